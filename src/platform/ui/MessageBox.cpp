@@ -1,0 +1,52 @@
+#include "platform/ui/MessageBox.h"
+
+#include <QMessageBox>
+
+namespace quorvane::ui {
+
+namespace {
+MsgHandler& handler()
+{
+    static MsgHandler h;
+    return h;
+}
+
+QMessageBox::Icon toQt(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::Exclamation: return QMessageBox::Warning;
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+} // namespace
+
+void setMsgBoxHandler(MsgHandler h) { handler() = std::move(h); }
+
+int msgBox(const QString& text, MsgIcon icon, MsgButtons buttons, QWidget* parent)
+{
+    const MsgRequest request{QStringLiteral("Quorvane"), text, icon, buttons};
+    if (handler())
+        return handler()(request);
+
+    QMessageBox box(toQt(icon), request.title, text, QMessageBox::NoButton, parent);
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok: return MsgOk;
+    case QMessageBox::Yes: return MsgYes;
+    case QMessageBox::No: return MsgNo;
+    default: return MsgCancel;
+    }
+}
+
+} // namespace quorvane::ui

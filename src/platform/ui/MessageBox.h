@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace quorvane::ui {
+
+enum class MsgIcon { None, Information, Exclamation, Critical, Question };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+
+// Results carry the classic values so callers can compare them as such.
+enum MsgResult { MsgOk = 1, MsgCancel = 2, MsgYes = 6, MsgNo = 7 };
+
+struct MsgRequest {
+    QString title;
+    QString text;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+};
+
+// Every message of the program goes through here, titled "Quorvane".
+int msgBox(const QString& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok,
+           QWidget* parent = nullptr);
+
+// Tests answer messages without showing them: the handler sees each request and returns the answer.
+using MsgHandler = std::function<int(const MsgRequest&)>;
+void setMsgBoxHandler(MsgHandler handler);
+
+} // namespace quorvane::ui

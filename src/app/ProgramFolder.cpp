@@ -1,0 +1,27 @@
+#include "app/ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace quorvane::app {
+
+namespace {
+QString& folder()
+{
+    static QString f;
+    return f;
+}
+} // namespace
+
+QString programFolder()
+{
+    if (folder().isEmpty() && QCoreApplication::instance())
+        folder() = QCoreApplication::applicationDirPath();
+    return folder();
+}
+
+void setProgramFolder(const QString& f) { folder() = QDir::cleanPath(f); }
+
+QString programPath(const QString& relative) { return programFolder() + QLatin1Char('/') + relative; }
+
+} // namespace quorvane::app

@@ -1,0 +1,387 @@
+#include "platform/db/Connection.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+namespace quorvane::db {
+
+namespace {
+
+QString errorText(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("database not open");
+}
+
+} // namespace
+
+QString declaredTypeFor(int typeCode, int size)
+{
+    switch (typeCode) {
+    case 1: return QStringLiteral("BOOLEAN");
+    case 2: return QStringLiteral("TINYINT");
+    case 3: return QStringLiteral("SMALLINT");
+    case 4: return QStringLiteral("INTEGER");
+    case 5: return QStringLiteral("CURRENCY");
+    case 6: return QStringLiteral("REAL");
+    case 7: return QStringLiteral("DOUBLE");
+    case 8: return QStringLiteral("DATETIME");
+    case 10: return QStringLiteral("VARCHAR(%1)").arg(size);
+    case 11: return QStringLiteral("BLOB");
+    case 12: return QStringLiteral("MEMO");
+    default: return QStringLiteral("TYPE%1(%2)").arg(typeCode).arg(size);
+    }
+}
+
+FieldInfo fieldInfoFromDeclared(const QString& name, const QString& declaredType)
+{
+    static const QRegularExpression sized(QStringLiteral("^([A-Z]+?)(\\d*)\\((\\d+)\\)$"));
+    FieldInfo f;
+    f.name = name;
+    const QString t = declaredType.trimmed().toUpper();
+    if (t == QLatin1String("BOOLEAN")) { f.typeCode = 1; f.kind = FieldKind::Number; }
+    else if (t == QLatin1String("TINYINT")) { f.typeCode = 2; f.kind = FieldKind::Number; }
+    else if (t == QLatin1String("SMALLINT")) { f.typeCode = 3; f.kind = FieldKind::Number; }
+    else if (t == QLatin1String("INTEGER")) { f.typeCode = 4; f.kind = FieldKind::Number; }
+    else if (t == QLatin1String("CURRENCY")) { f.typeCode = 5; f.kind = FieldKind::Real; }
+    else if (t == QLatin1String("REAL")) { f.typeCode = 6; f.kind = FieldKind::Real; }
+    else if (t == QLatin1String("DOUBLE")) { f.typeCode = 7; f.kind = FieldKind::Real; }
+    else if (t == QLatin1String("DATETIME")) { f.typeCode = 8; f.kind = FieldKind::Real; }
+    else if (t == QLatin1String("BLOB")) { f.typeCode = 11; f.kind = FieldKind::Binary; }
+    else if (t == QLatin1String("MEMO")) { f.typeCode = 12; f.kind = FieldKind::Text; }
+    else if (const auto m = sized.match(t); m.hasMatch()) {
+        f.size = m.captured(3).toInt();
+        if (m.captured(1) == QLatin1String("VARCHAR")) {
+            f.typeCode = 10;
+        } else {
+            f.typeCode = m.captured(2).toInt();
+        }
+        f.kind = FieldKind::Text;
+    }
+    if (f.typeCode == 4)
+        f.defaultValue = 0;
+    else if (f.typeCode == 10)
+        f.defaultValue = QString();
+    return f;
+}
+
+// ---- Statement ----
+
+Statement::Statement(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+
+Statement::Statement(Statement&& other) noexcept : m_db(other.m_db), m_stmt(other.m_stmt)
+{
+    other.m_stmt = nullptr;
+}
+
+Statement::~Statement()
+{
+    if (m_stmt) {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+}
+
+void Statement::bindValue(int index0, const QVariant& v)
+{
+    const int i = index0 + 1;
+    int rc = SQLITE_OK;
+    if (!v.isValid() || v.isNull()) {
+        rc = sqlite3_bind_null(m_stmt, i);
+    } else {
+        switch (v.typeId()) {
+        case QMetaType::QByteArray: {
+            const QByteArray b = v.toByteArray();
+            // An empty array must stay an empty value, not turn into NULL.
+            rc = b.isEmpty() ? sqlite3_bind_zeroblob(m_stmt, i, 0)
+                             : sqlite3_bind_blob(m_stmt, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Char:
+        case QMetaType::UChar:
+        case QMetaType::SChar:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+            rc = sqlite3_bind_int64(m_stmt, i, v.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_stmt, i, v.toDouble());
+            break;
+        default: {
+            const QByteArray u = v.toString().toUtf8();
+            rc = sqlite3_bind_text(m_stmt, i, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
+}
+
+void Statement::bind(const QVariantList& params)
+{
+    const int expected = sqlite3_bind_parameter_count(m_stmt);
+    if (expected != params.size())
+        throw DbError(QStringLiteral("The statement takes %1 values, %2 given").arg(expected).arg(params.size()));
+    for (int i = 0; i < params.size(); ++i)
+        bindValue(i, params[i]);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    const QString err = errorText(m_db);
+    sqlite3_reset(m_stmt);
+    throw DbError(err);
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+
+QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(m_stmt, i)); }
+
+QVariant Statement::column(int i) const
+{
+    switch (sqlite3_column_type(m_stmt, i)) {
+    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(m_stmt, i)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_stmt, i));
+    case SQLITE_TEXT:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)),
+                                          sqlite3_column_bytes(m_stmt, i)));
+    case SQLITE_BLOB: {
+        const int n = sqlite3_column_bytes(m_stmt, i);
+        const char* p = static_cast<const char*>(sqlite3_column_blob(m_stmt, i));
+        return QVariant(n > 0 ? QByteArray(p, n) : QByteArray(""));
+    }
+    default: return QVariant();
+    }
+}
+
+qint64 Statement::columnInt(int i) const { return sqlite3_column_int64(m_stmt, i); }
+
+// ---- Connection ----
+
+Connection::~Connection() { close(); }
+
+bool Connection::open(const QString& path, QString* error)
+{
+    close();
+    if (!QFileInfo(path).isFile()) {
+        if (error)
+            *error = QStringLiteral("The database file %1 does not exist.").arg(path);
+        return false;
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        if (error)
+            *error = errorText(db);
+        sqlite3_close(db);
+        return false;
+    }
+    m_db = db;
+    m_path = path;
+    try {
+        // Reading the catalogue proves the file is a database at all.
+        exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
+        scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const DbError& e) {
+        if (error)
+            *error = e.message();
+        close();
+        return false;
+    }
+    return true;
+}
+
+bool Connection::create(const QString& path, QString* error)
+{
+    close();
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        if (error)
+            *error = errorText(db);
+        sqlite3_close(db);
+        return false;
+    }
+    m_db = db;
+    m_path = path;
+    return true;
+}
+
+void Connection::close()
+{
+    for (sqlite3_stmt* s : std::as_const(m_cache))
+        sqlite3_finalize(s);
+    m_cache.clear();
+    m_fields.clear();
+    if (m_db) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+    }
+    m_path.clear();
+}
+
+void Connection::checkOpen() const
+{
+    if (!m_db)
+        throw DbError(QStringLiteral("The database connection is not open."));
+}
+
+Statement Connection::prepare(const QString& sql)
+{
+    checkOpen();
+    auto it = m_cache.find(sql);
+    if (it == m_cache.end()) {
+        sqlite3_stmt* stmt = nullptr;
+        const QByteArray u = sql.toUtf8();
+        if (sqlite3_prepare_v3(m_db, u.constData(), int(u.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+            throw DbError(QStringLiteral("%1 (in: %2)").arg(errorText(m_db), sql));
+        it = m_cache.insert(sql, stmt);
+    }
+    return Statement(m_db, it.value());
+}
+
+void Connection::exec(const QString& sql, const QVariantList& params)
+{
+    checkOpen();
+    const QString head = sql.trimmed().left(6).toUpper();
+    if (head.startsWith(QLatin1String("CREATE")) || head.startsWith(QLatin1String("DROP"))
+        || head.startsWith(QLatin1String("ALTER")) || head.startsWith(QLatin1String("PRAGMA"))
+        || head.startsWith(QLatin1String("SAVEPO")) || head.startsWith(QLatin1String("RELEAS"))
+        || head.startsWith(QLatin1String("ROLLBA"))) {
+        if (!params.isEmpty())
+            throw DbError(QStringLiteral("Statement takes no values: %1").arg(sql));
+        char* msg = nullptr;
+        if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+            const QString err = QString::fromUtf8(msg ? msg : "");
+            sqlite3_free(msg);
+            throw DbError(QStringLiteral("%1 (in: %2)").arg(err, sql));
+        }
+        if (!head.startsWith(QLatin1String("PRAGMA")) && !head.startsWith(QLatin1String("SAVEPO"))
+            && !head.startsWith(QLatin1String("RELEAS")) && !head.startsWith(QLatin1String("ROLLBA")))
+            m_fields.clear();
+        return;
+    }
+    Statement st = prepare(sql);
+    st.bind(params);
+    while (st.step()) {
+    }
+}
+
+QVariant Connection::scalar(const QString& sql, const QVariantList& params)
+{
+    Statement st = prepare(sql);
+    st.bind(params);
+    return st.step() ? st.column(0) : QVariant();
+}
+
+qint64 Connection::lastInsertRowId() const
+{
+    checkOpen();
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+void Connection::beginTransaction() { exec(QStringLiteral("SAVEPOINT quorvane_tx")); }
+void Connection::commit() { exec(QStringLiteral("RELEASE SAVEPOINT quorvane_tx")); }
+void Connection::rollback()
+{
+    exec(QStringLiteral("ROLLBACK TO SAVEPOINT quorvane_tx"));
+    exec(QStringLiteral("RELEASE SAVEPOINT quorvane_tx"));
+}
+bool Connection::inTransaction() const { return m_db && !sqlite3_get_autocommit(m_db); }
+
+bool Connection::hasTable(const QString& table) const
+{
+    if (!m_db)
+        return false;
+    return !tableName(table).isEmpty();
+}
+
+QStringList Connection::tables() const
+{
+    checkOpen();
+    QStringList out;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(m_db, "SELECT name FROM sqlite_master WHERE type='table' ORDER BY rowid", -1, &st, nullptr);
+    while (st && sqlite3_step(st) == SQLITE_ROW)
+        out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return out;
+}
+
+QString Connection::tableName(const QString& anyCase) const
+{
+    checkOpen();
+    QString found;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(m_db, "SELECT name FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE", -1, &st,
+                       nullptr);
+    const QByteArray u = anyCase.toUtf8();
+    sqlite3_bind_text(st, 1, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+    if (st && sqlite3_step(st) == SQLITE_ROW)
+        found = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return found;
+}
+
+const QList<FieldInfo>& Connection::fields(const QString& table) const
+{
+    checkOpen();
+    const QString key = table.toLower();
+    auto it = m_fields.constFind(key);
+    if (it != m_fields.constEnd())
+        return it.value();
+    const QString name = tableName(table);
+    if (name.isEmpty())
+        throw DbError(QStringLiteral("There is no table %1.").arg(table));
+    QList<FieldInfo> list;
+    sqlite3_stmt* st = nullptr;
+    // The name comes from the catalogue itself, so it can stand in the statement.
+    const QByteArray sql = QStringLiteral("PRAGMA table_info(\"%1\")").arg(name).toUtf8();
+    sqlite3_prepare_v2(m_db, sql.constData(), -1, &st, nullptr);
+    while (st && sqlite3_step(st) == SQLITE_ROW) {
+        const QString col = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+        const QString type = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2)));
+        list << fieldInfoFromDeclared(col, type);
+    }
+    sqlite3_finalize(st);
+    return m_fields.insert(key, list).value();
+}
+
+QString Connection::lastErrorText() const { return errorText(m_db); }
+
+// ---- Transaction ----
+
+Transaction::Transaction(Connection& c) : m_c(c) { m_c.beginTransaction(); }
+
+Transaction::~Transaction()
+{
+    if (!m_done) {
+        try {
+            m_c.rollback();
+        } catch (const DbError&) {
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    m_c.commit();
+    m_done = true;
+}
+
+} // namespace quorvane::db

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <stdexcept>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace quorvane::db {
+
+// Raised for every database failure: a failed statement, an unknown field, a value the field cannot hold.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    QString message() const { return QString::fromStdString(what()); }
+};
+
+enum class FieldKind { Number, Real, Text, Binary };
+
+// What the schema declared for one field: SQLite keeps neither sizes nor strict types, so we do.
+struct FieldInfo {
+    QString name;
+    FieldKind kind = FieldKind::Text;
+    int typeCode = 10; // the schema file's type code
+    int size = 0;      // declared size (text: greatest number of characters; 0 = unlimited)
+    QVariant defaultValue;
+};
+
+// The declared column type written by the schema builder for a schema type code, and its reading back.
+QString declaredTypeFor(int typeCode, int size);
+FieldInfo fieldInfoFromDeclared(const QString& name, const QString& declaredType);
+
+// A prepared statement, reset and cleared when it goes out of scope so the cached handle can serve again.
+class Statement {
+public:
+    Statement(sqlite3* db, sqlite3_stmt* stmt);
+    Statement(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    ~Statement();
+
+    void bind(const QVariantList& params);
+    void bindValue(int index0, const QVariant& value);
+    bool step();               // true while a row is available; throws on error
+    int columnCount() const;
+    QString columnName(int i) const;
+    QVariant column(int i) const;
+    qint64 columnInt(int i) const;
+
+private:
+    sqlite3* m_db;
+    sqlite3_stmt* m_stmt;
+};
+
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens an existing database file; a missing file is an error, never a new empty database.
+    bool open(const QString& path, QString* error = nullptr);
+    // Creates a new database file (the schema builder only).
+    bool create(const QString& path, QString* error = nullptr);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    int state() const { return isOpen() ? 1 : 0; }
+    QString path() const { return m_path; }
+
+    Statement prepare(const QString& sql);
+    void exec(const QString& sql, const QVariantList& params = {});
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+    qint64 lastInsertRowId() const;
+
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+    bool hasTable(const QString& table) const;
+    QStringList tables() const; // in creation order
+    // The table's fields in their order; throws for an unknown table. The name's spelling is the schema's.
+    const QList<FieldInfo>& fields(const QString& table) const;
+    QString tableName(const QString& anyCase) const;
+
+    QString lastErrorText() const;
+
+private:
+    void checkOpen() const;
+
+    sqlite3* m_db = nullptr;
+    QString m_path;
+    QHash<QString, sqlite3_stmt*> m_cache;
+    mutable QHash<QString, QList<FieldInfo>> m_fields; // keyed by lower-case table name
+};
+
+// Keeps a transaction open until commit(); rolls back if left without committing.
+class Transaction {
+public:
+    explicit Transaction(Connection& c);
+    ~Transaction();
+    void commit();
+
+private:
+    Connection& m_c;
+    bool m_done = false;
+};
+
+} // namespace quorvane::db

@@ -1,0 +1,44 @@
+#include "platform/text/Ansi.h"
+
+#include <QLocale>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace quorvane::text {
+
+namespace {
+
+QString& codePage()
+{
+    static QString name = QLocale::system().language() == QLocale::Chinese ? QStringLiteral("GBK")
+                                                                           : QStringLiteral("windows-1252");
+    return name;
+}
+
+QString encodingName(Encoding e)
+{
+    return e == Encoding::Gb18030 ? QStringLiteral("GB18030") : codePage();
+}
+
+} // namespace
+
+QString ansiCodePage() { return codePage(); }
+
+void setAnsiCodePage(const QString& name) { codePage() = name; }
+
+QByteArray encode(const QString& text, Encoding encoding, bool* ok)
+{
+    QStringEncoder enc(encodingName(encoding).toLatin1().constData());
+    QByteArray out = enc.encode(text);
+    if (ok)
+        *ok = enc.isValid() && !enc.hasError();
+    return out;
+}
+
+QString decode(const QByteArray& bytes, Encoding encoding)
+{
+    QStringDecoder dec(encodingName(encoding).toLatin1().constData());
+    return dec.decode(bytes);
+}
+
+} // namespace quorvane::text

@@ -1,0 +1,72 @@
+#include "app/TwoLevelReader.h"
+
+#include "platform/events/DoEvents.h"
+#include "platform/text/TextFile.h"
+
+#include <QFileInfo>
+
+namespace quorvane::app {
+
+namespace {
+
+QString trimBlanks(const QString& s)
+{
+    qsizetype a = 0, b = s.size();
+    while (a < b && s[a] == QLatin1Char(' '))
+        ++a;
+    while (b > a && s[b - 1] == QLatin1Char(' '))
+        --b;
+    return s.mid(a, b - a);
+}
+
+// Finds the first line at or after `from` that reads `wanted` (blanks and case ignored); -1 when none.
+qsizetype findLine(const QStringList& lines, qsizetype from, const QString& wanted)
+{
+    for (qsizetype i = from; i < lines.size(); ++i)
+        if (trimBlanks(lines[i]).compare(wanted, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+QString ReadGroupSection(const QString& file, const QString& group, const QString& section,
+                         const QString& defaultText)
+{
+    if (!QFileInfo(file).isFile())
+        return defaultText;
+    // These files hold several languages at once, so they are GB18030 whatever the system's code page.
+    QStringList lines;
+    if (!text::readLines(file, text::Encoding::Gb18030, &lines))
+        return defaultText;
+    const qsizetype groupLine = findLine(lines, 0, QLatin1Char('<') + group + QLatin1Char('>'));
+    if (groupLine < 0)
+        return defaultText;
+    // The section search runs on past later groups, as the files have always been read.
+    const qsizetype sectionLine = findLine(lines, groupLine + 1, QLatin1Char('[') + section + QLatin1Char(']'));
+    if (sectionLine < 0)
+        return defaultText;
+    QString result;
+    for (qsizetype i = sectionLine + 1; i < lines.size() && !lines[i].isEmpty(); ++i) {
+        result += trimBlanks(lines[i]);
+        result += QLatin1String("\r\n");
+    }
+    return result;
+}
+
+void LoadSectionToCollection(const QString& file, const QString& group, const QString& section,
+                             LangCollection& collection)
+{
+    const QString sectionText = ReadGroupSection(file, group, section, QString());
+    collection.clear();
+    const QStringList lines = text::splitLines(sectionText);
+    for (const QString& raw : lines) {
+        const QString line = trimBlanks(raw);
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq >= 0)
+            collection.add(trimBlanks(line.left(eq)), trimBlanks(line.mid(eq + 1)));
+        DoEvents();
+    }
+}
+
+} // namespace quorvane::app

@@ -1,0 +1,125 @@
+#include "settings/Settings.h"
+
+#include "platform/text/TextFile.h"
+
+#include <QStringList>
+
+namespace quorvane {
+
+SettingsRecord& gSettings()
+{
+    static SettingsRecord record;
+    return record;
+}
+
+QString languageNameFor(int languageIndex)
+{
+    switch (languageIndex) {
+    case 0: return QStringLiteral("Standard");
+    case 1: return QStringLiteral("Chinese");
+    case 2: return QStringLiteral("Other");
+    default: return QString();
+    }
+}
+
+QString dateFormatFor(int dateType)
+{
+    static const char* formats[] = {"MM-dd-yy", "dd-MM-yy", "yy-MM-dd", "MM.dd.yy", "dd.MM.yy", "yy.MM.dd"};
+    return QString::fromLatin1(formats[dateType >= 0 && dateType <= 5 ? dateType : 0]);
+}
+
+namespace {
+
+// The numbers of the program's own text files stand between one blank before and one after the digits.
+QString numberLine(int value)
+{
+    return value < 0 ? QString::number(value) + QLatin1Char(' ')
+                     : QLatin1Char(' ') + QString::number(value) + QLatin1Char(' ');
+}
+
+class LineReader {
+public:
+    LineReader(const QStringList& lines, SettingsFileError* error) : m_lines(lines), m_error(error) {}
+
+    bool text(QString* out)
+    {
+        if (m_next >= m_lines.size())
+            return fail(QStringLiteral("the file ends before line %1").arg(m_next + 1));
+        *out = m_lines[m_next++];
+        return true;
+    }
+
+    bool number(qint16* out)
+    {
+        QString line;
+        if (!text(&line))
+            return false;
+        bool ok = false;
+        const short v = line.trimmed().toShort(&ok);
+        if (!ok)
+            return fail(QStringLiteral("line %1 does not hold a whole number from -32768 to 32767").arg(m_next));
+        *out = v;
+        return true;
+    }
+
+private:
+    bool fail(const QString& message)
+    {
+        if (m_error) {
+            m_error->line = int(m_next + 1 > m_lines.size() ? m_lines.size() + 1 : m_next);
+            m_error->message = message;
+        }
+        return false;
+    }
+
+    const QStringList& m_lines;
+    SettingsFileError* m_error;
+    qsizetype m_next = 0;
+};
+
+} // namespace
+
+bool readSettingsFile(const QString& path, SettingsRecord* record, SettingsFileError* error)
+{
+    QStringList lines;
+    QString readError;
+    if (!text::readLines(path, text::Encoding::Ansi, &lines, &readError)) {
+        if (error)
+            *error = SettingsFileError{0, readError};
+        return false;
+    }
+    SettingsRecord r = *record;
+    LineReader in(lines, error);
+    if (!in.number(&r.gLanguageIndex) || !in.number(&r.gPricePoint) || !in.number(&r.gPointType))
+        return false;
+    r.gDecimalSign = r.gPointType == 0 ? QStringLiteral(".") : QStringLiteral(",");
+    if (!in.number(&r.gWeightPoint) || !in.number(&r.gDateType) || !in.number(&r.gPriceUnit))
+        return false;
+    if (r.gPriceUnit == 0)
+        r.gCurrencySymbol = QStringLiteral("RMB");
+    else if (r.gPriceUnit == 1)
+        r.gCurrencySymbol = QStringLiteral("$");
+    else if (r.gPriceUnit == 2 && !in.text(&r.gCurrencySymbol))
+        return false;
+    QString rootText;
+    if (!in.number(&r.gSysCountry) || !in.number(&r.gSysStore) || !in.text(&rootText))
+        return false;
+    r.gTreeRootName = r.gSysStore == 1 ? rootText : QString();
+    const QString name = languageNameFor(r.gLanguageIndex);
+    if (!name.isEmpty())
+        r.gLanguageName = name;
+    *record = r;
+    return true;
+}
+
+bool writeSettingsFile(const QString& path, const SettingsRecord& r, QString* error)
+{
+    QStringList lines{numberLine(r.gLanguageIndex), numberLine(r.gPricePoint), numberLine(r.gPointType),
+                      numberLine(r.gWeightPoint),   numberLine(r.gDateType),   numberLine(r.gPriceUnit)};
+    if (r.gPriceUnit == 2)
+        lines << r.gCurrencySymbol;
+    lines << numberLine(r.gSysCountry) << numberLine(r.gSysStore) << r.gTreeRootName;
+    return text::writeLines(path, lines, text::Encoding::Ansi, error);
+}
+
+} // namespace quorvane

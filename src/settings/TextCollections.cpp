@@ -1,0 +1,69 @@
+#include "settings/TextCollections.h"
+
+#include "app/ProgramFolder.h"
+#include "app/TwoLevelReader.h"
+
+namespace quorvane {
+
+LangCollection gLangOther, gLangMainCmd, gLangMainMenu, gLangMainGrid, gLangMainTab, gLangStringEdit, gLangMsg,
+    gLangProperties, gLangScProperties, gLangFlexiBarcode, gLangSearch, gLangTranslate, gLangPresetKey,
+    gLangAutoPresetKey, gLangPutPreKey, gLangExportReport, gLangResetReport, gLangImportExport, gLangScrollMSG,
+    gLangAbout, gLangOtherFiles, gLangFTP;
+LangCollection gParDiscount, gParMemdisc, gParEANDisp, gParEANEdit, gParSSTabSymbol, gParCountry,
+    gParImportExportItem, gParFunctionKey, gParPresetKey, gParRSData, gParReportType;
+
+const QList<TextCollectionSource>& textCollectionSources()
+{
+    using namespace app::paths;
+    static const QList<TextCollectionSource> sources{
+        {&gLangOther, LanguageFile, "frm_OTHER"},
+        {&gLangMainCmd, LanguageFile, "frmMain_cmd"},
+        {&gLangMainMenu, LanguageFile, "frmMain_Menu"},
+        {&gLangMainGrid, LanguageFile, "frmMain_flexgrid"},
+        {&gLangMainTab, LanguageFile, "frmMain_sstab"},
+        {&gLangStringEdit, LanguageFile, "frmStringEdit"},
+        {&gLangMsg, LanguageFile, "msgbox"},
+        {&gLangProperties, LanguageFile, "frm_Properties"},
+        {&gLangScProperties, LanguageFile, "frm_ScProperties"},
+        {&gLangFlexiBarcode, LanguageFile, "frm_FlexiBarcode"},
+        {&gLangSearch, LanguageFile, "frm_Search"},
+        {&gLangTranslate, LanguageFile, "frm_Translate"},
+        {&gLangPresetKey, LanguageFile, "frm_PresetKey"},
+        {&gLangAutoPresetKey, LanguageFile, "frm_AutoPresetKey"},
+        {&gLangPutPreKey, LanguageFile, "frm_PutPreKey"},
+        {&gLangExportReport, LanguageFile, "frm_ExportReportData"},
+        {&gLangResetReport, LanguageFile, "frm_ResetReportData"},
+        {&gLangImportExport, LanguageFile, "frm_ImportOrExport"},
+        {&gLangScrollMSG, LanguageFile, "frm_ScrollMSG"},
+        {&gLangAbout, LanguageFile, "frm_About"},
+        {&gLangOtherFiles, LanguageFile, "frm_OtherFiles"},
+        {&gLangFTP, LanguageFile, "frm_FTPDataTrans"},
+        {&gParDiscount, ParameterFile, "discount"},
+        {&gParMemdisc, ParameterFile, "Memdisc"},
+        {&gParEANDisp, ParameterFile, "EAN_DISP"},
+        {&gParEANEdit, ParameterFile, "EAN_EDIT"},
+        {&gParSSTabSymbol, ParameterFile, "SSTab_Symbol"},
+        {&gParCountry, ParameterFile, "SYS_Country"},
+        {&gParImportExportItem, ParameterFile, "ImportOrExportItem"},
+        {&gParFunctionKey, ParameterFile, "FunctionKey"},
+        {&gParPresetKey, ParameterFile, "PresetKey"},
+        {&gParRSData, ParameterFile, "RSData"},
+        {&gParReportType, ParameterFile, "ReportType"},
+    };
+    return sources;
+}
+
+void loadTextCollections(const QString& group)
+{
+    for (const TextCollectionSource& s : textCollectionSources())
+        app::LoadSectionToCollection(app::programPath(QLatin1String(s.file)), group, QLatin1String(s.section),
+                                     *s.collection);
+}
+
+void releaseTextCollections()
+{
+    for (const TextCollectionSource& s : textCollectionSources())
+        s.collection->clear();
+}
+
+} // namespace quorvane

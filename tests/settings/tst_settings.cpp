@@ -1,0 +1,256 @@
+#include "platform/text/Ansi.h"
+#include "settings/FixedDecimal.h"
+#include "settings/Settings.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quorvane;
+
+class TstSettings : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString writeRaw(const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("setting.cfg"));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(bytes);
+        return path;
+    }
+
+    static QByteArray readRaw(const QString& path)
+    {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }
+
+private slots:
+    void initTestCase() { text::setAnsiCodePage(QStringLiteral("windows-1252")); }
+
+    void shippedFile()
+    {
+        SettingsRecord r;
+        QVERIFY(readSettingsFile(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/setting.cfg"), &r));
+        QCOMPARE(r.gLanguageIndex, qint16(0));
+        QCOMPARE(r.gLanguageName, QStringLiteral("Standard"));
+        QCOMPARE(r.gPricePoint, qint16(2));
+        QCOMPARE(r.gDecimalSign, QStringLiteral("."));
+        QCOMPARE(r.gWeightPoint, qint16(3));
+        QCOMPARE(r.gCurrencySymbol, QStringLiteral("RMB"));
+        QCOMPARE(r.gSysStore, qint16(0));
+        QCOMPARE(r.gTreeRootName, QString());
+        QCOMPARE(readRaw(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/setting.cfg")),
+                 QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nVelcor Weighing\r\n"));
+    }
+
+    void reading_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("languageName");
+        QTest::addColumn<QString>("sign");
+        QTest::addColumn<int>("priceUnit");
+        QTest::addColumn<QString>("currency");
+        QTest::addColumn<int>("country");
+        QTest::addColumn<int>("store");
+        QTest::addColumn<QString>("root");
+
+        QTest::newRow("ten lines, own currency of digits")
+            << QByteArray(" 1 \r\n 2 \r\n 0 \r\n 3 \r\n 4 \r\n 2 \r\n123\r\n 5 \r\n 1 \r\nRoot\r\n") << 1 << "Chinese" << "."
+            << 2 << "123" << 5 << 1 << "Root";
+        QTest::newRow("store mode 0 drops the root text")
+            << QByteArray("0\r\n2\r\n0\r\n3\r\n0\r\n1\r\n0\r\n0\r\nVelcor Weighing\r\n") << 0 << "Standard" << "." << 1
+            << "$" << 0 << 0 << "";
+        QTest::newRow("sign code 7 is a comma, language 2")
+            << QByteArray(" 2 \r\n 2 \r\n 7 \r\n 3 \r\n 0 \r\n 0 \r\n 3 \r\n 0 \r\nx\r\n") << 2 << "Other" << "," << 0
+            << "RMB" << 3 << 0 << "";
+        QTest::newRow("language 3 leaves the group name empty")
+            << QByteArray(" 3 \r\n 2 \r\n 1 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 3 << "" << "," << 0 << "RMB"
+            << 0 << 0 << "";
+        QTest::newRow("price unit 5 reads no extra line")
+            << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 5 \r\n 6 \r\n 1 \r\nTop\r\n") << 0 << "Standard" << "."
+            << 5 << "" << 6 << 1 << "Top";
+        QTest::newRow("no final line end")
+            << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nTop") << 0 << "Standard" << "." << 0
+            << "RMB" << 0 << 1 << "Top";
+    }
+
+    void reading()
+    {
+        QFETCH(QByteArray, file);
+        SettingsRecord r;
+        SettingsFileError err;
+        QVERIFY2(readSettingsFile(writeRaw(file), &r, &err), qPrintable(err.message));
+        QTEST(int(r.gLanguageIndex), "language");
+        QTEST(r.gLanguageName, "languageName");
+        QTEST(r.gDecimalSign, "sign");
+        QTEST(int(r.gPriceUnit), "priceUnit");
+        QTEST(r.gCurrencySymbol, "currency");
+        QTEST(int(r.gSysCountry), "country");
+        QTEST(int(r.gSysStore), "store");
+        QTEST(r.gTreeRootName, "root");
+    }
+
+    void badFiles_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("line");
+        QTest::newRow("empty file") << QByteArray() << 1;
+        QTest::newRow("ends after line 5") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n") << 6;
+        QTest::newRow("missing root line") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n") << 9;
+        QTest::newRow("currency line missing") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 2 \r\n") << 7;
+        QTest::newRow("letters") << QByteArray(" 0 \r\n two \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 2;
+        QTest::newRow("beyond 16 bits") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 40000 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 4;
+        QTest::newRow("empty number line") << QByteArray(" 0 \r\n 2 \r\n\r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 3;
+    }
+
+    void badFiles()
+    {
+        QFETCH(QByteArray, file);
+        SettingsRecord r;
+        r.gCurrencySymbol = QStringLiteral("kept");
+        SettingsFileError err;
+        QVERIFY(!readSettingsFile(writeRaw(file), &r, &err));
+        QTEST(err.line, "line");
+        QVERIFY(!err.message.isEmpty());
+        QCOMPARE(r.gCurrencySymbol, QStringLiteral("kept"));
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<int>("priceUnit");
+        QTest::addColumn<int>("store");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("price unit 0, store mode 0") << 0 << 0 << 9;
+        QTest::newRow("price unit 1, store mode 1") << 1 << 1 << 9;
+        QTest::newRow("price unit 2, store mode 1") << 2 << 1 << 10;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(int, priceUnit);
+        QFETCH(int, store);
+        SettingsRecord w;
+        w.gLanguageIndex = 2;
+        w.gPricePoint = 3;
+        w.gPointType = 7;
+        w.gWeightPoint = 1;
+        w.gDateType = 5;
+        w.gPriceUnit = qint16(priceUnit);
+        w.gCurrencySymbol = QStringLiteral("EUR \u20AC");
+        w.gSysCountry = -4;
+        w.gSysStore = qint16(store);
+        w.gTreeRootName = QStringLiteral("Caf\u00E9 root");
+        const QString path = m_dir.filePath(QStringLiteral("roundtrip.cfg"));
+        QString err;
+        QVERIFY2(writeSettingsFile(path, w, &err), qPrintable(err));
+        const QByteArray raw = readRaw(path);
+        QTEST(int(raw.count("\r\n")), "lines");
+        QVERIFY(raw.startsWith(" 2 \r\n 3 \r\n 7 \r\n 1 \r\n 5 \r\n"));
+        QVERIFY(raw.contains("\r\n-4 \r\n"));
+        SettingsRecord r;
+        QVERIFY(readSettingsFile(path, &r));
+        QCOMPARE(r.gLanguageIndex, w.gLanguageIndex);
+        QCOMPARE(r.gLanguageName, QStringLiteral("Other"));
+        QCOMPARE(r.gPricePoint, w.gPricePoint);
+        QCOMPARE(r.gDecimalSign, QStringLiteral(","));
+        QCOMPARE(r.gWeightPoint, w.gWeightPoint);
+        QCOMPARE(r.gDateType, w.gDateType);
+        QCOMPARE(r.gSysCountry, w.gSysCountry);
+        QCOMPARE(r.gSysStore, w.gSysStore);
+        QCOMPARE(r.gTreeRootName, store == 1 ? w.gTreeRootName : QString());
+        if (priceUnit == 2)
+            QCOMPARE(r.gCurrencySymbol, w.gCurrencySymbol);
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+        const QString path = writeRaw(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nold\r\n");
+        SettingsRecord w;
+        w.gSysStore = 1;
+        w.gTreeRootName = QStringLiteral("\u4E2D"); // not in windows-1252
+        QString err;
+        QVERIFY(!writeSettingsFile(path, w, &err));
+        QVERIFY(!err.isEmpty());
+        QVERIFY(readRaw(path).endsWith("old\r\n"));
+        QVERIFY(!writeSettingsFile(m_dir.filePath(QStringLiteral("no/such/dir/setting.cfg")), SettingsRecord(), &err));
+    }
+
+    void formatter_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("sign");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("12345/2") << 12345 << 2 << "." << "123.45";
+        QTest::newRow("100/2") << 100 << 2 << "." << "1.00";
+        QTest::newRow("12/2") << 12 << 2 << "." << "0.12";
+        QTest::newRow("5/2") << 5 << 2 << "." << "0.05";
+        QTest::newRow("0/2") << 0 << 2 << "." << "0.00";
+        QTest::newRow("5/3") << 5 << 3 << "." << "0.005";
+        QTest::newRow("0/1") << 0 << 1 << "." << "0.0";
+        QTest::newRow("1234/0") << 1234 << 0 << "." << "1234";
+        QTest::newRow("0/0") << 0 << 0 << "." << "0";
+        QTest::newRow("123/3") << 123 << 3 << "." << "0.123";
+        QTest::newRow("ten digits") << 2147483647 << 2 << "." << "21474836.47";
+        QTest::newRow("comma") << 1050 << 2 << "," << "10,50";
+        QTest::newRow("negative small") << -5 << 2 << "." << "-0.05";
+        QTest::newRow("negative") << -1234 << 2 << "." << "-12.34";
+        QTest::newRow("most negative") << int(-2147483648LL) << 3 << "," << "-2147483,648";
+    }
+
+    void formatter()
+    {
+        QFETCH(int, value);
+        QFETCH(int, decimals);
+        QFETCH(QString, sign);
+        QFETCH(QString, text);
+        QCOMPARE(FormatFixedDecimal(value, qint16(decimals), sign), text);
+        qint32 back = -1;
+        QVERIFY(ReadFixedDecimal(text, sign, &back));
+        QCOMPARE(back, value);
+    }
+
+    void formatterFollowsTheSettings()
+    {
+        gSettings().gDecimalSign = QStringLiteral(",");
+        QCOMPARE(FormatFixedDecimal(125, 2), QStringLiteral("1,25"));
+        qint32 v = 0;
+        QVERIFY(ReadFixedDecimal(QStringLiteral("10,50"), &v));
+        QCOMPARE(v, 1050);
+        gSettings().gDecimalSign = QStringLiteral(".");
+        QCOMPARE(FormatFixedDecimal(125, 2), QStringLiteral("1.25"));
+    }
+
+    void readBack_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("value");
+        QTest::newRow("empty is zero") << "" << true << 0;
+        QTest::newRow("1.25") << "1.25" << true << 125;
+        QTest::newRow("digits after the sign are not counted") << "1.5" << true << 15;
+        QTest::newRow("plain digits") << "0012" << true << 12;
+        QTest::newRow("letters") << "1a" << false << 0;
+        QTest::newRow("beyond 32 bits") << "99999999.99" << false << 0;
+        QTest::newRow("only a sign") << "." << false << 0;
+    }
+
+    void readBack()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        qint32 v = 0;
+        QCOMPARE(ReadFixedDecimal(text, QStringLiteral("."), &v), ok);
+        if (ok)
+            QTEST(int(v), "value");
+    }
+};
+
+QTEST_GUILESS_MAIN(TstSettings)
+#include "tst_settings.moc"

@@ -338,7 +338,7 @@ QString Connection::tableName(const QString& anyCase) const
     return found;
 }
 
-const QList<FieldInfo>& Connection::fields(const QString& table) const
+QList<FieldInfo> Connection::fields(const QString& table) const
 {
     checkOpen();
     const QString key = table.toLower();

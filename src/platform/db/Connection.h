@@ -85,7 +85,8 @@ public:
     bool hasTable(const QString& table) const;
     QStringList tables() const; // in creation order
     // The table's fields in their order; throws for an unknown table. The name's spelling is the schema's.
-    const QList<FieldInfo>& fields(const QString& table) const;
+    // Returned by value: a cache insert may move the cached lists, so a reference would not stay valid.
+    QList<FieldInfo> fields(const QString& table) const;
     QString tableName(const QString& anyCase) const;
 
     QString lastErrorText() const;

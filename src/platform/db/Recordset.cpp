@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
 #include <limits>
 
 namespace quorvane::db {
@@ -265,8 +266,9 @@ QVariant Recordset::convert(int index, const QVariant& v) const
             n = v.toString().trimmed().toLongLong(&ok);
         } else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
             const double d = v.toDouble();
-            ok = d == double(qint64(d));
-            n = qint64(d);
+            // Casting a double outside the integer range (or NaN) is undefined, so test the range first.
+            ok = std::isfinite(d) && std::fabs(d) < 9.0e18 && d == std::trunc(d);
+            n = ok ? qint64(d) : 0;
         } else if (v.typeId() != QMetaType::QByteArray) {
             n = v.toLongLong(&ok);
         }

@@ -1,0 +1,1081 @@
+#include "app/SchemaBuilder.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Recordset.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+using quorvane::app::BuildDatabaseFromSchema;
+using quorvane::app::SchemaBuildError;
+using namespace quorvane::db;
+
+namespace {
+
+const QString kDbName = QStringLiteral("Orvo2005_New.mdb");
+const QString kTempName = QStringLiteral("Orvo2005_New_.mdb");
+
+// The working tables as the program relies on them, field by field: "name kind" with N number, T text,
+// B binary. Written out by hand, so a slip in the shipped schema file shows here.
+const QString kPluFields = QStringLiteral(
+    "PLU_No N; ST_No N; SECT_No N; PLU_MG N; "
+    "PLU_UPrice N; PLU_Tare N; PLU_Cost N; PLU_MemPrice N; "
+    "PLU_CoupledPLUNo N; PLU_TaxNo N; PLU_Tax2No N; PLU_SPMessageNo N; PLU_IngredientNo N; PLU_DiscScheNo N; "
+    "PLU_PriScheNo N; PLU_RSData N; "
+    "PLU_Disc_SDate N; PLU_Disc_STime N; PLU_Disc_EDate N; PLU_Disc_ETime N; PLU_Disc_1stLim N; "
+    "PLU_Disc_Within1stL N; PLU_Disc_2ndLim N; PLU_Disc_Within2ndL N; PLU_Disc_Type N; PLU_DisDayOfWeek N; "
+    "PLU_MemDisc1 N; PLU_MemDisc2 N; PLU_MemDisc3 N; PLU_MemDisc4 N; "
+    "PLU_BarFormat N; PLU_EANFlags N; PLU_EANLastByte N; "
+    "PLU_EANItemCode T; PLU_EANData T; "
+    "PLU_Commodity B; PLU_Description B; "
+    "PLU_CommodityFirst T; "
+    "Stat1_Unit N; Stat1_PBPreUnit N; Stat1_UPriceOV N; Stat1_PricePriority N; Stat1_MemPriceType N; "
+    "Stat1_NegativePLU N; "
+    "Stat1_Byte1 N; Stat1_Byte2 N; Stat1_Byte3 N; Stat1_Byte4 N; "
+    "Stat2_MGCode N; Stat2_PLUTare N; Stat2_ItemCode N; Stat2_TaxNo N; Stat2_Tax2No N; Stat2_Discount N; "
+    "Stat2_SPMessageNo N; Stat2_IngredientNo N; Stat2_DiscScheNo N; Stat2_PriScheNo N; Stat2_CoupledPLU N; "
+    "Stat2_Commodity N; Stat2_Description N; Stat2_MemPrice N; Stat2_MemDisc N; Stat2_PLUCost N; Stat2_RSData N; "
+    "Stat2_Byte1 N; Stat2_Byte2 N; Stat2_Byte3 N; Stat2_Byte4 N; Stat2_Byte5 N; Stat2_Byte6 N; Stat2_Byte7 N; "
+    "Stat2_Byte8 N; Stat2_Byte9 N; Stat2_Byte10 N; Stat2_Byte11 N; Stat2_Byte12 N; Stat2_Byte13 N; "
+    "Stat2_Byte14 N; Stat2_Byte15 N; Stat2_Byte16 N; "
+    "KVBBinData B; Is_Selected N");
+
+const QString kTextRecordFields =
+    QStringLiteral("No N; NextNo N; NameFirstLine T; Name B; KVBBinData B; Is_Selected N");
+
+const QList<QPair<QString, QString>> kWorkingTables = {
+    {"STORE", "ST_No N; ST_Name T; Flag1 N; Flag2 N; barformat N"},
+    {"SECT", "SECT_No N; ST_No N; SECT_Name T; Flag1 N; Flag2 N; barformat N"},
+    {"SCALE", "SC_IP T; SC_No T; SC_Used N; SC_FTPName T; SC_FTPPW T; SC_MODEL_ID N; SC_PSK_Layout N; ST_No N; "
+              "SECT_No N"},
+    {"SEARCH", "SH_No N; SH_Name T; DP_No1 N; DP_No2 N; MG_No1 N; MG_No2 N; PLU_No1 N; PLU_No2 N; PLU_UPrice1 N; "
+               "PLU_UPrice2 N; ST_No N"},
+    {"KVB_14", "FBar_No N; FBar_Type N; FBar_ItemDigitNo N; FBar_Data1Type N; FBar_Data2Type N; FBar_FBarDigitNo N; "
+               "FBar_CD N; FBar_Data1 N; FBar_Data2 N; FBar_Data1SH N; FBar_Data2SH N; FBar_EANorITF N; "
+               "KVBBinData B; Is_Selected N"},
+    {"KVB_20", "DP_No N; DP_Name T; Flag1 N; Flag2 N; barformat N; ST_No N; SECT_No N; KVBBinData B; Is_Selected N"},
+    {"KVB_23", "MG_No N; MG_Name T; Flag1 N; Flag2 N; barformat N; Tax_No N; ST_No N; SECT_No N; DP_No N; "
+               "KVBBinData B; Is_Selected N"},
+    {"KVB_25", kPluFields},
+    {"RC_25", kPluFields},
+    {"KVB_3A", kTextRecordFields},
+    {"KVB_3B", kTextRecordFields},
+    {"KVB_3C", kTextRecordFields},
+    {"KVB_3D", kTextRecordFields},
+    {"KVB_3F", "Number N; Data T; KVBBinData B; Is_Selected N"},
+    {"KVB_40", "Number N; Group1 N; File1 N; Scroll1 N; Display1 N; Speed1 N; "
+               "Group2 N; File2 N; Scroll2 N; Display2 N; Speed2 N; "
+               "Group3 N; File3 N; Scroll3 N; Display3 N; Speed3 N; KVBBinData B; Is_Selected N"},
+    {"KVB_41", "Scale_IP T; PSK_Layout N; Number N; Key_Switch N; Status N; Name T; KVBBinData B; Is_Selected N"},
+    {"KVB_44", "Clerk_No N; Name T; Status N; KVBBinData B; Is_Selected N"},
+    {"KVB_4E", "SF_No N; KVBBinData B; Is_Selected N"},
+    {"KVB_A8", "Code N; Name T; Rate N; Status N; KVBBinData B; Is_Selected N"},
+    {"KVB_AA", "Number N; Disc_SDate N; Disc_STime N; Disc_EDate N; Disc_ETime N; Disc_LimitType N; Disc_1stLim N; "
+               "Disc_Within1stL N; Disc_2ndLim N; Disc_Within2ndL N; Disc_Type N; DisDayOfWeek N; NextNumber N; "
+               "KVBBinData B; Is_Selected N"},
+    {"KVB_AB", "Number N; Price_SDate N; Price_STime N; Price_EDate N; Price_ETime N; PriceDayOfWeek N; "
+               "NewUnitPrice N; NextNumber N; KVBBinData B; Is_Selected N"},
+    {"KVB_AC", "Number N; Status N; Name T; Type N; KVBBinData B; Is_Selected N"},
+    {"KVB_AD", "Number N; Status N; Name T; Reserved N; KVBBinData B; Is_Selected N"},
+    {"KVB_B5", "Code N; Type N; StartNum N; EndNum N; Is_Selected N"},
+};
+
+// Report tables: column count and the columns exported as money (price decimals) and as weights.
+struct ReportTable {
+    QString name;
+    int columns;
+    QString money;
+    QString weights;
+};
+const QList<ReportTable> kReportTables = {
+    {"DPT0", 16, "9, 13", "8, 12"},
+    {"MGT0", 17, "10, 14", "9, 13"},
+    {"PLT0", 17, "10, 14", "9, 13"},
+    {"CLT0", 16, "9, 13", "8, 12"},
+    {"SAT0", 123,
+     "5, 10, 12, 14, 16, 18, 20, 22, 24, 27-33, 36, 38, 40, 42, 44, 46, 48, 50, 52, 54, 56, 58, 59, 61-64, 68, 70, "
+     "72, 74, 76, 78, 80, 82, 85-91, 94, 96, 98, 100, 102, 104, 106, 108, 110, 112, 114, 116, 117, 119-122",
+     "9, 26, 67, 84"},
+    {"TAT0", 16, "8-13", ""},
+    {"RTB0", 28, "9, 13-15", "12"},
+    {"RTT0", 33, "10, 11, 15-31", "13"},
+    {"INV0", 12, "6, 8, 9", ""},
+};
+
+QSet<int> positions(const QString& list)
+{
+    QSet<int> out;
+    for (const QString& part : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList ends = part.trimmed().split(QLatin1Char('-'));
+        for (int i = ends.first().toInt(); i <= ends.last().toInt(); ++i)
+            out.insert(i);
+    }
+    return out;
+}
+
+char kindLetter(FieldKind k)
+{
+    switch (k) {
+    case FieldKind::Number: return 'N';
+    case FieldKind::Text: return 'T';
+    case FieldKind::Binary: return 'B';
+    case FieldKind::Real: return 'R';
+    }
+    return '?';
+}
+
+QByteArray schemaBytes(const QStringList& lines)
+{
+    QByteArray out;
+    for (const QString& l : lines)
+        out += l.toLatin1() + "\r\n";
+    return out;
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList entries(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// "T:A/4,B/10/20;U:..." for every table of a database, in creation order: name, type code and, for a
+// text, its size.
+QString describe(const Connection& c)
+{
+    QStringList tables;
+    for (const QString& t : c.tables()) {
+        QStringList fields;
+        for (const FieldInfo& f : c.fields(t)) {
+            QString d = QStringLiteral("%1/%2").arg(f.name).arg(f.typeCode);
+            if (f.kind == FieldKind::Text)
+                d += QStringLiteral("/%1").arg(f.size);
+            fields << d;
+        }
+        tables << t + QLatin1Char(':') + fields.join(QLatin1Char(','));
+    }
+    return tables.join(QLatin1Char(';'));
+}
+
+QList<qint64> column(Recordset& rs, const QString& field)
+{
+    QList<qint64> out;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        out << rs.intValue(field);
+    return out;
+}
+
+// A small table that stands for every kind of field; its field spelling follows the working tables'.
+const QStringList kSmallSchema = {"[T]",         "Id,4,4",          "Name,10,20", "Data,11,0",
+                                  "PLU_TaxNo,4,4", "Is_Selected,4,4", "",           "[END]"};
+
+} // namespace
+
+class TestSchema : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_shippedPath;
+    Connection m_shipped;
+
+    // Builds a database from the given schema lines in a fresh folder and opens it.
+    void buildSmall(QTemporaryDir& dir, Connection& c, const QStringList& schema = kSmallSchema)
+    {
+        QVERIFY(dir.isValid());
+        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(schema)));
+        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0)), 0);
+        QString error;
+        QVERIFY2(c.open(dir.filePath(kDbName), &error), qPrintable(error));
+    }
+
+    // Appends one row to T with the given values, through a recordset of its own.
+    void addRow(Connection& c, const QList<QPair<QString, QVariant>>& values)
+    {
+        Recordset rs(&c);
+        rs.open("select * from T");
+        rs.addNew();
+        for (const auto& v : values)
+            rs.setValue(v.first, v.second);
+        rs.update();
+    }
+
+    void insertIds(Connection& c, const QList<int>& ids)
+    {
+        for (int id : ids)
+            addRow(c, {{"Id", id}, {"Name", QStringLiteral("n%1").arg(id)}});
+    }
+
+    void buildShipped(const QString& dbPath, Connection& c)
+    {
+        SchemaBuildError err;
+        QCOMPARE(int(BuildDatabaseFromSchema(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt", dbPath, 0, &err)), 0);
+        QString error;
+        QVERIFY2(c.open(dbPath, &error), qPrintable(error));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_shippedPath = m_dir.filePath(kDbName);
+        buildShipped(m_shippedPath, m_shipped);
+    }
+
+    // ---- the shipped schema file ----
+
+    void shippedFileBytes()
+    {
+        const QByteArray bytes = readBytes(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt");
+        QVERIFY(!bytes.isEmpty());
+        QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(bytes.endsWith("\r\n\r\n[END]\r\n"));
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            const unsigned char b = static_cast<unsigned char>(bytes[i]);
+            QVERIFY2(b < 0x80 && b != 0, qPrintable(QStringLiteral("byte %1").arg(i)));
+            if (b == '\n')
+                QVERIFY2(i > 0 && bytes[i - 1] == '\r', qPrintable(QStringLiteral("bare LF at byte %1").arg(i)));
+            if (b == '\r')
+                QVERIFY2(i + 1 < bytes.size() && bytes[i + 1] == '\n',
+                         qPrintable(QStringLiteral("bare CR at byte %1").arg(i)));
+        }
+    }
+
+    void shippedTables()
+    {
+        QStringList expected;
+        for (const auto& t : kWorkingTables)
+            expected << t.first;
+        for (const ReportTable& r : kReportTables)
+            expected << r.name;
+        QCOMPARE(expected.size(), 33);
+        QCOMPARE(m_shipped.tables(), expected);
+    }
+
+    void shippedFields_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("fields");
+        for (const auto& t : kWorkingTables)
+            QTest::newRow(qPrintable(t.first)) << t.first << t.second;
+    }
+
+    void shippedFields()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, fields);
+        const QStringList expected = fields.split(QStringLiteral("; "));
+        const QList<FieldInfo> actual = m_shipped.fields(table);
+        QStringList got;
+        for (const FieldInfo& f : actual) {
+            got << f.name + QLatin1Char(' ') + QLatin1Char(kindLetter(f.kind));
+            // Number 4 (32-bit, default 0), text 10, binary 11: nothing else is used.
+            const int code = f.kind == FieldKind::Number ? 4 : f.kind == FieldKind::Text ? 10 : 11;
+            QCOMPARE(f.typeCode, code);
+            if (f.kind == FieldKind::Number)
+                QCOMPARE(f.defaultValue, QVariant(0));
+        }
+        QCOMPARE(got, expected);
+    }
+
+    void shippedSizes_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("least");
+        QTest::addColumn<int>("most");
+        // Fixed forms the code reads or writes exactly.
+        QTest::newRow("SC_IP") << "SCALE" << "SC_IP" << 15 << 15;
+        QTest::newRow("Scale_IP") << "KVB_41" << "Scale_IP" << 15 << 15;
+        QTest::newRow("PLU_EANData") << "KVB_25" << "PLU_EANData" << 12 << 12;
+        QTest::newRow("PLU_EANItemCode") << "KVB_25" << "PLU_EANItemCode" << 10 << 10;
+        QTest::newRow("RC_25 PLU_EANData") << "RC_25" << "PLU_EANData" << 12 << 12;
+        QTest::newRow("RC_25 PLU_EANItemCode") << "RC_25" << "PLU_EANItemCode" << 10 << 10;
+        // At least what the program or an editor puts there.
+        QTest::newRow("PLU_CommodityFirst") << "KVB_25" << "PLU_CommodityFirst" << 101 << 255;
+        QTest::newRow("RC_25 PLU_CommodityFirst") << "RC_25" << "PLU_CommodityFirst" << 101 << 255;
+        QTest::newRow("KVB_41 Name") << "KVB_41" << "Name" << 101 << 255;
+        QTest::newRow("ST_Name") << "STORE" << "ST_Name" << 50 << 255;
+        QTest::newRow("SECT_Name") << "SECT" << "SECT_Name" << 50 << 255;
+        QTest::newRow("DP_Name") << "KVB_20" << "DP_Name" << 50 << 255;
+        QTest::newRow("MG_Name") << "KVB_23" << "MG_Name" << 50 << 255;
+        QTest::newRow("SC_No") << "SCALE" << "SC_No" << 50 << 255;
+        QTest::newRow("SC_FTPName") << "SCALE" << "SC_FTPName" << 16 << 255;
+        QTest::newRow("SC_FTPPW") << "SCALE" << "SC_FTPPW" << 16 << 255;
+        QTest::newRow("SH_Name") << "SEARCH" << "SH_Name" << 50 << 255;
+        QTest::newRow("KVB_3A NameFirstLine") << "KVB_3A" << "NameFirstLine" << 255 << 255;
+        QTest::newRow("KVB_3D NameFirstLine") << "KVB_3D" << "NameFirstLine" << 255 << 255;
+        QTest::newRow("KVB_3F Data") << "KVB_3F" << "Data" << 100 << 255;
+        QTest::newRow("KVB_44 Name") << "KVB_44" << "Name" << 16 << 255;
+        QTest::newRow("KVB_A8 Name") << "KVB_A8" << "Name" << 4 << 255;
+        QTest::newRow("KVB_AC Name") << "KVB_AC" << "Name" << 22 << 255;
+        QTest::newRow("KVB_AD Name") << "KVB_AD" << "Name" << 7 << 255;
+    }
+
+    void shippedSizes()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, field);
+        QFETCH(int, least);
+        QFETCH(int, most);
+        Recordset rs(&m_shipped);
+        rs.openTable(table);
+        const int i = rs.fieldIndex(field);
+        QVERIFY(i >= 0);
+        const FieldInfo& f = rs.fieldInfo(i);
+        QCOMPARE(f.kind, FieldKind::Text);
+        QVERIFY2(f.size >= least && f.size <= most, qPrintable(QString::number(f.size)));
+
+        // The layer keeps the declared size: one character more is refused.
+        Transaction tx(m_shipped);
+        rs.addNew();
+        rs.setValue(field, QString(f.size, QLatin1Char('9')));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue(field, QString(f.size + 1, QLatin1Char('9'))));
+        rs.update();
+        QCOMPARE(rs.textValue(field), QString(f.size, QLatin1Char('9')));
+    }
+
+    void shippedRcMatchesKvb25()
+    {
+        const QList<FieldInfo> kvb = m_shipped.fields("KVB_25");
+        const QList<FieldInfo> rc = m_shipped.fields("RC_25");
+        QCOMPARE(kvb.size(), 83);
+        QCOMPARE(rc.size(), kvb.size());
+        for (int i = 0; i < kvb.size(); ++i) {
+            QCOMPARE(rc[i].name, kvb[i].name);
+            QCOMPARE(rc[i].kind, kvb[i].kind);
+            QCOMPARE(rc[i].typeCode, kvb[i].typeCode);
+            QCOMPARE(rc[i].size, kvb[i].size);
+        }
+    }
+
+    // A received row copied into the PLU table position by position lands in the same-named fields.
+    void shippedRcCopiesByPosition()
+    {
+        Transaction tx(m_shipped);
+        Recordset rc(&m_shipped), kvb(&m_shipped);
+        rc.open("Select * from RC_25");
+        rc.addNew();
+        for (int i = 0; i < rc.fieldCount(); ++i) {
+            const FieldInfo& f = rc.fieldInfo(i);
+            if (f.kind == FieldKind::Number)
+                rc.setValue(i, 1000 + i);
+            else if (f.kind == FieldKind::Text)
+                rc.setValue(i, QString::number(i));
+            else
+                rc.setValue(i, QByteArray(i + 1, char(i)));
+        }
+        rc.update();
+        kvb.open("Select * from KVB_25");
+        kvb.addNew();
+        for (int i = 0; i < kvb.fieldCount(); ++i)
+            kvb.setValue(i, rc.value(i));
+        kvb.update();
+        kvb.close();
+        kvb.open("Select * from KVB_25 where PLU_No=?", {1000});
+        QCOMPARE(kvb.recordCount(), 1);
+        for (int i = 0; i < rc.fieldCount(); ++i)
+            QCOMPARE(kvb.value(rc.fieldName(i)), rc.value(i));
+    }
+
+    void shippedReportTables_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < kReportTables.size(); ++i)
+            QTest::newRow(qPrintable(kReportTables[i].name)) << i;
+    }
+
+    void shippedReportTables()
+    {
+        QFETCH(int, index);
+        const ReportTable& r = kReportTables[index];
+        const QList<FieldInfo> fields = m_shipped.fields(r.name);
+        QCOMPARE(fields.size(), r.columns);
+        const QSet<int> money = positions(r.money);
+        const QSet<int> weights = positions(r.weights);
+        static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+        static const QRegularExpression trailingNumber(QStringLiteral("(\\d+)$"));
+        QSet<QString> seen;
+        for (int i = 0; i < fields.size(); ++i) {
+            const FieldInfo& f = fields[i];
+            QVERIFY2(identifier.match(f.name).hasMatch(), qPrintable(f.name));
+            QVERIFY2(!seen.contains(f.name.toLower()), qPrintable(f.name));
+            seen.insert(f.name.toLower());
+            // Text, wide enough that no whole number a scale sends is ever cut.
+            QCOMPARE(f.kind, FieldKind::Text);
+            QVERIFY(f.size >= 20);
+            // The name tells the operator how the export writes the column, and its position.
+            QCOMPARE(f.name.startsWith(QLatin1String("Amount_")), money.contains(i));
+            QCOMPARE(f.name.startsWith(QLatin1String("Weight_")), weights.contains(i));
+            QCOMPARE(trailingNumber.match(f.name).captured(1).toInt(), i);
+        }
+    }
+
+    // Loaders and editors rely on a new row's defaults: numbers 0, texts empty, bytes without value.
+    void shippedDefaults()
+    {
+        Transaction tx(m_shipped);
+        for (const QString& table : m_shipped.tables()) {
+            Recordset rs(&m_shipped);
+            rs.open(QStringLiteral("select * from ") + table);
+            rs.addNew();
+            rs.update();
+            rs.close();
+            rs.openTable(table);
+            QCOMPARE(rs.recordCount(), 1);
+            for (int i = 0; i < rs.fieldCount(); ++i) {
+                const FieldInfo& f = rs.fieldInfo(i);
+                const QVariant v = rs.value(i);
+                const QString where = table + QLatin1Char('.') + f.name;
+                if (f.kind == FieldKind::Number)
+                    QVERIFY2(!v.isNull() && v.toLongLong() == 0, qPrintable(where));
+                else if (f.kind == FieldKind::Text)
+                    QVERIFY2(!v.isNull() && v.toString().isEmpty(), qPrintable(where));
+                else
+                    QVERIFY2(v.isNull(), qPrintable(where));
+            }
+        }
+    }
+
+    // A field list stays valid while more tables are looked up: it must not point into a cache that moves.
+    void fieldListsOutliveLaterLookups()
+    {
+        QStringList schema;
+        for (int i = 0; i < 200; ++i)
+            schema << QStringLiteral("[T%1]").arg(i) << QStringLiteral("F%1,4,4").arg(i) << QString();
+        schema << QStringLiteral("[END]");
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c, schema);
+        const QList<FieldInfo>& first = c.fields("T0");
+        for (const QString& t : c.tables())
+            QCOMPARE(c.fields(t).size(), 1);
+        QCOMPARE(first.size(), 1);
+        QCOMPARE(first.first().name, QStringLiteral("F0"));
+    }
+
+    // ---- the builder ----
+
+    void builds_data()
+    {
+        QTest::addColumn<QStringList>("schema");
+        QTest::addColumn<QString>("expected");
+        const QString one = QStringLiteral("T:A/4,B/10/20");
+        QTest::newRow("one table") << QStringList{"[T]", "A,4,4", "B,10,20", "", "[END]"} << one;
+        QTest::newRow("padded lines") << QStringList{"  [T] ", "   A,4,4", "B,10,20    ", "     ", "  [END]  "} << one;
+        QTest::newRow("table into [END]") << QStringList{"[T]", "A,4,4", "B,10,20", "[END]"} << QString();
+        QTest::newRow("second table into [END]")
+            << QStringList{"[T]", "A,4,4", "B,10,20", "", "[U]", "C,4,4", "[END]"} << one;
+        QTest::newRow("two tables, bytes")
+            << QStringList{"[T]", "A,4,4", "", "[U]", "D,11,0", "E,10,255", "", "[END]"}
+            << QStringLiteral("T:A/4;U:D/11,E/10/255");
+        QTest::newRow("nothing read after [END]")
+            << QStringList{"[T]", "A,4,4", "B,10,20", "", "[END]", "garbage", "", ""} << one;
+        QTest::newRow("only [END]") << QStringList{"[END]"} << QString();
+    }
+
+    void builds()
+    {
+        QFETCH(QStringList, schema);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(schema)));
+        SchemaBuildError err;
+        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0, &err)), 0);
+        QCOMPARE(entries(dir.path()), QStringList({"Orvo2005_New.mdb", "abc.txt"}));
+        Connection c;
+        QVERIFY(c.open(dir.filePath(kDbName)));
+        QCOMPARE(describe(c), expected);
+    }
+
+    void oneTableFields()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c, {"[T]", "A,4,4", "B,10,20", "", "[END]"});
+        const QList<FieldInfo> f = c.fields("T");
+        QCOMPARE(f.size(), 2);
+        QCOMPARE(f[0].kind, FieldKind::Number);
+        QCOMPARE(f[0].defaultValue, QVariant(0));
+        QCOMPARE(f[1].kind, FieldKind::Text);
+        QCOMPARE(f[1].size, 20);
+
+        Recordset rs(&c);
+        rs.open("select * from T");
+        rs.addNew();
+        rs.update();
+        QCOMPARE(rs.value("A"), QVariant(qlonglong(0)));
+        QVERIFY(!rs.isNull("B"));
+        QCOMPARE(rs.textValue("B"), QString());
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue("B", QString(21, QLatin1Char('x'))));
+        rs.setValue("B", QString(20, QLatin1Char('x')));
+        rs.setValue("A", std::numeric_limits<qint32>::min());
+        rs.update();
+        rs.close();
+        rs.open("select * from T");
+        QCOMPARE(rs.textValue("B"), QString(20, QLatin1Char('x')));
+        QCOMPARE(rs.intValue("A"), qint64(std::numeric_limits<qint32>::min()));
+    }
+
+    void malformed_data()
+    {
+        QTest::addColumn<QStringList>("schema");
+        QTest::addColumn<int>("line");
+        QTest::newRow("one comma") << QStringList{"[T]", "A,4,4", "B,10", "", "[END]"} << 3;
+        QTest::newRow("no comma") << QStringList{"[T]", "A 4 4", "", "[END]"} << 2;
+        QTest::newRow("code not a number") << QStringList{"[T]", "A,x,4", "", "[END]"} << 2;
+        QTest::newRow("empty code") << QStringList{"[T]", "A,,4", "", "[END]"} << 2;
+        QTest::newRow("size not a number") << QStringList{"[T]", "A,4,4", "B,10,abc", "", "[END]"} << 3;
+        QTest::newRow("size with a fraction") << QStringList{"[T]", "A,10,2.5", "", "[END]"} << 2;
+        QTest::newRow("three commas") << QStringList{"[T]", "A,10,20,5", "", "[END]"} << 2;
+        QTest::newRow("empty line first") << QStringList{"", "[T]", "A,4,4", "", "[END]"} << 1;
+        QTest::newRow("two empty lines") << QStringList{"[T]", "A,4,4", "", "", "[U]", "B,4,4", "", "[END]"} << 4;
+        QTest::newRow("two blank lines") << QStringList{"[T]", "A,4,4", "  ", "   ", "[END]"} << 4;
+        QTest::newRow("field before a table") << QStringList{"A,4,4", "", "[END]"} << 1;
+        QTest::newRow("table not closed") << QStringList{"[T]", "A,4,4", "[U]", "B,4,4", "", "[END]"} << 3;
+        QTest::newRow("no closing bracket") << QStringList{"[T", "A,4,4", "", "[END]"} << 1;
+        QTest::newRow("quote in a field name") << QStringList{"[T]", "A\"x,4,4", "", "[END]"} << 2;
+        QTest::newRow("quote in a table name") << QStringList{"[T\"x]", "A,4,4", "", "[END]"} << 1;
+        QTest::newRow("field twice") << QStringList{"[T]", "A,4,4", "a,10,5", "", "[END]"} << 3;
+        QTest::newRow("no [END]") << QStringList{"[T]", "A,4,4", ""} << 3;
+        QTest::newRow("lower-case end") << QStringList{"[T]", "A,4,4", "", "[end]"} << 4;
+    }
+
+    void malformed()
+    {
+        QFETCH(QStringList, schema);
+        QFETCH(int, line);
+        QTemporaryDir dir;
+        Connection old;
+        buildSmall(dir, old);
+        insertIds(old, {1, 2});
+        old.close();
+        const QByteArray before = readBytes(dir.filePath(kDbName));
+        QVERIFY(!before.isEmpty());
+
+        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(schema)));
+        SchemaBuildError err;
+        const int result = BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0, &err);
+        QCOMPARE(result, int(quorvane::app::SchemaMalformed));
+        QCOMPARE(err.line, line);
+        QVERIFY(!err.message.isEmpty());
+        QCOMPARE(readBytes(dir.filePath(kDbName)), before);
+        QCOMPARE(entries(dir.path()), QStringList({"Orvo2005_New.mdb", "abc.txt"}));
+    }
+
+    void emptySchemaFileHasNoEnd()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath("abc.txt"), QByteArray()));
+        SchemaBuildError err;
+        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0, &err)),
+                 int(quorvane::app::SchemaMalformed));
+        QCOMPARE(entries(dir.path()), QStringList({"abc.txt"}));
+    }
+
+    void modeZeroReplaces()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c, {"[OLD]", "X,4,4", "", "[END]"});
+        c.exec("INSERT INTO OLD (X) VALUES (?)", {5});
+        c.close();
+
+        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(kSmallSchema)));
+        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0)), 0);
+        QVERIFY(c.open(dir.filePath(kDbName)));
+        QCOMPARE(c.tables(), QStringList({"T"}));
+        QCOMPARE(c.scalar("select count(*) from T").toInt(), 0);
+        QCOMPARE(entries(dir.path()), QStringList({"Orvo2005_New.mdb", "abc.txt"}));
+    }
+
+    void modeThree_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<int>("result");
+        QTest::newRow("database exists") << true << 2;
+        QTest::newRow("no database") << false << 0;
+    }
+
+    void modeThree()
+    {
+        QFETCH(bool, exists);
+        QFETCH(int, result);
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(kSmallSchema)));
+        const QByteArray old = "not touched";
+        if (exists)
+            QVERIFY(writeBytes(dir.filePath(kDbName), old));
+        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 3)), result);
+        QCOMPARE(entries(dir.path()), QStringList({"Orvo2005_New.mdb", "abc.txt"}));
+        if (exists) {
+            QCOMPARE(readBytes(dir.filePath(kDbName)), old);
+        } else {
+            Connection c;
+            QVERIFY(c.open(dir.filePath(kDbName)));
+            QCOMPARE(c.tables(), QStringList({"T"}));
+        }
+    }
+
+    void leftoverTemporaryRemoved()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(kSmallSchema)));
+        QVERIFY(writeBytes(dir.filePath(kTempName), "left by an interrupted build"));
+        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0)), 0);
+        QCOMPARE(entries(dir.path()), QStringList({"Orvo2005_New.mdb", "abc.txt"}));
+        Connection c;
+        QVERIFY(c.open(dir.filePath(kDbName)));
+        QCOMPARE(c.tables(), QStringList({"T"}));
+    }
+
+    void missingSchema_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("database exists") << true;
+        QTest::newRow("no database") << false;
+    }
+
+    void missingSchema()
+    {
+        QFETCH(bool, exists);
+        QTemporaryDir dir;
+        const QByteArray old = "an earlier run's database";
+        if (exists)
+            QVERIFY(writeBytes(dir.filePath(kDbName), old));
+        const QStringList before = entries(dir.path());
+        SchemaBuildError err;
+        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0, &err)), 1);
+        QCOMPARE(err.line, 0);
+        QCOMPARE(entries(dir.path()), before);
+        if (exists)
+            QCOMPARE(readBytes(dir.filePath(kDbName)), old);
+    }
+
+    // ---- the recordset on a real file ----
+
+    void openBySqlWithParameters()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c);
+        insertIds(c, {1, 2, 3, 4, 5});
+        Recordset rs(&c);
+        rs.open("Select * from T where Id >= ? and Id <= ?", {2, 4});
+        QCOMPARE(rs.recordCount(), 3);
+        QCOMPARE(column(rs, "Id"), QList<qint64>({2, 3, 4}));
+        QVERIFY(rs.updatable());
+
+        rs.open("select * from T where Name=?", {QStringLiteral("n3")});
+        QCOMPARE(column(rs, "Id"), QList<qint64>({3}));
+        // A value is only ever a value.
+        rs.open("select * from T where Name=?", {QStringLiteral("n3' or '1'='1")});
+        QCOMPARE(rs.recordCount(), 0);
+
+        // Other queries are read once and cannot be changed.
+        rs.open("select Name, Id * 10 as Ten from T where Id=?", {5});
+        QCOMPARE(rs.fieldCount(), 2);
+        QCOMPARE(rs.textValue("name"), QStringLiteral("n5"));
+        QCOMPARE(rs.intValue("TEN"), qint64(50));
+        QVERIFY(!rs.updatable());
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue("Name", QStringLiteral("x")));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.open("select * from T where Id=?", {}));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.open("select * from Missing"));
+    }
+
+    void bofEof()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c);
+        Recordset rs(&c);
+        rs.open("select * from T");
+        QVERIFY(rs.isOpen());
+        QVERIFY(rs.bof() && rs.eof());
+        QCOMPARE(rs.recordCount(), 0);
+        QCOMPARE(rs.absolutePosition(), -1);
+        rs.moveFirst();
+        QVERIFY(rs.bof() && rs.eof());
+        rs.moveLast();
+        QVERIFY(rs.bof() && rs.eof());
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.value("Id"));
+
+        insertIds(c, {1, 2});
+        rs.open("select * from T");
+        QVERIFY(!rs.bof() && !rs.eof());
+        rs.movePrevious();
+        QVERIFY(rs.bof() && !rs.eof());
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.value("Id"));
+        rs.moveLast();
+        rs.moveNext();
+        QVERIFY(!rs.bof() && rs.eof());
+        rs.moveNext();
+        QVERIFY(rs.eof());
+        rs.close();
+        QVERIFY(!rs.isOpen());
+        QVERIFY(rs.bof() && rs.eof());
+    }
+
+    void navigation_data()
+    {
+        QTest::addColumn<QString>("moves");
+        QTest::addColumn<int>("id"); // 0 = BOF, -1 = EOF
+        QTest::newRow("open") << "" << 1;
+        QTest::newRow("next") << "N" << 2;
+        QTest::newRow("last") << "L" << 5;
+        QTest::newRow("last previous") << "LP" << 4;
+        QTest::newRow("first after last") << "LF" << 1;
+        QTest::newRow("move 3") << "3" << 4;
+        QTest::newRow("move 0 next next") << "0NN" << 3;
+        QTest::newRow("previous from first") << "P" << 0;
+        QTest::newRow("back from BOF") << "PN" << 1;
+        QTest::newRow("next from last") << "LN" << -1;
+        QTest::newRow("back from EOF") << "LNP" << 5;
+        QTest::newRow("through the end") << "NNNNNNN" << -1;
+    }
+
+    void navigation()
+    {
+        QFETCH(QString, moves);
+        QFETCH(int, id);
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c);
+        insertIds(c, {1, 2, 3, 4, 5});
+        Recordset rs(&c);
+        rs.open("select * from T");
+        for (const QChar m : moves) {
+            if (m == QLatin1Char('F'))
+                rs.moveFirst();
+            else if (m == QLatin1Char('N'))
+                rs.moveNext();
+            else if (m == QLatin1Char('P'))
+                rs.movePrevious();
+            else if (m == QLatin1Char('L'))
+                rs.moveLast();
+            else
+                rs.move(m.digitValue());
+        }
+        if (id == 0) {
+            QVERIFY(rs.bof());
+        } else if (id == -1) {
+            QVERIFY(rs.eof());
+        } else {
+            QCOMPARE(rs.intValue("Id"), qint64(id));
+            QCOMPARE(rs.absolutePosition(), id - 1);
+        }
+        QCOMPARE(rs.recordCount(), 5);
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.move(5));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.move(-1));
+    }
+
+    void fieldsByNameAndPosition()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        buildShipped(dir.filePath(kDbName), c);
+        Recordset rs(&c);
+        rs.open("Select * from KVB_25 where ST_No=?", {1});
+        rs.addNew();
+        rs.setValue("plu_no", 7);
+        rs.setValue("ST_NO", 1);
+        rs.setValue("PLU_TAXNo", 3);
+        rs.setValue("PLU_TAX2No", 4);
+        rs.setValue("Stat1_Negativeplu", 1);
+        rs.setValue("Is_selected", 1);
+        rs.update();
+        rs.close();
+
+        rs.open("Select * from KVB_25 where ST_No=? and Is_Selected = 1", {1});
+        QCOMPARE(rs.recordCount(), 1);
+        QCOMPARE(rs.fieldIndex("PLU_TAXNo"), rs.fieldIndex("PLU_TaxNo"));
+        QCOMPARE(rs.fieldName(rs.fieldIndex("PLU_TAXNo")), QStringLiteral("PLU_TaxNo"));
+        QCOMPARE(rs.intValue("PLU_TaxNo"), qint64(3));
+        QCOMPARE(rs.intValue("PLU_Tax2No"), qint64(4));
+        QCOMPARE(rs.intValue("Stat1_NegativePLU"), qint64(1));
+        QCOMPARE(rs.intValue("Is_Selected"), qint64(1));
+        // Positions from 0 in table order.
+        QCOMPARE(rs.fieldName(0), QStringLiteral("PLU_No"));
+        QCOMPARE(rs.value(0).toInt(), 7);
+        QCOMPARE(rs.fieldName(9), QStringLiteral("PLU_TaxNo"));
+        QCOMPARE(rs.value(9).toInt(), 3);
+        QCOMPARE(rs.fieldName(82), QStringLiteral("Is_Selected"));
+        QCOMPARE(rs.value(82).toInt(), 1);
+        QCOMPARE(rs.fieldIndex("NoSuchField"), -1);
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.value("NoSuchField"));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.value(83));
+
+        rs.openTable("store");
+        QCOMPARE(rs.table(), QStringLiteral("STORE"));
+        QCOMPARE(rs.fieldIndex("BarFormat"), 4);
+    }
+
+    void nullValues()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c);
+        addRow(c, {{"Id", QVariant()}, {"Name", QVariant()}});
+        Recordset rs(&c);
+        rs.open("select * from T");
+        QVERIFY(rs.isNull("Id"));
+        QVERIFY(rs.isNull("Name"));
+        QVERIFY(rs.isNull("Data"));
+        QCOMPARE(rs.intValue("Id"), qint64(0));
+        QCOMPARE(rs.textValue("Name"), QString());
+        QCOMPARE(rs.bytesValue("Data"), QByteArray());
+        QVERIFY(!rs.isNull("PLU_TaxNo"));
+        // The empty text is a value, not Null.
+        rs.setValue("Name", QString(""));
+        rs.moveNext();
+        rs.moveFirst();
+        QVERIFY(!rs.isNull("Name"));
+        QCOMPARE(rs.textValue("Name"), QString());
+    }
+
+    void binaryValues_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray all(256, 0);
+        for (int i = 0; i < 256; ++i)
+            all[i] = char(i);
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("one zero") << QByteArray(1, '\0');
+        QTest::newRow("all 256 bytes") << all;
+        QByteArray reversed = all;
+        std::reverse(reversed.begin(), reversed.end());
+        QTest::newRow("all bytes reversed") << reversed;
+        QTest::newRow("large") << all.repeated(400);
+    }
+
+    void binaryValues()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c);
+        addRow(c, {{"Data", bytes}});
+        c.close();
+        QVERIFY(c.open(dir.filePath(kDbName)));
+        Recordset rs(&c);
+        rs.open("select * from T");
+        QVERIFY(!rs.isNull("Data"));
+        QCOMPARE(rs.value("Data").typeId(), int(QMetaType::QByteArray));
+        QCOMPARE(rs.bytesValue("Data"), bytes);
+        QCOMPARE(rs.bytesValue("Data").size(), bytes.size());
+        // Bytes are kept apart from texts and numbers.
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue("Data", QStringLiteral("text")));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue("Name", bytes));
+    }
+
+    void addUpdateDelete()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c);
+        insertIds(c, {1, 2, 3, 4});
+        Recordset rs(&c);
+        rs.open("select * from T");
+        QCOMPARE(rs.recordCount(), 4);
+
+        rs.move(1);
+        rs.setValue("Name", QStringLiteral("two"));
+        rs.update();
+        QCOMPARE(c.scalar("select Name from T where Id=?", {2}).toString(), QStringLiteral("two"));
+
+        rs.deleteCurrent();
+        QCOMPARE(rs.recordCount(), 3);
+        rs.moveNext();
+        QCOMPARE(rs.intValue("Id"), qint64(3));
+
+        rs.moveLast();
+        rs.deleteCurrent();
+        rs.moveNext();
+        QVERIFY(rs.eof());
+
+        rs.moveFirst();
+        rs.deleteCurrent();
+        rs.moveNext();
+        QCOMPARE(rs.intValue("Id"), qint64(3));
+        QCOMPARE(rs.recordCount(), 1);
+
+        rs.addNew();
+        rs.setValue("Id", 9);
+        rs.update();
+        QCOMPARE(rs.intValue("Id"), qint64(9));
+        QCOMPARE(rs.recordCount(), 2);
+
+        rs.open("select * from T");
+        QCOMPARE(column(rs, "Id"), QList<qint64>({3, 9}));
+        QCOMPARE(c.scalar("select count(*) from T").toInt(), 2);
+    }
+
+    void editsCommittedByMoving()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c);
+        insertIds(c, {1, 2});
+        Recordset rs(&c), other(&c);
+        rs.open("select * from T");
+        rs.setValue("Name", QStringLiteral("moved"));
+        rs.moveNext();
+        other.open("select * from T where Id=?", {1});
+        QCOMPARE(other.textValue("Name"), QStringLiteral("moved"));
+
+        rs.addNew();
+        rs.setValue("Id", 3);
+        rs.moveFirst();
+        QCOMPARE(c.scalar("select count(*) from T").toInt(), 3);
+
+        // Edits never written are dropped by close.
+        rs.setValue("Name", QStringLiteral("dropped"));
+        rs.close();
+        QCOMPARE(c.scalar("select Name from T where Id=?", {1}).toString(), QStringLiteral("moved"));
+    }
+
+    void storedOrder()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c);
+        insertIds(c, {30, 10, 20});
+        Recordset rs(&c);
+        rs.open("select * from T");
+        QCOMPARE(column(rs, "Id"), QList<qint64>({30, 10, 20}));
+        rs.open("select * from T ORDER BY Id");
+        QCOMPARE(column(rs, "Id"), QList<qint64>({10, 20, 30}));
+        rs.open("select * from T where Id > ?", {10});
+        QCOMPARE(column(rs, "Id"), QList<qint64>({30, 20}));
+
+        rs.open("select * from T where Id=?", {10});
+        rs.deleteCurrent();
+        insertIds(c, {5});
+        rs.openTable("T");
+        QCOMPARE(column(rs, "Id"), QList<qint64>({30, 20, 5}));
+    }
+
+    void numberValues_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<qint64>("stored");
+        QTest::newRow("abc") << QVariant(QStringLiteral("abc")) << false << qint64(0);
+        QTest::newRow("empty text") << QVariant(QStringLiteral("")) << false << qint64(0);
+        QTest::newRow("decimal text") << QVariant(QStringLiteral("1.5")) << false << qint64(0);
+        QTest::newRow("fraction") << QVariant(1.5) << false << qint64(0);
+        QTest::newRow("2^31") << QVariant(qlonglong(2147483648LL)) << false << qint64(0);
+        QTest::newRow("2^31 as text") << QVariant(QStringLiteral("2147483648")) << false << qint64(0);
+        QTest::newRow("-2^31-1") << QVariant(qlonglong(-2147483649LL)) << false << qint64(0);
+        QTest::newRow("huge double") << QVariant(1e300) << false << qint64(0);
+        QTest::newRow("infinity") << QVariant(std::numeric_limits<double>::infinity()) << false << qint64(0);
+        QTest::newRow("not a number") << QVariant(std::nan("")) << false << qint64(0);
+        QTest::newRow("bytes") << QVariant(QByteArray("1")) << false << qint64(0);
+        QTest::newRow("2^31-1") << QVariant(2147483647) << true << qint64(2147483647);
+        QTest::newRow("-2^31") << QVariant(qlonglong(-2147483648LL)) << true << qint64(-2147483648LL);
+        QTest::newRow("blanks around") << QVariant(QStringLiteral(" 16 ")) << true << qint64(16);
+        QTest::newRow("negative text") << QVariant(QStringLiteral("-7")) << true << qint64(-7);
+        QTest::newRow("whole double") << QVariant(5.0) << true << qint64(5);
+    }
+
+    void numberValues()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(bool, accepted);
+        QFETCH(qint64, stored);
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c);
+        insertIds(c, {1});
+        Recordset rs(&c);
+        rs.open("select * from T");
+        if (accepted) {
+            rs.setValue("PLU_TaxNo", value);
+            rs.update();
+        } else {
+            QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue("PLU_TaxNo", value));
+            stored = 0; // the field keeps what it held
+        }
+        rs.close();
+        QCOMPARE(c.scalar("select PLU_TaxNo from T").toLongLong(), stored);
+        QCOMPARE(c.scalar("select typeof(PLU_TaxNo) from T").toString(), QStringLiteral("integer"));
+    }
+
+    void openMissingFile()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        QString error;
+        QVERIFY(!c.open(dir.filePath(kDbName), &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!c.isOpen());
+        QCOMPARE(entries(dir.path()), QStringList());
+        QVERIFY(!c.open(dir.filePath("missing/folder/" + kDbName)));
+        QVERIFY(!QFileInfo::exists(dir.filePath("missing")));
+
+        QVERIFY(writeBytes(dir.filePath(kDbName), QByteArray(4096, 'x')));
+        QVERIFY(!c.open(dir.filePath(kDbName), &error));
+        QVERIFY(!c.isOpen());
+    }
+
+    void transactionVisibleOnOneConnection()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c);
+        {
+            Transaction tx(c);
+            QVERIFY(c.inTransaction());
+            insertIds(c, {1, 2});
+            Recordset reader(&c);
+            reader.open("select * from T");
+            QCOMPARE(column(reader, "Id"), QList<qint64>({1, 2}));
+            tx.commit();
+        }
+        QVERIFY(!c.inTransaction());
+        c.close();
+        QVERIFY(c.open(dir.filePath(kDbName)));
+        QCOMPARE(c.scalar("select count(*) from T").toInt(), 2);
+    }
+
+    void transactionRollback()
+    {
+        QTemporaryDir dir;
+        Connection c;
+        buildSmall(dir, c);
+        insertIds(c, {1});
+        {
+            Transaction tx(c);
+            insertIds(c, {2, 3});
+            Recordset rs(&c);
+            rs.open("select * from T");
+            rs.deleteCurrent();
+            QCOMPARE(c.scalar("select count(*) from T").toInt(), 2);
+        }
+        QVERIFY(!c.inTransaction());
+        Recordset rs(&c);
+        rs.open("select * from T");
+        QCOMPARE(column(rs, "Id"), QList<qint64>({1}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchema)
+#include "tst_schema.moc"

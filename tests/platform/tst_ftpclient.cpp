@@ -259,6 +259,7 @@ void TestFtpClient::refusedLogin_data()
     QTest::newRow("wrong password") << "scale" << "wrong-pass";
     QTest::newRow("unknown user") << "intruder" << "s3cret";
     QTest::newRow("empty password") << "scale" << "";
+    QTest::newRow("no user: anonymous") << "" << "";
 }
 
 void TestFtpClient::refusedLogin()
@@ -273,8 +274,9 @@ void TestFtpClient::refusedLogin()
     QVERIFY(!result);
     QCOMPARE(result.replyCode, 530L);
     QVERIFY(!result.errorText.isEmpty());
-    QVERIFY(!result.errorText.contains(user));
+    QVERIFY(user.isEmpty() || !result.errorText.contains(user));
     QVERIFY(password.isEmpty() || !result.errorText.contains(password));
+    QVERIFY(server.log().contains(QStringLiteral("<- USER ") + (user.isEmpty() ? QStringLiteral("anonymous") : user)));
 }
 
 void TestFtpClient::deadScale_data()
@@ -387,8 +389,8 @@ void TestFtpClient::badRemoteName()
 
 void TestFtpClient::serverFailsMidSession_data()
 {
-    QTest::addColumn<QString>("command");  // the server command that goes wrong
-    QTest::addColumn<bool>("hangUp");      // hangs up, or else never answers
+    QTest::addColumn<QString>("command");  // the server command that goes wrong; empty: the data flow
+    QTest::addColumn<bool>("hangUp");      // hangs up, or else goes silent
     QTest::addColumn<Step>("step");
 
     const std::pair<const char*, Step> commands[] = {
@@ -398,6 +400,8 @@ void TestFtpClient::serverFailsMidSession_data()
         QTest::addRow("%s hangs up", command) << command << true << step;
         QTest::addRow("%s stalls", command) << command << false << step;
     }
+    QTest::newRow("data of a put stalls") << QString() << false << Step::Put;
+    QTest::newRow("data of a get stalls") << QString() << false << Step::Get;
 }
 
 void TestFtpClient::serverFailsMidSession()
@@ -406,14 +410,16 @@ void TestFtpClient::serverFailsMidSession()
     QFETCH(bool, hangUp);
     QFETCH(Step, step);
     FtpServer::Options options;
-    (hangUp ? options.dropOn : options.stallOn) << command;
+    if (command.isEmpty())
+        options.stallData = true;
+    else
+        (hangUp ? options.dropOn : options.stallOn) << command;
     FtpServer server;
     QVERIFY2(server.start(options), qPrintable(server.errorText()));
-    QVERIFY(writeFile(server.filePath(kName), "on the scale\r\n"));
+    // Larger than the socket buffers, so a stalled put cannot finish into them.
+    const QByteArray bytes(32 * 1024 * 1024, 'x');
     QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath(kName), "local\r\n"));
-    if (step == Step::Get)
-        QFile::remove(dir.filePath(kName));
+    QVERIFY(writeFile(step == Step::Get ? server.filePath(kName) : dir.filePath(kName), bytes));
 
     ftp::Settings settings = server.settings();
     settings.timeouts = test::shortTimeouts();
@@ -428,7 +434,7 @@ void TestFtpClient::serverFailsMidSession()
     client.close();
     QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
     if (step == Step::Get)
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 void TestFtpClient::closeWhenServerHangsUpOrStalls_data()

@@ -42,6 +42,8 @@ bool FtpServer::start(const Options& options)
         args << QStringLiteral("--drop") << command;
     for (const QString& command : options.stallOn)
         args << QStringLiteral("--stall") << command;
+    if (options.stallData)
+        args << QStringLiteral("--stall-data");
 
     // Debian's interpreter: the first python3 on PATH may not see python3-pyftpdlib.
     m_process.start(QStringLiteral("/usr/bin/python3"), args);

@@ -7,7 +7,7 @@ import logging
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -23,6 +23,8 @@ def main():
                    help="command on which the control connection is closed")
     p.add_argument("--stall", action="append", default=[],
                    help="command that is never answered")
+    p.add_argument("--stall-data", action="store_true",
+                   help="data connections go silent after their first chunk")
     args = p.parse_args()
 
     if args.log:
@@ -47,7 +49,26 @@ def main():
                 return
             super().pre_process_command(line, cmd, arg)
 
+    # File transfers (not listings) stop dead after their first chunk, connection left open.
+    class StallingDTPHandler(DTPHandler):
+        def use_sendfile(self):
+            return False
+
+        def send(self, data):
+            sent = super().send(data)
+            if self.file_obj is not None:
+                self.del_channel()
+            return sent
+
+        def recv(self, buffer_size):
+            chunk = super().recv(buffer_size)
+            if self.file_obj is not None:
+                self.del_channel()
+            return chunk
+
     Handler.authorizer = authorizer
+    if args.stall_data:
+        Handler.dtp_handler = StallingDTPHandler
 
     server = FTPServer(("127.0.0.1", 0), Handler)
     print("PORT %d" % server.address[1], flush=True)

@@ -16,10 +16,10 @@ struct Timeouts {
 
 struct Settings {
     QString host;      // the scale address as stored, e.g. "192.168.  1. 10"
-    QString user;
+    QString user;      // empty: an anonymous login
     QString password;
     quint16 port = 21;
-    bool useEpsv = false;  // scales know plain PASV only
+    bool useEpsv = false;  // passive mode by PASV; EPSV only where a scale wants it
     Timeouts timeouts;
 };
 

@@ -7,7 +7,7 @@
 
 namespace quorvane::ftp {
 
-// Every wait on a scale is bounded; these are the only limits. Tests shorten them.
+// Every wait on a scale is bounded; these are the only limits (whole seconds, at least 1). Tests shorten them.
 struct Timeouts {
     std::chrono::seconds connect{10};  // TCP connect, greeting and login
     std::chrono::seconds reply{30};    // any one server reply

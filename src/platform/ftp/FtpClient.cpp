@@ -1,0 +1,228 @@
+#include "platform/ftp/FtpClient.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+#include <QUrl>
+
+#include <curl/curl.h>
+
+namespace quorvane::ftp {
+
+namespace {
+
+bool holdsLineBreakOrNul(const QString& text)
+{
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')) || text.contains(QChar(0));
+}
+
+Result checkRemoteName(const QString& name)
+{
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
+        || holdsLineBreakOrNul(name))
+        return Result::failure(QStringLiteral("Invalid remote file name \"%1\"").arg(name));
+    return {};
+}
+
+size_t writeTo(char* data, size_t size, size_t count, void* device)
+{
+    const size_t bytes = size * count;
+    if (!device)
+        return bytes;  // the listing of the connect step is not kept
+    const qint64 written = static_cast<QIODevice*>(device)->write(data, qint64(bytes));
+    return written == qint64(bytes) ? bytes : 0;
+}
+
+size_t readFrom(char* buffer, size_t size, size_t count, void* device)
+{
+    const qint64 read = static_cast<QIODevice*>(device)->read(buffer, qint64(size * count));
+    return read < 0 ? CURL_READFUNC_ABORT : size_t(read);
+}
+
+CURL* newHandle()
+{
+    // Once per process, before any worker thread touches libcurl.
+    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return initialised ? curl_easy_init() : nullptr;
+}
+
+} // namespace
+
+std::optional<QString> normaliseHost(const QString& address)
+{
+    QString text = address;
+    text.remove(QLatin1Char(' '));
+    const QStringList groups = text.split(QLatin1Char('.'));
+    if (groups.size() != 4)
+        return std::nullopt;
+    QStringList values;
+    for (const QString& group : groups) {
+        if (group.isEmpty())
+            return std::nullopt;
+        int value = 0;  // decimal whatever the leading zeros
+        for (QChar c : group) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return std::nullopt;
+            value = value * 10 + c.digitValue();
+            if (value > 255)
+                return std::nullopt;
+        }
+        values << QString::number(value);
+    }
+    const QString host = values.join(QLatin1Char('.'));
+    if (host == QLatin1String("0.0.0.0"))
+        return std::nullopt;
+    return host;
+}
+
+// What one command asks of libcurl beyond the session's settings.
+struct FtpClient::Request {
+    QString remoteName;            // empty: the login folder, which is listed
+    QByteArray command;            // sent after login instead of a transfer (DELE)
+    QIODevice* upload = nullptr;   // source of a PUT
+    QIODevice* download = nullptr; // target of a GET
+};
+
+FtpClient::FtpClient(Settings settings)
+    : m_settings(std::move(settings))
+{
+}
+
+FtpClient::~FtpClient()
+{
+    close();
+}
+
+Result FtpClient::checkSettings() const
+{
+    if (!normaliseHost(m_settings.host))
+        return Result::failure(QStringLiteral("Invalid scale address \"%1\"").arg(m_settings.host));
+    if (holdsLineBreakOrNul(m_settings.user) || holdsLineBreakOrNul(m_settings.password))
+        return Result::failure(QStringLiteral("The user name or password holds a line break or NUL character"));
+    return {};
+}
+
+Result FtpClient::connect()
+{
+    return perform({});
+}
+
+Result FtpClient::put(const QString& localPath, const QString& remoteName)
+{
+    if (Result r = checkRemoteName(remoteName); !r)
+        return r;
+    QFile file(localPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return Result::failure(QStringLiteral("Cannot read local file \"%1\": %2").arg(localPath, file.errorString()));
+    Request request;
+    request.remoteName = remoteName;
+    request.upload = &file;
+    return perform(request);
+}
+
+Result FtpClient::get(const QString& remoteName, const QString& localPath)
+{
+    if (Result r = checkRemoteName(remoteName); !r)
+        return r;
+    // Written beside the target and renamed only when complete; dropped otherwise.
+    QSaveFile file(localPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return Result::failure(QStringLiteral("Cannot write local file \"%1\": %2").arg(localPath, file.errorString()));
+    Request request;
+    request.remoteName = remoteName;
+    request.download = &file;
+    Result result = perform(request);
+    if (!result) {
+        if (file.error() != QFileDevice::NoError)
+            result.errorText += QStringLiteral(" (%1: %2)").arg(localPath, file.errorString());
+        return result;
+    }
+    if (!file.commit())
+        return Result::failure(QStringLiteral("Cannot write local file \"%1\": %2").arg(localPath, file.errorString()));
+    return result;
+}
+
+Result FtpClient::remove(const QString& remoteName)
+{
+    if (Result r = checkRemoteName(remoteName); !r)
+        return r;
+    Request request;
+    request.command = "DELE " + remoteName.toUtf8();
+    return perform(request);
+}
+
+void FtpClient::close()
+{
+    if (m_curl)
+        curl_easy_cleanup(m_curl);  // says QUIT on an open connection, bounded by the reply time-out
+    m_curl = nullptr;
+}
+
+Result FtpClient::perform(const Request& request)
+{
+    if (Result r = checkSettings(); !r)
+        return r;
+
+    // One handle for the whole session: a reset keeps its open connection but drops the last command's options.
+    if (m_curl)
+        curl_easy_reset(m_curl);
+    else
+        m_curl = newHandle();
+    CURL* curl = m_curl;
+    if (!curl)
+        return Result::failure(QStringLiteral("Cannot start an FTP session"));
+
+    // Credentials go as options only: the URL holds no secret that could reach a log or an error text.
+    const QByteArray url = "ftp://" + normaliseHost(m_settings.host)->toLatin1() + ':'
+        + QByteArray::number(m_settings.port) + '/' + QUrl::toPercentEncoding(request.remoteName);
+    const QByteArray user = m_settings.user.toUtf8();
+    const QByteArray password = m_settings.password.toUtf8();
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    if (!user.isEmpty()) {  // otherwise libcurl logs in anonymously
+        curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
+    }
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_FTP_USE_EPSV, m_settings.useEpsv ? 1L : 0L);
+    curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, 0L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(m_settings.timeouts.connect.count()));
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(m_settings.timeouts.reply.count()));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(m_settings.timeouts.stalled.count()));
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, writeTo);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, request.download);
+
+    curl_slist* commands = nullptr;
+    if (!request.command.isEmpty()) {
+        commands = curl_slist_append(nullptr, request.command.constData());
+        curl_easy_setopt(curl, CURLOPT_QUOTE, commands);
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    }
+    if (request.upload) {
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(curl, CURLOPT_READFUNCTION, readFrom);
+        curl_easy_setopt(curl, CURLOPT_READDATA, request.upload);
+        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(request.upload->size()));
+    }
+
+    const CURLcode code = curl_easy_perform(curl);
+    long reply = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+    curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+    curl_slist_free_all(commands);
+    if (code == CURLE_OK)
+        return {};
+
+    QString text = errorBuffer[0] ? QString::fromUtf8(errorBuffer) : QString::fromUtf8(curl_easy_strerror(code));
+    if (reply < 400)
+        reply = 0;  // a positive reply explains nothing
+    else if (!text.contains(QString::number(reply)))
+        text += QStringLiteral(" (FTP reply %1)").arg(reply);
+    return Result::failure(text, reply);
+}
+
+} // namespace quorvane::ftp

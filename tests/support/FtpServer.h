@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/ftp/FtpClient.h"
+
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace quorvane::test {
+
+// A real FTP server standing for a scale: pyftpdlib on 127.0.0.1, a free port, a temporary root.
+class FtpServer {
+public:
+    struct Options {
+        QString user = QStringLiteral("scale");
+        QString password = QStringLiteral("s3cret");
+        QString readOnlyUser;  // may list and fetch, not write or delete
+        QString readOnlyPassword;
+        QStringList dropOn;    // commands on which the server hangs up
+        QStringList stallOn;   // commands the server never answers
+        bool stallData = false; // file transfers stop after their first chunk
+    };
+
+    FtpServer() = default;
+    ~FtpServer();
+    FtpServer(const FtpServer&) = delete;
+    FtpServer& operator=(const FtpServer&) = delete;
+
+    // Starts the server and waits until it listens; false with errorText() when it could not.
+    bool start(const Options& options);
+    bool start();
+    QString errorText() const { return m_error; }
+
+    quint16 port() const { return m_port; }
+    QString rootPath() const { return m_root.path(); }
+    QString filePath(const QString& name) const { return m_root.filePath(name); }
+    // Every command and reply so far, each line led by the client's address and port.
+    QString log() const;
+
+    // Settings of a session as the main user (or the read-only one), the address in its stored form.
+    ftp::Settings settings() const;
+    ftp::Settings readOnlySettings() const;
+
+private:
+    Options m_options;
+    QTemporaryDir m_root;
+    QTemporaryDir m_work;  // the log lives outside the served root
+    QProcess m_process;
+    quint16 m_port = 0;
+    QString m_error;
+};
+
+// Time-outs short enough for tests of dead scales, long enough for a loaded machine.
+ftp::Timeouts shortTimeouts();
+
+// Settings that reach 127.0.0.1 on the given port.
+ftp::Settings loopbackSettings(quint16 port, const QString& user = {}, const QString& password = {});
+
+// A 127.0.0.1 port held for the life of the object, standing for a dead scale.
+class LoopbackPort {
+public:
+    ~LoopbackPort();
+    LoopbackPort(const LoopbackPort&) = delete;
+    LoopbackPort& operator=(const LoopbackPort&) = delete;
+    quint16 port() const { return m_port; }
+
+protected:
+    explicit LoopbackPort(bool listening);
+
+private:
+    int m_fd = -1;
+    quint16 m_port = 0;
+};
+
+// Takes connections into its backlog and never says a word.
+class SilentListener : public LoopbackPort {
+public:
+    SilentListener() : LoopbackPort(true) {}
+};
+
+// Bound but not listening, so every connection is refused.
+class ClosedPort : public LoopbackPort {
+public:
+    ClosedPort() : LoopbackPort(false) {}
+};
+
+} // namespace quorvane::test

@@ -1,0 +1,200 @@
+#include "datafiles/DataFileWriters.h"
+
+#include "app/ProgramFolder.h"
+#include "app/SharedData.h"
+#include "datafiles/PluDataFile.h"
+#include "platform/text/Ansi.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+namespace quorvane::datafiles {
+
+QString dataFilePath(const QString& fileName)
+{
+    return app::programPath(QLatin1String(app::paths::TempFolder) + QLatin1Char('/') + fileName);
+}
+
+void makeTempFolder()
+{
+    const QString folder = app::programPath(QLatin1String(app::paths::TempFolder));
+    if (!QDir().mkpath(folder))
+        throw DataFileError(QStringLiteral("The folder %1 cannot be created.").arg(QDir::toNativeSeparators(folder)));
+}
+
+QStringList removeDataFiles(const QStringList& fileNames)
+{
+    QStringList left;
+    for (const QString& name : fileNames) {
+        QFile file(dataFilePath(name));
+        if (file.exists() && !file.remove())
+            left << name;
+    }
+    return left;
+}
+
+QList<QByteArray> readDataFileLines(const QString& fileName)
+{
+    QFile file(dataFilePath(fileName));
+    if (!file.open(QIODevice::ReadOnly))
+        throw DataFileError(QStringLiteral("%1 cannot be read: %2")
+                                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw DataFileError(QStringLiteral("%1 cannot be read: %2")
+                                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+    QList<QByteArray> lines = bytes.split('\n');
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    for (QByteArray& line : lines)
+        if (line.endsWith('\r'))
+            line.chop(1);
+    return lines;
+}
+
+void appendTextField(QByteArray& line, QByteArrayView ansiBytes)
+{
+    // Safe byte by byte: neither windows-1252 nor GBK uses 13 or 10 inside a character.
+    const qsizetype start = line.size();
+    line.append(ansiBytes);
+    for (qsizetype i = start; i < line.size(); ++i)
+        if (line[i] == '\r' || line[i] == '\n')
+            line[i] = ' ';
+}
+
+void appendTextField(QByteArray& line, const QString& text)
+{
+    bool ok = true;
+    const QByteArray bytes = text::toAnsi(text, &ok);
+    if (!ok)
+        throw DataFileError(QStringLiteral("\"%1\" holds a character that code page %2 cannot hold.")
+                                .arg(text, text::ansiCodePage()));
+    appendTextField(line, QByteArrayView(bytes));
+}
+
+namespace {
+
+// Keeps the windows painted during a long pass. User input waits: the pass holds a transaction open on
+// the one connection, and a command started meanwhile must not write into it.
+class Pump {
+public:
+    Pump() { m_clock.start(); }
+    void operator()()
+    {
+        if (m_clock.elapsed() < 15 || !QCoreApplication::instance())
+            return;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_clock.restart();
+    }
+
+private:
+    QElapsedTimer m_clock;
+};
+
+void writeOrThrow(QFile& file, const QByteArray& bytes)
+{
+    if (file.write(bytes) != bytes.size())
+        throw DataFileError(QStringLiteral("%1 cannot be written: %2")
+                                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+}
+
+} // namespace
+
+bool writeMarkedRows(const QString& fileName, const QString& table, const LineBuilder& buildLine)
+{
+    const QString tableName = gDBConnection.tableName(table);
+    if (tableName.isEmpty())
+        throw db::DbError(QStringLiteral("There is no table %1.").arg(table));
+    db::Recordset rs(&gDBConnection);
+    rs.open(QStringLiteral("Select * from ") + tableName + QStringLiteral(" where Is_Selected = 1"));
+    if (rs.recordCount() <= 0)
+        return false;
+
+    QFile file(dataFilePath(fileName));
+    const auto failed = [&file](const QString& why) {
+        return DataFileError(QStringLiteral("%1 cannot be written: %2")
+                                 .arg(QDir::toNativeSeparators(file.fileName()), why));
+    };
+    if (file.exists() && !file.remove())
+        throw failed(file.errorString());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw failed(file.errorString());
+
+    try {
+        db::Transaction transaction(gDBConnection);
+        static const QByteArray lineEnd("\r\n", 2);
+        Pump pump;
+        QByteArray line;
+        for (; !rs.eof(); rs.moveNext()) {
+            line.clear();
+            buildLine(rs, line);
+            writeOrThrow(file, line);
+            writeOrThrow(file, lineEnd);
+            pump();
+        }
+        if (!file.flush())
+            throw failed(file.errorString());
+        file.close();
+        if (file.error() != QFileDevice::NoError)
+            throw failed(file.errorString());
+        rs.close();
+        transaction.commit();
+    } catch (...) {
+        // A half-written file must never reach a scale.
+        file.close();
+        file.remove();
+        throw;
+    }
+    return true;
+}
+
+const QList<DataFileKind>& dataFileCatalogue()
+{
+    // The writers of the other kinds come with their editors; until then their files are never written.
+    static const QList<DataFileKind> catalogue{
+        {"PLU0UALL.csv", "KVB_25", &TransPLUFTPfile},
+        {"ING0UALL.csv", "KVB_3A", nullptr}, // TransStrFTPfile kind 1, 15 lines
+        {"SPM0UALL.csv", "KVB_3B", nullptr}, // TransStrFTPfile kind 2, 8 lines
+        {"ADV0UALL.csv", "KVB_3C", nullptr}, // TransStrFTPfile kind 3, 4 lines
+        {"SHP0UALL.csv", "KVB_3D", nullptr}, // TransStrFTPfile kind 4, 4 lines
+        {"DEP0UALL.csv", "KVB_20", nullptr}, // TransDEPTFTPfile
+        {"MGP0UALL.csv", "KVB_23", nullptr}, // TransMGFTPfile
+        {"KAS0UALL.csv", "KVB_41", nullptr}, // TransPKFTPfile
+        {"FLB0UALL.csv", "KVB_14", nullptr}, // TransFBFTPfile
+        {"SCM0UALL.csv", "KVB_3F", nullptr}, // TransSMFTPfile
+        {"SCS0UALL.csv", "KVB_40", nullptr}, // TransSSFTPfile
+        {"DAT0UALL.csv", "KVB_4E", nullptr}, // TransDTFTPfile
+        {"OPE0UALL.csv", "KVB_44", nullptr}, // TransCLERKFTPfile
+        {"TAX0UALL.csv", "KVB_A8", nullptr}, // TransTAXFTPfile
+        {"SCH0UALL.csv", "KVB_AA", nullptr}, // TransDSFTPfile
+        {"PCS0UALL.csv", "KVB_AB", nullptr}, // TransPSFTPfile
+        {"SFK0UALL.csv", "KVB_AC", nullptr}, // TransSTOCKFTPfile
+        {"PAK0UALL.csv", "KVB_AD", nullptr}, // TransPAYFTPfile
+        {"BAR0UALL.csv", "KVB_B5", nullptr}, // TransBRFTPfile
+    };
+    return catalogue;
+}
+
+QList<WriterFailure> writeListedDataFiles(const QStringList& fileNames)
+{
+    QList<WriterFailure> failures;
+    for (const QString& name : fileNames) {
+        for (const DataFileKind& kind : dataFileCatalogue()) {
+            if (name != QLatin1String(kind.fileName))
+                continue;
+            if (kind.writer) {
+                try {
+                    kind.writer();
+                } catch (const std::exception& e) {
+                    failures.append({name, QString::fromStdString(e.what())});
+                }
+            }
+            break;
+        }
+    }
+    return failures;
+}
+
+} // namespace quorvane::datafiles

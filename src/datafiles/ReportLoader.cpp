@@ -1,0 +1,58 @@
+#include "datafiles/ReportLoader.h"
+
+#include "app/SharedData.h"
+#include "datafiles/DataFileWriters.h"
+#include "platform/text/Ansi.h"
+
+namespace quorvane::datafiles {
+
+const QStringList& reportTables()
+{
+    static const QStringList tables{
+        QStringLiteral("DPT0"), QStringLiteral("MGT0"), QStringLiteral("PLT0"), QStringLiteral("CLT0"), QStringLiteral("SAT0"),
+        QStringLiteral("TAT0"), QStringLiteral("RTB0"), QStringLiteral("RTT0"), QStringLiteral("INV0"),
+    };
+    return tables;
+}
+
+void ImportUploadCSV(const QString& code)
+{
+    // The code comes from a file name; only a known report names a table.
+    if (!reportTables().contains(code))
+        throw DataFileError(QStringLiteral("\"%1\" is not a report the program loads.").arg(code));
+    if (gRsWork.isOpen())
+        throw DataFileError(QStringLiteral("The report %1 cannot be loaded while the work recordset is in use.").arg(code));
+    const QString fileName = code + QStringLiteral("UALL.csv");
+    const QList<QByteArray> lines = readDataFileLines(fileName);
+
+    struct CloseWork {
+        ~CloseWork() { gRsWork.close(); }
+    } closeWork;
+    db::Transaction transaction(gDBConnection);
+    gRsWork.openTable(code);
+    const int fieldCount = gRsWork.fieldCount();
+    for (int n = 0; n < lines.size() && !lines[n].isEmpty(); ++n) {
+        const QStringList pieces = text::fromAnsi(lines[n]).split(QLatin1Char(','));
+        gRsWork.addNew();
+        try {
+            for (int i = 0; i < fieldCount; ++i) {
+                const db::FieldInfo& field = gRsWork.fieldInfo(i);
+                const QString piece = i < pieces.size() ? pieces[i] : QString();
+                // Only a text is cut to its rightmost characters; a number must fit whole or fail.
+                if (field.kind == db::FieldKind::Text && field.size > 0 && piece.size() > field.size)
+                    gRsWork.setValue(i, piece.right(field.size));
+                else if (piece.isEmpty())
+                    gRsWork.setValue(i, qlonglong(0));
+                else
+                    gRsWork.setValue(i, piece);
+            }
+            gRsWork.update();
+        } catch (const db::DbError& e) {
+            throw DataFileError(QStringLiteral("%1, line %2: %3").arg(fileName).arg(n + 1).arg(e.message()));
+        }
+    }
+    gRsWork.close();
+    transaction.commit();
+}
+
+} // namespace quorvane::datafiles

@@ -1,0 +1,160 @@
+#include "transfer/TransferSession.h"
+
+#include "datafiles/DataFileWriters.h"
+#include "datafiles/ReceivedPluLoader.h"
+#include "datafiles/ReportLoader.h"
+#include "platform/ftp/RunOffUiThread.h"
+#include "settings/TextCollections.h"
+#include "transfer/TransferRequest.h"
+
+#include <QDir>
+
+namespace quorvane::transfer {
+
+namespace {
+
+ftp::Settings& baseSettings()
+{
+    static ftp::Settings settings;
+    return settings;
+}
+
+QString quoted(const QString& path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
+
+} // namespace
+
+ftp::Settings sessionSettings()
+{
+    return baseSettings();
+}
+
+void setSessionSettings(const ftp::Settings& settings)
+{
+    baseSettings() = settings;
+    baseSettings().host.clear();
+    baseSettings().user.clear();
+    baseSettings().password.clear();
+}
+
+TransferSession::TransferSession(qint16 mode, QStringList files, ScaleLogin scale, SessionView& view)
+    : m_mode(mode), m_files(std::move(files)), m_scale(std::move(scale)), m_view(view)
+{
+}
+
+TransferSession::~TransferSession()
+{
+    dropConnection();
+}
+
+bool TransferSession::run()
+{
+    if (m_mode != TransferSend && m_mode != TransferFetch && m_mode != TransferDelete)
+        return false;
+    m_commands.clear();
+    m_view.showStatus(gLangFTP.text(QStringLiteral("ftpProcess")), QString());
+    mStepText = gLangFTP.text(QStringLiteral("ftpConnect"));
+
+    ftp::Settings settings = baseSettings();
+    settings.host = m_scale.host;
+    settings.user = m_scale.user;
+    settings.password = m_scale.password;
+    m_client = std::make_unique<ftp::FtpClient>(settings);
+
+    if (!execute(Step::Connect))
+        return false;
+    for (const QString& name : std::as_const(m_files)) {
+        m_view.showFile(name.left(3));
+        switch (m_mode) {
+        case TransferSend:
+            mStepText = gLangFTP.text(QStringLiteral("ftpPut"));
+            if (!execute(Step::Put, name))
+                return false;
+            break;
+        case TransferFetch:
+            mStepText = gLangFTP.text(QStringLiteral("ftpGet"));
+            if (!execute(Step::Get, name))
+                return false;
+            break;
+        default:
+            mStepText = QStringLiteral("DELETE");
+            if (!execute(Step::Delete, name))
+                return false;
+            break;
+        }
+    }
+    mStepText = gLangFTP.text(QStringLiteral("ftpDisconnect"));
+    execute(Step::Close);
+    m_view.showStatus(gLangFTP.text(QStringLiteral("ftpFinish")), QString());
+
+    if (m_mode == TransferFetch && !m_files.isEmpty()) {
+        // Only the last fetched file is loaded; the others were fetched for nothing but the scale's sake.
+        const QString prefix = m_files.last().left(4);
+        try {
+            if (prefix == QLatin1String("PLU0"))
+                datafiles::ImportUploadPLU();
+            else
+                datafiles::ImportUploadCSV(prefix);
+        } catch (const std::exception& e) {
+            return fail(QString::fromStdString(e.what()));
+        }
+        datafiles::removeDataFiles(m_files);
+    }
+    return true;
+}
+
+bool TransferSession::execute(Step step, const QString& name)
+{
+    const QString local = datafiles::dataFilePath(name);
+    ftp::FtpClient& client = *m_client;
+    ftp::Result result;
+    switch (step) {
+    case Step::Connect:
+        m_commands << QStringLiteral("DIR");
+        result = ftp::runOffUiThread([&] { return client.connect(); });
+        break;
+    case Step::Put:
+        m_commands << QStringLiteral("PUT ") + quoted(local) + QLatin1Char(' ') + name;
+        result = ftp::runOffUiThread([&] { return client.put(local, name); });
+        break;
+    case Step::Get:
+        m_commands << QStringLiteral("GET ") + name + QLatin1Char(' ') + quoted(local);
+        result = ftp::runOffUiThread([&] { return client.get(name, local); });
+        break;
+    case Step::Delete:
+        m_commands << QStringLiteral("DELETE ") + name;
+        result = ftp::runOffUiThread([&] { return client.remove(name); });
+        break;
+    case Step::Close:
+        // A scale that hangs up before it answers the closing is no failure.
+        m_commands << QStringLiteral("CLOSE");
+        dropConnection();
+        break;
+    }
+    if (!result)
+        return fail(result.errorText);
+    mStepText.clear();
+    return true;
+}
+
+bool TransferSession::fail(const QString& reason)
+{
+    dropConnection();
+    if (m_mode == TransferFetch)
+        datafiles::removeDataFiles(m_files);
+    m_view.showStatus(mStepText + QLatin1Char(' ') + gLangFTP.text(QStringLiteral("ftpError")), reason);
+    return false;
+}
+
+void TransferSession::dropConnection()
+{
+    if (!m_client)
+        return;
+    // Saying goodbye waits for the scale's answer, so it too runs off the UI thread.
+    std::unique_ptr<ftp::FtpClient> client = std::move(m_client);
+    ftp::runOffUiThread([&] { client.reset(); });
+}
+
+} // namespace quorvane::transfer

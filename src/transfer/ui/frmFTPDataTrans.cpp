@@ -1,0 +1,233 @@
+#include "transfer/ui/frmFTPDataTrans.h"
+
+#include "app/SharedData.h"
+#include "datafiles/DataFileWriters.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Twips.h"
+#include "settings/TextCollections.h"
+#include "transfer/TransferRequest.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace quorvane {
+
+using namespace ui;
+
+frmFTPDataTrans::frmFTPDataTrans(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmFTPDataTrans"));
+    setModal(true);
+    setFixedClientSizeTwips(this, 5175, 6735);
+
+    MSFGFTP = new QTableWidget(this);
+    MSFGFTP->setObjectName(QStringLiteral("MSFGFTP"));
+    setGeometryTwips(MSFGFTP, 240, 120, 4695, 5895);
+    cmdCommand = new QPushButton(QStringLiteral("Command"), this);
+    cmdCommand->setObjectName(QStringLiteral("cmdCommand"));
+    setGeometryTwips(cmdCommand, 480, 6120, 1455, 495);
+    cmdClose = new QPushButton(this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    setGeometryTwips(cmdClose, 3240, 6120, 1455, 495);
+    for (QPushButton* button : {cmdCommand, cmdClose})
+        button->setAutoDefault(false);
+
+    connect(MSFGFTP, &QTableWidget::cellClicked, this, &frmFTPDataTrans::MSFGFTP_Click);
+    connect(cmdCommand, &QPushButton::clicked, this, &frmFTPDataTrans::cmdCommand_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmFTPDataTrans::cmdClose_Click);
+
+    Form_Load();
+}
+
+frmFTPDataTrans::~frmFTPDataTrans()
+{
+    if (!m_unloaded)
+        Form_QueryUnload();
+}
+
+namespace {
+
+void reportPreparationFailure(QWidget* parent, const QString& reason)
+{
+    msgBox(gLangMsg.text(QStringLiteral("ftpPrepareError")) + QLatin1Char('\n') + reason, MsgIcon::Exclamation,
+           MsgButtons::Ok, parent);
+}
+
+} // namespace
+
+void frmFTPDataTrans::Form_Load()
+{
+    centreOnScreen(this);
+    setWindowTitle(gLangFTP.text(QStringLiteral("frmTitle")));
+    switch (gTransferMode) {
+    case TransferSend: cmdCommand->setText(gLangFTP.text(QStringLiteral("cmdDownload"))); break;
+    case TransferFetch: cmdCommand->setText(gLangFTP.text(QStringLiteral("cmdUpload"))); break;
+    case TransferDelete: cmdCommand->setText(gLangFTP.text(QStringLiteral("cmdDelete"))); break;
+    default: break;
+    }
+    cmdClose->setText(gLangFTP.text(QStringLiteral("cmdClose")));
+
+    const QList<FlexColumn> columns{
+        {gLangFTP.text(QStringLiteral("msfgSectNo")), 900},
+        {gLangFTP.text(QStringLiteral("msfgMachine")), 1500},
+        {gLangFTP.text(QStringLiteral("msfgFile")), 600},
+        {gLangFTP.text(QStringLiteral("msfgStatus")), 1200},
+        {gLangFTP.text(QStringLiteral("msfgSelect")), 300},
+    };
+
+    db::Recordset rs(&gDBConnection);
+    int n = 0;
+    try {
+        rs.open(QStringLiteral("Select * from SCALE where SC_Used <> 0"));
+        n = rs.recordCount();
+        if (n <= 0)
+            msgBox(QStringLiteral("No Machine."), MsgIcon::Exclamation, MsgButtons::Ok, this);
+    } catch (const db::DbError& e) {
+        reportPreparationFailure(this, e.message());
+        n = 0;
+    }
+    if (n <= 0) {
+        rs.close();
+        setupFlexGrid(MSFGFTP, columns, 1);
+        MSFGFTP->setEnabled(false);
+        return;
+    }
+
+    cmdCommand->setEnabled(false);
+    mScaleHost = mScaleUser = mScalePassword = QStringList(n + 1);
+    setupFlexGrid(MSFGFTP, columns, n + 1);
+    try {
+        for (int r = 1; !rs.eof() && r <= n; ++r, rs.moveNext()) {
+            setFlexText(MSFGFTP, r, 0, rs.value(QStringLiteral("SECT_No")).toString());
+            setFlexText(MSFGFTP, r, 1, rs.textValue(QStringLiteral("SC_IP")));
+            setFlexText(MSFGFTP, r, 2, QString());
+            setFlexText(MSFGFTP, r, 3, QString());
+            mScaleHost[r] = rs.textValue(QStringLiteral("SC_IP")).remove(QLatin1Char(' '));
+            mScaleUser[r] = rs.textValue(QStringLiteral("SC_FTPName"));
+            mScalePassword[r] = rs.textValue(QStringLiteral("SC_FTPPW"));
+        }
+    } catch (const db::DbError& e) {
+        reportPreparationFailure(this, e.message());
+    }
+    rs.close();
+
+    try {
+        datafiles::makeTempFolder();
+    } catch (const datafiles::DataFileError& e) {
+        reportPreparationFailure(this, e.message());
+    }
+    if (gTransferMode == TransferSend) {
+        // An old file must never go out in place of one that is not written this time.
+        const QStringList stale = datafiles::removeDataFiles(gTransferFiles);
+        for (const QString& name : stale)
+            reportPreparationFailure(this, QDir::toNativeSeparators(datafiles::dataFilePath(name)));
+        for (const datafiles::WriterFailure& failure : datafiles::writeListedDataFiles(gTransferFiles))
+            reportPreparationFailure(this, failure.fileName + QStringLiteral(": ") + failure.message);
+    } else if (gTransferMode == TransferFetch) {
+        datafiles::removeDataFiles(gTransferFiles);
+    }
+}
+
+int frmFTPDataTrans::selectColumn() const
+{
+    return MSFGFTP->columnCount() - 1;
+}
+
+void frmFTPDataTrans::MSFGFTP_Click()
+{
+    const int column = MSFGFTP->currentColumn();
+    const int row = MSFGFTP->currentRow() + 1;
+    if (row < 1 || column != selectColumn())
+        return;
+    const QString mark = flexText(MSFGFTP, row, column);
+    if (mark.isEmpty()) {
+        for (int i = 1; i < flexRows(MSFGFTP); ++i) {
+            if (i == row) {
+                setFlexText(MSFGFTP, i, selectColumn(), QStringLiteral("*"));
+                setFlexText(MSFGFTP, i, statusColumn(), QString());
+                setFlexText(MSFGFTP, i, fileColumn(), QString());
+                MSFGFTP->item(i - 1, statusColumn())->setToolTip(QString());
+            } else {
+                setFlexText(MSFGFTP, i, selectColumn(), QString());
+            }
+        }
+        cmdCommand->setEnabled(true);
+    } else if (mark == QLatin1String("*")) {
+        setFlexText(MSFGFTP, row, column, QString());
+        cmdCommand->setEnabled(false);
+    }
+}
+
+void frmFTPDataTrans::cmdCommand_Click()
+{
+    if (m_sessionRunning)
+        return;
+    m_sessionRunning = true;
+    setEnabled(false);
+    const qint16 mode = gTransferMode;
+    if (mode == TransferSend || mode == TransferFetch || mode == TransferDelete) {
+        int marked = 0;
+        for (int r = 1; r < flexRows(MSFGFTP) && !marked; ++r)
+            if (flexText(MSFGFTP, r, selectColumn()) == QLatin1String("*"))
+                marked = r;
+        if (marked) {
+            m_sessionRow = marked;
+            transfer::TransferSession session(
+                mode, gTransferFiles, {mScaleHost.value(marked), mScaleUser.value(marked), mScalePassword.value(marked)},
+                *this);
+            session.run();
+            setFlexText(MSFGFTP, marked, selectColumn(), QString());
+            m_sessionRow = 0;
+        } else if (mode == TransferFetch) {
+            datafiles::removeDataFiles(gTransferFiles);
+        }
+    }
+    setEnabled(true);
+    m_sessionRunning = false;
+}
+
+void frmFTPDataTrans::cmdClose_Click()
+{
+    close();
+}
+
+void frmFTPDataTrans::showFile(const QString& kind)
+{
+    setFlexText(MSFGFTP, m_sessionRow, fileColumn(), kind);
+}
+
+void frmFTPDataTrans::showStatus(const QString& text, const QString& reason)
+{
+    setFlexText(MSFGFTP, m_sessionRow, statusColumn(), text);
+    MSFGFTP->item(m_sessionRow - 1, statusColumn())->setToolTip(reason);
+}
+
+void frmFTPDataTrans::Form_QueryUnload()
+{
+    datafiles::removeDataFiles(gTransferFiles);
+}
+
+void frmFTPDataTrans::done(int result)
+{
+    // Closing would delete the files a running session is sending.
+    if (m_sessionRunning)
+        return;
+    Form_QueryUnload();
+    m_unloaded = true;
+    QDialog::done(result);
+}
+
+void frmFTPDataTrans::closeEvent(QCloseEvent* event)
+{
+    if (m_sessionRunning) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+} // namespace quorvane

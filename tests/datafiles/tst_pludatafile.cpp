@@ -1,0 +1,360 @@
+#include "support/TransferFixture.h"
+
+#include "app/SharedData.h"
+#include "datafiles/DataFileWriters.h"
+#include "datafiles/PluDataFile.h"
+#include "platform/text/Ansi.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtTest>
+
+using namespace quorvane;
+using namespace quorvane::datafiles;
+using records::plu::Field;
+
+namespace {
+
+const QString kPlu = QStringLiteral("PLU0UALL.csv");
+
+// A row holding the given fields; every other field is Null, which reads as 0.
+records::PluRow pluRow(const QVariantMap& values)
+{
+    records::PluRow row;
+    int used = 0;
+    for (int f = 0; f < records::plu::Count; ++f) {
+        const QString name = QLatin1String(records::plu::name(Field(f)));
+        if (values.contains(name)) {
+            row.load(Field(f), values.value(name));
+            ++used;
+        }
+    }
+    if (used != values.size())
+        qFatal("unknown PLU field in %s", qPrintable(values.keys().join(QLatin1Char(' '))));
+    return row;
+}
+
+// Columns 9 to 48 of a PLU without any optional value, discount or text.
+const QByteArray kEmptyTail = "0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,0,0,0,0,0,,0,,0,0,0,0,0,0,0,0,0,0";
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestPluDataFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void line_data();
+    void line();
+    void goldenFile_data();
+    void goldenFile();
+    void noMarkedRowWritesNothing();
+    void replacesLongerFileAndKeepsMarks();
+    void inheritedFormatPerRowAndFreshEachPass();
+    void failingRowDeletesFileAndKeepsRows_data();
+    void failingRowDeletesFileAndKeepsRows();
+    void dispatchByListedName();
+
+private:
+    std::unique_ptr<test::ProgramFolderFixture> m_folder;
+};
+
+void TestPluDataFile::init()
+{
+    text::setAnsiCodePage(QStringLiteral("windows-1252"));
+    test::fillBarFormatDefinitions();
+    m_folder = std::make_unique<test::ProgramFolderFixture>();
+    QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
+}
+
+void TestPluDataFile::cleanup()
+{
+    m_folder.reset();
+}
+
+void TestPluDataFile::line_data()
+{
+    QTest::addColumn<QVariantMap>("fields");
+    QTest::addColumn<int>("inheritedFormat");
+    QTest::addColumn<int>("inheritedFlags");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QByteArray apple = test::textBlock(3, "APPLE");
+    QTest::newRow("worked example")
+        << QVariantMap{{"PLU_No", 123}, {"Stat1_Unit", 1}, {"PLU_UPrice", 250}, {"PLU_EANFlags", 5},
+                       {"PLU_BarFormat", 5}, {"PLU_MG", 12}, {"Stat2_MGCode", 1}, {"PLU_TaxNo", 1},
+                       {"Stat2_TaxNo", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", apple}}
+        << 0 << 0
+        << QByteArray("123,,1,0,0,0,250,0500000000000,5,12,0,0,1,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
+                      "0,0,0,0,3,\"APPLE\",0,,0,0,0,0,0,0,0,0,0,0");
+
+    const QVariantMap discount{{"PLU_No", 7},           {"Stat2_Discount", 1},    {"PLU_Disc_SDate", 50307},
+                               {"PLU_Disc_STime", 930}, {"PLU_Disc_EDate", 311299}, {"PLU_Disc_ETime", 2359},
+                               {"PLU_Disc_1stLim", 10}, {"PLU_Disc_Within1stL", 5}, {"PLU_Disc_2ndLim", 20},
+                               {"PLU_Disc_Within2ndL", 8}, {"PLU_Disc_Type", 2}, {"PLU_DisDayOfWeek", 65}};
+    QTest::newRow("discount present") << discount << 0 << 0
+        << QByteArray("7,,0,0,0,0,0,0000000000000,0,0,0,0,0,0,070305,930,991231,2359,10,5,20,8,2,1,0,0,0,0,0,1,,"
+                      "0,0,0,0,0,,0,,0,0,0,0,0,0,0,0,0,0");
+    QVariantMap noDiscount = discount;
+    noDiscount["Stat2_Discount"] = 0;
+    QTest::newRow("discount absent whatever its fields hold") << noDiscount << 0 << 0
+        << QByteArray("7,,0,0,0,0,0,0000000000000,0,") + kEmptyTail;
+    QTest::newRow("one-digit date parts get a leading zero")
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Discount", 1}, {"PLU_Disc_SDate", 10101}, {"PLU_Disc_STime", 5},
+                       {"PLU_Disc_EDate", 0}, {"PLU_DisDayOfWeek", 127}}
+        << 0 << 0
+        << QByteArray("1,,0,0,0,0,0,0000000000000,0,0,0,0,0,0,010101,5,000000,0,0,0,0,0,0,1,1,1,1,1,1,1,,"
+                      "0,0,0,0,0,,0,,0,0,0,0,0,0,0,0,0,0");
+
+    QTest::newRow("flags 12") << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 12}} << 0 << 0
+                              << QByteArray("1,,0,0,0,0,0,1200000000000,0,") + kEmptyTail;
+    QTest::newRow("flags 255 give 00") << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 255}, {"PLU_BarFormat", 3}}
+                                       << 0 << 0 << QByteArray("1,,0,0,0,0,0,0000000000000,3,") + kEmptyTail;
+    QTest::newRow("item code") << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 5}, {"PLU_BarFormat", 4},
+                                              {"Stat2_ItemCode", 1}, {"PLU_EANData", "123456789010"}}
+                               << 0 << 0 << QByteArray("1,,0,0,0,0,0,0512345678901,4,") + kEmptyTail;
+    QTest::newRow("item data ignored without its flag")
+        << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 5}, {"PLU_EANData", "123456789010"}} << 0 << 0
+        << QByteArray("1,,0,0,0,0,0,0500000000000,0,") + kEmptyTail;
+    QTest::newRow("inherited format and flags")
+        << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 99}, {"PLU_BarFormat", 255}} << 7 << 21
+        << QByteArray("1,,0,0,0,0,0,2100000000000,7,") + kEmptyTail;
+    QTest::newRow("inherited flags F") << QVariantMap{{"PLU_No", 1}, {"PLU_BarFormat", 255}} << 7 << 176
+                                       << QByteArray("1,,0,0,0,0,0,0000000000000,7,") + kEmptyTail;
+
+    const QByteArray head = "1,,0,0,0,0,0,0000000000000,0,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,0,0,0,0,";
+    const QByteArray zeros10 = "0,0,0,0,0,0,0,0,0,0";
+    const QByteArray twoLines = QByteArray("\x03\x05" "APPLE\x0D\x03\x03" "RED\x0C", 15);
+    QTest::newRow("only the first line of a name")
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", twoLines}} << 0 << 0
+        << head + "3,\"APPLE\",0,," + zeros10;
+    QTest::newRow("comma in a name adds a piece")
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textBlock(3, "A,B")}} << 0 << 0
+        << head + "3,\"A,B\",0,," + zeros10;
+    QTest::newRow("quote in a name unescaped")
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textBlock(1, "12\" pie")}}
+        << 0 << 0 << head + "1,\"12\" pie\",0,," + zeros10;
+    QTest::newRow("line breaks in a name become blanks")
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textBlock(2, "A\rB\nC\r\nD")}}
+        << 0 << 0 << head + "2,\"A B C  D\",0,," + zeros10;
+    QTest::newRow("name flag 0 writes no name")
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 0}, {"PLU_Commodity", apple}} << 0 << 0
+        << head + "0,,0,," + zeros10;
+    QTest::newRow("block of three bytes gives empty quotes")
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", QByteArray("\x04\x00\x0C", 3)}} << 0 << 0
+        << head + "4,\"\",0,," + zeros10;
+    QTest::newRow("empty block with its flag")
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", QByteArray()}} << 0 << 0
+        << head + "0,\"\",0,," + zeros10;
+    QTest::newRow("first line running past the block's end")
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", QByteArray("\x03\x0A" "AB", 4)}} << 0 << 0
+        << head + "3,\"AB\",0,," + zeros10;
+    QTest::newRow("description")
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Description", 1}, {"PLU_Description", test::textBlock(2, "Fresh")}}
+        << 0 << 0 << head + "0,,2,\"Fresh\"," + zeros10;
+    QTest::newRow("GBK bytes pass unchanged")
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textBlock(1, "\xC6\xBB\xB9\xFB")}}
+        << 0 << 0 << head + "1,\"\xC6\xBB\xB9\xFB\",0,," + zeros10;
+
+    const QVariantMap optional{
+        {"PLU_No", 9}, {"Stat1_Unit", 1}, {"Stat1_PBPreUnit", 2}, {"Stat1_UPriceOV", 1}, {"Stat1_PricePriority", 3},
+        {"PLU_UPrice", 12345}, {"PLU_MG", 12}, {"Stat2_MGCode", 1}, {"PLU_Tare", 15}, {"Stat2_PLUTare", 1},
+        {"PLU_CoupledPLUNo", 99}, {"Stat2_CoupledPLU", 1}, {"PLU_TaxNo", 1}, {"Stat2_TaxNo", 1}, {"PLU_Tax2No", 2},
+        {"Stat2_Tax2No", 1}, {"PLU_SPMessageNo", 3}, {"Stat2_SPMessageNo", 1}, {"PLU_IngredientNo", 4},
+        {"Stat2_IngredientNo", 1}, {"PLU_DiscScheNo", 5}, {"Stat2_DiscScheNo", 1}, {"PLU_PriScheNo", 6},
+        {"Stat2_PriScheNo", 1}, {"Stat1_MemPriceType", 1}, {"PLU_MemDisc1", 10}, {"PLU_MemDisc2", 20},
+        {"PLU_MemDisc3", 30}, {"PLU_MemDisc4", 40}, {"Stat2_MemDisc", 1}, {"PLU_Cost", 500}, {"Stat2_PLUCost", 1},
+        {"Stat1_NegativePLU", 1}, {"PLU_RSData", 2}, {"Stat2_RSData", 1}, {"PLU_MemPrice", 777}, {"Stat2_MemPrice", 1}};
+    QTest::newRow("every optional value present") << optional << 0 << 0
+        << QByteArray("9,,1,2,1,3,12345,0000000000000,0,12,15,99,1,2,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
+                      "3,4,5,6,0,,0,,1,10,20,30,40,500,0,0,1,2");
+    QVariantMap absent = optional;
+    for (const char* flag : {"Stat2_MGCode", "Stat2_PLUTare", "Stat2_CoupledPLU", "Stat2_TaxNo", "Stat2_Tax2No",
+                             "Stat2_SPMessageNo", "Stat2_IngredientNo", "Stat2_DiscScheNo", "Stat2_PriScheNo",
+                             "Stat2_MemDisc", "Stat2_PLUCost", "Stat2_RSData"})
+        absent[QLatin1String(flag)] = 0;
+    QTest::newRow("every optional value absent") << absent << 0 << 0
+        << QByteArray("9,,1,2,1,3,12345,0000000000000,0,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
+                      "0,0,0,0,0,,0,,1,0,0,0,0,0,0,0,1,0");
+    QTest::newRow("negative and zero") << QVariantMap{{"PLU_No", 0}, {"PLU_UPrice", -5}} << 0 << 0
+                                       << QByteArray("0,,0,0,0,0,-5,0000000000000,0,") + kEmptyTail;
+}
+
+void TestPluDataFile::line()
+{
+    QFETCH(QVariantMap, fields);
+    QFETCH(int, inheritedFormat);
+    QFETCH(int, inheritedFlags);
+    QFETCH(QByteArray, expected);
+    const QByteArray line = PluDataLine(pluRow(fields), {inheritedFormat, inheritedFlags});
+    QCOMPARE(line, expected);
+    QVERIFY(!line.contains('\r') && !line.contains('\n'));
+}
+
+void TestPluDataFile::goldenFile_data()
+{
+    QTest::addColumn<QString>("codePage");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("windows-1252") << "windows-1252" << QString::fromUtf8("Café au lait") << QString::fromUtf8("Crème, fraîche");
+    QTest::newRow("GBK") << "GBK" << QString::fromUtf8("苹果") << QString::fromUtf8("新鲜,水果");
+}
+
+void TestPluDataFile::goldenFile()
+{
+    QFETCH(QString, codePage);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    text::setAnsiCodePage(codePage);
+
+    test::insertRow("KVB_23", {{"MG_No", 4}, {"ST_No", 1}, {"DP_No", 2}, {"barformat", 255}, {"Flag1", 3}, {"Flag2", 3}});
+    test::insertRow("KVB_20", {{"DP_No", 2}, {"ST_No", 1}, {"barformat", 107}, {"Flag1", 1}, {"Flag2", 6}});
+    test::insertRow("STORE", {{"ST_No", 1}, {"barformat", 9}, {"Flag1", 9}, {"Flag2", 9}});
+    test::insertRow("KVB_25", {{"PLU_No", 1001}, {"ST_No", 1}, {"PLU_UPrice", 1299}, {"PLU_BarFormat", 2},
+                               {"PLU_EANFlags", 21}, {"PLU_EANItemCode", "12345"}, {"Stat2_ItemCode", 1},
+                               {"PLU_MG", 3}, {"Stat2_MGCode", 1}, {"Stat2_Commodity", 1},
+                               {"PLU_Commodity", test::textBlock(1, text::toAnsi(name))}, {"Stat2_Description", 1},
+                               {"PLU_Description", test::textBlock(2, text::toAnsi(description))}, {"Is_Selected", 1}});
+    test::insertRow("KVB_25", {{"PLU_No", 1004}, {"ST_No", 1}, {"PLU_UPrice", 1}, {"Is_Selected", 0}});
+    test::insertRow("KVB_25", {{"PLU_No", 1002}, {"ST_No", 1}, {"PLU_MG", 4}, {"PLU_BarFormat", 255},
+                               {"PLU_EANFlags", 44}, {"Is_Selected", 1}});
+    test::insertRow("KVB_25", {{"PLU_No", 1003}, {"ST_No", 1}, {"Stat1_Unit", 1}, {"PLU_UPrice", 500},
+                               {"Stat2_Discount", 1}, {"PLU_Disc_SDate", 310126}, {"PLU_Disc_STime", 800},
+                               {"PLU_Disc_EDate", 280226}, {"PLU_Disc_ETime", 1730}, {"PLU_Disc_1stLim", 100},
+                               {"PLU_Disc_Within1stL", 10}, {"PLU_Disc_2ndLim", 200}, {"PLU_Disc_Within2ndL", 25},
+                               {"PLU_Disc_Type", 1}, {"PLU_DisDayOfWeek", 62}, {"Is_Selected", 1}});
+
+    TransPLUFTPfile();
+    const QByteArray golden = readFile(QStringLiteral(QUORVANE_TEST_DATA_DIR "/datafiles/PLU0UALL_%1.csv").arg(codePage));
+    QVERIFY(!golden.isEmpty());
+    QCOMPARE(m_folder->readTempFile(kPlu), golden);
+
+    // The composed item-code data is saved with its row; the marks stay as they were.
+    QCOMPARE(gDBConnection.scalar("SELECT PLU_EANData FROM KVB_25 WHERE PLU_No=1001").toString(), QStringLiteral("012345000000"));
+    QCOMPARE(gDBConnection.scalar("SELECT count(*) FROM KVB_25 WHERE Is_Selected=1").toInt(), 3);
+}
+
+void TestPluDataFile::noMarkedRowWritesNothing()
+{
+    test::insertRow("KVB_25", {{"PLU_No", 1}, {"Is_Selected", 0}});
+    TransPLUFTPfile();
+    QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));
+
+    // A file already there is neither deleted nor rewritten by the writer itself.
+    QVERIFY(m_folder->writeTempFile(kPlu, "old"));
+    TransPLUFTPfile();
+    QCOMPARE(m_folder->readTempFile(kPlu), QByteArray("old"));
+}
+
+void TestPluDataFile::replacesLongerFileAndKeepsMarks()
+{
+    QVERIFY(m_folder->writeTempFile(kPlu, QByteArray(5000, 'x')));
+    for (int p : {3, 1, 2})
+        test::insertRow("KVB_25", {{"PLU_No", p}, {"Is_Selected", 1}});
+    TransPLUFTPfile();
+    const QByteArray bytes = m_folder->readTempFile(kPlu);
+    const QList<QByteArray> lines = bytes.split('\n');
+    QCOMPARE(lines.size(), 4); // three lines and nothing after the last line end
+    QVERIFY(lines.last().isEmpty());
+    QCOMPARE(bytes.count("\r\n"), 3);
+    QCOMPARE(bytes.count('\n'), 3);
+    QCOMPARE(bytes.count('\r'), 3);
+    QVERIFY(!bytes.contains('x'));
+    QVERIFY(lines[0].startsWith("3,,") && lines[1].startsWith("1,,") && lines[2].startsWith("2,,"));
+    QCOMPARE(test::rowCount("KVB_25"), 3);
+    QCOMPARE(gDBConnection.scalar("SELECT count(*) FROM KVB_25 WHERE Is_Selected=1").toInt(), 3);
+}
+
+void TestPluDataFile::inheritedFormatPerRowAndFreshEachPass()
+{
+    // Two main groups of one store inheriting different formats, and a main group of another store.
+    test::insertRow("KVB_23", {{"MG_No", 1}, {"ST_No", 1}, {"DP_No", 1}, {"barformat", 12}, {"Flag1", 2}, {"Flag2", 1}});
+    test::insertRow("KVB_23", {{"MG_No", 2}, {"ST_No", 1}, {"DP_No", 1}, {"barformat", 255}, {"Flag1", 0}, {"Flag2", 0}});
+    test::insertRow("KVB_20", {{"DP_No", 1}, {"ST_No", 1}, {"barformat", 255}, {"Flag1", 16}, {"Flag2", 16}});
+    test::insertRow("STORE", {{"ST_No", 1}, {"barformat", 4}, {"Flag1", 2}, {"Flag2", 8}});
+    test::insertRow("KVB_23", {{"MG_No", 1}, {"ST_No", 2}, {"DP_No", 1}, {"barformat", 6}, {"Flag1", 0}, {"Flag2", 5}});
+    const QList<QPair<int, int>> plus{{1, 1}, {1, 2}, {1, 1}, {2, 1}, {1, 3}};
+    int p = 0;
+    for (const auto& [store, mg] : plus)
+        test::insertRow("KVB_25", {{"PLU_No", ++p}, {"ST_No", store}, {"PLU_MG", mg}, {"PLU_BarFormat", 255}, {"Is_Selected", 1}});
+
+    // Column 7 begins with the flags, column 8 is the format; main group 3 does not exist.
+    const auto columns = [&] {
+        QStringList out;
+        for (const QByteArray& line : m_folder->readTempFile(kPlu).split('\n'))
+            if (!line.isEmpty())
+                out << QString::fromLatin1(line.split(',')[7].left(2) + '/' + line.split(',')[8]);
+        return out;
+    };
+    TransPLUFTPfile();
+    QCOMPARE(columns(), (QStringList{"21/12", "28/4", "21/12", "05/6", "00/0"}));
+
+    // The next pass sees what changed in between.
+    gDBConnection.exec("UPDATE KVB_23 SET barformat=3, Flag1=1, Flag2=1 WHERE ST_No=1 AND MG_No=1");
+    gDBConnection.exec("UPDATE STORE SET barformat=105, Flag1=0, Flag2=7 WHERE ST_No=1");
+    TransPLUFTPfile();
+    QCOMPARE(columns(), (QStringList{"11/3", "07/5", "11/3", "05/6", "00/0"}));
+}
+
+void TestPluDataFile::failingRowDeletesFileAndKeepsRows_data()
+{
+    QTest::addColumn<bool>("blockFile");
+    QTest::newRow("a row that cannot be read") << false;
+    QTest::newRow("a file that cannot be created") << true;
+}
+
+void TestPluDataFile::failingRowDeletesFileAndKeepsRows()
+{
+    QFETCH(bool, blockFile);
+    test::insertRow("KVB_25", {{"PLU_No", 1}, {"PLU_BarFormat", 1}, {"PLU_EANItemCode", "1234567"},
+                               {"Stat2_ItemCode", 1}, {"Is_Selected", 1}});
+    test::insertRow("KVB_25", {{"PLU_No", 2}, {"Is_Selected", 1}});
+    if (blockFile)
+        QVERIFY(QDir(m_folder->tempFile(QString())).mkdir(kPlu));
+    else // SQLite keeps text in a number column; the writer must refuse it
+        gDBConnection.exec("UPDATE KVB_25 SET PLU_UPrice='12x' WHERE PLU_No=2");
+
+    QVERIFY_THROWS_EXCEPTION(std::exception, TransPLUFTPfile());
+    if (!blockFile)
+        QVERIFY(!QFileInfo::exists(m_folder->tempFile(kPlu)));
+    // The item code of the first row was cut and composed, and that is dropped with the file.
+    QCOMPARE(gDBConnection.scalar("SELECT PLU_EANItemCode FROM KVB_25 WHERE PLU_No=1").toString(), QStringLiteral("1234567"));
+    QCOMPARE(gDBConnection.scalar("SELECT PLU_EANData FROM KVB_25 WHERE PLU_No=1").toString(), QString());
+
+    const QList<WriterFailure> failures = writeListedDataFiles({kPlu});
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(failures[0].fileName, kPlu);
+    QVERIFY(!failures[0].message.isEmpty());
+}
+
+void TestPluDataFile::dispatchByListedName()
+{
+    test::insertRow("KVB_25", {{"PLU_No", 5}, {"Is_Selected", 1}});
+    test::insertRow("KVB_20", {{"DP_No", 1}, {"Is_Selected", 1}});
+
+    // Unknown names, names of other letter case and kinds whose writer does not exist yet write nothing.
+    QVERIFY(writeListedDataFiles({"plu0uall.csv", "XYZ0UALL.csv", "DEP0UALL.csv"}).isEmpty());
+    QVERIFY(QDir(m_folder->tempFile(QString())).entryList(QDir::Files).isEmpty());
+
+    // A name listed twice runs its writer twice; the second run writes the same file again.
+    QVERIFY(m_folder->writeTempFile(kPlu, QByteArray(300, 'y')));
+    QVERIFY(writeListedDataFiles({kPlu, "DEP0UALL.csv", kPlu}).isEmpty());
+    QCOMPARE(m_folder->readTempFile(kPlu), QByteArray("5,,0,0,0,0,0,0000000000000,0,") + kEmptyTail + "\r\n");
+
+    QCOMPARE(dataFileCatalogue().size(), 19);
+    QStringList missing = removeDataFiles({kPlu, "DEP0UALL.csv"});
+    QVERIFY(missing.isEmpty());
+    QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));
+}
+
+QTEST_GUILESS_MAIN(TestPluDataFile)
+#include "tst_pludatafile.moc"

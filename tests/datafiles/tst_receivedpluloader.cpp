@@ -1,0 +1,277 @@
+#include "support/TransferFixture.h"
+
+#include "app/SharedData.h"
+#include "datafiles/DataFileWriters.h"
+#include "datafiles/PluDataFile.h"
+#include "datafiles/ReceivedPluLoader.h"
+#include "platform/text/Ansi.h"
+
+#include <QtTest>
+
+using namespace quorvane;
+using namespace quorvane::datafiles;
+
+namespace {
+
+const QString kPlu = QStringLiteral("PLU0UALL.csv");
+
+// A received line of the 49 columns the writer produces: every number 0, no text, no discount.
+QByteArray line(const QMap<int, QByteArray>& columns = {})
+{
+    QList<QByteArray> pieces = QByteArray("0,,0,0,0,0,0,0000000000000,0,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,"
+                                          "0,0,0,0,0,0,0,,0,0,0,0,0,,0,,0,0,0,0,0,0,0,0,0,0")
+                                   .split(',');
+    for (auto it = columns.begin(); it != columns.end(); ++it)
+        pieces[it.key()] = it.value();
+    return pieces.join(',');
+}
+
+// The first n pieces of a line.
+QByteArray firstPieces(const QByteArray& l, int n)
+{
+    return l.split(',').mid(0, n).join(',');
+}
+
+QVariantMap rcRow(int index)
+{
+    db::Recordset rs(&gDBConnection);
+    rs.open(QStringLiteral("SELECT * FROM RC_25"));
+    rs.move(index);
+    QVariantMap out;
+    for (int i = 0; i < rs.fieldCount(); ++i)
+        out.insert(rs.fieldName(i), rs.value(i));
+    return out;
+}
+
+} // namespace
+
+class TestReceivedPluLoader : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void loadsLine_data();
+    void loadsLine();
+    void refusesLine_data();
+    void refusesLine();
+    void appendsAndStopsAtEmptyLine();
+    void missingFile();
+    void roundTripThroughTheWriter();
+
+private:
+    std::unique_ptr<test::ProgramFolderFixture> m_folder;
+};
+
+void TestReceivedPluLoader::init()
+{
+    text::setAnsiCodePage(QStringLiteral("windows-1252"));
+    test::fillBarFormatDefinitions();
+    m_folder = std::make_unique<test::ProgramFolderFixture>();
+    QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
+}
+
+void TestReceivedPluLoader::cleanup()
+{
+    m_folder.reset();
+}
+
+void TestReceivedPluLoader::loadsLine_data()
+{
+    QTest::addColumn<QString>("codePage");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QVariantMap>("expected");
+
+    const QString cp = QStringLiteral("windows-1252");
+    QTest::newRow("worked example")
+        << cp
+        << QByteArray("123,,1,0,0,0,250,0500000000000,5,12,0,0,1,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
+                      "0,0,0,0,3,\"APPLE\",0,,0,0,0,0,0,0,0,0,0,0")
+        << QVariantMap{{"PLU_No", 123}, {"Stat1_Unit", 1}, {"PLU_UPrice", 250}, {"PLU_EANFlags", 5},
+                       {"PLU_BarFormat", 5}, {"PLU_EANData", "000000000000"}, {"PLU_EANItemCode", "00000"},
+                       {"Stat2_ItemCode", 0}, {"PLU_MG", 12}, {"Stat2_MGCode", 1}, {"PLU_TaxNo", 1},
+                       {"Stat2_TaxNo", 1}, {"Stat2_PLUTare", 0}, {"PLU_Commodity", test::textBlock(3, "APPLE")},
+                       {"PLU_CommodityFirst", "APPLE"}, {"Stat2_Commodity", 1}, {"Stat2_Description", 0},
+                       {"PLU_Description", QVariant()}, {"Stat2_Discount", 0}, {"Is_Selected", 0}, {"ST_No", 0}};
+    QTest::newRow("item-code data")
+        << cp << line({{7, "0512345678901"}, {8, "5"}})
+        << QVariantMap{{"PLU_EANFlags", 5}, {"PLU_EANData", "123456789010"}, {"PLU_EANItemCode", "23456"},
+                       {"PLU_EANLastByte", 10}, {"Stat2_ItemCode", 1}, {"PLU_BarFormat", 5}};
+    QTest::newRow("item-code data, long layout")
+        << cp << line({{7, "1200001234567"}, {8, "0"}})
+        << QVariantMap{{"PLU_EANFlags", 12}, {"PLU_EANData", "000012345670"}, {"PLU_EANItemCode", "0000123456"},
+                       {"PLU_EANLastByte", 70}, {"Stat2_ItemCode", 1}};
+    QTest::newRow("discount type 0 stores the rest without the flag")
+        << cp << line({{14, "070305"}, {15, "930"}, {16, "991231"}, {17, "2359"}, {18, "10"}, {19, "5"}, {20, "20"}, {21, "8"}})
+        << QVariantMap{{"PLU_Disc_SDate", 50307}, {"PLU_Disc_STime", 930}, {"PLU_Disc_EDate", 311299},
+                       {"PLU_Disc_ETime", 2359}, {"PLU_Disc_1stLim", 10}, {"PLU_Disc_Within1stL", 5},
+                       {"PLU_Disc_2ndLim", 20}, {"PLU_Disc_Within2ndL", 8}, {"PLU_Disc_Type", 0}, {"Stat2_Discount", 0}};
+    QTest::newRow("discount type and days")
+        << cp << line({{22, "3"}, {23, "1"}, {29, "1"}})
+        << QVariantMap{{"PLU_Disc_Type", 3}, {"Stat2_Discount", 1}, {"PLU_DisDayOfWeek", 65}};
+    QTest::newRow("optional values")
+        << cp << line({{9, "7"}, {10, "15"}, {11, "99"}, {13, "2"}, {31, "3"}, {32, "4"}, {33, "5"}, {34, "6"},
+                       {39, "1"}, {40, "10"}, {42, "30"}, {44, "500"}, {47, "1"}})
+        << QVariantMap{{"PLU_MG", 7}, {"Stat2_MGCode", 1}, {"PLU_Tare", 15}, {"Stat2_PLUTare", 1},
+                       {"PLU_CoupledPLUNo", 99}, {"Stat2_CoupledPLU", 1}, {"Stat2_TaxNo", 0}, {"PLU_Tax2No", 2},
+                       {"Stat2_Tax2No", 1}, {"PLU_SPMessageNo", 3}, {"Stat2_SPMessageNo", 1},
+                       {"PLU_IngredientNo", 4}, {"Stat2_IngredientNo", 1}, {"PLU_DiscScheNo", 5},
+                       {"Stat2_DiscScheNo", 1}, {"PLU_PriScheNo", 6}, {"Stat2_PriScheNo", 1},
+                       {"Stat1_MemPriceType", 1}, {"PLU_MemDisc1", 10}, {"PLU_MemDisc2", 0}, {"PLU_MemDisc3", 30},
+                       {"Stat2_MemDisc", 1}, {"PLU_Cost", 0}, {"Stat2_PLUCost", 0}, {"Stat1_NegativePLU", 1},
+                       {"PLU_RSData", 0}, {"Stat2_RSData", 0}};
+    QTest::newRow("RS data six columns after the negative-PLU flag")
+        << cp << line() + ",0,0,0,0,9"
+        << QVariantMap{{"PLU_RSData", 9}, {"Stat2_RSData", 1}, {"Stat1_NegativePLU", 0}};
+    QTest::newRow("line ends after the fourth member discount")
+        << cp << firstPieces(line({{39, "2"}, {41, "5"}, {43, "8"}}), 44)
+        << QVariantMap{{"Stat1_MemPriceType", 2}, {"PLU_MemDisc2", 5}, {"PLU_MemDisc4", 8}, {"Stat2_MemDisc", 1},
+                       {"Stat1_NegativePLU", 0}};
+    QTest::newRow("line ends before the tail")
+        << cp << firstPieces(line(), 39) << QVariantMap{{"Stat1_MemPriceType", 0}, {"Stat2_MemDisc", 0}};
+    QTest::newRow("quoted name with a comma shifts later columns")
+        << cp
+        << line({{35, "3"}, {36, "\"A"}, {37, "B\""}, {38, "0"}, {39, ""}, {40, "1"}, {41, "11"}, {48, "1"}}) + ",0"
+        << QVariantMap{{"PLU_Commodity", test::textBlock(3, "A,B")}, {"PLU_CommodityFirst", "A,B"},
+                       {"Stat2_Commodity", 1}, {"Stat2_Description", 0}, {"Stat1_MemPriceType", 1},
+                       {"PLU_MemDisc1", 11}, {"Stat1_NegativePLU", 1}};
+    QTest::newRow("name that is a single comma")
+        << cp << line({{35, "4"}, {36, "\""}, {37, "\""}, {38, "0"}, {39, ""}}) + ",0"
+        << QVariantMap{{"PLU_Commodity", test::textBlock(4, ",")}, {"PLU_CommodityFirst", ","}, {"Stat2_Commodity", 1}};
+    QTest::newRow("empty quotes")
+        << cp << line({{35, "2"}, {36, "\"\""}})
+        << QVariantMap{{"PLU_Commodity", QByteArray("\x02\x00\x0C", 3)}, {"PLU_CommodityFirst", ""}, {"Stat2_Commodity", 1}};
+    QTest::newRow("empty name piece writes no name")
+        << cp << line() << QVariantMap{{"PLU_Commodity", QVariant()}, {"Stat2_Commodity", 0}, {"PLU_CommodityFirst", ""}};
+    QTest::newRow("description with commas after a name with two")
+        << cp << firstPieces(line(), 35) + ",1,\"N,,\",2,\"x,y,z\",0,0,0,0,0,0,0,0,1,0,0,0,0,0,5"
+        << QVariantMap{{"PLU_Commodity", test::textBlock(1, "N,,")}, {"PLU_Description", test::textBlock(2, "x,y,z")},
+                       {"Stat2_Description", 1}, {"Stat1_NegativePLU", 1}, {"PLU_RSData", 5}, {"Stat2_RSData", 1}};
+    QTest::newRow("GBK name")
+        << QStringLiteral("GBK") << line({{35, "1"}, {36, "\"\xC6\xBB\xB9\xFB\""}})
+        << QVariantMap{{"PLU_Commodity", test::textBlock(1, "\xC6\xBB\xB9\xFB")},
+                       {"PLU_CommodityFirst", QString::fromUtf8("苹果")}};
+    QTest::newRow("windows-1252 name")
+        << cp << line({{35, "1"}, {36, "\"Caf\xE9\""}})
+        << QVariantMap{{"PLU_Commodity", test::textBlock(1, "Caf\xE9")}, {"PLU_CommodityFirst", QString::fromUtf8("Café")}};
+}
+
+void TestReceivedPluLoader::loadsLine()
+{
+    QFETCH(QString, codePage);
+    QFETCH(QByteArray, line);
+    QFETCH(QVariantMap, expected);
+    text::setAnsiCodePage(codePage);
+    QVERIFY(m_folder->writeTempFile(kPlu, line + "\r\n"));
+    ImportUploadPLU();
+    QCOMPARE(test::rowCount("RC_25"), 1);
+    const QVariantMap row = rcRow(0);
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        const QVariant got = row.value(it.key());
+        QVERIFY2(row.contains(it.key()), qPrintable(it.key()));
+        if (it.value().typeId() == QMetaType::QByteArray || !it.value().isValid())
+            QVERIFY2(got == it.value(), qPrintable(it.key() + ": " + got.toByteArray().toHex()));
+        else
+            QCOMPARE(got.toString(), it.value().toString());
+    }
+}
+
+void TestReceivedPluLoader::refusesLine_data()
+{
+    QTest::addColumn<QByteArray>("bad");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("letters in a number") << line({{6, "12x"}}) << "column 6";
+    QTest::newRow("empty number") << line({{2, ""}}) << "column 2";
+    QTest::newRow("number beyond 32 bits") << line({{6, "99999999999"}}) << "PLU_UPrice";
+    QTest::newRow("number beyond 64 bits") << line({{0, "99999999999999999999999"}}) << "column 0";
+    QTest::newRow("font code above 255") << line({{35, "256"}, {36, "\"A\""}}) << "font code";
+    QTest::newRow("negative font code") << line({{35, "-1"}, {36, "\"A\""}}) << "font code";
+    QTest::newRow("text of 256 bytes") << line({{35, "1"}, {36, '"' + QByteArray(256, 'a') + '"'}}) << "256 bytes";
+    QTest::newRow("text never closes") << line({{35, "1"}, {36, "\"open"}}) << "does not close";
+    QTest::newRow("truncated before the texts") << firstPieces(line(), 30) << "column 31";
+    QTest::newRow("truncated inside the texts") << firstPieces(line(), 38) << "column 38";
+    QTest::newRow("ends inside the member discounts") << firstPieces(line(), 42) << "column 42";
+    QTest::newRow("item-code data not digits") << line({{7, "05ABCDEFGHIJK"}}) << "";
+    QTest::newRow("item-code data too long") << line({{7, "0512345678901234"}}) << "";
+    QTest::newRow("binary garbage") << QByteArray("\x01\x02\xFF,,,\"\"\"", 9) << "";
+}
+
+void TestReceivedPluLoader::refusesLine()
+{
+    QFETCH(QByteArray, bad);
+    QFETCH(QString, reason);
+    test::insertRow("RC_25", {{"PLU_No", 77}});
+    // A good line before the bad one does not land either.
+    QVERIFY(m_folder->writeTempFile(kPlu, line({{0, "1"}}) + "\r\n" + bad + "\r\n" + line({{0, "3"}}) + "\r\n"));
+    try {
+        ImportUploadPLU();
+        QFAIL("the load did not fail");
+    } catch (const DataFileError& e) {
+        QVERIFY2(e.message().contains(QStringLiteral("line 2")), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(reason), qPrintable(e.message()));
+    }
+    QCOMPARE(test::rowCount("RC_25"), 1);
+    QCOMPARE(rcRow(0).value("PLU_No").toInt(), 77);
+}
+
+void TestReceivedPluLoader::appendsAndStopsAtEmptyLine()
+{
+    test::insertRow("RC_25", {{"PLU_No", 77}});
+    QVERIFY(m_folder->writeTempFile(kPlu, line({{0, "1"}}) + "\r\n" + line({{0, "2"}}) + "\r\n" + line({{0, "3"}}) + "\r\n\r\n"));
+    ImportUploadPLU();
+    QCOMPARE(test::rowCount("RC_25"), 4);
+    QCOMPARE(rcRow(3).value("PLU_No").toInt(), 3);
+
+    // Nothing after an empty line is read, not even a broken line.
+    QVERIFY(m_folder->writeTempFile(kPlu, line({{0, "4"}}) + "\r\n\r\n" + "garbage\r\n"));
+    ImportUploadPLU();
+    QCOMPARE(test::rowCount("RC_25"), 5);
+
+    // An empty file and a lone line end add nothing.
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n")}) {
+        QVERIFY(m_folder->writeTempFile(kPlu, bytes));
+        ImportUploadPLU();
+        QCOMPARE(test::rowCount("RC_25"), 5);
+    }
+}
+
+void TestReceivedPluLoader::missingFile()
+{
+    QVERIFY_THROWS_EXCEPTION(DataFileError, ImportUploadPLU());
+    QCOMPARE(test::rowCount("RC_25"), 0);
+}
+
+void TestReceivedPluLoader::roundTripThroughTheWriter()
+{
+    const QVariantMap plu{
+        {"PLU_No", 4711}, {"Stat1_Unit", 1}, {"Stat1_PBPreUnit", 2}, {"Stat1_UPriceOV", 1}, {"Stat1_PricePriority", 3},
+        {"PLU_UPrice", 12345}, {"PLU_BarFormat", 3}, {"PLU_EANFlags", 21}, {"PLU_EANItemCode", "98765"},
+        {"Stat2_ItemCode", 1}, {"PLU_MG", 12}, {"Stat2_MGCode", 1}, {"PLU_Tare", 15}, {"Stat2_PLUTare", 1},
+        {"PLU_CoupledPLUNo", 99}, {"Stat2_CoupledPLU", 1}, {"PLU_TaxNo", 1}, {"Stat2_TaxNo", 1}, {"PLU_Tax2No", 2},
+        {"Stat2_Tax2No", 1}, {"Stat2_Discount", 1}, {"PLU_Disc_SDate", 10126}, {"PLU_Disc_STime", 830},
+        {"PLU_Disc_EDate", 311226}, {"PLU_Disc_ETime", 2000}, {"PLU_Disc_1stLim", 100}, {"PLU_Disc_Within1stL", 10},
+        {"PLU_Disc_2ndLim", 200}, {"PLU_Disc_Within2ndL", 20}, {"PLU_Disc_Type", 2}, {"PLU_DisDayOfWeek", 93},
+        {"PLU_SPMessageNo", 3}, {"Stat2_SPMessageNo", 1}, {"PLU_IngredientNo", 4}, {"Stat2_IngredientNo", 1},
+        {"PLU_DiscScheNo", 5}, {"Stat2_DiscScheNo", 1}, {"PLU_PriScheNo", 6}, {"Stat2_PriScheNo", 1},
+        {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textBlock(3, "Apple, red \"big\"")},
+        {"PLU_CommodityFirst", "Apple, red \"big\""}, {"Stat2_Description", 1},
+        {"PLU_Description", test::textBlock(2, "From, the farm, today")}, {"Stat1_MemPriceType", 1},
+        {"PLU_MemDisc1", 10}, {"PLU_MemDisc2", 20}, {"PLU_MemDisc3", 30}, {"PLU_MemDisc4", 40}, {"Stat2_MemDisc", 1},
+        {"Stat1_NegativePLU", 1}, {"Is_Selected", 1}};
+    test::insertRow("KVB_25", plu);
+    TransPLUFTPfile();
+    ImportUploadPLU();
+    const QVariantMap row = rcRow(0);
+    for (auto it = plu.begin(); it != plu.end(); ++it) {
+        if (it.key() == QLatin1String("Is_Selected"))
+            continue;
+        QVERIFY2(row.value(it.key()) == it.value() || row.value(it.key()).toString() == it.value().toString(),
+                 qPrintable(it.key() + ": " + row.value(it.key()).toString()));
+    }
+    QCOMPARE(row.value("PLU_EANData").toString(), QStringLiteral("098765000000"));
+}
+
+QTEST_GUILESS_MAIN(TestReceivedPluLoader)
+#include "tst_receivedpluloader.moc"

@@ -74,7 +74,7 @@ void fillTransferTexts()
     const QList<QPair<const char*, const char*>> ftp{
         {"frmTitle", "Data Transfer"}, {"cmdDownload", "Download"}, {"cmdUpload", "Upload"},
         {"cmdDelete", "Delete"}, {"cmdClose", "Close"}, {"msfgSectNo", "Section"}, {"msfgMachine", "Scale"},
-        {"msfgFile", "File"}, {"msfgStatus", "Status"}, {"msfgSelect", "Sel"}, {"ftpConnect", "Connecting"},
+        {"msfgFile", "File"}, {"msfgStatus", "Status"}, {"msfgSelect", "*"}, {"ftpConnect", "Connecting"},
         {"ftpPut", "Sending"}, {"ftpGet", "Receiving"}, {"ftpDisconnect", "Disconnecting"},
         {"ftpProcess", "Processing..."}, {"ftpFinish", "Finished"}, {"ftpError", "Error"},
     };

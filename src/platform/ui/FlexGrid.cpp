@@ -13,6 +13,7 @@ void setupFlexGrid(QTableWidget* grid, const QList<FlexColumn>& columns, int row
     grid->setColumnCount(int(columns.size()));
     grid->setRowCount(qMax(0, rows - 1));
     grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setMinimumSectionSize(1); // narrow columns keep their given width
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setSelectionBehavior(QAbstractItemView::SelectItems);

@@ -123,13 +123,17 @@ inline void writePluRow(db::Recordset& rs, const PluRow& row)
             rs.setValue(QLatin1String(plu::name(plu::Field(f))), row.value(plu::Field(f)));
 }
 
-namespace shim {
-struct Level {
-    bool found = false;
+struct BarFormatLevel {
+    enum Status { Found, NoMainGroup, NoDepartment, NoStore };
+    Status status = NoMainGroup;
     int barFormat = 0;
-    int flags = 0;
+    int flag1 = 0;
+    int flag2 = 0;
+    bool found() const { return status == Found; }
+    int flags() const { return flag1 * 10 + flag2; }
 };
-inline Level level(qint64 store, qint64 mg)
+
+inline BarFormatLevel resolveBarFormatLevel(qint64 store, qint64 mg)
 {
     auto read = [](const QString& sql, const QVariantList& p, QVariantList* out) {
         db::Statement st = gDBConnection.prepare(sql);
@@ -141,22 +145,50 @@ inline Level level(qint64 store, qint64 mg)
         return true;
     };
     QVariantList r;
-    if (!read(QStringLiteral("SELECT barformat, Flag1, Flag2, DP_No FROM KVB_23 WHERE ST_No=? AND MG_No=?"),
-              {store, mg}, &r))
-        return {};
+    BarFormatLevel none;
+    if (!read(QStringLiteral("SELECT barformat, Flag1, Flag2, DP_No FROM KVB_23 WHERE ST_No=? AND MG_No=?"), {store, mg}, &r))
+        return none;
     if (r[0].toInt() == 255) {
         const QVariant dp = r[3];
         r.clear();
+        none.status = BarFormatLevel::NoDepartment;
         if (!read(QStringLiteral("SELECT barformat, Flag1, Flag2 FROM KVB_20 WHERE ST_No=? AND DP_No=?"), {store, dp}, &r))
-            return {};
+            return none;
         if (r[0].toInt() == 255) {
             r.clear();
+            none.status = BarFormatLevel::NoStore;
             if (!read(QStringLiteral("SELECT barformat, Flag1, Flag2 FROM STORE WHERE ST_No=?"), {store}, &r))
-                return {};
+                return none;
         }
     }
-    return {true, r[0].toInt(), r[1].toInt() * 10 + r[2].toInt()};
+    return {BarFormatLevel::Found, r[0].toInt(), r[1].toInt(), r[2].toInt()};
 }
+
+class BarFormatMemory {
+public:
+    const BarFormatLevel& resolve(qint64 storeNo, qint64 mainGroupNo)
+    {
+        if (m_valid && m_store == storeNo && m_mainGroup == mainGroupNo)
+            return m_level;
+        const BarFormatLevel level = resolveBarFormatLevel(storeNo, mainGroupNo);
+        if (!level.found())
+            throw CodecError(QStringLiteral("The bar format cannot be resolved."));
+        m_level = level;
+        m_valid = true;
+        m_store = storeNo;
+        m_mainGroup = mainGroupNo;
+        return m_level;
+    }
+    void clear() { m_valid = false; }
+
+private:
+    bool m_valid = false;
+    qint64 m_store = 0;
+    qint64 m_mainGroup = 0;
+    BarFormatLevel m_level;
+};
+
+namespace shim {
 inline int itemDigits(int f)
 {
     if (f >= 20) {
@@ -169,19 +201,12 @@ inline int itemDigits(int f)
         throw CodecError(QStringLiteral("Bar format %1 has no definition.").arg(f));
     return t.size() > 5 && t[5] != QLatin1Char(',') ? t.mid(4, 2).toInt() : t.mid(4, 1).toInt();
 }
-} // namespace shim
-
-inline qint16 ResolveBarFormat(const QString&, const db::Recordset& pluRow, quint8 kind)
+inline BarFormatLevel level(qint64 store, qint64 mg)
 {
-    try {
-        if (kind == 0)
-            return 0;
-        const shim::Level l = shim::level(pluRow.intValue(QStringLiteral("ST_No")), pluRow.intValue(QStringLiteral("PLU_MG")));
-        return l.found ? qint16(kind == 1 ? l.barFormat : l.flags) : 0;
-    } catch (const db::DbError&) {
-        return 0;
-    }
+    BarFormatMemory memory;
+    return memory.resolve(store, mg);
 }
+} // namespace shim
 
 inline void composeEanData(PluRow& row)
 {
@@ -189,9 +214,7 @@ inline void composeEanData(PluRow& row)
     int f = int(row.number(PLU_BarFormat));
     int b = int(row.number(PLU_EANLastByte));
     if (f == 255) {
-        const shim::Level l = shim::level(row.number(ST_No), row.number(PLU_MG));
-        if (!l.found)
-            throw CodecError(QStringLiteral("The bar format cannot be resolved."));
+        const BarFormatLevel l = shim::level(row.number(ST_No), row.number(PLU_MG));
         f = l.barFormat % 100;
         b = l.barFormat / 100;
     }
@@ -220,22 +243,13 @@ inline void deriveEanItemCode(PluRow& row)
     int b = data.mid(10, 2).toInt();
     int f = int(row.number(PLU_BarFormat));
     if (f == 255) {
-        const shim::Level l = shim::level(row.number(ST_No), row.number(PLU_MG));
-        if (!l.found)
-            throw CodecError(QStringLiteral("The bar format cannot be resolved."));
+        const BarFormatLevel l = shim::level(row.number(ST_No), row.number(PLU_MG));
         f = l.barFormat % 100;
         b = l.barFormat / 100;
     }
     const int d = shim::itemDigits(f);
     row.set(PLU_EANItemCode, f != 0 && d < 7 ? data.mid(6 - d, d) : data.mid(10 - d, d));
     row.set(PLU_EANLastByte, qlonglong(b));
-}
-
-inline void ComposeEANData(const QString&, db::Recordset& pluRow, bool)
-{
-    PluRow row = readPluRow(pluRow);
-    composeEanData(row);
-    writePluRow(pluRow, row);
 }
 
 inline void DeriveEANItemCode(db::Recordset& pluRow)

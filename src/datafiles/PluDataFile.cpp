@@ -1,6 +1,5 @@
 #include "datafiles/PluDataFile.h"
 
-#include "app/ProgramFolder.h"
 #include "datafiles/DataFileWriters.h"
 
 namespace quorvane::datafiles {
@@ -118,19 +117,24 @@ QByteArray PluDataLine(const records::PluRow& row, const InheritedBarFormat& inh
 
 void TransPLUFTPfile()
 {
-    const QString database = app::programPath(QLatin1String(app::paths::WorkingDatabase));
     // Every pass ends with empty memories, also when it fails, so no later pass inherits a stale format.
     struct ClearMemories {
         ~ClearMemories() { records::ClearBarFormatMemories(); }
     } clearMemories;
+    records::BarFormatMemory memory; // this pass's resolutions, one per store and main group in turn
 
     writeMarkedRows(QStringLiteral("PLU0UALL.csv"), QStringLiteral("KVB_25"), [&](db::Recordset& rs, QByteArray& line) {
         records::PluRow row = records::readPluRow(rs);
         InheritedBarFormat inherited;
-        // Resolved for this row's own store and main group.
         if (row.number(PLU_BarFormat) == 255) {
-            inherited.flags = records::ResolveBarFormat(database, rs, 2);
-            inherited.barFormat = records::ResolveBarFormat(database, rs, 1) % 100;
+            const qint64 store = row.number(ST_No);
+            const qint64 mainGroup = row.number(PLU_MG);
+            // A level that is missing gives format 0 and no flags, as the resolution has always given.
+            try {
+                const records::BarFormatLevel& level = memory.resolve(store, mainGroup);
+                inherited = {level.barFormat % 100, level.flags()};
+            } catch (const records::CodecError&) {
+            }
         }
         if (row.number(Stat2_ItemCode) != 0) {
             records::composeEanData(row);

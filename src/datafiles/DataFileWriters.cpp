@@ -10,6 +10,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <charconv>
+
 namespace quorvane::datafiles {
 
 QString dataFilePath(const QString& fileName)
@@ -52,6 +54,13 @@ QList<QByteArray> readDataFileLines(const QString& fileName)
         if (line.endsWith('\r'))
             line.chop(1);
     return lines;
+}
+
+void appendNumber(QByteArray& line, qint64 value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    line.append(digits, end - digits);
 }
 
 void appendTextField(QByteArray& line, QByteArrayView ansiBytes)
@@ -102,15 +111,28 @@ void writeOrThrow(QFile& file, const QByteArray& bytes)
 
 } // namespace
 
-bool writeMarkedRows(const QString& fileName, const QString& table, const LineBuilder& buildLine)
+void MarkedRow::setValue(int field, const QVariant& value)
+{
+    if (m_rows.absolutePosition() != m_position)
+        m_rows.move(m_position);
+    m_rows.setValue(m_fields.at(field), value);
+}
+
+bool writeMarkedRows(const QString& fileName, const QString& table, const QStringList& fields,
+                     const LineBuilder& buildLine)
 {
     const QString tableName = gDBConnection.tableName(table);
     if (tableName.isEmpty())
         throw db::DbError(QStringLiteral("There is no table %1.").arg(table));
-    db::Recordset rs(&gDBConnection);
-    rs.open(QStringLiteral("Select * from ") + tableName + QStringLiteral(" where Is_Selected = 1"));
-    if (rs.recordCount() <= 0)
+    // The rows as a recordset serve the count and the saving of changed rows; the lines are built from one
+    // forward pass over the same rows in the same order, reading only the fields the writer needs.
+    db::Recordset rows(&gDBConnection);
+    rows.open(QStringLiteral("Select * from ") + tableName + QStringLiteral(" where Is_Selected = 1"));
+    if (rows.recordCount() <= 0)
         return false;
+    for (const QString& field : fields)
+        if (rows.fieldIndex(field) < 0)
+            throw db::DbError(QStringLiteral("There is no field %1 in %2.").arg(field, tableName));
 
     QFile file(dataFilePath(fileName));
     const auto failed = [&file](const QString& why) {
@@ -124,22 +146,32 @@ bool writeMarkedRows(const QString& fileName, const QString& table, const LineBu
 
     try {
         db::Transaction transaction(gDBConnection);
-        static const QByteArray lineEnd("\r\n", 2);
-        Pump pump;
-        QByteArray line;
-        for (; !rs.eof(); rs.moveNext()) {
-            line.clear();
-            buildLine(rs, line);
-            writeOrThrow(file, line);
-            writeOrThrow(file, lineEnd);
-            pump();
+        {
+            QStringList columns{QStringLiteral("rowid")};
+            for (const QString& field : fields)
+                columns << QLatin1Char('"') + rows.fieldName(rows.fieldIndex(field)) + QLatin1Char('"');
+            db::Statement pass = gDBConnection.prepare(QStringLiteral("SELECT %1 FROM \"%2\" WHERE Is_Selected = 1 ORDER BY rowid")
+                                                           .arg(columns.join(QLatin1Char(',')), tableName));
+            static const QByteArray lineEnd("\r\n", 2);
+            Pump pump;
+            QByteArray line;
+            for (int position = 0; pass.step(); ++position) {
+                line.clear();
+                MarkedRow row(pass, fields, rows, position);
+                buildLine(row, line);
+                if (rows.isEditing())
+                    rows.update();
+                writeOrThrow(file, line);
+                writeOrThrow(file, lineEnd);
+                pump();
+            }
         }
         if (!file.flush())
             throw failed(file.errorString());
         file.close();
         if (file.error() != QFileDevice::NoError)
             throw failed(file.errorString());
-        rs.close();
+        rows.close();
         transaction.commit();
     } catch (...) {
         // A half-written file must never reach a scale.

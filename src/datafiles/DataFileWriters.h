@@ -36,16 +36,37 @@ QList<QByteArray> readDataFileLines(const QString& fileName);
 void appendTextField(QByteArray& line, QByteArrayView ansiBytes);
 // The text in the ANSI code page; a character the code page cannot hold throws DataFileError.
 void appendTextField(QByteArray& line, const QString& text);
-inline void appendNumber(QByteArray& line, qint64 value) { line += QByteArray::number(value); }
+void appendNumber(QByteArray& line, qint64 value);
 
-// Builds the line of the recordset's current row, without its line end.
-using LineBuilder = std::function<void(db::Recordset& row, QByteArray& line)>;
+// One marked row of a writer's pass, made by writeMarkedRows. Fields are reached by their position in
+// the list the writer gave and read from the database only when asked for.
+class MarkedRow {
+public:
+    MarkedRow(const db::Statement& statement, const QStringList& fields, db::Recordset& rows, int position)
+        : m_statement(statement), m_fields(fields), m_rows(rows), m_position(position)
+    {
+    }
+    const QStringList& fields() const { return m_fields; }
+    QVariant value(int field) const { return m_statement.column(field + 1); }
+    // Checked against the schema and saved with the row, within the pass: a failing pass drops it again.
+    void setValue(int field, const QVariant& value);
 
-// What every writer shares: the rows of `table` whose Is_Selected is 1, in the order the database gives
-// them, one line each ending in CR LF, in temp/<fileName> created anew. No marked row: no file is
-// written and none is deleted, and the result is false. Changes the builder makes to a row are saved
-// with it. On any failure the file is deleted, the row changes are dropped and the error is thrown.
-bool writeMarkedRows(const QString& fileName, const QString& table, const LineBuilder& buildLine);
+private:
+    const db::Statement& m_statement;
+    const QStringList& m_fields;
+    db::Recordset& m_rows;
+    int m_position;
+};
+
+// Builds the line of a marked row, without its line end.
+using LineBuilder = std::function<void(MarkedRow& row, QByteArray& line)>;
+
+// What every writer shares: the rows of `table` whose Is_Selected is 1, in stored order, one line each
+// ending in CR LF, in temp/<fileName> created anew; `fields` are the fields the lines are built from.
+// No marked row: no file is written and none is deleted, and the result is false. On any failure the
+// file is deleted, the changes to the rows are dropped and the error is thrown.
+bool writeMarkedRows(const QString& fileName, const QString& table, const QStringList& fields,
+                     const LineBuilder& buildLine);
 
 // One row of the catalogue of data files.
 struct DataFileKind {

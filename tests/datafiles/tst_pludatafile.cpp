@@ -38,12 +38,6 @@ records::PluRow pluRow(const QVariantMap& values)
 // Columns 9 to 48 of a PLU without any optional value, discount or text.
 const QByteArray kEmptyTail = "0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,0,0,0,0,0,,0,,0,0,0,0,0,0,0,0,0,0";
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestPluDataFile : public QObject {
@@ -234,7 +228,7 @@ void TestPluDataFile::goldenFile()
                                {"PLU_Disc_Type", 1}, {"PLU_DisDayOfWeek", 62}, {"Is_Selected", 1}});
 
     TransPLUFTPfile();
-    const QByteArray golden = readFile(QStringLiteral(QUORVANE_TEST_DATA_DIR "/datafiles/PLU0UALL_%1.csv").arg(codePage));
+    const QByteArray golden = test::readFile(QStringLiteral(QUORVANE_TEST_DATA_DIR "/datafiles/PLU0UALL_%1.csv").arg(codePage));
     QVERIFY(!golden.isEmpty());
     QCOMPARE(m_folder->readTempFile(kPlu), golden);
 

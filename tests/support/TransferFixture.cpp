@@ -1,9 +1,11 @@
 #include "TransferFixture.h"
 
+
 #include "app/ProgramFolder.h"
 #include "app/SchemaBuilder.h"
 #include "app/SharedData.h"
 #include "settings/TextCollections.h"
+#include "transfer/TransferSession.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,14 +45,42 @@ QString ProgramFolderFixture::tempFile(const QString& name) const
 
 bool ProgramFolderFixture::writeTempFile(const QString& name, const QByteArray& bytes) const
 {
-    QFile file(tempFile(name));
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return writeFile(tempFile(name), bytes);
 }
 
 QByteArray ProgramFolderFixture::readTempFile(const QString& name) const
 {
-    QFile file(tempFile(name));
+    return readFile(tempFile(name));
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+void useFtpPort(quint16 port)
+{
+    ftp::Settings settings;
+    settings.port = port;
+    settings.timeouts = shortTimeouts();
+    transfer::setSessionSettings(settings);
+}
+
+bool startScale(FtpServer& server, const FtpServer::Options& options)
+{
+    if (!server.start(options)) {
+        qWarning("%s", qPrintable(server.errorText()));
+        return false;
+    }
+    useFtpPort(server.port());
+    return true;
 }
 
 void insertRow(const QString& table, const QVariantMap& values)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FtpServer.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -36,6 +38,14 @@ int rowCount(const QString& table);
 // 7 digits and 9 with no item digits.
 void fillTransferTexts();
 void fillBarFormatDefinitions();
+
+// Sessions go to 127.0.0.1 on this port with the short time-outs of the tests.
+void useFtpPort(quint16 port);
+// Starts the server and points sessions at it; false, with a warning, when it does not start.
+bool startScale(FtpServer& server, const FtpServer::Options& options = FtpServer::Options());
+
+QByteArray readFile(const QString& path);
+bool writeFile(const QString& path, const QByteArray& bytes);
 
 // A scale's text block holding one line.
 QByteArray textBlock(int fontCode, const QByteArray& ansiText);

@@ -31,12 +31,6 @@ void addScale(const QString& ip, int store, int section, int used = 1, const QSt
                               {"SC_FTPPW", password}, {"ST_No", store}, {"SECT_No", section}});
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestFrmFTPDataTrans : public QObject {
@@ -68,7 +62,6 @@ private:
     Window open(qint16 mode, const QStringList& files);
     void click(QTableWidget* grid, int row, int column);
     QString cell(QTableWidget* grid, int row, int column) const;
-    void usePort(quint16 port);
 
     std::unique_ptr<test::ProgramFolderFixture> m_folder;
     QList<ui::MsgRequest> m_messages;
@@ -124,14 +117,6 @@ QString TestFrmFTPDataTrans::cell(QTableWidget* grid, int row, int column) const
 {
     const QTableWidgetItem* item = grid->item(row - 1, column);
     return item ? item->text() : QString();
-}
-
-void TestFrmFTPDataTrans::usePort(quint16 port)
-{
-    ftp::Settings settings;
-    settings.port = port;
-    settings.timeouts = test::shortTimeouts();
-    transfer::setSessionSettings(settings);
 }
 
 void TestFrmFTPDataTrans::noScaleInUse()
@@ -279,8 +264,7 @@ void TestFrmFTPDataTrans::fetchAndDeleteModesWriteNothing()
 void TestFrmFTPDataTrans::failingWriterIsReported()
 {
     FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
-    usePort(server.port());
+    QVERIFY(test::startScale(server));
     addScale("127.  0.  0.  1", 1, 1);
     test::insertRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
     test::insertRow("KVB_25", {{"PLU_No", 9}, {"Is_Selected", 1}, {"Stat2_PLUTare", 1}});
@@ -303,8 +287,7 @@ void TestFrmFTPDataTrans::failingWriterIsReported()
 void TestFrmFTPDataTrans::sendsThroughTheWindow()
 {
     FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
-    usePort(server.port());
+    QVERIFY(test::startScale(server));
     addScale("192.168.  9.  9", 1, 1, 1, "other", "other");
     addScale("127.  0.  0.  1", 2, 5);
     test::insertRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
@@ -319,7 +302,7 @@ void TestFrmFTPDataTrans::sendsThroughTheWindow()
     QVERIFY(w.command->isEnabled());
     QVERIFY(w.form->isEnabled());
     QVERIFY(!w.form->sessionRunning());
-    QCOMPARE(readFile(server.filePath(kPlu)), local);
+    QCOMPARE(test::readFile(server.filePath(kPlu)), local);
     QCOMPARE(m_folder->readTempFile(kPlu), local);
     QVERIFY(!server.log().contains("s3cret"));
 
@@ -335,14 +318,11 @@ void TestFrmFTPDataTrans::sendsThroughTheWindow()
 void TestFrmFTPDataTrans::fetchOpenedModallyByACaller()
 {
     FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
-    usePort(server.port());
+    QVERIFY(test::startScale(server));
     addScale("127.  0.  0.  1", 1, 1);
-    QFile remote(server.filePath(kPlu));
-    QVERIFY(remote.open(QIODevice::WriteOnly));
-    remote.write("42,,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
-                 "0,0,0,0,1,\"PEAR\",0,,0,0,0,0,0,0,0,0,0,0\r\n");
-    remote.close();
+    QVERIFY(test::writeFile(server.filePath(kPlu),
+                            "42,,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
+                            "0,0,0,0,1,\"PEAR\",0,,0,0,0,0,0,0,0,0,0,0\r\n"));
 
     // As a caller does it: fill the request, exec() the window, go on when it has closed.
     gTransferMode = TransferFetch;
@@ -370,7 +350,7 @@ void TestFrmFTPDataTrans::fetchOpenedModallyByACaller()
 void TestFrmFTPDataTrans::refusesToCloseWhileASessionRuns()
 {
     test::SilentListener silent;
-    usePort(silent.port());
+    test::useFtpPort(silent.port());
     addScale("127.  0.  0.  1", 1, 1);
     test::insertRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
     Window w = open(TransferSend, {kPlu});

@@ -17,6 +17,8 @@
 
 using namespace quorvane;
 using test::FtpServer;
+using test::readFile;
+using test::writeFile;
 using transfer::ScaleLogin;
 using transfer::TransferSession;
 
@@ -47,18 +49,6 @@ QStringList verbs(const QString& log)
     for (auto it = re.globalMatch(log); it.hasNext();)
         out << it.next().captured(1);
     return out;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 const QByteArray kReceivedLine = "42,,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
@@ -97,7 +87,6 @@ private:
     {
         return {QStringLiteral("127.0.0.1"), user, password};
     }
-    void usePort(quint16 port);
     bool startServer(const FtpServer::Options& options = FtpServer::Options());
 
     std::unique_ptr<test::ProgramFolderFixture> m_folder;
@@ -121,22 +110,9 @@ void TestTransferSession::cleanup()
     transfer::setSessionSettings(ftp::Settings());
 }
 
-void TestTransferSession::usePort(quint16 port)
-{
-    ftp::Settings settings;
-    settings.port = port;
-    settings.timeouts = test::shortTimeouts();
-    transfer::setSessionSettings(settings);
-}
-
 bool TestTransferSession::startServer(const FtpServer::Options& options)
 {
-    if (!m_server->start(options)) {
-        qWarning() << m_server->errorText();
-        return false;
-    }
-    usePort(m_server->port());
-    return true;
+    return test::startScale(*m_server, options);
 }
 
 void TestTransferSession::sendsOneFile()
@@ -169,7 +145,7 @@ void TestTransferSession::sendsOneFile()
 void TestTransferSession::unreachableScale()
 {
     test::ClosedPort closed;
-    usePort(closed.port());
+    test::useFtpPort(closed.port());
     QVERIFY(m_folder->writeTempFile(kPlu, "1\r\n"));
     Row row;
     TransferSession session(TransferSend, {kPlu}, login(), row);
@@ -373,7 +349,7 @@ void TestTransferSession::serverFails()
 void TestTransferSession::silentScaleEndsInTime()
 {
     test::SilentListener silent;
-    usePort(silent.port());
+    test::useFtpPort(silent.port());
     QVERIFY(m_folder->writeTempFile(kPlu, "1\r\n"));
     // The UI thread keeps turning while the scale says nothing.
     int ticks = 0;

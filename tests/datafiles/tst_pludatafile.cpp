@@ -57,6 +57,9 @@ private slots:
     void failingRowDeletesFileAndKeepsRows_data();
     void failingRowDeletesFileAndKeepsRows();
     void dispatchByListedName();
+    void frameOnAnotherTable();
+    void textFields_data();
+    void textFields();
 
 private:
     std::unique_ptr<test::ProgramFolderFixture> m_folder;
@@ -348,6 +351,67 @@ void TestPluDataFile::dispatchByListedName()
     QStringList missing = removeDataFiles({kPlu, "DEP0UALL.csv"});
     QVERIFY(missing.isEmpty());
     QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));
+}
+
+void TestPluDataFile::frameOnAnotherTable()
+{
+    test::insertRow("KVB_20", {{"DP_No", 1}, {"DP_Name", "Meat, fresh"}, {"barformat", -1}, {"Is_Selected", 1}});
+    test::insertRow("KVB_20", {{"DP_No", 2}, {"DP_Name", "Fish"}, {"barformat", 0}, {"Is_Selected", 0}});
+    test::insertRow("KVB_20", {{"DP_No", 3}, {"DP_Name", "Fruit"}, {"barformat", 255}, {"Is_Selected", 1}});
+    const QStringList fields{"DP_No", "dp_name", "barformat"};
+    const auto build = [](MarkedRow& row, QByteArray& line) {
+        appendNumber(line, row.value(0).toLongLong());
+        line += ",,";
+        appendTextField(line, row.value(1).toString());
+        line += ',';
+        appendNumber(line, row.value(2).toLongLong());
+        row.setValue(2, row.value(2).toLongLong() + 1);
+    };
+    QVERIFY(writeMarkedRows("DEP0UALL.csv", "kvb_20", fields, build));
+    QCOMPARE(m_folder->readTempFile("DEP0UALL.csv"), QByteArray("1,,Meat, fresh,-1\r\n3,,Fruit,255\r\n"));
+    QCOMPARE(gDBConnection.scalar("SELECT group_concat(barformat) FROM KVB_20").toString(), QStringLiteral("0,0,256"));
+
+    // A text the code page cannot hold fails the pass: no file, no row changed.
+    gDBConnection.exec("UPDATE KVB_20 SET DP_Name=? WHERE DP_No=3", {QString::fromUtf8("苹果")});
+    QVERIFY_THROWS_EXCEPTION(DataFileError, writeMarkedRows("DEP0UALL.csv", "KVB_20", fields, build));
+    QVERIFY(!QFile::exists(m_folder->tempFile("DEP0UALL.csv")));
+    QCOMPARE(gDBConnection.scalar("SELECT group_concat(barformat) FROM KVB_20").toString(), QStringLiteral("0,0,256"));
+
+    // A value the schema refuses fails it as well; so does a field the table lacks.
+    const auto tooLong = [](MarkedRow& row, QByteArray&) { row.setValue(1, QString(300, 'x')); };
+    QVERIFY_THROWS_EXCEPTION(db::DbError, writeMarkedRows("DEP0UALL.csv", "KVB_20", fields, tooLong));
+    QVERIFY_THROWS_EXCEPTION(db::DbError, writeMarkedRows("DEP0UALL.csv", "KVB_20", {"DP_No", "Nothing"}, build));
+    QVERIFY_THROWS_EXCEPTION(db::DbError, writeMarkedRows("DEP0UALL.csv", "NoTable", fields, build));
+    QVERIFY(!QFile::exists(m_folder->tempFile("DEP0UALL.csv")));
+}
+
+void TestPluDataFile::textFields_data()
+{
+    QTest::addColumn<QString>("codePage");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("expected"); // empty: refused
+
+    QTest::newRow("plain") << "windows-1252" << "Meat" << QByteArray("Meat");
+    QTest::newRow("line breaks") << "windows-1252" << "a\r\nb\nc\rd" << QByteArray("a  b c d");
+    QTest::newRow("windows-1252") << "windows-1252" << QString::fromUtf8("Crème €") << QByteArray("Cr\xE8me \x80");
+    QTest::newRow("GBK") << "GBK" << QString::fromUtf8("苹果\n汁") << QByteArray("\xC6\xBB\xB9\xFB \xD6\xAD");
+    QTest::newRow("not in windows-1252") << "windows-1252" << QString::fromUtf8("苹果") << QByteArray();
+    QTest::newRow("not in GBK") << "GBK" << QString::fromUtf8("€ \U0001F34E") << QByteArray();
+}
+
+void TestPluDataFile::textFields()
+{
+    QFETCH(QString, codePage);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, expected);
+    text::setAnsiCodePage(codePage);
+    QByteArray line("x,");
+    if (expected.isEmpty()) {
+        QVERIFY_THROWS_EXCEPTION(DataFileError, appendTextField(line, text));
+        return;
+    }
+    appendTextField(line, text);
+    QCOMPARE(line, "x," + expected);
 }
 
 QTEST_GUILESS_MAIN(TestPluDataFile)

@@ -5,6 +5,16 @@
 
 namespace quorvane::text {
 
+QString trimBlanks(const QString& s)
+{
+    qsizetype a = 0, b = s.size();
+    while (a < b && s[a] == QLatin1Char(' '))
+        ++a;
+    while (b > a && s[b - 1] == QLatin1Char(' '))
+        --b;
+    return s.mid(a, b - a);
+}
+
 QStringList splitLines(const QString& text)
 {
     QStringList lines;

@@ -8,6 +8,9 @@
 
 namespace quorvane::text {
 
+// Removes the blanks (spaces only; a tab is no blank here) at both ends, as the text files are read.
+QString trimBlanks(const QString& s);
+
 // Splits text at CR LF (a lone LF is taken as a line end too). A final line end closes the last line;
 // it never adds an empty line after it.
 QStringList splitLines(const QString& text);

@@ -1,0 +1,110 @@
+#include "app/DumpSet.h"
+
+#include "app/ProgramFolder.h"
+#include "platform/text/TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace quorvane::app {
+
+namespace {
+
+bool exists(const QString& folder) { return QFileInfo(folder).isDir(); }
+
+QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+
+bool renameFolder(const QString& from, const QString& to, QString* error)
+{
+    if (QDir().rename(from, to))
+        return true;
+    *error = QStringLiteral("Cannot rename %1 to %2.").arg(native(from), native(to));
+    return false;
+}
+
+bool removeFolder(const QString& folder, QString* error)
+{
+    if (!QFileInfo::exists(folder) || QDir(folder).removeRecursively())
+        return true;
+    *error = QStringLiteral("Cannot delete %1.").arg(native(folder));
+    return false;
+}
+
+} // namespace
+
+QString dumpFolder() { return programPath(QLatin1String(paths::DumpFolder)); }
+QString newDumpFolder() { return dumpFolder() + QStringLiteral(".new"); }
+QString oldDumpFolder() { return dumpFolder() + QStringLiteral(".old"); }
+
+bool prepareNewDumpSet(QString* error)
+{
+    const QString folder = newDumpFolder();
+    if (!removeFolder(folder, error))
+        return false;
+    if (QDir().mkpath(folder))
+        return true;
+    *error = QStringLiteral("Cannot create the folder %1.").arg(native(folder));
+    return false;
+}
+
+bool markDumpSetComplete(const QString& folder, QString* error)
+{
+    return text::writeFileAtomically(folder + QLatin1Char('/') + QLatin1String(DumpSetCompleteMarker),
+                                     QByteArrayLiteral("complete\r\n"), error);
+}
+
+bool isDumpSetComplete(const QString& folder)
+{
+    return QFileInfo(folder + QLatin1Char('/') + QLatin1String(DumpSetCompleteMarker)).isFile();
+}
+
+void discardNewDumpSet() { QDir(newDumpFolder()).removeRecursively(); }
+
+bool swapInNewDumpSet(QString* error)
+{
+    const QString current = dumpFolder(), fresh = newDumpFolder(), old = oldDumpFolder();
+    if (!removeFolder(old, error))
+        return false;
+    const bool hadCurrent = exists(current);
+    if (hadCurrent && !renameFolder(current, old, error))
+        return false;
+    if (!renameFolder(fresh, current, error)) {
+        if (hadCurrent)
+            QDir().rename(old, current); // the next start puts it back if this fails too
+        return false;
+    }
+    // The new set is in place; an .old left behind here is removed by the next start.
+    QDir(old).removeRecursively();
+    return true;
+}
+
+bool recoverDumpSet(DumpSetRecovery* what, QString* error)
+{
+    const QString current = dumpFolder(), fresh = newDumpFolder(), old = oldDumpFolder();
+    *what = DumpSetRecovery::Nothing;
+    if (exists(fresh)) {
+        if (isDumpSetComplete(fresh)) {
+            if (exists(current)) {
+                if (!removeFolder(old, error) || !renameFolder(current, old, error))
+                    return false;
+            }
+            if (!renameFolder(fresh, current, error))
+                return false;
+            *what = DumpSetRecovery::Completed;
+        } else {
+            if (!removeFolder(fresh, error))
+                return false;
+            *what = DumpSetRecovery::RolledBack;
+        }
+    }
+    if (exists(old)) {
+        if (exists(current))
+            return removeFolder(old, error);
+        if (!renameFolder(old, current, error))
+            return false;
+        *what = DumpSetRecovery::RolledBack;
+    }
+    return true;
+}
+
+} // namespace quorvane::app

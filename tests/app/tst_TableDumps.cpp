@@ -1,0 +1,325 @@
+#include "support/ProgramFolderFixture.h"
+
+#include "app/SchemaBuilder.h"
+#include "app/SharedData.h"
+#include "app/TableDumps.h"
+#include "app/WorkingDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include <memory>
+
+using namespace quorvane;
+using namespace quorvane::app;
+
+namespace {
+
+// The dumped fields of one table, every row, in stored order.
+QList<QVariantList> rowsOf(const TableDump& d)
+{
+    QStringList cols;
+    for (const DumpField& f : d.fields)
+        cols << QLatin1Char('"') + f.name + QLatin1Char('"');
+    db::Statement st = gDBConnection.prepare(
+        QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(cols.join(QLatin1Char(',')), d.table));
+    QList<QVariantList> rows;
+    while (st.step()) {
+        QVariantList row;
+        for (int i = 0; i < d.fields.size(); ++i)
+            row << st.column(i);
+        rows << row;
+    }
+    return rows;
+}
+
+void insertRow(const TableDump& d, const QVariantList& values)
+{
+    QStringList cols, marks;
+    for (const DumpField& f : d.fields) {
+        cols << QLatin1Char('"') + f.name + QLatin1Char('"');
+        marks << QStringLiteral("?");
+    }
+    gDBConnection.exec(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                           .arg(d.table, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                       values);
+}
+
+const TableDump& dumpOf(const QString& table)
+{
+    for (const TableDump& d : tableDumps())
+        if (d.table == table)
+            return d;
+    qFatal("no dump for %s", qPrintable(table));
+}
+
+qint64 totalRows()
+{
+    qint64 n = 0;
+    for (const TableDump& d : tableDumps())
+        n += rowsOf(d).size();
+    return n;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// What the reload gives back of a text: the same text without its line breaks.
+QString withoutBreaks(QString s) { return s.remove(QLatin1Char('\r')).remove(QLatin1Char('\n')); }
+
+} // namespace
+
+class TestTableDumps : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::ProgramFolderFixture> m_folder;
+
+    void freshDatabase()
+    {
+        CloseDatabase();
+        QVERIFY(BuildDatabaseFromSchema(m_folder->file(QStringLiteral("Database/abc.txt")), workingDatabasePath(), 0)
+                == SchemaBuilt);
+        QVERIFY(OpenDatabase());
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<test::ProgramFolderFixture>();
+        QVERIFY(m_folder->isValid());
+        freshDatabase();
+    }
+
+    void cleanup()
+    {
+        CloseDatabase();
+        m_folder.reset();
+    }
+
+    void numericLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("numeric");
+        QTest::newRow("digits") << "5" << true;
+        QTest::newRow("print form") << " 16 " << true;
+        QTest::newRow("negative") << "-5 " << true;
+        QTest::newRow("plus") << "+5" << true;
+        QTest::newRow("decimal") << "1.5" << true;
+        QTest::newRow("trailing point") << "1." << true;
+        QTest::newRow("leading point") << ".5" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("blanks") << "   " << false;
+        QTest::newRow("sign only") << "-" << false;
+        QTest::newRow("point only") << "." << false;
+        QTest::newRow("two points") << "1.2.3" << false;
+        QTest::newRow("exponent") << "1e5" << false;
+        QTest::newRow("comma") << "1,5" << false;
+        QTest::newRow("letters") << "12a" << false;
+        QTest::newRow("tab is no blank") << "\t5" << false;
+        QTest::newRow("inner blank") << "- 5" << false;
+    }
+
+    void numericLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, numeric);
+        QCOMPARE(isNumericLine(line), numeric);
+    }
+
+    void numberLines()
+    {
+        QCOMPARE(numberLine(16), QStringLiteral(" 16 "));
+        QCOMPARE(numberLine(0), QStringLiteral(" 0 "));
+        QCOMPARE(numberLine(-5), QStringLiteral("-5 "));
+        QCOMPARE(numberLine(111), QStringLiteral(" 111 "));
+    }
+
+    void gatheredLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("lines"); // joined by "|"
+        QTest::newRow("plain") << "Plain" << "Plain";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("digits only") << "17" << "17";
+        QTest::newRow("two lines") << "a\r\nb" << "a|b";
+        QTest::newRow("lone LF and CR") << "a\nb\rc" << "a|b|c";
+        QTest::newRow("numeric second line") << "Name\r\n123" << "Name123";
+        QTest::newRow("numeric first and second") << "12\r\n34" << "1234";
+        QTest::newRow("sign then digits") << "x\n-\n5" << "x-5";
+        QTest::newRow("empty then digits") << "a\r\n\r\n5" << "a5";
+        QTest::newRow("trailing break") << "a\r\n" << "a|";
+        QTest::newRow("point then digits then text") << "a\r\n.\r\n5\r\nb" << "a.5|b";
+        QTest::newRow("text between numbers") << "1\r\nx\r\n2\r\ny" << "1|x2|y";
+    }
+
+    void gatheredLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, lines);
+        const QStringList out = gatheredTextLines(text);
+        QCOMPARE(out.join(QLatin1Char('|')), lines);
+        // The reload takes the first line whatever it holds and stops at the first numeric line after it.
+        for (qsizetype i = 1; i < out.size(); ++i)
+            QVERIFY2(!isNumericLine(out[i]), qPrintable(out[i]));
+        QCOMPARE(out.join(QString()), withoutBreaks(text));
+    }
+
+    void goldenFiles()
+    {
+        const TableDump& store = dumpOf(QStringLiteral("STORE"));
+        insertRow(store, {1, QStringLiteral("Main store"), 1, 2, 255});
+        insertRow(store, {17, QStringLiteral("17"), 16, 16, 255});
+        insertRow(store, {2, QStringLiteral("Caf\u00e9\r\n24h"), 0, 0, -1});
+        insertRow(store, {3, QStringLiteral("Shop\r\n42"), QVariant(), 0, 0}); // a number without a value
+        const QString ip = QStringLiteral("192.168.  1. 20");
+        insertRow(dumpOf(QStringLiteral("SCALE")),
+                  {ip, QStringLiteral("1"), 1, QStringLiteral("user\r\nname"), QStringLiteral("1234"), 0, 2, 1, 1});
+        insertRow(dumpOf(QStringLiteral("KVB_25")), {1001, 1, 0});
+        insertRow(dumpOf(QStringLiteral("KVB_25")), {2147483647, 10, 3});
+        insertRow(dumpOf(QStringLiteral("KVB_41")), {ip, 2, 5, 1, 0, QStringLiteral("Apples")});
+        insertRow(dumpOf(QStringLiteral("KVB_41")), {ip, 2, 6, 0, 0, QVariant()});
+        insertRow(dumpOf(QStringLiteral("KVB_3F")), {1, QStringLiteral("Welcome\r\nto our shop")});
+
+        const QString folder = m_folder->file(QStringLiteral("out"));
+        QString error;
+        QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
+        const QDir golden(QStringLiteral(QUORVANE_TEST_DATA_DIR "/app/dumps"));
+        int compared = 0;
+        for (const TableDump& d : tableDumps()) {
+            const QString path = folder + QLatin1Char('/') + d.file;
+            QVERIFY2(QFile::exists(path), qPrintable(d.file));
+            const QByteArray expected = golden.exists(d.file) ? readAll(golden.filePath(d.file)) : QByteArray();
+            compared += golden.exists(d.file);
+            QCOMPARE(readAll(path), expected);
+        }
+        QCOMPARE(compared, 5);
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("table");
+        for (const TableDump& d : tableDumps())
+            QTest::newRow(qPrintable(d.file)) << d.table;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QString, table);
+        const TableDump& d = dumpOf(table);
+        const QVariantList numbers{0, -1, 2147483647, -2147483648LL, 16, 111, 255, 97, 997};
+        const QStringList oneLine{QStringLiteral("  0.  0.  0.  1"), QString(), QStringLiteral("ftp\r\nuser"),
+                                  QStringLiteral("12")};
+        const QStringList gathered{QStringLiteral("17"),
+                                   QString(),
+                                   QStringLiteral("Line one\r\nLine two"),
+                                   QStringLiteral("Name\r\n123"),
+                                   QStringLiteral("x\n-\n5"),
+                                   QStringLiteral("1.5\r\n.5\r\n-\r\n7"),
+                                   QStringLiteral("Trailing\r\n"),
+                                   QStringLiteral("\u00c4\u00d6\u00dc \u20ac 111")};
+        QList<QVariantList> expected;
+        for (int r = 0; r < 9; ++r) {
+            QVariantList row, back;
+            for (int i = 0; i < d.fields.size(); ++i) {
+                const int k = r * 3 + i;
+                switch (d.fields[i].kind) {
+                case DumpLine::Number:
+                    row << numbers[k % numbers.size()];
+                    back << QVariant(qlonglong(numbers[k % numbers.size()].toLongLong()));
+                    break;
+                case DumpLine::Text:
+                    row << oneLine[k % oneLine.size()];
+                    back << withoutBreaks(oneLine[k % oneLine.size()]);
+                    break;
+                case DumpLine::Gathered:
+                    row << gathered[k % gathered.size()];
+                    back << withoutBreaks(gathered[k % gathered.size()]);
+                    break;
+                }
+            }
+            insertRow(d, row);
+            expected << back;
+        }
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        QString error;
+        QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
+        freshDatabase();
+        QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
+        QCOMPARE(rowsOf(d), expected);
+        QCOMPARE(totalRows(), qint64(expected.size()));
+        // Nothing is marked for sending after a reload.
+        for (const db::FieldInfo& f : gDBConnection.fields(table))
+            if (f.name.compare(QLatin1String("Is_Selected"), Qt::CaseInsensitive) == 0)
+                QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM \"%1\" WHERE Is_Selected<>0").arg(table))
+                             .toInt(),
+                         0);
+    }
+
+    void missingFilesLeaveTablesEmpty()
+    {
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        QVERIFY(writeFile(folder + QStringLiteral("/tempplu.txt"), " 1 \r\n 1 \r\n 0 \r\n 2 \r\n 1 \r\n 0 \r\n"));
+        QVERIFY(writeFile(folder + QStringLiteral("/tempstore.txt"), QByteArray()));
+        QString error;
+        QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
+        QCOMPARE(rowsOf(dumpOf(QStringLiteral("KVB_25"))).size(), 2);
+        QCOMPARE(totalRows(), 2);
+    }
+
+    void malformedFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("ends inside a row") << "tempsect.txt" << QByteArray(" 1 \r\n 1 \r\nName\r\n") << "line 1:";
+        QTest::newRow("not a number") << "tempplu.txt" << QByteArray(" 1 \r\n x \r\n 0 \r\n") << "line 2:";
+        QTest::newRow("decimal in a whole number") << "tempplu.txt" << QByteArray(" 1 \r\n 1.5 \r\n 0 \r\n")
+                                                   << "line 2:";
+        QTest::newRow("beyond 32 bits") << "tempplu.txt" << QByteArray(" 1 \r\n 2147483648 \r\n 0 \r\n") << "line 2:";
+        QTest::newRow("text longer than its field")
+            << "tempscale.txt" << QByteArray("192.168.  1. 200\r\n1\r\n 1 \r\nu\r\np\r\n 0 \r\n 0 \r\n 1 \r\n 1 \r\n")
+            << "line 1:";
+        QTest::newRow("row without closing line") << "tempscrollmsg.txt" << QByteArray(" 1 \r\nHello\r\n") << "line 1:";
+        QTest::newRow("empty line after the last row")
+            << "tempplu.txt" << QByteArray(" 1 \r\n 1 \r\n 0 \r\n\r\n") << "line 4:";
+    }
+
+    void malformedFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, where);
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        // A good file read before the bad one must not land either.
+        QVERIFY(writeFile(folder + QStringLiteral("/tempstore.txt"), " 1 \r\nMain\r\n 0 \r\n 0 \r\n 255 \r\n"));
+        QVERIFY(writeFile(folder + QLatin1Char('/') + file, content));
+        QString error;
+        QVERIFY(!LoadTablesFromText(folder, &error));
+        QVERIFY2(error.contains(file + QStringLiteral(", ") + where), qPrintable(error));
+        QCOMPARE(totalRows(), 0);
+    }
+
+    void unencodableTextFailsTheDump()
+    {
+        insertRow(dumpOf(QStringLiteral("STORE")), {1, QStringLiteral("Shop \u95e8\u5e97"), 0, 0, 255});
+        const QString folder = m_folder->file(QStringLiteral("out"));
+        QString error;
+        QVERIFY(!SaveTablesToText(folder, &error));
+        QVERIFY2(error.contains(QStringLiteral("tempstore.txt")) && error.contains(QStringLiteral("line 2")),
+                 qPrintable(error));
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/tempstore.txt")));
+    }
+};
+
+QTEST_MAIN(TestTableDumps)
+#include "tst_TableDumps.moc"

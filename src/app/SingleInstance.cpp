@@ -19,8 +19,6 @@ std::unique_ptr<QLockFile>& heldLock()
 
 InstanceLock acquireInstanceLock(QString* error)
 {
-    if (heldLock())
-        return InstanceLock::HeldByOther;
     const QString path = programPath(QLatin1String(InstanceLockFile));
     auto lock = std::make_unique<QLockFile>(path);
     // By age alone a lock is never stale: a run may last for days. Only a holder that is gone frees it.

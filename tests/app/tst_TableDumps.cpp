@@ -1,3 +1,4 @@
+#include "support/DumpRows.h"
 #include "support/ProgramFolderFixture.h"
 
 #include "app/SchemaBuilder.h"
@@ -16,51 +17,9 @@ using namespace quorvane::app;
 
 namespace {
 
-// The dumped fields of one table, every row, in stored order.
-QList<QVariantList> rowsOf(const TableDump& d)
-{
-    QStringList cols;
-    for (const DumpField& f : d.fields)
-        cols << QLatin1Char('"') + f.name + QLatin1Char('"');
-    db::Statement st = gDBConnection.prepare(
-        QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(cols.join(QLatin1Char(',')), d.table));
-    QList<QVariantList> rows;
-    while (st.step()) {
-        QVariantList row;
-        for (int i = 0; i < d.fields.size(); ++i)
-            row << st.column(i);
-        rows << row;
-    }
-    return rows;
-}
-
-void insertRow(const TableDump& d, const QVariantList& values)
-{
-    QStringList cols, marks;
-    for (const DumpField& f : d.fields) {
-        cols << QLatin1Char('"') + f.name + QLatin1Char('"');
-        marks << QStringLiteral("?");
-    }
-    gDBConnection.exec(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                           .arg(d.table, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-                       values);
-}
-
-const TableDump& dumpOf(const QString& table)
-{
-    for (const TableDump& d : tableDumps())
-        if (d.table == table)
-            return d;
-    qFatal("no dump for %s", qPrintable(table));
-}
-
-qint64 totalRows()
-{
-    qint64 n = 0;
-    for (const TableDump& d : tableDumps())
-        n += rowsOf(d).size();
-    return n;
-}
+using test::dumpOf;
+using test::insertRow;
+using test::rowsOf;
 
 QByteArray readAll(const QString& path)
 {
@@ -216,47 +175,14 @@ private slots:
     {
         QFETCH(QString, table);
         const TableDump& d = dumpOf(table);
-        const QVariantList numbers{0, -1, 2147483647, -2147483648LL, 16, 111, 255, 97, 997};
-        const QStringList oneLine{QStringLiteral("  0.  0.  0.  1"), QString(), QStringLiteral("ftp\r\nuser"),
-                                  QStringLiteral("12")};
-        const QStringList gathered{QStringLiteral("17"),
-                                   QString(),
-                                   QStringLiteral("Line one\r\nLine two"),
-                                   QStringLiteral("Name\r\n123"),
-                                   QStringLiteral("x\n-\n5"),
-                                   QStringLiteral("1.5\r\n.5\r\n-\r\n7"),
-                                   QStringLiteral("Trailing\r\n"),
-                                   QStringLiteral("\u00c4\u00d6\u00dc \u20ac 111")};
-        QList<QVariantList> expected;
-        for (int r = 0; r < 9; ++r) {
-            QVariantList row, back;
-            for (int i = 0; i < d.fields.size(); ++i) {
-                const int k = r * 3 + i;
-                switch (d.fields[i].kind) {
-                case DumpLine::Number:
-                    row << numbers[k % numbers.size()];
-                    back << QVariant(qlonglong(numbers[k % numbers.size()].toLongLong()));
-                    break;
-                case DumpLine::Text:
-                    row << oneLine[k % oneLine.size()];
-                    back << withoutBreaks(oneLine[k % oneLine.size()]);
-                    break;
-                case DumpLine::Gathered:
-                    row << gathered[k % gathered.size()];
-                    back << withoutBreaks(gathered[k % gathered.size()]);
-                    break;
-                }
-            }
-            insertRow(d, row);
-            expected << back;
-        }
+        const QList<QVariantList> expected = test::insertSampleRows(d, 9);
         const QString folder = m_folder->file(QStringLiteral("AccessData"));
         QString error;
         QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
         freshDatabase();
         QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
         QCOMPARE(rowsOf(d), expected);
-        QCOMPARE(totalRows(), qint64(expected.size()));
+        QCOMPARE(test::totalDumpedRows(), qint64(expected.size()));
         // Nothing is marked for sending after a reload.
         for (const db::FieldInfo& f : gDBConnection.fields(table))
             if (f.name.compare(QLatin1String("Is_Selected"), Qt::CaseInsensitive) == 0)
@@ -273,7 +199,7 @@ private slots:
         QString error;
         QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
         QCOMPARE(rowsOf(dumpOf(QStringLiteral("KVB_25"))).size(), 2);
-        QCOMPARE(totalRows(), 2);
+        QCOMPARE(test::totalDumpedRows(), 2);
     }
 
     void malformedFiles_data()
@@ -306,7 +232,7 @@ private slots:
         QString error;
         QVERIFY(!LoadTablesFromText(folder, &error));
         QVERIFY2(error.contains(file + QStringLiteral(", ") + where), qPrintable(error));
-        QCOMPARE(totalRows(), 0);
+        QCOMPARE(test::totalDumpedRows(), 0);
     }
 
     void unencodableTextFailsTheDump()

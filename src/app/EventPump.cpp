@@ -6,7 +6,7 @@ namespace quorvane::app {
 
 void EventPump::operator()()
 {
-    if (m_timer.elapsed() < 20)
+    if (++m_calls % 32 != 0 || m_timer.elapsed() < 20)
         return;
     DoEvents();
     m_timer.restart();

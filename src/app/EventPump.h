@@ -13,6 +13,7 @@ public:
 
 private:
     QElapsedTimer m_timer;
+    unsigned m_calls = 0;
 };
 
 } // namespace quorvane::app

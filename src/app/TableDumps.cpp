@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringEncoder>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -32,16 +34,34 @@ TableDump dump(const char* file, const char* table, const char* fields, bool mar
     return d;
 }
 
-const QString Marker = QStringLiteral(" 111 ");
 
-QString trimBlanks(QStringView s)
+QStringView trimBlanks(QStringView s)
 {
     qsizetype a = 0, b = s.size();
     while (a < b && s[a] == QLatin1Char(' '))
         ++a;
     while (b > a && s[b - 1] == QLatin1Char(' '))
         --b;
-    return s.mid(a, b - a).toString();
+    return s.mid(a, b - a);
+}
+
+bool hasBreak(const QString& text) { return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')); }
+
+// The lines of a file's text: CR LF or LF end a line, and a final line end adds no empty line.
+QList<QStringView> lineViews(QStringView text)
+{
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\n'))
+            continue;
+        const qsizetype end = i > start && text[i - 1] == QLatin1Char('\r') ? i - 1 : i;
+        lines << text.mid(start, end - start);
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines << text.mid(start);
+    return lines;
 }
 
 // The parts of a text between its line breaks (CR LF, CR or LF), empty parts included.
@@ -62,20 +82,23 @@ QStringList textParts(const QString& text)
     return parts;
 }
 
-bool parseWholeNumber(const QString& line, qint64* value)
+bool parseWholeNumber(QStringView line, qint64* value)
 {
-    const QString t = trimBlanks(line);
-    if (t.isEmpty())
+    const QStringView t = trimBlanks(line);
+    qsizetype i = 0;
+    const bool negative = !t.isEmpty() && t[0] == QLatin1Char('-');
+    if (!t.isEmpty() && (negative || t[0] == QLatin1Char('+')))
+        ++i;
+    if (i == t.size() || t.size() - i > 18) // 18 digits cannot overflow
         return false;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const QChar c = t[i];
-        const bool sign = i == 0 && (c == QLatin1Char('+') || c == QLatin1Char('-')) && t.size() > 1;
-        if (!sign && (c < QLatin1Char('0') || c > QLatin1Char('9')))
+    qint64 n = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < QLatin1Char('0') || t[i] > QLatin1Char('9'))
             return false;
+        n = n * 10 + (t[i].unicode() - '0');
     }
-    bool ok = false;
-    *value = t.toLongLong(&ok);
-    return ok;
+    *value = negative ? -n : n;
+    return true;
 }
 
 bool fitsField(const db::FieldInfo& f, qint64 n)
@@ -137,14 +160,13 @@ bool wholeNumberOf(const QVariant& v, qint64* n)
         *n = 0;
         return true;
     }
-    bool ok = false;
     switch (v.typeId()) {
     case QMetaType::LongLong:
         *n = v.toLongLong();
         return true;
     case QMetaType::Double: {
         const double d = v.toDouble();
-        ok = std::trunc(d) == d && std::fabs(d) < 9.0e18;
+        const bool ok = std::trunc(d) == d && std::fabs(d) < 9.0e18;
         *n = ok ? qint64(d) : 0;
         return ok;
     }
@@ -157,20 +179,48 @@ bool wholeNumberOf(const QVariant& v, qint64* n)
 
 QString textOf(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
 
-// Names the first line the code page cannot hold.
-QString unencodableLine(const QString& content)
-{
-    const QStringList lines = text::splitLines(content);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        bool ok = true;
-        text::toAnsi(lines[i], &ok);
-        if (!ok)
-            return QStringLiteral("line %1 (\"%2\") holds a character that code page %3 cannot hold")
-                .arg(i + 1)
-                .arg(lines[i].left(40), text::ansiCodePage());
+// A dump file's bytes in the code page, built line by line.
+class DumpWriter {
+public:
+    DumpWriter() : m_encoder(text::ansiCodePage().toLatin1().constData()) {}
+
+    void number(qint64 value)
+    {
+        char buffer[32];
+        char* p = buffer;
+        if (value >= 0)
+            *p++ = ' ';
+        p = std::to_chars(p, buffer + sizeof buffer - 1, value).ptr; // 20 characters at most
+        *p++ = ' ';
+        m_bytes.append(buffer, p - buffer);
+        endLine();
     }
-    return QStringLiteral("a character cannot be held in code page %1").arg(text::ansiCodePage());
-}
+
+    // False once a character could not be held by the code page.
+    bool line(QStringView text)
+    {
+        const qsizetype at = m_bytes.size();
+        m_bytes.resize(at + m_encoder.requiredSpace(text.size()));
+        char* end = m_encoder.appendToBuffer(m_bytes.data() + at, text);
+        m_bytes.truncate(end - m_bytes.constData());
+        endLine();
+        return m_encoder.isValid() && !m_encoder.hasError();
+    }
+
+    qsizetype lineCount() const { return m_lines; }
+    const QByteArray& bytes() const { return m_bytes; }
+
+private:
+    void endLine()
+    {
+        m_bytes.append("\r\n", 2);
+        ++m_lines;
+    }
+
+    QStringEncoder m_encoder;
+    QByteArray m_bytes;
+    qsizetype m_lines = 0;
+};
 
 bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QString* error)
 {
@@ -178,65 +228,64 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
     if (!resolve(d, &r, error))
         return false;
     const QString path = dumpPath(folder, d);
-    QString content;
-    qint64 row = 0;
-    {
-        db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                                                     .arg(r.columns, quoted(r.table)));
-        while (st.step()) {
-            ++row;
-            for (int i = 0; i < d.fields.size(); ++i) {
-                const QVariant v = st.column(i);
-                switch (d.fields[i].kind) {
-                case DumpLine::Number: {
-                    qint64 n = 0;
-                    if (!wholeNumberOf(v, &n)) {
-                        *error = QStringLiteral("Cannot write %1: field %2 of row %3 holds no whole number.")
-                                     .arg(QDir::toNativeSeparators(path), d.fields[i].name)
-                                     .arg(row);
-                        return false;
-                    }
-                    content += numberLine(n);
-                    content += QLatin1String("\r\n");
-                    break;
-                }
-                case DumpLine::Text:
-                    content += oneLineText(textOf(v));
-                    content += QLatin1String("\r\n");
-                    break;
-                case DumpLine::Gathered:
-                    for (const QString& line : gatheredTextLines(textOf(v))) {
-                        content += line;
-                        content += QLatin1String("\r\n");
-                    }
-                    break;
-                }
-            }
-            if (d.marker) {
-                content += Marker;
-                content += QLatin1String("\r\n");
-            }
-            pump();
-        }
-    }
-    bool ok = true;
-    const QByteArray bytes = text::toAnsi(content, &ok);
-    if (!ok) {
-        *error = QStringLiteral("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), unencodableLine(content));
+    auto fail = [&](const QString& why) {
+        *error = QStringLiteral("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), why);
         return false;
+    };
+    DumpWriter out;
+    qint64 row = 0;
+    db::Statement st =
+        gDBConnection.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(r.columns, quoted(r.table)));
+    while (st.step()) {
+        ++row;
+        for (int i = 0; i < d.fields.size(); ++i) {
+            const QVariant v = st.column(i);
+            bool ok = true;
+            switch (d.fields[i].kind) {
+            case DumpLine::Number: {
+                qint64 n = 0;
+                if (!wholeNumberOf(v, &n))
+                    return fail(QStringLiteral("field %1 of row %2 holds no whole number").arg(d.fields[i].name).arg(row));
+                out.number(n);
+                break;
+            }
+            case DumpLine::Text:
+                ok = out.line(oneLineText(textOf(v)));
+                break;
+            case DumpLine::Gathered: {
+                const QString t = textOf(v);
+                if (!hasBreak(t))
+                    ok = out.line(t);
+                else
+                    for (const QString& part : gatheredTextLines(t))
+                        ok = out.line(part) && ok;
+                break;
+            }
+            }
+            if (!ok)
+                return fail(QStringLiteral("line %1 (field %2 of row %3) holds a character that code page %4 cannot hold")
+                                .arg(out.lineCount())
+                                .arg(d.fields[i].name)
+                                .arg(row)
+                                .arg(text::ansiCodePage()));
+        }
+        if (d.marker)
+            out.number(111);
+        pump();
     }
-    return text::writeFileAtomically(path, bytes, error);
+    return text::writeFileAtomically(path, out.bytes(), error);
 }
 
 // ---- reading ----
 
 class DumpReader {
 public:
-    DumpReader(const QString& path, const QStringList& lines) : m_path(path), m_lines(lines) {}
+    DumpReader(const QString& path, const QList<QStringView>& lines) : m_path(path), m_lines(lines) {}
 
     bool atEnd() const { return m_next >= m_lines.size(); }
 
-    bool readRow(const TableDump& d, const ResolvedTable& r, db::Statement& st, QString* error)
+    // Appends the row's values in field order.
+    bool readRow(const TableDump& d, const ResolvedTable& r, QVariantList* values, QString* error)
     {
         const qsizetype rowStart = m_next;
         for (int i = 0; i < d.fields.size(); ++i) {
@@ -248,15 +297,15 @@ public:
                 qint64 n = 0;
                 if (!parseWholeNumber(m_lines[m_next], &n) || !fitsField(f, n))
                     return fail(error, m_next, QStringLiteral("\"%1\" is not a value of the number field %2")
-                                                   .arg(m_lines[m_next].left(40), f.name));
-                st.bindValue(i, qlonglong(n));
+                                                   .arg(m_lines[m_next].left(40).toString(), f.name));
+                values->append(qlonglong(n));
                 ++m_next;
                 break;
             }
             case DumpLine::Text:
             case DumpLine::Gathered: {
                 const qsizetype first = m_next;
-                QString t = m_lines[m_next++];
+                QString t = m_lines[m_next++].toString();
                 if (d.fields[i].kind == DumpLine::Gathered)
                     while (!atEnd() && !isNumericLine(m_lines[m_next]))
                         t += m_lines[m_next++];
@@ -264,7 +313,7 @@ public:
                     return fail(error, first, QStringLiteral("the text of field %1 is longer than %2 characters")
                                                   .arg(f.name)
                                                   .arg(f.size));
-                st.bindValue(i, t);
+                values->append(t);
                 break;
             }
             }
@@ -287,7 +336,7 @@ public:
 
 private:
     QString m_path;
-    const QStringList& m_lines;
+    const QList<QStringView>& m_lines;
     qsizetype m_next = 0;
 };
 
@@ -302,25 +351,44 @@ bool loadTable(const QString& folder, const TableDump& d, QString* error)
     QByteArray bytes;
     if (!text::readFile(path, &bytes, error))
         return false;
-    const QStringList lines = text::splitLines(text::fromAnsi(bytes));
+    const QString content = text::fromAnsi(bytes);
+    const QList<QStringView> lines = lineViews(content);
     DumpReader in(path, lines);
-    QStringList marks;
-    for (int i = 0; i < d.fields.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString insert =
-        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quoted(r.table), r.columns, marks.join(QLatin1Char(',')));
-    while (!in.atEnd()) {
-        const qsizetype rowStart = in.line();
+    // Rows go in by batches: one statement per batch costs far less than one per row.
+    const int perBatch = 64;
+    const QString oneRow = QLatin1Char('(') + QStringList(d.fields.size(), QStringLiteral("?")).join(QLatin1Char(','))
+        + QLatin1Char(')');
+    auto insert = [&](int rows) {
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+            .arg(quoted(r.table), r.columns, QStringList(rows, oneRow).join(QLatin1Char(',')));
+    };
+    const QString fullBatch = insert(perBatch);
+    QVariantList values;
+    values.reserve(perBatch * d.fields.size());
+    int rows = 0;
+    qsizetype batchStart = 0;
+    auto flush = [&] {
+        if (rows == 0)
+            return true;
         try {
-            db::Statement st = gDBConnection.prepare(insert);
-            if (!in.readRow(d, r, st, error))
-                return false;
+            db::Statement st = gDBConnection.prepare(rows == perBatch ? fullBatch : insert(rows));
+            for (int i = 0; i < values.size(); ++i)
+                st.bindValue(i, values[i]);
             st.step();
         } catch (const db::DbError& e) {
-            return in.fail(error, rowStart, e.message());
+            return in.fail(error, batchStart, e.message());
         }
+        values.clear();
+        rows = 0;
+        return true;
+    };
+    while (!in.atEnd()) {
+        if (rows == 0)
+            batchStart = in.line();
+        if (!in.readRow(d, r, &values, error) || (++rows == perBatch && !flush()))
+            return false;
     }
-    return true;
+    return flush();
 }
 
 } // namespace
@@ -368,9 +436,9 @@ QString numberLine(qint64 value)
                      : QLatin1Char(' ') + QString::number(value) + QLatin1Char(' ');
 }
 
-bool isNumericLine(const QString& line)
+bool isNumericLine(QStringView line)
 {
-    const QString t = trimBlanks(line);
+    const QStringView t = trimBlanks(line);
     qsizetype i = 0;
     if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
         ++i;
@@ -388,6 +456,8 @@ bool isNumericLine(const QString& line)
 
 QStringList gatheredTextLines(const QString& text)
 {
+    if (!hasBreak(text))
+        return {text};
     const QStringList parts = textParts(text);
     QStringList lines{parts.first()};
     for (qsizetype i = 1; i < parts.size(); ++i) {
@@ -405,7 +475,7 @@ QStringList gatheredTextLines(const QString& text)
     return lines;
 }
 
-QString oneLineText(const QString& text) { return textParts(text).join(QString()); }
+QString oneLineText(const QString& text) { return hasBreak(text) ? textParts(text).join(QString()) : text; }
 
 bool SaveTablesToText(const QString& folder, QString* error)
 {

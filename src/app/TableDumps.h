@@ -33,7 +33,7 @@ QString numberLine(qint64 value);
 
 // A line the reload reads as a number: blanks at both ends ignored, an optional sign, digits with at most
 // one decimal point, at least one digit. An empty line is not numeric.
-bool isNumericLine(const QString& line);
+bool isNumericLine(QStringView line);
 
 // The lines a gathered text is written as. The reload joins them with nothing between, so a line break
 // that would put a numeric line inside the text is dropped: the reload then gives the same text.

@@ -4,6 +4,7 @@
 #include "platform/text/TextFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace quorvane::app {
@@ -22,9 +23,15 @@ bool renameFolder(const QString& from, const QString& to, QString* error)
     return false;
 }
 
+QString markerOf(const QString& folder) { return folder + QLatin1Char('/') + QLatin1String(DumpSetCompleteMarker); }
+
+// The marker goes first: a set whose removal stops half-way must not pass for complete.
 bool removeFolder(const QString& folder, QString* error)
 {
-    if (!QFileInfo::exists(folder) || QDir(folder).removeRecursively())
+    if (!QFileInfo::exists(folder))
+        return true;
+    QFile::remove(markerOf(folder));
+    if (!QFileInfo::exists(markerOf(folder)) && QDir(folder).removeRecursively())
         return true;
     *error = QStringLiteral("Cannot delete %1.").arg(native(folder));
     return false;
@@ -49,16 +56,16 @@ bool prepareNewDumpSet(QString* error)
 
 bool markDumpSetComplete(const QString& folder, QString* error)
 {
-    return text::writeFileAtomically(folder + QLatin1Char('/') + QLatin1String(DumpSetCompleteMarker),
-                                     QByteArrayLiteral("complete\r\n"), error);
+    return text::writeFileAtomically(markerOf(folder), QByteArrayLiteral("complete\r\n"), error);
 }
 
-bool isDumpSetComplete(const QString& folder)
+bool isDumpSetComplete(const QString& folder) { return QFileInfo(markerOf(folder)).isFile(); }
+
+void discardNewDumpSet()
 {
-    return QFileInfo(folder + QLatin1Char('/') + QLatin1String(DumpSetCompleteMarker)).isFile();
+    QString ignored;
+    removeFolder(newDumpFolder(), &ignored);
 }
-
-void discardNewDumpSet() { QDir(newDumpFolder()).removeRecursively(); }
 
 bool swapInNewDumpSet(QString* error)
 {
@@ -74,7 +81,8 @@ bool swapInNewDumpSet(QString* error)
         return false;
     }
     // The new set is in place; an .old left behind here is removed by the next start.
-    QDir(old).removeRecursively();
+    QString ignored;
+    removeFolder(old, &ignored);
     return true;
 }
 

@@ -191,6 +191,28 @@ private slots:
                          0);
     }
 
+    // Rows go in by batches: the batch boundaries must keep every row and its place.
+    void manyRowsKeepTheirOrder()
+    {
+        const TableDump& plu = dumpOf(QStringLiteral("KVB_25"));
+        const TableDump& keys = dumpOf(QStringLiteral("KVB_41"));
+        QList<QVariantList> plus, keyRows;
+        for (int i = 0; i < 64 * 3 + 5; ++i) {
+            plus << QVariantList{qlonglong((i * 7919) % 100000), qlonglong(i % 10 + 1), qlonglong(0)};
+            test::insertRow(plu, plus.last());
+            keyRows << QVariantList{QStringLiteral("  1.  2.  3.%1").arg(i % 256, 3), qlonglong(1), qlonglong(i),
+                                    qlonglong(1), qlonglong(0), QStringLiteral("Key %1").arg(i)};
+            test::insertRow(keys, keyRows.last());
+        }
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        QString error;
+        QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
+        freshDatabase();
+        QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
+        QCOMPARE(rowsOf(plu), plus);
+        QCOMPARE(rowsOf(keys), keyRows);
+    }
+
     void missingFilesLeaveTablesEmpty()
     {
         const QString folder = m_folder->file(QStringLiteral("AccessData"));
@@ -216,6 +238,11 @@ private slots:
             << "tempscale.txt" << QByteArray("192.168.  1. 200\r\n1\r\n 1 \r\nu\r\np\r\n 0 \r\n 0 \r\n 1 \r\n 1 \r\n")
             << "line 1:";
         QTest::newRow("row without closing line") << "tempscrollmsg.txt" << QByteArray(" 1 \r\nHello\r\n") << "line 1:";
+        QByteArray manyRows;
+        for (int i = 1; i <= 100; ++i)
+            manyRows += " " + QByteArray::number(i) + " \r\n 1 \r\n 0 \r\n";
+        QTest::newRow("bad row after several batches") << "tempplu.txt" << manyRows + " 101 \r\n one \r\n 0 \r\n"
+                                                       << "line 302:";
         QTest::newRow("empty line after the last row")
             << "tempplu.txt" << QByteArray(" 1 \r\n 1 \r\n 0 \r\n\r\n") << "line 4:";
     }

@@ -36,9 +36,9 @@ void frmEnd::Form_Load()
 
     const app::ShutdownResult result = app::EndProgram();
     if (!result.saved)
-        ui::msgBox(result.error, ui::MsgIcon::Critical);
+        ui::msgBox(result.error, ui::MsgIcon::Critical, ui::MsgButtons::Ok, this);
     if (!result.warnings.isEmpty())
-        ui::msgBox(result.warnings.join(QLatin1Char('\n')), ui::MsgIcon::Exclamation);
+        ui::msgBox(result.warnings.join(QLatin1Char('\n')), ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, this);
     close();
     frmMain::unload();
     app::exitProgram(result.saved ? 0 : 1);

@@ -37,7 +37,11 @@ void frmLoading::showLoadingWindow()
     DoEvents();
 }
 
-void frmLoading::showMessage(const QString& text, app::MessageIcon icon) { ui::msgBox(text, msgIcon(icon)); }
+void frmLoading::showMessage(const QString& text, app::MessageIcon icon)
+{
+    // Over the loading window once it shows, so the message is not hidden behind it.
+    ui::msgBox(text, msgIcon(icon), ui::MsgButtons::Ok, isVisible() ? this : nullptr);
+}
 
 void frmLoading::showMainWindow() { frmMain::form()->Show(); }
 

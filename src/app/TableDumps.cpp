@@ -35,16 +35,6 @@ TableDump dump(const char* file, const char* table, const char* fields, bool mar
 }
 
 
-QStringView trimBlanks(QStringView s)
-{
-    qsizetype a = 0, b = s.size();
-    while (a < b && s[a] == QLatin1Char(' '))
-        ++a;
-    while (b > a && s[b - 1] == QLatin1Char(' '))
-        --b;
-    return s.mid(a, b - a);
-}
-
 bool hasBreak(const QString& text) { return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')); }
 
 // The lines of a file's text: CR LF or LF end a line, and a final line end adds no empty line.
@@ -84,7 +74,7 @@ QStringList textParts(const QString& text)
 
 bool parseWholeNumber(QStringView line, qint64* value)
 {
-    const QStringView t = trimBlanks(line);
+    const QStringView t = text::trimBlanks(line);
     qsizetype i = 0;
     const bool negative = !t.isEmpty() && t[0] == QLatin1Char('-');
     if (!t.isEmpty() && (negative || t[0] == QLatin1Char('+')))
@@ -438,7 +428,7 @@ QString numberLine(qint64 value)
 
 bool isNumericLine(QStringView line)
 {
-    const QStringView t = trimBlanks(line);
+    const QStringView t = text::trimBlanks(line);
     qsizetype i = 0;
     if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
         ++i;

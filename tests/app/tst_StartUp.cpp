@@ -92,11 +92,20 @@ class TestStartUp : public QObject {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void checkNothingVisibleAndFailed(StartOutcome outcome)
+    // Starts and expects the end after one message holding every fragment, with no window left and no
+    // file changed.
+    void checkFailedStart(ui::MsgIcon icon, const QStringList& fragments)
     {
-        QCOMPARE(outcome, StartOutcome::Failed);
+        const auto before = test::snapshot(m_folder->path());
+        QCOMPARE(Main(), StartOutcome::Failed);
         QCOMPARE(visibleWindows(), QStringList());
         QVERIFY(!frmMain::isLoaded());
+        QCOMPARE(m_messages->messages.size(), 1);
+        QCOMPARE(m_messages->messages[0].icon, icon);
+        QCOMPARE(m_messages->messages[0].title, QStringLiteral("Quorvane"));
+        for (const QString& f : fragments)
+            QVERIFY2(m_messages->messages[0].text.contains(f), qPrintable(m_messages->messages[0].text));
+        QCOMPARE(test::snapshot(m_folder->path()), before);
     }
 
 private slots:
@@ -133,18 +142,13 @@ private slots:
         QFETCH(QStringList, missing);
         for (const QString& f : missing)
             QVERIFY(QFile::remove(m_folder->file(f)));
-        const auto before = test::snapshot(m_folder->path());
         bool loadingVisible = true;
         m_messages->onMessage = [&](const ui::MsgRequest&) {
             loadingVisible = test::findWindow(QStringLiteral("frmLoading")) != nullptr;
         };
-        checkNothingVisibleAndFailed(Main());
-        QCOMPARE(m_messages->messages.size(), 1);
-        QCOMPARE(m_messages->messages[0].text, QStringLiteral("Some source file is not exist!"));
-        QCOMPARE(m_messages->messages[0].icon, ui::MsgIcon::Exclamation);
-        QCOMPARE(m_messages->messages[0].title, QStringLiteral("Quorvane"));
+        checkFailedStart(ui::MsgIcon::Exclamation, {});
+        QCOMPARE(m_messages->messages.value(0).text, QStringLiteral("Some source file is not exist!"));
         QVERIFY(!loadingVisible);
-        QCOMPARE(test::snapshot(m_folder->path()), before);
     }
 
     void damagedSettingsFile_data()
@@ -166,12 +170,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, where);
         QVERIFY(writeFile(file("ini/setting.cfg"), content));
-        const auto before = test::snapshot(m_folder->path());
-        checkNothingVisibleAndFailed(Main());
-        QCOMPARE(m_messages->messages.size(), 1);
-        const QString text = m_messages->messages[0].text;
-        QVERIFY2(text.contains(QStringLiteral("setting.cfg")) && text.contains(where), qPrintable(text));
-        QCOMPARE(test::snapshot(m_folder->path()), before);
+        checkFailedStart(ui::MsgIcon::Critical, {QStringLiteral("setting.cfg"), where});
     }
 
     void schemaFailure_data()
@@ -197,12 +196,7 @@ private slots:
             QVERIFY(writeFile(file("Database/abc.txt"), schema));
         if (leftBehind)
             QVERIFY(writeFile(file(WorkingDb), "a database left behind"));
-        const auto before = test::snapshot(m_folder->path());
-        checkNothingVisibleAndFailed(Main());
-        QCOMPARE(m_messages->messages.size(), 1);
-        QCOMPARE(m_messages->messages[0].icon, ui::MsgIcon::Critical);
-        QVERIFY2(m_messages->messages[0].text.contains(expected), qPrintable(m_messages->messages[0].text));
-        QCOMPARE(test::snapshot(m_folder->path()), before);
+        checkFailedStart(ui::MsgIcon::Critical, {expected});
     }
 
     void emptyDumpFolder()
@@ -435,12 +429,7 @@ private slots:
             schema.replace("\r\n" + renamedField.toLatin1() + ",", "\r\nRenamed_" + renamedField.toLatin1() + ",");
             QVERIFY(writeFile(file("Database/abc.txt"), schema));
         }
-        const auto before = test::snapshot(m_folder->path());
-        checkNothingVisibleAndFailed(Main());
-        QCOMPARE(m_messages->messages.size(), 1);
-        QCOMPARE(m_messages->messages[0].icon, ui::MsgIcon::Critical);
-        QVERIFY2(m_messages->messages[0].text.contains(expected), qPrintable(m_messages->messages[0].text));
-        QCOMPARE(test::snapshot(m_folder->path()), before);
+        checkFailedStart(ui::MsgIcon::Critical, {expected});
     }
 
     void languageGroupFromSettings_data()

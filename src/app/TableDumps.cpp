@@ -34,7 +34,6 @@ TableDump dump(const char* file, const char* table, const char* fields, bool mar
     return d;
 }
 
-
 bool hasBreak(const QString& text) { return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')); }
 
 // The lines of a file's text: CR LF or LF end a line, and a final line end adds no empty line.
@@ -418,12 +417,6 @@ const QList<TableDump>& tableDumps()
         dump("temppaymentkeyfile.txt", "KVB_AD", "Number Status Name* Reserved"),
     };
     return dumps;
-}
-
-QString numberLine(qint64 value)
-{
-    return value < 0 ? QString::number(value) + QLatin1Char(' ')
-                     : QLatin1Char(' ') + QString::number(value) + QLatin1Char(' ');
 }
 
 bool isNumericLine(QStringView line)

@@ -28,9 +28,6 @@ struct TableDump {
 // The 21 dumped tables in the order in which both the dump and the reload visit them.
 const QList<TableDump>& tableDumps();
 
-// A number in the print form of the dumps and the settings file.
-QString numberLine(qint64 value);
-
 // A line the reload reads as a number: blanks at both ends ignored, an optional sign, digits with at most
 // one decimal point, at least one digit. An empty line is not numeric.
 bool isNumericLine(QStringView line);

@@ -95,14 +95,6 @@ private slots:
         QCOMPARE(isNumericLine(line), numeric);
     }
 
-    void numberLines()
-    {
-        QCOMPARE(numberLine(16), QStringLiteral(" 16 "));
-        QCOMPARE(numberLine(0), QStringLiteral(" 0 "));
-        QCOMPARE(numberLine(-5), QStringLiteral("-5 "));
-        QCOMPARE(numberLine(111), QStringLiteral(" 111 "));
-    }
-
     void gatheredLines_data()
     {
         QTest::addColumn<QString>("text");

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <charconv>
@@ -340,9 +341,15 @@ bool loadTable(const QString& folder, const TableDump& d, QString* error)
     QByteArray bytes;
     if (!text::readFile(path, &bytes, error))
         return false;
-    const QString content = text::fromAnsi(bytes);
+    QStringDecoder decoder(text::ansiCodePage().toLatin1().constData());
+    const QString content = decoder.decode(bytes);
     const QList<QStringView> lines = lineViews(content);
     DumpReader in(path, lines);
+    if (!decoder.isValid() || decoder.hasError()) { // what could not be read could not be written back either
+        const qsizetype bad = content.indexOf(QChar::ReplacementCharacter);
+        return in.fail(error, bad < 0 ? 0 : QStringView(content).left(bad).count(QLatin1Char('\n')),
+                       QStringLiteral("the line holds bytes that are no text in code page %1").arg(text::ansiCodePage()));
+    }
     // Rows go in by batches: one statement per batch costs far less than one per row.
     const int perBatch = 64;
     const QString oneRow = QLatin1Char('(') + QStringList(d.fields.size(), QStringLiteral("?")).join(QLatin1Char(','))

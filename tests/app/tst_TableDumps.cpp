@@ -5,6 +5,7 @@
 #include "app/SharedData.h"
 #include "app/TableDumps.h"
 #include "app/WorkingDatabase.h"
+#include "platform/text/Ansi.h"
 
 #include <QDir>
 #include <QFile>
@@ -251,6 +252,33 @@ private slots:
         QString error;
         QVERIFY(!LoadTablesFromText(folder, &error));
         QVERIFY2(error.contains(file + QStringLiteral(", ") + where), qPrintable(error));
+        QCOMPARE(test::totalDumpedRows(), 0);
+    }
+
+    void chineseCodePage()
+    {
+        text::setAnsiCodePage(QStringLiteral("GBK"));
+        const TableDump& store = dumpOf(QStringLiteral("STORE"));
+        insertRow(store, {1, QStringLiteral("\u95e8\u5e97\r\n88"), 0, 0, 255});
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        QString error;
+        QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
+        QCOMPARE(readAll(folder + QStringLiteral("/tempstore.txt")),
+                 QByteArray(" 1 \r\n\xc3\xc5\xb5\xea" "88\r\n 0 \r\n 0 \r\n 255 \r\n"));
+        freshDatabase();
+        QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
+        QCOMPARE(rowsOf(store), (QList<QVariantList>{{1, QStringLiteral("\u95e8\u5e97" "88"), 0, 0, 255}}));
+    }
+
+    void bytesThatAreNoTextAreRefused()
+    {
+        text::setAnsiCodePage(QStringLiteral("GBK"));
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        QVERIFY(writeFile(folder + QStringLiteral("/tempstore.txt"), " 1 \r\nA\r\n 0 \r\n 0 \r\n 0 \r\n"
+                                                                     " 2 \r\nShop \x90\r\n 0 \r\n 0 \r\n 0 \r\n"));
+        QString error;
+        QVERIFY(!LoadTablesFromText(folder, &error));
+        QVERIFY2(error.contains(QStringLiteral("tempstore.txt, line 7:")), qPrintable(error));
         QCOMPARE(test::totalDumpedRows(), 0);
     }
 

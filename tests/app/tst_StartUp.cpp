@@ -7,6 +7,7 @@
 #include "app/SingleInstance.h"
 #include "app/WorkingDatabase.h"
 #include "app/ui/Main.h"
+#include "app/ui/frmEnd.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/text/TextFile.h"
 #include "settings/TextCollections.h"
@@ -305,13 +306,15 @@ private slots:
     void failedDumpKeepsOldDumpsAndDatabase_data()
     {
         QTest::addColumn<bool>("fileSizeLimit"); // else: a text the code page cannot hold
-        QTest::newRow("disk refuses to grow a file") << true;
-        QTest::newRow("text the code page cannot hold") << false;
+        QTest::addColumn<bool>("closingWindowFirst"); // the closing window is shown before the main window closes
+        QTest::newRow("disk refuses to grow a file") << true << false;
+        QTest::newRow("text the code page cannot hold") << false << true;
     }
 
     void failedDumpKeepsOldDumpsAndDatabase()
     {
         QFETCH(bool, fileSizeLimit);
+        QFETCH(bool, closingWindowFirst);
         startRunning();
         test::insertRow(test::dumpOf(QStringLiteral("STORE")), {1, QStringLiteral("Saved"), 0, 0, 255});
         closeOrderly();
@@ -333,11 +336,26 @@ private slots:
             small.rlim_cur = 16 * 1024;
             QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         }
-        test::closeMainWindow();
+        if (closingWindowFirst) {
+            // As after the data-format dialog: a close of the main window while the closing window is at
+            // work starts no second shutdown.
+            bool refused = false;
+            m_messages->onMessage = [&](const ui::MsgRequest&) {
+                if (QWidget* w = test::findWindow(QStringLiteral("frmMain")))
+                    refused = !w->close();
+            };
+            frmEnd::Show();
+            QVERIFY(refused);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        } else {
+            test::closeMainWindow();
+        }
         if (fileSizeLimit)
             setrlimit(RLIMIT_FSIZE, &saved);
+        m_messages->onMessage = nullptr;
 
         QCOMPARE(exitCode(), std::optional<int>(1));
+        QVERIFY(!frmMain::isLoaded());
         QCOMPARE(m_messages->messages.size(), 1);
         QCOMPARE(m_messages->messages[0].icon, ui::MsgIcon::Critical);
         QVERIFY2(m_messages->messages[0].text.contains(fileSizeLimit ? QStringLiteral("tempplu.txt")

@@ -12,6 +12,12 @@
 
 namespace quorvane {
 
+namespace {
+bool running = false;
+} // namespace
+
+bool frmEnd::isRunning() { return running; }
+
 frmEnd::frmEnd()
 {
     setObjectName(QStringLiteral("frmEnd"));
@@ -27,6 +33,7 @@ void frmEnd::Show()
 
 void frmEnd::Form_Load()
 {
+    running = true;
     labDisplay->setText(gLangOther.text(QStringLiteral("unloadSHOW1")));
     if (frmMain::isLoaded())
         frmMain::form()->setEnabled(false); // no command of the main window may run while the dumps are written
@@ -40,6 +47,7 @@ void frmEnd::Form_Load()
     if (!result.warnings.isEmpty())
         ui::msgBox(result.warnings.join(QLatin1Char('\n')), ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, this);
     close();
+    running = false;
     frmMain::unload();
     app::exitProgram(result.saved ? 0 : 1);
 }

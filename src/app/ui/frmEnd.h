@@ -12,6 +12,8 @@ class frmEnd : public QWidget {
 public:
     // Shows the closing window and runs the shutdown; afterwards the program has ended (app::exitProgram).
     static void Show();
+    // True while the shutdown runs.
+    static bool isRunning();
 
 private:
     frmEnd();

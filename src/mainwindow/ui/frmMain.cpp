@@ -49,6 +49,10 @@ void frmMain::Show()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
+    if (frmEnd::isRunning()) { // the shutdown is at work and closes this window when it is done
+        event->ignore();
+        return;
+    }
     if (!m_unloading) {
         m_unloading = true;
         frmEnd::Show();

@@ -11,6 +11,8 @@ Each file gets three parallel blocks: <Standard> (English), <Chinese> (Chinese),
 Standard), so the translation editor can pair the blocks' lines by position. Every section is followed by
 one empty line except the last section of the file; the file ends with the last entry's CR LF.
 Encoding GB18030, CR LF line ends.
+
+With --check nothing is written: the exit status tells whether the committed files are up to date.
 """
 import pathlib
 import sys
@@ -65,7 +67,7 @@ def block(group, sections, column, last_block):
     return lines
 
 
-def generate(name):
+def generate(name, check):
     sections = read_table(ROOT / "scripts" / "ini" / f"{name}.tsv")
     standard = block("Standard", sections, 0, False)
     if len(standard) > MAX_BLOCK_LINES:
@@ -73,10 +75,14 @@ def generate(name):
     lines = standard + block("Chinese", sections, 1, False) + block("Other", sections, 0, True)
     data = "".join(line + "\r\n" for line in lines).encode("gb18030")
     out = ROOT / "data" / "ini" / f"{name}.ini"
+    if check:
+        if not out.exists() or out.read_bytes() != data:
+            fail(f"{out.relative_to(ROOT)} is not what scripts/gen_ini.py makes of its table: run it")
+        return
     out.write_bytes(data)
     print(f"{out.relative_to(ROOT)}: {len(lines)} lines")
 
 
 if __name__ == "__main__":
     for f in FILES:
-        generate(f)
+        generate(f, "--check" in sys.argv[1:])

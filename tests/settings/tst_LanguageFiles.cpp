@@ -5,6 +5,7 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -186,6 +187,17 @@ private slots:
             }
         }
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));
+    }
+
+    // The committed files are what the generator makes of its tables.
+    void filesMatchTheirTables()
+    {
+        QProcess gen;
+        gen.start(QStringLiteral("/usr/bin/python3"),
+                  {QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/../scripts/gen_ini.py"), QStringLiteral("--check")});
+        QVERIFY(gen.waitForFinished(30000));
+        QVERIFY2(gen.exitStatus() == QProcess::NormalExit && gen.exitCode() == 0,
+                 gen.readAllStandardError().constData());
     }
 
     void missingKeyAndSectionDoNotStop()

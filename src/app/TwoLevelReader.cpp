@@ -51,10 +51,10 @@ void LoadSectionToCollection(const QString& file, const QString& group, const QS
     collection.clear();
     const QStringList lines = text::splitLines(sectionText);
     for (const QString& raw : lines) {
-        const QString line = text::trimBlanks(raw);
+        const QStringView line = text::trimBlanks(raw);
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq >= 0)
-            collection.add(text::trimBlanks(line.left(eq)), text::trimBlanks(line.mid(eq + 1)));
+            collection.add(text::trimBlanks(line.left(eq)).toString(), text::trimBlanks(line.mid(eq + 1)).toString());
         DoEvents();
     }
 }

@@ -5,16 +5,6 @@
 
 namespace quorvane::text {
 
-QString trimBlanks(const QString& s)
-{
-    qsizetype a = 0, b = s.size();
-    while (a < b && s[a] == QLatin1Char(' '))
-        ++a;
-    while (b > a && s[b - 1] == QLatin1Char(' '))
-        --b;
-    return s.mid(a, b - a);
-}
-
 QStringList splitLines(const QString& text)
 {
     QStringList lines;
@@ -32,6 +22,16 @@ QStringList splitLines(const QString& text)
     if (start < n)
         lines << text.mid(start);
     return lines;
+}
+
+QStringView trimBlanks(QStringView s)
+{
+    qsizetype a = 0, b = s.size();
+    while (a < b && s[a] == QLatin1Char(' '))
+        ++a;
+    while (b > a && s[b - 1] == QLatin1Char(' '))
+        --b;
+    return s.mid(a, b - a);
 }
 
 bool readFile(const QString& path, QByteArray* bytes, QString* error)

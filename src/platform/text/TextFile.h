@@ -8,12 +8,12 @@
 
 namespace quorvane::text {
 
-// Removes the blanks (spaces only; a tab is no blank here) at both ends, as the text files are read.
-QString trimBlanks(const QString& s);
-
 // Splits text at CR LF (a lone LF is taken as a line end too). A final line end closes the last line;
 // it never adds an empty line after it.
 QStringList splitLines(const QString& text);
+
+// The text without the blanks (spaces only: a tab is no blank here) at both ends.
+QStringView trimBlanks(QStringView text);
 
 // Reads a whole text file as lines. False, with a message, when it cannot be read.
 bool readLines(const QString& path, Encoding encoding, QStringList* lines, QString* error = nullptr);

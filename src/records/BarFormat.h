@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/db/Recordset.h"
+
+#include <QString>
+
+namespace quorvane::records {
+
+// Where the inheritance of a bar format stopped: the first of main group, department and store whose
+// bar format is not 255 (the store whatever it holds), or the level that is missing.
+struct BarFormatLevel {
+    enum Status { Found, NoMainGroup, NoDepartment, NoStore };
+    Status status = NoMainGroup;
+    int barFormat = 0;
+    int flag1 = 0;
+    int flag2 = 0;
+
+    bool found() const { return status == Found; }
+    int flags() const { return flag1 * 10 + flag2; } // "F" counts as 16
+    // Why nothing was found, for messages.
+    QString failure(qint64 storeNo, qint64 mainGroupNo) const;
+};
+
+// Walks main group, department and store on the shared connection. Database errors throw DbError; a
+// level whose bar format or flags are empty throws CodecError.
+BarFormatLevel resolveBarFormatLevel(qint64 storeNo, qint64 mainGroupNo);
+
+// The inherited bar format (kind 1) or flag pair (kind 2 and above) for the row's ST_No and PLU_MG;
+// kind 0 gives 0. Any failure or missing level gives 0. The path is kept for its callers; the shared
+// connection serves.
+qint16 ResolveBarFormat(const QString& databasePath, const db::Recordset& pluRow, quint8 kind);
+
+} // namespace quorvane::records

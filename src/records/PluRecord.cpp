@@ -135,8 +135,7 @@ Resolved resolveForRecord(const PluRow& row)
 
 QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut)
 {
-    const QString who = QStringLiteral("PLU %1").arg(row.text(PLU_No));
-    auto refuse = [&](const QString& why) { return CodecError(who + QStringLiteral(": ") + why); };
+    auto refuse = [&](const QString& why) { return CodecError(QStringLiteral("PLU %1: %2").arg(row.text(PLU_No), why)); };
 
     QByteArray parts[kOptionalCount];
     int total = kPluFixedSize;
@@ -277,9 +276,12 @@ PluDecodeResult decodePluRecord(PluRow& row)
         }
 
         if (present(Stat2_ItemCode)) {
-            QString digits;
-            for (int i = 0; i < 6; ++i)
-                digits += QStringLiteral("%1").arg(r.bcd(1), 2, 10, QLatin1Char('0'));
+            QString digits(12, QLatin1Char('0'));
+            for (int i = 0; i < 6; ++i) {
+                const quint32 pair = r.bcd(1);
+                digits[2 * i] = QLatin1Char(char('0' + pair / 10));
+                digits[2 * i + 1] = QLatin1Char(char('0' + pair % 10));
+            }
             row.set(PLU_EANData, digits);
         }
         row.set(PLU_MG, qlonglong(present(Stat2_MGCode) ? r.bcd(2) : 997));

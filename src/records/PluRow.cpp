@@ -38,6 +38,8 @@ const char* name(Field f)
 qint64 PluRow::number(plu::Field f) const
 {
     const QVariant& v = m_values[f];
+    if (v.typeId() == QMetaType::LongLong) // as the database gives numbers
+        return *static_cast<const qlonglong*>(v.constData());
     if (v.isNull())
         return 0;
     bool ok = false;

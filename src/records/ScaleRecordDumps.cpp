@@ -89,12 +89,31 @@ QByteArray binData(const QVariant& v) { return v.typeId() == QMetaType::QByteArr
 
 // ---- the PLU table, read and written in chunks of rows through prepared statements ----
 
-QString pluColumns()
+using FieldList = QList<plu::Field>;
+
+FieldList allFieldsBut(const FieldList& skipped)
 {
-    QStringList names;
+    FieldList out;
     for (int f = 0; f < plu::Count; ++f)
-        names << QLatin1String(plu::name(plu::Field(f)));
-    return names.join(QLatin1Char(','));
+        if (!skipped.contains(plu::Field(f)))
+            out << plu::Field(f);
+    return out;
+}
+
+FieldList fieldsBetween(plu::Field first, plu::Field last)
+{
+    FieldList out;
+    for (int f = first; f <= last; ++f)
+        out << plu::Field(f);
+    return out;
+}
+
+QString names(const FieldList& fields, const QString& pattern)
+{
+    QStringList out;
+    for (plu::Field f : fields)
+        out << pattern.arg(QLatin1String(plu::name(f)));
+    return out.join(QLatin1Char(','));
 }
 
 struct PluChunkRow {
@@ -102,57 +121,62 @@ struct PluChunkRow {
     PluRow row;
 };
 
-std::vector<PluChunkRow> readPluChunk(qint64 afterRowid)
+// The given fields of the PLU rows the condition chooses; every value read costs, so only those.
+std::vector<PluChunkRow> readPluRows(const FieldList& fields, const QString& condition, qint64 rowid)
 {
-    static const QString sql = QStringLiteral("SELECT rowid,%1 FROM KVB_25 WHERE rowid>? ORDER BY rowid LIMIT %2")
-                                   .arg(pluColumns())
-                                   .arg(kChunkRows);
+    const QString sql = QStringLiteral("SELECT rowid,%1 FROM KVB_25 WHERE %2").arg(names(fields, QStringLiteral("%1")), condition);
     std::vector<PluChunkRow> rows;
     rows.reserve(kChunkRows);
     db::Statement st = gDBConnection.prepare(sql);
-    st.bind({afterRowid});
+    st.bind({rowid});
     while (st.step()) {
-        PluChunkRow r;
+        rows.emplace_back();
+        PluChunkRow& r = rows.back();
         r.rowid = st.columnInt(0);
-        for (int f = 0; f < plu::Count; ++f)
-            r.row.load(plu::Field(f), st.column(f + 1));
-        rows.push_back(std::move(r));
+        for (int i = 0; i < fields.size(); ++i)
+            r.row.load(fields[i], st.column(i + 1));
     }
     return rows;
 }
 
-// Writes the given fields of a row back by its rowid.
+// The next rows in stored order, after the given rowid.
+std::vector<PluChunkRow> readPluChunk(const FieldList& fields, qint64 afterRowid)
+{
+    static const QString condition = QStringLiteral("rowid>? ORDER BY rowid LIMIT %1").arg(kChunkRows);
+    return readPluRows(fields, condition, afterRowid);
+}
+
+PluRow readWholePluRow(qint64 rowid)
+{
+    std::vector<PluChunkRow> rows = readPluRows(allFieldsBut({}), QStringLiteral("rowid=?"), rowid);
+    if (rows.empty())
+        throw db::DbError(QStringLiteral("PLU row %1 has gone.").arg(rowid));
+    return std::move(rows.front().row);
+}
+
+// Writes back the changed ones of the given fields; a field left unbound keeps its value. The codecs
+// never write a field empty, so an empty value can stand for "unchanged".
 class PluWriter {
 public:
-    explicit PluWriter(QList<plu::Field> fields) : m_fields(std::move(fields))
+    explicit PluWriter(FieldList fields)
+        : m_fields(std::move(fields)),
+          m_sql(QStringLiteral("UPDATE KVB_25 SET %1 WHERE rowid=?").arg(names(m_fields, QStringLiteral("%1=coalesce(?,%1)"))))
     {
-        QStringList sets;
-        for (plu::Field f : std::as_const(m_fields))
-            sets << QLatin1String(plu::name(f)) + QStringLiteral("=?");
-        m_sql = QStringLiteral("UPDATE KVB_25 SET %1 WHERE rowid=?").arg(sets.join(QLatin1Char(',')));
     }
     void write(qint64 rowid, const PluRow& row)
     {
         db::Statement st = gDBConnection.prepare(m_sql);
-        int i = 0;
-        for (plu::Field f : std::as_const(m_fields))
-            st.bindValue(i++, row.value(f));
-        st.bindValue(i, rowid);
+        for (int i = 0; i < m_fields.size(); ++i)
+            if (row.changed(m_fields[i]))
+                st.bindValue(i, row.value(m_fields[i]));
+        st.bindValue(int(m_fields.size()), rowid);
         st.step();
     }
 
 private:
-    QList<plu::Field> m_fields;
+    FieldList m_fields;
     QString m_sql;
 };
-
-QList<plu::Field> fieldsBetween(plu::Field first, plu::Field last)
-{
-    QList<plu::Field> out;
-    for (int f = first; f <= last; ++f)
-        out << plu::Field(f);
-    return out;
-}
 
 QByteArray barePluRecord(const PluRow& row)
 {
@@ -169,19 +193,23 @@ QByteArray barePluRecord(const PluRow& row)
 QByteArray dumpPlus(QStringList* warnings, EventPump& pump)
 {
     // What the encoder may change: flags and flag bytes, the item code and its data, the record.
-    PluWriter writer(fieldsBetween(plu::Stat1_Byte1, plu::Stat2_Byte16)
-                     + QList<plu::Field>{plu::PLU_EANItemCode, plu::PLU_EANData, plu::KVBBinData});
+    // The encoder packs the flag bytes itself and reads neither them nor the fields below.
+    static const FieldList read = allFieldsBut(fieldsBetween(plu::Stat1_Byte1, plu::Stat1_Byte4)
+                                               + fieldsBetween(plu::Stat2_Byte1, plu::Stat2_Byte16)
+                                               + FieldList{plu::SECT_No, plu::PLU_CommodityFirst, plu::Is_Selected});
+    PluWriter writer(fieldsBetween(plu::Stat1_Unit, plu::Stat2_Byte16)
+                     + FieldList{plu::PLU_EANItemCode, plu::PLU_EANData, plu::KVBBinData});
     QByteArray out;
     QStringList kept, shortened;
     qint64 last = 0;
     for (;;) {
-        std::vector<PluChunkRow> chunk = readPluChunk(last);
+        std::vector<PluChunkRow> chunk = readPluChunk(read, last);
         if (chunk.empty())
             break;
         for (PluChunkRow& r : chunk) {
             last = r.rowid;
             const QByteArray previous = binData(r.row.value(plu::KVBBinData));
-            PluRow row = r.row;
+            PluRow& row = r.row;
             QByteArray rec;
             try {
                 rec = encodePluRecord(row, false);
@@ -193,14 +221,15 @@ QByteArray dumpPlus(QStringList* warnings, EventPump& pump)
                     pump.tick();
                     continue;
                 }
-                row = r.row;
+                // Again from the row as it stands, since the failed attempt changed some of its values.
+                row = readWholePluRow(r.rowid);
                 QStringList leftOut;
                 try {
                     rec = encodePluRecord(row, false, &leftOut);
                 } catch (const CodecError& bare) {
                     // Not even the fixed part: the record holds the number alone and keeps the position.
                     leftOut = QStringList{bare.message()};
-                    row = r.row;
+                    row = readWholePluRow(r.rowid);
                     rec = barePluRecord(row);
                 }
                 shortened << QStringLiteral("PLU %1 (%2)").arg(row.text(plu::PLU_No), leftOut.join(QStringLiteral("; ")));
@@ -369,15 +398,16 @@ void loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
 // Every PLU whose record is not applied is named; a missing or empty file restores none of them.
 void loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStringList* messages, EventPump& pump)
 {
-    PluWriter decoded(fieldsBetween(plu::PLU_No, plu::PLU_No) + fieldsBetween(plu::PLU_MG, plu::Is_Selected));
-    PluWriter recordOnly({plu::KVBBinData});
+    // What the decoder reads of a row besides the record; it writes every other field but store and section.
+    static const FieldList read{plu::PLU_No, plu::ST_No, plu::PLU_Commodity};
+    PluWriter writer(allFieldsBut({plu::ST_No, plu::SECT_No}));
     QStringList notRestored;
     QString stop;
     qint64 pos = 0;
     qint64 last = 0;
     int n = 0;
     for (;;) {
-        std::vector<PluChunkRow> chunk = readPluChunk(last);
+        std::vector<PluChunkRow> chunk = readPluChunk(read, last);
         if (chunk.empty())
             break;
         for (PluChunkRow& r : chunk) {
@@ -403,14 +433,9 @@ void loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStrin
             pos += next.record.size();
             r.row.set(plu::KVBBinData, next.record);
             const PluDecodeResult result = decodePluRecord(r.row);
-            if (result.outcome == PluDecodeResult::NotDecoded) {
-                recordOnly.write(r.rowid, r.row);
+            writer.write(r.rowid, r.row);
+            if (result.outcome != PluDecodeResult::Decoded)
                 notRestored << QStringLiteral("%1 (%2)").arg(who, result.reason);
-            } else {
-                decoded.write(r.rowid, r.row);
-                if (result.outcome == PluDecodeResult::Failed)
-                    notRestored << QStringLiteral("%1 (%2)").arg(who, result.reason);
-            }
             pump.tick();
         }
     }

@@ -4,6 +4,10 @@
 #include "platform/text/Ansi.h"
 #include "records/PackedBcd.h"
 
+#include <QStringDecoder>
+
+#include <optional>
+
 namespace quorvane::records {
 
 QByteArray LenBytesToText(const QByteArray& block)
@@ -38,12 +42,37 @@ int textBlockLength(const QByteArray& data, int start)
     return int(k + 1);
 }
 
+namespace {
+
+// The conversion of a first line, once per PLU of a reload: ASCII as it is, the rest through one kept
+// converter of the current code page, which drops a lead byte left without its partner.
+QString fromAnsi(const QByteArray& bytes)
+{
+    bool ascii = true;
+    for (char c : bytes)
+        ascii = ascii && quint8(c) < 0x80;
+    if (ascii)
+        return QString::fromLatin1(bytes);
+    static QString codePage;
+    static std::optional<QStringDecoder> decoder;
+    if (!decoder || codePage != text::ansiCodePage()) {
+        codePage = text::ansiCodePage();
+        decoder.emplace(codePage.toLatin1().constData());
+    }
+    decoder->resetState();
+    const QString out = decoder->decode(bytes);
+    decoder->resetState();
+    return out;
+}
+
+} // namespace
+
 QString textBlockFirstLine(const QByteArray& block, bool limitTo100)
 {
     QByteArray line = LenBytesToText(block);
     if (limitTo100 && line.size() > 101)
-        line.truncate(100); // a lead byte left without its partner is dropped by the conversion
-    return text::fromAnsi(line);
+        line.truncate(100);
+    return fromAnsi(line);
 }
 
 namespace {

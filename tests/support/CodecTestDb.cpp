@@ -46,32 +46,6 @@ bool CodecDb::rebuild()
     return gDBConnection.open(db, &m_error);
 }
 
-QStringList eanEditEntries()
-{
-    return {
-        QStringLiteral("0,0,10,EAN-13 IIIIIIIIII LL C"),
-        QStringLiteral("1,1,5,EAN-13 FF IIIII PPPPP C"),
-        QStringLiteral("1,1,5,EAN-13 FF IIIII WWWWW C"),
-        QStringLiteral("1,1,4,EAN-13 FF IIII PPPPPP C"),
-        QStringLiteral("1,1,4,EAN-13 FF IIII WWWWWW C"),
-        QStringLiteral("1,1,4,EAN-13 FF IIII c PPPPP C"),
-        QStringLiteral("1,1,6,EAN-13 FF IIIIII PPPP C"),
-        QStringLiteral("1,0,6,EAN-13 F IIIIII PPPPP C"),
-        QStringLiteral("1,0,6,EAN-13 F IIIIII WWWWW C"),
-        QStringLiteral("1,0,5,EAN-13 F IIIII PPPPPP C"),
-        QStringLiteral("1,1,5,EAN-13 FF IIIII c PPPP C"),
-        QStringLiteral("1,1,7,EAN-13 FF IIIIIII PPP C"),
-        QStringLiteral("1,0,6,EAN-8 F IIIIII C"),
-        QStringLiteral("1,1,5,EAN-8 FF IIIII C"),
-        QStringLiteral("0,0,7,EAN-8 IIIIIII C"),
-        QStringLiteral("1,1,10,EAN-13 FF IIIIIIIIII C"),
-        QStringLiteral("1,1,5,ITF-14 FF IIIII WWWWWW C"),
-        QStringLiteral("1,0,6,ITF-14 F IIIIII PPPPPP C"),
-        QStringLiteral("1,1,5,EAN-13 FF IIIII QQQQQ C"),
-        QStringLiteral("1,0,8,EAN-13 F IIIIIIII PPP C"),
-    };
-}
-
 QStringList eanDispEntries()
 {
     QStringList out;

@@ -7,6 +7,8 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include "support/PluGenerator.h"
+
 namespace quorvane::test {
 
 // A working database built from tests/data/codecs_schema.txt in a temporary folder and opened as the
@@ -29,9 +31,8 @@ private:
     QString m_error;
 };
 
-// The fixed bar formats' definition texts (EAN_EDIT, formats 0 to 19) and names (EAN_DISP: formats 0 to 19,
-// flexible barcodes 1 to 9, REF), as the parameter file gives them in English.
-QStringList eanEditEntries();
+// The bar-format names (EAN_DISP: formats 0 to 19, flexible barcodes 1 to 9, REF), as the parameter file
+// gives them in English; the definitions are eanEditEntries() of PluGenerator.h.
 QStringList eanDispEntries();
 // Fills gParEANEdit and gParEANDisp with them.
 void fillEanCollections();

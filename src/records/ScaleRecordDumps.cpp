@@ -467,12 +467,12 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
     // The file whose records were not all restored at start-up stays beside the new one; an earlier copy
     // is carried along, so no complete record is lost unseen.
     const QString backupTarget = filePath(targetFolder, kPluBackup);
-    if (!currentFolder.isEmpty() && QDir(currentFolder) != QDir(targetFolder)) {
+    if (!currentFolder.isEmpty()) {
         QString source = filePath(currentFolder, kPluFile);
         if (!pluRecordsMissing() || !QFileInfo(source).isFile())
-            source = filePath(currentFolder, kPluBackup);
+            source = QDir(currentFolder) == QDir(targetFolder) ? QString() : filePath(currentFolder, kPluBackup);
         QString copyError;
-        if (QFileInfo(source).isFile() && !copyFile(source, backupTarget, &copyError))
+        if (!source.isEmpty() && QFileInfo(source).isFile() && !copyFile(source, backupTarget, &copyError))
             return fail(copyError);
     }
     EventPump pump;

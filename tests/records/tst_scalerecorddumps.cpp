@@ -329,6 +329,45 @@ private slots:
         QCOMPARE(fileBytes(later + "/tempplukvb.txt.bak"), file);
     }
 
+    void backupInTheSameFolder()
+    {
+        addRow("KVB_25", {{"PLU_No", 1}});
+        const QString here = folder("here");
+        const QByteArray file = minimalPlu(2);
+        QVERIFY(text::writeFileAtomically(here + "/tempplukvb.txt", file));
+        QStringList messages;
+        QVERIFY(LoadBinDataFromFiles(here, &messages, nullptr));
+        save(here, here);
+        QCOMPARE(fileBytes(here + "/tempplukvb.txt.bak"), file);
+        QCOMPARE(fileBytes(here + "/tempplukvb.txt"), minimalPlu(1).replace(31, 1, hex("00")));
+    }
+
+    void failedResolutionIsReported()
+    {
+        // Store 1 has no main group 5, so the PLU's inherited bar format cannot be resolved.
+        addRow("STORE", {{"ST_No", 1}, {"barformat", 1}});
+        addRow("KVB_25", {{"PLU_No", 1}, {"ST_No", 1}, {"PLU_MG", 5}, {"Stat2_MGCode", 1}, {"PLU_BarFormat", 255},
+                          {"Stat2_ItemCode", 1}, {"PLU_EANItemCode", "12"}, {"PLU_UPrice", 3}});
+        const QString out = folder("out");
+        QStringList warnings;
+        save(out, QString(), &warnings);
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().contains("PLU 1 (Stat2_ItemCode left out") && warnings.first().contains("main group 5"),
+                 qPrintable(warnings.first()));
+        QCOMPARE(fileBytes(out + "/tempplukvb.txt"), hex("00000001 0022 00000000 01000000000000000000000000000000 00000003 FF 00 0005"));
+
+        // At start-up the same PLU's item code cannot be derived: it is marked and named.
+        const QByteArray withItemCode = hex("00000001 0028 00000000 05000000000000000000000000000000 00000003 FF 00 000012000000 0005");
+        QVERIFY(text::writeFileAtomically(out + "/tempplukvb.txt", withItemCode));
+        QStringList messages;
+        QVERIFY(LoadBinDataFromFiles(out, &messages, nullptr));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains("PLU 1 (") && messages.first().contains("main group 5"), qPrintable(messages.first()));
+        const QVariantMap row = rowValues("KVB_25", rowIds("KVB_25").first());
+        QCOMPARE(row.value("Is_Selected").toInt(), 1);
+        QCOMPARE(row.value("PLU_EANData").toString(), QString("000012000000"));
+    }
+
     void missingPluFileNamesThePlus()
     {
         addRow("KVB_25", {{"PLU_No", 8}});

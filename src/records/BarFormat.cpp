@@ -93,6 +93,20 @@ BarFormatLevel resolveBarFormatLevel(qint64 storeNo, qint64 mainGroupNo)
     return stopAt(st, "STORE");
 }
 
+const BarFormatLevel& BarFormatMemory::resolve(qint64 storeNo, qint64 mainGroupNo)
+{
+    if (m_valid && m_store == storeNo && m_mainGroup == mainGroupNo)
+        return m_level;
+    const BarFormatLevel level = resolveBarFormatLevel(storeNo, mainGroupNo);
+    if (!level.found())
+        throw CodecError(QStringLiteral("its bar format cannot be resolved: %1.").arg(level.failure(storeNo, mainGroupNo)));
+    m_level = level;
+    m_store = storeNo;
+    m_mainGroup = mainGroupNo;
+    m_valid = true;
+    return m_level;
+}
+
 qint16 ResolveBarFormat(const QString& databasePath, const db::Recordset& pluRow, quint8 kind)
 {
     Q_UNUSED(databasePath);

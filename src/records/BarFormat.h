@@ -25,6 +25,22 @@ struct BarFormatLevel {
 // level whose bar format or flags are empty throws CodecError.
 BarFormatLevel resolveBarFormatLevel(qint64 storeNo, qint64 mainGroupNo);
 
+// A one-entry memory of the last resolution, by store and main group, so that a run of PLUs of one main
+// group is resolved once.
+class BarFormatMemory {
+public:
+    // The level for the store and main group, resolved again only when they differ from the last ones.
+    // A missing level throws CodecError and is not remembered.
+    const BarFormatLevel& resolve(qint64 storeNo, qint64 mainGroupNo);
+    void clear() { m_valid = false; }
+
+private:
+    bool m_valid = false;
+    qint64 m_store = 0;
+    qint64 m_mainGroup = 0;
+    BarFormatLevel m_level;
+};
+
 // The inherited bar format (kind 1) or flag pair (kind 2 and above) for the row's ST_No and PLU_MG;
 // kind 0 gives 0. Any failure or missing level gives 0. The path is kept for its callers; the shared
 // connection serves.

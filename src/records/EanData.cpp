@@ -24,18 +24,10 @@ bool allDigits(const QString& s)
     return true;
 }
 
-struct EanCache {
-    bool valid = false;
-    qint64 store = 0;
-    qint64 mainGroup = 0;
-    int barFormat = 0;
-    int lastByte = 0;
-};
-
-EanCache& eanCache()
+BarFormatMemory& eanMemory()
 {
-    static EanCache cache;
-    return cache;
+    static BarFormatMemory memory;
+    return memory;
 }
 
 struct FormatAndLastByte {
@@ -46,18 +38,12 @@ struct FormatAndLastByte {
 // An inherited bar format r gives format r mod 100 and last byte r div 100.
 FormatAndLastByte resolveInherited(const PluRow& row)
 {
-    const qint64 store = row.number(ST_No);
-    const qint64 mg = row.number(PLU_MG);
-    EanCache& cache = eanCache();
-    if (cache.valid && cache.store == store && cache.mainGroup == mg)
-        return {cache.barFormat, cache.lastByte};
-    const BarFormatLevel level = resolveBarFormatLevel(store, mg);
-    if (!level.found())
-        throw CodecError(QStringLiteral("The bar format of PLU %1 cannot be resolved: %2.")
-                             .arg(row.number(PLU_No))
-                             .arg(level.failure(store, mg)));
-    cache = {true, store, mg, level.barFormat % 100, level.barFormat / 100};
-    return {cache.barFormat, cache.lastByte};
+    try {
+        const int r = eanMemory().resolve(row.number(ST_No), row.number(PLU_MG)).barFormat;
+        return {r % 100, r / 100};
+    } catch (const CodecError& e) {
+        throw CodecError(QStringLiteral("PLU %1: %2").arg(row.text(PLU_No), e.message()));
+    }
 }
 
 bool shortLayout(int barFormat, int digits) { return barFormat != 0 && digits < 7; }
@@ -177,7 +163,7 @@ void DeriveEANItemCode(db::Recordset& pluRow)
     writePluRow(pluRow, row);
 }
 
-void ClearEANDataCache() { eanCache() = EanCache(); }
+void ClearEANDataCache() { eanMemory().clear(); }
 
 BarcodeControls SetBarcodeFlagControls(int listPosition, int editMode, const db::Recordset& pluRow,
                                        const BarcodeControls& current)

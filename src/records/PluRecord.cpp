@@ -13,17 +13,9 @@ using namespace plu;
 
 namespace {
 
-struct ResolutionMemory {
-    bool valid = false;
-    qint64 store = 0;
-    qint64 mainGroup = 0;
-    int barFormat = 0;
-    int flags = 0;
-};
-
-ResolutionMemory& memory()
+BarFormatMemory& memory()
 {
-    static ResolutionMemory m;
+    static BarFormatMemory m;
     return m;
 }
 
@@ -113,22 +105,13 @@ struct Resolved {
 
 Resolved resolveForRecord(const PluRow& row)
 {
-    const qint64 store = row.number(ST_No);
-    const qint64 mg = row.number(PLU_MG);
-    ResolutionMemory& m = memory();
-    if (m.valid && m.store == store && m.mainGroup == mg)
-        return {m.barFormat, m.flags};
-    const BarFormatLevel level = resolveBarFormatLevel(store, mg);
-    if (!level.found())
-        throw CodecError(QStringLiteral("its bar format cannot be resolved: %1.").arg(level.failure(store, mg)));
-    const int barFormat = level.barFormat % 100;
+    const BarFormatLevel& level = memory().resolve(row.number(ST_No), row.number(PLU_MG));
     // 255 held by the store itself names no format.
-    if (barFormat > 28)
+    if (level.barFormat % 100 > 28)
         throw CodecError(QStringLiteral("its bar format cannot be resolved: store %1 gives bar format %2.")
-                             .arg(store)
+                             .arg(row.number(ST_No))
                              .arg(level.barFormat));
-    m = {true, store, mg, barFormat, level.flags()};
-    return {m.barFormat, m.flags};
+    return {level.barFormat % 100, level.flags()};
 }
 
 } // namespace
@@ -232,7 +215,7 @@ void EncodePLURecord(const QString& databasePath, db::Recordset& pluRow, bool re
     pluRow.update();
 }
 
-void ClearPLURecordResolutionMemory() { memory() = ResolutionMemory(); }
+void ClearPLURecordResolutionMemory() { memory().clear(); }
 
 void ClearBarFormatMemories()
 {

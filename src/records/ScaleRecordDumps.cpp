@@ -146,6 +146,22 @@ std::vector<PluChunkRow> readPluChunk(const FieldList& fields, qint64 afterRowid
     return readPluRows(fields, condition, afterRowid);
 }
 
+// Every PLU row in stored order, a chunk at a time.
+template <typename Visit>
+void forEachPluRow(const FieldList& fields, Visit visit)
+{
+    qint64 last = 0;
+    for (;;) {
+        std::vector<PluChunkRow> chunk = readPluChunk(fields, last);
+        if (chunk.empty())
+            return;
+        for (PluChunkRow& r : chunk) {
+            last = r.rowid;
+            visit(r);
+        }
+    }
+}
+
 PluRow readWholePluRow(qint64 rowid)
 {
     std::vector<PluChunkRow> rows = readPluRows(allFieldsBut({}), QStringLiteral("rowid=?"), rowid);
@@ -201,47 +217,39 @@ QByteArray dumpPlus(QStringList* warnings, EventPump& pump)
                      + FieldList{plu::PLU_EANItemCode, plu::PLU_EANData, plu::KVBBinData});
     QByteArray out;
     QStringList kept, shortened;
-    qint64 last = 0;
-    for (;;) {
-        std::vector<PluChunkRow> chunk = readPluChunk(read, last);
-        if (chunk.empty())
-            break;
-        for (PluChunkRow& r : chunk) {
-            last = r.rowid;
-            const QByteArray previous = binData(r.row.value(plu::KVBBinData));
-            PluRow& row = r.row;
-            QByteArray rec;
+    forEachPluRow(read, [&](PluChunkRow& r) {
+        pump.tick();
+        const QByteArray previous = binData(r.row.value(plu::KVBBinData));
+        PluRow& row = r.row;
+        QByteArray rec;
+        try {
+            rec = encodePluRecord(row, false);
+        } catch (const CodecError& e) {
+            if (!previous.isEmpty()) {
+                // A complete record is worth more than one rebuilt without what cannot be encoded.
+                kept << e.message();
+                out += previous;
+                return;
+            }
+            // Again from the row as it stands, since the failed attempt changed some of its values.
+            row = readWholePluRow(r.rowid);
+            QStringList leftOut;
             try {
-                rec = encodePluRecord(row, false);
-            } catch (const CodecError& e) {
-                if (!previous.isEmpty()) {
-                    // A complete record is worth more than one rebuilt without what cannot be encoded.
-                    kept << e.message();
-                    out += previous;
-                    pump.tick();
-                    continue;
-                }
-                // Again from the row as it stands, since the failed attempt changed some of its values.
+                rec = encodePluRecord(row, false, &leftOut);
+            } catch (const CodecError& bare) {
+                // Not even the fixed part: the record holds the number alone and keeps the position.
+                leftOut = QStringList{bare.message()};
                 row = readWholePluRow(r.rowid);
-                QStringList leftOut;
-                try {
-                    rec = encodePluRecord(row, false, &leftOut);
-                } catch (const CodecError& bare) {
-                    // Not even the fixed part: the record holds the number alone and keeps the position.
-                    leftOut = QStringList{bare.message()};
-                    row = readWholePluRow(r.rowid);
-                    rec = barePluRecord(row);
-                }
-                shortened << QStringLiteral("PLU %1 (%2)").arg(row.text(plu::PLU_No), leftOut.join(QStringLiteral("; ")));
+                rec = barePluRecord(row);
             }
-            if (rec != previous) {
-                row.set(plu::KVBBinData, rec);
-                writer.write(r.rowid, row);
-            }
-            out += rec;
-            pump.tick();
+            shortened << QStringLiteral("PLU %1 (%2)").arg(row.text(plu::PLU_No), leftOut.join(QStringLiteral("; ")));
         }
-    }
+        if (rec != previous) {
+            row.set(plu::KVBBinData, rec);
+            writer.write(r.rowid, row);
+        }
+        out += rec;
+    });
     ClearBarFormatMemories();
     if (warnings && !kept.isEmpty())
         warnings->append(QStringLiteral("%1 PLUs could not be encoded and keep their previous scale records: %2")
@@ -404,47 +412,41 @@ void loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStrin
     QStringList notRestored;
     QString stop;
     qint64 pos = 0;
-    qint64 last = 0;
     int n = 0;
-    for (;;) {
-        std::vector<PluChunkRow> chunk = readPluChunk(read, last);
-        if (chunk.empty())
-            break;
-        for (PluChunkRow& r : chunk) {
-            last = r.rowid;
-            ++n;
-            const QString who = r.row.text(plu::PLU_No);
-            if (!stop.isEmpty() || pos >= data.size()) {
-                notRestored << who;
-                continue;
-            }
-            const NextRecord next = takeRecord(d, data, pos);
-            QString problem = next.problem;
-            if (problem.isEmpty()) {
-                const auto header = KvbRecordHeader::read(next.record);
-                if (!header->key || qint64(*header->key) != r.row.number(plu::PLU_No))
-                    problem = keyMismatch(QStringLiteral("PLU"), next.record, r.row.number(plu::PLU_No));
-            }
-            if (!problem.isEmpty()) {
-                stop = stopMessage(d, n, problem);
-                notRestored << who;
-                continue;
-            }
-            pos += next.record.size();
-            r.row.set(plu::KVBBinData, next.record);
-            const PluDecodeResult result = decodePluRecord(r.row);
-            writer.write(r.rowid, r.row);
-            if (result.outcome != PluDecodeResult::Decoded)
-                notRestored << QStringLiteral("%1 (%2)").arg(who, result.reason);
-            pump.tick();
+    forEachPluRow(read, [&](PluChunkRow& r) {
+        ++n;
+        const QString who = r.row.text(plu::PLU_No);
+        if (!stop.isEmpty() || pos >= data.size()) {
+            notRestored << who;
+            return;
         }
-    }
+        const NextRecord next = takeRecord(d, data, pos);
+        QString problem = next.problem;
+        if (problem.isEmpty()) {
+            const auto header = KvbRecordHeader::read(next.record);
+            if (!header->key || qint64(*header->key) != r.row.number(plu::PLU_No))
+                problem = keyMismatch(QStringLiteral("PLU"), next.record, r.row.number(plu::PLU_No));
+        }
+        if (!problem.isEmpty()) {
+            stop = stopMessage(d, n, problem);
+            notRestored << who;
+            return;
+        }
+        pos += next.record.size();
+        r.row.set(plu::KVBBinData, next.record);
+        const PluDecodeResult result = decodePluRecord(r.row);
+        writer.write(r.rowid, r.row);
+        if (result.outcome != PluDecodeResult::Decoded)
+            notRestored << QStringLiteral("%1 (%2)").arg(who, result.reason);
+        pump.tick();
+    });
+    if (!notRestored.isEmpty())
+        pluRecordsMissing() = true;
     if (!messages)
         return;
     if (!stop.isEmpty())
         messages->append(stop);
     if (!notRestored.isEmpty()) {
-        pluRecordsMissing() = true;
         QString text = QStringLiteral("The values of %1 PLUs were not restored from their scale records: PLU %2.")
                            .arg(notRestored.size())
                            .arg(listed(notRestored));

@@ -14,11 +14,6 @@ using namespace quorvane::test;
 
 namespace {
 
-QByteArray line(char font, const QByteArray& text, char separator)
-{
-    return QByteArray(1, font) + char(text.size()) + text + separator;
-}
-
 const QByteArray kTwoLines = hex("01 05 41 42 43 44 45 0D 02 03 58 59 5A 0C");
 
 // A PLU carrying every optional field, and its record byte for byte.
@@ -31,7 +26,7 @@ QVariantMap everyField()
         {"PLU_Disc_ETime", 1745}, {"PLU_Disc_1stLim", 100}, {"PLU_Disc_Within1stL", 5}, {"PLU_Disc_2ndLim", 200},
         {"PLU_Disc_Within2ndL", 10}, {"PLU_Disc_Type", 3}, {"PLU_DisDayOfWeek", 0x7F}, {"PLU_MemPrice", 900},
         {"PLU_SPMessageNo", 6}, {"PLU_IngredientNo", 7}, {"PLU_DiscScheNo", 8}, {"PLU_PriScheNo", 9},
-        {"PLU_Commodity", kTwoLines}, {"PLU_Description", line(1, "Hi", 0x0C)}, {"PLU_MemDisc1", 1},
+        {"PLU_Commodity", kTwoLines}, {"PLU_Description", textLine(1, "Hi", 0x0C)}, {"PLU_MemDisc1", 1},
         {"PLU_MemDisc2", 2}, {"PLU_MemDisc3", 3}, {"PLU_MemDisc4", 4}, {"PLU_Cost", 500}, {"PLU_RSData", 2},
         {"Stat1_Unit", 1}, {"Stat1_NegativePLU", 1},
         {"Stat2_MGCode", 1}, {"Stat2_PLUTare", 1}, {"Stat2_ItemCode", 1}, {"Stat2_TaxNo", 1}, {"Stat2_Tax2No", 1},
@@ -48,7 +43,7 @@ QByteArray everyFieldRecord()
          + hex("0012 0150 00000003 04 05")                                               // group, tare, coupled, taxes
          + hex("00311209 0830 00010110 1745 00000100 00000005 00000200 00000010 03 7F")   // discount
          + hex("00000900 00000006 00000007 00000008 00000009")                          // member price .. price schedule
-         + kTwoLines + line(1, "Hi", 0x0C)                                               // name, description
+         + kTwoLines + textLine(1, "Hi", 0x0C)                                               // name, description
          + hex("00000001 00000002 00000003 00000004 00000500 02");                      // member discounts, cost, RS
 }
 
@@ -250,7 +245,7 @@ private slots:
         QTest::newRow("bar format without definition") << QVariantMap{{"Stat2_ItemCode", 1}, {"PLU_BarFormat", 19 + 0}, {"PLU_EANItemCode", "1"}, {"PLU_EANLastByte", -1}};
         QByteArray big;
         for (int i = 0; i < 41; ++i)
-            big += line(1, QByteArray(250, 'x'), i == 40 ? 0x0C : 0x0D);
+            big += textLine(1, QByteArray(250, 'x'), i == 40 ? 0x0C : 0x0D);
         QTest::newRow("too long for the scale") << QVariantMap{{"Stat2_Commodity", 1}, {"PLU_Commodity", big},
                                                                {"Stat2_Description", 1}, {"PLU_Description", big}};
     }
@@ -314,8 +309,8 @@ private slots:
         QTest::addColumn<QVariant>("commodity");
         QTest::addColumn<QString>("first");
         QTest::newRow("no name") << QVariant() << " ";
-        QTest::newRow("the name the row holds") << QVariant(line(1, "Pear", 0x0C)) << "Pear";
-        QTest::newRow("empty first line") << QVariant(line(1, "", 0x0C)) << " ";
+        QTest::newRow("the name the row holds") << QVariant(textLine(1, "Pear", 0x0C)) << "Pear";
+        QTest::newRow("empty first line") << QVariant(textLine(1, "", 0x0C)) << " ";
     }
     void minimalRecord()
     {
@@ -410,10 +405,10 @@ private slots:
         QTest::addColumn<QByteArray>("blocks");
         QTest::addColumn<QByteArray>("commodity");
         QTest::addColumn<QByteArray>("description");
-        QTest::newRow("one line each") << line(1, "Apple", 0x0C) + line(2, "Red", 0x0C) << line(1, "Apple", 0x0C) << line(2, "Red", 0x0C);
-        const QByteArray three = line(1, "a", 0x0D) + line(1, "bb", 0x0D) + line(1, "ccc", 0x0C);
-        QTest::newRow("three lines") << three + line(2, "", 0x0C) << three << line(2, "", 0x0C);
-        QTest::newRow("separator 0x00 ends the name") << line(1, "ab", 0x00) + line(2, "cd", 0x0C) << line(1, "ab", 0x00) << line(2, "cd", 0x0C);
+        QTest::newRow("one line each") << textLine(1, "Apple", 0x0C) + textLine(2, "Red", 0x0C) << textLine(1, "Apple", 0x0C) << textLine(2, "Red", 0x0C);
+        const QByteArray three = textLine(1, "a", 0x0D) + textLine(1, "bb", 0x0D) + textLine(1, "ccc", 0x0C);
+        QTest::newRow("three lines") << three + textLine(2, "", 0x0C) << three << textLine(2, "", 0x0C);
+        QTest::newRow("separator 0x00 ends the name") << textLine(1, "ab", 0x00) + textLine(2, "cd", 0x0C) << textLine(1, "ab", 0x00) << textLine(2, "cd", 0x0C);
     }
     void textBlocks()
     {

@@ -52,10 +52,6 @@ QByteArray fileBytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-QByteArray line(char font, const QByteArray& text, char separator)
-{
-    return QByteArray(1, font) + char(text.size()) + text + separator;
-}
 
 QByteArray department(int no, const QByteArray& name)
 {
@@ -125,9 +121,9 @@ private slots:
                           {"FBar_FBarDigitNo", 12}, {"FBar_CD", 130}, {"FBar_EANorITF", 1}});
         addRow("KVB_44", {{"Clerk_No", 1}, {"Name", "Ann"}, {"KVBBinData", hex("00000001 001B") + QByteArray(21, 'a')}});
         addRow("KVB_44", {{"Clerk_No", 2}, {"Name", "Bob"}, {"KVBBinData", hex("00000002 001B") + QByteArray(21, 'b')}});
-        addRow("KVB_3A", {{"No", 1}, {"KVBBinData", hex("00000001 000F 00000000") + line(1, "Oil", 0x0C).left(5)}});
+        addRow("KVB_3A", {{"No", 1}, {"KVBBinData", hex("00000001 000F 00000000") + textLine(1, "Oil", 0x0C).left(5)}});
         addRow("KVB_3A", {{"No", 2}, {"KVBBinData", hex("00000002 000A 00000000")}});
-        addRow("KVB_3A", {{"No", 3}, {"KVBBinData", hex("00000003 0011 00000000") + line(1, "Salt", 0x0C)}});
+        addRow("KVB_3A", {{"No", 3}, {"KVBBinData", hex("00000003 0011 00000000") + textLine(1, "Salt", 0x0C)}});
         QRandomGenerator gen(7);
         for (int n = 0; n < 300; ++n)
             addRow("KVB_25", generatePlu(gen, 1000 + n * 7));
@@ -203,7 +199,7 @@ private slots:
         const QString in = folder("in");
         const QByteArray first = hex("00000011 0028 01000000 06000000000000000000000000000000 00000150 01 21 000123000000 0250");
         const QByteArray second = hex("00000012 0039 00000000 80000000000000000000000000000000 00000999 00 FF")
-                                + line(1, QByteArray(22, 'x'), 0x0C);
+                                + textLine(1, QByteArray(22, 'x'), 0x0C);
         QCOMPARE(first.size(), 40);
         QCOMPARE(second.size(), 57);
         QVERIFY(text::writeFileAtomically(in + "/tempplukvb.txt", first + second));

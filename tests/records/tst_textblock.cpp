@@ -3,21 +3,13 @@
 #include "records/PackedBcd.h"
 #include "records/TextBlock.h"
 #include "support/CodecTestDb.h"
+#include "support/PluGenerator.h"
 
 #include <QtTest>
 
 using namespace quorvane;
 using namespace quorvane::records;
 using namespace quorvane::test;
-
-namespace {
-
-QByteArray line(char font, const QByteArray& text, char separator)
-{
-    return QByteArray(1, font) + char(text.size()) + text + separator;
-}
-
-} // namespace
 
 class TestTextBlock : public QObject {
     Q_OBJECT
@@ -34,15 +26,15 @@ private slots:
         QTest::addColumn<QByteArray>("block");
         QTest::addColumn<QString>("limited");
         QTest::addColumn<QString>("whole");
-        QTest::newRow("three letters") << line(1, "abc", 0x0C) << "abc" << "abc";
-        QTest::newRow("empty first line") << line(1, "", 0x0C) << "" << "";
+        QTest::newRow("three letters") << textLine(1, "abc", 0x0C) << "abc" << "abc";
+        QTest::newRow("empty first line") << textLine(1, "", 0x0C) << "" << "";
         QTest::newRow("two bytes") << hex("0100") << "" << "";
         QTest::newRow("three bytes") << hex("01010C") << "" << "";
         QTest::newRow("only the first of two lines")
-            << line(1, "ABCDE", 0x0D) + line(2, "XYZ", 0x0C) << "ABCDE" << "ABCDE";
+            << textLine(1, "ABCDE", 0x0D) + textLine(2, "XYZ", 0x0C) << "ABCDE" << "ABCDE";
         const QByteArray b101(101, 'q'), b150(150, 'r');
-        QTest::newRow("101 bytes: whole") << line(1, b101, 0x0C) << QString(b101) << QString(b101);
-        QTest::newRow("150 bytes: 100 of them") << line(1, b150, 0x0C) << QString(b150.left(100)) << QString(b150);
+        QTest::newRow("101 bytes: whole") << textLine(1, b101, 0x0C) << QString(b101) << QString(b101);
+        QTest::newRow("150 bytes: 100 of them") << textLine(1, b150, 0x0C) << QString(b150.left(100)) << QString(b150);
     }
     void firstLine()
     {
@@ -68,15 +60,15 @@ private slots:
     void blocksOfTheRightLength()
     {
         // Blocks of 104 and 153 bytes: font, length, text, separator.
-        QCOMPARE(line(1, QByteArray(101, 'a'), 0x0C).size(), 104);
-        QCOMPARE(line(1, QByteArray(150, 'a'), 0x0C).size(), 153);
+        QCOMPARE(textLine(1, QByteArray(101, 'a'), 0x0C).size(), 104);
+        QCOMPARE(textLine(1, QByteArray(150, 'a'), 0x0C).size(), 153);
     }
 
     void nullFieldAndOtherSelectorGiveNothing()
     {
         CodecDb db;
         QVERIFY(db.isOpen());
-        const qint64 id = addRow(QStringLiteral("KVB_25"), {{"PLU_Commodity", line(1, "abc", 0x0C)}});
+        const qint64 id = addRow(QStringLiteral("KVB_25"), {{"PLU_Commodity", textLine(1, "abc", 0x0C)}});
         db::Recordset rs(&gDBConnection);
         rs.open(QStringLiteral("SELECT * FROM KVB_25 WHERE rowid=?"), {id});
         QCOMPARE(PLUTextFirstLine(SelectDescription, rs), QString());
@@ -94,11 +86,11 @@ private slots:
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("length");
-        QTest::newRow("one line") << line(1, "abcd", 0x0C) + "tail" << 0 << 7;
+        QTest::newRow("one line") << textLine(1, "abcd", 0x0C) + "tail" << 0 << 7;
         QTest::newRow("three lines")
-            << line(1, "a", 0x0D) + line(1, "bc", 0x0D) + line(2, "", 0x0C) + "x" << 0 << 4 + 5 + 3;
-        QTest::newRow("separator 0x00 ends it") << line(1, "ab", 0x00) + line(1, "cd", 0x0C) << 0 << 5;
-        QTest::newRow("from an offset") << QByteArray("xyz") + line(1, "ab", 0x0C) << 3 << 5;
+            << textLine(1, "a", 0x0D) + textLine(1, "bc", 0x0D) + textLine(2, "", 0x0C) + "x" << 0 << 4 + 5 + 3;
+        QTest::newRow("separator 0x00 ends it") << textLine(1, "ab", 0x00) + textLine(1, "cd", 0x0C) << 0 << 5;
+        QTest::newRow("from an offset") << QByteArray("xyz") + textLine(1, "ab", 0x0C) << 3 << 5;
     }
     void blockLength()
     {
@@ -127,7 +119,7 @@ private slots:
         text::setAnsiCodePage(QStringLiteral("GBK"));
         // 99 ASCII bytes, then Chinese characters: byte 100 is the lead byte of one of them.
         const QByteArray text = QByteArray(99, 'a') + text::toAnsi(QStringLiteral("\u4e2d\u6587"));
-        const QString first = textBlockFirstLine(line(1, text, 0x0C), true);
+        const QString first = textBlockFirstLine(textLine(1, text, 0x0C), true);
         QCOMPARE(first, QString(99, QLatin1Char('a')));
     }
 };

@@ -89,6 +89,12 @@ inline const QList<QPair<QString, QStringList>>& optionalFields()
     return f;
 }
 
+// One line of a text block: font code, length, text, separator (0x0D when a line follows, 0x0C after the last).
+inline QByteArray textLine(char font, const QByteArray& text, char separator)
+{
+    return QByteArray(1, font) + char(text.size()) + text + separator;
+}
+
 inline QByteArray generatedTextBlock(QRandomGenerator& gen, int maxLines, int maxLength)
 {
     QByteArray block;
@@ -97,10 +103,7 @@ inline QByteArray generatedTextBlock(QRandomGenerator& gen, int maxLines, int ma
         QByteArray t;
         for (int i = gen.bounded(maxLength + 1); i > 0; --i)
             t += char(0x20 + gen.bounded(0x5F));
-        block += char(gen.bounded(8));
-        block += char(t.size());
-        block += t;
-        block += char(l + 1 == lines ? 0x0C : 0x0D);
+        block += textLine(char(gen.bounded(8)), t, l + 1 == lines ? 0x0C : 0x0D);
     }
     return block;
 }

@@ -477,28 +477,35 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
         if (!source.isEmpty() && QFileInfo(source).isFile() && !copyFile(source, backupTarget, &copyError))
             return fail(copyError);
     }
+    // Without the database every file would come out empty and replace the records of the last exit.
+    if (!gDBConnection.isOpen())
+        return fail(QStringLiteral("The scale records cannot be saved: the database is not open."));
     EventPump pump;
     try {
         db::Transaction tx(gDBConnection);
         for (const DumpFile& d : kDumpFiles) {
-            QByteArray out;
-            if (gDBConnection.hasTable(QLatin1String(d.table))) {
-                if (isPluTable(d))
-                    out = dumpPlus(warnings, pump);
-                else if (hasEncoder(d))
-                    out = dumpEncodedTable(d, warnings, pump);
-                else
-                    out = dumpRawTable(d, warnings, pump);
-            }
+            const QString table = QLatin1String(d.table);
+            const QString target = filePath(targetFolder, QLatin1String(d.file));
             QString writeError;
-            if (!text::writeFileAtomically(filePath(targetFolder, QLatin1String(d.file)), out, &writeError))
+            if (!gDBConnection.hasTable(table)) {
+                // A table the database lacks had no rows this run; its records of the last exit are kept.
+                const QString current = currentFolder.isEmpty() ? QString() : filePath(currentFolder, QLatin1String(d.file));
+                const bool keep = !current.isEmpty() && QFileInfo(current).isFile() && QDir(currentFolder) != QDir(targetFolder);
+                if (keep ? !copyFile(current, target, &writeError) : !text::writeFileAtomically(target, QByteArray(), &writeError))
+                    return fail(writeError);
+                continue;
+            }
+            const QByteArray out = isPluTable(d) ? dumpPlus(warnings, pump)
+                                   : hasEncoder(d) ? dumpEncodedTable(d, warnings, pump)
+                                                   : dumpRawTable(d, warnings, pump);
+            if (!text::writeFileAtomically(target, out, &writeError))
                 return fail(writeError);
         }
         tx.commit();
-    } catch (const db::DbError& e) {
+    } catch (const std::runtime_error& e) { // DbError, and a CodecError nothing above expects
         gRsWork.close();
         ClearBarFormatMemories();
-        return fail(QStringLiteral("The scale records cannot be saved: %1").arg(e.message()));
+        return fail(QStringLiteral("The scale records cannot be saved: %1").arg(QString::fromStdString(e.what())));
     }
     return true;
 }
@@ -506,6 +513,11 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
 bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error)
 {
     pluRecordsMissing() = false;
+    if (!gDBConnection.isOpen()) {
+        if (error)
+            *error = QStringLiteral("The scale records cannot be loaded: the database is not open.");
+        return false;
+    }
     EventPump pump;
     try {
         db::Transaction tx(gDBConnection);
@@ -527,11 +539,11 @@ bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString*
                 loadTable(d, data, messages);
         }
         tx.commit();
-    } catch (const db::DbError& e) {
+    } catch (const std::runtime_error& e) { // DbError, and a CodecError nothing above expects
         gRsWork.close();
         ClearBarFormatMemories();
         if (error)
-            *error = QStringLiteral("The scale records cannot be loaded: %1").arg(e.message());
+            *error = QStringLiteral("The scale records cannot be loaded: %1").arg(QString::fromStdString(e.what()));
         return false;
     }
     ClearBarFormatMemories();

@@ -421,6 +421,28 @@ private slots:
         QVERIFY(error.contains("tempdeptkvb.txt"));
     }
 
+    void tableTheDatabaseLacksKeepsItsFile()
+    {
+        const QString current = folder("current");
+        QVERIFY(text::writeFileAtomically(current + "/temppaymentkeyfilekvb.txt", QByteArray(32, 'p')));
+        gDBConnection.exec("DROP TABLE KVB_AD");
+        const QString out = folder("out");
+        save(out, current);
+        QCOMPARE(fileBytes(out + "/temppaymentkeyfilekvb.txt"), QByteArray(32, 'p'));
+        QCOMPARE(fileBytes(out + "/temptaxratefilekvb.txt"), QByteArray());
+    }
+
+    void withoutTheDatabaseNothingIsWritten()
+    {
+        const QString out = folder("out");
+        gDBConnection.close();
+        QString error;
+        QVERIFY(!SaveBinDataToFiles(out, QString(), nullptr, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(QDir(out).entryList(QDir::Files).isEmpty());
+        QVERIFY(!LoadBinDataFromFiles(out, nullptr, &error));
+    }
+
     void reloadEmptiesBothMemories()
     {
         for (const auto& [table, values] : generatorLevels())

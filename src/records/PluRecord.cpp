@@ -7,6 +7,8 @@
 #include "records/PluFlags.h"
 #include "records/TextBlock.h"
 
+#include <algorithm>
+
 namespace quorvane::records {
 
 using namespace plu;
@@ -137,12 +139,12 @@ QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut)
         }
     }
     // Too long for the scale: without a list of what to leave out, no record; otherwise the texts go first.
-    for (const int k : {13, 12}) {
+    for (const Field flag : {Stat2_Description, Stat2_Commodity}) {
         if (total <= kPluMaxSize)
             break;
         if (!leftOut)
             throw refuse(QStringLiteral("the record would be %1 bytes long; at most %2 fit.").arg(total).arg(kPluMaxSize));
-        const Field flag = kOptionalOrder[k];
+        const int k = int(std::find(std::begin(kOptionalOrder), std::end(kOptionalOrder), flag) - std::begin(kOptionalOrder));
         if (parts[k].isEmpty())
             continue;
         total -= int(parts[k].size());

@@ -286,6 +286,23 @@ private slots:
         QCOMPARE(decodePluRecord(row).outcome, PluDecodeResult::Decoded);
     }
 
+    void tooLongRecordLeavesTheTextsOutWhenAsked()
+    {
+        QByteArray big;
+        for (int i = 0; i < 41; ++i)
+            big += textLine(1, QByteArray(250, 'x'), i == 40 ? 0x0C : 0x0D);
+        addRow("KVB_25", {{"PLU_No", 5}, {"Stat2_Commodity", 1}, {"PLU_Commodity", big}, {"Stat2_Description", 1}, {"PLU_Description", big}});
+        db::Recordset rs(&gDBConnection);
+        rs.open("SELECT * FROM KVB_25");
+        PluRow row = readPluRow(rs);
+        QStringList leftOut;
+        const QByteArray rec = encodePluRecord(row, false, &leftOut);
+        QCOMPARE(leftOut.size(), 1);
+        QVERIFY(leftOut.first().startsWith("Stat2_Description"));
+        QCOMPARE(rec.size(), 32 + big.size());
+        QCOMPARE(quint8(rec[11]), quint8(0x00));
+    }
+
     void guardsLeaveTheRowAlone_data()
     {
         QTest::addColumn<QVariant>("record");

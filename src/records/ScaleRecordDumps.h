@@ -11,8 +11,8 @@ namespace quorvane::records {
 // Every PLU record is rebuilt (a PLU that cannot be encoded keeps its previous record, or is written without
 // what cannot be encoded), a department, main group or flexible barcode without a fitting record gets one.
 // After a start-up that did not restore every PLU, the PLU dump of `currentFolder` is kept in `targetFolder`
-// as "tempplukvb.txt.bak" (an existing one is carried along). Warnings name what was not saved whole; false
-// with an error, and nothing else written, when the database is not open or a file cannot be written.
+// as "tempplukvb.txt.bak" (an existing one is carried along). Warnings name what was not saved whole. False
+// with an error when the database is not open (nothing is written) or a file cannot be written.
 bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolder, QStringList* warnings,
                         QString* error);
 

@@ -417,6 +417,33 @@ private slots:
         QCOMPARE(bad.result.outcome, PluDecodeResult::Failed);
     }
 
+    void everyCutOfARecordFails()
+    {
+                const QByteArray whole = everyFieldRecord();
+        for (int length = 32; length < whole.size(); ++length) {
+            QByteArray cut = whole.left(length);
+            ReverseCopy(cut, 4, quint32(length), 2);
+            PluRow row;
+            row.load(plu::KVBBinData, cut);
+            QCOMPARE(decodePluRecord(row).outcome, PluDecodeResult::Failed);
+            QCOMPARE(row.number(plu::Is_Selected), 1);
+        }
+    }
+
+    void hostileRecordsNeverReadPastTheirEnd()
+    {
+        QRandomGenerator gen(99);
+        for (int n = 0; n < 3000; ++n) {
+            QByteArray rec(32 + gen.bounded(120), '\0');
+            for (char& c : rec)
+                c = char(gen.bounded(256));
+            ReverseCopy(rec, 4, quint32(rec.size()), 2);
+            PluRow row;
+            row.load(plu::KVBBinData, rec);
+            QVERIFY(decodePluRecord(row).outcome != PluDecodeResult::NotDecoded);
+        }
+    }
+
     void textBlocks_data()
     {
         QTest::addColumn<QByteArray>("blocks");

@@ -1,6 +1,6 @@
 #include "app/TableDumps.h"
 
-#include "app/EventPump.h"
+#include "platform/events/EventPump.h"
 #include "app/SharedData.h"
 #include "platform/text/TextFile.h"
 

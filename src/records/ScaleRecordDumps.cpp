@@ -1,7 +1,7 @@
 #include "records/ScaleRecordDumps.h"
 
 #include "app/SharedData.h"
-#include "platform/events/DoEvents.h"
+#include "platform/events/EventPump.h"
 #include "platform/text/TextFile.h"
 #include "records/KvbRecords.h"
 #include "records/PackedBcd.h"
@@ -58,22 +58,6 @@ bool& pluRecordsMissing()
     static bool missing = false;
     return missing;
 }
-
-// Lets the windows repaint now and then during a long pass, not at the price of a pump per row.
-class EventPump {
-public:
-    EventPump() { m_timer.start(); }
-    void tick()
-    {
-        if (m_timer.elapsed() >= 40) {
-            DoEvents();
-            m_timer.restart();
-        }
-    }
-
-private:
-    QElapsedTimer m_timer;
-};
 
 QString listed(const QStringList& items)
 {
@@ -218,7 +202,7 @@ QByteArray dumpPlus(QStringList* warnings, EventPump& pump)
     QByteArray out;
     QStringList kept, shortened;
     forEachPluRow(read, [&](PluChunkRow& r) {
-        pump.tick();
+        pump();
         const QByteArray previous = binData(r.row.value(plu::KVBBinData));
         PluRow& row = r.row;
         QByteArray rec;
@@ -283,7 +267,7 @@ QByteArray dumpEncodedTable(const DumpFile& d, QStringList* warnings, EventPump&
             gRsWork.update();
         }
         out += rec;
-        pump.tick();
+        pump();
     }
     gRsWork.close();
     if (warnings && !problems.isEmpty())
@@ -313,7 +297,7 @@ QByteArray dumpRawTable(const DumpFile& d, QStringList* warnings, EventPump& pum
             gapRow = n;
         else
             out += rec;
-        pump.tick();
+        pump();
     }
     gRsWork.close();
     if (warnings && dropped > 0)
@@ -438,7 +422,7 @@ void loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStrin
         writer.write(r.rowid, r.row);
         if (result.outcome != PluDecodeResult::Decoded)
             notRestored << QStringLiteral("%1 (%2)").arg(who, result.reason);
-        pump.tick();
+        pump();
     });
     if (!notRestored.isEmpty())
         pluRecordsMissing() = true;

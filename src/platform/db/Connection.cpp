@@ -182,7 +182,7 @@ bool Connection::open(const QString& path, QString* error)
             *error = QStringLiteral("The database file %1 does not exist.").arg(path);
         return false;
     }
-    if (!openFile(path, SQLITE_OPEN_READWRITE, error))
+    if (!openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, error))
         return false;
     try {
         // Reading the catalogue proves the file is a database at all.
@@ -200,9 +200,10 @@ bool Connection::open(const QString& path, QString* error)
 bool Connection::create(const QString& path, QString* error)
 {
     close();
-    return openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error);
+    return openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error);
 }
 
+// The program reaches its database from the UI thread alone, so SQLite need not lock each call.
 bool Connection::openFile(const QString& path, int flags, QString* error)
 {
     sqlite3* db = nullptr;

@@ -1,8 +1,8 @@
-#include "app/EventPump.h"
+#include "platform/events/EventPump.h"
 
 #include "platform/events/DoEvents.h"
 
-namespace quorvane::app {
+namespace quorvane {
 
 void EventPump::operator()()
 {
@@ -12,4 +12,4 @@ void EventPump::operator()()
     m_timer.restart();
 }
 
-} // namespace quorvane::app
+} // namespace quorvane

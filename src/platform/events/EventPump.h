@@ -2,7 +2,7 @@
 
 #include <QElapsedTimer>
 
-namespace quorvane::app {
+namespace quorvane {
 
 // Lets windows repaint during a long loop without paying for the event pump on every row:
 // the pump runs when a few hundredths of a second have passed since it last ran.
@@ -16,4 +16,4 @@ private:
     unsigned m_calls = 0;
 };
 
-} // namespace quorvane::app
+} // namespace quorvane

@@ -1,7 +1,24 @@
+#include "app/ProgramExit.h"
+#include "app/ProgramFolder.h"
+#include "app/ui/Main.h"
+
 #include <QApplication>
+
+using namespace quorvane;
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    // The program ends through the shutdown, not when its last window closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QString folder = qEnvironmentVariable("QUORVANE_PROGRAM_FOLDER");
+    app::setProgramFolder(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder);
+    app::setExitHandler([](int code) { QCoreApplication::exit(code); });
+
+    switch (app::Main()) {
+    case app::StartOutcome::Running: return QApplication::exec();
+    case app::StartOutcome::AlreadyRunning: return 0;
+    case app::StartOutcome::Failed: break;
+    }
+    return 1;
 }

@@ -24,16 +24,6 @@ struct TableDef {
     QList<FieldDef> fields;
 };
 
-QString trimBlanks(const QString& s)
-{
-    qsizetype a = 0, b = s.size();
-    while (a < b && s[a] == QLatin1Char(' '))
-        ++a;
-    while (b > a && s[b - 1] == QLatin1Char(' '))
-        --b;
-    return s.mid(a, b - a);
-}
-
 bool isIdentifier(const QString& s)
 {
     static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -57,7 +47,7 @@ bool parseSchema(const QStringList& lines, QList<TableDef>* tables, SchemaBuildE
     TableDef current;
     for (int i = 0; i < lines.size() && !ended; ++i) {
         const int lineNo = i + 1;
-        const QString line = trimBlanks(lines[i]);
+        const QString line = text::trimBlanks(lines[i]).toString();
         auto bad = [&](const QString& why) {
             fail(error, SchemaMalformed, lineNo, why);
             return false;
@@ -84,10 +74,10 @@ bool parseSchema(const QStringList& lines, QList<TableDef>* tables, SchemaBuildE
             if (c2 < 0)
                 return bad(QStringLiteral("a field line needs a name, a type code and a size"));
             FieldDef f;
-            f.name = trimBlanks(line.left(c1));
+            f.name = text::trimBlanks(line.left(c1)).toString();
             bool okCode = false, okSize = false;
-            f.code = trimBlanks(line.mid(c1 + 1, c2 - c1 - 1)).toInt(&okCode);
-            f.size = trimBlanks(line.mid(c2 + 1)).toInt(&okSize);
+            f.code = text::trimBlanks(QStringView(line).mid(c1 + 1, c2 - c1 - 1)).toInt(&okCode);
+            f.size = text::trimBlanks(QStringView(line).mid(c2 + 1)).toInt(&okSize);
             if (!isIdentifier(f.name))
                 return bad(QStringLiteral("\"%1\" is not a field name").arg(f.name));
             if (!okCode || !okSize || f.size < 0)

@@ -9,21 +9,11 @@ namespace quorvane::app {
 
 namespace {
 
-QString trimBlanks(const QString& s)
-{
-    qsizetype a = 0, b = s.size();
-    while (a < b && s[a] == QLatin1Char(' '))
-        ++a;
-    while (b > a && s[b - 1] == QLatin1Char(' '))
-        --b;
-    return s.mid(a, b - a);
-}
-
 // Finds the first line at or after `from` that reads `wanted` (blanks and case ignored); -1 when none.
 qsizetype findLine(const QStringList& lines, qsizetype from, const QString& wanted)
 {
     for (qsizetype i = from; i < lines.size(); ++i)
-        if (trimBlanks(lines[i]).compare(wanted, Qt::CaseInsensitive) == 0)
+        if (text::trimBlanks(lines[i]).compare(wanted, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -48,7 +38,7 @@ QString ReadGroupSection(const QString& file, const QString& group, const QStrin
         return defaultText;
     QString result;
     for (qsizetype i = sectionLine + 1; i < lines.size() && !lines[i].isEmpty(); ++i) {
-        result += trimBlanks(lines[i]);
+        result += text::trimBlanks(lines[i]);
         result += QLatin1String("\r\n");
     }
     return result;
@@ -61,10 +51,10 @@ void LoadSectionToCollection(const QString& file, const QString& group, const QS
     collection.clear();
     const QStringList lines = text::splitLines(sectionText);
     for (const QString& raw : lines) {
-        const QString line = trimBlanks(raw);
+        const QStringView line = text::trimBlanks(raw);
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq >= 0)
-            collection.add(trimBlanks(line.left(eq)), trimBlanks(line.mid(eq + 1)));
+            collection.add(text::trimBlanks(line.left(eq)).toString(), text::trimBlanks(line.mid(eq + 1)).toString());
         DoEvents();
     }
 }

@@ -5,18 +5,24 @@
 
 namespace quorvane::records {
 
-// The scale-record dumps of the tables sent to the scales, beside the text dumps.
-// At shutdown: writes every record dump into `targetFolder`; `currentFolder` holds the dumps being
-// replaced. Warnings (records that could not be rebuilt) are collected; false with an error when a
-// file cannot be written.
+// The scale-record dumps of the tables sent to the scales, beside the text dumps: one file per table, the
+// records of its rows back to back in stored order.
+// At shutdown: writes every record dump into `targetFolder`; `currentFolder` holds the dumps being replaced.
+// Every PLU record is rebuilt (a PLU that cannot be encoded keeps its previous record, or is written without
+// what cannot be encoded), a department, main group or flexible barcode without a fitting record gets one.
+// After a start-up that did not restore every PLU, the PLU dump of `currentFolder` is kept in `targetFolder`
+// as "tempplukvb.txt.bak" (an existing one is carried along). Warnings name what was not saved whole. False
+// with an error when the database is not open (nothing is written) or a file cannot be written.
 bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolder, QStringList* warnings,
                         QString* error);
 
-// At start-up, after the text reload: gives each row its record back. Messages to show at the end of
-// start-up are collected; false with an error on a database failure.
+// At start-up, after the text reload: gives the n-th record to the n-th row and decodes the PLU records into
+// their rows. A record whose key or length does not fit its row ends that table (one message); a message at
+// the end names every PLU that was not restored. False with an error on a database failure (nothing loaded).
 bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error);
 
-// Sets the fields of every row of KVB_20, KVB_23 or KVB_14 from its record; other tables: nothing.
+// Sets the fields of every row of KVB_20, KVB_23 or KVB_14 from its record; a row without a whole record of
+// its table is left as it is. Other tables: nothing. False with an error on a database failure.
 bool DecodeKVBRecords(const QString& table, QString* error);
 
 } // namespace quorvane::records

@@ -182,16 +182,8 @@ bool Connection::open(const QString& path, QString* error)
             *error = QStringLiteral("The database file %1 does not exist.").arg(path);
         return false;
     }
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc != SQLITE_OK) {
-        if (error)
-            *error = errorText(db);
-        sqlite3_close(db);
+    if (!openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, error))
         return false;
-    }
-    m_db = db;
-    m_path = path;
     try {
         // Reading the catalogue proves the file is a database at all.
         exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
@@ -208,10 +200,14 @@ bool Connection::open(const QString& path, QString* error)
 bool Connection::create(const QString& path, QString* error)
 {
     close();
+    return openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error);
+}
+
+// The program reaches its database from the UI thread alone, so SQLite need not lock each call.
+bool Connection::openFile(const QString& path, int flags, QString* error)
+{
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc != SQLITE_OK) {
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
         if (error)
             *error = errorText(db);
         sqlite3_close(db);

@@ -93,6 +93,7 @@ public:
 
 private:
     void checkOpen() const;
+    bool openFile(const QString& path, int flags, QString* error);
 
     sqlite3* m_db = nullptr;
     QString m_path;

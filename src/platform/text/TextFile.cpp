@@ -24,6 +24,16 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
+QStringView trimBlanks(QStringView s)
+{
+    qsizetype a = 0, b = s.size();
+    while (a < b && s[a] == QLatin1Char(' '))
+        ++a;
+    while (b > a && s[b - 1] == QLatin1Char(' '))
+        --b;
+    return s.mid(a, b - a);
+}
+
 bool readFile(const QString& path, QByteArray* bytes, QString* error)
 {
     QFile f(path);

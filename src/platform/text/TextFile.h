@@ -12,6 +12,9 @@ namespace quorvane::text {
 // it never adds an empty line after it.
 QStringList splitLines(const QString& text);
 
+// The text without the blanks (spaces only: a tab is no blank here) at both ends.
+QStringView trimBlanks(QStringView text);
+
 // Reads a whole text file as lines. False, with a message, when it cannot be read.
 bool readLines(const QString& path, Encoding encoding, QStringList* lines, QString* error = nullptr);
 

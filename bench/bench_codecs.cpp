@@ -1,0 +1,245 @@
+// Encodes and decodes generated PLU records, and times the scale-record dump and reload of them beside the
+// sqlite3 shell importing the same rows. Argument: the number of PLUs (100,000 by default).
+
+#include "../tests/support/PluGenerator.h"
+#include "app/SchemaBuilder.h"
+#include "app/SharedData.h"
+#include "records/PluRecord.h"
+#include "records/PluRow.h"
+#include "records/ScaleRecordDumps.h"
+#include "settings/TextCollections.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <vector>
+
+using namespace quorvane;
+using namespace quorvane::records;
+
+namespace {
+
+const QString kSchema = QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/../tests/data/codecs_schema.txt");
+
+[[noreturn]] void die(const QString& why)
+{
+    std::fprintf(stderr, "bench_codecs: %s\n", qPrintable(why));
+    std::exit(1);
+}
+
+void buildDatabase(const QString& path)
+{
+    gRsWork.close();
+    gDBConnection.close();
+    app::SchemaBuildError e;
+    if (app::BuildDatabaseFromSchema(kSchema, path, 0, &e) != app::SchemaBuilt)
+        die(e.message);
+    QString error;
+    if (!gDBConnection.open(path, &error))
+        die(error);
+}
+
+// The value a field of a new row holds when the generator does not set it.
+QVariant valueOf(const QVariantMap& p, plu::Field f)
+{
+    const QString name = QLatin1String(plu::name(f));
+    if (p.contains(name))
+        return p.value(name);
+    if (f == plu::PLU_Commodity || f == plu::PLU_Description || f == plu::KVBBinData)
+        return QVariant();
+    if (f == plu::PLU_EANItemCode || f == plu::PLU_EANData || f == plu::PLU_CommodityFirst)
+        return QString();
+    return 0;
+}
+
+void insertRows(const QString& table, const QList<QVariantMap>& rows)
+{
+    for (const QVariantMap& r : rows) {
+        QStringList cols, marks;
+        QVariantList values;
+        for (auto it = r.constBegin(); it != r.constEnd(); ++it) {
+            cols << it.key();
+            marks << QStringLiteral("?");
+            values << it.value();
+        }
+        gDBConnection.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, cols.join(','), marks.join(',')), values);
+    }
+}
+
+QString sqlLiteral(const QVariant& v)
+{
+    if (v.isNull())
+        return QStringLiteral("NULL");
+    if (v.typeId() == QMetaType::QByteArray)
+        return QStringLiteral("X'%1'").arg(QString::fromLatin1(v.toByteArray().toHex()));
+    if (v.typeId() == QMetaType::QString)
+        return QLatin1Char('\'') + v.toString().replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+    return v.toString();
+}
+
+QString csvField(const QVariant& v)
+{
+    const QString s = v.typeId() == QMetaType::QByteArray ? QString::fromLatin1(v.toByteArray().toHex()) : v.toString();
+    return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+double seconds(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e9; }
+
+double runShell(const QString& database, const QStringList& args, const QString& input)
+{
+    QProcess p;
+    if (!input.isEmpty())
+        p.setStandardInputFile(input);
+    QElapsedTimer t;
+    t.start();
+    p.start(QStringLiteral("sqlite3"), QStringList{database} + args);
+    if (!p.waitForFinished(-1) || p.exitCode() != 0)
+        die(QStringLiteral("sqlite3 failed: %1").arg(QString::fromLocal8Bit(p.readAllStandardError())));
+    return seconds(t);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
+    QTemporaryDir dir;
+    if (!dir.isValid())
+        die(QStringLiteral("no temporary folder"));
+    const QString database = dir.filePath(QStringLiteral("work.mdb"));
+    const QStringList edit = test::eanEditEntries();
+    for (int i = 0; i < edit.size(); ++i)
+        gParEANEdit.add(QStringLiteral("E%1").arg(i), edit[i]);
+
+    // The data set, and the same rows as the shell's input.
+    buildDatabase(database);
+    QList<QVariantMap> levels;
+    for (const auto& [table, values] : test::generatorLevels())
+        insertRows(table, {values});
+    QFile sql(dir.filePath(QStringLiteral("plus.sql"))), csv(dir.filePath(QStringLiteral("plus.csv")));
+    if (!sql.open(QIODevice::WriteOnly) || !csv.open(QIODevice::WriteOnly))
+        die(QStringLiteral("cannot write the shell's input"));
+    sql.write("BEGIN;\n");
+    {
+        QStringList columns;
+        for (int f = 0; f < plu::Count; ++f)
+            columns << QLatin1String(plu::name(plu::Field(f)));
+        QStringList marks(plu::Count, QStringLiteral("?"));
+        const QString insert = QStringLiteral("INSERT INTO KVB_25 (%1) VALUES (%2)").arg(columns.join(','), marks.join(','));
+        db::Transaction tx(gDBConnection);
+        QRandomGenerator gen(1);
+        for (int n = 0; n < count; ++n) {
+            const QVariantMap p = test::generatePlu(gen, 1 + n);
+            QVariantList values;
+            QStringList sqlValues, csvValues;
+            for (int f = 0; f < plu::Count; ++f) {
+                values << valueOf(p, plu::Field(f));
+                sqlValues << sqlLiteral(values.last());
+                csvValues << csvField(values.last());
+            }
+            gDBConnection.exec(insert, values);
+            sql.write(QStringLiteral("INSERT INTO KVB_25 VALUES(%1);\n").arg(sqlValues.join(',')).toUtf8());
+            csv.write((csvValues.join(',') + QLatin1Char('\n')).toUtf8());
+        }
+        tx.commit();
+    }
+    sql.write("COMMIT;\n");
+    sql.close();
+    csv.close();
+
+    // Record speed, away from the database.
+    std::vector<PluRow> rows;
+    rows.reserve(count);
+    {
+        db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT * FROM KVB_25 ORDER BY rowid"));
+        while (st.step()) {
+            PluRow r;
+            for (int f = 0; f < plu::Count; ++f)
+                r.load(plu::Field(f), st.column(f));
+            rows.push_back(r);
+        }
+    }
+    std::vector<QByteArray> records(rows.size());
+    QElapsedTimer t;
+    t.start();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        PluRow r = rows[i];
+        records[i] = encodePluRecord(r, false);
+    }
+    const double encodeTime = seconds(t);
+    std::vector<PluRow> fresh(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        fresh[i].load(plu::PLU_No, rows[i].value(plu::PLU_No));
+        fresh[i].load(plu::ST_No, 1);
+        fresh[i].load(plu::KVBBinData, records[i]);
+    }
+    t.restart();
+    int decoded = 0;
+    for (PluRow& r : fresh)
+        decoded += decodePluRecord(r).outcome == PluDecodeResult::Decoded ? 1 : 0;
+    const double decodeTime = seconds(t);
+    if (decoded != count)
+        die(QStringLiteral("%1 records did not decode").arg(count - decoded));
+    rows.clear();
+    fresh.clear();
+
+    // Exit and start-up: the dumps of the rows, then the reload into a rebuilt database.
+    QDir().mkpath(dir.filePath(QStringLiteral("a")));
+    QDir().mkpath(dir.filePath(QStringLiteral("b")));
+    QString error;
+    QStringList notes;
+    t.restart();
+    if (!SaveBinDataToFiles(dir.filePath(QStringLiteral("a")), QString(), &notes, &error))
+        die(error);
+    const double firstSaveTime = seconds(t);
+    t.restart();
+    if (!SaveBinDataToFiles(dir.filePath(QStringLiteral("b")), dir.filePath(QStringLiteral("a")), &notes, &error))
+        die(error);
+    const double saveTime = seconds(t);
+    if (!notes.isEmpty())
+        die(notes.join('\n'));
+
+    buildDatabase(database);
+    for (const auto& [table, values] : test::generatorLevels())
+        insertRows(table, {values});
+    {
+        db::Transaction tx(gDBConnection);
+        for (int n = 0; n < count; ++n)
+            gDBConnection.exec(QStringLiteral("INSERT INTO KVB_25 (PLU_No, ST_No, SECT_No) VALUES (?,?,?)"), {1 + n, 1, 1});
+        tx.commit();
+    }
+    t.restart();
+    if (!LoadBinDataFromFiles(dir.filePath(QStringLiteral("b")), &notes, &error))
+        die(error);
+    const double loadTime = seconds(t);
+    if (!notes.isEmpty())
+        die(notes.join('\n'));
+    gRsWork.close();
+    gDBConnection.close();
+
+    // The sqlite3 shell importing the same rows into the same schema.
+    buildDatabase(database);
+    gDBConnection.close();
+    const double shellSql = runShell(database, {}, sql.fileName());
+    buildDatabase(database);
+    gDBConnection.close();
+    const double shellCsv = runShell(database, {QStringLiteral(".import --csv %1 KVB_25").arg(csv.fileName())}, QString());
+
+    const double restart = saveTime + loadTime;
+    std::printf("PLU records: %d\n", count);
+    std::printf("encode                      %8.3f s  %10.0f records/s\n", encodeTime, count / encodeTime);
+    std::printf("decode                      %8.3f s  %10.0f records/s\n", decodeTime, count / decodeTime);
+    std::printf("exit dump, every record new %8.3f s\n", firstSaveTime);
+    std::printf("exit dump                   %8.3f s\n", saveTime);
+    std::printf("start-up reload             %8.3f s\n", loadTime);
+    std::printf("restart (dump + reload)     %8.3f s\n", restart);
+    std::printf("sqlite3 shell, SQL inserts  %8.3f s  restart/shell %.2f\n", shellSql, restart / shellSql);
+    std::printf("sqlite3 shell, .import csv  %8.3f s  restart/shell %.2f\n", shellCsv, restart / shellCsv);
+    return 0;
+}

@@ -1,0 +1,514 @@
+#include "app/TableDumps.h"
+
+#include "platform/events/EventPump.h"
+#include "app/SharedData.h"
+#include "platform/text/TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace quorvane::app {
+
+namespace {
+
+// Field lists as the dump files hold them: "Name*" is a gathered text, "Name!" a one-line text.
+TableDump dump(const char* file, const char* table, const char* fields, bool marker = false)
+{
+    TableDump d{QString::fromLatin1(file), QString::fromLatin1(table), {}, marker};
+    const QStringList names = QString::fromLatin1(fields).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (QString name : names) {
+        DumpLine kind = DumpLine::Number;
+        if (name.endsWith(QLatin1Char('*')))
+            kind = DumpLine::Gathered;
+        else if (name.endsWith(QLatin1Char('!')))
+            kind = DumpLine::Text;
+        if (kind != DumpLine::Number)
+            name.chop(1);
+        d.fields.append(DumpField{name, kind});
+    }
+    return d;
+}
+
+bool hasBreak(const QString& text) { return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')); }
+
+// The lines of a file's text: CR LF or LF end a line, and a final line end adds no empty line.
+QList<QStringView> lineViews(QStringView text)
+{
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\n'))
+            continue;
+        const qsizetype end = i > start && text[i - 1] == QLatin1Char('\r') ? i - 1 : i;
+        lines << text.mid(start, end - start);
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines << text.mid(start);
+    return lines;
+}
+
+// The parts of a text between its line breaks (CR LF, CR or LF), empty parts included.
+QStringList textParts(const QString& text)
+{
+    QStringList parts;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        parts << text.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    parts << text.mid(start);
+    return parts;
+}
+
+bool parseWholeNumber(QStringView line, qint64* value)
+{
+    const QStringView t = text::trimBlanks(line);
+    qsizetype i = 0;
+    const bool negative = !t.isEmpty() && t[0] == QLatin1Char('-');
+    if (!t.isEmpty() && (negative || t[0] == QLatin1Char('+')))
+        ++i;
+    if (i == t.size() || t.size() - i > 18) // 18 digits cannot overflow
+        return false;
+    qint64 n = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < QLatin1Char('0') || t[i] > QLatin1Char('9'))
+            return false;
+        n = n * 10 + (t[i].unicode() - '0');
+    }
+    *value = negative ? -n : n;
+    return true;
+}
+
+bool fitsField(const db::FieldInfo& f, qint64 n)
+{
+    switch (f.typeCode) {
+    case 1: return true;
+    case 2: return n >= 0 && n <= 255;
+    case 3: return n >= -32768 && n <= 32767;
+    case 4: return n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<qint32>::max();
+    default: return f.kind == db::FieldKind::Real;
+    }
+}
+
+QString quoted(const QString& identifier) { return QLatin1Char('"') + identifier + QLatin1Char('"'); }
+
+// A dumped table as the schema holds it: names in the schema's spelling, with their declared kinds.
+struct ResolvedTable {
+    QString table;
+    QList<db::FieldInfo> fields; // in dump order
+    QString columns;             // quoted and comma-separated, in dump order
+};
+
+bool resolve(const TableDump& d, ResolvedTable* r, QString* error)
+{
+    r->table = gDBConnection.tableName(d.table);
+    if (r->table.isEmpty()) {
+        *error = QStringLiteral("The working database has no table %1.").arg(d.table);
+        return false;
+    }
+    const QList<db::FieldInfo>& all = gDBConnection.fields(r->table);
+    QStringList cols;
+    for (const DumpField& df : d.fields) {
+        const db::FieldInfo* found = nullptr;
+        for (const db::FieldInfo& f : all)
+            if (f.name.compare(df.name, Qt::CaseInsensitive) == 0)
+                found = &f;
+        const bool number = found && (found->kind == db::FieldKind::Number || found->kind == db::FieldKind::Real);
+        if (!found || number != (df.kind == DumpLine::Number)) {
+            *error = found ? QStringLiteral("Field %1 of table %2 is not a %3 field in the schema.")
+                                 .arg(df.name, d.table,
+                                      df.kind == DumpLine::Number ? QStringLiteral("number") : QStringLiteral("text"))
+                           : QStringLiteral("Table %1 has no field %2.").arg(d.table, df.name);
+            return false;
+        }
+        r->fields << *found;
+        cols << quoted(found->name);
+    }
+    r->columns = cols.join(QLatin1Char(','));
+    return true;
+}
+
+QString dumpPath(const QString& folder, const TableDump& d) { return folder + QLatin1Char('/') + d.file; }
+
+// ---- writing ----
+
+bool wholeNumberOf(const QVariant& v, qint64* n)
+{
+    if (v.isNull()) { // a number that holds no value is written as the value a new row gets
+        *n = 0;
+        return true;
+    }
+    switch (v.typeId()) {
+    case QMetaType::LongLong:
+        *n = v.toLongLong();
+        return true;
+    case QMetaType::Double: {
+        const double d = v.toDouble();
+        const bool ok = std::trunc(d) == d && std::fabs(d) < 9.0e18;
+        *n = ok ? qint64(d) : 0;
+        return ok;
+    }
+    case QMetaType::QString:
+        return parseWholeNumber(v.toString(), n);
+    default:
+        return false;
+    }
+}
+
+QString textOf(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+
+// A dump file's bytes in the code page, built line by line.
+class DumpWriter {
+public:
+    DumpWriter() : m_encoder(text::ansiCodePage().toLatin1().constData()) {}
+
+    void number(qint64 value)
+    {
+        char buffer[32];
+        char* p = buffer;
+        if (value >= 0)
+            *p++ = ' ';
+        p = std::to_chars(p, buffer + sizeof buffer - 1, value).ptr; // 20 characters at most
+        *p++ = ' ';
+        m_bytes.append(buffer, p - buffer);
+        endLine();
+    }
+
+    // False once a character could not be held by the code page.
+    bool line(QStringView text)
+    {
+        const qsizetype at = m_bytes.size();
+        m_bytes.resize(at + m_encoder.requiredSpace(text.size()));
+        char* end = m_encoder.appendToBuffer(m_bytes.data() + at, text);
+        m_bytes.truncate(end - m_bytes.constData());
+        endLine();
+        return m_encoder.isValid() && !m_encoder.hasError();
+    }
+
+    qsizetype lineCount() const { return m_lines; }
+    const QByteArray& bytes() const { return m_bytes; }
+
+private:
+    void endLine()
+    {
+        m_bytes.append("\r\n", 2);
+        ++m_lines;
+    }
+
+    QStringEncoder m_encoder;
+    QByteArray m_bytes;
+    qsizetype m_lines = 0;
+};
+
+bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QString* error)
+{
+    ResolvedTable r;
+    if (!resolve(d, &r, error))
+        return false;
+    const QString path = dumpPath(folder, d);
+    auto fail = [&](const QString& why) {
+        *error = QStringLiteral("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), why);
+        return false;
+    };
+    DumpWriter out;
+    qint64 row = 0;
+    db::Statement st =
+        gDBConnection.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(r.columns, quoted(r.table)));
+    while (st.step()) {
+        ++row;
+        for (int i = 0; i < d.fields.size(); ++i) {
+            const QVariant v = st.column(i);
+            bool ok = true;
+            switch (d.fields[i].kind) {
+            case DumpLine::Number: {
+                qint64 n = 0;
+                if (!wholeNumberOf(v, &n))
+                    return fail(QStringLiteral("field %1 of row %2 holds no whole number").arg(d.fields[i].name).arg(row));
+                out.number(n);
+                break;
+            }
+            case DumpLine::Text:
+                ok = out.line(oneLineText(textOf(v)));
+                break;
+            case DumpLine::Gathered: {
+                const QString t = textOf(v);
+                if (!hasBreak(t))
+                    ok = out.line(t);
+                else
+                    for (const QString& part : gatheredTextLines(t))
+                        ok = out.line(part) && ok;
+                break;
+            }
+            }
+            if (!ok)
+                return fail(QStringLiteral("line %1 (field %2 of row %3) holds a character that code page %4 cannot hold")
+                                .arg(out.lineCount())
+                                .arg(d.fields[i].name)
+                                .arg(row)
+                                .arg(text::ansiCodePage()));
+        }
+        if (d.marker)
+            out.number(111);
+        pump();
+    }
+    return text::writeFileAtomically(path, out.bytes(), error);
+}
+
+// ---- reading ----
+
+class DumpReader {
+public:
+    DumpReader(const QString& path, const QList<QStringView>& lines) : m_path(path), m_lines(lines) {}
+
+    bool atEnd() const { return m_next >= m_lines.size(); }
+
+    // Appends the row's values in field order.
+    bool readRow(const TableDump& d, const ResolvedTable& r, QVariantList* values, QString* error)
+    {
+        const qsizetype rowStart = m_next;
+        for (int i = 0; i < d.fields.size(); ++i) {
+            const db::FieldInfo& f = r.fields[i];
+            if (atEnd())
+                return fail(error, rowStart, QStringLiteral("the file ends inside the row that begins here"));
+            switch (d.fields[i].kind) {
+            case DumpLine::Number: {
+                qint64 n = 0;
+                if (!parseWholeNumber(m_lines[m_next], &n) || !fitsField(f, n))
+                    return fail(error, m_next, QStringLiteral("\"%1\" is not a value of the number field %2")
+                                                   .arg(m_lines[m_next].left(40).toString(), f.name));
+                values->append(qlonglong(n));
+                ++m_next;
+                break;
+            }
+            case DumpLine::Text:
+            case DumpLine::Gathered: {
+                const qsizetype first = m_next;
+                QString t = m_lines[m_next++].toString();
+                if (d.fields[i].kind == DumpLine::Gathered)
+                    while (!atEnd() && !isNumericLine(m_lines[m_next]))
+                        t += m_lines[m_next++];
+                if (f.size > 0 && t.size() > f.size)
+                    return fail(error, first, QStringLiteral("the text of field %1 is longer than %2 characters")
+                                                  .arg(f.name)
+                                                  .arg(f.size));
+                values->append(t);
+                break;
+            }
+            }
+        }
+        if (d.marker) { // the gathered text before it has stopped at a number line or at the end
+            if (atEnd())
+                return fail(error, rowStart, QStringLiteral("the row that begins here has no closing line"));
+            ++m_next;
+        }
+        return true;
+    }
+
+    bool fail(QString* error, qsizetype lineIndex, const QString& why) const
+    {
+        *error = QStringLiteral("%1, line %2: %3.").arg(QDir::toNativeSeparators(m_path)).arg(lineIndex + 1).arg(why);
+        return false;
+    }
+
+    qsizetype line() const { return m_next; }
+
+private:
+    QString m_path;
+    const QList<QStringView>& m_lines;
+    qsizetype m_next = 0;
+};
+
+bool loadTable(const QString& folder, const TableDump& d, QString* error)
+{
+    const QString path = dumpPath(folder, d);
+    if (!QFileInfo(path).isFile())
+        return true;
+    ResolvedTable r;
+    if (!resolve(d, &r, error))
+        return false;
+    QByteArray bytes;
+    if (!text::readFile(path, &bytes, error))
+        return false;
+    QStringDecoder decoder(text::ansiCodePage().toLatin1().constData());
+    const QString content = decoder.decode(bytes);
+    const QList<QStringView> lines = lineViews(content);
+    DumpReader in(path, lines);
+    if (!decoder.isValid() || decoder.hasError()) { // what could not be read could not be written back either
+        const qsizetype bad = content.indexOf(QChar::ReplacementCharacter);
+        return in.fail(error, bad < 0 ? 0 : QStringView(content).left(bad).count(QLatin1Char('\n')),
+                       QStringLiteral("the line holds bytes that are no text in code page %1").arg(text::ansiCodePage()));
+    }
+    // Rows go in by batches: one statement per batch costs far less than one per row.
+    const int perBatch = 64;
+    const QString oneRow = QLatin1Char('(') + QStringList(d.fields.size(), QStringLiteral("?")).join(QLatin1Char(','))
+        + QLatin1Char(')');
+    auto insert = [&](int rows) {
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+            .arg(quoted(r.table), r.columns, QStringList(rows, oneRow).join(QLatin1Char(',')));
+    };
+    const QString fullBatch = insert(perBatch);
+    QVariantList values;
+    values.reserve(perBatch * d.fields.size());
+    int rows = 0;
+    qsizetype batchStart = 0;
+    auto flush = [&] {
+        if (rows == 0)
+            return true;
+        try {
+            db::Statement st = gDBConnection.prepare(rows == perBatch ? fullBatch : insert(rows));
+            for (int i = 0; i < values.size(); ++i)
+                st.bindValue(i, values[i]);
+            st.step();
+        } catch (const db::DbError& e) {
+            return in.fail(error, batchStart, e.message());
+        }
+        values.clear();
+        rows = 0;
+        return true;
+    };
+    while (!in.atEnd()) {
+        if (rows == 0)
+            batchStart = in.line();
+        if (!in.readRow(d, r, &values, error) || (++rows == perBatch && !flush()))
+            return false;
+    }
+    return flush();
+}
+
+} // namespace
+
+const QList<TableDump>& tableDumps()
+{
+    static const QList<TableDump> dumps{
+        dump("tempstore.txt", "STORE", "ST_No ST_Name* Flag1 Flag2 barformat"),
+        dump("tempsect.txt", "SECT", "SECT_No ST_No SECT_Name* Flag1 Flag2 barformat"),
+        dump("tempscale.txt", "SCALE",
+             "SC_IP! SC_No* SC_Used SC_FTPName! SC_FTPPW* SC_MODEL_ID SC_PSK_Layout ST_No SECT_No"),
+        dump("tempdept.txt", "KVB_20", "DP_No DP_Name* Flag1 Flag2 barformat ST_No SECT_No"),
+        dump("tempmg.txt", "KVB_23", "MG_No MG_Name* Flag1 Flag2 barformat Tax_No ST_No SECT_No DP_No"),
+        dump("tempflexibarcode.txt", "KVB_14",
+             "FBar_No FBar_Type FBar_ItemDigitNo FBar_Data1Type FBar_Data2Type FBar_FBarDigitNo FBar_CD FBar_Data1 "
+             "FBar_Data2 FBar_Data1SH FBar_Data2SH FBar_EANorITF"),
+        dump("tempplu.txt", "KVB_25", "PLU_No ST_No SECT_No"),
+        dump("tempsearch.txt", "SEARCH",
+             "SH_No SH_Name* DP_No1 DP_No2 MG_No1 MG_No2 PLU_No1 PLU_No2 PLU_UPrice1 PLU_UPrice2 ST_No"),
+        dump("temppresetkey.txt", "KVB_41", "Scale_IP! PSK_Layout Number Key_Switch Status Name*", true),
+        dump("tempclerk.txt", "KVB_44", "Clerk_No Name* Status"),
+        dump("tempscrollmsg.txt", "KVB_3F", "Number Data*", true),
+        dump("tempscrollseq.txt", "KVB_40",
+             "Number Group1 File1 Scroll1 Display1 Speed1 Group2 File2 Scroll2 Display2 Speed2 Group3 File3 Scroll3 "
+             "Display3 Speed3"),
+        dump("tempingfile.txt", "KVB_3A", "No NextNo NameFirstLine*", true),
+        dump("tempsmsgfile.txt", "KVB_3B", "No NextNo NameFirstLine*", true),
+        dump("tempadvfile.txt", "KVB_3C", "No NextNo NameFirstLine*", true),
+        dump("tempsnamefile.txt", "KVB_3D", "No NextNo NameFirstLine*", true),
+        dump("temptaxratefile.txt", "KVB_A8", "Code Name* Rate Status"),
+        dump("tempdiscschefile.txt", "KVB_AA",
+             "Number Disc_SDate Disc_STime Disc_EDate Disc_ETime Disc_LimitType Disc_1stLim Disc_Within1stL "
+             "Disc_2ndLim Disc_Within2ndL Disc_Type DisDayOfWeek NextNumber"),
+        dump("temppriceschefile.txt", "KVB_AB",
+             "Number Price_SDate Price_STime Price_EDate Price_ETime PriceDayOfWeek NewUnitPrice NextNumber"),
+        dump("tempstockfnkeyfile.txt", "KVB_AC", "Number Status Name* Type"),
+        dump("temppaymentkeyfile.txt", "KVB_AD", "Number Status Name* Reserved"),
+    };
+    return dumps;
+}
+
+bool isNumericLine(QStringView line)
+{
+    const QStringView t = text::trimBlanks(line);
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        ++i;
+    int digits = 0, points = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9'))
+            ++digits;
+        else if (t[i] == QLatin1Char('.') && ++points <= 1)
+            continue;
+        else
+            return false;
+    }
+    return digits > 0;
+}
+
+QStringList gatheredTextLines(const QString& text)
+{
+    if (!hasBreak(text))
+        return {text};
+    const QStringList parts = textParts(text);
+    QStringList lines{parts.first()};
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        if (!isNumericLine(parts[i])) {
+            lines << parts[i];
+            continue;
+        }
+        lines.last() += parts[i];
+        // The first line is always taken whole; a later one that now reads as a number joins the one before.
+        while (lines.size() > 1 && isNumericLine(lines.last())) {
+            const QString joined = lines.takeLast();
+            lines.last() += joined;
+        }
+    }
+    return lines;
+}
+
+QString oneLineText(const QString& text) { return hasBreak(text) ? textParts(text).join(QString()) : text; }
+
+bool SaveTablesToText(const QString& folder, QString* error)
+{
+    QString ignored;
+    QString& err = error ? *error : ignored;
+    gRsWork.close();
+    if (!QDir().mkpath(folder)) {
+        err = QStringLiteral("Cannot create the folder %1.").arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    EventPump pump;
+    bool ok = true;
+    try {
+        for (const TableDump& d : tableDumps())
+            if (!(ok = saveTable(folder, d, pump, &err)))
+                break;
+    } catch (const db::DbError& e) {
+        err = e.message();
+        ok = false;
+    }
+    gRsWork.close();
+    return ok;
+}
+
+bool LoadTablesFromText(const QString& folder, QString* error)
+{
+    QString ignored;
+    QString& err = error ? *error : ignored;
+    gRsWork.close();
+    bool ok = true;
+    try {
+        db::Transaction tx(gDBConnection);
+        for (const TableDump& d : tableDumps())
+            if (!(ok = loadTable(folder, d, &err)))
+                break;
+        if (ok)
+            tx.commit();
+    } catch (const db::DbError& e) {
+        err = e.message();
+        ok = false;
+    }
+    gRsWork.close();
+    return ok;
+}
+
+} // namespace quorvane::app

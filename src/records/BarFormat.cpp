@@ -1,0 +1,129 @@
+#include "records/BarFormat.h"
+
+#include "app/SharedData.h"
+#include "records/PackedBcd.h"
+
+namespace quorvane::records {
+
+namespace {
+
+struct LevelRow {
+    bool exists = false;
+    QVariant barFormat, flag1, flag2, dept;
+};
+
+LevelRow readLevel(const QString& sql, const QVariantList& params)
+{
+    db::Statement st = gDBConnection.prepare(sql);
+    st.bind(params);
+    LevelRow r;
+    if (st.step()) {
+        r.exists = true;
+        r.barFormat = st.column(0);
+        r.flag1 = st.column(1);
+        r.flag2 = st.column(2);
+        if (st.columnCount() > 3)
+            r.dept = st.column(3);
+    }
+    return r;
+}
+
+int fieldNumber(const QVariant& v, const char* table, const char* field)
+{
+    bool ok = false;
+    const int n = v.isNull() ? 0 : v.toInt(&ok);
+    if (!ok || v.typeId() == QMetaType::QByteArray)
+        throw CodecError(QStringLiteral("%1 of %2 holds no number.").arg(QLatin1String(field), QLatin1String(table)));
+    return n;
+}
+
+BarFormatLevel stopAt(const LevelRow& r, const char* table)
+{
+    BarFormatLevel level;
+    level.status = BarFormatLevel::Found;
+    level.barFormat = fieldNumber(r.barFormat, table, "barformat");
+    level.flag1 = fieldNumber(r.flag1, table, "Flag1");
+    level.flag2 = fieldNumber(r.flag2, table, "Flag2");
+    return level;
+}
+
+} // namespace
+
+QString BarFormatLevel::failure(qint64 storeNo, qint64 mainGroupNo) const
+{
+    switch (status) {
+    case NoMainGroup:
+        return QStringLiteral("main group %1 of store %2 does not exist").arg(mainGroupNo).arg(storeNo);
+    case NoDepartment:
+        return QStringLiteral("the department of main group %1 of store %2 does not exist").arg(mainGroupNo).arg(storeNo);
+    case NoStore:
+        return QStringLiteral("store %1 does not exist").arg(storeNo);
+    case Found:
+        break;
+    }
+    return QString();
+}
+
+BarFormatLevel resolveBarFormatLevel(qint64 storeNo, qint64 mainGroupNo)
+{
+    BarFormatLevel none;
+    const LevelRow mg = readLevel(
+        QStringLiteral("SELECT barformat, Flag1, Flag2, DP_No FROM KVB_23 WHERE ST_No=? AND MG_No=? ORDER BY rowid LIMIT 1"),
+        {qlonglong(storeNo), qlonglong(mainGroupNo)});
+    if (!mg.exists)
+        return none;
+    if (fieldNumber(mg.barFormat, "KVB_23", "barformat") != 255)
+        return stopAt(mg, "KVB_23");
+    const LevelRow dp = readLevel(
+        QStringLiteral("SELECT barformat, Flag1, Flag2 FROM KVB_20 WHERE ST_No=? AND DP_No=? ORDER BY rowid LIMIT 1"),
+        {qlonglong(storeNo), qlonglong(fieldNumber(mg.dept, "KVB_23", "DP_No"))});
+    if (!dp.exists) {
+        none.status = BarFormatLevel::NoDepartment;
+        return none;
+    }
+    if (fieldNumber(dp.barFormat, "KVB_20", "barformat") != 255)
+        return stopAt(dp, "KVB_20");
+    const LevelRow st = readLevel(
+        QStringLiteral("SELECT barformat, Flag1, Flag2 FROM STORE WHERE ST_No=? ORDER BY rowid LIMIT 1"),
+        {qlonglong(storeNo)});
+    if (!st.exists) {
+        none.status = BarFormatLevel::NoStore;
+        return none;
+    }
+    return stopAt(st, "STORE");
+}
+
+const BarFormatLevel& BarFormatMemory::resolve(qint64 storeNo, qint64 mainGroupNo)
+{
+    if (m_valid && m_store == storeNo && m_mainGroup == mainGroupNo)
+        return m_level;
+    const BarFormatLevel level = resolveBarFormatLevel(storeNo, mainGroupNo);
+    if (!level.found())
+        throw CodecError(QStringLiteral("its bar format cannot be resolved: %1.").arg(level.failure(storeNo, mainGroupNo)));
+    m_level = level;
+    m_store = storeNo;
+    m_mainGroup = mainGroupNo;
+    m_valid = true;
+    return m_level;
+}
+
+qint16 ResolveBarFormat(const QString& databasePath, const db::Recordset& pluRow, quint8 kind)
+{
+    Q_UNUSED(databasePath);
+    try {
+        if (kind == 0)
+            return 0;
+        const qint64 store = pluRow.intValue(QStringLiteral("ST_No"));
+        const qint64 mg = pluRow.intValue(QStringLiteral("PLU_MG"));
+        const BarFormatLevel level = resolveBarFormatLevel(store, mg);
+        if (!level.found())
+            return 0;
+        return qint16(kind == 1 ? level.barFormat : level.flags());
+    } catch (const db::DbError&) {
+        return 0;
+    } catch (const CodecError&) {
+        return 0;
+    }
+}
+
+} // namespace quorvane::records

@@ -1,0 +1,258 @@
+#include "records/EanData.h"
+
+#include "app/SharedData.h"
+#include "records/BarFormat.h"
+#include "records/PackedBcd.h"
+#include "settings/TextCollections.h"
+
+namespace quorvane::records {
+
+using namespace plu;
+
+namespace {
+
+int digitAt(const QString& s, int i)
+{
+    return i < s.size() && s[i] >= QLatin1Char('0') && s[i] <= QLatin1Char('9') ? s[i].unicode() - '0' : -1;
+}
+
+bool allDigits(const QString& s)
+{
+    for (QChar c : s)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+BarFormatMemory& eanMemory()
+{
+    static BarFormatMemory memory;
+    return memory;
+}
+
+struct FormatAndLastByte {
+    int barFormat;
+    int lastByte;
+};
+
+// An inherited bar format r gives format r mod 100 and last byte r div 100.
+FormatAndLastByte resolveInherited(const PluRow& row)
+{
+    try {
+        const int r = eanMemory().resolve(row.number(ST_No), row.number(PLU_MG)).barFormat;
+        return {r % 100, r / 100};
+    } catch (const CodecError& e) {
+        throw CodecError(QStringLiteral("PLU %1: %2").arg(row.text(PLU_No), e.message()));
+    }
+}
+
+bool shortLayout(int barFormat, int digits) { return barFormat != 0 && digits < 7; }
+
+} // namespace
+
+std::optional<BarFormatDefinition> parseBarFormatDefinition(const QString& text)
+{
+    const int f1 = digitAt(text, 0), f2 = digitAt(text, 2), d1 = digitAt(text, 4);
+    if (f1 < 0 || f2 < 0 || d1 < 0)
+        return std::nullopt;
+    int digits = d1;
+    if (text.size() > 5 && text[5] != QLatin1Char(',')) {
+        const int d2 = digitAt(text, 5);
+        if (d2 < 0)
+            return std::nullopt;
+        digits = d1 * 10 + d2;
+    }
+    if (digits > 10)
+        return std::nullopt;
+    return BarFormatDefinition{f1 != 0, f2 != 0, digits};
+}
+
+std::optional<BarFormatDefinition> fixedBarFormatDefinition(int barFormat)
+{
+    if (barFormat < 0 || barFormat > 19 || barFormat + 1 > gParEANEdit.count())
+        return std::nullopt;
+    return parseBarFormatDefinition(gParEANEdit.at(barFormat + 1));
+}
+
+std::optional<FlexibleBarcode> flexibleBarcode(qint64 fbarNo)
+{
+    db::Statement st = gDBConnection.prepare(
+        QStringLiteral("SELECT FBar_Type, FBar_ItemDigitNo FROM KVB_14 WHERE FBar_No=? ORDER BY rowid LIMIT 1"));
+    st.bind({qlonglong(fbarNo)});
+    if (!st.step())
+        return std::nullopt;
+    return FlexibleBarcode{int(st.columnInt(0)), int(st.columnInt(1))};
+}
+
+int itemDigitCount(int barFormat)
+{
+    int digits = 0;
+    if (barFormat >= 20) {
+        const auto fb = flexibleBarcode(barFormat - 19);
+        digits = fb ? fb->itemDigits : 10;
+    } else {
+        const auto def = fixedBarFormatDefinition(barFormat);
+        if (!def)
+            throw CodecError(QStringLiteral("Bar format %1 has no definition.").arg(barFormat));
+        digits = def->itemDigits;
+    }
+    if (digits < 0 || digits > 10)
+        throw CodecError(QStringLiteral("Bar format %1 gives %2 item digits; at most 10 fit.").arg(barFormat).arg(digits));
+    return digits;
+}
+
+void composeEanData(PluRow& row)
+{
+    int f = int(row.number(PLU_BarFormat));
+    int b = 0;
+    if (f == 255) {
+        const FormatAndLastByte r = resolveInherited(row);
+        f = r.barFormat;
+        b = r.lastByte;
+    } else {
+        b = int(row.number(PLU_EANLastByte));
+    }
+    if (b < 0 || b > 99)
+        throw CodecError(QStringLiteral("The last byte %1 of PLU %2 is not two digits.").arg(b).arg(row.number(PLU_No)));
+    const int d = itemDigitCount(f);
+    QString c = row.text(PLU_EANItemCode);
+    if (!allDigits(c))
+        throw CodecError(QStringLiteral("The item code \"%1\" of PLU %2 is not digits.").arg(c).arg(row.number(PLU_No)));
+    if (c.size() > d) {
+        c = d == 0 ? QString() : QString::number(c.left(d).toLongLong());
+        row.set(PLU_EANItemCode, c);
+    }
+    const QString last = QStringLiteral("%1").arg(b, 2, 10, QLatin1Char('0'));
+    const QString data = shortLayout(f, d) ? c.rightJustified(6, QLatin1Char('0')) + QLatin1String("0000") + last
+                                           : c.rightJustified(10, QLatin1Char('0')) + last;
+    row.set(PLU_EANData, data);
+}
+
+void deriveEanItemCode(PluRow& row)
+{
+    const QString data = row.text(PLU_EANData);
+    if (data.isEmpty())
+        return;
+    if (data.size() != 12 || !allDigits(data))
+        throw CodecError(QStringLiteral("The item-code data \"%1\" of PLU %2 is not 12 digits.").arg(data).arg(row.number(PLU_No)));
+    int b = data.mid(10, 2).toInt();
+    int f = int(row.number(PLU_BarFormat));
+    if (f == 255) {
+        const FormatAndLastByte r = resolveInherited(row);
+        f = r.barFormat;
+        b = r.lastByte;
+    }
+    const int d = itemDigitCount(f);
+    row.set(PLU_EANItemCode, shortLayout(f, d) ? data.mid(6 - d, d) : data.mid(10 - d, d));
+    row.set(PLU_EANLastByte, qlonglong(b));
+}
+
+void ComposeEANData(const QString& databasePath, db::Recordset& pluRow, bool resolve)
+{
+    Q_UNUSED(databasePath);
+    Q_UNUSED(resolve);
+    PluRow row = readPluRow(pluRow);
+    composeEanData(row);
+    writePluRow(pluRow, row);
+}
+
+void DeriveEANItemCode(db::Recordset& pluRow)
+{
+    PluRow row = readPluRow(pluRow);
+    deriveEanItemCode(row);
+    writePluRow(pluRow, row);
+}
+
+void ClearEANDataCache() { eanMemory().clear(); }
+
+BarcodeControls SetBarcodeFlagControls(int listPosition, int editMode, const db::Recordset& pluRow,
+                                       const BarcodeControls& current)
+{
+    BarcodeControls out = current;
+    if (editMode != 1) {
+        out.flagCode1.enabled = out.flagCode2.enabled = out.itemCode.enabled = false;
+        out.barcodeFormatEnabled = out.rsDataEnabled = false;
+        return out;
+    }
+    out.flagCode1.enabled = out.flagCode2.enabled = out.itemCode.enabled = true;
+    out.barcodeFormatEnabled = out.rsDataEnabled = true;
+    for (BarcodeBox* box : {&out.flagCode1, &out.flagCode2})
+        if (box->text == QLatin1String("F"))
+            box->text = QStringLiteral("0");
+
+    bool known = true; // the format and its item digits are known
+    int d = 0;
+    const int i = listPosition;
+    if (i == 0) {
+        out.flagCode1.enabled = out.flagCode2.enabled = false;
+        BarFormatLevel level;
+        if (pluRow.isOpen() && !pluRow.bof() && !pluRow.eof()) {
+            try {
+                level = resolveBarFormatLevel(pluRow.intValue(QStringLiteral("ST_No")),
+                                              pluRow.intValue(QStringLiteral("PLU_MG")));
+            } catch (const CodecError&) {
+                level = BarFormatLevel();
+            }
+        }
+        known = level.found();
+        if (known) {
+            const int r2 = level.flags();
+            out.flagCode1.text = r2 >= 100 ? QStringLiteral("F") : QString::number(r2 / 10);
+            out.flagCode2.text = r2 >= 100 ? QStringLiteral("F") : QString::number(r2 % 10);
+            const int f = level.barFormat % 100;
+            // An inherited flexible barcode takes its digits from its KVB_14 row, like a chosen one.
+            if (f >= 20) {
+                const auto fb = flexibleBarcode(f - 19);
+                known = fb.has_value();
+                d = fb ? fb->itemDigits : 0;
+            } else {
+                const auto def = fixedBarFormatDefinition(f);
+                known = def.has_value();
+                d = def ? def->itemDigits : 0;
+            }
+        }
+    } else if (i >= 1 && i <= 20) {
+        const auto def = fixedBarFormatDefinition(i - 1);
+        known = def.has_value();
+        if (def) {
+            if (!def->flag1Used) {
+                out.flagCode1.text = QStringLiteral("0");
+                out.flagCode1.enabled = false;
+            }
+            if (!def->flag2Used) {
+                out.flagCode2.text = QStringLiteral("0");
+                out.flagCode2.enabled = false;
+            }
+            d = def->itemDigits;
+        }
+    } else if (i > 20) {
+        const auto fb = flexibleBarcode(i - 20);
+        known = fb.has_value();
+        if (fb) {
+            if (fb->type == 0 || fb->type == 2)
+                out.flagCode1.enabled = false;
+            if (fb->type == 2)
+                out.flagCode2.enabled = false;
+            d = fb->itemDigits;
+        }
+    } else {
+        known = false;
+    }
+    if (!known) {
+        out.flagCode1.enabled = out.flagCode2.enabled = false;
+        d = 0;
+    }
+    if (i == 1) {
+        out.flagCode1.text = out.flagCode2.text = QStringLiteral("F");
+        out.flagCode1.enabled = out.flagCode2.enabled = false;
+    }
+    if (d < 0)
+        d = 0;
+    out.itemCode.maxLength = d;
+    out.itemCode.enabled = d > 0;
+    if (out.itemCode.text.size() > d)
+        out.itemCode.text.truncate(d);
+    return out;
+}
+
+} // namespace quorvane::records

@@ -1,0 +1,96 @@
+#include "records/TextBlock.h"
+
+#include "app/SharedData.h"
+#include "platform/text/Ansi.h"
+#include "records/PackedBcd.h"
+
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace quorvane::records {
+
+QByteArray LenBytesToText(const QByteArray& block)
+{
+    if (block.size() < 4)
+        return QByteArray();
+    const int n = quint8(block[1]);
+    if (n == 0)
+        return QByteArray();
+    if (2 + n > block.size())
+        throw CodecError(QStringLiteral("The first line of the text (%1 bytes) runs past the end of its %2 bytes.")
+                             .arg(n)
+                             .arg(block.size()));
+    return block.mid(2, n);
+}
+
+int textBlockLength(const QByteArray& data, int start)
+{
+    auto at = [&](qint64 i) -> quint8 {
+        if (i < 0 || i >= data.size())
+            throw CodecError(QStringLiteral("A text block starting at byte %1 runs past the end of the record.")
+                                 .arg(start));
+        return quint8(data[i]);
+    };
+    qint64 k = -1;
+    for (;;) {
+        const qint64 j = k + 2;
+        k = j + at(start + j) + 1;
+        if (at(start + k) != 0x0D)
+            break;
+    }
+    return int(k + 1);
+}
+
+namespace {
+
+// The conversion of a first line, once per PLU of a reload: ASCII as it is, the rest through one kept
+// converter of the current code page, which drops a lead byte left without its partner.
+QString fromAnsi(const QByteArray& bytes)
+{
+    bool ascii = true;
+    for (char c : bytes)
+        ascii = ascii && quint8(c) < 0x80;
+    if (ascii)
+        return QString::fromLatin1(bytes);
+    static QString codePage;
+    static std::optional<QStringDecoder> decoder;
+    if (!decoder || codePage != text::ansiCodePage()) {
+        codePage = text::ansiCodePage();
+        decoder.emplace(codePage.toLatin1().constData());
+    }
+    decoder->resetState();
+    const QString out = decoder->decode(bytes);
+    decoder->resetState();
+    return out;
+}
+
+} // namespace
+
+QString textBlockFirstLine(const QByteArray& block, bool limitTo100)
+{
+    QByteArray line = LenBytesToText(block);
+    if (limitTo100 && line.size() > 101)
+        line.truncate(100);
+    return fromAnsi(line);
+}
+
+namespace {
+
+QString firstLine(int selector, const db::Recordset& rs, bool limitTo100)
+{
+    const char* field = selector == SelectCommodity ? "PLU_Commodity"
+                        : selector == SelectDescription ? "PLU_Description"
+                                                        : nullptr;
+    if (!field)
+        return QString();
+    return textBlockFirstLine(rs.bytesValue(QLatin1String(field)), limitTo100);
+}
+
+} // namespace
+
+QString PLUTextFirstLine(int selector, const db::Recordset& rs) { return firstLine(selector, rs, true); }
+
+QString PLUListTextFirstLine(int selector) { return firstLine(selector, gRsPLU, false); }
+
+} // namespace quorvane::records

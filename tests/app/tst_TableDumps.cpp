@@ -1,0 +1,298 @@
+#include "support/DumpRows.h"
+#include "support/ProgramFolderFixture.h"
+
+#include "app/SchemaBuilder.h"
+#include "app/SharedData.h"
+#include "app/TableDumps.h"
+#include "app/WorkingDatabase.h"
+#include "platform/text/Ansi.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include <memory>
+
+using namespace quorvane;
+using namespace quorvane::app;
+
+namespace {
+
+using test::dumpOf;
+using test::insertRow;
+using test::rowsOf;
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// What the reload gives back of a text: the same text without its line breaks.
+QString withoutBreaks(QString s) { return s.remove(QLatin1Char('\r')).remove(QLatin1Char('\n')); }
+
+} // namespace
+
+class TestTableDumps : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::ProgramFolderFixture> m_folder;
+
+    void freshDatabase()
+    {
+        CloseDatabase();
+        QVERIFY(BuildDatabaseFromSchema(m_folder->file(QStringLiteral("Database/abc.txt")), workingDatabasePath(), 0)
+                == SchemaBuilt);
+        QVERIFY(OpenDatabase());
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<test::ProgramFolderFixture>();
+        QVERIFY(m_folder->isValid());
+        freshDatabase();
+    }
+
+    void cleanup()
+    {
+        CloseDatabase();
+        m_folder.reset();
+    }
+
+    void numericLines_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("numeric");
+        QTest::newRow("digits") << "5" << true;
+        QTest::newRow("print form") << " 16 " << true;
+        QTest::newRow("negative") << "-5 " << true;
+        QTest::newRow("plus") << "+5" << true;
+        QTest::newRow("decimal") << "1.5" << true;
+        QTest::newRow("trailing point") << "1." << true;
+        QTest::newRow("leading point") << ".5" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("blanks") << "   " << false;
+        QTest::newRow("sign only") << "-" << false;
+        QTest::newRow("point only") << "." << false;
+        QTest::newRow("two points") << "1.2.3" << false;
+        QTest::newRow("exponent") << "1e5" << false;
+        QTest::newRow("comma") << "1,5" << false;
+        QTest::newRow("letters") << "12a" << false;
+        QTest::newRow("tab is no blank") << "\t5" << false;
+        QTest::newRow("inner blank") << "- 5" << false;
+    }
+
+    void numericLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, numeric);
+        QCOMPARE(isNumericLine(line), numeric);
+    }
+
+    void gatheredLines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("lines"); // joined by "|"
+        QTest::newRow("plain") << "Plain" << "Plain";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("digits only") << "17" << "17";
+        QTest::newRow("two lines") << "a\r\nb" << "a|b";
+        QTest::newRow("lone LF and CR") << "a\nb\rc" << "a|b|c";
+        QTest::newRow("numeric second line") << "Name\r\n123" << "Name123";
+        QTest::newRow("numeric first and second") << "12\r\n34" << "1234";
+        QTest::newRow("sign then digits") << "x\n-\n5" << "x-5";
+        QTest::newRow("empty then digits") << "a\r\n\r\n5" << "a5";
+        QTest::newRow("trailing break") << "a\r\n" << "a|";
+        QTest::newRow("point then digits then text") << "a\r\n.\r\n5\r\nb" << "a.5|b";
+        QTest::newRow("text between numbers") << "1\r\nx\r\n2\r\ny" << "1|x2|y";
+    }
+
+    void gatheredLines()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, lines);
+        const QStringList out = gatheredTextLines(text);
+        QCOMPARE(out.join(QLatin1Char('|')), lines);
+        // The reload takes the first line whatever it holds and stops at the first numeric line after it.
+        for (qsizetype i = 1; i < out.size(); ++i)
+            QVERIFY2(!isNumericLine(out[i]), qPrintable(out[i]));
+        QCOMPARE(out.join(QString()), withoutBreaks(text));
+    }
+
+    void goldenFiles()
+    {
+        const TableDump& store = dumpOf(QStringLiteral("STORE"));
+        insertRow(store, {1, QStringLiteral("Main store"), 1, 2, 255});
+        insertRow(store, {17, QStringLiteral("17"), 16, 16, 255});
+        insertRow(store, {2, QStringLiteral("Caf\u00e9\r\n24h"), 0, 0, -1});
+        insertRow(store, {3, QStringLiteral("Shop\r\n42"), QVariant(), 0, 0}); // a number without a value
+        const QString ip = QStringLiteral("192.168.  1. 20");
+        insertRow(dumpOf(QStringLiteral("SCALE")),
+                  {ip, QStringLiteral("1"), 1, QStringLiteral("user\r\nname"), QStringLiteral("1234"), 0, 2, 1, 1});
+        insertRow(dumpOf(QStringLiteral("KVB_25")), {1001, 1, 0});
+        insertRow(dumpOf(QStringLiteral("KVB_25")), {2147483647, 10, 3});
+        insertRow(dumpOf(QStringLiteral("KVB_41")), {ip, 2, 5, 1, 0, QStringLiteral("Apples")});
+        insertRow(dumpOf(QStringLiteral("KVB_41")), {ip, 2, 6, 0, 0, QVariant()});
+        insertRow(dumpOf(QStringLiteral("KVB_3F")), {1, QStringLiteral("Welcome\r\nto our shop")});
+
+        const QString folder = m_folder->file(QStringLiteral("out"));
+        QString error;
+        QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
+        const QDir golden(QStringLiteral(QUORVANE_TEST_DATA_DIR "/app/dumps"));
+        int compared = 0;
+        for (const TableDump& d : tableDumps()) {
+            const QString path = folder + QLatin1Char('/') + d.file;
+            QVERIFY2(QFile::exists(path), qPrintable(d.file));
+            const QByteArray expected = golden.exists(d.file) ? readAll(golden.filePath(d.file)) : QByteArray();
+            compared += golden.exists(d.file);
+            QCOMPARE(readAll(path), expected);
+        }
+        QCOMPARE(compared, 5);
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("table");
+        for (const TableDump& d : tableDumps())
+            QTest::newRow(qPrintable(d.file)) << d.table;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QString, table);
+        const TableDump& d = dumpOf(table);
+        const QList<QVariantList> expected = test::insertSampleRows(d, 9);
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        QString error;
+        QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
+        freshDatabase();
+        QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
+        QCOMPARE(rowsOf(d), expected);
+        QCOMPARE(test::totalDumpedRows(), qint64(expected.size()));
+        // Nothing is marked for sending after a reload.
+        for (const db::FieldInfo& f : gDBConnection.fields(table))
+            if (f.name.compare(QLatin1String("Is_Selected"), Qt::CaseInsensitive) == 0)
+                QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM \"%1\" WHERE Is_Selected<>0").arg(table))
+                             .toInt(),
+                         0);
+    }
+
+    // Rows go in by batches: the batch boundaries must keep every row and its place.
+    void manyRowsKeepTheirOrder()
+    {
+        const TableDump& plu = dumpOf(QStringLiteral("KVB_25"));
+        const TableDump& keys = dumpOf(QStringLiteral("KVB_41"));
+        QList<QVariantList> plus, keyRows;
+        for (int i = 0; i < 64 * 3 + 5; ++i) {
+            plus << QVariantList{qlonglong((i * 7919) % 100000), qlonglong(i % 10 + 1), qlonglong(0)};
+            test::insertRow(plu, plus.last());
+            keyRows << QVariantList{QStringLiteral("  1.  2.  3.%1").arg(i % 256, 3), qlonglong(1), qlonglong(i),
+                                    qlonglong(1), qlonglong(0), QStringLiteral("Key %1").arg(i)};
+            test::insertRow(keys, keyRows.last());
+        }
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        QString error;
+        QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
+        freshDatabase();
+        QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
+        QCOMPARE(rowsOf(plu), plus);
+        QCOMPARE(rowsOf(keys), keyRows);
+    }
+
+    void missingFilesLeaveTablesEmpty()
+    {
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        QVERIFY(writeFile(folder + QStringLiteral("/tempplu.txt"), " 1 \r\n 1 \r\n 0 \r\n 2 \r\n 1 \r\n 0 \r\n"));
+        QVERIFY(writeFile(folder + QStringLiteral("/tempstore.txt"), QByteArray()));
+        QString error;
+        QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
+        QCOMPARE(rowsOf(dumpOf(QStringLiteral("KVB_25"))).size(), 2);
+        QCOMPARE(test::totalDumpedRows(), 2);
+    }
+
+    void malformedFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("ends inside a row") << "tempsect.txt" << QByteArray(" 1 \r\n 1 \r\nName\r\n") << "line 1:";
+        QTest::newRow("not a number") << "tempplu.txt" << QByteArray(" 1 \r\n x \r\n 0 \r\n") << "line 2:";
+        QTest::newRow("decimal in a whole number") << "tempplu.txt" << QByteArray(" 1 \r\n 1.5 \r\n 0 \r\n")
+                                                   << "line 2:";
+        QTest::newRow("beyond 32 bits") << "tempplu.txt" << QByteArray(" 1 \r\n 2147483648 \r\n 0 \r\n") << "line 2:";
+        QTest::newRow("text longer than its field")
+            << "tempscale.txt" << QByteArray("192.168.  1. 200\r\n1\r\n 1 \r\nu\r\np\r\n 0 \r\n 0 \r\n 1 \r\n 1 \r\n")
+            << "line 1:";
+        QTest::newRow("row without closing line") << "tempscrollmsg.txt" << QByteArray(" 1 \r\nHello\r\n") << "line 1:";
+        QByteArray manyRows;
+        for (int i = 1; i <= 100; ++i)
+            manyRows += " " + QByteArray::number(i) + " \r\n 1 \r\n 0 \r\n";
+        QTest::newRow("bad row after several batches") << "tempplu.txt" << manyRows + " 101 \r\n one \r\n 0 \r\n"
+                                                       << "line 302:";
+        QTest::newRow("empty line after the last row")
+            << "tempplu.txt" << QByteArray(" 1 \r\n 1 \r\n 0 \r\n\r\n") << "line 4:";
+    }
+
+    void malformedFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, where);
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        // A good file read before the bad one must not land either.
+        QVERIFY(writeFile(folder + QStringLiteral("/tempstore.txt"), " 1 \r\nMain\r\n 0 \r\n 0 \r\n 255 \r\n"));
+        QVERIFY(writeFile(folder + QLatin1Char('/') + file, content));
+        QString error;
+        QVERIFY(!LoadTablesFromText(folder, &error));
+        QVERIFY2(error.contains(file + QStringLiteral(", ") + where), qPrintable(error));
+        QCOMPARE(test::totalDumpedRows(), 0);
+    }
+
+    void chineseCodePage()
+    {
+        text::setAnsiCodePage(QStringLiteral("GBK"));
+        const TableDump& store = dumpOf(QStringLiteral("STORE"));
+        insertRow(store, {1, QStringLiteral("\u95e8\u5e97\r\n88"), 0, 0, 255});
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        QString error;
+        QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
+        QCOMPARE(readAll(folder + QStringLiteral("/tempstore.txt")),
+                 QByteArray(" 1 \r\n\xc3\xc5\xb5\xea" "88\r\n 0 \r\n 0 \r\n 255 \r\n"));
+        freshDatabase();
+        QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
+        QCOMPARE(rowsOf(store), (QList<QVariantList>{{1, QStringLiteral("\u95e8\u5e97" "88"), 0, 0, 255}}));
+    }
+
+    void bytesThatAreNoTextAreRefused()
+    {
+        text::setAnsiCodePage(QStringLiteral("GBK"));
+        const QString folder = m_folder->file(QStringLiteral("AccessData"));
+        QVERIFY(writeFile(folder + QStringLiteral("/tempstore.txt"), " 1 \r\nA\r\n 0 \r\n 0 \r\n 0 \r\n"
+                                                                     " 2 \r\nShop \x90\r\n 0 \r\n 0 \r\n 0 \r\n"));
+        QString error;
+        QVERIFY(!LoadTablesFromText(folder, &error));
+        QVERIFY2(error.contains(QStringLiteral("tempstore.txt, line 7:")), qPrintable(error));
+        QCOMPARE(test::totalDumpedRows(), 0);
+    }
+
+    void unencodableTextFailsTheDump()
+    {
+        insertRow(dumpOf(QStringLiteral("STORE")), {1, QStringLiteral("Shop \u95e8\u5e97"), 0, 0, 255});
+        const QString folder = m_folder->file(QStringLiteral("out"));
+        QString error;
+        QVERIFY(!SaveTablesToText(folder, &error));
+        QVERIFY2(error.contains(QStringLiteral("tempstore.txt")) && error.contains(QStringLiteral("line 2")),
+                 qPrintable(error));
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/tempstore.txt")));
+    }
+};
+
+QTEST_MAIN(TestTableDumps)
+#include "tst_TableDumps.moc"

@@ -1,0 +1,463 @@
+#include "app/SharedData.h"
+#include "platform/text/TextFile.h"
+#include "records/KvbRecords.h"
+#include "records/PackedBcd.h"
+#include "records/PluRecord.h"
+#include "records/ScaleRecordDumps.h"
+#include "support/CodecTestDb.h"
+#include "support/PluGenerator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace quorvane;
+using namespace quorvane::records;
+using namespace quorvane::test;
+
+namespace {
+
+// The fields each table's text dump keeps, which are all a row holds after the text reload.
+const QList<QPair<QString, QStringList>>& textDumpFields()
+{
+    static const QList<QPair<QString, QStringList>> f{
+        {"STORE", {"ST_No", "ST_Name", "Flag1", "Flag2", "barformat"}},
+        {"KVB_20", {"DP_No", "DP_Name", "Flag1", "Flag2", "barformat", "ST_No", "SECT_No"}},
+        {"KVB_23", {"MG_No", "MG_Name", "Flag1", "Flag2", "barformat", "Tax_No", "ST_No", "SECT_No", "DP_No"}},
+        {"KVB_14", {"FBar_No", "FBar_Type", "FBar_ItemDigitNo", "FBar_Data1Type", "FBar_Data2Type", "FBar_FBarDigitNo",
+                    "FBar_CD", "FBar_Data1", "FBar_Data2", "FBar_Data1SH", "FBar_Data2SH", "FBar_EANorITF"}},
+        {"KVB_25", {"PLU_No", "ST_No", "SECT_No"}},
+        {"KVB_44", {"Clerk_No", "Name", "Status"}},
+        {"KVB_3A", {"No", "NextNo", "NameFirstLine"}},
+        {"KVB_AD", {"Number", "Status", "Name", "Reserved"}},
+    };
+    return f;
+}
+
+using Tables = QMap<QString, QList<QVariantMap>>;
+
+Tables snapshot()
+{
+    Tables t;
+    for (const auto& [table, fields] : textDumpFields())
+        for (qint64 id : rowIds(table))
+            t[table] << rowValues(table, id);
+    return t;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+
+QByteArray department(int no, const QByteArray& name)
+{
+    return PackedBcd(no, 4) + hex("0016") + name + QByteArray(16 - name.size(), '\0');
+}
+
+QByteArray minimalPlu(int no) { return PackedBcd(no, 4) + hex("0020") + QByteArray(26, '\0'); }
+
+} // namespace
+
+class TestScaleRecordDumps : public QObject {
+    Q_OBJECT
+
+private:
+    CodecDb* m_db = nullptr;
+
+    QString folder(const QString& name)
+    {
+        const QString path = m_db->path(name);
+        QDir().mkpath(path);
+        return path;
+    }
+
+    // What a start-up does after the shutdown: a new database, the rows of the text dumps, then the records.
+    void restart(const Tables& before, const QString& from, QStringList* messages)
+    {
+        QVERIFY2(m_db->rebuild(), qPrintable(m_db->error()));
+        for (const auto& [table, fields] : textDumpFields())
+            for (const QVariantMap& row : before.value(table)) {
+                QVariantMap kept;
+                for (const QString& f : fields)
+                    kept.insert(f, row.value(f));
+                addRow(table, kept);
+            }
+        QString error;
+        QVERIFY2(LoadBinDataFromFiles(from, messages, &error), qPrintable(error));
+        for (const char* t : {"KVB_20", "KVB_23", "KVB_14"})
+            QVERIFY2(DecodeKVBRecords(QLatin1String(t), &error), qPrintable(error));
+    }
+
+    void save(const QString& to, const QString& current, QStringList* warnings = nullptr)
+    {
+        QString error;
+        QVERIFY2(SaveBinDataToFiles(to, current, warnings, &error), qPrintable(error));
+    }
+
+private slots:
+    void init()
+    {
+        m_db = new CodecDb;
+        QVERIFY2(m_db->isOpen(), qPrintable(m_db->error()));
+        fillEanCollections();
+        LoadBinDataFromFiles(m_db->path("none"), nullptr, nullptr); // no PLU left unrestored from an earlier test
+    }
+    void cleanup() { delete m_db; }
+
+    void fullRestartKeepsEverything()
+    {
+        for (const auto& [table, values] : generatorLevels())
+            addRow(table, values);
+        addRow("STORE", {{"ST_No", 2}, {"ST_Name", "Branch"}, {"barformat", 255}, {"Flag1", 16}, {"Flag2", 3}});
+        addRow("KVB_20", {{"ST_No", 2}, {"DP_No", 5}, {"DP_Name", "Bakery and cakes!"}, {"barformat", 7}, {"Flag1", 4}, {"Flag2", 16}});
+        addRow("KVB_20", {{"ST_No", 2}, {"DP_No", 97}, {"DP_Name", ""}, {"barformat", 255}, {"Flag1", 1}, {"Flag2", 2}});
+        addRow("KVB_23", {{"ST_No", 2}, {"MG_No", 997}, {"DP_No", 5}, {"MG_Name", "Bread"}, {"barformat", 255}, {"Tax_No", 3}});
+        addRow("KVB_14", {{"FBar_No", 9}, {"FBar_Type", 2}, {"FBar_ItemDigitNo", 10}, {"FBar_Data1", 9}, {"FBar_Data2", 1},
+                          {"FBar_Data1Type", 10}, {"FBar_Data2Type", 3}, {"FBar_Data1SH", 5}, {"FBar_Data2SH", 2},
+                          {"FBar_FBarDigitNo", 12}, {"FBar_CD", 130}, {"FBar_EANorITF", 1}});
+        addRow("KVB_44", {{"Clerk_No", 1}, {"Name", "Ann"}, {"KVBBinData", hex("00000001 001B") + QByteArray(21, 'a')}});
+        addRow("KVB_44", {{"Clerk_No", 2}, {"Name", "Bob"}, {"KVBBinData", hex("00000002 001B") + QByteArray(21, 'b')}});
+        addRow("KVB_3A", {{"No", 1}, {"KVBBinData", hex("00000001 000F 00000000") + textLine(1, "Oil", 0x0C).left(5)}});
+        addRow("KVB_3A", {{"No", 2}, {"KVBBinData", hex("00000002 000A 00000000")}});
+        addRow("KVB_3A", {{"No", 3}, {"KVBBinData", hex("00000003 0011 00000000") + textLine(1, "Salt", 0x0C)}});
+        QRandomGenerator gen(7);
+        for (int n = 0; n < 300; ++n)
+            addRow("KVB_25", generatePlu(gen, 1000 + n * 7));
+        // Encode the flexible barcodes and departments the way their editors do, except the last ones.
+        gRsWork.openTable("KVB_14");
+        EncodeKVBRecord("KVB_14");
+        gRsWork.close();
+
+        const QString first = folder("first");
+        QStringList warnings;
+        save(first, QString(), &warnings);
+        QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
+        const Tables before = snapshot();
+        QCOMPARE(fileBytes(first + "/tempdeptkvb.txt").size(), 3 * 22);
+        QCOMPARE(fileBytes(first + "/tempmgkvb.txt").size(), 4 * 30);
+        QCOMPARE(fileBytes(first + "/tempflexibarcodekvb.txt").size(), 3 * 16);
+        QCOMPARE(fileBytes(first + "/tempclerkkvb.txt").size(), 2 * 27);
+        QCOMPARE(fileBytes(first + "/tempingfilekvb.txt").size(), 15 + 10 + 17);
+        QCOMPARE(fileBytes(first + "/temppesetkeykvb.txt"), QByteArray());
+        // The flexible barcode that had no record gets byte 11 from both flags: EAN, last check digit.
+        QCOMPARE(fileBytes(first + "/tempflexibarcodekvb.txt").right(16), hex("00000009 0010 0210090112 82 10030502"));
+
+        QStringList messages;
+        restart(before, first, &messages);
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+        const Tables after = snapshot();
+        for (auto it = before.constBegin(); it != before.constEnd(); ++it) {
+            const QList<QVariantMap>& rows = it.value();
+            QCOMPARE(after.value(it.key()).size(), rows.size());
+            for (int i = 0; i < rows.size(); ++i) {
+                QVariantMap expected = rows[i];
+                if (expected.contains("Is_Selected"))
+                    expected.insert("Is_Selected", 0);
+                for (const char* name : {"DP_Name", "MG_Name"}) // the records keep 16 bytes of a name
+                    if (expected.contains(name))
+                        expected.insert(name, expected.value(name).toString().left(16));
+                if (it.key() == "KVB_14")
+                    expected.insert("FBar_CD", rows[i].value("FBar_CD").toInt() % 128);
+                if (it.key() == "KVB_3A")
+                    expected.insert("Name", expected.value("KVBBinData").toByteArray().size() == 10
+                                                ? QVariant() : QVariant(expected.value("KVBBinData").toByteArray().mid(10)));
+                const QVariantMap got = after.value(it.key())[i];
+                for (auto f = expected.constBegin(); f != expected.constEnd(); ++f)
+                    QVERIFY2(got.value(f.key()) == f.value(),
+                             qPrintable(QStringLiteral("%1 row %2, %3: %4 became %5").arg(it.key()).arg(i)
+                                            .arg(f.key(), f.value().toString(), got.value(f.key()).toString())));
+            }
+        }
+        QCOMPARE(after["KVB_20"][1].value("DP_Name").toString(), QString("Bakery and cakes")); // cut to 16 bytes
+
+        // The next exit writes the same files byte for byte.
+        const QString second = folder("second");
+        save(second, first);
+        for (const QString& name : QDir(first).entryList(QDir::Files))
+            QVERIFY2(fileBytes(first + '/' + name) == fileBytes(second + '/' + name), qPrintable(name));
+        QVERIFY(!QFile::exists(second + "/tempplukvb.txt.bak"));
+    }
+
+    void emptyTablesGiveEmptyFiles()
+    {
+        const QString out = folder("out");
+        save(out, QString());
+        QCOMPARE(QDir(out).entryList(QDir::Files).size(), 15);
+        for (const QString& name : QDir(out).entryList(QDir::Files))
+            QCOMPARE(fileBytes(out + '/' + name), QByteArray());
+        QStringList messages;
+        QVERIFY(LoadBinDataFromFiles(out, &messages, nullptr));
+        QVERIFY(messages.isEmpty());
+    }
+
+    void plusOf40And57Bytes()
+    {
+        const QString in = folder("in");
+        const QByteArray first = hex("00000011 0028 01000000 06000000000000000000000000000000 00000150 01 21 000123000000 0250");
+        const QByteArray second = hex("00000012 0039 00000000 80000000000000000000000000000000 00000999 00 FF")
+                                + textLine(1, QByteArray(22, 'x'), 0x0C);
+        QCOMPARE(first.size(), 40);
+        QCOMPARE(second.size(), 57);
+        QVERIFY(text::writeFileAtomically(in + "/tempplukvb.txt", first + second));
+        addRow("KVB_25", {{"PLU_No", 11}, {"ST_No", 1}});
+        addRow("KVB_25", {{"PLU_No", 12}, {"ST_No", 1}});
+        QStringList messages;
+        QVERIFY(LoadBinDataFromFiles(in, &messages, nullptr));
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+        const QList<qint64> ids = rowIds("KVB_25");
+        const QVariantMap p11 = rowValues("KVB_25", ids[0]), p12 = rowValues("KVB_25", ids[1]);
+        QCOMPARE(p11.value("KVBBinData").toByteArray(), first);
+        QCOMPARE(p11.value("PLU_UPrice").toInt(), 150);
+        QCOMPARE(p11.value("PLU_EANItemCode").toString(), QString("00123"));
+        QCOMPARE(p11.value("PLU_Tare").toInt(), 250);
+        QCOMPARE(p12.value("PLU_CommodityFirst").toString(), QString(22, 'x'));
+        QCOMPARE(p12.value("PLU_EANFlags").toInt(), 255);
+    }
+
+    void textRecordsGiveTheirTextBlocks()
+    {
+        const QString in = folder("in");
+        QVERIFY(text::writeFileAtomically(in + "/tempingfilekvb.txt",
+                                          hex("00000001 000A 00000000") + hex("00000002 000F 00000000 0103414243")));
+        addRow("KVB_3A", {{"No", 1}, {"Name", QByteArray("stale")}});
+        addRow("KVB_3A", {{"No", 2}});
+        QVERIFY(LoadBinDataFromFiles(in, nullptr, nullptr));
+        const QList<qint64> ids = rowIds("KVB_3A");
+        QVERIFY(rowValues("KVB_3A", ids[0]).value("Name").isNull());
+        QCOMPARE(rowValues("KVB_3A", ids[1]).value("Name").toByteArray(), hex("0103414243"));
+    }
+
+    void rowsWithoutRecordGetOneFromTheirEncoder()
+    {
+        addRow("KVB_20", {{"DP_No", 97}, {"DP_Name", "Fruit"}});
+        addRow("KVB_20", {{"DP_No", 5}, {"DP_Name", "Fish"}, {"KVBBinData", department(4, "Old")}}); // stale: another number
+        addRow("KVB_20", {{"DP_No", 6}, {"DP_Name", "Meat"}, {"KVBBinData", department(6, "Kept as it was")}});
+        addRow("KVB_23", {{"MG_No", 997}, {"DP_No", 97}, {"MG_Name", "General"}, {"Tax_No", 1}});
+        addRow("KVB_14", {{"FBar_No", 3}, {"FBar_CD", 2}, {"FBar_EANorITF", 1}, {"FBar_Type", 1}});
+        addRow("KVB_25", {{"PLU_No", 4}});
+        const QString out = folder("out");
+        save(out, QString());
+        QCOMPARE(fileBytes(out + "/tempdeptkvb.txt"), department(97, "Fruit") + department(5, "Fish") + department(6, "Kept as it was"));
+        QCOMPARE(fileBytes(out + "/tempmgkvb.txt"), hex("00000997 001E 00000097") + "General" + QByteArray(9, '\0') + hex("00000001"));
+        QCOMPARE(fileBytes(out + "/tempflexibarcodekvb.txt"), hex("00000003 0010 0100000000 82 00000000"));
+        QCOMPARE(fileBytes(out + "/tempplukvb.txt"), minimalPlu(4).replace(31, 1, hex("00")));
+        QCOMPARE(rowValues("KVB_20", rowIds("KVB_20").first()).value("KVBBinData").toByteArray(), department(97, "Fruit"));
+    }
+
+    void reloadStopsAtTheFirstRecordThatDoesNotFit_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("applied");
+        QTest::addColumn<int>("messageCount");
+        QTest::newRow("departments: fewer records than rows") << "tempdeptkvb.txt" << department(1, "A") << 1 << 0;
+        QTest::newRow("departments: another key") << "tempdeptkvb.txt" << department(1, "A") + department(3, "C") + department(2, "B") << 1 << 1;
+        QTest::newRow("departments: the file ends inside a record") << "tempdeptkvb.txt" << department(1, "A") + department(2, "B").left(21) << 1 << 1;
+        QTest::newRow("departments: length bytes wrong") << "tempdeptkvb.txt" << department(1, "A") + department(2, "B").replace(5, 1, "\x17") << 1 << 1;
+        QTest::newRow("PLUs: fewer records than rows") << "tempplukvb.txt" << minimalPlu(1) << 1 << 1;
+        QTest::newRow("PLUs: another key") << "tempplukvb.txt" << minimalPlu(1) + minimalPlu(3) + minimalPlu(2) << 1 << 2;
+        QTest::newRow("PLUs: length 0") << "tempplukvb.txt" << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("0000")) << 1 << 2;
+        QTest::newRow("PLUs: shorter than its header") << "tempplukvb.txt" << minimalPlu(1) + hex("000000") << 1 << 2;
+        QTest::newRow("PLUs: length past the end") << "tempplukvb.txt" << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("0021")) << 1 << 2;
+    }
+    void reloadStopsAtTheFirstRecordThatDoesNotFit()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, applied);
+        QFETCH(int, messageCount);
+        const bool plus = file == "tempplukvb.txt";
+        const QString table = plus ? "KVB_25" : "KVB_20";
+        for (int n = 1; n <= 2; ++n)
+            addRow(table, {{plus ? "PLU_No" : "DP_No", n}});
+        const QString in = folder("in");
+        QVERIFY(text::writeFileAtomically(in + '/' + file, bytes));
+        // Start-up goes on with the other tables.
+        QVERIFY(text::writeFileAtomically(in + "/tempclerkkvb.txt", QByteArray(27, 'c')));
+        addRow("KVB_44", {{"Clerk_No", 1}});
+        QStringList messages;
+        QString error;
+        QVERIFY(LoadBinDataFromFiles(in, &messages, &error));
+        QCOMPARE(messages.size(), messageCount);
+        const QList<qint64> ids = rowIds(table);
+        for (int i = 0; i < ids.size(); ++i)
+            QCOMPARE(rowValues(table, ids[i]).value("KVBBinData").isNull(), i >= applied);
+        QCOMPARE(rowValues("KVB_44", rowIds("KVB_44").first()).value("KVBBinData").toByteArray(), QByteArray(27, 'c'));
+        if (messageCount)
+            QVERIFY(messages.first().contains(table) || messages.first().contains("PLU 2"));
+        if (plus)
+            QVERIFY(messages.last().contains("PLU 2") && messages.last().contains("tempplukvb.txt.bak"));
+    }
+
+    void unrestoredPlusAreNamedMarkedAndTheirFileKept()
+    {
+        addRow("KVB_25", {{"PLU_No", 1}});
+        addRow("KVB_25", {{"PLU_No", 2}});
+        addRow("KVB_25", {{"PLU_No", 3}});
+        const QString start = folder("start");
+        // PLU 2's record says it holds a tare that is not there: it is decoded up to there and marked.
+        const QByteArray broken = hex("00000002 0021 00000000 02000000000000000000000000000000 00000777 00 00 01");
+        const QByteArray file = minimalPlu(1) + broken + minimalPlu(3).replace(4, 2, hex("001F")).left(31);
+        QVERIFY(text::writeFileAtomically(start + "/tempplukvb.txt", file));
+        QStringList messages;
+        QVERIFY(LoadBinDataFromFiles(start, &messages, nullptr));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains("PLU 2 (") && messages.first().contains("3 ("), qPrintable(messages.first()));
+        const QList<qint64> ids = rowIds("KVB_25");
+        QCOMPARE(rowValues("KVB_25", ids[0]).value("Is_Selected").toInt(), 0);
+        QCOMPARE(rowValues("KVB_25", ids[1]).value("Is_Selected").toInt(), 1);
+        QCOMPARE(rowValues("KVB_25", ids[1]).value("PLU_UPrice").toInt(), 777);
+        QCOMPARE(rowValues("KVB_25", ids[2]).value("Is_Selected").toInt(), 0);
+
+        // The next exit keeps the file the records came from beside the new one.
+        const QString next = folder("next");
+        save(next, start);
+        QCOMPARE(fileBytes(next + "/tempplukvb.txt.bak"), file);
+        QCOMPARE(fileBytes(next + "/tempplukvb.txt").size(), 3 * 32 + 2);
+        // A clean start and exit carry it along.
+        QVERIFY(LoadBinDataFromFiles(next, &messages, nullptr));
+        const QString later = folder("later");
+        save(later, next);
+        QCOMPARE(fileBytes(later + "/tempplukvb.txt.bak"), file);
+    }
+
+    void backupInTheSameFolder()
+    {
+        addRow("KVB_25", {{"PLU_No", 1}});
+        const QString here = folder("here");
+        const QByteArray file = minimalPlu(2);
+        QVERIFY(text::writeFileAtomically(here + "/tempplukvb.txt", file));
+        QStringList messages;
+        QVERIFY(LoadBinDataFromFiles(here, &messages, nullptr));
+        save(here, here);
+        QCOMPARE(fileBytes(here + "/tempplukvb.txt.bak"), file);
+        QCOMPARE(fileBytes(here + "/tempplukvb.txt"), minimalPlu(1).replace(31, 1, hex("00")));
+    }
+
+    void failedResolutionIsReported()
+    {
+        // Store 1 has no main group 5, so the PLU's inherited bar format cannot be resolved.
+        addRow("STORE", {{"ST_No", 1}, {"barformat", 1}});
+        addRow("KVB_25", {{"PLU_No", 1}, {"ST_No", 1}, {"PLU_MG", 5}, {"Stat2_MGCode", 1}, {"PLU_BarFormat", 255},
+                          {"Stat2_ItemCode", 1}, {"PLU_EANItemCode", "12"}, {"PLU_UPrice", 3}});
+        const QString out = folder("out");
+        QStringList warnings;
+        save(out, QString(), &warnings);
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings.first().contains("PLU 1 (Stat2_ItemCode left out") && warnings.first().contains("main group 5"),
+                 qPrintable(warnings.first()));
+        QCOMPARE(fileBytes(out + "/tempplukvb.txt"), hex("00000001 0022 00000000 01000000000000000000000000000000 00000003 FF 00 0005"));
+
+        // At start-up the same PLU's item code cannot be derived: it is marked and named.
+        const QByteArray withItemCode = hex("00000001 0028 00000000 05000000000000000000000000000000 00000003 FF 00 000012000000 0005");
+        QVERIFY(text::writeFileAtomically(out + "/tempplukvb.txt", withItemCode));
+        QStringList messages;
+        QVERIFY(LoadBinDataFromFiles(out, &messages, nullptr));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains("PLU 1 (") && messages.first().contains("main group 5"), qPrintable(messages.first()));
+        const QVariantMap row = rowValues("KVB_25", rowIds("KVB_25").first());
+        QCOMPARE(row.value("Is_Selected").toInt(), 1);
+        QCOMPARE(row.value("PLU_EANData").toString(), QString("000012000000"));
+    }
+
+    void missingPluFileNamesThePlus()
+    {
+        addRow("KVB_25", {{"PLU_No", 8}});
+        QStringList messages;
+        QVERIFY(LoadBinDataFromFiles(folder("empty"), &messages, nullptr));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().contains("PLU 8") && messages.first().contains("missing"));
+    }
+
+    void plusThatCannotBeEncodedAtExit()
+    {
+        QVariantMap old{{"PLU_No", 1}, {"PLU_UPrice", 5}, {"Stat2_PLUTare", 1}, {"PLU_Tare", 12345}};
+        old.insert("KVBBinData", minimalPlu(1));
+        addRow("KVB_25", old);
+        addRow("KVB_25", {{"PLU_No", 2}, {"PLU_UPrice", 6}, {"Stat2_PLUTare", 1}, {"PLU_Tare", 12345}, {"Stat2_TaxNo", 1}, {"PLU_TaxNo", 7}});
+        addRow("KVB_25", {{"PLU_No", 3}, {"PLU_UPrice", -6}});
+        addRow("KVB_25", {{"PLU_No", 4}, {"PLU_UPrice", 8}});
+        const QString out = folder("out");
+        QStringList warnings;
+        save(out, QString(), &warnings);
+        QCOMPARE(warnings.size(), 2);
+        QVERIFY2(warnings[0].contains("PLU 1:"), qPrintable(warnings[0]));
+        QVERIFY2(warnings[1].contains("PLU 2 (Stat2_PLUTare left out") && warnings[1].contains("PLU 3 (PLU_UPrice written as 0"),
+                 qPrintable(warnings[1]));
+        const QByteArray two = hex("00000002 0021 00000000 08000000000000000000000000000000 00000006 00 00 07");
+        const QByteArray three = minimalPlu(3).replace(31, 1, hex("00"));
+        const QByteArray four = minimalPlu(4).replace(26, 4, hex("00000008")).replace(31, 1, hex("00"));
+        QCOMPARE(fileBytes(out + "/tempplukvb.txt"), minimalPlu(1) + two + three + four);
+        const QVariantMap row2 = rowValues("KVB_25", rowIds("KVB_25")[1]);
+        QCOMPARE(row2.value("Stat2_PLUTare").toInt(), 0);
+        QCOMPARE(row2.value("KVBBinData").toByteArray(), two);
+        QCOMPARE(rowValues("KVB_25", rowIds("KVB_25")[0]).value("Stat2_PLUTare").toInt(), 1);
+    }
+
+    void rawTableStopsAtARowWithoutRecord()
+    {
+        addRow("KVB_44", {{"Clerk_No", 1}, {"KVBBinData", QByteArray(27, 'a')}});
+        addRow("KVB_44", {{"Clerk_No", 2}});
+        addRow("KVB_44", {{"Clerk_No", 3}, {"KVBBinData", QByteArray(27, 'c')}});
+        addRow("KVB_AD", {{"Number", 1}, {"KVBBinData", QByteArray(16, 'd')}});
+        addRow("KVB_AD", {{"Number", 2}});
+        const QString out = folder("out");
+        QStringList warnings;
+        save(out, QString(), &warnings);
+        QCOMPARE(fileBytes(out + "/tempclerkkvb.txt"), QByteArray(27, 'a'));
+        QCOMPARE(fileBytes(out + "/temppaymentkeyfilekvb.txt"), QByteArray(16, 'd'));
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY(warnings.first().contains("KVB_44") && warnings.first().contains("row 2"));
+    }
+
+    void unwritableTargetFails()
+    {
+        QString error;
+        QVERIFY(!SaveBinDataToFiles(m_db->path("no/such/folder"), QString(), nullptr, &error));
+        QVERIFY(error.contains("tempdeptkvb.txt"));
+    }
+
+    void tableTheDatabaseLacksKeepsItsFile()
+    {
+        const QString current = folder("current");
+        QVERIFY(text::writeFileAtomically(current + "/temppaymentkeyfilekvb.txt", QByteArray(32, 'p')));
+        gDBConnection.exec("DROP TABLE KVB_AD");
+        const QString out = folder("out");
+        save(out, current);
+        QCOMPARE(fileBytes(out + "/temppaymentkeyfilekvb.txt"), QByteArray(32, 'p'));
+        QCOMPARE(fileBytes(out + "/temptaxratefilekvb.txt"), QByteArray());
+    }
+
+    void withoutTheDatabaseNothingIsWritten()
+    {
+        const QString out = folder("out");
+        gDBConnection.close();
+        QString error;
+        QVERIFY(!SaveBinDataToFiles(out, QString(), nullptr, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(QDir(out).entryList(QDir::Files).isEmpty());
+        QVERIFY(!LoadBinDataFromFiles(out, nullptr, &error));
+    }
+
+    void reloadEmptiesBothMemories()
+    {
+        for (const auto& [table, values] : generatorLevels())
+            addRow(table, values);
+        const qint64 id = addRow("KVB_25", {{"PLU_No", 1}, {"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}});
+        db::Recordset rs(&gDBConnection);
+        rs.open("SELECT * FROM KVB_25 WHERE rowid=?", {id});
+        EncodePLURecord(QString(), rs, true);
+        QCOMPARE(rs.bytesValue("KVBBinData").mid(30, 1), hex("03"));
+        updateRow("STORE", rowIds("STORE").first(), {{"barformat", 6}});
+        QVERIFY(LoadBinDataFromFiles(folder("none"), nullptr, nullptr));
+        EncodePLURecord(QString(), rs, true);
+        QCOMPARE(rs.bytesValue("KVBBinData").mid(30, 1), hex("06"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScaleRecordDumps)
+#include "tst_scalerecorddumps.moc"

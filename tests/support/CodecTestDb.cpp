@@ -1,0 +1,115 @@
+#include "CodecTestDb.h"
+
+#include "app/SchemaBuilder.h"
+#include "app/SharedData.h"
+#include "records/PluRecord.h"
+#include "settings/TextCollections.h"
+
+namespace quorvane::test {
+
+namespace {
+
+QString schemaFile() { return QStringLiteral(QUORVANE_TEST_DATA_DIR "/codecs_schema.txt"); }
+
+void closeShared()
+{
+    gRsWork.close();
+    gRsPLU.close();
+    gRsPLU2.close();
+    gDBConnection.close();
+}
+
+} // namespace
+
+CodecDb::CodecDb() { rebuild(); }
+
+CodecDb::~CodecDb()
+{
+    closeShared();
+    records::ClearBarFormatMemories();
+}
+
+bool CodecDb::isOpen() const { return gDBConnection.isOpen(); }
+
+QString CodecDb::path(const QString& relative) const { return m_dir.filePath(relative); }
+
+bool CodecDb::rebuild()
+{
+    closeShared();
+    records::ClearBarFormatMemories();
+    const QString db = path(QStringLiteral("work.mdb"));
+    app::SchemaBuildError e;
+    if (app::BuildDatabaseFromSchema(schemaFile(), db, 0, &e) != app::SchemaBuilt) {
+        m_error = e.message;
+        return false;
+    }
+    return gDBConnection.open(db, &m_error);
+}
+
+QStringList eanDispEntries()
+{
+    QStringList out;
+    const QStringList edit = eanEditEntries();
+    for (int f = 0; f < edit.size(); ++f)
+        out << QStringLiteral("%1 %2").arg(f, 2, 10, QLatin1Char('0')).arg(edit[f].section(QLatin1Char(','), 3));
+    for (int n = 1; n <= 9; ++n)
+        out << QStringLiteral("%1 Flexible barcode %2").arg(19 + n).arg(n);
+    out << QStringLiteral("-- Inherited");
+    return out;
+}
+
+void fillEanCollections()
+{
+    gParEANEdit.clear();
+    gParEANDisp.clear();
+    const QStringList edit = eanEditEntries();
+    for (int i = 0; i < edit.size(); ++i)
+        gParEANEdit.add(QStringLiteral("E%1").arg(i), edit[i]);
+    const QStringList disp = eanDispEntries();
+    for (int i = 0; i < disp.size(); ++i)
+        gParEANDisp.add(i + 1 == disp.size() ? QStringLiteral("REF") : QStringLiteral("B%1").arg(i), disp[i]);
+}
+
+qint64 addRow(const QString& table, const QVariantMap& values)
+{
+    db::Recordset rs(&gDBConnection);
+    rs.open(QStringLiteral("SELECT * FROM %1 WHERE rowid=-1").arg(gDBConnection.tableName(table)));
+    rs.addNew();
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        rs.setValue(it.key(), it.value());
+    rs.update();
+    return gDBConnection.lastInsertRowId();
+}
+
+QVariantMap rowValues(const QString& table, qint64 rowid)
+{
+    db::Recordset rs(&gDBConnection);
+    rs.open(QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(gDBConnection.tableName(table)), {rowid});
+    QVariantMap out;
+    if (rs.eof())
+        return out;
+    for (int i = 0; i < rs.fieldCount(); ++i)
+        out.insert(rs.fieldName(i), rs.value(i));
+    return out;
+}
+
+QList<qint64> rowIds(const QString& table)
+{
+    QList<qint64> out;
+    db::Statement st = gDBConnection.prepare(
+        QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(gDBConnection.tableName(table)));
+    while (st.step())
+        out << st.columnInt(0);
+    return out;
+}
+
+void updateRow(const QString& table, qint64 rowid, const QVariantMap& values)
+{
+    db::Recordset rs(&gDBConnection);
+    rs.open(QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(gDBConnection.tableName(table)), {rowid});
+    for (auto it = values.constBegin(); it != values.constEnd(); ++it)
+        rs.setValue(it.key(), it.value());
+    rs.update();
+}
+
+} // namespace quorvane::test

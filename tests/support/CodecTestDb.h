@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <QVariantMap>
+
+#include "support/PluGenerator.h"
+
+namespace quorvane::test {
+
+// A working database built from tests/data/codecs_schema.txt in a temporary folder and opened as the
+// program's shared connection; closed and removed again at the end.
+class CodecDb {
+public:
+    CodecDb();
+    ~CodecDb();
+    CodecDb(const CodecDb&) = delete;
+    CodecDb& operator=(const CodecDb&) = delete;
+
+    bool isOpen() const;
+    QString error() const { return m_error; }
+    QString path(const QString& relative) const; // inside the temporary folder
+    // Builds the database empty again and reopens the connection, as a start-up does.
+    bool rebuild();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_error;
+};
+
+// The bar-format names (EAN_DISP: formats 0 to 19, flexible barcodes 1 to 9, REF), as the parameter file
+// gives them in English; the definitions are eanEditEntries() of PluGenerator.h.
+QStringList eanDispEntries();
+// Fills gParEANEdit and gParEANDisp with them.
+void fillEanCollections();
+
+// Adds a row to the table and returns its rowid.
+qint64 addRow(const QString& table, const QVariantMap& values);
+// All fields of a row, by field name as the schema spells it.
+QVariantMap rowValues(const QString& table, qint64 rowid);
+// The rowids of a table in stored order.
+QList<qint64> rowIds(const QString& table);
+// Sets fields of a row.
+void updateRow(const QString& table, qint64 rowid, const QVariantMap& values);
+
+inline QByteArray hex(const char* text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
+
+} // namespace quorvane::test

@@ -3,11 +3,10 @@
 #include "app/ProgramFolder.h"
 #include "app/SharedData.h"
 #include "datafiles/PluDataFile.h"
+#include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 
 #include <charconv>
@@ -85,23 +84,6 @@ void appendTextField(QByteArray& line, const QString& text)
 
 namespace {
 
-// Keeps the windows painted during a long pass. User input waits: the pass holds a transaction open on
-// the one connection, and a command started meanwhile must not write into it.
-class Pump {
-public:
-    Pump() { m_clock.start(); }
-    void operator()()
-    {
-        if (m_clock.elapsed() < 15 || !QCoreApplication::instance())
-            return;
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        m_clock.restart();
-    }
-
-private:
-    QElapsedTimer m_clock;
-};
-
 void writeOrThrow(QFile& file, const QByteArray& bytes)
 {
     if (file.write(bytes) != bytes.size())
@@ -110,13 +92,6 @@ void writeOrThrow(QFile& file, const QByteArray& bytes)
 }
 
 } // namespace
-
-void MarkedRow::setValue(int field, const QVariant& value)
-{
-    if (m_rows.absolutePosition() != m_position)
-        m_rows.move(m_position);
-    m_rows.setValue(m_fields.at(field), value);
-}
 
 bool writeMarkedRows(const QString& fileName, const QString& table, const QStringList& fields,
                      const LineBuilder& buildLine)
@@ -145,7 +120,7 @@ bool writeMarkedRows(const QString& fileName, const QString& table, const QStrin
         throw failed(file.errorString());
 
     try {
-        db::Transaction transaction(gDBConnection);
+        QList<RowChange> changes;
         {
             QStringList columns{QStringLiteral("rowid")};
             for (const QString& field : fields)
@@ -153,14 +128,12 @@ bool writeMarkedRows(const QString& fileName, const QString& table, const QStrin
             db::Statement pass = gDBConnection.prepare(QStringLiteral("SELECT %1 FROM \"%2\" WHERE Is_Selected = 1 ORDER BY rowid")
                                                            .arg(columns.join(QLatin1Char(',')), tableName));
             static const QByteArray lineEnd("\r\n", 2);
-            Pump pump;
+            EventPump pump;
             QByteArray line;
             for (int position = 0; pass.step(); ++position) {
                 line.clear();
-                MarkedRow row(pass, fields, rows, position);
+                MarkedRow row(pass, fields, position, changes);
                 buildLine(row, line);
-                if (rows.isEditing())
-                    rows.update();
                 writeOrThrow(file, line);
                 writeOrThrow(file, lineEnd);
                 pump();
@@ -171,8 +144,18 @@ bool writeMarkedRows(const QString& fileName, const QString& table, const QStrin
         file.close();
         if (file.error() != QFileDevice::NoError)
             throw failed(file.errorString());
+        // Saved in one go after the pass, so no transaction stays open while the event pump runs.
+        if (!changes.isEmpty()) {
+            db::Transaction transaction(gDBConnection);
+            for (const RowChange& change : std::as_const(changes)) {
+                if (rows.absolutePosition() != change.position)
+                    rows.move(change.position);
+                rows.setValue(change.field, change.value);
+            }
+            rows.update();
+            transaction.commit();
+        }
         rows.close();
-        transaction.commit();
     } catch (...) {
         // A half-written file must never reach a scale.
         file.close();

@@ -38,24 +38,31 @@ void appendTextField(QByteArray& line, QByteArrayView ansiBytes);
 void appendTextField(QByteArray& line, const QString& text);
 void appendNumber(QByteArray& line, qint64 value);
 
+// A change a writer makes to one of its rows: saved with the others once the file is complete.
+struct RowChange {
+    int position; // of the row in the pass
+    QString field;
+    QVariant value;
+};
+
 // One marked row of a writer's pass, made by writeMarkedRows. Fields are reached by their position in
 // the list the writer gave and read from the database only when asked for.
 class MarkedRow {
 public:
-    MarkedRow(const db::Statement& statement, const QStringList& fields, db::Recordset& rows, int position)
-        : m_statement(statement), m_fields(fields), m_rows(rows), m_position(position)
+    MarkedRow(const db::Statement& statement, const QStringList& fields, int position, QList<RowChange>& changes)
+        : m_statement(statement), m_fields(fields), m_position(position), m_changes(changes)
     {
     }
     const QStringList& fields() const { return m_fields; }
     QVariant value(int field) const { return m_statement.column(field + 1); }
-    // Checked against the schema and saved with the row, within the pass: a failing pass drops it again.
-    void setValue(int field, const QVariant& value);
+    // Saved, checked against the schema, when the whole file has been written; a failing pass saves nothing.
+    void setValue(int field, const QVariant& value) { m_changes.append({m_position, m_fields.at(field), value}); }
 
 private:
     const db::Statement& m_statement;
     const QStringList& m_fields;
-    db::Recordset& m_rows;
     int m_position;
+    QList<RowChange>& m_changes;
 };
 
 // Builds the line of a marked row, without its line end.

@@ -1,6 +1,10 @@
 #include "datafiles/PluDataFile.h"
 
 #include "datafiles/DataFileWriters.h"
+#include "records/BarFormat.h"
+#include "records/EanData.h"
+#include "records/PackedBcd.h"
+#include "records/PluRecord.h"
 
 namespace quorvane::datafiles {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "datafiles/CodecShim.h"
+#include "records/PluRow.h"
 
 #include <QByteArray>
 

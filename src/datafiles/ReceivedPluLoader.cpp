@@ -1,9 +1,10 @@
 #include "datafiles/ReceivedPluLoader.h"
 
 #include "app/SharedData.h"
-#include "datafiles/CodecShim.h"
 #include "datafiles/DataFileWriters.h"
 #include "platform/text/Ansi.h"
+#include "records/EanData.h"
+#include "records/PluRow.h"
 
 namespace quorvane::datafiles {
 

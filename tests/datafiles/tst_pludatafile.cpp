@@ -1,3 +1,4 @@
+#include "support/CodecTestDb.h"
 #include "support/TransferFixture.h"
 
 #include "app/SharedData.h"
@@ -62,14 +63,13 @@ private slots:
     void textFields();
 
 private:
-    std::unique_ptr<test::ProgramFolderFixture> m_folder;
+    std::unique_ptr<test::TransferFolder> m_folder;
 };
 
 void TestPluDataFile::init()
 {
     text::setAnsiCodePage(QStringLiteral("windows-1252"));
-    test::fillBarFormatDefinitions();
-    m_folder = std::make_unique<test::ProgramFolderFixture>();
+    m_folder = std::make_unique<test::TransferFolder>();
     QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
 }
 
@@ -85,7 +85,7 @@ void TestPluDataFile::line_data()
     QTest::addColumn<int>("inheritedFlags");
     QTest::addColumn<QByteArray>("expected");
 
-    const QByteArray apple = test::textBlock(3, "APPLE");
+    const QByteArray apple = test::textLine(char(3), "APPLE", 0x0C);
     QTest::newRow("worked example")
         << QVariantMap{{"PLU_No", 123}, {"Stat1_Unit", 1}, {"PLU_UPrice", 250}, {"PLU_EANFlags", 5},
                        {"PLU_BarFormat", 5}, {"PLU_MG", 12}, {"Stat2_MGCode", 1}, {"PLU_TaxNo", 1},
@@ -135,13 +135,13 @@ void TestPluDataFile::line_data()
         << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", twoLines}} << 0 << 0
         << head + "3,\"APPLE\",0,," + zeros10;
     QTest::newRow("comma in a name adds a piece")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textBlock(3, "A,B")}} << 0 << 0
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(3), "A,B", 0x0C)}} << 0 << 0
         << head + "3,\"A,B\",0,," + zeros10;
     QTest::newRow("quote in a name unescaped")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textBlock(1, "12\" pie")}}
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(1), "12\" pie", 0x0C)}}
         << 0 << 0 << head + "1,\"12\" pie\",0,," + zeros10;
     QTest::newRow("line breaks in a name become blanks")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textBlock(2, "A\rB\nC\r\nD")}}
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(2), "A\rB\nC\r\nD", 0x0C)}}
         << 0 << 0 << head + "2,\"A B C  D\",0,," + zeros10;
     QTest::newRow("name flag 0 writes no name")
         << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 0}, {"PLU_Commodity", apple}} << 0 << 0
@@ -156,10 +156,10 @@ void TestPluDataFile::line_data()
         << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", QByteArray("\x03\x0A" "AB", 4)}} << 0 << 0
         << head + "3,\"AB\",0,," + zeros10;
     QTest::newRow("description")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Description", 1}, {"PLU_Description", test::textBlock(2, "Fresh")}}
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Description", 1}, {"PLU_Description", test::textLine(char(2), "Fresh", 0x0C)}}
         << 0 << 0 << head + "0,,2,\"Fresh\"," + zeros10;
     QTest::newRow("GBK bytes pass unchanged")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textBlock(1, "\xC6\xBB\xB9\xFB")}}
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(1), "\xC6\xBB\xB9\xFB", 0x0C)}}
         << 0 << 0 << head + "1,\"\xC6\xBB\xB9\xFB\",0,," + zeros10;
 
     const QVariantMap optional{
@@ -213,18 +213,18 @@ void TestPluDataFile::goldenFile()
     QFETCH(QString, description);
     text::setAnsiCodePage(codePage);
 
-    test::insertRow("KVB_23", {{"MG_No", 4}, {"ST_No", 1}, {"DP_No", 2}, {"barformat", 255}, {"Flag1", 3}, {"Flag2", 3}});
-    test::insertRow("KVB_20", {{"DP_No", 2}, {"ST_No", 1}, {"barformat", 107}, {"Flag1", 1}, {"Flag2", 6}});
-    test::insertRow("STORE", {{"ST_No", 1}, {"barformat", 9}, {"Flag1", 9}, {"Flag2", 9}});
-    test::insertRow("KVB_25", {{"PLU_No", 1001}, {"ST_No", 1}, {"PLU_UPrice", 1299}, {"PLU_BarFormat", 2},
+    test::addRow("KVB_23", {{"MG_No", 4}, {"ST_No", 1}, {"DP_No", 2}, {"barformat", 255}, {"Flag1", 3}, {"Flag2", 3}});
+    test::addRow("KVB_20", {{"DP_No", 2}, {"ST_No", 1}, {"barformat", 107}, {"Flag1", 1}, {"Flag2", 6}});
+    test::addRow("STORE", {{"ST_No", 1}, {"barformat", 9}, {"Flag1", 9}, {"Flag2", 9}});
+    test::addRow("KVB_25", {{"PLU_No", 1001}, {"ST_No", 1}, {"PLU_UPrice", 1299}, {"PLU_BarFormat", 2},
                                {"PLU_EANFlags", 21}, {"PLU_EANItemCode", "12345"}, {"Stat2_ItemCode", 1},
                                {"PLU_MG", 3}, {"Stat2_MGCode", 1}, {"Stat2_Commodity", 1},
-                               {"PLU_Commodity", test::textBlock(1, text::toAnsi(name))}, {"Stat2_Description", 1},
-                               {"PLU_Description", test::textBlock(2, text::toAnsi(description))}, {"Is_Selected", 1}});
-    test::insertRow("KVB_25", {{"PLU_No", 1004}, {"ST_No", 1}, {"PLU_UPrice", 1}, {"Is_Selected", 0}});
-    test::insertRow("KVB_25", {{"PLU_No", 1002}, {"ST_No", 1}, {"PLU_MG", 4}, {"PLU_BarFormat", 255},
+                               {"PLU_Commodity", test::textLine(char(1), text::toAnsi(name), 0x0C)}, {"Stat2_Description", 1},
+                               {"PLU_Description", test::textLine(char(2), text::toAnsi(description), 0x0C)}, {"Is_Selected", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 1004}, {"ST_No", 1}, {"PLU_UPrice", 1}, {"Is_Selected", 0}});
+    test::addRow("KVB_25", {{"PLU_No", 1002}, {"ST_No", 1}, {"PLU_MG", 4}, {"PLU_BarFormat", 255},
                                {"PLU_EANFlags", 44}, {"Is_Selected", 1}});
-    test::insertRow("KVB_25", {{"PLU_No", 1003}, {"ST_No", 1}, {"Stat1_Unit", 1}, {"PLU_UPrice", 500},
+    test::addRow("KVB_25", {{"PLU_No", 1003}, {"ST_No", 1}, {"Stat1_Unit", 1}, {"PLU_UPrice", 500},
                                {"Stat2_Discount", 1}, {"PLU_Disc_SDate", 310126}, {"PLU_Disc_STime", 800},
                                {"PLU_Disc_EDate", 280226}, {"PLU_Disc_ETime", 1730}, {"PLU_Disc_1stLim", 100},
                                {"PLU_Disc_Within1stL", 10}, {"PLU_Disc_2ndLim", 200}, {"PLU_Disc_Within2ndL", 25},
@@ -242,7 +242,7 @@ void TestPluDataFile::goldenFile()
 
 void TestPluDataFile::noMarkedRowWritesNothing()
 {
-    test::insertRow("KVB_25", {{"PLU_No", 1}, {"Is_Selected", 0}});
+    test::addRow("KVB_25", {{"PLU_No", 1}, {"Is_Selected", 0}});
     TransPLUFTPfile();
     QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));
 
@@ -256,7 +256,7 @@ void TestPluDataFile::replacesLongerFileAndKeepsMarks()
 {
     QVERIFY(m_folder->writeTempFile(kPlu, QByteArray(5000, 'x')));
     for (int p : {3, 1, 2})
-        test::insertRow("KVB_25", {{"PLU_No", p}, {"Is_Selected", 1}});
+        test::addRow("KVB_25", {{"PLU_No", p}, {"Is_Selected", 1}});
     TransPLUFTPfile();
     const QByteArray bytes = m_folder->readTempFile(kPlu);
     const QList<QByteArray> lines = bytes.split('\n');
@@ -274,15 +274,15 @@ void TestPluDataFile::replacesLongerFileAndKeepsMarks()
 void TestPluDataFile::inheritedFormatPerRowAndFreshEachPass()
 {
     // Two main groups of one store inheriting different formats, and a main group of another store.
-    test::insertRow("KVB_23", {{"MG_No", 1}, {"ST_No", 1}, {"DP_No", 1}, {"barformat", 12}, {"Flag1", 2}, {"Flag2", 1}});
-    test::insertRow("KVB_23", {{"MG_No", 2}, {"ST_No", 1}, {"DP_No", 1}, {"barformat", 255}, {"Flag1", 0}, {"Flag2", 0}});
-    test::insertRow("KVB_20", {{"DP_No", 1}, {"ST_No", 1}, {"barformat", 255}, {"Flag1", 16}, {"Flag2", 16}});
-    test::insertRow("STORE", {{"ST_No", 1}, {"barformat", 4}, {"Flag1", 2}, {"Flag2", 8}});
-    test::insertRow("KVB_23", {{"MG_No", 1}, {"ST_No", 2}, {"DP_No", 1}, {"barformat", 6}, {"Flag1", 0}, {"Flag2", 5}});
+    test::addRow("KVB_23", {{"MG_No", 1}, {"ST_No", 1}, {"DP_No", 1}, {"barformat", 12}, {"Flag1", 2}, {"Flag2", 1}});
+    test::addRow("KVB_23", {{"MG_No", 2}, {"ST_No", 1}, {"DP_No", 1}, {"barformat", 255}, {"Flag1", 0}, {"Flag2", 0}});
+    test::addRow("KVB_20", {{"DP_No", 1}, {"ST_No", 1}, {"barformat", 255}, {"Flag1", 16}, {"Flag2", 16}});
+    test::addRow("STORE", {{"ST_No", 1}, {"barformat", 4}, {"Flag1", 2}, {"Flag2", 8}});
+    test::addRow("KVB_23", {{"MG_No", 1}, {"ST_No", 2}, {"DP_No", 1}, {"barformat", 6}, {"Flag1", 0}, {"Flag2", 5}});
     const QList<QPair<int, int>> plus{{1, 1}, {1, 2}, {1, 1}, {2, 1}, {1, 3}};
     int p = 0;
     for (const auto& [store, mg] : plus)
-        test::insertRow("KVB_25", {{"PLU_No", ++p}, {"ST_No", store}, {"PLU_MG", mg}, {"PLU_BarFormat", 255}, {"Is_Selected", 1}});
+        test::addRow("KVB_25", {{"PLU_No", ++p}, {"ST_No", store}, {"PLU_MG", mg}, {"PLU_BarFormat", 255}, {"Is_Selected", 1}});
 
     // Column 7 begins with the flags, column 8 is the format; main group 3 does not exist.
     const auto columns = [&] {
@@ -312,9 +312,9 @@ void TestPluDataFile::failingRowDeletesFileAndKeepsRows_data()
 void TestPluDataFile::failingRowDeletesFileAndKeepsRows()
 {
     QFETCH(bool, blockFile);
-    test::insertRow("KVB_25", {{"PLU_No", 1}, {"PLU_BarFormat", 1}, {"PLU_EANItemCode", "1234567"},
+    test::addRow("KVB_25", {{"PLU_No", 1}, {"PLU_BarFormat", 1}, {"PLU_EANItemCode", "1234567"},
                                {"Stat2_ItemCode", 1}, {"Is_Selected", 1}});
-    test::insertRow("KVB_25", {{"PLU_No", 2}, {"Is_Selected", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 2}, {"Is_Selected", 1}});
     if (blockFile)
         QVERIFY(QDir(m_folder->tempFile(QString())).mkdir(kPlu));
     else // SQLite keeps text in a number column; the writer must refuse it
@@ -335,8 +335,8 @@ void TestPluDataFile::failingRowDeletesFileAndKeepsRows()
 
 void TestPluDataFile::dispatchByListedName()
 {
-    test::insertRow("KVB_25", {{"PLU_No", 5}, {"Is_Selected", 1}});
-    test::insertRow("KVB_20", {{"DP_No", 1}, {"Is_Selected", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 5}, {"Is_Selected", 1}});
+    test::addRow("KVB_20", {{"DP_No", 1}, {"Is_Selected", 1}});
 
     // Unknown names, names of other letter case and kinds whose writer does not exist yet write nothing.
     QVERIFY(writeListedDataFiles({"plu0uall.csv", "XYZ0UALL.csv", "DEP0UALL.csv"}).isEmpty());
@@ -355,9 +355,9 @@ void TestPluDataFile::dispatchByListedName()
 
 void TestPluDataFile::frameOnAnotherTable()
 {
-    test::insertRow("KVB_20", {{"DP_No", 1}, {"DP_Name", "Meat, fresh"}, {"barformat", -1}, {"Is_Selected", 1}});
-    test::insertRow("KVB_20", {{"DP_No", 2}, {"DP_Name", "Fish"}, {"barformat", 0}, {"Is_Selected", 0}});
-    test::insertRow("KVB_20", {{"DP_No", 3}, {"DP_Name", "Fruit"}, {"barformat", 255}, {"Is_Selected", 1}});
+    test::addRow("KVB_20", {{"DP_No", 1}, {"DP_Name", "Meat, fresh"}, {"barformat", -1}, {"Is_Selected", 1}});
+    test::addRow("KVB_20", {{"DP_No", 2}, {"DP_Name", "Fish"}, {"barformat", 0}, {"Is_Selected", 0}});
+    test::addRow("KVB_20", {{"DP_No", 3}, {"DP_Name", "Fruit"}, {"barformat", 255}, {"Is_Selected", 1}});
     const QStringList fields{"DP_No", "dp_name", "barformat"};
     const auto build = [](MarkedRow& row, QByteArray& line) {
         appendNumber(line, row.value(0).toLongLong());

@@ -1,3 +1,4 @@
+#include "support/CodecTestDb.h"
 #include "support/TransferFixture.h"
 
 #include "app/SharedData.h"
@@ -34,13 +35,7 @@ QByteArray firstPieces(const QByteArray& l, int n)
 
 QVariantMap rcRow(int index)
 {
-    db::Recordset rs(&gDBConnection);
-    rs.open(QStringLiteral("SELECT * FROM RC_25"));
-    rs.move(index);
-    QVariantMap out;
-    for (int i = 0; i < rs.fieldCount(); ++i)
-        out.insert(rs.fieldName(i), rs.value(i));
-    return out;
+    return test::rowValues("RC_25", test::rowIds("RC_25").value(index, -1));
 }
 
 } // namespace
@@ -61,14 +56,13 @@ private slots:
     void roundTripThroughTheWriter();
 
 private:
-    std::unique_ptr<test::ProgramFolderFixture> m_folder;
+    std::unique_ptr<test::TransferFolder> m_folder;
 };
 
 void TestReceivedPluLoader::init()
 {
     text::setAnsiCodePage(QStringLiteral("windows-1252"));
-    test::fillBarFormatDefinitions();
-    m_folder = std::make_unique<test::ProgramFolderFixture>();
+    m_folder = std::make_unique<test::TransferFolder>();
     QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
 }
 
@@ -89,15 +83,15 @@ void TestReceivedPluLoader::loadsLine_data()
         << QByteArray("123,,1,0,0,0,250,0500000000000,5,12,0,0,1,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
                       "0,0,0,0,3,\"APPLE\",0,,0,0,0,0,0,0,0,0,0,0")
         << QVariantMap{{"PLU_No", 123}, {"Stat1_Unit", 1}, {"PLU_UPrice", 250}, {"PLU_EANFlags", 5},
-                       {"PLU_BarFormat", 5}, {"PLU_EANData", "000000000000"}, {"PLU_EANItemCode", "00000"},
+                       {"PLU_BarFormat", 5}, {"PLU_EANData", "000000000000"}, {"PLU_EANItemCode", "0000"},
                        {"Stat2_ItemCode", 0}, {"PLU_MG", 12}, {"Stat2_MGCode", 1}, {"PLU_TaxNo", 1},
-                       {"Stat2_TaxNo", 1}, {"Stat2_PLUTare", 0}, {"PLU_Commodity", test::textBlock(3, "APPLE")},
+                       {"Stat2_TaxNo", 1}, {"Stat2_PLUTare", 0}, {"PLU_Commodity", test::textLine(char(3), "APPLE", 0x0C)},
                        {"PLU_CommodityFirst", "APPLE"}, {"Stat2_Commodity", 1}, {"Stat2_Description", 0},
                        {"PLU_Description", QVariant()}, {"Stat2_Discount", 0}, {"Is_Selected", 0}, {"ST_No", 0}};
     QTest::newRow("item-code data")
-        << cp << line({{7, "0512345678901"}, {8, "5"}})
+        << cp << line({{7, "0512345678901"}, {8, "2"}})
         << QVariantMap{{"PLU_EANFlags", 5}, {"PLU_EANData", "123456789010"}, {"PLU_EANItemCode", "23456"},
-                       {"PLU_EANLastByte", 10}, {"Stat2_ItemCode", 1}, {"PLU_BarFormat", 5}};
+                       {"PLU_EANLastByte", 10}, {"Stat2_ItemCode", 1}, {"PLU_BarFormat", 2}};
     QTest::newRow("item-code data, long layout")
         << cp << line({{7, "1200001234567"}, {8, "0"}})
         << QVariantMap{{"PLU_EANFlags", 12}, {"PLU_EANData", "000012345670"}, {"PLU_EANItemCode", "0000123456"},
@@ -133,12 +127,12 @@ void TestReceivedPluLoader::loadsLine_data()
     QTest::newRow("quoted name with a comma shifts later columns")
         << cp
         << line({{35, "3"}, {36, "\"A"}, {37, "B\""}, {38, "0"}, {39, ""}, {40, "1"}, {41, "11"}, {48, "1"}}) + ",0"
-        << QVariantMap{{"PLU_Commodity", test::textBlock(3, "A,B")}, {"PLU_CommodityFirst", "A,B"},
+        << QVariantMap{{"PLU_Commodity", test::textLine(char(3), "A,B", 0x0C)}, {"PLU_CommodityFirst", "A,B"},
                        {"Stat2_Commodity", 1}, {"Stat2_Description", 0}, {"Stat1_MemPriceType", 1},
                        {"PLU_MemDisc1", 11}, {"Stat1_NegativePLU", 1}};
     QTest::newRow("name that is a single comma")
         << cp << line({{35, "4"}, {36, "\""}, {37, "\""}, {38, "0"}, {39, ""}}) + ",0"
-        << QVariantMap{{"PLU_Commodity", test::textBlock(4, ",")}, {"PLU_CommodityFirst", ","}, {"Stat2_Commodity", 1}};
+        << QVariantMap{{"PLU_Commodity", test::textLine(char(4), ",", 0x0C)}, {"PLU_CommodityFirst", ","}, {"Stat2_Commodity", 1}};
     QTest::newRow("empty quotes")
         << cp << line({{35, "2"}, {36, "\"\""}})
         << QVariantMap{{"PLU_Commodity", QByteArray("\x02\x00\x0C", 3)}, {"PLU_CommodityFirst", ""}, {"Stat2_Commodity", 1}};
@@ -146,15 +140,15 @@ void TestReceivedPluLoader::loadsLine_data()
         << cp << line() << QVariantMap{{"PLU_Commodity", QVariant()}, {"Stat2_Commodity", 0}, {"PLU_CommodityFirst", ""}};
     QTest::newRow("description with commas after a name with two")
         << cp << firstPieces(line(), 35) + ",1,\"N,,\",2,\"x,y,z\",0,0,0,0,0,0,0,0,1,0,0,0,0,0,5"
-        << QVariantMap{{"PLU_Commodity", test::textBlock(1, "N,,")}, {"PLU_Description", test::textBlock(2, "x,y,z")},
+        << QVariantMap{{"PLU_Commodity", test::textLine(char(1), "N,,", 0x0C)}, {"PLU_Description", test::textLine(char(2), "x,y,z", 0x0C)},
                        {"Stat2_Description", 1}, {"Stat1_NegativePLU", 1}, {"PLU_RSData", 5}, {"Stat2_RSData", 1}};
     QTest::newRow("GBK name")
         << QStringLiteral("GBK") << line({{35, "1"}, {36, "\"\xC6\xBB\xB9\xFB\""}})
-        << QVariantMap{{"PLU_Commodity", test::textBlock(1, "\xC6\xBB\xB9\xFB")},
+        << QVariantMap{{"PLU_Commodity", test::textLine(char(1), "\xC6\xBB\xB9\xFB", 0x0C)},
                        {"PLU_CommodityFirst", QString::fromUtf8("苹果")}};
     QTest::newRow("windows-1252 name")
         << cp << line({{35, "1"}, {36, "\"Caf\xE9\""}})
-        << QVariantMap{{"PLU_Commodity", test::textBlock(1, "Caf\xE9")}, {"PLU_CommodityFirst", QString::fromUtf8("Café")}};
+        << QVariantMap{{"PLU_Commodity", test::textLine(char(1), "Caf\xE9", 0x0C)}, {"PLU_CommodityFirst", QString::fromUtf8("Café")}};
 }
 
 void TestReceivedPluLoader::loadsLine()
@@ -202,7 +196,7 @@ void TestReceivedPluLoader::refusesLine()
 {
     QFETCH(QByteArray, bad);
     QFETCH(QString, reason);
-    test::insertRow("RC_25", {{"PLU_No", 77}});
+    test::addRow("RC_25", {{"PLU_No", 77}});
     // A good line before the bad one does not land either.
     QVERIFY(m_folder->writeTempFile(kPlu, line({{0, "1"}}) + "\r\n" + bad + "\r\n" + line({{0, "3"}}) + "\r\n"));
     try {
@@ -218,7 +212,7 @@ void TestReceivedPluLoader::refusesLine()
 
 void TestReceivedPluLoader::appendsAndStopsAtEmptyLine()
 {
-    test::insertRow("RC_25", {{"PLU_No", 77}});
+    test::addRow("RC_25", {{"PLU_No", 77}});
     QVERIFY(m_folder->writeTempFile(kPlu, line({{0, "1"}}) + "\r\n" + line({{0, "2"}}) + "\r\n" + line({{0, "3"}}) + "\r\n\r\n"));
     ImportUploadPLU();
     QCOMPARE(test::rowCount("RC_25"), 4);
@@ -247,7 +241,7 @@ void TestReceivedPluLoader::roundTripThroughTheWriter()
 {
     const QVariantMap plu{
         {"PLU_No", 4711}, {"Stat1_Unit", 1}, {"Stat1_PBPreUnit", 2}, {"Stat1_UPriceOV", 1}, {"Stat1_PricePriority", 3},
-        {"PLU_UPrice", 12345}, {"PLU_BarFormat", 3}, {"PLU_EANFlags", 21}, {"PLU_EANItemCode", "98765"},
+        {"PLU_UPrice", 12345}, {"PLU_BarFormat", 2}, {"PLU_EANFlags", 21}, {"PLU_EANItemCode", "98765"},
         {"Stat2_ItemCode", 1}, {"PLU_MG", 12}, {"Stat2_MGCode", 1}, {"PLU_Tare", 15}, {"Stat2_PLUTare", 1},
         {"PLU_CoupledPLUNo", 99}, {"Stat2_CoupledPLU", 1}, {"PLU_TaxNo", 1}, {"Stat2_TaxNo", 1}, {"PLU_Tax2No", 2},
         {"Stat2_Tax2No", 1}, {"Stat2_Discount", 1}, {"PLU_Disc_SDate", 10126}, {"PLU_Disc_STime", 830},
@@ -255,12 +249,12 @@ void TestReceivedPluLoader::roundTripThroughTheWriter()
         {"PLU_Disc_2ndLim", 200}, {"PLU_Disc_Within2ndL", 20}, {"PLU_Disc_Type", 2}, {"PLU_DisDayOfWeek", 93},
         {"PLU_SPMessageNo", 3}, {"Stat2_SPMessageNo", 1}, {"PLU_IngredientNo", 4}, {"Stat2_IngredientNo", 1},
         {"PLU_DiscScheNo", 5}, {"Stat2_DiscScheNo", 1}, {"PLU_PriScheNo", 6}, {"Stat2_PriScheNo", 1},
-        {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textBlock(3, "Apple, red \"big\"")},
+        {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(3), "Apple, red \"big\"", 0x0C)},
         {"PLU_CommodityFirst", "Apple, red \"big\""}, {"Stat2_Description", 1},
-        {"PLU_Description", test::textBlock(2, "From, the farm, today")}, {"Stat1_MemPriceType", 1},
+        {"PLU_Description", test::textLine(char(2), "From, the farm, today", 0x0C)}, {"Stat1_MemPriceType", 1},
         {"PLU_MemDisc1", 10}, {"PLU_MemDisc2", 20}, {"PLU_MemDisc3", 30}, {"PLU_MemDisc4", 40}, {"Stat2_MemDisc", 1},
         {"Stat1_NegativePLU", 1}, {"Is_Selected", 1}};
-    test::insertRow("KVB_25", plu);
+    test::addRow("KVB_25", plu);
     TransPLUFTPfile();
     ImportUploadPLU();
     const QVariantMap row = rcRow(0);

@@ -1,3 +1,4 @@
+#include "support/CodecTestDb.h"
 #include "support/TransferFixture.h"
 
 #include "app/SharedData.h"
@@ -53,7 +54,7 @@ private slots:
 
 private:
     void setUpFolder(const QString& schema = QString());
-    std::unique_ptr<test::ProgramFolderFixture> m_folder;
+    std::unique_ptr<test::TransferFolder> m_folder;
 };
 
 void TestReportLoader::init()
@@ -63,7 +64,7 @@ void TestReportLoader::init()
 
 void TestReportLoader::setUpFolder(const QString& schema)
 {
-    m_folder = std::make_unique<test::ProgramFolderFixture>();
+    m_folder = std::make_unique<test::TransferFolder>();
     QVERIFY2(m_folder->setUp(schema), qPrintable(m_folder->errorText()));
 }
 
@@ -181,7 +182,7 @@ void TestReportLoader::refusesOtherNames()
 {
     QFETCH(QString, code);
     setUpFolder();
-    test::insertRow("KVB_25", {{"PLU_No", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 1}});
     QVERIFY(m_folder->writeTempFile(code + "UALL.csv", "1,2,3\r\n"));
     QVERIFY_THROWS_EXCEPTION(DataFileError, ImportUploadCSV(code));
     QCOMPARE(test::rowCount("KVB_25"), 1);

@@ -1,4 +1,5 @@
 #include "support/FtpServer.h"
+#include "support/CodecTestDb.h"
 #include "support/TransferFixture.h"
 
 #include "app/SharedData.h"
@@ -27,7 +28,7 @@ const QString kPlu = QStringLiteral("PLU0UALL.csv");
 void addScale(const QString& ip, int store, int section, int used = 1, const QString& user = QStringLiteral("scale"),
               const QString& password = QStringLiteral("s3cret"))
 {
-    test::insertRow("SCALE", {{"SC_IP", ip}, {"SC_No", "1"}, {"SC_Used", used}, {"SC_FTPName", user},
+    test::addRow("SCALE", {{"SC_IP", ip}, {"SC_No", "1"}, {"SC_Used", used}, {"SC_FTPName", user},
                               {"SC_FTPPW", password}, {"ST_No", store}, {"SECT_No", section}});
 }
 
@@ -63,28 +64,23 @@ private:
     void click(QTableWidget* grid, int row, int column);
     QString cell(QTableWidget* grid, int row, int column) const;
 
-    std::unique_ptr<test::ProgramFolderFixture> m_folder;
-    QList<ui::MsgRequest> m_messages;
+    std::unique_ptr<test::TransferFolder> m_folder;
+    std::unique_ptr<test::MessageRecorder> m_recorder;
 };
 
 void TestFrmFTPDataTrans::init()
 {
     text::setAnsiCodePage(QStringLiteral("windows-1252"));
     test::fillTransferTexts();
-    test::fillBarFormatDefinitions();
-    m_folder = std::make_unique<test::ProgramFolderFixture>();
+    m_folder = std::make_unique<test::TransferFolder>();
     QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
-    m_messages.clear();
-    ui::setMsgBoxHandler([this](const ui::MsgRequest& request) {
-        m_messages << request;
-        return int(ui::MsgOk);
-    });
+    m_recorder = std::make_unique<test::MessageRecorder>();
     gTransferFiles.clear();
 }
 
 void TestFrmFTPDataTrans::cleanup()
 {
-    ui::setMsgBoxHandler({});
+    m_recorder.reset();
     transfer::setSessionSettings(ftp::Settings());
     gTransferFiles.clear();
     m_folder.reset();
@@ -122,12 +118,12 @@ QString TestFrmFTPDataTrans::cell(QTableWidget* grid, int row, int column) const
 void TestFrmFTPDataTrans::noScaleInUse()
 {
     addScale("192.168.  1.  1", 1, 1, 0);
-    test::insertRow("KVB_25", {{"PLU_No", 1}, {"Is_Selected", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 1}, {"Is_Selected", 1}});
     Window w = open(TransferSend, {kPlu});
-    QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages[0].text, QStringLiteral("No Machine."));
-    QCOMPARE(m_messages[0].title, QStringLiteral("Quorvane"));
-    QCOMPARE(m_messages[0].icon, ui::MsgIcon::Exclamation);
+    QCOMPARE(m_recorder->messages.size(), 1);
+    QCOMPARE(m_recorder->messages[0].text, QStringLiteral("No Machine."));
+    QCOMPARE(m_recorder->messages[0].title, QStringLiteral("Quorvane"));
+    QCOMPARE(m_recorder->messages[0].icon, ui::MsgIcon::Exclamation);
     QCOMPARE(w.grid->rowCount(), 0);
     QCOMPARE(w.grid->columnCount(), 5);
     QCOMPARE(w.grid->horizontalHeaderItem(3)->text(), QStringLiteral("Status"));
@@ -136,7 +132,7 @@ void TestFrmFTPDataTrans::noScaleInUse()
     QVERIFY(QDir(m_folder->tempFile(QString())).entryList(QDir::Files).isEmpty());
 
     w.command->click();
-    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_recorder->messages.size(), 1);
     QVERIFY(w.form->isEnabled());
     QCOMPARE(w.grid->rowCount(), 0);
 }
@@ -159,7 +155,7 @@ void TestFrmFTPDataTrans::listsEveryScaleInUse()
     addScale("192.168.  1. 20", 1, 4, 0);
     addScale("192.168.  2. 30", 2, 1, -1);
     Window w = open(mode, {kPlu});
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_recorder->messages.isEmpty());
     QCOMPARE(w.form->windowTitle(), QStringLiteral("Data Transfer"));
     QCOMPARE(w.command->text(), caption);
     QCOMPARE(w.close->text(), QStringLiteral("Close"));
@@ -226,13 +222,13 @@ void TestFrmFTPDataTrans::markingOneScale()
 void TestFrmFTPDataTrans::sendModeWritesFreshFilesAndCloseDeletesThem()
 {
     addScale("127.  0.  0.  1", 1, 1);
-    test::insertRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
     // Old files of every listed name: none of them may survive the opening.
     for (const QString& name : {kPlu, QStringLiteral("DEP0UALL.csv"), QStringLiteral("MGP0UALL.csv")})
         QVERIFY(m_folder->writeTempFile(name, "stale"));
     QVERIFY(m_folder->writeTempFile("KAS0UALL.csv", "not listed"));
     Window w = open(TransferSend, {kPlu, "DEP0UALL.csv", "MGP0UALL.csv"});
-    QVERIFY(m_messages.isEmpty());
+    QVERIFY(m_recorder->messages.isEmpty());
     QVERIFY(m_folder->readTempFile(kPlu).startsWith("8,,"));
     QVERIFY(!QFile::exists(m_folder->tempFile("DEP0UALL.csv")));
     QVERIFY(!QFile::exists(m_folder->tempFile("MGP0UALL.csv")));
@@ -247,7 +243,7 @@ void TestFrmFTPDataTrans::sendModeWritesFreshFilesAndCloseDeletesThem()
 void TestFrmFTPDataTrans::fetchAndDeleteModesWriteNothing()
 {
     addScale("127.  0.  0.  1", 1, 1);
-    test::insertRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
     QVERIFY(m_folder->writeTempFile(kPlu, "old copy"));
     {
         Window w = open(TransferFetch, {kPlu});
@@ -266,15 +262,15 @@ void TestFrmFTPDataTrans::failingWriterIsReported()
     FtpServer server;
     QVERIFY(test::startScale(server));
     addScale("127.  0.  0.  1", 1, 1);
-    test::insertRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
-    test::insertRow("KVB_25", {{"PLU_No", 9}, {"Is_Selected", 1}, {"Stat2_PLUTare", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 9}, {"Is_Selected", 1}, {"Stat2_PLUTare", 1}});
     gDBConnection.exec("UPDATE KVB_25 SET PLU_Tare='heavy' WHERE PLU_No=9");
     QVERIFY(m_folder->writeTempFile(kPlu, "stale"));
 
     Window w = open(TransferSend, {kPlu});
-    QCOMPARE(m_messages.size(), 1);
-    QVERIFY2(m_messages[0].text.startsWith("The transfer could not be prepared:"), qPrintable(m_messages[0].text));
-    QVERIFY(m_messages[0].text.contains(kPlu));
+    QCOMPARE(m_recorder->messages.size(), 1);
+    QVERIFY2(m_recorder->messages[0].text.startsWith("The transfer could not be prepared:"), qPrintable(m_recorder->messages[0].text));
+    QVERIFY(m_recorder->messages[0].text.contains(kPlu));
     QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));
 
     click(w.grid, 1, 4);
@@ -290,7 +286,7 @@ void TestFrmFTPDataTrans::sendsThroughTheWindow()
     QVERIFY(test::startScale(server));
     addScale("192.168.  9.  9", 1, 1, 1, "other", "other");
     addScale("127.  0.  0.  1", 2, 5);
-    test::insertRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
     Window w = open(TransferSend, {kPlu});
     const QByteArray local = m_folder->readTempFile(kPlu);
 
@@ -352,7 +348,7 @@ void TestFrmFTPDataTrans::refusesToCloseWhileASessionRuns()
     test::SilentListener silent;
     test::useFtpPort(silent.port());
     addScale("127.  0.  0.  1", 1, 1);
-    test::insertRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 8}, {"Is_Selected", 1}});
     Window w = open(TransferSend, {kPlu});
     click(w.grid, 1, 4);
 

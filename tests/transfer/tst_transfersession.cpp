@@ -1,4 +1,5 @@
 #include "support/FtpServer.h"
+#include "support/CodecTestDb.h"
 #include "support/TransferFixture.h"
 
 #include "app/SharedData.h"
@@ -89,7 +90,7 @@ private:
     }
     bool startServer(const FtpServer::Options& options = FtpServer::Options());
 
-    std::unique_ptr<test::ProgramFolderFixture> m_folder;
+    std::unique_ptr<test::TransferFolder> m_folder;
     std::unique_ptr<FtpServer> m_server;
 };
 
@@ -97,8 +98,7 @@ void TestTransferSession::init()
 {
     text::setAnsiCodePage(QStringLiteral("windows-1252"));
     test::fillTransferTexts();
-    test::fillBarFormatDefinitions();
-    m_folder = std::make_unique<test::ProgramFolderFixture>();
+    m_folder = std::make_unique<test::TransferFolder>();
     QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
     m_server = std::make_unique<FtpServer>();
 }
@@ -118,8 +118,8 @@ bool TestTransferSession::startServer(const FtpServer::Options& options)
 void TestTransferSession::sendsOneFile()
 {
     QVERIFY(startServer());
-    test::insertRow("KVB_25", {{"PLU_No", 1}, {"Is_Selected", 1}});
-    test::insertRow("KVB_25", {{"PLU_No", 2}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textBlock(1, "Caf\xE9")},
+    test::addRow("KVB_25", {{"PLU_No", 1}, {"Is_Selected", 1}});
+    test::addRow("KVB_25", {{"PLU_No", 2}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(1), "Caf\xE9", 0x0C)},
                                {"Is_Selected", 1}});
     datafiles::TransPLUFTPfile();
     const QByteArray local = m_folder->readTempFile(kPlu);

@@ -53,7 +53,6 @@ public:
         : m_statement(statement), m_fields(fields), m_position(position), m_changes(changes)
     {
     }
-    const QStringList& fields() const { return m_fields; }
     QVariant value(int field) const { return m_statement.column(field + 1); }
     // Saved, checked against the schema, when the whole file has been written; a failing pass saves nothing.
     void setValue(int field, const QVariant& value) { m_changes.append({m_position, m_fields.at(field), value}); }

@@ -65,32 +65,22 @@ bool TransferSession::run()
 
     if (!execute(Step::Connect))
         return false;
+    const Step step = m_mode == TransferSend ? Step::Put : m_mode == TransferFetch ? Step::Get : Step::Delete;
+    const QString stepText = step == Step::Put   ? gLangFTP.text(QStringLiteral("ftpPut"))
+                             : step == Step::Get ? gLangFTP.text(QStringLiteral("ftpGet"))
+                                                 : QStringLiteral("DELETE");
     for (const QString& name : std::as_const(m_files)) {
         m_view.showFile(name.left(3));
-        switch (m_mode) {
-        case TransferSend:
-            mStepText = gLangFTP.text(QStringLiteral("ftpPut"));
-            if (!execute(Step::Put, name))
-                return false;
-            break;
-        case TransferFetch:
-            mStepText = gLangFTP.text(QStringLiteral("ftpGet"));
-            if (!execute(Step::Get, name))
-                return false;
-            break;
-        default:
-            mStepText = QStringLiteral("DELETE");
-            if (!execute(Step::Delete, name))
-                return false;
-            break;
-        }
+        mStepText = stepText;
+        if (!execute(step, name))
+            return false;
     }
     mStepText = gLangFTP.text(QStringLiteral("ftpDisconnect"));
     execute(Step::Close);
     m_view.showStatus(gLangFTP.text(QStringLiteral("ftpFinish")), QString());
 
     if (m_mode == TransferFetch && !m_files.isEmpty()) {
-        // Only the last fetched file is loaded; the others were fetched for nothing but the scale's sake.
+        // Only the last listed file is loaded into its table.
         const QString prefix = m_files.last().left(4);
         try {
             if (prefix == QLatin1String("PLU0"))

@@ -107,10 +107,47 @@ bool BuildWorkingDatabase(QString* movedAsideTo, QString* error)
     return true;
 }
 
+namespace {
+
+// The fields by which the program looks rows up. Plain indexes, not keys: the program keeps the keys unique
+// itself, and an index changes no result, only spares the bar-format resolution and the node lookups a scan.
+const QList<QPair<const char*, QStringList>>& lookupKeys()
+{
+    static const QList<QPair<const char*, QStringList>> keys{
+        {"STORE", {"ST_No"}},         {"SECT", {"ST_No", "SECT_No"}}, {"SCALE", {"SC_IP"}},
+        {"SEARCH", {"ST_No", "SH_No"}}, {"KVB_14", {"FBar_No"}},      {"KVB_20", {"ST_No", "DP_No"}},
+        {"KVB_23", {"ST_No", "MG_No"}},
+    };
+    return keys;
+}
+
+void createLookupIndexes()
+{
+    for (const auto& [table, fields] : lookupKeys()) {
+        if (!gDBConnection.hasTable(QLatin1String(table)))
+            continue;
+        // Names come from the list above, never from a file.
+        gDBConnection.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS \"lookup_%1\" ON \"%1\" (\"%2\")")
+                               .arg(QLatin1String(table), fields.join(QStringLiteral("\",\""))));
+    }
+}
+
+} // namespace
+
 bool OpenDatabase(QString* error)
 {
     gConnectionString = workingDatabasePath();
-    return gDBConnection.open(gConnectionString, error);
+    if (!gDBConnection.open(gConnectionString, error))
+        return false;
+    try {
+        createLookupIndexes();
+    } catch (const db::DbError& e) {
+        if (error)
+            *error = e.message();
+        gDBConnection.close();
+        return false;
+    }
+    return true;
 }
 
 void CloseDatabase()

@@ -112,7 +112,8 @@ void readLine(LineReader& in, db::Recordset& rs)
     const QByteArray ean = in.piece(7);
     in.set(PLU_EANFlags, qlonglong(wholeNumber(ean.left(2), 7)));
     in.set(PLU_EANData, QString::fromLatin1(ean.mid(2)) + QLatin1Char('0'));
-    records::DeriveEANItemCode(rs);
+    // The row belongs to no store yet, so an inherited format resolves to nothing and reads as format 0.
+    records::DeriveEANItemCode(rs, records::UnresolvedFormat::TakeFormatZero);
     in.set(Stat2_ItemCode, rs.textValue(QLatin1String(name(PLU_EANItemCode))).toLongLong() != 0 ? 1 : 0);
     in.setNumber(PLU_BarFormat, 8);
 

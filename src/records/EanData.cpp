@@ -128,7 +128,7 @@ void composeEanData(PluRow& row)
     row.set(PLU_EANData, data);
 }
 
-void deriveEanItemCode(PluRow& row)
+void deriveEanItemCode(PluRow& row, UnresolvedFormat unresolved)
 {
     const QString data = row.text(PLU_EANData);
     if (data.isEmpty())
@@ -138,7 +138,13 @@ void deriveEanItemCode(PluRow& row)
     int b = data.mid(10, 2).toInt();
     int f = int(row.number(PLU_BarFormat));
     if (f == 255) {
-        const FormatAndLastByte r = resolveInherited(row);
+        FormatAndLastByte r{0, 0};
+        try {
+            r = resolveInherited(row);
+        } catch (const CodecError&) {
+            if (unresolved == UnresolvedFormat::Fail)
+                throw;
+        }
         f = r.barFormat;
         b = r.lastByte;
     }
@@ -156,10 +162,10 @@ void ComposeEANData(const QString& databasePath, db::Recordset& pluRow, bool res
     writePluRow(pluRow, row);
 }
 
-void DeriveEANItemCode(db::Recordset& pluRow)
+void DeriveEANItemCode(db::Recordset& pluRow, UnresolvedFormat unresolved)
 {
     PluRow row = readPluRow(pluRow);
-    deriveEanItemCode(row);
+    deriveEanItemCode(row, unresolved);
     writePluRow(pluRow, row);
 }
 

@@ -39,12 +39,18 @@ int itemDigitCount(int barFormat);
 // is kept for the callers. Throws CodecError when it cannot compose (resolution failed, no definition,
 // item code not digits, last byte outside 0 to 99); the caller saves the row.
 void ComposeEANData(const QString& databasePath, db::Recordset& pluRow, bool resolve);
+// What deriving does with an inherited bar format that cannot be resolved.
+enum class UnresolvedFormat {
+    Fail,          // a PLU of a store: its main group, department or store is missing
+    TakeFormatZero // a PLU fetched from a scale, which belongs to no store yet
+};
+
 // Sets PLU_EANItemCode and PLU_EANLastByte from PLU_EANData; a row without item-code data is left as it
-// is. Throws CodecError for data that is not 12 digits or a format that cannot be resolved.
-void DeriveEANItemCode(db::Recordset& pluRow);
+// is. Throws CodecError for data that is not 12 digits, or a format that cannot be resolved under Fail.
+void DeriveEANItemCode(db::Recordset& pluRow, UnresolvedFormat unresolved = UnresolvedFormat::Fail);
 
 void composeEanData(PluRow& row);
-void deriveEanItemCode(PluRow& row);
+void deriveEanItemCode(PluRow& row, UnresolvedFormat unresolved = UnresolvedFormat::Fail);
 
 // Empties the composer's one-entry memory of the last inherited bar format it resolved.
 void ClearEANDataCache();

@@ -96,6 +96,11 @@ void TestReceivedPluLoader::loadsLine_data()
         << cp << line({{7, "1200001234567"}, {8, "0"}})
         << QVariantMap{{"PLU_EANFlags", 12}, {"PLU_EANData", "000012345670"}, {"PLU_EANItemCode", "0000123456"},
                        {"PLU_EANLastByte", 70}, {"Stat2_ItemCode", 1}};
+    // A fetched PLU belongs to no store yet: an inherited format reads as format 0 instead of failing the fetch.
+    QTest::newRow("inherited bar format")
+        << cp << line({{7, "0500001234567"}, {8, "255"}})
+        << QVariantMap{{"PLU_BarFormat", 255}, {"PLU_EANData", "000012345670"}, {"PLU_EANItemCode", "0000123456"},
+                       {"PLU_EANLastByte", 0}, {"Stat2_ItemCode", 1}};
     QTest::newRow("discount type 0 stores the rest without the flag")
         << cp << line({{14, "070305"}, {15, "930"}, {16, "991231"}, {17, "2359"}, {18, "10"}, {19, "5"}, {20, "20"}, {21, "8"}})
         << QVariantMap{{"PLU_Disc_SDate", 50307}, {"PLU_Disc_STime", 930}, {"PLU_Disc_EDate", 311299},

@@ -5,7 +5,6 @@
 #include "app/SharedData.h"
 #include "app/SingleInstance.h"
 #include "app/TableDumps.h"
-#include "app/TwoLevelReader.h"
 #include "app/WorkingDatabase.h"
 #include "platform/events/DoEvents.h"
 #include "records/ScaleRecordDumps.h"
@@ -34,12 +33,6 @@ bool readSettings(QString* error)
                               .arg(e.message)
                         : QStringLiteral("Quorvane cannot start: %1").arg(e.message);
     return false;
-}
-
-void loadCollection(const TextCollectionSource& s)
-{
-    LoadSectionToCollection(programPath(QLatin1String(s.file)), gSettings().gLanguageName,
-                            QLatin1String(s.section), *s.collection);
 }
 
 // The text dumps, the record dumps and the decoded records land together or not at all.
@@ -87,11 +80,11 @@ bool RunStartUp(StartUpView& view)
     DoEvents();
 
     const QList<TextCollectionSource>& sources = textCollectionSources();
-    loadCollection(sources.first()); // frm_OTHER: the texts of this window
+    loadTextCollection(sources.first(), gSettings().gLanguageName); // frm_OTHER: the texts of this window
     view.setProgressText(gLangOther.text(QStringLiteral("loadSHOW2")));
     DoEvents();
     for (qsizetype i = 1; i < sources.size(); ++i)
-        loadCollection(sources[i]);
+        loadTextCollection(sources[i], gSettings().gLanguageName);
     view.setProgressText(gLangOther.text(QStringLiteral("loadSHOW3")));
     DoEvents();
 

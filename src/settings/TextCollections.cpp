@@ -53,11 +53,10 @@ const QList<TextCollectionSource>& textCollectionSources()
     return sources;
 }
 
-void loadTextCollections(const QString& group)
+void loadTextCollection(const TextCollectionSource& source, const QString& group)
 {
-    for (const TextCollectionSource& s : textCollectionSources())
-        app::LoadSectionToCollection(app::programPath(QLatin1String(s.file)), group, QLatin1String(s.section),
-                                     *s.collection);
+    app::LoadSectionToCollection(app::programPath(QLatin1String(source.file)), group, QLatin1String(source.section),
+                                 *source.collection);
 }
 
 void releaseTextCollections()

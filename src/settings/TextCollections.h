@@ -25,8 +25,8 @@ struct TextCollectionSource {
 // All 33 in loading order: frm_OTHER first, then the other language sections, then the parameter sections.
 const QList<TextCollectionSource>& textCollectionSources();
 
-// Loads every collection from the given group of the program folder's files.
-void loadTextCollections(const QString& group);
+// Loads one collection from the given group of its file in the program folder.
+void loadTextCollection(const TextCollectionSource& source, const QString& group);
 // Empties every collection.
 void releaseTextCollections();
 

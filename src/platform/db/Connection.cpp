@@ -358,7 +358,6 @@ QList<FieldInfo> Connection::fields(const QString& table) const
     return m_fields.insert(key, list).value();
 }
 
-QString Connection::lastErrorText() const { return errorText(m_db); }
 
 // ---- Transaction ----
 

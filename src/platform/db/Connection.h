@@ -89,8 +89,6 @@ public:
     QList<FieldInfo> fields(const QString& table) const;
     QString tableName(const QString& anyCase) const;
 
-    QString lastErrorText() const;
-
 private:
     void checkOpen() const;
     bool openFile(const QString& path, int flags, QString* error);

@@ -114,6 +114,14 @@ bool readSettingsFile(const QString& path, SettingsRecord* record, SettingsFileE
 
 bool writeSettingsFile(const QString& path, const SettingsRecord& r, QString* error)
 {
+    // One value a line: a text with a line end in it would shift every later value.
+    for (const QString* t : {&r.gCurrencySymbol, &r.gTreeRootName}) {
+        if (t->contains(QLatin1Char('\n')) && (t != &r.gCurrencySymbol || r.gPriceUnit == 2)) {
+            if (error)
+                *error = QStringLiteral("Cannot write %1: the text \"%2\" holds a line break.").arg(path, t->simplified());
+            return false;
+        }
+    }
     QStringList lines{numberLine(r.gLanguageIndex), numberLine(r.gPricePoint), numberLine(r.gPointType),
                       numberLine(r.gWeightPoint),   numberLine(r.gDateType),   numberLine(r.gPriceUnit)};
     if (r.gPriceUnit == 2)

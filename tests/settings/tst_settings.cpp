@@ -181,6 +181,32 @@ private slots:
         QVERIFY(!writeSettingsFile(m_dir.filePath(QStringLiteral("no/such/dir/setting.cfg")), SettingsRecord(), &err));
     }
 
+    // A text holding a line break would move every later line and be read back as other values.
+    void lineBreakInATextIsRefused_data()
+    {
+        QTest::addColumn<QString>("currency");
+        QTest::addColumn<QString>("root");
+        QTest::newRow("currency CR LF") << QStringLiteral("$\r\n 3") << QStringLiteral("root");
+        QTest::newRow("currency LF") << QStringLiteral("a\nb") << QStringLiteral("root");
+        QTest::newRow("root text") << QStringLiteral("EUR") << QStringLiteral("first\r\nsecond");
+    }
+
+    void lineBreakInATextIsRefused()
+    {
+        QFETCH(QString, currency);
+        QFETCH(QString, root);
+        const QString path = writeRaw(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nold\r\n");
+        SettingsRecord w;
+        w.gPriceUnit = 2;
+        w.gCurrencySymbol = currency;
+        w.gSysStore = 1;
+        w.gTreeRootName = root;
+        QString err;
+        QVERIFY(!writeSettingsFile(path, w, &err));
+        QVERIFY(!err.isEmpty());
+        QVERIFY(readRaw(path).endsWith("old\r\n"));
+    }
+
     void formatter_data()
     {
         QTest::addColumn<int>("value");

@@ -84,6 +84,8 @@ private slots:
     void badRemoteName();
     void serverFailsMidSession_data();
     void serverFailsMidSession();
+    void onlyPositiveCompletionSucceeds_data();
+    void onlyPositiveCompletionSucceeds();
     void closeWhenServerHangsUpOrStalls_data();
     void closeWhenServerHangsUpOrStalls();
     void secondSessionAfterFailure();
@@ -435,6 +437,35 @@ void TestFtpClient::serverFailsMidSession()
     QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
     if (step == Step::Get)
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestFtpClient::onlyPositiveCompletionSucceeds_data()
+{
+    QTest::addColumn<QString>("answer");  // what the server says instead of carrying out the command
+    QTest::addColumn<Step>("step");
+    QTest::newRow("DELE pending") << "DELE=350 Waiting for more" << Step::Remove;
+    QTest::newRow("DELE preliminary") << "DELE=150 About to delete" << Step::Remove;
+}
+
+void TestFtpClient::onlyPositiveCompletionSucceeds()
+{
+    QFETCH(QString, answer);
+    QFETCH(Step, step);
+    FtpServer::Options options;
+    options.answerOn << answer;
+    FtpServer server;
+    QVERIFY2(server.start(options), qPrintable(server.errorText()));
+    QVERIFY(writeFile(server.filePath(kName), "keep\r\n"));
+    QTemporaryDir dir;
+    ftp::Settings settings = server.settings();
+    settings.timeouts = test::shortTimeouts();
+    ftp::FtpClient client(settings);
+    QVERIFY(client.connect());
+    const ftp::Result result = runStep(client, step, dir);
+    QVERIFY(!result);
+    QVERIFY(!result.errorText.isEmpty());
+    client.close();
+    QCOMPARE(readAll(server.filePath(kName)), QByteArray("keep\r\n"));
 }
 
 void TestFtpClient::closeWhenServerHangsUpOrStalls_data()

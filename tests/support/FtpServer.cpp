@@ -42,6 +42,8 @@ bool FtpServer::start(const Options& options)
         args << QStringLiteral("--drop") << command;
     for (const QString& command : options.stallOn)
         args << QStringLiteral("--stall") << command;
+    for (const QString& answer : options.answerOn)
+        args << QStringLiteral("--answer") << answer;
     if (options.stallData)
         args << QStringLiteral("--stall-data");
 

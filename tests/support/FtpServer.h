@@ -18,6 +18,7 @@ public:
         QString readOnlyPassword;
         QStringList dropOn;    // commands on which the server hangs up
         QStringList stallOn;   // commands the server never answers
+        QStringList answerOn;  // "COMMAND=reply": the command is not carried out, the reply is sent instead
         bool stallData = false; // file transfers stop after their first chunk
     };
 

@@ -23,6 +23,8 @@ def main():
                    help="command on which the control connection is closed")
     p.add_argument("--stall", action="append", default=[],
                    help="command that is never answered")
+    p.add_argument("--answer", action="append", default=[],
+                   help="COMMAND=REPLY: the command is not carried out, the reply is sent instead")
     p.add_argument("--stall-data", action="store_true",
                    help="data connections go silent after their first chunk")
     args = p.parse_args()
@@ -39,6 +41,7 @@ def main():
 
     drop = {c.upper() for c in args.drop}
     stall = {c.upper() for c in args.stall}
+    answer = {c.split("=", 1)[0].upper(): c.split("=", 1)[1] for c in args.answer}
 
     class Handler(FTPHandler):
         def pre_process_command(self, line, cmd, arg):
@@ -46,6 +49,9 @@ def main():
                 self.close()
                 return
             if cmd in stall:
+                return
+            if cmd in answer:
+                self.respond(answer[cmd])
                 return
             super().pre_process_command(line, cmd, arg)
 

@@ -214,6 +214,12 @@ Result FtpClient::perform(const Request& request)
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
     curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
     curl_slist_free_all(commands);
+    if (code == CURLE_OK && !request.command.isEmpty() && (reply < 200 || reply > 299)) {
+        // libcurl takes any reply below 400 to a quoted command as success; a pending or preliminary
+        // one is not, and leaves the control connection out of step, so it is not reused.
+        close();
+        return Result::failure(QStringLiteral("The scale answered %1 instead of a completion").arg(reply));
+    }
     if (code == CURLE_OK)
         return {};
 

@@ -107,6 +107,8 @@ bool TransferSession::execute(Step step, const QString& name)
         break;
     case Step::Put:
         m_commands << QStringLiteral("PUT ") + quoted(local) + QLatin1Char(' ') + name;
+        if (m_unprepared.contains(name))
+            return fail(QStringLiteral("%1 could not be written for this send.").arg(name));
         result = ftp::runOffUiThread([&] { return client.put(local, name); });
         break;
     case Step::Get:

@@ -45,6 +45,10 @@ public:
     TransferSession(const TransferSession&) = delete;
     TransferSession& operator=(const TransferSession&) = delete;
 
+    // Files of a send that could not be written afresh: their PUT fails, so an old copy left in temp
+    // never goes out in their place.
+    void setUnpreparedFiles(const QStringList& names) { m_unprepared = names; }
+
     // Runs the session once; true when it ended well. Modes other than send, fetch and delete do nothing.
     bool run();
 
@@ -62,6 +66,7 @@ private:
 
     qint16 m_mode;
     QStringList m_files;
+    QStringList m_unprepared;
     ScaleLogin m_scale;
     SessionView& m_view;
     QString mStepText;

@@ -68,6 +68,7 @@ private slots:
     void unreachableScale();
     void wrongPassword();
     void secondOfThreeFilesMissing();
+    void unpreparedFileIsNeverSent();
     void fetchesPluFile();
     void fetchesReportFile();
     void fetchOfTwoLoadsTheLast();
@@ -188,6 +189,20 @@ void TestTransferSession::secondOfThreeFilesMissing()
     QCOMPARE(verbs(m_server->log()).count("STOR"), 1);
     // The files of a send survive the failure for the next session.
     QVERIFY(QFile::exists(m_folder->tempFile("MGP0UALL.csv")));
+}
+
+void TestTransferSession::unpreparedFileIsNeverSent()
+{
+    QVERIFY(startServer());
+    QVERIFY(m_folder->writeTempFile(kPlu, "old\r\n")); // left from an earlier send, could not be removed
+    Row row;
+    TransferSession session(TransferSend, {kPlu}, login(), row);
+    session.setUnpreparedFiles({kPlu});
+    QVERIFY(!session.run());
+    QCOMPARE(row.statuses.last(), QStringLiteral("Sending Error"));
+    QVERIFY(row.reasons.last().contains(kPlu));
+    QVERIFY(!QFile::exists(m_server->filePath(kPlu)));
+    QVERIFY(!session.commands().contains("CLOSE"));
 }
 
 void TestTransferSession::fetchesPluFile()

@@ -41,7 +41,7 @@ size_t readFrom(char* buffer, size_t size, size_t count, void* device)
 
 CURL* newHandle()
 {
-    // Once per process, before any worker thread touches libcurl.
+    // Once per process. Sessions run one at a time, so no other thread is inside libcurl meanwhile.
     static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     return initialised ? curl_easy_init() : nullptr;
 }

@@ -122,11 +122,13 @@ void frmFTPDataTrans::Form_Load()
     }
     if (gTransferMode == TransferSend) {
         // An old file must never go out in place of one that is not written this time.
-        const QStringList stale = datafiles::removeDataFiles(gTransferFiles);
-        for (const QString& name : stale)
+        m_unprepared = datafiles::removeDataFiles(gTransferFiles);
+        for (const QString& name : std::as_const(m_unprepared))
             reportPreparationFailure(this, QDir::toNativeSeparators(datafiles::dataFilePath(name)));
-        for (const datafiles::WriterFailure& failure : datafiles::writeListedDataFiles(gTransferFiles))
+        for (const datafiles::WriterFailure& failure : datafiles::writeListedDataFiles(gTransferFiles)) {
+            m_unprepared << failure.fileName;
             reportPreparationFailure(this, failure.fileName + QStringLiteral(": ") + failure.message);
+        }
     } else if (gTransferMode == TransferFetch) {
         datafiles::removeDataFiles(gTransferFiles);
     }
@@ -179,6 +181,7 @@ void frmFTPDataTrans::cmdCommand_Click()
             transfer::TransferSession session(
                 mode, gTransferFiles, {mScaleHost.value(marked), mScaleUser.value(marked), mScalePassword.value(marked)},
                 *this);
+            session.setUnpreparedFiles(m_unprepared);
             session.run();
             setFlexText(MSFGFTP, marked, selectColumn(), QString());
             m_sessionRow = 0;

@@ -54,6 +54,7 @@ private:
     QStringList mScalePassword;
 
     int m_sessionRow = 0;
+    QStringList m_unprepared; // files of a send that could not be written afresh
     bool m_sessionRunning = false;
     bool m_unloaded = false;
 };

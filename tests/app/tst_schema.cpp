@@ -971,6 +971,15 @@ private slots:
         insertIds(c, {5});
         rs.openTable("T");
         QCOMPARE(column(rs, "Id"), QList<qint64>({30, 20, 5}));
+
+        // A limit keeps the stored order; a join is read, not changed.
+        rs.open("select * from T where Id > ? limit 2", {0});
+        QCOMPARE(column(rs, "Id"), QList<qint64>({30, 20}));
+        QVERIFY(rs.updatable());
+        rs.open("select * from T, T as U where T.Id = U.Id and T.Id = ?", {20});
+        QCOMPARE(rs.recordCount(), 1);
+        QVERIFY(!rs.updatable());
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue(0, 1));
     }
 
     void numberValues_data()

@@ -45,13 +45,21 @@ void Recordset::open(const QString& sql, const QVariantList& params)
     if (!m_conn)
         throw DbError(QStringLiteral("The recordset has no connection."));
     reset();
+    static const QRegularExpression singleTableTail(QStringLiteral("^\\s*(where\\b.*|order\\s+by\\b.*|limit\\b.*)?$"),
+                                                    QRegularExpression::CaseInsensitiveOption
+                                                        | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression limit(QStringLiteral("\\blimit\\b"), QRegularExpression::CaseInsensitiveOption);
     const auto m = selectStar().match(sql);
-    const QString table = m.hasMatch() ? m_conn->tableName(m.captured(1)) : QString();
+    // Only a query over one table can be changed row by row; a join is read like any other query.
+    const bool oneTable = m.hasMatch() && singleTableTail.match(m.captured(2)).hasMatch();
+    const QString table = oneTable ? m_conn->tableName(m.captured(1)) : QString();
     if (!table.isEmpty()) {
         QString rest = m.captured(2);
-        if (!rest.contains(QRegularExpression(QStringLiteral("\\border\\s+by\\b"),
-                                              QRegularExpression::CaseInsensitiveOption)))
-            rest += QStringLiteral(" ORDER BY rowid");
+        if (!rest.contains(orderBy)) {
+            const qsizetype at = rest.lastIndexOf(limit);
+            rest.insert(at < 0 ? rest.size() : at, QStringLiteral(" ORDER BY rowid "));
+        }
         Statement st = m_conn->prepare(QStringLiteral("SELECT rowid FROM ") + quoted(table) + rest);
         st.bind(params);
         while (st.step())

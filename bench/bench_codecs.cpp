@@ -1,6 +1,7 @@
 // Encodes and decodes generated PLU records, and times the scale-record dump and reload of them beside the
 // sqlite3 shell importing the same rows. Argument: the number of PLUs (100,000 by default).
 
+#include "BenchTiming.h"
 #include "../tests/support/PluGenerator.h"
 #include "app/SchemaBuilder.h"
 #include "app/SharedData.h"
@@ -18,6 +19,8 @@
 
 #include <cstdio>
 #include <vector>
+
+using quorvane::bench::seconds;
 
 using namespace quorvane;
 using namespace quorvane::records;
@@ -87,8 +90,6 @@ QString csvField(const QVariant& v)
     const QString s = v.typeId() == QMetaType::QByteArray ? QString::fromLatin1(v.toByteArray().toHex()) : v.toString();
     return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
-
-double seconds(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e9; }
 
 double runShell(const QString& database, const QStringList& args, const QString& input)
 {

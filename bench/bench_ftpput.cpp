@@ -1,6 +1,7 @@
 // PUTs a 50 MB file to a local FTP server through a transfer session (connect, put, close) and, beside
 // it, with the curl command line. Prints both times and their ratio (target: at most 1.2).
 
+#include "BenchTiming.h"
 #include "support/FtpServer.h"
 
 #include "app/ProgramFolder.h"
@@ -19,6 +20,8 @@
 
 #include <cstdio>
 
+using quorvane::bench::seconds;
+
 using namespace quorvane;
 
 namespace {
@@ -31,11 +34,6 @@ struct Quiet : transfer::SessionView {
     void showFile(const QString&) override {}
     void showStatus(const QString& text, const QString& reason) override { status = text + QLatin1Char(' ') + reason; }
 };
-
-double seconds(const QElapsedTimer& t)
-{
-    return double(t.nsecsElapsed()) / 1e9;
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // Writes "PLU0UALL.csv" for 100,000 marked PLUs and, beside it, has the sqlite3 shell export the same
 // columns of the same rows as CSV. Prints both times and their ratio (target: at most 2).
 
+#include "BenchTiming.h"
 #include "GenerateData.h"
 
 #include "app/ProgramFolder.h"
@@ -22,6 +23,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
+
+using quorvane::bench::seconds;
 
 using namespace quorvane;
 
@@ -48,11 +51,6 @@ void fill()
         "PLU_Description = CASE WHEN rowid % 2 = 0 THEN CAST(char(2, 33) || 'Best before the date on the label' || char(12) AS BLOB) END, "
         "Stat2_Description = rowid % 2 = 0"));
     tx.commit();
-}
-
-double seconds(const QElapsedTimer& t)
-{
-    return double(t.nsecsElapsed()) / 1e9;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "support/DumpRows.h"
 #include "support/PluGenerator.h"
 #include "support/ProgramFolderFixture.h"
+#include "support/TestSupport.h"
 
 #include "app/DumpSet.h"
 #include "app/ProgramExit.h"
@@ -27,18 +28,12 @@
 #include <sys/resource.h>
 
 using namespace quorvane;
+using quorvane::test::writeFile;
 using namespace quorvane::app;
 
 namespace {
 
 const char* const WorkingDb = "Database/Orvo2005_New.mdb";
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 QByteArray storeDump(const char* name) { return QByteArray(" 1 \r\n") + name + "\r\n 0 \r\n 0 \r\n 255 \r\n"; }
 

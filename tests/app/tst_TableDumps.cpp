@@ -1,5 +1,6 @@
 #include "support/DumpRows.h"
 #include "support/ProgramFolderFixture.h"
+#include "support/TestSupport.h"
 
 #include "app/SchemaBuilder.h"
 #include "app/SharedData.h"
@@ -14,6 +15,7 @@
 #include <memory>
 
 using namespace quorvane;
+using quorvane::test::writeFile;
 using namespace quorvane::app;
 
 namespace {
@@ -26,12 +28,6 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // What the reload gives back of a text: the same text without its line breaks.

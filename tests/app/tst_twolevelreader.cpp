@@ -1,3 +1,5 @@
+#include "support/TestSupport.h"
+
 #include "app/TwoLevelReader.h"
 #include "platform/text/Ansi.h"
 
@@ -16,9 +18,7 @@ class TstTwoLevelReader : public QObject {
     QString writeFile(const QString& body)
     {
         const QString path = m_dir.filePath(QStringLiteral("two-level.ini"));
-        QFile f(path);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(text::encode(body, text::Encoding::Gb18030));
+        test::writeFile(path, text::encode(body, text::Encoding::Gb18030));
         return path;
     }
 

@@ -1,4 +1,5 @@
 #include "support/FtpServer.h"
+#include "support/TestSupport.h"
 
 #include "platform/ftp/FtpClient.h"
 #include "platform/ftp/RunOffUiThread.h"
@@ -14,6 +15,7 @@
 #include <stdexcept>
 
 using namespace quorvane;
+using quorvane::test::writeFile;
 using test::FtpServer;
 
 namespace {
@@ -26,12 +28,6 @@ QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Runs one step against kName: the local side is kName in dir, the remote side holds a file to fetch.

@@ -1,3 +1,5 @@
+#include "support/TestSupport.h"
+
 #include "platform/text/Ansi.h"
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
@@ -16,17 +18,8 @@ class TstSettings : public QObject {
     QString writeRaw(const QByteArray& bytes)
     {
         const QString path = m_dir.filePath(QStringLiteral("setting.cfg"));
-        QFile f(path);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(bytes);
+        test::writeFile(path, bytes);
         return path;
-    }
-
-    static QByteArray readRaw(const QString& path)
-    {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
     }
 
 private slots:
@@ -44,7 +37,7 @@ private slots:
         QCOMPARE(r.gCurrencySymbol, QStringLiteral("RMB"));
         QCOMPARE(r.gSysStore, qint16(0));
         QCOMPARE(r.gTreeRootName, QString());
-        QCOMPARE(readRaw(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/setting.cfg")),
+        QCOMPARE(test::readFile(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/setting.cfg")),
                  QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nVelcor Weighing\r\n"));
     }
 
@@ -149,7 +142,7 @@ private slots:
         const QString path = m_dir.filePath(QStringLiteral("roundtrip.cfg"));
         QString err;
         QVERIFY2(writeSettingsFile(path, w, &err), qPrintable(err));
-        const QByteArray raw = readRaw(path);
+        const QByteArray raw = test::readFile(path);
         QTEST(int(raw.count("\r\n")), "lines");
         QVERIFY(raw.startsWith(" 2 \r\n 3 \r\n 7 \r\n 1 \r\n 5 \r\n"));
         QVERIFY(raw.contains("\r\n-4 \r\n"));
@@ -177,7 +170,7 @@ private slots:
         QString err;
         QVERIFY(!writeSettingsFile(path, w, &err));
         QVERIFY(!err.isEmpty());
-        QVERIFY(readRaw(path).endsWith("old\r\n"));
+        QVERIFY(test::readFile(path).endsWith("old\r\n"));
         QVERIFY(!writeSettingsFile(m_dir.filePath(QStringLiteral("no/such/dir/setting.cfg")), SettingsRecord(), &err));
     }
 
@@ -204,7 +197,7 @@ private slots:
         QString err;
         QVERIFY(!writeSettingsFile(path, w, &err));
         QVERIFY(!err.isEmpty());
-        QVERIFY(readRaw(path).endsWith("old\r\n"));
+        QVERIFY(test::readFile(path).endsWith("old\r\n"));
     }
 
     void formatter_data()

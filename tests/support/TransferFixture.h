@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestSupport.h"
+
 #include "FtpServer.h"
 #include "ProgramFolderFixture.h"
 
@@ -37,8 +39,5 @@ void fillTransferTexts();
 void useFtpPort(quint16 port);
 // Starts the server and points sessions at it; false, with a warning, when it does not start.
 bool startScale(FtpServer& server, const FtpServer::Options& options = FtpServer::Options());
-
-QByteArray readFile(const QString& path);
-bool writeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace quorvane::test

@@ -4,7 +4,7 @@
 #include "BenchTiming.h"
 #include "../tests/support/PluGenerator.h"
 #include "app/SchemaBuilder.h"
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "records/PluRecord.h"
 #include "records/PluRow.h"
 #include "records/ScaleRecordDumps.h"

@@ -4,7 +4,7 @@
 #include "BenchTiming.h"
 #include "support/FtpServer.h"
 
-#include "app/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 #include "datafiles/DataFileWriters.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"
@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     QDir(dir.path()).mkpath(QStringLiteral("temp"));
-    app::setProgramFolder(dir.path());
+    setProgramFolder(dir.path());
     const QString local = datafiles::dataFilePath(kName);
     {
         QFile file(local);

@@ -4,11 +4,11 @@
 #include "BenchTiming.h"
 #include "GenerateData.h"
 
-#include "app/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 #include "app/SchemaBuilder.h"
-#include "app/TwoLevelReader.h"
+#include "state/TwoLevelReader.h"
 #include "app/WorkingDatabase.h"
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "datafiles/PluDataFile.h"
 #include "platform/text/Ansi.h"
 #include "settings/TextCollections.h"
@@ -61,8 +61,8 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("Database");
     QDir(dir.path()).mkpath("temp");
-    app::setProgramFolder(dir.path());
-    const QString database = app::programPath(QLatin1String(app::paths::WorkingDatabase));
+    setProgramFolder(dir.path());
+    const QString database = programPath(QLatin1String(paths::WorkingDatabase));
     if (app::BuildDatabaseFromSchema(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt"), database, 0) != app::SchemaBuilt
         || !app::OpenDatabase()) {
         std::fprintf(stderr, "cannot build the database\n");
@@ -70,7 +70,7 @@ int main(int argc, char** argv)
     }
     text::setAnsiCodePage(QStringLiteral("windows-1252"));
     // The item-code definitions of the shipped parameter file.
-    app::LoadSectionToCollection(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/ParameterPLU.ini"), QStringLiteral("Standard"),
+    LoadSectionToCollection(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/ParameterPLU.ini"), QStringLiteral("Standard"),
                                  QStringLiteral("EAN_EDIT"), gParEANEdit);
     fill();
 

@@ -3,9 +3,9 @@
 
 #include "GenerateData.h"
 
-#include "app/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 #include "app/SchemaBuilder.h"
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "app/TableDumps.h"
 #include "app/WorkingDatabase.h"
 #include "platform/text/Ansi.h"
@@ -122,7 +122,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     if (!dir.isValid())
         die(QStringLiteral("no temporary folder"));
-    app::setProgramFolder(dir.path());
+    setProgramFolder(dir.path());
     QDir().mkpath(dir.filePath(QStringLiteral("Database")));
     text::setAnsiCodePage(QStringLiteral("windows-1252"));
     const QString dumps = dir.filePath(QStringLiteral("AccessData"));

@@ -1,5 +1,5 @@
 #include "app/ProgramExit.h"
-#include "app/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 #include "app/ui/Main.h"
 
 #include <QApplication>
@@ -12,7 +12,7 @@ int main(int argc, char** argv)
     // The program ends through the shutdown, not when its last window closes.
     QApplication::setQuitOnLastWindowClosed(false);
     const QString folder = qEnvironmentVariable("QUORVANE_PROGRAM_FOLDER");
-    app::setProgramFolder(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder);
+    setProgramFolder(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder);
     app::setExitHandler([](int code) { QCoreApplication::exit(code); });
 
     switch (app::Main()) {

@@ -1,6 +1,6 @@
 #include "app/DumpSet.h"
 
-#include "app/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 #include "platform/text/TextFile.h"
 
 #include <QDir>

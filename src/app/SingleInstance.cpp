@@ -1,6 +1,6 @@
 #include "app/SingleInstance.h"
 
-#include "app/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 
 #include <QDir>
 #include <QLockFile>

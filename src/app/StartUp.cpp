@@ -1,8 +1,8 @@
 #include "app/StartUp.h"
 
 #include "app/DumpSet.h"
-#include "app/ProgramFolder.h"
-#include "app/SharedData.h"
+#include "state/ProgramFolder.h"
+#include "state/SharedData.h"
 #include "app/SingleInstance.h"
 #include "app/TableDumps.h"
 #include "app/WorkingDatabase.h"

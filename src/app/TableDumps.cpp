@@ -1,7 +1,7 @@
 #include "app/TableDumps.h"
 
 #include "platform/events/EventPump.h"
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "platform/text/TextFile.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "app/WorkingDatabase.h"
 
-#include "app/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 #include "app/SchemaBuilder.h"
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 
 #include <QDateTime>
 #include <QDir>

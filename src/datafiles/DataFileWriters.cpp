@@ -1,7 +1,7 @@
 #include "datafiles/DataFileWriters.h"
 
-#include "app/ProgramFolder.h"
-#include "app/SharedData.h"
+#include "state/ProgramFolder.h"
+#include "state/SharedData.h"
 #include "datafiles/PluDataFile.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
@@ -15,12 +15,12 @@ namespace quorvane::datafiles {
 
 QString dataFilePath(const QString& fileName)
 {
-    return app::programPath(QLatin1String(app::paths::TempFolder) + QLatin1Char('/') + fileName);
+    return programPath(QLatin1String(paths::TempFolder) + QLatin1Char('/') + fileName);
 }
 
 void makeTempFolder()
 {
-    const QString folder = app::programPath(QLatin1String(app::paths::TempFolder));
+    const QString folder = programPath(QLatin1String(paths::TempFolder));
     if (!QDir().mkpath(folder))
         throw DataFileError(QStringLiteral("The folder %1 cannot be created.").arg(QDir::toNativeSeparators(folder)));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include "platform/db/Recordset.h"
 
 #include <QByteArray>
@@ -9,15 +11,13 @@
 #include <QStringList>
 
 #include <functional>
-#include <stdexcept>
 
 namespace quorvane::datafiles {
 
 // A data file that cannot be written or read as it should; the message names the file and the reason.
-class DataFileError : public std::runtime_error {
+class DataFileError : public Error {
 public:
-    explicit DataFileError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
+    using Error::Error;
 };
 
 // The data files live in the temp folder of the program folder, under their bare names.

@@ -1,6 +1,6 @@
 #include "datafiles/ReceivedPluLoader.h"
 
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "datafiles/DataFileWriters.h"
 #include "platform/text/Ansi.h"
 #include "records/EanData.h"

@@ -1,6 +1,6 @@
 #include "datafiles/ReportLoader.h"
 
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "datafiles/DataFileWriters.h"
 #include "platform/text/Ansi.h"
 

@@ -1,6 +1,6 @@
 #include "records/BarFormat.h"
 
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "records/PackedBcd.h"
 
 namespace quorvane::records {

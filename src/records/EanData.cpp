@@ -1,6 +1,6 @@
 #include "records/EanData.h"
 
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "records/BarFormat.h"
 #include "records/PackedBcd.h"
 #include "settings/TextCollections.h"

@@ -1,6 +1,6 @@
 #include "records/KvbRecords.h"
 
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "platform/text/Ansi.h"
 #include "records/PackedBcd.h"
 #include "records/ScaleRecordDumps.h"

@@ -1,18 +1,18 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
-#include <stdexcept>
 
 namespace quorvane::records {
 
 // A record that cannot be built or read: the caller keeps what it had.
-class CodecError : public std::runtime_error {
+class CodecError : public Error {
 public:
-    explicit CodecError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
+    using Error::Error;
 };
 
 // Greatest value a packed-decimal field of `width` bytes holds (two digits a byte).

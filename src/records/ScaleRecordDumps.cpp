@@ -1,6 +1,6 @@
 #include "records/ScaleRecordDumps.h"
 
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/TextFile.h"
 #include "records/KvbRecords.h"
@@ -486,7 +486,7 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
                 return fail(writeError);
         }
         tx.commit();
-    } catch (const std::runtime_error& e) { // DbError, and a CodecError nothing above expects
+    } catch (const Error& e) { // DbError, and a CodecError nothing above expects
         gRsWork.close();
         ClearBarFormatMemories();
         return fail(QStringLiteral("The scale records cannot be saved: %1").arg(QString::fromStdString(e.what())));
@@ -523,7 +523,7 @@ bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString*
                 loadTable(d, data, messages);
         }
         tx.commit();
-    } catch (const std::runtime_error& e) { // DbError, and a CodecError nothing above expects
+    } catch (const Error& e) { // DbError, and a CodecError nothing above expects
         gRsWork.close();
         ClearBarFormatMemories();
         if (error)

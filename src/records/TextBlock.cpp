@@ -1,6 +1,6 @@
 #include "records/TextBlock.h"
 
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "platform/text/Ansi.h"
 #include "records/PackedBcd.h"
 

@@ -1,7 +1,7 @@
 #include "settings/TextCollections.h"
 
-#include "app/ProgramFolder.h"
-#include "app/TwoLevelReader.h"
+#include "state/ProgramFolder.h"
+#include "state/TwoLevelReader.h"
 
 namespace quorvane {
 
@@ -14,7 +14,7 @@ LangCollection gParDiscount, gParMemdisc, gParEANDisp, gParEANEdit, gParSSTabSym
 
 const QList<TextCollectionSource>& textCollectionSources()
 {
-    using namespace app::paths;
+    using namespace paths;
     static const QList<TextCollectionSource> sources{
         {&gLangOther, LanguageFile, "frm_OTHER"},
         {&gLangMainCmd, LanguageFile, "frmMain_cmd"},
@@ -55,7 +55,7 @@ const QList<TextCollectionSource>& textCollectionSources()
 
 void loadTextCollection(const TextCollectionSource& source, const QString& group)
 {
-    app::LoadSectionToCollection(app::programPath(QLatin1String(source.file)), group, QLatin1String(source.section),
+    LoadSectionToCollection(programPath(QLatin1String(source.file)), group, QLatin1String(source.section),
                                  *source.collection);
 }
 

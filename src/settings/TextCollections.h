@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/LangCollection.h"
+#include "state/LangCollection.h"
 
 #include <QList>
 #include <QString>

@@ -6,7 +6,7 @@
 
 #include "app/DumpSet.h"
 #include "app/ProgramExit.h"
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "app/SingleInstance.h"
 #include "app/WorkingDatabase.h"
 #include "app/ui/Main.h"

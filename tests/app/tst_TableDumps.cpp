@@ -3,7 +3,7 @@
 #include "support/TestSupport.h"
 
 #include "app/SchemaBuilder.h"
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "app/TableDumps.h"
 #include "app/WorkingDatabase.h"
 #include "platform/text/Ansi.h"

@@ -1,7 +1,7 @@
 #include "support/CodecTestDb.h"
 #include "support/TransferFixture.h"
 
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "datafiles/DataFileWriters.h"
 #include "datafiles/ReportLoader.h"
 #include "platform/text/Ansi.h"

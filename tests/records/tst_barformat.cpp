@@ -1,4 +1,4 @@
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "records/BarFormat.h"
 #include "records/EanData.h"
 #include "records/PackedBcd.h"

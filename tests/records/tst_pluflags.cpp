@@ -1,4 +1,4 @@
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "records/PluFlags.h"
 #include "support/CodecTestDb.h"
 

@@ -1,4 +1,4 @@
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "records/PackedBcd.h"
 #include "records/PluRecord.h"
 #include "records/PluRow.h"

@@ -1,4 +1,4 @@
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "platform/text/TextFile.h"
 #include "records/KvbRecords.h"
 #include "records/PackedBcd.h"

@@ -1,4 +1,4 @@
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "platform/text/Ansi.h"
 #include "records/PackedBcd.h"
 #include "records/TextBlock.h"

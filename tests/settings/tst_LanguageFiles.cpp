@@ -1,5 +1,5 @@
-#include "app/ProgramFolder.h"
-#include "app/TwoLevelReader.h"
+#include "state/ProgramFolder.h"
+#include "state/TwoLevelReader.h"
 #include "platform/text/Ansi.h"
 #include "settings/TextCollections.h"
 
@@ -53,19 +53,19 @@ class TestLanguageFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { app::setProgramFolder(DataDir); }
+    void initTestCase() { setProgramFolder(DataDir); }
 
     void layout_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("language.ini") << QString::fromLatin1(app::paths::LanguageFile);
-        QTest::newRow("ParameterPLU.ini") << QString::fromLatin1(app::paths::ParameterFile);
+        QTest::newRow("language.ini") << QString::fromLatin1(paths::LanguageFile);
+        QTest::newRow("ParameterPLU.ini") << QString::fromLatin1(paths::ParameterFile);
     }
 
     void layout()
     {
         QFETCH(QString, file);
-        const QByteArray bytes = readAll(app::programPath(file));
+        const QByteArray bytes = readAll(programPath(file));
         QVERIFY(!bytes.isEmpty());
         // CR LF only, the last line ended, no empty line at the end.
         for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -181,7 +181,7 @@ private slots:
             const TextCollectionSource& s = byName[l.collection];
             for (const QString& group : Groups) {
                 LangCollection c;
-                app::LoadSectionToCollection(app::programPath(QLatin1String(s.file)), group, QLatin1String(s.section), c);
+                LoadSectionToCollection(programPath(QLatin1String(s.file)), group, QLatin1String(s.section), c);
                 if (!c.contains(l.key))
                     missing << QStringLiteral("%1 [%2] <%3> (%4)").arg(l.key, QLatin1String(s.section), group, l.where);
             }
@@ -203,7 +203,7 @@ private slots:
     void missingKeyAndSectionDoNotStop()
     {
         LangCollection c;
-        app::LoadSectionToCollection(app::programPath(QLatin1String(app::paths::LanguageFile)), QStringLiteral("Standard"),
+        LoadSectionToCollection(programPath(QLatin1String(paths::LanguageFile)), QStringLiteral("Standard"),
                                      QStringLiteral("no_such_section"), c);
         QCOMPARE(c.count(), 0);
         QCOMPARE(c.text(QStringLiteral("anyKey")), QStringLiteral("anyKey"));

@@ -1,7 +1,7 @@
 #include "CodecTestDb.h"
 
 #include "app/SchemaBuilder.h"
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "records/PluRecord.h"
 #include "settings/TextCollections.h"
 

@@ -1,6 +1,6 @@
 #include "DumpRows.h"
 
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 
 #include <QStringList>
 

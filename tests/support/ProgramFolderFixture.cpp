@@ -1,6 +1,6 @@
 #include "ProgramFolderFixture.h"
 
-#include "app/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 #include "platform/text/Ansi.h"
 
 #include <QApplication>
@@ -51,7 +51,7 @@ ProgramFolderFixture::ProgramFolderFixture()
         && QDir().mkpath(file(QStringLiteral("Database")));
     if (m_valid && !QFileInfo::exists(file(QStringLiteral("Database/abc.txt"))))
         m_valid = QFile::copy(schemaSource(), file(QStringLiteral("Database/abc.txt")));
-    app::setProgramFolder(m_dir.path());
+    setProgramFolder(m_dir.path());
 }
 
 MessageRecorder::MessageRecorder()

@@ -2,9 +2,9 @@
 
 #include "CodecTestDb.h"
 
-#include "app/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 #include "app/SchemaBuilder.h"
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "records/PluRecord.h"
 #include "settings/TextCollections.h"
 #include "transfer/TransferSession.h"
@@ -28,7 +28,7 @@ bool TransferFolder::setUp(const QString& schemaPath)
     }
     fillEanCollections();
     records::ClearBarFormatMemories();
-    const QString database = app::programPath(QLatin1String(app::paths::WorkingDatabase));
+    const QString database = programPath(QLatin1String(paths::WorkingDatabase));
     app::SchemaBuildError error;
     if (app::BuildDatabaseFromSchema(schemaPath.isEmpty() ? schemaSource() : schemaPath, database, 0, &error)
         != app::SchemaBuilt) {

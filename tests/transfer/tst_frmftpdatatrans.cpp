@@ -2,7 +2,7 @@
 #include "support/CodecTestDb.h"
 #include "support/TransferFixture.h"
 
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "platform/text/Ansi.h"
 #include "platform/ui/MessageBox.h"
 #include "transfer/TransferRequest.h"

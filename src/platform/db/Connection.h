@@ -1,11 +1,12 @@
 #pragma once
 
+#include "platform/Error.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
 
-#include <stdexcept>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -13,10 +14,9 @@ struct sqlite3_stmt;
 namespace quorvane::db {
 
 // Raised for every database failure: a failed statement, an unknown field, a value the field cannot hold.
-class DbError : public std::runtime_error {
+class DbError : public Error {
 public:
-    explicit DbError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
+    using Error::Error;
 };
 
 enum class FieldKind { Number, Real, Text, Binary };

@@ -1,6 +1,6 @@
 #include "transfer/ui/frmFTPDataTrans.h"
 
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 #include "datafiles/DataFileWriters.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/MessageBox.h"

@@ -1,4 +1,4 @@
-#include "app/SharedData.h"
+#include "state/SharedData.h"
 
 namespace quorvane {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "settings/LangCollection.h"
+#include "state/LangCollection.h"
 
 #include <QString>
 
-namespace quorvane::app {
+namespace quorvane {
 
 // The lines of one section of one group of a two-level file (language, parameter or preset-key file),
 // each followed by CR LF; the default when the file, the group or the section is missing.
@@ -15,4 +15,4 @@ QString ReadGroupSection(const QString& file, const QString& group, const QStrin
 void LoadSectionToCollection(const QString& file, const QString& group, const QString& section,
                              LangCollection& collection);
 
-} // namespace quorvane::app
+} // namespace quorvane

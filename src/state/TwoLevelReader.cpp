@@ -1,11 +1,11 @@
-#include "app/TwoLevelReader.h"
+#include "state/TwoLevelReader.h"
 
-#include "platform/events/DoEvents.h"
+#include "platform/events/EventPump.h"
 #include "platform/text/TextFile.h"
 
 #include <QFileInfo>
 
-namespace quorvane::app {
+namespace quorvane {
 
 namespace {
 
@@ -50,13 +50,14 @@ void LoadSectionToCollection(const QString& file, const QString& group, const QS
     const QString sectionText = ReadGroupSection(file, group, section, QString());
     collection.clear();
     const QStringList lines = text::splitLines(sectionText);
+    EventPump pump;
     for (const QString& raw : lines) {
         const QStringView line = text::trimBlanks(raw);
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq >= 0)
             collection.add(text::trimBlanks(line.left(eq)).toString(), text::trimBlanks(line.mid(eq + 1)).toString());
-        DoEvents();
+        pump();
     }
 }
 
-} // namespace quorvane::app
+} // namespace quorvane

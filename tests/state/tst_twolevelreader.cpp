@@ -1,6 +1,6 @@
 #include "support/TestSupport.h"
 
-#include "app/TwoLevelReader.h"
+#include "state/TwoLevelReader.h"
 #include "platform/text/Ansi.h"
 
 #include <QDir>
@@ -75,7 +75,7 @@ private slots:
         QFETCH(QString, expected);
         LangCollection c;
         c.add(QStringLiteral("stale"), QStringLiteral("entry"));
-        app::LoadSectionToCollection(writeFile(file), group, section, c);
+        LoadSectionToCollection(writeFile(file), group, section, c);
         QCOMPARE(entries(c), expected);
         QVERIFY(!QFileInfo::exists(QDir(m_dir.path()).filePath(QStringLiteral("$_Chartemp.txx"))));
     }
@@ -83,16 +83,16 @@ private slots:
     void readGroupSection()
     {
         const QString path = writeFile(QStringLiteral("<G>\r\n[S]\r\n  a = 1  \r\nb=2\r\n\r\n[E]\r\n\r\n[L]\r\nx=1"));
-        QCOMPARE(app::ReadGroupSection(path, QStringLiteral("G"), QStringLiteral("S"), QStringLiteral("dflt")),
+        QCOMPARE(ReadGroupSection(path, QStringLiteral("G"), QStringLiteral("S"), QStringLiteral("dflt")),
                  QStringLiteral("a = 1\r\nb=2\r\n"));
         // An empty section gives the empty text, not the default.
-        QCOMPARE(app::ReadGroupSection(path, QStringLiteral("G"), QStringLiteral("E"), QStringLiteral("dflt")), QString());
+        QCOMPARE(ReadGroupSection(path, QStringLiteral("G"), QStringLiteral("E"), QStringLiteral("dflt")), QString());
         // The last section may end at the end of the file.
-        QCOMPARE(app::ReadGroupSection(path, QStringLiteral("G"), QStringLiteral("L"), QStringLiteral("dflt")),
+        QCOMPARE(ReadGroupSection(path, QStringLiteral("G"), QStringLiteral("L"), QStringLiteral("dflt")),
                  QStringLiteral("x=1\r\n"));
-        QCOMPARE(app::ReadGroupSection(path, QStringLiteral("G"), QStringLiteral("none"), QStringLiteral("dflt")),
+        QCOMPARE(ReadGroupSection(path, QStringLiteral("G"), QStringLiteral("none"), QStringLiteral("dflt")),
                  QStringLiteral("dflt"));
-        QCOMPARE(app::ReadGroupSection(m_dir.filePath(QStringLiteral("missing.ini")), QStringLiteral("G"),
+        QCOMPARE(ReadGroupSection(m_dir.filePath(QStringLiteral("missing.ini")), QStringLiteral("G"),
                                        QStringLiteral("S"), QStringLiteral("dflt")),
                  QStringLiteral("dflt"));
     }
@@ -101,7 +101,7 @@ private slots:
     {
         LangCollection c;
         c.add(QStringLiteral("old"), QStringLiteral("text"));
-        app::LoadSectionToCollection(m_dir.filePath(QStringLiteral("nowhere.ini")), QStringLiteral("G"),
+        LoadSectionToCollection(m_dir.filePath(QStringLiteral("nowhere.ini")), QStringLiteral("G"),
                                      QStringLiteral("S"), c);
         QCOMPARE(c.count(), 0);
         // A missing key reads as the key itself, so the gap shows without breaking anything.

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace quorvane::app {
+namespace quorvane {
 
 // Every path of the program is built from the program folder (by default the executable's folder).
 QString programFolder();
@@ -20,4 +20,4 @@ inline constexpr const char* DumpFolder = "AccessData";
 inline constexpr const char* TempFolder = "temp";
 } // namespace paths
 
-} // namespace quorvane::app
+} // namespace quorvane

@@ -1,4 +1,4 @@
-#include "settings/LangCollection.h"
+#include "state/LangCollection.h"
 
 namespace quorvane {
 

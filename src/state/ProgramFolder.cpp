@@ -1,9 +1,9 @@
-#include "app/ProgramFolder.h"
+#include "state/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
-namespace quorvane::app {
+namespace quorvane {
 
 namespace {
 QString& folder()
@@ -24,4 +24,4 @@ void setProgramFolder(const QString& f) { folder() = QDir::cleanPath(f); }
 
 QString programPath(const QString& relative) { return programFolder() + QLatin1Char('/') + relative; }
 
-} // namespace quorvane::app
+} // namespace quorvane

@@ -18,9 +18,9 @@ struct DataSetSize {
     int stores = 10;
     int sectionsPerStore = 3;
     int scalesPerSection = 2;
-    int departments = 98;  // 0 to 97 in every store
-    int mainGroups = 998;  // 0 to 997 in every store
-    int plus = 100000;     // spread over the stores
+    int departments = 98; // 0 to 97 in every store
+    int mainGroups = 998; // 0 to 997 in every store
+    int plus = 100000;    // spread over the stores
     int presetKeys = 10000;
     int searchesPerStore = 10;
 };
@@ -56,10 +56,7 @@ inline void insert(db::Connection& c, const char* table, Values values)
            params);
 }
 
-inline QString scaleAddress(int a, int b)
-{
-    return QStringLiteral("192.168.%1.%2").arg(a, 3).arg(b, 3);
-}
+inline QString scaleAddress(int a, int b) { return QStringLiteral("192.168.%1.%2").arg(a, 3).arg(b, 3); }
 
 } // namespace detail
 
@@ -70,65 +67,156 @@ inline void generateData(db::Connection& c, const DataSetSize& n = {})
     db::Transaction tx(c);
     QStringList scales;
     for (int s = 1; s <= n.stores; ++s) {
-        insert(c, "STORE", {{"ST_No", s}, {"ST_Name", QStringLiteral("Store %1").arg(s)}, {"Flag1", 2}, {"Flag2", 0},
-                            {"barformat", 0}});
+        insert(c, "STORE",
+               {{"ST_No", s},
+                {"ST_Name", QStringLiteral("Store %1").arg(s)},
+                {"Flag1", 2},
+                {"Flag2", 0},
+                {"barformat", 0}});
         for (int sect = 1; sect <= n.sectionsPerStore; ++sect) {
-            insert(c, "SECT", {{"SECT_No", sect}, {"ST_No", s}, {"SECT_Name", QStringLiteral("Section %1").arg(sect)},
-                               {"Flag1", 16}, {"Flag2", 16}, {"barformat", 255}});
+            insert(c, "SECT",
+                   {{"SECT_No", sect},
+                    {"ST_No", s},
+                    {"SECT_Name", QStringLiteral("Section %1").arg(sect)},
+                    {"Flag1", 16},
+                    {"Flag2", 16},
+                    {"barformat", 255}});
             for (int m = 1; m <= n.scalesPerSection; ++m) {
                 const QString ip = detail::scaleAddress(s, sect * 10 + m);
                 scales << ip;
-                insert(c, "SCALE", {{"SC_IP", ip}, {"SC_No", QString::number(scales.size())}, {"SC_Used", 1},
-                                    {"SC_FTPName", QStringLiteral("admin")}, {"SC_FTPPW", QStringLiteral("1234")},
-                                    {"SC_MODEL_ID", 0}, {"SC_PSK_Layout", 1}, {"ST_No", s}, {"SECT_No", sect}});
+                insert(c, "SCALE",
+                       {{"SC_IP", ip},
+                        {"SC_No", QString::number(scales.size())},
+                        {"SC_Used", 1},
+                        {"SC_FTPName", QStringLiteral("admin")},
+                        {"SC_FTPPW", QStringLiteral("1234")},
+                        {"SC_MODEL_ID", 0},
+                        {"SC_PSK_Layout", 1},
+                        {"ST_No", s},
+                        {"SECT_No", sect}});
             }
         }
         for (int d = 0; d < n.departments; ++d)
-            insert(c, "KVB_20", {{"DP_No", d}, {"DP_Name", QStringLiteral("Department %1").arg(d)}, {"Flag1", 16},
-                                 {"Flag2", 16}, {"barformat", 255}, {"ST_No", s}, {"SECT_No", 0}});
+            insert(c, "KVB_20",
+                   {{"DP_No", d},
+                    {"DP_Name", QStringLiteral("Department %1").arg(d)},
+                    {"Flag1", 16},
+                    {"Flag2", 16},
+                    {"barformat", 255},
+                    {"ST_No", s},
+                    {"SECT_No", 0}});
         for (int g = 0; g < n.mainGroups; ++g)
-            insert(c, "KVB_23", {{"MG_No", g}, {"MG_Name", QStringLiteral("Main group %1").arg(g)}, {"Flag1", 16},
-                                 {"Flag2", 16}, {"barformat", 255}, {"Tax_No", 1}, {"ST_No", s}, {"SECT_No", 0},
-                                 {"DP_No", g % n.departments}});
+            insert(c, "KVB_23",
+                   {{"MG_No", g},
+                    {"MG_Name", QStringLiteral("Main group %1").arg(g)},
+                    {"Flag1", 16},
+                    {"Flag2", 16},
+                    {"barformat", 255},
+                    {"Tax_No", 1},
+                    {"ST_No", s},
+                    {"SECT_No", 0},
+                    {"DP_No", g % n.departments}});
         for (int h = 1; h <= n.searchesPerStore; ++h)
-            insert(c, "SEARCH", {{"SH_No", h}, {"SH_Name", QStringLiteral("Search %1").arg(h)}, {"DP_No1", 0},
-                                 {"DP_No2", 97}, {"MG_No1", 0}, {"MG_No2", 997}, {"PLU_No1", h * 100},
-                                 {"PLU_No2", h * 1000}, {"PLU_UPrice1", 0}, {"PLU_UPrice2", 99999}, {"ST_No", s}});
+            insert(c, "SEARCH",
+                   {{"SH_No", h},
+                    {"SH_Name", QStringLiteral("Search %1").arg(h)},
+                    {"DP_No1", 0},
+                    {"DP_No2", 97},
+                    {"MG_No1", 0},
+                    {"MG_No2", 997},
+                    {"PLU_No1", h * 100},
+                    {"PLU_No2", h * 1000},
+                    {"PLU_UPrice1", 0},
+                    {"PLU_UPrice2", 99999},
+                    {"ST_No", s}});
     }
     const int perStore = n.plus / n.stores;
     for (int i = 0; i < n.plus; ++i) {
         const int p = i % perStore + 1;
-        insert(c, "KVB_25", {{"PLU_No", p}, {"ST_No", i / perStore + 1}, {"SECT_No", 0}, {"PLU_MG", p % n.mainGroups},
-                             {"PLU_UPrice", 100 + p % 9000}, {"PLU_CommodityFirst", QStringLiteral("Article %1").arg(p)}});
+        insert(c, "KVB_25",
+               {{"PLU_No", p},
+                {"ST_No", i / perStore + 1},
+                {"SECT_No", 0},
+                {"PLU_MG", p % n.mainGroups},
+                {"PLU_UPrice", 100 + p % 9000},
+                {"PLU_CommodityFirst", QStringLiteral("Article %1").arg(p)}});
     }
     for (int k = 0; k < n.presetKeys; ++k)
-        insert(c, "KVB_41", {{"Scale_IP", scales[k / 200 % scales.size()]}, {"PSK_Layout", 1}, {"Number", k % 200 + 1},
-                             {"Key_Switch", 1}, {"Status", 0}, {"Name", QStringLiteral("Key %1").arg(k % 200 + 1)}});
+        insert(c, "KVB_41",
+               {{"Scale_IP", scales[k / 200 % scales.size()]},
+                {"PSK_Layout", 1},
+                {"Number", k % 200 + 1},
+                {"Key_Switch", 1},
+                {"Status", 0},
+                {"Name", QStringLiteral("Key %1").arg(k % 200 + 1)}});
     for (int f = 1; f <= 9; ++f)
-        insert(c, "KVB_14", {{"FBar_No", f}, {"FBar_Type", 1}, {"FBar_ItemDigitNo", 5}, {"FBar_Data1Type", 1},
-                             {"FBar_Data2Type", 0}, {"FBar_FBarDigitNo", 0}, {"FBar_CD", 129}, {"FBar_Data1", 5},
-                             {"FBar_Data2", 0}, {"FBar_Data1SH", 0}, {"FBar_Data2SH", 0}, {"FBar_EANorITF", 1}});
+        insert(c, "KVB_14",
+               {{"FBar_No", f},
+                {"FBar_Type", 1},
+                {"FBar_ItemDigitNo", 5},
+                {"FBar_Data1Type", 1},
+                {"FBar_Data2Type", 0},
+                {"FBar_FBarDigitNo", 0},
+                {"FBar_CD", 129},
+                {"FBar_Data1", 5},
+                {"FBar_Data2", 0},
+                {"FBar_Data1SH", 0},
+                {"FBar_Data2SH", 0},
+                {"FBar_EANorITF", 1}});
     for (int k = 1; k <= 99; ++k)
         insert(c, "KVB_44", {{"Clerk_No", k}, {"Name", QStringLiteral("Clerk %1").arg(k)}, {"Status", 1}});
     for (int k = 1; k <= 9; ++k) {
         insert(c, "KVB_3F", {{"Number", k}, {"Data", QStringLiteral("Scroll message %1").arg(k)}});
-        insert(c, "KVB_40", {{"Number", k}, {"Group1", 1}, {"File1", k}, {"Scroll1", 1}, {"Display1", 1}, {"Speed1", 2},
-                             {"Group2", 0}, {"File2", 0}, {"Scroll2", 0}, {"Display2", 0}, {"Speed2", 0},
-                             {"Group3", 0}, {"File3", 0}, {"Scroll3", 0}, {"Display3", 0}, {"Speed3", 0}});
+        insert(c, "KVB_40",
+               {{"Number", k},
+                {"Group1", 1},
+                {"File1", k},
+                {"Scroll1", 1},
+                {"Display1", 1},
+                {"Speed1", 2},
+                {"Group2", 0},
+                {"File2", 0},
+                {"Scroll2", 0},
+                {"Display2", 0},
+                {"Speed2", 0},
+                {"Group3", 0},
+                {"File3", 0},
+                {"Scroll3", 0},
+                {"Display3", 0},
+                {"Speed3", 0}});
         insert(c, "KVB_A8", {{"Code", k}, {"Name", QStringLiteral("Tax %1").arg(k)}, {"Rate", k * 100}, {"Status", 1}});
-        insert(c, "KVB_AD", {{"Number", k}, {"Status", 1}, {"Name", QStringLiteral("Payment %1").arg(k)}, {"Reserved", 0}});
+        insert(c, "KVB_AD",
+               {{"Number", k}, {"Status", 1}, {"Name", QStringLiteral("Payment %1").arg(k)}, {"Reserved", 0}});
     }
     for (const char* table : {"KVB_3A", "KVB_3B", "KVB_3C", "KVB_3D"})
         for (int k = 1; k <= 999; ++k)
             insert(c, table, {{"No", k}, {"NextNo", 0}, {"NameFirstLine", QStringLiteral("Text %1").arg(k)}});
     for (int k = 1; k <= 99; ++k) {
-        insert(c, "KVB_AA", {{"Number", k}, {"Disc_SDate", 20260101}, {"Disc_STime", 800}, {"Disc_EDate", 20261231},
-                             {"Disc_ETime", 2000}, {"Disc_LimitType", 0}, {"Disc_1stLim", 100}, {"Disc_Within1stL", 10},
-                             {"Disc_2ndLim", 200}, {"Disc_Within2ndL", 20}, {"Disc_Type", 1}, {"DisDayOfWeek", 127},
-                             {"NextNumber", 0}});
-        insert(c, "KVB_AB", {{"Number", k}, {"Price_SDate", 20260101}, {"Price_STime", 800}, {"Price_EDate", 20261231},
-                             {"Price_ETime", 2000}, {"PriceDayOfWeek", 127}, {"NewUnitPrice", 999}, {"NextNumber", 0}});
-        insert(c, "KVB_AC", {{"Number", k}, {"Status", 1}, {"Name", QStringLiteral("Stock key %1").arg(k)}, {"Type", 0}});
+        insert(c, "KVB_AA",
+               {{"Number", k},
+                {"Disc_SDate", 20260101},
+                {"Disc_STime", 800},
+                {"Disc_EDate", 20261231},
+                {"Disc_ETime", 2000},
+                {"Disc_LimitType", 0},
+                {"Disc_1stLim", 100},
+                {"Disc_Within1stL", 10},
+                {"Disc_2ndLim", 200},
+                {"Disc_Within2ndL", 20},
+                {"Disc_Type", 1},
+                {"DisDayOfWeek", 127},
+                {"NextNumber", 0}});
+        insert(c, "KVB_AB",
+               {{"Number", k},
+                {"Price_SDate", 20260101},
+                {"Price_STime", 800},
+                {"Price_EDate", 20261231},
+                {"Price_ETime", 2000},
+                {"PriceDayOfWeek", 127},
+                {"NewUnitPrice", 999},
+                {"NextNumber", 0}});
+        insert(c, "KVB_AC",
+               {{"Number", k}, {"Status", 1}, {"Name", QStringLiteral("Stock key %1").arg(k)}, {"Type", 0}});
     }
     tx.commit();
 }

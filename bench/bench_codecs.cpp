@@ -1,14 +1,14 @@
 // Encodes and decodes generated PLU records, and times the scale-record dump and reload of them beside the
 // sqlite3 shell importing the same rows. Argument: the number of PLUs (100,000 by default).
 
-#include "BenchTiming.h"
 #include "../tests/support/PluGenerator.h"
+#include "BenchTiming.h"
 #include "app/SchemaBuilder.h"
-#include "state/SharedData.h"
 #include "records/PluRecord.h"
 #include "records/PluRow.h"
 #include "records/ScaleRecordDumps.h"
 #include "settings/TextCollections.h"
+#include "state/SharedData.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -70,7 +70,8 @@ void insertRows(const QString& table, const QList<QVariantMap>& rows)
             marks << QStringLiteral("?");
             values << it.value();
         }
-        gDBConnection.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, cols.join(','), marks.join(',')), values);
+        gDBConnection.exec(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, cols.join(','), marks.join(',')), values);
     }
 }
 
@@ -132,7 +133,8 @@ int main(int argc, char** argv)
         for (int f = 0; f < plu::Count; ++f)
             columns << QLatin1String(plu::name(plu::Field(f)));
         QStringList marks(plu::Count, QStringLiteral("?"));
-        const QString insert = QStringLiteral("INSERT INTO KVB_25 (%1) VALUES (%2)").arg(columns.join(','), marks.join(','));
+        const QString insert =
+            QStringLiteral("INSERT INTO KVB_25 (%1) VALUES (%2)").arg(columns.join(','), marks.join(','));
         db::Transaction tx(gDBConnection);
         QRandomGenerator gen(1);
         for (int n = 0; n < count; ++n) {
@@ -212,7 +214,8 @@ int main(int argc, char** argv)
     {
         db::Transaction tx(gDBConnection);
         for (int n = 0; n < count; ++n)
-            gDBConnection.exec(QStringLiteral("INSERT INTO KVB_25 (PLU_No, ST_No, SECT_No) VALUES (?,?,?)"), {1 + n, 1, 1});
+            gDBConnection.exec(QStringLiteral("INSERT INTO KVB_25 (PLU_No, ST_No, SECT_No) VALUES (?,?,?)"),
+                               {1 + n, 1, 1});
         tx.commit();
     }
     t.restart();
@@ -230,7 +233,8 @@ int main(int argc, char** argv)
     const double shellSql = runShell(database, {}, sql.fileName());
     buildDatabase(database);
     gDBConnection.close();
-    const double shellCsv = runShell(database, {QStringLiteral(".import --csv %1 KVB_25").arg(csv.fileName())}, QString());
+    const double shellCsv = runShell(database, {QStringLiteral(".import --csv %1 KVB_25").arg(csv.fileName())},
+                                     QString());
 
     const double restart = saveTime + loadTime;
     std::printf("PLU records: %d\n", count);

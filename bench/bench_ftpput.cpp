@@ -4,8 +4,8 @@
 #include "BenchTiming.h"
 #include "support/FtpServer.h"
 
-#include "state/ProgramFolder.h"
 #include "datafiles/DataFileWriters.h"
+#include "state/ProgramFolder.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"
 
@@ -31,7 +31,7 @@ constexpr qint64 kSize = 50LL << 20;
 
 struct Quiet : transfer::SessionView {
     QString status;
-    void showFile(const QString&) override {}
+    void showFile(const QString&) override { }
     void showStatus(const QString& text, const QString& reason) override { status = text + QLatin1Char(' ') + reason; }
 };
 
@@ -70,7 +70,8 @@ int main(int argc, char** argv)
     for (int round = 0; round < 3; ++round) {
         QFile::remove(remote);
         Quiet view;
-        transfer::TransferSession session(TransferSend, {kName}, {QStringLiteral("127.0.0.1"), login.user, login.password}, view);
+        transfer::TransferSession session(TransferSend, {kName},
+                                          {QStringLiteral("127.0.0.1"), login.user, login.password}, view);
         QElapsedTimer t;
         t.start();
         const bool ok = session.run();
@@ -84,9 +85,10 @@ int main(int argc, char** argv)
         QFile::remove(remote);
         QProcess curl;
         t.start();
-        curl.start(QStringLiteral("curl"), {QStringLiteral("-sS"), QStringLiteral("--disable-epsv"), QStringLiteral("-T"), local,
-                                            QStringLiteral("--user"), login.user + QLatin1Char(':') + login.password,
-                                            QStringLiteral("ftp://127.0.0.1:%1/%2").arg(server.port()).arg(kName)});
+        curl.start(QStringLiteral("curl"),
+                   {QStringLiteral("-sS"), QStringLiteral("--disable-epsv"), QStringLiteral("-T"), local,
+                    QStringLiteral("--user"), login.user + QLatin1Char(':') + login.password,
+                    QStringLiteral("ftp://127.0.0.1:%1/%2").arg(server.port()).arg(kName)});
         if (!curl.waitForFinished(300000) || curl.exitCode() != 0 || QFileInfo(remote).size() != kSize) {
             std::fprintf(stderr, "curl failed: %s\n", curl.readAllStandardError().constData());
             return 1;

@@ -4,14 +4,14 @@
 #include "BenchTiming.h"
 #include "GenerateData.h"
 
-#include "state/ProgramFolder.h"
 #include "app/SchemaBuilder.h"
-#include "state/TwoLevelReader.h"
 #include "app/WorkingDatabase.h"
-#include "state/SharedData.h"
 #include "datafiles/PluDataFile.h"
 #include "platform/text/Ansi.h"
 #include "settings/TextCollections.h"
+#include "state/ProgramFolder.h"
+#include "state/SharedData.h"
+#include "state/TwoLevelReader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,7 +48,8 @@ void fill()
         "PLU_Disc_ETime = 2000, PLU_Disc_Type = rowid % 4 = 0, PLU_DisDayOfWeek = 127, "
         "PLU_Commodity = CAST(char(3, length(PLU_CommodityFirst)) || PLU_CommodityFirst || char(12) AS BLOB), "
         "Stat2_Commodity = 1, "
-        "PLU_Description = CASE WHEN rowid % 2 = 0 THEN CAST(char(2, 33) || 'Best before the date on the label' || char(12) AS BLOB) END, "
+        "PLU_Description = CASE WHEN rowid % 2 = 0 THEN CAST(char(2, 33) || 'Best before the date on the label' || "
+        "char(12) AS BLOB) END, "
         "Stat2_Description = rowid % 2 = 0"));
     tx.commit();
 }
@@ -63,15 +64,16 @@ int main(int argc, char** argv)
     QDir(dir.path()).mkpath("temp");
     setProgramFolder(dir.path());
     const QString database = programPath(QLatin1String(paths::WorkingDatabase));
-    if (app::BuildDatabaseFromSchema(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt"), database, 0) != app::SchemaBuilt
+    if (app::BuildDatabaseFromSchema(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt"), database, 0)
+            != app::SchemaBuilt
         || !app::OpenDatabase()) {
         std::fprintf(stderr, "cannot build the database\n");
         return 1;
     }
     text::setAnsiCodePage(QStringLiteral("windows-1252"));
     // The item-code definitions of the shipped parameter file.
-    LoadSectionToCollection(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/ParameterPLU.ini"), QStringLiteral("Standard"),
-                                 QStringLiteral("EAN_EDIT"), gParEANEdit);
+    LoadSectionToCollection(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/ParameterPLU.ini"),
+                            QStringLiteral("Standard"), QStringLiteral("EAN_EDIT"), gParEANEdit);
     fill();
 
     // The shell exports the source fields of the same marked rows, 45 columns and the two texts.
@@ -116,10 +118,11 @@ int main(int argc, char** argv)
     const qint64 bytes = QFileInfo(dir.filePath("temp/PLU0UALL.csv")).size();
     gDBConnection.close();
 
-    std::printf("PLU data file, %d marked PLUs, a tenth with inherited bar formats: %.3f s (%lld bytes)\n", kPlus,
-                best, qlonglong(bytes));
+    std::printf("PLU data file, %d marked PLUs, a tenth with inherited bar formats: %.3f s (%lld bytes)\n", kPlus, best,
+                qlonglong(bytes));
     std::printf("  first pass, also saving the composed item-code data: %.3f s\n", first);
-    std::printf("sqlite3 -csv of the same columns: %.3f s (%lld bytes)\n", bestShell, qlonglong(QFileInfo(shellOut).size()));
+    std::printf("sqlite3 -csv of the same columns: %.3f s (%lld bytes)\n", bestShell,
+                qlonglong(QFileInfo(shellOut).size()));
     std::printf("ratio %.2f (target at most 2.00): %s\n", best / bestShell, best / bestShell <= 2.0 ? "met" : "MISSED");
     return 0;
 }

@@ -3,12 +3,12 @@
 
 #include "GenerateData.h"
 
-#include "state/ProgramFolder.h"
 #include "app/SchemaBuilder.h"
-#include "state/SharedData.h"
 #include "app/TableDumps.h"
 #include "app/WorkingDatabase.h"
 #include "platform/text/Ansi.h"
+#include "state/ProgramFolder.h"
+#include "state/SharedData.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,10 +29,7 @@ namespace {
 
 constexpr int Rounds = 3;
 
-QString schemaFile()
-{
-    return QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt");
-}
+QString schemaFile() { return QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt"); }
 
 [[noreturn]] void die(const QString& why)
 {

@@ -1,6 +1,6 @@
+#include "app/ui/Main.h"
 #include "app/ProgramExit.h"
 #include "state/ProgramFolder.h"
-#include "app/ui/Main.h"
 
 #include <QApplication>
 
@@ -16,9 +16,12 @@ int main(int argc, char** argv)
     app::setExitHandler([](int code) { QCoreApplication::exit(code); });
 
     switch (app::Main()) {
-    case app::StartOutcome::Running: return QApplication::exec();
-    case app::StartOutcome::AlreadyRunning: return 0;
-    case app::StartOutcome::Failed: break;
+    case app::StartOutcome::Running:
+        return QApplication::exec();
+    case app::StartOutcome::AlreadyRunning:
+        return 0;
+    case app::StartOutcome::Failed:
+        break;
     }
     return 1;
 }

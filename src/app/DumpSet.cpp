@@ -1,7 +1,7 @@
 #include "app/DumpSet.h"
 
-#include "state/ProgramFolder.h"
 #include "platform/text/TextFile.h"
+#include "state/ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>

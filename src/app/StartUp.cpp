@@ -1,8 +1,6 @@
 #include "app/StartUp.h"
 
 #include "app/DumpSet.h"
-#include "state/ProgramFolder.h"
-#include "state/SharedData.h"
 #include "app/SingleInstance.h"
 #include "app/TableDumps.h"
 #include "app/WorkingDatabase.h"
@@ -10,6 +8,8 @@
 #include "records/ScaleRecordDumps.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/ProgramFolder.h"
+#include "state/SharedData.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -112,9 +112,9 @@ bool RunStartUp(StartUpView& view)
 
     DumpSetRecovery recovery;
     if (!recoverDumpSet(&recovery, &error))
-        return abandon(QStringLiteral("Quorvane cannot start: the folder of the saved data cannot be restored: %1")
-                           .arg(error),
-                       MessageIcon::Critical);
+        return abandon(
+            QStringLiteral("Quorvane cannot start: the folder of the saved data cannot be restored: %1").arg(error),
+            MessageIcon::Critical);
     QStringList messages;
     if (!reloadDumps(&messages, &error))
         return abandon(QStringLiteral("Quorvane cannot start: the saved data cannot be loaded.\n%1\nThe saved data "

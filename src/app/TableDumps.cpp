@@ -1,8 +1,8 @@
 #include "app/TableDumps.h"
 
 #include "platform/events/EventPump.h"
-#include "state/SharedData.h"
 #include "platform/text/TextFile.h"
+#include "state/SharedData.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -94,11 +94,16 @@ bool parseWholeNumber(QStringView line, qint64* value)
 bool fitsField(const db::FieldInfo& f, qint64 n)
 {
     switch (f.typeCode) {
-    case 1: return true;
-    case 2: return n >= 0 && n <= 255;
-    case 3: return n >= -32768 && n <= 32767;
-    case 4: return n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<qint32>::max();
-    default: return f.kind == db::FieldKind::Real;
+    case 1:
+        return true;
+    case 2:
+        return n >= 0 && n <= 255;
+    case 3:
+        return n >= -32768 && n <= 32767;
+    case 4:
+        return n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<qint32>::max();
+    default:
+        return f.kind == db::FieldKind::Real;
     }
 }
 
@@ -172,7 +177,7 @@ QString textOf(const QVariant& v) { return v.isNull() ? QString() : v.toString()
 // A dump file's bytes in the code page, built line by line.
 class DumpWriter {
 public:
-    DumpWriter() : m_encoder(text::ansiCodePage().toLatin1().constData()) {}
+    DumpWriter() : m_encoder(text::ansiCodePage().toLatin1().constData()) { }
 
     void number(qint64 value)
     {
@@ -224,8 +229,8 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
     };
     DumpWriter out;
     qint64 row = 0;
-    db::Statement st =
-        gDBConnection.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(r.columns, quoted(r.table)));
+    db::Statement st = gDBConnection.prepare(
+        QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(r.columns, quoted(r.table)));
     while (st.step()) {
         ++row;
         for (int i = 0; i < d.fields.size(); ++i) {
@@ -235,7 +240,8 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
             case DumpLine::Number: {
                 qint64 n = 0;
                 if (!wholeNumberOf(v, &n))
-                    return fail(QStringLiteral("field %1 of row %2 holds no whole number").arg(d.fields[i].name).arg(row));
+                    return fail(
+                        QStringLiteral("field %1 of row %2 holds no whole number").arg(d.fields[i].name).arg(row));
                 out.number(n);
                 break;
             }
@@ -253,11 +259,12 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
             }
             }
             if (!ok)
-                return fail(QStringLiteral("line %1 (field %2 of row %3) holds a character that code page %4 cannot hold")
-                                .arg(out.lineCount())
-                                .arg(d.fields[i].name)
-                                .arg(row)
-                                .arg(text::ansiCodePage()));
+                return fail(
+                    QStringLiteral("line %1 (field %2 of row %3) holds a character that code page %4 cannot hold")
+                        .arg(out.lineCount())
+                        .arg(d.fields[i].name)
+                        .arg(row)
+                        .arg(text::ansiCodePage()));
         }
         if (d.marker)
             out.number(111);
@@ -270,7 +277,7 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
 
 class DumpReader {
 public:
-    DumpReader(const QString& path, const QList<QStringView>& lines) : m_path(path), m_lines(lines) {}
+    DumpReader(const QString& path, const QList<QStringView>& lines) : m_path(path), m_lines(lines) { }
 
     bool atEnd() const { return m_next >= m_lines.size(); }
 
@@ -286,8 +293,9 @@ public:
             case DumpLine::Number: {
                 qint64 n = 0;
                 if (!parseWholeNumber(m_lines[m_next], &n) || !fitsField(f, n))
-                    return fail(error, m_next, QStringLiteral("\"%1\" is not a value of the number field %2")
-                                                   .arg(m_lines[m_next].left(40).toString(), f.name));
+                    return fail(error, m_next,
+                                QStringLiteral("\"%1\" is not a value of the number field %2")
+                                    .arg(m_lines[m_next].left(40).toString(), f.name));
                 values->append(qlonglong(n));
                 ++m_next;
                 break;
@@ -300,9 +308,9 @@ public:
                     while (!atEnd() && !isNumericLine(m_lines[m_next]))
                         t += m_lines[m_next++];
                 if (f.size > 0 && t.size() > f.size)
-                    return fail(error, first, QStringLiteral("the text of field %1 is longer than %2 characters")
-                                                  .arg(f.name)
-                                                  .arg(f.size));
+                    return fail(
+                        error, first,
+                        QStringLiteral("the text of field %1 is longer than %2 characters").arg(f.name).arg(f.size));
                 values->append(t);
                 break;
             }
@@ -347,8 +355,9 @@ bool loadTable(const QString& folder, const TableDump& d, QString* error)
     DumpReader in(path, lines);
     if (!decoder.isValid() || decoder.hasError()) { // what could not be read could not be written back either
         const qsizetype bad = content.indexOf(QChar::ReplacementCharacter);
-        return in.fail(error, bad < 0 ? 0 : QStringView(content).left(bad).count(QLatin1Char('\n')),
-                       QStringLiteral("the line holds bytes that are no text in code page %1").arg(text::ansiCodePage()));
+        return in.fail(
+            error, bad < 0 ? 0 : QStringView(content).left(bad).count(QLatin1Char('\n')),
+            QStringLiteral("the line holds bytes that are no text in code page %1").arg(text::ansiCodePage()));
     }
     // Rows go in by batches: one statement per batch costs far less than one per row.
     const int perBatch = 64;

@@ -19,7 +19,7 @@ struct DumpField {
 };
 
 struct TableDump {
-    QString file;  // in the dump folder
+    QString file; // in the dump folder
     QString table;
     QList<DumpField> fields;
     bool marker = false; // a " 111 " line closes every row

@@ -1,7 +1,7 @@
 #include "app/WorkingDatabase.h"
 
-#include "state/ProgramFolder.h"
 #include "app/SchemaBuilder.h"
+#include "state/ProgramFolder.h"
 #include "state/SharedData.h"
 
 #include <QDateTime>
@@ -23,7 +23,10 @@ QString native(const QString& path) { return QDir::toNativeSeparators(path); }
 QString stagingPath() { return programPath(QStringLiteral("Database/Orvo2005_Build.mdb")); }
 
 // The builder's own temporary name for a database path.
-QString builderTempPath(const QString& databasePath) { return databasePath.left(databasePath.size() - 4) + QStringLiteral("_.mdb"); }
+QString builderTempPath(const QString& databasePath)
+{
+    return databasePath.left(databasePath.size() - 4) + QStringLiteral("_.mdb");
+}
 
 void removeWithCompanions(const QString& path)
 {
@@ -101,7 +104,8 @@ bool BuildWorkingDatabase(QString* movedAsideTo, QString* error)
     }
     if (!QFile::rename(staging, working)) {
         removeWithCompanions(staging);
-        *error = QStringLiteral("Quorvane cannot start: the working database %1 cannot be created.").arg(native(working));
+        *error =
+            QStringLiteral("Quorvane cannot start: the working database %1 cannot be created.").arg(native(working));
         return false;
     }
     return true;
@@ -114,8 +118,8 @@ namespace {
 const QList<QPair<const char*, QStringList>>& lookupKeys()
 {
     static const QList<QPair<const char*, QStringList>> keys{
-        {"STORE", {"ST_No"}},         {"SECT", {"ST_No", "SECT_No"}}, {"SCALE", {"SC_IP"}},
-        {"SEARCH", {"ST_No", "SH_No"}}, {"KVB_14", {"FBar_No"}},      {"KVB_20", {"ST_No", "DP_No"}},
+        {"STORE", {"ST_No"}},           {"SECT", {"ST_No", "SECT_No"}}, {"SCALE", {"SC_IP"}},
+        {"SEARCH", {"ST_No", "SH_No"}}, {"KVB_14", {"FBar_No"}},        {"KVB_20", {"ST_No", "DP_No"}},
         {"KVB_23", {"ST_No", "MG_No"}},
     };
     return keys;

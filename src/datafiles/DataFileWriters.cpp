@@ -1,10 +1,10 @@
 #include "datafiles/DataFileWriters.h"
 
-#include "state/ProgramFolder.h"
-#include "state/SharedData.h"
 #include "datafiles/PluDataFile.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
+#include "state/ProgramFolder.h"
+#include "state/SharedData.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,12 +40,12 @@ QList<QByteArray> readDataFileLines(const QString& fileName)
 {
     QFile file(dataFilePath(fileName));
     if (!file.open(QIODevice::ReadOnly))
-        throw DataFileError(QStringLiteral("%1 cannot be read: %2")
-                                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+        throw DataFileError(
+            QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw DataFileError(QStringLiteral("%1 cannot be read: %2")
-                                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+        throw DataFileError(
+            QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
     QList<QByteArray> lines = bytes.split('\n');
     if (lines.size() > 1 && lines.last().isEmpty())
         lines.removeLast();
@@ -77,8 +77,8 @@ void appendTextField(QByteArray& line, const QString& text)
     bool ok = true;
     const QByteArray bytes = text::toAnsi(text, &ok);
     if (!ok)
-        throw DataFileError(QStringLiteral("\"%1\" holds a character that code page %2 cannot hold.")
-                                .arg(text, text::ansiCodePage()));
+        throw DataFileError(
+            QStringLiteral("\"%1\" holds a character that code page %2 cannot hold.").arg(text, text::ansiCodePage()));
     appendTextField(line, QByteArrayView(bytes));
 }
 
@@ -111,8 +111,8 @@ bool writeMarkedRows(const QString& fileName, const QString& table, const QStrin
 
     QFile file(dataFilePath(fileName));
     const auto failed = [&file](const QString& why) {
-        return DataFileError(QStringLiteral("%1 cannot be written: %2")
-                                 .arg(QDir::toNativeSeparators(file.fileName()), why));
+        return DataFileError(
+            QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(file.fileName()), why));
     };
     if (file.exists() && !file.remove())
         throw failed(file.errorString());
@@ -125,8 +125,9 @@ bool writeMarkedRows(const QString& fileName, const QString& table, const QStrin
             QStringList columns{QStringLiteral("rowid")};
             for (const QString& field : fields)
                 columns << QLatin1Char('"') + rows.fieldName(rows.fieldIndex(field)) + QLatin1Char('"');
-            db::Statement pass = gDBConnection.prepare(QStringLiteral("SELECT %1 FROM \"%2\" WHERE Is_Selected = 1 ORDER BY rowid")
-                                                           .arg(columns.join(QLatin1Char(',')), tableName));
+            db::Statement pass = gDBConnection.prepare(
+                QStringLiteral("SELECT %1 FROM \"%2\" WHERE Is_Selected = 1 ORDER BY rowid")
+                    .arg(columns.join(QLatin1Char(',')), tableName));
             static const QByteArray lineEnd("\r\n", 2);
             EventPump pump;
             QByteArray line;

@@ -50,7 +50,10 @@ struct RowChange {
 class MarkedRow {
 public:
     MarkedRow(const db::Statement& statement, const QStringList& fields, int position, QList<RowChange>& changes)
-        : m_statement(statement), m_fields(fields), m_position(position), m_changes(changes)
+        : m_statement(statement)
+        , m_fields(fields)
+        , m_position(position)
+        , m_changes(changes)
     {
     }
     QVariant value(int field) const { return m_statement.column(field + 1); }

@@ -125,15 +125,63 @@ namespace {
 const QList<Field>& lineFields()
 {
     static const QList<Field> fields{
-        PLU_No, ST_No, PLU_MG, PLU_UPrice, PLU_Tare, PLU_Cost, PLU_CoupledPLUNo, PLU_TaxNo, PLU_Tax2No,
-        PLU_SPMessageNo, PLU_IngredientNo, PLU_DiscScheNo, PLU_PriScheNo, PLU_RSData, PLU_Disc_SDate, PLU_Disc_STime,
-        PLU_Disc_EDate, PLU_Disc_ETime, PLU_Disc_1stLim, PLU_Disc_Within1stL, PLU_Disc_2ndLim, PLU_Disc_Within2ndL,
-        PLU_Disc_Type, PLU_DisDayOfWeek, PLU_MemDisc1, PLU_MemDisc2, PLU_MemDisc3, PLU_MemDisc4, PLU_BarFormat,
-        PLU_EANFlags, PLU_EANLastByte, PLU_EANItemCode, PLU_EANData, PLU_Commodity, PLU_Description, Stat1_Unit,
-        Stat1_PBPreUnit, Stat1_UPriceOV, Stat1_PricePriority, Stat1_MemPriceType, Stat1_NegativePLU, Stat2_MGCode,
-        Stat2_PLUTare, Stat2_ItemCode, Stat2_TaxNo, Stat2_Tax2No, Stat2_Discount, Stat2_SPMessageNo,
-        Stat2_IngredientNo, Stat2_DiscScheNo, Stat2_PriScheNo, Stat2_CoupledPLU, Stat2_Commodity,
-        Stat2_Description, Stat2_MemDisc, Stat2_PLUCost, Stat2_RSData,
+        PLU_No,
+        ST_No,
+        PLU_MG,
+        PLU_UPrice,
+        PLU_Tare,
+        PLU_Cost,
+        PLU_CoupledPLUNo,
+        PLU_TaxNo,
+        PLU_Tax2No,
+        PLU_SPMessageNo,
+        PLU_IngredientNo,
+        PLU_DiscScheNo,
+        PLU_PriScheNo,
+        PLU_RSData,
+        PLU_Disc_SDate,
+        PLU_Disc_STime,
+        PLU_Disc_EDate,
+        PLU_Disc_ETime,
+        PLU_Disc_1stLim,
+        PLU_Disc_Within1stL,
+        PLU_Disc_2ndLim,
+        PLU_Disc_Within2ndL,
+        PLU_Disc_Type,
+        PLU_DisDayOfWeek,
+        PLU_MemDisc1,
+        PLU_MemDisc2,
+        PLU_MemDisc3,
+        PLU_MemDisc4,
+        PLU_BarFormat,
+        PLU_EANFlags,
+        PLU_EANLastByte,
+        PLU_EANItemCode,
+        PLU_EANData,
+        PLU_Commodity,
+        PLU_Description,
+        Stat1_Unit,
+        Stat1_PBPreUnit,
+        Stat1_UPriceOV,
+        Stat1_PricePriority,
+        Stat1_MemPriceType,
+        Stat1_NegativePLU,
+        Stat2_MGCode,
+        Stat2_PLUTare,
+        Stat2_ItemCode,
+        Stat2_TaxNo,
+        Stat2_Tax2No,
+        Stat2_Discount,
+        Stat2_SPMessageNo,
+        Stat2_IngredientNo,
+        Stat2_DiscScheNo,
+        Stat2_PriScheNo,
+        Stat2_CoupledPLU,
+        Stat2_Commodity,
+        Stat2_Description,
+        Stat2_MemDisc,
+        Stat2_PLUCost,
+        Stat2_RSData,
     };
     return fields;
 }
@@ -152,30 +200,31 @@ void TransPLUFTPfile()
     QStringList names;
     for (Field f : fields)
         names << QLatin1String(name(f));
-    writeMarkedRows(QStringLiteral("PLU0UALL.csv"), QStringLiteral("KVB_25"), names, [&](MarkedRow& marked, QByteArray& line) {
-        records::PluRow row;
-        for (int i = 0; i < fields.size(); ++i)
-            row.load(fields[i], marked.value(i));
-        InheritedBarFormat inherited;
-        if (row.number(PLU_BarFormat) == 255) {
-            const qint64 store = row.number(ST_No);
-            const qint64 mainGroup = row.number(PLU_MG);
-            // A level that is missing gives format 0 and no flags, as the resolution has always given.
-            try {
-                const records::BarFormatLevel& level = memory.resolve(store, mainGroup);
-                inherited = {level.barFormat % 100, level.flags()};
-            } catch (const records::CodecError&) {
-            }
-        }
-        if (row.number(Stat2_ItemCode) != 0) {
-            records::composeEanData(row);
-            // Saved only where the composer changed what the row holds.
-            for (int i = 0; i < fields.size(); ++i)
-                if (row.changed(fields[i]) && row.value(fields[i]) != marked.value(i))
-                    marked.setValue(i, row.value(fields[i]));
-        }
-        line += PluDataLine(row, inherited);
-    });
+    writeMarkedRows(QStringLiteral("PLU0UALL.csv"), QStringLiteral("KVB_25"), names,
+                    [&](MarkedRow& marked, QByteArray& line) {
+                        records::PluRow row;
+                        for (int i = 0; i < fields.size(); ++i)
+                            row.load(fields[i], marked.value(i));
+                        InheritedBarFormat inherited;
+                        if (row.number(PLU_BarFormat) == 255) {
+                            const qint64 store = row.number(ST_No);
+                            const qint64 mainGroup = row.number(PLU_MG);
+                            // A level that is missing gives format 0 and no flags, as the resolution has always given.
+                            try {
+                                const records::BarFormatLevel& level = memory.resolve(store, mainGroup);
+                                inherited = {level.barFormat % 100, level.flags()};
+                            } catch (const records::CodecError&) {
+                            }
+                        }
+                        if (row.number(Stat2_ItemCode) != 0) {
+                            records::composeEanData(row);
+                            // Saved only where the composer changed what the row holds.
+                            for (int i = 0; i < fields.size(); ++i)
+                                if (row.changed(fields[i]) && row.value(fields[i]) != marked.value(i))
+                                    marked.setValue(i, row.value(fields[i]));
+                        }
+                        line += PluDataLine(row, inherited);
+                    });
 }
 
 } // namespace quorvane::datafiles

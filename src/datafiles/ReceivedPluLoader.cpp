@@ -1,10 +1,10 @@
 #include "datafiles/ReceivedPluLoader.h"
 
-#include "state/SharedData.h"
 #include "datafiles/DataFileWriters.h"
 #include "platform/text/Ansi.h"
 #include "records/EanData.h"
 #include "records/PluRow.h"
+#include "state/SharedData.h"
 
 namespace quorvane::datafiles {
 
@@ -32,7 +32,7 @@ qint64 wholeNumber(const QByteArray& piece, int column)
 // One received line being read into the new RC_25 row.
 class LineReader {
 public:
-    LineReader(const QByteArray& line, db::Recordset& rs) : m_pieces(line.split(',')), m_rs(rs) {}
+    LineReader(const QByteArray& line, db::Recordset& rs) : m_pieces(line.split(',')), m_rs(rs) { }
 
     int last() const { return int(m_pieces.size()) - 1; }
 
@@ -78,7 +78,8 @@ public:
         if (font < 0 || font > 255)
             throw DataFileError(QStringLiteral("column %1 holds the font code %2, not 0 to 255").arg(t - 1).arg(font));
         if (text.size() > 255)
-            throw DataFileError(QStringLiteral("the text at column %1 is %2 bytes long, more than 255").arg(t).arg(text.size()));
+            throw DataFileError(
+                QStringLiteral("the text at column %1 is %2 bytes long, more than 255").arg(t).arg(text.size()));
         // A one-line text block: font code, length, the text, and the last-line separator.
         set(block, QByteArray(1, char(font)) + char(text.size()) + text + '\x0C');
         set(flag, 1);
@@ -93,10 +94,7 @@ private:
 };
 
 // YYMMDD as received to day x 10000 + month x 100 + year.
-qint64 storedDate(qint64 v)
-{
-    return v % 100 * 10000 + v % 10000 / 100 * 100 + v / 10000;
-}
+qint64 storedDate(qint64 v) { return v % 100 * 10000 + v % 10000 / 100 * 100 + v / 10000; }
 
 void readLine(LineReader& in, db::Recordset& rs)
 {
@@ -173,7 +171,8 @@ void ImportUploadPLU()
             readLine(in, rs);
             rs.update();
         } catch (const std::exception& e) {
-            throw DataFileError(QStringLiteral("%1, line %2: %3").arg(kFileName).arg(i + 1).arg(QString::fromStdString(e.what())));
+            throw DataFileError(
+                QStringLiteral("%1, line %2: %3").arg(kFileName).arg(i + 1).arg(QString::fromStdString(e.what())));
         }
     }
     rs.close();

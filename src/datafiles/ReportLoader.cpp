@@ -1,16 +1,17 @@
 #include "datafiles/ReportLoader.h"
 
-#include "state/SharedData.h"
 #include "datafiles/DataFileWriters.h"
 #include "platform/text/Ansi.h"
+#include "state/SharedData.h"
 
 namespace quorvane::datafiles {
 
 const QStringList& reportTables()
 {
     static const QStringList tables{
-        QStringLiteral("DPT0"), QStringLiteral("MGT0"), QStringLiteral("PLT0"), QStringLiteral("CLT0"), QStringLiteral("SAT0"),
-        QStringLiteral("TAT0"), QStringLiteral("RTB0"), QStringLiteral("RTT0"), QStringLiteral("INV0"),
+        QStringLiteral("DPT0"), QStringLiteral("MGT0"), QStringLiteral("PLT0"),
+        QStringLiteral("CLT0"), QStringLiteral("SAT0"), QStringLiteral("TAT0"),
+        QStringLiteral("RTB0"), QStringLiteral("RTT0"), QStringLiteral("INV0"),
     };
     return tables;
 }
@@ -21,7 +22,8 @@ void ImportUploadCSV(const QString& code)
     if (!reportTables().contains(code))
         throw DataFileError(QStringLiteral("\"%1\" is not a report the program loads.").arg(code));
     if (gRsWork.isOpen())
-        throw DataFileError(QStringLiteral("The report %1 cannot be loaded while the work recordset is in use.").arg(code));
+        throw DataFileError(
+            QStringLiteral("The report %1 cannot be loaded while the work recordset is in use.").arg(code));
     const QString fileName = code + QStringLiteral("UALL.csv");
     const QList<QByteArray> lines = readDataFileLines(fileName);
 

@@ -1,7 +1,7 @@
 #include "records/BarFormat.h"
 
-#include "state/SharedData.h"
 #include "records/PackedBcd.h"
+#include "state/SharedData.h"
 
 namespace quorvane::records {
 
@@ -55,7 +55,9 @@ QString BarFormatLevel::failure(qint64 storeNo, qint64 mainGroupNo) const
     case NoMainGroup:
         return QStringLiteral("main group %1 of store %2 does not exist").arg(mainGroupNo).arg(storeNo);
     case NoDepartment:
-        return QStringLiteral("the department of main group %1 of store %2 does not exist").arg(mainGroupNo).arg(storeNo);
+        return QStringLiteral("the department of main group %1 of store %2 does not exist")
+            .arg(mainGroupNo)
+            .arg(storeNo);
     case NoStore:
         return QStringLiteral("store %1 does not exist").arg(storeNo);
     case Found:
@@ -68,7 +70,8 @@ BarFormatLevel resolveBarFormatLevel(qint64 storeNo, qint64 mainGroupNo)
 {
     BarFormatLevel none;
     const LevelRow mg = readLevel(
-        QStringLiteral("SELECT barformat, Flag1, Flag2, DP_No FROM KVB_23 WHERE ST_No=? AND MG_No=? ORDER BY rowid LIMIT 1"),
+        QStringLiteral(
+            "SELECT barformat, Flag1, Flag2, DP_No FROM KVB_23 WHERE ST_No=? AND MG_No=? ORDER BY rowid LIMIT 1"),
         {qlonglong(storeNo), qlonglong(mainGroupNo)});
     if (!mg.exists)
         return none;
@@ -99,7 +102,8 @@ const BarFormatLevel& BarFormatMemory::resolve(qint64 storeNo, qint64 mainGroupN
         return m_level;
     const BarFormatLevel level = resolveBarFormatLevel(storeNo, mainGroupNo);
     if (!level.found())
-        throw CodecError(QStringLiteral("its bar format cannot be resolved: %1.").arg(level.failure(storeNo, mainGroupNo)));
+        throw CodecError(
+            QStringLiteral("its bar format cannot be resolved: %1.").arg(level.failure(storeNo, mainGroupNo)));
     m_level = level;
     m_store = storeNo;
     m_mainGroup = mainGroupNo;

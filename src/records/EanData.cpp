@@ -1,9 +1,9 @@
 #include "records/EanData.h"
 
-#include "state/SharedData.h"
 #include "records/BarFormat.h"
 #include "records/PackedBcd.h"
 #include "settings/TextCollections.h"
+#include "state/SharedData.h"
 
 namespace quorvane::records {
 
@@ -97,7 +97,8 @@ int itemDigitCount(int barFormat)
         digits = def->itemDigits;
     }
     if (digits < 0 || digits > 10)
-        throw CodecError(QStringLiteral("Bar format %1 gives %2 item digits; at most 10 fit.").arg(barFormat).arg(digits));
+        throw CodecError(
+            QStringLiteral("Bar format %1 gives %2 item digits; at most 10 fit.").arg(barFormat).arg(digits));
     return digits;
 }
 
@@ -113,11 +114,13 @@ void composeEanData(PluRow& row)
         b = int(row.number(PLU_EANLastByte));
     }
     if (b < 0 || b > 99)
-        throw CodecError(QStringLiteral("The last byte %1 of PLU %2 is not two digits.").arg(b).arg(row.number(PLU_No)));
+        throw CodecError(
+            QStringLiteral("The last byte %1 of PLU %2 is not two digits.").arg(b).arg(row.number(PLU_No)));
     const int d = itemDigitCount(f);
     QString c = row.text(PLU_EANItemCode);
     if (!allDigits(c))
-        throw CodecError(QStringLiteral("The item code \"%1\" of PLU %2 is not digits.").arg(c).arg(row.number(PLU_No)));
+        throw CodecError(
+            QStringLiteral("The item code \"%1\" of PLU %2 is not digits.").arg(c).arg(row.number(PLU_No)));
     if (c.size() > d) {
         c = d == 0 ? QString() : QString::number(c.left(d).toLongLong());
         row.set(PLU_EANItemCode, c);
@@ -134,7 +137,8 @@ void deriveEanItemCode(PluRow& row, UnresolvedFormat unresolved)
     if (data.isEmpty())
         return;
     if (data.size() != 12 || !allDigits(data))
-        throw CodecError(QStringLiteral("The item-code data \"%1\" of PLU %2 is not 12 digits.").arg(data).arg(row.number(PLU_No)));
+        throw CodecError(
+            QStringLiteral("The item-code data \"%1\" of PLU %2 is not 12 digits.").arg(data).arg(row.number(PLU_No)));
     int b = data.mid(10, 2).toInt();
     int f = int(row.number(PLU_BarFormat));
     if (f == 255) {

@@ -23,7 +23,7 @@ std::optional<BarFormatDefinition> fixedBarFormatDefinition(int barFormat);
 
 // The KVB_14 row of a flexible barcode (FBar_No 1 to 9); nothing when there is none.
 struct FlexibleBarcode {
-    int type = 0;       // 0 only flag digit 2, 1 both flag digits, 2 none
+    int type = 0; // 0 only flag digit 2, 1 both flag digits, 2 none
     int itemDigits = 0;
 };
 std::optional<FlexibleBarcode> flexibleBarcode(qint64 fbarNo);

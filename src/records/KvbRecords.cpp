@@ -1,10 +1,9 @@
 #include "records/KvbRecords.h"
 
-#include "state/SharedData.h"
 #include "platform/text/Ansi.h"
 #include "records/PackedBcd.h"
 #include "records/ScaleRecordDumps.h"
-
+#include "state/SharedData.h"
 
 namespace quorvane::records {
 
@@ -142,8 +141,8 @@ void PutTextBytes(QByteArray& buffer, const QString& text, int first, int last)
     bool ok = true;
     const QByteArray bytes = fitText(text, w, &ok);
     if (!ok)
-        throw CodecError(QStringLiteral("\"%1\" holds a character that code page %2 cannot store.")
-                             .arg(text, text::ansiCodePage()));
+        throw CodecError(
+            QStringLiteral("\"%1\" holds a character that code page %2 cannot store.").arg(text, text::ansiCodePage()));
     for (int i = 0; i < w; ++i)
         buffer[first + i] = i < bytes.size() ? bytes[i] : '\0';
 }

@@ -45,7 +45,7 @@ struct KvbRecordHeader {
 // Reads a record front to back and never past its end: every read outside the data throws CodecError.
 class RecordReader {
 public:
-    explicit RecordReader(const QByteArray& data, int pos = 0) : m_data(data), m_pos(pos) {}
+    explicit RecordReader(const QByteArray& data, int pos = 0) : m_data(data), m_pos(pos) { }
     int pos() const { return m_pos; }
     int remaining() const { return int(m_data.size()) - m_pos; }
     const QByteArray& data() const { return m_data; }

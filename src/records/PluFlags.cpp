@@ -13,22 +13,20 @@ struct FlagBit {
 };
 
 constexpr FlagBit kStat1[] = {
-    {Stat1_Unit, Stat1_Byte1, 0},          {Stat1_PBPreUnit, Stat1_Byte1, 1},
-    {Stat1_UPriceOV, Stat1_Byte1, 2},      {Stat1_PricePriority, Stat1_Byte1, 3},
-    {Stat1_MemPriceType, Stat1_Byte1, 4},  {Stat1_NegativePLU, Stat1_Byte1, 7},
+    {Stat1_Unit, Stat1_Byte1, 0},          {Stat1_PBPreUnit, Stat1_Byte1, 1},    {Stat1_UPriceOV, Stat1_Byte1, 2},
+    {Stat1_PricePriority, Stat1_Byte1, 3}, {Stat1_MemPriceType, Stat1_Byte1, 4}, {Stat1_NegativePLU, Stat1_Byte1, 7},
 };
 
 constexpr FlagBit kStat2[] = {
-    {Stat2_MGCode, Stat2_Byte1, 0},       {Stat2_PLUTare, Stat2_Byte1, 1},      {Stat2_ItemCode, Stat2_Byte1, 2},
-    {Stat2_TaxNo, Stat2_Byte1, 3},        {Stat2_Discount, Stat2_Byte1, 4},     {Stat2_SPMessageNo, Stat2_Byte1, 5},
-    {Stat2_IngredientNo, Stat2_Byte1, 6}, {Stat2_Commodity, Stat2_Byte1, 7},    {Stat2_MemPrice, Stat2_Byte2, 0},
-    {Stat2_DiscScheNo, Stat2_Byte2, 1},   {Stat2_PriScheNo, Stat2_Byte2, 2},    {Stat2_CoupledPLU, Stat2_Byte2, 3},
-    {Stat2_Tax2No, Stat2_Byte2, 4},       {Stat2_Description, Stat2_Byte2, 5},  {Stat2_MemDisc, Stat2_Byte2, 6},
+    {Stat2_MGCode, Stat2_Byte1, 0},       {Stat2_PLUTare, Stat2_Byte1, 1},     {Stat2_ItemCode, Stat2_Byte1, 2},
+    {Stat2_TaxNo, Stat2_Byte1, 3},        {Stat2_Discount, Stat2_Byte1, 4},    {Stat2_SPMessageNo, Stat2_Byte1, 5},
+    {Stat2_IngredientNo, Stat2_Byte1, 6}, {Stat2_Commodity, Stat2_Byte1, 7},   {Stat2_MemPrice, Stat2_Byte2, 0},
+    {Stat2_DiscScheNo, Stat2_Byte2, 1},   {Stat2_PriScheNo, Stat2_Byte2, 2},   {Stat2_CoupledPLU, Stat2_Byte2, 3},
+    {Stat2_Tax2No, Stat2_Byte2, 4},       {Stat2_Description, Stat2_Byte2, 5}, {Stat2_MemDisc, Stat2_Byte2, 6},
     {Stat2_PLUCost, Stat2_Byte2, 7},      {Stat2_RSData, Stat2_Byte3, 0},
 };
 
-template <size_t N>
-void pack(PluRow& row, const FlagBit (&bits)[N], Field firstByte, int byteCount)
+template<size_t N> void pack(PluRow& row, const FlagBit (&bits)[N], Field firstByte, int byteCount)
 {
     int acc[16] = {};
     for (const FlagBit& b : bits)
@@ -38,16 +36,14 @@ void pack(PluRow& row, const FlagBit (&bits)[N], Field firstByte, int byteCount)
         row.set(Field(firstByte + i), qlonglong(acc[i]));
 }
 
-template <size_t N>
-void unpack(PluRow& row, const FlagBit (&bits)[N])
+template<size_t N> void unpack(PluRow& row, const FlagBit (&bits)[N])
 {
     for (const FlagBit& b : bits)
         row.set(b.flag, qlonglong((row.number(b.byte) >> b.bit) & 1));
 }
 
 // The recordset forms read and write only the fields they name.
-template <typename Op>
-void onRecordset(db::Recordset& rs, Op op)
+template<typename Op> void onRecordset(db::Recordset& rs, Op op)
 {
     PluRow row = readPluRow(rs);
     op(row);

@@ -63,39 +63,55 @@ QByteArray itemCodeData(PluRow& row)
 
 // The optional fields in record order (not the order of their bits).
 constexpr Field kOptionalOrder[] = {
-    Stat2_ItemCode,  Stat2_MGCode,      Stat2_PLUTare,      Stat2_CoupledPLU, Stat2_TaxNo,    Stat2_Tax2No,
-    Stat2_Discount,  Stat2_MemPrice,    Stat2_SPMessageNo,  Stat2_IngredientNo, Stat2_DiscScheNo,
-    Stat2_PriScheNo, Stat2_Commodity,   Stat2_Description,  Stat2_MemDisc,    Stat2_PLUCost,  Stat2_RSData,
+    Stat2_ItemCode,  Stat2_MGCode,      Stat2_PLUTare,     Stat2_CoupledPLU,   Stat2_TaxNo,      Stat2_Tax2No,
+    Stat2_Discount,  Stat2_MemPrice,    Stat2_SPMessageNo, Stat2_IngredientNo, Stat2_DiscScheNo, Stat2_PriScheNo,
+    Stat2_Commodity, Stat2_Description, Stat2_MemDisc,     Stat2_PLUCost,      Stat2_RSData,
 };
 constexpr int kOptionalCount = int(std::size(kOptionalOrder));
 
 QByteArray encodeOptional(PluRow& row, Field flag)
 {
     switch (flag) {
-    case Stat2_ItemCode: return itemCodeData(row);
-    case Stat2_MGCode: return bcd(row, PLU_MG, 2);
-    case Stat2_PLUTare: return bcd(row, PLU_Tare, 2);
-    case Stat2_CoupledPLU: return bcd(row, PLU_CoupledPLUNo, 4);
-    case Stat2_TaxNo: return bcd(row, PLU_TaxNo, 1);
-    case Stat2_Tax2No: return bcd(row, PLU_Tax2No, 1);
+    case Stat2_ItemCode:
+        return itemCodeData(row);
+    case Stat2_MGCode:
+        return bcd(row, PLU_MG, 2);
+    case Stat2_PLUTare:
+        return bcd(row, PLU_Tare, 2);
+    case Stat2_CoupledPLU:
+        return bcd(row, PLU_CoupledPLUNo, 4);
+    case Stat2_TaxNo:
+        return bcd(row, PLU_TaxNo, 1);
+    case Stat2_Tax2No:
+        return bcd(row, PLU_Tax2No, 1);
     case Stat2_Discount:
         return bcd(row, PLU_Disc_SDate, 4) + bcd(row, PLU_Disc_STime, 2) + bcd(row, PLU_Disc_EDate, 4)
-             + bcd(row, PLU_Disc_ETime, 2) + bcd(row, PLU_Disc_1stLim, 4) + bcd(row, PLU_Disc_Within1stL, 4)
-             + bcd(row, PLU_Disc_2ndLim, 4) + bcd(row, PLU_Disc_Within2ndL, 4) + plainByte(row, PLU_Disc_Type)
-             + plainByte(row, PLU_DisDayOfWeek);
-    case Stat2_MemPrice: return bcd(row, PLU_MemPrice, 4);
-    case Stat2_SPMessageNo: return bcd(row, PLU_SPMessageNo, 4);
-    case Stat2_IngredientNo: return bcd(row, PLU_IngredientNo, 4);
-    case Stat2_DiscScheNo: return bcd(row, PLU_DiscScheNo, 4);
-    case Stat2_PriScheNo: return bcd(row, PLU_PriScheNo, 4);
-    case Stat2_Commodity: return textBlock(row, PLU_Commodity);
-    case Stat2_Description: return textBlock(row, PLU_Description);
+            + bcd(row, PLU_Disc_ETime, 2) + bcd(row, PLU_Disc_1stLim, 4) + bcd(row, PLU_Disc_Within1stL, 4)
+            + bcd(row, PLU_Disc_2ndLim, 4) + bcd(row, PLU_Disc_Within2ndL, 4) + plainByte(row, PLU_Disc_Type)
+            + plainByte(row, PLU_DisDayOfWeek);
+    case Stat2_MemPrice:
+        return bcd(row, PLU_MemPrice, 4);
+    case Stat2_SPMessageNo:
+        return bcd(row, PLU_SPMessageNo, 4);
+    case Stat2_IngredientNo:
+        return bcd(row, PLU_IngredientNo, 4);
+    case Stat2_DiscScheNo:
+        return bcd(row, PLU_DiscScheNo, 4);
+    case Stat2_PriScheNo:
+        return bcd(row, PLU_PriScheNo, 4);
+    case Stat2_Commodity:
+        return textBlock(row, PLU_Commodity);
+    case Stat2_Description:
+        return textBlock(row, PLU_Description);
     case Stat2_MemDisc:
         return bcd(row, PLU_MemDisc1, 4) + bcd(row, PLU_MemDisc2, 4) + bcd(row, PLU_MemDisc3, 4)
-             + bcd(row, PLU_MemDisc4, 4);
-    case Stat2_PLUCost: return bcd(row, PLU_Cost, 4);
-    case Stat2_RSData: return QByteArray(1, plainByte(row, PLU_RSData));
-    default: break;
+            + bcd(row, PLU_MemDisc4, 4);
+    case Stat2_PLUCost:
+        return bcd(row, PLU_Cost, 4);
+    case Stat2_RSData:
+        return QByteArray(1, plainByte(row, PLU_RSData));
+    default:
+        break;
     }
     return QByteArray();
 }
@@ -120,7 +136,9 @@ Resolved resolveForRecord(const PluRow& row)
 
 QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut)
 {
-    auto refuse = [&](const QString& why) { return CodecError(QStringLiteral("PLU %1: %2").arg(row.text(PLU_No), why)); };
+    auto refuse = [&](const QString& why) {
+        return CodecError(QStringLiteral("PLU %1: %2").arg(row.text(PLU_No), why));
+    };
 
     QByteArray parts[kOptionalCount];
     int total = kPluFixedSize;
@@ -143,8 +161,10 @@ QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut)
         if (total <= kPluMaxSize)
             break;
         if (!leftOut)
-            throw refuse(QStringLiteral("the record would be %1 bytes long; at most %2 fit.").arg(total).arg(kPluMaxSize));
-        const int k = int(std::find(std::begin(kOptionalOrder), std::end(kOptionalOrder), flag) - std::begin(kOptionalOrder));
+            throw refuse(
+                QStringLiteral("the record would be %1 bytes long; at most %2 fit.").arg(total).arg(kPluMaxSize));
+        const int k = int(std::find(std::begin(kOptionalOrder), std::end(kOptionalOrder), flag)
+                          - std::begin(kOptionalOrder));
         if (parts[k].isEmpty())
             continue;
         total -= int(parts[k].size());
@@ -235,8 +255,9 @@ PluDecodeResult decodePluRecord(PluRow& row)
     const QByteArray rec = row.bytes(KVBBinData);
     const auto header = KvbRecordHeader::read(rec);
     if (!header || header->length != rec.size() || header->length < kPluFixedSize) {
-        result.reason = !header ? QStringLiteral("the record has %1 bytes").arg(rec.size())
-                                : QStringLiteral("the record has %1 bytes and says %2").arg(rec.size()).arg(header->length);
+        result.reason = !header
+            ? QStringLiteral("the record has %1 bytes").arg(rec.size())
+            : QStringLiteral("the record has %1 bytes and says %2").arg(rec.size()).arg(header->length);
         return result;
     }
     try {

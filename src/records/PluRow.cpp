@@ -9,26 +9,89 @@ namespace plu {
 const char* name(Field f)
 {
     static const char* const names[Count] = {
-        "PLU_No", "ST_No", "SECT_No", "PLU_MG",
-        "PLU_UPrice", "PLU_Tare", "PLU_Cost", "PLU_MemPrice",
-        "PLU_CoupledPLUNo", "PLU_TaxNo", "PLU_Tax2No", "PLU_SPMessageNo", "PLU_IngredientNo", "PLU_DiscScheNo",
-        "PLU_PriScheNo", "PLU_RSData",
-        "PLU_Disc_SDate", "PLU_Disc_STime", "PLU_Disc_EDate", "PLU_Disc_ETime", "PLU_Disc_1stLim",
-        "PLU_Disc_Within1stL", "PLU_Disc_2ndLim", "PLU_Disc_Within2ndL", "PLU_Disc_Type", "PLU_DisDayOfWeek",
-        "PLU_MemDisc1", "PLU_MemDisc2", "PLU_MemDisc3", "PLU_MemDisc4",
-        "PLU_BarFormat", "PLU_EANFlags", "PLU_EANLastByte",
-        "PLU_EANItemCode", "PLU_EANData",
-        "PLU_Commodity", "PLU_Description", "PLU_CommodityFirst",
-        "Stat1_Unit", "Stat1_PBPreUnit", "Stat1_UPriceOV", "Stat1_PricePriority", "Stat1_MemPriceType",
+        "PLU_No",
+        "ST_No",
+        "SECT_No",
+        "PLU_MG",
+        "PLU_UPrice",
+        "PLU_Tare",
+        "PLU_Cost",
+        "PLU_MemPrice",
+        "PLU_CoupledPLUNo",
+        "PLU_TaxNo",
+        "PLU_Tax2No",
+        "PLU_SPMessageNo",
+        "PLU_IngredientNo",
+        "PLU_DiscScheNo",
+        "PLU_PriScheNo",
+        "PLU_RSData",
+        "PLU_Disc_SDate",
+        "PLU_Disc_STime",
+        "PLU_Disc_EDate",
+        "PLU_Disc_ETime",
+        "PLU_Disc_1stLim",
+        "PLU_Disc_Within1stL",
+        "PLU_Disc_2ndLim",
+        "PLU_Disc_Within2ndL",
+        "PLU_Disc_Type",
+        "PLU_DisDayOfWeek",
+        "PLU_MemDisc1",
+        "PLU_MemDisc2",
+        "PLU_MemDisc3",
+        "PLU_MemDisc4",
+        "PLU_BarFormat",
+        "PLU_EANFlags",
+        "PLU_EANLastByte",
+        "PLU_EANItemCode",
+        "PLU_EANData",
+        "PLU_Commodity",
+        "PLU_Description",
+        "PLU_CommodityFirst",
+        "Stat1_Unit",
+        "Stat1_PBPreUnit",
+        "Stat1_UPriceOV",
+        "Stat1_PricePriority",
+        "Stat1_MemPriceType",
         "Stat1_NegativePLU",
-        "Stat1_Byte1", "Stat1_Byte2", "Stat1_Byte3", "Stat1_Byte4",
-        "Stat2_MGCode", "Stat2_PLUTare", "Stat2_ItemCode", "Stat2_TaxNo", "Stat2_Tax2No", "Stat2_Discount",
-        "Stat2_SPMessageNo", "Stat2_IngredientNo", "Stat2_DiscScheNo", "Stat2_PriScheNo", "Stat2_CoupledPLU",
-        "Stat2_Commodity", "Stat2_Description", "Stat2_MemPrice", "Stat2_MemDisc", "Stat2_PLUCost", "Stat2_RSData",
-        "Stat2_Byte1", "Stat2_Byte2", "Stat2_Byte3", "Stat2_Byte4", "Stat2_Byte5", "Stat2_Byte6", "Stat2_Byte7",
-        "Stat2_Byte8", "Stat2_Byte9", "Stat2_Byte10", "Stat2_Byte11", "Stat2_Byte12", "Stat2_Byte13",
-        "Stat2_Byte14", "Stat2_Byte15", "Stat2_Byte16",
-        "KVBBinData", "Is_Selected",
+        "Stat1_Byte1",
+        "Stat1_Byte2",
+        "Stat1_Byte3",
+        "Stat1_Byte4",
+        "Stat2_MGCode",
+        "Stat2_PLUTare",
+        "Stat2_ItemCode",
+        "Stat2_TaxNo",
+        "Stat2_Tax2No",
+        "Stat2_Discount",
+        "Stat2_SPMessageNo",
+        "Stat2_IngredientNo",
+        "Stat2_DiscScheNo",
+        "Stat2_PriScheNo",
+        "Stat2_CoupledPLU",
+        "Stat2_Commodity",
+        "Stat2_Description",
+        "Stat2_MemPrice",
+        "Stat2_MemDisc",
+        "Stat2_PLUCost",
+        "Stat2_RSData",
+        "Stat2_Byte1",
+        "Stat2_Byte2",
+        "Stat2_Byte3",
+        "Stat2_Byte4",
+        "Stat2_Byte5",
+        "Stat2_Byte6",
+        "Stat2_Byte7",
+        "Stat2_Byte8",
+        "Stat2_Byte9",
+        "Stat2_Byte10",
+        "Stat2_Byte11",
+        "Stat2_Byte12",
+        "Stat2_Byte13",
+        "Stat2_Byte14",
+        "Stat2_Byte15",
+        "Stat2_Byte16",
+        "KVBBinData",
+        "Is_Selected",
     };
     return names[f];
 }
@@ -88,15 +151,15 @@ const FieldMap& fieldMap(const db::Recordset& rs)
     if (map.key == key && map.count == n && n > 0
         && rs.fieldName(map.index[0]).compare(QLatin1String(plu::name(plu::Field(0))), Qt::CaseInsensitive) == 0
         && rs.fieldName(map.index[plu::Count - 1])
-                   .compare(QLatin1String(plu::name(plu::Field(plu::Count - 1))), Qt::CaseInsensitive)
-               == 0)
+                .compare(QLatin1String(plu::name(plu::Field(plu::Count - 1))), Qt::CaseInsensitive)
+            == 0)
         return map;
     FieldMap fresh;
     for (int f = 0; f < plu::Count; ++f) {
         fresh.index[f] = rs.fieldIndex(QLatin1String(plu::name(plu::Field(f))));
         if (fresh.index[f] < 0)
-            throw db::DbError(QStringLiteral("There is no field %1 in %2.")
-                                  .arg(QLatin1String(plu::name(plu::Field(f))), rs.table()));
+            throw db::DbError(
+                QStringLiteral("There is no field %1 in %2.").arg(QLatin1String(plu::name(plu::Field(f))), rs.table()));
     }
     fresh.key = key;
     fresh.count = n;

@@ -1,11 +1,11 @@
 #include "records/ScaleRecordDumps.h"
 
-#include "state/SharedData.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/TextFile.h"
 #include "records/KvbRecords.h"
 #include "records/PackedBcd.h"
 #include "records/PluRecord.h"
+#include "state/SharedData.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,20 +25,13 @@ struct DumpFile {
 
 // In this order at shutdown and at start-up.
 constexpr DumpFile kDumpFiles[] = {
-    {"KVB_20", "tempdeptkvb.txt", 22},
-    {"KVB_23", "tempmgkvb.txt", 30},
-    {"KVB_14", "tempflexibarcodekvb.txt", 16},
-    {"KVB_25", "tempplukvb.txt", 0},
-    {"KVB_41", "temppesetkeykvb.txt", 11},
-    {"KVB_44", "tempclerkkvb.txt", 27},
-    {"KVB_3A", "tempingfilekvb.txt", 0},
-    {"KVB_3B", "tempsmsgfilekvb.txt", 0},
-    {"KVB_3C", "tempadvfilekvb.txt", 0},
-    {"KVB_3D", "tempsnamefilekvb.txt", 0},
-    {"KVB_A8", "temptaxratefilekvb.txt", 14},
-    {"KVB_AA", "tempdiscschefilekvb.txt", 44},
-    {"KVB_AB", "temppriceschefilekvb.txt", 28},
-    {"KVB_AC", "tempstockfnkeyfilekvb.txt", 32},
+    {"KVB_20", "tempdeptkvb.txt", 22},           {"KVB_23", "tempmgkvb.txt", 30},
+    {"KVB_14", "tempflexibarcodekvb.txt", 16},   {"KVB_25", "tempplukvb.txt", 0},
+    {"KVB_41", "temppesetkeykvb.txt", 11},       {"KVB_44", "tempclerkkvb.txt", 27},
+    {"KVB_3A", "tempingfilekvb.txt", 0},         {"KVB_3B", "tempsmsgfilekvb.txt", 0},
+    {"KVB_3C", "tempadvfilekvb.txt", 0},         {"KVB_3D", "tempsnamefilekvb.txt", 0},
+    {"KVB_A8", "temptaxratefilekvb.txt", 14},    {"KVB_AA", "tempdiscschefilekvb.txt", 44},
+    {"KVB_AB", "temppriceschefilekvb.txt", 28},  {"KVB_AC", "tempstockfnkeyfilekvb.txt", 32},
     {"KVB_AD", "temppaymentkeyfilekvb.txt", 16},
 };
 
@@ -108,7 +101,8 @@ struct PluChunkRow {
 // The given fields of the PLU rows the condition chooses; every value read costs, so only those.
 std::vector<PluChunkRow> readPluRows(const FieldList& fields, const QString& condition, qint64 rowid)
 {
-    const QString sql = QStringLiteral("SELECT rowid,%1 FROM KVB_25 WHERE %2").arg(names(fields, QStringLiteral("%1")), condition);
+    const QString sql =
+        QStringLiteral("SELECT rowid,%1 FROM KVB_25 WHERE %2").arg(names(fields, QStringLiteral("%1")), condition);
     std::vector<PluChunkRow> rows;
     rows.reserve(kChunkRows);
     db::Statement st = gDBConnection.prepare(sql);
@@ -131,8 +125,7 @@ std::vector<PluChunkRow> readPluChunk(const FieldList& fields, qint64 afterRowid
 }
 
 // Every PLU row in stored order, a chunk at a time.
-template <typename Visit>
-void forEachPluRow(const FieldList& fields, Visit visit)
+template<typename Visit> void forEachPluRow(const FieldList& fields, Visit visit)
 {
     qint64 last = 0;
     for (;;) {
@@ -159,8 +152,9 @@ PluRow readWholePluRow(qint64 rowid)
 class PluWriter {
 public:
     explicit PluWriter(FieldList fields)
-        : m_fields(std::move(fields)),
-          m_sql(QStringLiteral("UPDATE KVB_25 SET %1 WHERE rowid=?").arg(names(m_fields, QStringLiteral("%1=coalesce(?,%1)"))))
+        : m_fields(std::move(fields))
+        , m_sql(QStringLiteral("UPDATE KVB_25 SET %1 WHERE rowid=?")
+                    .arg(names(m_fields, QStringLiteral("%1=coalesce(?,%1)"))))
     {
     }
     void write(qint64 rowid, const PluRow& row)
@@ -271,7 +265,8 @@ QByteArray dumpEncodedTable(const DumpFile& d, QStringList* warnings, EventPump&
     }
     gRsWork.close();
     if (warnings && !problems.isEmpty())
-        warnings->append(QStringLiteral("Some records of %1 were saved with values left out: %2").arg(table, listed(problems)));
+        warnings->append(
+            QStringLiteral("Some records of %1 were saved with values left out: %2").arg(table, listed(problems)));
     return out;
 }
 
@@ -380,7 +375,8 @@ void loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
         }
         gRsWork.setValue(QStringLiteral("KVBBinData"), next.record);
         if (isTextTable(d))
-            gRsWork.setValue(QStringLiteral("Name"), next.record.size() == 10 ? QVariant() : QVariant(next.record.mid(10)));
+            gRsWork.setValue(QStringLiteral("Name"),
+                             next.record.size() == 10 ? QVariant() : QVariant(next.record.mid(10)));
         gRsWork.update();
         pos += next.record.size();
     }
@@ -473,15 +469,18 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
             QString writeError;
             if (!gDBConnection.hasTable(table)) {
                 // A table the database lacks had no rows this run; its records of the last exit are kept.
-                const QString current = currentFolder.isEmpty() ? QString() : filePath(currentFolder, QLatin1String(d.file));
-                const bool keep = !current.isEmpty() && QFileInfo(current).isFile() && QDir(currentFolder) != QDir(targetFolder);
-                if (keep ? !copyFile(current, target, &writeError) : !text::writeFileAtomically(target, QByteArray(), &writeError))
+                const QString current = currentFolder.isEmpty() ? QString()
+                                                                : filePath(currentFolder, QLatin1String(d.file));
+                const bool keep = !current.isEmpty() && QFileInfo(current).isFile()
+                    && QDir(currentFolder) != QDir(targetFolder);
+                if (keep ? !copyFile(current, target, &writeError)
+                         : !text::writeFileAtomically(target, QByteArray(), &writeError))
                     return fail(writeError);
                 continue;
             }
             const QByteArray out = isPluTable(d) ? dumpPlus(warnings, pump)
-                                   : hasEncoder(d) ? dumpEncodedTable(d, warnings, pump)
-                                                   : dumpRawTable(d, warnings, pump);
+                : hasEncoder(d)                  ? dumpEncodedTable(d, warnings, pump)
+                                                 : dumpRawTable(d, warnings, pump);
             if (!text::writeFileAtomically(target, out, &writeError))
                 return fail(writeError);
         }

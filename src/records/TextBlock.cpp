@@ -1,8 +1,8 @@
 #include "records/TextBlock.h"
 
-#include "state/SharedData.h"
 #include "platform/text/Ansi.h"
 #include "records/PackedBcd.h"
+#include "state/SharedData.h"
 
 #include <QStringDecoder>
 
@@ -28,8 +28,8 @@ int textBlockLength(const QByteArray& data, int start)
 {
     auto at = [&](qint64 i) -> quint8 {
         if (i < 0 || i >= data.size())
-            throw CodecError(QStringLiteral("A text block starting at byte %1 runs past the end of the record.")
-                                 .arg(start));
+            throw CodecError(
+                QStringLiteral("A text block starting at byte %1 runs past the end of the record.").arg(start));
         return quint8(data[i]);
     };
     qint64 k = -1;
@@ -80,8 +80,8 @@ namespace {
 QString firstLine(int selector, const db::Recordset& rs, bool limitTo100)
 {
     const char* field = selector == SelectCommodity ? "PLU_Commodity"
-                        : selector == SelectDescription ? "PLU_Description"
-                                                        : nullptr;
+        : selector == SelectDescription             ? "PLU_Description"
+                                                    : nullptr;
     if (!field)
         return QString();
     return textBlockFirstLine(rs.bytesValue(QLatin1String(field)), limitTo100);

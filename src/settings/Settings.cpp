@@ -15,10 +15,14 @@ SettingsRecord& gSettings()
 QString languageNameFor(int languageIndex)
 {
     switch (languageIndex) {
-    case 0: return QStringLiteral("Standard");
-    case 1: return QStringLiteral("Chinese");
-    case 2: return QStringLiteral("Other");
-    default: return QString();
+    case 0:
+        return QStringLiteral("Standard");
+    case 1:
+        return QStringLiteral("Chinese");
+    case 2:
+        return QStringLiteral("Other");
+    default:
+        return QString();
     }
 }
 
@@ -39,7 +43,7 @@ QString numberLine(int value)
 
 class LineReader {
 public:
-    LineReader(const QStringList& lines, SettingsFileError* error) : m_lines(lines), m_error(error) {}
+    LineReader(const QStringList& lines, SettingsFileError* error) : m_lines(lines), m_error(error) { }
 
     bool text(QString* out)
     {
@@ -118,7 +122,8 @@ bool writeSettingsFile(const QString& path, const SettingsRecord& r, QString* er
     for (const QString* t : {&r.gCurrencySymbol, &r.gTreeRootName}) {
         if (t->contains(QLatin1Char('\n')) && (t != &r.gCurrencySymbol || r.gPriceUnit == 2)) {
             if (error)
-                *error = QStringLiteral("Cannot write %1: the text \"%2\" holds a line break.").arg(path, t->simplified());
+                *error =
+                    QStringLiteral("Cannot write %1: the text \"%2\" holds a line break.").arg(path, t->simplified());
             return false;
         }
     }

@@ -9,8 +9,8 @@ LangCollection gLangOther, gLangMainCmd, gLangMainMenu, gLangMainGrid, gLangMain
     gLangProperties, gLangScProperties, gLangFlexiBarcode, gLangSearch, gLangTranslate, gLangPresetKey,
     gLangAutoPresetKey, gLangPutPreKey, gLangExportReport, gLangResetReport, gLangImportExport, gLangScrollMSG,
     gLangAbout, gLangOtherFiles, gLangFTP;
-LangCollection gParDiscount, gParMemdisc, gParEANDisp, gParEANEdit, gParSSTabSymbol, gParCountry,
-    gParImportExportItem, gParFunctionKey, gParPresetKey, gParRSData, gParReportType;
+LangCollection gParDiscount, gParMemdisc, gParEANDisp, gParEANEdit, gParSSTabSymbol, gParCountry, gParImportExportItem,
+    gParFunctionKey, gParPresetKey, gParRSData, gParReportType;
 
 const QList<TextCollectionSource>& textCollectionSources()
 {
@@ -56,7 +56,7 @@ const QList<TextCollectionSource>& textCollectionSources()
 void loadTextCollection(const TextCollectionSource& source, const QString& group)
 {
     LoadSectionToCollection(programPath(QLatin1String(source.file)), group, QLatin1String(source.section),
-                                 *source.collection);
+                            *source.collection);
 }
 
 void releaseTextCollections()

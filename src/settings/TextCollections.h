@@ -8,8 +8,8 @@
 namespace quorvane {
 
 // The 22 sections of the language file.
-extern LangCollection gLangOther, gLangMainCmd, gLangMainMenu, gLangMainGrid, gLangMainTab, gLangStringEdit,
-    gLangMsg, gLangProperties, gLangScProperties, gLangFlexiBarcode, gLangSearch, gLangTranslate, gLangPresetKey,
+extern LangCollection gLangOther, gLangMainCmd, gLangMainMenu, gLangMainGrid, gLangMainTab, gLangStringEdit, gLangMsg,
+    gLangProperties, gLangScProperties, gLangFlexiBarcode, gLangSearch, gLangTranslate, gLangPresetKey,
     gLangAutoPresetKey, gLangPutPreKey, gLangExportReport, gLangResetReport, gLangImportExport, gLangScrollMSG,
     gLangAbout, gLangOtherFiles, gLangFTP;
 // The 11 sections of the parameter file.
@@ -18,7 +18,7 @@ extern LangCollection gParDiscount, gParMemdisc, gParEANDisp, gParEANEdit, gParS
 
 struct TextCollectionSource {
     LangCollection* collection;
-    const char* file;    // relative to the program folder
+    const char* file; // relative to the program folder
     const char* section;
 };
 

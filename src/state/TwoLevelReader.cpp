@@ -20,8 +20,7 @@ qsizetype findLine(const QStringList& lines, qsizetype from, const QString& want
 
 } // namespace
 
-QString ReadGroupSection(const QString& file, const QString& group, const QString& section,
-                         const QString& defaultText)
+QString ReadGroupSection(const QString& file, const QString& group, const QString& section, const QString& defaultText)
 {
     if (!QFileInfo(file).isFile())
         return defaultText;

@@ -19,17 +19,11 @@ ftp::Settings& baseSettings()
     return settings;
 }
 
-QString quoted(const QString& path)
-{
-    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
-}
+QString quoted(const QString& path) { return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"'); }
 
 } // namespace
 
-ftp::Settings sessionSettings()
-{
-    return baseSettings();
-}
+ftp::Settings sessionSettings() { return baseSettings(); }
 
 void setSessionSettings(const ftp::Settings& settings)
 {
@@ -40,14 +34,14 @@ void setSessionSettings(const ftp::Settings& settings)
 }
 
 TransferSession::TransferSession(qint16 mode, QStringList files, ScaleLogin scale, SessionView& view)
-    : m_mode(mode), m_files(std::move(files)), m_scale(std::move(scale)), m_view(view)
+    : m_mode(mode)
+    , m_files(std::move(files))
+    , m_scale(std::move(scale))
+    , m_view(view)
 {
 }
 
-TransferSession::~TransferSession()
-{
-    dropConnection();
-}
+TransferSession::~TransferSession() { dropConnection(); }
 
 bool TransferSession::run()
 {
@@ -66,9 +60,9 @@ bool TransferSession::run()
     if (!execute(Step::Connect))
         return false;
     const Step step = m_mode == TransferSend ? Step::Put : m_mode == TransferFetch ? Step::Get : Step::Delete;
-    const QString stepText = step == Step::Put   ? gLangFTP.text(QStringLiteral("ftpPut"))
-                             : step == Step::Get ? gLangFTP.text(QStringLiteral("ftpGet"))
-                                                 : QStringLiteral("DELETE");
+    const QString stepText = step == Step::Put ? gLangFTP.text(QStringLiteral("ftpPut"))
+        : step == Step::Get                    ? gLangFTP.text(QStringLiteral("ftpGet"))
+                                               : QStringLiteral("DELETE");
     for (const QString& name : std::as_const(m_files)) {
         m_view.showFile(name.left(3));
         mStepText = stepText;

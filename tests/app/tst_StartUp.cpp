@@ -6,15 +6,15 @@
 
 #include "app/DumpSet.h"
 #include "app/ProgramExit.h"
-#include "state/SharedData.h"
 #include "app/SingleInstance.h"
 #include "app/WorkingDatabase.h"
 #include "app/ui/Main.h"
 #include "app/ui/frmEnd.h"
 #include "mainwindow/ui/frmMain.h"
-#include "records/KvbRecords.h"
 #include "platform/text/TextFile.h"
+#include "records/KvbRecords.h"
 #include "settings/TextCollections.h"
+#include "state/SharedData.h"
 
 #include <QApplication>
 #include <QDir>
@@ -132,7 +132,8 @@ private slots:
         QTest::newRow("language file") << QStringList{QStringLiteral("ini/language.ini")};
         QTest::newRow("parameter file") << QStringList{QStringLiteral("ini/ParameterPLU.ini")};
         QTest::newRow("settings file") << QStringList{QStringLiteral("ini/setting.cfg")};
-        QTest::newRow("all three") << QStringList{QStringLiteral("ini/language.ini"), QStringLiteral("ini/ParameterPLU.ini"),
+        QTest::newRow("all three") << QStringList{QStringLiteral("ini/language.ini"),
+                                                  QStringLiteral("ini/ParameterPLU.ini"),
                                                   QStringLiteral("ini/setting.cfg")};
     }
 
@@ -155,12 +156,14 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("where");
         QTest::newRow("ends early") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n") << "line 4";
-        QTest::newRow("not a number") << QByteArray(" 0 \r\n two \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nRoot\r\n")
+        QTest::newRow("not a number") << QByteArray(
+            " 0 \r\n two \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nRoot\r\n")
                                       << "line 2";
-        QTest::newRow("beyond 16 bits") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 40000 \r\n 0 \r\nR\r\n")
+        QTest::newRow("beyond 16 bits") << QByteArray(
+            " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 40000 \r\n 0 \r\nR\r\n")
                                         << "line 7";
-        QTest::newRow("currency line missing") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 2 \r\nEUR\r\n 0 \r\n 0 \r\n")
-                                               << "line 10";
+        QTest::newRow("currency line missing")
+            << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 2 \r\nEUR\r\n 0 \r\n 0 \r\n") << "line 10";
         QTest::newRow("empty file") << QByteArray() << "line 1";
     }
 
@@ -314,7 +317,9 @@ private slots:
                         continue; // built at exit from the fields compared here
                     QVERIFY2(got.value(f.key()) == want,
                              qPrintable(QStringLiteral("%1 row %2, %3: %4 became %5")
-                                            .arg(it.key()).arg(i).arg(f.key(), want.toString(), got.value(f.key()).toString())));
+                                            .arg(it.key())
+                                            .arg(i)
+                                            .arg(f.key(), want.toString(), got.value(f.key()).toString())));
                 }
             }
         }
@@ -354,7 +359,7 @@ private slots:
 
     void failedDumpKeepsOldDumpsAndDatabase_data()
     {
-        QTest::addColumn<bool>("fileSizeLimit"); // else: a text the code page cannot hold
+        QTest::addColumn<bool>("fileSizeLimit");      // else: a text the code page cannot hold
         QTest::addColumn<bool>("closingWindowFirst"); // the closing window is shown before the main window closes
         QTest::newRow("disk refuses to grow a file") << true << false;
         QTest::newRow("text the code page cannot hold") << false << true;
@@ -431,14 +436,30 @@ private slots:
         QTest::addColumn<bool>("freshComplete");
         QTest::addColumn<QString>("old");
         QTest::addColumn<QString>("loaded");
-        QTest::newRow("while the new set was written") << "OLD" << "NEW" << false << "" << "OLD";
-        QTest::newRow("after the new set was complete") << "OLD" << "NEW" << true << "" << "NEW";
-        QTest::newRow("after the old set was moved") << "" << "NEW" << true << "OLD" << "NEW";
-        QTest::newRow("after the new set took its place") << "NEW" << "" << false << "OLD" << "NEW";
-        QTest::newRow("first exit, new set complete") << "" << "NEW" << true << "" << "NEW";
-        QTest::newRow("first exit, new set incomplete") << "" << "NEW" << false << "" << "";
-        QTest::newRow("only the old set") << "" << "" << false << "OLD" << "OLD";
-        QTest::newRow("old set and incomplete new set") << "" << "NEW" << false << "OLD" << "OLD";
+        QTest::newRow("while the new set was written") << "OLD"
+                                                       << "NEW" << false << ""
+                                                       << "OLD";
+        QTest::newRow("after the new set was complete") << "OLD"
+                                                        << "NEW" << true << ""
+                                                        << "NEW";
+        QTest::newRow("after the old set was moved") << ""
+                                                     << "NEW" << true << "OLD"
+                                                     << "NEW";
+        QTest::newRow("after the new set took its place") << "NEW"
+                                                          << "" << false << "OLD"
+                                                          << "NEW";
+        QTest::newRow("first exit, new set complete") << ""
+                                                      << "NEW" << true << ""
+                                                      << "NEW";
+        QTest::newRow("first exit, new set incomplete") << ""
+                                                        << "NEW" << false << ""
+                                                        << "";
+        QTest::newRow("only the old set") << ""
+                                          << "" << false << "OLD"
+                                          << "OLD";
+        QTest::newRow("old set and incomplete new set") << ""
+                                                        << "NEW" << false << "OLD"
+                                                        << "OLD";
     }
 
     void interruptedSwap()
@@ -523,7 +544,8 @@ private slots:
                 lines[i] = QStringLiteral("loadSHOW2=Translated loading text");
         QVERIFY(text::writeLines(file("ini/language.ini"), lines, text::Encoding::Gb18030));
         QVERIFY(writeFile(file("ini/setting.cfg"),
-                          " " + QByteArray::number(index) + " \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nRoot\r\n"));
+                          " " + QByteArray::number(index)
+                              + " \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nRoot\r\n"));
         startRunning();
         QCOMPARE(gLangOther.text(QStringLiteral("loadSHOW2")), loadText);
         closeOrderly();

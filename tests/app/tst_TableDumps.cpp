@@ -3,10 +3,10 @@
 #include "support/TestSupport.h"
 
 #include "app/SchemaBuilder.h"
-#include "state/SharedData.h"
 #include "app/TableDumps.h"
 #include "app/WorkingDatabase.h"
 #include "platform/text/Ansi.h"
+#include "state/SharedData.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,18 +96,30 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("lines"); // joined by "|"
-        QTest::newRow("plain") << "Plain" << "Plain";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("digits only") << "17" << "17";
-        QTest::newRow("two lines") << "a\r\nb" << "a|b";
-        QTest::newRow("lone LF and CR") << "a\nb\rc" << "a|b|c";
-        QTest::newRow("numeric second line") << "Name\r\n123" << "Name123";
-        QTest::newRow("numeric first and second") << "12\r\n34" << "1234";
-        QTest::newRow("sign then digits") << "x\n-\n5" << "x-5";
-        QTest::newRow("empty then digits") << "a\r\n\r\n5" << "a5";
-        QTest::newRow("trailing break") << "a\r\n" << "a|";
-        QTest::newRow("point then digits then text") << "a\r\n.\r\n5\r\nb" << "a.5|b";
-        QTest::newRow("text between numbers") << "1\r\nx\r\n2\r\ny" << "1|x2|y";
+        QTest::newRow("plain") << "Plain"
+                               << "Plain";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("digits only") << "17"
+                                     << "17";
+        QTest::newRow("two lines") << "a\r\nb"
+                                   << "a|b";
+        QTest::newRow("lone LF and CR") << "a\nb\rc"
+                                        << "a|b|c";
+        QTest::newRow("numeric second line") << "Name\r\n123"
+                                             << "Name123";
+        QTest::newRow("numeric first and second") << "12\r\n34"
+                                                  << "1234";
+        QTest::newRow("sign then digits") << "x\n-\n5"
+                                          << "x-5";
+        QTest::newRow("empty then digits") << "a\r\n\r\n5"
+                                           << "a5";
+        QTest::newRow("trailing break") << "a\r\n"
+                                        << "a|";
+        QTest::newRow("point then digits then text") << "a\r\n.\r\n5\r\nb"
+                                                     << "a.5|b";
+        QTest::newRow("text between numbers") << "1\r\nx\r\n2\r\ny"
+                                              << "1|x2|y";
     }
 
     void gatheredLines()
@@ -175,9 +187,10 @@ private slots:
         // Nothing is marked for sending after a reload.
         for (const db::FieldInfo& f : gDBConnection.fields(table))
             if (f.name.compare(QLatin1String("Is_Selected"), Qt::CaseInsensitive) == 0)
-                QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM \"%1\" WHERE Is_Selected<>0").arg(table))
-                             .toInt(),
-                         0);
+                QCOMPARE(
+                    gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM \"%1\" WHERE Is_Selected<>0").arg(table))
+                        .toInt(),
+                    0);
     }
 
     // Rows go in by batches: the batch boundaries must keep every row and its place.
@@ -189,8 +202,12 @@ private slots:
         for (int i = 0; i < 64 * 3 + 5; ++i) {
             plus << QVariantList{qlonglong((i * 7919) % 100000), qlonglong(i % 10 + 1), qlonglong(0)};
             test::insertRow(plu, plus.last());
-            keyRows << QVariantList{QStringLiteral("  1.  2.  3.%1").arg(i % 256, 3), qlonglong(1), qlonglong(i),
-                                    qlonglong(1), qlonglong(0), QStringLiteral("Key %1").arg(i)};
+            keyRows << QVariantList{QStringLiteral("  1.  2.  3.%1").arg(i % 256, 3),
+                                    qlonglong(1),
+                                    qlonglong(i),
+                                    qlonglong(1),
+                                    qlonglong(0),
+                                    QStringLiteral("Key %1").arg(i)};
             test::insertRow(keys, keyRows.last());
         }
         const QString folder = m_folder->file(QStringLiteral("AccessData"));
@@ -220,8 +237,8 @@ private slots:
         QTest::addColumn<QString>("where");
         QTest::newRow("ends inside a row") << "tempsect.txt" << QByteArray(" 1 \r\n 1 \r\nName\r\n") << "line 1:";
         QTest::newRow("not a number") << "tempplu.txt" << QByteArray(" 1 \r\n x \r\n 0 \r\n") << "line 2:";
-        QTest::newRow("decimal in a whole number") << "tempplu.txt" << QByteArray(" 1 \r\n 1.5 \r\n 0 \r\n")
-                                                   << "line 2:";
+        QTest::newRow("decimal in a whole number")
+            << "tempplu.txt" << QByteArray(" 1 \r\n 1.5 \r\n 0 \r\n") << "line 2:";
         QTest::newRow("beyond 32 bits") << "tempplu.txt" << QByteArray(" 1 \r\n 2147483648 \r\n 0 \r\n") << "line 2:";
         QTest::newRow("text longer than its field")
             << "tempscale.txt" << QByteArray("192.168.  1. 200\r\n1\r\n 1 \r\nu\r\np\r\n 0 \r\n 0 \r\n 1 \r\n 1 \r\n")
@@ -260,18 +277,24 @@ private slots:
         QString error;
         QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
         QCOMPARE(readAll(folder + QStringLiteral("/tempstore.txt")),
-                 QByteArray(" 1 \r\n\xc3\xc5\xb5\xea" "88\r\n 0 \r\n 0 \r\n 255 \r\n"));
+                 QByteArray(" 1 \r\n\xc3\xc5\xb5\xea"
+                            "88\r\n 0 \r\n 0 \r\n 255 \r\n"));
         freshDatabase();
         QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
-        QCOMPARE(rowsOf(store), (QList<QVariantList>{{1, QStringLiteral("\u95e8\u5e97" "88"), 0, 0, 255}}));
+        QCOMPARE(rowsOf(store),
+                 (QList<QVariantList>{{1,
+                                       QStringLiteral("\u95e8\u5e97"
+                                                      "88"),
+                                       0, 0, 255}}));
     }
 
     void bytesThatAreNoTextAreRefused()
     {
         text::setAnsiCodePage(QStringLiteral("GBK"));
         const QString folder = m_folder->file(QStringLiteral("AccessData"));
-        QVERIFY(writeFile(folder + QStringLiteral("/tempstore.txt"), " 1 \r\nA\r\n 0 \r\n 0 \r\n 0 \r\n"
-                                                                     " 2 \r\nShop \x90\r\n 0 \r\n 0 \r\n 0 \r\n"));
+        QVERIFY(writeFile(folder + QStringLiteral("/tempstore.txt"),
+                          " 1 \r\nA\r\n 0 \r\n 0 \r\n 0 \r\n"
+                          " 2 \r\nShop \x90\r\n 0 \r\n 0 \r\n 0 \r\n"));
         QString error;
         QVERIFY(!LoadTablesFromText(folder, &error));
         QVERIFY2(error.contains(QStringLiteral("tempstore.txt, line 7:")), qPrintable(error));

@@ -48,22 +48,26 @@ const QString kPluFields = QStringLiteral(
     "Stat2_Byte14 N; Stat2_Byte15 N; Stat2_Byte16 N; "
     "KVBBinData B; Is_Selected N");
 
-const QString kTextRecordFields =
-    QStringLiteral("No N; NextNo N; NameFirstLine T; Name B; KVBBinData B; Is_Selected N");
+const QString kTextRecordFields = QStringLiteral(
+    "No N; NextNo N; NameFirstLine T; Name B; KVBBinData B; Is_Selected N");
 
 const QList<QPair<QString, QString>> kWorkingTables = {
     {"STORE", "ST_No N; ST_Name T; Flag1 N; Flag2 N; barformat N"},
     {"SECT", "SECT_No N; ST_No N; SECT_Name T; Flag1 N; Flag2 N; barformat N"},
-    {"SCALE", "SC_IP T; SC_No T; SC_Used N; SC_FTPName T; SC_FTPPW T; SC_MODEL_ID N; SC_PSK_Layout N; ST_No N; "
-              "SECT_No N"},
-    {"SEARCH", "SH_No N; SH_Name T; DP_No1 N; DP_No2 N; MG_No1 N; MG_No2 N; PLU_No1 N; PLU_No2 N; PLU_UPrice1 N; "
-               "PLU_UPrice2 N; ST_No N"},
-    {"KVB_14", "FBar_No N; FBar_Type N; FBar_ItemDigitNo N; FBar_Data1Type N; FBar_Data2Type N; FBar_FBarDigitNo N; "
-               "FBar_CD N; FBar_Data1 N; FBar_Data2 N; FBar_Data1SH N; FBar_Data2SH N; FBar_EANorITF N; "
-               "KVBBinData B; Is_Selected N"},
+    {"SCALE",
+     "SC_IP T; SC_No T; SC_Used N; SC_FTPName T; SC_FTPPW T; SC_MODEL_ID N; SC_PSK_Layout N; ST_No N; "
+     "SECT_No N"},
+    {"SEARCH",
+     "SH_No N; SH_Name T; DP_No1 N; DP_No2 N; MG_No1 N; MG_No2 N; PLU_No1 N; PLU_No2 N; PLU_UPrice1 N; "
+     "PLU_UPrice2 N; ST_No N"},
+    {"KVB_14",
+     "FBar_No N; FBar_Type N; FBar_ItemDigitNo N; FBar_Data1Type N; FBar_Data2Type N; FBar_FBarDigitNo N; "
+     "FBar_CD N; FBar_Data1 N; FBar_Data2 N; FBar_Data1SH N; FBar_Data2SH N; FBar_EANorITF N; "
+     "KVBBinData B; Is_Selected N"},
     {"KVB_20", "DP_No N; DP_Name T; Flag1 N; Flag2 N; barformat N; ST_No N; SECT_No N; KVBBinData B; Is_Selected N"},
-    {"KVB_23", "MG_No N; MG_Name T; Flag1 N; Flag2 N; barformat N; Tax_No N; ST_No N; SECT_No N; DP_No N; "
-               "KVBBinData B; Is_Selected N"},
+    {"KVB_23",
+     "MG_No N; MG_Name T; Flag1 N; Flag2 N; barformat N; Tax_No N; ST_No N; SECT_No N; DP_No N; "
+     "KVBBinData B; Is_Selected N"},
     {"KVB_25", kPluFields},
     {"RC_25", kPluFields},
     {"KVB_3A", kTextRecordFields},
@@ -71,18 +75,21 @@ const QList<QPair<QString, QString>> kWorkingTables = {
     {"KVB_3C", kTextRecordFields},
     {"KVB_3D", kTextRecordFields},
     {"KVB_3F", "Number N; Data T; KVBBinData B; Is_Selected N"},
-    {"KVB_40", "Number N; Group1 N; File1 N; Scroll1 N; Display1 N; Speed1 N; "
-               "Group2 N; File2 N; Scroll2 N; Display2 N; Speed2 N; "
-               "Group3 N; File3 N; Scroll3 N; Display3 N; Speed3 N; KVBBinData B; Is_Selected N"},
+    {"KVB_40",
+     "Number N; Group1 N; File1 N; Scroll1 N; Display1 N; Speed1 N; "
+     "Group2 N; File2 N; Scroll2 N; Display2 N; Speed2 N; "
+     "Group3 N; File3 N; Scroll3 N; Display3 N; Speed3 N; KVBBinData B; Is_Selected N"},
     {"KVB_41", "Scale_IP T; PSK_Layout N; Number N; Key_Switch N; Status N; Name T; KVBBinData B; Is_Selected N"},
     {"KVB_44", "Clerk_No N; Name T; Status N; KVBBinData B; Is_Selected N"},
     {"KVB_4E", "SF_No N; KVBBinData B; Is_Selected N"},
     {"KVB_A8", "Code N; Name T; Rate N; Status N; KVBBinData B; Is_Selected N"},
-    {"KVB_AA", "Number N; Disc_SDate N; Disc_STime N; Disc_EDate N; Disc_ETime N; Disc_LimitType N; Disc_1stLim N; "
-               "Disc_Within1stL N; Disc_2ndLim N; Disc_Within2ndL N; Disc_Type N; DisDayOfWeek N; NextNumber N; "
-               "KVBBinData B; Is_Selected N"},
-    {"KVB_AB", "Number N; Price_SDate N; Price_STime N; Price_EDate N; Price_ETime N; PriceDayOfWeek N; "
-               "NewUnitPrice N; NextNumber N; KVBBinData B; Is_Selected N"},
+    {"KVB_AA",
+     "Number N; Disc_SDate N; Disc_STime N; Disc_EDate N; Disc_ETime N; Disc_LimitType N; Disc_1stLim N; "
+     "Disc_Within1stL N; Disc_2ndLim N; Disc_Within2ndL N; Disc_Type N; DisDayOfWeek N; NextNumber N; "
+     "KVBBinData B; Is_Selected N"},
+    {"KVB_AB",
+     "Number N; Price_SDate N; Price_STime N; Price_EDate N; Price_ETime N; PriceDayOfWeek N; "
+     "NewUnitPrice N; NextNumber N; KVBBinData B; Is_Selected N"},
     {"KVB_AC", "Number N; Status N; Name T; Type N; KVBBinData B; Is_Selected N"},
     {"KVB_AD", "Number N; Status N; Name T; Reserved N; KVBBinData B; Is_Selected N"},
     {"KVB_B5", "Code N; Type N; StartNum N; EndNum N; Is_Selected N"},
@@ -124,10 +131,14 @@ QSet<int> positions(const QString& list)
 char kindLetter(FieldKind k)
 {
     switch (k) {
-    case FieldKind::Number: return 'N';
-    case FieldKind::Text: return 'T';
-    case FieldKind::Binary: return 'B';
-    case FieldKind::Real: return 'R';
+    case FieldKind::Number:
+        return 'N';
+    case FieldKind::Text:
+        return 'T';
+    case FieldKind::Binary:
+        return 'B';
+    case FieldKind::Real:
+        return 'R';
     }
     return '?';
 }
@@ -184,7 +195,7 @@ QList<qint64> column(Recordset& rs, const QString& field)
 }
 
 // A small table that stands for every kind of field; its field spelling follows the working tables'.
-const QStringList kSmallSchema = {"[T]",         "Id,4,4",          "Name,10,20", "Data,11,0",
+const QStringList kSmallSchema = {"[T]",           "Id,4,4",          "Name,10,20", "Data,11,0",
                                   "PLU_TaxNo,4,4", "Is_Selected,4,4", "",           "[END]"};
 
 } // namespace
@@ -303,31 +314,55 @@ private slots:
         QTest::addColumn<int>("least");
         QTest::addColumn<int>("most");
         // Fixed forms the code reads or writes exactly.
-        QTest::newRow("SC_IP") << "SCALE" << "SC_IP" << 15 << 15;
-        QTest::newRow("Scale_IP") << "KVB_41" << "Scale_IP" << 15 << 15;
-        QTest::newRow("PLU_EANData") << "KVB_25" << "PLU_EANData" << 12 << 12;
-        QTest::newRow("PLU_EANItemCode") << "KVB_25" << "PLU_EANItemCode" << 10 << 10;
-        QTest::newRow("RC_25 PLU_EANData") << "RC_25" << "PLU_EANData" << 12 << 12;
-        QTest::newRow("RC_25 PLU_EANItemCode") << "RC_25" << "PLU_EANItemCode" << 10 << 10;
+        QTest::newRow("SC_IP") << "SCALE"
+                               << "SC_IP" << 15 << 15;
+        QTest::newRow("Scale_IP") << "KVB_41"
+                                  << "Scale_IP" << 15 << 15;
+        QTest::newRow("PLU_EANData") << "KVB_25"
+                                     << "PLU_EANData" << 12 << 12;
+        QTest::newRow("PLU_EANItemCode") << "KVB_25"
+                                         << "PLU_EANItemCode" << 10 << 10;
+        QTest::newRow("RC_25 PLU_EANData") << "RC_25"
+                                           << "PLU_EANData" << 12 << 12;
+        QTest::newRow("RC_25 PLU_EANItemCode") << "RC_25"
+                                               << "PLU_EANItemCode" << 10 << 10;
         // At least what the program or an editor puts there.
-        QTest::newRow("PLU_CommodityFirst") << "KVB_25" << "PLU_CommodityFirst" << 101 << 255;
-        QTest::newRow("RC_25 PLU_CommodityFirst") << "RC_25" << "PLU_CommodityFirst" << 101 << 255;
-        QTest::newRow("KVB_41 Name") << "KVB_41" << "Name" << 101 << 255;
-        QTest::newRow("ST_Name") << "STORE" << "ST_Name" << 50 << 255;
-        QTest::newRow("SECT_Name") << "SECT" << "SECT_Name" << 50 << 255;
-        QTest::newRow("DP_Name") << "KVB_20" << "DP_Name" << 50 << 255;
-        QTest::newRow("MG_Name") << "KVB_23" << "MG_Name" << 50 << 255;
-        QTest::newRow("SC_No") << "SCALE" << "SC_No" << 50 << 255;
-        QTest::newRow("SC_FTPName") << "SCALE" << "SC_FTPName" << 16 << 255;
-        QTest::newRow("SC_FTPPW") << "SCALE" << "SC_FTPPW" << 16 << 255;
-        QTest::newRow("SH_Name") << "SEARCH" << "SH_Name" << 50 << 255;
-        QTest::newRow("KVB_3A NameFirstLine") << "KVB_3A" << "NameFirstLine" << 255 << 255;
-        QTest::newRow("KVB_3D NameFirstLine") << "KVB_3D" << "NameFirstLine" << 255 << 255;
-        QTest::newRow("KVB_3F Data") << "KVB_3F" << "Data" << 100 << 255;
-        QTest::newRow("KVB_44 Name") << "KVB_44" << "Name" << 16 << 255;
-        QTest::newRow("KVB_A8 Name") << "KVB_A8" << "Name" << 4 << 255;
-        QTest::newRow("KVB_AC Name") << "KVB_AC" << "Name" << 22 << 255;
-        QTest::newRow("KVB_AD Name") << "KVB_AD" << "Name" << 7 << 255;
+        QTest::newRow("PLU_CommodityFirst") << "KVB_25"
+                                            << "PLU_CommodityFirst" << 101 << 255;
+        QTest::newRow("RC_25 PLU_CommodityFirst") << "RC_25"
+                                                  << "PLU_CommodityFirst" << 101 << 255;
+        QTest::newRow("KVB_41 Name") << "KVB_41"
+                                     << "Name" << 101 << 255;
+        QTest::newRow("ST_Name") << "STORE"
+                                 << "ST_Name" << 50 << 255;
+        QTest::newRow("SECT_Name") << "SECT"
+                                   << "SECT_Name" << 50 << 255;
+        QTest::newRow("DP_Name") << "KVB_20"
+                                 << "DP_Name" << 50 << 255;
+        QTest::newRow("MG_Name") << "KVB_23"
+                                 << "MG_Name" << 50 << 255;
+        QTest::newRow("SC_No") << "SCALE"
+                               << "SC_No" << 50 << 255;
+        QTest::newRow("SC_FTPName") << "SCALE"
+                                    << "SC_FTPName" << 16 << 255;
+        QTest::newRow("SC_FTPPW") << "SCALE"
+                                  << "SC_FTPPW" << 16 << 255;
+        QTest::newRow("SH_Name") << "SEARCH"
+                                 << "SH_Name" << 50 << 255;
+        QTest::newRow("KVB_3A NameFirstLine") << "KVB_3A"
+                                              << "NameFirstLine" << 255 << 255;
+        QTest::newRow("KVB_3D NameFirstLine") << "KVB_3D"
+                                              << "NameFirstLine" << 255 << 255;
+        QTest::newRow("KVB_3F Data") << "KVB_3F"
+                                     << "Data" << 100 << 255;
+        QTest::newRow("KVB_44 Name") << "KVB_44"
+                                     << "Name" << 16 << 255;
+        QTest::newRow("KVB_A8 Name") << "KVB_A8"
+                                     << "Name" << 4 << 255;
+        QTest::newRow("KVB_AC Name") << "KVB_AC"
+                                     << "Name" << 22 << 255;
+        QTest::newRow("KVB_AD Name") << "KVB_AD"
+                                     << "Name" << 7 << 255;
     }
 
     void shippedSizes()
@@ -484,9 +519,8 @@ private slots:
         QTest::newRow("table into [END]") << QStringList{"[T]", "A,4,4", "B,10,20", "[END]"} << QString();
         QTest::newRow("second table into [END]")
             << QStringList{"[T]", "A,4,4", "B,10,20", "", "[U]", "C,4,4", "[END]"} << one;
-        QTest::newRow("two tables, bytes")
-            << QStringList{"[T]", "A,4,4", "", "[U]", "D,11,0", "E,10,255", "", "[END]"}
-            << QStringLiteral("T:A/4;U:D/11,E/10/255");
+        QTest::newRow("two tables, bytes") << QStringList{"[T]", "A,4,4", "", "[U]", "D,11,0", "E,10,255", "", "[END]"}
+                                           << QStringLiteral("T:A/4;U:D/11,E/10/255");
         QTest::newRow("nothing read after [END]")
             << QStringList{"[T]", "A,4,4", "B,10,20", "", "[END]", "garbage", "", ""} << one;
         QTest::newRow("only [END]") << QStringList{"[END]"} << QString();

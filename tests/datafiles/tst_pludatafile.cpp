@@ -1,10 +1,10 @@
 #include "support/CodecTestDb.h"
 #include "support/TransferFixture.h"
 
-#include "state/SharedData.h"
 #include "datafiles/DataFileWriters.h"
 #include "datafiles/PluDataFile.h"
 #include "platform/text/Ansi.h"
+#include "state/SharedData.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +37,8 @@ records::PluRow pluRow(const QVariantMap& values)
 }
 
 // Columns 9 to 48 of a PLU without any optional value, discount or text.
-const QByteArray kEmptyTail = "0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,0,0,0,0,0,,0,,0,0,0,0,0,0,0,0,0,0";
+const QByteArray kEmptyTail =
+    "0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,0,0,0,0,0,,0,,0,0,0,0,0,0,0,0,0,0";
 
 } // namespace
 
@@ -73,10 +74,7 @@ void TestPluDataFile::init()
     QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
 }
 
-void TestPluDataFile::cleanup()
-{
-    m_folder.reset();
-}
+void TestPluDataFile::cleanup() { m_folder.reset(); }
 
 void TestPluDataFile::line_data()
 {
@@ -87,37 +85,49 @@ void TestPluDataFile::line_data()
 
     const QByteArray apple = test::textLine(char(3), "APPLE", 0x0C);
     QTest::newRow("worked example")
-        << QVariantMap{{"PLU_No", 123}, {"Stat1_Unit", 1}, {"PLU_UPrice", 250}, {"PLU_EANFlags", 5},
-                       {"PLU_BarFormat", 5}, {"PLU_MG", 12}, {"Stat2_MGCode", 1}, {"PLU_TaxNo", 1},
-                       {"Stat2_TaxNo", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", apple}}
+        << QVariantMap{{"PLU_No", 123},      {"Stat1_Unit", 1},      {"PLU_UPrice", 250},     {"PLU_EANFlags", 5},
+                       {"PLU_BarFormat", 5}, {"PLU_MG", 12},         {"Stat2_MGCode", 1},     {"PLU_TaxNo", 1},
+                       {"Stat2_TaxNo", 1},   {"Stat2_Commodity", 1}, {"PLU_Commodity", apple}}
         << 0 << 0
         << QByteArray("123,,1,0,0,0,250,0500000000000,5,12,0,0,1,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
                       "0,0,0,0,3,\"APPLE\",0,,0,0,0,0,0,0,0,0,0,0");
 
-    const QVariantMap discount{{"PLU_No", 7},           {"Stat2_Discount", 1},    {"PLU_Disc_SDate", 50307},
-                               {"PLU_Disc_STime", 930}, {"PLU_Disc_EDate", 311299}, {"PLU_Disc_ETime", 2359},
-                               {"PLU_Disc_1stLim", 10}, {"PLU_Disc_Within1stL", 5}, {"PLU_Disc_2ndLim", 20},
-                               {"PLU_Disc_Within2ndL", 8}, {"PLU_Disc_Type", 2}, {"PLU_DisDayOfWeek", 65}};
-    QTest::newRow("discount present") << discount << 0 << 0
+    const QVariantMap discount{{"PLU_No", 7},
+                               {"Stat2_Discount", 1},
+                               {"PLU_Disc_SDate", 50307},
+                               {"PLU_Disc_STime", 930},
+                               {"PLU_Disc_EDate", 311299},
+                               {"PLU_Disc_ETime", 2359},
+                               {"PLU_Disc_1stLim", 10},
+                               {"PLU_Disc_Within1stL", 5},
+                               {"PLU_Disc_2ndLim", 20},
+                               {"PLU_Disc_Within2ndL", 8},
+                               {"PLU_Disc_Type", 2},
+                               {"PLU_DisDayOfWeek", 65}};
+    QTest::newRow("discount present")
+        << discount << 0 << 0
         << QByteArray("7,,0,0,0,0,0,0000000000000,0,0,0,0,0,0,070305,930,991231,2359,10,5,20,8,2,1,0,0,0,0,0,1,,"
                       "0,0,0,0,0,,0,,0,0,0,0,0,0,0,0,0,0");
     QVariantMap noDiscount = discount;
     noDiscount["Stat2_Discount"] = 0;
-    QTest::newRow("discount absent whatever its fields hold") << noDiscount << 0 << 0
-        << QByteArray("7,,0,0,0,0,0,0000000000000,0,") + kEmptyTail;
+    QTest::newRow("discount absent whatever its fields hold")
+        << noDiscount << 0 << 0 << QByteArray("7,,0,0,0,0,0,0000000000000,0,") + kEmptyTail;
     QTest::newRow("one-digit date parts get a leading zero")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Discount", 1}, {"PLU_Disc_SDate", 10101}, {"PLU_Disc_STime", 5},
-                       {"PLU_Disc_EDate", 0}, {"PLU_DisDayOfWeek", 127}}
+        << QVariantMap{{"PLU_No", 1},         {"Stat2_Discount", 1}, {"PLU_Disc_SDate", 10101},
+                       {"PLU_Disc_STime", 5}, {"PLU_Disc_EDate", 0}, {"PLU_DisDayOfWeek", 127}}
         << 0 << 0
         << QByteArray("1,,0,0,0,0,0,0000000000000,0,0,0,0,0,0,010101,5,000000,0,0,0,0,0,0,1,1,1,1,1,1,1,,"
                       "0,0,0,0,0,,0,,0,0,0,0,0,0,0,0,0,0");
 
     QTest::newRow("flags 12") << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 12}} << 0 << 0
                               << QByteArray("1,,0,0,0,0,0,1200000000000,0,") + kEmptyTail;
-    QTest::newRow("flags 255 give 00") << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 255}, {"PLU_BarFormat", 3}}
-                                       << 0 << 0 << QByteArray("1,,0,0,0,0,0,0000000000000,3,") + kEmptyTail;
-    QTest::newRow("item code") << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 5}, {"PLU_BarFormat", 4},
-                                              {"Stat2_ItemCode", 1}, {"PLU_EANData", "123456789010"}}
+    QTest::newRow("flags 255 give 00") << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 255}, {"PLU_BarFormat", 3}} << 0
+                                       << 0 << QByteArray("1,,0,0,0,0,0,0000000000000,3,") + kEmptyTail;
+    QTest::newRow("item code") << QVariantMap{{"PLU_No", 1},
+                                              {"PLU_EANFlags", 5},
+                                              {"PLU_BarFormat", 4},
+                                              {"Stat2_ItemCode", 1},
+                                              {"PLU_EANData", "123456789010"}}
                                << 0 << 0 << QByteArray("1,,0,0,0,0,0,0512345678901,4,") + kEmptyTail;
     QTest::newRow("item data ignored without its flag")
         << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 5}, {"PLU_EANData", "123456789010"}} << 0 << 0
@@ -128,50 +138,94 @@ void TestPluDataFile::line_data()
     QTest::newRow("inherited flags F") << QVariantMap{{"PLU_No", 1}, {"PLU_BarFormat", 255}} << 7 << 176
                                        << QByteArray("1,,0,0,0,0,0,0000000000000,7,") + kEmptyTail;
 
-    const QByteArray head = "1,,0,0,0,0,0,0000000000000,0,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,0,0,0,0,";
+    const QByteArray head =
+        "1,,0,0,0,0,0,0000000000000,0,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,0,0,0,0,";
     const QByteArray zeros10 = "0,0,0,0,0,0,0,0,0,0";
-    const QByteArray twoLines = QByteArray("\x03\x05" "APPLE\x0D\x03\x03" "RED\x0C", 15);
+    const QByteArray twoLines = QByteArray("\x03\x05"
+                                           "APPLE\x0D\x03\x03"
+                                           "RED\x0C",
+                                           15);
     QTest::newRow("only the first line of a name")
         << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", twoLines}} << 0 << 0
         << head + "3,\"APPLE\",0,," + zeros10;
     QTest::newRow("comma in a name adds a piece")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(3), "A,B", 0x0C)}} << 0 << 0
-        << head + "3,\"A,B\",0,," + zeros10;
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(3), "A,B", 0x0C)}}
+        << 0 << 0 << head + "3,\"A,B\",0,," + zeros10;
     QTest::newRow("quote in a name unescaped")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(1), "12\" pie", 0x0C)}}
+        << QVariantMap{{"PLU_No", 1},
+                       {"Stat2_Commodity", 1},
+                       {"PLU_Commodity", test::textLine(char(1), "12\" pie", 0x0C)}}
         << 0 << 0 << head + "1,\"12\" pie\",0,," + zeros10;
     QTest::newRow("line breaks in a name become blanks")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(2), "A\rB\nC\r\nD", 0x0C)}}
+        << QVariantMap{{"PLU_No", 1},
+                       {"Stat2_Commodity", 1},
+                       {"PLU_Commodity", test::textLine(char(2), "A\rB\nC\r\nD", 0x0C)}}
         << 0 << 0 << head + "2,\"A B C  D\",0,," + zeros10;
     QTest::newRow("name flag 0 writes no name")
         << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 0}, {"PLU_Commodity", apple}} << 0 << 0
         << head + "0,,0,," + zeros10;
     QTest::newRow("block of three bytes gives empty quotes")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", QByteArray("\x04\x00\x0C", 3)}} << 0 << 0
-        << head + "4,\"\",0,," + zeros10;
+        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", QByteArray("\x04\x00\x0C", 3)}} << 0
+        << 0 << head + "4,\"\",0,," + zeros10;
     QTest::newRow("empty block with its flag")
         << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", QByteArray()}} << 0 << 0
         << head + "0,\"\",0,," + zeros10;
-    QTest::newRow("first line running past the block's end")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", QByteArray("\x03\x0A" "AB", 4)}} << 0 << 0
-        << head + "3,\"AB\",0,," + zeros10;
-    QTest::newRow("description")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Description", 1}, {"PLU_Description", test::textLine(char(2), "Fresh", 0x0C)}}
-        << 0 << 0 << head + "0,,2,\"Fresh\"," + zeros10;
+    QTest::newRow("first line running past the block's end") << QVariantMap{{"PLU_No", 1},
+                                                                            {"Stat2_Commodity", 1},
+                                                                            {"PLU_Commodity",
+                                                                             QByteArray("\x03\x0A"
+                                                                                        "AB",
+                                                                                        4)}}
+                                                             << 0 << 0 << head + "3,\"AB\",0,," + zeros10;
+    QTest::newRow("description") << QVariantMap{{"PLU_No", 1},
+                                                {"Stat2_Description", 1},
+                                                {"PLU_Description", test::textLine(char(2), "Fresh", 0x0C)}}
+                                 << 0 << 0 << head + "0,,2,\"Fresh\"," + zeros10;
     QTest::newRow("GBK bytes pass unchanged")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(1), "\xC6\xBB\xB9\xFB", 0x0C)}}
+        << QVariantMap{{"PLU_No", 1},
+                       {"Stat2_Commodity", 1},
+                       {"PLU_Commodity", test::textLine(char(1), "\xC6\xBB\xB9\xFB", 0x0C)}}
         << 0 << 0 << head + "1,\"\xC6\xBB\xB9\xFB\",0,," + zeros10;
 
-    const QVariantMap optional{
-        {"PLU_No", 9}, {"Stat1_Unit", 1}, {"Stat1_PBPreUnit", 2}, {"Stat1_UPriceOV", 1}, {"Stat1_PricePriority", 3},
-        {"PLU_UPrice", 12345}, {"PLU_MG", 12}, {"Stat2_MGCode", 1}, {"PLU_Tare", 15}, {"Stat2_PLUTare", 1},
-        {"PLU_CoupledPLUNo", 99}, {"Stat2_CoupledPLU", 1}, {"PLU_TaxNo", 1}, {"Stat2_TaxNo", 1}, {"PLU_Tax2No", 2},
-        {"Stat2_Tax2No", 1}, {"PLU_SPMessageNo", 3}, {"Stat2_SPMessageNo", 1}, {"PLU_IngredientNo", 4},
-        {"Stat2_IngredientNo", 1}, {"PLU_DiscScheNo", 5}, {"Stat2_DiscScheNo", 1}, {"PLU_PriScheNo", 6},
-        {"Stat2_PriScheNo", 1}, {"Stat1_MemPriceType", 1}, {"PLU_MemDisc1", 10}, {"PLU_MemDisc2", 20},
-        {"PLU_MemDisc3", 30}, {"PLU_MemDisc4", 40}, {"Stat2_MemDisc", 1}, {"PLU_Cost", 500}, {"Stat2_PLUCost", 1},
-        {"Stat1_NegativePLU", 1}, {"PLU_RSData", 2}, {"Stat2_RSData", 1}, {"PLU_MemPrice", 777}, {"Stat2_MemPrice", 1}};
-    QTest::newRow("every optional value present") << optional << 0 << 0
+    const QVariantMap optional{{"PLU_No", 9},
+                               {"Stat1_Unit", 1},
+                               {"Stat1_PBPreUnit", 2},
+                               {"Stat1_UPriceOV", 1},
+                               {"Stat1_PricePriority", 3},
+                               {"PLU_UPrice", 12345},
+                               {"PLU_MG", 12},
+                               {"Stat2_MGCode", 1},
+                               {"PLU_Tare", 15},
+                               {"Stat2_PLUTare", 1},
+                               {"PLU_CoupledPLUNo", 99},
+                               {"Stat2_CoupledPLU", 1},
+                               {"PLU_TaxNo", 1},
+                               {"Stat2_TaxNo", 1},
+                               {"PLU_Tax2No", 2},
+                               {"Stat2_Tax2No", 1},
+                               {"PLU_SPMessageNo", 3},
+                               {"Stat2_SPMessageNo", 1},
+                               {"PLU_IngredientNo", 4},
+                               {"Stat2_IngredientNo", 1},
+                               {"PLU_DiscScheNo", 5},
+                               {"Stat2_DiscScheNo", 1},
+                               {"PLU_PriScheNo", 6},
+                               {"Stat2_PriScheNo", 1},
+                               {"Stat1_MemPriceType", 1},
+                               {"PLU_MemDisc1", 10},
+                               {"PLU_MemDisc2", 20},
+                               {"PLU_MemDisc3", 30},
+                               {"PLU_MemDisc4", 40},
+                               {"Stat2_MemDisc", 1},
+                               {"PLU_Cost", 500},
+                               {"Stat2_PLUCost", 1},
+                               {"Stat1_NegativePLU", 1},
+                               {"PLU_RSData", 2},
+                               {"Stat2_RSData", 1},
+                               {"PLU_MemPrice", 777},
+                               {"Stat2_MemPrice", 1}};
+    QTest::newRow("every optional value present")
+        << optional << 0 << 0
         << QByteArray("9,,1,2,1,3,12345,0000000000000,0,12,15,99,1,2,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
                       "3,4,5,6,0,,0,,1,10,20,30,40,500,0,0,1,2");
     QVariantMap absent = optional;
@@ -179,7 +233,8 @@ void TestPluDataFile::line_data()
                              "Stat2_SPMessageNo", "Stat2_IngredientNo", "Stat2_DiscScheNo", "Stat2_PriScheNo",
                              "Stat2_MemDisc", "Stat2_PLUCost", "Stat2_RSData"})
         absent[QLatin1String(flag)] = 0;
-    QTest::newRow("every optional value absent") << absent << 0 << 0
+    QTest::newRow("every optional value absent")
+        << absent << 0 << 0
         << QByteArray("9,,1,2,1,3,12345,0000000000000,0,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
                       "0,0,0,0,0,,0,,1,0,0,0,0,0,0,0,1,0");
     QTest::newRow("negative and zero") << QVariantMap{{"PLU_No", 0}, {"PLU_UPrice", -5}} << 0 << 0
@@ -202,7 +257,8 @@ void TestPluDataFile::goldenFile_data()
     QTest::addColumn<QString>("codePage");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
-    QTest::newRow("windows-1252") << "windows-1252" << QString::fromUtf8("Café au lait") << QString::fromUtf8("Crème, fraîche");
+    QTest::newRow("windows-1252") << "windows-1252" << QString::fromUtf8("Café au lait")
+                                  << QString::fromUtf8("Crème, fraîche");
     QTest::newRow("GBK") << "GBK" << QString::fromUtf8("苹果") << QString::fromUtf8("新鲜,水果");
 }
 
@@ -216,27 +272,56 @@ void TestPluDataFile::goldenFile()
     test::addRow("KVB_23", {{"MG_No", 4}, {"ST_No", 1}, {"DP_No", 2}, {"barformat", 255}, {"Flag1", 3}, {"Flag2", 3}});
     test::addRow("KVB_20", {{"DP_No", 2}, {"ST_No", 1}, {"barformat", 107}, {"Flag1", 1}, {"Flag2", 6}});
     test::addRow("STORE", {{"ST_No", 1}, {"barformat", 9}, {"Flag1", 9}, {"Flag2", 9}});
-    test::addRow("KVB_25", {{"PLU_No", 1001}, {"ST_No", 1}, {"PLU_UPrice", 1299}, {"PLU_BarFormat", 2},
-                               {"PLU_EANFlags", 21}, {"PLU_EANItemCode", "12345"}, {"Stat2_ItemCode", 1},
-                               {"PLU_MG", 3}, {"Stat2_MGCode", 1}, {"Stat2_Commodity", 1},
-                               {"PLU_Commodity", test::textLine(char(1), text::toAnsi(name), 0x0C)}, {"Stat2_Description", 1},
-                               {"PLU_Description", test::textLine(char(2), text::toAnsi(description), 0x0C)}, {"Is_Selected", 1}});
+    test::addRow("KVB_25",
+                 {{"PLU_No", 1001},
+                  {"ST_No", 1},
+                  {"PLU_UPrice", 1299},
+                  {"PLU_BarFormat", 2},
+                  {"PLU_EANFlags", 21},
+                  {"PLU_EANItemCode", "12345"},
+                  {"Stat2_ItemCode", 1},
+                  {"PLU_MG", 3},
+                  {"Stat2_MGCode", 1},
+                  {"Stat2_Commodity", 1},
+                  {"PLU_Commodity", test::textLine(char(1), text::toAnsi(name), 0x0C)},
+                  {"Stat2_Description", 1},
+                  {"PLU_Description", test::textLine(char(2), text::toAnsi(description), 0x0C)},
+                  {"Is_Selected", 1}});
     test::addRow("KVB_25", {{"PLU_No", 1004}, {"ST_No", 1}, {"PLU_UPrice", 1}, {"Is_Selected", 0}});
-    test::addRow("KVB_25", {{"PLU_No", 1002}, {"ST_No", 1}, {"PLU_MG", 4}, {"PLU_BarFormat", 255},
-                               {"PLU_EANFlags", 44}, {"Is_Selected", 1}});
-    test::addRow("KVB_25", {{"PLU_No", 1003}, {"ST_No", 1}, {"Stat1_Unit", 1}, {"PLU_UPrice", 500},
-                               {"Stat2_Discount", 1}, {"PLU_Disc_SDate", 310126}, {"PLU_Disc_STime", 800},
-                               {"PLU_Disc_EDate", 280226}, {"PLU_Disc_ETime", 1730}, {"PLU_Disc_1stLim", 100},
-                               {"PLU_Disc_Within1stL", 10}, {"PLU_Disc_2ndLim", 200}, {"PLU_Disc_Within2ndL", 25},
-                               {"PLU_Disc_Type", 1}, {"PLU_DisDayOfWeek", 62}, {"Is_Selected", 1}});
+    test::addRow("KVB_25",
+                 {{"PLU_No", 1002},
+                  {"ST_No", 1},
+                  {"PLU_MG", 4},
+                  {"PLU_BarFormat", 255},
+                  {"PLU_EANFlags", 44},
+                  {"Is_Selected", 1}});
+    test::addRow("KVB_25",
+                 {{"PLU_No", 1003},
+                  {"ST_No", 1},
+                  {"Stat1_Unit", 1},
+                  {"PLU_UPrice", 500},
+                  {"Stat2_Discount", 1},
+                  {"PLU_Disc_SDate", 310126},
+                  {"PLU_Disc_STime", 800},
+                  {"PLU_Disc_EDate", 280226},
+                  {"PLU_Disc_ETime", 1730},
+                  {"PLU_Disc_1stLim", 100},
+                  {"PLU_Disc_Within1stL", 10},
+                  {"PLU_Disc_2ndLim", 200},
+                  {"PLU_Disc_Within2ndL", 25},
+                  {"PLU_Disc_Type", 1},
+                  {"PLU_DisDayOfWeek", 62},
+                  {"Is_Selected", 1}});
 
     TransPLUFTPfile();
-    const QByteArray golden = test::readFile(QStringLiteral(QUORVANE_TEST_DATA_DIR "/datafiles/PLU0UALL_%1.csv").arg(codePage));
+    const QByteArray golden = test::readFile(
+        QStringLiteral(QUORVANE_TEST_DATA_DIR "/datafiles/PLU0UALL_%1.csv").arg(codePage));
     QVERIFY(!golden.isEmpty());
     QCOMPARE(m_folder->readTempFile(kPlu), golden);
 
     // The composed item-code data is saved with its row; the marks stay as they were.
-    QCOMPARE(gDBConnection.scalar("SELECT PLU_EANData FROM KVB_25 WHERE PLU_No=1001").toString(), QStringLiteral("012345000000"));
+    QCOMPARE(gDBConnection.scalar("SELECT PLU_EANData FROM KVB_25 WHERE PLU_No=1001").toString(),
+             QStringLiteral("012345000000"));
     QCOMPARE(gDBConnection.scalar("SELECT count(*) FROM KVB_25 WHERE Is_Selected=1").toInt(), 3);
 }
 
@@ -282,7 +367,8 @@ void TestPluDataFile::inheritedFormatPerRowAndFreshEachPass()
     const QList<QPair<int, int>> plus{{1, 1}, {1, 2}, {1, 1}, {2, 1}, {1, 3}};
     int p = 0;
     for (const auto& [store, mg] : plus)
-        test::addRow("KVB_25", {{"PLU_No", ++p}, {"ST_No", store}, {"PLU_MG", mg}, {"PLU_BarFormat", 255}, {"Is_Selected", 1}});
+        test::addRow("KVB_25",
+                     {{"PLU_No", ++p}, {"ST_No", store}, {"PLU_MG", mg}, {"PLU_BarFormat", 255}, {"Is_Selected", 1}});
 
     // Column 7 begins with the flags, column 8 is the format; main group 3 does not exist.
     const auto columns = [&] {
@@ -312,8 +398,12 @@ void TestPluDataFile::failingRowDeletesFileAndKeepsRows_data()
 void TestPluDataFile::failingRowDeletesFileAndKeepsRows()
 {
     QFETCH(bool, blockFile);
-    test::addRow("KVB_25", {{"PLU_No", 1}, {"PLU_BarFormat", 1}, {"PLU_EANItemCode", "1234567"},
-                               {"Stat2_ItemCode", 1}, {"Is_Selected", 1}});
+    test::addRow("KVB_25",
+                 {{"PLU_No", 1},
+                  {"PLU_BarFormat", 1},
+                  {"PLU_EANItemCode", "1234567"},
+                  {"Stat2_ItemCode", 1},
+                  {"Is_Selected", 1}});
     test::addRow("KVB_25", {{"PLU_No", 2}, {"Is_Selected", 1}});
     if (blockFile)
         QVERIFY(QDir(m_folder->tempFile(QString())).mkdir(kPlu));
@@ -324,7 +414,8 @@ void TestPluDataFile::failingRowDeletesFileAndKeepsRows()
     if (!blockFile)
         QVERIFY(!QFileInfo::exists(m_folder->tempFile(kPlu)));
     // The item code of the first row was cut and composed, and that is dropped with the file.
-    QCOMPARE(gDBConnection.scalar("SELECT PLU_EANItemCode FROM KVB_25 WHERE PLU_No=1").toString(), QStringLiteral("1234567"));
+    QCOMPARE(gDBConnection.scalar("SELECT PLU_EANItemCode FROM KVB_25 WHERE PLU_No=1").toString(),
+             QStringLiteral("1234567"));
     QCOMPARE(gDBConnection.scalar("SELECT PLU_EANData FROM KVB_25 WHERE PLU_No=1").toString(), QString());
 
     const QList<WriterFailure> failures = writeListedDataFiles({kPlu});
@@ -391,8 +482,10 @@ void TestPluDataFile::textFields_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("expected"); // empty: refused
 
-    QTest::newRow("plain") << "windows-1252" << "Meat" << QByteArray("Meat");
-    QTest::newRow("line breaks") << "windows-1252" << "a\r\nb\nc\rd" << QByteArray("a  b c d");
+    QTest::newRow("plain") << "windows-1252"
+                           << "Meat" << QByteArray("Meat");
+    QTest::newRow("line breaks") << "windows-1252"
+                                 << "a\r\nb\nc\rd" << QByteArray("a  b c d");
     QTest::newRow("windows-1252") << "windows-1252" << QString::fromUtf8("Crème €") << QByteArray("Cr\xE8me \x80");
     QTest::newRow("GBK") << "GBK" << QString::fromUtf8("苹果\n汁") << QByteArray("\xC6\xBB\xB9\xFB \xD6\xAD");
     QTest::newRow("not in windows-1252") << "windows-1252" << QString::fromUtf8("苹果") << QByteArray();

@@ -1,11 +1,11 @@
 #include "support/CodecTestDb.h"
 #include "support/TransferFixture.h"
 
-#include "state/SharedData.h"
 #include "datafiles/DataFileWriters.h"
 #include "datafiles/PluDataFile.h"
 #include "datafiles/ReceivedPluLoader.h"
 #include "platform/text/Ansi.h"
+#include "state/SharedData.h"
 
 #include <QtTest>
 
@@ -28,15 +28,9 @@ QByteArray line(const QMap<int, QByteArray>& columns = {})
 }
 
 // The first n pieces of a line.
-QByteArray firstPieces(const QByteArray& l, int n)
-{
-    return l.split(',').mid(0, n).join(',');
-}
+QByteArray firstPieces(const QByteArray& l, int n) { return l.split(',').mid(0, n).join(','); }
 
-QVariantMap rcRow(int index)
-{
-    return test::rowValues("RC_25", test::rowIds("RC_25").value(index, -1));
-}
+QVariantMap rcRow(int index) { return test::rowValues("RC_25", test::rowIds("RC_25").value(index, -1)); }
 
 } // namespace
 
@@ -66,10 +60,7 @@ void TestReceivedPluLoader::init()
     QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
 }
 
-void TestReceivedPluLoader::cleanup()
-{
-    m_folder.reset();
-}
+void TestReceivedPluLoader::cleanup() { m_folder.reset(); }
 
 void TestReceivedPluLoader::loadsLine_data()
 {
@@ -82,78 +73,143 @@ void TestReceivedPluLoader::loadsLine_data()
         << cp
         << QByteArray("123,,1,0,0,0,250,0500000000000,5,12,0,0,1,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
                       "0,0,0,0,3,\"APPLE\",0,,0,0,0,0,0,0,0,0,0,0")
-        << QVariantMap{{"PLU_No", 123}, {"Stat1_Unit", 1}, {"PLU_UPrice", 250}, {"PLU_EANFlags", 5},
-                       {"PLU_BarFormat", 5}, {"PLU_EANData", "000000000000"}, {"PLU_EANItemCode", "0000"},
-                       {"Stat2_ItemCode", 0}, {"PLU_MG", 12}, {"Stat2_MGCode", 1}, {"PLU_TaxNo", 1},
-                       {"Stat2_TaxNo", 1}, {"Stat2_PLUTare", 0}, {"PLU_Commodity", test::textLine(char(3), "APPLE", 0x0C)},
-                       {"PLU_CommodityFirst", "APPLE"}, {"Stat2_Commodity", 1}, {"Stat2_Description", 0},
-                       {"PLU_Description", QVariant()}, {"Stat2_Discount", 0}, {"Is_Selected", 0}, {"ST_No", 0}};
-    QTest::newRow("item-code data")
-        << cp << line({{7, "0512345678901"}, {8, "2"}})
-        << QVariantMap{{"PLU_EANFlags", 5}, {"PLU_EANData", "123456789010"}, {"PLU_EANItemCode", "23456"},
-                       {"PLU_EANLastByte", 10}, {"Stat2_ItemCode", 1}, {"PLU_BarFormat", 2}};
-    QTest::newRow("item-code data, long layout")
-        << cp << line({{7, "1200001234567"}, {8, "0"}})
-        << QVariantMap{{"PLU_EANFlags", 12}, {"PLU_EANData", "000012345670"}, {"PLU_EANItemCode", "0000123456"},
-                       {"PLU_EANLastByte", 70}, {"Stat2_ItemCode", 1}};
+        << QVariantMap{{"PLU_No", 123},
+                       {"Stat1_Unit", 1},
+                       {"PLU_UPrice", 250},
+                       {"PLU_EANFlags", 5},
+                       {"PLU_BarFormat", 5},
+                       {"PLU_EANData", "000000000000"},
+                       {"PLU_EANItemCode", "0000"},
+                       {"Stat2_ItemCode", 0},
+                       {"PLU_MG", 12},
+                       {"Stat2_MGCode", 1},
+                       {"PLU_TaxNo", 1},
+                       {"Stat2_TaxNo", 1},
+                       {"Stat2_PLUTare", 0},
+                       {"PLU_Commodity", test::textLine(char(3), "APPLE", 0x0C)},
+                       {"PLU_CommodityFirst", "APPLE"},
+                       {"Stat2_Commodity", 1},
+                       {"Stat2_Description", 0},
+                       {"PLU_Description", QVariant()},
+                       {"Stat2_Discount", 0},
+                       {"Is_Selected", 0},
+                       {"ST_No", 0}};
+    QTest::newRow("item-code data") << cp << line({{7, "0512345678901"}, {8, "2"}})
+                                    << QVariantMap{{"PLU_EANFlags", 5},          {"PLU_EANData", "123456789010"},
+                                                   {"PLU_EANItemCode", "23456"}, {"PLU_EANLastByte", 10},
+                                                   {"Stat2_ItemCode", 1},        {"PLU_BarFormat", 2}};
+    QTest::newRow("item-code data, long layout") << cp << line({{7, "1200001234567"}, {8, "0"}})
+                                                 << QVariantMap{{"PLU_EANFlags", 12},
+                                                                {"PLU_EANData", "000012345670"},
+                                                                {"PLU_EANItemCode", "0000123456"},
+                                                                {"PLU_EANLastByte", 70},
+                                                                {"Stat2_ItemCode", 1}};
     // A fetched PLU belongs to no store yet: an inherited format reads as format 0 instead of failing the fetch.
-    QTest::newRow("inherited bar format")
-        << cp << line({{7, "0500001234567"}, {8, "255"}})
-        << QVariantMap{{"PLU_BarFormat", 255}, {"PLU_EANData", "000012345670"}, {"PLU_EANItemCode", "0000123456"},
-                       {"PLU_EANLastByte", 0}, {"Stat2_ItemCode", 1}};
+    QTest::newRow("inherited bar format") << cp << line({{7, "0500001234567"}, {8, "255"}})
+                                          << QVariantMap{{"PLU_BarFormat", 255},
+                                                         {"PLU_EANData", "000012345670"},
+                                                         {"PLU_EANItemCode", "0000123456"},
+                                                         {"PLU_EANLastByte", 0},
+                                                         {"Stat2_ItemCode", 1}};
     QTest::newRow("discount type 0 stores the rest without the flag")
-        << cp << line({{14, "070305"}, {15, "930"}, {16, "991231"}, {17, "2359"}, {18, "10"}, {19, "5"}, {20, "20"}, {21, "8"}})
-        << QVariantMap{{"PLU_Disc_SDate", 50307}, {"PLU_Disc_STime", 930}, {"PLU_Disc_EDate", 311299},
-                       {"PLU_Disc_ETime", 2359}, {"PLU_Disc_1stLim", 10}, {"PLU_Disc_Within1stL", 5},
-                       {"PLU_Disc_2ndLim", 20}, {"PLU_Disc_Within2ndL", 8}, {"PLU_Disc_Type", 0}, {"Stat2_Discount", 0}};
+        << cp
+        << line(
+               {{14, "070305"}, {15, "930"}, {16, "991231"}, {17, "2359"}, {18, "10"}, {19, "5"}, {20, "20"}, {21, "8"}})
+        << QVariantMap{{"PLU_Disc_SDate", 50307}, {"PLU_Disc_STime", 930},    {"PLU_Disc_EDate", 311299},
+                       {"PLU_Disc_ETime", 2359},  {"PLU_Disc_1stLim", 10},    {"PLU_Disc_Within1stL", 5},
+                       {"PLU_Disc_2ndLim", 20},   {"PLU_Disc_Within2ndL", 8}, {"PLU_Disc_Type", 0},
+                       {"Stat2_Discount", 0}};
     QTest::newRow("discount type and days")
         << cp << line({{22, "3"}, {23, "1"}, {29, "1"}})
         << QVariantMap{{"PLU_Disc_Type", 3}, {"Stat2_Discount", 1}, {"PLU_DisDayOfWeek", 65}};
-    QTest::newRow("optional values")
-        << cp << line({{9, "7"}, {10, "15"}, {11, "99"}, {13, "2"}, {31, "3"}, {32, "4"}, {33, "5"}, {34, "6"},
-                       {39, "1"}, {40, "10"}, {42, "30"}, {44, "500"}, {47, "1"}})
-        << QVariantMap{{"PLU_MG", 7}, {"Stat2_MGCode", 1}, {"PLU_Tare", 15}, {"Stat2_PLUTare", 1},
-                       {"PLU_CoupledPLUNo", 99}, {"Stat2_CoupledPLU", 1}, {"Stat2_TaxNo", 0}, {"PLU_Tax2No", 2},
-                       {"Stat2_Tax2No", 1}, {"PLU_SPMessageNo", 3}, {"Stat2_SPMessageNo", 1},
-                       {"PLU_IngredientNo", 4}, {"Stat2_IngredientNo", 1}, {"PLU_DiscScheNo", 5},
-                       {"Stat2_DiscScheNo", 1}, {"PLU_PriScheNo", 6}, {"Stat2_PriScheNo", 1},
-                       {"Stat1_MemPriceType", 1}, {"PLU_MemDisc1", 10}, {"PLU_MemDisc2", 0}, {"PLU_MemDisc3", 30},
-                       {"Stat2_MemDisc", 1}, {"PLU_Cost", 0}, {"Stat2_PLUCost", 0}, {"Stat1_NegativePLU", 1},
-                       {"PLU_RSData", 0}, {"Stat2_RSData", 0}};
+    QTest::newRow("optional values") << cp
+                                     << line({{9, "7"},
+                                              {10, "15"},
+                                              {11, "99"},
+                                              {13, "2"},
+                                              {31, "3"},
+                                              {32, "4"},
+                                              {33, "5"},
+                                              {34, "6"},
+                                              {39, "1"},
+                                              {40, "10"},
+                                              {42, "30"},
+                                              {44, "500"},
+                                              {47, "1"}})
+                                     << QVariantMap{{"PLU_MG", 7},
+                                                    {"Stat2_MGCode", 1},
+                                                    {"PLU_Tare", 15},
+                                                    {"Stat2_PLUTare", 1},
+                                                    {"PLU_CoupledPLUNo", 99},
+                                                    {"Stat2_CoupledPLU", 1},
+                                                    {"Stat2_TaxNo", 0},
+                                                    {"PLU_Tax2No", 2},
+                                                    {"Stat2_Tax2No", 1},
+                                                    {"PLU_SPMessageNo", 3},
+                                                    {"Stat2_SPMessageNo", 1},
+                                                    {"PLU_IngredientNo", 4},
+                                                    {"Stat2_IngredientNo", 1},
+                                                    {"PLU_DiscScheNo", 5},
+                                                    {"Stat2_DiscScheNo", 1},
+                                                    {"PLU_PriScheNo", 6},
+                                                    {"Stat2_PriScheNo", 1},
+                                                    {"Stat1_MemPriceType", 1},
+                                                    {"PLU_MemDisc1", 10},
+                                                    {"PLU_MemDisc2", 0},
+                                                    {"PLU_MemDisc3", 30},
+                                                    {"Stat2_MemDisc", 1},
+                                                    {"PLU_Cost", 0},
+                                                    {"Stat2_PLUCost", 0},
+                                                    {"Stat1_NegativePLU", 1},
+                                                    {"PLU_RSData", 0},
+                                                    {"Stat2_RSData", 0}};
     QTest::newRow("RS data six columns after the negative-PLU flag")
-        << cp << line() + ",0,0,0,0,9"
-        << QVariantMap{{"PLU_RSData", 9}, {"Stat2_RSData", 1}, {"Stat1_NegativePLU", 0}};
+        << cp << line() + ",0,0,0,0,9" << QVariantMap{{"PLU_RSData", 9}, {"Stat2_RSData", 1}, {"Stat1_NegativePLU", 0}};
     QTest::newRow("line ends after the fourth member discount")
         << cp << firstPieces(line({{39, "2"}, {41, "5"}, {43, "8"}}), 44)
-        << QVariantMap{{"Stat1_MemPriceType", 2}, {"PLU_MemDisc2", 5}, {"PLU_MemDisc4", 8}, {"Stat2_MemDisc", 1},
+        << QVariantMap{{"Stat1_MemPriceType", 2},
+                       {"PLU_MemDisc2", 5},
+                       {"PLU_MemDisc4", 8},
+                       {"Stat2_MemDisc", 1},
                        {"Stat1_NegativePLU", 0}};
     QTest::newRow("line ends before the tail")
         << cp << firstPieces(line(), 39) << QVariantMap{{"Stat1_MemPriceType", 0}, {"Stat2_MemDisc", 0}};
     QTest::newRow("quoted name with a comma shifts later columns")
         << cp
         << line({{35, "3"}, {36, "\"A"}, {37, "B\""}, {38, "0"}, {39, ""}, {40, "1"}, {41, "11"}, {48, "1"}}) + ",0"
-        << QVariantMap{{"PLU_Commodity", test::textLine(char(3), "A,B", 0x0C)}, {"PLU_CommodityFirst", "A,B"},
-                       {"Stat2_Commodity", 1}, {"Stat2_Description", 0}, {"Stat1_MemPriceType", 1},
-                       {"PLU_MemDisc1", 11}, {"Stat1_NegativePLU", 1}};
+        << QVariantMap{{"PLU_Commodity", test::textLine(char(3), "A,B", 0x0C)},
+                       {"PLU_CommodityFirst", "A,B"},
+                       {"Stat2_Commodity", 1},
+                       {"Stat2_Description", 0},
+                       {"Stat1_MemPriceType", 1},
+                       {"PLU_MemDisc1", 11},
+                       {"Stat1_NegativePLU", 1}};
     QTest::newRow("name that is a single comma")
         << cp << line({{35, "4"}, {36, "\""}, {37, "\""}, {38, "0"}, {39, ""}}) + ",0"
-        << QVariantMap{{"PLU_Commodity", test::textLine(char(4), ",", 0x0C)}, {"PLU_CommodityFirst", ","}, {"Stat2_Commodity", 1}};
-    QTest::newRow("empty quotes")
-        << cp << line({{35, "2"}, {36, "\"\""}})
-        << QVariantMap{{"PLU_Commodity", QByteArray("\x02\x00\x0C", 3)}, {"PLU_CommodityFirst", ""}, {"Stat2_Commodity", 1}};
+        << QVariantMap{{"PLU_Commodity", test::textLine(char(4), ",", 0x0C)},
+                       {"PLU_CommodityFirst", ","},
+                       {"Stat2_Commodity", 1}};
+    QTest::newRow("empty quotes") << cp << line({{35, "2"}, {36, "\"\""}})
+                                  << QVariantMap{{"PLU_Commodity", QByteArray("\x02\x00\x0C", 3)},
+                                                 {"PLU_CommodityFirst", ""},
+                                                 {"Stat2_Commodity", 1}};
     QTest::newRow("empty name piece writes no name")
-        << cp << line() << QVariantMap{{"PLU_Commodity", QVariant()}, {"Stat2_Commodity", 0}, {"PLU_CommodityFirst", ""}};
+        << cp << line()
+        << QVariantMap{{"PLU_Commodity", QVariant()}, {"Stat2_Commodity", 0}, {"PLU_CommodityFirst", ""}};
     QTest::newRow("description with commas after a name with two")
         << cp << firstPieces(line(), 35) + ",1,\"N,,\",2,\"x,y,z\",0,0,0,0,0,0,0,0,1,0,0,0,0,0,5"
-        << QVariantMap{{"PLU_Commodity", test::textLine(char(1), "N,,", 0x0C)}, {"PLU_Description", test::textLine(char(2), "x,y,z", 0x0C)},
-                       {"Stat2_Description", 1}, {"Stat1_NegativePLU", 1}, {"PLU_RSData", 5}, {"Stat2_RSData", 1}};
-    QTest::newRow("GBK name")
-        << QStringLiteral("GBK") << line({{35, "1"}, {36, "\"\xC6\xBB\xB9\xFB\""}})
-        << QVariantMap{{"PLU_Commodity", test::textLine(char(1), "\xC6\xBB\xB9\xFB", 0x0C)},
-                       {"PLU_CommodityFirst", QString::fromUtf8("苹果")}};
-    QTest::newRow("windows-1252 name")
-        << cp << line({{35, "1"}, {36, "\"Caf\xE9\""}})
-        << QVariantMap{{"PLU_Commodity", test::textLine(char(1), "Caf\xE9", 0x0C)}, {"PLU_CommodityFirst", QString::fromUtf8("Café")}};
+        << QVariantMap{{"PLU_Commodity", test::textLine(char(1), "N,,", 0x0C)},
+                       {"PLU_Description", test::textLine(char(2), "x,y,z", 0x0C)},
+                       {"Stat2_Description", 1},
+                       {"Stat1_NegativePLU", 1},
+                       {"PLU_RSData", 5},
+                       {"Stat2_RSData", 1}};
+    QTest::newRow("GBK name") << QStringLiteral("GBK") << line({{35, "1"}, {36, "\"\xC6\xBB\xB9\xFB\""}})
+                              << QVariantMap{{"PLU_Commodity", test::textLine(char(1), "\xC6\xBB\xB9\xFB", 0x0C)},
+                                             {"PLU_CommodityFirst", QString::fromUtf8("苹果")}};
+    QTest::newRow("windows-1252 name") << cp << line({{35, "1"}, {36, "\"Caf\xE9\""}})
+                                       << QVariantMap{{"PLU_Commodity", test::textLine(char(1), "Caf\xE9", 0x0C)},
+                                                      {"PLU_CommodityFirst", QString::fromUtf8("Café")}};
 }
 
 void TestReceivedPluLoader::loadsLine()
@@ -218,7 +274,8 @@ void TestReceivedPluLoader::refusesLine()
 void TestReceivedPluLoader::appendsAndStopsAtEmptyLine()
 {
     test::addRow("RC_25", {{"PLU_No", 77}});
-    QVERIFY(m_folder->writeTempFile(kPlu, line({{0, "1"}}) + "\r\n" + line({{0, "2"}}) + "\r\n" + line({{0, "3"}}) + "\r\n\r\n"));
+    QVERIFY(m_folder->writeTempFile(
+        kPlu, line({{0, "1"}}) + "\r\n" + line({{0, "2"}}) + "\r\n" + line({{0, "3"}}) + "\r\n\r\n"));
     ImportUploadPLU();
     QCOMPARE(test::rowCount("RC_25"), 4);
     QCOMPARE(rcRow(3).value("PLU_No").toInt(), 3);
@@ -244,21 +301,58 @@ void TestReceivedPluLoader::missingFile()
 
 void TestReceivedPluLoader::roundTripThroughTheWriter()
 {
-    const QVariantMap plu{
-        {"PLU_No", 4711}, {"Stat1_Unit", 1}, {"Stat1_PBPreUnit", 2}, {"Stat1_UPriceOV", 1}, {"Stat1_PricePriority", 3},
-        {"PLU_UPrice", 12345}, {"PLU_BarFormat", 2}, {"PLU_EANFlags", 21}, {"PLU_EANItemCode", "98765"},
-        {"Stat2_ItemCode", 1}, {"PLU_MG", 12}, {"Stat2_MGCode", 1}, {"PLU_Tare", 15}, {"Stat2_PLUTare", 1},
-        {"PLU_CoupledPLUNo", 99}, {"Stat2_CoupledPLU", 1}, {"PLU_TaxNo", 1}, {"Stat2_TaxNo", 1}, {"PLU_Tax2No", 2},
-        {"Stat2_Tax2No", 1}, {"Stat2_Discount", 1}, {"PLU_Disc_SDate", 10126}, {"PLU_Disc_STime", 830},
-        {"PLU_Disc_EDate", 311226}, {"PLU_Disc_ETime", 2000}, {"PLU_Disc_1stLim", 100}, {"PLU_Disc_Within1stL", 10},
-        {"PLU_Disc_2ndLim", 200}, {"PLU_Disc_Within2ndL", 20}, {"PLU_Disc_Type", 2}, {"PLU_DisDayOfWeek", 93},
-        {"PLU_SPMessageNo", 3}, {"Stat2_SPMessageNo", 1}, {"PLU_IngredientNo", 4}, {"Stat2_IngredientNo", 1},
-        {"PLU_DiscScheNo", 5}, {"Stat2_DiscScheNo", 1}, {"PLU_PriScheNo", 6}, {"Stat2_PriScheNo", 1},
-        {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(3), "Apple, red \"big\"", 0x0C)},
-        {"PLU_CommodityFirst", "Apple, red \"big\""}, {"Stat2_Description", 1},
-        {"PLU_Description", test::textLine(char(2), "From, the farm, today", 0x0C)}, {"Stat1_MemPriceType", 1},
-        {"PLU_MemDisc1", 10}, {"PLU_MemDisc2", 20}, {"PLU_MemDisc3", 30}, {"PLU_MemDisc4", 40}, {"Stat2_MemDisc", 1},
-        {"Stat1_NegativePLU", 1}, {"Is_Selected", 1}};
+    const QVariantMap plu{{"PLU_No", 4711},
+                          {"Stat1_Unit", 1},
+                          {"Stat1_PBPreUnit", 2},
+                          {"Stat1_UPriceOV", 1},
+                          {"Stat1_PricePriority", 3},
+                          {"PLU_UPrice", 12345},
+                          {"PLU_BarFormat", 2},
+                          {"PLU_EANFlags", 21},
+                          {"PLU_EANItemCode", "98765"},
+                          {"Stat2_ItemCode", 1},
+                          {"PLU_MG", 12},
+                          {"Stat2_MGCode", 1},
+                          {"PLU_Tare", 15},
+                          {"Stat2_PLUTare", 1},
+                          {"PLU_CoupledPLUNo", 99},
+                          {"Stat2_CoupledPLU", 1},
+                          {"PLU_TaxNo", 1},
+                          {"Stat2_TaxNo", 1},
+                          {"PLU_Tax2No", 2},
+                          {"Stat2_Tax2No", 1},
+                          {"Stat2_Discount", 1},
+                          {"PLU_Disc_SDate", 10126},
+                          {"PLU_Disc_STime", 830},
+                          {"PLU_Disc_EDate", 311226},
+                          {"PLU_Disc_ETime", 2000},
+                          {"PLU_Disc_1stLim", 100},
+                          {"PLU_Disc_Within1stL", 10},
+                          {"PLU_Disc_2ndLim", 200},
+                          {"PLU_Disc_Within2ndL", 20},
+                          {"PLU_Disc_Type", 2},
+                          {"PLU_DisDayOfWeek", 93},
+                          {"PLU_SPMessageNo", 3},
+                          {"Stat2_SPMessageNo", 1},
+                          {"PLU_IngredientNo", 4},
+                          {"Stat2_IngredientNo", 1},
+                          {"PLU_DiscScheNo", 5},
+                          {"Stat2_DiscScheNo", 1},
+                          {"PLU_PriScheNo", 6},
+                          {"Stat2_PriScheNo", 1},
+                          {"Stat2_Commodity", 1},
+                          {"PLU_Commodity", test::textLine(char(3), "Apple, red \"big\"", 0x0C)},
+                          {"PLU_CommodityFirst", "Apple, red \"big\""},
+                          {"Stat2_Description", 1},
+                          {"PLU_Description", test::textLine(char(2), "From, the farm, today", 0x0C)},
+                          {"Stat1_MemPriceType", 1},
+                          {"PLU_MemDisc1", 10},
+                          {"PLU_MemDisc2", 20},
+                          {"PLU_MemDisc3", 30},
+                          {"PLU_MemDisc4", 40},
+                          {"Stat2_MemDisc", 1},
+                          {"Stat1_NegativePLU", 1},
+                          {"Is_Selected", 1}};
     test::addRow("KVB_25", plu);
     TransPLUFTPfile();
     ImportUploadPLU();

@@ -1,10 +1,10 @@
 #include "support/CodecTestDb.h"
 #include "support/TransferFixture.h"
 
-#include "state/SharedData.h"
 #include "datafiles/DataFileWriters.h"
 #include "datafiles/ReportLoader.h"
 #include "platform/text/Ansi.h"
+#include "state/SharedData.h"
 
 #include <QtTest>
 
@@ -57,10 +57,7 @@ private:
     std::unique_ptr<test::TransferFolder> m_folder;
 };
 
-void TestReportLoader::init()
-{
-    text::setAnsiCodePage(QStringLiteral("windows-1252"));
-}
+void TestReportLoader::init() { text::setAnsiCodePage(QStringLiteral("windows-1252")); }
 
 void TestReportLoader::setUpFolder(const QString& schema)
 {
@@ -115,10 +112,12 @@ void TestReportLoader::pieces_data()
     QTest::newRow("empty first piece") << cp << QByteArray(",b") << QStringList{"0", "b", "0"};
     QTest::newRow("blanks kept in a text") << cp << QByteArray(" a , b") << QStringList{" a ", " b", "0"};
     QTest::newRow("long text keeps its rightmost characters")
-        << cp << QByteArray(5, 'L') + QByteArray("0123456789").repeated(5) << QStringList{QString("0123456789").repeated(5), "0"};
+        << cp << QByteArray(5, 'L') + QByteArray("0123456789").repeated(5)
+        << QStringList{QString("0123456789").repeated(5), "0"};
     QTest::newRow("text of exactly the field's size") << cp << QByteArray(50, 'x') << QStringList{QString(50, 'x')};
     QTest::newRow("windows-1252 text") << cp << QByteArray("Caf\xE9,1") << QStringList{QString::fromUtf8("Café"), "1"};
-    QTest::newRow("GBK text") << "GBK" << QByteArray("\xC6\xBB\xB9\xFB,2") << QStringList{QString::fromUtf8("苹果"), "2"};
+    QTest::newRow("GBK text") << "GBK" << QByteArray("\xC6\xBB\xB9\xFB,2")
+                              << QStringList{QString::fromUtf8("苹果"), "2"};
     QTest::newRow("quotes are plain characters") << cp << QByteArray("\"a\",\"b") << QStringList{"\"a\"", "\"b"};
 }
 
@@ -139,10 +138,13 @@ void TestReportLoader::numberFields_data()
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QStringList>("expected"); // empty: the load fails
 
-    QTest::newRow("numbers parsed whole") << QByteArray("abc,123,-7,2.5,memo") << QStringList{"abc", "123", "-7", "2.5", "memo"};
-    QTest::newRow("text cut, numbers not") << QByteArray("ABCDEFGHIJKL,2147483647,32767,1e3,") << QStringList{"CDEFGHIJKL", "2147483647", "32767", "1000", "0"};
+    QTest::newRow("numbers parsed whole")
+        << QByteArray("abc,123,-7,2.5,memo") << QStringList{"abc", "123", "-7", "2.5", "memo"};
+    QTest::newRow("text cut, numbers not") << QByteArray("ABCDEFGHIJKL,2147483647,32767,1e3,")
+                                           << QStringList{"CDEFGHIJKL", "2147483647", "32767", "1000", "0"};
     QTest::newRow("missing number pieces take 0") << QByteArray("x") << QStringList{"x", "0", "0", "0", "0"};
-    QTest::newRow("long memo kept") << QByteArray(",,,,") + QByteArray(300, 'm') << QStringList{"0", "0", "0", "0", QString(300, 'm')};
+    QTest::newRow("long memo kept") << QByteArray(",,,,") + QByteArray(300, 'm')
+                                    << QStringList{"0", "0", "0", "0", QString(300, 'm')};
     QTest::newRow("number too big for its field") << QByteArray("a,12345678901") << QStringList{};
     QTest::newRow("number too big for a small field") << QByteArray("a,1,40000") << QStringList{};
     QTest::newRow("letters in a number") << QByteArray("a,12a") << QStringList{};

@@ -34,10 +34,14 @@ QByteArray readAll(const QString& path)
 ftp::Result runStep(ftp::FtpClient& client, Step step, const QTemporaryDir& dir)
 {
     switch (step) {
-    case Step::Connect: return client.connect();
-    case Step::Put: return client.put(dir.filePath(kName), kName);
-    case Step::Get: return client.get(kName, dir.filePath(kName));
-    case Step::Remove: return client.remove(kName);
+    case Step::Connect:
+        return client.connect();
+    case Step::Put:
+        return client.put(dir.filePath(kName), kName);
+    case Step::Get:
+        return client.get(kName, dir.filePath(kName));
+    case Step::Remove:
+        return client.remove(kName);
     }
     return {};
 }
@@ -97,32 +101,55 @@ private:
 void TestFtpClient::normaliseHost_data()
 {
     QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("host");  // empty: refused
+    QTest::addColumn<QString>("host"); // empty: refused
 
-    QTest::newRow("plain") << "192.168.1.10" << "192.168.1.10";
-    QTest::newRow("stored form") << "192.168.  1. 10" << "192.168.1.10";
-    QTest::newRow("padded groups") << " 10.  0.  0.  7" << "10.0.0.7";
-    QTest::newRow("leading zeros are decimal") << "010.001.000.009" << "10.1.0.9";
-    QTest::newRow("blank inside a group") << "1 0.0.0.1" << "10.0.0.1";
-    QTest::newRow("top values") << "255.255.255.255" << "255.255.255.255";
-    QTest::newRow("256") << "192.168.1.256" << "";
-    QTest::newRow("1000") << "1000.1.1.1" << "";
-    QTest::newRow("many digits") << "99999999999999999999.1.1.1" << "";
-    QTest::newRow("0.0.0.0") << "0.0.0.0" << "";
-    QTest::newRow("stored zero address") << "  0.  0.  0.  0" << "";
-    QTest::newRow("three groups") << "192.168.1" << "";
-    QTest::newRow("five groups") << "192.168.1.1.1" << "";
-    QTest::newRow("empty group") << "192..1.1" << "";
-    QTest::newRow("trailing dot") << "192.168.1.1." << "";
-    QTest::newRow("blank group") << "192.   .1.1" << "";
-    QTest::newRow("letters") << "192.168.a.1" << "";
-    QTest::newRow("host name") << "localhost" << "";
-    QTest::newRow("sign") << "192.168.+1.1" << "";
-    QTest::newRow("hex") << "0x7f.0.0.1" << "";
-    QTest::newRow("tab") << "192.168.\t1.1" << "";
+    QTest::newRow("plain") << "192.168.1.10"
+                           << "192.168.1.10";
+    QTest::newRow("stored form") << "192.168.  1. 10"
+                                 << "192.168.1.10";
+    QTest::newRow("padded groups") << " 10.  0.  0.  7"
+                                   << "10.0.0.7";
+    QTest::newRow("leading zeros are decimal") << "010.001.000.009"
+                                               << "10.1.0.9";
+    QTest::newRow("blank inside a group") << "1 0.0.0.1"
+                                          << "10.0.0.1";
+    QTest::newRow("top values") << "255.255.255.255"
+                                << "255.255.255.255";
+    QTest::newRow("256") << "192.168.1.256"
+                         << "";
+    QTest::newRow("1000") << "1000.1.1.1"
+                          << "";
+    QTest::newRow("many digits") << "99999999999999999999.1.1.1"
+                                 << "";
+    QTest::newRow("0.0.0.0") << "0.0.0.0"
+                             << "";
+    QTest::newRow("stored zero address") << "  0.  0.  0.  0"
+                                         << "";
+    QTest::newRow("three groups") << "192.168.1"
+                                  << "";
+    QTest::newRow("five groups") << "192.168.1.1.1"
+                                 << "";
+    QTest::newRow("empty group") << "192..1.1"
+                                 << "";
+    QTest::newRow("trailing dot") << "192.168.1.1."
+                                  << "";
+    QTest::newRow("blank group") << "192.   .1.1"
+                                 << "";
+    QTest::newRow("letters") << "192.168.a.1"
+                             << "";
+    QTest::newRow("host name") << "localhost"
+                               << "";
+    QTest::newRow("sign") << "192.168.+1.1"
+                          << "";
+    QTest::newRow("hex") << "0x7f.0.0.1"
+                         << "";
+    QTest::newRow("tab") << "192.168.\t1.1"
+                         << "";
     QTest::newRow("arabic-indic digit") << QString::fromUtf8("192.168.\u0661.1") << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("blanks only") << "               " << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("blanks only") << "               "
+                                 << "";
 }
 
 void TestFtpClient::normaliseHost()
@@ -254,10 +281,14 @@ void TestFtpClient::refusedLogin_data()
 {
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("password");
-    QTest::newRow("wrong password") << "scale" << "wrong-pass";
-    QTest::newRow("unknown user") << "intruder" << "s3cret";
-    QTest::newRow("empty password") << "scale" << "";
-    QTest::newRow("no user: anonymous") << "" << "";
+    QTest::newRow("wrong password") << "scale"
+                                    << "wrong-pass";
+    QTest::newRow("unknown user") << "intruder"
+                                  << "s3cret";
+    QTest::newRow("empty password") << "scale"
+                                    << "";
+    QTest::newRow("no user: anonymous") << ""
+                                        << "";
 }
 
 void TestFtpClient::refusedLogin()
@@ -312,12 +343,21 @@ void TestFtpClient::refusedBeforeNetwork_data()
     QTest::addColumn<QString>("password");
 
     const QString host = QStringLiteral("127.  0.  0.  1");
-    QTest::newRow("0.0.0.0") << "  0.  0.  0.  0" << "scale" << "s3cret";
-    QTest::newRow("three groups") << "127.  0.  1" << "scale" << "s3cret";
-    QTest::newRow("host name") << "localhost" << "scale" << "s3cret";
-    QTest::newRow("CR LF in user") << host << "scale\r\nDELE PLU0UALL.csv" << "s3cret";
-    QTest::newRow("LF in password") << host << "scale" << "s3cret\nDELE x";
-    QTest::newRow("CR in password") << host << "scale" << "s3c\rret";
+    QTest::newRow("0.0.0.0") << "  0.  0.  0.  0"
+                             << "scale"
+                             << "s3cret";
+    QTest::newRow("three groups") << "127.  0.  1"
+                                  << "scale"
+                                  << "s3cret";
+    QTest::newRow("host name") << "localhost"
+                               << "scale"
+                               << "s3cret";
+    QTest::newRow("CR LF in user") << host << "scale\r\nDELE PLU0UALL.csv"
+                                   << "s3cret";
+    QTest::newRow("LF in password") << host << "scale"
+                                    << "s3cret\nDELE x";
+    QTest::newRow("CR in password") << host << "scale"
+                                    << "s3c\rret";
     QTest::newRow("NUL in password") << host << "scale" << QString(QStringLiteral("s3cret") + QChar(0) + "x");
 }
 
@@ -387,13 +427,15 @@ void TestFtpClient::badRemoteName()
 
 void TestFtpClient::serverFailsMidSession_data()
 {
-    QTest::addColumn<QString>("command");  // the server command that goes wrong; empty: the data flow
-    QTest::addColumn<bool>("hangUp");      // hangs up, or else goes silent
+    QTest::addColumn<QString>("command"); // the server command that goes wrong; empty: the data flow
+    QTest::addColumn<bool>("hangUp");     // hangs up, or else goes silent
     QTest::addColumn<Step>("step");
 
-    const std::pair<const char*, Step> commands[] = {
-        {"PASS", Step::Connect}, {"LIST", Step::Connect}, {"STOR", Step::Put},
-        {"RETR", Step::Get}, {"DELE", Step::Remove}};
+    const std::pair<const char*, Step> commands[] = {{"PASS", Step::Connect},
+                                                     {"LIST", Step::Connect},
+                                                     {"STOR", Step::Put},
+                                                     {"RETR", Step::Get},
+                                                     {"DELE", Step::Remove}};
     for (const auto& [command, step] : commands) {
         QTest::addRow("%s hangs up", command) << command << true << step;
         QTest::addRow("%s stalls", command) << command << false << step;
@@ -437,7 +479,7 @@ void TestFtpClient::serverFailsMidSession()
 
 void TestFtpClient::onlyPositiveCompletionSucceeds_data()
 {
-    QTest::addColumn<QString>("answer");  // what the server says instead of carrying out the command
+    QTest::addColumn<QString>("answer"); // what the server says instead of carrying out the command
     QTest::addColumn<Step>("step");
     QTest::newRow("DELE pending") << "DELE=350 Waiting for more" << Step::Remove;
     QTest::newRow("DELE preliminary") << "DELE=150 About to delete" << Step::Remove;

@@ -36,9 +36,15 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("ok");
-        QTest::newRow("1252 latin") << "windows-1252" << QStringLiteral("Caf\u00E9 \u20AC5") << QByteArray("Caf\xE9 \x80" "5") << true;
+        QTest::newRow("1252 latin") << "windows-1252" << QStringLiteral("Caf\u00E9 \u20AC5")
+                                    << QByteArray("Caf\xE9 \x80"
+                                                  "5")
+                                    << true;
         QTest::newRow("1252 refuses Chinese") << "windows-1252" << QStringLiteral("\u4E2D") << QByteArray() << false;
-        QTest::newRow("GBK Chinese") << "GBK" << QStringLiteral("\u4E2D\u6587A") << QByteArray("\xD6\xD0\xCE\xC4" "A") << true;
+        QTest::newRow("GBK Chinese") << "GBK" << QStringLiteral("\u4E2D\u6587A")
+                                     << QByteArray("\xD6\xD0\xCE\xC4"
+                                                   "A")
+                                     << true;
         QTest::newRow("GBK refuses Hebrew") << "GBK" << QStringLiteral("\u05D0") << QByteArray() << false;
     }
 
@@ -63,7 +69,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("lines.txt"));
-        QVERIFY(text::writeLines(path, {QStringLiteral("one"), QString(), QStringLiteral("\u00E9")}, text::Encoding::Ansi));
+        QVERIFY(
+            text::writeLines(path, {QStringLiteral("one"), QString(), QStringLiteral("\u00E9")}, text::Encoding::Ansi));
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("one\r\n\r\n\xE9\r\n"));

@@ -1,9 +1,9 @@
-#include "state/SharedData.h"
 #include "records/BarFormat.h"
 #include "records/EanData.h"
 #include "records/PackedBcd.h"
 #include "records/PluRecord.h"
 #include "settings/TextCollections.h"
+#include "state/SharedData.h"
 #include "support/CodecTestDb.h"
 
 #include <QtTest>
@@ -35,11 +35,23 @@ private:
     void addLevels(const Level& store, const Level& dept, const Level& mg)
     {
         if (store.barFormat >= 0)
-            addRow("STORE", {{"ST_No", 1}, {"barformat", store.barFormat}, {"Flag1", store.flag1}, {"Flag2", store.flag2}});
+            addRow("STORE",
+                   {{"ST_No", 1}, {"barformat", store.barFormat}, {"Flag1", store.flag1}, {"Flag2", store.flag2}});
         if (dept.barFormat >= 0)
-            addRow("KVB_20", {{"ST_No", 1}, {"DP_No", 97}, {"barformat", dept.barFormat}, {"Flag1", dept.flag1}, {"Flag2", dept.flag2}});
+            addRow("KVB_20",
+                   {{"ST_No", 1},
+                    {"DP_No", 97},
+                    {"barformat", dept.barFormat},
+                    {"Flag1", dept.flag1},
+                    {"Flag2", dept.flag2}});
         if (mg.barFormat >= 0)
-            addRow("KVB_23", {{"ST_No", 1}, {"MG_No", 997}, {"DP_No", 97}, {"barformat", mg.barFormat}, {"Flag1", mg.flag1}, {"Flag2", mg.flag2}});
+            addRow("KVB_23",
+                   {{"ST_No", 1},
+                    {"MG_No", 997},
+                    {"DP_No", 97},
+                    {"barformat", mg.barFormat},
+                    {"Flag1", mg.flag1},
+                    {"Flag2", mg.flag2}});
     }
 
     db::Recordset& openPlu(const QVariantMap& values)
@@ -89,7 +101,8 @@ private slots:
         QTest::newRow("main group flags 21") << Level{3, 5, 5} << Level{4, 6, 6} << Level{12, 2, 1} << 2 << 21;
         QTest::newRow("department flags F F") << Level{3, 5, 5} << Level{7, 16, 16} << Level{255, 2, 1} << 2 << 176;
         QTest::newRow("store through two levels") << Level{4, 1, 2} << Level{255, 6, 6} << Level{255, 2, 1} << 1 << 4;
-        QTest::newRow("store flags through two levels") << Level{4, 1, 2} << Level{255, 6, 6} << Level{255, 2, 1} << 2 << 12;
+        QTest::newRow("store flags through two levels")
+            << Level{4, 1, 2} << Level{255, 6, 6} << Level{255, 2, 1} << 2 << 12;
         QTest::newRow("flags 0 0 are not inherited") << Level{3, 5, 5} << Level{4, 6, 6} << Level{5, 0, 0} << 2 << 0;
         QTest::newRow("kind 3 as kind 2") << Level{3, 5, 5} << Level{4, 6, 6} << Level{12, 2, 1} << 3 << 21;
     }
@@ -123,17 +136,50 @@ private slots:
         QTest::addColumn<QString>("data");
         QTest::addColumn<QString>("itemCodeAfter");
         QTest::addColumn<QString>("derived");
-        QTest::newRow("5 digits, short") << 3 << "1,1,5,x" << "123" << 0 << "000123000000" << "123" << "00123";
-        QTest::newRow("last byte 7") << 3 << "1,1,5,x" << "123" << 7 << "000123000007" << "123" << "00123";
-        QTest::newRow("format 0 is long") << 0 << "" << "123" << 0 << "000000012300" << "123" << "0000000123";
-        QTest::newRow("7 digits are long") << 11 << "" << "1234567" << 0 << "000123456700" << "1234567" << "1234567";
-        QTest::newRow("longer code is cut") << 3 << "1,1,5,x" << "98765432" << 0 << "098765000000" << "98765" << "98765";
-        QTest::newRow("cut code loses its zeros") << 3 << "1,1,5,x" << "0012345" << 0 << "000123000000" << "123" << "00123";
-        QTest::newRow("empty, short") << 3 << "1,1,5,x" << "" << 0 << "000000000000" << "" << "00000";
-        QTest::newRow("empty, long") << 15 << "" << "" << 45 << "000000000045" << "" << "0000000000";
-        QTest::newRow("10 digits") << 3 << "1,1,10,x" << "1234567890" << 0 << "123456789000" << "1234567890" << "1234567890";
-        QTest::newRow("flexible barcode without row") << 25 << "" << "12345678" << 0 << "001234567800" << "12345678" << "0012345678";
-        QTest::newRow("last byte 10 or more") << 1 << "" << "54321" << 64 << "054321000064" << "54321" << "54321";
+        QTest::newRow("5 digits, short") << 3 << "1,1,5,x"
+                                         << "123" << 0 << "000123000000"
+                                         << "123"
+                                         << "00123";
+        QTest::newRow("last byte 7") << 3 << "1,1,5,x"
+                                     << "123" << 7 << "000123000007"
+                                     << "123"
+                                     << "00123";
+        QTest::newRow("format 0 is long") << 0 << ""
+                                          << "123" << 0 << "000000012300"
+                                          << "123"
+                                          << "0000000123";
+        QTest::newRow("7 digits are long") << 11 << ""
+                                           << "1234567" << 0 << "000123456700"
+                                           << "1234567"
+                                           << "1234567";
+        QTest::newRow("longer code is cut") << 3 << "1,1,5,x"
+                                            << "98765432" << 0 << "098765000000"
+                                            << "98765"
+                                            << "98765";
+        QTest::newRow("cut code loses its zeros") << 3 << "1,1,5,x"
+                                                  << "0012345" << 0 << "000123000000"
+                                                  << "123"
+                                                  << "00123";
+        QTest::newRow("empty, short") << 3 << "1,1,5,x"
+                                      << "" << 0 << "000000000000"
+                                      << ""
+                                      << "00000";
+        QTest::newRow("empty, long") << 15 << ""
+                                     << "" << 45 << "000000000045"
+                                     << ""
+                                     << "0000000000";
+        QTest::newRow("10 digits") << 3 << "1,1,10,x"
+                                   << "1234567890" << 0 << "123456789000"
+                                   << "1234567890"
+                                   << "1234567890";
+        QTest::newRow("flexible barcode without row") << 25 << ""
+                                                      << "12345678" << 0 << "001234567800"
+                                                      << "12345678"
+                                                      << "0012345678";
+        QTest::newRow("last byte 10 or more") << 1 << ""
+                                              << "54321" << 64 << "054321000064"
+                                              << "54321"
+                                              << "54321";
     }
     void compose()
     {
@@ -146,7 +192,8 @@ private slots:
         QFETCH(QString, derived);
         if (!definition.isEmpty())
             setDefinition(3, definition);
-        db::Recordset& rs = openPlu({{"PLU_BarFormat", barFormat}, {"PLU_EANItemCode", itemCode}, {"PLU_EANLastByte", lastByte}});
+        db::Recordset& rs = openPlu(
+            {{"PLU_BarFormat", barFormat}, {"PLU_EANItemCode", itemCode}, {"PLU_EANLastByte", lastByte}});
         ComposeEANData(QString(), rs, true);
         rs.update();
         QCOMPARE(rs.textValue("PLU_EANData"), data);
@@ -230,7 +277,8 @@ private slots:
         QTest::newRow("main group") << Level{1, 0, 0} << Level{0, 0, 0} << Level{11, 0, 0} << "000123456700";
         QTest::newRow("department, format 0") << Level{1, 0, 0} << Level{0, 0, 0} << Level{255, 0, 0} << "000123456700";
         QTest::newRow("store") << Level{1, 0, 0} << Level{255, 0, 0} << Level{255, 0, 0} << "012345000000";
-        QTest::newRow("store's last byte") << Level{301, 0, 0} << Level{255, 0, 0} << Level{255, 0, 0} << "012345000003";
+        QTest::newRow("store's last byte")
+            << Level{301, 0, 0} << Level{255, 0, 0} << Level{255, 0, 0} << "012345000003";
         QTest::newRow("flexible barcode") << Level{1, 0, 0} << Level{255, 0, 0} << Level{21, 0, 0} << "001234000000";
     }
     void inheritedFormatThroughEveryLevel()
@@ -241,7 +289,8 @@ private slots:
         QFETCH(QString, data);
         addLevels(store, dept, mg);
         addRow("KVB_14", {{"FBar_No", 2}, {"FBar_ItemDigitNo", 4}});
-        db::Recordset& rs = openPlu({{"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}, {"PLU_EANItemCode", "1234567"}});
+        db::Recordset& rs = openPlu(
+            {{"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}, {"PLU_EANItemCode", "1234567"}});
         ComposeEANData(QString(), rs, false);
         QCOMPARE(rs.textValue("PLU_EANData"), data);
         DeriveEANItemCode(rs);
@@ -251,12 +300,14 @@ private slots:
     void composerRemembersItsLastResolution()
     {
         addLevels({1, 0, 0}, {0, 0, 0}, {11, 0, 0});
-        db::Recordset& a = openPlu({{"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}, {"PLU_EANItemCode", "1234567"}});
+        db::Recordset& a = openPlu(
+            {{"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}, {"PLU_EANItemCode", "1234567"}});
         ComposeEANData(QString(), a, false);
         QCOMPARE(a.textValue("PLU_EANData"), QString("000123456700"));
         a.close();
         updateRow("KVB_23", rowIds("KVB_23").first(), {{"barformat", 1}});
-        db::Recordset& b = openPlu({{"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}, {"PLU_EANItemCode", "1234567"}});
+        db::Recordset& b = openPlu(
+            {{"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}, {"PLU_EANItemCode", "1234567"}});
         ComposeEANData(QString(), b, false);
         QCOMPARE(b.textValue("PLU_EANData"), QString("000123456700"));
         ClearEANDataCache();
@@ -271,7 +322,8 @@ private slots:
         now.flagCode1 = {true, "F", 1};
         now.itemCode = {true, "123", 5};
         const BarcodeControls c = SetBarcodeFlagControls(2, 0, m_rs, now);
-        QVERIFY(!c.barcodeFormatEnabled && !c.rsDataEnabled && !c.flagCode1.enabled && !c.flagCode2.enabled && !c.itemCode.enabled);
+        QVERIFY(!c.barcodeFormatEnabled && !c.rsDataEnabled && !c.flagCode1.enabled && !c.flagCode2.enabled
+                && !c.itemCode.enabled);
         QCOMPARE(c.flagCode1.text, QString("F"));
         QCOMPARE(c.itemCode.text, QString("123"));
         QCOMPARE(c.itemCode.maxLength, 5);
@@ -306,8 +358,10 @@ private slots:
         const BarcodeControls c = SetBarcodeFlagControls(position, 1, m_rs, now);
         QVERIFY(c.barcodeFormatEnabled && c.rsDataEnabled);
         auto show = [](const BarcodeBox& b) { return QString(b.enabled ? "+" : "-") + b.text; };
-        QCOMPARE(QStringList({show(c.flagCode1), show(c.flagCode2), show(c.itemCode), QString::number(c.itemCode.maxLength)}).join(' '),
-                 expected);
+        QCOMPARE(
+            QStringList({show(c.flagCode1), show(c.flagCode2), show(c.itemCode), QString::number(c.itemCode.maxLength)})
+                .join(' '),
+            expected);
     }
 
     void definitionWithoutItemDigitsEmptiesTheBox()
@@ -347,8 +401,10 @@ private slots:
         now.itemCode.text = "1234567890";
         const BarcodeControls c = SetBarcodeFlagControls(0, 1, rs, now);
         auto show = [](const BarcodeBox& b) { return QString(b.enabled ? "+" : "-") + b.text; };
-        QCOMPARE(QStringList({show(c.flagCode1), show(c.flagCode2), show(c.itemCode), QString::number(c.itemCode.maxLength)}).join(' '),
-                 expected);
+        QCOMPARE(
+            QStringList({show(c.flagCode1), show(c.flagCode2), show(c.itemCode), QString::number(c.itemCode.maxLength)})
+                .join(' '),
+            expected);
     }
 };
 

@@ -1,8 +1,8 @@
-#include "state/SharedData.h"
 #include "platform/text/Ansi.h"
 #include "records/KvbRecords.h"
 #include "records/PackedBcd.h"
 #include "records/ScaleRecordDumps.h"
+#include "state/SharedData.h"
 #include "support/CodecTestDb.h"
 
 #include <QtTest>
@@ -13,10 +13,10 @@ using namespace quorvane::test;
 
 namespace {
 
-const QVariantMap kFlexible3{{"FBar_No", 3},         {"FBar_Type", 1},      {"FBar_ItemDigitNo", 10},
-                             {"FBar_Data1", 2},      {"FBar_Data2", 3},     {"FBar_FBarDigitNo", 0},
-                             {"FBar_CD", 130},       {"FBar_EANorITF", 1},  {"FBar_Data1Type", 10},
-                             {"FBar_Data2Type", 0},  {"FBar_Data1SH", 1},   {"FBar_Data2SH", 5}};
+const QVariantMap kFlexible3{{"FBar_No", 3},        {"FBar_Type", 1},     {"FBar_ItemDigitNo", 10},
+                             {"FBar_Data1", 2},     {"FBar_Data2", 3},    {"FBar_FBarDigitNo", 0},
+                             {"FBar_CD", 130},      {"FBar_EANorITF", 1}, {"FBar_Data1Type", 10},
+                             {"FBar_Data2Type", 0}, {"FBar_Data1SH", 1},  {"FBar_Data2SH", 5}};
 
 // Builds the record of the table's only row on the work recordset, as the editors do before saving.
 QByteArray encodeOnly(const QString& table)
@@ -56,11 +56,11 @@ private slots:
         QTest::addColumn<QByteArray>("record");
         QTest::newRow("department 97") << "KVB_20" << QVariantMap{{"DP_No", 97}, {"DP_Name", "Fruit"}}
                                        << hex("00000097 0016") + "Fruit" + QByteArray(11, '\0');
-        QTest::newRow("department, empty name") << "KVB_20" << QVariantMap{{"DP_No", 5}, {"DP_Name", ""}}
-                                                << hex("00000005 0016") + QByteArray(16, '\0');
-        QTest::newRow("main group 997") << "KVB_23"
-                                        << QVariantMap{{"MG_No", 997}, {"DP_No", 97}, {"MG_Name", "Sixteen letters!"}, {"Tax_No", 1}}
-                                        << hex("00000997 001E 00000097") + "Sixteen letters!" + hex("00000001");
+        QTest::newRow("department, empty name")
+            << "KVB_20" << QVariantMap{{"DP_No", 5}, {"DP_Name", ""}} << hex("00000005 0016") + QByteArray(16, '\0');
+        QTest::newRow("main group 997")
+            << "KVB_23" << QVariantMap{{"MG_No", 997}, {"DP_No", 97}, {"MG_Name", "Sixteen letters!"}, {"Tax_No", 1}}
+            << hex("00000997 001E 00000097") + "Sixteen letters!" + hex("00000001");
         QTest::newRow("flexible barcode 3") << "KVB_14" << kFlexible3 << hex("00000003 0010 0110020300 82 10000105");
     }
     void records()
@@ -92,7 +92,8 @@ private slots:
         addRow("KVB_20", {{"DP_No", 1}, {"DP_Name", "Vegetables and herbs"}});
         QCOMPARE(encodeOnly("KVB_20").mid(6), QByteArray("Vegetables and h"));
         QVERIFY(DecodeKVBRecords("KVB_20", nullptr));
-        QCOMPARE(rowValues("KVB_20", rowIds("KVB_20").first()).value("DP_Name").toString(), QString("Vegetables and h"));
+        QCOMPARE(rowValues("KVB_20", rowIds("KVB_20").first()).value("DP_Name").toString(),
+                 QString("Vegetables and h"));
     }
 
     void chineseNameOnAChineseSystem()
@@ -101,7 +102,8 @@ private slots:
         addRow("KVB_20", {{"DP_No", 2}, {"DP_Name", QStringLiteral("\u6c34\u679c")}});
         QCOMPARE(encodeOnly("KVB_20").mid(6, 5), text::toAnsi(QStringLiteral("\u6c34\u679c")) + '\0');
         QVERIFY(DecodeKVBRecords("KVB_20", nullptr));
-        QCOMPARE(rowValues("KVB_20", rowIds("KVB_20").first()).value("DP_Name").toString(), QStringLiteral("\u6c34\u679c"));
+        QCOMPARE(rowValues("KVB_20", rowIds("KVB_20").first()).value("DP_Name").toString(),
+                 QStringLiteral("\u6c34\u679c"));
     }
 
     void encoderRefusesWhatTheRecordCannotCarry_data()
@@ -117,7 +119,8 @@ private slots:
         f = kFlexible3;
         f.insert("FBar_CD", 256);
         QTest::newRow("flags above a byte") << "KVB_14" << f;
-        QTest::newRow("name outside the code page") << "KVB_20" << QVariantMap{{"DP_No", 1}, {"DP_Name", QStringLiteral("\u4e2d")}};
+        QTest::newRow("name outside the code page")
+            << "KVB_20" << QVariantMap{{"DP_No", 1}, {"DP_Name", QStringLiteral("\u4e2d")}};
     }
     void encoderRefusesWhatTheRecordCannotCarry()
     {
@@ -157,7 +160,8 @@ private slots:
         QFETCH(QVariant, record);
         const QVariantMap row{{"DP_No", 4}, {"DP_Name", "Kept"}, {"KVBBinData", record}};
         const qint64 bad = addRow("KVB_20", row);
-        const qint64 good = addRow("KVB_20", {{"DP_No", 1}, {"KVBBinData", hex("00000007 0016") + "Seven" + QByteArray(11, '\0')}});
+        const qint64 good = addRow(
+            "KVB_20", {{"DP_No", 1}, {"KVBBinData", hex("00000007 0016") + "Seven" + QByteArray(11, '\0')}});
         QString error;
         QVERIFY2(DecodeKVBRecords("KVB_20", &error), qPrintable(error));
         QCOMPARE(rowValues("KVB_20", bad).value("DP_Name").toString(), QString("Kept"));

@@ -1,7 +1,7 @@
-#include "support/CodecTestDb.h"
 #include "platform/text/Ansi.h"
 #include "records/KvbRecords.h"
 #include "records/PackedBcd.h"
+#include "support/CodecTestDb.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "state/SharedData.h"
 #include "records/PluFlags.h"
+#include "state/SharedData.h"
 #include "support/CodecTestDb.h"
 
 #include <QtTest>
@@ -10,12 +10,13 @@ using namespace quorvane::test;
 
 namespace {
 
-const QStringList kStat1 = {"Stat1_Unit", "Stat1_PBPreUnit", "Stat1_UPriceOV", "Stat1_PricePriority",
-                            "Stat1_MemPriceType", "Stat1_NegativePLU"};
-const QStringList kStat2 = {"Stat2_MGCode", "Stat2_PLUTare", "Stat2_ItemCode", "Stat2_TaxNo", "Stat2_Discount",
-                            "Stat2_SPMessageNo", "Stat2_IngredientNo", "Stat2_Commodity", "Stat2_MemPrice",
-                            "Stat2_DiscScheNo", "Stat2_PriScheNo", "Stat2_CoupledPLU", "Stat2_Tax2No",
-                            "Stat2_Description", "Stat2_MemDisc", "Stat2_PLUCost", "Stat2_RSData"};
+const QStringList kStat1 = {"Stat1_Unit",          "Stat1_PBPreUnit",    "Stat1_UPriceOV",
+                            "Stat1_PricePriority", "Stat1_MemPriceType", "Stat1_NegativePLU"};
+const QStringList kStat2 = {"Stat2_MGCode",   "Stat2_PLUTare",     "Stat2_ItemCode",     "Stat2_TaxNo",
+                            "Stat2_Discount", "Stat2_SPMessageNo", "Stat2_IngredientNo", "Stat2_Commodity",
+                            "Stat2_MemPrice", "Stat2_DiscScheNo",  "Stat2_PriScheNo",    "Stat2_CoupledPLU",
+                            "Stat2_Tax2No",   "Stat2_Description", "Stat2_MemDisc",      "Stat2_PLUCost",
+                            "Stat2_RSData"};
 
 QVariantMap allSet(const QStringList& names, int value)
 {
@@ -87,7 +88,10 @@ private slots:
             QCOMPARE(m_rs.intValue(QStringLiteral("Stat2_Byte%1").arg(i)), qint64(0));
 
         // Unpacking gives every flag back as 0 or 1.
-        openRow({{"Stat1_Byte1", bytes[0]}, {"Stat2_Byte1", bytes[1]}, {"Stat2_Byte2", bytes[2]}, {"Stat2_Byte3", bytes[3]}});
+        openRow({{"Stat1_Byte1", bytes[0]},
+                 {"Stat2_Byte1", bytes[1]},
+                 {"Stat2_Byte2", bytes[2]},
+                 {"Stat2_Byte3", bytes[3]}});
         UnpackStat1(m_rs);
         UnpackStat2(m_rs);
         for (const QString& f : kStat1 + kStat2)

@@ -1,7 +1,7 @@
-#include "state/SharedData.h"
 #include "records/PackedBcd.h"
 #include "records/PluRecord.h"
 #include "records/PluRow.h"
+#include "state/SharedData.h"
 #include "support/CodecTestDb.h"
 #include "support/PluGenerator.h"
 
@@ -20,35 +20,76 @@ const QByteArray kTwoLines = hex("01 05 41 42 43 44 45 0D 02 03 58 59 5A 0C");
 QVariantMap everyField()
 {
     return {
-        {"PLU_No", 1}, {"ST_No", 1}, {"SECT_No", 1}, {"PLU_UPrice", 2}, {"PLU_BarFormat", 7}, {"PLU_EANFlags", 12},
-        {"PLU_EANItemCode", "123456"}, {"PLU_MG", 12}, {"PLU_Tare", 150}, {"PLU_CoupledPLUNo", 3}, {"PLU_TaxNo", 4},
-        {"PLU_Tax2No", 5}, {"PLU_Disc_SDate", 311209}, {"PLU_Disc_STime", 830}, {"PLU_Disc_EDate", 10110},
-        {"PLU_Disc_ETime", 1745}, {"PLU_Disc_1stLim", 100}, {"PLU_Disc_Within1stL", 5}, {"PLU_Disc_2ndLim", 200},
-        {"PLU_Disc_Within2ndL", 10}, {"PLU_Disc_Type", 3}, {"PLU_DisDayOfWeek", 0x7F}, {"PLU_MemPrice", 900},
-        {"PLU_SPMessageNo", 6}, {"PLU_IngredientNo", 7}, {"PLU_DiscScheNo", 8}, {"PLU_PriScheNo", 9},
-        {"PLU_Commodity", kTwoLines}, {"PLU_Description", textLine(1, "Hi", 0x0C)}, {"PLU_MemDisc1", 1},
-        {"PLU_MemDisc2", 2}, {"PLU_MemDisc3", 3}, {"PLU_MemDisc4", 4}, {"PLU_Cost", 500}, {"PLU_RSData", 2},
-        {"Stat1_Unit", 1}, {"Stat1_NegativePLU", 1},
-        {"Stat2_MGCode", 1}, {"Stat2_PLUTare", 1}, {"Stat2_ItemCode", 1}, {"Stat2_TaxNo", 1}, {"Stat2_Tax2No", 1},
-        {"Stat2_Discount", 1}, {"Stat2_SPMessageNo", 1}, {"Stat2_IngredientNo", 1}, {"Stat2_DiscScheNo", 1},
-        {"Stat2_PriScheNo", 1}, {"Stat2_CoupledPLU", 1}, {"Stat2_Commodity", 1}, {"Stat2_Description", 1},
-        {"Stat2_MemPrice", 1}, {"Stat2_MemDisc", 1}, {"Stat2_PLUCost", 1}, {"Stat2_RSData", 1},
+        {"PLU_No", 1},
+        {"ST_No", 1},
+        {"SECT_No", 1},
+        {"PLU_UPrice", 2},
+        {"PLU_BarFormat", 7},
+        {"PLU_EANFlags", 12},
+        {"PLU_EANItemCode", "123456"},
+        {"PLU_MG", 12},
+        {"PLU_Tare", 150},
+        {"PLU_CoupledPLUNo", 3},
+        {"PLU_TaxNo", 4},
+        {"PLU_Tax2No", 5},
+        {"PLU_Disc_SDate", 311209},
+        {"PLU_Disc_STime", 830},
+        {"PLU_Disc_EDate", 10110},
+        {"PLU_Disc_ETime", 1745},
+        {"PLU_Disc_1stLim", 100},
+        {"PLU_Disc_Within1stL", 5},
+        {"PLU_Disc_2ndLim", 200},
+        {"PLU_Disc_Within2ndL", 10},
+        {"PLU_Disc_Type", 3},
+        {"PLU_DisDayOfWeek", 0x7F},
+        {"PLU_MemPrice", 900},
+        {"PLU_SPMessageNo", 6},
+        {"PLU_IngredientNo", 7},
+        {"PLU_DiscScheNo", 8},
+        {"PLU_PriScheNo", 9},
+        {"PLU_Commodity", kTwoLines},
+        {"PLU_Description", textLine(1, "Hi", 0x0C)},
+        {"PLU_MemDisc1", 1},
+        {"PLU_MemDisc2", 2},
+        {"PLU_MemDisc3", 3},
+        {"PLU_MemDisc4", 4},
+        {"PLU_Cost", 500},
+        {"PLU_RSData", 2},
+        {"Stat1_Unit", 1},
+        {"Stat1_NegativePLU", 1},
+        {"Stat2_MGCode", 1},
+        {"Stat2_PLUTare", 1},
+        {"Stat2_ItemCode", 1},
+        {"Stat2_TaxNo", 1},
+        {"Stat2_Tax2No", 1},
+        {"Stat2_Discount", 1},
+        {"Stat2_SPMessageNo", 1},
+        {"Stat2_IngredientNo", 1},
+        {"Stat2_DiscScheNo", 1},
+        {"Stat2_PriScheNo", 1},
+        {"Stat2_CoupledPLU", 1},
+        {"Stat2_Commodity", 1},
+        {"Stat2_Description", 1},
+        {"Stat2_MemPrice", 1},
+        {"Stat2_MemDisc", 1},
+        {"Stat2_PLUCost", 1},
+        {"Stat2_RSData", 1},
     };
 }
 
 QByteArray everyFieldRecord()
 {
     return hex("00000001 008A 81000000 FFFF01 00000000000000000000000000 00000002 07 12") // fixed part
-         + hex("123456000000")                                                          // item code
-         + hex("0012 0150 00000003 04 05")                                               // group, tare, coupled, taxes
-         + hex("00311209 0830 00010110 1745 00000100 00000005 00000200 00000010 03 7F")   // discount
-         + hex("00000900 00000006 00000007 00000008 00000009")                          // member price .. price schedule
-         + kTwoLines + textLine(1, "Hi", 0x0C)                                               // name, description
-         + hex("00000001 00000002 00000003 00000004 00000500 02");                      // member discounts, cost, RS
+        + hex("123456000000")                                                             // item code
+        + hex("0012 0150 00000003 04 05")                                                 // group, tare, coupled, taxes
+        + hex("00311209 0830 00010110 1745 00000100 00000005 00000200 00000010 03 7F")    // discount
+        + hex("00000900 00000006 00000007 00000008 00000009")     // member price .. price schedule
+        + kTwoLines + textLine(1, "Hi", 0x0C)                     // name, description
+        + hex("00000001 00000002 00000003 00000004 00000500 02"); // member discounts, cost, RS
 }
 
-const QStringList kCarriedAlways = {"PLU_No", "PLU_UPrice", "PLU_BarFormat", "PLU_EANFlags", "PLU_MG",
-                                    "Stat1_Byte1", "Stat2_Byte1", "Stat2_Byte2", "Stat2_Byte3"};
+const QStringList kCarriedAlways = {"PLU_No",      "PLU_UPrice",  "PLU_BarFormat", "PLU_EANFlags", "PLU_MG",
+                                    "Stat1_Byte1", "Stat2_Byte1", "Stat2_Byte2",   "Stat2_Byte3"};
 
 } // namespace
 
@@ -90,7 +131,13 @@ private:
     {
         addRow("STORE", {{"ST_No", 1}, {"Flag1", 0}, {"Flag2", 0}, {"barformat", 1}});
         addRow("KVB_20", {{"ST_No", 1}, {"DP_No", 97}, {"barformat", 2}, {"Flag1", 3}, {"Flag2", 3}});
-        addRow("KVB_23", {{"ST_No", 1}, {"MG_No", 997}, {"DP_No", 97}, {"barformat", mgFormat}, {"Flag1", mgFlag1}, {"Flag2", mgFlag2}});
+        addRow("KVB_23",
+               {{"ST_No", 1},
+                {"MG_No", 997},
+                {"DP_No", 97},
+                {"barformat", mgFormat},
+                {"Flag1", mgFlag1},
+                {"Flag2", mgFlag2}});
     }
 
 private slots:
@@ -104,8 +151,13 @@ private slots:
 
     void workedExample()
     {
-        const QByteArray rec = encode({{"PLU_No", 257}, {"PLU_UPrice", 1000}, {"PLU_BarFormat", 5}, {"PLU_EANFlags", 21},
-                                       {"Stat1_Unit", 1}, {"PLU_Tare", 150}, {"Stat2_PLUTare", 1}});
+        const QByteArray rec = encode({{"PLU_No", 257},
+                                       {"PLU_UPrice", 1000},
+                                       {"PLU_BarFormat", 5},
+                                       {"PLU_EANFlags", 21},
+                                       {"Stat1_Unit", 1},
+                                       {"PLU_Tare", 150},
+                                       {"Stat2_PLUTare", 1}});
         QCOMPARE(rec, hex("00000257 0022 01000000 02000000000000000000000000000000 00001000 05 21 0150"));
     }
 
@@ -129,8 +181,11 @@ private slots:
 
     void itemCodeDigitsTwoToAByte()
     {
-        const QByteArray rec = encode({{"PLU_No", 3}, {"PLU_BarFormat", 0}, {"PLU_EANItemCode", "2001234567"},
-                                       {"PLU_EANLastByte", 89}, {"Stat2_ItemCode", 1}});
+        const QByteArray rec = encode({{"PLU_No", 3},
+                                       {"PLU_BarFormat", 0},
+                                       {"PLU_EANItemCode", "2001234567"},
+                                       {"PLU_EANLastByte", 89},
+                                       {"Stat2_ItemCode", 1}});
         QCOMPARE(rec.mid(32), hex("200123456789"));
     }
 
@@ -155,7 +210,8 @@ private slots:
     void inheritedWithoutResolution()
     {
         addLevels(12, 2, 1);
-        QCOMPARE(encode({{"PLU_No", 3}, {"PLU_BarFormat", 255}, {"PLU_EANFlags", 255}, {"ST_No", 1}, {"PLU_MG", 997}}).mid(30),
+        QCOMPARE(encode({{"PLU_No", 3}, {"PLU_BarFormat", 255}, {"PLU_EANFlags", 255}, {"ST_No", 1}, {"PLU_MG", 997}})
+                     .mid(30),
                  hex("FFFF"));
     }
 
@@ -180,7 +236,8 @@ private slots:
         QFETCH(int, pluFormat);
         QFETCH(QByteArray, bytes);
         addLevels(mgFormat, flag1, flag2);
-        const QByteArray rec = encode({{"PLU_No", 3}, {"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", pluFormat}, {"PLU_EANFlags", 42}}, true);
+        const QByteArray rec = encode(
+            {{"PLU_No", 3}, {"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", pluFormat}, {"PLU_EANFlags", 42}}, true);
         QCOMPARE(rec.mid(30), bytes);
     }
 
@@ -198,7 +255,12 @@ private slots:
         addRow("STORE", {{"ST_No", 1}, {"barformat", storeFormat}});
         addRow("KVB_20", {{"ST_No", 1}, {"DP_No", 97}, {"barformat", 255}});
         addRow("KVB_23", {{"ST_No", 1}, {"MG_No", 997}, {"DP_No", 97}, {"barformat", 255}});
-        const qint64 id = addRow("KVB_25", {{"PLU_No", 3}, {"ST_No", store}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}, {"KVBBinData", QByteArray("old")}});
+        const qint64 id = addRow("KVB_25",
+                                 {{"PLU_No", 3},
+                                  {"ST_No", store},
+                                  {"PLU_MG", 997},
+                                  {"PLU_BarFormat", 255},
+                                  {"KVBBinData", QByteArray("old")}});
         db::Recordset rs(&gDBConnection);
         rs.open("SELECT * FROM KVB_25 WHERE rowid=?", {id});
         QVERIFY_THROWS_EXCEPTION(CodecError, EncodePLURecord(QString(), rs, true));
@@ -238,16 +300,21 @@ private slots:
         QTest::newRow("bar format above a byte") << QVariantMap{{"PLU_BarFormat", 256}};
         QTest::newRow("negative flags") << QVariantMap{{"PLU_EANFlags", -1}};
         QTest::newRow("name flag without a name") << QVariantMap{{"Stat2_Commodity", 1}};
-        QTest::newRow("name that is no text block") << QVariantMap{{"Stat2_Commodity", 1}, {"PLU_Commodity", hex("01 05 41 0C")}};
-        QTest::newRow("description running on") << QVariantMap{{"Stat2_Description", 1}, {"PLU_Description", hex("01 01 41 0C 00")}};
-        QTest::newRow("item code not digits") << QVariantMap{{"Stat2_ItemCode", 1}, {"PLU_BarFormat", 1}, {"PLU_EANItemCode", "12a"}};
-        QTest::newRow("last byte of three digits") << QVariantMap{{"Stat2_ItemCode", 1}, {"PLU_BarFormat", 1}, {"PLU_EANLastByte", 100}};
-        QTest::newRow("bar format without definition") << QVariantMap{{"Stat2_ItemCode", 1}, {"PLU_BarFormat", 19 + 0}, {"PLU_EANItemCode", "1"}, {"PLU_EANLastByte", -1}};
+        QTest::newRow("name that is no text block")
+            << QVariantMap{{"Stat2_Commodity", 1}, {"PLU_Commodity", hex("01 05 41 0C")}};
+        QTest::newRow("description running on")
+            << QVariantMap{{"Stat2_Description", 1}, {"PLU_Description", hex("01 01 41 0C 00")}};
+        QTest::newRow("item code not digits")
+            << QVariantMap{{"Stat2_ItemCode", 1}, {"PLU_BarFormat", 1}, {"PLU_EANItemCode", "12a"}};
+        QTest::newRow("last byte of three digits")
+            << QVariantMap{{"Stat2_ItemCode", 1}, {"PLU_BarFormat", 1}, {"PLU_EANLastByte", 100}};
+        QTest::newRow("bar format without definition") << QVariantMap{
+            {"Stat2_ItemCode", 1}, {"PLU_BarFormat", 19 + 0}, {"PLU_EANItemCode", "1"}, {"PLU_EANLastByte", -1}};
         QByteArray big;
         for (int i = 0; i < 41; ++i)
             big += textLine(1, QByteArray(250, 'x'), i == 40 ? 0x0C : 0x0D);
-        QTest::newRow("too long for the scale") << QVariantMap{{"Stat2_Commodity", 1}, {"PLU_Commodity", big},
-                                                               {"Stat2_Description", 1}, {"PLU_Description", big}};
+        QTest::newRow("too long for the scale") << QVariantMap{
+            {"Stat2_Commodity", 1}, {"PLU_Commodity", big}, {"Stat2_Description", 1}, {"PLU_Description", big}};
     }
     void encoderRefuses()
     {
@@ -291,7 +358,12 @@ private slots:
         QByteArray big;
         for (int i = 0; i < 41; ++i)
             big += textLine(1, QByteArray(250, 'x'), i == 40 ? 0x0C : 0x0D);
-        addRow("KVB_25", {{"PLU_No", 5}, {"Stat2_Commodity", 1}, {"PLU_Commodity", big}, {"Stat2_Description", 1}, {"PLU_Description", big}});
+        addRow("KVB_25",
+               {{"PLU_No", 5},
+                {"Stat2_Commodity", 1},
+                {"PLU_Commodity", big},
+                {"Stat2_Description", 1},
+                {"PLU_Description", big}});
         db::Recordset rs(&gDBConnection);
         rs.open("SELECT * FROM KVB_25");
         PluRow row = readPluRow(rs);
@@ -395,7 +467,7 @@ private slots:
         QFETCH(int, discTypeAfter);
         QFETCH(int, rsDataAfter);
         QByteArray rec = hex("00000001 003F 00000000 10000100000000000000000000000000 00000000 00 00")
-                       + QByteArray(28, '\0') + char(discType) + char(0x41) + char(rsData);
+            + QByteArray(28, '\0') + char(discType) + char(0x41) + char(rsData);
         const Decoded d = decode(rec);
         QCOMPARE(d.result.outcome, PluDecodeResult::Decoded);
         QCOMPARE(d.row.value("PLU_Disc_Type").toInt(), discTypeAfter);
@@ -405,21 +477,24 @@ private slots:
 
     void itemCodeData()
     {
-        const Decoded d = decode(hex("00000001 0026 00000000 04000000000000000000000000000000 00000000 00 00 123456789012"));
+        const Decoded d = decode(
+            hex("00000001 0026 00000000 04000000000000000000000000000000 00000000 00 00 123456789012"));
         QCOMPARE(d.result.outcome, PluDecodeResult::Decoded);
         QCOMPARE(d.row.value("PLU_EANData").toString(), QString("123456789012"));
         QCOMPARE(d.row.value("PLU_EANItemCode").toString(), QString("1234567890"));
         QCOMPARE(d.row.value("PLU_EANLastByte").toInt(), 12);
-        const Decoded zero = decode(hex("00000001 0026 00000000 04000000000000000000000000000000 00000000 07 00 050000000003"));
+        const Decoded zero = decode(
+            hex("00000001 0026 00000000 04000000000000000000000000000000 00000000 07 00 050000000003"));
         QCOMPARE(zero.row.value("PLU_EANData").toString(), QString("050000000003"));
         QCOMPARE(zero.row.value("PLU_EANItemCode").toString(), QString("050000"));
-        const Decoded bad = decode(hex("00000001 0026 00000000 04000000000000000000000000000000 00000000 00 00 1234567890AB"));
+        const Decoded bad = decode(
+            hex("00000001 0026 00000000 04000000000000000000000000000000 00000000 00 00 1234567890AB"));
         QCOMPARE(bad.result.outcome, PluDecodeResult::Failed);
     }
 
     void everyCutOfARecordFails()
     {
-                const QByteArray whole = everyFieldRecord();
+        const QByteArray whole = everyFieldRecord();
         for (int length = 32; length < whole.size(); ++length) {
             QByteArray cut = whole.left(length);
             ReverseCopy(cut, 4, quint32(length), 2);
@@ -449,10 +524,12 @@ private slots:
         QTest::addColumn<QByteArray>("blocks");
         QTest::addColumn<QByteArray>("commodity");
         QTest::addColumn<QByteArray>("description");
-        QTest::newRow("one line each") << textLine(1, "Apple", 0x0C) + textLine(2, "Red", 0x0C) << textLine(1, "Apple", 0x0C) << textLine(2, "Red", 0x0C);
+        QTest::newRow("one line each") << textLine(1, "Apple", 0x0C) + textLine(2, "Red", 0x0C)
+                                       << textLine(1, "Apple", 0x0C) << textLine(2, "Red", 0x0C);
         const QByteArray three = textLine(1, "a", 0x0D) + textLine(1, "bb", 0x0D) + textLine(1, "ccc", 0x0C);
         QTest::newRow("three lines") << three + textLine(2, "", 0x0C) << three << textLine(2, "", 0x0C);
-        QTest::newRow("separator 0x00 ends the name") << textLine(1, "ab", 0x00) + textLine(2, "cd", 0x0C) << textLine(1, "ab", 0x00) << textLine(2, "cd", 0x0C);
+        QTest::newRow("separator 0x00 ends the name")
+            << textLine(1, "ab", 0x00) + textLine(2, "cd", 0x0C) << textLine(1, "ab", 0x00) << textLine(2, "cd", 0x0C);
     }
     void textBlocks()
     {
@@ -471,11 +548,16 @@ private slots:
     {
         QTest::addColumn<QByteArray>("rec");
         // Tare first (read), then a name whose length byte runs past the record.
-        QTest::newRow("name block past the end") << hex("00000001 0027 00000000 82000000000000000000000000000000 00000250 00 00 0150 01 09 41 42 0C");
-        QTest::newRow("name without its separator") << hex("00000001 0027 00000000 82000000000000000000000000000000 00000250 00 00 0150 01 03 41 42 43");
-        QTest::newRow("record ends inside the cost") << hex("00000001 0024 00000000 02800000000000000000000000000000 00000250 00 00 0150 0000");
-        QTest::newRow("record ends before the RS data") << hex("00000001 0022 00000000 02000100000000000000000000000000 00000250 00 00 0150");
-        QTest::newRow("tare not packed decimal") << hex("00000001 0022 00000000 02000000000000000000000000000000 00000250 00 00 01F0");
+        QTest::newRow("name block past the end")
+            << hex("00000001 0027 00000000 82000000000000000000000000000000 00000250 00 00 0150 01 09 41 42 0C");
+        QTest::newRow("name without its separator")
+            << hex("00000001 0027 00000000 82000000000000000000000000000000 00000250 00 00 0150 01 03 41 42 43");
+        QTest::newRow("record ends inside the cost")
+            << hex("00000001 0024 00000000 02800000000000000000000000000000 00000250 00 00 0150 0000");
+        QTest::newRow("record ends before the RS data")
+            << hex("00000001 0022 00000000 02000100000000000000000000000000 00000250 00 00 0150");
+        QTest::newRow("tare not packed decimal")
+            << hex("00000001 0022 00000000 02000000000000000000000000000000 00000250 00 00 01F0");
     }
     void malformedRecordsTakeTheFailurePath()
     {
@@ -504,8 +586,10 @@ private slots:
                 if (p[flag].toInt())
                     check << fields;
             for (const QString& f : std::as_const(check))
-                QVERIFY2(d.row.value(f) == source.value(f), qPrintable(QStringLiteral("PLU %1, %2: %3 became %4")
-                    .arg(p["PLU_No"].toInt()).arg(f, source.value(f).toString(), d.row.value(f).toString())));
+                QVERIFY2(d.row.value(f) == source.value(f),
+                         qPrintable(QStringLiteral("PLU %1, %2: %3 became %4")
+                                        .arg(p["PLU_No"].toInt())
+                                        .arg(f, source.value(f).toString(), d.row.value(f).toString())));
             // Encoding the decoded row gives the same record again.
             QCOMPARE(encode(d.row), rec);
         }

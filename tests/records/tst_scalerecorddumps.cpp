@@ -1,9 +1,9 @@
-#include "state/SharedData.h"
 #include "platform/text/TextFile.h"
 #include "records/KvbRecords.h"
 #include "records/PackedBcd.h"
 #include "records/PluRecord.h"
 #include "records/ScaleRecordDumps.h"
+#include "state/SharedData.h"
 #include "support/CodecTestDb.h"
 #include "support/PluGenerator.h"
 
@@ -25,8 +25,9 @@ const QList<QPair<QString, QStringList>>& textDumpFields()
         {"STORE", {"ST_No", "ST_Name", "Flag1", "Flag2", "barformat"}},
         {"KVB_20", {"DP_No", "DP_Name", "Flag1", "Flag2", "barformat", "ST_No", "SECT_No"}},
         {"KVB_23", {"MG_No", "MG_Name", "Flag1", "Flag2", "barformat", "Tax_No", "ST_No", "SECT_No", "DP_No"}},
-        {"KVB_14", {"FBar_No", "FBar_Type", "FBar_ItemDigitNo", "FBar_Data1Type", "FBar_Data2Type", "FBar_FBarDigitNo",
-                    "FBar_CD", "FBar_Data1", "FBar_Data2", "FBar_Data1SH", "FBar_Data2SH", "FBar_EANorITF"}},
+        {"KVB_14",
+         {"FBar_No", "FBar_Type", "FBar_ItemDigitNo", "FBar_Data1Type", "FBar_Data2Type", "FBar_FBarDigitNo", "FBar_CD",
+          "FBar_Data1", "FBar_Data2", "FBar_Data1SH", "FBar_Data2SH", "FBar_EANorITF"}},
         {"KVB_25", {"PLU_No", "ST_No", "SECT_No"}},
         {"KVB_44", {"Clerk_No", "Name", "Status"}},
         {"KVB_3A", {"No", "NextNo", "NameFirstLine"}},
@@ -51,7 +52,6 @@ QByteArray fileBytes(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
-
 
 QByteArray department(int no, const QByteArray& name)
 {
@@ -113,14 +113,34 @@ private slots:
         for (const auto& [table, values] : generatorLevels())
             addRow(table, values);
         addRow("STORE", {{"ST_No", 2}, {"ST_Name", "Branch"}, {"barformat", 255}, {"Flag1", 16}, {"Flag2", 3}});
-        addRow("KVB_20", {{"ST_No", 2}, {"DP_No", 5}, {"DP_Name", "Bakery and cakes!"}, {"barformat", 7}, {"Flag1", 4}, {"Flag2", 16}});
-        addRow("KVB_20", {{"ST_No", 2}, {"DP_No", 97}, {"DP_Name", ""}, {"barformat", 255}, {"Flag1", 1}, {"Flag2", 2}});
-        addRow("KVB_23", {{"ST_No", 2}, {"MG_No", 997}, {"DP_No", 5}, {"MG_Name", "Bread"}, {"barformat", 255}, {"Tax_No", 3}});
-        addRow("KVB_14", {{"FBar_No", 9}, {"FBar_Type", 2}, {"FBar_ItemDigitNo", 10}, {"FBar_Data1", 9}, {"FBar_Data2", 1},
-                          {"FBar_Data1Type", 10}, {"FBar_Data2Type", 3}, {"FBar_Data1SH", 5}, {"FBar_Data2SH", 2},
-                          {"FBar_FBarDigitNo", 12}, {"FBar_CD", 130}, {"FBar_EANorITF", 1}});
-        addRow("KVB_44", {{"Clerk_No", 1}, {"Name", "Ann"}, {"KVBBinData", hex("00000001 001B") + QByteArray(21, 'a')}});
-        addRow("KVB_44", {{"Clerk_No", 2}, {"Name", "Bob"}, {"KVBBinData", hex("00000002 001B") + QByteArray(21, 'b')}});
+        addRow("KVB_20",
+               {{"ST_No", 2},
+                {"DP_No", 5},
+                {"DP_Name", "Bakery and cakes!"},
+                {"barformat", 7},
+                {"Flag1", 4},
+                {"Flag2", 16}});
+        addRow("KVB_20",
+               {{"ST_No", 2}, {"DP_No", 97}, {"DP_Name", ""}, {"barformat", 255}, {"Flag1", 1}, {"Flag2", 2}});
+        addRow("KVB_23",
+               {{"ST_No", 2}, {"MG_No", 997}, {"DP_No", 5}, {"MG_Name", "Bread"}, {"barformat", 255}, {"Tax_No", 3}});
+        addRow("KVB_14",
+               {{"FBar_No", 9},
+                {"FBar_Type", 2},
+                {"FBar_ItemDigitNo", 10},
+                {"FBar_Data1", 9},
+                {"FBar_Data2", 1},
+                {"FBar_Data1Type", 10},
+                {"FBar_Data2Type", 3},
+                {"FBar_Data1SH", 5},
+                {"FBar_Data2SH", 2},
+                {"FBar_FBarDigitNo", 12},
+                {"FBar_CD", 130},
+                {"FBar_EANorITF", 1}});
+        addRow("KVB_44",
+               {{"Clerk_No", 1}, {"Name", "Ann"}, {"KVBBinData", hex("00000001 001B") + QByteArray(21, 'a')}});
+        addRow("KVB_44",
+               {{"Clerk_No", 2}, {"Name", "Bob"}, {"KVBBinData", hex("00000002 001B") + QByteArray(21, 'b')}});
         addRow("KVB_3A", {{"No", 1}, {"KVBBinData", hex("00000001 000F 00000000") + textLine(1, "Oil", 0x0C).left(5)}});
         addRow("KVB_3A", {{"No", 2}, {"KVBBinData", hex("00000002 000A 00000000")}});
         addRow("KVB_3A", {{"No", 3}, {"KVBBinData", hex("00000003 0011 00000000") + textLine(1, "Salt", 0x0C)}});
@@ -163,12 +183,16 @@ private slots:
                 if (it.key() == "KVB_14")
                     expected.insert("FBar_CD", rows[i].value("FBar_CD").toInt() % 128);
                 if (it.key() == "KVB_3A")
-                    expected.insert("Name", expected.value("KVBBinData").toByteArray().size() == 10
-                                                ? QVariant() : QVariant(expected.value("KVBBinData").toByteArray().mid(10)));
+                    expected.insert("Name",
+                                    expected.value("KVBBinData").toByteArray().size() == 10
+                                        ? QVariant()
+                                        : QVariant(expected.value("KVBBinData").toByteArray().mid(10)));
                 const QVariantMap got = after.value(it.key())[i];
                 for (auto f = expected.constBegin(); f != expected.constEnd(); ++f)
                     QVERIFY2(got.value(f.key()) == f.value(),
-                             qPrintable(QStringLiteral("%1 row %2, %3: %4 became %5").arg(it.key()).arg(i)
+                             qPrintable(QStringLiteral("%1 row %2, %3: %4 became %5")
+                                            .arg(it.key())
+                                            .arg(i)
                                             .arg(f.key(), f.value().toString(), got.value(f.key()).toString())));
             }
         }
@@ -197,9 +221,10 @@ private slots:
     void plusOf40And57Bytes()
     {
         const QString in = folder("in");
-        const QByteArray first = hex("00000011 0028 01000000 06000000000000000000000000000000 00000150 01 21 000123000000 0250");
+        const QByteArray first = hex(
+            "00000011 0028 01000000 06000000000000000000000000000000 00000150 01 21 000123000000 0250");
         const QByteArray second = hex("00000012 0039 00000000 80000000000000000000000000000000 00000999 00 FF")
-                                + textLine(1, QByteArray(22, 'x'), 0x0C);
+            + textLine(1, QByteArray(22, 'x'), 0x0C);
         QCOMPARE(first.size(), 40);
         QCOMPARE(second.size(), 57);
         QVERIFY(text::writeFileAtomically(in + "/tempplukvb.txt", first + second));
@@ -234,18 +259,22 @@ private slots:
     void rowsWithoutRecordGetOneFromTheirEncoder()
     {
         addRow("KVB_20", {{"DP_No", 97}, {"DP_Name", "Fruit"}});
-        addRow("KVB_20", {{"DP_No", 5}, {"DP_Name", "Fish"}, {"KVBBinData", department(4, "Old")}}); // stale: another number
+        addRow("KVB_20",
+               {{"DP_No", 5}, {"DP_Name", "Fish"}, {"KVBBinData", department(4, "Old")}}); // stale: another number
         addRow("KVB_20", {{"DP_No", 6}, {"DP_Name", "Meat"}, {"KVBBinData", department(6, "Kept as it was")}});
         addRow("KVB_23", {{"MG_No", 997}, {"DP_No", 97}, {"MG_Name", "General"}, {"Tax_No", 1}});
         addRow("KVB_14", {{"FBar_No", 3}, {"FBar_CD", 2}, {"FBar_EANorITF", 1}, {"FBar_Type", 1}});
         addRow("KVB_25", {{"PLU_No", 4}});
         const QString out = folder("out");
         save(out, QString());
-        QCOMPARE(fileBytes(out + "/tempdeptkvb.txt"), department(97, "Fruit") + department(5, "Fish") + department(6, "Kept as it was"));
-        QCOMPARE(fileBytes(out + "/tempmgkvb.txt"), hex("00000997 001E 00000097") + "General" + QByteArray(9, '\0') + hex("00000001"));
+        QCOMPARE(fileBytes(out + "/tempdeptkvb.txt"),
+                 department(97, "Fruit") + department(5, "Fish") + department(6, "Kept as it was"));
+        QCOMPARE(fileBytes(out + "/tempmgkvb.txt"),
+                 hex("00000997 001E 00000097") + "General" + QByteArray(9, '\0') + hex("00000001"));
         QCOMPARE(fileBytes(out + "/tempflexibarcodekvb.txt"), hex("00000003 0010 0100000000 82 00000000"));
         QCOMPARE(fileBytes(out + "/tempplukvb.txt"), minimalPlu(4).replace(31, 1, hex("00")));
-        QCOMPARE(rowValues("KVB_20", rowIds("KVB_20").first()).value("KVBBinData").toByteArray(), department(97, "Fruit"));
+        QCOMPARE(rowValues("KVB_20", rowIds("KVB_20").first()).value("KVBBinData").toByteArray(),
+                 department(97, "Fruit"));
     }
 
     void reloadStopsAtTheFirstRecordThatDoesNotFit_data()
@@ -255,14 +284,20 @@ private slots:
         QTest::addColumn<int>("applied");
         QTest::addColumn<int>("messageCount");
         QTest::newRow("departments: fewer records than rows") << "tempdeptkvb.txt" << department(1, "A") << 1 << 0;
-        QTest::newRow("departments: another key") << "tempdeptkvb.txt" << department(1, "A") + department(3, "C") + department(2, "B") << 1 << 1;
-        QTest::newRow("departments: the file ends inside a record") << "tempdeptkvb.txt" << department(1, "A") + department(2, "B").left(21) << 1 << 1;
-        QTest::newRow("departments: length bytes wrong") << "tempdeptkvb.txt" << department(1, "A") + department(2, "B").replace(5, 1, "\x17") << 1 << 1;
+        QTest::newRow("departments: another key")
+            << "tempdeptkvb.txt" << department(1, "A") + department(3, "C") + department(2, "B") << 1 << 1;
+        QTest::newRow("departments: the file ends inside a record")
+            << "tempdeptkvb.txt" << department(1, "A") + department(2, "B").left(21) << 1 << 1;
+        QTest::newRow("departments: length bytes wrong")
+            << "tempdeptkvb.txt" << department(1, "A") + department(2, "B").replace(5, 1, "\x17") << 1 << 1;
         QTest::newRow("PLUs: fewer records than rows") << "tempplukvb.txt" << minimalPlu(1) << 1 << 1;
-        QTest::newRow("PLUs: another key") << "tempplukvb.txt" << minimalPlu(1) + minimalPlu(3) + minimalPlu(2) << 1 << 2;
-        QTest::newRow("PLUs: length 0") << "tempplukvb.txt" << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("0000")) << 1 << 2;
+        QTest::newRow("PLUs: another key")
+            << "tempplukvb.txt" << minimalPlu(1) + minimalPlu(3) + minimalPlu(2) << 1 << 2;
+        QTest::newRow("PLUs: length 0") << "tempplukvb.txt" << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("0000"))
+                                        << 1 << 2;
         QTest::newRow("PLUs: shorter than its header") << "tempplukvb.txt" << minimalPlu(1) + hex("000000") << 1 << 2;
-        QTest::newRow("PLUs: length past the end") << "tempplukvb.txt" << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("0021")) << 1 << 2;
+        QTest::newRow("PLUs: length past the end")
+            << "tempplukvb.txt" << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("0021")) << 1 << 2;
     }
     void reloadStopsAtTheFirstRecordThatDoesNotFit()
     {
@@ -306,7 +341,8 @@ private slots:
         QStringList messages;
         QVERIFY(LoadBinDataFromFiles(start, &messages, nullptr));
         QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages.first().contains("PLU 2 (") && messages.first().contains("3 ("), qPrintable(messages.first()));
+        QVERIFY2(messages.first().contains("PLU 2 (") && messages.first().contains("3 ("),
+                 qPrintable(messages.first()));
         const QList<qint64> ids = rowIds("KVB_25");
         QCOMPARE(rowValues("KVB_25", ids[0]).value("Is_Selected").toInt(), 0);
         QCOMPARE(rowValues("KVB_25", ids[1]).value("Is_Selected").toInt(), 1);
@@ -342,23 +378,34 @@ private slots:
     {
         // Store 1 has no main group 5, so the PLU's inherited bar format cannot be resolved.
         addRow("STORE", {{"ST_No", 1}, {"barformat", 1}});
-        addRow("KVB_25", {{"PLU_No", 1}, {"ST_No", 1}, {"PLU_MG", 5}, {"Stat2_MGCode", 1}, {"PLU_BarFormat", 255},
-                          {"Stat2_ItemCode", 1}, {"PLU_EANItemCode", "12"}, {"PLU_UPrice", 3}});
+        addRow("KVB_25",
+               {{"PLU_No", 1},
+                {"ST_No", 1},
+                {"PLU_MG", 5},
+                {"Stat2_MGCode", 1},
+                {"PLU_BarFormat", 255},
+                {"Stat2_ItemCode", 1},
+                {"PLU_EANItemCode", "12"},
+                {"PLU_UPrice", 3}});
         const QString out = folder("out");
         QStringList warnings;
         save(out, QString(), &warnings);
         QCOMPARE(warnings.size(), 1);
-        QVERIFY2(warnings.first().contains("PLU 1 (Stat2_ItemCode left out") && warnings.first().contains("main group 5"),
+        QVERIFY2(warnings.first().contains("PLU 1 (Stat2_ItemCode left out")
+                     && warnings.first().contains("main group 5"),
                  qPrintable(warnings.first()));
-        QCOMPARE(fileBytes(out + "/tempplukvb.txt"), hex("00000001 0022 00000000 01000000000000000000000000000000 00000003 FF 00 0005"));
+        QCOMPARE(fileBytes(out + "/tempplukvb.txt"),
+                 hex("00000001 0022 00000000 01000000000000000000000000000000 00000003 FF 00 0005"));
 
         // At start-up the same PLU's item code cannot be derived: it is marked and named.
-        const QByteArray withItemCode = hex("00000001 0028 00000000 05000000000000000000000000000000 00000003 FF 00 000012000000 0005");
+        const QByteArray withItemCode = hex(
+            "00000001 0028 00000000 05000000000000000000000000000000 00000003 FF 00 000012000000 0005");
         QVERIFY(text::writeFileAtomically(out + "/tempplukvb.txt", withItemCode));
         QStringList messages;
         QVERIFY(LoadBinDataFromFiles(out, &messages, nullptr));
         QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages.first().contains("PLU 1 (") && messages.first().contains("main group 5"), qPrintable(messages.first()));
+        QVERIFY2(messages.first().contains("PLU 1 (") && messages.first().contains("main group 5"),
+                 qPrintable(messages.first()));
         const QVariantMap row = rowValues("KVB_25", rowIds("KVB_25").first());
         QCOMPARE(row.value("Is_Selected").toInt(), 1);
         QCOMPARE(row.value("PLU_EANData").toString(), QString("000012000000"));
@@ -378,7 +425,13 @@ private slots:
         QVariantMap old{{"PLU_No", 1}, {"PLU_UPrice", 5}, {"Stat2_PLUTare", 1}, {"PLU_Tare", 12345}};
         old.insert("KVBBinData", minimalPlu(1));
         addRow("KVB_25", old);
-        addRow("KVB_25", {{"PLU_No", 2}, {"PLU_UPrice", 6}, {"Stat2_PLUTare", 1}, {"PLU_Tare", 12345}, {"Stat2_TaxNo", 1}, {"PLU_TaxNo", 7}});
+        addRow("KVB_25",
+               {{"PLU_No", 2},
+                {"PLU_UPrice", 6},
+                {"Stat2_PLUTare", 1},
+                {"PLU_Tare", 12345},
+                {"Stat2_TaxNo", 1},
+                {"PLU_TaxNo", 7}});
         addRow("KVB_25", {{"PLU_No", 3}, {"PLU_UPrice", -6}});
         addRow("KVB_25", {{"PLU_No", 4}, {"PLU_UPrice", 8}});
         const QString out = folder("out");
@@ -386,7 +439,8 @@ private slots:
         save(out, QString(), &warnings);
         QCOMPARE(warnings.size(), 2);
         QVERIFY2(warnings[0].contains("PLU 1:"), qPrintable(warnings[0]));
-        QVERIFY2(warnings[1].contains("PLU 2 (Stat2_PLUTare left out") && warnings[1].contains("PLU 3 (PLU_UPrice written as 0"),
+        QVERIFY2(warnings[1].contains("PLU 2 (Stat2_PLUTare left out")
+                     && warnings[1].contains("PLU 3 (PLU_UPrice written as 0"),
                  qPrintable(warnings[1]));
         const QByteArray two = hex("00000002 0021 00000000 08000000000000000000000000000000 00000006 00 00 07");
         const QByteArray three = minimalPlu(3).replace(31, 1, hex("00"));

@@ -1,7 +1,7 @@
-#include "state/SharedData.h"
 #include "platform/text/Ansi.h"
 #include "records/PackedBcd.h"
 #include "records/TextBlock.h"
+#include "state/SharedData.h"
 #include "support/CodecTestDb.h"
 #include "support/PluGenerator.h"
 
@@ -26,12 +26,16 @@ private slots:
         QTest::addColumn<QByteArray>("block");
         QTest::addColumn<QString>("limited");
         QTest::addColumn<QString>("whole");
-        QTest::newRow("three letters") << textLine(1, "abc", 0x0C) << "abc" << "abc";
-        QTest::newRow("empty first line") << textLine(1, "", 0x0C) << "" << "";
-        QTest::newRow("two bytes") << hex("0100") << "" << "";
-        QTest::newRow("three bytes") << hex("01010C") << "" << "";
-        QTest::newRow("only the first of two lines")
-            << textLine(1, "ABCDE", 0x0D) + textLine(2, "XYZ", 0x0C) << "ABCDE" << "ABCDE";
+        QTest::newRow("three letters") << textLine(1, "abc", 0x0C) << "abc"
+                                       << "abc";
+        QTest::newRow("empty first line") << textLine(1, "", 0x0C) << ""
+                                          << "";
+        QTest::newRow("two bytes") << hex("0100") << ""
+                                   << "";
+        QTest::newRow("three bytes") << hex("01010C") << ""
+                                     << "";
+        QTest::newRow("only the first of two lines") << textLine(1, "ABCDE", 0x0D) + textLine(2, "XYZ", 0x0C) << "ABCDE"
+                                                     << "ABCDE";
         const QByteArray b101(101, 'q'), b150(150, 'r');
         QTest::newRow("101 bytes: whole") << textLine(1, b101, 0x0C) << QString(b101) << QString(b101);
         QTest::newRow("150 bytes: 100 of them") << textLine(1, b150, 0x0C) << QString(b150.left(100)) << QString(b150);
@@ -87,8 +91,8 @@ private slots:
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("length");
         QTest::newRow("one line") << textLine(1, "abcd", 0x0C) + "tail" << 0 << 7;
-        QTest::newRow("three lines")
-            << textLine(1, "a", 0x0D) + textLine(1, "bc", 0x0D) + textLine(2, "", 0x0C) + "x" << 0 << 4 + 5 + 3;
+        QTest::newRow("three lines") << textLine(1, "a", 0x0D) + textLine(1, "bc", 0x0D) + textLine(2, "", 0x0C) + "x"
+                                     << 0 << 4 + 5 + 3;
         QTest::newRow("separator 0x00 ends it") << textLine(1, "ab", 0x00) + textLine(1, "cd", 0x0C) << 0 << 5;
         QTest::newRow("from an offset") << QByteArray("xyz") + textLine(1, "ab", 0x0C) << 3 << 5;
     }

@@ -1,7 +1,7 @@
-#include "state/ProgramFolder.h"
-#include "state/TwoLevelReader.h"
 #include "platform/text/Ansi.h"
 #include "settings/TextCollections.h"
+#include "state/ProgramFolder.h"
+#include "state/TwoLevelReader.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -72,7 +72,8 @@ private slots:
             if (bytes[i] == '\n')
                 QVERIFY2(i > 0 && bytes[i - 1] == '\r', qPrintable(QStringLiteral("LF without CR at byte %1").arg(i)));
             if (bytes[i] == '\r')
-                QVERIFY2(i + 1 < bytes.size() && bytes[i + 1] == '\n', qPrintable(QStringLiteral("CR at byte %1").arg(i)));
+                QVERIFY2(i + 1 < bytes.size() && bytes[i + 1] == '\n',
+                         qPrintable(QStringLiteral("CR at byte %1").arg(i)));
         }
         QVERIFY(bytes.endsWith("\r\n"));
         QVERIFY(!bytes.endsWith("\r\n\r\n"));
@@ -152,8 +153,8 @@ private slots:
         }
         QCOMPARE(byName.size(), 33);
 
-        static const QRegularExpression call(
-            QStringLiteral("\\b(g(?:Lang|Par)\\w+)\\s*\\.\\s*(?:text|value)\\s*\\(\\s*(QStringLiteral\\s*\\(\\s*\"([^\"]*)\"\\s*\\))?"));
+        static const QRegularExpression call(QStringLiteral("\\b(g(?:Lang|Par)\\w+)\\s*\\.\\s*(?:text|value)\\s*\\(\\s*"
+                                                            "(QStringLiteral\\s*\\(\\s*\"([^\"]*)\"\\s*\\))?"));
         QList<Lookup> lookups;
         QStringList nonLiteral;
         QDirIterator files(SourceDir, {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
@@ -163,7 +164,8 @@ private slots:
             const QString source = QString::fromUtf8(readAll(path));
             for (auto it = call.globalMatch(source); it.hasNext();) {
                 const auto m = it.next();
-                const QString where = QStringLiteral("%1:%2").arg(QDir(SourceDir).relativeFilePath(path))
+                const QString where = QStringLiteral("%1:%2")
+                                          .arg(QDir(SourceDir).relativeFilePath(path))
                                           .arg(source.left(m.capturedStart()).count(QLatin1Char('\n')) + 1);
                 if (m.captured(2).isEmpty())
                     nonLiteral << where;
@@ -172,7 +174,8 @@ private slots:
             }
         }
         QVERIFY2(nonLiteral.isEmpty(),
-                 qPrintable(QStringLiteral("texts must be looked up by a QStringLiteral key: ") + nonLiteral.join(QLatin1Char(' '))));
+                 qPrintable(QStringLiteral("texts must be looked up by a QStringLiteral key: ")
+                            + nonLiteral.join(QLatin1Char(' '))));
         QVERIFY(lookups.size() >= 4);
 
         QStringList missing;
@@ -204,7 +207,7 @@ private slots:
     {
         LangCollection c;
         LoadSectionToCollection(programPath(QLatin1String(paths::LanguageFile)), QStringLiteral("Standard"),
-                                     QStringLiteral("no_such_section"), c);
+                                QStringLiteral("no_such_section"), c);
         QCOMPARE(c.count(), 0);
         QCOMPARE(c.text(QStringLiteral("anyKey")), QStringLiteral("anyKey"));
     }

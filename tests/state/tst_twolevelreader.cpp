@@ -1,7 +1,7 @@
 #include "support/TestSupport.h"
 
-#include "state/TwoLevelReader.h"
 #include "platform/text/Ansi.h"
+#include "state/TwoLevelReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,32 +39,58 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         const QString two = QStringLiteral("<Standard>\r\n[S]\r\nk=en\r\n\r\n<Chinese>\r\n[S]\r\nk=cn\r\n");
-        QTest::newRow("group in another case") << two << "chinese" << "S" << "k=cn";
-        QTest::newRow("group line with blanks")
-            << QStringLiteral("   <Chinese>   \r\n[S]\r\nk=cn\r\n") << "Chinese" << "S" << "k=cn";
-        QTest::newRow("section line with blanks, other case")
-            << QStringLiteral("<G>\r\n  [sEcT]  \r\nk=v\r\n") << "G" << "Sect" << "k=v";
+        QTest::newRow("group in another case") << two << "chinese"
+                                               << "S"
+                                               << "k=cn";
+        QTest::newRow("group line with blanks") << QStringLiteral("   <Chinese>   \r\n[S]\r\nk=cn\r\n") << "Chinese"
+                                                << "S"
+                                                << "k=cn";
+        QTest::newRow("section line with blanks, other case") << QStringLiteral("<G>\r\n  [sEcT]  \r\nk=v\r\n") << "G"
+                                                              << "Sect"
+                                                              << "k=v";
         QTest::newRow("blanks around the equals sign")
-            << QStringLiteral("<G>\r\n[S]\r\n  key  =  some value  \r\n") << "G" << "S" << "key=some value";
-        QTest::newRow("nothing after the equals sign") << QStringLiteral("<G>\r\n[S]\r\nk=\r\n") << "G" << "S" << "k=";
-        QTest::newRow("two equals signs") << QStringLiteral("<G>\r\n[S]\r\nk=a=b\r\n") << "G" << "S" << "k=a=b";
+            << QStringLiteral("<G>\r\n[S]\r\n  key  =  some value  \r\n") << "G"
+            << "S"
+            << "key=some value";
+        QTest::newRow("nothing after the equals sign") << QStringLiteral("<G>\r\n[S]\r\nk=\r\n") << "G"
+                                                       << "S"
+                                                       << "k=";
+        QTest::newRow("two equals signs") << QStringLiteral("<G>\r\n[S]\r\nk=a=b\r\n") << "G"
+                                          << "S"
+                                          << "k=a=b";
         QTest::newRow("next section without empty line joins")
-            << QStringLiteral("<G>\r\n[A]\r\na=1\r\n[B]\r\nb=2\r\n\r\n[C]\r\nc=3\r\n") << "G" << "A" << "a=1|b=2";
+            << QStringLiteral("<G>\r\n[A]\r\na=1\r\n[B]\r\nb=2\r\n\r\n[C]\r\nc=3\r\n") << "G"
+            << "A"
+            << "a=1|b=2";
         QTest::newRow("line of blanks does not end the section")
-            << QStringLiteral("<G>\r\n[S]\r\na=1\r\n   \r\nb=2\r\n\r\nc=3\r\n") << "G" << "S" << "a=1|b=2";
+            << QStringLiteral("<G>\r\n[S]\r\na=1\r\n   \r\nb=2\r\n\r\nc=3\r\n") << "G"
+            << "S"
+            << "a=1|b=2";
         QTest::newRow("section of a later group is taken")
-            << QStringLiteral("<G>\r\n[X]\r\nx=1\r\n\r\n<H>\r\n[S]\r\ns=2\r\n") << "G" << "S" << "s=2";
-        QTest::newRow("missing group") << two << "Other" << "S" << "";
-        QTest::newRow("missing section") << two << "Standard" << "T" << "";
-        QTest::newRow("remark lines carry nothing")
-            << QStringLiteral("<G>\r\n[S]\r\n; remark\r\nk=v\r\n") << "G" << "S" << "k=v";
-        QTest::newRow("duplicate key keeps the first")
-            << QStringLiteral("<G>\r\n[S]\r\nk=1\r\nK=2\r\nz=3\r\n") << "G" << "S" << "k=1|z=3";
-        QTest::newRow("empty key is passed over") << QStringLiteral("<G>\r\n[S]\r\n=1\r\nz=3\r\n") << "G" << "S" << "z=3";
-        QTest::newRow("LF line ends") << QStringLiteral("<G>\n[S]\nk=v\n\nz=9\n") << "G" << "S" << "k=v";
+            << QStringLiteral("<G>\r\n[X]\r\nx=1\r\n\r\n<H>\r\n[S]\r\ns=2\r\n") << "G"
+            << "S"
+            << "s=2";
+        QTest::newRow("missing group") << two << "Other"
+                                       << "S"
+                                       << "";
+        QTest::newRow("missing section") << two << "Standard"
+                                         << "T"
+                                         << "";
+        QTest::newRow("remark lines carry nothing") << QStringLiteral("<G>\r\n[S]\r\n; remark\r\nk=v\r\n") << "G"
+                                                    << "S"
+                                                    << "k=v";
+        QTest::newRow("duplicate key keeps the first") << QStringLiteral("<G>\r\n[S]\r\nk=1\r\nK=2\r\nz=3\r\n") << "G"
+                                                       << "S"
+                                                       << "k=1|z=3";
+        QTest::newRow("empty key is passed over") << QStringLiteral("<G>\r\n[S]\r\n=1\r\nz=3\r\n") << "G"
+                                                  << "S"
+                                                  << "z=3";
+        QTest::newRow("LF line ends") << QStringLiteral("<G>\n[S]\nk=v\n\nz=9\n") << "G"
+                                      << "S"
+                                      << "k=v";
         QTest::newRow("Chinese text in GB18030")
-            << QStringLiteral("<Chinese>\r\n[S]\r\nk=\u4E2D\u6587\r\n") << "Chinese" << "S"
-            << QStringLiteral("k=\u4E2D\u6587");
+            << QStringLiteral("<Chinese>\r\n[S]\r\nk=\u4E2D\u6587\r\n") << "Chinese"
+            << "S" << QStringLiteral("k=\u4E2D\u6587");
     }
 
     void collections()
@@ -93,7 +119,7 @@ private slots:
         QCOMPARE(ReadGroupSection(path, QStringLiteral("G"), QStringLiteral("none"), QStringLiteral("dflt")),
                  QStringLiteral("dflt"));
         QCOMPARE(ReadGroupSection(m_dir.filePath(QStringLiteral("missing.ini")), QStringLiteral("G"),
-                                       QStringLiteral("S"), QStringLiteral("dflt")),
+                                  QStringLiteral("S"), QStringLiteral("dflt")),
                  QStringLiteral("dflt"));
     }
 
@@ -101,8 +127,8 @@ private slots:
     {
         LangCollection c;
         c.add(QStringLiteral("old"), QStringLiteral("text"));
-        LoadSectionToCollection(m_dir.filePath(QStringLiteral("nowhere.ini")), QStringLiteral("G"),
-                                     QStringLiteral("S"), c);
+        LoadSectionToCollection(m_dir.filePath(QStringLiteral("nowhere.ini")), QStringLiteral("G"), QStringLiteral("S"),
+                                c);
         QCOMPARE(c.count(), 0);
         // A missing key reads as the key itself, so the gap shows without breaking anything.
         QCOMPARE(c.text(QStringLiteral("linkADO")), QStringLiteral("linkADO"));

@@ -1,9 +1,9 @@
 #include "CodecTestDb.h"
 
 #include "app/SchemaBuilder.h"
-#include "state/SharedData.h"
 #include "records/PluRecord.h"
 #include "settings/TextCollections.h"
+#include "state/SharedData.h"
 
 namespace quorvane::test {
 

@@ -20,7 +20,8 @@ QString withoutBreaks(QString s) { return s.remove(QLatin1Char('\r')).remove(QLa
 
 QList<QVariantList> rowsOf(const app::TableDump& d)
 {
-    db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(columns(d), d.table));
+    db::Statement st = gDBConnection.prepare(
+        QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(columns(d), d.table));
     QList<QVariantList> rows;
     while (st.step()) {
         QVariantList row;

@@ -13,15 +13,12 @@ namespace quorvane::test {
 FtpServer::~FtpServer()
 {
     if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();  // by its process id; it holds nothing worth a clean shutdown
+        m_process.kill(); // by its process id; it holds nothing worth a clean shutdown
         m_process.waitForFinished(5000);
     }
 }
 
-bool FtpServer::start()
-{
-    return start(Options());
-}
+bool FtpServer::start() { return start(Options()); }
 
 bool FtpServer::start(const Options& options)
 {
@@ -31,13 +28,17 @@ bool FtpServer::start(const Options& options)
         return false;
     }
     QStringList args{QStringLiteral(QUORVANE_TEST_SUPPORT_DIR "/ftp_server.py"),
-                     QStringLiteral("--root"), m_root.path(),
-                     QStringLiteral("--user"), options.user,
-                     QStringLiteral("--password"), options.password,
-                     QStringLiteral("--log"), m_work.filePath(QStringLiteral("ftp.log"))};
+                     QStringLiteral("--root"),
+                     m_root.path(),
+                     QStringLiteral("--user"),
+                     options.user,
+                     QStringLiteral("--password"),
+                     options.password,
+                     QStringLiteral("--log"),
+                     m_work.filePath(QStringLiteral("ftp.log"))};
     if (!options.readOnlyUser.isEmpty())
-        args << QStringLiteral("--readonly-user") << options.readOnlyUser
-             << QStringLiteral("--readonly-password") << options.readOnlyPassword;
+        args << QStringLiteral("--readonly-user") << options.readOnlyUser << QStringLiteral("--readonly-password")
+             << options.readOnlyPassword;
     for (const QString& command : options.dropOn)
         args << QStringLiteral("--drop") << command;
     for (const QString& command : options.stallOn)
@@ -76,25 +77,19 @@ QString FtpServer::log() const
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-ftp::Settings FtpServer::settings() const
-{
-    return loopbackSettings(m_port, m_options.user, m_options.password);
-}
+ftp::Settings FtpServer::settings() const { return loopbackSettings(m_port, m_options.user, m_options.password); }
 
 ftp::Settings FtpServer::readOnlySettings() const
 {
     return loopbackSettings(m_port, m_options.readOnlyUser, m_options.readOnlyPassword);
 }
 
-ftp::Timeouts shortTimeouts()
-{
-    return {std::chrono::seconds(2), std::chrono::seconds(2), std::chrono::seconds(2)};
-}
+ftp::Timeouts shortTimeouts() { return {std::chrono::seconds(2), std::chrono::seconds(2), std::chrono::seconds(2)}; }
 
 ftp::Settings loopbackSettings(quint16 port, const QString& user, const QString& password)
 {
     ftp::Settings settings;
-    settings.host = QStringLiteral("127.  0.  0.  1");  // as a scale address is stored
+    settings.host = QStringLiteral("127.  0.  0.  1"); // as a scale address is stored
     settings.user = user;
     settings.password = password;
     settings.port = port;
@@ -111,7 +106,7 @@ LoopbackPort::LoopbackPort(bool listening)
     if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), length) != 0
         || ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0
         || (listening && ::listen(m_fd, 16) != 0))
-        return;  // port() stays 0
+        return; // port() stays 0
     m_port = ntohs(address.sin_port);
 }
 

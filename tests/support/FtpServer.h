@@ -14,11 +14,11 @@ public:
     struct Options {
         QString user = QStringLiteral("scale");
         QString password = QStringLiteral("s3cret");
-        QString readOnlyUser;  // may list and fetch, not write or delete
+        QString readOnlyUser; // may list and fetch, not write or delete
         QString readOnlyPassword;
-        QStringList dropOn;    // commands on which the server hangs up
-        QStringList stallOn;   // commands the server never answers
-        QStringList answerOn;  // "COMMAND=reply": the command is not carried out, the reply is sent instead
+        QStringList dropOn;     // commands on which the server hangs up
+        QStringList stallOn;    // commands the server never answers
+        QStringList answerOn;   // "COMMAND=reply": the command is not carried out, the reply is sent instead
         bool stallData = false; // file transfers stop after their first chunk
     };
 
@@ -45,7 +45,7 @@ public:
 private:
     Options m_options;
     QTemporaryDir m_root;
-    QTemporaryDir m_work;  // the log lives outside the served root
+    QTemporaryDir m_work; // the log lives outside the served root
     QProcess m_process;
     quint16 m_port = 0;
     QString m_error;
@@ -76,13 +76,13 @@ private:
 // Takes connections into its backlog and never says a word.
 class SilentListener : public LoopbackPort {
 public:
-    SilentListener() : LoopbackPort(true) {}
+    SilentListener() : LoopbackPort(true) { }
 };
 
 // Bound but not listening, so every connection is refused.
 class ClosedPort : public LoopbackPort {
 public:
-    ClosedPort() : LoopbackPort(false) {}
+    ClosedPort() : LoopbackPort(false) { }
 };
 
 } // namespace quorvane::test

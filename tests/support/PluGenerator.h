@@ -17,26 +17,16 @@ namespace quorvane::test {
 inline QStringList eanEditEntries()
 {
     return {
-        QStringLiteral("0,0,10,EAN-13 IIIIIIIIII LL C"),
-        QStringLiteral("1,1,5,EAN-13 FF IIIII PPPPP C"),
-        QStringLiteral("1,1,5,EAN-13 FF IIIII WWWWW C"),
-        QStringLiteral("1,1,4,EAN-13 FF IIII PPPPPP C"),
-        QStringLiteral("1,1,4,EAN-13 FF IIII WWWWWW C"),
-        QStringLiteral("1,1,4,EAN-13 FF IIII c PPPPP C"),
-        QStringLiteral("1,1,6,EAN-13 FF IIIIII PPPP C"),
-        QStringLiteral("1,0,6,EAN-13 F IIIIII PPPPP C"),
-        QStringLiteral("1,0,6,EAN-13 F IIIIII WWWWW C"),
-        QStringLiteral("1,0,5,EAN-13 F IIIII PPPPPP C"),
-        QStringLiteral("1,1,5,EAN-13 FF IIIII c PPPP C"),
-        QStringLiteral("1,1,7,EAN-13 FF IIIIIII PPP C"),
-        QStringLiteral("1,0,6,EAN-8 F IIIIII C"),
-        QStringLiteral("1,1,5,EAN-8 FF IIIII C"),
-        QStringLiteral("0,0,7,EAN-8 IIIIIII C"),
-        QStringLiteral("1,1,10,EAN-13 FF IIIIIIIIII C"),
-        QStringLiteral("1,1,5,ITF-14 FF IIIII WWWWWW C"),
-        QStringLiteral("1,0,6,ITF-14 F IIIIII PPPPPP C"),
-        QStringLiteral("1,1,5,EAN-13 FF IIIII QQQQQ C"),
-        QStringLiteral("1,0,8,EAN-13 F IIIIIIII PPP C"),
+        QStringLiteral("0,0,10,EAN-13 IIIIIIIIII LL C"),  QStringLiteral("1,1,5,EAN-13 FF IIIII PPPPP C"),
+        QStringLiteral("1,1,5,EAN-13 FF IIIII WWWWW C"),  QStringLiteral("1,1,4,EAN-13 FF IIII PPPPPP C"),
+        QStringLiteral("1,1,4,EAN-13 FF IIII WWWWWW C"),  QStringLiteral("1,1,4,EAN-13 FF IIII c PPPPP C"),
+        QStringLiteral("1,1,6,EAN-13 FF IIIIII PPPP C"),  QStringLiteral("1,0,6,EAN-13 F IIIIII PPPPP C"),
+        QStringLiteral("1,0,6,EAN-13 F IIIIII WWWWW C"),  QStringLiteral("1,0,5,EAN-13 F IIIII PPPPPP C"),
+        QStringLiteral("1,1,5,EAN-13 FF IIIII c PPPP C"), QStringLiteral("1,1,7,EAN-13 FF IIIIIII PPP C"),
+        QStringLiteral("1,0,6,EAN-8 F IIIIII C"),         QStringLiteral("1,1,5,EAN-8 FF IIIII C"),
+        QStringLiteral("0,0,7,EAN-8 IIIIIII C"),          QStringLiteral("1,1,10,EAN-13 FF IIIIIIIIII C"),
+        QStringLiteral("1,1,5,ITF-14 FF IIIII WWWWWW C"), QStringLiteral("1,0,6,ITF-14 F IIIIII PPPPPP C"),
+        QStringLiteral("1,1,5,EAN-13 FF IIIII QQQQQ C"),  QStringLiteral("1,0,8,EAN-13 F IIIIIIII PPP C"),
     };
 }
 
@@ -57,8 +47,8 @@ inline QList<QPair<QString, QVariantMap>> generatorLevels()
 
 inline const QStringList& stat1Flags()
 {
-    static const QStringList f{"Stat1_Unit", "Stat1_PBPreUnit", "Stat1_UPriceOV", "Stat1_PricePriority",
-                               "Stat1_MemPriceType", "Stat1_NegativePLU"};
+    static const QStringList f{"Stat1_Unit",          "Stat1_PBPreUnit",    "Stat1_UPriceOV",
+                               "Stat1_PricePriority", "Stat1_MemPriceType", "Stat1_NegativePLU"};
     return f;
 }
 
@@ -71,9 +61,9 @@ inline const QList<QPair<QString, QStringList>>& optionalFields()
         {"Stat2_ItemCode", {"PLU_EANItemCode", "PLU_EANData", "PLU_EANLastByte"}},
         {"Stat2_TaxNo", {"PLU_TaxNo"}},
         {"Stat2_Tax2No", {"PLU_Tax2No"}},
-        {"Stat2_Discount", {"PLU_Disc_SDate", "PLU_Disc_STime", "PLU_Disc_EDate", "PLU_Disc_ETime", "PLU_Disc_1stLim",
-                            "PLU_Disc_Within1stL", "PLU_Disc_2ndLim", "PLU_Disc_Within2ndL", "PLU_Disc_Type",
-                            "PLU_DisDayOfWeek"}},
+        {"Stat2_Discount",
+         {"PLU_Disc_SDate", "PLU_Disc_STime", "PLU_Disc_EDate", "PLU_Disc_ETime", "PLU_Disc_1stLim",
+          "PLU_Disc_Within1stL", "PLU_Disc_2ndLim", "PLU_Disc_Within2ndL", "PLU_Disc_Type", "PLU_DisDayOfWeek"}},
         {"Stat2_SPMessageNo", {"PLU_SPMessageNo"}},
         {"Stat2_IngredientNo", {"PLU_IngredientNo"}},
         {"Stat2_DiscScheNo", {"PLU_DiscScheNo"}},
@@ -118,15 +108,19 @@ inline QString generatedFirstLine(const QByteArray& block)
 // A PLU of store 1 (see generatorLevels) with random flags and values.
 inline QVariantMap generatePlu(QRandomGenerator& gen, int pluNo)
 {
-    QVariantMap p{{"PLU_No", pluNo}, {"ST_No", 1}, {"SECT_No", 1}, {"PLU_MG", 997},
-                  {"PLU_UPrice", gen.bounded(100000000)}, {"Is_Selected", gen.bounded(2)}};
+    QVariantMap p{{"PLU_No", pluNo},
+                  {"ST_No", 1},
+                  {"SECT_No", 1},
+                  {"PLU_MG", 997},
+                  {"PLU_UPrice", gen.bounded(100000000)},
+                  {"Is_Selected", gen.bounded(2)}};
     for (const QString& f : stat1Flags())
         p.insert(f, gen.bounded(2));
     const int mg = QList<int>{997, 12, 44}[gen.bounded(3)];
     p.insert("PLU_EANFlags", gen.bounded(5) == 0 ? 255 : gen.bounded(100));
     // Bar formats with their item digits: fixed ones as defined, 20 and 21 the flexible barcodes 1 and 2,
     // 22 one without a row (10), 255 inherited (4: store format 3, or flexible barcode 2 of main group 44).
-    static const QList<QPair<int, int>> formats{{0, 10}, {1, 5}, {3, 4}, {6, 6}, {11, 7}, {12, 6}, {14, 7},
+    static const QList<QPair<int, int>> formats{{0, 10},  {1, 5},  {3, 4},  {6, 6},  {11, 7},  {12, 6}, {14, 7},
                                                 {15, 10}, {19, 8}, {20, 8}, {21, 4}, {22, 10}, {255, 4}};
     const auto [format, digits] = formats[gen.bounded(formats.size())];
     p.insert("PLU_BarFormat", format);
@@ -162,8 +156,9 @@ inline QVariantMap generatePlu(QRandomGenerator& gen, int pluNo)
             code += QChar('0' + gen.bounded(10));
         p.insert("PLU_EANItemCode", code);
     }
-    p.insert("PLU_CommodityFirst", p.contains("PLU_Commodity") ? generatedFirstLine(p.value("PLU_Commodity").toByteArray())
-                                                              : QStringLiteral(" "));
+    p.insert("PLU_CommodityFirst",
+             p.contains("PLU_Commodity") ? generatedFirstLine(p.value("PLU_Commodity").toByteArray())
+                                         : QStringLiteral(" "));
     return p;
 }
 

@@ -1,7 +1,7 @@
 #include "ProgramFolderFixture.h"
 
-#include "state/ProgramFolder.h"
 #include "platform/text/Ansi.h"
+#include "state/ProgramFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,10 +12,7 @@
 
 namespace quorvane::test {
 
-QString schemaSource()
-{
-    return QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt");
-}
+QString schemaSource() { return QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt"); }
 
 bool copyFolder(const QString& from, const QString& to)
 {
@@ -62,8 +59,10 @@ MessageRecorder::MessageRecorder()
             onMessage(r);
         switch (r.buttons) {
         case ui::MsgButtons::YesNo:
-        case ui::MsgButtons::YesNoCancel: return int(ui::MsgYes);
-        default: return int(ui::MsgOk);
+        case ui::MsgButtons::YesNoCancel:
+            return int(ui::MsgYes);
+        default:
+            return int(ui::MsgOk);
         }
     });
 }

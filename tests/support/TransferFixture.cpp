@@ -2,11 +2,11 @@
 
 #include "CodecTestDb.h"
 
-#include "state/ProgramFolder.h"
 #include "app/SchemaBuilder.h"
-#include "state/SharedData.h"
 #include "records/PluRecord.h"
 #include "settings/TextCollections.h"
+#include "state/ProgramFolder.h"
+#include "state/SharedData.h"
 #include "transfer/TransferSession.h"
 
 #include <QFile>
@@ -38,34 +38,33 @@ bool TransferFolder::setUp(const QString& schemaPath)
     return gDBConnection.open(database, &m_error);
 }
 
-QString TransferFolder::tempFile(const QString& name) const
-{
-    return m_folder.file(QStringLiteral("temp/") + name);
-}
+QString TransferFolder::tempFile(const QString& name) const { return m_folder.file(QStringLiteral("temp/") + name); }
 
 bool TransferFolder::writeTempFile(const QString& name, const QByteArray& bytes) const
 {
     return writeFile(tempFile(name), bytes);
 }
 
-QByteArray TransferFolder::readTempFile(const QString& name) const
-{
-    return readFile(tempFile(name));
-}
+QByteArray TransferFolder::readTempFile(const QString& name) const { return readFile(tempFile(name)); }
 
 int rowCount(const QString& table)
 {
-    return gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(gDBConnection.tableName(table))).toInt();
+    return gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(gDBConnection.tableName(table)))
+        .toInt();
 }
 
 void fillTransferTexts()
 {
     const QList<QPair<const char*, const char*>> ftp{
-        {"frmTitle", "Data Transfer"}, {"cmdDownload", "Download"}, {"cmdUpload", "Upload"},
-        {"cmdDelete", "Delete"}, {"cmdClose", "Close"}, {"msfgSectNo", "Section"}, {"msfgMachine", "Scale"},
-        {"msfgFile", "File"}, {"msfgStatus", "Status"}, {"msfgSelect", "*"}, {"ftpConnect", "Connecting"},
-        {"ftpPut", "Sending"}, {"ftpGet", "Receiving"}, {"ftpDisconnect", "Disconnecting"},
-        {"ftpProcess", "Processing..."}, {"ftpFinish", "Finished"}, {"ftpError", "Error"},
+        {"frmTitle", "Data Transfer"},   {"cmdDownload", "Download"},
+        {"cmdUpload", "Upload"},         {"cmdDelete", "Delete"},
+        {"cmdClose", "Close"},           {"msfgSectNo", "Section"},
+        {"msfgMachine", "Scale"},        {"msfgFile", "File"},
+        {"msfgStatus", "Status"},        {"msfgSelect", "*"},
+        {"ftpConnect", "Connecting"},    {"ftpPut", "Sending"},
+        {"ftpGet", "Receiving"},         {"ftpDisconnect", "Disconnecting"},
+        {"ftpProcess", "Processing..."}, {"ftpFinish", "Finished"},
+        {"ftpError", "Error"},
     };
     gLangFTP.clear();
     for (const auto& [key, text] : ftp)

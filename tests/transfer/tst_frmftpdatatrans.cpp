@@ -1,10 +1,10 @@
-#include "support/FtpServer.h"
 #include "support/CodecTestDb.h"
+#include "support/FtpServer.h"
 #include "support/TransferFixture.h"
 
-#include "state/SharedData.h"
 #include "platform/text/Ansi.h"
 #include "platform/ui/MessageBox.h"
+#include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"
 #include "transfer/ui/frmFTPDataTrans.h"
@@ -28,8 +28,14 @@ const QString kPlu = QStringLiteral("PLU0UALL.csv");
 void addScale(const QString& ip, int store, int section, int used = 1, const QString& user = QStringLiteral("scale"),
               const QString& password = QStringLiteral("s3cret"))
 {
-    test::addRow("SCALE", {{"SC_IP", ip}, {"SC_No", "1"}, {"SC_Used", used}, {"SC_FTPName", user},
-                              {"SC_FTPPW", password}, {"ST_No", store}, {"SECT_No", section}});
+    test::addRow("SCALE",
+                 {{"SC_IP", ip},
+                  {"SC_No", "1"},
+                  {"SC_Used", used},
+                  {"SC_FTPName", user},
+                  {"SC_FTPPW", password},
+                  {"ST_No", store},
+                  {"SECT_No", section}});
 }
 
 } // namespace
@@ -269,7 +275,8 @@ void TestFrmFTPDataTrans::failingWriterIsReported()
 
     Window w = open(TransferSend, {kPlu});
     QCOMPARE(m_recorder->messages.size(), 1);
-    QVERIFY2(m_recorder->messages[0].text.startsWith("The transfer could not be prepared:"), qPrintable(m_recorder->messages[0].text));
+    QVERIFY2(m_recorder->messages[0].text.startsWith("The transfer could not be prepared:"),
+             qPrintable(m_recorder->messages[0].text));
     QVERIFY(m_recorder->messages[0].text.contains(kPlu));
     QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));
 
@@ -316,9 +323,10 @@ void TestFrmFTPDataTrans::fetchOpenedModallyByACaller()
     FtpServer server;
     QVERIFY(test::startScale(server));
     addScale("127.  0.  0.  1", 1, 1);
-    QVERIFY(test::writeFile(server.filePath(kPlu),
-                            "42,,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
-                            "0,0,0,0,1,\"PEAR\",0,,0,0,0,0,0,0,0,0,0,0\r\n"));
+    QVERIFY(
+        test::writeFile(server.filePath(kPlu),
+                        "42,,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
+                        "0,0,0,0,1,\"PEAR\",0,,0,0,0,0,0,0,0,0,0,0\r\n"));
 
     // As a caller does it: fill the request, exec() the window, go on when it has closed.
     gTransferMode = TransferFetch;

@@ -1,11 +1,11 @@
-#include "support/FtpServer.h"
 #include "support/CodecTestDb.h"
+#include "support/FtpServer.h"
 #include "support/TransferFixture.h"
 
-#include "state/SharedData.h"
 #include "datafiles/DataFileWriters.h"
 #include "datafiles/PluDataFile.h"
 #include "platform/text/Ansi.h"
+#include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"
 
@@ -52,8 +52,9 @@ QStringList verbs(const QString& log)
     return out;
 }
 
-const QByteArray kReceivedLine = "42,,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
-                                 "0,0,0,0,1,\"PEAR\",0,,0,0,0,0,0,0,0,0,0,0";
+const QByteArray kReceivedLine =
+    "42,,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
+    "0,0,0,0,1,\"PEAR\",0,,0,0,0,0,0,0,0,0,0,0";
 
 } // namespace
 
@@ -85,7 +86,8 @@ private slots:
     void otherModeDoesNothing();
 
 private:
-    ScaleLogin login(const QString& user = QStringLiteral("scale"), const QString& password = QStringLiteral("s3cret")) const
+    ScaleLogin login(const QString& user = QStringLiteral("scale"),
+                     const QString& password = QStringLiteral("s3cret")) const
     {
         return {QStringLiteral("127.0.0.1"), user, password};
     }
@@ -120,8 +122,11 @@ void TestTransferSession::sendsOneFile()
 {
     QVERIFY(startServer());
     test::addRow("KVB_25", {{"PLU_No", 1}, {"Is_Selected", 1}});
-    test::addRow("KVB_25", {{"PLU_No", 2}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(1), "Caf\xE9", 0x0C)},
-                               {"Is_Selected", 1}});
+    test::addRow("KVB_25",
+                 {{"PLU_No", 2},
+                  {"Stat2_Commodity", 1},
+                  {"PLU_Commodity", test::textLine(char(1), "Caf\xE9", 0x0C)},
+                  {"Is_Selected", 1}});
     datafiles::TransPLUFTPfile();
     const QByteArray local = m_folder->readTempFile(kPlu);
     QCOMPARE(local.count("\r\n"), 2);
@@ -133,7 +138,9 @@ void TestTransferSession::sendsOneFile()
     QCOMPARE(m_folder->readTempFile(kPlu), local); // it stays until the window closes
     QCOMPARE(row.statuses, (QStringList{kProcess, kFinish}));
     QCOMPARE(row.files, QStringList{"PLU"});
-    QCOMPARE(session.commands(), (QStringList{"DIR", "PUT \"" + QDir::toNativeSeparators(m_folder->tempFile(kPlu)) + "\" " + kPlu, "CLOSE"}));
+    QCOMPARE(
+        session.commands(),
+        (QStringList{"DIR", "PUT \"" + QDir::toNativeSeparators(m_folder->tempFile(kPlu)) + "\" " + kPlu, "CLOSE"}));
     QVERIFY(session.stepText().isEmpty());
 
     const QStringList sent = verbs(m_server->log());
@@ -217,7 +224,8 @@ void TestTransferSession::fetchesPluFile()
     QCOMPARE(gDBConnection.scalar("SELECT PLU_CommodityFirst FROM RC_25").toString(), QStringLiteral("PEAR"));
     QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));
     QVERIFY(QFile::exists(m_server->filePath(kPlu)));
-    QCOMPARE(session.commands().value(1), "GET " + kPlu + " \"" + QDir::toNativeSeparators(m_folder->tempFile(kPlu)) + "\"");
+    QCOMPARE(session.commands().value(1),
+             "GET " + kPlu + " \"" + QDir::toNativeSeparators(m_folder->tempFile(kPlu)) + "\"");
 }
 
 void TestTransferSession::fetchesReportFile()
@@ -296,7 +304,8 @@ void TestTransferSession::deletes()
     QVERIFY(writeFile(m_server->filePath("SAT0UALL.csv"), "x"));
     QVERIFY(writeFile(m_server->filePath("INV0UALL.csv"), "y"));
     Row row;
-    TransferSession session(TransferDelete, {"SAT0UALL.csv", "INV0UALL.csv"}, allowed ? login() : login("viewer", "look"), row);
+    TransferSession session(TransferDelete, {"SAT0UALL.csv", "INV0UALL.csv"},
+                            allowed ? login() : login("viewer", "look"), row);
     QCOMPARE(session.run(), allowed);
     QCOMPARE(QFile::exists(m_server->filePath("SAT0UALL.csv")), !allowed);
     QCOMPARE(QFile::exists(m_server->filePath("INV0UALL.csv")), !allowed);
@@ -318,17 +327,28 @@ void TestTransferSession::serverFails_data()
     QTest::addColumn<bool>("stallData");
     QTest::addColumn<QString>("status"); // empty: the session ends well
 
-    QTest::newRow("hangs up at the login") << qint16(TransferSend) << "PASS" << "" << false << "Connecting Error";
-    QTest::newRow("hangs up at the listing") << qint16(TransferSend) << "LIST" << "" << false << "Connecting Error";
-    QTest::newRow("hangs up at the put") << qint16(TransferSend) << "STOR" << "" << false << "Sending Error";
-    QTest::newRow("hangs up at the get") << qint16(TransferFetch) << "RETR" << "" << false << "Receiving Error";
-    QTest::newRow("hangs up at the delete") << qint16(TransferDelete) << "DELE" << "" << false << "DELETE Error";
-    QTest::newRow("hangs up at the closing") << qint16(TransferSend) << "QUIT" << "" << false << "";
-    QTest::newRow("never answers the put") << qint16(TransferSend) << "" << "STOR" << false << "Sending Error";
-    QTest::newRow("never answers the delete") << qint16(TransferDelete) << "" << "DELE" << false << "DELETE Error";
-    QTest::newRow("never answers the closing") << qint16(TransferSend) << "" << "QUIT" << false << "";
-    QTest::newRow("put data stalls") << qint16(TransferSend) << "" << "" << true << "Sending Error";
-    QTest::newRow("get data stalls") << qint16(TransferFetch) << "" << "" << true << "Receiving Error";
+    QTest::newRow("hangs up at the login") << qint16(TransferSend) << "PASS"
+                                           << "" << false << "Connecting Error";
+    QTest::newRow("hangs up at the listing") << qint16(TransferSend) << "LIST"
+                                             << "" << false << "Connecting Error";
+    QTest::newRow("hangs up at the put") << qint16(TransferSend) << "STOR"
+                                         << "" << false << "Sending Error";
+    QTest::newRow("hangs up at the get") << qint16(TransferFetch) << "RETR"
+                                         << "" << false << "Receiving Error";
+    QTest::newRow("hangs up at the delete") << qint16(TransferDelete) << "DELE"
+                                            << "" << false << "DELETE Error";
+    QTest::newRow("hangs up at the closing") << qint16(TransferSend) << "QUIT"
+                                             << "" << false << "";
+    QTest::newRow("never answers the put") << qint16(TransferSend) << ""
+                                           << "STOR" << false << "Sending Error";
+    QTest::newRow("never answers the delete") << qint16(TransferDelete) << ""
+                                              << "DELE" << false << "DELETE Error";
+    QTest::newRow("never answers the closing") << qint16(TransferSend) << ""
+                                               << "QUIT" << false << "";
+    QTest::newRow("put data stalls") << qint16(TransferSend) << ""
+                                     << "" << true << "Sending Error";
+    QTest::newRow("get data stalls") << qint16(TransferFetch) << ""
+                                     << "" << true << "Receiving Error";
 }
 
 void TestTransferSession::serverFails()
@@ -389,17 +409,38 @@ void TestTransferSession::addressesAndLogins_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("ok");
 
-    QTest::newRow("stored form with blanks removed") << "127.0.0.1" << "scale" << "s3cret" << true;
-    QTest::newRow("leading zeros are decimal") << "127.000.000.001" << "scale" << "s3cret" << true;
-    QTest::newRow("blanks left in") << "127.  0.  0.  1" << "scale" << "s3cret" << true;
-    QTest::newRow("zero address") << "0.0.0.0" << "scale" << "s3cret" << false;
-    QTest::newRow("group above 255") << "127.0.0.256" << "scale" << "s3cret" << false;
-    QTest::newRow("three groups") << "127.0.1" << "scale" << "s3cret" << false;
-    QTest::newRow("letters") << "localhost" << "scale" << "s3cret" << false;
-    QTest::newRow("empty") << "" << "scale" << "s3cret" << false;
-    QTest::newRow("line break in the user") << "127.0.0.1" << "scale\r\nDELE x" << "s3cret" << false;
-    QTest::newRow("line break in the password") << "127.0.0.1" << "scale" << "s3cret\nDELE x" << false;
-    QTest::newRow("NUL in the password") << "127.0.0.1" << "scale" << QString("s3cret") + QChar(0) << false;
+    QTest::newRow("stored form with blanks removed") << "127.0.0.1"
+                                                     << "scale"
+                                                     << "s3cret" << true;
+    QTest::newRow("leading zeros are decimal") << "127.000.000.001"
+                                               << "scale"
+                                               << "s3cret" << true;
+    QTest::newRow("blanks left in") << "127.  0.  0.  1"
+                                    << "scale"
+                                    << "s3cret" << true;
+    QTest::newRow("zero address") << "0.0.0.0"
+                                  << "scale"
+                                  << "s3cret" << false;
+    QTest::newRow("group above 255") << "127.0.0.256"
+                                     << "scale"
+                                     << "s3cret" << false;
+    QTest::newRow("three groups") << "127.0.1"
+                                  << "scale"
+                                  << "s3cret" << false;
+    QTest::newRow("letters") << "localhost"
+                             << "scale"
+                             << "s3cret" << false;
+    QTest::newRow("empty") << ""
+                           << "scale"
+                           << "s3cret" << false;
+    QTest::newRow("line break in the user") << "127.0.0.1"
+                                            << "scale\r\nDELE x"
+                                            << "s3cret" << false;
+    QTest::newRow("line break in the password") << "127.0.0.1"
+                                                << "scale"
+                                                << "s3cret\nDELE x" << false;
+    QTest::newRow("NUL in the password") << "127.0.0.1"
+                                         << "scale" << QString("s3cret") + QChar(0) << false;
 }
 
 void TestTransferSession::addressesAndLogins()

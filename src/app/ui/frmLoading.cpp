@@ -13,9 +13,12 @@ namespace {
 ui::MsgIcon msgIcon(app::MessageIcon icon)
 {
     switch (icon) {
-    case app::MessageIcon::Information: return ui::MsgIcon::Information;
-    case app::MessageIcon::Exclamation: return ui::MsgIcon::Exclamation;
-    case app::MessageIcon::Critical: break;
+    case app::MessageIcon::Information:
+        return ui::MsgIcon::Information;
+    case app::MessageIcon::Exclamation:
+        return ui::MsgIcon::Exclamation;
+    case app::MessageIcon::Critical:
+        break;
     }
     return ui::MsgIcon::Critical;
 }

@@ -19,18 +19,30 @@ QString errorText(sqlite3* db)
 QString declaredTypeFor(int typeCode, int size)
 {
     switch (typeCode) {
-    case 1: return QStringLiteral("BOOLEAN");
-    case 2: return QStringLiteral("TINYINT");
-    case 3: return QStringLiteral("SMALLINT");
-    case 4: return QStringLiteral("INTEGER");
-    case 5: return QStringLiteral("CURRENCY");
-    case 6: return QStringLiteral("REAL");
-    case 7: return QStringLiteral("DOUBLE");
-    case 8: return QStringLiteral("DATETIME");
-    case 10: return QStringLiteral("VARCHAR(%1)").arg(size);
-    case 11: return QStringLiteral("BLOB");
-    case 12: return QStringLiteral("MEMO");
-    default: return QStringLiteral("TYPE%1(%2)").arg(typeCode).arg(size);
+    case 1:
+        return QStringLiteral("BOOLEAN");
+    case 2:
+        return QStringLiteral("TINYINT");
+    case 3:
+        return QStringLiteral("SMALLINT");
+    case 4:
+        return QStringLiteral("INTEGER");
+    case 5:
+        return QStringLiteral("CURRENCY");
+    case 6:
+        return QStringLiteral("REAL");
+    case 7:
+        return QStringLiteral("DOUBLE");
+    case 8:
+        return QStringLiteral("DATETIME");
+    case 10:
+        return QStringLiteral("VARCHAR(%1)").arg(size);
+    case 11:
+        return QStringLiteral("BLOB");
+    case 12:
+        return QStringLiteral("MEMO");
+    default:
+        return QStringLiteral("TYPE%1(%2)").arg(typeCode).arg(size);
     }
 }
 
@@ -40,17 +52,37 @@ FieldInfo fieldInfoFromDeclared(const QString& name, const QString& declaredType
     FieldInfo f;
     f.name = name;
     const QString t = declaredType.trimmed().toUpper();
-    if (t == QLatin1String("BOOLEAN")) { f.typeCode = 1; f.kind = FieldKind::Number; }
-    else if (t == QLatin1String("TINYINT")) { f.typeCode = 2; f.kind = FieldKind::Number; }
-    else if (t == QLatin1String("SMALLINT")) { f.typeCode = 3; f.kind = FieldKind::Number; }
-    else if (t == QLatin1String("INTEGER")) { f.typeCode = 4; f.kind = FieldKind::Number; }
-    else if (t == QLatin1String("CURRENCY")) { f.typeCode = 5; f.kind = FieldKind::Real; }
-    else if (t == QLatin1String("REAL")) { f.typeCode = 6; f.kind = FieldKind::Real; }
-    else if (t == QLatin1String("DOUBLE")) { f.typeCode = 7; f.kind = FieldKind::Real; }
-    else if (t == QLatin1String("DATETIME")) { f.typeCode = 8; f.kind = FieldKind::Real; }
-    else if (t == QLatin1String("BLOB")) { f.typeCode = 11; f.kind = FieldKind::Binary; }
-    else if (t == QLatin1String("MEMO")) { f.typeCode = 12; f.kind = FieldKind::Text; }
-    else if (const auto m = sized.match(t); m.hasMatch()) {
+    if (t == QLatin1String("BOOLEAN")) {
+        f.typeCode = 1;
+        f.kind = FieldKind::Number;
+    } else if (t == QLatin1String("TINYINT")) {
+        f.typeCode = 2;
+        f.kind = FieldKind::Number;
+    } else if (t == QLatin1String("SMALLINT")) {
+        f.typeCode = 3;
+        f.kind = FieldKind::Number;
+    } else if (t == QLatin1String("INTEGER")) {
+        f.typeCode = 4;
+        f.kind = FieldKind::Number;
+    } else if (t == QLatin1String("CURRENCY")) {
+        f.typeCode = 5;
+        f.kind = FieldKind::Real;
+    } else if (t == QLatin1String("REAL")) {
+        f.typeCode = 6;
+        f.kind = FieldKind::Real;
+    } else if (t == QLatin1String("DOUBLE")) {
+        f.typeCode = 7;
+        f.kind = FieldKind::Real;
+    } else if (t == QLatin1String("DATETIME")) {
+        f.typeCode = 8;
+        f.kind = FieldKind::Real;
+    } else if (t == QLatin1String("BLOB")) {
+        f.typeCode = 11;
+        f.kind = FieldKind::Binary;
+    } else if (t == QLatin1String("MEMO")) {
+        f.typeCode = 12;
+        f.kind = FieldKind::Text;
+    } else if (const auto m = sized.match(t); m.hasMatch()) {
         f.size = m.captured(3).toInt();
         if (m.captured(1) == QLatin1String("VARCHAR")) {
             f.typeCode = 10;
@@ -68,12 +100,9 @@ FieldInfo fieldInfoFromDeclared(const QString& name, const QString& declaredType
 
 // ---- Statement ----
 
-Statement::Statement(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) {}
+Statement::Statement(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) { }
 
-Statement::Statement(Statement&& other) noexcept : m_db(other.m_db), m_stmt(other.m_stmt)
-{
-    other.m_stmt = nullptr;
-}
+Statement::Statement(Statement&& other) noexcept : m_db(other.m_db), m_stmt(other.m_stmt) { other.m_stmt = nullptr; }
 
 Statement::~Statement()
 {
@@ -154,8 +183,10 @@ QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_co
 QVariant Statement::column(int i) const
 {
     switch (sqlite3_column_type(m_stmt, i)) {
-    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(m_stmt, i)));
-    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_stmt, i));
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(m_stmt, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, i));
     case SQLITE_TEXT:
         return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)),
                                           sqlite3_column_bytes(m_stmt, i)));
@@ -164,7 +195,8 @@ QVariant Statement::column(int i) const
         const char* p = static_cast<const char*>(sqlite3_column_blob(m_stmt, i));
         return QVariant(n > 0 ? QByteArray(p, n) : QByteArray(""));
     }
-    default: return QVariant();
+    default:
+        return QVariant();
     }
 }
 
@@ -244,7 +276,8 @@ Statement Connection::prepare(const QString& sql)
     if (it == m_cache.end()) {
         sqlite3_stmt* stmt = nullptr;
         const QByteArray u = sql.toUtf8();
-        if (sqlite3_prepare_v3(m_db, u.constData(), int(u.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v3(m_db, u.constData(), int(u.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr)
+            != SQLITE_OK)
             throw DbError(QStringLiteral("%1 (in: %2)").arg(errorText(m_db), sql));
         it = m_cache.insert(sql, stmt);
     }
@@ -357,7 +390,6 @@ QList<FieldInfo> Connection::fields(const QString& table) const
     sqlite3_finalize(st);
     return m_fields.insert(key, list).value();
 }
-
 
 // ---- Transaction ----
 

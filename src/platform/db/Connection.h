@@ -7,7 +7,6 @@
 #include <QString>
 #include <QVariant>
 
-
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -45,7 +44,7 @@ public:
 
     void bind(const QVariantList& params);
     void bindValue(int index0, const QVariant& value);
-    bool step();               // true while a row is available; throws on error
+    bool step(); // true while a row is available; throws on error
     int columnCount() const;
     QString columnName(int i) const;
     QVariant column(int i) const;

@@ -9,10 +9,7 @@ namespace quorvane::db {
 
 namespace {
 
-QString quoted(const QString& identifier)
-{
-    return QLatin1Char('"') + identifier + QLatin1Char('"');
-}
+QString quoted(const QString& identifier) { return QLatin1Char('"') + identifier + QLatin1Char('"'); }
 
 const QRegularExpression& selectStar()
 {
@@ -48,7 +45,8 @@ void Recordset::open(const QString& sql, const QVariantList& params)
     static const QRegularExpression singleTableTail(QStringLiteral("^\\s*(where\\b.*|order\\s+by\\b.*|limit\\b.*)?$"),
                                                     QRegularExpression::CaseInsensitiveOption
                                                         | QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression limit(QStringLiteral("\\blimit\\b"), QRegularExpression::CaseInsensitiveOption);
     const auto m = selectStar().match(sql);
     // Only a query over one table can be changed row by row; a join is read like any other query.
@@ -181,7 +179,8 @@ int Recordset::checkedIndex(const QString& name) const
 {
     const int i = fieldIndex(name);
     if (i < 0)
-        throw DbError(QStringLiteral("There is no field %1 in %2.").arg(name, m_table.isEmpty() ? QStringLiteral("the query") : m_table));
+        throw DbError(QStringLiteral("There is no field %1 in %2.")
+                          .arg(name, m_table.isEmpty() ? QStringLiteral("the query") : m_table));
     return i;
 }
 

@@ -20,7 +20,7 @@ namespace quorvane::db {
 // or when the cursor moves on; close() drops edits that were never written.
 class Recordset {
 public:
-    explicit Recordset(Connection* connection = nullptr) : m_conn(connection) {}
+    explicit Recordset(Connection* connection = nullptr) : m_conn(connection) { }
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
@@ -82,10 +82,10 @@ private:
 
     Connection* m_conn = nullptr;
     bool m_open = false;
-    QString m_table;                  // set for updatable recordsets
+    QString m_table; // set for updatable recordsets
     QList<FieldInfo> m_fields;
-    QHash<QString, int> m_index;      // lower-case name to position
-    QVector<qint64> m_rowids;         // updatable: rows in cursor order
+    QHash<QString, int> m_index;       // lower-case name to position
+    QVector<qint64> m_rowids;          // updatable: rows in cursor order
     QVector<QVector<QVariant>> m_rows; // read-only: the rows themselves
     int m_pos = -1;
     bool m_afterDelete = false;

@@ -28,7 +28,7 @@ size_t writeTo(char* data, size_t size, size_t count, void* device)
 {
     const size_t bytes = size * count;
     if (!device)
-        return bytes;  // the listing of the connect step is not kept
+        return bytes; // the listing of the connect step is not kept
     const qint64 written = static_cast<QIODevice*>(device)->write(data, qint64(bytes));
     return written == qint64(bytes) ? bytes : 0;
 }
@@ -59,7 +59,7 @@ std::optional<QString> normaliseHost(const QString& address)
     for (const QString& group : groups) {
         if (group.isEmpty())
             return std::nullopt;
-        int value = 0;  // decimal whatever the leading zeros
+        int value = 0; // decimal whatever the leading zeros
         for (QChar c : group) {
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
                 return std::nullopt;
@@ -83,15 +83,9 @@ struct FtpClient::Request {
     QIODevice* download = nullptr; // target of a GET
 };
 
-FtpClient::FtpClient(Settings settings)
-    : m_settings(std::move(settings))
-{
-}
+FtpClient::FtpClient(Settings settings) : m_settings(std::move(settings)) { }
 
-FtpClient::~FtpClient()
-{
-    close();
-}
+FtpClient::~FtpClient() { close(); }
 
 Result FtpClient::checkSettings() const
 {
@@ -102,10 +96,7 @@ Result FtpClient::checkSettings() const
     return {};
 }
 
-Result FtpClient::connect()
-{
-    return perform({});
-}
+Result FtpClient::connect() { return perform({}); }
 
 Result FtpClient::put(const QString& localPath, const QString& remoteName)
 {
@@ -154,7 +145,7 @@ Result FtpClient::remove(const QString& remoteName)
 void FtpClient::close()
 {
     if (m_curl)
-        curl_easy_cleanup(m_curl);  // says QUIT on an open connection, bounded by the reply time-out
+        curl_easy_cleanup(m_curl); // says QUIT on an open connection, bounded by the reply time-out
     m_curl = nullptr;
 }
 
@@ -180,7 +171,7 @@ Result FtpClient::perform(const Request& request)
     char errorBuffer[CURL_ERROR_SIZE] = {};
 
     curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-    if (!user.isEmpty()) {  // otherwise libcurl logs in anonymously
+    if (!user.isEmpty()) { // otherwise libcurl logs in anonymously
         curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
     }
@@ -225,7 +216,7 @@ Result FtpClient::perform(const Request& request)
 
     QString text = errorBuffer[0] ? QString::fromUtf8(errorBuffer) : QString::fromUtf8(curl_easy_strerror(code));
     if (reply < 400)
-        reply = 0;  // a positive reply explains nothing
+        reply = 0; // a positive reply explains nothing
     else if (!text.contains(QString::number(reply)))
         text += QStringLiteral(" (FTP reply %1)").arg(reply);
     return Result::failure(text, reply);

@@ -9,17 +9,17 @@ namespace quorvane::ftp {
 
 // Every wait on a scale is bounded; these are the only limits (whole seconds, at least 1). Tests shorten them.
 struct Timeouts {
-    std::chrono::seconds connect{10};  // TCP connect, greeting and login
-    std::chrono::seconds reply{30};    // any one server reply
-    std::chrono::seconds stalled{30};  // data that stops flowing
+    std::chrono::seconds connect{10}; // TCP connect, greeting and login
+    std::chrono::seconds reply{30};   // any one server reply
+    std::chrono::seconds stalled{30}; // data that stops flowing
 };
 
 struct Settings {
-    QString host;      // the scale address as stored, e.g. "192.168.  1. 10"
-    QString user;      // empty: an anonymous login
+    QString host; // the scale address as stored, e.g. "192.168.  1. 10"
+    QString user; // empty: an anonymous login
     QString password;
     quint16 port = 21;
-    bool useEpsv = false;  // passive mode by PASV; EPSV only where a scale wants it
+    bool useEpsv = false; // passive mode by PASV; EPSV only where a scale wants it
     Timeouts timeouts;
 };
 
@@ -61,7 +61,7 @@ private:
     Result checkSettings() const;
 
     Settings m_settings;
-    void* m_curl = nullptr;  // CURL*, kept across commands so libcurl reuses the connection
+    void* m_curl = nullptr; // CURL*, kept across commands so libcurl reuses the connection
 };
 
 } // namespace quorvane::ftp

@@ -14,8 +14,7 @@ namespace quorvane::ftp {
 // Runs f on a worker thread while the calling thread turns a local event loop, so windows keep
 // painting while a scale is slow to answer. Returns f's result; an exception of f is rethrown here.
 // Without an application object there is no loop to turn and f simply runs here.
-template<class F>
-std::invoke_result_t<F> runOffUiThread(F f)
+template<class F> std::invoke_result_t<F> runOffUiThread(F f)
 {
     using R = std::invoke_result_t<F>;
     if (!QCoreApplication::instance())

@@ -15,10 +15,7 @@ QString& codePage()
     return name;
 }
 
-QString encodingName(Encoding e)
-{
-    return e == Encoding::Gb18030 ? QStringLiteral("GB18030") : codePage();
-}
+QString encodingName(Encoding e) { return e == Encoding::Gb18030 ? QStringLiteral("GB18030") : codePage(); }
 
 } // namespace
 

@@ -25,10 +25,7 @@ void setupFlexGrid(QTableWidget* grid, const QList<FlexColumn>& columns, int row
     }
 }
 
-int flexRows(const QTableWidget* grid)
-{
-    return grid->rowCount() + 1;
-}
+int flexRows(const QTableWidget* grid) { return grid->rowCount() + 1; }
 
 QString flexText(const QTableWidget* grid, int row, int column)
 {

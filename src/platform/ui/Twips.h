@@ -6,10 +6,7 @@ namespace quorvane::ui {
 
 // Window layouts are given in twips: 15 twips are one pixel at 96 dpi.
 inline constexpr int kTwipsPerPixel = 15;
-constexpr int twipsToPixels(int twips)
-{
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
+constexpr int twipsToPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
 void setGeometryTwips(QWidget* widget, int left, int top, int width, int height);
 // A window whose client area has this fixed size.

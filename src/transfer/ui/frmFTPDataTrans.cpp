@@ -1,11 +1,11 @@
 #include "transfer/ui/frmFTPDataTrans.h"
 
-#include "state/SharedData.h"
 #include "datafiles/DataFileWriters.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "settings/TextCollections.h"
+#include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
 
 #include <QCloseEvent>
@@ -17,8 +17,7 @@ namespace quorvane {
 
 using namespace ui;
 
-frmFTPDataTrans::frmFTPDataTrans(QWidget* parent)
-    : QDialog(parent)
+frmFTPDataTrans::frmFTPDataTrans(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmFTPDataTrans"));
     setModal(true);
@@ -64,18 +63,23 @@ void frmFTPDataTrans::Form_Load()
     centreOnScreen(this);
     setWindowTitle(gLangFTP.text(QStringLiteral("frmTitle")));
     switch (gTransferMode) {
-    case TransferSend: cmdCommand->setText(gLangFTP.text(QStringLiteral("cmdDownload"))); break;
-    case TransferFetch: cmdCommand->setText(gLangFTP.text(QStringLiteral("cmdUpload"))); break;
-    case TransferDelete: cmdCommand->setText(gLangFTP.text(QStringLiteral("cmdDelete"))); break;
-    default: break;
+    case TransferSend:
+        cmdCommand->setText(gLangFTP.text(QStringLiteral("cmdDownload")));
+        break;
+    case TransferFetch:
+        cmdCommand->setText(gLangFTP.text(QStringLiteral("cmdUpload")));
+        break;
+    case TransferDelete:
+        cmdCommand->setText(gLangFTP.text(QStringLiteral("cmdDelete")));
+        break;
+    default:
+        break;
     }
     cmdClose->setText(gLangFTP.text(QStringLiteral("cmdClose")));
 
     const QList<FlexColumn> columns{
-        {gLangFTP.text(QStringLiteral("msfgSectNo")), 900},
-        {gLangFTP.text(QStringLiteral("msfgMachine")), 1500},
-        {gLangFTP.text(QStringLiteral("msfgFile")), 600},
-        {gLangFTP.text(QStringLiteral("msfgStatus")), 1200},
+        {gLangFTP.text(QStringLiteral("msfgSectNo")), 900}, {gLangFTP.text(QStringLiteral("msfgMachine")), 1500},
+        {gLangFTP.text(QStringLiteral("msfgFile")), 600},   {gLangFTP.text(QStringLiteral("msfgStatus")), 1200},
         {gLangFTP.text(QStringLiteral("msfgSelect")), 300},
     };
 
@@ -134,10 +138,7 @@ void frmFTPDataTrans::Form_Load()
     }
 }
 
-int frmFTPDataTrans::selectColumn() const
-{
-    return MSFGFTP->columnCount() - 1;
-}
+int frmFTPDataTrans::selectColumn() const { return MSFGFTP->columnCount() - 1; }
 
 void frmFTPDataTrans::MSFGFTP_Click()
 {
@@ -179,8 +180,8 @@ void frmFTPDataTrans::cmdCommand_Click()
         if (marked) {
             m_sessionRow = marked;
             transfer::TransferSession session(
-                mode, gTransferFiles, {mScaleHost.value(marked), mScaleUser.value(marked), mScalePassword.value(marked)},
-                *this);
+                mode, gTransferFiles,
+                {mScaleHost.value(marked), mScaleUser.value(marked), mScalePassword.value(marked)}, *this);
             session.setUnpreparedFiles(m_unprepared);
             session.run();
             setFlexText(MSFGFTP, marked, selectColumn(), QString());
@@ -193,15 +194,9 @@ void frmFTPDataTrans::cmdCommand_Click()
     m_sessionRunning = false;
 }
 
-void frmFTPDataTrans::cmdClose_Click()
-{
-    close();
-}
+void frmFTPDataTrans::cmdClose_Click() { close(); }
 
-void frmFTPDataTrans::showFile(const QString& kind)
-{
-    setFlexText(MSFGFTP, m_sessionRow, fileColumn(), kind);
-}
+void frmFTPDataTrans::showFile(const QString& kind) { setFlexText(MSFGFTP, m_sessionRow, fileColumn(), kind); }
 
 void frmFTPDataTrans::showStatus(const QString& text, const QString& reason)
 {
@@ -209,10 +204,7 @@ void frmFTPDataTrans::showStatus(const QString& text, const QString& reason)
     MSFGFTP->item(m_sessionRow - 1, statusColumn())->setToolTip(reason);
 }
 
-void frmFTPDataTrans::Form_QueryUnload()
-{
-    datafiles::removeDataFiles(gTransferFiles);
-}
+void frmFTPDataTrans::Form_QueryUnload() { datafiles::removeDataFiles(gTransferFiles); }
 
 void frmFTPDataTrans::done(int result)
 {

@@ -1,5 +1,7 @@
 #include "app/ProgramExit.h"
 
+#include "state/ProgramState.h"
+
 namespace quorvane::app {
 
 namespace {
@@ -8,11 +10,7 @@ ExitHandler& handler()
     static ExitHandler h;
     return h;
 }
-std::optional<int>& lastCode()
-{
-    static std::optional<int> code;
-    return code;
-}
+std::optional<int>& lastCode() { return programState().exitCode; }
 } // namespace
 
 void setExitHandler(ExitHandler h) { handler() = std::move(h); }

@@ -6,11 +6,7 @@
 
 namespace quorvane {
 
-SettingsRecord& gSettings()
-{
-    static SettingsRecord record;
-    return record;
-}
+SettingsRecord& gSettings() { return programState().settings; }
 
 QString languageNameFor(int languageIndex)
 {

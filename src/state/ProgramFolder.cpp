@@ -1,16 +1,14 @@
 #include "state/ProgramFolder.h"
 
+#include "state/ProgramState.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
 namespace quorvane {
 
 namespace {
-QString& folder()
-{
-    static QString f;
-    return f;
-}
+QString& folder() { return programState().programFolder; }
 } // namespace
 
 QString programFolder()

@@ -27,4 +27,13 @@ private:
     QString m_reason;
 };
 
+// The one way a function with an optional `QString* error` reports a failure: the text goes where the caller
+// asked for it (nowhere when it passed nullptr), and the result is false, to return as it stands.
+inline bool failWith(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
 } // namespace quorvane

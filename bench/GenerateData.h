@@ -191,6 +191,7 @@ inline void generateData(db::Connection& c, const DataSetSize& n = {})
     for (const char* table : {"KVB_3A", "KVB_3B", "KVB_3C", "KVB_3D"})
         for (int k = 1; k <= 999; ++k)
             insert(c, table, {{"No", k}, {"NextNo", 0}, {"NameFirstLine", QStringLiteral("Text %1").arg(k)}});
+    // Schedule dates are held as day x 10000 + month x 100 + year mod 100: 1 January and 31 December 2026.
     for (int k = 1; k <= 99; ++k) {
         insert(c, "KVB_AA",
                {{"Number", k},

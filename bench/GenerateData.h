@@ -191,12 +191,13 @@ inline void generateData(db::Connection& c, const DataSetSize& n = {})
     for (const char* table : {"KVB_3A", "KVB_3B", "KVB_3C", "KVB_3D"})
         for (int k = 1; k <= 999; ++k)
             insert(c, table, {{"No", k}, {"NextNo", 0}, {"NameFirstLine", QStringLiteral("Text %1").arg(k)}});
+    // Schedule dates are held as day x 10000 + month x 100 + year mod 100: 1 January and 31 December 2026.
     for (int k = 1; k <= 99; ++k) {
         insert(c, "KVB_AA",
                {{"Number", k},
-                {"Disc_SDate", 20260101},
+                {"Disc_SDate", 10126},
                 {"Disc_STime", 800},
-                {"Disc_EDate", 20261231},
+                {"Disc_EDate", 311226},
                 {"Disc_ETime", 2000},
                 {"Disc_LimitType", 0},
                 {"Disc_1stLim", 100},
@@ -208,9 +209,9 @@ inline void generateData(db::Connection& c, const DataSetSize& n = {})
                 {"NextNumber", 0}});
         insert(c, "KVB_AB",
                {{"Number", k},
-                {"Price_SDate", 20260101},
+                {"Price_SDate", 10126},
                 {"Price_STime", 800},
-                {"Price_EDate", 20261231},
+                {"Price_EDate", 311226},
                 {"Price_ETime", 2000},
                 {"PriceDayOfWeek", 127},
                 {"NewUnitPrice", 999},

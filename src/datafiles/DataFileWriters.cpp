@@ -1,5 +1,6 @@
 #include "datafiles/DataFileWriters.h"
 
+#include "datafiles/OtherDataFiles.h"
 #include "datafiles/PluDataFile.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
@@ -171,24 +172,24 @@ const QList<DataFileKind>& dataFileCatalogue()
     // The writers of the other kinds come with their editors; until then their files are never written.
     static const QList<DataFileKind> catalogue{
         {"PLU0UALL.csv", "KVB_25", &TransPLUFTPfile},
-        {"ING0UALL.csv", "KVB_3A", nullptr}, // TransStrFTPfile kind 1, 15 lines
-        {"SPM0UALL.csv", "KVB_3B", nullptr}, // TransStrFTPfile kind 2, 8 lines
-        {"ADV0UALL.csv", "KVB_3C", nullptr}, // TransStrFTPfile kind 3, 4 lines
-        {"SHP0UALL.csv", "KVB_3D", nullptr}, // TransStrFTPfile kind 4, 4 lines
+        {"ING0UALL.csv", "KVB_3A", &TransStrFTPfileOf<1, 15>},
+        {"SPM0UALL.csv", "KVB_3B", &TransStrFTPfileOf<2, 8>},
+        {"ADV0UALL.csv", "KVB_3C", &TransStrFTPfileOf<3, 4>},
+        {"SHP0UALL.csv", "KVB_3D", &TransStrFTPfileOf<4, 4>},
         {"DEP0UALL.csv", "KVB_20", nullptr}, // TransDEPTFTPfile
         {"MGP0UALL.csv", "KVB_23", nullptr}, // TransMGFTPfile
         {"KAS0UALL.csv", "KVB_41", nullptr}, // TransPKFTPfile
         {"FLB0UALL.csv", "KVB_14", nullptr}, // TransFBFTPfile
-        {"SCM0UALL.csv", "KVB_3F", nullptr}, // TransSMFTPfile
-        {"SCS0UALL.csv", "KVB_40", nullptr}, // TransSSFTPfile
-        {"DAT0UALL.csv", "KVB_4E", nullptr}, // TransDTFTPfile
-        {"OPE0UALL.csv", "KVB_44", nullptr}, // TransCLERKFTPfile
-        {"TAX0UALL.csv", "KVB_A8", nullptr}, // TransTAXFTPfile
-        {"SCH0UALL.csv", "KVB_AA", nullptr}, // TransDSFTPfile
-        {"PCS0UALL.csv", "KVB_AB", nullptr}, // TransPSFTPfile
-        {"SFK0UALL.csv", "KVB_AC", nullptr}, // TransSTOCKFTPfile
-        {"PAK0UALL.csv", "KVB_AD", nullptr}, // TransPAYFTPfile
-        {"BAR0UALL.csv", "KVB_B5", nullptr}, // TransBRFTPfile
+        {"SCM0UALL.csv", "KVB_3F", &TransSMFTPfile},
+        {"SCS0UALL.csv", "KVB_40", &TransSSFTPfile},
+        {"DAT0UALL.csv", "KVB_4E", &TransDTFTPfile},
+        {"OPE0UALL.csv", "KVB_44", &TransCLERKFTPfile},
+        {"TAX0UALL.csv", "KVB_A8", &TransTAXFTPfile},
+        {"SCH0UALL.csv", "KVB_AA", &TransDSFTPfile},
+        {"PCS0UALL.csv", "KVB_AB", &TransPSFTPfile},
+        {"SFK0UALL.csv", "KVB_AC", &TransSTOCKFTPfile},
+        {"PAK0UALL.csv", "KVB_AD", &TransPAYFTPfile},
+        {"BAR0UALL.csv", "KVB_B5", &TransBRFTPfile},
     };
     return catalogue;
 }

@@ -1,0 +1,144 @@
+// Writes "ING0UALL.csv" for 100,000 marked ingredient texts of 15 lines and "SCH0UALL.csv" for 100,000
+// marked discount schedules and, beside each, has the sqlite3 shell export the same rows' fields and their
+// records in hexadecimal as CSV. Prints the times and their ratios (target: at most 2).
+
+#include "BenchTiming.h"
+
+#include "app/SchemaBuilder.h"
+#include "app/WorkingDatabase.h"
+#include "datafiles/OtherDataFiles.h"
+#include "platform/text/Ansi.h"
+#include "records/OtherRecords.h"
+#include "state/ProgramFolder.h"
+#include "state/SharedData.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+using quorvane::bench::seconds;
+
+using namespace quorvane;
+
+namespace {
+
+constexpr int kRows = 100000;
+
+void fill()
+{
+    db::Transaction tx(gDBConnection);
+    const QString text = QStringLiteral(
+        "INSERT INTO KVB_3A (No, NextNo, NameFirstLine, Name, KVBBinData, Is_Selected) VALUES (?, ?, ?, ?, ?, 1)");
+    for (int no = 1; no <= kRows; ++no) {
+        QByteArray block;
+        for (int l = 1; l <= 15; ++l) {
+            const QByteArray line = "Ingredient " + QByteArray::number(no) + ", line " + QByteArray::number(l);
+            block += char(l % 4);
+            block += char(line.size());
+            block += line;
+            block += l == 15 ? '\x0C' : '\x0D';
+        }
+        const QVariantMap values{{"No", no}, {"NextNo", no % 7}, {"Name", block}};
+        gDBConnection.exec(text,
+                           {no, no % 7, QStringLiteral("Ingredient %1, line 1").arg(no), block,
+                            records::KvbOtherRecord(QStringLiteral("KVB_3A"), values)});
+    }
+    const QString schedule = QStringLiteral(
+        "INSERT INTO KVB_AA (Number, Disc_SDate, Disc_STime, Disc_EDate, Disc_ETime, Disc_LimitType, Disc_1stLim, "
+        "Disc_Within1stL, Disc_2ndLim, Disc_Within2ndL, Disc_Type, DisDayOfWeek, NextNumber, KVBBinData, "
+        "Is_Selected) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1)");
+    const QStringList fields{"Number",         "Disc_SDate",   "Disc_STime",      "Disc_EDate",  "Disc_ETime",
+                             "Disc_LimitType", "Disc_1stLim",  "Disc_Within1stL", "Disc_2ndLim", "Disc_Within2ndL",
+                             "Disc_Type",      "DisDayOfWeek", "NextNumber"};
+    for (int n = 1; n <= kRows; ++n) {
+        const QVariantList v{
+            n,       10027 + (n % 12 + 1) * 100, 800 + n % 60, 311227, 2359, n % 2, 500, n % 9999, 1000, 120, n % 7,
+            n % 128, n % 3 ? n + 1 : 0};
+        QVariantMap values;
+        for (int i = 0; i < fields.size(); ++i)
+            values.insert(fields[i], v[i]);
+        gDBConnection.exec(schedule, v + QVariantList{records::KvbOtherRecord(QStringLiteral("KVB_AA"), values)});
+    }
+    tx.commit();
+}
+
+struct Timing {
+    double writer = 1e9;
+    double shell = 1e9;
+};
+
+// Best of three runs of the writer, each beside a run of the shell.
+Timing measure(const std::function<void()>& writer, const QString& database, const QString& sql,
+               const QString& shellOut)
+{
+    Timing best;
+    for (int round = 0; round < 3; ++round) {
+        QElapsedTimer t;
+        t.start();
+        writer();
+        best.writer = qMin(best.writer, seconds(t));
+
+        QProcess shell;
+        shell.setStandardOutputFile(shellOut);
+        t.start();
+        shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-csv"), database, sql});
+        if (!shell.waitForFinished(120000) || shell.exitCode() != 0) {
+            std::fprintf(stderr, "sqlite3 failed: %s\n", qPrintable(shell.errorString()));
+            std::exit(1);
+        }
+        best.shell = qMin(best.shell, seconds(t));
+    }
+    return best;
+}
+
+void report(const char* what, const Timing& t, const QString& file, const QString& shellOut)
+{
+    std::printf("%s: %.3f s (%lld bytes)\n", what, t.writer, qlonglong(QFileInfo(file).size()));
+    std::printf("  sqlite3 -csv of the same rows' fields and hex(KVBBinData): %.3f s (%lld bytes)\n", t.shell,
+                qlonglong(QFileInfo(shellOut).size()));
+    std::printf("  ratio %.2f (target at most 2.00): %s\n", t.writer / t.shell,
+                t.writer / t.shell <= 2.0 ? "met" : "MISSED");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("Database");
+    QDir(dir.path()).mkpath("temp");
+    setProgramFolder(dir.path());
+    const QString database = programPath(QLatin1String(paths::WorkingDatabase));
+    if (app::BuildDatabaseFromSchema(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt"), database, 0)
+            != app::SchemaBuilt
+        || !app::OpenDatabase()) {
+        std::fprintf(stderr, "cannot build the database\n");
+        return 1;
+    }
+    text::setAnsiCodePage(QStringLiteral("windows-1252"));
+    fill();
+    const QString shellOut = dir.filePath("shell.csv");
+
+    const Timing texts = measure([] { datafiles::TransStrFTPfile(1, 15); }, database,
+                                 QStringLiteral("SELECT No, NextNo, hex(KVBBinData) FROM KVB_3A WHERE Is_Selected = 1"),
+                                 shellOut);
+    report("ING0UALL.csv, 100,000 marked texts of 15 lines", texts, dir.filePath("temp/ING0UALL.csv"), shellOut);
+
+    const Timing schedules = measure(
+        &datafiles::TransDSFTPfile, database,
+        QStringLiteral("SELECT Number, Disc_SDate, Disc_STime, Disc_EDate, Disc_ETime, Disc_LimitType, "
+                       "Disc_1stLim, Disc_Within1stL, Disc_2ndLim, Disc_Within2ndL, Disc_Type, DisDayOfWeek, "
+                       "NextNumber, hex(KVBBinData) FROM KVB_AA WHERE Is_Selected = 1"),
+        shellOut);
+    report("SCH0UALL.csv, 100,000 marked discount schedules", schedules, dir.filePath("temp/SCH0UALL.csv"), shellOut);
+    gDBConnection.close();
+    return 0;
+}

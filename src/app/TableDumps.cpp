@@ -1,5 +1,6 @@
 #include "app/TableDumps.h"
 
+#include "platform/Quoted.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/TextFile.h"
 #include "state/SharedData.h"
@@ -106,8 +107,6 @@ bool fitsField(const db::FieldInfo& f, qint64 n)
         return f.kind == db::FieldKind::Real;
     }
 }
-
-QString quoted(const QString& identifier) { return QLatin1Char('"') + identifier + QLatin1Char('"'); }
 
 // A dumped table as the schema holds it: names in the schema's spelling, with their declared kinds.
 struct ResolvedTable {

@@ -2,6 +2,7 @@
 
 #include "datafiles/OtherDataFiles.h"
 #include "datafiles/PluDataFile.h"
+#include "platform/Quoted.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
 #include "state/ProgramFolder.h"
@@ -125,10 +126,10 @@ bool writeMarkedRows(const QString& fileName, const QString& table, const QStrin
         {
             QStringList columns{QStringLiteral("rowid")};
             for (const QString& field : fields)
-                columns << QLatin1Char('"') + rows.fieldName(rows.fieldIndex(field)) + QLatin1Char('"');
+                columns << quoted(rows.fieldName(rows.fieldIndex(field)));
             db::Statement pass = gDBConnection.prepare(
-                QStringLiteral("SELECT %1 FROM \"%2\" WHERE Is_Selected = 1 ORDER BY rowid")
-                    .arg(columns.join(QLatin1Char(',')), tableName));
+                QStringLiteral("SELECT %1 FROM %2 WHERE Is_Selected = 1 ORDER BY rowid")
+                    .arg(columns.join(QLatin1Char(',')), quoted(tableName)));
             static const QByteArray lineEnd("\r\n", 2);
             EventPump pump;
             QByteArray line;

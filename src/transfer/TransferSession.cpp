@@ -3,6 +3,7 @@
 #include "datafiles/DataFileWriters.h"
 #include "datafiles/ReceivedPluLoader.h"
 #include "datafiles/ReportLoader.h"
+#include "platform/Quoted.h"
 #include "platform/ftp/RunOffUiThread.h"
 #include "settings/TextCollections.h"
 #include "transfer/TransferRequest.h"
@@ -18,8 +19,6 @@ ftp::Settings& baseSettings()
     static ftp::Settings settings;
     return settings;
 }
-
-QString quoted(const QString& path) { return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"'); }
 
 } // namespace
 
@@ -74,7 +73,9 @@ bool TransferSession::run()
     m_view.showStatus(gLangFTP.text(QStringLiteral("ftpFinish")), QString());
 
     if (m_mode == TransferFetch && !m_files.isEmpty()) {
-        // Only the last listed file is loaded into its table.
+        // Only the last listed file is loaded into its table. Loading is the end of receiving it, so a
+        // failure shows the get step's text rather than the error text alone.
+        mStepText = stepText;
         const QString prefix = m_files.last().left(4);
         try {
             if (prefix == QLatin1String("PLU0"))
@@ -84,6 +85,7 @@ bool TransferSession::run()
         } catch (const std::exception& e) {
             return fail(QString::fromStdString(e.what()));
         }
+        mStepText.clear();
         datafiles::removeDataFiles(m_files);
     }
     return true;
@@ -100,13 +102,13 @@ bool TransferSession::execute(Step step, const QString& name)
         result = ftp::runOffUiThread([&] { return client.connect(); });
         break;
     case Step::Put:
-        m_commands << QStringLiteral("PUT ") + quoted(local) + QLatin1Char(' ') + name;
+        m_commands << QStringLiteral("PUT ") + quoted(QDir::toNativeSeparators(local)) + QLatin1Char(' ') + name;
         if (m_unprepared.contains(name))
             return fail(QStringLiteral("%1 could not be written for this send.").arg(name));
         result = ftp::runOffUiThread([&] { return client.put(local, name); });
         break;
     case Step::Get:
-        m_commands << QStringLiteral("GET ") + name + QLatin1Char(' ') + quoted(local);
+        m_commands << QStringLiteral("GET ") + name + QLatin1Char(' ') + quoted(QDir::toNativeSeparators(local));
         result = ftp::runOffUiThread([&] { return client.get(name, local); });
         break;
     case Step::Delete:

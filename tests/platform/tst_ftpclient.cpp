@@ -65,6 +65,9 @@ class TestFtpClient : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void init();
+
     void normaliseHost_data();
     void normaliseHost();
     void put_data() { payloads(); }
@@ -84,6 +87,8 @@ private slots:
     void badRemoteName();
     void serverFailsMidSession_data();
     void serverFailsMidSession();
+    void dataFlowFloor_data();
+    void dataFlowFloor();
     void onlyPositiveCompletionSucceeds_data();
     void onlyPositiveCompletionSucceeds();
     void closeWhenServerHangsUpOrStalls_data();
@@ -96,7 +101,14 @@ private slots:
 
 private:
     void payloads();
+
+    // One server for every case: each starts on an empty folder, without faults.
+    FtpServer m_server;
 };
+
+void TestFtpClient::initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.errorText())); }
+
+void TestFtpClient::init() { QVERIFY2(m_server.clear(), qPrintable(m_server.errorText())); }
 
 void TestFtpClient::normaliseHost_data()
 {
@@ -187,30 +199,26 @@ void TestFtpClient::put()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
-    FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath(QStringLiteral("local")), bytes));
 
-    ftp::FtpClient client(server.settings());
+    ftp::FtpClient client(m_server.settings());
     QVERIFY2(client.connect(), "connect");
     const ftp::Result result = client.put(dir.filePath(QStringLiteral("local")), name);
     QVERIFY2(result, qPrintable(result.errorText));
     client.close();
-    QCOMPARE(readAll(server.filePath(name)), bytes);
+    QCOMPARE(readAll(m_server.filePath(name)), bytes);
 }
 
 void TestFtpClient::get()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
-    FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
-    QVERIFY(writeFile(server.filePath(name), bytes));
+    QVERIFY(writeFile(m_server.filePath(name), bytes));
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath(QStringLiteral("local")), "an older, longer local copy that must go"));
 
-    ftp::FtpClient client(server.settings());
+    ftp::FtpClient client(m_server.settings());
     QVERIFY2(client.connect(), "connect");
     const ftp::Result result = client.get(name, dir.filePath(QStringLiteral("local")));
     QVERIFY2(result, qPrintable(result.errorText));
@@ -220,15 +228,13 @@ void TestFtpClient::get()
 
 void TestFtpClient::wholeSessionOnOneConnection()
 {
-    FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
-    QVERIFY(writeFile(server.filePath(QStringLiteral("RPT0UALL.csv")), "report\r\n"));
-    QVERIFY(writeFile(server.filePath(QStringLiteral("OLD0UALL.csv")), "old\r\n"));
+    QVERIFY(writeFile(m_server.filePath(QStringLiteral("RPT0UALL.csv")), "report\r\n"));
+    QVERIFY(writeFile(m_server.filePath(QStringLiteral("OLD0UALL.csv")), "old\r\n"));
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath(kName), "plu\r\n"));
 
     {
-        ftp::FtpClient client(server.settings());
+        ftp::FtpClient client(m_server.settings());
         QVERIFY(client.connect());
         QVERIFY(client.put(dir.filePath(kName), kName));
         QVERIFY(client.get(QStringLiteral("RPT0UALL.csv"), dir.filePath(QStringLiteral("RPT0UALL.csv"))));
@@ -237,10 +243,10 @@ void TestFtpClient::wholeSessionOnOneConnection()
         client.close();
     }
 
-    QVERIFY(!QFile::exists(server.filePath(QStringLiteral("OLD0UALL.csv"))));
-    QCOMPARE(readAll(server.filePath(kName)), QByteArray("plu\r\n"));
+    QVERIFY(!QFile::exists(m_server.filePath(QStringLiteral("OLD0UALL.csv"))));
+    QCOMPARE(readAll(m_server.filePath(kName)), QByteArray("plu\r\n"));
     QCOMPARE(readAll(dir.filePath(QStringLiteral("RPT0UALL.csv"))), QByteArray("report\r\n"));
-    const QString log = server.log();
+    const QString log = m_server.log();
     QCOMPARE(controlConnections(log).size(), 1);
     QVERIFY(log.contains(QStringLiteral("<- LIST")));
     QVERIFY(log.contains(QStringLiteral("<- PASV")));
@@ -259,22 +265,17 @@ void TestFtpClient::refusedForReadOnlyUser_data()
 void TestFtpClient::refusedForReadOnlyUser()
 {
     QFETCH(Step, step);
-    FtpServer::Options options;
-    options.readOnlyUser = QStringLiteral("viewer");
-    options.readOnlyPassword = QStringLiteral("look");
-    FtpServer server;
-    QVERIFY2(server.start(options), qPrintable(server.errorText()));
-    QVERIFY(writeFile(server.filePath(kName), "on the scale\r\n"));
+    QVERIFY(writeFile(m_server.filePath(kName), "on the scale\r\n"));
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath(kName), "new\r\n"));
 
-    ftp::FtpClient client(server.readOnlySettings());
+    ftp::FtpClient client(m_server.readOnlySettings());
     QVERIFY(client.connect());
     const ftp::Result result = runStep(client, step, dir);
     QVERIFY(!result);
     QCOMPARE(result.replyCode, 550L);
     QVERIFY2(result.errorText.contains(QStringLiteral("550")), qPrintable(result.errorText));
-    QCOMPARE(readAll(server.filePath(kName)), QByteArray("on the scale\r\n"));
+    QCOMPARE(readAll(m_server.filePath(kName)), QByteArray("on the scale\r\n"));
 }
 
 void TestFtpClient::refusedLogin_data()
@@ -295,17 +296,16 @@ void TestFtpClient::refusedLogin()
 {
     QFETCH(QString, user);
     QFETCH(QString, password);
-    FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
 
-    ftp::FtpClient client(test::loopbackSettings(server.port(), user, password));
+    ftp::FtpClient client(test::loopbackSettings(m_server.port(), user, password));
     const ftp::Result result = client.connect();
     QVERIFY(!result);
     QCOMPARE(result.replyCode, 530L);
     QVERIFY(!result.errorText.isEmpty());
     QVERIFY(user.isEmpty() || !result.errorText.contains(user));
     QVERIFY(password.isEmpty() || !result.errorText.contains(password));
-    QVERIFY(server.log().contains(QStringLiteral("<- USER ") + (user.isEmpty() ? QStringLiteral("anonymous") : user)));
+    QVERIFY(
+        m_server.log().contains(QStringLiteral("<- USER ") + (user.isEmpty() ? QStringLiteral("anonymous") : user)));
 }
 
 void TestFtpClient::deadScale_data()
@@ -366,13 +366,11 @@ void TestFtpClient::refusedBeforeNetwork()
     QFETCH(QString, host);
     QFETCH(QString, user);
     QFETCH(QString, password);
-    FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
-    QVERIFY(writeFile(server.filePath(kName), "keep\r\n"));
+    QVERIFY(writeFile(m_server.filePath(kName), "keep\r\n"));
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath(kName), "local\r\n"));
 
-    ftp::Settings settings = server.settings();
+    ftp::Settings settings = m_server.settings();
     settings.host = host;
     settings.user = user;
     settings.password = password;
@@ -388,10 +386,10 @@ void TestFtpClient::refusedBeforeNetwork()
     QCOMPARE(readAll(dir.filePath(kName)), QByteArray("local\r\n"));
 
     // A good session afterwards is the first and only one the server saw.
-    ftp::FtpClient good(server.settings());
+    ftp::FtpClient good(m_server.settings());
     QVERIFY(good.connect());
-    QCOMPARE(server.log().count(QStringLiteral("FTP session opened")), 1);
-    QCOMPARE(readAll(server.filePath(kName)), QByteArray("keep\r\n"));
+    QCOMPARE(m_server.log().count(QStringLiteral("FTP session opened")), 1);
+    QCOMPARE(readAll(m_server.filePath(kName)), QByteArray("keep\r\n"));
 }
 
 void TestFtpClient::badRemoteName_data()
@@ -401,6 +399,9 @@ void TestFtpClient::badRemoteName_data()
     QTest::newRow("absolute path") << "/etc/passwd";
     QTest::newRow("sub-folder") << "sub/PLU0UALL.csv";
     QTest::newRow("parent") << "../PLU0UALL.csv";
+    // libcurl drops these from the URL: a get would store the folder's listing, a delete say "DELE ..".
+    QTest::newRow("parent alone") << "..";
+    QTest::newRow("current folder") << ".";
     QTest::newRow("backslash") << "..\\PLU0UALL.csv";
     QTest::newRow("CR LF") << "x\r\nDELE PLU0UALL.csv";
     QTest::newRow("NUL") << QString(QStringLiteral("x") + QChar(0) + "y");
@@ -409,20 +410,20 @@ void TestFtpClient::badRemoteName_data()
 void TestFtpClient::badRemoteName()
 {
     QFETCH(QString, name);
-    FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
-    QVERIFY(writeFile(server.filePath(kName), "keep\r\n"));
+    QVERIFY(writeFile(m_server.filePath(kName), "keep\r\n"));
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath(QStringLiteral("local")), "local\r\n"));
 
-    ftp::FtpClient client(server.settings());
+    ftp::FtpClient client(m_server.settings());
     QVERIFY(client.connect());
+    const qsizetype commandsSent = m_server.log().count(QStringLiteral(" <- "));
     QVERIFY(!client.put(dir.filePath(QStringLiteral("local")), name));
     QVERIFY(!client.get(name, dir.filePath(QStringLiteral("fetched"))));
     QVERIFY(!client.remove(name));
+    QCOMPARE(m_server.log().count(QStringLiteral(" <- ")), commandsSent);
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("fetched"))));
-    QCOMPARE(readAll(server.filePath(kName)), QByteArray("keep\r\n"));
-    QCOMPARE(QDir(server.rootPath()).entryList(QDir::Files), QStringList{kName});
+    QCOMPARE(readAll(m_server.filePath(kName)), QByteArray("keep\r\n"));
+    QCOMPARE(QDir(m_server.rootPath()).entryList(QDir::Files), QStringList{kName});
 }
 
 void TestFtpClient::serverFailsMidSession_data()
@@ -430,6 +431,7 @@ void TestFtpClient::serverFailsMidSession_data()
     QTest::addColumn<QString>("command"); // the server command that goes wrong; empty: the data flow
     QTest::addColumn<bool>("hangUp");     // hangs up, or else goes silent
     QTest::addColumn<Step>("step");
+    QTest::addColumn<int>("bytes"); // size of the file to move
 
     const std::pair<const char*, Step> commands[] = {{"PASS", Step::Connect},
                                                      {"LIST", Step::Connect},
@@ -437,11 +439,13 @@ void TestFtpClient::serverFailsMidSession_data()
                                                      {"RETR", Step::Get},
                                                      {"DELE", Step::Remove}};
     for (const auto& [command, step] : commands) {
-        QTest::addRow("%s hangs up", command) << command << true << step;
-        QTest::addRow("%s stalls", command) << command << false << step;
+        QTest::addRow("%s hangs up", command) << command << true << step << 1;
+        QTest::addRow("%s stalls", command) << command << false << step << 1;
     }
-    QTest::newRow("data of a put stalls") << QString() << false << Step::Put;
-    QTest::newRow("data of a get stalls") << QString() << false << Step::Get;
+    // Larger than the socket buffers, so a stalled put cannot finish into them.
+    QTest::newRow("data of a put stalls") << QString() << false << Step::Put << 32 * 1024 * 1024;
+    // Larger than the server's first chunk.
+    QTest::newRow("data of a get stalls") << QString() << false << Step::Get << 1024 * 1024;
 }
 
 void TestFtpClient::serverFailsMidSession()
@@ -449,19 +453,17 @@ void TestFtpClient::serverFailsMidSession()
     QFETCH(QString, command);
     QFETCH(bool, hangUp);
     QFETCH(Step, step);
-    FtpServer::Options options;
+    QFETCH(int, bytes);
+    FtpServer::Faults faults;
     if (command.isEmpty())
-        options.stallData = true;
+        faults.stallData = true;
     else
-        (hangUp ? options.dropOn : options.stallOn) << command;
-    FtpServer server;
-    QVERIFY2(server.start(options), qPrintable(server.errorText()));
-    // Larger than the socket buffers, so a stalled put cannot finish into them.
-    const QByteArray bytes(32 * 1024 * 1024, 'x');
+        (hangUp ? faults.dropOn : faults.stallOn) << command;
+    QVERIFY(m_server.setFaults(faults));
     QTemporaryDir dir;
-    QVERIFY(writeFile(step == Step::Get ? server.filePath(kName) : dir.filePath(kName), bytes));
+    QVERIFY(writeFile(step == Step::Get ? m_server.filePath(kName) : dir.filePath(kName), QByteArray(bytes, 'x')));
 
-    ftp::Settings settings = server.settings();
+    ftp::Settings settings = m_server.settings();
     settings.timeouts = test::shortTimeouts();
     ftp::FtpClient client(settings);
     QElapsedTimer clock;
@@ -477,6 +479,58 @@ void TestFtpClient::serverFailsMidSession()
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
+void TestFtpClient::dataFlowFloor_data()
+{
+    QTest::addColumn<bool>("stopAfterBurst");
+    QTest::addColumn<int>("trickleBytes"); // 0: full speed
+    QTest::addColumn<int>("trickleMs");
+    QTest::addColumn<int>("fileBytes");
+    QTest::addColumn<bool>("ok");
+
+    // The floor is 1,024 bytes in any second. Averaged over several seconds, the first stop would fail
+    // late and the trickle never.
+    QTest::newRow("stops after a burst") << true << 0 << 0 << 1024 * 1024 << false;
+    QTest::newRow("trickles below the floor") << false << 100 << 250 << 64 * 1024 << false;
+    QTest::newRow("slow but above the floor") << false << 2048 << 100 << 16 * 1024 << true;
+}
+
+void TestFtpClient::dataFlowFloor()
+{
+    QFETCH(bool, stopAfterBurst);
+    QFETCH(int, trickleBytes);
+    QFETCH(int, trickleMs);
+    QFETCH(int, fileBytes);
+    QFETCH(bool, ok);
+    FtpServer::Faults faults;
+    faults.stallData = stopAfterBurst;
+    faults.trickleBytes = trickleBytes;
+    faults.trickleMs = trickleMs;
+    QVERIFY(m_server.setFaults(faults));
+    QByteArray bytes(fileBytes, Qt::Uninitialized);
+    for (int i = 0; i < fileBytes; ++i)
+        bytes[i] = char(i * 7);
+    QVERIFY(writeFile(m_server.filePath(kName), bytes));
+    QTemporaryDir dir;
+
+    ftp::Settings settings = m_server.settings();
+    settings.timeouts.stalled = test::shortTimeouts().stalled;
+    ftp::FtpClient client(settings);
+    QVERIFY(client.connect());
+    QElapsedTimer clock;
+    clock.start();
+    const ftp::Result result = client.get(kName, dir.filePath(kName));
+    const qint64 elapsed = clock.elapsed();
+    QCOMPARE(bool(result), ok);
+    if (ok) {
+        QCOMPARE(readAll(dir.filePath(kName)), bytes);
+        return;
+    }
+    QVERIFY2(result.errorText.contains(QStringLiteral("1024 bytes in 1 s")), qPrintable(result.errorText));
+    // The span and the client's 100 ms beat, with room for a loaded machine.
+    QVERIFY2(elapsed < 2500, qPrintable(QString::number(elapsed)));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
 void TestFtpClient::onlyPositiveCompletionSucceeds_data()
 {
     QTest::addColumn<QString>("answer"); // what the server says instead of carrying out the command
@@ -489,13 +543,12 @@ void TestFtpClient::onlyPositiveCompletionSucceeds()
 {
     QFETCH(QString, answer);
     QFETCH(Step, step);
-    FtpServer::Options options;
-    options.answerOn << answer;
-    FtpServer server;
-    QVERIFY2(server.start(options), qPrintable(server.errorText()));
-    QVERIFY(writeFile(server.filePath(kName), "keep\r\n"));
+    FtpServer::Faults faults;
+    faults.answerOn << answer;
+    QVERIFY(m_server.setFaults(faults));
+    QVERIFY(writeFile(m_server.filePath(kName), "keep\r\n"));
     QTemporaryDir dir;
-    ftp::Settings settings = server.settings();
+    ftp::Settings settings = m_server.settings();
     settings.timeouts = test::shortTimeouts();
     ftp::FtpClient client(settings);
     QVERIFY(client.connect());
@@ -503,7 +556,7 @@ void TestFtpClient::onlyPositiveCompletionSucceeds()
     QVERIFY(!result);
     QVERIFY(!result.errorText.isEmpty());
     client.close();
-    QCOMPARE(readAll(server.filePath(kName)), QByteArray("keep\r\n"));
+    QCOMPARE(readAll(m_server.filePath(kName)), QByteArray("keep\r\n"));
 }
 
 void TestFtpClient::closeWhenServerHangsUpOrStalls_data()
@@ -516,11 +569,10 @@ void TestFtpClient::closeWhenServerHangsUpOrStalls_data()
 void TestFtpClient::closeWhenServerHangsUpOrStalls()
 {
     QFETCH(bool, hangUp);
-    FtpServer::Options options;
-    (hangUp ? options.dropOn : options.stallOn) << QStringLiteral("QUIT");
-    FtpServer server;
-    QVERIFY2(server.start(options), qPrintable(server.errorText()));
-    ftp::Settings settings = server.settings();
+    FtpServer::Faults faults;
+    (hangUp ? faults.dropOn : faults.stallOn) << QStringLiteral("QUIT");
+    QVERIFY(m_server.setFaults(faults));
+    ftp::Settings settings = m_server.settings();
     settings.timeouts = test::shortTimeouts();
 
     ftp::FtpClient client(settings);
@@ -530,52 +582,47 @@ void TestFtpClient::closeWhenServerHangsUpOrStalls()
     client.close();
     QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
     // The same client starts afresh.
+    QVERIFY(m_server.setFaults({}));
     QVERIFY(client.connect());
 }
 
 void TestFtpClient::secondSessionAfterFailure()
 {
-    FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
     QTemporaryDir dir;
     QVERIFY(writeFile(dir.filePath(kName), "plu\r\n"));
 
-    ftp::Settings wrong = server.settings();
+    ftp::Settings wrong = m_server.settings();
     wrong.password = QStringLiteral("nope");
     {
         ftp::FtpClient failed(wrong);
         QVERIFY(!failed.connect());
     }
-    ftp::FtpClient client(server.settings());
+    ftp::FtpClient client(m_server.settings());
     QVERIFY(client.connect());
     // A refused command leaves the session usable.
     QVERIFY(!client.remove(QStringLiteral("NOT0UALL.csv")));
     const ftp::Result result = client.put(dir.filePath(kName), kName);
     QVERIFY2(result, qPrintable(result.errorText));
-    QCOMPARE(readAll(server.filePath(kName)), QByteArray("plu\r\n"));
+    QCOMPARE(readAll(m_server.filePath(kName)), QByteArray("plu\r\n"));
 }
 
 void TestFtpClient::putMissingLocalFile()
 {
-    FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
     QTemporaryDir dir;
 
-    ftp::FtpClient client(server.settings());
+    ftp::FtpClient client(m_server.settings());
     QVERIFY(client.connect());
     const ftp::Result result = client.put(dir.filePath(kName), kName);
     QVERIFY(!result);
     QVERIFY2(result.errorText.contains(dir.filePath(kName)), qPrintable(result.errorText));
-    QVERIFY(!QFile::exists(server.filePath(kName)));
+    QVERIFY(!QFile::exists(m_server.filePath(kName)));
 }
 
 void TestFtpClient::getMissingRemoteFileLeavesNoLocalFile()
 {
-    FtpServer server;
-    QVERIFY2(server.start(), qPrintable(server.errorText()));
     QTemporaryDir dir;
 
-    ftp::FtpClient client(server.settings());
+    ftp::FtpClient client(m_server.settings());
     QVERIFY(client.connect());
     const ftp::Result result = client.get(kName, dir.filePath(kName));
     QVERIFY(!result);

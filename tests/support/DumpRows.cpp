@@ -1,5 +1,6 @@
 #include "DumpRows.h"
 
+#include "platform/Quoted.h"
 #include "state/SharedData.h"
 
 #include <QStringList>
@@ -11,7 +12,7 @@ QString columns(const app::TableDump& d)
 {
     QStringList cols;
     for (const app::DumpField& f : d.fields)
-        cols << QLatin1Char('"') + f.name + QLatin1Char('"');
+        cols << quoted(f.name);
     return cols.join(QLatin1Char(','));
 }
 

@@ -1,7 +1,13 @@
 #include "FtpServer.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -27,6 +33,8 @@ bool FtpServer::start(const Options& options)
         m_error = QStringLiteral("no temporary folder");
         return false;
     }
+    if (!setFaults(options.faults))
+        return false;
     QStringList args{QStringLiteral(QUORVANE_TEST_SUPPORT_DIR "/ftp_server.py"),
                      QStringLiteral("--root"),
                      m_root.path(),
@@ -35,18 +43,12 @@ bool FtpServer::start(const Options& options)
                      QStringLiteral("--password"),
                      options.password,
                      QStringLiteral("--log"),
-                     m_work.filePath(QStringLiteral("ftp.log"))};
+                     logPath(),
+                     QStringLiteral("--faults"),
+                     faultsPath()};
     if (!options.readOnlyUser.isEmpty())
         args << QStringLiteral("--readonly-user") << options.readOnlyUser << QStringLiteral("--readonly-password")
              << options.readOnlyPassword;
-    for (const QString& command : options.dropOn)
-        args << QStringLiteral("--drop") << command;
-    for (const QString& command : options.stallOn)
-        args << QStringLiteral("--stall") << command;
-    for (const QString& answer : options.answerOn)
-        args << QStringLiteral("--answer") << answer;
-    if (options.stallData)
-        args << QStringLiteral("--stall-data");
 
     // Debian's interpreter: the first python3 on PATH may not see python3-pyftpdlib.
     m_process.start(QStringLiteral("/usr/bin/python3"), args);
@@ -71,10 +73,50 @@ bool FtpServer::start(const Options& options)
     return true;
 }
 
+bool FtpServer::setFaults(const Faults& faults)
+{
+    QJsonObject answers;
+    for (const QString& answer : faults.answerOn)
+        answers.insert(answer.section(QLatin1Char('='), 0, 0), answer.section(QLatin1Char('='), 1));
+    const QJsonObject json{{QStringLiteral("drop"), QJsonArray::fromStringList(faults.dropOn)},
+                           {QStringLiteral("stall"), QJsonArray::fromStringList(faults.stallOn)},
+                           {QStringLiteral("answer"), answers},
+                           {QStringLiteral("stallData"), faults.stallData},
+                           {QStringLiteral("trickleBytes"), faults.trickleBytes},
+                           {QStringLiteral("trickleMs"), faults.trickleMs}};
+    // Replaced whole, so a connection never reads half of it.
+    QSaveFile file(faultsPath());
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(json).toJson()) < 0 || !file.commit()) {
+        m_error = QStringLiteral("cannot write the faults file");
+        return false;
+    }
+    return true;
+}
+
+bool FtpServer::clear()
+{
+    m_logStart = QFileInfo(logPath()).size();
+    const QFileInfoList entries =
+        QDir(m_root.path()).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (!(entry.isDir() ? QDir(entry.filePath()).removeRecursively() : QFile::remove(entry.filePath()))) {
+            m_error = QStringLiteral("cannot remove %1").arg(entry.filePath());
+            return false;
+        }
+    }
+    return setFaults(Faults());
+}
+
+QString FtpServer::logPath() const { return m_work.filePath(QStringLiteral("ftp.log")); }
+
+QString FtpServer::faultsPath() const { return m_work.filePath(QStringLiteral("faults.json")); }
+
 QString FtpServer::log() const
 {
-    QFile file(m_work.filePath(QStringLiteral("ftp.log")));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QFile file(logPath());
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(m_logStart))
+        return QString();
+    return QString::fromUtf8(file.readAll());
 }
 
 ftp::Settings FtpServer::settings() const { return loopbackSettings(m_port, m_options.user, m_options.password); }
@@ -84,7 +126,12 @@ ftp::Settings FtpServer::readOnlySettings() const
     return loopbackSettings(m_port, m_options.readOnlyUser, m_options.readOnlyPassword);
 }
 
-ftp::Timeouts shortTimeouts() { return {std::chrono::seconds(2), std::chrono::seconds(2), std::chrono::seconds(2)}; }
+ftp::Timeouts shortTimeouts()
+{
+    ftp::Timeouts timeouts;
+    timeouts.connect = timeouts.reply = timeouts.stalled = std::chrono::seconds(1);
+    return timeouts;
+}
 
 ftp::Settings loopbackSettings(quint16 port, const QString& user, const QString& password)
 {

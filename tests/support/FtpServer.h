@@ -9,17 +9,25 @@
 namespace quorvane::test {
 
 // A real FTP server standing for a scale: pyftpdlib on 127.0.0.1, a free port, a temporary root.
+// One server can serve many cases: clear() empties it between them, setFaults() changes how it
+// misbehaves for the connections opened afterwards.
 class FtpServer {
 public:
-    struct Options {
-        QString user = QStringLiteral("scale");
-        QString password = QStringLiteral("s3cret");
-        QString readOnlyUser; // may list and fetch, not write or delete
-        QString readOnlyPassword;
+    // How the server misbehaves. None by default.
+    struct Faults {
         QStringList dropOn;     // commands on which the server hangs up
         QStringList stallOn;    // commands the server never answers
         QStringList answerOn;   // "COMMAND=reply": the command is not carried out, the reply is sent instead
         bool stallData = false; // file transfers stop after their first chunk
+        int trickleBytes = 0;   // files are fetched this many bytes at a time...
+        int trickleMs = 0;      // ...with this pause after each piece
+    };
+    struct Options {
+        QString user = QStringLiteral("scale");
+        QString password = QStringLiteral("s3cret");
+        QString readOnlyUser = QStringLiteral("viewer"); // may list and fetch, not write or delete
+        QString readOnlyPassword = QStringLiteral("look");
+        Faults faults;
     };
 
     FtpServer() = default;
@@ -32,10 +40,15 @@ public:
     bool start();
     QString errorText() const { return m_error; }
 
+    // Connections opened from now on meet these faults; open ones keep theirs.
+    bool setFaults(const Faults& faults);
+    // Removes every file of the served folder, starts the log afresh and drops the faults.
+    bool clear();
+
     quint16 port() const { return m_port; }
     QString rootPath() const { return m_root.path(); }
     QString filePath(const QString& name) const { return m_root.filePath(name); }
-    // Every command and reply so far, each line led by the client's address and port.
+    // Every command and reply since the start or the last clear(), each line led by the client's address and port.
     QString log() const;
 
     // Settings of a session as the main user (or the read-only one), the address in its stored form.
@@ -43,11 +56,15 @@ public:
     ftp::Settings readOnlySettings() const;
 
 private:
+    QString logPath() const;
+    QString faultsPath() const;
+
     Options m_options;
     QTemporaryDir m_root;
-    QTemporaryDir m_work; // the log lives outside the served root
+    QTemporaryDir m_work; // the log and the faults live outside the served root
     QProcess m_process;
     quint16 m_port = 0;
+    qint64 m_logStart = 0;
     QString m_error;
 };
 

@@ -3,6 +3,7 @@
 #include "CodecTestDb.h"
 
 #include "app/SchemaBuilder.h"
+#include "platform/Quoted.h"
 #include "records/PluRecord.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
@@ -49,7 +50,7 @@ QByteArray TransferFolder::readTempFile(const QString& name) const { return read
 
 int rowCount(const QString& table)
 {
-    return gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(gDBConnection.tableName(table)))
+    return gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM ") + quoted(gDBConnection.tableName(table)))
         .toInt();
 }
 
@@ -73,11 +74,11 @@ void fillTransferTexts()
     gLangMsg.add(QStringLiteral("ftpPrepareError"), QStringLiteral("The transfer could not be prepared:"));
 }
 
-void useFtpPort(quint16 port)
+void useFtpPort(quint16 port, const ftp::Timeouts& timeouts)
 {
     ftp::Settings settings;
     settings.port = port;
-    settings.timeouts = shortTimeouts();
+    settings.timeouts = timeouts;
     transfer::setSessionSettings(settings);
 }
 
@@ -87,7 +88,8 @@ bool startScale(FtpServer& server, const FtpServer::Options& options)
         qWarning("%s", qPrintable(server.errorText()));
         return false;
     }
-    useFtpPort(server.port());
+    // A server that answers needs no short bound; a loaded machine would only trip it.
+    useFtpPort(server.port(), ftp::Timeouts());
     return true;
 }
 

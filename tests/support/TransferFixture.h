@@ -35,8 +35,8 @@ int rowCount(const QString& table);
 // The texts of the transfer window in English, as the language file has them.
 void fillTransferTexts();
 
-// Sessions go to 127.0.0.1 on this port with the short time-outs of the tests.
-void useFtpPort(quint16 port);
+// Sessions go to 127.0.0.1 on this port, by default with the short time-outs of the tests.
+void useFtpPort(quint16 port, const ftp::Timeouts& timeouts = shortTimeouts());
 // Starts the server and points sessions at it; false, with a warning, when it does not start.
 bool startScale(FtpServer& server, const FtpServer::Options& options = FtpServer::Options());
 

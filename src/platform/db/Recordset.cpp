@@ -1,5 +1,7 @@
 #include "platform/db/Recordset.h"
 
+#include "platform/Quoted.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -8,8 +10,6 @@
 namespace quorvane::db {
 
 namespace {
-
-QString quoted(const QString& identifier) { return QLatin1Char('"') + identifier + QLatin1Char('"'); }
 
 const QRegularExpression& selectStar()
 {

@@ -1,11 +1,14 @@
 #include "platform/ftp/FtpClient.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringList>
 #include <QUrl>
 
 #include <curl/curl.h>
+
+#include <deque>
 
 namespace quorvane::ftp {
 
@@ -18,8 +21,9 @@ bool holdsLineBreakOrNul(const QString& text)
 
 Result checkRemoteName(const QString& name)
 {
-    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
-        || holdsLineBreakOrNul(name))
+    // libcurl drops "." and ".." segments from the URL, so they would reach the login folder itself.
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.contains(QLatin1Char('/'))
+        || name.contains(QLatin1Char('\\')) || holdsLineBreakOrNul(name))
         return Result::failure(QStringLiteral("Invalid remote file name \"%1\"").arg(name));
     return {};
 }
@@ -38,6 +42,68 @@ size_t readFrom(char* buffer, size_t size, size_t count, void* device)
     const qint64 read = static_cast<QIODevice*>(device)->read(buffer, qint64(size * count));
     return read < 0 ? CURL_READFUNC_ABORT : size_t(read);
 }
+
+// Fails a data connection that moves fewer than the floor's bytes in any span of the stalled time.
+// libcurl's own low-speed check averages over several seconds, so a connection that stops after a
+// burst fails late and one that trickles just above the average never does.
+class DataFlowWatch {
+public:
+    DataFlowWatch(CURL* curl, const Timeouts& timeouts)
+        : m_curl(curl)
+        , m_span(std::chrono::milliseconds(timeouts.stalled).count())
+        , m_floor(timeouts.stalledBytes)
+    {
+    }
+
+    bool tripped() const { return m_tripped; }
+    QString reason() const
+    {
+        return QStringLiteral("The data connection moved fewer than %1 bytes in %2 s").arg(m_floor).arg(m_span / 1000);
+    }
+
+    // libcurl calls it with every move and at every beat of the transfer loop.
+    static int progress(void* watch, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent)
+    {
+        return static_cast<DataFlowWatch*>(watch)->update(qint64(received) + qint64(sent)) ? 1 : 0;
+    }
+
+private:
+    struct Sample {
+        qint64 ms;
+        qint64 bytes;
+    };
+
+    bool update(qint64 bytes)
+    {
+        if (m_samples.empty()) {
+            // Commands and their replies have their own bound; the watch starts with the data connection.
+            curl_off_t beforeTransfer = 0;
+            if (curl_easy_getinfo(m_curl, CURLINFO_PRETRANSFER_TIME_T, &beforeTransfer) != CURLE_OK
+                || beforeTransfer == 0)
+                return false;
+            m_clock.start();
+        }
+        const qint64 now = m_clock.elapsed();
+        // Samples stay 100 ms apart, except the newest, which always holds the latest count.
+        if (m_samples.size() >= 2 && now - m_samples[m_samples.size() - 2].ms < 100)
+            m_samples.back() = {now, bytes};
+        else
+            m_samples.push_back({now, bytes});
+        // The oldest sample kept is the last one at least a span old.
+        while (m_samples.size() >= 2 && m_samples[1].ms <= now - m_span)
+            m_samples.pop_front();
+        const Sample& old = m_samples.front();
+        m_tripped = now - old.ms >= m_span && bytes - old.bytes < m_floor;
+        return m_tripped;
+    }
+
+    CURL* m_curl;
+    qint64 m_span;
+    qint64 m_floor;
+    QElapsedTimer m_clock;
+    std::deque<Sample> m_samples;
+    bool m_tripped = false;
+};
 
 CURL* newHandle()
 {
@@ -145,8 +211,34 @@ Result FtpClient::remove(const QString& remoteName)
 void FtpClient::close()
 {
     if (m_curl)
-        curl_easy_cleanup(m_curl); // says QUIT on an open connection, bounded by the reply time-out
+        curl_easy_cleanup(m_curl);
+    if (m_multi)
+        curl_multi_cleanup(m_multi); // says QUIT on an open connection, bounded by the reply time-out
     m_curl = nullptr;
+    m_multi = nullptr;
+}
+
+// libcurl 7.88's own loop (curl_easy_perform) can sleep a whole second on a reused FTP connection,
+// watching no socket while the data connection opens; this loop looks again every 100 ms, which also
+// gives the data-flow watch its beat.
+int FtpClient::transfer()
+{
+    if (curl_multi_add_handle(m_multi, m_curl) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+    CURLcode code = CURLE_OK;
+    for (int running = 1; running;) {
+        if (curl_multi_perform(m_multi, &running) != CURLM_OK
+            || (running && curl_multi_poll(m_multi, nullptr, 0, 100, nullptr) != CURLM_OK)) {
+            code = CURLE_FAILED_INIT;
+            break;
+        }
+    }
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(m_multi, &queued))
+        if (message->msg == CURLMSG_DONE && message->easy_handle == m_curl)
+            code = message->data.result;
+    curl_multi_remove_handle(m_multi, m_curl); // the connection stays in the multi handle for the next command
+    return code;
 }
 
 Result FtpClient::perform(const Request& request)
@@ -154,14 +246,19 @@ Result FtpClient::perform(const Request& request)
     if (Result r = checkSettings(); !r)
         return r;
 
-    // One handle for the whole session: a reset keeps its open connection but drops the last command's options.
-    if (m_curl)
+    // One pair of handles for the whole session: the multi handle keeps the open connection, a reset drops
+    // the last command's options.
+    if (m_curl) {
         curl_easy_reset(m_curl);
-    else
+    } else {
         m_curl = newHandle();
+        m_multi = m_curl ? curl_multi_init() : nullptr;
+        if (!m_multi) {
+            close();
+            return Result::failure(QStringLiteral("Cannot start an FTP session"));
+        }
+    }
     CURL* curl = m_curl;
-    if (!curl)
-        return Result::failure(QStringLiteral("Cannot start an FTP session"));
 
     // Credentials go as options only: the URL holds no secret that could reach a log or an error text.
     const QByteArray url = "ftp://" + normaliseHost(m_settings.host)->toLatin1() + ':'
@@ -181,8 +278,10 @@ Result FtpClient::perform(const Request& request)
     curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, 0L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(m_settings.timeouts.connect.count()));
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(m_settings.timeouts.reply.count()));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(m_settings.timeouts.stalled.count()));
+    DataFlowWatch watch(curl, m_settings.timeouts);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, DataFlowWatch::progress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &watch);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, writeTo);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, request.download);
 
@@ -199,10 +298,13 @@ Result FtpClient::perform(const Request& request)
         curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(request.upload->size()));
     }
 
-    const CURLcode code = curl_easy_perform(curl);
+    const auto code = CURLcode(transfer());
     long reply = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &reply);
+    // Nothing may reach what this call owned once it returns.
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 1L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, nullptr);
     curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
     curl_slist_free_all(commands);
     if (code == CURLE_OK && !request.command.isEmpty() && (reply < 200 || reply > 299)) {
@@ -214,7 +316,9 @@ Result FtpClient::perform(const Request& request)
     if (code == CURLE_OK)
         return {};
 
-    QString text = errorBuffer[0] ? QString::fromUtf8(errorBuffer) : QString::fromUtf8(curl_easy_strerror(code));
+    QString text = watch.tripped() ? watch.reason()
+        : errorBuffer[0]           ? QString::fromUtf8(errorBuffer)
+                                   : QString::fromUtf8(curl_easy_strerror(code));
     if (reply < 400)
         reply = 0; // a positive reply explains nothing
     else if (!text.contains(QString::number(reply)))

@@ -11,7 +11,9 @@ namespace quorvane::ftp {
 struct Timeouts {
     std::chrono::seconds connect{10}; // TCP connect, greeting and login
     std::chrono::seconds reply{30};   // any one server reply
-    std::chrono::seconds stalled{30}; // data that stops flowing
+    // A data connection that moves fewer than stalledBytes in any `stalled` span fails its command.
+    std::chrono::seconds stalled{30};
+    qint64 stalledBytes = 1024;
 };
 
 struct Settings {
@@ -58,10 +60,13 @@ public:
 private:
     struct Request;
     Result perform(const Request& request);
+    int transfer(); // a CURLcode
     Result checkSettings() const;
 
     Settings m_settings;
-    void* m_curl = nullptr; // CURL*, kept across commands so libcurl reuses the connection
+    // CURL* and CURLM*, kept across commands so libcurl reuses the connection.
+    void* m_curl = nullptr;
+    void* m_multi = nullptr;
 };
 
 } // namespace quorvane::ftp

@@ -1,8 +1,7 @@
 #include "settings/FixedDecimal.h"
 
+#include "platform/db/ValueRange.h"
 #include "settings/Settings.h"
-
-#include <limits>
 
 namespace quorvane {
 
@@ -38,7 +37,7 @@ bool ReadFixedDecimal(const QString& text, const QString& decimalSign, qint32* v
         s.remove(decimalSign);
     bool ok = false;
     const qint64 v = s.toLongLong(&ok);
-    if (!ok || s.isEmpty() || v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
+    if (!ok || s.isEmpty() || !db::wholeNumberRange(db::TypeLong)->contains(v))
         return false;
     *value = qint32(v);
     return true;

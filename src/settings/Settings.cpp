@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include "platform/Error.h"
+#include "platform/db/ValueRange.h"
 #include "platform/text/TextFile.h"
 
 #include <QStringList>
@@ -54,11 +56,16 @@ public:
         QString line;
         if (!text(&line))
             return false;
+        // The file holds the record's Integer fields.
+        constexpr db::ValueRange range = *db::wholeNumberRange(db::TypeInteger);
         bool ok = false;
-        const short v = line.trimmed().toShort(&ok);
-        if (!ok)
-            return fail(QStringLiteral("line %1 does not hold a whole number from -32768 to 32767").arg(m_next));
-        *out = v;
+        const qint64 v = line.trimmed().toLongLong(&ok);
+        if (!ok || !range.contains(v))
+            return fail(QStringLiteral("line %1 does not hold a whole number from %2 to %3")
+                            .arg(m_next)
+                            .arg(range.min)
+                            .arg(range.max));
+        *out = qint16(v);
         return true;
     }
 
@@ -116,12 +123,10 @@ bool writeSettingsFile(const QString& path, const SettingsRecord& r, QString* er
 {
     // One value a line: a text with a line end in it would shift every later value.
     for (const QString* t : {&r.gCurrencySymbol, &r.gTreeRootName}) {
-        if (t->contains(QLatin1Char('\n')) && (t != &r.gCurrencySymbol || r.gPriceUnit == 2)) {
-            if (error)
-                *error =
-                    QStringLiteral("Cannot write %1: the text \"%2\" holds a line break.").arg(path, t->simplified());
-            return false;
-        }
+        if (t->contains(QLatin1Char('\n')) && (t != &r.gCurrencySymbol || r.gPriceUnit == 2))
+            return failWith(
+                error,
+                QStringLiteral("Cannot write %1: the text \"%2\" holds a line break.").arg(path, t->simplified()));
     }
     QStringList lines{numberLine(r.gLanguageIndex), numberLine(r.gPricePoint), numberLine(r.gPointType),
                       numberLine(r.gWeightPoint),   numberLine(r.gDateType),   numberLine(r.gPriceUnit)};

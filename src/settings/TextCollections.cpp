@@ -5,13 +5,6 @@
 
 namespace quorvane {
 
-LangCollection gLangOther, gLangMainCmd, gLangMainMenu, gLangMainGrid, gLangMainTab, gLangStringEdit, gLangMsg,
-    gLangProperties, gLangScProperties, gLangFlexiBarcode, gLangSearch, gLangTranslate, gLangPresetKey,
-    gLangAutoPresetKey, gLangPutPreKey, gLangExportReport, gLangResetReport, gLangImportExport, gLangScrollMSG,
-    gLangAbout, gLangOtherFiles, gLangFTP;
-LangCollection gParDiscount, gParMemdisc, gParEANDisp, gParEANEdit, gParSSTabSymbol, gParCountry, gParImportExportItem,
-    gParFunctionKey, gParPresetKey, gParRSData, gParReportType;
-
 const QList<TextCollectionSource>& textCollectionSources()
 {
     using namespace paths;
@@ -59,10 +52,6 @@ void loadTextCollection(const TextCollectionSource& source, const QString& group
                             *source.collection);
 }
 
-void releaseTextCollections()
-{
-    for (const TextCollectionSource& s : textCollectionSources())
-        s.collection->clear();
-}
+void releaseTextCollections() { programState().texts = TextCollections(); }
 
 } // namespace quorvane

@@ -1,20 +1,48 @@
 #pragma once
 
-#include "state/LangCollection.h"
+#include "state/ProgramState.h"
 
 #include <QList>
 #include <QString>
 
 namespace quorvane {
 
-// The 22 sections of the language file.
-extern LangCollection gLangOther, gLangMainCmd, gLangMainMenu, gLangMainGrid, gLangMainTab, gLangStringEdit, gLangMsg,
-    gLangProperties, gLangScProperties, gLangFlexiBarcode, gLangSearch, gLangTranslate, gLangPresetKey,
-    gLangAutoPresetKey, gLangPutPreKey, gLangExportReport, gLangResetReport, gLangImportExport, gLangScrollMSG,
-    gLangAbout, gLangOtherFiles, gLangFTP;
-// The 11 sections of the parameter file.
-extern LangCollection gParDiscount, gParMemdisc, gParEANDisp, gParEANEdit, gParSSTabSymbol, gParCountry,
-    gParImportExportItem, gParFunctionKey, gParPresetKey, gParRSData, gParReportType;
+// The 22 sections of the language file, then the 11 of the parameter file: the program-wide names of the
+// program state's text collections. Bound when the program is loaded, before any code runs.
+inline constinit LangCollection& gLangOther = detail::gProgramState.texts.gLangOther;
+inline constinit LangCollection& gLangMainCmd = detail::gProgramState.texts.gLangMainCmd;
+inline constinit LangCollection& gLangMainMenu = detail::gProgramState.texts.gLangMainMenu;
+inline constinit LangCollection& gLangMainGrid = detail::gProgramState.texts.gLangMainGrid;
+inline constinit LangCollection& gLangMainTab = detail::gProgramState.texts.gLangMainTab;
+inline constinit LangCollection& gLangStringEdit = detail::gProgramState.texts.gLangStringEdit;
+inline constinit LangCollection& gLangMsg = detail::gProgramState.texts.gLangMsg;
+inline constinit LangCollection& gLangProperties = detail::gProgramState.texts.gLangProperties;
+inline constinit LangCollection& gLangScProperties = detail::gProgramState.texts.gLangScProperties;
+inline constinit LangCollection& gLangFlexiBarcode = detail::gProgramState.texts.gLangFlexiBarcode;
+inline constinit LangCollection& gLangSearch = detail::gProgramState.texts.gLangSearch;
+inline constinit LangCollection& gLangTranslate = detail::gProgramState.texts.gLangTranslate;
+inline constinit LangCollection& gLangPresetKey = detail::gProgramState.texts.gLangPresetKey;
+inline constinit LangCollection& gLangAutoPresetKey = detail::gProgramState.texts.gLangAutoPresetKey;
+inline constinit LangCollection& gLangPutPreKey = detail::gProgramState.texts.gLangPutPreKey;
+inline constinit LangCollection& gLangExportReport = detail::gProgramState.texts.gLangExportReport;
+inline constinit LangCollection& gLangResetReport = detail::gProgramState.texts.gLangResetReport;
+inline constinit LangCollection& gLangImportExport = detail::gProgramState.texts.gLangImportExport;
+inline constinit LangCollection& gLangScrollMSG = detail::gProgramState.texts.gLangScrollMSG;
+inline constinit LangCollection& gLangAbout = detail::gProgramState.texts.gLangAbout;
+inline constinit LangCollection& gLangOtherFiles = detail::gProgramState.texts.gLangOtherFiles;
+inline constinit LangCollection& gLangFTP = detail::gProgramState.texts.gLangFTP;
+
+inline constinit LangCollection& gParDiscount = detail::gProgramState.texts.gParDiscount;
+inline constinit LangCollection& gParMemdisc = detail::gProgramState.texts.gParMemdisc;
+inline constinit LangCollection& gParEANDisp = detail::gProgramState.texts.gParEANDisp;
+inline constinit LangCollection& gParEANEdit = detail::gProgramState.texts.gParEANEdit;
+inline constinit LangCollection& gParSSTabSymbol = detail::gProgramState.texts.gParSSTabSymbol;
+inline constinit LangCollection& gParCountry = detail::gProgramState.texts.gParCountry;
+inline constinit LangCollection& gParImportExportItem = detail::gProgramState.texts.gParImportExportItem;
+inline constinit LangCollection& gParFunctionKey = detail::gProgramState.texts.gParFunctionKey;
+inline constinit LangCollection& gParPresetKey = detail::gProgramState.texts.gParPresetKey;
+inline constinit LangCollection& gParRSData = detail::gProgramState.texts.gParRSData;
+inline constinit LangCollection& gParReportType = detail::gProgramState.texts.gParReportType;
 
 struct TextCollectionSource {
     LangCollection* collection;

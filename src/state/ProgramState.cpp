@@ -1,22 +1,30 @@
 #include "state/ProgramState.h"
 
+#include "platform/text/Ansi.h"
+#include "state/SharedData.h"
+
 #include <QList>
 
 namespace quorvane {
 
+namespace detail {
+ProgramState gProgramState;
+} // namespace detail
+
 namespace {
-// One object for the run; the registrations are not state: they say how to reset it.
-ProgramState gState;
+// Not state: they say how to reset it.
 QList<StateReset> gResets;
 } // namespace
 
-ProgramState& programState() { return gState; }
-
 void resetProgramState()
 {
-    gState = ProgramState();
     for (StateReset reset : std::as_const(gResets))
         reset();
+    for (db::Recordset* rs : {&gRsPLU, &gRsPLU2, &gRsWork, &gRsReceived})
+        rs->close();
+    gDBConnection.close();
+    detail::gProgramState = ProgramState();
+    text::setAnsiCodePage(QString());
 }
 
 void registerStateReset(StateReset reset)

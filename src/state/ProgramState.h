@@ -1,5 +1,7 @@
 #pragma once
 
+#include "state/LangCollection.h"
+
 #include <QString>
 
 #include <optional>
@@ -129,28 +131,49 @@ struct PluEditorState {
     qint16 gHideSelectedCol = 0; // 1 in edit mode
 };
 
+// The sections of the language file (in the language of the settings) and of the parameter file, loaded at
+// start-up. The settings layer names them (gLangMsg, gParEANEdit, ...) and loads them.
+struct TextCollections {
+    LangCollection gLangOther, gLangMainCmd, gLangMainMenu, gLangMainGrid, gLangMainTab, gLangStringEdit, gLangMsg,
+        gLangProperties, gLangScProperties, gLangFlexiBarcode, gLangSearch, gLangTranslate, gLangPresetKey,
+        gLangAutoPresetKey, gLangPutPreKey, gLangExportReport, gLangResetReport, gLangImportExport, gLangScrollMSG,
+        gLangAbout, gLangOtherFiles, gLangFTP;
+    LangCollection gParDiscount, gParMemdisc, gParEANDisp, gParEANEdit, gParSSTabSymbol, gParCountry,
+        gParImportExportItem, gParFunctionKey, gParPresetKey, gParRSData, gParReportType;
+};
+
 // Every program-wide value of a run that is not a table row lives here, grouped by the subsystem that owns
 // it, so that one call puts all of them back as a fresh run starts them (tests do, between cases). The
-// values keep their system names; a subsystem reaches its group through programState().
-// Only plain values belong here: the layers above add their groups as plain structs too.
+// values keep their system names; a subsystem reaches its group through programState(). The current
+// selection and the other program-wide values of the main window and the editors join as groups of their own.
+// Only plain values belong here; the shared connection and recordsets (state/SharedData.h) are closed by
+// the same reset.
 struct ProgramState {
     QString programFolder;       // empty until set or first asked: then the executable's folder
     SettingsRecord settings;     // gSettings()
+    TextCollections texts;       // gLangMsg and the others
     std::optional<int> exitCode; // of the last exitProgram()
     StoreTreeState storeTree;    // gStoreTree()
     PluEditorState pluEditor;    // gPluEditor()
 };
 
-ProgramState& programState();
+namespace detail {
+// The one object of the run. Reach it through programState(); it is named here only so that the program-wide
+// names bound to its members are bound before any code runs.
+extern ProgramState gProgramState;
+} // namespace detail
 
+inline ProgramState& programState() { return detail::gProgramState; }
 inline StoreTreeState& gStoreTree() { return programState().storeTree; }
 inline PluEditorState& gPluEditor() { return programState().pluEditor; }
 
-// Puts every program-wide value back to its start: this object, and what the layers above registered
-// (their text collections, caches and window instances), in the order of registration.
+// Puts every program-wide value back to its start, as a fresh run finds them: first what the layers above
+// registered (their caches and window instances), in the order of registration; then the shared recordsets
+// and the connection are closed, this object is made afresh and the code page is the system's again.
 void resetProgramState();
 
-// A layer above this one registers how its own values are put back; called once per layer at start.
+// A layer above this one registers how its own values are put back; registering the same function again
+// changes nothing.
 using StateReset = void (*)();
 void registerStateReset(StateReset reset);
 

@@ -1,9 +1,13 @@
 #include "platform/db/Connection.h"
 
+#include "platform/db/ValueRange.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <sqlite3.h>
+
+#include <algorithm>
 
 namespace quorvane::db {
 
@@ -14,36 +18,36 @@ QString errorText(sqlite3* db)
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("database not open");
 }
 
+// The schema's type codes and the column types the schema builder declares for them; a text (10) is
+// declared with its size, VARCHAR(n).
+struct DeclaredType {
+    int typeCode;
+    const char* name;
+    FieldKind kind;
+};
+constexpr DeclaredType DeclaredTypes[] = {
+    {TypeBoolean, "BOOLEAN", FieldKind::Number},
+    {TypeByte, "TINYINT", FieldKind::Number},
+    {TypeInteger, "SMALLINT", FieldKind::Number},
+    {TypeLong, "INTEGER", FieldKind::Number},
+    {5, "CURRENCY", FieldKind::Real},
+    {6, "REAL", FieldKind::Real},
+    {7, "DOUBLE", FieldKind::Real},
+    {8, "DATETIME", FieldKind::Real},
+    {11, "BLOB", FieldKind::Binary},
+    {12, "MEMO", FieldKind::Text},
+};
+
 } // namespace
 
 QString declaredTypeFor(int typeCode, int size)
 {
-    switch (typeCode) {
-    case 1:
-        return QStringLiteral("BOOLEAN");
-    case 2:
-        return QStringLiteral("TINYINT");
-    case 3:
-        return QStringLiteral("SMALLINT");
-    case 4:
-        return QStringLiteral("INTEGER");
-    case 5:
-        return QStringLiteral("CURRENCY");
-    case 6:
-        return QStringLiteral("REAL");
-    case 7:
-        return QStringLiteral("DOUBLE");
-    case 8:
-        return QStringLiteral("DATETIME");
-    case 10:
+    if (typeCode == 10)
         return QStringLiteral("VARCHAR(%1)").arg(size);
-    case 11:
-        return QStringLiteral("BLOB");
-    case 12:
-        return QStringLiteral("MEMO");
-    default:
-        return QStringLiteral("TYPE%1(%2)").arg(typeCode).arg(size);
-    }
+    for (const DeclaredType& t : DeclaredTypes)
+        if (t.typeCode == typeCode)
+            return QLatin1String(t.name);
+    return QStringLiteral("TYPE%1(%2)").arg(typeCode).arg(size);
 }
 
 FieldInfo fieldInfoFromDeclared(const QString& name, const QString& declaredType)
@@ -52,46 +56,17 @@ FieldInfo fieldInfoFromDeclared(const QString& name, const QString& declaredType
     FieldInfo f;
     f.name = name;
     const QString t = declaredType.trimmed().toUpper();
-    if (t == QLatin1String("BOOLEAN")) {
-        f.typeCode = 1;
-        f.kind = FieldKind::Number;
-    } else if (t == QLatin1String("TINYINT")) {
-        f.typeCode = 2;
-        f.kind = FieldKind::Number;
-    } else if (t == QLatin1String("SMALLINT")) {
-        f.typeCode = 3;
-        f.kind = FieldKind::Number;
-    } else if (t == QLatin1String("INTEGER")) {
-        f.typeCode = 4;
-        f.kind = FieldKind::Number;
-    } else if (t == QLatin1String("CURRENCY")) {
-        f.typeCode = 5;
-        f.kind = FieldKind::Real;
-    } else if (t == QLatin1String("REAL")) {
-        f.typeCode = 6;
-        f.kind = FieldKind::Real;
-    } else if (t == QLatin1String("DOUBLE")) {
-        f.typeCode = 7;
-        f.kind = FieldKind::Real;
-    } else if (t == QLatin1String("DATETIME")) {
-        f.typeCode = 8;
-        f.kind = FieldKind::Real;
-    } else if (t == QLatin1String("BLOB")) {
-        f.typeCode = 11;
-        f.kind = FieldKind::Binary;
-    } else if (t == QLatin1String("MEMO")) {
-        f.typeCode = 12;
-        f.kind = FieldKind::Text;
+    const auto known = std::find_if(std::begin(DeclaredTypes), std::end(DeclaredTypes),
+                                    [&](const DeclaredType& d) { return t == QLatin1String(d.name); });
+    if (known != std::end(DeclaredTypes)) {
+        f.typeCode = known->typeCode;
+        f.kind = known->kind;
     } else if (const auto m = sized.match(t); m.hasMatch()) {
         f.size = m.captured(3).toInt();
-        if (m.captured(1) == QLatin1String("VARCHAR")) {
-            f.typeCode = 10;
-        } else {
-            f.typeCode = m.captured(2).toInt();
-        }
+        f.typeCode = m.captured(1) == QLatin1String("VARCHAR") ? 10 : m.captured(2).toInt();
         f.kind = FieldKind::Text;
     }
-    if (f.typeCode == 4)
+    if (f.typeCode == TypeLong)
         f.defaultValue = 0;
     else if (f.typeCode == 10)
         f.defaultValue = QString();
@@ -209,11 +184,8 @@ Connection::~Connection() { close(); }
 bool Connection::open(const QString& path, QString* error)
 {
     close();
-    if (!QFileInfo(path).isFile()) {
-        if (error)
-            *error = QStringLiteral("The database file %1 does not exist.").arg(path);
-        return false;
-    }
+    if (!QFileInfo(path).isFile())
+        return failWith(error, QStringLiteral("The database file %1 does not exist.").arg(path));
     if (!openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, error))
         return false;
     try {
@@ -221,10 +193,8 @@ bool Connection::open(const QString& path, QString* error)
         exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
         scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const DbError& e) {
-        if (error)
-            *error = e.message();
         close();
-        return false;
+        return failWith(error, e.message());
     }
     return true;
 }
@@ -240,10 +210,9 @@ bool Connection::openFile(const QString& path, int flags, QString* error)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
-        if (error)
-            *error = errorText(db);
+        const QString reason = errorText(db);
         sqlite3_close(db);
-        return false;
+        return failWith(error, reason);
     }
     m_db = db;
     m_path = path;

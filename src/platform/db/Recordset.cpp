@@ -1,11 +1,11 @@
 #include "platform/db/Recordset.h"
 
 #include "platform/Quoted.h"
+#include "platform/db/ValueRange.h"
 
 #include <QRegularExpression>
 
 #include <cmath>
-#include <limits>
 
 namespace quorvane::db {
 
@@ -281,17 +281,10 @@ QVariant Recordset::convert(int index, const QVariant& v) const
         }
         if (!ok)
             throw refuse(QStringLiteral("\"%1\" is not a whole number").arg(v.toString()));
-        qint64 lo = std::numeric_limits<qint32>::min(), hi = std::numeric_limits<qint32>::max();
-        if (f.typeCode == 3) {
-            lo = -32768;
-            hi = 32767;
-        } else if (f.typeCode == 2) {
-            lo = 0;
-            hi = 255;
-        } else if (f.typeCode == 1) {
+        if (f.typeCode == TypeBoolean)
             n = n ? -1 : 0;
-        }
-        if (n < lo || n > hi)
+        const std::optional<ValueRange> range = wholeNumberRange(f.typeCode);
+        if (!range || !range->contains(n))
             throw refuse(QStringLiteral("%1 is out of range").arg(n));
         return QVariant(qlonglong(n));
     }

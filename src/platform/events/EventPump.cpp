@@ -2,14 +2,21 @@
 
 #include "platform/events/DoEvents.h"
 
+#include <QElapsedTimer>
+
 namespace quorvane {
+
+namespace {
+// When events were last pumped through here: a throttle shared by every loop of the one UI thread.
+QElapsedTimer gSincePumped;
+} // namespace
 
 void EventPump::operator()()
 {
-    if (++m_calls % 32 != 0 || m_timer.elapsed() < 20)
+    if (gSincePumped.isValid() && gSincePumped.elapsed() < 20)
         return;
     DoEvents();
-    m_timer.restart();
+    gSincePumped.start();
 }
 
 } // namespace quorvane

@@ -8,11 +8,15 @@ namespace quorvane::text {
 
 namespace {
 
-QString& codePage()
+// Empty until first asked: then the system's. A reset of the program state empties it again.
+QString gCodePage;
+
+const QString& codePage()
 {
-    static QString name = QLocale::system().language() == QLocale::Chinese ? QStringLiteral("GBK")
-                                                                           : QStringLiteral("windows-1252");
-    return name;
+    if (gCodePage.isEmpty())
+        gCodePage = QLocale::system().language() == QLocale::Chinese ? QStringLiteral("GBK")
+                                                                     : QStringLiteral("windows-1252");
+    return gCodePage;
 }
 
 QString encodingName(Encoding e) { return e == Encoding::Gb18030 ? QStringLiteral("GB18030") : codePage(); }
@@ -21,7 +25,7 @@ QString encodingName(Encoding e) { return e == Encoding::Gb18030 ? QStringLitera
 
 QString ansiCodePage() { return codePage(); }
 
-void setAnsiCodePage(const QString& name) { codePage() = name; }
+void setAnsiCodePage(const QString& name) { gCodePage = name; }
 
 QByteArray encode(const QString& text, Encoding encoding, bool* ok)
 {

@@ -6,7 +6,7 @@
 namespace quorvane::text {
 
 // The code page of the system's "ANSI" text files and scale records: GBK on a Chinese system,
-// windows-1252 otherwise. Tests set it.
+// windows-1252 otherwise. Tests set it; an empty name gives back the system's.
 QString ansiCodePage();
 void setAnsiCodePage(const QString& name);
 

@@ -5,7 +5,6 @@
 #include "platform/text/Ansi.h"
 #include "reports/ReportColumns.h"
 #include "reports/ReportExport.h"
-#include "reports/ReportReset.h"
 #include "state/SharedData.h"
 
 #include <QtTest>
@@ -162,6 +161,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ReportError,
                                  exportReport(m_folder->tempFile(QStringLiteral("no/such/folder.txt")), request));
         // Names that are no report or no field of it.
+        QVERIFY_THROWS_EXCEPTION(ReportError, emptyReportTable(QStringLiteral("KVB_25")));
         QVERIFY_THROWS_EXCEPTION(ReportError, exportReport(target(), plain(QStringLiteral("KVB_25"), {"PLU_No"})));
         QVERIFY_THROWS_EXCEPTION(ReportError, exportReport(target(), plain(QStringLiteral("DPT0"), {"Value_99"})));
         QCOMPARE(test::readFile(target()), QByteArray("old\r\n"));
@@ -203,32 +203,6 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QList<int>, positions);
         QCOMPARE(parseColumnChoice(bytes, 16), positions);
-    }
-
-    void positionsAndEmptying()
-    {
-        QCOMPARE(fieldPositions({"b", "a", "b", "z"}, {"a", "b", "b"}), QList<int>({1, 0, 1, -1}));
-        addRows(QStringLiteral("TAT0"), {"0=1", "0=2"});
-        QCOMPARE(test::rowCount(QStringLiteral("TAT0")), 2);
-        emptyReportTable(QStringLiteral("TAT0"));
-        QCOMPARE(test::rowCount(QStringLiteral("TAT0")), 0);
-        QVERIFY_THROWS_EXCEPTION(ReportError, emptyReportTable(QStringLiteral("KVB_25")));
-        QCOMPARE(reportFileName(QStringLiteral("SAT0")), QStringLiteral("SAT0UALL.csv"));
-        QCOMPARE(separatorFor(0), '\t');
-        QCOMPARE(separatorFor(1), ',');
-    }
-
-    void resetFiles()
-    {
-        ResetChoice c;
-        c.salesDaily = c.salesPeriod = c.inventory = c.journal = true;
-        QCOMPARE(resetFileList(c),
-                 QStringList({"SAT0UDLY.csv", "SAT0UTRM.csv", "INV0UALL.csv", "RTB0UALL.csv", "RTT0UALL.csv"}));
-        ResetChoice all;
-        all.salesAll = all.inventory = all.stockRecord = all.journal = true;
-        QCOMPARE(resetFileList(all),
-                 QStringList({"SAT0UALL.csv", "INV0UALL.csv", "STR0UALL.csv", "RTB0UALL.csv", "RTT0UALL.csv"}));
-        QCOMPARE(resetFileList({}), QStringList());
     }
 };
 

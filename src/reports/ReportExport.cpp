@@ -1,0 +1,205 @@
+#include "reports/ReportExport.h"
+
+#include "datafiles/ReportLoader.h"
+#include "platform/events/EventPump.h"
+#include "platform/text/Ansi.h"
+#include "reports/ReportColumns.h"
+#include "settings/Settings.h"
+#include "state/SharedData.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace quorvane::reports {
+
+namespace {
+
+// One code per field of each report table, as the scale lays out the columns of its report file.
+struct ReportFormat {
+    const char* code;
+    const char* format;
+};
+constexpr ReportFormat Formats[] = {
+    {"DPT0", "0000000021002100"},
+    {"MGT0", "00000000021002100"},
+    {"PLT0", "00000000021002100"},
+    {"CLT0", "0000000021002100"},
+    {"SAT0",
+     "00000100021010101010"
+     "10101021111111001010"
+     "10101010101010101011"
+     "01111002101010101010"
+     "10102111111100101010"
+     "10101010101010101101"
+     "111"},
+    {"TAT0", "0000000011111100"},
+    {"RTB0",
+     "00000000010021110000"
+     "00000000"},
+    {"RTT0",
+     "00000000001102011111"
+     "1111111111110"},
+    {"INV0", "000000101100"},
+};
+
+// Hands the pieces of a formatted value to `put`, so the export can write them without building a text.
+template<typename Put> void formatValue(QStringView s, char code, const ValueFormat& format, const Put& put)
+{
+    if ((code != '1' && code != '2') || s == u"0") {
+        put(s);
+        return;
+    }
+    if (s.startsWith(u'-')) {
+        put(u"-");
+        s = s.sliced(1);
+        if (s == u"0") {
+            put(s);
+            return;
+        }
+    }
+    const qsizetype n = qMax(0, code == '1' ? format.pricePoint : format.weightPoint);
+    if (s.size() > n) {
+        put(s.first(s.size() - n));
+        put(format.decimalSign);
+        put(s.last(n));
+    } else {
+        put(u"0");
+        put(format.decimalSign);
+        for (qsizetype i = s.size(); i < n; ++i)
+            put(u"0");
+        put(s);
+    }
+}
+
+// Appends a text in the ANSI code page. ASCII, which every code page holds as it stands, is copied
+// byte by byte; the rest goes through the code page and must fit it.
+void appendAnsi(QByteArray& out, QStringView s)
+{
+    const qsizetype start = out.size();
+    for (const QChar c : s) {
+        if (c.unicode() >= 0x80) {
+            out.truncate(start);
+            bool ok = true;
+            out.append(text::toAnsi(s.toString(), &ok));
+            if (!ok)
+                throw ReportError(QStringLiteral("\"%1\" holds a character that code page %2 cannot hold.")
+                                      .arg(s.toString(), text::ansiCodePage()));
+            return;
+        }
+        out.append(char(c.unicode()));
+    }
+}
+
+} // namespace
+
+QString reportFileName(const QString& code) { return code + QStringLiteral("UALL.csv"); }
+
+QByteArrayView reportFormat(const QString& code)
+{
+    for (const ReportFormat& f : Formats)
+        if (code == QLatin1String(f.code))
+            return QByteArrayView(f.format);
+    return QByteArrayView();
+}
+
+ValueFormat settingsValueFormat()
+{
+    const SettingsRecord& s = gSettings();
+    return ValueFormat{s.gPricePoint, s.gWeightPoint, s.gDecimalSign.isEmpty() ? QStringLiteral(".") : s.gDecimalSign};
+}
+
+QString formatReportValue(const QString& value, char code, const ValueFormat& format)
+{
+    QString out;
+    formatValue(value, code, format, [&out](QStringView piece) { out += piece; });
+    return out;
+}
+
+char separatorFor(int entry) { return entry == 1 ? ',' : '\t'; }
+
+int exportReport(const QString& path, const ExportRequest& request)
+{
+    const QByteArrayView format = reportFormat(request.code);
+    if (format.isEmpty())
+        throw ReportError(QStringLiteral("\"%1\" is not a report.").arg(request.code));
+    if (request.columns.isEmpty())
+        return -1;
+    const QStringList fields = reportFieldNames(request.code);
+    if (fields.size() != format.size())
+        throw ReportError(QStringLiteral("The report table %1 has %2 fields; its report has %3.")
+                              .arg(request.code)
+                              .arg(fields.size())
+                              .arg(format.size()));
+
+    // Each field is read once however often it is chosen; `from` gives the output column's place in the query.
+    QStringList selected;
+    QList<int> from;
+    QByteArray codes;
+    const QList<int> positions = fieldPositions(request.columns, fields);
+    for (int i = 0; i < positions.size(); ++i) {
+        if (positions[i] < 0)
+            throw ReportError(QStringLiteral("There is no field %1 in %2.").arg(request.columns[i], request.code));
+        const QString column = QLatin1Char('"') + fields[positions[i]] + QLatin1Char('"');
+        qsizetype k = selected.indexOf(column);
+        if (k < 0) {
+            k = selected.size();
+            selected << column;
+        }
+        from << int(k);
+        codes += format[positions[i]];
+    }
+
+    const QString name = QDir::toNativeSeparators(path);
+    // The old file stays until the new one is complete.
+    QSaveFile file(path);
+    const auto write = [&](const QByteArray& bytes) {
+        if (file.write(bytes) != bytes.size())
+            throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.errorString());
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.errorString());
+
+    const char separator = request.separator;
+    QByteArray line;
+    if (request.titleLine) {
+        for (int j = 0; j < request.columns.size(); ++j) {
+            if (j > 0)
+                line += separator;
+            appendAnsi(line, request.columns[j]);
+        }
+        line += "\r\n";
+        write(line);
+    }
+
+    int count = 0;
+    try {
+        db::Statement rows = gDBConnection.prepare(
+            QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(selected.join(QLatin1Char(',')), request.code));
+        const auto put = [&line](QStringView piece) { appendAnsi(line, piece); };
+        EventPump pump;
+        while (rows.step()) {
+            // A row without a first value ends the report.
+            if (!rows.column(from[0]).isValid())
+                break;
+            line.clear();
+            for (int j = 0; j < from.size(); ++j) {
+                if (j > 0)
+                    line += separator;
+                const QVariant value = rows.column(from[j]);
+                if (value.isValid())
+                    formatValue(value.toString(), codes[j], request.format, put);
+            }
+            line += "\r\n";
+            write(line);
+            ++count;
+            pump();
+        }
+    } catch (const db::DbError& e) {
+        throw ReportError(QStringLiteral("The report %1 cannot be read.").arg(request.code), e.message());
+    }
+    if (!file.commit())
+        throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.errorString());
+    return count;
+}
+
+} // namespace quorvane::reports

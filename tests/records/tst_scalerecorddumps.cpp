@@ -305,14 +305,6 @@ private slots:
         QTest::newRow("PLUs: length past the end")
             << "tempplukvb.txt" << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("0021")) << 1 << 2
             << "ends inside record 2";
-        QByteArray longFirst = minimalPlu(1).replace(4, 2, hex("00FF"));
-        for (int n = 2; n <= 10; ++n)
-            longFirst += minimalPlu(n);
-        QTest::newRow("PLUs: a wrong length named where it is")
-            << "tempplukvb.txt" << longFirst << 0 << 2 << "record 1 (at byte 0) says it is 255 bytes long";
-        QTest::newRow("PLUs: records after the last row")
-            << "tempplukvb.txt" << minimalPlu(1) + minimalPlu(2) + minimalPlu(3) + minimalPlu(4) << 2 << 1
-            << "2 records (64 bytes) of KVB_25 after the record of its last row (row 2)";
     }
     void reloadStopsAtTheFirstRecordThatDoesNotFit()
     {

@@ -115,6 +115,9 @@ bool copyEntry(const QString& from, const QString& to, QString* error)
         return copyFile(from, to, error);
     if (!source.isDir())
         return failWith(error, QStringLiteral("%1 is neither a file nor a folder.").arg(nativePath(from)));
+    // A folder that cannot be listed would come out empty.
+    if (!source.isReadable() || !source.isExecutable())
+        return failWith(error, QStringLiteral("Cannot read the folder %1.").arg(nativePath(from)));
     if (!QDir().mkdir(to))
         return failWith(error, QStringLiteral("Cannot create the folder %1.").arg(nativePath(to)));
     const QStringList names = QDir(from).entryList(QDir::AllEntries | QDir::Hidden | QDir::System

@@ -11,10 +11,10 @@ namespace quorvane::text {
 // every byte is in the temporary file and on the disk before it takes the target's place. Any failure leaves
 // the target as it was and the temporary file is dropped.
 //
-// Streaming use (a file received in chunks):
+// Streaming use (a file received in chunks), also through a QIODevice pointer:
 //     FileWriter file(path);
 //     if (!file.open(QIODevice::WriteOnly)) ... file.failure()
-//     file.write(chunk) ...            // each false once something failed
+//     file.write(data, size) ...       // -1 once something failed, and from then on
 //     if (!file.commit()) ... file.failure()
 // Without commit() (an abandoned transfer) the target is left as it was.
 class FileWriter : public QSaveFile {

@@ -1,5 +1,7 @@
 #include "app/DumpSet.h"
 
+#include "platform/Error.h"
+#include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
 #include "state/ProgramFolder.h"
 
@@ -11,30 +13,54 @@ namespace quorvane::app {
 
 namespace {
 
-bool exists(const QString& folder) { return QFileInfo(folder).isDir(); }
+// A test seam, not program state: it stays as a test sets it.
+FolderOperationCheck gFolderOperationCheck;
 
-QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+bool allowed(FolderOperation operation, const QString& folder)
+{
+    return !gFolderOperationCheck || gFolderOperationCheck(operation, folder);
+}
+
+bool exists(const QString& folder) { return QFileInfo(folder).isDir(); }
+bool taken(const QString& path) { return QFileInfo::exists(path) || QFileInfo(path).isSymLink(); }
+
+QString inFolder(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
 
 bool renameFolder(const QString& from, const QString& to, QString* error)
 {
-    if (QDir().rename(from, to))
+    if (allowed(FolderOperation::Rename, from) && QDir().rename(from, to))
         return true;
-    *error = QStringLiteral("Cannot rename %1 to %2.").arg(native(from), native(to));
-    return false;
+    return failWith(error, QStringLiteral("Cannot rename %1 to %2.").arg(text::nativePath(from), text::nativePath(to)));
 }
 
-QString markerOf(const QString& folder) { return folder + QLatin1Char('/') + QLatin1String(DumpSetCompleteMarker); }
+QString markerOf(const QString& folder) { return inFolder(folder, QLatin1String(DumpSetCompleteMarker)); }
 
 // The marker goes first: a set whose removal stops half-way must not pass for complete.
 bool removeFolder(const QString& folder, QString* error)
 {
-    if (!QFileInfo::exists(folder))
+    if (!taken(folder))
         return true;
-    QFile::remove(markerOf(folder));
-    if (!QFileInfo::exists(markerOf(folder)) && QDir(folder).removeRecursively())
+    if (allowed(FolderOperation::Delete, folder)) {
+        QFile::remove(markerOf(folder));
+        if (!QFileInfo::exists(markerOf(folder)) && QDir(folder).removeRecursively())
+            return true;
+    }
+    return failWith(error, QStringLiteral("Cannot delete %1.").arg(text::nativePath(folder)));
+}
+
+// Removes a folder an earlier attempt left; one that cannot be removed is moved aside under a dated name
+// (said in `notes`), so it never stands in the way. False when it stays where it is.
+bool clearAway(const QString& folder, QStringList* notes, QString* error)
+{
+    if (removeFolder(folder, error))
         return true;
-    *error = QStringLiteral("Cannot delete %1.").arg(native(folder));
-    return false;
+    const QString aside = text::datedSiblingName(folder);
+    if (!renameFolder(folder, aside, nullptr))
+        return failWith(error,
+                        QStringLiteral("%1 can neither be deleted nor moved aside.").arg(text::nativePath(folder)));
+    notes->append(QStringLiteral("The folder %1 could not be deleted; it has been kept as %2.")
+                      .arg(text::nativePath(folder), text::nativePath(aside)));
+    return true;
 }
 
 } // namespace
@@ -43,15 +69,55 @@ QString dumpFolder() { return programPath(QLatin1String(paths::DumpFolder)); }
 QString newDumpFolder() { return dumpFolder() + QStringLiteral(".new"); }
 QString oldDumpFolder() { return dumpFolder() + QStringLiteral(".old"); }
 
-bool prepareNewDumpSet(QString* error)
+void setFolderOperationCheck(FolderOperationCheck check) { gFolderOperationCheck = std::move(check); }
+
+bool prepareNewDumpSet(QStringList* notes, QString* error)
 {
     const QString folder = newDumpFolder();
-    if (!removeFolder(folder, error))
+    if (!clearAway(folder, notes, error))
         return false;
     if (QDir().mkpath(folder))
         return true;
-    *error = QStringLiteral("Cannot create the folder %1.").arg(native(folder));
-    return false;
+    return failWith(error, QStringLiteral("Cannot create the folder %1.").arg(text::nativePath(folder)));
+}
+
+bool keepPreviousFiles(const QStringList& files, QString* error)
+{
+    const QString current = dumpFolder(), fresh = newDumpFolder();
+    for (const QString& file : files) {
+        const QString source = inFolder(current, file);
+        if (!QFileInfo(source).isFile())
+            continue;
+        QByteArray bytes;
+        if (!text::readFile(source, &bytes, error))
+            return false;
+        // A file that fails again the same way is kept once; an earlier copy is never replaced.
+        QString name = file + QStringLiteral(".bak");
+        bool kept = false;
+        for (int n = 2; !kept && (taken(inFolder(current, name)) || taken(inFolder(fresh, name))); ++n) {
+            QByteArray earlier;
+            kept = text::readFile(inFolder(current, name), &earlier) && earlier == bytes;
+            name = file + QStringLiteral(".bak.") + QString::number(n);
+        }
+        if (!kept && !text::writeFileAtomically(inFolder(fresh, name), bytes, error))
+            return false;
+    }
+    return true;
+}
+
+bool carryOtherEntries(QString* error)
+{
+    const QString current = dumpFolder(), fresh = newDumpFolder();
+    const QStringList names = QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                      | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        // The marker is the new set's own, written last.
+        if (name == QLatin1String(DumpSetCompleteMarker) || taken(inFolder(fresh, name)))
+            continue;
+        if (!text::copyEntry(inFolder(current, name), inFolder(fresh, name), error))
+            return false;
+    }
+    return true;
 }
 
 bool markDumpSetComplete(const QString& folder, QString* error)
@@ -61,56 +127,50 @@ bool markDumpSetComplete(const QString& folder, QString* error)
 
 bool isDumpSetComplete(const QString& folder) { return QFileInfo(markerOf(folder)).isFile(); }
 
-void discardNewDumpSet()
-{
-    QString ignored;
-    removeFolder(newDumpFolder(), &ignored);
-}
+void discardNewDumpSet() { removeFolder(newDumpFolder(), nullptr); }
 
-bool swapInNewDumpSet(QString* error)
+SwapResult swapInNewDumpSet(QStringList* notes, QString* error)
 {
     const QString current = dumpFolder(), fresh = newDumpFolder(), old = oldDumpFolder();
-    if (!removeFolder(old, error))
-        return false;
+    if (!clearAway(old, notes, error))
+        return SwapResult::NotSwapped;
     const bool hadCurrent = exists(current);
     if (hadCurrent && !renameFolder(current, old, error))
-        return false;
+        return SwapResult::NotSwapped;
     if (!renameFolder(fresh, current, error)) {
         if (hadCurrent)
-            QDir().rename(old, current); // the next start puts it back if this fails too
-        return false;
+            renameFolder(old, current, nullptr); // the next start puts it back if this fails too
+        return SwapResult::NotSwapped;
     }
-    // The new set is in place; an .old left behind here is removed by the next start.
-    QString ignored;
-    removeFolder(old, &ignored);
-    return true;
+    return clearAway(old, notes, error) ? SwapResult::Swapped : SwapResult::OldSetLeft;
 }
 
-bool recoverDumpSet(DumpSetRecovery* what, QString* error)
+bool recoverDumpSet(QStringList* notes, QString* error)
 {
     const QString current = dumpFolder(), fresh = newDumpFolder(), old = oldDumpFolder();
-    *what = DumpSetRecovery::Nothing;
+    // What cannot be cleared away is named; the set in AccessData is loaded all the same.
+    auto leftOver = [&](const QString& folder) {
+        QString why;
+        if (!clearAway(folder, notes, &why))
+            notes->append(QStringLiteral("%1 It is left from an exit that was cut short and has not been loaded. "
+                                         "Delete it while Quorvane is not running.")
+                              .arg(why));
+    };
     if (exists(fresh)) {
         if (isDumpSetComplete(fresh)) {
-            if (exists(current)) {
-                if (!removeFolder(old, error) || !renameFolder(current, old, error))
-                    return false;
-            }
+            if (exists(current) && (!clearAway(old, notes, error) || !renameFolder(current, old, error)))
+                return false;
             if (!renameFolder(fresh, current, error))
                 return false;
-            *what = DumpSetRecovery::Completed;
         } else {
-            if (!removeFolder(fresh, error))
-                return false;
-            *what = DumpSetRecovery::RolledBack;
+            leftOver(fresh);
         }
     }
     if (exists(old)) {
         if (exists(current))
-            return removeFolder(old, error);
-        if (!renameFolder(old, current, error))
+            leftOver(old);
+        else if (!renameFolder(old, current, error))
             return false;
-        *what = DumpSetRecovery::RolledBack;
     }
     return true;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace quorvane::app {
 
@@ -8,6 +11,8 @@ namespace quorvane::app {
 // with a file written last, and swaps it in by renames:
 //   AccessData.new (complete)  ->  AccessData -> AccessData.old,  AccessData.new -> AccessData,  delete .old
 // A start that finds a swap cut short finishes it or undoes it, so the reload always meets one whole set.
+// A folder of an earlier attempt that cannot be deleted is moved aside under a dated name; one that cannot be
+// moved either is named to the operator, and never keeps the saved data from being loaded.
 
 QString dumpFolder();    // <program folder>/AccessData
 QString newDumpFolder(); // AccessData.new
@@ -16,24 +21,36 @@ QString oldDumpFolder(); // AccessData.old
 // The file that marks a new set complete; written after every dump of the set.
 inline constexpr const char* DumpSetCompleteMarker = ".complete";
 
-// An empty AccessData.new, whatever an earlier attempt left there.
-bool prepareNewDumpSet(QString* error);
+// An empty AccessData.new. What an earlier attempt left there is deleted or moved aside (said in `notes`).
+bool prepareNewDumpSet(QStringList* notes, QString* error);
+// Copies into AccessData.new, unchanged, every file and folder of AccessData that the new set does not
+// hold (an operator's copy, a note, a kept file): the set carries what the program does not write.
+bool carryOtherEntries(QString* error);
+// Copies each of the named files of AccessData into AccessData.new under its name followed by ".bak" (".bak.2"
+// … when that is taken), so the files a start-up could not apply whole outlive the next set.
+bool keepPreviousFiles(const QStringList& files, QString* error);
 bool markDumpSetComplete(const QString& folder, QString* error);
 bool isDumpSetComplete(const QString& folder);
 // Removes AccessData.new (after a failed shutdown).
 void discardNewDumpSet();
 
-// Puts the complete AccessData.new in the place of AccessData. A failure before AccessData.new has taken
-// its place leaves AccessData as it was.
-bool swapInNewDumpSet(QString* error);
-
-enum class DumpSetRecovery {
-    Nothing,    // one set, as an orderly shutdown leaves it
-    Completed,  // a complete new set had not been swapped in yet: it is now
-    RolledBack, // an incomplete new set was dropped, or the old set put back
+enum class SwapResult {
+    Swapped,    // the new set is AccessData
+    NotSwapped, // AccessData is as it was
+    OldSetLeft, // the new set is AccessData, but AccessData.old could neither be deleted nor moved aside
 };
+// Puts the complete AccessData.new in the place of AccessData. `notes` names a folder moved aside.
+SwapResult swapInNewDumpSet(QStringList* notes, QString* error);
 
-// Brings the dump folders back to one set after a shutdown that was cut short.
-bool recoverDumpSet(DumpSetRecovery* what, QString* error);
+// Brings the dump folders back to one set after a shutdown that was cut short. A folder of an earlier
+// attempt that cannot be removed is named in `notes` and start-up goes on; false only when no set can be
+// put in place.
+bool recoverDumpSet(QStringList* notes, QString* error);
+
+// Test seam: asked before every rename and delete of a dump folder; false makes the operation fail as a
+// refusal of the file system would. Empty: every operation is tried.
+enum class FolderOperation { Rename, Delete };
+using FolderOperationCheck = std::function<bool(FolderOperation operation, const QString& folder)>;
+void setFolderOperationCheck(FolderOperationCheck check);
 
 } // namespace quorvane::app

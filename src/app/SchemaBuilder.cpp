@@ -1,6 +1,7 @@
 #include "app/SchemaBuilder.h"
 
 #include "platform/db/Connection.h"
+#include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
 
 #include <QFile>
@@ -109,15 +110,14 @@ QString createStatement(const TableDef& t)
 
 } // namespace
 
-unsigned char BuildDatabaseFromSchema(const QString& schemaPath, const QString& databasePath, int mode,
-                                      SchemaBuildError* error)
+QString temporaryDatabasePath(const QString& databasePath)
 {
-    const QString tempPath = databasePath.left(databasePath.size() - 4) + QStringLiteral("_.mdb");
-    if (!QFileInfo(schemaPath).isFile())
-        return fail(error, SchemaFileMissing, 0, QStringLiteral("The schema file %1 does not exist.").arg(schemaPath));
-    if (mode == 3 && QFileInfo::exists(databasePath))
-        return SchemaDatabaseExists;
+    return databasePath.left(databasePath.size() - 4) + QStringLiteral("_.mdb");
+}
 
+unsigned char buildTemporaryDatabase(const QString& schemaPath, const QString& databasePath, SchemaBuildError* error)
+{
+    const QString tempPath = temporaryDatabasePath(databasePath);
     QStringList lines;
     QString readError;
     if (!text::readLines(schemaPath, text::Encoding::Ansi, &lines, &readError))
@@ -127,28 +127,42 @@ unsigned char BuildDatabaseFromSchema(const QString& schemaPath, const QString& 
         return SchemaMalformed;
 
     if (QFileInfo::exists(tempPath) && !QFile::remove(tempPath))
-        return fail(error, SchemaDatabaseFailed, 0, QStringLiteral("Cannot delete %1.").arg(tempPath));
+        return fail(error, SchemaDatabaseFailed, 0,
+                    QStringLiteral("Cannot delete %1.").arg(text::nativePath(tempPath)));
 
     QString dbError;
-    {
-        db::Connection temp;
-        if (!temp.create(tempPath, &dbError))
-            return fail(error, SchemaDatabaseFailed, 0, dbError);
-        try {
-            db::Transaction tx(temp);
-            for (const TableDef& t : std::as_const(tables))
-                temp.exec(createStatement(t));
-            tx.commit();
-        } catch (const db::DbError& e) {
-            temp.close();
-            QFile::remove(tempPath);
-            return fail(error, SchemaDatabaseFailed, 0, e.message());
-        }
+    db::Connection temp;
+    if (!temp.create(tempPath, &dbError))
+        return fail(error, SchemaDatabaseFailed, 0, dbError);
+    try {
+        db::Transaction tx(temp);
+        for (const TableDef& t : std::as_const(tables))
+            temp.exec(createStatement(t));
+        tx.commit();
+    } catch (const db::DbError& e) {
+        temp.close();
+        QFile::remove(tempPath);
+        return fail(error, SchemaDatabaseFailed, 0, e.message());
     }
+    return SchemaBuilt;
+}
+
+unsigned char BuildDatabaseFromSchema(const QString& schemaPath, const QString& databasePath, int mode,
+                                      SchemaBuildError* error)
+{
+    if (!QFileInfo(schemaPath).isFile())
+        return fail(error, SchemaFileMissing, 0,
+                    QStringLiteral("The schema file %1 does not exist.").arg(text::nativePath(schemaPath)));
+    if (mode == 3 && QFileInfo::exists(databasePath))
+        return SchemaDatabaseExists;
+    if (const unsigned char built = buildTemporaryDatabase(schemaPath, databasePath, error); built != SchemaBuilt)
+        return built;
     // rename() replaces an existing working database in one step.
+    const QString tempPath = temporaryDatabasePath(databasePath);
     if (std::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(databasePath).constData()) != 0) {
         QFile::remove(tempPath);
-        return fail(error, SchemaDatabaseFailed, 0, QStringLiteral("Cannot replace %1.").arg(databasePath));
+        return fail(error, SchemaDatabaseFailed, 0,
+                    QStringLiteral("Cannot replace %1.").arg(text::nativePath(databasePath)));
     }
     return SchemaBuilt;
 }

@@ -1,8 +1,8 @@
 #include "app/SingleInstance.h"
 
+#include "platform/text/Paths.h"
 #include "state/ProgramFolder.h"
 
-#include <QDir>
 #include <QLockFile>
 
 #include <memory>
@@ -30,8 +30,8 @@ InstanceLock acquireInstanceLock(QString* error)
     if (lock->error() == QLockFile::LockFailedError)
         return InstanceLock::HeldByOther;
     if (error)
-        *error = QStringLiteral("Quorvane cannot start: the lock file %1 cannot be created.")
-                     .arg(QDir::toNativeSeparators(path));
+        *error =
+            QStringLiteral("Quorvane cannot start: the lock file %1 cannot be created.").arg(text::nativePath(path));
     return InstanceLock::Failed;
 }
 

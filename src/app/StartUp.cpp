@@ -5,20 +5,24 @@
 #include "app/TableDumps.h"
 #include "app/WorkingDatabase.h"
 #include "platform/events/DoEvents.h"
+#include "platform/text/Paths.h"
 #include "records/ScaleRecordDumps.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
+#include "state/ProgramState.h"
 #include "state/SharedData.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace quorvane::app {
 
 namespace {
 
-QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+// Tables whose dumps a start-up could not apply whole: the next exit keeps their files beside the new set.
+QStringList gTablesNotApplied;
+
+void resetDumpState() { gTablesNotApplied.clear(); }
 
 bool readSettings(QString* error)
 {
@@ -28,7 +32,7 @@ bool readSettings(QString* error)
     if (readSettingsFile(path, &gSettings(), &e))
         return true;
     *error = e.line > 0 ? QStringLiteral("Quorvane cannot start: the settings file %1 cannot be read at line %2: %3.")
-                              .arg(native(path))
+                              .arg(text::nativePath(path))
                               .arg(e.line)
                               .arg(e.message)
                         : QStringLiteral("Quorvane cannot start: %1").arg(e.message);
@@ -41,7 +45,8 @@ bool reloadDumps(QStringList* messages, QString* error)
     const QString folder = dumpFolder();
     try {
         db::Transaction tx(gDBConnection);
-        if (!LoadTablesFromText(folder, error) || !records::LoadBinDataFromFiles(folder, messages, error))
+        if (!LoadTablesFromText(folder, error)
+            || !records::LoadBinDataFromFiles(folder, messages, error, &gTablesNotApplied))
             return false;
         for (const char* table : {"KVB_20", "KVB_23", "KVB_14"})
             if (!records::DecodeKVBRecords(QLatin1String(table), error))
@@ -52,6 +57,50 @@ bool reloadDumps(QStringList* messages, QString* error)
         return false;
     }
     return true;
+}
+
+// The dump files of a table, text dump first, as named in the dump folder.
+QStringList dumpFilesOf(const QString& table)
+{
+    QStringList files;
+    for (const TableDump& d : tableDumps())
+        if (d.table == table)
+            files << d.file;
+    if (const QString records = records::recordDumpFile(table); !records.isEmpty())
+        files << records;
+    return files;
+}
+
+// What becomes of a table whose dumps were not applied whole, for the message at the end of start-up; a text
+// dump that is missing or empty, and so gave its records no rows, is named.
+QString keptAtNextExit(const QString& table)
+{
+    const QStringList files = dumpFilesOf(table); // the text dump first
+    QStringList kept;
+    QString said;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QFileInfo info(dumpFolder() + QLatin1Char('/') + files[i]);
+        if (info.isFile())
+            kept << files[i];
+        if (i == 0 && (!info.isFile() || info.size() == 0))
+            said = QStringLiteral("%1 is %2. ")
+                       .arg(files[i], info.isFile() ? QStringLiteral("empty") : QStringLiteral("missing"));
+    }
+    if (kept.isEmpty())
+        return said.trimmed();
+    return said
+        + (kept.size() == 1
+               ? QStringLiteral("The next exit keeps %1 as it is now, with \".bak\" added to its name.")
+               : QStringLiteral("The next exit keeps %1 as they are now, with \".bak\" added to their names."))
+              .arg(kept.join(QStringLiteral(" and ")));
+}
+
+QStringList filesNotApplied()
+{
+    QStringList files;
+    for (const QString& table : std::as_const(gTablesNotApplied))
+        files << dumpFilesOf(table);
+    return files;
 }
 
 } // namespace
@@ -66,6 +115,7 @@ bool CheckSourceFiles()
 
 bool RunStartUp(StartUpView& view)
 {
+    registerStateReset(resetDumpState);
     view.setProgressText(QStringLiteral("Loading Setting ..."));
     if (!CheckSourceFiles()) {
         view.showMessage(QStringLiteral("Some source file is not exist!"), MessageIcon::Exclamation);
@@ -96,7 +146,7 @@ bool RunStartUp(StartUpView& view)
     if (!movedAside.isEmpty())
         view.showMessage(QStringLiteral("The last run of Quorvane did not end normally. Its working database has "
                                         "been kept as %1; the data saved at the last orderly exit are loaded.")
-                             .arg(native(movedAside)),
+                             .arg(text::nativePath(movedAside)),
                          MessageIcon::Information);
 
     // From here a failure removes the working database it built, so nothing is left changed.
@@ -110,17 +160,20 @@ bool RunStartUp(StartUpView& view)
     if (!OpenDatabase())
         return abandon(gLangMsg.text(QStringLiteral("linkADO")), MessageIcon::Critical);
 
-    DumpSetRecovery recovery;
-    if (!recoverDumpSet(&recovery, &error))
+    QStringList messages;
+    if (!recoverDumpSet(&messages, &error))
         return abandon(
             QStringLiteral("Quorvane cannot start: the folder of the saved data cannot be restored: %1").arg(error),
             MessageIcon::Critical);
-    QStringList messages;
+    gTablesNotApplied.clear();
     if (!reloadDumps(&messages, &error))
         return abandon(QStringLiteral("Quorvane cannot start: the saved data cannot be loaded.\n%1\nThe saved data "
                                       "have not been changed.")
                            .arg(error),
                        MessageIcon::Critical);
+
+    for (const QString& table : std::as_const(gTablesNotApplied))
+        messages << keptAtNextExit(table);
 
     view.showMainWindow();
     if (!messages.isEmpty())
@@ -133,28 +186,42 @@ ShutdownResult EndProgram()
     ShutdownResult r;
     QString error;
     const QString target = newDumpFolder();
-    bool ok = false;
+    SwapResult swap = SwapResult::NotSwapped;
     try {
-        ok = prepareNewDumpSet(&error) && SaveTablesToText(target, &error)
+        if (prepareNewDumpSet(&r.warnings, &error) && SaveTablesToText(target, &error)
             && records::SaveBinDataToFiles(target, dumpFolder(), &r.warnings, &error)
-            && markDumpSetComplete(target, &error) && swapInNewDumpSet(&error);
+            && keepPreviousFiles(filesNotApplied(), &error) && carryOtherEntries(&error)
+            && markDumpSetComplete(target, &error))
+            swap = swapInNewDumpSet(&r.warnings, &error);
     } catch (const db::DbError& e) {
         error = e.message();
     }
-    if (!ok)
+    if (swap == SwapResult::NotSwapped)
         discardNewDumpSet();
+    else
+        gTablesNotApplied.clear(); // their files are kept in the new set
     CloseDatabase();
     releaseTextCollections();
-    if (ok) {
+    const QString database = text::nativePath(workingDatabasePath());
+    switch (swap) {
+    case SwapResult::Swapped:
         if (!DeleteWorkingDatabase(&error))
             r.warnings << error;
-    } else {
+        break;
+    case SwapResult::NotSwapped:
         r.error = QStringLiteral("The data cannot be saved: %1\nThe data saved at the last exit are unchanged, and the "
                                  "working database %2 has been kept.")
-                      .arg(error, native(workingDatabasePath()));
+                      .arg(error, database);
+        break;
+    case SwapResult::OldSetLeft:
+        r.error = QStringLiteral("The data have been saved in %1, but the data saved at the exit before cannot be "
+                                 "cleared away: %2\nDelete it while Quorvane is not running, or the next exit cannot "
+                                 "save. The working database %3 has been kept.")
+                      .arg(text::nativePath(dumpFolder()), error, database);
+        break;
     }
     releaseInstanceLock();
-    r.saved = ok;
+    r.saved = swap == SwapResult::Swapped;
     return r;
 }
 

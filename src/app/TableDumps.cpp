@@ -2,6 +2,7 @@
 
 #include "platform/Quoted.h"
 #include "platform/events/EventPump.h"
+#include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
 #include "state/SharedData.h"
 
@@ -10,7 +11,6 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -71,25 +71,6 @@ QStringList textParts(const QString& text)
     }
     parts << text.mid(start);
     return parts;
-}
-
-bool parseWholeNumber(QStringView line, qint64* value)
-{
-    const QStringView t = text::trimBlanks(line);
-    qsizetype i = 0;
-    const bool negative = !t.isEmpty() && t[0] == QLatin1Char('-');
-    if (!t.isEmpty() && (negative || t[0] == QLatin1Char('+')))
-        ++i;
-    if (i == t.size() || t.size() - i > 18) // 18 digits cannot overflow
-        return false;
-    qint64 n = 0;
-    for (; i < t.size(); ++i) {
-        if (t[i] < QLatin1Char('0') || t[i] > QLatin1Char('9'))
-            return false;
-        n = n * 10 + (t[i].unicode() - '0');
-    }
-    *value = negative ? -n : n;
-    return true;
 }
 
 bool fitsField(const db::FieldInfo& f, qint64 n)
@@ -165,7 +146,7 @@ bool wholeNumberOf(const QVariant& v, qint64* n)
         return ok;
     }
     case QMetaType::QString:
-        return parseWholeNumber(v.toString(), n);
+        return text::readNumberLine(v.toString(), n);
     default:
         return false;
     }
@@ -180,13 +161,8 @@ public:
 
     void number(qint64 value)
     {
-        char buffer[32];
-        char* p = buffer;
-        if (value >= 0)
-            *p++ = ' ';
-        p = std::to_chars(p, buffer + sizeof buffer - 1, value).ptr; // 20 characters at most
-        *p++ = ' ';
-        m_bytes.append(buffer, p - buffer);
+        char line[text::NumberLineMaxSize];
+        m_bytes.append(line, text::formatNumberLine(value, line));
         endLine();
     }
 
@@ -223,7 +199,7 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
         return false;
     const QString path = dumpPath(folder, d);
     auto fail = [&](const QString& why) {
-        *error = QStringLiteral("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), why);
+        *error = QStringLiteral("Cannot write %1: %2.").arg(text::nativePath(path), why);
         return false;
     };
     DumpWriter out;
@@ -276,7 +252,13 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
 
 class DumpReader {
 public:
-    DumpReader(const QString& path, const QList<QStringView>& lines) : m_path(path), m_lines(lines) { }
+    // `cutShort`: the last line has no line end, as when the end of the file was lost.
+    DumpReader(const QString& path, const QList<QStringView>& lines, bool cutShort)
+        : m_path(path)
+        , m_lines(lines)
+        , m_cutShort(cutShort)
+    {
+    }
 
     bool atEnd() const { return m_next >= m_lines.size(); }
 
@@ -284,14 +266,17 @@ public:
     bool readRow(const TableDump& d, const ResolvedTable& r, QVariantList* values, QString* error)
     {
         const qsizetype rowStart = m_next;
+        auto endsInside = [&] {
+            return fail(error, rowStart, QStringLiteral("the file ends inside the row that begins here"));
+        };
         for (int i = 0; i < d.fields.size(); ++i) {
             const db::FieldInfo& f = r.fields[i];
             if (atEnd())
-                return fail(error, rowStart, QStringLiteral("the file ends inside the row that begins here"));
+                return endsInside();
             switch (d.fields[i].kind) {
             case DumpLine::Number: {
                 qint64 n = 0;
-                if (!parseWholeNumber(m_lines[m_next], &n) || !fitsField(f, n))
+                if (!text::readNumberLine(m_lines[m_next], &n) || !fitsField(f, n))
                     return fail(error, m_next,
                                 QStringLiteral("\"%1\" is not a value of the number field %2")
                                     .arg(m_lines[m_next].left(40).toString(), f.name));
@@ -320,12 +305,15 @@ public:
                 return fail(error, rowStart, QStringLiteral("the row that begins here has no closing line"));
             ++m_next;
         }
+        // Every line the dump writes ends with CR LF: a last line without it may have lost its end.
+        if (atEnd() && m_cutShort)
+            return endsInside();
         return true;
     }
 
     bool fail(QString* error, qsizetype lineIndex, const QString& why) const
     {
-        *error = QStringLiteral("%1, line %2: %3.").arg(QDir::toNativeSeparators(m_path)).arg(lineIndex + 1).arg(why);
+        *error = QStringLiteral("%1, line %2: %3.").arg(text::nativePath(m_path)).arg(lineIndex + 1).arg(why);
         return false;
     }
 
@@ -334,6 +322,7 @@ public:
 private:
     QString m_path;
     const QList<QStringView>& m_lines;
+    bool m_cutShort = false;
     qsizetype m_next = 0;
 };
 
@@ -351,7 +340,7 @@ bool loadTable(const QString& folder, const TableDump& d, QString* error)
     QStringDecoder decoder(text::ansiCodePage().toLatin1().constData());
     const QString content = decoder.decode(bytes);
     const QList<QStringView> lines = lineViews(content);
-    DumpReader in(path, lines);
+    DumpReader in(path, lines, !content.isEmpty() && !content.endsWith(QLatin1Char('\n')));
     if (!decoder.isValid() || decoder.hasError()) { // what could not be read could not be written back either
         const qsizetype bad = content.indexOf(QChar::ReplacementCharacter);
         return in.fail(
@@ -481,7 +470,7 @@ bool SaveTablesToText(const QString& folder, QString* error)
     QString& err = error ? *error : ignored;
     gRsWork.close();
     if (!QDir().mkpath(folder)) {
-        err = QStringLiteral("Cannot create the folder %1.").arg(QDir::toNativeSeparators(folder));
+        err = QStringLiteral("Cannot create the folder %1.").arg(text::nativePath(folder));
         return false;
     }
     EventPump pump;

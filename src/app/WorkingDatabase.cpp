@@ -1,11 +1,10 @@
 #include "app/WorkingDatabase.h"
 
 #include "app/SchemaBuilder.h"
+#include "platform/text/Paths.h"
 #include "state/ProgramFolder.h"
 #include "state/SharedData.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,30 +17,11 @@ namespace {
 // SQLite keeps a cut-short transaction beside the database under these endings; they belong to that file.
 const char* const Companions[] = {"-journal", "-wal", "-shm"};
 
-QString native(const QString& path) { return QDir::toNativeSeparators(path); }
-
-QString stagingPath() { return programPath(QStringLiteral("Database/Orvo2005_Build.mdb")); }
-
-// The builder's own temporary name for a database path.
-QString builderTempPath(const QString& databasePath)
-{
-    return databasePath.left(databasePath.size() - 4) + QStringLiteral("_.mdb");
-}
-
 void removeWithCompanions(const QString& path)
 {
     QFile::remove(path);
     for (const char* c : Companions)
         QFile::remove(path + QLatin1String(c));
-}
-
-QString datedName(const QString& path)
-{
-    const QString stamp = QFileInfo(path).lastModified().toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
-    QString name = path + QLatin1Char('.') + stamp;
-    for (int n = 2; QFileInfo::exists(name); ++n)
-        name = path + QLatin1Char('.') + stamp + QLatin1Char('_') + QString::number(n);
-    return name;
 }
 
 // Moves a working database left behind, with whatever SQLite kept beside it, out of the way.
@@ -52,11 +32,11 @@ bool moveAside(const QString& path, QString* movedTo, QString* error)
             QFile::remove(path + QLatin1String(c));
         return true;
     }
-    const QString target = datedName(path);
+    const QString target = text::datedSiblingName(path);
     if (!QFile::rename(path, target)) {
         *error = QStringLiteral("Quorvane cannot start: the working database %1 left behind by an earlier run "
                                 "cannot be moved aside.")
-                     .arg(native(path));
+                     .arg(text::nativePath(path));
         return false;
     }
     for (const char* c : Companions)
@@ -75,37 +55,37 @@ bool BuildWorkingDatabase(QString* movedAsideTo, QString* error)
     movedAsideTo->clear();
     const QString schema = programPath(QLatin1String(paths::SchemaFile));
     const QString working = workingDatabasePath();
-    const QString staging = stagingPath();
     if (!QFileInfo(schema).isFile()) {
-        *error = QStringLiteral("Quorvane cannot start: the schema file %1 does not exist.").arg(native(schema));
+        *error =
+            QStringLiteral("Quorvane cannot start: the schema file %1 does not exist.").arg(text::nativePath(schema));
         return false;
     }
-    removeWithCompanions(staging);
-    removeWithCompanions(builderTempPath(staging));
-
+    // Built under its own name first, so a failed build leaves whatever working database is there.
+    const QString built = temporaryDatabasePath(working);
+    removeWithCompanions(built);
     SchemaBuildError buildError;
-    switch (BuildDatabaseFromSchema(schema, staging, 0, &buildError)) {
+    switch (buildTemporaryDatabase(schema, working, &buildError)) {
     case SchemaBuilt:
         break;
     case SchemaMalformed:
         *error = QStringLiteral("Quorvane cannot start: the schema file %1 is malformed at line %2: %3.")
-                     .arg(native(schema))
+                     .arg(text::nativePath(schema))
                      .arg(buildError.line)
                      .arg(buildError.message);
         return false;
     default:
         *error = QStringLiteral("Quorvane cannot start: the working database cannot be built from %1: %2")
-                     .arg(native(schema), buildError.message);
+                     .arg(text::nativePath(schema), buildError.message);
         return false;
     }
     if (!moveAside(working, movedAsideTo, error)) {
-        removeWithCompanions(staging);
+        removeWithCompanions(built);
         return false;
     }
-    if (!QFile::rename(staging, working)) {
-        removeWithCompanions(staging);
-        *error =
-            QStringLiteral("Quorvane cannot start: the working database %1 cannot be created.").arg(native(working));
+    if (!QFile::rename(built, working)) {
+        removeWithCompanions(built);
+        *error = QStringLiteral("Quorvane cannot start: the working database %1 cannot be created.")
+                     .arg(text::nativePath(working));
         return false;
     }
     return true;
@@ -169,7 +149,7 @@ bool DeleteWorkingDatabase(QString* error)
     const QString path = workingDatabasePath();
     if (!QFileInfo::exists(path) || QFile::remove(path))
         return true;
-    *error = QStringLiteral("The working database %1 cannot be deleted.").arg(native(path));
+    *error = QStringLiteral("The working database %1 cannot be deleted.").arg(text::nativePath(path));
     return false;
 }
 

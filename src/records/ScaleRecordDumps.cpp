@@ -35,8 +35,6 @@ constexpr DumpFile kDumpFiles[] = {
     {"KVB_AD", "temppaymentkeyfilekvb.txt", 16},
 };
 
-const QString kPluFile = QStringLiteral("tempplukvb.txt");
-const QString kPluBackup = QStringLiteral("tempplukvb.txt.bak");
 constexpr int kListedAtMost = 20;
 constexpr int kChunkRows = 1000;
 
@@ -44,13 +42,6 @@ bool isPluTable(const DumpFile& d) { return qstrcmp(d.table, "KVB_25") == 0; }
 bool isTextTable(const DumpFile& d) { return qstrncmp(d.table, "KVB_3", 5) == 0; }
 bool hasEncoder(const DumpFile& d) { return kvbRecordSize(QLatin1String(d.table)) > 0; }
 int smallestRecord(const DumpFile& d) { return isTextTable(d) ? 10 : KvbRecordHeader::Size; }
-
-// Set when a PLU record was not restored at start-up, so that the next exit keeps the file it came from.
-bool& pluRecordsMissing()
-{
-    static bool missing = false;
-    return missing;
-}
 
 QString listed(const QStringList& items)
 {
@@ -303,12 +294,6 @@ QByteArray dumpRawTable(const DumpFile& d, QStringList* warnings, EventPump& pum
     return out;
 }
 
-bool copyFile(const QString& from, const QString& to, QString* error)
-{
-    QByteArray bytes;
-    return text::readFile(from, &bytes, error) && text::writeFileAtomically(to, bytes, error);
-}
-
 // ---- reload ----
 
 QString stopMessage(const DumpFile& d, int rowNumber, const QString& why)
@@ -320,35 +305,79 @@ QString stopMessage(const DumpFile& d, int rowNumber, const QString& why)
         .arg(why);
 }
 
-// The next record of a file of records of variable length; an empty reason with no record at the end.
-struct NextRecord {
-    QByteArray record;
-    QString problem;
-};
+// Takes the records of a dump file one after another, never reading past the file, and says why it stops.
+class DumpCursor {
+public:
+    DumpCursor(const DumpFile& d, const QByteArray& data) : m_d(d), m_data(data) { }
 
-NextRecord takeRecord(const DumpFile& d, const QByteArray& data, qint64 pos)
-{
-    NextRecord next;
-    int length = d.recordSize;
-    if (!length) {
-        const auto header = KvbRecordHeader::read(data, int(pos));
-        if (!header) {
-            next.problem = QStringLiteral("the file ends inside a record header");
-            return next;
+    bool atEnd() const { return m_pos >= m_data.size(); }
+
+    // The next record, or an empty one with `problem` set. A record of variable length must be followed by
+    // the end of the file or by something that can be a record (the record of `nextKey`, the next row's key
+    // where it is known); otherwise its own length is wrong, and the record says so by its own position.
+    QByteArray next(QString* problem, std::optional<qint64> nextKey = {})
+    {
+        ++m_number;
+        const qint64 at = m_pos;
+        const QString where = QStringLiteral("record %1 (at byte %2)").arg(m_number).arg(at);
+        int length = m_d.recordSize;
+        if (!length) {
+            const auto header = KvbRecordHeader::read(m_data, int(at));
+            if (!header) {
+                *problem = QStringLiteral("the file ends inside the header of %1").arg(where);
+                return {};
+            }
+            length = header->length;
+            if (length < smallestRecord(m_d)) {
+                *problem = QStringLiteral("%1 says it is %2 bytes long").arg(where).arg(length);
+                return {};
+            }
         }
-        length = header->length;
-        if (length < smallestRecord(d)) {
-            next.problem = QStringLiteral("a record says it is %1 bytes long").arg(length);
-            return next;
+        if (at + length > m_data.size()) {
+            *problem = QStringLiteral("the file ends inside %1 of %2 bytes").arg(where).arg(length);
+            return {};
         }
+        if (!m_d.recordSize && !canStartRecord(at + length, nextKey)) {
+            *problem =
+                QStringLiteral("%1 says it is %2 bytes long, but no record begins after it").arg(where).arg(length);
+            return {};
+        }
+        m_pos += length;
+        return m_data.mid(at, length);
     }
-    if (pos + length > data.size()) {
-        next.problem = QStringLiteral("the file ends inside a record of %1 bytes").arg(length);
-        return next;
+
+    // The records left after those taken, for a message: "3 records (96 bytes)".
+    QString rest() const
+    {
+        DumpCursor c = *this;
+        int records = 0;
+        QString problem;
+        while (!c.atEnd() && !c.next(&problem).isEmpty())
+            ++records;
+        const qint64 bytes = m_data.size() - m_pos;
+        if (!c.atEnd())
+            return QStringLiteral("%1 bytes").arg(bytes);
+        return records == 1 ? QStringLiteral("1 record (%1 bytes)").arg(bytes)
+                            : QStringLiteral("%1 records (%2 bytes)").arg(records).arg(bytes);
     }
-    next.record = data.mid(pos, length);
-    return next;
-}
+
+private:
+    // A header cut by the end of the file is left to the next record to report.
+    bool canStartRecord(qint64 pos, std::optional<qint64> key) const
+    {
+        const auto header = KvbRecordHeader::read(m_data, int(pos));
+        if (!header)
+            return true;
+        if (key && header->key && qint64(*header->key) == *key)
+            return true;
+        return header->key && header->length >= smallestRecord(m_d) && pos + header->length <= m_data.size();
+    }
+
+    const DumpFile& m_d;
+    const QByteArray& m_data;
+    qint64 m_pos = 0;
+    int m_number = 0;
+};
 
 QString keyMismatch(const QString& keyField, const QByteArray& rec, qint64 rowKey)
 {
@@ -357,109 +386,118 @@ QString keyMismatch(const QString& keyField, const QByteArray& rec, qint64 rowKe
     return QStringLiteral("the record of %1 %2 stands where the row of %1 %3 is").arg(keyField, recordKey).arg(rowKey);
 }
 
-void loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
+// Records after the last row have no row to go to; neither has any record of a table without rows.
+QString leftOverMessage(const DumpFile& d, int rows, const DumpCursor& records)
+{
+    if (rows == 0)
+        return QStringLiteral("%1 holds %2 of %3, which has no rows: none of them was applied.")
+            .arg(QLatin1String(d.file), records.rest(), QLatin1String(d.table));
+    return QStringLiteral("%1 holds %2 of %3 after the record of its last row (row %4): they were not applied.")
+        .arg(QLatin1String(d.file), records.rest(), QLatin1String(d.table))
+        .arg(rows);
+}
+
+// True when every record of the file went to a row.
+bool loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
 {
     const QString table = QLatin1String(d.table);
     const QString keyField = kvbRecordKeyField(table);
-    qint64 pos = 0;
+    DumpCursor records(d, data);
+    QString problem;
+    int n = 0;
     gRsWork.openTable(table);
-    for (int n = 1; !gRsWork.eof() && pos < data.size(); gRsWork.moveNext(), ++n) {
-        const NextRecord next = takeRecord(d, data, pos);
-        QString problem = next.problem;
-        if (problem.isEmpty() && hasEncoder(d) && !kvbRecordFitsRow(table, next.record, gRsWork))
-            problem = keyMismatch(keyField, next.record, gRsWork.intValue(keyField));
-        if (!problem.isEmpty()) {
-            if (messages)
-                messages->append(stopMessage(d, n, problem));
+    for (; !gRsWork.eof() && !records.atEnd() && problem.isEmpty(); gRsWork.moveNext()) {
+        ++n;
+        const QByteArray record = records.next(&problem);
+        if (problem.isEmpty() && hasEncoder(d) && !kvbRecordFitsRow(table, record, gRsWork))
+            problem = keyMismatch(keyField, record, gRsWork.intValue(keyField));
+        if (!problem.isEmpty())
             break;
-        }
-        gRsWork.setValue(QStringLiteral("KVBBinData"), next.record);
+        gRsWork.setValue(QStringLiteral("KVBBinData"), record);
         if (isTextTable(d))
-            gRsWork.setValue(QStringLiteral("Name"),
-                             next.record.size() == 10 ? QVariant() : QVariant(next.record.mid(10)));
+            gRsWork.setValue(QStringLiteral("Name"), record.size() == 10 ? QVariant() : QVariant(record.mid(10)));
         gRsWork.update();
-        pos += next.record.size();
     }
+    const int rows = gRsWork.recordCount();
     gRsWork.close();
+    if (!problem.isEmpty())
+        messages->append(stopMessage(d, n, problem));
+    else if (!records.atEnd())
+        messages->append(leftOverMessage(d, rows, records));
+    return problem.isEmpty() && records.atEnd();
 }
 
 // Every PLU whose record is not applied is named; a missing or empty file restores none of them.
-void loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStringList* messages, EventPump& pump)
+// True when every record of the file went to a row and was decoded.
+bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStringList* messages, EventPump& pump)
 {
     // What the decoder reads of a row besides the record; it writes every other field but store and section.
     static const FieldList read{plu::PLU_No, plu::ST_No, plu::PLU_Commodity};
     PluWriter writer(allFieldsBut({plu::ST_No, plu::SECT_No}));
+    // Each record is checked against the key of the row after it, so a wrong length is named where it is.
+    QList<qint64> keys;
+    for (db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT PLU_No FROM KVB_25 ORDER BY rowid"));
+         st.step();)
+        keys << st.columnInt(0);
+    DumpCursor records(d, data);
     QStringList notRestored;
     QString stop;
-    qint64 pos = 0;
     int n = 0;
     forEachPluRow(read, [&](PluChunkRow& r) {
         ++n;
         const QString who = r.row.text(plu::PLU_No);
-        if (!stop.isEmpty() || pos >= data.size()) {
+        if (!stop.isEmpty() || records.atEnd()) {
             notRestored << who;
             return;
         }
-        const NextRecord next = takeRecord(d, data, pos);
-        QString problem = next.problem;
+        QString problem;
+        const QByteArray record = records.next(&problem, n < keys.size() ? std::optional(keys[n]) : std::nullopt);
         if (problem.isEmpty()) {
-            const auto header = KvbRecordHeader::read(next.record);
+            const auto header = KvbRecordHeader::read(record);
             if (!header->key || qint64(*header->key) != r.row.number(plu::PLU_No))
-                problem = keyMismatch(QStringLiteral("PLU"), next.record, r.row.number(plu::PLU_No));
+                problem = keyMismatch(QStringLiteral("PLU"), record, r.row.number(plu::PLU_No));
         }
         if (!problem.isEmpty()) {
             stop = stopMessage(d, n, problem);
             notRestored << who;
             return;
         }
-        pos += next.record.size();
-        r.row.set(plu::KVBBinData, next.record);
+        r.row.set(plu::KVBBinData, record);
         const PluDecodeResult result = decodePluRecord(r.row);
         writer.write(r.rowid, r.row);
         if (result.outcome != PluDecodeResult::Decoded)
             notRestored << QStringLiteral("%1 (%2)").arg(who, result.reason);
         pump();
     });
-    if (!notRestored.isEmpty())
-        pluRecordsMissing() = true;
-    if (!messages)
-        return;
     if (!stop.isEmpty())
         messages->append(stop);
-    if (!notRestored.isEmpty()) {
-        QString text = QStringLiteral("The values of %1 PLUs were not restored from their scale records: PLU %2.")
-                           .arg(notRestored.size())
-                           .arg(listed(notRestored));
-        text += fileExists ? QStringLiteral(" The file they came from is kept as %1 at the next exit.").arg(kPluBackup)
-                           : QStringLiteral(" %1 is missing.").arg(kPluFile);
-        messages->append(text);
-    }
+    else if (!records.atEnd())
+        messages->append(leftOverMessage(d, n, records));
+    if (!notRestored.isEmpty())
+        messages->append(
+            QStringLiteral("The values of %1 PLUs were not restored from their scale records: PLU %2.%3")
+                .arg(notRestored.size())
+                .arg(listed(notRestored),
+                     fileExists ? QString() : QStringLiteral(" %1 is missing.").arg(QLatin1String(d.file))));
+    return stop.isEmpty() && records.atEnd() && notRestored.isEmpty();
 }
 
 } // namespace
 
+QString recordDumpFile(const QString& table)
+{
+    for (const DumpFile& d : kDumpFiles)
+        if (table.compare(QLatin1String(d.table), Qt::CaseInsensitive) == 0)
+            return QLatin1String(d.file);
+    return QString();
+}
+
 bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolder, QStringList* warnings,
                         QString* error)
 {
-    auto fail = [&](const QString& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
-    // The file whose records were not all restored at start-up stays beside the new one; an earlier copy
-    // is carried along, so no complete record is lost unseen.
-    const QString backupTarget = filePath(targetFolder, kPluBackup);
-    if (!currentFolder.isEmpty()) {
-        QString source = filePath(currentFolder, kPluFile);
-        if (!pluRecordsMissing() || !QFileInfo(source).isFile())
-            source = QDir(currentFolder) == QDir(targetFolder) ? QString() : filePath(currentFolder, kPluBackup);
-        QString copyError;
-        if (!source.isEmpty() && QFileInfo(source).isFile() && !copyFile(source, backupTarget, &copyError))
-            return fail(copyError);
-    }
     // Without the database every file would come out empty and replace the records of the last exit.
     if (!gDBConnection.isOpen())
-        return fail(QStringLiteral("The scale records cannot be saved: the database is not open."));
+        return failWith(error, QStringLiteral("The scale records cannot be saved: the database is not open."));
     EventPump pump;
     try {
         db::Transaction tx(gDBConnection);
@@ -473,34 +511,33 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
                                                                 : filePath(currentFolder, QLatin1String(d.file));
                 const bool keep = !current.isEmpty() && QFileInfo(current).isFile()
                     && QDir(currentFolder) != QDir(targetFolder);
-                if (keep ? !copyFile(current, target, &writeError)
+                if (keep ? !text::copyFile(current, target, &writeError)
                          : !text::writeFileAtomically(target, QByteArray(), &writeError))
-                    return fail(writeError);
+                    return failWith(error, writeError);
                 continue;
             }
             const QByteArray out = isPluTable(d) ? dumpPlus(warnings, pump)
                 : hasEncoder(d)                  ? dumpEncodedTable(d, warnings, pump)
                                                  : dumpRawTable(d, warnings, pump);
             if (!text::writeFileAtomically(target, out, &writeError))
-                return fail(writeError);
+                return failWith(error, writeError);
         }
         tx.commit();
     } catch (const Error& e) { // DbError, and a CodecError nothing above expects
         gRsWork.close();
         ClearBarFormatMemories();
-        return fail(QStringLiteral("The scale records cannot be saved: %1").arg(QString::fromStdString(e.what())));
+        return failWith(error,
+                        QStringLiteral("The scale records cannot be saved: %1").arg(QString::fromStdString(e.what())));
     }
     return true;
 }
 
-bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error)
+bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error, QStringList* tablesNotApplied)
 {
-    pluRecordsMissing() = false;
-    if (!gDBConnection.isOpen()) {
-        if (error)
-            *error = QStringLiteral("The scale records cannot be loaded: the database is not open.");
-        return false;
-    }
+    if (!gDBConnection.isOpen())
+        return failWith(error, QStringLiteral("The scale records cannot be loaded: the database is not open."));
+    QStringList ignored;
+    QStringList& said = messages ? *messages : ignored;
     EventPump pump;
     try {
         db::Transaction tx(gDBConnection);
@@ -511,23 +548,25 @@ bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString*
             const bool exists = QFileInfo(path).isFile();
             QByteArray data;
             QString readError;
+            bool whole = true;
             if (exists && !text::readFile(path, &data, &readError)) {
-                if (messages)
-                    messages->append(readError);
+                said.append(readError);
                 data.clear();
+                whole = false;
             }
             if (isPluTable(d))
-                loadPlus(d, data, exists, messages, pump);
+                whole = loadPlus(d, data, exists, &said, pump) && whole;
             else if (!data.isEmpty())
-                loadTable(d, data, messages);
+                whole = loadTable(d, data, &said) && whole;
+            if (!whole && tablesNotApplied)
+                tablesNotApplied->append(QLatin1String(d.table));
         }
         tx.commit();
     } catch (const Error& e) { // DbError, and a CodecError nothing above expects
         gRsWork.close();
         ClearBarFormatMemories();
-        if (error)
-            *error = QStringLiteral("The scale records cannot be loaded: %1").arg(QString::fromStdString(e.what()));
-        return false;
+        return failWith(error,
+                        QStringLiteral("The scale records cannot be loaded: %1").arg(QString::fromStdString(e.what())));
     }
     ClearBarFormatMemories();
     return true;

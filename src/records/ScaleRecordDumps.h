@@ -10,16 +10,21 @@ namespace quorvane::records {
 // At shutdown: writes every record dump into `targetFolder`; `currentFolder` holds the dumps being replaced.
 // Every PLU record is rebuilt (a PLU that cannot be encoded keeps its previous record, or is written without
 // what cannot be encoded), a department, main group or flexible barcode without a fitting record gets one.
-// After a start-up that did not restore every PLU, the PLU dump of `currentFolder` is kept in `targetFolder`
-// as "tempplukvb.txt.bak" (an existing one is carried along). Warnings name what was not saved whole. False
-// with an error when the database is not open (nothing is written) or a file cannot be written.
+// Warnings name what was not saved whole. False with an error when the database is not open (nothing is
+// written) or a file cannot be written.
 bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolder, QStringList* warnings,
                         QString* error);
 
 // At start-up, after the text reload: gives the n-th record to the n-th row and decodes the PLU records into
-// their rows. A record whose key or length does not fit its row ends that table (one message); a message at
-// the end names every PLU that was not restored. False with an error on a database failure (nothing loaded).
-bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error);
+// their rows. A record whose key or length does not fit its row ends that table, and records after the last
+// row are not applied: each is said in one message, as is every PLU that was not restored. The tables of
+// which some record was not applied are added to `tablesNotApplied`. False with an error on a database
+// failure (nothing loaded).
+bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error,
+                          QStringList* tablesNotApplied = nullptr);
+
+// The name of the table's record dump ("tempplukvb.txt" for KVB_25); empty for a table without one.
+QString recordDumpFile(const QString& table);
 
 // Sets the fields of every row of KVB_20, KVB_23 or KVB_14 from its record; a row without a whole record of
 // its table is left as it is. Other tables: nothing. False with an error on a database failure.

@@ -32,13 +32,6 @@ QString dateFormatFor(int dateType)
 
 namespace {
 
-// The numbers of the program's own text files stand between one blank before and one after the digits.
-QString numberLine(int value)
-{
-    return value < 0 ? QString::number(value) + QLatin1Char(' ')
-                     : QLatin1Char(' ') + QString::number(value) + QLatin1Char(' ');
-}
-
 class LineReader {
 public:
     LineReader(const QStringList& lines, SettingsFileError* error) : m_lines(lines), m_error(error) { }
@@ -128,6 +121,7 @@ bool writeSettingsFile(const QString& path, const SettingsRecord& r, QString* er
                 error,
                 QStringLiteral("Cannot write %1: the text \"%2\" holds a line break.").arg(path, t->simplified()));
     }
+    using text::numberLine;
     QStringList lines{numberLine(r.gLanguageIndex), numberLine(r.gPricePoint), numberLine(r.gPointType),
                       numberLine(r.gWeightPoint),   numberLine(r.gDateType),   numberLine(r.gPriceUnit)};
     if (r.gPriceUnit == 2)

@@ -1,5 +1,6 @@
 #include "support/CodecTestDb.h"
 #include "support/DumpRows.h"
+#include "support/FileSizeLimit.h"
 #include "support/PluGenerator.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/TestSupport.h"
@@ -13,6 +14,8 @@
 #include "mainwindow/ui/frmMain.h"
 #include "platform/text/TextFile.h"
 #include "records/KvbRecords.h"
+#include "records/PackedBcd.h"
+#include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/SharedData.h"
 
@@ -23,9 +26,7 @@
 #include <QProcess>
 #include <QtTest>
 
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 using namespace quorvane;
 using quorvane::test::writeFile;
@@ -36,6 +37,12 @@ namespace {
 const char* const WorkingDb = "Database/Orvo2005_New.mdb";
 
 QByteArray storeDump(const char* name) { return QByteArray(" 1 \r\n") + name + "\r\n 0 \r\n 0 \r\n 255 \r\n"; }
+
+using DumpFiles = QMap<QString, QByteArray>; // file name to content
+
+// The smallest records a PLU and a department can have.
+QByteArray pluRecord(int no) { return records::PackedBcd(no, 4) + QByteArray::fromHex("0020") + QByteArray(26, '\0'); }
+QByteArray department(int no) { return records::PackedBcd(no, 4) + QByteArray::fromHex("0016") + QByteArray(16, 'D'); }
 
 QStringList storeNames()
 {
@@ -118,6 +125,7 @@ private slots:
 
     void cleanup()
     {
+        setFolderOperationCheck(nullptr);
         if (frmMain::isLoaded())
             test::closeMainWindow();
         CloseDatabase();
@@ -203,6 +211,7 @@ private slots:
 
     void emptyDumpFolder()
     {
+        QVERIFY(writeFile(file("Database/Orvo2005_New_.mdb"), "left by a build that was cut short"));
         startRunning();
         QVERIFY(test::findWindow(QStringLiteral("frmMain"))->isEnabled());
         QCOMPARE(m_messages->messages.size(), 0);
@@ -220,7 +229,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(newDumpFolder()));
         QVERIFY(!QFileInfo::exists(oldDumpFolder()));
         QVERIFY(!QFileInfo::exists(file(InstanceLockFile)));
-        QVERIFY(!QFileInfo::exists(file("Database/Orvo2005_Build.mdb")));
+        QVERIFY(!QFileInfo::exists(file("Database/Orvo2005_New_.mdb")));
         QCOMPARE(visibleWindows(), QStringList());
         QCOMPARE(m_messages->messages.size(), 0);
         QCOMPARE(gLangOther.count(), 0); // released
@@ -269,11 +278,17 @@ private slots:
         }
         closeOrderly();
 
-        // A second cycle writes the same bytes again.
-        const auto dumps = test::snapshot(dumpFolder());
+        // A second cycle writes the same dumps again. (The sample rows hold keys no scale record can carry, so
+        // their records are not applied at a start and the exit keeps their files aside.)
+        auto dumpsOnly = [] {
+            auto files = test::snapshot(dumpFolder());
+            files.removeIf([](const auto& file) { return file.key().contains(QLatin1String(".bak")); });
+            return files;
+        };
+        const auto dumps = dumpsOnly();
         startRunning();
         closeOrderly();
-        QCOMPARE(test::snapshot(dumpFolder()), dumps);
+        QCOMPARE(dumpsOnly(), dumps);
     }
 
     // Stores, departments, main groups, flexible barcodes and PLUs with all their fields, through a real exit
@@ -357,40 +372,72 @@ private slots:
         closeOrderly();
     }
 
-    void failedDumpKeepsOldDumpsAndDatabase_data()
+    // Every file the program writes fails whole when the disk refuses bytes, in a child process under a
+    // file-size limit, and the previous file stays; so does a dump with a text the code page cannot hold.
+    void failedWriteKeepsThePreviousFiles_data()
     {
-        QTest::addColumn<bool>("fileSizeLimit");      // else: a text the code page cannot hold
-        QTest::addColumn<bool>("closingWindowFirst"); // the closing window is shown before the main window closes
-        QTest::newRow("disk refuses to grow a file") << true << false;
-        QTest::newRow("text the code page cannot hold") << false << true;
+        QTest::addColumn<QString>("saved");       // store saved by the exit before, empty for none
+        QTest::addColumn<QString>("added");       // store added in the run whose exit fails
+        QTest::addColumn<bool>("unencodable");    // a payment key the code page cannot hold, closing window first
+        QTest::addColumn<qint64>("limit");        // largest file the child may write; 0: no child
+        QTest::addColumn<QString>("failingFile"); // named in the message
+        QTest::newRow("a small dump on a full disk") << "Saved"
+                                                     << "Unsaved" << false << qint64(40) << "tempstore.txt";
+        QTest::newRow("the completion marker on a full disk") << ""
+                                                              << "" << false << qint64(4) << ".complete";
+        QTest::newRow("the settings file on a full disk") << ""
+                                                          << "" << false << qint64(16) << "setting.cfg";
+        QTest::newRow("a text the code page cannot hold") << "Saved"
+                                                          << "" << true << qint64(0) << "temppaymentkeyfile.txt";
     }
 
-    void failedDumpKeepsOldDumpsAndDatabase()
+    void failedWriteKeepsThePreviousFiles()
     {
-        QFETCH(bool, fileSizeLimit);
-        QFETCH(bool, closingWindowFirst);
+        QFETCH(QString, saved);
+        QFETCH(QString, added);
+        QFETCH(bool, unencodable);
+        QFETCH(qint64, limit);
+        QFETCH(QString, failingFile);
+        if (failingFile == QLatin1String("setting.cfg")) {
+            const QByteArray before = test::readFile(file("ini/setting.cfg"));
+            SettingsRecord settings;
+            settings.gSysStore = 1;
+            settings.gTreeRootName = QStringLiteral("All stores");
+            const auto said = test::runUnderFileSizeLimit(limit, [&] {
+                QString error;
+                return writeSettingsFile(file("ini/setting.cfg"), settings, &error) ? QString() : error;
+            });
+            QVERIFY(said);
+            QVERIFY2(said->contains(failingFile), qPrintable(*said));
+            QCOMPARE(test::readFile(file("ini/setting.cfg")), before);
+            return;
+        }
         startRunning();
-        test::insertRow(test::dumpOf(QStringLiteral("STORE")), {1, QStringLiteral("Saved"), 0, 0, 255});
+        if (!saved.isEmpty())
+            test::insertRow(test::dumpOf(QStringLiteral("STORE")), {1, saved, 0, 0, 255});
         closeOrderly();
         const auto savedDumps = test::snapshot(dumpFolder());
 
         startRunning();
-        test::insertRow(test::dumpOf(QStringLiteral("STORE")), {2, QStringLiteral("Unsaved"), 0, 0, 255});
-        if (fileSizeLimit) {
-            for (int i = 1; i <= 3000; ++i)
-                test::insertRow(test::dumpOf(QStringLiteral("KVB_25")), {i, 1, 0});
-        } else {
+        if (!added.isEmpty())
+            test::insertRow(test::dumpOf(QStringLiteral("STORE")), {2, added, 0, 0, 255});
+        if (unencodable)
             test::insertRow(test::dumpOf(QStringLiteral("KVB_AD")), {1, 0, QStringLiteral("\u73b0\u91d1"), 0});
-        }
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        if (fileSizeLimit) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit small = saved;
-            small.rlim_cur = 16 * 1024;
-            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        }
-        if (closingWindowFirst) {
+        int code = -1;
+        QStringList messages;
+        if (limit > 0) {
+            const auto said = test::runUnderFileSizeLimit(limit, [&] {
+                test::closeMainWindow();
+                QStringList out{QString::number(exitCode().value_or(-1))};
+                for (const ui::MsgRequest& m : std::as_const(m_messages->messages))
+                    out << m.text;
+                return out.join(QChar(0x1f));
+            });
+            QVERIFY(said);
+            messages = said->split(QChar(0x1f));
+            code = messages.takeFirst().toInt();
+            crash(); // what the child's exit left of this process
+        } else {
             // As after the data-format dialog: a close of the main window while the closing window is at
             // work starts no second shutdown.
             bool refused = false;
@@ -401,20 +448,15 @@ private slots:
             frmEnd::Show();
             QVERIFY(refused);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        } else {
-            test::closeMainWindow();
+            m_messages->onMessage = nullptr;
+            code = exitCode().value_or(-1);
+            for (const ui::MsgRequest& m : std::as_const(m_messages->messages))
+                messages << m.text;
+            QCOMPARE(m_messages->messages.value(0).icon, ui::MsgIcon::Critical);
         }
-        if (fileSizeLimit)
-            setrlimit(RLIMIT_FSIZE, &saved);
-        m_messages->onMessage = nullptr;
-
-        QCOMPARE(exitCode(), std::optional<int>(1));
-        QVERIFY(!frmMain::isLoaded());
-        QCOMPARE(m_messages->messages.size(), 1);
-        QCOMPARE(m_messages->messages[0].icon, ui::MsgIcon::Critical);
-        QVERIFY2(m_messages->messages[0].text.contains(fileSizeLimit ? QStringLiteral("tempplu.txt")
-                                                                     : QStringLiteral("temppaymentkeyfile.txt")),
-                 qPrintable(m_messages->messages[0].text));
+        QCOMPARE(code, 1);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].contains(failingFile), qPrintable(messages[0]));
         QCOMPARE(test::snapshot(dumpFolder()), savedDumps);
         QVERIFY(!QFileInfo::exists(newDumpFolder()));
         QVERIFY(QFile::exists(file(WorkingDb)));
@@ -423,10 +465,154 @@ private slots:
         // The next start loads the old set and keeps the database aside.
         m_messages->messages.clear();
         startRunning();
-        QCOMPARE(storeNames(), QStringList{QStringLiteral("Saved")});
+        QCOMPARE(storeNames(), saved.isEmpty() ? QStringList() : QStringList{saved});
         QCOMPARE(m_messages->messages.size(), 1);
         QCOMPARE(QDir(file("Database")).entryList({QStringLiteral("Orvo2005_New.mdb.*")}).size(), 1);
         closeOrderly();
+    }
+
+    // Dumps that do not fit together: a cut text dump stops the start; records without rows and a record
+    // whose length is wrong are named at the end of start-up, and the next exit keeps the files of their
+    // table beside the new set.
+    void damagedDumps_data()
+    {
+        QTest::addColumn<DumpFiles>("files");
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<QStringList>("said"); // in the one message
+        QTest::addColumn<QStringList>("kept"); // as .bak at the next exit
+        const QByteArray store = storeDump("Main");
+        QTest::newRow("text dump cut at its end")
+            << DumpFiles{{"tempstore.txt", store.left(store.size() - 4)}} << false
+            << QStringList{"tempstore.txt, line 1:", "ends inside the row"} << QStringList();
+        QByteArray plus, manyPlus, manyRecords;
+        for (int n = 1; n <= 12; ++n) {
+            plus += n <= 5 ? pluRecord(n) : QByteArray();
+            manyPlus += " " + QByteArray::number(n) + " \r\n 1 \r\n 0 \r\n";
+            manyRecords += pluRecord(n).replace(4, 2, QByteArray::fromHex(n == 3 ? "00FF" : "0020"));
+        }
+        QTest::newRow("empty text dump beside its records")
+            << DumpFiles{{"tempplu.txt", ""}, {"tempplukvb.txt", plus}} << true
+            << QStringList{"5 records (160 bytes) of KVB_25, which has no rows", "tempplu.txt is empty",
+                           "keeps tempplu.txt and tempplukvb.txt"}
+            << QStringList{"tempplu.txt", "tempplukvb.txt"};
+        QTest::newRow("missing text dump beside its records")
+            << DumpFiles{{"tempdeptkvb.txt", department(4) + department(5)}} << true
+            << QStringList{"2 records (44 bytes) of KVB_20", "tempdept.txt is missing", "keeps tempdeptkvb.txt as"}
+            << QStringList{"tempdeptkvb.txt"};
+        QTest::newRow("records after the last PLU")
+            << DumpFiles{{"tempplu.txt", manyPlus.left(2 * 15)}, {"tempplukvb.txt", plus}} << true
+            << QStringList{"3 records (96 bytes) of KVB_25 after the record of its last row (row 2)"}
+            << QStringList{"tempplu.txt", "tempplukvb.txt"};
+        QTest::newRow("a record whose length is wrong")
+            << DumpFiles{{"tempplu.txt", manyPlus}, {"tempplukvb.txt", manyRecords}} << true
+            << QStringList{"record 3 (at byte 64) says it is 255 bytes long", "PLU 3, 4, 5"}
+            << QStringList{"tempplu.txt", "tempplukvb.txt"};
+    }
+
+    void damagedDumps()
+    {
+        QFETCH(DumpFiles, files);
+        QFETCH(bool, starts);
+        QFETCH(QStringList, said);
+        QFETCH(QStringList, kept);
+        for (auto it = files.constBegin(); it != files.constEnd(); ++it)
+            QVERIFY(writeFile(dumpFolder() + QLatin1Char('/') + it.key(), it.value()));
+        if (!starts)
+            return checkFailedStart(ui::MsgIcon::Critical, said);
+        startRunning();
+        QCOMPARE(m_messages->messages.size(), 1);
+        for (const QString& s : said)
+            QVERIFY2(m_messages->messages[0].text.contains(s), qPrintable(m_messages->messages[0].text));
+        closeOrderly();
+        const auto afterExit = test::snapshot(dumpFolder());
+        for (const QString& f : kept)
+            QCOMPARE(afterExit.value(f + QStringLiteral(".bak")), files.value(f));
+        QCOMPARE(afterExit.size(), tableDumps().size() + 15 + 1 + kept.size());
+
+        // The set the exit wrote fits together, and what it kept is carried along.
+        m_messages->messages.clear();
+        startRunning();
+        QCOMPARE(m_messages->messages.size(), 0);
+        closeOrderly();
+        QCOMPARE(test::snapshot(dumpFolder()), afterExit);
+    }
+
+    // The swap of the dump sets when the file system refuses a rename or a delete: the operator is never
+    // locked out, and what the program does not write in AccessData is carried into every new set.
+    void refusedFolderOperations_data()
+    {
+        QTest::addColumn<QStringList>("refused"); // "Delete <folder>" or "Rename <folder>"
+        QTest::addColumn<bool>("refusedAtStart"); // also at the next start
+        QTest::addColumn<int>("code");            // of the exit
+        QTest::addColumn<QString>("exitSays");    // in the exit's message, empty for none
+        QTest::addColumn<int>("startMessages");   // at the next start
+        QTest::addColumn<QString>("startSays");   // in its last message
+        QTest::addColumn<QString>("loaded");
+        QTest::addColumn<int>("movedAside"); // AccessData.old.<date> folders left in the end
+        QTest::newRow("nothing refused") << QStringList() << false << 0 << "" << 0 << ""
+                                         << "New" << 0;
+        QTest::newRow("old set cannot be deleted")
+            << QStringList{"Delete AccessData.old"} << false << 0 << "it has been kept as" << 0 << ""
+            << "New" << 1;
+        QTest::newRow("old set can neither be deleted nor moved")
+            << QStringList{"Delete AccessData.old", "Rename AccessData.old"} << true << 1 << "have been saved in" << 2
+            << "AccessData.old can neither be deleted nor moved aside"
+            << "New" << 0;
+        QTest::newRow("AccessData cannot be renamed") << QStringList{"Rename AccessData"} << false << 1
+                                                      << "The data saved at the last exit are unchanged" << 1 << ""
+                                                      << "Old" << 0;
+    }
+
+    void refusedFolderOperations()
+    {
+        QFETCH(QStringList, refused);
+        QFETCH(bool, refusedAtStart);
+        QFETCH(int, code);
+        QFETCH(QString, exitSays);
+        QFETCH(int, startMessages);
+        QFETCH(QString, startSays);
+        QFETCH(QString, loaded);
+        QFETCH(int, movedAside);
+        startRunning();
+        test::insertRow(test::dumpOf(QStringLiteral("STORE")), {1, QStringLiteral("Old"), 0, 0, 255});
+        closeOrderly();
+        const QMap<QString, QByteArray> operatorFiles{
+            {"note.txt", "Price list of May\r\n"}, {"copy/tempstore.txt", storeDump("Copy")}, {".kept", ""}};
+        for (auto it = operatorFiles.constBegin(); it != operatorFiles.constEnd(); ++it)
+            QVERIFY(writeFile(dumpFolder() + QLatin1Char('/') + it.key(), it.value()));
+        auto checkOperatorFiles = [&] {
+            const auto now = test::snapshot(dumpFolder());
+            for (auto it = operatorFiles.constBegin(); it != operatorFiles.constEnd(); ++it)
+                QVERIFY2(now.contains(it.key()) && now.value(it.key()) == it.value(), qPrintable(it.key()));
+        };
+
+        startRunning();
+        gDBConnection.exec(QStringLiteral("UPDATE STORE SET ST_Name='New'"));
+        setFolderOperationCheck([&](FolderOperation operation, const QString& folder) {
+            const QString name = QFileInfo(folder).fileName();
+            return !refused.contains((operation == FolderOperation::Delete ? "Delete " : "Rename ") + name);
+        });
+        clearExitCode();
+        test::closeMainWindow();
+        QCOMPARE(exitCode(), std::optional<int>(code));
+        QCOMPARE(m_messages->messages.size(), exitSays.isEmpty() ? 0 : 1);
+        QVERIFY2(m_messages->messages.value(0).text.contains(exitSays), qPrintable(m_messages->messages.value(0).text));
+        QCOMPARE(QFile::exists(file(WorkingDb)), code != 0);
+        checkOperatorFiles();
+
+        if (!refusedAtStart)
+            setFolderOperationCheck(nullptr);
+        m_messages->messages.clear();
+        startRunning();
+        QCOMPARE(m_messages->messages.size(), startMessages);
+        QVERIFY2(m_messages->messages.value(startMessages - 1).text.contains(startSays),
+                 qPrintable(m_messages->messages.value(startMessages - 1).text));
+        QCOMPARE(storeNames(), QStringList{loaded});
+        setFolderOperationCheck(nullptr);
+        closeOrderly();
+        checkOperatorFiles();
+        QVERIFY(!QFileInfo::exists(oldDumpFolder()));
+        QCOMPARE(QDir(m_folder->path()).entryList({QStringLiteral("AccessData.old.*")}).size(), movedAside);
     }
 
     void interruptedSwap_data()

@@ -1,6 +1,8 @@
 #include "platform/text/Ansi.h"
 #include "platform/text/TextFile.h"
+#include "support/FileSizeLimit.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -92,6 +94,56 @@ private slots:
         QVERIFY(text::readFile(path, &back));
         QCOMPARE(back, QByteArray("old"));
         QVERIFY(!text::readFile(dir.filePath(QStringLiteral("nothing.txt")), &back, &err));
+    }
+
+    // The one writer, whole or a chunk at a time: a disk that refuses bytes (a size limit in a child
+    // process) or a write never committed leaves the old file and no temporary file.
+    void writerKeepsTheOldFileUnlessAllIsWritten_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("chunk");    // 0: the whole file in one write
+        QTest::addColumn<qint64>("limit"); // 0: no limit, no child
+        QTest::addColumn<bool>("commit");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("whole") << 3000 << 0 << qint64(0) << true << true;
+        QTest::newRow("in chunks") << 100000 << 4096 << qint64(0) << true << true;
+        QTest::newRow("small file, beyond the limit") << 3000 << 0 << qint64(1000) << true << false;
+        QTest::newRow("whole, beyond the limit") << 12000 << 0 << qint64(4096) << true << false;
+        QTest::newRow("in chunks, beyond the limit") << 100000 << 4096 << qint64(50000) << true << false;
+        QTest::newRow("abandoned before commit") << 3000 << 512 << qint64(0) << false << false;
+    }
+
+    void writerKeepsTheOldFileUnlessAllIsWritten()
+    {
+        QFETCH(int, size);
+        QFETCH(int, chunk);
+        QFETCH(qint64, limit);
+        QFETCH(bool, commit);
+        QFETCH(bool, replaced);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("PLU0UALL.csv"));
+        QVERIFY(text::writeFileAtomically(path, "old"));
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (int i = 0; i < size; ++i)
+            bytes[i] = char('a' + i % 26);
+        auto write = [&] {
+            text::FileWriter file(path);
+            bool ok = file.open();
+            for (int at = 0; ok && at < size; at += chunk ? chunk : size)
+                ok = file.write(bytes.mid(at, chunk ? chunk : size)) >= 0;
+            if (!ok || !commit || !file.commit())
+                return file.failure().isEmpty() ? QStringLiteral("not committed") : file.failure();
+            return QString();
+        };
+        const std::optional<QString> said = limit ? test::runUnderFileSizeLimit(limit, write) : write();
+        QVERIFY(said);
+        QCOMPARE(said->isEmpty(), replaced);
+        if (limit)
+            QVERIFY2(said->contains(QLatin1String("PLU0UALL.csv")), qPrintable(*said));
+        QByteArray back;
+        QVERIFY(text::readFile(path, &back));
+        QCOMPARE(back, replaced ? bytes : QByteArray("old"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"PLU0UALL.csv"});
     }
 };
 

@@ -1,7 +1,10 @@
 #include "platform/text/TextFile.h"
 
+#include "platform/text/Paths.h"
+
 #include <QFile>
-#include <QSaveFile>
+
+#include <charconv>
 
 namespace quorvane::text {
 
@@ -39,13 +42,13 @@ bool readFile(const QString& path, QByteArray* bytes, QString* error)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("Cannot read %1: %2").arg(path, f.errorString());
+            *error = QStringLiteral("Cannot read %1: %2").arg(nativePath(path), f.errorString());
         return false;
     }
     *bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
         if (error)
-            *error = QStringLiteral("Cannot read %1: %2").arg(path, f.errorString());
+            *error = QStringLiteral("Cannot read %1: %2").arg(nativePath(path), f.errorString());
         return false;
     }
     return true;
@@ -57,18 +60,6 @@ bool readLines(const QString& path, Encoding encoding, QStringList* lines, QStri
     if (!readFile(path, &bytes, error))
         return false;
     *lines = splitLines(decode(bytes, encoding));
-    return true;
-}
-
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
-{
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(path, f.errorString());
-        f.cancelWriting();
-        return false;
-    }
     return true;
 }
 
@@ -84,10 +75,46 @@ bool writeLines(const QString& path, const QStringList& lines, Encoding encoding
     if (!ok) {
         if (error)
             *error = QStringLiteral("Cannot write %1: a character cannot be stored in code page %2.")
-                         .arg(path, encoding == Encoding::Gb18030 ? QStringLiteral("GB18030") : ansiCodePage());
+                         .arg(nativePath(path),
+                              encoding == Encoding::Gb18030 ? QStringLiteral("GB18030") : ansiCodePage());
         return false;
     }
     return writeFileAtomically(path, bytes, error);
+}
+
+int formatNumberLine(qint64 value, char* out)
+{
+    char* p = out;
+    if (value >= 0)
+        *p++ = ' ';
+    p = std::to_chars(p, out + NumberLineMaxSize - 1, value).ptr; // 20 characters at most
+    *p++ = ' ';
+    return int(p - out);
+}
+
+QString numberLine(qint64 value)
+{
+    char line[NumberLineMaxSize];
+    return QString::fromLatin1(line, formatNumberLine(value, line));
+}
+
+bool readNumberLine(QStringView line, qint64* value)
+{
+    const QStringView t = trimBlanks(line);
+    qsizetype i = 0;
+    const bool negative = !t.isEmpty() && t[0] == QLatin1Char('-');
+    if (!t.isEmpty() && (negative || t[0] == QLatin1Char('+')))
+        ++i;
+    if (i == t.size() || t.size() - i > 18) // 18 digits cannot overflow
+        return false;
+    qint64 n = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < QLatin1Char('0') || t[i] > QLatin1Char('9'))
+            return false;
+        n = n * 10 + (t[i].unicode() - '0');
+    }
+    *value = negative ? -n : n;
+    return true;
 }
 
 } // namespace quorvane::text

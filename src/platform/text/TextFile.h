@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/text/Ansi.h"
+#include "platform/text/FileWriter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,9 +23,15 @@ bool readLines(const QString& path, Encoding encoding, QStringList* lines, QStri
 // A line the encoding cannot hold fails the write.
 bool writeLines(const QString& path, const QStringList& lines, Encoding encoding, QString* error = nullptr);
 
-// Replaces a file's bytes as a whole; a failure leaves the old file intact and is reported.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
-
 bool readFile(const QString& path, QByteArray* bytes, QString* error = nullptr);
+
+// A number in the program's own text files (the table dumps, the settings file) stands between one blank
+// before and one after its digits, a minus sign in place of the first blank: " 16 ", "-5 ".
+inline constexpr int NumberLineMaxSize = 22;
+// Writes the line, without its line end, into `out` (NumberLineMaxSize characters); returns its length.
+int formatNumberLine(qint64 value, char* out);
+QString numberLine(qint64 value);
+// Reads such a line back: blanks at both ends ignored, an optional sign, then 1 to 18 digits.
+bool readNumberLine(QStringView line, qint64* value);
 
 } // namespace quorvane::text

@@ -1,5 +1,7 @@
 #include "reports/ReportExport.h"
 
+#include "platform/text/FileWriter.h"
+
 #include "datafiles/ReportLoader.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
@@ -8,7 +10,6 @@
 #include "state/SharedData.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace quorvane::reports {
 
@@ -151,13 +152,13 @@ int exportReport(const QString& path, const ExportRequest& request)
 
     const QString name = QDir::toNativeSeparators(path);
     // The old file stays until the new one is complete.
-    QSaveFile file(path);
+    text::FileWriter file(path);
     const auto write = [&](const QByteArray& bytes) {
         if (file.write(bytes) != bytes.size())
-            throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.errorString());
+            throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.failure());
     };
     if (!file.open(QIODevice::WriteOnly))
-        throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.errorString());
+        throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.failure());
 
     const char separator = request.separator;
     QByteArray line;
@@ -198,7 +199,7 @@ int exportReport(const QString& path, const ExportRequest& request)
         throw ReportError(QStringLiteral("The report %1 cannot be read.").arg(request.code), e.message());
     }
     if (!file.commit())
-        throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.errorString());
+        throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.failure());
     return count;
 }
 

@@ -1,3 +1,4 @@
+#include "support/FileSizeLimit.h"
 #include "support/FtpServer.h"
 #include "support/TestSupport.h"
 
@@ -96,6 +97,7 @@ private slots:
     void secondSessionAfterFailure();
     void putMissingLocalFile();
     void getMissingRemoteFileLeavesNoLocalFile();
+    void getOntoFullDiskKeepsPreviousFile();
     void runOffUiThreadKeepsEventsFlowing();
     void runOffUiThreadRethrows();
 
@@ -628,6 +630,28 @@ void TestFtpClient::getMissingRemoteFileLeavesNoLocalFile()
     QVERIFY(!result);
     QCOMPARE(result.replyCode, 550L);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// A disk that refuses to grow the file fails the fetch and keeps the previous copy whole.
+void TestFtpClient::getOntoFullDiskKeepsPreviousFile()
+{
+    QVERIFY(writeFile(m_server.filePath(kName), QByteArray(12000, 'x')));
+    QTemporaryDir dir;
+    const QByteArray previous = "the previous fetch";
+    QVERIFY(writeFile(dir.filePath(kName), previous));
+
+    const std::optional<QString> outcome = test::runUnderFileSizeLimit(4096, [&] {
+        ftp::FtpClient client(m_server.settings());
+        const ftp::Result connected = client.connect();
+        if (!connected)
+            return QStringLiteral("connect: ") + connected.errorText;
+        const ftp::Result got = client.get(kName, dir.filePath(kName));
+        return got ? QStringLiteral("succeeded") : QStringLiteral("failed: ") + got.errorText;
+    });
+    QVERIFY(outcome);
+    QVERIFY2(outcome->startsWith(QLatin1String("failed: ")), qPrintable(*outcome));
+    QCOMPARE(readAll(dir.filePath(kName)), previous);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{kName});
 }
 
 void TestFtpClient::runOffUiThreadKeepsEventsFlowing()

@@ -1,8 +1,9 @@
 #include "platform/ftp/FtpClient.h"
 
+#include "platform/text/FileWriter.h"
+
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <QUrl>
 
@@ -182,20 +183,20 @@ Result FtpClient::get(const QString& remoteName, const QString& localPath)
     if (Result r = checkRemoteName(remoteName); !r)
         return r;
     // Written beside the target and renamed only when complete; dropped otherwise.
-    QSaveFile file(localPath);
+    text::FileWriter file(localPath);
     if (!file.open(QIODevice::WriteOnly))
-        return Result::failure(QStringLiteral("Cannot write local file \"%1\": %2").arg(localPath, file.errorString()));
+        return Result::failure(file.failure());
     Request request;
     request.remoteName = remoteName;
     request.download = &file;
     Result result = perform(request);
     if (!result) {
-        if (file.error() != QFileDevice::NoError)
-            result.errorText += QStringLiteral(" (%1: %2)").arg(localPath, file.errorString());
+        if (!file.failure().isEmpty())
+            result.errorText += QStringLiteral(" (%1)").arg(file.failure());
         return result;
     }
     if (!file.commit())
-        return Result::failure(QStringLiteral("Cannot write local file \"%1\": %2").arg(localPath, file.errorString()));
+        return Result::failure(file.failure());
     return result;
 }
 

@@ -46,15 +46,6 @@ QString described(const SheetItem& i)
         .arg(i.bold ? QStringLiteral(" bold") : QString(), colour);
 }
 
-QString line(double x1, double y1, double x2, double y2)
-{
-    SheetItem i;
-    i.from = QPointF(x1, y1);
-    i.to = QPointF(x2, y2);
-    i.colour = Qt::black;
-    return described(i);
-}
-
 QStringList described(const QList<SheetItem>& items)
 {
     QStringList out;
@@ -135,12 +126,12 @@ void TestKeySheet::sheet_data()
     QTest::addColumn<int>("language");
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("cols");
-    QTest::addColumn<QString>("golden"); // of the whole drawing, or none
+    QTest::addColumn<QString>("golden"); // the whole drawing
     QTest::newRow("standard 4 x 6") << 0 << 4 << 6 << "sheet_standard.txt";
     QTest::newRow("Chinese 4 x 6") << 1 << 4 << 6 << "sheet_chinese.txt";
     QTest::newRow("other language 4 x 6") << 2 << 4 << 6 << "sheet_standard.txt";
-    QTest::newRow("no rows") << 0 << 0 << 6 << "";
-    QTest::newRow("8 columns") << 0 << 4 << 8 << "";
+    QTest::newRow("no rows") << 0 << 0 << 6 << "sheet_no_rows.txt";
+    QTest::newRow("8 columns") << 0 << 4 << 8 << "sheet_8_columns.txt";
 }
 
 void TestKeySheet::sheet()
@@ -156,36 +147,9 @@ void TestKeySheet::sheet()
     DrawKeySheet(canvas);
     const QList<SheetItem> items = canvas.items();
 
-    if (!golden.isEmpty()) {
-        const QByteArray expected = test::readFile(QStringLiteral(QUORVANE_TEST_DATA_DIR "/presetkeys/") + golden);
-        QCOMPARE(described(items), QString::fromUtf8(expected).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
-    }
+    const QByteArray expected = test::readFile(QStringLiteral(QUORVANE_TEST_DATA_DIR "/presetkeys/") + golden);
+    QCOMPARE(described(items), QString::fromUtf8(expected).split(QLatin1Char('\n'), Qt::SkipEmptyParts));
 
-    // The grid: rows + 1 lines across the whole sheet, cols + 3 lines down the rows.
-    for (int i = 0; i <= rows; ++i)
-        QCOMPARE(described(items.at(i)), line(1, i * S + 1, (cols + 2) * S + 1, i * S + 1));
-    for (int j = 0; j <= cols + 2; ++j)
-        QCOMPARE(described(items.at(rows + 1 + j)), line(j * S + 1, 1, j * S + 1, rows * S + 1));
-    // The function keys stay in columns 6 and 7 whatever the layout.
-    const auto vd = std::find_if(items.cbegin(), items.cend(), [](const SheetItem& i) { return i.text == "VD"; });
-    QVERIFY(vd != items.cend());
-    QCOMPARE(vd->from.x(), 6 * S + (language == 1 ? 1.25 : 1.3));
-    // Key numbers from the bottom-left cell, left to right, then upwards; none in the function-key columns.
-    QStringList numbers;
-    for (const SheetItem& i : items)
-        if (i.kind == SheetItem::Text && i.fontSize == 8)
-            numbers << QStringLiteral("%1@%2,%3").arg(i.text.trimmed(), cm(i.from.x()), cm(i.from.y()));
-    QCOMPARE(numbers.size(), rows * cols);
-    if (rows > 0) {
-        QCOMPARE(numbers.first(), QStringLiteral("1@1.000,%1").arg(cm((rows - 1) * S + 1)));
-        QCOMPARE(numbers.last(), QStringLiteral("%1@%2,1.000").arg(rows * cols).arg(cm((cols - 1) * S + 1)));
-    }
-    // The tab hangs from the grid, three cells wide, centred on the whole sheet, in the button shadow.
-    const double middle = (cols + 2) / 2.0;
-    QCOMPARE(
-        described(items.last()),
-        QStringLiteral("box %1 %2 %3 %4 pen 1 shadow")
-            .arg(cm((middle - 1.5) * S + 1), cm(rows * S + 1), cm((middle + 1.5) * S + 1), cm(rows * S + 1 + S / 2)));
     // What it leaves for the names, and a second drawing on the cleared picture is the first one again.
     QCOMPARE(canvas.penWidth(), 1);
     QCOMPARE(canvas.font().pointSizeF(), 10.0);

@@ -1,9 +1,11 @@
 #pragma once
 
 // The benchmarks' data set: 10 stores, each with 98 departments (0 to 97) and 998 main groups (0 to 997),
-// 100,000 PLUs in all, 10,000 preset keys and every other-files table filled.
+// 100,000 PLUs in all, 10,000 preset keys with their scale records (every page of the 24 keys of the shipped
+// layout 0 on 139 of the 150 scales) and every other-files table filled.
 
 #include "platform/db/Connection.h"
+#include "presetkeys/PresetKeyTable.h"
 
 #include <QHash>
 #include <QString>
@@ -17,10 +19,10 @@ namespace quorvane::bench {
 struct DataSetSize {
     int stores = 10;
     int sectionsPerStore = 3;
-    int scalesPerSection = 2;
-    int departments = 98; // 0 to 97 in every store
-    int mainGroups = 998; // 0 to 997 in every store
-    int plus = 100000;    // spread over the stores
+    int scalesPerSection = 5; // 150 scales: room for 72 key rows each
+    int departments = 98;     // 0 to 97 in every store
+    int mainGroups = 998;     // 0 to 997 in every store
+    int plus = 100000;        // spread over the stores
     int presetKeys = 10000;
     int searchesPerStore = 10;
 };
@@ -91,7 +93,7 @@ inline void generateData(db::Connection& c, const DataSetSize& n = {})
                         {"SC_FTPName", QStringLiteral("admin")},
                         {"SC_FTPPW", QStringLiteral("1234")},
                         {"SC_MODEL_ID", 0},
-                        {"SC_PSK_Layout", 1},
+                        {"SC_PSK_Layout", 0},
                         {"ST_No", s},
                         {"SECT_No", sect}});
             }
@@ -141,14 +143,20 @@ inline void generateData(db::Connection& c, const DataSetSize& n = {})
                 {"PLU_UPrice", 100 + p % 9000},
                 {"PLU_CommodityFirst", QStringLiteral("Article %1").arg(p)}});
     }
-    for (int k = 0; k < n.presetKeys; ++k)
+    // Layout 0, the one the program ships: 24 keys a page, three pages, so 72 rows a scale.
+    constexpr int KeysPerPage = 24, RowsPerScale = 3 * KeysPerPage;
+    for (int k = 0; k < n.presetKeys; ++k) {
+        const int number = k % RowsPerScale + 1;
+        const int plu = k % 9999 + 1;
         insert(c, "KVB_41",
-               {{"Scale_IP", scales[k / 200 % scales.size()]},
-                {"PSK_Layout", 1},
-                {"Number", k % 200 + 1},
-                {"Key_Switch", 1},
+               {{"Scale_IP", scales[k / RowsPerScale % scales.size()]},
+                {"PSK_Layout", 0},
+                {"Number", number},
+                {"Key_Switch", plu},
                 {"Status", 0},
-                {"Name", QStringLiteral("Key %1").arg(k % 200 + 1)}});
+                {"Name", QStringLiteral("Key %1").arg(number)},
+                {"KVBBinData", presetkeys::KvbPresetKeyRecord(number, plu, 0, KeysPerPage)}});
+    }
     for (int f = 1; f <= 9; ++f)
         insert(c, "KVB_14",
                {{"FBar_No", f},

@@ -98,9 +98,10 @@ namespace {
 const QList<QPair<const char*, QStringList>>& lookupKeys()
 {
     static const QList<QPair<const char*, QStringList>> keys{
-        {"STORE", {"ST_No"}},           {"SECT", {"ST_No", "SECT_No"}}, {"SCALE", {"SC_IP"}},
-        {"SEARCH", {"ST_No", "SH_No"}}, {"KVB_14", {"FBar_No"}},        {"KVB_20", {"ST_No", "DP_No"}},
-        {"KVB_23", {"ST_No", "MG_No"}},
+        {"STORE", {"ST_No"}},           {"SECT", {"ST_No", "SECT_No"}},
+        {"SCALE", {"SC_IP"}},           {"SEARCH", {"ST_No", "SH_No"}},
+        {"KVB_14", {"FBar_No"}},        {"KVB_20", {"ST_No", "DP_No"}},
+        {"KVB_23", {"ST_No", "MG_No"}}, {"KVB_41", {"Scale_IP", "PSK_Layout", "Number"}},
     };
     return keys;
 }

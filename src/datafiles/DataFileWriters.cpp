@@ -93,6 +93,25 @@ void writeOrThrow(QFile& file, const QByteArray& bytes)
                                 .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
 }
 
+// The preset keys of the marked rows: the page and the key within it come from Number, 24 keys a page
+// whatever the layout of the sheet, as the scales read the file.
+void TransPKFTPfile()
+{
+    writeMarkedRows(QStringLiteral("KAS0UALL.csv"), QStringLiteral("KVB_41"),
+                    {QStringLiteral("Number"), QStringLiteral("Key_Switch"), QStringLiteral("Status")},
+                    [](MarkedRow& row, QByteArray& line) {
+                        const qint64 number = row.value(0).toLongLong();
+                        const int page = number <= 24 ? 0 : number <= 48 ? 1 : 2;
+                        appendNumber(line, page);
+                        line += ',';
+                        appendNumber(line, number - 24 * page);
+                        line += ",,";
+                        appendNumber(line, row.value(1).toLongLong());
+                        line += ',';
+                        appendNumber(line, row.value(2).toLongLong());
+                    });
+}
+
 } // namespace
 
 bool writeMarkedRows(const QString& fileName, const QString& table, const QStringList& fields,
@@ -179,7 +198,7 @@ const QList<DataFileKind>& dataFileCatalogue()
         {"SHP0UALL.csv", "KVB_3D", &TransStrFTPfileOf<4, 4>},
         {"DEP0UALL.csv", "KVB_20", nullptr}, // TransDEPTFTPfile
         {"MGP0UALL.csv", "KVB_23", nullptr}, // TransMGFTPfile
-        {"KAS0UALL.csv", "KVB_41", nullptr}, // TransPKFTPfile
+        {"KAS0UALL.csv", "KVB_41", &TransPKFTPfile},
         {"FLB0UALL.csv", "KVB_14", nullptr}, // TransFBFTPfile
         {"SCM0UALL.csv", "KVB_3F", &TransSMFTPfile},
         {"SCS0UALL.csv", "KVB_40", &TransSSFTPfile},

@@ -142,6 +142,21 @@ struct TextCollections {
         gParImportExportItem, gParFunctionKey, gParPresetKey, gParRSData, gParReportType;
 };
 
+// The layout of the scale whose preset-key sheet is open: written when the sheet loads, read by the sheet's
+// drawing, the key editor and the automatic assignment.
+struct PresetKeyState {
+    qint16 gPSKLayout = 0;  // SC_PSK_Layout of the scale shown; also PSK_Layout of its key rows
+    qint32 gPSKStoreNo = 0; // ST_No and SECT_No of that scale: kept from the last load that found it
+    qint32 gPSKSectNo = 0;
+    qint16 gKeyNum = 0;  // keys per page
+    qint16 gKeyRows = 0; // key rows and columns of the sheet
+    qint16 gKeyCols = 0;
+    float gKeyCellSize = 0; // side of a key cell in centimetres
+    qint16 gKeyCharNum = 0; // read and kept, used by nothing
+    qint16 gKeyOrder = 0;   // read and kept, used by nothing
+    qint32 gCurKeyNo = 0;   // the key of the last double click on the sheet, -1 when it missed
+};
+
 // Every program-wide value of a run that is not a table row lives here, grouped by the subsystem that owns
 // it, so that one call puts all of them back as a fresh run starts them (tests do, between cases). The
 // values keep their system names; a subsystem reaches its group through programState(). The current
@@ -155,6 +170,7 @@ struct ProgramState {
     std::optional<int> exitCode; // of the last exitProgram()
     StoreTreeState storeTree;    // gStoreTree()
     PluEditorState pluEditor;    // gPluEditor()
+    PresetKeyState presetKeys;   // gPresetKeys()
 };
 
 namespace detail {
@@ -166,6 +182,7 @@ extern ProgramState gProgramState;
 inline ProgramState& programState() { return detail::gProgramState; }
 inline StoreTreeState& gStoreTree() { return programState().storeTree; }
 inline PluEditorState& gPluEditor() { return programState().pluEditor; }
+inline PresetKeyState& gPresetKeys() { return programState().presetKeys; }
 
 // Puts every program-wide value back to its start, as a fresh run finds them: first what the layers above
 // registered (their caches and window instances), in the order of registration; then the shared recordsets

@@ -30,6 +30,8 @@ struct ProgramState {
     QString programFolder;       // empty until set or first asked: then the executable's folder
     SettingsRecord settings;     // gSettings()
     std::optional<int> exitCode; // of the last exitProgram()
+    // The closing window (frmEnd) is at work: the main window's close starts no second shutdown.
+    bool shutdownRunning = false;
 };
 
 ProgramState& programState();

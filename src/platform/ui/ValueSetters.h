@@ -21,8 +21,9 @@ namespace quorvane::ui {
 // One rule for every control: its handler runs once for each change the operator makes, and once for each
 // value code sets through a setter below, also when the value stays the same (a classic list runs its Click
 // handler when code sets its index, even to the current one). Handlers listen to the operator's signals only
-// (a button's or check box's clicked, a combo box's activated, a text box's textEdited, a list box's chosen
-// row, a grid's cell click, a tree's item click), so setting a value with Qt's own setters runs nothing.
+// (a button's or check box's clicked, a combo box's activated, a text box's textEdited, the row the operator
+// chose in a list box made by a table (ui::ListBox), a grid's cell click, a tree's item click), so setting a
+// value with Qt's own setters, clear() included, runs nothing.
 // Multi-line texts, date/time pickers and tab strips have no signal of the operator's own: there every change
 // not made through a setter counts as the operator's.
 //

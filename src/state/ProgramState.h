@@ -171,6 +171,8 @@ struct ProgramState {
     StoreTreeState storeTree;    // gStoreTree()
     PluEditorState pluEditor;    // gPluEditor()
     PresetKeyState presetKeys;   // gPresetKeys()
+    // The closing window (frmEnd) is at work: the main window's close starts no second shutdown.
+    bool shutdownRunning = false;
 };
 
 namespace detail {

@@ -1,7 +1,13 @@
+#include "app/ui/frmEnd.h"
+#include "app/ui/frmLoading.h"
+#include "mainwindow/ui/frmMain.h"
 #include "platform/text/Ansi.h"
+#include "platform/ui/ControlTable.h"
+#include "platform/ui/MenuTable.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
 #include "state/TwoLevelReader.h"
+#include "transfer/ui/frmFTPDataTrans.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -46,6 +52,27 @@ struct Lookup {
     QString key;
     QString where;
 };
+
+// Every control table and menu table of the program, by the name it is defined under. A window's table is added
+// here when the window is written; the test fails while one is missing.
+struct Tables {
+    QMap<QString, const ui::ControlTable*> controls{
+        {QStringLiteral("frmFTPDataTrans::kControls"), &frmFTPDataTrans::kControls},
+        {QStringLiteral("frmLoading::kControls"), &frmLoading::kControls},
+        {QStringLiteral("frmEnd::kControls"), &frmEnd::kControls},
+        {QStringLiteral("frmMain::kControls"), &frmMain::kControls},
+    };
+    QMap<QString, const ui::MenuTable*> menus{};
+};
+
+QStringList languageSections()
+{
+    QStringList sections;
+    for (const TextCollectionSource& s : textCollectionSources())
+        if (QLatin1String(s.file) == QLatin1String(paths::LanguageFile))
+            sections << QLatin1String(s.section);
+    return sections;
+}
 
 } // namespace
 
@@ -187,6 +214,58 @@ private slots:
                 LoadSectionToCollection(programPath(QLatin1String(s.file)), group, QLatin1String(s.section), c);
                 if (!c.contains(l.key))
                     missing << QStringLiteral("%1 [%2] <%3> (%4)").arg(l.key, QLatin1String(s.section), group, l.where);
+            }
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));
+    }
+
+    // The caption keys of the control and menu tables are looked up as the literal keys above are.
+    void everyTableCaptionIsInEveryGroup()
+    {
+        const Tables tables;
+        // Each table defined in the sources is listed.
+        static const QRegularExpression definition(
+            QStringLiteral("\\bconst\\s+(?:ui::)?(?:ControlTable|MenuTable)\\s+(\\w+::\\w+)\\s*[{=]"));
+        QStringList defined;
+        QDirIterator files(SourceDir, {QStringLiteral("*.cpp")}, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString source = QString::fromUtf8(readAll(files.next()));
+            for (auto it = definition.globalMatch(source); it.hasNext();)
+                defined << it.next().captured(1);
+        }
+        QStringList listed = tables.controls.keys() + tables.menus.keys();
+        defined.sort();
+        listed.sort();
+        QCOMPARE(defined, listed);
+
+        QList<Lookup> lookups; // collection here: the section
+        for (auto it = tables.controls.constBegin(); it != tables.controls.constEnd(); ++it) {
+            const ui::ControlTable& t = *it.value();
+            QStringList keys;
+            if (t.title)
+                keys << QLatin1String(t.title);
+            for (const ui::Control& c : t.controls)
+                if (!c.captionKey().isEmpty())
+                    keys << c.captionKey();
+            for (const QString& key : std::as_const(keys))
+                lookups << Lookup{QLatin1String(t.section), key, it.key()};
+        }
+        for (auto it = tables.menus.constBegin(); it != tables.menus.constEnd(); ++it)
+            for (const ui::MenuEntry& e : it.value()->entries)
+                if (!e.captionKey().isEmpty())
+                    lookups << Lookup{QLatin1String(it.value()->section), e.captionKey(), it.key()};
+        QVERIFY(!lookups.isEmpty());
+
+        const QStringList sections = languageSections();
+        QStringList missing;
+        for (const Lookup& l : std::as_const(lookups)) {
+            QVERIFY2(sections.contains(l.collection),
+                     qPrintable(l.where + QStringLiteral(": no language section ") + l.collection));
+            for (const QString& group : Groups) {
+                LangCollection c;
+                LoadSectionToCollection(programPath(QLatin1String(paths::LanguageFile)), group, l.collection, c);
+                if (!c.contains(l.key))
+                    missing << QStringLiteral("%1 [%2] <%3> (%4)").arg(l.key, l.collection, group, l.where);
             }
         }
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));

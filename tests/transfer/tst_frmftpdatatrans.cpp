@@ -1,9 +1,11 @@
 #include "support/CodecTestDb.h"
 #include "support/FtpServer.h"
 #include "support/TransferFixture.h"
+#include "support/WindowAnswer.h"
 
 #include "platform/text/Ansi.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/WindowOpener.h"
 #include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"
@@ -331,21 +333,16 @@ void TestFrmFTPDataTrans::fetchOpenedModallyByACaller()
     // As a caller does it: fill the request, exec() the window, go on when it has closed.
     gTransferMode = TransferFetch;
     gTransferFiles = QStringList{kPlu};
-    frmFTPDataTrans form;
     QString status;
-    QTimer::singleShot(0, &form, [&] {
-        auto* grid = form.findChild<QTableWidget*>("MSFGFTP");
+    test::WindowAnswer answer("frmFTPDataTrans", [&](QWidget* form) {
+        auto* grid = form->findChild<QTableWidget*>("MSFGFTP");
         click(grid, 1, 4);
-        form.findChild<QPushButton*>("cmdCommand")->click();
+        form->findChild<QPushButton*>("cmdCommand")->click();
         status = cell(grid, 1, 3);
-        form.findChild<QPushButton*>("cmdClose")->click();
+        form->findChild<QPushButton*>("cmdClose")->click();
     });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, &form, [&] { form.done(QDialog::Rejected); });
-    watchdog.start(20000);
-    form.exec();
-    QVERIFY(watchdog.isActive());
+    QCOMPARE(ui::showModal<frmFTPDataTrans>(), int(QDialog::Rejected));
+    QCOMPARE(answer.count(), 1);
     QCOMPARE(status, QStringLiteral("Finished"));
     QCOMPARE(test::rowCount("RC_25"), 1);
     QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));

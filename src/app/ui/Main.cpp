@@ -1,14 +1,19 @@
 #include "app/ui/Main.h"
 
 #include "app/SingleInstance.h"
+#include "app/ui/frmEnd.h"
 #include "app/ui/frmLoading.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/WindowOpener.h"
+#include "state/ProgramState.h"
 
 namespace quorvane::app {
 
 StartOutcome Main()
 {
+    // The windows the opener holds are part of the run's state.
+    registerStateReset([] { ui::windows().reset(); });
     QString error;
     switch (acquireInstanceLock(&error)) {
     case InstanceLock::HeldByOther:
@@ -28,8 +33,21 @@ StartOutcome Main()
         releaseInstanceLock();
         return StartOutcome::Failed;
     }
-    frmMain::form()->Show(); // already visible: brings it to the front
+    showMainWindow(); // already visible: brings it to the front
     return StartOutcome::Running;
+}
+
+void showMainWindow()
+{
+    const bool loaded = frmMain::isLoaded();
+    frmMain* window = frmMain::form();
+    if (!loaded)
+        QObject::connect(window, &frmMain::unloadRequested, window, [] {
+            // A close while the shutdown is at work starts no second one.
+            if (!frmEnd::isRunning())
+                frmEnd::Show();
+        });
+    window->Show();
 }
 
 } // namespace quorvane::app

@@ -11,4 +11,8 @@ enum class StartOutcome {
 // The start procedure.
 StartOutcome Main();
 
+// Shows the main window, creating it when it is not loaded; closing it ends the program through the closing
+// window.
+void showMainWindow();
+
 } // namespace quorvane::app

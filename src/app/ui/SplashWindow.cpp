@@ -1,43 +1,39 @@
 #include "app/ui/SplashWindow.h"
 
+#include "platform/ui/Twips.h"
+#include "platform/ui/Widgets.h"
+
 #include <QFont>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
-#include <QVBoxLayout>
-#include <QWidget>
 
 namespace quorvane {
 
-QLabel* buildSplashWindow(QWidget* window, const char* labelName)
+ui::ControlTable splashControls(const char* labelName)
+{
+    return {.size = {6300, 3300},
+            .controls = {
+                ui::pictureBox("picLogo", {150, 150, 6000, 2400}),
+                ui::label(labelName, {150, 2700, 6000, 450}),
+            }};
+}
+
+void buildSplashWindow(QWidget* window, const ui::ControlTable& table)
 {
     window->setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
     window->setWindowTitle(QStringLiteral("Quorvane"));
-    window->setFixedSize(420, 220);
+    ui::createControls(window, table);
 
-    auto* picture = new QLabel(QStringLiteral("Quorvane"), window);
-    picture->setObjectName(QStringLiteral("picLogo"));
+    auto* picture = window->findChild<ui::PictureBox*>(QStringLiteral("picLogo"));
+    picture->setText(QStringLiteral("Quorvane"));
     picture->setAlignment(Qt::AlignCenter);
     picture->setFrameShape(QFrame::Box);
     QFont big = picture->font();
     big.setPointSize(28);
     big.setBold(true);
     picture->setFont(big);
-
-    auto* label = new QLabel(window);
-    label->setObjectName(QLatin1String(labelName));
-    label->setAlignment(Qt::AlignCenter);
-
-    auto* layout = new QVBoxLayout(window);
-    layout->addWidget(picture, 1);
-    layout->addWidget(label);
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        window->move(s.x() + (s.width() - window->width()) / 2, s.y() + (s.height() - window->height()) / 2);
-    }
-    return label;
+    window->findChild<QLabel*>(table.controls.last().objectName())->setAlignment(Qt::AlignCenter);
+    ui::centreOnScreen(window);
 }
 
 } // namespace quorvane

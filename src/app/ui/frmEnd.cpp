@@ -7,22 +7,22 @@
 #include "platform/events/DoEvents.h"
 #include "platform/ui/MessageBox.h"
 #include "settings/TextCollections.h"
+#include "state/ProgramState.h"
 
 #include <QLabel>
 
 namespace quorvane {
 
-namespace {
-bool running = false;
-} // namespace
+const ui::ControlTable frmEnd::kControls = splashControls("labDisplay");
 
-bool frmEnd::isRunning() { return running; }
+bool frmEnd::isRunning() { return programState().shutdownRunning; }
 
 frmEnd::frmEnd()
 {
     setObjectName(QStringLiteral("frmEnd"));
     setAttribute(Qt::WA_DeleteOnClose);
-    labDisplay = buildSplashWindow(this, "labDisplay");
+    buildSplashWindow(this, kControls);
+    labDisplay = findChild<QLabel*>(QStringLiteral("labDisplay"));
 }
 
 void frmEnd::Show()
@@ -33,7 +33,7 @@ void frmEnd::Show()
 
 void frmEnd::Form_Load()
 {
-    running = true;
+    programState().shutdownRunning = true;
     labDisplay->setText(gLangOther.text(QStringLiteral("unloadSHOW1")));
     if (frmMain::isLoaded())
         frmMain::form()->setEnabled(false); // no command of the main window may run while the dumps are written
@@ -47,7 +47,7 @@ void frmEnd::Form_Load()
     if (!result.warnings.isEmpty())
         ui::msgBox(result.warnings.join(QLatin1Char('\n')), ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, this);
     close();
-    running = false;
+    programState().shutdownRunning = false;
     frmMain::unload();
     app::exitProgram(result.saved ? 0 : 1);
 }

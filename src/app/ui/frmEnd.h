@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/ControlTable.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -10,6 +12,8 @@ namespace quorvane {
 class frmEnd : public QWidget {
     Q_OBJECT
 public:
+    static const ui::ControlTable kControls;
+
     // Shows the closing window and runs the shutdown; afterwards the program has ended (app::exitProgram).
     static void Show();
     // True while the shutdown runs.
@@ -19,7 +23,7 @@ private:
     frmEnd();
     void Form_Load();
 
-    QLabel* labDisplay;
+    QLabel* labDisplay = nullptr;
 };
 
 } // namespace quorvane

@@ -1,7 +1,7 @@
 #include "app/ui/frmLoading.h"
 
+#include "app/ui/Main.h"
 #include "app/ui/SplashWindow.h"
-#include "mainwindow/ui/frmMain.h"
 #include "platform/events/DoEvents.h"
 #include "platform/ui/MessageBox.h"
 
@@ -24,10 +24,13 @@ ui::MsgIcon msgIcon(app::MessageIcon icon)
 }
 } // namespace
 
+const ui::ControlTable frmLoading::kControls = splashControls("lblLoading");
+
 frmLoading::frmLoading()
 {
     setObjectName(QStringLiteral("frmLoading"));
-    lblLoading = buildSplashWindow(this, "lblLoading");
+    buildSplashWindow(this, kControls);
+    lblLoading = findChild<QLabel*>(QStringLiteral("lblLoading"));
 }
 
 bool frmLoading::Form_Load() { return app::RunStartUp(*this); }
@@ -46,6 +49,6 @@ void frmLoading::showMessage(const QString& text, app::MessageIcon icon)
     ui::msgBox(text, msgIcon(icon), ui::MsgButtons::Ok, isVisible() ? this : nullptr);
 }
 
-void frmLoading::showMainWindow() { frmMain::form()->Show(); }
+void frmLoading::showMainWindow() { app::showMainWindow(); }
 
 } // namespace quorvane

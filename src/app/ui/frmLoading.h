@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/StartUp.h"
+#include "platform/ui/ControlTable.h"
 
 #include <QWidget>
 
@@ -12,6 +13,8 @@ namespace quorvane {
 class frmLoading : public QWidget, public app::StartUpView {
     Q_OBJECT
 public:
+    static const ui::ControlTable kControls;
+
     frmLoading();
 
     // Runs the start-up sequence; true when the main window is up.
@@ -23,7 +26,7 @@ public:
     void showMainWindow() override;
 
 private:
-    QLabel* lblLoading;
+    QLabel* lblLoading = nullptr;
 };
 
 } // namespace quorvane

@@ -1,35 +1,32 @@
 #include "mainwindow/ui/frmMain.h"
 
-#include "app/ui/frmEnd.h"
+#include "platform/ui/WindowOpener.h"
 
 #include <QCloseEvent>
-#include <QPointer>
+#include <QMetaMethod>
 
 namespace quorvane {
 
-namespace {
-QPointer<frmMain>& instance()
-{
-    static QPointer<frmMain> window;
-    return window;
-}
-} // namespace
+const ui::ControlTable frmMain::kControls{.size = {12000, 9000}, .sizable = true, .controls = {}};
 
 frmMain* frmMain::form()
 {
-    if (!instance())
-        instance() = new frmMain;
-    return instance();
+    if (auto* window = ui::windows().mainWindow<frmMain>())
+        return window;
+    auto* window = new frmMain;
+    ui::windows().setMainWindow(window);
+    return window;
 }
 
-bool frmMain::isLoaded() { return !instance().isNull(); }
+bool frmMain::isLoaded() { return ui::windows().mainWindow<frmMain>() != nullptr; }
 
 void frmMain::unload()
 {
-    if (!instance())
+    frmMain* window = ui::windows().mainWindow<frmMain>();
+    if (!window)
         return;
-    instance()->m_unloading = true;
-    instance()->close();
+    window->m_unloaded = true;
+    window->close();
 }
 
 frmMain::frmMain()
@@ -37,7 +34,7 @@ frmMain::frmMain()
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Quorvane"));
-    resize(800, 600);
+    ui::createControls(this, kControls);
 }
 
 void frmMain::Show()
@@ -49,15 +46,14 @@ void frmMain::Show()
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (frmEnd::isRunning()) { // the shutdown is at work and closes this window when it is done
-        event->ignore();
-        return;
+    if (!m_unloaded) {
+        if (isSignalConnected(QMetaMethod::fromSignal(&frmMain::unloadRequested)))
+            emit unloadRequested(); // the program's end, which calls unload() when it is done
+        else
+            m_unloaded = true;
     }
-    if (!m_unloading) {
-        m_unloading = true;
-        frmEnd::Show();
-    }
-    event->accept();
+    // A close from inside the program's end (unload() while this event runs) is this same event.
+    event->setAccepted(m_unloaded);
 }
 
 } // namespace quorvane

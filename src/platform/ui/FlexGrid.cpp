@@ -1,9 +1,14 @@
 #include "platform/ui/FlexGrid.h"
 
+#include "platform/db/Connection.h"
+#include "platform/events/EventPump.h"
 #include "platform/ui/Twips.h"
 
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QTableWidget>
+
+#include <vector>
 
 namespace quorvane::ui {
 
@@ -50,6 +55,76 @@ void setFlexText(QTableWidget* grid, int row, int column, const QString& text)
     if (const QTableWidgetItem* header = grid->horizontalHeaderItem(column))
         item->setTextAlignment(Qt::Alignment(header->textAlignment()));
     grid->setItem(row - 1, column, item);
+}
+
+FlexRowFill columnsInOrder(int firstColumn)
+{
+    return [firstColumn](const db::Statement& query, int, std::span<QTableWidgetItem* const> cells) {
+        const int n = qMin(query.columnCount(), int(cells.size()) - firstColumn);
+        for (int c = 0; c < n; ++c)
+            if (const QVariant value = query.column(c); !value.isNull())
+                cells[firstColumn + c]->setText(value.toString());
+    };
+}
+
+int fillFlexGrid(QTableWidget* grid, db::Statement& query, const FlexRowFill& fill)
+{
+    // Rows are announced to the view a chunk at a time and their cells at the chunk's end: a view told of every
+    // cell on its own takes five times as long as the rows' query.
+    constexpr int Chunk = 1024;
+    QAbstractItemModel* model = grid->model();
+    const int columns = grid->columnCount();
+    std::vector<Qt::Alignment> alignment(columns, Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c = 0; c < columns; ++c)
+        if (const QTableWidgetItem* header = grid->horizontalHeaderItem(c))
+            alignment[c] = Qt::Alignment(header->textAlignment());
+    const bool sorting = grid->isSortingEnabled();
+    grid->setSortingEnabled(false);
+
+    std::vector<QTableWidgetItem*> cells(columns);
+    EventPump pump;
+    const int start = grid->rowCount();
+    int rows = start;     // rows holding their cells
+    int announced = rows; // rows the view has been told of, cells included
+    const auto announce = [&] {
+        grid->setRowCount(rows);
+        if (rows > announced && columns > 0)
+            emit model->dataChanged(model->index(announced, 0), model->index(rows - 1, columns - 1));
+        announced = rows;
+    };
+    try {
+        while (query.step()) {
+            if (rows == grid->rowCount()) {
+                announce();
+                grid->setRowCount(rows + Chunk);
+            }
+            {
+                const QSignalBlocker quiet(model);
+                for (int c = 0; c < columns; ++c) {
+                    cells[c] = new QTableWidgetItem;
+                    cells[c]->setTextAlignment(alignment[c]);
+                }
+                try {
+                    fill(query, rows + 1, cells);
+                } catch (...) {
+                    for (QTableWidgetItem* cell : cells)
+                        delete cell;
+                    throw;
+                }
+                for (int c = 0; c < columns; ++c)
+                    grid->setItem(rows, c, cells[c]);
+            }
+            ++rows;
+            pump();
+        }
+    } catch (...) {
+        announce();
+        grid->setSortingEnabled(sorting);
+        throw;
+    }
+    announce();
+    grid->setSortingEnabled(sorting);
+    return rows - start;
 }
 
 } // namespace quorvane::ui

@@ -4,7 +4,15 @@
 #include <QString>
 #include <Qt>
 
+#include <functional>
+#include <span>
+
 class QTableWidget;
+class QTableWidgetItem;
+
+namespace quorvane::db {
+class Statement;
+} // namespace quorvane::db
 
 namespace quorvane::ui {
 
@@ -24,5 +32,16 @@ int flexRows(const QTableWidget* grid);
 QString flexText(const QTableWidget* grid, int row, int column);
 // A new cell takes its column's alignment.
 void setFlexText(QTableWidget* grid, int row, int column, const QString& text);
+
+// Writes one grid row from the current result row of a query: `cells` holds the row's items, one per grid
+// column, each aligned as its column; `row` is the classic row number (1 for the first data row).
+using FlexRowFill = std::function<void(const db::Statement& query, int row, std::span<QTableWidgetItem* const> cells)>;
+// The query's columns in their order into grid columns firstColumn.., each value as text, Null empty.
+FlexRowFill columnsInOrder(int firstColumn = 0);
+
+// Appends one data row to the grid for every result row of the query (its values bound), a chunk of rows at a
+// time, with the event pump running between chunks so that the window keeps painting through a long list.
+// Returns the number of rows appended. A database error (db::DbError) leaves the rows read before it.
+int fillFlexGrid(QTableWidget* grid, db::Statement& query, const FlexRowFill& fill = columnsInOrder());
 
 } // namespace quorvane::ui

@@ -1,5 +1,7 @@
 #include "platform/ui/MessageBox.h"
 
+#include "platform/Error.h"
+
 #include <QMessageBox>
 
 namespace quorvane::ui {
@@ -38,6 +40,7 @@ int msgBox(const QString& text, MsgIcon icon, MsgButtons buttons, QWidget* paren
         return handler()(request);
 
     QMessageBox box(toQt(icon), request.title, text, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("msgBox"));
     switch (buttons) {
     case MsgButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -61,6 +64,18 @@ int msgBox(const QString& text, MsgIcon icon, MsgButtons buttons, QWidget* paren
         return MsgNo;
     default:
         return MsgCancel;
+    }
+}
+
+bool tryStep(const std::function<void()>& step, const QString& failure, QWidget* parent)
+{
+    try {
+        step();
+        return true;
+    } catch (const Error& e) {
+        msgBox(failure.isEmpty() ? e.fullText() : failure + QLatin1Char('\n') + e.fullText(), MsgIcon::Critical,
+               MsgButtons::Ok, parent);
+        return false;
     }
 }
 

@@ -24,6 +24,12 @@ struct MsgRequest {
 int msgBox(const QString& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons = MsgButtons::Ok,
            QWidget* parent = nullptr);
 
+// A window's handler runs each step that may fail through here: core code throws quorvane::Error (db::DbError,
+// records::CodecError, datafiles::DataFileError are such), and this shows it with the critical icon: `failure`
+// (what the operator's command could not do, such as gLangMsg's "dbWriteErr") when given, then the error's
+// message and its reason, each on a line of its own. True when the step ran through.
+bool tryStep(const std::function<void()>& step, const QString& failure = QString(), QWidget* parent = nullptr);
+
 // Tests answer messages without showing them: the handler sees each request and returns the answer.
 using MsgHandler = std::function<int(const MsgRequest&)>;
 void setMsgBoxHandler(MsgHandler handler);

@@ -11,9 +11,9 @@ void setGeometryTwips(QWidget* widget, int left, int top, int width, int height)
     widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
-void setFixedClientSizeTwips(QWidget* window, int width, int height)
+void setGeometryTwips(QWidget* widget, const QRect& twips)
 {
-    window->setFixedSize(twipsToPixels(width), twipsToPixels(height));
+    setGeometryTwips(widget, twips.left(), twips.top(), twips.width(), twips.height());
 }
 
 void centreOnScreen(QWidget* window)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 class QWidget;
 
 namespace quorvane::ui {
@@ -9,9 +11,8 @@ inline constexpr int kTwipsPerPixel = 15;
 constexpr int twipsToPixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
 void setGeometryTwips(QWidget* widget, int left, int top, int width, int height);
-// A window whose client area has this fixed size.
-void setFixedClientSizeTwips(QWidget* window, int width, int height);
-// Centres a window on its screen, as a window does when it loads.
+void setGeometryTwips(QWidget* widget, const QRect& twips);
+// Centres a window on its screen, as a window does when it loads: the one way every window centres.
 void centreOnScreen(QWidget* window);
 
 } // namespace quorvane::ui

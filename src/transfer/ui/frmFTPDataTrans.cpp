@@ -17,28 +17,26 @@ namespace quorvane {
 
 using namespace ui;
 
+using W = frmFTPDataTrans;
+
+const ui::ControlTable frmFTPDataTrans::kControls{
+    .section = "frm_FTPDataTrans",
+    .title = "frmTitle",
+    .size = {5175, 6735},
+    .controls =
+        {
+            flexGrid("MSFGFTP", {240, 120, 4695, 5895}).tab(1).on(&W::MSFGFTP_Click).to(&W::MSFGFTP),
+            commandButton("cmdCommand", {480, 6120, 1455, 495}).tab(2).on(&W::cmdCommand_Click).to(&W::cmdCommand),
+            commandButton("cmdClose", {3240, 6120, 1455, 495}).tab(3).caption().on(&W::cmdClose_Click).to(&W::cmdClose),
+        },
+};
+
 frmFTPDataTrans::frmFTPDataTrans(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmFTPDataTrans"));
     setModal(true);
-    setFixedClientSizeTwips(this, 5175, 6735);
-
-    MSFGFTP = new QTableWidget(this);
-    MSFGFTP->setObjectName(QStringLiteral("MSFGFTP"));
-    setGeometryTwips(MSFGFTP, 240, 120, 4695, 5895);
-    cmdCommand = new QPushButton(QStringLiteral("Command"), this);
-    cmdCommand->setObjectName(QStringLiteral("cmdCommand"));
-    setGeometryTwips(cmdCommand, 480, 6120, 1455, 495);
-    cmdClose = new QPushButton(this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    setGeometryTwips(cmdClose, 3240, 6120, 1455, 495);
-    for (QPushButton* button : {cmdCommand, cmdClose})
-        button->setAutoDefault(false);
-
-    connect(MSFGFTP, &QTableWidget::cellClicked, this, &frmFTPDataTrans::MSFGFTP_Click);
-    connect(cmdCommand, &QPushButton::clicked, this, &frmFTPDataTrans::cmdCommand_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmFTPDataTrans::cmdClose_Click);
-
+    createControls(this, kControls);
+    cmdCommand->setText(QStringLiteral("Command"));
     Form_Load();
 }
 
@@ -52,7 +50,7 @@ namespace {
 
 void reportPreparationFailure(QWidget* parent, const QString& reason)
 {
-    msgBox(gLangMsg.text(QStringLiteral("ftpPrepareError")) + QLatin1Char('\n') + reason, MsgIcon::Exclamation,
+    msgBox(gLangMsg.text(QStringLiteral("ftpPrepareError")) + QLatin1Char('\n') + reason, MsgIcon::Critical,
            MsgButtons::Ok, parent);
 }
 
@@ -61,7 +59,7 @@ void reportPreparationFailure(QWidget* parent, const QString& reason)
 void frmFTPDataTrans::Form_Load()
 {
     centreOnScreen(this);
-    setWindowTitle(gLangFTP.text(QStringLiteral("frmTitle")));
+    setCaptions(this, kControls, gLangFTP);
     switch (gTransferMode) {
     case TransferSend:
         cmdCommand->setText(gLangFTP.text(QStringLiteral("cmdDownload")));
@@ -75,7 +73,6 @@ void frmFTPDataTrans::Form_Load()
     default:
         break;
     }
-    cmdClose->setText(gLangFTP.text(QStringLiteral("cmdClose")));
 
     const QList<FlexColumn> columns{
         {gLangFTP.text(QStringLiteral("msfgSectNo")), 900}, {gLangFTP.text(QStringLiteral("msfgMachine")), 1500},
@@ -83,17 +80,17 @@ void frmFTPDataTrans::Form_Load()
         {gLangFTP.text(QStringLiteral("msfgSelect")), 300},
     };
 
+    const QString prepareError = gLangMsg.text(QStringLiteral("ftpPrepareError"));
     db::Recordset rs(&gDBConnection);
     int n = 0;
-    try {
-        rs.open(QStringLiteral("Select * from SCALE where SC_Used <> 0"));
-        n = rs.recordCount();
-        if (n <= 0)
-            msgBox(QStringLiteral("No Machine."), MsgIcon::Exclamation, MsgButtons::Ok, this);
-    } catch (const db::DbError& e) {
-        reportPreparationFailure(this, e.message());
-        n = 0;
-    }
+    if (tryStep(
+            [&] {
+                rs.open(QStringLiteral("Select * from SCALE where SC_Used <> 0"));
+                n = rs.recordCount();
+            },
+            prepareError, this)
+        && n <= 0)
+        msgBox(QStringLiteral("No Machine."), MsgIcon::Exclamation, MsgButtons::Ok, this);
     if (n <= 0) {
         rs.close();
         setupFlexGrid(MSFGFTP, columns, 1);
@@ -104,26 +101,22 @@ void frmFTPDataTrans::Form_Load()
     cmdCommand->setEnabled(false);
     mScaleHost = mScaleUser = mScalePassword = QStringList(n + 1);
     setupFlexGrid(MSFGFTP, columns, n + 1);
-    try {
-        for (int r = 1; !rs.eof() && r <= n; ++r, rs.moveNext()) {
-            setFlexText(MSFGFTP, r, 0, rs.value(QStringLiteral("SECT_No")).toString());
-            setFlexText(MSFGFTP, r, 1, rs.textValue(QStringLiteral("SC_IP")));
-            setFlexText(MSFGFTP, r, 2, QString());
-            setFlexText(MSFGFTP, r, 3, QString());
-            mScaleHost[r] = rs.textValue(QStringLiteral("SC_IP")).remove(QLatin1Char(' '));
-            mScaleUser[r] = rs.textValue(QStringLiteral("SC_FTPName"));
-            mScalePassword[r] = rs.textValue(QStringLiteral("SC_FTPPW"));
-        }
-    } catch (const db::DbError& e) {
-        reportPreparationFailure(this, e.message());
-    }
+    tryStep(
+        [&] {
+            for (int r = 1; !rs.eof() && r <= n; ++r, rs.moveNext()) {
+                setFlexText(MSFGFTP, r, 0, rs.value(QStringLiteral("SECT_No")).toString());
+                setFlexText(MSFGFTP, r, 1, rs.textValue(QStringLiteral("SC_IP")));
+                setFlexText(MSFGFTP, r, 2, QString());
+                setFlexText(MSFGFTP, r, 3, QString());
+                mScaleHost[r] = rs.textValue(QStringLiteral("SC_IP")).remove(QLatin1Char(' '));
+                mScaleUser[r] = rs.textValue(QStringLiteral("SC_FTPName"));
+                mScalePassword[r] = rs.textValue(QStringLiteral("SC_FTPPW"));
+            }
+        },
+        prepareError, this);
     rs.close();
 
-    try {
-        datafiles::makeTempFolder();
-    } catch (const datafiles::DataFileError& e) {
-        reportPreparationFailure(this, e.message());
-    }
+    tryStep([] { datafiles::makeTempFolder(); }, prepareError, this);
     if (gTransferMode == TransferSend) {
         // An old file must never go out in place of one that is not written this time.
         m_unprepared = datafiles::removeDataFiles(gTransferFiles);

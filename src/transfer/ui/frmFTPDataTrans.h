@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/ControlTable.h"
 #include "transfer/TransferSession.h"
 
 #include <QDialog>
@@ -18,6 +19,8 @@ class frmFTPDataTrans : public QDialog, private transfer::SessionView {
     Q_OBJECT
 
 public:
+    static const ui::ControlTable kControls;
+
     explicit frmFTPDataTrans(QWidget* parent = nullptr);
     ~frmFTPDataTrans() override;
 

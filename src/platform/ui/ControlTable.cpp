@@ -1,0 +1,286 @@
+#include "platform/ui/ControlTable.h"
+
+#include "platform/ui/Twips.h"
+#include "platform/ui/ValueSetters.h"
+#include "platform/ui/Widgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHash>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimeEdit>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace quorvane::ui {
+
+namespace {
+
+const char* const DesignRectProperty = "quorvaneDesignRect";
+const char* const DesignSizeProperty = "quorvaneDesignSize";
+
+// "name(3)" is element 3 of the array "name".
+const QRegularExpression& arrayElementName()
+{
+    static const QRegularExpression re(QStringLiteral("^(\\w+)\\((\\d+)\\)$"));
+    return re;
+}
+
+QWidget* makeWidget(const Control& row, QWidget* parent)
+{
+    switch (row.kind()) {
+    case Kind::TextBox:
+    case Kind::MaskedEdit:
+        return new QLineEdit(parent);
+    case Kind::MultiLineText:
+        return new QPlainTextEdit(parent);
+    case Kind::ComboBox: {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(row.isEditable());
+        return combo;
+    }
+    case Kind::ListBox:
+        return new ListBox(parent);
+    case Kind::CheckBox:
+        return new QCheckBox(parent);
+    case Kind::OptionButton:
+        return new QRadioButton(parent);
+    case Kind::CommandButton: {
+        auto* button = new QPushButton(parent);
+        button->setAutoDefault(false); // Enter in a box does not press a button
+        return button;
+    }
+    case Kind::Label:
+        return new QLabel(parent);
+    case Kind::Frame:
+        return new QGroupBox(parent);
+    case Kind::PlainFrame:
+        return new QFrame(parent);
+    case Kind::FlexGrid: {
+        auto* grid = new QTableWidget(parent);
+        grid->verticalHeader()->hide();
+        grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        return grid;
+    }
+    case Kind::TabStrip:
+        return new QTabWidget(parent);
+    case Kind::TabPage: {
+        auto* tabs = qobject_cast<QTabWidget*>(parent);
+        if (!tabs)
+            qFatal("Tab page %s is not in a tab strip", qPrintable(row.objectName()));
+        auto* page = new QWidget;
+        tabs->addTab(page, QString());
+        return page;
+    }
+    case Kind::TreeView: {
+        auto* tree = new QTreeWidget(parent);
+        tree->setHeaderHidden(true);
+        return tree;
+    }
+    case Kind::DatePicker: {
+        auto* picker = new QDateEdit(parent);
+        picker->setCalendarPopup(true);
+        return picker;
+    }
+    case Kind::TimePicker:
+        return new QTimeEdit(parent);
+    case Kind::PictureBox:
+        return new PictureBox(parent);
+    case Kind::ProgressBar:
+        return new QProgressBar(parent);
+    }
+    return nullptr;
+}
+
+// Where a window's controls go: a main window keeps them on its central widget, below its menu bar.
+QWidget* clientArea(QWidget* window)
+{
+    auto* main = qobject_cast<QMainWindow*>(window);
+    if (!main)
+        return window;
+    if (!main->centralWidget()) {
+        auto* central = new QWidget;
+        central->setObjectName(QStringLiteral("clientArea"));
+        main->setCentralWidget(central);
+    }
+    return main->centralWidget();
+}
+
+void sizeClientArea(QWidget* window, const ControlTable& table)
+{
+    window->setProperty(DesignSizeProperty, table.size);
+    if (!table.size.isValid())
+        return;
+    QSize pixels(twipsToPixels(table.size.width()), twipsToPixels(table.size.height()));
+    if (auto* main = qobject_cast<QMainWindow*>(window); main && main->menuWidget())
+        pixels.rheight() += main->menuWidget()->sizeHint().height();
+    if (table.sizable)
+        window->resize(pixels);
+    else
+        window->setFixedSize(pixels);
+}
+
+} // namespace
+
+Control::Control(Kind kind, const char* objectName, QRect twips)
+    : m_kind(kind)
+    , m_objectName(QLatin1String(objectName))
+    , m_name(m_objectName)
+    , m_twips(twips)
+{
+    if (const auto m = arrayElementName().match(m_objectName); m.hasMatch()) {
+        m_name = m.captured(1);
+        m_index = m.captured(2).toInt();
+    }
+}
+
+Control& Control::tab(int position)
+{
+    m_tab = position;
+    return *this;
+}
+
+Control& Control::caption()
+{
+    m_caption = m_name;
+    return *this;
+}
+
+Control& Control::caption(const char* key)
+{
+    m_caption = QLatin1String(key);
+    return *this;
+}
+
+Control& Control::in(const char* parentObjectName)
+{
+    m_parent = QLatin1String(parentObjectName);
+    return *this;
+}
+
+Control& Control::on(Handler handler)
+{
+    m_handler = std::move(handler);
+    return *this;
+}
+
+Control& Control::onLeave(Handler handler)
+{
+    m_leave = std::move(handler);
+    return *this;
+}
+
+Control& Control::editable()
+{
+    m_editable = true;
+    return *this;
+}
+
+void createControls(QWidget* window, const ControlTable& table)
+{
+    sizeClientArea(window, table);
+    QWidget* client = clientArea(window);
+    QHash<QString, QWidget*> made;
+    QList<QWidget*> widgets;
+    for (const Control& row : table.controls) {
+        QWidget* parent = client;
+        if (!row.parentName().isEmpty()) {
+            parent = made.value(row.parentName());
+            if (!parent)
+                qFatal("Control %s sits on %s, which no earlier row creates", qPrintable(row.objectName()),
+                       qPrintable(row.parentName()));
+        }
+        QWidget* widget = makeWidget(row, parent);
+        widget->setObjectName(row.objectName());
+        if (row.kind() != Kind::TabPage) {
+            setGeometryTwips(widget, row.twips());
+            widget->setProperty(DesignRectProperty, row.twips());
+        }
+        made.insert(row.objectName(), widget);
+        widgets << widget;
+    }
+
+    // Handlers last, so that building the window ran none of them.
+    for (qsizetype i = 0; i < table.controls.size(); ++i) {
+        const Control& row = table.controls[i];
+        row.bindTo(window, widgets[i]);
+        if (row.handler())
+            onChange(widgets[i], row.handler().boundTo(window, row.index()));
+        if (row.leaveHandler())
+            onLeave(widgets[i], row.leaveHandler().boundTo(window, row.index()));
+    }
+
+    QList<qsizetype> tabbed;
+    for (qsizetype i = 0; i < table.controls.size(); ++i)
+        if (table.controls[i].tabPosition() > 0)
+            tabbed << i;
+    std::stable_sort(tabbed.begin(), tabbed.end(), [&](qsizetype a, qsizetype b) {
+        return table.controls[a].tabPosition() < table.controls[b].tabPosition();
+    });
+    QList<QWidget*> order;
+    for (qsizetype i : std::as_const(tabbed))
+        order << widgets[i];
+    setTabOrder(order);
+}
+
+void setCaptions(QWidget* window, const ControlTable& table, const TextOf& textOf)
+{
+    if (table.title)
+        window->setWindowTitle(textOf(QLatin1String(table.title)));
+    for (const Control& row : table.controls) {
+        if (row.captionKey().isEmpty())
+            continue;
+        QWidget* widget = window->findChild<QWidget*>(row.objectName());
+        if (!widget)
+            continue;
+        const QString text = textOf(row.captionKey());
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            button->setText(text);
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(text);
+        else if (auto* group = qobject_cast<QGroupBox*>(widget))
+            group->setTitle(text);
+        else if (row.kind() == Kind::TabPage)
+            for (QWidget* w = widget->parentWidget(); w; w = w->parentWidget())
+                if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
+                    tabs->setTabText(tabs->indexOf(widget), text);
+                    break;
+                }
+    }
+}
+
+QRect designRect(const QWidget* control) { return control->property(DesignRectProperty).toRect(); }
+
+QSize designSize(const QWidget* window) { return window->property(DesignSizeProperty).toSize(); }
+
+void setTabOrder(const QList<QWidget*>& order)
+{
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+QMap<int, QWidget*> findControlArray(const QWidget* window, const QString& name)
+{
+    QMap<int, QWidget*> found;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const auto m = arrayElementName().match(w->objectName());
+        if (m.hasMatch() && m.captured(1) == name)
+            found.insert(m.captured(2).toInt(), w);
+    }
+    return found;
+}
+
+} // namespace quorvane::ui

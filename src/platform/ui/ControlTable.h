@@ -1,0 +1,216 @@
+#pragma once
+
+#include "platform/ui/Handler.h"
+
+#include <QList>
+#include <QMap>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+namespace quorvane::ui {
+
+// A window is declared as data: one row per control, created by one call, captioned by another.
+//
+//   // frmFTPDataTrans.h: public: static const ui::ControlTable kControls;  private: QPushButton* cmdClose; ...
+//   // frmFTPDataTrans.cpp:
+//   using namespace ui;
+//   using W = frmFTPDataTrans;
+//   const ControlTable frmFTPDataTrans::kControls{
+//       .section = "frm_FTPDataTrans",
+//       .title = "frmTitle",
+//       .size = {5175, 6735},
+//       .controls = {
+//           flexGrid("MSFGFTP", {240, 120, 4695, 5895}).tab(1).on(&W::MSFGFTP_Click).to(&W::MSFGFTP),
+//           commandButton("cmdClose", {3240, 6120, 1455, 495}).tab(3).caption().on(&W::cmdClose_Click).to(&W::cmdClose),
+//       },
+//   };
+//   frmFTPDataTrans::frmFTPDataTrans() { createControls(this, kControls); Form_Load(); }
+//   void frmFTPDataTrans::Form_Load() { setCaptions(this, kControls, gLangFTP); ... }
+//
+// Rectangles are twips (15 to the pixel), relative to the parent's inside: the window's client area, a frame,
+// or a tab page. A control array is written as its elements, "meditMemDisc(1)" to "meditMemDisc(4)": each
+// element is a widget of that objectName, and a ControlArray member holds them by the same indexes. Every
+// table is listed in tests/settings/tst_LanguageFiles.cpp, which checks its caption keys in all three languages.
+
+// The classic controls and the widget each becomes.
+enum class Kind {
+    TextBox,       // QLineEdit
+    MaskedEdit,    // QLineEdit; its limits and filters come from limitEdit()
+    MultiLineText, // QPlainTextEdit
+    ComboBox,      // QComboBox, a drop-down list unless .editable()
+    ListBox,       // QListWidget (ui::ListBox)
+    CheckBox,      // QCheckBox
+    OptionButton,  // QRadioButton: one of the options on the same parent
+    CommandButton, // QPushButton
+    Label,         // QLabel
+    Frame,         // QGroupBox, its caption as title
+    PlainFrame,    // QFrame without a border
+    FlexGrid,      // QTableWidget (see FlexGrid.h)
+    TabStrip,      // QTabWidget
+    TabPage,       // a page of the tab strip it is .in(); its caption is the tab's text
+    TreeView,      // QTreeWidget
+    DatePicker,    // QDateEdit with a drop-down calendar
+    TimePicker,    // QTimeEdit
+    PictureBox,    // ui::PictureBox
+    ProgressBar,   // QProgressBar
+};
+
+template<class T> class ControlArray;
+
+// One row of a control table. Build it with the kind functions below and chain what applies.
+class Control {
+public:
+    Control(Kind kind, const char* objectName, QRect twips);
+
+    // Place in the window's tab order, counted from 1; a control without one keeps Qt's order.
+    Control& tab(int position);
+    // The caption is the text of the control's own name in the window's language section ...
+    Control& caption();
+    // ... or of this key.
+    Control& caption(const char* key);
+    // Sits on this frame or tab page (an objectName of an earlier row) instead of the window.
+    Control& in(const char* parentObjectName);
+    // The control's handler: Click of buttons, check boxes, options, lists, grids and trees; Change of text
+    // boxes and date/time pickers; Click of a tab strip. See ValueSetters.h for when it runs.
+    Control& on(Handler handler);
+    // Runs when the control loses the focus to another control of its window, and from commitFocusedField().
+    Control& onLeave(Handler handler);
+    // A combo box that accepts typed text.
+    Control& editable();
+
+    // The window's member that gets the widget: `.to(&frmX::cmdOK)` for `QPushButton* cmdOK`, or, for an
+    // array element, `.to(&frmX::meditMemDisc)` for `ControlArray<QLineEdit> meditMemDisc`.
+    template<class W, class T> Control& to(T* W::*member)
+    {
+        m_bind = [member](QObject* window, QWidget* widget, int) {
+            tableWindow<W>(window)->*member = typed<T>(widget);
+        };
+        return *this;
+    }
+    template<class W, class T> Control& to(ControlArray<T> W::*member)
+    {
+        m_bind = [member](QObject* window, QWidget* widget, int index) {
+            (tableWindow<W>(window)->*member).insert(index, typed<T>(widget));
+        };
+        return *this;
+    }
+
+    Kind kind() const { return m_kind; }
+    QString objectName() const { return m_objectName; } // "meditMemDisc(2)"
+    QString name() const { return m_name; }             // "meditMemDisc"
+    int index() const { return m_index; }               // 2; -1 for a single control
+    QRect twips() const { return m_twips; }
+    int tabPosition() const { return m_tab; }
+    QString captionKey() const { return m_caption; } // empty: no caption from the language file
+    QString parentName() const { return m_parent; }
+    bool isEditable() const { return m_editable; }
+    const Handler& handler() const { return m_handler; }
+    const Handler& leaveHandler() const { return m_leave; }
+    void bindTo(QObject* window, QWidget* widget) const
+    {
+        if (m_bind)
+            m_bind(window, widget, m_index);
+    }
+
+private:
+    template<class T> static T* typed(QWidget* widget)
+    {
+        T* t = qobject_cast<T*>(widget);
+        if (!t)
+            qFatal("Control %s is bound to a member of another widget type", qPrintable(widget->objectName()));
+        return t;
+    }
+
+    Kind m_kind;
+    QString m_objectName;
+    QString m_name;
+    int m_index = -1;
+    QRect m_twips;
+    int m_tab = 0;
+    QString m_caption;
+    QString m_parent;
+    bool m_editable = false;
+    Handler m_handler;
+    Handler m_leave;
+    std::function<void(QObject*, QWidget*, int)> m_bind;
+};
+
+inline Control textBox(const char* name, QRect twips) { return {Kind::TextBox, name, twips}; }
+inline Control maskedEdit(const char* name, QRect twips) { return {Kind::MaskedEdit, name, twips}; }
+inline Control multiLineText(const char* name, QRect twips) { return {Kind::MultiLineText, name, twips}; }
+inline Control comboBox(const char* name, QRect twips) { return {Kind::ComboBox, name, twips}; }
+inline Control listBox(const char* name, QRect twips) { return {Kind::ListBox, name, twips}; }
+inline Control checkBox(const char* name, QRect twips) { return {Kind::CheckBox, name, twips}; }
+inline Control optionButton(const char* name, QRect twips) { return {Kind::OptionButton, name, twips}; }
+inline Control commandButton(const char* name, QRect twips) { return {Kind::CommandButton, name, twips}; }
+inline Control label(const char* name, QRect twips) { return {Kind::Label, name, twips}; }
+inline Control frame(const char* name, QRect twips) { return {Kind::Frame, name, twips}; }
+inline Control plainFrame(const char* name, QRect twips) { return {Kind::PlainFrame, name, twips}; }
+inline Control flexGrid(const char* name, QRect twips) { return {Kind::FlexGrid, name, twips}; }
+inline Control tabStrip(const char* name, QRect twips) { return {Kind::TabStrip, name, twips}; }
+inline Control tabPage(const char* name) { return {Kind::TabPage, name, QRect()}; }
+inline Control treeView(const char* name, QRect twips) { return {Kind::TreeView, name, twips}; }
+inline Control datePicker(const char* name, QRect twips) { return {Kind::DatePicker, name, twips}; }
+inline Control timePicker(const char* name, QRect twips) { return {Kind::TimePicker, name, twips}; }
+inline Control pictureBox(const char* name, QRect twips) { return {Kind::PictureBox, name, twips}; }
+inline Control progressBar(const char* name, QRect twips) { return {Kind::ProgressBar, name, twips}; }
+
+struct ControlTable {
+    const char* section = nullptr; // the language section its caption keys belong to ("frm_Properties")
+    const char* title = nullptr;   // key of the window title in that section; none: the window sets its title
+    QSize size;                    // the client area, twips
+    bool sizable = false;          // else the window keeps its size
+    QList<Control> controls;       // in creation order: a frame or tab strip before what sits on it (always
+                                   // written, if empty: a table's fields are given in this order)
+};
+
+// Creates every control of the table on the window (a QMainWindow gets them on its central widget), sizes the
+// window's client area, binds the members named by .to(), connects the handlers and sets the tab order. The
+// window's menus, when it has any, are created before (MenuTable.h), so the client area is below them.
+void createControls(QWidget* window, const ControlTable& table);
+
+// Sets the window title and every caption the table names from a language collection: setCaptions(this,
+// kControls, gLangFTP) (the template in Handler.h). Buttons, check boxes, options and labels take it as text,
+// frames as title, tab pages as their tab's text.
+void setCaptions(QWidget* window, const ControlTable& table, const TextOf& textOf);
+
+// Where a table put a control and how large it made the window, in twips, as designed: what the proportional
+// resizing works from. Invalid for a widget no table made.
+QRect designRect(const QWidget* control);
+QSize designSize(const QWidget* window);
+
+// Gives the focus by Tab to these widgets in this order (a tab page's own order, set when it is shown).
+void setTabOrder(const QList<QWidget*>& order);
+
+// The elements of a control array, by the indexes the system gives them.
+template<class T> class ControlArray {
+public:
+    T* operator()(int index) const { return m_elements.value(index); } // nullptr for an index it lacks
+    T* operator[](int index) const { return m_elements.value(index); }
+    QList<int> indexes() const { return m_elements.keys(); } // ascending
+    QList<T*> elements() const { return m_elements.values(); }
+    int count() const { return int(m_elements.size()); }
+    bool contains(int index) const { return m_elements.contains(index); }
+    void insert(int index, T* element) { m_elements.insert(index, element); }
+
+private:
+    QMap<int, T*> m_elements;
+};
+
+// The elements of the array `name` on the window, found by their objectNames "name(index)".
+QMap<int, QWidget*> findControlArray(const QWidget* window, const QString& name);
+template<class T> ControlArray<T> controlArray(const QWidget* window, const QString& name)
+{
+    ControlArray<T> array;
+    const QMap<int, QWidget*> found = findControlArray(window, name);
+    for (auto it = found.constBegin(); it != found.constEnd(); ++it)
+        if (T* element = qobject_cast<T*>(it.value()))
+            array.insert(it.key(), element);
+    return array;
+}
+
+} // namespace quorvane::ui

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+class QLineEdit;
+
+namespace quorvane::ui {
+
+// What a box admits, built by chaining: EditLimit().chars(6).digits(), EditLimit().bytes(16).refusal(text).
+class EditLimit {
+public:
+    enum Filter {
+        Any,     // every character the code page holds
+        Digits,  // 0 to 9
+        Decimal, // 0 to 9 and one decimal sign
+        Binary,  // 0 and 1 (days of the week)
+    };
+
+    // The greatest length in characters.
+    EditLimit& chars(int count);
+    // The greatest length in bytes of the ANSI code page, a double-byte character counting 2.
+    EditLimit& bytes(int count);
+    EditLimit& digits();
+    EditLimit& decimal(QChar sign);
+    EditLimit& binary();
+    // Shown through msgBox, followed by the character, when a character the ANSI code page cannot hold is
+    // refused (gLangMsg's "charRefused"); the character is refused all the same without one.
+    EditLimit& refusal(const QString& text);
+
+    int maxChars() const { return m_chars; }
+    int maxBytes() const { return m_bytes; }
+    Filter filter() const { return m_filter; }
+    QChar decimalSign() const { return m_sign; }
+    QString refusalText() const { return m_refusal; }
+
+private:
+    int m_chars = 0; // 0: no limit
+    int m_bytes = 0;
+    Filter m_filter = Any;
+    QChar m_sign = QLatin1Char('.');
+    QString m_refusal;
+};
+
+// Keeps what the operator types or pastes into the box within the limit: a key or a paste holding a character
+// the filter or the code page refuses changes nothing; a text longer than the greatest length loses characters
+// at its end until it fits, as the classic boxes did. Text set by code is cut to the length as well but not
+// filtered. A second call replaces the limit.
+void limitEdit(QLineEdit* box, const EditLimit& limit);
+
+} // namespace quorvane::ui

@@ -1,0 +1,55 @@
+#include "platform/ui/Widgets.h"
+
+#include <QPainter>
+
+namespace quorvane::ui {
+
+template<class F> void ListBox::asOperator(F&& handle)
+{
+    const int before = currentRow();
+    handle();
+    if (currentRow() != before)
+        emit rowChosen();
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event)
+{
+    asOperator([&] { QListWidget::mousePressEvent(event); });
+}
+
+void ListBox::mouseMoveEvent(QMouseEvent* event)
+{
+    asOperator([&] { QListWidget::mouseMoveEvent(event); });
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    asOperator([&] { QListWidget::mouseReleaseEvent(event); });
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    asOperator([&] { QListWidget::mouseDoubleClickEvent(event); });
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event)
+{
+    asOperator([&] { QListWidget::keyPressEvent(event); });
+}
+
+void PictureBox::setPainter(Painter painter)
+{
+    m_painter = std::move(painter);
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (m_painter) {
+        QPainter painter(this);
+        m_painter(painter);
+    }
+}
+
+} // namespace quorvane::ui

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QLabel>
+#include <QListWidget>
+
+#include <functional>
+
+class QPainter;
+
+namespace quorvane::ui {
+
+// A list box: tells the operator's own choice of a row (by mouse or keys) from any change made by code, which
+// QListWidget's signals do not (they fire on clear() and when the list first takes the focus).
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    using QListWidget::QListWidget;
+
+signals:
+    // The operator made another row current.
+    void rowChosen();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    template<class F> void asOperator(F&& handle);
+};
+
+// A picture box: shows a picture or a text like a label, and what the window draws on it.
+class PictureBox : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+    // Draws after the label's own content, on every paint.
+    using Painter = std::function<void(QPainter& painter)>;
+    void setPainter(Painter painter);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Painter m_painter;
+};
+
+} // namespace quorvane::ui

@@ -1,0 +1,46 @@
+#include "platform/ui/WindowOpener.h"
+
+namespace quorvane::ui {
+
+namespace {
+WindowOpener gOpener;
+} // namespace
+
+WindowOpener& windows() { return gOpener; }
+
+void WindowOpener::setMainWindow(QWidget* window) { m_main = window; }
+
+QWidget* WindowOpener::openTool(const QByteArray& key, const QString& caption, const std::function<QWidget*()>& create)
+{
+    QPointer<QWidget>& tool = m_tools[key];
+    // A tool window that is hidden has been closed and waits to be deleted: it does not come back.
+    if (!tool || !tool->isVisible()) {
+        tool = create();
+        tool->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(tool, &QObject::destroyed, [this] { toolClosed(); });
+    }
+    tool->setWindowTitle(caption);
+    tool->show();
+    tool->raise();
+    tool->activateWindow();
+    if (m_main)
+        m_main->hide();
+    return tool;
+}
+
+void WindowOpener::toolClosed()
+{
+    for (const QPointer<QWidget>& tool : std::as_const(m_tools))
+        if (tool && tool->isVisible())
+            return;
+    if (m_main)
+        m_main->show();
+}
+
+void WindowOpener::reset()
+{
+    m_main.clear();
+    m_tools.clear();
+}
+
+} // namespace quorvane::ui

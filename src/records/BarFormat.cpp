@@ -49,23 +49,6 @@ BarFormatLevel stopAt(const LevelRow& r, const char* table)
 
 } // namespace
 
-QString BarFormatLevel::failure(qint64 storeNo, qint64 mainGroupNo) const
-{
-    switch (status) {
-    case NoMainGroup:
-        return QStringLiteral("main group %1 of store %2 does not exist").arg(mainGroupNo).arg(storeNo);
-    case NoDepartment:
-        return QStringLiteral("the department of main group %1 of store %2 does not exist")
-            .arg(mainGroupNo)
-            .arg(storeNo);
-    case NoStore:
-        return QStringLiteral("store %1 does not exist").arg(storeNo);
-    case Found:
-        break;
-    }
-    return QString();
-}
-
 BarFormatLevel resolveBarFormatLevel(qint64 storeNo, qint64 mainGroupNo)
 {
     BarFormatLevel none;
@@ -96,17 +79,29 @@ BarFormatLevel resolveBarFormatLevel(qint64 storeNo, qint64 mainGroupNo)
     return stopAt(st, "STORE");
 }
 
+namespace {
+
+// What the memories depend on: the levels of the chain, and the flexible barcodes an inherited format names.
+quint64 levelChanges()
+{
+    return gDBConnection.changeCount(QLatin1StringView("STORE"))
+        + gDBConnection.changeCount(QLatin1StringView("KVB_20"))
+        + gDBConnection.changeCount(QLatin1StringView("KVB_23"))
+        + gDBConnection.changeCount(QLatin1StringView("KVB_14"));
+}
+
+} // namespace
+
 const BarFormatLevel& BarFormatMemory::resolve(qint64 storeNo, qint64 mainGroupNo)
 {
-    if (m_valid && m_store == storeNo && m_mainGroup == mainGroupNo)
+    const quint64 changes = levelChanges();
+    if (m_valid && m_store == storeNo && m_mainGroup == mainGroupNo && m_changes == changes)
         return m_level;
-    const BarFormatLevel level = resolveBarFormatLevel(storeNo, mainGroupNo);
-    if (!level.found())
-        throw CodecError(
-            QStringLiteral("its bar format cannot be resolved: %1.").arg(level.failure(storeNo, mainGroupNo)));
-    m_level = level;
+    m_valid = false;
+    m_level = resolveBarFormatLevel(storeNo, mainGroupNo);
     m_store = storeNo;
     m_mainGroup = mainGroupNo;
+    m_changes = changes;
     m_valid = true;
     return m_level;
 }
@@ -114,20 +109,11 @@ const BarFormatLevel& BarFormatMemory::resolve(qint64 storeNo, qint64 mainGroupN
 qint16 ResolveBarFormat(const QString& databasePath, const db::Recordset& pluRow, quint8 kind)
 {
     Q_UNUSED(databasePath);
-    try {
-        if (kind == 0)
-            return 0;
-        const qint64 store = pluRow.intValue(QStringLiteral("ST_No"));
-        const qint64 mg = pluRow.intValue(QStringLiteral("PLU_MG"));
-        const BarFormatLevel level = resolveBarFormatLevel(store, mg);
-        if (!level.found())
-            return 0;
-        return qint16(kind == 1 ? level.barFormat : level.flags());
-    } catch (const db::DbError&) {
+    if (kind == 0)
         return 0;
-    } catch (const CodecError&) {
-        return 0;
-    }
+    const BarFormatLevel level = resolveBarFormatLevel(pluRow.intValue(QStringLiteral("ST_No")),
+                                                       pluRow.intValue(QStringLiteral("PLU_MG")));
+    return qint16(kind == 1 ? level.barFormat : level.flags());
 }
 
 } // namespace quorvane::records

@@ -326,8 +326,6 @@ private slots:
                                          << "123456000000";
         QTest::newRow("main group's format") << QStringList{"UPDATE KVB_23 SET barformat=3, Flag1=1"} << none << "0311"
                                              << "001234000000";
-        QTest::newRow("main group inherits") << QStringList{"UPDATE KVB_23 SET barformat=255"} << none << "0233"
-                                             << "012345000000";
         QTest::newRow("department's format") << QStringList{"UPDATE KVB_23 SET barformat=255"}
                                              << QStringList{"UPDATE KVB_20 SET barformat=7, Flag2=0"} << "0730"
                                              << "123456000000";

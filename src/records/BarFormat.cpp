@@ -40,7 +40,6 @@ int fieldNumber(const QVariant& v, const char* table, const char* field)
 BarFormatLevel stopAt(const LevelRow& r, const char* table)
 {
     BarFormatLevel level;
-    level.status = BarFormatLevel::Found;
     level.barFormat = fieldNumber(r.barFormat, table, "barformat");
     level.flag1 = fieldNumber(r.flag1, table, "Flag1");
     level.flag2 = fieldNumber(r.flag2, table, "Flag2");
@@ -51,7 +50,7 @@ BarFormatLevel stopAt(const LevelRow& r, const char* table)
 
 BarFormatLevel resolveBarFormatLevel(qint64 storeNo, qint64 mainGroupNo)
 {
-    BarFormatLevel none;
+    const BarFormatLevel none; // a missing level: format 0, flags 0
     const LevelRow mg = readLevel(
         QStringLiteral(
             "SELECT barformat, Flag1, Flag2, DP_No FROM KVB_23 WHERE ST_No=? AND MG_No=? ORDER BY rowid LIMIT 1"),
@@ -63,19 +62,15 @@ BarFormatLevel resolveBarFormatLevel(qint64 storeNo, qint64 mainGroupNo)
     const LevelRow dp = readLevel(
         QStringLiteral("SELECT barformat, Flag1, Flag2 FROM KVB_20 WHERE ST_No=? AND DP_No=? ORDER BY rowid LIMIT 1"),
         {qlonglong(storeNo), qlonglong(fieldNumber(mg.dept, "KVB_23", "DP_No"))});
-    if (!dp.exists) {
-        none.status = BarFormatLevel::NoDepartment;
+    if (!dp.exists)
         return none;
-    }
     if (fieldNumber(dp.barFormat, "KVB_20", "barformat") != 255)
         return stopAt(dp, "KVB_20");
     const LevelRow st = readLevel(
         QStringLiteral("SELECT barformat, Flag1, Flag2 FROM STORE WHERE ST_No=? ORDER BY rowid LIMIT 1"),
         {qlonglong(storeNo)});
-    if (!st.exists) {
-        none.status = BarFormatLevel::NoStore;
+    if (!st.exists)
         return none;
-    }
     return stopAt(st, "STORE");
 }
 

@@ -10,13 +10,10 @@ namespace quorvane::records {
 // bar format is not 255 (the store whatever it holds). A missing main group, department or store ends the
 // chain with format 0 and flags 0, as after a main group is deleted: that is no failure.
 struct BarFormatLevel {
-    enum Status { Found, NoMainGroup, NoDepartment, NoStore };
-    Status status = NoMainGroup;
     int barFormat = 0;
     int flag1 = 0;
     int flag2 = 0;
 
-    bool found() const { return status == Found; }
     int flags() const { return flag1 * 10 + flag2; } // "F" counts as 16
 };
 

@@ -5,6 +5,7 @@
 #include "platform/Quoted.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
+#include "platform/text/TextFile.h"
 #include "state/ProgramFolder.h"
 #include "state/SharedData.h"
 
@@ -40,21 +41,30 @@ QStringList removeDataFiles(const QStringList& fileNames)
 
 QList<QByteArray> readDataFileLines(const QString& fileName)
 {
-    QFile file(dataFilePath(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        throw DataFileError(
-            QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw DataFileError(
-            QStringLiteral("%1 cannot be read: %2").arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
-    QList<QByteArray> lines = bytes.split('\n');
-    if (lines.size() > 1 && lines.last().isEmpty())
-        lines.removeLast();
-    for (QByteArray& line : lines)
-        if (line.endsWith('\r'))
-            line.chop(1);
-    return lines;
+    QByteArray bytes;
+    QString error;
+    if (!text::readFile(dataFilePath(fileName), &bytes, &error))
+        throw DataFileError(error);
+    // Split as every text file of the program is: Latin-1 gives each byte one character and back, so the
+    // code page's bytes come through unchanged whatever they are.
+    const QStringList lines = text::splitLines(QString::fromLatin1(bytes));
+    QList<QByteArray> out;
+    out.reserve(lines.size());
+    for (const QString& line : lines)
+        out << line.toLatin1();
+    return out;
+}
+
+void appendRows(const std::function<void()>& load)
+{
+    db::Transaction transaction(gDBConnection);
+    try {
+        load();
+    } catch (...) {
+        transaction.commit();
+        throw;
+    }
+    transaction.commit();
 }
 
 void appendNumber(QByteArray& line, qint64 value)

@@ -31,6 +31,11 @@ QStringList removeDataFiles(const QStringList& fileNames);
 // adds no empty line. A missing or unreadable file throws DataFileError.
 QList<QByteArray> readDataFileLines(const QString& fileName);
 
+// Runs a loader that saves its rows one after another, in one transaction (one sync of the disk, not one a
+// row). The rows saved before a failure stay, as they would have row by row; the failure is passed on.
+// The loader may pump events: the windows that start a load keep the operator from other database work.
+void appendRows(const std::function<void()>& load);
+
 // Field helpers of every line. A text field goes in as it stands, without quotes or escaping, except
 // that CR and LF become blanks: a line break inside a field would split the record in two.
 void appendTextField(QByteArray& line, QByteArrayView ansiBytes);

@@ -190,7 +190,7 @@ const QList<Field>& lineFields()
 
 void TransPLUFTPfile()
 {
-    // Every pass ends with empty memories, also when it fails, so no later pass inherits a stale format.
+    // Every pass ends with empty memories, also when it fails, as every pass over PLU rows does.
     struct ClearMemories {
         ~ClearMemories() { records::ClearBarFormatMemories(); }
     } clearMemories;
@@ -200,31 +200,25 @@ void TransPLUFTPfile()
     QStringList names;
     for (Field f : fields)
         names << QLatin1String(name(f));
-    writeMarkedRows(QStringLiteral("PLU0UALL.csv"), QStringLiteral("KVB_25"), names,
-                    [&](MarkedRow& marked, QByteArray& line) {
-                        records::PluRow row;
-                        for (int i = 0; i < fields.size(); ++i)
-                            row.load(fields[i], marked.value(i));
-                        InheritedBarFormat inherited;
-                        if (row.number(PLU_BarFormat) == 255) {
-                            const qint64 store = row.number(ST_No);
-                            const qint64 mainGroup = row.number(PLU_MG);
-                            // A level that is missing gives format 0 and no flags, as the resolution has always given.
-                            try {
-                                const records::BarFormatLevel& level = memory.resolve(store, mainGroup);
-                                inherited = {level.barFormat % 100, level.flags()};
-                            } catch (const records::CodecError&) {
-                            }
-                        }
-                        if (row.number(Stat2_ItemCode) != 0) {
-                            records::composeEanData(row);
-                            // Saved only where the composer changed what the row holds.
-                            for (int i = 0; i < fields.size(); ++i)
-                                if (row.changed(fields[i]) && row.value(fields[i]) != marked.value(i))
-                                    marked.setValue(i, row.value(fields[i]));
-                        }
-                        line += PluDataLine(row, inherited);
-                    });
+    writeMarkedRows(
+        QStringLiteral("PLU0UALL.csv"), QStringLiteral("KVB_25"), names, [&](MarkedRow& marked, QByteArray& line) {
+            records::PluRow row;
+            for (int i = 0; i < fields.size(); ++i)
+                row.load(fields[i], marked.value(i));
+            InheritedBarFormat inherited; // a missing level gives format 0 and flags 00
+            if (row.number(PLU_BarFormat) == 255) {
+                const records::BarFormatLevel& level = memory.resolve(row.number(ST_No), row.number(PLU_MG));
+                inherited = {level.barFormat % 100, level.flags()};
+            }
+            if (row.number(Stat2_ItemCode) != 0) {
+                records::composeEanData(row);
+                // Saved only where the composer changed what the row holds.
+                for (int i = 0; i < fields.size(); ++i)
+                    if (row.changed(fields[i]) && row.value(fields[i]) != marked.value(i))
+                        marked.setValue(i, row.value(fields[i]));
+            }
+            line += PluDataLine(row, inherited);
+        });
 }
 
 } // namespace quorvane::datafiles

@@ -1,10 +1,13 @@
 #include "datafiles/ReceivedPluLoader.h"
 
 #include "datafiles/DataFileWriters.h"
+#include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
 #include "records/EanData.h"
 #include "records/PluRow.h"
 #include "state/SharedData.h"
+
+#include <algorithm>
 
 namespace quorvane::datafiles {
 
@@ -109,9 +112,12 @@ void readLine(LineReader& in, db::Recordset& rs)
     in.setNumber(PLU_BarFormat, 8);
     const QByteArray ean = in.piece(7);
     in.set(PLU_EANFlags, qlonglong(wholeNumber(ean.left(2), 7)));
+    if (ean.size() != 13 || !std::all_of(ean.begin(), ean.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        throw DataFileError(
+            QStringLiteral("column 7 holds \"%1\", not 13 digits").arg(QString::fromLatin1(ean.left(40))));
     in.set(PLU_EANData, QString::fromLatin1(ean.mid(2)) + QLatin1Char('0'));
-    // The row belongs to no store yet, so an inherited format resolves to nothing and reads as format 0.
-    records::DeriveEANItemCode(rs, records::UnresolvedFormat::TakeFormatZero);
+    // The row belongs to no store yet, so an inherited format finds no main group and reads as format 0.
+    records::DeriveEANItemCode(rs);
     in.set(Stat2_ItemCode, rs.textValue(QLatin1String(name(PLU_EANItemCode))).toLongLong() != 0 ? 1 : 0);
     in.setNumber(PLU_BarFormat, 8);
 
@@ -161,22 +167,23 @@ void readLine(LineReader& in, db::Recordset& rs)
 void ImportUploadPLU()
 {
     const QList<QByteArray> lines = readDataFileLines(kFileName);
-    db::Transaction transaction(gDBConnection);
-    db::Recordset rs(&gDBConnection);
-    rs.open(QStringLiteral("Select * from RC_25"));
-    for (int i = 0; i < lines.size() && !lines[i].isEmpty(); ++i) {
-        rs.addNew();
-        try {
-            LineReader in(lines[i], rs);
-            readLine(in, rs);
-            rs.update();
-        } catch (const std::exception& e) {
-            throw DataFileError(
-                QStringLiteral("%1, line %2: %3").arg(kFileName).arg(i + 1).arg(QString::fromStdString(e.what())));
+    appendRows([&] {
+        db::Recordset rs(&gDBConnection);
+        rs.open(QStringLiteral("Select * from RC_25"));
+        EventPump pump;
+        for (int i = 0; i < lines.size() && !lines[i].isEmpty(); ++i) {
+            rs.addNew();
+            try {
+                LineReader in(lines[i], rs);
+                readLine(in, rs);
+                rs.update();
+            } catch (const std::exception& e) {
+                throw DataFileError(
+                    QStringLiteral("%1, line %2: %3").arg(kFileName).arg(i + 1).arg(QString::fromStdString(e.what())));
+            }
+            pump();
         }
-    }
-    rs.close();
-    transaction.commit();
+    });
 }
 
 } // namespace quorvane::datafiles

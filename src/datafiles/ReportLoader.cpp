@@ -1,6 +1,7 @@
 #include "datafiles/ReportLoader.h"
 
 #include "datafiles/DataFileWriters.h"
+#include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
 #include "state/SharedData.h"
 
@@ -30,31 +31,32 @@ void ImportUploadCSV(const QString& code)
     struct CloseWork {
         ~CloseWork() { gRsWork.close(); }
     } closeWork;
-    db::Transaction transaction(gDBConnection);
-    gRsWork.openTable(code);
-    const int fieldCount = gRsWork.fieldCount();
-    for (int n = 0; n < lines.size() && !lines[n].isEmpty(); ++n) {
-        const QStringList pieces = text::fromAnsi(lines[n]).split(QLatin1Char(','));
-        gRsWork.addNew();
-        try {
-            for (int i = 0; i < fieldCount; ++i) {
-                const db::FieldInfo& field = gRsWork.fieldInfo(i);
-                const QString piece = i < pieces.size() ? pieces[i] : QString();
-                // Only a text is cut to its rightmost characters; a number must fit whole or fail.
-                if (field.kind == db::FieldKind::Text && field.size > 0 && piece.size() > field.size)
-                    gRsWork.setValue(i, piece.right(field.size));
-                else if (piece.isEmpty())
-                    gRsWork.setValue(i, qlonglong(0));
-                else
-                    gRsWork.setValue(i, piece);
+    appendRows([&] {
+        gRsWork.openTable(code);
+        const int fieldCount = gRsWork.fieldCount();
+        EventPump pump;
+        for (int n = 0; n < lines.size() && !lines[n].isEmpty(); ++n) {
+            const QStringList pieces = text::fromAnsi(lines[n]).split(QLatin1Char(','));
+            gRsWork.addNew();
+            try {
+                for (int i = 0; i < fieldCount; ++i) {
+                    const db::FieldInfo& field = gRsWork.fieldInfo(i);
+                    const QString piece = i < pieces.size() ? pieces[i] : QString();
+                    // Only a text is cut to its rightmost characters; a number must fit whole or fail.
+                    if (field.kind == db::FieldKind::Text && field.size > 0 && piece.size() > field.size)
+                        gRsWork.setValue(i, piece.right(field.size));
+                    else if (piece.isEmpty())
+                        gRsWork.setValue(i, qlonglong(0));
+                    else
+                        gRsWork.setValue(i, piece);
+                }
+                gRsWork.update();
+            } catch (const db::DbError& e) {
+                throw DataFileError(QStringLiteral("%1, line %2: %3").arg(fileName).arg(n + 1).arg(e.message()));
             }
-            gRsWork.update();
-        } catch (const db::DbError& e) {
-            throw DataFileError(QStringLiteral("%1, line %2: %3").arg(fileName).arg(n + 1).arg(e.message()));
+            pump();
         }
-    }
-    gRsWork.close();
-    transaction.commit();
+    });
 }
 
 } // namespace quorvane::datafiles

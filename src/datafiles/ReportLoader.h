@@ -11,7 +11,7 @@ const QStringList& reportTables();
 // Appends one row for each line of temp/<code>UALL.csv to the report table `code`, up to the first
 // empty line: piece i of a line goes to field i; a missing or empty piece stores 0, a text piece longer
 // than its field keeps its rightmost characters, a number piece must fit its field whole. Only the
-// report tables are accepted. All lines land or none: any failure throws and leaves the table as it was.
+// report tables are accepted. Any failure throws; the rows of the lines before it stay in the table.
 // Uses gRsWork, which must be closed when the load starts, and closes it again.
 void ImportUploadCSV(const QString& code);
 

@@ -40,7 +40,6 @@ int fieldNumber(const QVariant& v, const char* table, const char* field)
 BarFormatLevel stopAt(const LevelRow& r, const char* table)
 {
     BarFormatLevel level;
-    level.status = BarFormatLevel::Found;
     level.barFormat = fieldNumber(r.barFormat, table, "barformat");
     level.flag1 = fieldNumber(r.flag1, table, "Flag1");
     level.flag2 = fieldNumber(r.flag2, table, "Flag2");
@@ -49,26 +48,9 @@ BarFormatLevel stopAt(const LevelRow& r, const char* table)
 
 } // namespace
 
-QString BarFormatLevel::failure(qint64 storeNo, qint64 mainGroupNo) const
-{
-    switch (status) {
-    case NoMainGroup:
-        return QStringLiteral("main group %1 of store %2 does not exist").arg(mainGroupNo).arg(storeNo);
-    case NoDepartment:
-        return QStringLiteral("the department of main group %1 of store %2 does not exist")
-            .arg(mainGroupNo)
-            .arg(storeNo);
-    case NoStore:
-        return QStringLiteral("store %1 does not exist").arg(storeNo);
-    case Found:
-        break;
-    }
-    return QString();
-}
-
 BarFormatLevel resolveBarFormatLevel(qint64 storeNo, qint64 mainGroupNo)
 {
-    BarFormatLevel none;
+    const BarFormatLevel none; // a missing level: format 0, flags 0
     const LevelRow mg = readLevel(
         QStringLiteral(
             "SELECT barformat, Flag1, Flag2, DP_No FROM KVB_23 WHERE ST_No=? AND MG_No=? ORDER BY rowid LIMIT 1"),
@@ -80,33 +62,41 @@ BarFormatLevel resolveBarFormatLevel(qint64 storeNo, qint64 mainGroupNo)
     const LevelRow dp = readLevel(
         QStringLiteral("SELECT barformat, Flag1, Flag2 FROM KVB_20 WHERE ST_No=? AND DP_No=? ORDER BY rowid LIMIT 1"),
         {qlonglong(storeNo), qlonglong(fieldNumber(mg.dept, "KVB_23", "DP_No"))});
-    if (!dp.exists) {
-        none.status = BarFormatLevel::NoDepartment;
+    if (!dp.exists)
         return none;
-    }
     if (fieldNumber(dp.barFormat, "KVB_20", "barformat") != 255)
         return stopAt(dp, "KVB_20");
     const LevelRow st = readLevel(
         QStringLiteral("SELECT barformat, Flag1, Flag2 FROM STORE WHERE ST_No=? ORDER BY rowid LIMIT 1"),
         {qlonglong(storeNo)});
-    if (!st.exists) {
-        none.status = BarFormatLevel::NoStore;
+    if (!st.exists)
         return none;
-    }
     return stopAt(st, "STORE");
 }
 
+namespace {
+
+// What the memories depend on: the levels of the chain, and the flexible barcodes an inherited format names.
+quint64 levelChanges()
+{
+    return gDBConnection.changeCount(QLatin1StringView("STORE"))
+        + gDBConnection.changeCount(QLatin1StringView("KVB_20"))
+        + gDBConnection.changeCount(QLatin1StringView("KVB_23"))
+        + gDBConnection.changeCount(QLatin1StringView("KVB_14"));
+}
+
+} // namespace
+
 const BarFormatLevel& BarFormatMemory::resolve(qint64 storeNo, qint64 mainGroupNo)
 {
-    if (m_valid && m_store == storeNo && m_mainGroup == mainGroupNo)
+    const quint64 changes = levelChanges();
+    if (m_valid && m_store == storeNo && m_mainGroup == mainGroupNo && m_changes == changes)
         return m_level;
-    const BarFormatLevel level = resolveBarFormatLevel(storeNo, mainGroupNo);
-    if (!level.found())
-        throw CodecError(
-            QStringLiteral("its bar format cannot be resolved: %1.").arg(level.failure(storeNo, mainGroupNo)));
-    m_level = level;
+    m_valid = false;
+    m_level = resolveBarFormatLevel(storeNo, mainGroupNo);
     m_store = storeNo;
     m_mainGroup = mainGroupNo;
+    m_changes = changes;
     m_valid = true;
     return m_level;
 }
@@ -114,20 +104,11 @@ const BarFormatLevel& BarFormatMemory::resolve(qint64 storeNo, qint64 mainGroupN
 qint16 ResolveBarFormat(const QString& databasePath, const db::Recordset& pluRow, quint8 kind)
 {
     Q_UNUSED(databasePath);
-    try {
-        if (kind == 0)
-            return 0;
-        const qint64 store = pluRow.intValue(QStringLiteral("ST_No"));
-        const qint64 mg = pluRow.intValue(QStringLiteral("PLU_MG"));
-        const BarFormatLevel level = resolveBarFormatLevel(store, mg);
-        if (!level.found())
-            return 0;
-        return qint16(kind == 1 ? level.barFormat : level.flags());
-    } catch (const db::DbError&) {
+    if (kind == 0)
         return 0;
-    } catch (const CodecError&) {
-        return 0;
-    }
+    const BarFormatLevel level = resolveBarFormatLevel(pluRow.intValue(QStringLiteral("ST_No")),
+                                                       pluRow.intValue(QStringLiteral("PLU_MG")));
+    return qint16(kind == 1 ? level.barFormat : level.flags());
 }
 
 } // namespace quorvane::records

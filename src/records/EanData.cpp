@@ -1,9 +1,12 @@
 #include "records/EanData.h"
 
 #include "records/BarFormat.h"
+#include "records/CodecState.h"
 #include "records/PackedBcd.h"
 #include "settings/TextCollections.h"
 #include "state/SharedData.h"
+
+#include <algorithm>
 
 namespace quorvane::records {
 
@@ -24,12 +27,6 @@ bool allDigits(const QString& s)
     return true;
 }
 
-BarFormatMemory& eanMemory()
-{
-    static BarFormatMemory memory;
-    return memory;
-}
-
 struct FormatAndLastByte {
     int barFormat;
     int lastByte;
@@ -39,11 +36,28 @@ struct FormatAndLastByte {
 FormatAndLastByte resolveInherited(const PluRow& row)
 {
     try {
-        const int r = eanMemory().resolve(row.number(ST_No), row.number(PLU_MG)).barFormat;
+        const int r = codecState().composerMemory.resolve(row.number(ST_No), row.number(PLU_MG)).barFormat;
         return {r % 100, r / 100};
     } catch (const CodecError& e) {
         throw CodecError(QStringLiteral("PLU %1: %2").arg(row.text(PLU_No), e.message()));
     }
+}
+
+bool isHexDigit(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+}
+
+// The number the leading digits of the text spell: "07" is 7, "1A" is 1, "A1" is 0.
+int leadingNumber(QStringView text)
+{
+    int n = 0;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            break;
+        n = n * 10 + (c.unicode() - '0');
+    }
+    return n;
 }
 
 bool shortLayout(int barFormat, int digits) { return barFormat != 0 && digits < 7; }
@@ -131,24 +145,18 @@ void composeEanData(PluRow& row)
     row.set(PLU_EANData, data);
 }
 
-void deriveEanItemCode(PluRow& row, UnresolvedFormat unresolved)
+void deriveEanItemCode(PluRow& row)
 {
     const QString data = row.text(PLU_EANData);
     if (data.isEmpty())
         return;
-    if (data.size() != 12 || !allDigits(data))
+    if (data.size() != 12 || !std::all_of(data.begin(), data.end(), isHexDigit))
         throw CodecError(
             QStringLiteral("The item-code data \"%1\" of PLU %2 is not 12 digits.").arg(data).arg(row.number(PLU_No)));
-    int b = data.mid(10, 2).toInt();
+    int b = leadingNumber(QStringView(data).sliced(10));
     int f = int(row.number(PLU_BarFormat));
     if (f == 255) {
-        FormatAndLastByte r{0, 0};
-        try {
-            r = resolveInherited(row);
-        } catch (const CodecError&) {
-            if (unresolved == UnresolvedFormat::Fail)
-                throw;
-        }
+        const FormatAndLastByte r = resolveInherited(row);
         f = r.barFormat;
         b = r.lastByte;
     }
@@ -166,64 +174,52 @@ void ComposeEANData(const QString& databasePath, db::Recordset& pluRow, bool res
     writePluRow(pluRow, row);
 }
 
-void DeriveEANItemCode(db::Recordset& pluRow, UnresolvedFormat unresolved)
+void DeriveEANItemCode(db::Recordset& pluRow)
 {
     PluRow row = readPluRow(pluRow);
-    deriveEanItemCode(row, unresolved);
+    deriveEanItemCode(row);
     writePluRow(pluRow, row);
 }
 
-void ClearEANDataCache() { eanMemory().clear(); }
+void ClearEANDataCache() { codecState().composerMemory.clear(); }
 
 BarcodeControls SetBarcodeFlagControls(int listPosition, int editMode, const db::Recordset& pluRow,
                                        const BarcodeControls& current)
 {
     BarcodeControls out = current;
-    if (editMode != 1) {
-        out.flagCode1.enabled = out.flagCode2.enabled = out.itemCode.enabled = false;
-        out.barcodeFormatEnabled = out.rsDataEnabled = false;
+    const bool editing = editMode == 1;
+    out.flagCode1.enabled = out.flagCode2.enabled = out.itemCode.enabled = editing;
+    out.barcodeFormatEnabled = out.rsDataEnabled = editing;
+    if (!editing)
         return out;
-    }
-    out.flagCode1.enabled = out.flagCode2.enabled = out.itemCode.enabled = true;
-    out.barcodeFormatEnabled = out.rsDataEnabled = true;
     for (BarcodeBox* box : {&out.flagCode1, &out.flagCode2})
         if (box->text == QLatin1String("F"))
             box->text = QStringLiteral("0");
 
-    bool known = true; // the format and its item digits are known
-    int d = 0;
     const int i = listPosition;
     if (i == 0) {
+        BarFormatLevel level; // format 0 and flags 0, also for a PLU without a row
+        if (pluRow.isOpen() && !pluRow.bof() && !pluRow.eof())
+            level = resolveBarFormatLevel(pluRow.intValue(QStringLiteral("ST_No")),
+                                          pluRow.intValue(QStringLiteral("PLU_MG")));
+        const int r2 = level.flags();
+        out.flagCode1.text = r2 >= 100 ? QStringLiteral("F") : QString::number(r2 / 10);
+        out.flagCode2.text = r2 >= 100 ? QStringLiteral("F") : QString::number(r2 % 10);
         out.flagCode1.enabled = out.flagCode2.enabled = false;
-        BarFormatLevel level;
-        if (pluRow.isOpen() && !pluRow.bof() && !pluRow.eof()) {
-            try {
-                level = resolveBarFormatLevel(pluRow.intValue(QStringLiteral("ST_No")),
-                                              pluRow.intValue(QStringLiteral("PLU_MG")));
-            } catch (const CodecError&) {
-                level = BarFormatLevel();
-            }
+        // The digits the composer will use: an inherited flexible barcode counts as one chosen. Only a format
+        // without a definition leaves nothing to type.
+        try {
+            out.itemCode.maxLength = itemDigitCount(level.barFormat % 100);
+        } catch (const CodecError&) {
+            out.itemCode.maxLength = 0;
+            out.itemCode.enabled = false;
         }
-        known = level.found();
-        if (known) {
-            const int r2 = level.flags();
-            out.flagCode1.text = r2 >= 100 ? QStringLiteral("F") : QString::number(r2 / 10);
-            out.flagCode2.text = r2 >= 100 ? QStringLiteral("F") : QString::number(r2 % 10);
-            const int f = level.barFormat % 100;
-            // An inherited flexible barcode takes its digits from its KVB_14 row, like a chosen one.
-            if (f >= 20) {
-                const auto fb = flexibleBarcode(f - 19);
-                known = fb.has_value();
-                d = fb ? fb->itemDigits : 0;
-            } else {
-                const auto def = fixedBarFormatDefinition(f);
-                known = def.has_value();
-                d = def ? def->itemDigits : 0;
-            }
-        }
-    } else if (i >= 1 && i <= 20) {
+        return out;
+    }
+
+    int d = 0;
+    if (i >= 1 && i <= 20) {
         const auto def = fixedBarFormatDefinition(i - 1);
-        known = def.has_value();
         if (def) {
             if (!def->flag1Used) {
                 out.flagCode1.text = QStringLiteral("0");
@@ -234,32 +230,27 @@ BarcodeControls SetBarcodeFlagControls(int listPosition, int editMode, const db:
                 out.flagCode2.enabled = false;
             }
             d = def->itemDigits;
+        } else {
+            out.flagCode1.enabled = out.flagCode2.enabled = false;
         }
-    } else if (i > 20) {
-        const auto fb = flexibleBarcode(i - 20);
-        known = fb.has_value();
+        out.itemCode.enabled = d != 0;
+    } else {
+        const auto fb = i > 20 ? flexibleBarcode(i - 20) : std::nullopt;
         if (fb) {
             if (fb->type == 0 || fb->type == 2)
                 out.flagCode1.enabled = false;
             if (fb->type == 2)
                 out.flagCode2.enabled = false;
-            d = fb->itemDigits;
+            d = qMax(fb->itemDigits, 0);
+        } else {
+            out.flagCode1.enabled = out.flagCode2.enabled = out.itemCode.enabled = false;
         }
-    } else {
-        known = false;
-    }
-    if (!known) {
-        out.flagCode1.enabled = out.flagCode2.enabled = false;
-        d = 0;
     }
     if (i == 1) {
         out.flagCode1.text = out.flagCode2.text = QStringLiteral("F");
         out.flagCode1.enabled = out.flagCode2.enabled = false;
     }
-    if (d < 0)
-        d = 0;
     out.itemCode.maxLength = d;
-    out.itemCode.enabled = d > 0;
     if (out.itemCode.text.size() > d)
         out.itemCode.text.truncate(d);
     return out;

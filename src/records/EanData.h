@@ -35,24 +35,23 @@ int itemDigitCount(int barFormat);
 
 // Refreshes PLU_EANData (and cuts a too long PLU_EANItemCode) of the row: the item code right-aligned in
 // 6 digits, "0000" and the last byte when the bar format is not 0 and has fewer than 7 item digits,
-// otherwise in 10 digits and the last byte. An inherited bar format (255) is always resolved; `resolve`
-// is kept for the callers. Throws CodecError when it cannot compose (resolution failed, no definition,
-// item code not digits, last byte outside 0 to 99); the caller saves the row.
+// otherwise in 10 digits and the last byte. An inherited bar format (255) is always resolved (a missing
+// main group, department or store gives format 0 and last byte 0); `resolve` is kept for the callers.
+// Throws CodecError when it cannot compose (no definition, item code not digits, last byte outside 0 to
+// 99) and DbError when the database fails; the caller saves the row.
 void ComposeEANData(const QString& databasePath, db::Recordset& pluRow, bool resolve);
-// What deriving does with an inherited bar format that cannot be resolved.
-enum class UnresolvedFormat {
-    Fail,          // a PLU of a store: its main group, department or store is missing
-    TakeFormatZero // a PLU fetched from a scale, which belongs to no store yet
-};
 
-// Sets PLU_EANItemCode and PLU_EANLastByte from PLU_EANData; a row without item-code data is left as it
-// is. Throws CodecError for data that is not 12 digits, or a format that cannot be resolved under Fail.
-void DeriveEANItemCode(db::Recordset& pluRow, UnresolvedFormat unresolved = UnresolvedFormat::Fail);
+// Sets PLU_EANItemCode and PLU_EANLastByte from PLU_EANData, taking the item code's characters as they
+// stand (a decoded record may carry the hexadecimal digits A to F); a row without item-code data is left
+// as it is. An inherited bar format is resolved as the composer does. Throws CodecError for data that is
+// not 12 hexadecimal digits, DbError when the database fails.
+void DeriveEANItemCode(db::Recordset& pluRow);
 
 void composeEanData(PluRow& row);
-void deriveEanItemCode(PluRow& row, UnresolvedFormat unresolved = UnresolvedFormat::Fail);
+void deriveEanItemCode(PluRow& row);
 
-// Empties the composer's one-entry memory of the last inherited bar format it resolved.
+// Empties the composer's one-entry memory of the last inherited bar format it resolved. Not needed for
+// fresh values: the memory forgets by itself when a level row changes.
 void ClearEANDataCache();
 
 // The bar-format boxes of the PLU editor: meditFlagCode1, meditFlagCode2, meditItemCode (enabled, text,
@@ -72,10 +71,12 @@ struct BarcodeControls {
 
 // The state of the boxes for list position `listPosition` of combBarcodeFormat (0 inherit, 1 to 20 fixed
 // formats 0 to 19, from 21 flexible barcode position - 20), the editor's edit mode (1 editing) and its
-// current PLU row (read only for the inherit entry). `current` is what the boxes hold now. A format that
-// has no definition or no KVB_14 row, also when it is inherited, disables the flag and item boxes; the
-// item box is enabled only for a format with item digits, and its text is cut to them. Database errors
-// throw DbError.
+// current PLU row (read only for the inherit entry). `current` is what the boxes hold now.
+// Inherit: the flag boxes show the inherited flags, disabled; the item box keeps its state and text and
+// takes the inherited format's item digits as greatest length (a missing level means format 0).
+// A fixed format: flag boxes by its definition, the item box enabled only with item digits. A flexible
+// barcode: flag boxes by its type, the item box as it is; without a KVB_14 row all three are disabled.
+// Apart from the inherit entry, the item text is cut to the item digits. Database errors throw DbError.
 BarcodeControls SetBarcodeFlagControls(int listPosition, int editMode, const db::Recordset& pluRow,
                                        const BarcodeControls& current);
 

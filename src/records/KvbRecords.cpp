@@ -1,5 +1,6 @@
 #include "records/KvbRecords.h"
 
+#include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
 #include "records/PackedBcd.h"
 #include "records/ScaleRecordDumps.h"
@@ -201,7 +202,9 @@ bool DecodeKVBRecords(const QString& table, QString* error)
     try {
         db::Transaction tx(gDBConnection);
         gRsWork.openTable(QLatin1String(l->table));
+        EventPump pump;
         for (; !gRsWork.eof(); gRsWork.moveNext()) {
+            pump();
             const QVariant v = gRsWork.value(QStringLiteral("KVBBinData"));
             if (v.typeId() != QMetaType::QByteArray)
                 continue;

@@ -1,7 +1,7 @@
 #include "records/PluRecord.h"
 
-#include "platform/events/DoEvents.h"
 #include "records/BarFormat.h"
+#include "records/CodecState.h"
 #include "records/EanData.h"
 #include "records/PackedBcd.h"
 #include "records/PluFlags.h"
@@ -14,12 +14,6 @@ namespace quorvane::records {
 using namespace plu;
 
 namespace {
-
-BarFormatMemory& memory()
-{
-    static BarFormatMemory m;
-    return m;
-}
 
 QString fieldName(Field f) { return QLatin1String(plu::name(f)); }
 
@@ -121,9 +115,10 @@ struct Resolved {
     int flags;
 };
 
+// A missing level gives format 0 and flags 00.
 Resolved resolveForRecord(const PluRow& row)
 {
-    const BarFormatLevel& level = memory().resolve(row.number(ST_No), row.number(PLU_MG));
+    const BarFormatLevel& level = codecState().encoderMemory.resolve(row.number(ST_No), row.number(PLU_MG));
     // 255 held by the store itself names no format.
     if (level.barFormat % 100 > 28)
         throw CodecError(QStringLiteral("its bar format cannot be resolved: store %1 gives bar format %2.")
@@ -237,7 +232,7 @@ void EncodePLURecord(const QString& databasePath, db::Recordset& pluRow, bool re
     pluRow.update();
 }
 
-void ClearPLURecordResolutionMemory() { memory().clear(); }
+void ClearPLURecordResolutionMemory() { codecState().encoderMemory.clear(); }
 
 void ClearBarFormatMemories()
 {
@@ -281,15 +276,8 @@ PluDecodeResult decodePluRecord(PluRow& row)
             row.set(PLU_EANFlags, qlonglong(r.bcd(1)));
         }
 
-        if (present(Stat2_ItemCode)) {
-            QString digits(12, QLatin1Char('0'));
-            for (int i = 0; i < 6; ++i) {
-                const quint32 pair = r.bcd(1);
-                digits[2 * i] = QLatin1Char(char('0' + pair / 10));
-                digits[2 * i + 1] = QLatin1Char(char('0' + pair % 10));
-            }
-            row.set(PLU_EANData, digits);
-        }
+        if (present(Stat2_ItemCode)) // each byte as two uppercase hexadecimal digits, A to F included
+            row.set(PLU_EANData, QString::fromLatin1(r.bytes(6).toHex().toUpper()));
         row.set(PLU_MG, qlonglong(present(Stat2_MGCode) ? r.bcd(2) : 997));
         if (present(Stat2_ItemCode))
             deriveEanItemCode(row);
@@ -356,8 +344,6 @@ PluDecodeResult DecodePLURecord(db::Recordset& rs)
         writePluRow(rs, row);
         rs.update();
     }
-    if (result.outcome == PluDecodeResult::Decoded)
-        DoEvents();
     return result;
 }
 

@@ -15,10 +15,11 @@ inline constexpr int kPluMaxSize = 20481;
 
 // Builds the row's record: packs its flag bytes and, with the item code present, refreshes its item-code
 // data in `row`. With `resolve`, an inherited bar format takes the format and flags of the level it
-// inherits from (remembered for the last store and main group). A value the record cannot carry throws
-// CodecError and yields no record. With `leftOut`, optional fields that cannot be encoded are left out
-// (their Stat2_ flags cleared) and a fixed number that cannot be is written as 0, each named in
-// `leftOut`; only a failed resolution still throws. Database errors throw DbError.
+// inherits from (remembered for the last store and main group); a missing main group, department or store
+// gives format 0 and flags 00, a store that holds 255 itself names no format and throws CodecError.
+// A value the record cannot carry throws CodecError and yields no record. With `leftOut`, optional fields
+// that cannot be encoded are left out (their Stat2_ flags cleared) and a fixed number that cannot be is
+// written as 0, each named in `leftOut`; only the store's 255 still throws. Database errors throw DbError.
 QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut = nullptr);
 
 // Builds the record of the recordset's current KVB_25 row into KVBBinData, with the packed flags and the
@@ -28,8 +29,9 @@ void EncodePLURecord(const QString& databasePath, db::Recordset& pluRow, bool re
 
 // Empties the encoder's memory of its last resolution.
 void ClearPLURecordResolutionMemory();
-// Empties both memories of inherited bar formats (the encoder's and the item-code composer's), as every
-// pass over PLU records ends.
+// Empties both memories of inherited bar formats (the encoder's and the item-code composer's), as the
+// passes over PLU records end. Fresh values need no call: the memories forget by themselves when a STORE,
+// KVB_20, KVB_23 or KVB_14 row changes, and resetProgramState() empties them too.
 void ClearBarFormatMemories();
 
 struct PluDecodeResult {
@@ -45,7 +47,8 @@ struct PluDecodeResult {
 // Sets the row's fields from the record in its KVBBinData. Every read stays inside the record.
 PluDecodeResult decodePluRecord(PluRow& row);
 
-// The same on the recordset's current row, which is saved unless the record was not decoded at all.
+// The same on the recordset's current row, which is saved unless the record was not decoded at all. The
+// loop that decodes row after row pumps events through its EventPump.
 PluDecodeResult DecodePLURecord(db::Recordset& rs);
 
 } // namespace quorvane::records

@@ -1,12 +1,8 @@
 #include "records/TextBlock.h"
 
-#include "platform/text/Ansi.h"
+#include "records/CodecState.h"
 #include "records/PackedBcd.h"
 #include "state/SharedData.h"
-
-#include <QStringDecoder>
-
-#include <optional>
 
 namespace quorvane::records {
 
@@ -44,25 +40,14 @@ int textBlockLength(const QByteArray& data, int start)
 
 namespace {
 
-// The conversion of a first line, once per PLU of a reload: ASCII as it is, the rest through one kept
-// converter of the current code page, which drops a lead byte left without its partner.
+// The conversion of a first line, once per PLU of a reload: ASCII as it is, the rest through the codecs'
+// kept converter.
 QString fromAnsi(const QByteArray& bytes)
 {
-    bool ascii = true;
     for (char c : bytes)
-        ascii = ascii && quint8(c) < 0x80;
-    if (ascii)
-        return QString::fromLatin1(bytes);
-    static QString codePage;
-    static std::optional<QStringDecoder> decoder;
-    if (!decoder || codePage != text::ansiCodePage()) {
-        codePage = text::ansiCodePage();
-        decoder.emplace(codePage.toLatin1().constData());
-    }
-    decoder->resetState();
-    const QString out = decoder->decode(bytes);
-    decoder->resetState();
-    return out;
+        if (quint8(c) >= 0x80)
+            return codecState().firstLines.decode(bytes);
+    return QString::fromLatin1(bytes);
 }
 
 } // namespace

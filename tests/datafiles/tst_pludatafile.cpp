@@ -370,7 +370,10 @@ void TestPluDataFile::inheritedFormatPerRowAndFreshEachPass()
         test::addRow("KVB_25",
                      {{"PLU_No", ++p}, {"ST_No", store}, {"PLU_MG", mg}, {"PLU_BarFormat", 255}, {"Is_Selected", 1}});
 
-    // Column 7 begins with the flags, column 8 is the format; main group 3 does not exist.
+    // Main group 3 does not exist (deleted): the PLU is written with format 0, flags 00 and its item code.
+    gDBConnection.exec("UPDATE KVB_25 SET Stat2_ItemCode=1, PLU_EANItemCode='12' WHERE PLU_No=5");
+
+    // Column 7 begins with the flags, column 8 is the format.
     const auto columns = [&] {
         QStringList out;
         for (const QByteArray& line : m_folder->readTempFile(kPlu).split('\n'))
@@ -380,6 +383,7 @@ void TestPluDataFile::inheritedFormatPerRowAndFreshEachPass()
     };
     TransPLUFTPfile();
     QCOMPARE(columns(), (QStringList{"21/12", "28/4", "21/12", "05/6", "00/0"}));
+    QCOMPARE(m_folder->readTempFile(kPlu).split('\n')[4].split(',')[7], QByteArray("0000000000120"));
 
     // The next pass sees what changed in between.
     gDBConnection.exec("UPDATE KVB_23 SET barformat=3, Flag1=1, Flag2=1 WHERE ST_No=1 AND MG_No=1");

@@ -104,7 +104,7 @@ void TestReceivedPluLoader::loadsLine_data()
                                                                 {"PLU_EANItemCode", "0000123456"},
                                                                 {"PLU_EANLastByte", 70},
                                                                 {"Stat2_ItemCode", 1}};
-    // A fetched PLU belongs to no store yet: an inherited format reads as format 0 instead of failing the fetch.
+    // A fetched PLU belongs to no store yet: an inherited format finds no main group and reads as format 0.
     QTest::newRow("inherited bar format") << cp << line({{7, "0500001234567"}, {8, "255"}})
                                           << QVariantMap{{"PLU_BarFormat", 255},
                                                          {"PLU_EANData", "000012345670"},
@@ -248,8 +248,8 @@ void TestReceivedPluLoader::refusesLine_data()
     QTest::newRow("truncated before the texts") << firstPieces(line(), 30) << "column 31";
     QTest::newRow("truncated inside the texts") << firstPieces(line(), 38) << "column 38";
     QTest::newRow("ends inside the member discounts") << firstPieces(line(), 42) << "column 42";
-    QTest::newRow("item-code data not digits") << line({{7, "05ABCDEFGHIJK"}}) << "";
-    QTest::newRow("item-code data too long") << line({{7, "0512345678901234"}}) << "";
+    QTest::newRow("item-code data not digits") << line({{7, "05ABCDEF12345"}}) << "column 7";
+    QTest::newRow("item-code data too long") << line({{7, "0512345678901234"}}) << "column 7";
     QTest::newRow("binary garbage") << QByteArray("\x01\x02\xFF,,,\"\"\"", 9) << "";
 }
 
@@ -258,7 +258,7 @@ void TestReceivedPluLoader::refusesLine()
     QFETCH(QByteArray, bad);
     QFETCH(QString, reason);
     test::addRow("RC_25", {{"PLU_No", 77}});
-    // A good line before the bad one does not land either.
+    // The good line before the bad one stays; the line after it is not read.
     QVERIFY(m_folder->writeTempFile(kPlu, line({{0, "1"}}) + "\r\n" + bad + "\r\n" + line({{0, "3"}}) + "\r\n"));
     try {
         ImportUploadPLU();
@@ -267,8 +267,9 @@ void TestReceivedPluLoader::refusesLine()
         QVERIFY2(e.message().contains(QStringLiteral("line 2")), qPrintable(e.message()));
         QVERIFY2(e.message().contains(reason), qPrintable(e.message()));
     }
-    QCOMPARE(test::rowCount("RC_25"), 1);
+    QCOMPARE(test::rowCount("RC_25"), 2);
     QCOMPARE(rcRow(0).value("PLU_No").toInt(), 77);
+    QCOMPARE(rcRow(1).value("PLU_No").toInt(), 1);
 }
 
 void TestReceivedPluLoader::appendsAndStopsAtEmptyLine()

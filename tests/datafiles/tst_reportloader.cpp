@@ -50,7 +50,7 @@ private slots:
     void refusesOtherNames_data();
     void refusesOtherNames();
     void appendsAndStopsAtEmptyLine();
-    void failureLeavesTableAsItWas();
+    void failureKeepsTheLinesBefore();
 
 private:
     void setUpFolder(const QString& schema = QString());
@@ -209,7 +209,7 @@ void TestReportLoader::appendsAndStopsAtEmptyLine()
     QCOMPARE(test::rowCount("INV0"), 5);
 }
 
-void TestReportLoader::failureLeavesTableAsItWas()
+void TestReportLoader::failureKeepsTheLinesBefore()
 {
     setUpFolder(QStringLiteral(QUORVANE_TEST_DATA_DIR "/datafiles/report_schema.txt"));
     QVERIFY(m_folder->writeTempFile("DPT0UALL.csv", "a,1\r\nb,2\r\n"));
@@ -221,14 +221,15 @@ void TestReportLoader::failureLeavesTableAsItWas()
     } catch (const DataFileError& e) {
         QVERIFY2(e.message().contains(QStringLiteral("line 2")), qPrintable(e.message()));
     }
-    QCOMPARE(test::rowCount("DPT0"), 2);
+    QCOMPARE(test::rowCount("DPT0"), 3);
+    QCOMPARE(rowTexts("DPT0", 2).first(), QStringLiteral("c"));
 
     // The shared work recordset must be free; the loader does not take it from another user.
     gRsWork.openTable("MGT0");
     QVERIFY_THROWS_EXCEPTION(DataFileError, ImportUploadCSV("DPT0"));
     QVERIFY(gRsWork.isOpen());
     gRsWork.close();
-    QCOMPARE(test::rowCount("DPT0"), 2);
+    QCOMPARE(test::rowCount("DPT0"), 3);
 }
 
 QTEST_GUILESS_MAIN(TestReportLoader)

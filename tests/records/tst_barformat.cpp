@@ -3,6 +3,7 @@
 #include "records/PackedBcd.h"
 #include "records/PluRecord.h"
 #include "settings/TextCollections.h"
+#include "state/ProgramState.h"
 #include "state/SharedData.h"
 #include "support/CodecTestDb.h"
 
@@ -117,14 +118,14 @@ private slots:
         QCOMPARE(int(ResolveBarFormat(QString(), openPlu({{"ST_No", 1}, {"PLU_MG", 997}}), quint8(kind))), result);
     }
 
-    void resolveWithoutADatabaseGivesZero()
+    void resolveFailureIsNeverFormatZero()
     {
         addLevels({3, 1, 1}, {4, 1, 1}, {12, 2, 1});
         db::Recordset& rs = openPlu({{"ST_No", 1}, {"PLU_MG", 997}});
-        rs.moveNext(); // no current row
-        QCOMPARE(int(ResolveBarFormat(QString(), rs, 1)), 0);
+        gDBConnection.exec("UPDATE KVB_23 SET Flag1='x'");
+        QVERIFY_THROWS_EXCEPTION(CodecError, ResolveBarFormat(QString(), rs, 2));
         gDBConnection.close();
-        QCOMPARE(int(ResolveBarFormat(QString(), rs, 1)), 0);
+        QVERIFY_THROWS_EXCEPTION(db::DbError, ResolveBarFormat(QString(), rs, 1));
     }
 
     void compose_data()
@@ -248,7 +249,6 @@ private slots:
         QTest::newRow("no definition") << QVariantMap{{"PLU_BarFormat", 3}, {"PLU_EANItemCode", "1"}};
         QTest::newRow("item code not digits") << QVariantMap{{"PLU_BarFormat", 1}, {"PLU_EANItemCode", "1 2"}};
         QTest::newRow("negative last byte") << QVariantMap{{"PLU_BarFormat", 1}, {"PLU_EANLastByte", -1}};
-        QTest::newRow("inheritance broken") << QVariantMap{{"PLU_BarFormat", 255}, {"ST_No", 1}, {"PLU_MG", 5}};
     }
     void composeRefuses()
     {
@@ -261,8 +261,10 @@ private slots:
 
     void deriveRefusesDataThatIsNot12Digits()
     {
-        db::Recordset& rs = openPlu({{"PLU_BarFormat", 1}, {"PLU_EANData", "12345678901"}, {"PLU_EANItemCode", "7"}});
-        QVERIFY_THROWS_EXCEPTION(CodecError, DeriveEANItemCode(rs));
+        for (const char* data : {"12345678901", "1234567890AG", "12345678901a"}) {
+            db::Recordset& rs = openPlu({{"PLU_BarFormat", 1}, {"PLU_EANData", data}, {"PLU_EANItemCode", "7"}});
+            QVERIFY_THROWS_EXCEPTION(CodecError, DeriveEANItemCode(rs));
+        }
         db::Recordset& empty = openPlu({{"PLU_BarFormat", 1}, {"PLU_EANItemCode", "7"}});
         DeriveEANItemCode(empty);
         QCOMPARE(empty.textValue("PLU_EANItemCode"), QString("7"));
@@ -274,12 +276,24 @@ private slots:
         QTest::addColumn<Level>("dept");
         QTest::addColumn<Level>("mg");
         QTest::addColumn<QString>("data");
-        QTest::newRow("main group") << Level{1, 0, 0} << Level{0, 0, 0} << Level{11, 0, 0} << "000123456700";
-        QTest::newRow("department, format 0") << Level{1, 0, 0} << Level{0, 0, 0} << Level{255, 0, 0} << "000123456700";
-        QTest::newRow("store") << Level{1, 0, 0} << Level{255, 0, 0} << Level{255, 0, 0} << "012345000000";
-        QTest::newRow("store's last byte")
-            << Level{301, 0, 0} << Level{255, 0, 0} << Level{255, 0, 0} << "012345000003";
-        QTest::newRow("flexible barcode") << Level{1, 0, 0} << Level{255, 0, 0} << Level{21, 0, 0} << "001234000000";
+        QTest::addColumn<QString>("derived");
+        QTest::newRow("main group") << Level{1, 0, 0} << Level{0, 0, 0} << Level{11, 0, 0} << "000123456700"
+                                    << "1234567";
+        QTest::newRow("department, format 0") << Level{1, 0, 0} << Level{0, 0, 0} << Level{255, 0, 0} << "000123456700"
+                                              << "0001234567";
+        QTest::newRow("store") << Level{1, 0, 0} << Level{255, 0, 0} << Level{255, 0, 0} << "012345000000"
+                               << "12345";
+        QTest::newRow("store's last byte") << Level{301, 0, 0} << Level{255, 0, 0} << Level{255, 0, 0} << "012345000003"
+                                           << "12345";
+        QTest::newRow("flexible barcode") << Level{1, 0, 0} << Level{255, 0, 0} << Level{21, 0, 0} << "001234000000"
+                                          << "1234";
+        // A deleted main group (or department, or store) leaves format 0, the long layout.
+        QTest::newRow("main group missing") << Level{1, 0, 0} << Level{0, 0, 0} << Level{} << "000123456700"
+                                            << "0001234567";
+        QTest::newRow("department missing") << Level{1, 0, 0} << Level{} << Level{255, 0, 0} << "000123456700"
+                                            << "0001234567";
+        QTest::newRow("store missing") << Level{} << Level{255, 0, 0} << Level{255, 0, 0} << "000123456700"
+                                       << "0001234567";
     }
     void inheritedFormatThroughEveryLevel()
     {
@@ -287,6 +301,7 @@ private slots:
         QFETCH(Level, dept);
         QFETCH(Level, mg);
         QFETCH(QString, data);
+        QFETCH(QString, derived);
         addLevels(store, dept, mg);
         addRow("KVB_14", {{"FBar_No", 2}, {"FBar_ItemDigitNo", 4}});
         db::Recordset& rs = openPlu(
@@ -294,25 +309,91 @@ private slots:
         ComposeEANData(QString(), rs, false);
         QCOMPARE(rs.textValue("PLU_EANData"), data);
         DeriveEANItemCode(rs);
-        QCOMPARE(rs.intValue("PLU_EANLastByte"), qint64(store.barFormat / 100));
+        QCOMPARE(rs.textValue("PLU_EANItemCode"), derived);
+        QCOMPARE(rs.intValue("PLU_EANLastByte"), qint64(qMax(store.barFormat, 0) / 100));
     }
 
-    void composerRemembersItsLastResolution()
+    // The encoder's and the composer's memories of the last resolution, as an editor meets them: a level
+    // changed (or put back by a rollback) is seen by the next record built, whatever changed it.
+    void memoriesSeeChangedLevels_data()
     {
-        addLevels({1, 0, 0}, {0, 0, 0}, {11, 0, 0});
-        db::Recordset& a = openPlu(
-            {{"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}, {"PLU_EANItemCode", "1234567"}});
-        ComposeEANData(QString(), a, false);
-        QCOMPARE(a.textValue("PLU_EANData"), QString("000123456700"));
-        a.close();
-        updateRow("KVB_23", rowIds("KVB_23").first(), {{"barformat", 1}});
-        db::Recordset& b = openPlu(
-            {{"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}, {"PLU_EANItemCode", "1234567"}});
-        ComposeEANData(QString(), b, false);
-        QCOMPARE(b.textValue("PLU_EANData"), QString("000123456700"));
-        ClearEANDataCache();
-        ComposeEANData(QString(), b, false);
-        QCOMPARE(b.textValue("PLU_EANData"), QString("012345000000"));
+        QTest::addColumn<QStringList>("during"); // run, then a record is built
+        QTest::addColumn<QStringList>("after");  // run, then the record checked is built
+        QTest::addColumn<QString>("bytes");      // 30-31 of the record
+        QTest::addColumn<QString>("data");       // the item-code data composed
+        const QStringList none;
+        QTest::newRow("nothing changed") << none << none << "0C21"
+                                         << "123456000000";
+        QTest::newRow("main group's format") << QStringList{"UPDATE KVB_23 SET barformat=3, Flag1=1"} << none << "0311"
+                                             << "001234000000";
+        QTest::newRow("department's format") << QStringList{"UPDATE KVB_23 SET barformat=255"}
+                                             << QStringList{"UPDATE KVB_20 SET barformat=7, Flag2=0"} << "0730"
+                                             << "123456000000";
+        QTest::newRow("store's format") << QStringList{"UPDATE KVB_23 SET barformat=255",
+                                                       "UPDATE KVB_20 SET barformat=255"}
+                                        << QStringList{"UPDATE STORE SET barformat=105"} << "0500"
+                                        << "001234000001";
+        QTest::newRow("main group deleted") << none << QStringList{"DELETE FROM KVB_23 WHERE MG_No=997"} << "0000"
+                                            << "000123456700";
+        QTest::newRow("every main group deleted") << none << QStringList{"DELETE FROM KVB_23"} << "0000"
+                                                  << "000123456700";
+        QTest::newRow("main group added") << QStringList{"DELETE FROM KVB_23"}
+                                          << QStringList{"INSERT INTO KVB_23 (ST_No, MG_No, DP_No, barformat, Flag1, "
+                                                         "Flag2) VALUES (1, 997, 97, 1, 4, 5)"}
+                                          << "0145"
+                                          << "012345000000";
+        QTest::newRow("change rolled back") << QStringList{"SAVEPOINT t", "UPDATE KVB_23 SET barformat=3"}
+                                            << QStringList{"ROLLBACK TO t", "RELEASE t"} << "0C21"
+                                            << "123456000000";
+    }
+    void memoriesSeeChangedLevels()
+    {
+        QFETCH(QStringList, during);
+        QFETCH(QStringList, after);
+        QFETCH(QString, bytes);
+        QFETCH(QString, data);
+        addLevels({1, 0, 0}, {2, 3, 3}, {12, 2, 1});
+        const QVariantMap plu{{"PLU_No", 1},          {"ST_No", 1},          {"PLU_MG", 997},
+                              {"PLU_BarFormat", 255}, {"Stat2_ItemCode", 1}, {"PLU_EANItemCode", "1234567"}};
+        auto build = [&]() -> db::Recordset& {
+            db::Recordset& rs = openPlu(plu);
+            EncodePLURecord(QString(), rs, true);
+            return rs;
+        };
+        build();
+        for (const QString& sql : std::as_const(during))
+            gDBConnection.exec(sql);
+        build();
+        for (const QString& sql : std::as_const(after))
+            gDBConnection.exec(sql);
+        db::Recordset& rs = build();
+        QCOMPARE(rs.bytesValue("KVBBinData").mid(30, 2).toHex().toUpper(), bytes.toLatin1());
+        QCOMPARE(rs.textValue("PLU_EANData"), data);
+    }
+
+    void memoriesServeARunOfOneMainGroup()
+    {
+        addLevels({1, 0, 0}, {2, 3, 3}, {12, 2, 1});
+        addRow("KVB_23", {{"ST_No", 1}, {"MG_No", 5}, {"DP_No", 97}, {"barformat", 3}, {"Flag1", 0}, {"Flag2", 0}});
+        auto bytes = [&](int mg) {
+            db::Recordset& rs = openPlu({{"PLU_No", 1}, {"ST_No", 1}, {"PLU_MG", mg}, {"PLU_BarFormat", 255}});
+            EncodePLURecord(QString(), rs, true);
+            return rs.bytesValue("KVBBinData").mid(30, 2).toHex().toUpper();
+        };
+        QCOMPARE(bytes(997), QByteArray("0C21"));
+        // A change the shared connection cannot see shows what is served from the memory.
+        db::Connection other;
+        QVERIFY(other.open(gDBConnection.path()));
+        other.exec("UPDATE KVB_23 SET barformat=14 WHERE MG_No=997");
+        QCOMPARE(bytes(997), QByteArray("0C21"));
+        QCOMPARE(bytes(5), QByteArray("0300"));
+        QCOMPARE(bytes(997), QByteArray("0E21"));
+        other.exec("UPDATE KVB_23 SET barformat=15 WHERE MG_No=997");
+        ClearBarFormatMemories();
+        QCOMPARE(bytes(997), QByteArray("0F21"));
+        other.exec("UPDATE KVB_23 SET barformat=16 WHERE MG_No=997");
+        resetProgramState();
+        QCOMPARE(bytes(997), QByteArray("1021"));
     }
 
     void controlsOutsideEditMode()
@@ -340,7 +421,7 @@ private slots:
         QTest::newRow("format 15: ten item digits") << 16 << "+0 +7 +1234567890 10";
         QTest::newRow("flexible 1: only flag digit 2") << 21 << "-0 +7 +123 3";
         QTest::newRow("flexible 2: both") << 22 << "+0 +7 +12345678 8";
-        QTest::newRow("flexible 3: none, no item digits") << 23 << "-0 -7 - 0";
+        QTest::newRow("flexible 3: none, no item digits") << 23 << "-0 -7 + 0";
         QTest::newRow("flexible 5 has no row") << 25 << "-0 -7 - 0";
         QTest::newRow("no entry chosen") << -1 << "-0 -7 - 0";
     }
@@ -380,12 +461,14 @@ private slots:
         QTest::addColumn<Level>("store");
         QTest::addColumn<Level>("mg");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("flags 21") << Level{3, 0, 0} << Level{7, 2, 1} << "-2 -1 +123456 6";
-        QTest::newRow("flag 1 F") << Level{3, 0, 0} << Level{7, 16, 4} << "-F -F +123456 6";
-        QTest::newRow("inherited flexible barcode 2") << Level{3, 0, 0} << Level{21, 0, 5} << "-0 -5 +1234 4";
-        QTest::newRow("inherited flexible barcode without row") << Level{3, 0, 0} << Level{24, 0, 5} << "-0 -5 - 0";
-        QTest::newRow("store 255") << Level{255, 1, 2} << Level{255, 0, 5} << "-1 -2 - 0";
-        QTest::newRow("main group missing") << Level{3, 0, 0} << Level{} << "-x -y - 0";
+        // The item box keeps its text and is enabled; its greatest length is the inherited format's.
+        QTest::newRow("flags 21") << Level{3, 0, 0} << Level{7, 2, 1} << "-2 -1 +1234567890 6";
+        QTest::newRow("flag 1 F") << Level{3, 0, 0} << Level{7, 16, 4} << "-F -F +1234567890 6";
+        QTest::newRow("inherited flexible barcode 2") << Level{3, 0, 0} << Level{21, 0, 5} << "-0 -5 +1234567890 4";
+        QTest::newRow("inherited flexible barcode without row")
+            << Level{3, 0, 0} << Level{24, 0, 5} << "-0 -5 +1234567890 10";
+        QTest::newRow("store 255") << Level{255, 1, 2} << Level{255, 0, 5} << "-1 -2 +1234567890 10";
+        QTest::newRow("main group missing: format 0") << Level{3, 0, 0} << Level{} << "-0 -0 +1234567890 10";
     }
     void inheritedControls()
     {

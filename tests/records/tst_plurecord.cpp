@@ -241,48 +241,68 @@ private slots:
         QCOMPARE(rec.mid(30), bytes);
     }
 
-    void failedResolutionYieldsNoRecord_data()
+    // A PLU whose main group was deleted (or its department, or store) has bar format 0: it is sent with
+    // format 0 and flags 00, and keeps every field across an exit and a start. Only a store that holds 255
+    // itself names no format to send.
+    void missingLevelIsFormatZero_data()
     {
-        QTest::addColumn<int>("store");
+        QTest::addColumn<QString>("missing");
         QTest::addColumn<int>("storeFormat");
-        QTest::newRow("main group missing") << 2 << 1;
-        QTest::newRow("no level names a format") << 1 << 255;
+        QTest::addColumn<QByteArray>("sent"); // bytes 30 on; empty: refused
+        const QByteArray formatZero = hex("00 00 000000001200 0997 0150 03");
+        QTest::newRow("main group missing") << "KVB_23" << 1 << formatZero;
+        QTest::newRow("department missing") << "KVB_20" << 1 << formatZero;
+        QTest::newRow("store missing") << "STORE" << 1 << formatZero;
+        QTest::newRow("store holds 255") << "" << 255 << QByteArray();
     }
-    void failedResolutionYieldsNoRecord()
+    void missingLevelIsFormatZero()
     {
-        QFETCH(int, store);
+        QFETCH(QString, missing);
         QFETCH(int, storeFormat);
-        addRow("STORE", {{"ST_No", 1}, {"barformat", storeFormat}});
-        addRow("KVB_20", {{"ST_No", 1}, {"DP_No", 97}, {"barformat", 255}});
-        addRow("KVB_23", {{"ST_No", 1}, {"MG_No", 997}, {"DP_No", 97}, {"barformat", 255}});
-        const qint64 id = addRow("KVB_25",
-                                 {{"PLU_No", 3},
-                                  {"ST_No", store},
-                                  {"PLU_MG", 997},
-                                  {"PLU_BarFormat", 255},
-                                  {"KVBBinData", QByteArray("old")}});
+        QFETCH(QByteArray, sent);
+        addRow("STORE", {{"ST_No", 1}, {"barformat", storeFormat}, {"Flag1", 1}, {"Flag2", 2}});
+        addRow("KVB_20", {{"ST_No", 1}, {"DP_No", 97}, {"barformat", 255}, {"Flag1", 3}, {"Flag2", 4}});
+        addRow("KVB_23", {{"ST_No", 1}, {"MG_No", 997}, {"DP_No", 97}, {"barformat", 255}, {"Flag1", 5}, {"Flag2", 6}});
+        if (!missing.isEmpty())
+            gDBConnection.exec("DELETE FROM " + missing);
+        const QVariantMap plu{{"PLU_No", 7},
+                              {"ST_No", 1},
+                              {"PLU_MG", 997},
+                              {"Stat2_MGCode", 1},
+                              {"PLU_BarFormat", 255},
+                              {"PLU_EANFlags", 255},
+                              {"PLU_EANItemCode", "12"},
+                              {"Stat2_ItemCode", 1},
+                              {"PLU_Tare", 150},
+                              {"Stat2_PLUTare", 1},
+                              {"PLU_TaxNo", 3},
+                              {"Stat2_TaxNo", 1},
+                              {"PLU_Commodity", textLine(1, "Pear", 0x0C)},
+                              {"Stat2_Commodity", 1},
+                              {"KVBBinData", QByteArray("old")}};
+        const qint64 id = addRow("KVB_25", plu);
         db::Recordset rs(&gDBConnection);
         rs.open("SELECT * FROM KVB_25 WHERE rowid=?", {id});
-        QVERIFY_THROWS_EXCEPTION(CodecError, EncodePLURecord(QString(), rs, true));
+        if (sent.isEmpty()) {
+            QVERIFY_THROWS_EXCEPTION(CodecError, EncodePLURecord(QString(), rs, true));
+            QCOMPARE(rs.bytesValue("KVBBinData"), QByteArray("old"));
+        } else {
+            EncodePLURecord(QString(), rs, true);
+            QCOMPARE(rs.bytesValue("KVBBinData").mid(30, sent.size()), sent);
+        }
         rs.close();
-        QCOMPARE(rowValues("KVB_25", id).value("KVBBinData").toByteArray(), QByteArray("old"));
-    }
 
-    void resolutionIsRememberedPerStoreAndMainGroup()
-    {
-        addLevels(12, 2, 1);
-        addRow("KVB_23", {{"ST_No", 1}, {"MG_No", 5}, {"DP_No", 97}, {"barformat", 3}, {"Flag1", 0}, {"Flag2", 0}});
-        const QVariantMap a{{"PLU_No", 1}, {"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}};
-        const QVariantMap b{{"PLU_No", 2}, {"ST_No", 1}, {"PLU_MG", 5}, {"PLU_BarFormat", 255}};
-        QCOMPARE(encode(a, true).mid(30), hex("0C21"));
-        // The main group changes, but the next PLU of the same store and group takes the remembered values.
-        updateRow("KVB_23", rowIds("KVB_23").first(), {{"barformat", 14}});
-        QCOMPARE(encode(a, true).mid(30), hex("0C21"));
-        QCOMPARE(encode(b, true).mid(30), hex("0300"));
-        QCOMPARE(encode(a, true).mid(30), hex("0E21"));
-        updateRow("KVB_23", rowIds("KVB_23").first(), {{"barformat", 15}});
-        ClearBarFormatMemories();
-        QCOMPARE(encode(a, true).mid(30), hex("0F21"));
+        // The exit dump's record, read back at the next start.
+        const QByteArray kept = encode(plu);
+        QCOMPARE(kept.mid(30, 2), hex("FF FF"));
+        const Decoded d = decode(kept, {{"PLU_No", 7}, {"ST_No", 1}});
+        QCOMPARE(d.result.outcome, PluDecodeResult::Decoded);
+        QCOMPARE(d.row.value("Is_Selected").toInt(), 0);
+        QCOMPARE(d.row.value("PLU_BarFormat").toInt(), 255);
+        QCOMPARE(d.row.value("PLU_Tare").toInt(), 150);
+        QCOMPARE(d.row.value("PLU_TaxNo").toInt(), 3);
+        QCOMPARE(d.row.value("PLU_CommodityFirst").toString(), QString("Pear"));
+        QCOMPARE(d.row.value("PLU_EANItemCode").toString(), QString("0000000012"));
     }
 
     void encoderRefuses_data()
@@ -475,21 +495,39 @@ private slots:
         QCOMPARE(d.row.value("PLU_RSData").toInt(), rsDataAfter);
     }
 
+    // Each item-code byte as two uppercase hexadecimal digits; a nibble above 9 gives its letter.
+    void itemCodeData_data()
+    {
+        QTest::addColumn<int>("barFormat");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QString>("itemCode");
+        QTest::addColumn<int>("lastByte");
+        QTest::newRow("long layout") << 0 << hex("123456789012") << "123456789012"
+                                     << "1234567890" << 12;
+        QTest::newRow("short layout") << 7 << hex("050000000003") << "050000000003"
+                                      << "050000" << 3;
+        QTest::newRow("letters in the last byte") << 0 << hex("1234567890AB") << "1234567890AB"
+                                                  << "1234567890" << 0;
+        QTest::newRow("letters in the item code") << 1 << hex("0ABCDE0000F1") << "0ABCDE0000F1"
+                                                  << "ABCDE" << 0;
+        QTest::newRow("a letter after a digit") << 1 << hex("0123450000 7F") << "01234500007F"
+                                                << "12345" << 7;
+    }
     void itemCodeData()
     {
-        const Decoded d = decode(
-            hex("00000001 0026 00000000 04000000000000000000000000000000 00000000 00 00 123456789012"));
+        QFETCH(int, barFormat);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, data);
+        QFETCH(QString, itemCode);
+        QFETCH(int, lastByte);
+        QByteArray rec = hex("00000001 0026 00000000 04000000000000000000000000000000 00000000 00 00") + bytes;
+        rec[30] = char(barFormat);
+        const Decoded d = decode(rec);
         QCOMPARE(d.result.outcome, PluDecodeResult::Decoded);
-        QCOMPARE(d.row.value("PLU_EANData").toString(), QString("123456789012"));
-        QCOMPARE(d.row.value("PLU_EANItemCode").toString(), QString("1234567890"));
-        QCOMPARE(d.row.value("PLU_EANLastByte").toInt(), 12);
-        const Decoded zero = decode(
-            hex("00000001 0026 00000000 04000000000000000000000000000000 00000000 07 00 050000000003"));
-        QCOMPARE(zero.row.value("PLU_EANData").toString(), QString("050000000003"));
-        QCOMPARE(zero.row.value("PLU_EANItemCode").toString(), QString("050000"));
-        const Decoded bad = decode(
-            hex("00000001 0026 00000000 04000000000000000000000000000000 00000000 00 00 1234567890AB"));
-        QCOMPARE(bad.result.outcome, PluDecodeResult::Failed);
+        QCOMPARE(d.row.value("PLU_EANData").toString(), data);
+        QCOMPARE(d.row.value("PLU_EANItemCode").toString(), itemCode);
+        QCOMPARE(d.row.value("PLU_EANLastByte").toInt(), lastByte);
     }
 
     void everyCutOfARecordFails()

@@ -358,9 +358,9 @@ private slots:
         QCOMPARE(rowValues("KVB_25", ids[2]).value("Is_Selected").toInt(), 0);
     }
 
-    void failedResolutionIsReported()
+    void deletedMainGroupKeepsThePlu()
     {
-        // Store 1 has no main group 5, so the PLU's inherited bar format cannot be resolved.
+        // Store 1 has no main group 5 any more, so the PLU's inherited bar format is 0.
         addRow("STORE", {{"ST_No", 1}, {"barformat", 1}});
         addRow("KVB_25",
                {{"PLU_No", 1},
@@ -374,25 +374,17 @@ private slots:
         const QString out = folder("out");
         QStringList warnings;
         save(out, QString(), &warnings);
-        QCOMPARE(warnings.size(), 1);
-        QVERIFY2(warnings.first().contains("PLU 1 (Stat2_ItemCode left out")
-                     && warnings.first().contains("main group 5"),
-                 qPrintable(warnings.first()));
+        QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
         QCOMPARE(fileBytes(out + "/tempplukvb.txt"),
-                 hex("00000001 0022 00000000 01000000000000000000000000000000 00000003 FF 00 0005"));
+                 hex("00000001 0028 00000000 05000000000000000000000000000000 00000003 FF 00 000000001200 0005"));
 
-        // At start-up the same PLU's item code cannot be derived: it is marked and named.
-        const QByteArray withItemCode = hex(
-            "00000001 0028 00000000 05000000000000000000000000000000 00000003 FF 00 000012000000 0005");
-        QVERIFY(text::writeFileAtomically(out + "/tempplukvb.txt", withItemCode));
+        // At start-up the PLU comes back whole, its item code derived as for format 0.
         QStringList messages;
         QVERIFY(LoadBinDataFromFiles(out, &messages, nullptr));
-        QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages.first().contains("PLU 1 (") && messages.first().contains("main group 5"),
-                 qPrintable(messages.first()));
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
         const QVariantMap row = rowValues("KVB_25", rowIds("KVB_25").first());
-        QCOMPARE(row.value("Is_Selected").toInt(), 1);
-        QCOMPARE(row.value("PLU_EANData").toString(), QString("000012000000"));
+        QCOMPARE(row.value("Is_Selected").toInt(), 0);
+        QCOMPARE(row.value("PLU_EANItemCode").toString(), QString("0000000012"));
     }
 
     void missingPluFileNamesThePlus()

@@ -216,6 +216,7 @@ bool Connection::openFile(const QString& path, int flags, QString* error)
     }
     m_db = db;
     m_path = path;
+    watchChanges();
     return true;
 }
 
@@ -358,6 +359,55 @@ QList<FieldInfo> Connection::fields(const QString& table) const
     }
     sqlite3_finalize(st);
     return m_fields.insert(key, list).value();
+}
+
+// ---- Change counts ----
+
+namespace {
+
+std::string lowerName(QLatin1StringView name)
+{
+    std::string out(name.data(), size_t(name.size()));
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return out;
+}
+
+} // namespace
+
+void Connection::watchChanges()
+{
+    ++m_anyChange;
+    sqlite3_update_hook(m_db, &Connection::rowChanged, this);
+    sqlite3_trace_v2(m_db, SQLITE_TRACE_STMT, &Connection::statementStarts, this);
+}
+
+void Connection::rowChanged(void* self, int, const char*, const char* table, qint64)
+{
+    ++static_cast<Connection*>(self)->m_rowChanges[lowerName(QLatin1StringView(table))];
+}
+
+// What the update hook does not see may have changed any table: a DELETE without WHERE empties a table in
+// one step, a rollback puts rows back as they were, a table created, dropped or altered holds other rows.
+int Connection::statementStarts(unsigned, void* self, void*, void* sql)
+{
+    const char* s = static_cast<const char*>(sql);
+    while (*s == ' ' || *s == '\t' || *s == '\r' || *s == '\n')
+        ++s;
+    for (const char* word : {"DELETE", "ROLLBACK", "DROP", "CREATE", "ALTER"}) {
+        if (qstrnicmp(s, word, qstrlen(word)) == 0) {
+            ++static_cast<Connection*>(self)->m_anyChange;
+            break;
+        }
+    }
+    return 0;
+}
+
+quint64 Connection::changeCount(QLatin1StringView table) const
+{
+    const auto it = m_rowChanges.find(lowerName(table));
+    return m_anyChange + (it == m_rowChanges.end() ? 0 : it->second);
 }
 
 // ---- Transaction ----

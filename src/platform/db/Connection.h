@@ -7,6 +7,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <string>
+#include <unordered_map>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -88,14 +91,24 @@ public:
     QList<FieldInfo> fields(const QString& table) const;
     QString tableName(const QString& anyCase) const;
 
+    // A count that grows whenever a row of the table may have changed through this connection (insert,
+    // update, delete, a rollback, a schema change, a database opened); it never goes back, so a cache that
+    // remembers the count it was filled at knows when to forget. Changes by other connections are not seen.
+    quint64 changeCount(QLatin1StringView table) const;
+
 private:
     void checkOpen() const;
     bool openFile(const QString& path, int flags, QString* error);
+    void watchChanges();
+    static void rowChanged(void* self, int operation, const char* database, const char* table, qint64 rowid);
+    static int statementStarts(unsigned event, void* self, void* statement, void* sql);
 
     sqlite3* m_db = nullptr;
     QString m_path;
     QHash<QString, sqlite3_stmt*> m_cache;
-    mutable QHash<QString, QList<FieldInfo>> m_fields; // keyed by lower-case table name
+    mutable QHash<QString, QList<FieldInfo>> m_fields;     // keyed by lower-case table name
+    std::unordered_map<std::string, quint64> m_rowChanges; // by lower-case table name
+    quint64 m_anyChange = 0;                               // what may have changed every table
 };
 
 // Keeps a transaction open until commit(); rolls back if left without committing.

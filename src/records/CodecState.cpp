@@ -1,0 +1,42 @@
+#include "records/CodecState.h"
+
+#include "platform/text/Ansi.h"
+#include "state/ProgramState.h"
+
+namespace quorvane::records {
+
+namespace {
+
+CodecState gCodecState;
+
+void resetCodecState()
+{
+    gCodecState.encoderMemory.clear();
+    gCodecState.composerMemory.clear();
+    gCodecState.firstLines.clear();
+}
+
+} // namespace
+
+CodecState& codecState()
+{
+    // Registered with the first use, so a reset reaches whatever the codecs hold.
+    static const bool registered = (registerStateReset(&resetCodecState), true);
+    Q_UNUSED(registered);
+    return gCodecState;
+}
+
+QString FirstLineDecoder::decode(const QByteArray& bytes)
+{
+    if (!m_decoder || m_codePage != text::ansiCodePage()) {
+        m_codePage = text::ansiCodePage();
+        m_decoder.emplace(m_codePage.toLatin1().constData());
+    }
+    // A lead byte left without its partner at the end is dropped, not carried into the next line.
+    m_decoder->resetState();
+    const QString out = m_decoder->decode(bytes);
+    m_decoder->resetState();
+    return out;
+}
+
+} // namespace quorvane::records

@@ -392,7 +392,9 @@ private slots:
         ClearBarFormatMemories();
         QCOMPARE(bytes(997), QByteArray("0F21"));
         other.exec("UPDATE KVB_23 SET barformat=16 WHERE MG_No=997");
-        resetProgramState();
+        const QString path = gDBConnection.path();
+        resetProgramState(); // closes the shared connection as well
+        QVERIFY(gDBConnection.open(path));
         QCOMPARE(bytes(997), QByteArray("1021"));
     }
 

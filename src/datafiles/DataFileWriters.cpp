@@ -5,6 +5,8 @@
 #include "platform/Quoted.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
+#include "platform/text/FileWriter.h"
+#include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
 #include "state/ProgramFolder.h"
 #include "state/SharedData.h"
@@ -25,7 +27,7 @@ void makeTempFolder()
 {
     const QString folder = programPath(QLatin1String(paths::TempFolder));
     if (!QDir().mkpath(folder))
-        throw DataFileError(QStringLiteral("The folder %1 cannot be created.").arg(QDir::toNativeSeparators(folder)));
+        throw DataFileError(QStringLiteral("The folder %1 cannot be created.").arg(text::nativePath(folder)));
 }
 
 QStringList removeDataFiles(const QStringList& fileNames)
@@ -96,11 +98,10 @@ void appendTextField(QByteArray& line, const QString& text)
 
 namespace {
 
-void writeOrThrow(QFile& file, const QByteArray& bytes)
+void writeOrThrow(text::FileWriter& file, const QByteArray& bytes)
 {
     if (file.write(bytes) != bytes.size())
-        throw DataFileError(QStringLiteral("%1 cannot be written: %2")
-                                .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+        throw DataFileError(file.failure());
 }
 
 // The preset keys of the marked rows: the page and the key within it come from Number, 24 keys a page
@@ -140,15 +141,13 @@ bool writeMarkedRows(const QString& fileName, const QString& table, const QStrin
         if (rows.fieldIndex(field) < 0)
             throw db::DbError(QStringLiteral("There is no field %1 in %2.").arg(field, tableName));
 
-    QFile file(dataFilePath(fileName));
-    const auto failed = [&file](const QString& why) {
-        return DataFileError(
-            QStringLiteral("%1 cannot be written: %2").arg(QDir::toNativeSeparators(file.fileName()), why));
-    };
-    if (file.exists() && !file.remove())
-        throw failed(file.errorString());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw failed(file.errorString());
+    // An old file must not stay behind when this one cannot be written.
+    const QString path = dataFilePath(fileName);
+    if (QFile old(path); old.exists() && !old.remove())
+        throw DataFileError(QStringLiteral("%1 cannot be written: %2").arg(text::nativePath(path), old.errorString()));
+    text::FileWriter file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw DataFileError(file.failure());
 
     try {
         QList<RowChange> changes;
@@ -171,11 +170,8 @@ bool writeMarkedRows(const QString& fileName, const QString& table, const QStrin
                 pump();
             }
         }
-        if (!file.flush())
-            throw failed(file.errorString());
-        file.close();
-        if (file.error() != QFileDevice::NoError)
-            throw failed(file.errorString());
+        if (!file.commit())
+            throw DataFileError(file.failure());
         // Saved in one go after the pass, so no transaction stays open while the event pump runs.
         if (!changes.isEmpty()) {
             db::Transaction transaction(gDBConnection);
@@ -189,9 +185,9 @@ bool writeMarkedRows(const QString& fileName, const QString& table, const QStrin
         }
         rows.close();
     } catch (...) {
-        // A half-written file must never reach a scale.
-        file.close();
-        file.remove();
+        // A half-written file never takes the file's place, and never reaches a scale; the changed rows of a
+        // file that was written are saved, or the file goes.
+        QFile::remove(path);
         throw;
     }
     return true;

@@ -5,6 +5,7 @@
 #include "datafiles/ReportLoader.h"
 #include "platform/Quoted.h"
 #include "platform/ftp/RunOffUiThread.h"
+#include "platform/text/Paths.h"
 #include "settings/TextCollections.h"
 #include "transfer/TransferRequest.h"
 
@@ -102,13 +103,13 @@ bool TransferSession::execute(Step step, const QString& name)
         result = ftp::runOffUiThread([&] { return client.connect(); });
         break;
     case Step::Put:
-        m_commands << QStringLiteral("PUT ") + quoted(QDir::toNativeSeparators(local)) + QLatin1Char(' ') + name;
+        m_commands << QStringLiteral("PUT ") + quoted(text::nativePath(local)) + QLatin1Char(' ') + name;
         if (m_unprepared.contains(name))
             return fail(QStringLiteral("%1 could not be written for this send.").arg(name));
         result = ftp::runOffUiThread([&] { return client.put(local, name); });
         break;
     case Step::Get:
-        m_commands << QStringLiteral("GET ") + name + QLatin1Char(' ') + quoted(QDir::toNativeSeparators(local));
+        m_commands << QStringLiteral("GET ") + name + QLatin1Char(' ') + quoted(text::nativePath(local));
         result = ftp::runOffUiThread([&] { return client.get(name, local); });
         break;
     case Step::Delete:

@@ -1,6 +1,7 @@
 #include "transfer/ui/frmFTPDataTrans.h"
 
 #include "datafiles/DataFileWriters.h"
+#include "platform/text/Paths.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
@@ -121,7 +122,7 @@ void frmFTPDataTrans::Form_Load()
         // An old file must never go out in place of one that is not written this time.
         m_unprepared = datafiles::removeDataFiles(gTransferFiles);
         for (const QString& name : std::as_const(m_unprepared))
-            reportPreparationFailure(this, QDir::toNativeSeparators(datafiles::dataFilePath(name)));
+            reportPreparationFailure(this, text::nativePath(datafiles::dataFilePath(name)));
         for (const datafiles::WriterFailure& failure : datafiles::writeListedDataFiles(gTransferFiles)) {
             m_unprepared << failure.fileName;
             reportPreparationFailure(this, failure.fileName + QStringLiteral(": ") + failure.message);

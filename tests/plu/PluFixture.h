@@ -61,6 +61,49 @@ inline QList<QPair<QString, QString>> pairs(const QString& list)
     return out;
 }
 
+// The value of the control of that objectName in the editor, as text: a list its position (combMG its
+// text), a check box 1 or 0, a date picker its ISO date, a time picker "HH:mm".
+inline QString valueOf(PluEditorValues& tab, const QString& control)
+{
+    for (const auto& [name, text] : textBoxes(tab))
+        if (name == control)
+            return *text;
+    for (const auto& [name, index] : listPositions(tab))
+        if (name == control)
+            return QString::number(*index);
+    for (const auto& [name, checked] : checkBoxes(tab))
+        if (name == control)
+            return QString::number(*checked);
+    if (control == QLatin1String("combMG"))
+        return tab.combMG.currentText();
+    const bool start = control.contains(QLatin1String("Start"));
+    if (control.endsWith(QLatin1String("Date")))
+        return (start ? tab.DTPickerStartDate : tab.DTPickerEndDate).toString(Qt::ISODate);
+    return (start ? tab.DTPickerStartTime : tab.DTPickerEndTime).toString(QStringLiteral("HH:mm"));
+}
+
+// The named controls' values, "control=value;...", to compare with the list naming them.
+inline QString valuesOf(PluEditorValues& tab, const QString& list)
+{
+    QStringList out;
+    for (const auto& [control, value] : pairs(list))
+        out << control + QLatin1Char('=') + valueOf(tab, control);
+    return out.join(QLatin1Char(';'));
+}
+
+// Types "control=text;..." into the text boxes; a date picker takes an ISO date.
+inline void enter(PluEditorValues& tab, const QString& list)
+{
+    for (const auto& [control, text] : pairs(list)) {
+        if (control.endsWith(QLatin1String("Date")))
+            (control.contains(QLatin1String("Start")) ? tab.DTPickerStartDate
+                                                      : tab.DTPickerEndDate) = QDate::fromString(text, Qt::ISODate);
+        for (const auto& [name, box] : textBoxes(tab))
+            if (name == control)
+                *box = text;
+    }
+}
+
 // Adds a PLU of store 1 in main group 12 with the fields given as "field=value;field=value"; "null" is
 // Null, "hex:..." bytes.
 inline void addPlu(const QString& fields)

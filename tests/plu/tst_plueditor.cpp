@@ -9,36 +9,6 @@ namespace {
 
 const QDate kToday(2026, 3, 15);
 
-// What the control of that objectName shows, as text.
-QString shownValue(PluEditorValues& tab, const QString& control)
-{
-    for (const auto& [name, text] : textBoxes(tab))
-        if (name == control)
-            return *text;
-    for (const auto& [name, index] : listPositions(tab))
-        if (name == control)
-            return QString::number(*index);
-    for (const auto& [name, checked] : checkBoxes(tab))
-        if (name == control)
-            return QString::number(*checked);
-    if (control == QLatin1String("combMG"))
-        return tab.combMG.currentText();
-    if (control.startsWith(QLatin1String("DTPicker")))
-        return control.endsWith(QLatin1String("Date"))
-            ? (control.contains(QLatin1String("Start")) ? tab.DTPickerStartDate : tab.DTPickerEndDate)
-                  .toString(Qt::ISODate)
-            : (control.contains(QLatin1String("Start")) ? tab.DTPickerStartTime : tab.DTPickerEndTime)
-                  .toString(QStringLiteral("HH:mm"));
-    return QStringLiteral("no control ") + control;
-}
-
-void type(PluEditorValues& tab, const QString& control, const QString& text)
-{
-    for (const auto& [name, box] : textBoxes(tab))
-        if (name == control)
-            *box = text;
-}
-
 QString stored(const QVariant& v)
 {
     if (v.isNull())
@@ -143,10 +113,8 @@ private slots:
         TestHost host;
         ApplyPLUEditorCaptions(host.values, kToday);
         host.load();
-        for (const auto& [control, text] : pairs(shown))
-            QCOMPARE(shownValue(host.values, control), text);
-        for (const auto& [control, text] : pairs(edits))
-            type(host.values, control, text);
+        QCOMPARE(valuesOf(host.values, shown), shown);
+        enter(host.values, edits);
         QVERIFY(SavePLU(host));
         const QVariantMap row = rowValues(QStringLiteral("KVB_25"), rowIds(QStringLiteral("KVB_25")).first());
         for (const auto& [field, value] : pairs(back))
@@ -180,7 +148,7 @@ private slots:
             << yes << "meditTare=1x" << 0 << 3
             << "ask save|error Please enter a number\nmeditTare: \"1x\" is not a whole number its field can hold."
             << kept << 2;
-        QTest::newRow("new PLU") << yes << "meditPLU=7" << 1 << 1 << "ask save|reload"
+        QTest::newRow("new PLU") << yes << "meditPLU=7;meditUPrice=2.50" << 1 << 1 << "ask save|reload"
                                  << "1:100 2:200 3:300 7:250" << 3;
         QTest::newRow("stale new flag") << yes << "meditUPrice=2.50" << 2 << 1 << "ask save|reload" << saved << 3;
     }
@@ -204,9 +172,7 @@ private slots:
         s.gNewPLU = newPLU == 1 ? 1 : 0;
         s.gNewPLUNo = 7;
         s.gPLUChanged = answer < 0 ? 0 : 1;
-        type(host.values, QStringLiteral("meditUPrice"), QStringLiteral("2.50"));
-        for (const auto& [control, text] : pairs(edits))
-            type(host.values, control, text);
+        enter(host.values, edits);
         host.answer = PluAnswer(qMax(answer, 0));
         host.gridRow = 3;
         QCOMPARE(AskSavePLUChanges(host), result);

@@ -5,39 +5,6 @@
 using namespace quorvane;
 using namespace quorvane::test;
 
-namespace {
-
-// "objectName=text;..." into the editor's text boxes; the dates as "DTPickerStartDate=2026-03-15".
-void fill(PluEditorValues& tab, const QString& texts)
-{
-    for (const auto& [name, text] : pairs(texts)) {
-        if (name.startsWith(QLatin1String("DTPicker")))
-            (name.contains(QLatin1String("Start")) ? tab.DTPickerStartDate
-                                                   : tab.DTPickerEndDate) = QDate::fromString(text, Qt::ISODate);
-        for (const auto& [box, value] : textBoxes(tab))
-            if (box == name)
-                *value = text;
-    }
-}
-
-// The same members as text, in the order named.
-QString shown(PluEditorValues& tab, const QString& texts)
-{
-    QStringList out;
-    for (const auto& [name, text] : pairs(texts)) {
-        if (name.startsWith(QLatin1String("DTPicker")))
-            out << name + QLatin1Char('=')
-                    + (name.contains(QLatin1String("Start")) ? tab.DTPickerStartDate : tab.DTPickerEndDate)
-                          .toString(Qt::ISODate);
-        for (const auto& [box, value] : textBoxes(tab))
-            if (box == name)
-                out << name + QLatin1Char('=') + *value;
-    }
-    return out.join(QLatin1Char(';'));
-}
-
-} // namespace
-
 class tst_PluTabs : public QObject {
     Q_OBJECT
 
@@ -129,31 +96,24 @@ private slots:
         PluEditorValues tab;
         for (const auto& [name, text] : textBoxes(tab))
             *text = QStringLiteral("9");
+        for (const auto& [name, index] : listPositions(tab))
+            *index = 3;
+        for (const auto& [name, checked] : checkBoxes(tab))
+            *checked = name != QLatin1String("chkWeighed");
         tab.units = SetUnitLabels(1);
-        tab.chkWeighed = false;
-        tab.combBarcodeFormat = tab.combRSData = tab.combDiscType = tab.combSymbol = tab.combMemDiscType = 3;
-        tab.chkUPoverride = tab.chknegativePLU = tab.chkPricePriority = true;
         tab.combMG = ListValue{{QStringLiteral("12")}, 0};
         ClearPLUTab(tab);
-        QCOMPARE(shown(tab,
-                       "meditPLU;meditDepartment;txtName;meditDescription;meditItemCode;meditTare;meditUPrice;"
-                       "meditMemDisc(4);meditCost;meditFlagCode1;meditTaxNum;meditDiscLmtPer2;meditDiscDayOfWeek"),
-                 QStringLiteral("meditPLU=;meditDepartment=;txtName=;meditDescription=;meditItemCode=;meditTare=0;"
-                                "meditUPrice=0;meditMemDisc(4)=0;meditCost=0;meditFlagCode1=0;meditTaxNum=0;"
-                                "meditDiscLmtPer2=0;meditDiscDayOfWeek=0"));
-        QCOMPARE(
-            QList<int>({tab.combBarcodeFormat, tab.combRSData, tab.combDiscType, tab.combSymbol, tab.combMemDiscType}),
-            QList<int>({0, 0, 0, 3, 3}));
-        QVERIFY(tab.chkWeighed && tab.chkUPoverride && tab.chknegativePLU && tab.chkPricePriority);
-        QCOMPARE(tab.combMG.currentText(), QStringLiteral("12"));
+        const QString cleared = QStringLiteral(
+            "meditPLU=;meditDepartment=;txtName=;meditDescription=;meditItemCode=;meditTare=0;meditUPrice=0;"
+            "meditMemDisc(4)=0;meditCost=0;meditFlagCode1=0;meditTaxNum=0;meditDiscLmtPer2=0;meditDiscDayOfWeek=0;"
+            "combBarcodeFormat=0;combRSData=0;combDiscType=0;combSymbol=3;combMemDiscType=3;combMG=12;chkWeighed=1;"
+            "chkUPoverride=1;chknegativePLU=1;chkPricePriority=1");
+        QCOMPARE(valuesOf(tab, cleared), cleared);
         // Ticked, chkWeighed shows the weighed unit texts; sold by count, the other ones.
-        QCOMPARE(tab.units.combSymbol, QStringList{"per kg"});
-        QVERIFY(tab.units.tareVisible);
-        QCOMPARE(tab.units.lblDiscLimitG, QStringLiteral("kg"));
         const UnitLabels byCount = SetUnitLabels(1);
-        QCOMPARE(byCount.combSymbol, QStringList{"per piece"});
-        QVERIFY(!byCount.tareVisible);
-        QCOMPARE(byCount.lblDiscLimitG, QStringLiteral("pcs"));
+        QCOMPARE(tab.units.combSymbol + byCount.combSymbol, QStringList({"per kg", "per piece"}));
+        QCOMPARE(QList<bool>({tab.units.tareVisible, byCount.tareVisible}), QList<bool>({true, false}));
+        QCOMPARE(tab.units.lblDiscLimitG + byCount.lblDiscLimitG, QStringLiteral("kgpcs"));
     }
 
     void dataFormat_data()
@@ -202,9 +162,9 @@ private slots:
         tab.combMemDiscType = memDiscType;
         tab.combDiscType = discType;
         tab.chkWeighed = weighed;
-        fill(tab, texts);
+        enter(tab, texts);
         ApplyDataFormatToTab(tab);
-        QCOMPARE(shown(tab, texts), expected);
+        QCOMPARE(valuesOf(tab, expected), expected);
         QCOMPARE(tab.dateFormat.value_or(QString()), dateFormat);
     }
 
@@ -223,8 +183,6 @@ private slots:
             << "dates" << 2 << dates << "DTPickerStartDate=2026-03-14;DTPickerEndDate=2026-03-14";
         QTest::newRow("limits, first left") << "limits" << 1 << "meditDiscLimit1=5.000;meditDiscLimit2=2.000"
                                             << "meditDiscLimit1=5.000;meditDiscLimit2=5.000";
-        QTest::newRow("limits, second left") << "limits" << 2 << "meditDiscLimit1=5.000;meditDiscLimit2=2.000"
-                                             << "meditDiscLimit1=2.000;meditDiscLimit2=2.000";
         QTest::newRow("limits in order") << "limits" << 2 << "meditDiscLimit1=1.000;meditDiscLimit2=2.000"
                                          << "meditDiscLimit1=1.000;meditDiscLimit2=2.000";
         QTest::newRow("amounts, first left") << "values 0" << 1 << "meditDiscLmtPer1=6.00;meditDiscLmtPer2=5.00"
@@ -240,7 +198,7 @@ private slots:
         QFETCH(QString, texts);
         QFETCH(QString, expected);
         PluEditorValues tab;
-        fill(tab, texts);
+        enter(tab, texts);
         if (check == QLatin1String("dates"))
             CheckDiscountDates(tab, which);
         else if (check == QLatin1String("limits"))
@@ -249,7 +207,7 @@ private slots:
             tab.combDiscType = check.section(QLatin1Char(' '), 1).toInt();
             CheckDiscountValues(tab, which);
         }
-        QCOMPARE(shown(tab, texts), expected);
+        QCOMPARE(valuesOf(tab, expected), expected);
     }
 
     void captions_data()
@@ -287,9 +245,6 @@ private slots:
                  QStringList({"combSymbol=1:per kg", "combBarcodeFormat=30:-- Inherited",
                               rsDataSection ? "combRSData=4:No RS data" : "combRSData=0:",
                               "combMemDiscType=2:Member price", "combDiscType=7:No discount"}));
-        QCOMPARE(
-            QList<int>({tab.combSymbol, tab.combBarcodeFormat, tab.combRSData, tab.combMemDiscType, tab.combDiscType}),
-            QList<int>({0, 0, rsDataSection ? 0 : -1, 0, 0}));
         QStringList texts;
         for (const ControlText& t : c.captions)
             texts << t.objectName + QLatin1Char('=') + t.text;
@@ -305,10 +260,12 @@ private slots:
                               "meditTax2Num=1", "meditDiscLimit2=5", "meditDiscDayOfWeek=7"})
             QVERIFY2(limits.contains(QLatin1String(l)), l);
         QCOMPARE(tab.dateFormat.value_or(QString()), dateFormat);
-        QCOMPARE(tab.DTPickerStartDate, QDate(2026, 1, 31));
-        QCOMPARE(tab.DTPickerEndDate, QDate(2026, 1, 31));
-        QVERIFY(tab.chkWeighed && !tab.chkUPoverride && !tab.chknegativePLU && !tab.chkPricePriority);
-        QCOMPARE(tab.barcode.flagCode1.text, QStringLiteral("0"));
+        const QString reset = QStringLiteral("combSymbol=0;combBarcodeFormat=0;combRSData=%1;combMemDiscType=0;"
+                                             "combDiscType=0;DTPickerStartDate=2026-01-31;DTPickerEndDate=2026-01-31;"
+                                             "chkWeighed=1;chkUPoverride=0;chknegativePLU=0;chkPricePriority=0;"
+                                             "meditFlagCode1=0")
+                                  .arg(rsDataSection ? 0 : -1);
+        QCOMPARE(valuesOf(tab, reset), reset);
         QCOMPARE(c.disabled, QStringList({"meditDepartment", "txtName", "meditDescription"}));
     }
 };

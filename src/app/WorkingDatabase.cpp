@@ -94,14 +94,20 @@ bool BuildWorkingDatabase(QString* movedAsideTo, QString* error)
 namespace {
 
 // The fields by which the program looks rows up. Plain indexes, not keys: the program keeps the keys unique
-// itself, and an index changes no result, only spares the bar-format resolution and the node lookups a scan.
+// itself, and an index changes no result, only spares the bar-format resolution, the node lookups, the PLU
+// lists and the free-number search a scan.
 const QList<QPair<const char*, QStringList>>& lookupKeys()
 {
     static const QList<QPair<const char*, QStringList>> keys{
-        {"STORE", {"ST_No"}},           {"SECT", {"ST_No", "SECT_No"}},
-        {"SCALE", {"SC_IP"}},           {"SEARCH", {"ST_No", "SH_No"}},
-        {"KVB_14", {"FBar_No"}},        {"KVB_20", {"ST_No", "DP_No"}},
-        {"KVB_23", {"ST_No", "MG_No"}}, {"KVB_41", {"Scale_IP", "PSK_Layout", "Number"}},
+        {"STORE", {"ST_No"}},
+        {"SECT", {"ST_No", "SECT_No"}},
+        {"SCALE", {"SC_IP"}},
+        {"SEARCH", {"ST_No", "SH_No"}},
+        {"KVB_14", {"FBar_No"}},
+        {"KVB_20", {"ST_No", "DP_No"}},
+        {"KVB_23", {"ST_No", "MG_No"}},
+        {"KVB_25", {"ST_No", "PLU_No"}},
+        {"KVB_41", {"Scale_IP", "PSK_Layout", "Number"}},
     };
     return keys;
 }

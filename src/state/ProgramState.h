@@ -2,7 +2,9 @@
 
 #include "state/LangCollection.h"
 
+#include <QByteArray>
 #include <QString>
+#include <QVariantList>
 
 #include <optional>
 
@@ -123,12 +125,28 @@ struct StoreTreeState {
     SearchRec gSearchRec;
 };
 
-// What the main window sets of the PLU editor when it loads and selects nodes.
+// The bytes of one text block being edited (none for an empty text) and whether the text editor changed it.
+struct TextBuffer {
+    QByteArray bytes;
+    quint8 changed = 0;
+};
+
+// The PLU list and editor: the row shown, the editor's mode and flags, its text buffers.
 struct PluEditorState {
     qint16 gCurPLUTab = 1;       // selected editor page, 1 to 3
-    qint16 gCurPLURow = 0;       // current row of the PLU grid
+    qint32 gCurPLURow = 0;       // grid row (1-based) of the PLU shown; 0 none. A store lists 100,000 PLUs.
     qint16 gPLUChanged = 0;      // 1 while the editor differs from the current row
     qint16 gHideSelectedCol = 0; // 1 in edit mode
+    quint8 gNewPLU = 0;          // 1 while the editor holds a PLU that is not yet a row
+    qint32 gNewPLUNo = 0;        // the number last proposed for a new PLU
+    qint16 mPLUGridShift = 0;    // -1 after a key went down in the grid with Shift held
+    TextBuffer gTextBuf3;        // the name, PLU_Commodity
+    TextBuffer gTextBuf1;        // the description, PLU_Description
+    TextBuffer gTextBuf0;        // a third buffer, cleared by the new command
+
+    // The condition of the list shown ("WHERE ...", its values bound): marks are written to its rows.
+    QString pluListWhere;
+    QVariantList pluListParams;
 };
 
 // The sections of the language file (in the language of the settings) and of the parameter file, loaded at

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/Error.h"
+#include "plu/PluEditorValues.h"
+#include "records/PluRow.h"
+
+#include <QString>
+
+namespace quorvane {
+
+// A box whose text cannot be taken back into its field; nothing has been written.
+class PluInputError : public Error {
+public:
+    using Error::Error;
+};
+
+enum class PluAnswer { Yes, No, Cancel };
+
+// What the PLU rules ask of the window that shows the list and the editor. The window answers with its
+// controls and message boxes; tests answer with plain values.
+class PluEditorHost {
+public:
+    virtual ~PluEditorHost() = default;
+    // Runs the leave handler of the field that has the focus, so its edit counts.
+    virtual void commitFocusedField() = 0;
+    // What the editor's controls hold now.
+    virtual PluEditorValues editorValues() = 0;
+    // A question with the question icon, Yes and No.
+    virtual PluAnswer ask(const QString& text) = 0;
+    // The question whether to save the edited PLU (updatePLU), Yes, No and Cancel.
+    virtual PluAnswer askSaveChanges() = 0;
+    // A message with the error icon.
+    virtual void showError(const QString& text) = 0;
+    // The grid's current row (1-based).
+    virtual int gridCurrentRow() = 0;
+    // A PLU number was refused: page 1 selected, `number` put back into meditPLU with its whole text
+    // selected and the focus; with `gridBack` the grid's current row goes back to gCurPLURow.
+    virtual void refusePLUNumber(qint32 number, bool gridBack) = 0;
+    // SetEditModeButtons on the window's buttons.
+    virtual void setEditModeButtons() = 0;
+    // The list of the tree selection loaded again, gCurPLURow kept (RefreshPLUList).
+    virtual void refreshPLUList() = 0;
+};
+
+// Row to editor: every field into the control that shows it, with the configured decimals (the date
+// pickers keep their dates for a stored 0, the flag boxes theirs for an inherited bar format), the text
+// blocks into gTextBuf3 and gTextBuf1 with their changed marks; gNewPLU := 0, since the editor now shows
+// a row. A text block whose first line runs past its end shows an empty line and keeps its bytes.
+// combMG, meditDepartment, the bar-format boxes' states and the formats are the list-level call's.
+void ShowPLUInTab(const records::PluRow& row, PluEditorValues& tab);
+
+// The list-level call: moves gRsPLU to the 0-based position and shows that row in the editor with its
+// main-group list and department, the bar-format boxes and the formats.
+void ShowPLUInTab(int position, PluEditorValues& tab);
+
+// Editor to row: sets in `row` (the current values of the PLU, or a new row's) every field the editor
+// writes, the store and section of the tree selection and the change flags. A number box left empty
+// leaves its field unless the field is always written; "F" in a flag box stores 255; a list without a
+// chosen entry leaves its field; an empty combMG stores main group 0. A text that is no whole number
+// fitting its field throws PluInputError before anything is set.
+void TakePLUFromTab(const PluEditorValues& tab, records::PluRow& row);
+
+// The list-level call: writes the editor into the current row of gRsPLU, appending a row first for a
+// new PLU (gNewPLU 1, or no current row); gNewPLU := 0. Does not save. PluInputError sets nothing.
+void TakePLUFromTab(const PluEditorValues& tab);
+
+// The range-error message, the text of inputErr followed by ">" (flag 0) or "<", the limit and "!", then
+// the refused number replaced: the current row's PLU_No, or gNewPLUNo for a new PLU or with no row.
+QString inputRangeErrorText(qint32 limit, quint8 flag);
+void ShowInputRangeError(PluEditorHost& host, qint32 limit, quint8 flag);
+
+// The duplicate-number check of meditPLU's number: needed for an empty list, a new PLU, or a number that
+// differs from the current row's. A number the store uses is refused with the message overlap.
+enum class OverlapCheck { NotNeeded, Free, Taken };
+OverlapCheck CheckPLUOverlap(PluEditorHost& host, qint32 number);
+
+// Checks the editor, writes it into its row and saves it in one transaction, then reloads the list:
+// true. False when a check stopped it (an empty or 0 number: inputErr; a number the store uses: overlap;
+// a box that is no number: its message); then nothing is written and the flags stay. A database failure
+// throws db::DbError with nothing written.
+bool SavePLU(PluEditorHost& host);
+
+// Asked before the shown PLU is left: 0 nothing changed, 1 saved, 2 changes dropped, 3 cancelled or the
+// save was stopped (gCurPLURow then stays on the shown PLU). The caller abandons its action on 3.
+int AskSavePLUChanges(PluEditorHost& host);
+
+} // namespace quorvane

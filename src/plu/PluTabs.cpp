@@ -1,0 +1,384 @@
+#include "plu/PluTabs.h"
+
+#include "plu/PluList.h"
+
+#include "settings/FixedDecimal.h"
+#include "settings/Settings.h"
+#include "settings/TextCollections.h"
+#include "state/ProgramState.h"
+#include "state/SharedData.h"
+
+#include <QHash>
+
+namespace quorvane {
+
+namespace {
+
+QString decimalSign()
+{
+    const QString& sign = gSettings().gDecimalSign;
+    return sign.isEmpty() ? QStringLiteral(".") : sign;
+}
+
+// An amount box read as stored: the decimal sign removed, the rest a whole number ("" counts as 0).
+std::optional<qint32> amountOf(const QString& text)
+{
+    qint32 v = 0;
+    if (!ReadFixedDecimal(text, decimalSign(), &v))
+        return std::nullopt;
+    return v;
+}
+
+// decimals < 0: the whole number without a decimal sign.
+void reformat(QString& box, int decimals)
+{
+    const auto v = amountOf(box);
+    if (v)
+        box = decimals < 0 ? QString::number(*v) : FormatFixedDecimal(*v, qint16(decimals));
+}
+
+// Whether the first amount is above the second; false when either is no number.
+bool above(const QString& first, const QString& second)
+{
+    const auto a = amountOf(first), b = amountOf(second);
+    return a && b && *a > *b;
+}
+
+std::optional<QString> dateFormatOf(int dateType)
+{
+    if (dateType < 0 || dateType > 5)
+        return std::nullopt;
+    return dateFormatFor(dateType);
+}
+
+// A parameter list: its texts, or nothing when its section is missing.
+QStringList listEntries(const LangCollection& section, const QStringList& texts)
+{
+    return section.isEmpty() ? QStringList() : texts;
+}
+
+int firstEntry(const QStringList& entries) { return entries.isEmpty() ? -1 : 0; }
+
+// Button states set in order, a later step overriding an earlier one.
+class ButtonSteps {
+public:
+    void set(std::initializer_list<const char*> names, bool on)
+    {
+        for (const char* n : names) {
+            const QString name = QLatin1String(n);
+            const auto at = m_index.constFind(name);
+            if (at != m_index.constEnd()) {
+                m_states[*at].enabled = on;
+            } else {
+                m_index.insert(name, int(m_states.size()));
+                m_states << ButtonState{name, on};
+            }
+        }
+    }
+    QList<ButtonState> states() const { return m_states; }
+
+private:
+    QList<ButtonState> m_states;
+    QHash<QString, int> m_index;
+};
+
+} // namespace
+
+void ClearPLUTab(PluEditorValues& tab)
+{
+    tab.meditPLU.clear();
+    tab.meditDepartment.clear();
+    tab.txtName.clear();
+    tab.meditDescription.clear();
+    tab.meditTare = tab.meditUPrice = QStringLiteral("0");
+    for (int i = 1; i <= 4; ++i)
+        tab.meditMemDisc[i] = QStringLiteral("0");
+    tab.meditCoupledPLU = QStringLiteral("0");
+    tab.chkWeighed = true;
+    tab.units = SetUnitLabels(0);
+    tab.meditCost = QStringLiteral("0");
+    tab.combBarcodeFormat = FillBarcodeFormatCombo(0).index;
+    tab.barcode.flagCode1.text = tab.barcode.flagCode2.text = QStringLiteral("0");
+    tab.barcode.itemCode.text.clear();
+    tab.combRSData = 0;
+    for (QString* box :
+         {&tab.meditTaxNum, &tab.meditTax2Num, &tab.meditDiscScheNum, &tab.meditPriScheNum, &tab.meditIngrNum,
+          &tab.meditSMsgNum, &tab.meditDiscLimit1, &tab.meditDiscLimit2, &tab.meditDiscLmtPer1, &tab.meditDiscLmtPer2})
+        *box = QStringLiteral("0");
+    tab.combDiscType = 0;
+    tab.meditDiscDayOfWeek = QStringLiteral("0");
+}
+
+UnitLabels SetUnitLabels(int byCount)
+{
+    UnitLabels u;
+    const bool weighed = byCount == 0;
+    u.combSymbol = listEntries(
+        gParSSTabSymbol,
+        {weighed ? gParSSTabSymbol.text(QStringLiteral("Wkg")) : gParSSTabSymbol.text(QStringLiteral("NWnone"))});
+    u.tareVisible = weighed;
+    u.lblDiscLimitG = weighed ? gParSSTabSymbol.text(QStringLiteral("Wg"))
+                              : gParSSTabSymbol.text(QStringLiteral("Wpcs"));
+    return u;
+}
+
+MGComboFill FillMGCombo(int mode)
+{
+    const StoreTreeState& tree = gStoreTree();
+    QString sql = QStringLiteral("SELECT MG_No, DP_No FROM KVB_23 WHERE ST_No=?");
+    QVariantList params{tree.gCurStoreNo};
+    // A search node keeps its search number in gCurDeptNo: its PLUs may be of any main group of the store.
+    if (tree.gCurNodeKind != 3) {
+        if (tree.gCurDeptNo != 0) {
+            sql += QStringLiteral(" AND DP_No=?");
+            params << tree.gCurDeptNo;
+        }
+        if (tree.gCurMGNo != 0) {
+            sql += QStringLiteral(" AND MG_No=?");
+            params << tree.gCurMGNo;
+        }
+    }
+    db::Statement st = gDBConnection.prepare(sql + QStringLiteral(" ORDER BY MG_No, rowid"));
+    st.bind(params);
+    QList<qint64> groups;
+    QStringList departments;
+    while (st.step()) {
+        groups << st.columnInt(0);
+        departments << st.column(1).toString();
+    }
+
+    const bool ownGroup = mode == 1 && gRsPLU.isOpen() && gRsPLU.absolutePosition() >= 0;
+    const qint64 wanted = ownGroup ? gRsPLU.intValue(QStringLiteral("PLU_MG")) : qint64(tree.gCurMGNo);
+    MGComboFill out;
+    int chosen = groups.isEmpty() ? -1 : 0;
+    for (int i = 0; i < groups.size(); ++i)
+        if ((mode == 0 || ownGroup) && groups[i] == wanted)
+            chosen = i;
+    for (qint64 g : std::as_const(groups))
+        out.combMG.entries << QString::number(g);
+    if (ownGroup && (chosen < 0 || groups[chosen] != wanted)) {
+        chosen = int(std::lower_bound(groups.cbegin(), groups.cend(), wanted) - groups.cbegin());
+        out.combMG.entries.insert(chosen, QString::number(wanted));
+    } else if (chosen >= 0) {
+        out.meditDepartment = departments[chosen];
+    }
+    out.combMG.index = chosen;
+    return out;
+}
+
+ListValue FillBarcodeFormatCombo(int select)
+{
+    ListValue list;
+    if (gParEANDisp.isEmpty())
+        return list;
+    list.entries << gParEANDisp.text(QStringLiteral("REF"));
+    for (int p = 1; p < gParEANDisp.count(); ++p)
+        list.entries << gParEANDisp.at(p);
+    list.index = select == 0 || list.entries.size() < 2 ? 0 : 1;
+    return list;
+}
+
+void ApplyDataFormatToTab(PluEditorValues& tab)
+{
+    const SettingsRecord& s = gSettings();
+    reformat(tab.meditUPrice, s.gPricePoint);
+    reformat(tab.meditCost, s.gPricePoint);
+    for (int i = 1; i <= 4; ++i)
+        reformat(tab.meditMemDisc[i], tab.combMemDiscType == 1 ? 2 : s.gPricePoint);
+    reformat(tab.meditTare, s.gWeightPoint);
+    for (QString* box : {&tab.meditDiscLimit1, &tab.meditDiscLimit2})
+        reformat(*box, tab.chkWeighed ? s.gWeightPoint : -1);
+    const bool percent = tab.combDiscType == 3 || tab.combDiscType == 5;
+    for (QString* box : {&tab.meditDiscLmtPer1, &tab.meditDiscLmtPer2})
+        reformat(*box, percent ? 2 : s.gPricePoint);
+    if (const auto format = dateFormatOf(s.gDateType))
+        tab.dateFormat = format;
+}
+
+void CheckDiscountDates(PluEditorValues& tab, int which)
+{
+    const QDate& start = tab.DTPickerStartDate;
+    const QDate& end = tab.DTPickerEndDate;
+    if (!start.isValid() || !end.isValid() || end >= start)
+        return;
+    if (which == 1)
+        tab.DTPickerEndDate = start;
+    else
+        tab.DTPickerStartDate = end;
+}
+
+void CheckDiscountLimits(PluEditorValues& tab, int which)
+{
+    if (!above(tab.meditDiscLimit1, tab.meditDiscLimit2))
+        return;
+    if (which == 1)
+        tab.meditDiscLimit2 = tab.meditDiscLimit1;
+    else
+        tab.meditDiscLimit1 = tab.meditDiscLimit2;
+}
+
+void CheckDiscountValues(PluEditorValues& tab, int which)
+{
+    if (above(tab.meditDiscLmtPer1, tab.meditDiscLmtPer2)) {
+        if (which == 1)
+            tab.meditDiscLmtPer2 = tab.meditDiscLmtPer1;
+        else if (which == 2)
+            tab.meditDiscLmtPer1 = tab.meditDiscLmtPer2;
+    }
+    if (tab.combDiscType != 2)
+        return;
+    if (above(tab.meditDiscLmtPer2, tab.meditUPrice))
+        tab.meditDiscLmtPer2 = tab.meditUPrice;
+    if (above(tab.meditDiscLmtPer1, tab.meditDiscLmtPer2))
+        tab.meditDiscLmtPer1 = tab.meditDiscLmtPer2;
+}
+
+QList<ButtonState> editModeButtons(const EditModeInputs& in)
+{
+    ButtonSteps b;
+    const bool rows = in.listOpen && in.listCount > 0;
+    if (in.hideSelectedCol != 1) {
+        b.set({"cmdDisplay"}, false);
+        b.set({"cmdEdit"}, true);
+        b.set({"cmdSendAll", "menuDownload"}, in.anyMarked);
+        b.set({"cmdDel", "menuDeletePlu", "cmdUpload", "menuUpload"}, true);
+        b.set({"cmdNew", "cmdUpdate", "cmdCancel", "cmdDlelte", "cmdUp", "cmdDown", "cmdDownload", "cmdReflesh",
+               "cmdCopy"},
+              false);
+        if (in.listOpen && !rows)
+            b.set({"cmdSelectAll", "cmdSendAll", "menuDownload", "cmdClearAll"}, false);
+        else
+            b.set({"cmdSelectAll", "cmdClearAll"}, true);
+        b.set({"cmdDelAll"}, false);
+        return b.states();
+    }
+    b.set({"cmdDisplay"}, true);
+    b.set({"cmdEdit", "cmdSelectAll", "cmdClearAll", "cmdSendAll", "menuDownload", "cmdDel", "menuDeletePlu",
+           "cmdUpload", "menuUpload"},
+          false);
+    b.set({"cmdNew", "cmdUpdate", "cmdCancel"}, true);
+    if (in.listOpen)
+        b.set({"cmdUpdate", "cmdCancel", "cmdDlelte", "cmdCopy", "cmdDelAll"}, rows);
+    b.set({"cmdUp"}, in.gridRow > 1);
+    b.set({"cmdDown"}, in.gridRow != in.gridRows - 1);
+    if (in.listOpen)
+        b.set({"cmdDownload"}, rows);
+    b.set({"cmdReflesh"}, true);
+    if (in.listOpen && !rows)
+        b.set({"cmdDlelte", "cmdUp", "cmdDown", "cmdDownload"}, false);
+    return b.states();
+}
+
+QList<ButtonState> SetEditModeButtons(int gridRow, int gridRows)
+{
+    EditModeInputs in;
+    in.hideSelectedCol = gPluEditor().gHideSelectedCol;
+    in.listOpen = gRsPLU.isOpen();
+    in.listCount = gRsPLU.recordCount();
+    // Only display mode offers the sending of marks.
+    in.anyMarked = in.hideSelectedCol != 1 && CountSelectedPLU();
+    in.gridRow = gridRow;
+    in.gridRows = gridRows;
+    return editModeButtons(in);
+}
+
+QString lowestFreePLUNumberQuery()
+{
+    // 1 when it is free, else the first used number whose successor is free, walking the store's numbers
+    // in order along the (ST_No, PLU_No) index.
+    return QStringLiteral("SELECT CASE WHEN NOT EXISTS (SELECT 1 FROM KVB_25 WHERE ST_No=?1 AND PLU_No=1) THEN 1 "
+                          "ELSE (SELECT a.PLU_No+1 FROM KVB_25 a WHERE a.ST_No=?1 AND a.PLU_No>=1 AND "
+                          "a.PLU_No<=999995 AND NOT EXISTS (SELECT 1 FROM KVB_25 b WHERE b.ST_No=?1 AND "
+                          "b.PLU_No=a.PLU_No+1) ORDER BY a.PLU_No LIMIT 1) END");
+}
+
+std::optional<qint32> lowestFreePLUNumber(qint16 storeNo)
+{
+    const QVariant n = gDBConnection.scalar(lowestFreePLUNumberQuery(), {storeNo});
+    if (n.isNull())
+        return std::nullopt;
+    return qint32(n.toLongLong());
+}
+
+FreeNumberProposal ProposeFreePLUNumber()
+{
+    FreeNumberProposal p;
+    PluEditorState& s = gPluEditor();
+    if (s.gHideSelectedCol != 1)
+        return p;
+    p.editMode = true;
+    p.number = lowestFreePLUNumber(gStoreTree().gCurStoreNo);
+    if (p.number)
+        s.gNewPLUNo = *p.number;
+    return p;
+}
+
+PluEditorCaptions ApplyPLUEditorCaptions(PluEditorValues& tab, const QDate& today)
+{
+    PluEditorCaptions out;
+    out.captions << ControlText{QStringLiteral("lblPriceUnit(0)"), gSettings().gCurrencySymbol};
+    const UnitLabels weighed = SetUnitLabels(0);
+    out.lists << qMakePair(QStringLiteral("combSymbol"), weighed.combSymbol);
+    tab.combSymbol = firstEntry(weighed.combSymbol);
+    out.limits << ControlLimit{QStringLiteral("meditPLU"), 6} << ControlLimit{QStringLiteral("meditDepartment"), 2}
+               << ControlLimit{QStringLiteral("txtName"), 100} << ControlLimit{QStringLiteral("meditItemCode"), 3}
+               << ControlLimit{QStringLiteral("meditTare"), 4} << ControlLimit{QStringLiteral("meditUPrice"), 6}
+               << ControlLimit{QStringLiteral("meditCost"), 6};
+    tab.chkUPoverride = tab.chknegativePLU = false;
+    for (int i = 1; i <= 4; ++i) {
+        out.captions << ControlText{QStringLiteral("lblMemDisc(%1)").arg(i),
+                                    gLangMainTab.text(QStringLiteral("MainTabMemDisc")) + QString::number(i)};
+        out.limits << ControlLimit{QStringLiteral("meditMemDisc(%1)").arg(i), 6};
+    }
+    out.limits << ControlLimit{QStringLiteral("meditCoupledPLU"), 6};
+    tab.chkWeighed = true;
+    tab.units = weighed;
+    out.disabled = QStringList{QStringLiteral("meditDepartment"), QStringLiteral("txtName"),
+                               QStringLiteral("meditDescription")};
+
+    const ListValue formats = FillBarcodeFormatCombo(0);
+    out.lists << qMakePair(QStringLiteral("combBarcodeFormat"), formats.entries);
+    tab.combBarcodeFormat = formats.index;
+    out.captions << ControlText{QStringLiteral("lblReference"), formats.currentText()};
+    tab.barcode.flagCode1.text = tab.barcode.flagCode2.text = QStringLiteral("0");
+    out.limits << ControlLimit{QStringLiteral("meditFlagCode1"), 1}
+               << ControlLimit{QStringLiteral("meditFlagCode2"), 1};
+
+    const QStringList rsData = listEntries(
+        gParRSData,
+        {gParRSData.text(QStringLiteral("RS0")), gParRSData.text(QStringLiteral("RS1")),
+         gParRSData.text(QStringLiteral("RS2")), gParRSData.text(QStringLiteral("RS3"))});
+    out.lists << qMakePair(QStringLiteral("combRSData"), rsData);
+    tab.combRSData = firstEntry(rsData);
+    out.limits << ControlLimit{QStringLiteral("meditTaxNum"), 1} << ControlLimit{QStringLiteral("meditTax2Num"), 1}
+               << ControlLimit{QStringLiteral("meditDiscScheNum"), 6}
+               << ControlLimit{QStringLiteral("meditPriScheNum"), 6} << ControlLimit{QStringLiteral("meditIngrNum"), 6}
+               << ControlLimit{QStringLiteral("meditSMsgNum"), 6};
+
+    const QStringList memDisc = listEntries(
+        gParMemdisc, {gParMemdisc.text(QStringLiteral("MD0")), gParMemdisc.text(QStringLiteral("MD1"))});
+    out.lists << qMakePair(QStringLiteral("combMemDiscType"), memDisc);
+    tab.combMemDiscType = firstEntry(memDisc);
+
+    const QStringList discount = listEntries(
+        gParDiscount,
+        {gParDiscount.text(QStringLiteral("D0")), gParDiscount.text(QStringLiteral("D1")),
+         gParDiscount.text(QStringLiteral("D2")), gParDiscount.text(QStringLiteral("D3")),
+         gParDiscount.text(QStringLiteral("D4")), gParDiscount.text(QStringLiteral("D5")),
+         gParDiscount.text(QStringLiteral("D6"))});
+    out.lists << qMakePair(QStringLiteral("combDiscType"), discount);
+    tab.combDiscType = firstEntry(discount);
+    out.limits << ControlLimit{QStringLiteral("meditDiscLimit1"), 5}
+               << ControlLimit{QStringLiteral("meditDiscLimit2"), 5}
+               << ControlLimit{QStringLiteral("meditDiscLmtPer1"), 6}
+               << ControlLimit{QStringLiteral("meditDiscLmtPer2"), 6}
+               << ControlLimit{QStringLiteral("meditDiscDayOfWeek"), 7};
+
+    if (const auto format = dateFormatOf(gSettings().gDateType))
+        tab.dateFormat = format;
+    tab.DTPickerStartDate = tab.DTPickerEndDate = today;
+    tab.chkPricePriority = false;
+    return out;
+}
+
+} // namespace quorvane

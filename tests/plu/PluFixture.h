@@ -1,0 +1,175 @@
+#pragma once
+
+// The PLU tests' program folder, rows and window: a test plays the main window through PluEditorHost, its
+// reload running the same core steps the window's list load runs.
+
+#include "support/CodecTestDb.h"
+#include "support/TransferFixture.h"
+
+#include "app/WorkingDatabase.h"
+#include "plu/PluBinding.h"
+#include "plu/PluList.h"
+#include "plu/PluTabs.h"
+#include "settings/Settings.h"
+#include "settings/TextCollections.h"
+#include "state/SharedData.h"
+
+#include <QStringList>
+
+namespace quorvane::test {
+
+// The working database opened as a start-up opens it (with its lookup indexes) and the English texts.
+inline bool setUpPluFolder(TransferFolder& folder)
+{
+    if (!folder.setUp())
+        return false;
+    gDBConnection.close();
+    for (const TextCollectionSource& s : textCollectionSources())
+        loadTextCollection(s, QStringLiteral("Standard"));
+    return app::OpenDatabase();
+}
+
+// Store 1 with bar format 3 and flags 2 1, department 97 with main groups 12 and 997, department 5 with
+// main group 44 (flexible barcode 2), flexible barcode 2 without flag 1; the editor in edit mode.
+inline void resetPlu()
+{
+    gRsPLU.close();
+    gPluEditor() = PluEditorState();
+    gPluEditor().gHideSelectedCol = 1;
+    gStoreTree() = StoreTreeState();
+    gStoreTree().gCurStoreNo = 1;
+    SettingsRecord& s = gSettings();
+    s.gPricePoint = 2;
+    s.gWeightPoint = 3;
+    s.gDecimalSign = QStringLiteral(".");
+    s.gDateType = 1;
+    db::Transaction tx(gDBConnection);
+    for (const char* table : {"STORE", "KVB_20", "KVB_23", "KVB_25", "KVB_14", "SEARCH"})
+        gDBConnection.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+    for (const auto& [table, values] : generatorLevels())
+        addRow(table, values);
+    gDBConnection.exec(QStringLiteral("UPDATE KVB_23 SET DP_No=5 WHERE MG_No=44"));
+    tx.commit();
+}
+
+// "name=value;..." as pairs.
+inline QList<QPair<QString, QString>> pairs(const QString& list)
+{
+    QList<QPair<QString, QString>> out;
+    for (const QString& p : list.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        out << qMakePair(p.section(QLatin1Char('='), 0, 0), p.section(QLatin1Char('='), 1));
+    return out;
+}
+
+// The value of the control of that objectName in the editor, as text: a list its position (combMG its
+// text), a check box 1 or 0, a date picker its ISO date, a time picker "HH:mm".
+inline QString valueOf(PluEditorValues& tab, const QString& control)
+{
+    for (const auto& [name, text] : textBoxes(tab))
+        if (name == control)
+            return *text;
+    for (const auto& [name, index] : listPositions(tab))
+        if (name == control)
+            return QString::number(*index);
+    for (const auto& [name, checked] : checkBoxes(tab))
+        if (name == control)
+            return QString::number(*checked);
+    if (control == QLatin1String("combMG"))
+        return tab.combMG.currentText();
+    const bool start = control.contains(QLatin1String("Start"));
+    if (control.endsWith(QLatin1String("Date")))
+        return (start ? tab.DTPickerStartDate : tab.DTPickerEndDate).toString(Qt::ISODate);
+    return (start ? tab.DTPickerStartTime : tab.DTPickerEndTime).toString(QStringLiteral("HH:mm"));
+}
+
+// The named controls' values, "control=value;...", to compare with the list naming them.
+inline QString valuesOf(PluEditorValues& tab, const QString& list)
+{
+    QStringList out;
+    for (const auto& [control, value] : pairs(list))
+        out << control + QLatin1Char('=') + valueOf(tab, control);
+    return out.join(QLatin1Char(';'));
+}
+
+// Types "control=text;..." into the text boxes; a date picker takes an ISO date.
+inline void enter(PluEditorValues& tab, const QString& list)
+{
+    for (const auto& [control, text] : pairs(list)) {
+        if (control.endsWith(QLatin1String("Date")))
+            (control.contains(QLatin1String("Start")) ? tab.DTPickerStartDate
+                                                      : tab.DTPickerEndDate) = QDate::fromString(text, Qt::ISODate);
+        for (const auto& [name, box] : textBoxes(tab))
+            if (name == control)
+                *box = text;
+    }
+}
+
+// Adds a PLU of store 1 in main group 12 with the fields given as "field=value;field=value"; "null" is
+// Null, "hex:..." bytes.
+inline void addPlu(const QString& fields)
+{
+    QVariantMap values{{"ST_No", 1}, {"PLU_MG", 12}, {"Is_Selected", 0}};
+    for (const auto& [name, v] : pairs(fields))
+        values.insert(name,
+                      v == QLatin1String("null")                ? QVariant()
+                          : v.startsWith(QLatin1String("hex:")) ? QVariant(QByteArray::fromHex(v.mid(4).toLatin1()))
+                                                                : QVariant(v));
+    addRow(QStringLiteral("KVB_25"), values);
+}
+
+// "PLU_No:field" of every PLU of the store in number order, blank-separated.
+inline QString pluRows(const QString& field, int store = 1)
+{
+    db::Statement st = gDBConnection.prepare(
+        QStringLiteral("SELECT PLU_No, %1 FROM KVB_25 WHERE ST_No=? ORDER BY PLU_No, rowid").arg(field));
+    st.bind({store});
+    QStringList rows;
+    while (st.step())
+        rows << st.column(0).toString() + QLatin1Char(':') + st.column(1).toString();
+    return rows.join(QLatin1Char(' '));
+}
+
+// The main window as far as the rules ask it: answers, messages and calls are logged in order.
+class TestHost : public PluEditorHost {
+public:
+    PluEditorValues values;
+    PluAnswer answer = PluAnswer::Yes;
+    int gridRow = 1;
+    QStringList log;
+
+    // LoadPLUList of the tree selection without its grid: the row chosen is shown in `values`.
+    void load()
+    {
+        const StoreTreeState& t = gStoreTree();
+        OpenPLUList(t.gCurNodeKind, t.gCurStoreNo, t.gCurDeptNo, t.gCurMGNo);
+        if (const int row = ChoosePLUListRow())
+            ShowPLUInTab(row - 1, values);
+    }
+
+    void commitFocusedField() override { }
+    PluEditorValues editorValues() override { return values; }
+    PluAnswer ask(const QString& text) override
+    {
+        log << QStringLiteral("ask ") + text;
+        return answer;
+    }
+    PluAnswer askSaveChanges() override
+    {
+        log << QStringLiteral("ask save");
+        return answer;
+    }
+    void showError(const QString& text) override { log << QStringLiteral("error ") + text; }
+    int gridCurrentRow() override { return gridRow; }
+    void refusePLUNumber(qint32 number, bool gridBack) override
+    {
+        log << QStringLiteral("refuse %1%2").arg(number).arg(gridBack ? QStringLiteral(" grid") : QString());
+    }
+    void setEditModeButtons() override { }
+    void refreshPLUList() override
+    {
+        log << QStringLiteral("reload");
+        load();
+    }
+};
+
+} // namespace quorvane::test

@@ -1,0 +1,156 @@
+#include "PluFixture.h"
+
+#include <QtTest>
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+// The PLU numbers of a store that carry a send mark.
+QString marked(int store = 1)
+{
+    QStringList out;
+    for (const QString& row : pluRows(QStringLiteral("Is_Selected"), store).split(QLatin1Char(' ')))
+        if (row.endsWith(QLatin1String(":1")))
+            out << row.section(QLatin1Char(':'), 0, 0);
+    return out.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class tst_PluList : public QObject {
+    Q_OBJECT
+
+    TransferFolder m_folder;
+
+private slots:
+    void initTestCase() { QVERIFY2(setUpPluFolder(m_folder), qPrintable(m_folder.errorText())); }
+    void init() { resetPlu(); }
+
+    // Department 97 holds main groups 12 and 997, department 5 main group 44, department 6 none.
+    void listQuery_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("deptOrSearch");
+        QTest::addColumn<int>("mg");
+        QTest::addColumn<QString>("plus");
+        QTest::newRow("store") << 0 << 0 << 0 << "1 2 3 5 7 7 9";
+        QTest::newRow("department 97") << 1 << 97 << 0 << "5 7 7 9";
+        QTest::newRow("department 5") << 1 << 5 << 0 << "3";
+        QTest::newRow("department without main groups") << 1 << 6 << 0 << "1 2";
+        QTest::newRow("main group 12") << 2 << 97 << 12 << "5 7 7";
+        QTest::newRow("search, bounds inclusive, departments ignored") << 3 << 2 << 0 << "3 5";
+        QTest::newRow("search without a row") << 3 << 8 << 0 << "";
+    }
+    void listQuery()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, deptOrSearch);
+        QFETCH(int, mg);
+        QFETCH(QString, plus);
+        // number, main group, price; the two PLUs 7 in stored order 900, 800
+        for (const auto& [no, group, price] :
+             {std::tuple{5, 12, 100}, {3, 44, 500}, {9, 997, 250}, {1, 0, 50}, {7, 12, 900}, {2, 0, 10}, {7, 12, 800}})
+            addPlu(QStringLiteral("PLU_No=%1;PLU_MG=%2;PLU_UPrice=%3").arg(no).arg(group).arg(price));
+        addRow(QStringLiteral("KVB_25"), {{"ST_No", 2}, {"PLU_No", 4}, {"PLU_MG", 12}});
+        addRow(QStringLiteral("SEARCH"),
+               {{"ST_No", 1},
+                {"SH_No", 2},
+                {"DP_No1", 90},
+                {"DP_No2", 99},
+                {"MG_No1", 10},
+                {"MG_No2", 50},
+                {"PLU_No1", 3},
+                {"PLU_No2", 7},
+                {"PLU_UPrice1", 100},
+                {"PLU_UPrice2", 500}});
+        const PluListQuery q = OpenPLUList(quint8(kind), 1, qint16(deptOrSearch), qint16(mg));
+        QStringList listed, prices;
+        for (; !gRsPLU.eof(); gRsPLU.moveNext()) {
+            listed << gRsPLU.textValue(QStringLiteral("PLU_No"));
+            prices << gRsPLU.textValue(QStringLiteral("PLU_UPrice"));
+        }
+        QCOMPARE(listed.join(QLatin1Char(' ')), plus);
+        // The grid fill runs the same text: its rows come in the same order.
+        db::Statement st = gDBConnection.prepare(q.sql());
+        st.bind(q.params);
+        QStringList filled;
+        while (st.step())
+            filled << st.column(4).toString();
+        QCOMPARE(filled, prices);
+    }
+
+    void marks()
+    {
+        for (int n = 1; n <= 8; ++n)
+            addPlu(QStringLiteral("PLU_No=%1").arg(n));
+        addRow(QStringLiteral("KVB_25"), {{"ST_No", 2}, {"PLU_No", 1}, {"Is_Selected", 1}});
+        QCOMPARE(SetPLUSelection(1, 1, 0, false, 1), std::nullopt); // no list yet
+        OpenPLUList(0, 1, 0, 0);
+
+        QCOMPARE(SetPLUSelection(4, 1, 0, false, 4), 1); // a click in the mark column of row 4
+        QCOMPARE(marked(), QStringLiteral("4"));
+        QCOMPARE(gRsPLU.intValue(QStringLiteral("PLU_No")), 4);
+        QCOMPARE(gRsPLU.intValue(QStringLiteral("Is_Selected")), 1);
+        QCOMPARE(SetPLUSelection(4, 1, 0, true, 4), 0); // and again
+        QCOMPARE(marked(), QString());
+        QCOMPARE(SetPLUSelection(3, 5, 0, false, 3), 1); // row 7, then a shift-click on row 3
+        QCOMPARE(marked(), QStringLiteral("3 4 5 6 7"));
+        QCOMPARE(SetPLUSelection(1, 8, 2, false, 2), 0); // clear all
+        QCOMPARE(marked(), QString());
+        QCOMPARE(SetPLUSelection(1, 8, 1, false, 2), 1); // select all
+        QCOMPARE(marked(), QStringLiteral("1 2 3 4 5 6 7 8"));
+
+        // Another node, and back: the marks of the list shown are dropped, the other store keeps its own.
+        OpenPLUList(2, 1, 97, 997);
+        OpenPLUList(0, 1, 0, 0);
+        QCOMPARE(marked(), QString());
+        QCOMPARE(marked(2), QStringLiteral("1"));
+        QVERIFY(CountSelectedPLU());
+        gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET Is_Selected=0"));
+        QVERIFY(!CountSelectedPLU());
+
+        ClearPLUSelection();
+        QVERIFY(!gRsPLU.isOpen());
+        QCOMPARE(SetPLUSelection(1, 8, 1, false, 1), std::nullopt);
+        OpenPLUList(1, 1, 6, 0); // empty
+        QCOMPARE(SetPLUSelection(1, 1, 1, false, 1), std::nullopt);
+        QCOMPARE(marked(), QString());
+    }
+
+    // Five PLUs, the row shown deleted (or not).
+    void deletePLU_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<int>("shownRow");
+        QTest::addColumn<QString>("shownPLU");
+        QTest::newRow("last of five") << 5 << int(PluAnswer::Yes) << "1:1 2:1 3:1 4:1" << 4 << "4";
+        QTest::newRow("row 2") << 2 << int(PluAnswer::Yes) << "1:1 3:1 4:1 5:1" << 2 << "3";
+        QTest::newRow("No") << 2 << int(PluAnswer::No) << "1:1 2:1 3:1 4:1 5:1" << 2 << "2";
+    }
+    void deletePLU()
+    {
+        QFETCH(int, row);
+        QFETCH(int, answer);
+        QFETCH(QString, left);
+        QFETCH(int, shownRow);
+        QFETCH(QString, shownPLU);
+        for (int n = 1; n <= 5; ++n)
+            addPlu(QStringLiteral("PLU_No=%1").arg(n));
+        TestHost host;
+        gPluEditor().gCurPLURow = row;
+        host.load();
+        host.answer = PluAnswer(answer);
+        QCOMPARE(DeletePLU(host), answer == int(PluAnswer::Yes));
+        QCOMPARE(host.log.first(), QStringLiteral("ask Delete this PLU?"));
+        QCOMPARE(pluRows(QStringLiteral("ST_No")), left);
+        QCOMPARE(gPluEditor().gCurPLURow, shownRow);
+        QCOMPARE(host.values.meditPLU, shownPLU);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_PluList)
+#include "tst_plulist.moc"

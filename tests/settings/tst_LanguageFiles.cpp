@@ -4,6 +4,7 @@
 #include "platform/text/Ansi.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/MenuTable.h"
+#include "presetkeys/ui/frmPresetKey.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
 #include "state/TwoLevelReader.h"
@@ -61,6 +62,7 @@ struct Tables {
         {QStringLiteral("frmLoading::kControls"), &frmLoading::kControls},
         {QStringLiteral("frmEnd::kControls"), &frmEnd::kControls},
         {QStringLiteral("frmMain::kControls"), &frmMain::kControls},
+        {QStringLiteral("frmPresetKey::kControls"), &frmPresetKey::kControls},
     };
     QMap<QString, const ui::MenuTable*> menus{};
 };

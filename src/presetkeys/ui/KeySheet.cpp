@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPalette>
 
 namespace quorvane::presetkeys {
@@ -116,6 +117,33 @@ QFont SheetCanvas::fontOf(const QString& name, double points, bool bold)
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;
+}
+
+void ReplaySheet(QPainter& painter, const QList<SheetItem>& items)
+{
+    const double dpi = painter.device()->logicalDpiX();
+    const double perCm = dpi / CmPerInch;
+    const auto at = [perCm](const QPointF& cm) { return cm * perCm; };
+    painter.save();
+    for (const SheetItem& i : items) {
+        switch (i.kind) {
+        case SheetItem::Line:
+            painter.setPen(QPen(i.colour, i.penWidth * dpi / SheetCanvas::MeasureDpi, Qt::SolidLine, Qt::RoundCap));
+            painter.drawLine(at(i.from), at(i.to));
+            break;
+        case SheetItem::Box:
+            painter.fillRect(QRectF(at(i.from), at(i.to)).normalized(), i.colour);
+            break;
+        case SheetItem::Text: {
+            const QFont font = SheetCanvas::fontOf(i.fontName, i.fontSize, i.bold);
+            painter.setFont(font);
+            painter.setPen(i.colour);
+            painter.drawText(at(i.from) + QPointF(0, QFontMetricsF(font, painter.device()).ascent()), i.text);
+            break;
+        }
+        }
+    }
+    painter.restore();
 }
 
 void DrawKeySheet(SheetCanvas& canvas)

@@ -14,6 +14,8 @@
 
 #include <optional>
 
+class QPainter;
+
 namespace quorvane::presetkeys {
 
 // One drawing operation, in centimetres from the picture's top-left corner, with the drawing state it
@@ -78,6 +80,12 @@ private:
     QColor m_colour = Qt::black;
     mutable std::optional<QFontMetricsF> m_metrics; // of the current font, made when first needed
 };
+
+// Paints the recorded items on the painter's device at its own resolution (its dots per inch over 2.54 to
+// the centimetre): lines with a pen of their width in pixels of the picture (at MeasureDpi), so the paper
+// shows the screen's strokes, boxes filled with their colour, texts with their top-left corner at their
+// position in their font.
+void ReplaySheet(QPainter& painter, const QList<SheetItem>& items);
 
 // Draws the empty sheet of the loaded layout over what the canvas holds: the grid, the function keys in
 // columns 6 and 7 (captions from the parameter section PresetKey; Chinese ones for language 1), the key

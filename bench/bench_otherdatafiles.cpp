@@ -1,6 +1,7 @@
 // Writes "ING0UALL.csv" for 100,000 marked ingredient texts of 15 lines and "SCH0UALL.csv" for 100,000
-// marked discount schedules and, beside each, has the sqlite3 shell export the same rows' fields and their
-// records in hexadecimal as CSV. Prints the times and their ratios (target: at most 2).
+// marked discount schedules, then the exit's record dumps of both tables with every tenth record missing (the
+// dump builds them) and, beside each, has the sqlite3 shell export the same rows' fields and their records in
+// hexadecimal as CSV. Prints the times and their ratios (target: at most 2).
 
 #include "BenchTiming.h"
 
@@ -9,6 +10,7 @@
 #include "datafiles/OtherDataFiles.h"
 #include "platform/text/Ansi.h"
 #include "records/OtherRecords.h"
+#include "records/ScaleRecordDumps.h"
 #include "state/ProgramFolder.h"
 #include "state/SharedData.h"
 
@@ -74,12 +76,14 @@ struct Timing {
     double shell = 1e9;
 };
 
-// Best of three runs of the writer, each beside a run of the shell.
+// Best of three runs of the writer, each beside a run of the shell; `prepare` runs untimed before each.
 Timing measure(const std::function<void()>& writer, const QString& database, const QString& sql,
-               const QString& shellOut)
+               const QString& shellOut, const std::function<void()>& prepare = {})
 {
     Timing best;
     for (int round = 0; round < 3; ++round) {
+        if (prepare)
+            prepare();
         QElapsedTimer t;
         t.start();
         writer();
@@ -139,6 +143,36 @@ int main(int argc, char** argv)
                        "NextNumber, hex(KVBBinData) FROM KVB_AA WHERE Is_Selected = 1"),
         shellOut);
     report("SCH0UALL.csv, 100,000 marked discount schedules", schedules, dir.filePath("temp/SCH0UALL.csv"), shellOut);
+
+    const QString dumps = dir.filePath("AccessData");
+    QDir().mkpath(dumps);
+    const Timing exitDump = measure(
+        [&dumps] {
+            QStringList warnings;
+            QString error;
+            if (!records::SaveBinDataToFiles(dumps, QString(), &warnings, &error) || !warnings.isEmpty()) {
+                std::fprintf(stderr, "the exit dump failed: %s%s\n", qPrintable(error),
+                             qPrintable(warnings.join('\n')));
+                std::exit(1);
+            }
+        },
+        database,
+        QStringLiteral("SELECT No, NextNo, NameFirstLine, hex(Name), hex(KVBBinData) FROM KVB_3A; "
+                       "SELECT Number, Disc_SDate, Disc_STime, Disc_EDate, Disc_ETime, Disc_LimitType, "
+                       "Disc_1stLim, Disc_Within1stL, Disc_2ndLim, Disc_Within2ndL, Disc_Type, DisDayOfWeek, "
+                       "NextNumber, hex(KVBBinData) FROM KVB_AA"),
+        shellOut,
+        [] {
+            // Every tenth record missing, for the dump to build.
+            db::Transaction tx(gDBConnection);
+            gDBConnection.exec(QStringLiteral("UPDATE KVB_3A SET KVBBinData = NULL WHERE No % 10 = 0"));
+            gDBConnection.exec(QStringLiteral("UPDATE KVB_AA SET KVBBinData = NULL WHERE Number % 10 = 0"));
+            tx.commit();
+        });
+    report("Exit dump of both tables, every tenth record built", exitDump,
+           dumps + QStringLiteral("/tempingfilekvb.txt"), shellOut);
+    std::printf("  (%lld bytes of discount schedule records)\n",
+                qlonglong(QFileInfo(dumps + QStringLiteral("/tempdiscschefilekvb.txt")).size()));
     gDBConnection.close();
     return 0;
 }

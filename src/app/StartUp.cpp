@@ -6,6 +6,7 @@
 #include "app/WorkingDatabase.h"
 #include "platform/events/DoEvents.h"
 #include "platform/text/Paths.h"
+#include "presetkeys/PresetKeyTable.h"
 #include "records/ScaleRecordDumps.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
@@ -93,6 +94,15 @@ QString keptAtNextExit(const QString& table)
                ? QStringLiteral("The next exit keeps %1 as it is now, with \".bak\" added to its name.")
                : QStringLiteral("The next exit keeps %1 as they are now, with \".bak\" added to their names."))
               .arg(kept.join(QStringLiteral(" and ")));
+}
+
+// The records the record dumps cannot build themselves: a preset key's needs the keys per page of its layout,
+// read once from the preset-key file for the whole exit. A layout the file lacks declines the row.
+records::RecordEncoders exitEncoders(presetkeys::LayoutKeyCounts& layouts)
+{
+    return {{QStringLiteral("KVB_41"), [&layouts](const db::Recordset& row, QStringList*) {
+                 return presetkeys::presetKeyRecordOfRow(row, layouts);
+             }}};
 }
 
 QStringList filesNotApplied()
@@ -187,9 +197,10 @@ ShutdownResult EndProgram()
     QString error;
     const QString target = newDumpFolder();
     SwapResult swap = SwapResult::NotSwapped;
+    presetkeys::LayoutKeyCounts layouts;
     try {
         if (prepareNewDumpSet(&r.warnings, &error) && SaveTablesToText(target, &error)
-            && records::SaveBinDataToFiles(target, dumpFolder(), &r.warnings, &error)
+            && records::SaveBinDataToFiles(target, dumpFolder(), &r.warnings, &error, exitEncoders(layouts))
             && keepPreviousFiles(filesNotApplied(), &error) && carryOtherEntries(&error)
             && markDumpSetComplete(target, &error))
             swap = swapInNewDumpSet(&r.warnings, &error);

@@ -3,6 +3,7 @@
 #include "platform/events/EventPump.h"
 #include "platform/text/TextFile.h"
 #include "records/KvbRecords.h"
+#include "records/OtherRecords.h"
 #include "records/PackedBcd.h"
 #include "records/PluRecord.h"
 #include "state/SharedData.h"
@@ -11,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
+#include <optional>
 #include <vector>
 
 namespace quorvane::records {
@@ -40,7 +42,6 @@ constexpr int kChunkRows = 1000;
 
 bool isPluTable(const DumpFile& d) { return qstrcmp(d.table, "KVB_25") == 0; }
 bool isTextTable(const DumpFile& d) { return qstrncmp(d.table, "KVB_3", 5) == 0; }
-bool hasEncoder(const DumpFile& d) { return kvbRecordSize(QLatin1String(d.table)) > 0; }
 int smallestRecord(const DumpFile& d) { return isTextTable(d) ? 10 : KvbRecordHeader::Size; }
 
 QString listed(const QStringList& items)
@@ -231,66 +232,119 @@ QByteArray dumpPlus(QStringList* warnings, EventPump& pump)
     return out;
 }
 
-// Departments, main groups and flexible barcodes: a row whose record is missing or does not fit it gets
-// one from the table's encoder, so every later record stays at the position of its row.
-QByteArray dumpEncodedTable(const DumpFile& d, QStringList* warnings, EventPump& pump)
+// ---- the other tables ----
+
+// How a table's records are checked and built at exit.
+struct TableCodec {
+    RecordEncoder build; // none: a row without a whole record ends the table's file
+    // Whether a whole record is its row's own; none: every whole record is.
+    std::function<bool(const QByteArray& record, const db::Recordset& row)> fits;
+    QString keyField; // read with each record for `fits`, and names a row
+};
+
+// Departments, main groups and flexible barcodes, and the other files' tables are built here, and their
+// records' keys compared with their rows'; another table's records are built by the encoder it is given.
+TableCodec codecOf(const QString& table, const RecordEncoders& encoders)
 {
-    const QString table = QLatin1String(d.table);
-    QByteArray out;
-    QStringList problems;
-    gRsWork.openTable(table);
-    for (; !gRsWork.eof(); gRsWork.moveNext()) {
-        QByteArray rec = binData(gRsWork.value(QStringLiteral("KVBBinData")));
-        if (!kvbRecordFitsRow(table, rec, gRsWork)) {
-            QStringList rowProblems;
-            rec = buildKvbRecord(table, gRsWork, &rowProblems, true);
-            if (!rowProblems.isEmpty())
-                problems << QStringLiteral("%1 %2: %3")
-                                .arg(kvbRecordKeyField(table), gRsWork.textValue(kvbRecordKeyField(table)),
-                                     rowProblems.join(QStringLiteral("; ")));
-            gRsWork.setValue(QStringLiteral("KVBBinData"), rec);
-            gRsWork.update();
-        }
-        out += rec;
-        pump();
-    }
-    gRsWork.close();
-    if (warnings && !problems.isEmpty())
-        warnings->append(
-            QStringLiteral("Some records of %1 were saved with values left out: %2").arg(table, listed(problems)));
-    return out;
+    if (kvbRecordSize(table) > 0)
+        return {[table](const db::Recordset& row, QStringList* problems) {
+                    return buildKvbRecord(table, row, problems, true);
+                },
+                [table](const QByteArray& record, const db::Recordset& row) {
+                    return kvbRecordFitsRow(table, record, row);
+                },
+                kvbRecordKeyField(table)};
+    if (isOtherRecordTable(table))
+        return {
+            [table](const db::Recordset& row, QStringList* problems) { return KvbOtherRecord(table, row, problems); },
+            [table](const QByteArray& record, const db::Recordset& row) {
+                return otherRecordFitsRow(table, record, row);
+            },
+            otherRecordKeyField(table)};
+    return {encoders.value(table), {}, {}};
 }
 
-// Tables whose records their own editors build: written as they are. A row without a whole record ends
-// the file, since every record after it would be read back into the wrong row.
-QByteArray dumpRawTable(const DumpFile& d, QStringList* warnings, EventPump& pump)
+// A record of the table's size that says so; whose it is, the table's own check tells.
+bool isWholeRecord(const DumpFile& d, const QByteArray& rec)
 {
-    const QString table = QLatin1String(d.table);
+    const auto header = KvbRecordHeader::read(rec);
+    return header && header->length == rec.size()
+        && (d.recordSize ? rec.size() == d.recordSize : rec.size() >= smallestRecord(d));
+}
+
+// A row whose record is not whole and its own gets one from the table's encoder, saved in the row, so every
+// later record stays at the position of its row. A row that gets none (no encoder, or one that declines it)
+// ends the file, since every record after it would be read back into the wrong row.
+QByteArray dumpTable(const DumpFile& d, const TableCodec& codec, QStringList* warnings, EventPump& pump)
+{
+    const QString table = gDBConnection.tableName(QLatin1String(d.table));
+    // Only the record and the key are read of each row, a chunk of rows at a time; the whole row only when
+    // its record is built.
+    const QString chunkSql = QStringLiteral(
+                                 "SELECT rowid, KVBBinData%1 FROM %2 WHERE rowid > ? ORDER BY rowid LIMIT %3")
+                                 .arg(codec.keyField.isEmpty() ? QString() : QLatin1Char(',') + codec.keyField, table)
+                                 .arg(kChunkRows);
     QByteArray out;
+    QStringList problems;
     int gapRow = -1;
+    QString declined;
     int dropped = 0;
-    gRsWork.openTable(table);
-    for (int n = 1; !gRsWork.eof(); gRsWork.moveNext(), ++n) {
-        const QByteArray rec = binData(gRsWork.value(QStringLiteral("KVBBinData")));
-        if (gapRow >= 0) {
-            dropped += rec.isEmpty() ? 0 : 1;
-            continue;
-        }
-        const auto header = KvbRecordHeader::read(rec);
-        const bool whole = d.recordSize ? rec.size() == d.recordSize
-                                        : header && header->length == rec.size() && rec.size() >= smallestRecord(d);
-        if (!whole)
-            gapRow = n;
-        else
+    int n = 0;
+    gRsWork.openTable(table); // positioned on a row only to build its record
+    db::Recordset chunk(&gDBConnection);
+    for (qint64 last = 0;; chunk.close()) {
+        chunk.open(chunkSql, {last});
+        if (chunk.eof())
+            break;
+        for (; !chunk.eof(); chunk.moveNext()) {
+            ++n;
+            last = chunk.value(0).toLongLong();
+            QByteArray rec = binData(chunk.value(1));
+            if (gapRow >= 0) {
+                dropped += rec.isEmpty() ? 0 : 1;
+                continue;
+            }
+            if (!isWholeRecord(d, rec) || (codec.fits && !codec.fits(rec, chunk))) {
+                QStringList rowProblems;
+                std::optional<QByteArray> built;
+                gRsWork.move(n - 1);
+                try {
+                    if (codec.build)
+                        built = codec.build(gRsWork, &rowProblems);
+                } catch (const CodecError& e) {
+                    declined = e.fullText();
+                }
+                if (!built) {
+                    gapRow = n;
+                    continue;
+                }
+                rec = *built;
+                if (!rowProblems.isEmpty())
+                    problems << QStringLiteral("%1 %2: %3")
+                                    .arg(codec.keyField.isEmpty() ? QStringLiteral("row") : codec.keyField,
+                                         codec.keyField.isEmpty() ? QString::number(n)
+                                                                  : gRsWork.textValue(codec.keyField),
+                                         rowProblems.join(QStringLiteral("; ")));
+                gRsWork.setValue(QStringLiteral("KVBBinData"), rec);
+                gRsWork.update();
+            }
             out += rec;
-        pump();
+            pump();
+        }
     }
     gRsWork.close();
-    if (warnings && dropped > 0)
-        warnings->append(QStringLiteral("%1 scale records of %2 could not be kept: row %3 has no whole record.")
+    if (!warnings)
+        return out;
+    if (!problems.isEmpty())
+        warnings->append(QStringLiteral("Some records of %1 were saved with values left out: %2")
+                             .arg(QLatin1String(d.table), listed(problems)));
+    if (dropped > 0)
+        warnings->append(QStringLiteral("%1 scale records of %2 could not be kept: row %3 has no whole record%4")
                              .arg(dropped)
-                             .arg(table)
-                             .arg(gapRow));
+                             .arg(QLatin1String(d.table))
+                             .arg(gapRow)
+                             .arg(declined.isEmpty() ? QStringLiteral(".")
+                                                     : QStringLiteral(", and none can be built: %1").arg(declined)));
     return out;
 }
 
@@ -401,7 +455,7 @@ QString leftOverMessage(const DumpFile& d, int rows, const DumpCursor& records)
 bool loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
 {
     const QString table = QLatin1String(d.table);
-    const QString keyField = kvbRecordKeyField(table);
+    const TableCodec codec = codecOf(table, {});
     DumpCursor records(d, data);
     QString problem;
     int n = 0;
@@ -409,8 +463,8 @@ bool loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
     for (; !gRsWork.eof() && !records.atEnd() && problem.isEmpty(); gRsWork.moveNext()) {
         ++n;
         const QByteArray record = records.next(&problem);
-        if (problem.isEmpty() && hasEncoder(d) && !kvbRecordFitsRow(table, record, gRsWork))
-            problem = keyMismatch(keyField, record, gRsWork.intValue(keyField));
+        if (problem.isEmpty() && codec.fits && !codec.fits(record, gRsWork))
+            problem = keyMismatch(codec.keyField, record, gRsWork.intValue(codec.keyField));
         if (!problem.isEmpty())
             break;
         gRsWork.setValue(QStringLiteral("KVBBinData"), record);
@@ -493,7 +547,7 @@ QString recordDumpFile(const QString& table)
 }
 
 bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolder, QStringList* warnings,
-                        QString* error)
+                        QString* error, const RecordEncoders& encoders)
 {
     // Without the database every file would come out empty and replace the records of the last exit.
     if (!gDBConnection.isOpen())
@@ -517,8 +571,7 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
                 continue;
             }
             const QByteArray out = isPluTable(d) ? dumpPlus(warnings, pump)
-                : hasEncoder(d)                  ? dumpEncodedTable(d, warnings, pump)
-                                                 : dumpRawTable(d, warnings, pump);
+                                                 : dumpTable(d, codecOf(table, encoders), warnings, pump);
             if (!text::writeFileAtomically(target, out, &writeError))
                 return failWith(error, writeError);
         }

@@ -1,24 +1,41 @@
 #pragma once
 
+#include "platform/db/Recordset.h"
+
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace quorvane::records {
+
+// Builds at exit the record of a row whose record is not whole (missing, or not of the table's size and
+// length), from the fields of the row, which is the current one of the work recordset: it names in `problems`
+// the values it wrote as 0, or throws CodecError to decline the row, which ends the table's dump there with a
+// warning.
+using RecordEncoder = std::function<QByteArray(const db::Recordset& row, QStringList* problems)>;
+// Encoders of tables whose records this folder cannot build itself (KVB_41, whose keys per page come from
+// the preset-key file), by table name. They serve one exit, so what they read once holds for that exit.
+using RecordEncoders = QHash<QString, RecordEncoder>;
 
 // The scale-record dumps of the tables sent to the scales, beside the text dumps: one file per table, the
 // records of its rows back to back in stored order.
 // At shutdown: writes every record dump into `targetFolder`; `currentFolder` holds the dumps being replaced.
 // Every PLU record is rebuilt (a PLU that cannot be encoded keeps its previous record, or is written without
-// what cannot be encoded), a department, main group or flexible barcode without a fitting record gets one.
-// Warnings name what was not saved whole. False with an error when the database is not open (nothing is
-// written) or a file cannot be written.
+// what cannot be encoded); a row of another table without a fitting record gets one from its table's
+// encoder (its own, or one of `encoders`), saved in the row. A table without an encoder, or whose encoder
+// declines a row, ends its file at that row. Warnings name what was not saved whole. False with an error
+// when the database is not open (nothing is written) or a file cannot be written.
 bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolder, QStringList* warnings,
-                        QString* error);
+                        QString* error, const RecordEncoders& encoders = {});
 
 // At start-up, after the text reload: gives the n-th record to the n-th row and decodes the PLU records into
-// their rows. A record whose key or length does not fit its row ends that table, and records after the last
-// row are not applied: each is said in one message, as is every PLU that was not restored. The tables of
-// which some record was not applied are added to `tablesNotApplied`. False with an error on a database
+// their rows. A record whose length does not fit, or, in a table whose records this folder builds, whose key
+// is not its row's, ends that table, and records after the last row are not applied: each is said in one
+// message, as is every PLU that was not restored. The tables of which some record was not applied are added
+// to `tablesNotApplied`. False with an error on a database
 // failure (nothing loaded).
 bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error,
                           QStringList* tablesNotApplied = nullptr);

@@ -12,8 +12,10 @@
 #include "app/ui/Main.h"
 #include "app/ui/frmEnd.h"
 #include "mainwindow/ui/frmMain.h"
+#include "platform/text/Ansi.h"
 #include "platform/text/TextFile.h"
 #include "records/KvbRecords.h"
+#include "records/OtherRecords.h"
 #include "records/PackedBcd.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
@@ -265,8 +267,10 @@ private slots:
     {
         startRunning();
         QList<QList<QVariantList>> expected;
+        db::Transaction tx(gDBConnection);
         for (const TableDump& d : tableDumps())
             expected << test::insertSampleRows(d, 5);
+        tx.commit();
         closeOrderly();
 
         startRunning();
@@ -296,11 +300,13 @@ private slots:
     void restartKeepsScaleRecords()
     {
         startRunning();
+        db::Transaction tx(gDBConnection);
         for (const auto& [table, values] : test::generatorLevels())
             test::addRow(table, values);
         QRandomGenerator gen(11);
         for (int n = 0; n < 200; ++n)
             test::addRow(QStringLiteral("KVB_25"), test::generatePlu(gen, 10 + n * 3));
+        tx.commit();
         // Departments and main groups get their records as the node dialogs save them.
         for (const char* table : {"KVB_20", "KVB_23"}) {
             gRsWork.openTable(QLatin1String(table));
@@ -339,6 +345,140 @@ private slots:
             }
         }
         closeOrderly();
+    }
+
+    // The other files' tables and the preset keys through real exits and starts: a row without a whole record
+    // of its own gets one at exit, built from its fields; a record swapped in a dump stops its table; a key of
+    // a layout the preset-key file lacks stops its table's dump.
+    void restartGivesEveryRowItsRecord()
+    {
+        startRunning();
+        text::setAnsiCodePage(QStringLiteral("GBK"));
+        const QByteArray flour = test::textLine(1, "Wheat flour", 0x0D) + test::textLine(2, "\xD0\xA1\xC2\xF3", 0x0D)
+            + test::textLine(0, "", 0x0D) + test::textLine(3, "Salt", 0x0C);
+        struct Row {
+            QString table;
+            QVariantMap values;
+        };
+        const QList<Row> rows{
+            {"KVB_44", {{"Clerk_No", 1}, {"Name", QString::fromUtf8("收银员")}, {"Status", 0}}},
+            {"KVB_44", {{"Clerk_No", 2}, {"Name", "Bob"}, {"Status", 0}}},
+            {"KVB_44", {{"Clerk_No", 3}, {"Name", "Cy"}, {"Status", 0}}},
+            {"KVB_A8", {{"Code", 1}, {"Name", "VAT1"}, {"Rate", 1750}, {"Status", 1}}},
+            {"KVB_A8", {{"Code", 2}, {"Name", QString::fromUtf8("税二")}, {"Rate", 600}, {"Status", 0}}},
+            {"KVB_AC", {{"Number", 5}, {"Status", 19}, {"Type", 2}, {"Name", "Stock"}}},
+            {"KVB_AD", {{"Number", 2}, {"Status", 9}, {"Name", "Card"}, {"Reserved", 0}}},
+            {"KVB_AA",
+             {{"Number", 7},
+              {"Disc_SDate", 10130},
+              {"Disc_EDate", 311230},
+              {"Disc_ETime", 2359},
+              {"Disc_Type", 6},
+              {"Disc_Within1stL", 999},
+              {"DisDayOfWeek", 127}}},
+            {"KVB_AB",
+             {{"Number", 3},
+              {"Price_SDate", 10130},
+              {"Price_STime", 5},
+              {"Price_EDate", 311227},
+              {"Price_ETime", 2359},
+              {"PriceDayOfWeek", 127},
+              {"NewUnitPrice", 999},
+              {"NextNumber", 0}}},
+            {"KVB_3A", {{"No", 1}, {"NextNo", 2}, {"NameFirstLine", "Wheat flour"}, {"Name", flour}}},
+            {"KVB_3A", {{"No", 2}, {"NextNo", 0}, {"NameFirstLine", " "}}},
+            {"KVB_3A", {{"No", 3}, {"NextNo", 0}, {"NameFirstLine", "Wheat flour"}, {"Name", flour}}},
+            {"KVB_3B",
+             {{"No", 7}, {"NextNo", 0}, {"NameFirstLine", "Fresh"}, {"Name", test::textLine(1, "Fresh", 0x0C)}}},
+            {"KVB_3C",
+             {{"No", 8}, {"NextNo", 9}, {"NameFirstLine", "Sale"}, {"Name", test::textLine(4, "Sale", 0x0C)}}},
+            {"KVB_3D",
+             {{"No", 1}, {"NextNo", 0}, {"NameFirstLine", "Shop"}, {"Name", test::textLine(6, "Shop", 0x0C)}}},
+        };
+        // Each row's record as its builder makes it; every other row is saved with it, clerk 3 with clerk 4's.
+        QMap<QString, QList<QByteArray>> expected;
+        db::Transaction tx(gDBConnection);
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const auto& [table, values] = rows[i];
+            QVariantMap row = values;
+            row.insert("Is_Selected", 1);
+            const QByteArray record = records::KvbOtherRecord(table, values);
+            if (values.value("Clerk_No") == 3)
+                row.insert("KVBBinData", records::KvbOtherRecord(table, {{"Clerk_No", 4}, {"Name", "Cy"}}));
+            else if (i % 2 == 0)
+                row.insert("KVBBinData", record);
+            test::addRow(table, row);
+            expected[table] << record;
+        }
+        const QByteArray key3 = QByteArray::fromHex("00000003000B0000123400"),
+                         key30 = QByteArray::fromHex("00000262000B0000000281");
+        auto addKey = [](int layout, int number, int keySwitch, int status, const QByteArray& record) {
+            test::addRow(QStringLiteral("KVB_41"),
+                         {{"Scale_IP", "192.168.001.010"},
+                          {"PSK_Layout", layout},
+                          {"Number", number},
+                          {"Key_Switch", keySwitch},
+                          {"Status", status},
+                          {"Name", "Key"},
+                          {"KVBBinData", record.isEmpty() ? QVariant() : QVariant(record)},
+                          {"Is_Selected", 1}});
+        };
+        addKey(0, 3, 1234, 0, key3);
+        addKey(0, 30, 2, 129, QByteArray());
+        expected["KVB_41"] = {key3, key30};
+        test::addRow("KVB_4E",
+                     {{"SF_No", 1},
+                      {"KVBBinData", records::KvbDateTimeRecord(QDateTime::currentDateTime())},
+                      {"Is_Selected", 1}});
+        tx.commit();
+        closeOrderly();
+        QCOMPARE(m_messages->messages.size(), 0);
+
+        auto recordsOf = [](const QString& table) {
+            QList<QByteArray> got;
+            for (qint64 id : test::rowIds(table))
+                got << test::rowValues(table, id).value("KVBBinData").toByteArray();
+            return got;
+        };
+        startRunning();
+        QCOMPARE(m_messages->messages.size(), 0);
+        for (auto it = expected.constBegin(); it != expected.constEnd(); ++it)
+            QCOMPARE(recordsOf(it.key()), it.value());
+        QList<QVariant> texts;
+        for (qint64 id : test::rowIds("KVB_3A"))
+            texts << test::rowValues("KVB_3A", id).value("Name");
+        QCOMPARE(texts, (QList<QVariant>{flour, QVariant(), flour}));
+        QCOMPARE(gDBConnection.scalar("SELECT count(*) FROM KVB_3B WHERE Name IS NOT NULL").toInt(), 1);
+        for (const QString& table : expected.keys())
+            QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT sum(Is_Selected) FROM %1").arg(table)).toInt(), 0);
+        QCOMPARE(gDBConnection.scalar("SELECT count(*) FROM KVB_4E").toInt(), 0);
+
+        // A key of layout 5, which the preset-key file lacks, gets no record: the dump ends there, and the key
+        // after it loses its record.
+        addKey(5, 1, 7, 0, QByteArray());
+        addKey(0, 4, 8, 0, QByteArray::fromHex("00000004000B0000000800"));
+        closeOrderly();
+        QCOMPARE(m_messages->messages.size(), 1);
+        for (const char* said :
+             {"1 scale records of KVB_41 could not be kept: row 3 has no whole record", "Layout 5", "PresetKey.ini"})
+            QVERIFY2(m_messages->messages[0].text.contains(said), qPrintable(m_messages->messages[0].text));
+        const QString clerkRecords = dumpFolder() + QStringLiteral("/tempclerkkvb.txt");
+        const QByteArray clerks = test::readFile(clerkRecords);
+        QCOMPARE(clerks, expected["KVB_44"].join());
+        QVERIFY(writeFile(clerkRecords, clerks.mid(27, 27) + clerks.left(27) + clerks.mid(54)));
+
+        // A record swapped in its dump stops its table: said once, its rows keep no record, its files are kept.
+        m_messages->messages.clear();
+        startRunning();
+        QCOMPARE(m_messages->messages.size(), 1);
+        for (const char* said :
+             {"KVB_44", "Clerk_No 2 stands where the row of Clerk_No 1", "keeps tempclerk.txt and tempclerkkvb.txt"})
+            QVERIFY2(m_messages->messages[0].text.contains(said), qPrintable(m_messages->messages[0].text));
+        QCOMPARE(recordsOf("KVB_44"), QList<QByteArray>(3));
+        QCOMPARE(recordsOf("KVB_41"), (QList<QByteArray>{key3, key30, QByteArray(), QByteArray()}));
+        closeOrderly();
+        QCOMPARE(test::readFile(clerkRecords + ".bak"), clerks.mid(27, 27) + clerks.left(27) + clerks.mid(54));
+        QCOMPARE(test::readFile(clerkRecords), clerks); // built again from the rows
     }
 
     void workingDatabaseLeftBehindIsMovedAside()

@@ -55,7 +55,7 @@ const ControlTable frmExportReportData::kControls{
             listBox("SelectItem", {5280, 1440, 3000, 3900}).tab(9).to(&W::SelectItem),
             commandButton("commandOpen", {120, 5520, 1440, 420}).tab(10).on(&W::commandOpen_Click).to(&W::commandOpen),
             commandButton("commandSave", {1680, 5520, 1440, 420}).tab(11).on(&W::commandSave_Click).to(&W::commandSave),
-            label("labWaiting", {3240, 5580, 2400, 300}).caption().to(&W::labWaiting),
+            label("labWaiting", {3300, 4380, 1800, 660}).caption().to(&W::labWaiting),
             commandButton("cmdExport", {5280, 5520, 1440, 420})
                 .tab(12)
                 .caption()
@@ -70,6 +70,8 @@ frmExportReportData::frmExportReportData(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmExportReportData"));
     createControls(this, kControls);
     labWaiting->hide();
+    labWaiting->setWordWrap(true);
+    labWaiting->setAlignment(Qt::AlignCenter);
     connect(listItem, &QListWidget::itemDoubleClicked, this, &W::cmdAdd_Click);
     connect(SelectItem, &QListWidget::itemDoubleClicked, this, &W::cmdDelete_Click);
     Form_Load();

@@ -1,11 +1,17 @@
+#include "support/LanguageFileLayout.h"
+
 #include "app/ui/frmEnd.h"
 #include "app/ui/frmLoading.h"
 #include "mainwindow/ui/frmMain.h"
-#include "platform/text/Ansi.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/MenuTable.h"
 #include "presetkeys/ui/frmPresetKey.h"
+#include "reports/ui/frmExportReportData.h"
+#include "reports/ui/frmResetReportData.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/frmAbout.h"
+#include "settings/ui/frmScale.h"
+#include "settings/ui/frmTranslate.h"
 #include "state/ProgramFolder.h"
 #include "state/TwoLevelReader.h"
 #include "transfer/ui/frmFTPDataTrans.h"
@@ -30,24 +36,6 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool hasCjk(const QString& s)
-{
-    for (const QChar c : s)
-        if ((c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF) || (c.unicode() >= 0x3000 && c.unicode() <= 0x303F)
-            || (c.unicode() >= 0xFF00 && c.unicode() <= 0xFFEF))
-            return true;
-    return false;
-}
-
-QStringList sectionsOf(const QString& file)
-{
-    QStringList names;
-    for (const TextCollectionSource& s : textCollectionSources())
-        if (QLatin1String(s.file) == file)
-            names << QLatin1String(s.section);
-    return names;
-}
-
 struct Lookup {
     QString collection;
     QString key;
@@ -63,18 +51,14 @@ struct Tables {
         {QStringLiteral("frmEnd::kControls"), &frmEnd::kControls},
         {QStringLiteral("frmMain::kControls"), &frmMain::kControls},
         {QStringLiteral("frmPresetKey::kControls"), &frmPresetKey::kControls},
+        {QStringLiteral("frmScale::kControls"), &frmScale::kControls},
+        {QStringLiteral("frmAbout::kControls"), &frmAbout::kControls},
+        {QStringLiteral("frmTranslate::kControls"), &frmTranslate::kControls},
+        {QStringLiteral("frmExportReportData::kControls"), &frmExportReportData::kControls},
+        {QStringLiteral("frmResetReportData::kControls"), &frmResetReportData::kControls},
     };
     QMap<QString, const ui::MenuTable*> menus{};
 };
-
-QStringList languageSections()
-{
-    QStringList sections;
-    for (const TextCollectionSource& s : textCollectionSources())
-        if (QLatin1String(s.file) == QLatin1String(paths::LanguageFile))
-            sections << QLatin1String(s.section);
-    return sections;
-}
 
 } // namespace
 
@@ -94,76 +78,9 @@ private slots:
     void layout()
     {
         QFETCH(QString, file);
-        const QByteArray bytes = readAll(programPath(file));
-        QVERIFY(!bytes.isEmpty());
-        // CR LF only, the last line ended, no empty line at the end.
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            if (bytes[i] == '\n')
-                QVERIFY2(i > 0 && bytes[i - 1] == '\r', qPrintable(QStringLiteral("LF without CR at byte %1").arg(i)));
-            if (bytes[i] == '\r')
-                QVERIFY2(i + 1 < bytes.size() && bytes[i + 1] == '\n',
-                         qPrintable(QStringLiteral("CR at byte %1").arg(i)));
-        }
-        QVERIFY(bytes.endsWith("\r\n"));
-        QVERIFY(!bytes.endsWith("\r\n\r\n"));
-        // GB18030 that encodes back to the same bytes.
-        const QString text = text::decode(bytes, text::Encoding::Gb18030);
-        bool ok = false;
-        QCOMPARE(text::encode(text, text::Encoding::Gb18030, &ok), bytes);
-        QVERIFY(ok);
-
-        QStringList lines = text.split(QStringLiteral("\r\n"));
-        lines.removeLast();
-        const qsizetype chinese = lines.indexOf(QStringLiteral("<Chinese>"));
-        const qsizetype other = lines.indexOf(QStringLiteral("<Other>"));
-        QCOMPARE(lines.first(), QStringLiteral("<Standard>"));
-        QVERIFY(chinese > 0 && other > chinese);
-        const QList<QStringList> blocks{lines.mid(0, chinese), lines.mid(chinese, other - chinese), lines.mid(other)};
-        const qsizetype n = blocks[0].size();
-        QCOMPARE(blocks[1].size(), n);
-        QCOMPARE(blocks[2].size(), n - 1);
-        QVERIFY(n <= 1001);
-        QCOMPARE((lines.size() + 1) % 3, 0);
-
-        const QStringList expectedSections = sectionsOf(file);
-        for (int b = 0; b < 3; ++b) {
-            const QStringList& block = blocks[b];
-            QCOMPARE(block.first(), QLatin1Char('<') + Groups[b] + QLatin1Char('>'));
-            QStringList sections;
-            QSet<QString> keys;
-            for (qsizetype i = 1; i < block.size(); ++i) {
-                const QString& line = block[i];
-                const QString where = QStringLiteral("%1 line %2: %3").arg(Groups[b]).arg(i + 1).arg(line);
-                if (line.startsWith(QLatin1Char('['))) {
-                    QVERIFY2(line.endsWith(QLatin1Char(']')), qPrintable(where));
-                    QVERIFY2(i == 1 || block[i - 1].isEmpty(), qPrintable(where)); // one empty line before
-                    sections << line.mid(1, line.size() - 2);
-                    keys.clear();
-                } else if (line.isEmpty()) {
-                    QVERIFY2(i + 1 == block.size() || block[i + 1].startsWith(QLatin1Char('[')), qPrintable(where));
-                } else {
-                    const qsizetype eq = line.indexOf(QLatin1Char('='));
-                    QVERIFY2(eq > 0, qPrintable(where));
-                    const QString key = line.left(eq);
-                    QVERIFY2(key == key.trimmed() && !keys.contains(key.toLower()), qPrintable(where));
-                    keys.insert(key.toLower());
-                    const QString value = line.mid(eq + 1);
-                    // The blocks run in parallel: the same key on the same line.
-                    QVERIFY2(blocks[0][i].startsWith(key + QLatin1Char('=')), qPrintable(where));
-                    if (b == 0)
-                        QVERIFY2(!hasCjk(value), qPrintable(where));
-                    if (b == 1)
-                        QVERIFY2(hasCjk(value) || blocks[0][i] == line, qPrintable(where));
-                }
-                if (b == 2)
-                    QCOMPARE(line, blocks[0][i]);
-                if (line.startsWith(QLatin1Char('[')) || line.isEmpty())
-                    QCOMPARE(line, blocks[0][i]);
-            }
-            QCOMPARE(sections, expectedSections);
-            // Every section but the last of the file is closed by one empty line.
-            QCOMPARE(block.last().isEmpty(), b < 2);
-        }
+        const QString fault = test::languageFileLayoutFault(readAll(programPath(file)), test::textSectionsOf(file),
+                                                            true);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
     }
 
     void everyKeyLookedUpIsInEveryGroup()
@@ -258,7 +175,7 @@ private slots:
                     lookups << Lookup{QLatin1String(it.value()->section), e.captionKey(), it.key()};
         QVERIFY(!lookups.isEmpty());
 
-        const QStringList sections = languageSections();
+        const QStringList sections = test::textSectionsOf(QLatin1String(paths::LanguageFile));
         QStringList missing;
         for (const Lookup& l : std::as_const(lookups)) {
             QVERIFY2(sections.contains(l.collection),

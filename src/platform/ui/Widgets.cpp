@@ -7,8 +7,11 @@ namespace quorvane::ui {
 template<class F> void ListBox::asOperator(F&& handle)
 {
     const int before = currentRow();
+    const bool chosen = currentItem() && currentItem()->isSelected();
     handle();
-    if (currentRow() != before)
+    // The row a list makes current on its own when it takes the focus is not selected: choosing that row is a
+    // choice too.
+    if (currentRow() != before || (!chosen && currentItem() && currentItem()->isSelected()))
         emit rowChosen();
 }
 

@@ -1,6 +1,7 @@
 #include "app/ui/frmEnd.h"
 #include "app/ui/frmLoading.h"
 #include "mainwindow/ui/frmMain.h"
+#include "mainwindow/ui/frmProperties.h"
 #include "platform/text/Ansi.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/MenuTable.h"
@@ -61,8 +62,11 @@ struct Tables {
         {QStringLiteral("frmLoading::kControls"), &frmLoading::kControls},
         {QStringLiteral("frmEnd::kControls"), &frmEnd::kControls},
         {QStringLiteral("frmMain::kControls"), &frmMain::kControls},
+        {QStringLiteral("frmProperties::kControls"), &frmProperties::kControls},
     };
-    QMap<QString, const ui::MenuTable*> menus{};
+    QMap<QString, const ui::MenuTable*> menus{
+        {QStringLiteral("frmMain::kMenus"), &frmMain::kMenus},
+    };
 };
 
 QStringList languageSections()

@@ -1,0 +1,52 @@
+#include "mainwindow/ui/ToolWindows.h"
+
+#include "state/ProgramState.h"
+
+#include <QHash>
+
+namespace quorvane {
+
+namespace {
+
+struct ToolWindow {
+    const char* entry;
+    void (*open)(const QString& caption); // nullptr: no window yet
+};
+
+// The Tool menu's entries and their windows.
+const ToolWindow kToolWindows[] = {
+    {"menuLanguageTranslate", nullptr}, // frmTranslate
+    {"menuEditFlexiBarcode", nullptr},  // frmFlexiBarcode
+    {"menuEditPresetKey", nullptr},     // frmPresetKey
+    {"menuImportOrExport", nullptr},    // frmImportOrExport
+    {"menuExportReport", nullptr},      // frmExportReportData
+    {"menuResetReport", nullptr},       // frmResetReportData
+    {"menuScrollMSG", nullptr},         // frmScrollMSG
+    {"menuEditOtherFiles", nullptr},    // frmOtherFile
+};
+
+// Test stand-ins, by entry; put back with the program state.
+QHash<QString, ToolOpener> gStandIns;
+
+} // namespace
+
+ToolOpener toolWindowOpener(const QString& entry)
+{
+    if (const ToolOpener standIn = gStandIns.value(entry))
+        return standIn;
+    for (const ToolWindow& tool : kToolWindows)
+        if (entry == QLatin1String(tool.entry) && tool.open)
+            return tool.open;
+    return {};
+}
+
+void setToolWindowOpener(const QString& entry, ToolOpener opener)
+{
+    registerStateReset([] { gStandIns.clear(); });
+    if (opener)
+        gStandIns.insert(entry, std::move(opener));
+    else
+        gStandIns.remove(entry);
+}
+
+} // namespace quorvane

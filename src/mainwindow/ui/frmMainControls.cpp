@@ -20,43 +20,24 @@ using W = frmMain;
 // grid and tab strip in the store view.
 QList<Control> frmMain::windowControls()
 {
-    constexpr int Right = 3840, ButtonHeight = 420;
+    // A command button, 420 twips high, with its place in the tab order and its caption key.
+    const auto button = [](const char* name, int left, int top, int width, int tab, const char* key) {
+        return commandButton(name, {left, top, width, 420}).tab(tab).caption(key);
+    };
+    constexpr int Right = 3840, ListRow = 120, EditRow = 9360, List = 1390, Edit = 1237;
     return {
-        commandButton("cmdStore", {120, 120, 1740, ButtonHeight})
-            .tab(1)
-            .caption("MainCmdStroe")
-            .on(&W::cmdStore_Click)
-            .to(&W::cmdStore),
-        commandButton("cmdData", {1980, 120, 1740, ButtonHeight})
-            .tab(2)
-            .caption("MainCmdData")
-            .on(&W::cmdData_Click)
-            .to(&W::cmdData),
+        button("cmdStore", 120, ListRow, 1740, 1, "MainCmdStroe").on(&W::cmdStore_Click).to(&W::cmdStore),
+        button("cmdData", 1980, ListRow, 1740, 2, "MainCmdData").on(&W::cmdData_Click).to(&W::cmdData),
         treeView("treeStoreAndData", {120, 660, 3600, 9120}).tab(3).to(&W::treeStoreAndData),
 
-        commandButton("cmdDisplay", {Right, 120, 1290, ButtonHeight}).tab(4).caption("MainCmdDisplay").to(&W::cmdDisplay),
-        commandButton("cmdEdit", {Right + 1390, 120, 1290, ButtonHeight}).tab(5).caption("MainCmdEdit").to(&W::cmdEdit),
-        commandButton("cmdSelectAll", {Right + 2780, 120, 1290, ButtonHeight})
-            .tab(6)
-            .caption("MainCmdSelectAll")
-            .to(&W::cmdSelectAll),
-        commandButton("cmdClearAll", {Right + 4170, 120, 1290, ButtonHeight})
-            .tab(7)
-            .caption("MainCmdClearALL")
-            .to(&W::cmdClearAll),
-        commandButton("cmdSendAll", {Right + 5560, 120, 1290, ButtonHeight})
-            .tab(8)
-            .caption("MainCmdDownLoad")
-            .to(&W::cmdSendAll),
-        commandButton("cmdUpload", {Right + 6950, 120, 1290, ButtonHeight})
-            .tab(9)
-            .caption("MainCmdUpLoad")
-            .to(&W::cmdUpload),
-        commandButton("cmdDel", {Right + 8340, 120, 1290, ButtonHeight}).tab(10).caption("MainCmdDelete").to(&W::cmdDel),
-        commandButton("cmdDelAll", {Right + 9730, 120, 1290, ButtonHeight})
-            .tab(11)
-            .caption("MainCmdDelAll")
-            .to(&W::cmdDelAll),
+        button("cmdDisplay", Right, ListRow, 1290, 4, "MainCmdDisplay").to(&W::cmdDisplay),
+        button("cmdEdit", Right + List, ListRow, 1290, 5, "MainCmdEdit").to(&W::cmdEdit),
+        button("cmdSelectAll", Right + 2 * List, ListRow, 1290, 6, "MainCmdSelectAll").to(&W::cmdSelectAll),
+        button("cmdClearAll", Right + 3 * List, ListRow, 1290, 7, "MainCmdClearALL").to(&W::cmdClearAll),
+        button("cmdSendAll", Right + 4 * List, ListRow, 1290, 8, "MainCmdDownLoad").to(&W::cmdSendAll),
+        button("cmdUpload", Right + 5 * List, ListRow, 1290, 9, "MainCmdUpLoad").to(&W::cmdUpload),
+        button("cmdDel", Right + 6 * List, ListRow, 1290, 10, "MainCmdDelete").to(&W::cmdDel),
+        button("cmdDelAll", Right + 7 * List, ListRow, 1290, 11, "MainCmdDelAll").to(&W::cmdDelAll),
 
         flexGrid("MSHFlexGridPLU", {Right, 660, 11040, 3480}).tab(12).to(&W::MSHFlexGridPLU),
         tabStrip("SSTabPLU", {Right, 4260, 11040, 4920}).tab(13).to(&W::SSTabPLU),
@@ -67,30 +48,15 @@ QList<Control> frmMain::windowControls()
         tabPage("pageTAB(3)").in("SSTabPLU"),
         plainFrame("frameTAB(3)", {0, 0, 10920, 4440}).in("pageTAB(3)").to(&W::frameTAB),
 
-        commandButton("cmdNew", {Right, 9360, 1140, ButtonHeight}).tab(14).caption("MainCmdNew").to(&W::cmdNew),
-        commandButton("cmdCopy", {Right + 1237, 9360, 1140, ButtonHeight}).tab(15).caption("MainCmdCopy").to(&W::cmdCopy),
-        commandButton("cmdUpdate", {Right + 2474, 9360, 1140, ButtonHeight})
-            .tab(16)
-            .caption("MainCmdUpdate")
-            .to(&W::cmdUpdate),
-        commandButton("cmdCancel", {Right + 3711, 9360, 1140, ButtonHeight})
-            .tab(17)
-            .caption("MainCmdCancel")
-            .to(&W::cmdCancel),
-        commandButton("cmdDlelte", {Right + 4948, 9360, 1140, ButtonHeight})
-            .tab(18)
-            .caption("MainCmdDelete")
-            .to(&W::cmdDlelte),
-        commandButton("cmdReflesh", {Right + 6185, 9360, 1140, ButtonHeight})
-            .tab(19)
-            .caption("MainCmdReflesh")
-            .to(&W::cmdReflesh),
-        commandButton("cmdUp", {Right + 7422, 9360, 1140, ButtonHeight}).tab(20).caption("MainCmdUP").to(&W::cmdUp),
-        commandButton("cmdDown", {Right + 8659, 9360, 1140, ButtonHeight}).tab(21).caption("MainCmdDown").to(&W::cmdDown),
-        commandButton("cmdDownload", {Right + 9896, 9360, 1140, ButtonHeight})
-            .tab(22)
-            .caption("MainCmdDownLoad")
-            .to(&W::cmdDownload),
+        button("cmdNew", Right, EditRow, 1140, 14, "MainCmdNew").to(&W::cmdNew),
+        button("cmdCopy", Right + Edit, EditRow, 1140, 15, "MainCmdCopy").to(&W::cmdCopy),
+        button("cmdUpdate", Right + 2 * Edit, EditRow, 1140, 16, "MainCmdUpdate").to(&W::cmdUpdate),
+        button("cmdCancel", Right + 3 * Edit, EditRow, 1140, 17, "MainCmdCancel").to(&W::cmdCancel),
+        button("cmdDlelte", Right + 4 * Edit, EditRow, 1140, 18, "MainCmdDelete").to(&W::cmdDlelte),
+        button("cmdReflesh", Right + 5 * Edit, EditRow, 1140, 19, "MainCmdReflesh").to(&W::cmdReflesh),
+        button("cmdUp", Right + 6 * Edit, EditRow, 1140, 20, "MainCmdUP").to(&W::cmdUp),
+        button("cmdDown", Right + 7 * Edit, EditRow, 1140, 21, "MainCmdDown").to(&W::cmdDown),
+        button("cmdDownload", Right + 8 * Edit, EditRow, 1140, 22, "MainCmdDownLoad").to(&W::cmdDownload),
 
         pictureBox("picMain", {Right, 660, 11040, 8520}).to(&W::picMain),
     };

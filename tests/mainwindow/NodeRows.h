@@ -23,4 +23,18 @@ inline void addRows(const QStringList& rows)
     tx.commit();
 }
 
+// The fields of every row in stored order: "a:b c:d".
+inline QString dump(const QString& table, const QString& fields)
+{
+    db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(fields, table));
+    QStringList rows;
+    while (st.step()) {
+        QStringList row;
+        for (int i = 0; i < st.columnCount(); ++i)
+            row << st.column(i).toString();
+        rows << row.join(QLatin1Char(':'));
+    }
+    return rows.join(QLatin1Char(' '));
+}
+
 } // namespace quorvane::test

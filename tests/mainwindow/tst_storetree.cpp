@@ -15,20 +15,6 @@ using namespace quorvane;
 
 namespace {
 
-// The fields of every row in stored order: "a:b c:d".
-QString dump(const QString& table, const QString& fields)
-{
-    db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(fields, table));
-    QStringList rows;
-    while (st.step()) {
-        QStringList row;
-        for (int i = 0; i < st.columnCount(); ++i)
-            row << st.column(i).toString();
-        rows << row.join(QLatin1Char(':'));
-    }
-    return rows.join(QLatin1Char(' '));
-}
-
 // Builds the scale record of every department and main group; false when a stored one is not its row's.
 bool recordsFitRows(bool build = false)
 {
@@ -215,13 +201,13 @@ private slots:
         QCOMPARE(gStoreTree().gCurSectNo, qint16(4));
 
         DeleteNodeRecords(QStringLiteral("KVB_23"), numbers("MG 1 11 40"));
-        QCOMPARE(dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("1:10:40 1:11:41 2:10:40"));
+        QCOMPARE(test::dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("1:10:40 1:11:41 2:10:40"));
         DeleteNodeRecords(QStringLiteral("KVB_23"), numbers("MG 1 10 40"));
-        QCOMPARE(dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("1:11:41 2:10:40"));
+        QCOMPARE(test::dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("1:11:41 2:10:40"));
         DeleteNodeRecords(QStringLiteral("KVB_23"), numbers("MG 1 0 0"), true);
         DeleteNodeRecords(QStringLiteral("KVB_20"), numbers("DEPT 1 0"), true);
-        QCOMPARE(dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("2:10:40"));
-        QCOMPARE(dump(QStringLiteral("KVB_20"), QStringLiteral("ST_No,DP_No")), QStringLiteral("2:10"));
+        QCOMPARE(test::dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("2:10:40"));
+        QCOMPARE(test::dump(QStringLiteral("KVB_20"), QStringLiteral("ST_No,DP_No")), QStringLiteral("2:10"));
     }
 
     void saving_data()
@@ -258,18 +244,19 @@ private slots:
         StoreTreeState& t = gStoreTree();
         t.gDeptRec.DP_No = t.gMGRec.MG_No = qint16(newValue.toInt());
         t.gScaleRec.SC_IP = newValue.toString();
-        const QString before = dump(table, QStringLiteral("*"));
+        const QString before = test::dump(table, QStringLiteral("*"));
         try {
             SaveNodeProperties(table, node.numbers, 1);
             QVERIFY(badName.isEmpty());
             QVERIFY(recordsFitRows());
         } catch (const Error& e) {
             QVERIFY2(!badName.isEmpty(), qPrintable(e.fullText()));
-            QCOMPARE(dump(table, QStringLiteral("*")), before);
+            QCOMPARE(test::dump(table, QStringLiteral("*")), before);
         }
-        QCOMPARE(QStringList({dump(QStringLiteral("KVB_23"), kMainGroups), dump(QStringLiteral("KVB_25"), kPlus),
-                              dump(QStringLiteral("KVB_41"), kKeys)}),
-                 after);
+        QCOMPARE(
+            QStringList({test::dump(QStringLiteral("KVB_23"), kMainGroups), test::dump(QStringLiteral("KVB_25"), kPlus),
+                         test::dump(QStringLiteral("KVB_41"), kKeys)}),
+            after);
         QVERIFY(!gDBConnection.inTransaction());
     }
 

@@ -137,6 +137,7 @@ frmMain::frmMain()
 
     // The selection procedure runs for every node the operator selects, by mouse or by keys, and for a click on the
     // node that is selected already; never for what the program does to the tree.
+    treeStoreAndData->setUniformRowHeights(true); // every node is one line: the view lays out a large store at once
     treeStoreAndData->viewport()->installEventFilter(this);
     connect(treeStoreAndData, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
         if (m_settingTree || !current)

@@ -121,6 +121,9 @@ private slots:
     {
         m_folder = std::make_unique<test::ProgramFolderFixture>();
         QVERIFY(m_folder->isValid());
+        // Store mode 1: the tree has its root, so a start on an empty database opens no first-store dialog.
+        QVERIFY(writeFile(file("ini/setting.cfg"),
+                          " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nVelcor Weighing\r\n"));
         m_messages = std::make_unique<test::MessageRecorder>();
         clearExitCode();
     }
@@ -871,7 +874,7 @@ private slots:
         QVERIFY(text::writeLines(file("ini/language.ini"), lines, text::Encoding::Gb18030));
         QVERIFY(writeFile(file("ini/setting.cfg"),
                           " " + QByteArray::number(index)
-                              + " \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nRoot\r\n"));
+                              + " \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nRoot\r\n"));
         startRunning();
         QCOMPARE(gLangOther.text(QStringLiteral("loadSHOW2")), loadText);
         closeOrderly();

@@ -1,3 +1,4 @@
+#include "NodeRows.h"
 #include "support/CodecTestDb.h"
 #include "support/TransferFixture.h"
 
@@ -13,34 +14,6 @@
 using namespace quorvane;
 
 namespace {
-
-// Rows as "TABLE|field=value|field=value", values as typed (blanks kept).
-void addRows(const QStringList& rows)
-{
-    db::Transaction tx(gDBConnection); // one commit: the disk is slow
-    for (const QString& row : rows) {
-        const QStringList parts = row.split(QLatin1Char('|'));
-        QVariantMap values;
-        for (const QString& p : parts.mid(1))
-            values.insert(p.section(QLatin1Char('='), 0, 0), p.section(QLatin1Char('='), 1));
-        test::addRow(parts.first(), values);
-    }
-    tx.commit();
-}
-
-// The fields of every row in stored order: "a:b c:d".
-QString dump(const QString& table, const QString& fields)
-{
-    db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(fields, table));
-    QStringList rows;
-    while (st.step()) {
-        QStringList row;
-        for (int i = 0; i < st.columnCount(); ++i)
-            row << st.column(i).toString();
-        rows << row.join(QLatin1Char(':'));
-    }
-    return rows.join(QLatin1Char(' '));
-}
 
 // Builds the scale record of every department and main group; false when a stored one is not its row's.
 bool recordsFitRows(bool build = false)
@@ -160,7 +133,7 @@ private slots:
         QFETCH(int, sysStore);
         QFETCH(QString, rootName);
         QFETCH(QStringList, expected);
-        addRows(kStoreRows);
+        test::addRows(kStoreRows);
         gSettings().gSysStore = qint16(sysStore);
         gSettings().gTreeRootName = rootName;
         QCOMPARE(lines(LoadStoreView()), expected);
@@ -169,10 +142,10 @@ private slots:
 
     void dataView()
     {
-        addRows({"KVB_20|ST_No=3|DP_No=97|DP_Name=D97", "KVB_20|ST_No=4|DP_No=97|DP_Name=other",
-                 "KVB_20|ST_No=3|DP_No=5|DP_Name=D5", "KVB_23|ST_No=3|DP_No=5|MG_No=40|MG_Name=M40",
-                 "KVB_23|ST_No=3|DP_No=97|MG_No=997|MG_Name=M997", "KVB_23|ST_No=3|DP_No=6|MG_No=41|MG_Name=lost",
-                 "SEARCH|ST_No=3|SH_No=2|SH_Name=Cheap", "SEARCH|ST_No=4|SH_No=1|SH_Name=other"});
+        test::addRows({"KVB_20|ST_No=3|DP_No=97|DP_Name=D97", "KVB_20|ST_No=4|DP_No=97|DP_Name=other",
+                       "KVB_20|ST_No=3|DP_No=5|DP_Name=D5", "KVB_23|ST_No=3|DP_No=5|MG_No=40|MG_Name=M40",
+                       "KVB_23|ST_No=3|DP_No=97|MG_No=997|MG_Name=M997", "KVB_23|ST_No=3|DP_No=6|MG_No=41|MG_Name=lost",
+                       "SEARCH|ST_No=3|SH_No=2|SH_Name=Cheap", "SEARCH|ST_No=4|SH_No=1|SH_Name=other"});
         const TreeViewNodes view = LoadDataView(QStringLiteral("STORE 3"), QStringLiteral("Main"));
         QCOMPARE(lines(view),
                  QStringList({"|STORE 3|Main|1", "STORE 3|DEPT 3 97|D97|2", "STORE 3|DEPT 3 5|D5|2",
@@ -207,7 +180,7 @@ private slots:
 
     void nodeOperations()
     {
-        addRows(kNodeRows);
+        test::addRows(kNodeRows);
         auto numbers = [](const char* key) { return parseNodeKey(QLatin1String(key)).numbers; };
         // Scale addresses are unique across stores, main-group numbers within their store.
         QVERIFY(NodeNumberExists(QStringLiteral("SCALE"), numbers("MACHINE 7 7  10.  0.  0.  6")));
@@ -221,20 +194,20 @@ private slots:
         QVERIFY(!LoadNodeProperties(QStringLiteral("SCALE"), numbers("MACHINE 1 1  10.  0.  0.  6")));
         QCOMPARE(gStoreTree().gScaleRec.SECT_No, qint16(1)); // kept
 
-        addRows({"SECT|ST_No=1|SECT_No=4", "SECT|ST_No=2|SECT_No=1", "SECT|ST_No=1|SECT_No=3"});
+        test::addRows({"SECT|ST_No=1|SECT_No=4", "SECT|ST_No=2|SECT_No=1", "SECT|ST_No=1|SECT_No=3"});
         QCOMPARE(FillSectionCombo(QStringLiteral("SECT"), 1, 0), QStringList({"Not Used", "4", "3"}));
         test::updateRow(QStringLiteral("KVB_20"), 1, {{QStringLiteral("SECT_No"), 4}});
         QVERIFY(FillSectionCombo(QStringLiteral("KVB_20"), 1, 10).isEmpty());
         QCOMPARE(gStoreTree().gCurSectNo, qint16(4));
 
         DeleteNodeRecords(QStringLiteral("KVB_23"), numbers("MG 1 11 40"));
-        QCOMPARE(dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("1:10:40 1:11:41 2:10:40"));
+        QCOMPARE(test::dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("1:10:40 1:11:41 2:10:40"));
         DeleteNodeRecords(QStringLiteral("KVB_23"), numbers("MG 1 10 40"));
-        QCOMPARE(dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("1:11:41 2:10:40"));
+        QCOMPARE(test::dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("1:11:41 2:10:40"));
         DeleteNodeRecords(QStringLiteral("KVB_23"), numbers("MG 1 0 0"), true);
         DeleteNodeRecords(QStringLiteral("KVB_20"), numbers("DEPT 1 0"), true);
-        QCOMPARE(dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("2:10:40"));
-        QCOMPARE(dump(QStringLiteral("KVB_20"), QStringLiteral("ST_No,DP_No")), QStringLiteral("2:10"));
+        QCOMPARE(test::dump(QStringLiteral("KVB_23"), kMainGroups), QStringLiteral("2:10:40"));
+        QCOMPARE(test::dump(QStringLiteral("KVB_20"), QStringLiteral("ST_No,DP_No")), QStringLiteral("2:10"));
     }
 
     void saving_data()
@@ -261,7 +234,7 @@ private slots:
         QFETCH(QVariant, newValue);
         QFETCH(QString, badName);
         QFETCH(QStringList, after);
-        addRows(kNodeRows);
+        test::addRows(kNodeRows);
         QVERIFY(recordsFitRows(true));
         if (!badName.isEmpty())
             test::updateRow(QStringLiteral("KVB_23"), 1, {{QStringLiteral("MG_Name"), badName}});
@@ -271,18 +244,19 @@ private slots:
         StoreTreeState& t = gStoreTree();
         t.gDeptRec.DP_No = t.gMGRec.MG_No = qint16(newValue.toInt());
         t.gScaleRec.SC_IP = newValue.toString();
-        const QString before = dump(table, QStringLiteral("*"));
+        const QString before = test::dump(table, QStringLiteral("*"));
         try {
             SaveNodeProperties(table, node.numbers, 1);
             QVERIFY(badName.isEmpty());
             QVERIFY(recordsFitRows());
         } catch (const Error& e) {
             QVERIFY2(!badName.isEmpty(), qPrintable(e.fullText()));
-            QCOMPARE(dump(table, QStringLiteral("*")), before);
+            QCOMPARE(test::dump(table, QStringLiteral("*")), before);
         }
-        QCOMPARE(QStringList({dump(QStringLiteral("KVB_23"), kMainGroups), dump(QStringLiteral("KVB_25"), kPlus),
-                              dump(QStringLiteral("KVB_41"), kKeys)}),
-                 after);
+        QCOMPARE(
+            QStringList({test::dump(QStringLiteral("KVB_23"), kMainGroups), test::dump(QStringLiteral("KVB_25"), kPlus),
+                         test::dump(QStringLiteral("KVB_41"), kKeys)}),
+            after);
         QVERIFY(!gDBConnection.inTransaction());
     }
 
@@ -322,7 +296,7 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(int, proposal);
         QFETCH(QString, selection);
-        addRows(rows);
+        test::addRows(rows);
         if (kind == QLatin1String("MACHINE"))
             gDBConnection.close();
         QCOMPARE(PrepareNewNode(kind, selected), proposal);

@@ -3,6 +3,8 @@
 #include "app/ui/frmEnd.h"
 #include "app/ui/frmLoading.h"
 #include "mainwindow/ui/frmMain.h"
+#include "mainwindow/ui/frmProperties.h"
+#include "platform/text/Ansi.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/MenuTable.h"
 #include "presetkeys/ui/frmPresetKey.h"
@@ -56,8 +58,11 @@ struct Tables {
         {QStringLiteral("frmTranslate::kControls"), &frmTranslate::kControls},
         {QStringLiteral("frmExportReportData::kControls"), &frmExportReportData::kControls},
         {QStringLiteral("frmResetReportData::kControls"), &frmResetReportData::kControls},
+        {QStringLiteral("frmProperties::kControls"), &frmProperties::kControls},
     };
-    QMap<QString, const ui::MenuTable*> menus{};
+    QMap<QString, const ui::MenuTable*> menus{
+        {QStringLiteral("frmMain::kMenus"), &frmMain::kMenus},
+    };
 };
 
 } // namespace

@@ -215,6 +215,9 @@ private slots:
 
         const QString settings = m_folder->file(QLatin1String(paths::SettingsFile));
         QVERIFY(test::writeFile(settings, held));
+        // A first start on an empty database in one-store mode asks for the first store: the operator takes it.
+        test::WindowAnswer firstStore(QStringLiteral("frmProperties"),
+                                      [](QWidget* w) { w->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click(); });
         QCOMPARE(app::Main(), app::StartOutcome::Running);
         text::setAnsiCodePage(codePage);
         m_answer = answer;

@@ -1,0 +1,56 @@
+#include "mainwindow/ui/ToolWindows.h"
+
+#include "presetkeys/ui/frmPresetKey.h"
+#include "reports/ui/frmExportReportData.h"
+#include "reports/ui/frmResetReportData.h"
+#include "settings/ui/frmTranslate.h"
+#include "state/ProgramState.h"
+
+#include <QHash>
+
+namespace quorvane {
+
+namespace {
+
+struct ToolWindow {
+    const char* entry;
+    void (*open)(const QString& caption); // nullptr: no window yet
+};
+
+// The Tool menu's entries and their windows.
+const ToolWindow kToolWindows[] = {
+    {"menuLanguageTranslate", &openToolWindow<frmTranslate>},
+    {"menuEditFlexiBarcode", nullptr}, // frmFlexiBarcode
+    {"menuEditPresetKey", &openToolWindow<frmPresetKey>},
+    {"menuImportOrExport", nullptr}, // frmImportOrExport
+    {"menuExportReport", &openToolWindow<frmExportReportData>},
+    {"menuResetReport", &openToolWindow<frmResetReportData>},
+    {"menuScrollMSG", nullptr},      // frmScrollMSG
+    {"menuEditOtherFiles", nullptr}, // frmOtherFile
+};
+
+// Test stand-ins, by entry; put back with the program state.
+QHash<QString, ToolOpener> gStandIns;
+
+} // namespace
+
+ToolOpener toolWindowOpener(const QString& entry)
+{
+    if (const ToolOpener standIn = gStandIns.value(entry))
+        return standIn;
+    for (const ToolWindow& tool : kToolWindows)
+        if (entry == QLatin1String(tool.entry) && tool.open)
+            return tool.open;
+    return {};
+}
+
+void setToolWindowOpener(const QString& entry, ToolOpener opener)
+{
+    registerStateReset([] { gStandIns.clear(); });
+    if (opener)
+        gStandIns.insert(entry, std::move(opener));
+    else
+        gStandIns.remove(entry);
+}
+
+} // namespace quorvane

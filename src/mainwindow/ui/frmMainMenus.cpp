@@ -1,0 +1,164 @@
+// The main window's menu commands: language, help, tool windows, exit.
+
+#include "mainwindow/ui/ToolWindows.h"
+#include "mainwindow/ui/frmMain.h"
+#include "platform/events/DoEvents.h"
+#include "platform/ui/MessageBox.h"
+#include "plu/ui/PluHost.h"
+#include "settings/Settings.h"
+#include "settings/TextCollections.h"
+#include "settings/ui/frmAbout.h"
+#include "settings/ui/frmScale.h"
+#include "state/ProgramFolder.h"
+#include "state/SharedData.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QUrl>
+
+namespace quorvane {
+
+namespace {
+
+// Not program state: how a test opens help files.
+frmMain::HelpViewer gHelpViewer;
+
+constexpr const char* kLanguageEntries[] = {"menuEnglish", "menuChinese", "menuOther"};
+
+} // namespace
+
+// The node commands, the sends of departments and main groups, the PLU transfers, the data format and the About
+// window: their windows come later.
+void frmMain::menuStore_Click() { }
+void frmMain::menuSection_Click() { }
+void frmMain::menuMachine_Click() { }
+void frmMain::menuDept_Click() { }
+void frmMain::menuMg_Click() { }
+void frmMain::menuSearch_Click() { }
+void frmMain::menuProperties_Click() { }
+void frmMain::menuDelete_Click() { }
+void frmMain::menuDownloadDept_Click() { }
+void frmMain::menuDownloadMG_Click() { }
+void frmMain::menuDownload_Click() { }
+void frmMain::menuUpload_Click() { }
+void frmMain::menuDeletePlu_Click() { }
+void frmMain::menuDataFormat_Click()
+{
+    if (plu::AskSavePLUChanges(this) == 3)
+        return;
+    ui::showModal<frmScale>();
+}
+
+// The About window asks nothing about the edited PLU: it changes nothing.
+void frmMain::menuSoftwareVersion_Click()
+{
+    ui::showModal<frmAbout>(m_menu[QStringLiteral("menuSoftwareVersion")]->text());
+}
+
+void frmMain::menuExit_Click()
+{
+    if (plu::AskSavePLUChanges(this) == 3)
+        return;
+    m_leaveAsked = true; // the close asks nothing again
+    close();
+    m_leaveAsked = false;
+}
+
+void frmMain::menuLanguage_Click() { plu::AskSavePLUChanges(this); }
+
+void frmMain::menuEnglish_Click() { switchLanguage(0); }
+void frmMain::menuChinese_Click() { switchLanguage(1); }
+void frmMain::menuOther_Click() { switchLanguage(2); }
+
+void frmMain::checkLanguage(qint16 index)
+{
+    if (index >= 0 && index < qint16(std::size(kLanguageEntries)))
+        m_menu[QLatin1String(kLanguageEntries[index])]->setChecked(true);
+}
+
+void frmMain::switchLanguage(qint16 index)
+{
+    if (plu::AskSavePLUChanges(this) == 3)
+        return;
+    for (const char* entry : kLanguageEntries)
+        m_menu[QLatin1String(entry)]->setChecked(false);
+    checkLanguage(index);
+    SettingsRecord& settings = gSettings();
+    settings.gLanguageIndex = index;
+    // The next start takes the language from the file; a failure to write it is said, and this run switches all
+    // the same.
+    QString error;
+    if (!writeSettingsFile(programPath(QLatin1String(paths::SettingsFile)), settings, &error))
+        ui::msgBox(gLangMsg.text(QStringLiteral("fileWriteErr")) + QLatin1Char('\n') + error, ui::MsgIcon::Critical,
+                   ui::MsgButtons::Ok, this);
+    setEnabled(false);
+    ChangeLanguage(index);
+    setEnabled(true);
+    m_helpFile = helpFilePath(index);
+}
+
+void frmMain::ChangeLanguage(qint16 index)
+{
+    SettingsRecord& settings = gSettings();
+    if (const QString name = languageNameFor(index); !name.isEmpty())
+        settings.gLanguageName = name;
+    DoEvents();
+    const QList<TextCollectionSource>& sources = textCollectionSources();
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        loadTextCollection(sources[i], settings.gLanguageName);
+        if (i == 0)
+            DoEvents();
+    }
+    setMainCaptions();
+    plu::ApplyPLUEditorCaptions(this);
+    if (gRsPLU.isOpen() && gRsPLU.recordCount() > 0)
+        plu::ShowPLUInTab(this, MSHFlexGridPLU->currentRow()); // the grid's row less its header row
+    if (gStoreTree().gTreeViewMode == 1)
+        SSTabPLU->hide();
+}
+
+QString frmMain::helpFilePath(qint16 languageIndex)
+{
+    return programPath(languageIndex == 1 ? QStringLiteral("Software Help CN.chm")
+                                          : QStringLiteral("Software Help EN.chm"));
+}
+
+void frmMain::setHelpViewer(HelpViewer viewer)
+{
+    registerStateReset([] { gHelpViewer = nullptr; });
+    gHelpViewer = std::move(viewer);
+}
+
+void frmMain::menuSoftwareHelp_Click()
+{
+    const auto open = gHelpViewer ? gHelpViewer : [](const QString& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+    if (!QFileInfo(m_helpFile).isFile() || !open(m_helpFile))
+        ui::msgBox(gLangMsg.text(QStringLiteral("helpOpenErr")) + QLatin1Char('\n')
+                       + QDir::toNativeSeparators(m_helpFile),
+                   ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, this);
+}
+
+void frmMain::openTool(const char* entry)
+{
+    if (plu::AskSavePLUChanges(this) == 3)
+        return;
+    if (const ToolOpener open = toolWindowOpener(QLatin1String(entry)))
+        open(m_menu[QLatin1String(entry)]->text());
+}
+
+void frmMain::menuLanguageTranslate_Click() { openTool("menuLanguageTranslate"); }
+void frmMain::menuEditFlexiBarcode_Click() { openTool("menuEditFlexiBarcode"); }
+void frmMain::menuEditPresetKey_Click() { openTool("menuEditPresetKey"); }
+void frmMain::menuImportOrExport_Click() { openTool("menuImportOrExport"); }
+void frmMain::menuExportReport_Click() { openTool("menuExportReport"); }
+void frmMain::menuResetReport_Click() { openTool("menuResetReport"); }
+void frmMain::menuScrollMSG_Click() { openTool("menuScrollMSG"); }
+void frmMain::menuEditOtherFiles_Click() { openTool("menuEditOtherFiles"); }
+
+} // namespace quorvane

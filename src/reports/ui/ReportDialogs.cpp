@@ -1,11 +1,6 @@
 #include "reports/ui/ReportDialogs.h"
 
-#include "platform/events/DoEvents.h"
-#include "platform/ui/WindowOpener.h"
 #include "state/ProgramFolder.h"
-#include "state/ProgramState.h"
-#include "transfer/TransferRequest.h"
-#include "transfer/ui/frmFTPDataTrans.h"
 
 #include <QFileDialog>
 
@@ -26,28 +21,6 @@ QString CommonDialog1(FileDialogKind kind, QWidget* parent)
     if (kind == FileDialogKind::Open)
         return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
     return QFileDialog::getSaveFileName(parent, QString(), folder, filter, nullptr, QFileDialog::DontConfirmOverwrite);
-}
-
-void runTransfer(QWidget* caller, qint16 mode, const QStringList& files)
-{
-    struct Release {
-        QWidget* caller;
-        ~Release()
-        {
-            gTransferFiles.clear();
-            if (caller)
-                caller->setEnabled(true);
-        }
-    } release{caller};
-    gTransferStoreNo = gStoreTree().gCurStoreNo;
-    gTransferSectNo = gStoreTree().gCurSectNo;
-    gTransferMode = mode;
-    gTransferFiles = files;
-    DoEvents();
-    // The transfer window's loading may pump events before it is modal: the caller takes no input meanwhile.
-    if (caller)
-        caller->setEnabled(false);
-    ui::showModal<frmFTPDataTrans>();
 }
 
 } // namespace quorvane::reports

@@ -19,9 +19,4 @@ QString CommonDialog1(FileDialogKind kind, QWidget* parent);
 using FileDialogHandler = std::function<QString(FileDialogKind kind, const QString& folder, const QString& filter)>;
 void setFileDialogHandler(FileDialogHandler handler);
 
-// One transfer with a scale from a report window: fills the transfer request (the current store and section,
-// the mode, the files), lets pending events run, shows the transfer window modally with the caller disabled,
-// and releases the file list when it has closed.
-void runTransfer(QWidget* caller, qint16 mode, const QStringList& files);
-
 } // namespace quorvane::reports

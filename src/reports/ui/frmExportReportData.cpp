@@ -7,6 +7,7 @@
 #include "reports/ReportColumns.h"
 #include "reports/ReportExport.h"
 #include "reports/ui/ReportDialogs.h"
+#include "transfer/ui/RequestTransfer.h"
 #include "settings/TextCollections.h"
 #include "transfer/TransferRequest.h"
 
@@ -145,7 +146,7 @@ void frmExportReportData::cmdUpload_Click()
     // The loader appends: the table starts empty, so what is exported is this fetch alone.
     if (!tryStep([&] { emptyReportTable(code); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this))
         return;
-    runTransfer(this, TransferFetch, {reportFileName(code)});
+    requestTransfer(this, TransferFetch, {reportFileName(code)});
     // Asked also after a failed fetch: the table then holds what was loaded, if anything.
     enableColumnControls(
         msgBox(gLangMsg.text(QStringLiteral("exportreport")), MsgIcon::Question, MsgButtons::YesNo, this) == MsgYes);

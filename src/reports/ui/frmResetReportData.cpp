@@ -5,6 +5,7 @@
 #include "platform/ui/ValueSetters.h"
 #include "reports/ReportReset.h"
 #include "reports/ui/ReportDialogs.h"
+#include "transfer/ui/RequestTransfer.h"
 #include "settings/TextCollections.h"
 #include "transfer/TransferRequest.h"
 
@@ -72,7 +73,7 @@ void frmResetReportData::cmdReset_Click()
     choice.inventory = chkResetInventory->isChecked();
     choice.stockRecord = chkResetStockRecord->isChecked();
     choice.journal = chkResetJournalReport->isChecked();
-    reports::runTransfer(this, TransferDelete, reports::resetFileList(choice));
+    requestTransfer(this, TransferDelete, reports::resetFileList(choice));
 }
 
 void frmResetReportData::cmdClose_Click() { close(); }

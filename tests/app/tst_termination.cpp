@@ -38,6 +38,13 @@ class TestTermination : public QObject {
     }
 
 private slots:
+    void initTestCase()
+    {
+        // The program leaves a signal ignored that its starter ignores (a background job ignores SIGINT).
+        for (int signal : {SIGTERM, SIGHUP, SIGINT})
+            std::signal(signal, SIG_DFL);
+    }
+
     void cleanup()
     {
         app::setExitHandler(nullptr);

@@ -21,6 +21,11 @@ ftp::Settings& baseSettings()
     return settings;
 }
 
+// The session inside run(); one at a time, on the UI thread.
+TransferSession* runningSession = nullptr;
+
+QString stoppedReason() { return QStringLiteral("The transfer was stopped because Quorvane is ending."); }
+
 } // namespace
 
 ftp::Settings sessionSettings() { return baseSettings(); }
@@ -47,6 +52,11 @@ bool TransferSession::run()
 {
     if (m_mode != TransferSend && m_mode != TransferFetch && m_mode != TransferDelete)
         return false;
+    struct Running {
+        explicit Running(TransferSession* session) { runningSession = session; }
+        ~Running() { runningSession = nullptr; }
+    } running(this);
+    m_aborted = false;
     m_commands.clear();
     m_view.showStatus(gLangFTP.text(QStringLiteral("ftpProcess")), QString());
     mStepText = gLangFTP.text(QStringLiteral("ftpConnect"));
@@ -70,7 +80,8 @@ bool TransferSession::run()
             return false;
     }
     mStepText = gLangFTP.text(QStringLiteral("ftpDisconnect"));
-    execute(Step::Close);
+    if (!execute(Step::Close)) // fails only when the session was stopped
+        return false;
     m_view.showStatus(gLangFTP.text(QStringLiteral("ftpFinish")), QString());
 
     if (m_mode == TransferFetch && !m_files.isEmpty()) {
@@ -92,8 +103,20 @@ bool TransferSession::run()
     return true;
 }
 
+bool TransferSession::abortRunning()
+{
+    if (!runningSession)
+        return false;
+    runningSession->m_aborted = true;
+    if (runningSession->m_client)
+        runningSession->m_client->abort();
+    return true;
+}
+
 bool TransferSession::execute(Step step, const QString& name)
 {
+    if (m_aborted)
+        return fail(stoppedReason());
     const QString local = datafiles::dataFilePath(name);
     ftp::FtpClient& client = *m_client;
     ftp::Result result;
@@ -123,7 +146,7 @@ bool TransferSession::execute(Step step, const QString& name)
         break;
     }
     if (!result)
-        return fail(result.errorText);
+        return fail(m_aborted ? stoppedReason() : result.errorText);
     mStepText.clear();
     return true;
 }

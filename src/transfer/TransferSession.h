@@ -53,6 +53,12 @@ public:
     // Runs the session once; true when it ended well. Modes other than send, fetch and delete do nothing.
     bool run();
 
+    // For the program's end: fails the session that runs, if one does, as the scale failing would: its command
+    // under way stops within a beat of the FTP client and no later one is given (a fetched file being loaded
+    // is loaded to its end). Called on the UI thread, from the event loop the session's wait turns. True while
+    // a session runs, until its run() has returned.
+    static bool abortRunning();
+
     // The text of the step under way; empty when no command is outstanding.
     const QString& stepText() const { return mStepText; }
     // The commands given so far, as the operator's log would name them ("DIR", "PUT "<path>" <name>",
@@ -73,6 +79,7 @@ private:
     QString mStepText;
     QStringList m_commands;
     std::unique_ptr<ftp::FtpClient> m_client;
+    bool m_aborted = false;
 };
 
 } // namespace quorvane::transfer

@@ -1,6 +1,7 @@
 #include "app/ui/Main.h"
 
 #include "app/SingleInstance.h"
+#include "app/ui/TerminationExit.h"
 #include "app/ui/frmEnd.h"
 #include "app/ui/frmLoading.h"
 #include "mainwindow/ui/frmMain.h"
@@ -34,6 +35,9 @@ StartOutcome Main()
         return StartOutcome::Failed;
     }
     showMainWindow(); // already visible: brings it to the front
+    // Until here a request ends the process at once, which a start can bear: it has changed nothing yet that the
+    // next start does not put right.
+    endOnTerminationRequests();
     return StartOutcome::Running;
 }
 

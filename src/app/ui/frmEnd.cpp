@@ -5,10 +5,10 @@
 #include "app/ui/SplashWindow.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/events/DoEvents.h"
-#include "platform/ui/MessageBox.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
 
+#include <QDebug>
 #include <QLabel>
 
 namespace quorvane {
@@ -17,7 +17,7 @@ const ui::ControlTable frmEnd::kControls = splashControls("labDisplay");
 
 bool frmEnd::isRunning() { return programState().shutdownRunning; }
 
-frmEnd::frmEnd()
+frmEnd::frmEnd(bool unattended) : m_unattended(unattended)
 {
     setObjectName(QStringLiteral("frmEnd"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -25,10 +25,16 @@ frmEnd::frmEnd()
     labDisplay = findChild<QLabel*>(QStringLiteral("labDisplay"));
 }
 
-void frmEnd::Show()
+void frmEnd::Show() { (new frmEnd(false))->Form_Load(); }
+
+void frmEnd::ShowUnattended() { (new frmEnd(true))->Form_Load(); }
+
+void frmEnd::report(const QString& text, ui::MsgIcon icon)
 {
-    auto* window = new frmEnd;
-    window->Form_Load();
+    if (m_unattended)
+        qWarning().noquote() << text;
+    else
+        ui::msgBox(text, icon, ui::MsgButtons::Ok, this);
 }
 
 void frmEnd::Form_Load()
@@ -43,9 +49,9 @@ void frmEnd::Form_Load()
 
     const app::ShutdownResult result = app::EndProgram();
     if (!result.saved)
-        ui::msgBox(result.error, ui::MsgIcon::Critical, ui::MsgButtons::Ok, this);
+        report(result.error, ui::MsgIcon::Critical);
     if (!result.warnings.isEmpty())
-        ui::msgBox(result.warnings.join(QLatin1Char('\n')), ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, this);
+        report(result.warnings.join(QLatin1Char('\n')), ui::MsgIcon::Exclamation);
     close();
     programState().shutdownRunning = false;
     frmMain::unload();

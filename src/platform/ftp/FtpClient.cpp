@@ -106,6 +106,8 @@ private:
     bool m_tripped = false;
 };
 
+Result stopped() { return Result::failure(QStringLiteral("The command was stopped")); }
+
 CURL* newHandle()
 {
     // Once per process. Sessions run one at a time, so no other thread is inside libcurl meanwhile.
@@ -228,6 +230,11 @@ int FtpClient::transfer()
         return CURLE_FAILED_INIT;
     CURLcode code = CURLE_OK;
     for (int running = 1; running;) {
+        if (m_aborted) {
+            // Removed unfinished, the handle's connection is closed without a QUIT that could wait on the scale.
+            code = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
         if (curl_multi_perform(m_multi, &running) != CURLM_OK
             || (running && curl_multi_poll(m_multi, nullptr, 0, 100, nullptr) != CURLM_OK)) {
             code = CURLE_FAILED_INIT;
@@ -246,6 +253,8 @@ Result FtpClient::perform(const Request& request)
 {
     if (Result r = checkSettings(); !r)
         return r;
+    if (m_aborted)
+        return stopped();
 
     // One pair of handles for the whole session: the multi handle keeps the open connection, a reset drops
     // the last command's options.
@@ -316,6 +325,8 @@ Result FtpClient::perform(const Request& request)
     }
     if (code == CURLE_OK)
         return {};
+    if (m_aborted)
+        return stopped();
 
     QString text = watch.tripped() ? watch.reason()
         : errorBuffer[0]           ? QString::fromUtf8(errorBuffer)

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <optional>
 
@@ -57,6 +58,10 @@ public:
     // Says QUIT when a connection is open. Never fails: a scale that hangs up first is fine.
     void close();
 
+    // Fails the command under way within one beat of its loop (100 ms), dropping its connection unannounced,
+    // and every later command at once. The one call that may come from another thread while a command runs.
+    void abort() { m_aborted = true; }
+
 private:
     struct Request;
     Result perform(const Request& request);
@@ -67,6 +72,7 @@ private:
     // CURL* and CURLM*, kept across commands so libcurl reuses the connection.
     void* m_curl = nullptr;
     void* m_multi = nullptr;
+    std::atomic<bool> m_aborted = false;
 };
 
 } // namespace quorvane::ftp

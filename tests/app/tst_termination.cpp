@@ -74,6 +74,9 @@ private slots:
         QFETCH(QString, open);
         QFETCH(QStringList, before);
         test::ProgramFolderFixture folder;
+        // Store mode 1: a start on an empty database asks for no first store.
+        QVERIFY(test::writeFile(folder.file(QStringLiteral("ini/setting.cfg")),
+                                " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nVelcor Weighing\r\n"));
         test::MessageRecorder messages;
         app::clearExitCode();
         QCOMPARE(app::Main(), app::StartOutcome::Running);

@@ -92,19 +92,6 @@ QString csvField(const QVariant& v)
     return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
-double runShell(const QString& database, const QStringList& args, const QString& input)
-{
-    QProcess p;
-    if (!input.isEmpty())
-        p.setStandardInputFile(input);
-    QElapsedTimer t;
-    t.start();
-    p.start(QStringLiteral("sqlite3"), QStringList{database} + args);
-    if (!p.waitForFinished(-1) || p.exitCode() != 0)
-        die(QStringLiteral("sqlite3 failed: %1").arg(QString::fromLocal8Bit(p.readAllStandardError())));
-    return seconds(t);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -230,11 +217,11 @@ int main(int argc, char** argv)
     // The sqlite3 shell importing the same rows into the same schema.
     buildDatabase(database);
     gDBConnection.close();
-    const double shellSql = runShell(database, {}, sql.fileName());
+    const double shellSql = bench::timeShell({database}, QProcess::nullDevice(), sql.fileName());
     buildDatabase(database);
     gDBConnection.close();
-    const double shellCsv = runShell(database, {QStringLiteral(".import --csv %1 KVB_25").arg(csv.fileName())},
-                                     QString());
+    const double shellCsv = bench::timeShell({database, QStringLiteral(".import --csv %1 KVB_25").arg(csv.fileName())},
+                                             QProcess::nullDevice());
 
     const double restart = saveTime + loadTime;
     std::printf("PLU records: %d\n", count);

@@ -3,29 +3,23 @@
 // dump builds them) and, beside each, has the sqlite3 shell export the same rows' fields and their records in
 // hexadecimal as CSV. Prints the times and their ratios (target: at most 2).
 
+#include "BenchDatabase.h"
 #include "BenchTiming.h"
 
-#include "app/SchemaBuilder.h"
-#include "app/WorkingDatabase.h"
 #include "datafiles/OtherDataFiles.h"
 #include "platform/text/Ansi.h"
 #include "records/OtherRecords.h"
 #include "records/ScaleRecordDumps.h"
-#include "state/ProgramFolder.h"
 #include "state/SharedData.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-
-using quorvane::bench::seconds;
 
 using namespace quorvane;
 
@@ -71,44 +65,21 @@ void fill()
     tx.commit();
 }
 
-struct Timing {
-    double writer = 1e9;
-    double shell = 1e9;
-};
-
-// Best of three runs of the writer, each beside a run of the shell; `prepare` runs untimed before each.
-Timing measure(const std::function<void()>& writer, const QString& database, const QString& sql,
-               const QString& shellOut, const std::function<void()>& prepare = {})
+// Best of three runs of the writer, each beside the shell exporting `sql` as CSV; `prepare` runs untimed before
+// each.
+bench::Timing measure(const std::function<void()>& writer, const QString& database, const QString& sql,
+                      const QString& shellOut, const std::function<void()>& prepare = {})
 {
-    Timing best;
-    for (int round = 0; round < 3; ++round) {
-        if (prepare)
-            prepare();
-        QElapsedTimer t;
-        t.start();
-        writer();
-        best.writer = qMin(best.writer, seconds(t));
-
-        QProcess shell;
-        shell.setStandardOutputFile(shellOut);
-        t.start();
-        shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-csv"), database, sql});
-        if (!shell.waitForFinished(120000) || shell.exitCode() != 0) {
-            std::fprintf(stderr, "sqlite3 failed: %s\n", qPrintable(shell.errorString()));
-            std::exit(1);
-        }
-        best.shell = qMin(best.shell, seconds(t));
-    }
-    return best;
+    return bench::measure(writer, {QStringLiteral("-csv"), database, sql}, shellOut, prepare);
 }
 
-void report(const char* what, const Timing& t, const QString& file, const QString& shellOut)
+void report(const char* what, const bench::Timing& t, const QString& file, const QString& shellOut)
 {
-    std::printf("%s: %.3f s (%lld bytes)\n", what, t.writer, qlonglong(QFileInfo(file).size()));
+    std::printf("%s: %.3f s (%lld bytes)\n", what, t.ours, qlonglong(QFileInfo(file).size()));
     std::printf("  sqlite3 -csv of the same rows' fields and hex(KVBBinData): %.3f s (%lld bytes)\n", t.shell,
                 qlonglong(QFileInfo(shellOut).size()));
-    std::printf("  ratio %.2f (target at most 2.00): %s\n", t.writer / t.shell,
-                t.writer / t.shell <= 2.0 ? "met" : "MISSED");
+    std::printf("  ratio %.2f (target at most 2.00): %s\n", t.ours / t.shell,
+                t.ours / t.shell <= 2.0 ? "met" : "MISSED");
 }
 
 } // namespace
@@ -117,26 +88,19 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath("Database");
-    QDir(dir.path()).mkpath("temp");
-    setProgramFolder(dir.path());
-    const QString database = programPath(QLatin1String(paths::WorkingDatabase));
-    if (app::BuildDatabaseFromSchema(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt"), database, 0)
-            != app::SchemaBuilt
-        || !app::OpenDatabase()) {
-        std::fprintf(stderr, "cannot build the database\n");
+    const QString database = bench::openWorkingDatabase(dir);
+    if (database.isEmpty())
         return 1;
-    }
     text::setAnsiCodePage(QStringLiteral("windows-1252"));
     fill();
     const QString shellOut = dir.filePath("shell.csv");
 
-    const Timing texts = measure([] { datafiles::TransStrFTPfile(1, 15); }, database,
-                                 QStringLiteral("SELECT No, NextNo, hex(KVBBinData) FROM KVB_3A WHERE Is_Selected = 1"),
-                                 shellOut);
+    const bench::Timing texts = measure(
+        [] { datafiles::TransStrFTPfile(1, 15); }, database,
+        QStringLiteral("SELECT No, NextNo, hex(KVBBinData) FROM KVB_3A WHERE Is_Selected = 1"), shellOut);
     report("ING0UALL.csv, 100,000 marked texts of 15 lines", texts, dir.filePath("temp/ING0UALL.csv"), shellOut);
 
-    const Timing schedules = measure(
+    const bench::Timing schedules = measure(
         &datafiles::TransDSFTPfile, database,
         QStringLiteral("SELECT Number, Disc_SDate, Disc_STime, Disc_EDate, Disc_ETime, Disc_LimitType, "
                        "Disc_1stLim, Disc_Within1stL, Disc_2ndLim, Disc_Within2ndL, Disc_Type, DisDayOfWeek, "
@@ -146,7 +110,7 @@ int main(int argc, char** argv)
 
     const QString dumps = dir.filePath("AccessData");
     QDir().mkpath(dumps);
-    const Timing exitDump = measure(
+    const bench::Timing exitDump = measure(
         [&dumps] {
             QStringList warnings;
             QString error;

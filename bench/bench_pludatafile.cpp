@@ -1,30 +1,21 @@
 // Writes "PLU0UALL.csv" for 100,000 marked PLUs and, beside it, has the sqlite3 shell export the same
 // columns of the same rows as CSV. Prints both times and their ratio (target: at most 2).
 
+#include "BenchDatabase.h"
 #include "BenchTiming.h"
 #include "GenerateData.h"
 
-#include "app/SchemaBuilder.h"
-#include "app/WorkingDatabase.h"
 #include "datafiles/PluDataFile.h"
 #include "platform/text/Ansi.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramFolder.h"
 #include "state/SharedData.h"
 #include "state/TwoLevelReader.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <cstdlib>
-#include <utility>
-
-using quorvane::bench::seconds;
 
 using namespace quorvane;
 
@@ -60,16 +51,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath("Database");
-    QDir(dir.path()).mkpath("temp");
-    setProgramFolder(dir.path());
-    const QString database = programPath(QLatin1String(paths::WorkingDatabase));
-    if (app::BuildDatabaseFromSchema(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt"), database, 0)
-            != app::SchemaBuilt
-        || !app::OpenDatabase()) {
-        std::fprintf(stderr, "cannot build the database\n");
+    const QString database = bench::openWorkingDatabase(dir);
+    if (database.isEmpty())
         return 1;
-    }
     text::setAnsiCodePage(QStringLiteral("windows-1252"));
     // The item-code definitions of the shipped parameter file.
     LoadSectionToCollection(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/ParameterPLU.ini"),
@@ -90,39 +74,17 @@ int main(int argc, char** argv)
 
     // Best of three passes of the writer (the first also saves the composed item-code data), each beside
     // a run of the shell.
-    double bestShell = 1e9;
-    const auto measure = [&](double* first) {
-        double best = 1e9;
-        for (int round = 0; round < 3; ++round) {
-            QElapsedTimer t;
-            t.start();
-            datafiles::TransPLUFTPfile();
-            best = qMin(best, seconds(t));
-            if (round == 0 && first)
-                *first = seconds(t);
-
-            QProcess shell;
-            shell.setStandardOutputFile(shellOut);
-            t.start();
-            shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-csv"), database, sql});
-            if (!shell.waitForFinished(120000) || shell.exitCode() != 0) {
-                std::fprintf(stderr, "sqlite3 failed: %s\n", qPrintable(shell.errorString()));
-                std::exit(1);
-            }
-            bestShell = qMin(bestShell, seconds(t));
-        }
-        return best;
-    };
-    double first = 0;
-    const double best = measure(&first);
+    const bench::Timing best = bench::measure(&datafiles::TransPLUFTPfile, {QStringLiteral("-csv"), database, sql},
+                                              shellOut);
     const qint64 bytes = QFileInfo(dir.filePath("temp/PLU0UALL.csv")).size();
     gDBConnection.close();
 
-    std::printf("PLU data file, %d marked PLUs, a tenth with inherited bar formats: %.3f s (%lld bytes)\n", kPlus, best,
-                qlonglong(bytes));
-    std::printf("  first pass, also saving the composed item-code data: %.3f s\n", first);
-    std::printf("sqlite3 -csv of the same columns: %.3f s (%lld bytes)\n", bestShell,
+    std::printf("PLU data file, %d marked PLUs, a tenth with inherited bar formats: %.3f s (%lld bytes)\n", kPlus,
+                best.ours, qlonglong(bytes));
+    std::printf("  first pass, also saving the composed item-code data: %.3f s\n", best.first);
+    std::printf("sqlite3 -csv of the same columns: %.3f s (%lld bytes)\n", best.shell,
                 qlonglong(QFileInfo(shellOut).size()));
-    std::printf("ratio %.2f (target at most 2.00): %s\n", best / bestShell, best / bestShell <= 2.0 ? "met" : "MISSED");
+    std::printf("ratio %.2f (target at most 2.00): %s\n", best.ours / best.shell,
+                best.ours / best.shell <= 2.0 ? "met" : "MISSED");
     return 0;
 }

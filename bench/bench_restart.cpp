@@ -1,9 +1,9 @@
 // Times the two heavy paths of a restart, the dump of every table at shutdown and the reload of the text
 // dumps at start-up, beside the sqlite3 shell exporting and importing the same rows in the same run.
 
+#include "BenchDatabase.h"
 #include "GenerateData.h"
 
-#include "app/SchemaBuilder.h"
 #include "app/TableDumps.h"
 #include "app/WorkingDatabase.h"
 #include "platform/text/Ansi.h"
@@ -29,8 +29,6 @@ namespace {
 
 constexpr int Rounds = 3;
 
-QString schemaFile() { return QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt"); }
-
 [[noreturn]] void die(const QString& why)
 {
     std::fprintf(stderr, "bench_restart: %s\n", qPrintable(why));
@@ -49,12 +47,8 @@ QString columnsOf(const app::TableDump& d)
 
 void buildWorkingDatabase()
 {
-    app::CloseDatabase();
-    app::SchemaBuildError e;
-    if (app::BuildDatabaseFromSchema(schemaFile(), app::workingDatabasePath(), 0, &e) != app::SchemaBuilt)
-        die(e.message);
     QString error;
-    if (!app::OpenDatabase(&error))
+    if (!bench::buildWorkingDatabase(&error))
         die(error);
 }
 

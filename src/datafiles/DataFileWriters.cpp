@@ -76,6 +76,15 @@ void appendNumber(QByteArray& line, qint64 value)
     line.append(digits, end - digits);
 }
 
+void appendSixDigitDate(QByteArray& line, qint64 date)
+{
+    for (const qint64 part : {date % 100, date % 10000 / 100, date / 10000}) {
+        if (part >= 0 && part <= 9)
+            line += '0';
+        appendNumber(line, part);
+    }
+}
+
 void appendTextField(QByteArray& line, QByteArrayView ansiBytes)
 {
     // Safe byte by byte: neither windows-1252 nor GBK uses 13 or 10 inside a character.

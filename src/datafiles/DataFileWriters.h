@@ -42,6 +42,9 @@ void appendTextField(QByteArray& line, QByteArrayView ansiBytes);
 // The text in the ANSI code page; a character the code page cannot hold throws DataFileError.
 void appendTextField(QByteArray& line, const QString& text);
 void appendNumber(QByteArray& line, qint64 value);
+// A date held as day x 10000 + month x 100 + year mod 100, written YYMMDD, each part of one digit with a
+// "0" in front.
+void appendSixDigitDate(QByteArray& line, qint64 date);
 
 // A change a writer makes to one of its rows: saved with the others once the file is complete.
 struct RowChange {

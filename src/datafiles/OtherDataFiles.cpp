@@ -102,15 +102,6 @@ void writeKeyedFile(const char* fileName, const char* table, std::initializer_li
 
 } // namespace
 
-void appendSixDigitDate(QByteArray& line, qint64 date)
-{
-    for (const qint64 part : {date % 100, date % 10000 / 100, date / 10000}) {
-        if (part >= 0 && part <= 9)
-            line += '0';
-        appendNumber(line, part);
-    }
-}
-
 void TransStrFTPfile(qint16 kind, qint16 lineCount)
 {
     static const char* const files[][2] = {

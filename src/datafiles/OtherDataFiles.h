@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QtGlobal>
 
 namespace quorvane::datafiles {
@@ -28,9 +27,5 @@ void TransPSFTPfile();    // "PCS0UALL.csv" from KVB_AB
 void TransSTOCKFTPfile(); // "SFK0UALL.csv" from KVB_AC
 void TransPAYFTPfile();   // "PAK0UALL.csv" from KVB_AD
 void TransBRFTPfile();    // "BAR0UALL.csv" from KVB_B5
-
-// A date held as day x 10000 + month x 100 + year mod 100, written YYMMDD, each part of one digit with a
-// "0" in front.
-void appendSixDigitDate(QByteArray& line, qint64 date);
 
 } // namespace quorvane::datafiles

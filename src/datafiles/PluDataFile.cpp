@@ -12,22 +12,6 @@ using namespace records::plu;
 
 namespace {
 
-// Two digits, with a leading zero for a one-digit value; anything else as it stands.
-void appendTwoDigits(QByteArray& line, qint64 v)
-{
-    if (v >= 0 && v <= 9)
-        line += '0';
-    appendNumber(line, v);
-}
-
-// YYMMDD from day x 10000 + month x 100 + year.
-void appendDate(QByteArray& line, qint64 v)
-{
-    appendTwoDigits(line, v % 100);
-    appendTwoDigits(line, v % 10000 / 100);
-    appendTwoDigits(line, v / 10000);
-}
-
 // Font code and quoted first line of a text block; "0" and an empty column when the text is absent.
 void appendText(QByteArray& line, const records::PluRow& row, Field block, Field flag)
 {
@@ -83,10 +67,10 @@ QByteArray PluDataLine(const records::PluRow& row, const InheritedBarFormat& inh
 
     const bool discount = row.number(Stat2_Discount) != 0;
     if (discount) {
-        appendDate(line, row.number(PLU_Disc_SDate));
+        appendSixDigitDate(line, row.number(PLU_Disc_SDate));
         line += ',';
         plain(PLU_Disc_STime);
-        appendDate(line, row.number(PLU_Disc_EDate));
+        appendSixDigitDate(line, row.number(PLU_Disc_EDate));
         line += ',';
         plain(PLU_Disc_ETime);
     } else {
@@ -121,68 +105,23 @@ QByteArray PluDataLine(const records::PluRow& row, const InheritedBarFormat& inh
 
 namespace {
 
-// The fields a line is built from, and those the item-code composer reads and writes.
+// The fields a line is built from, and those the item-code composer reads and writes: every field of a
+// PLU row but the section, the member price and its flag, the name's first line, the packed flag bytes,
+// the record and the send mark.
 const QList<Field>& lineFields()
 {
-    static const QList<Field> fields{
-        PLU_No,
-        ST_No,
-        PLU_MG,
-        PLU_UPrice,
-        PLU_Tare,
-        PLU_Cost,
-        PLU_CoupledPLUNo,
-        PLU_TaxNo,
-        PLU_Tax2No,
-        PLU_SPMessageNo,
-        PLU_IngredientNo,
-        PLU_DiscScheNo,
-        PLU_PriScheNo,
-        PLU_RSData,
-        PLU_Disc_SDate,
-        PLU_Disc_STime,
-        PLU_Disc_EDate,
-        PLU_Disc_ETime,
-        PLU_Disc_1stLim,
-        PLU_Disc_Within1stL,
-        PLU_Disc_2ndLim,
-        PLU_Disc_Within2ndL,
-        PLU_Disc_Type,
-        PLU_DisDayOfWeek,
-        PLU_MemDisc1,
-        PLU_MemDisc2,
-        PLU_MemDisc3,
-        PLU_MemDisc4,
-        PLU_BarFormat,
-        PLU_EANFlags,
-        PLU_EANLastByte,
-        PLU_EANItemCode,
-        PLU_EANData,
-        PLU_Commodity,
-        PLU_Description,
-        Stat1_Unit,
-        Stat1_PBPreUnit,
-        Stat1_UPriceOV,
-        Stat1_PricePriority,
-        Stat1_MemPriceType,
-        Stat1_NegativePLU,
-        Stat2_MGCode,
-        Stat2_PLUTare,
-        Stat2_ItemCode,
-        Stat2_TaxNo,
-        Stat2_Tax2No,
-        Stat2_Discount,
-        Stat2_SPMessageNo,
-        Stat2_IngredientNo,
-        Stat2_DiscScheNo,
-        Stat2_PriScheNo,
-        Stat2_CoupledPLU,
-        Stat2_Commodity,
-        Stat2_Description,
-        Stat2_MemDisc,
-        Stat2_PLUCost,
-        Stat2_RSData,
-    };
+    static const QList<Field> fields = [] {
+        const auto unused = [](Field f) {
+            return f == SECT_No || f == PLU_MemPrice || f == Stat2_MemPrice || f == PLU_CommodityFirst
+                || (f >= Stat1_Byte1 && f <= Stat1_Byte4) || (f >= Stat2_Byte1 && f <= Stat2_Byte16) || f == KVBBinData
+                || f == Is_Selected;
+        };
+        QList<Field> used;
+        for (int f = 0; f < Count; ++f)
+            if (!unused(Field(f)))
+                used << Field(f);
+        return used;
+    }();
     return fields;
 }
 

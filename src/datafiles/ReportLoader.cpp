@@ -3,6 +3,7 @@
 #include "datafiles/DataFileWriters.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
+#include "records/WorkRecordsetClaim.h"
 #include "state/SharedData.h"
 
 namespace quorvane::datafiles {
@@ -22,15 +23,13 @@ void ImportUploadCSV(const QString& code)
     // The code comes from a file name; only a known report names a table.
     if (!reportTables().contains(code))
         throw DataFileError(QStringLiteral("\"%1\" is not a report the program loads.").arg(code));
-    if (gRsWork.isOpen())
-        throw DataFileError(
+    const records::WorkRecordsetClaim work([&code] {
+        return DataFileError(
             QStringLiteral("The report %1 cannot be loaded while the work recordset is in use.").arg(code));
+    });
     const QString fileName = code + QStringLiteral("UALL.csv");
     const QList<QByteArray> lines = readDataFileLines(fileName);
 
-    struct CloseWork {
-        ~CloseWork() { gRsWork.close(); }
-    } closeWork;
     appendRows([&] {
         gRsWork.openTable(code);
         const int fieldCount = gRsWork.fieldCount();

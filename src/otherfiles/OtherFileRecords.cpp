@@ -1,6 +1,7 @@
 #include "otherfiles/OtherFileRecords.h"
 
 #include "records/OtherRecords.h"
+#include "records/WorkRecordsetClaim.h"
 #include "state/SharedData.h"
 
 #include <QList>
@@ -18,12 +19,8 @@ const QString kBlank = QStringLiteral(" ");
 // table has none. Nothing of it stays when any step fails.
 void saveRow(const QString& table, qint64 key, const Values& values)
 {
-    // Opening it again would silently drop what its holder is doing with it.
-    if (gRsWork.isOpen())
-        throw db::DbError(QStringLiteral("The work recordset is already in use."));
-    struct CloseWork {
-        ~CloseWork() { gRsWork.close(); }
-    } closeWork;
+    const records::WorkRecordsetClaim work(
+        [] { return db::DbError(QStringLiteral("The work recordset is already in use.")); });
     db::Transaction transaction(gDBConnection);
     const QString keyField = records::otherRecordKeyField(table);
     gRsWork.open(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(table, keyField), {key});

@@ -3,6 +3,7 @@
 #include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
 #include "records/PackedBcd.h"
+#include "records/RecordLayout.h"
 #include "records/ScaleRecordDumps.h"
 #include "state/SharedData.h"
 
@@ -10,55 +11,35 @@ namespace quorvane::records {
 
 namespace {
 
-enum class Kind { Number, Text, Flags };
-
-struct FieldPlace {
-    const char* field;
-    int first;
-    int width;
-    Kind kind;
-};
-
-struct Layout {
-    const char* table;
-    int size;
-    QList<FieldPlace> fields; // bytes 4-5 always hold the size
-};
-
-const QList<Layout>& layouts()
+// Bytes 4-5 hold the size; the one plain byte, FBar_CD, is the flags byte of a flexible barcode.
+const QList<RecordLayout>& layouts()
 {
-    static const QList<Layout> all{
-        {"KVB_20", 22, {{"DP_No", 0, 4, Kind::Number}, {"DP_Name", 6, 16, Kind::Text}}},
+    static const QList<RecordLayout> all{
+        {"KVB_20", 22, {{"DP_No", 0, 4, SlotKind::Bcd}, {"DP_Name", 6, 16, SlotKind::Text}}},
         {"KVB_23",
          30,
-         {{"MG_No", 0, 4, Kind::Number},
-          {"DP_No", 6, 4, Kind::Number},
-          {"MG_Name", 10, 16, Kind::Text},
-          {"Tax_No", 26, 4, Kind::Number}}},
+         {{"MG_No", 0, 4, SlotKind::Bcd},
+          {"DP_No", 6, 4, SlotKind::Bcd},
+          {"MG_Name", 10, 16, SlotKind::Text},
+          {"Tax_No", 26, 4, SlotKind::Bcd}}},
         {"KVB_14",
          16,
-         {{"FBar_No", 0, 4, Kind::Number},
-          {"FBar_Type", 6, 1, Kind::Number},
-          {"FBar_ItemDigitNo", 7, 1, Kind::Number},
-          {"FBar_Data1", 8, 1, Kind::Number},
-          {"FBar_Data2", 9, 1, Kind::Number},
-          {"FBar_FBarDigitNo", 10, 1, Kind::Number},
-          {"FBar_CD", 11, 1, Kind::Flags},
-          {"FBar_Data1Type", 12, 1, Kind::Number},
-          {"FBar_Data2Type", 13, 1, Kind::Number},
-          {"FBar_Data1SH", 14, 1, Kind::Number},
-          {"FBar_Data2SH", 15, 1, Kind::Number}}},
+         {{"FBar_No", 0, 4, SlotKind::Bcd},
+          {"FBar_Type", 6, 1, SlotKind::Bcd},
+          {"FBar_ItemDigitNo", 7, 1, SlotKind::Bcd},
+          {"FBar_Data1", 8, 1, SlotKind::Bcd},
+          {"FBar_Data2", 9, 1, SlotKind::Bcd},
+          {"FBar_FBarDigitNo", 10, 1, SlotKind::Bcd},
+          {"FBar_CD", 11, 1, SlotKind::Byte},
+          {"FBar_Data1Type", 12, 1, SlotKind::Bcd},
+          {"FBar_Data2Type", 13, 1, SlotKind::Bcd},
+          {"FBar_Data1SH", 14, 1, SlotKind::Bcd},
+          {"FBar_Data2SH", 15, 1, SlotKind::Bcd}}},
     };
     return all;
 }
 
-const Layout* layoutOf(const QString& table)
-{
-    for (const Layout& l : layouts())
-        if (table.compare(QLatin1String(l.table), Qt::CaseInsensitive) == 0)
-            return &l;
-    return nullptr;
-}
+const RecordLayout* layoutOf(const QString& table) { return findLayout(layouts(), table); }
 
 int hexValue(QChar c)
 {
@@ -73,12 +54,12 @@ int hexValue(QChar c)
 }
 
 // The number a field puts into the record: 0 to its greatest value (a plain byte for the flags).
-qint64 fieldNumber(const db::Recordset& row, const FieldPlace& p, bool composeFlags)
+qint64 fieldNumber(const db::Recordset& row, const FieldSlot& p, bool composeFlags)
 {
     const QString name = QLatin1String(p.field);
     qint64 v = row.intValue(name);
     qint64 max = packedBcdMax(p.width);
-    if (p.kind == Kind::Flags) {
+    if (p.kind == SlotKind::Byte) {
         if (composeFlags)
             v = row.intValue(QStringLiteral("FBar_EANorITF")) * 128 + v % 128;
         max = 255;
@@ -110,14 +91,14 @@ QByteArray fitText(const QString& text, int width, bool* ok)
 
 int kvbRecordSize(const QString& table)
 {
-    const Layout* l = layoutOf(table);
+    const RecordLayout* l = layoutOf(table);
     return l ? l->size : 0;
 }
 
 QString kvbRecordKeyField(const QString& table)
 {
-    const Layout* l = layoutOf(table);
-    return l ? QLatin1String(l->fields.first().field) : QString();
+    const RecordLayout* l = layoutOf(table);
+    return l ? l->keyField() : QString();
 }
 
 void PutHexPairs(QByteArray& buffer, const QString& digits, int first, int last)
@@ -150,31 +131,25 @@ void PutTextBytes(QByteArray& buffer, const QString& text, int first, int last)
 
 QByteArray buildKvbRecord(const QString& table, const db::Recordset& row, QStringList* problems, bool composeFlags)
 {
-    const Layout* l = layoutOf(table);
+    const RecordLayout* l = layoutOf(table);
     if (!l)
         return QByteArray();
-    QByteArray rec(l->size, '\0');
-    PutHexPairs(rec, QString::number(l->size, 16), 4, 5);
-    for (const FieldPlace& p : l->fields) {
-        const int last = p.first + p.width - 1;
-        try {
-            if (p.kind == Kind::Text) {
-                PutTextBytes(rec, row.textValue(QLatin1String(p.field)), p.first, last);
-            } else {
-                const qint64 v = fieldNumber(row, p, composeFlags);
-                PutHexPairs(rec, p.kind == Kind::Flags ? QString::number(v, 16) : QString::number(v), p.first, last);
-            }
-        } catch (const CodecError& e) {
+    return buildRecord(
+        *l,
+        [&](const FieldSlot& p) {
+            return p.kind == SlotKind::Text ? QVariant(row.textValue(QLatin1String(p.field)))
+                                            : QVariant(fieldNumber(row, p, composeFlags));
+        },
+        [&](QByteArray& rec, const FieldSlot& p, const CodecError& e) {
             if (!problems)
-                throw;
+                throw; // the CodecError as it came
             problems->append(e.message());
-            if (p.kind == Kind::Text) {
+            // A name goes in as the code page gives it.
+            if (p.kind == SlotKind::Text) {
                 const QByteArray bytes = fitText(row.textValue(QLatin1String(p.field)), p.width, nullptr);
                 rec.replace(p.first, int(bytes.size()), bytes);
             }
-        }
-    }
-    return rec;
+        });
 }
 
 void EncodeKVBRecord(const QString& table)
@@ -186,17 +161,13 @@ void EncodeKVBRecord(const QString& table)
 
 bool kvbRecordFitsRow(const QString& table, const QByteArray& record, const db::Recordset& row)
 {
-    const Layout* l = layoutOf(table);
-    if (!l || record.size() != l->size)
-        return false;
-    const auto header = KvbRecordHeader::read(record);
-    return header && header->length == l->size && header->key
-        && qint64(*header->key) == row.intValue(QLatin1String(l->fields.first().field));
+    const RecordLayout* l = layoutOf(table);
+    return l && recordFitsRow(*l, record, row);
 }
 
 bool DecodeKVBRecords(const QString& table, QString* error)
 {
-    const Layout* l = layoutOf(table);
+    const RecordLayout* l = layoutOf(table);
     if (!l)
         return true;
     try {
@@ -214,14 +185,14 @@ bool DecodeKVBRecords(const QString& table, QString* error)
             // All fields or none: a record that is not packed decimal leaves the row as the text reload made it.
             QList<QPair<QString, QVariant>> values;
             bool whole = true;
-            for (const FieldPlace& p : l->fields) {
-                if (p.kind == Kind::Text) {
+            for (const FieldSlot& p : l->fields) {
+                if (p.kind == SlotKind::Text) {
                     QByteArray bytes = rec.mid(p.first, p.width);
                     const qsizetype nul = bytes.indexOf('\0');
                     if (nul >= 0)
                         bytes.truncate(nul);
                     values.append({QLatin1String(p.field), text::fromAnsi(bytes)});
-                } else if (p.kind == Kind::Flags) {
+                } else if (p.kind == SlotKind::Byte) {
                     const int b = quint8(rec[p.first]);
                     values.append({QLatin1String(p.field), b % 128});
                     values.append({QStringLiteral("FBar_EANorITF"), b / 128});

@@ -1,85 +1,66 @@
 #include "records/OtherRecords.h"
 
-#include "records/KvbRecords.h"
 #include "records/PackedBcd.h"
-
-#include <functional>
+#include "records/RecordLayout.h"
 
 namespace quorvane::records {
 
 namespace {
 
-enum class Kind {
-    Bcd,   // packed decimal in the slot's width
-    Byte,  // one plain byte, 0 to 255
-    Text,  // ANSI bytes, zero-filled to the slot's width
-    Block, // the bytes as they are, to the end of a record of variable length
-};
-
-struct FieldPlace {
-    const char* field;
-    int first;
-    int width;
-    Kind kind;
-};
-
-struct Layout {
-    const char* table;
-    int size;                 // 0: the head and the text block
-    QList<FieldPlace> fields; // the key first; bytes 4-5 always hold the length
-};
-
-QList<FieldPlace> textFields()
+QList<FieldSlot> textFields()
 {
-    return {{"No", 0, 4, Kind::Bcd}, {"NextNo", 6, 4, Kind::Bcd}, {"Name", TextRecordHeadSize, 0, Kind::Block}};
+    return {
+        {"No", 0, 4, SlotKind::Bcd}, {"NextNo", 6, 4, SlotKind::Bcd}, {"Name", TextRecordHeadSize, 0, SlotKind::Block}};
 }
 
-QList<FieldPlace> scheduleFields(const char* start, const char* startTime, const char* end, const char* endTime)
+QList<FieldSlot> scheduleFields(const char* start, const char* startTime, const char* end, const char* endTime)
 {
-    return {{"Number", 0, 4, Kind::Bcd},
-            {start, 6, 4, Kind::Bcd},
-            {startTime, 10, 2, Kind::Bcd},
-            {end, 12, 4, Kind::Bcd},
-            {endTime, 16, 2, Kind::Bcd}};
+    return {{"Number", 0, 4, SlotKind::Bcd},
+            {start, 6, 4, SlotKind::Bcd},
+            {startTime, 10, 2, SlotKind::Bcd},
+            {end, 12, 4, SlotKind::Bcd},
+            {endTime, 16, 2, SlotKind::Bcd}};
 }
 
-const QList<Layout>& layouts()
+const QList<RecordLayout>& layouts()
 {
-    static const QList<Layout> all{
-        {"KVB_44", 27, {{"Clerk_No", 3, 1, Kind::Bcd}, {"Name", 6, 20, Kind::Text}, {"Status", 26, 1, Kind::Byte}}},
+    static const QList<RecordLayout> all{
+        {"KVB_44",
+         27,
+         {{"Clerk_No", 3, 1, SlotKind::Bcd}, {"Name", 6, 20, SlotKind::Text}, {"Status", 26, 1, SlotKind::Byte}}},
         {"KVB_A8",
          14,
-         {{"Code", 3, 1, Kind::Bcd},
-          {"Name", 6, 4, Kind::Text},
-          {"Rate", 10, 2, Kind::Bcd},
-          {"Status", 12, 1, Kind::Byte}}},
+         {{"Code", 3, 1, SlotKind::Bcd},
+          {"Name", 6, 4, SlotKind::Text},
+          {"Rate", 10, 2, SlotKind::Bcd},
+          {"Status", 12, 1, SlotKind::Byte}}},
         {"KVB_AC",
          32,
-         {{"Number", 3, 1, Kind::Bcd},
-          {"Status", 6, 1, Kind::Byte},
-          {"Type", 7, 1, Kind::Byte},
-          {"Name", 8, 24, Kind::Text}}},
+         {{"Number", 3, 1, SlotKind::Bcd},
+          {"Status", 6, 1, SlotKind::Byte},
+          {"Type", 7, 1, SlotKind::Byte},
+          {"Name", 8, 24, SlotKind::Text}}},
         {"KVB_AD",
          16,
-         {{"Number", 3, 1, Kind::Bcd},
-          {"Status", 6, 1, Kind::Byte},
-          {"Name", 7, 8, Kind::Text},
-          {"Reserved", 15, 1, Kind::Byte}}},
+         {{"Number", 3, 1, SlotKind::Bcd},
+          {"Status", 6, 1, SlotKind::Byte},
+          {"Name", 7, 8, SlotKind::Text},
+          {"Reserved", 15, 1, SlotKind::Byte}}},
         {"KVB_AA", 44,
          scheduleFields("Disc_SDate", "Disc_STime", "Disc_EDate", "Disc_ETime")
-             + QList<FieldPlace>{{"Disc_LimitType", 18, 1, Kind::Byte},
-                                 {"Disc_1stLim", 22, 4, Kind::Bcd},
-                                 {"Disc_Within1stL", 26, 4, Kind::Bcd},
-                                 {"Disc_2ndLim", 30, 4, Kind::Bcd},
-                                 {"Disc_Within2ndL", 34, 4, Kind::Bcd},
-                                 {"Disc_Type", 38, 1, Kind::Byte},
-                                 {"DisDayOfWeek", 39, 1, Kind::Byte},
-                                 {"NextNumber", 40, 4, Kind::Bcd}}},
+             + QList<FieldSlot>{{"Disc_LimitType", 18, 1, SlotKind::Byte},
+                                {"Disc_1stLim", 22, 4, SlotKind::Bcd},
+                                {"Disc_Within1stL", 26, 4, SlotKind::Bcd},
+                                {"Disc_2ndLim", 30, 4, SlotKind::Bcd},
+                                {"Disc_Within2ndL", 34, 4, SlotKind::Bcd},
+                                {"Disc_Type", 38, 1, SlotKind::Byte},
+                                {"DisDayOfWeek", 39, 1, SlotKind::Byte},
+                                {"NextNumber", 40, 4, SlotKind::Bcd}}},
         {"KVB_AB", 28,
          scheduleFields("Price_SDate", "Price_STime", "Price_EDate", "Price_ETime")
-             + QList<FieldPlace>{{"PriceDayOfWeek", 18, 1, Kind::Byte},
-                                 {"NewUnitPrice", 20, 4, Kind::Bcd},
-                                 {"NextNumber", 24, 4, Kind::Bcd}}},
+             + QList<FieldSlot>{{"PriceDayOfWeek", 18, 1, SlotKind::Byte},
+                                {"NewUnitPrice", 20, 4, SlotKind::Bcd},
+                                {"NextNumber", 24, 4, SlotKind::Bcd}}},
         {"KVB_3A", 0, textFields()},
         {"KVB_3B", 0, textFields()},
         {"KVB_3C", 0, textFields()},
@@ -88,64 +69,20 @@ const QList<Layout>& layouts()
     return all;
 }
 
-const Layout* layoutOf(const QString& table)
-{
-    for (const Layout& l : layouts())
-        if (table.compare(QLatin1String(l.table), Qt::CaseInsensitive) == 0)
-            return &l;
-    return nullptr;
-}
+const RecordLayout* layoutOf(const QString& table) { return findLayout(layouts(), table); }
 
-using FieldValue = std::function<QVariant(const QString& field)>;
-
-void putField(QByteArray& rec, const FieldPlace& p, const QVariant& v)
+QByteArray build(const QString& table, const SlotValue& value, QStringList* problems)
 {
-    switch (p.kind) {
-    case Kind::Bcd:
-        PackedBcd(rec, p.first, v.toLongLong(), p.width);
-        break;
-    case Kind::Byte: {
-        const qint64 n = v.toLongLong();
-        if (n < 0 || n > 255)
-            throw CodecError(QStringLiteral("%1 does not fit in one byte.").arg(n));
-        rec[p.first] = char(n);
-        break;
-    }
-    case Kind::Text:
-        PutTextBytes(rec, v.toString(), p.first, p.first + p.width - 1);
-        break;
-    case Kind::Block: {
-        const QByteArray block = v.toByteArray();
-        if (block.size() > MaxTextBlockSize)
-            throw CodecError(QStringLiteral("The text of %1 bytes is longer than the %2 bytes a record holds.")
-                                 .arg(block.size())
-                                 .arg(MaxTextBlockSize));
-        rec += block;
-        break;
-    }
-    }
-}
-
-QByteArray build(const QString& table, const FieldValue& value, QStringList* problems)
-{
-    const Layout* l = layoutOf(table);
+    const RecordLayout* l = layoutOf(table);
     if (!l)
         return QByteArray();
-    QByteArray rec(l->size ? l->size : TextRecordHeadSize, '\0');
-    for (const FieldPlace& p : l->fields) {
-        const QString name = QLatin1String(p.field);
-        try {
-            putField(rec, p, value(name));
-        } catch (const CodecError& e) {
-            // The slot was left as it was, all zeros: what a value that cannot be carried becomes.
-            const QString why = name + QStringLiteral(": ") + e.message();
-            if (!problems)
-                throw CodecError(why);
-            problems->append(why);
-        }
-    }
-    ReverseCopy(rec, 4, quint32(rec.size()), 2);
-    return rec;
+    return buildRecord(*l, value, [problems](QByteArray&, const FieldSlot& p, const CodecError& e) {
+        // The slot is left all zeros: what a value that cannot be carried becomes.
+        const QString why = QLatin1String(p.field) + QStringLiteral(": ") + e.message();
+        if (!problems)
+            throw CodecError(why);
+        problems->append(why);
+    });
 }
 
 } // namespace
@@ -154,39 +91,32 @@ bool isOtherRecordTable(const QString& table) { return layoutOf(table) != nullpt
 
 int otherRecordSize(const QString& table)
 {
-    const Layout* l = layoutOf(table);
+    const RecordLayout* l = layoutOf(table);
     return l ? l->size : 0;
 }
 
 QString otherRecordKeyField(const QString& table)
 {
-    const Layout* l = layoutOf(table);
-    return l ? QLatin1String(l->fields.first().field) : QString();
+    const RecordLayout* l = layoutOf(table);
+    return l ? l->keyField() : QString();
 }
 
 QByteArray KvbOtherRecord(const QString& table, const db::Recordset& row, QStringList* problems)
 {
     return build(
-        table, [&row](const QString& field) { return row.value(field); }, problems);
+        table, [&row](const FieldSlot& p) { return row.value(QLatin1String(p.field)); }, problems);
 }
 
 QByteArray KvbOtherRecord(const QString& table, const QVariantMap& values, QStringList* problems)
 {
     return build(
-        table, [&values](const QString& field) { return values.value(field); }, problems);
+        table, [&values](const FieldSlot& p) { return values.value(QLatin1String(p.field)); }, problems);
 }
 
 bool otherRecordFitsRow(const QString& table, const QByteArray& record, const db::Recordset& row)
 {
-    const Layout* l = layoutOf(table);
-    if (!l)
-        return false;
-    const auto header = KvbRecordHeader::read(record);
-    if (!header || header->length != record.size()
-        || (l->size ? record.size() != l->size : record.size() < TextRecordHeadSize))
-        return false;
-    // A one-byte key stands after three zero bytes, so bytes 0-3 read as the same number.
-    return header->key && qint64(*header->key) == row.intValue(QLatin1String(l->fields.first().field));
+    const RecordLayout* l = layoutOf(table);
+    return l && recordFitsRow(*l, record, row);
 }
 
 int dayMaskFromText(const QString& days)

@@ -47,8 +47,6 @@ class RecordReader {
 public:
     explicit RecordReader(const QByteArray& data, int pos = 0) : m_data(data), m_pos(pos) { }
     int pos() const { return m_pos; }
-    int remaining() const { return int(m_data.size()) - m_pos; }
-    const QByteArray& data() const { return m_data; }
 
     quint8 byte();
     quint32 bcd(int width); // also throws for a nibble above 9

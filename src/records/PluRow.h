@@ -115,8 +115,6 @@ public:
     void set(plu::Field f, const QVariant& v);
     void load(plu::Field f, QVariant v) { m_values[f] = std::move(v); } // as read, not changed
     bool changed(plu::Field f) const { return m_changed.test(f); }
-    bool anyChanged() const { return m_changed.any(); }
-    void clearChanged() { m_changed.reset(); }
 
 private:
     std::array<QVariant, plu::Count> m_values;

@@ -59,24 +59,13 @@ struct NoView : transfer::SessionView {
 
 } // namespace
 
-class TestOtherDataFiles : public QObject {
+class TestOtherDataFiles : public test::TransferFolderTest {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        text::setAnsiCodePage(QStringLiteral("windows-1252"));
-        m_folder = std::make_unique<test::TransferFolder>();
-        QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
-    }
-    void cleanup() { m_folder.reset(); }
-
     void files_data();
     void files();
     void sendsEveryFileToTheScale();
-
-private:
-    std::unique_ptr<test::TransferFolder> m_folder;
 };
 
 void TestOtherDataFiles::files_data()

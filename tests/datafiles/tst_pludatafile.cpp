@@ -42,13 +42,10 @@ const QByteArray kEmptyTail =
 
 } // namespace
 
-class TestPluDataFile : public QObject {
+class TestPluDataFile : public test::TransferFolderTest {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void line_data();
     void line();
     void goldenFile_data();
@@ -62,19 +59,7 @@ private slots:
     void frameOnAnotherTable();
     void textFields_data();
     void textFields();
-
-private:
-    std::unique_ptr<test::TransferFolder> m_folder;
 };
-
-void TestPluDataFile::init()
-{
-    text::setAnsiCodePage(QStringLiteral("windows-1252"));
-    m_folder = std::make_unique<test::TransferFolder>();
-    QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
-}
-
-void TestPluDataFile::cleanup() { m_folder.reset(); }
 
 void TestPluDataFile::line_data()
 {

@@ -34,13 +34,10 @@ QVariantMap rcRow(int index) { return test::rowValues("RC_25", test::rowIds("RC_
 
 } // namespace
 
-class TestReceivedPluLoader : public QObject {
+class TestReceivedPluLoader : public test::TransferFolderTest {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void loadsLine_data();
     void loadsLine();
     void refusesLine_data();
@@ -48,19 +45,7 @@ private slots:
     void appendsAndStopsAtEmptyLine();
     void missingFile();
     void roundTripThroughTheWriter();
-
-private:
-    std::unique_ptr<test::TransferFolder> m_folder;
 };
-
-void TestReceivedPluLoader::init()
-{
-    text::setAnsiCodePage(QStringLiteral("windows-1252"));
-    m_folder = std::make_unique<test::TransferFolder>();
-    QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
-}
-
-void TestReceivedPluLoader::cleanup() { m_folder.reset(); }
 
 void TestReceivedPluLoader::loadsLine_data()
 {

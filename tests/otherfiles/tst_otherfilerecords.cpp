@@ -96,18 +96,10 @@ qint64 rowOf(const QString& table, qint64 key)
 
 } // namespace
 
-class TestOtherFileRecords : public QObject {
+class TestOtherFileRecords : public test::TransferFolderTest {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        text::setAnsiCodePage(QStringLiteral("windows-1252"));
-        m_folder = std::make_unique<test::TransferFolder>();
-        QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
-    }
-    void cleanup() { m_folder.reset(); }
-
     void secondSaveUpdatesItsRow_data()
     {
         QTest::addColumn<QString>("table");
@@ -226,9 +218,6 @@ private slots:
         QCOMPARE(row.value("Is_Selected").toInt(), 1);
         QCOMPARE(row.value("KVBBinData").toByteArray().toHex(' '), hex("000000FF 000E 00 050327 0000 0907").toHex(' '));
     }
-
-private:
-    std::unique_ptr<test::TransferFolder> m_folder;
 };
 
 QTEST_GUILESS_MAIN(TestOtherFileRecords)

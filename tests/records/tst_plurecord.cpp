@@ -93,12 +93,10 @@ const QStringList kCarriedAlways = {"PLU_No",      "PLU_UPrice",  "PLU_BarFormat
 
 } // namespace
 
-class TestPluRecord : public QObject {
+class TestPluRecord : public CodecDbTest {
     Q_OBJECT
 
 private:
-    CodecDb* m_db = nullptr;
-
     QByteArray encode(const QVariantMap& values, bool resolve = false)
     {
         const qint64 id = addRow("KVB_25", values);
@@ -141,14 +139,6 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_db = new CodecDb;
-        QVERIFY2(m_db->isOpen(), qPrintable(m_db->error()));
-        fillEanCollections();
-    }
-    void cleanup() { delete m_db; }
-
     void workedExample()
     {
         const QByteArray rec = encode({{"PLU_No", 257},

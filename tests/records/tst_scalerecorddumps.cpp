@@ -71,12 +71,10 @@ using Rows = QList<QVariantMap>;
 
 } // namespace
 
-class TestScaleRecordDumps : public QObject {
+class TestScaleRecordDumps : public CodecDbTest {
     Q_OBJECT
 
 private:
-    CodecDb* m_db = nullptr;
-
     QString folder(const QString& name)
     {
         const QString path = m_db->path(name);
@@ -110,14 +108,6 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_db = new CodecDb;
-        QVERIFY2(m_db->isOpen(), qPrintable(m_db->error()));
-        fillEanCollections();
-    }
-    void cleanup() { delete m_db; }
-
     void fullRestartKeepsEverything()
     {
         for (const auto& [table, values] : generatorLevels())

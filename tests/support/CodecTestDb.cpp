@@ -6,6 +6,7 @@
 #include "state/SharedData.h"
 
 #include <QFile>
+#include <QtTest>
 
 namespace quorvane::test {
 
@@ -90,6 +91,15 @@ void fillEanCollections()
     for (int i = 0; i < disp.size(); ++i)
         gParEANDisp.add(i + 1 == disp.size() ? QStringLiteral("REF") : QStringLiteral("B%1").arg(i), disp[i]);
 }
+
+void CodecDbTest::init()
+{
+    m_db = std::make_unique<CodecDb>();
+    QVERIFY2(m_db->isOpen(), qPrintable(m_db->error()));
+    fillEanCollections();
+}
+
+void CodecDbTest::cleanup() { m_db.reset(); }
 
 qint64 addRow(const QString& table, const QVariantMap& values)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -8,6 +9,8 @@
 #include <QVariantMap>
 
 #include "support/PluGenerator.h"
+
+#include <memory>
 
 namespace quorvane::test {
 
@@ -29,6 +32,19 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_error;
+};
+
+// The base of a test whose every function runs on a fresh CodecDb, m_db, with the bar-format collections
+// filled (fillEanCollections).
+class CodecDbTest : public QObject {
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<CodecDb> m_db;
+
+private slots:
+    void init();
+    void cleanup();
 };
 
 // The bar-format names (EAN_DISP: formats 0 to 19, flexible barcodes 1 to 9, REF), as the parameter file

@@ -11,6 +11,7 @@
 #include "transfer/TransferSession.h"
 
 #include <QFile>
+#include <QtTest>
 
 namespace quorvane::test {
 
@@ -38,6 +39,14 @@ bool TransferFolder::setUp(const QString& schemaPath)
     }
     return gDBConnection.open(database, &m_error);
 }
+
+void TransferFolderTest::init()
+{
+    m_folder = std::make_unique<TransferFolder>();
+    QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
+}
+
+void TransferFolderTest::cleanup() { m_folder.reset(); }
 
 QString TransferFolder::tempFile(const QString& name) const { return m_folder.file(QStringLiteral("temp/") + name); }
 

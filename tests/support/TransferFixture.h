@@ -6,7 +6,10 @@
 #include "ProgramFolderFixture.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
+
+#include <memory>
 
 namespace quorvane::test {
 
@@ -27,6 +30,18 @@ public:
 private:
     ProgramFolderFixture m_folder;
     QString m_error;
+};
+
+// The base of a test whose every function runs in a fresh TransferFolder on the shipped schema, m_folder.
+class TransferFolderTest : public QObject {
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<TransferFolder> m_folder;
+
+private slots:
+    void init();
+    void cleanup();
 };
 
 // Counts the rows of a table of the working database.

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/SchemaBuilder.h"
+#include "app/WorkingDatabase.h"
+#include "state/ProgramFolder.h"
+
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace quorvane::bench {
+
+// Builds the working database of the program folder afresh from the shipped schema and opens it as the
+// shared connection; false, with the reason, when it cannot.
+inline bool buildWorkingDatabase(QString* error)
+{
+    app::CloseDatabase();
+    app::SchemaBuildError e;
+    if (app::BuildDatabaseFromSchema(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt"),
+                                     app::workingDatabasePath(), 0, &e)
+        != app::SchemaBuilt) {
+        *error = e.message;
+        return false;
+    }
+    return app::OpenDatabase(error);
+}
+
+// Makes the temporary folder the program folder, with its Database and temp folders, and builds and opens
+// its working database. Gives the database's path; empty, after saying why, when it cannot.
+inline QString openWorkingDatabase(const QTemporaryDir& dir)
+{
+    QDir(dir.path()).mkpath(QStringLiteral("Database"));
+    QDir(dir.path()).mkpath(QStringLiteral("temp"));
+    setProgramFolder(dir.path());
+    QString error;
+    if (!buildWorkingDatabase(&error)) {
+        std::fprintf(stderr, "cannot build the database: %s\n", qPrintable(error));
+        return QString();
+    }
+    return app::workingDatabasePath();
+}
+
+} // namespace quorvane::bench

@@ -374,10 +374,12 @@ private slots:
     void captions()
     {
         QFETCH(int, dateType);
+        QFETCH(int, priceUnit);
         QFETCH(QString, currency);
         QFETCH(QString, dateFormat);
         frmMain* w = open();
         gSettings().gDateType = qint16(dateType);
+        gSettings().gPriceUnit = qint16(priceUnit);
         gSettings().gCurrencySymbol = currency;
         for (const char* name : {"DTPickerStartDate", "DTPickerEndDate"}) {
             auto* picker = find<QDateEdit>(w, QLatin1String(name));
@@ -467,6 +469,16 @@ private slots:
                 plu::SetEditModeButtons(w);
                 plu::SetPLUGridColumnWidths(w);
                 plu::ShowPLUInTab(w, 0); // the bar-format boxes for edit mode
+                // Tab goes through page 1 in its order, past the name box that the text editor fills.
+                plu::SelectPLUTab(w, 1);
+                QWidget* box = find(w, QStringLiteral("meditPLU"));
+                box->setFocus();
+                QStringList visited{box->objectName()};
+                for (int i = 0; i < 3; ++i) {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                    visited << QApplication::focusWidget()->objectName();
+                }
+                QCOMPARE(visited, QStringList({"meditPLU", "cmdFont", "cmdDescFont", "meditUPrice"}));
             }
             for (int page = 1; page <= 3; ++page) {
                 plu::SelectPLUTab(w, page);
@@ -477,6 +489,11 @@ private slots:
                     shot.save(QDir(dir).filePath(QStringLiteral("frmMain_plu_%1_page%2.png").arg(mode).arg(page)));
             }
         }
+        list(w, 1, 6); // a department without PLUs
+        QCOMPARE(ui::flexRows(grid(w)), 1);
+        QVERIFY(!find(w, QStringLiteral("SSTabPLU"))->isEnabled());
+        if (!dir.isEmpty())
+            w->grab().save(QDir(dir).filePath(QStringLiteral("frmMain_plu_empty.png")));
     }
 };
 

@@ -117,6 +117,28 @@ inline void addPlu(const QString& fields)
     addRow(QStringLiteral("KVB_25"), values);
 }
 
+// The lists' PLUs of store 1 as number, main group and price: 5 12 1.00, 3 44 5.00, 9 997 2.50, 1 0 0.50, 7 12 9.00,
+// 2 0 0.10 and 7 12 8.00, in this stored order; PLU 4 of store 2; search 2 of store 1 over main groups 10 to 50,
+// PLUs 3 to 7 and prices 1.00 to 5.00 (departments 90 to 99).
+inline void addListRows()
+{
+    for (const auto& [no, group, price] :
+         {std::tuple{5, 12, 100}, {3, 44, 500}, {9, 997, 250}, {1, 0, 50}, {7, 12, 900}, {2, 0, 10}, {7, 12, 800}})
+        addPlu(QStringLiteral("PLU_No=%1;PLU_MG=%2;PLU_UPrice=%3").arg(no).arg(group).arg(price));
+    addRow(QStringLiteral("KVB_25"), {{"ST_No", 2}, {"PLU_No", 4}, {"PLU_MG", 12}});
+    addRow(QStringLiteral("SEARCH"),
+           {{"ST_No", 1},
+            {"SH_No", 2},
+            {"DP_No1", 90},
+            {"DP_No2", 99},
+            {"MG_No1", 10},
+            {"MG_No2", 50},
+            {"PLU_No1", 3},
+            {"PLU_No2", 7},
+            {"PLU_UPrice1", 100},
+            {"PLU_UPrice2", 500}});
+}
+
 // "PLU_No:field" of every PLU of the store in number order, blank-separated.
 inline QString pluRows(const QString& field, int store = 1)
 {
@@ -127,6 +149,16 @@ inline QString pluRows(const QString& field, int store = 1)
     while (st.step())
         rows << st.column(0).toString() + QLatin1Char(':') + st.column(1).toString();
     return rows.join(QLatin1Char(' '));
+}
+
+// The PLU numbers of a store that carry a send mark.
+inline QString marked(int store = 1)
+{
+    QStringList out;
+    for (const QString& row : pluRows(QStringLiteral("Is_Selected"), store).split(QLatin1Char(' ')))
+        if (row.endsWith(QLatin1String(":1")))
+            out << row.section(QLatin1Char(':'), 0, 0);
+    return out.join(QLatin1Char(' '));
 }
 
 // The main window as far as the rules ask it: answers, messages and calls are logged in order.

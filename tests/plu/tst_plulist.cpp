@@ -5,20 +5,6 @@
 using namespace quorvane;
 using namespace quorvane::test;
 
-namespace {
-
-// The PLU numbers of a store that carry a send mark.
-QString marked(int store = 1)
-{
-    QStringList out;
-    for (const QString& row : pluRows(QStringLiteral("Is_Selected"), store).split(QLatin1Char(' ')))
-        if (row.endsWith(QLatin1String(":1")))
-            out << row.section(QLatin1Char(':'), 0, 0);
-    return out.join(QLatin1Char(' '));
-}
-
-} // namespace
-
 class tst_PluList : public QObject {
     Q_OBJECT
 
@@ -49,22 +35,7 @@ private slots:
         QFETCH(int, deptOrSearch);
         QFETCH(int, mg);
         QFETCH(QString, plus);
-        // number, main group, price; the two PLUs 7 in stored order 900, 800
-        for (const auto& [no, group, price] :
-             {std::tuple{5, 12, 100}, {3, 44, 500}, {9, 997, 250}, {1, 0, 50}, {7, 12, 900}, {2, 0, 10}, {7, 12, 800}})
-            addPlu(QStringLiteral("PLU_No=%1;PLU_MG=%2;PLU_UPrice=%3").arg(no).arg(group).arg(price));
-        addRow(QStringLiteral("KVB_25"), {{"ST_No", 2}, {"PLU_No", 4}, {"PLU_MG", 12}});
-        addRow(QStringLiteral("SEARCH"),
-               {{"ST_No", 1},
-                {"SH_No", 2},
-                {"DP_No1", 90},
-                {"DP_No2", 99},
-                {"MG_No1", 10},
-                {"MG_No2", 50},
-                {"PLU_No1", 3},
-                {"PLU_No2", 7},
-                {"PLU_UPrice1", 100},
-                {"PLU_UPrice2", 500}});
+        addListRows();
         const PluListQuery q = OpenPLUList(quint8(kind), 1, qint16(deptOrSearch), qint16(mg));
         QStringList listed, prices;
         for (; !gRsPLU.eof(); gRsPLU.moveNext()) {

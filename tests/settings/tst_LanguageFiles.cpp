@@ -52,6 +52,7 @@ struct Tables {
         {QStringLiteral("frmLoading::kControls"), &frmLoading::kControls},
         {QStringLiteral("frmEnd::kControls"), &frmEnd::kControls},
         {QStringLiteral("frmMain::kControls"), &frmMain::kControls},
+        {QStringLiteral("frmMain::kPluEditor"), &frmMain::kPluEditor},
         {QStringLiteral("frmPresetKey::kControls"), &frmPresetKey::kControls},
         {QStringLiteral("frmScale::kControls"), &frmScale::kControls},
         {QStringLiteral("frmAbout::kControls"), &frmAbout::kControls},

@@ -4,6 +4,7 @@
 #include "mainwindow/ui/ResizeForm.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/MenuTable.h"
+#include "plu/ui/PluWindow.h"
 
 #include <QHash>
 #include <QIcon>
@@ -121,6 +122,19 @@ public:
     void popmenuDownloadMG_Click() { menuDownloadMG_Click(); }
     void popmenuProperties_Click() { menuProperties_Click(); }
     void popmenuDelete_Click() { menuDelete_Click(); }
+
+    // The PLU list and editor (frmMainPlu.cpp). The editor's rows are captioned from their own language section
+    // (kPluEditor); they join the window's rows uncaptioned. Each handler hands the window to src/plu/ui.
+    static const ui::ControlTable kPluEditor;
+    void MSHFlexGridPLU_Click();
+    void SSTabPLU_Click();
+    void chkWeighed_Click();
+    void combMemDiscType_Click();
+    void combDiscType_Click();
+    void combBarcodeFormat_Click();
+
+private:
+    plu::PluWindow* m_pluWindow = new plu::PluWindow(this, kPluEditor);
 
 signals:
     // The operator closed the window and did not keep the edited PLU from it. The window stays until unload(),

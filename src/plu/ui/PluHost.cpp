@@ -1,47 +1,269 @@
 #include "plu/ui/PluHost.h"
 
+#include "platform/events/EventPump.h"
+#include "platform/ui/ControlTable.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/MenuTable.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/ValueSetters.h"
+#include "plu/PluList.h"
+#include "plu/ui/PluEditorWindow.h"
+#include "plu/ui/PluWindow.h"
+#include "settings/FixedDecimal.h"
+#include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
+#include "state/SharedData.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
+
+#include <cmath>
+#include <memory>
 
 namespace quorvane::plu {
 
 namespace {
+
 // Not program state: what a test listens with.
 PluListObserver gPluListObserver;
+EditorHandlerObserver gEditorHandlerObserver;
 
-// The PLU editor's save; it has nothing to write while the editor has no fields.
-void SavePLU(QWidget*) { }
+constexpr int MarkColumn = 6;
+
+QString dbReadErr() { return gLangMsg.text(QStringLiteral("dbReadErr")); }
+QString dbWriteErr() { return gLangMsg.text(QStringLiteral("dbWriteErr")); }
+
+bool listHasRows() { return gRsPLU.isOpen() && gRsPLU.recordCount() > 0; }
+
+QList<ui::FlexColumn> gridColumns()
+{
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    return {
+        {QString(), 0, left},
+        {gLangMainGrid.text(QStringLiteral("MainGrdNo")), 700, left},
+        {gLangMainGrid.text(QStringLiteral("MainGrdPLU")), 1300, left},
+        {gLangMainGrid.text(QStringLiteral("MainGrdItem")), 1500, left},
+        {gLangMainGrid.text(QStringLiteral("MainGrdName")), 4250, left},
+        {gLangMainGrid.text(QStringLiteral("MainGrdUP")), 1300, left},
+        {gLangMainGrid.text(QStringLiteral("MainGrdSelected")), 300, Qt::AlignCenter},
+    };
+}
+
+// One grid row from the list query's row: its number, PLU number, item code, the name's first line (only for a PLU
+// that has a name), the unit price with the price decimals and the send mark. The even rows' colour is the grid's
+// alternate colour.
+ui::FlexRowFill listRowFill(const QBrush& buttonFace)
+{
+    struct Columns {
+        int no = -1, item = -1, first = -1, name = -1, price = -1, selected = -1;
+    };
+    auto at = std::make_shared<Columns>();
+    return [at, buttonFace, decimals = gSettings().gPricePoint](const db::Statement& q, int row,
+                                                                std::span<QTableWidgetItem* const> cells) {
+        if (at->no < 0) {
+            for (int c = 0; c < q.columnCount(); ++c) {
+                const QString name = q.columnName(c).toLower();
+                int* slot = name == QLatin1String("plu_no")       ? &at->no
+                    : name == QLatin1String("plu_eanitemcode")    ? &at->item
+                    : name == QLatin1String("plu_commodityfirst") ? &at->first
+                    : name == QLatin1String("plu_commodity")      ? &at->name
+                    : name == QLatin1String("plu_uprice")         ? &at->price
+                    : name == QLatin1String("is_selected")        ? &at->selected
+                                                                  : nullptr;
+                if (slot)
+                    *slot = c;
+            }
+        }
+        cells[1]->setText(QString::number(row));
+        cells[1]->setBackground(buttonFace);
+        cells[2]->setText(QString::number(q.columnInt(at->no)));
+        if (const QVariant item = q.column(at->item); !item.isNull())
+            cells[3]->setText(item.toString());
+        if (!q.column(at->name).isNull())
+            cells[4]->setText(q.column(at->first).toString());
+        cells[5]->setText(FormatFixedDecimal(qint32(q.columnInt(at->price)), decimals));
+        if (q.columnInt(at->selected) == 1)
+            cells[MarkColumn]->setText(QStringLiteral("*"));
+    };
+}
+
+// The editor shows the listed PLU at that position, cleared first or not.
+void showListed(QWidget* window, int position, bool clearFirst)
+{
+    PluEditorValues tab = editorValues(window);
+    if (clearFirst)
+        ClearPLUTab(tab);
+    if (!ui::tryStep([&] { quorvane::ShowPLUInTab(position, tab); }, dbReadErr(), window))
+        return;
+    QTabWidget* tabs = pluTabs(window);
+    tabs->setUpdatesEnabled(false);
+    showEditorValues(window, tab);
+    tabs->setUpdatesEnabled(true);
+}
+
+// The grid's row `row` becomes the PLU shown: its mark "*" in column 0, gCurPLURow, the editor and the buttons.
+void showGridRow(QWidget* window, int row)
+{
+    QTableWidget* grid = pluGrid(window);
+    PluEditorState& s = gPluEditor();
+    if (s.gCurPLURow >= 1 && s.gCurPLURow < ui::flexRows(grid))
+        ui::setFlexText(grid, s.gCurPLURow, 0, QString());
+    selectGridRow(window, row);
+    ui::setFlexText(grid, row, 0, QStringLiteral("*"));
+    s.gCurPLURow = row;
+    showListed(window, row - 1, true);
+    SetEditModeButtons(window);
+}
+
+// The click on a grid row, or on the header (mouseRow 0).
+void gridClick(QWidget* window, int mouseRow, int mouseColumn)
+{
+    PluEditorState& s = gPluEditor();
+    if (!listHasRows())
+        return;
+    if (mouseRow == 0) {
+        mouseRow = 1;
+        selectGridRow(window, 1);
+    }
+    if (AskSavePLUChanges(window) == 3) {
+        selectGridRow(window, s.gCurPLURow);
+        return;
+    }
+    if (!listHasRows()) // a save has loaded the list again
+        return;
+    mouseRow = qBound(1, mouseRow, gRsPLU.recordCount());
+    if (s.gHideSelectedCol != 1) {
+        if (s.mPLUGridShift != 0) {
+            const int anchor = qBound(1, int(s.gCurPLURow), gRsPLU.recordCount());
+            selectGridRow(window, mouseRow);
+            SetPLUSelection(window, qMin(anchor, mouseRow), qAbs(anchor - mouseRow) + 1, 0);
+        } else if (mouseColumn == MarkColumn) {
+            selectGridRow(window, mouseRow);
+            SetPLUSelection(window, mouseRow, 1, 0);
+        }
+    }
+    showGridRow(window, mouseRow);
+}
+
+QList<QFrame*> pageFrames(QWidget* window)
+{
+    return ui::controlArray<QFrame>(window, QStringLiteral("frameTAB")).elements();
+}
+
+QFrame* pageFrame(QWidget* window, int page)
+{
+    return ui::controlArray<QFrame>(window, QStringLiteral("frameTAB"))(page);
+}
+
+// Each page's controls in the order Tab visits them.
+const QList<QStringList>& pageTabOrder()
+{
+    static const QList<QStringList> order{
+        {"meditPLU", "cmdFont", "cmdDescFont", "meditUPrice", "meditTare", "meditCoupledPLU", "combSymbol",
+         "chkWeighed", "chkUPoverride", "chknegativePLU", "meditDepartment", "combMG", "meditCost", "combMemDiscType",
+         "meditMemDisc(1)", "meditMemDisc(2)", "meditMemDisc(3)", "meditMemDisc(4)"},
+        {"meditItemCode", "combBarcodeFormat", "meditFlagCode1", "meditFlagCode2", "combRSData", "meditTaxNum",
+         "meditTax2Num", "meditDiscScheNum", "meditPriScheNum", "meditIngrNum", "meditSMsgNum"},
+        {"combDiscType", "DTPickerStartDate", "DTPickerStartTime", "DTPickerEndDate", "DTPickerEndTime",
+         "meditDiscDayOfWeek", "meditDiscLimit1", "meditDiscLmtPer1", "meditDiscLimit2", "meditDiscLmtPer2",
+         "chkPricePriority"},
+    };
+    return order;
+}
+
+void focus(QWidget* window, const char* name)
+{
+    if (auto* w = window->findChild<QWidget*>(QLatin1String(name)))
+        w->setFocus();
+}
+
+void editorHandlerRan(const char* name)
+{
+    if (gEditorHandlerObserver)
+        gEditorHandlerObserver(QLatin1String(name));
+}
+
+// The bar-format boxes for the chosen bar format (SetBarcodeFlagControls).
+void setBarcodeFlagControls(QWidget* window)
+{
+    PluEditorValues tab = editorValues(window);
+    records::BarcodeControls barcode;
+    if (ui::tryStep(
+            [&] {
+                barcode = records::SetBarcodeFlagControls(tab.combBarcodeFormat, gPluEditor().gHideSelectedCol, gRsPLU,
+                                                          tab.barcode);
+            },
+            dbReadErr(), window))
+        showBarcodeControls(window, barcode);
+}
+
+// An empty list: the editor captioned, cleared, with the main groups of the tree's node.
+void showEmptyEditor(QWidget* window)
+{
+    ApplyPLUEditorCaptions(window);
+    PluEditorValues tab = editorValues(window);
+    ClearPLUTab(tab);
+    ui::tryStep(
+        [&] {
+            const MGComboFill groups = FillMGCombo(0);
+            tab.combMG = groups.combMG;
+            tab.meditDepartment = groups.meditDepartment;
+        },
+        dbReadErr(), window);
+    showEditorValues(window, tab);
+}
+
 } // namespace
 
 int AskSavePLUChanges(QWidget* window)
 {
-    PluEditorState& editor = gPluEditor();
-    if (editor.gPLUChanged != 1)
-        return 0;
-    switch (ui::msgBox(gLangMsg.text(QStringLiteral("updatePLU")), ui::MsgIcon::Question, ui::MsgButtons::YesNoCancel,
-                       window)) {
-    case ui::MsgYes:
-        if (auto* grid = window ? window->findChild<QTableWidget*>(QStringLiteral("MSHFlexGridPLU")) : nullptr)
-            editor.gCurPLURow = qint16(grid->currentRow() + 1); // the classic row: row 0 is the header
-        SavePLU(window);
-        SetEditModeButtons(window);
-        return 1;
-    case ui::MsgNo:
-        editor.gPLUChanged = 0;
-        SetEditModeButtons(window);
-        return 2;
-    default:
-        return 3;
-    }
+    int result = 3;
+    WindowHost host(window);
+    if (!ui::tryStep([&] { result = quorvane::AskSavePLUChanges(host); }, dbWriteErr(), window))
+        return 3; // nothing was saved: the edit stays, and the caller stops
+    return result;
 }
 
-void LoadPLUList(QWidget*, quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo)
+void LoadPLUList(QWidget* window, quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo)
 {
+    PluWindow::of(window);
+    QTableWidget* grid = pluGrid(window);
+    window->setEnabled(false);
     if (gPluListObserver)
         gPluListObserver(kind, storeNo, deptOrSearchNo, mgNo);
+    ui::setupFlexGrid(grid, gridColumns(), 1);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SetPLUGridColumnWidths(window);
+    const bool listed = ui::tryStep(
+        [&] {
+            const PluListQuery q = OpenPLUList(kind, storeNo, deptOrSearchNo, mgNo);
+            db::Statement query = gDBConnection.prepare(q.sql());
+            query.bind(q.params);
+            ui::fillFlexGrid(grid, query, listRowFill(grid->palette().button()));
+        },
+        dbReadErr(), window);
+    if (!listed) { // no list rather than half of one
+        gRsPLU.close();
+        grid->setRowCount(0);
+    }
+    const int row = listed ? ChoosePLUListRow() : 0;
+    if (row > 0) {
+        selectGridRow(window, row);
+        showListed(window, row - 1, false);
+        ui::setFlexText(grid, row, 0, QStringLiteral("*"));
+    } else {
+        showEmptyEditor(window);
+    }
+    ResetTabFrames(window, row > 0 && gPluEditor().gHideSelectedCol == 1 ? 1 : 0);
+    pluTabs(window)->setEnabled(row > 0);
+    SetEditModeButtons(window);
+    setBarcodeFlagControls(window);
+    window->setEnabled(true);
 }
 
 void RefreshPLUList(QWidget* window)
@@ -50,20 +272,204 @@ void RefreshPLUList(QWidget* window)
     LoadPLUList(window, t.gCurNodeKind, t.gCurStoreNo, t.gCurDeptNo, t.gCurMGNo);
 }
 
-void ApplyPLUEditorCaptions(QWidget*) { }
+void ApplyPLUEditorCaptions(QWidget* window)
+{
+    PluEditorValues tab = editorValues(window);
+    const PluEditorCaptions captions = quorvane::ApplyPLUEditorCaptions(tab, QDate::currentDate());
+    showEditorCaptions(window, captions, tab);
+    showEditorValues(window, tab);
+}
 
-void ShowPLUInTab(QWidget*, int) { }
+void ShowPLUInTab(QWidget* window, int position) { showListed(window, position, false); }
 
-void SetEditModeButtons(QWidget*) { }
+void SetEditModeButtons(QWidget* window)
+{
+    const QTableWidget* grid = pluGrid(window);
+    QList<ButtonState> states;
+    if (!ui::tryStep([&] { states = quorvane::SetEditModeButtons(grid->currentRow() + 1, ui::flexRows(grid)); },
+                     dbReadErr(), window))
+        return;
+    for (const ButtonState& b : std::as_const(states)) {
+        if (QAction* entry = ui::menuEntry(window, b.objectName))
+            entry->setEnabled(b.enabled);
+        else if (auto* button = window->findChild<QPushButton*>(b.objectName))
+            button->setEnabled(b.enabled);
+    }
+}
 
-void SetPLUGridColumnWidths(QWidget*) { }
+void SetPLUGridColumnWidths(QWidget* window)
+{
+    QTableWidget* grid = pluGrid(window);
+    if (!grid)
+        return;
+    // Of 9615 parts of the grid's width; the 265 left over stay an empty strip at the right.
+    constexpr int Parts[] = {0, 700, 1300, 1500, 4250, 1300, 300};
+    if (grid->columnCount() != int(std::size(Parts)))
+        grid->setColumnCount(int(std::size(Parts)));
+    const double width = grid->width();
+    for (int c = 0; c < int(std::size(Parts)); ++c) {
+        const int parts = c == MarkColumn && gPluEditor().gHideSelectedCol != 0 ? 0 : Parts[c];
+        grid->setColumnWidth(c, int(std::lround(width * parts / 9615)));
+    }
+}
 
-void ShowTabFrame(QWidget*, int) { }
+void ShowTabFrame(QWidget* window, int page)
+{
+    for (QFrame* frame : pageFrames(window))
+        frame->hide();
+    if (QFrame* frame = pageFrame(window, page))
+        frame->show();
+    if (page < 1 || page > pageTabOrder().size())
+        return;
+    // From the tab strip through the page to the editor's buttons.
+    QList<QWidget*> order{pluTabs(window)};
+    for (const QString& name : pageTabOrder()[page - 1])
+        if (auto* w = window->findChild<QWidget*>(name))
+            order << w;
+    if (auto* next = window->findChild<QWidget*>(QStringLiteral("cmdNew")))
+        order << next;
+    ui::setTabOrder(order);
+}
+
+void SelectPLUTab(QWidget* window, int page)
+{
+    ui::setTab(pluTabs(window), page - 1);
+    for (QFrame* frame : pageFrames(window))
+        frame->hide();
+    if (QFrame* frame = pageFrame(window, page))
+        frame->show();
+    gPluEditor().gCurPLUTab = qint16(page);
+}
+
+void ResetTabFrames(QWidget* window, int enable)
+{
+    for (QFrame* frame : pageFrames(window))
+        frame->setEnabled(enable != 0);
+}
+
+void SetPLUSelection(QWidget* window, int startRow, int count, int mode)
+{
+    QTableWidget* grid = pluGrid(window);
+    const int current = grid->currentRow() + 1;
+    const int rows = ui::flexRows(grid) - 1;
+    // Marking all or none returns to the row shown; a click stays on its row.
+    const int showRow = mode == 0 ? current : gPluEditor().gCurPLURow;
+    const bool single = mode == 0 && count < 2;
+    window->setEnabled(false);
+    std::optional<int> value;
+    ui::tryStep(
+        [&] {
+            value = quorvane::SetPLUSelection(startRow, count, mode,
+                                              ui::flexText(grid, current, MarkColumn) == QLatin1String("*"), showRow);
+        },
+        dbWriteErr(), window);
+    if (value) {
+        const QString mark = *value == 1 ? QStringLiteral("*") : QString();
+        grid->setUpdatesEnabled(false);
+        EventPump pump;
+        const int first = single ? current : qMax(startRow, 1);
+        const int last = single ? current : qMin(startRow + count - 1, rows);
+        for (int r = first; r <= last; ++r) {
+            ui::setFlexText(grid, r, MarkColumn, mark);
+            pump();
+        }
+        grid->setUpdatesEnabled(true);
+        selectGridRow(window, showRow);
+    }
+    window->setEnabled(true);
+    bool marked = false;
+    if (ui::tryStep([&] { marked = CountSelectedPLU(); }, dbReadErr(), window))
+        for (const char* name : {"cmdSendAll", "menuDownload"}) {
+            if (QAction* entry = ui::menuEntry(window, QLatin1String(name)))
+                entry->setEnabled(marked);
+            else if (auto* button = window->findChild<QPushButton*>(QLatin1String(name)))
+                button->setEnabled(marked);
+        }
+    grid->setFocus();
+}
+
+void DeletePLU(QWidget* window)
+{
+    WindowHost host(window);
+    ui::tryStep([&] { quorvane::DeletePLU(host); }, dbWriteErr(), window);
+}
+
+void MSHFlexGridPLU_Click(QWidget* window)
+{
+    const QTableWidget* grid = pluGrid(window);
+    gridClick(window, grid->currentRow() + 1, grid->currentColumn());
+}
+
+void MSHFlexGridPLU_HeaderClick(QWidget* window) { gridClick(window, 0, -1); }
+
+bool MSHFlexGridPLU_KeyDown(QWidget* window, int key, bool shift)
+{
+    PluEditorState& s = gPluEditor();
+    if (shift)
+        s.mPLUGridShift = -1;
+    if ((key != Qt::Key_Up && key != Qt::Key_Down) || !listHasRows())
+        return false;
+    const int step = key == Qt::Key_Up ? -1 : 1;
+    const auto target = [&] { return qBound(1, pluGrid(window)->currentRow() + 1 + step, gRsPLU.recordCount()); };
+    if (target() == pluGrid(window)->currentRow() + 1)
+        return true; // at the end of the list: nothing to leave for
+    if (AskSavePLUChanges(window) == 3) {
+        selectGridRow(window, s.gCurPLURow);
+        return true;
+    }
+    if (listHasRows())
+        showGridRow(window, target());
+    return true;
+}
+
+void MSHFlexGridPLU_KeyUp(QWidget*) { gPluEditor().mPLUGridShift = 0; }
+
+void SSTabPLU_Click(QWidget* window)
+{
+    PluEditorState& s = gPluEditor();
+    const int page = pluTabs(window)->currentIndex() + 1;
+    if (page == s.gCurPLUTab)
+        return;
+    if (QFrame* frame = pageFrame(window, page))
+        frame->show();
+    if (QFrame* frame = pageFrame(window, s.gCurPLUTab))
+        frame->hide();
+    s.gCurPLUTab = qint16(page);
+    ShowTabFrame(window, page);
+    if (s.gHideSelectedCol != 1)
+        return;
+    if (page == 1) {
+        focus(window, "meditPLU");
+        combMemDiscType_Click(window);
+    } else if (page == 2) {
+        focus(window, "meditItemCode");
+    } else if (page == 3) {
+        focus(window, "combDiscType");
+        combDiscType_Click(window);
+    }
+}
+
+void chkWeighed_Click(QWidget* window)
+{
+    const auto* box = window->findChild<QCheckBox*>(QStringLiteral("chkWeighed"));
+    showUnitLabels(window, SetUnitLabels(box && box->isChecked() ? 0 : 1));
+}
+
+// The field rules of these lists come with the editor's commands.
+void combMemDiscType_Click(QWidget*) { editorHandlerRan("combMemDiscType_Click"); }
+void combDiscType_Click(QWidget*) { editorHandlerRan("combDiscType_Click"); }
+void combBarcodeFormat_Click(QWidget*) { editorHandlerRan("combBarcodeFormat_Click"); }
 
 void observePLUListLoads(PluListObserver observer)
 {
     registerStateReset([] { gPluListObserver = nullptr; });
     gPluListObserver = std::move(observer);
+}
+
+void observeEditorHandlers(EditorHandlerObserver observer)
+{
+    registerStateReset([] { gEditorHandlerObserver = nullptr; });
+    gEditorHandlerObserver = std::move(observer);
 }
 
 } // namespace quorvane::plu

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <functional>
@@ -9,31 +10,57 @@ class QWidget;
 namespace quorvane::plu {
 
 // What the main window asks of the PLU list and editor that it hosts. Each takes the main window, on which the PLU
-// grid MSHFlexGridPLU, the tab strip SSTabPLU and its pages frameTAB(1) to frameTAB(3) are found by objectName.
+// grid MSHFlexGridPLU, the tab strip SSTabPLU, its pages' frames frameTAB(1) to frameTAB(3), the editor's controls,
+// the PLU buttons and menu entries are found by objectName. A database failure is shown through ui::tryStep.
 
 // Whether the edited PLU may be left: 0 nothing to save (gPLUChanged is not 1), asked nothing; otherwise the
 // question "updatePLU" with Yes, No and Cancel: Yes saves the PLU and gives 1, No drops the changes and gives 2,
-// Cancel changes nothing and gives 3. Every caller stops on 3.
+// Cancel gives 3, and so does a save that a check or the database stopped. Every caller stops on 3.
 int AskSavePLUChanges(QWidget* window);
 
-// Lists the PLUs of a node: kind 0 the store's, 1 the department's, 2 the main group's, 3 those of the store's
-// search deptOrSearchNo.
+// Lists the PLUs of a node (kind 0 the store's, 1 the department's, 2 the main group's, 3 those of the store's search
+// deptOrSearchNo) with the window disabled, and shows the remembered row (gCurPLURow, else row 1) in the editor,
+// or an empty editor for an empty list.
 void LoadPLUList(QWidget* window, quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo);
 // LoadPLUList again for the current selection (gCurNodeKind, gCurStoreNo, gCurDeptNo, gCurMGNo).
 void RefreshPLUList(QWidget* window);
-// The editor's labels and lists in the current language; its inputs back to their defaults.
+// The editor's labels and lists in the current language; its inputs back to an empty weighed PLU.
 void ApplyPLUEditorCaptions(QWidget* window);
 // Fills the editor from the listed PLU at that 0-based position.
 void ShowPLUInTab(QWidget* window, int position);
-// Enables the PLU buttons and menu entries by the edit state and the number of listed PLUs.
+// Enables the PLU buttons and menu entries by the edit state, the listed PLUs and the grid's row.
 void SetEditModeButtons(QWidget* window);
 // The PLU grid's column widths as fractions of its width; on every resize of the main window.
 void SetPLUGridColumnWidths(QWidget* window);
-// Shows the editor frame of that page (1 to 3) and hides the other two.
+// Shows the editor frame of that page (1 to 3), hides the other two and sets the page's tab order.
 void ShowTabFrame(QWidget* window, int page);
+// Makes the page (1 to 3) the selected tab and shows its frame; gCurPLUTab := page.
+void SelectPLUTab(QWidget* window, int page);
+// enable 0: the three pages' controls cannot be operated; any other value: they can.
+void ResetTabFrames(QWidget* window, int enable);
+// Marks (mode 1), unmarks (a mode other than 0 and 1) or, mode 0, marks a range or toggles a single row: `count`
+// grid rows from `startRow`, in the grid and in Is_Selected.
+void SetPLUSelection(QWidget* window, int startRow, int count, int mode);
+// Asks delPLU, then deletes the PLU shown and loads the list again.
+void DeletePLU(QWidget* window);
 
-// Tests see every PLU list the main window asks for; an empty observer sees nothing.
+// The window's handlers.
+void MSHFlexGridPLU_Click(QWidget* window);                        // a click on a cell
+void MSHFlexGridPLU_HeaderClick(QWidget* window);                  // a click on the header row
+bool MSHFlexGridPLU_KeyDown(QWidget* window, int key, bool shift); // false: the key is left to the grid
+void MSHFlexGridPLU_KeyUp(QWidget* window);
+void SSTabPLU_Click(QWidget* window);
+void chkWeighed_Click(QWidget* window);
+void combMemDiscType_Click(QWidget* window);
+void combDiscType_Click(QWidget* window);
+void combBarcodeFormat_Click(QWidget* window);
+
+// Tests see every PLU list the main window asks for, with the window already disabled; an empty observer sees
+// nothing.
 using PluListObserver = std::function<void(quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo)>;
 void observePLUListLoads(PluListObserver observer);
+// Tests see every run of the editor's list handlers, by name ("combDiscType_Click").
+using EditorHandlerObserver = std::function<void(const QString& handler)>;
+void observeEditorHandlers(EditorHandlerObserver observer);
 
 } // namespace quorvane::plu

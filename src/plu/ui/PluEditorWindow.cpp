@@ -1,0 +1,287 @@
+#include "plu/ui/PluEditorWindow.h"
+
+#include "platform/ui/ControlTable.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/LimitedEdit.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ValueSetters.h"
+#include "plu/ui/PluHost.h"
+#include "plu/ui/PluWindow.h"
+#include "settings/TextCollections.h"
+#include "state/ProgramState.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimeEdit>
+
+namespace quorvane::plu {
+
+namespace {
+
+constexpr int NoLimit = 32767; // QLineEdit's greatest length when none is set
+
+template<class T> T* control(QWidget* window, const QString& name) { return window->findChild<T*>(name); }
+template<class T> T* control(QWidget* window, const char* name) { return control<T>(window, QLatin1String(name)); }
+
+// The amount boxes show their value with the decimal sign; the operator types the digits alone.
+bool isAmountBox(const QString& name)
+{
+    static const QStringList amounts{
+        "meditUPrice",     "meditCost",        "meditTare",        "meditMemDisc(1)",
+        "meditMemDisc(2)", "meditMemDisc(3)",  "meditMemDisc(4)",  "meditDiscLimit1",
+        "meditDiscLimit2", "meditDiscLmtPer1", "meditDiscLmtPer2",
+    };
+    return amounts.contains(name);
+}
+
+// The greatest number of characters typed into a box: digits, the days of the week 0 and 1, the name any text.
+// An amount box holds its decimal sign beside that many digits, so the amount shown is never cut.
+void limitBox(QLineEdit* box, int limit)
+{
+    const QString name = box->objectName();
+    ui::EditLimit l;
+    if (name == QLatin1String("txtName"))
+        l.chars(limit);
+    else if (name == QLatin1String("meditDiscDayOfWeek"))
+        l.chars(limit).binary();
+    else
+        l.chars(isAmountBox(name) && limit > 0 ? limit + 1 : limit).digits();
+    ui::limitEdit(box, l);
+}
+
+// Disabled by the program itself, whatever its frame is.
+bool ownEnabled(const QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); }
+
+struct BarcodeBoxes {
+    const char* name;
+    records::BarcodeBox records::BarcodeControls::*box;
+};
+constexpr BarcodeBoxes kBarcodeBoxes[] = {
+    {"meditFlagCode1", &records::BarcodeControls::flagCode1},
+    {"meditFlagCode2", &records::BarcodeControls::flagCode2},
+    {"meditItemCode", &records::BarcodeControls::itemCode},
+};
+
+QList<QDateTimeEdit*> datePickers(QWidget* window)
+{
+    return {control<QDateTimeEdit>(window, "DTPickerStartDate"), control<QDateTimeEdit>(window, "DTPickerEndDate")};
+}
+
+} // namespace
+
+QTableWidget* pluGrid(QWidget* window) { return control<QTableWidget>(window, "MSHFlexGridPLU"); }
+
+QTabWidget* pluTabs(QWidget* window) { return control<QTabWidget>(window, "SSTabPLU"); }
+
+void selectGridRow(QWidget* window, int row)
+{
+    QTableWidget* grid = pluGrid(window);
+    if (row < 1 || row >= ui::flexRows(grid))
+        return;
+    grid->setCurrentCell(row - 1, 1);
+    grid->selectRow(row - 1);
+}
+
+PluEditorValues editorValues(QWidget* window)
+{
+    PluEditorValues tab;
+    for (const auto& [name, text] : textBoxes(tab))
+        if (const auto* box = control<QLineEdit>(window, name))
+            *text = box->text();
+    for (const auto& [name, index] : listPositions(tab))
+        if (const auto* list = control<QComboBox>(window, name))
+            *index = list->currentIndex();
+    for (const auto& [name, checked] : checkBoxes(tab))
+        if (const auto* box = control<QCheckBox>(window, name))
+            *checked = box->isChecked();
+    if (const auto* mg = control<QComboBox>(window, "combMG")) {
+        for (int i = 0; i < mg->count(); ++i)
+            tab.combMG.entries << mg->itemText(i);
+        tab.combMG.index = mg->currentIndex();
+    }
+    if (const auto* symbol = control<QComboBox>(window, "combSymbol"))
+        for (int i = 0; i < symbol->count(); ++i)
+            tab.units.combSymbol << symbol->itemText(i);
+    if (const auto* tare = control<QWidget>(window, "meditTare"))
+        tab.units.tareVisible = !tare->isHidden();
+    if (const auto* unit = control<QLabel>(window, "lblDiscLimit1G"))
+        tab.units.lblDiscLimitG = unit->text();
+    for (const BarcodeBoxes& b : kBarcodeBoxes)
+        if (const auto* box = control<QLineEdit>(window, b.name)) {
+            (tab.barcode.*b.box).enabled = ownEnabled(box);
+            (tab.barcode.*b.box).maxLength = box->maxLength() == NoLimit ? 0 : box->maxLength();
+        }
+    if (const auto* list = control<QWidget>(window, "combBarcodeFormat"))
+        tab.barcode.barcodeFormatEnabled = ownEnabled(list);
+    if (const auto* list = control<QWidget>(window, "combRSData"))
+        tab.barcode.rsDataEnabled = ownEnabled(list);
+    if (const auto* p = control<QDateTimeEdit>(window, "DTPickerStartDate")) {
+        tab.DTPickerStartDate = p->date();
+        tab.dateFormat = p->displayFormat();
+    }
+    if (const auto* p = control<QDateTimeEdit>(window, "DTPickerEndDate"))
+        tab.DTPickerEndDate = p->date();
+    if (const auto* p = control<QDateTimeEdit>(window, "DTPickerStartTime"))
+        tab.DTPickerStartTime = p->time();
+    if (const auto* p = control<QDateTimeEdit>(window, "DTPickerEndTime"))
+        tab.DTPickerEndTime = p->time();
+    return tab;
+}
+
+void showUnitLabels(QWidget* window, const UnitLabels& units)
+{
+    if (auto* symbol = control<QComboBox>(window, "combSymbol")) {
+        symbol->clear();
+        symbol->addItems(units.combSymbol);
+    }
+    for (const char* name : {"lblTare", "lblTareG", "meditTare"})
+        if (auto* w = control<QWidget>(window, name))
+            w->setVisible(units.tareVisible);
+    for (const char* name : {"lblDiscLimit1G", "lblDiscLimit2G"})
+        if (auto* label = control<QLabel>(window, name))
+            label->setText(units.lblDiscLimitG);
+}
+
+void showBarcodeControls(QWidget* window, const records::BarcodeControls& barcode)
+{
+    for (const BarcodeBoxes& b : kBarcodeBoxes) {
+        auto* box = control<QLineEdit>(window, b.name);
+        if (!box)
+            continue;
+        const records::BarcodeBox& state = barcode.*b.box;
+        box->setEnabled(state.enabled);
+        // The limit first: a text longer than the old one stays whole.
+        if (const int limit = state.maxLength > 0 ? state.maxLength : NoLimit; box->maxLength() != limit)
+            limitBox(box, state.maxLength);
+        ui::setText(box, state.text);
+    }
+    if (auto* list = control<QWidget>(window, "combBarcodeFormat"))
+        list->setEnabled(barcode.barcodeFormatEnabled);
+    if (auto* list = control<QWidget>(window, "combRSData"))
+        list->setEnabled(barcode.rsDataEnabled);
+}
+
+void showEditorValues(QWidget* window, const PluEditorValues& tab)
+{
+    PluEditorValues values = tab; // the member lists name the members of a writable editor
+    if (auto* mg = control<QComboBox>(window, "combMG")) {
+        mg->clear();
+        mg->addItems(values.combMG.entries);
+        ui::setListIndex(mg, values.combMG.index);
+    }
+    for (const auto& [name, checked] : checkBoxes(values))
+        if (auto* box = control<QCheckBox>(window, name))
+            ui::setChecked(box, *checked);
+    showUnitLabels(window, values.units);
+    for (const auto& [name, index] : listPositions(values))
+        if (auto* list = control<QComboBox>(window, name))
+            ui::setListIndex(list, *index);
+    showBarcodeControls(window, values.barcode);
+    for (const auto& [name, text] : textBoxes(values)) {
+        const bool barcodeBox = std::any_of(std::begin(kBarcodeBoxes), std::end(kBarcodeBoxes),
+                                            [&](const BarcodeBoxes& b) { return name == QLatin1String(b.name); });
+        if (auto* box = control<QLineEdit>(window, name); box && !barcodeBox)
+            ui::setText(box, *text);
+    }
+    const auto setDate = [&](const char* name, const QDate& date) {
+        if (auto* p = control<QDateTimeEdit>(window, name); p && date.isValid())
+            ui::setDate(p, date);
+    };
+    const auto setTime = [&](const char* name, const QTime& time) {
+        if (auto* p = control<QDateTimeEdit>(window, name); p && time.isValid())
+            ui::setTime(p, time);
+    };
+    setDate("DTPickerStartDate", values.DTPickerStartDate);
+    setTime("DTPickerStartTime", values.DTPickerStartTime);
+    setDate("DTPickerEndDate", values.DTPickerEndDate);
+    setTime("DTPickerEndTime", values.DTPickerEndTime);
+    if (values.dateFormat)
+        for (QDateTimeEdit* p : datePickers(window))
+            if (p)
+                p->setDisplayFormat(*values.dateFormat);
+}
+
+void showEditorCaptions(QWidget* window, const PluEditorCaptions& captions, PluEditorValues& tab)
+{
+    ui::setCaptions(window, PluWindow::of(window)->editorCaptions(), gLangMainTab);
+    for (const ControlText& c : captions.captions)
+        if (auto* label = control<QLabel>(window, c.objectName))
+            label->setText(c.text);
+    for (const auto& [name, entries] : captions.lists)
+        if (auto* list = control<QComboBox>(window, name)) {
+            list->clear();
+            list->addItems(entries);
+        }
+    for (const ControlLimit& l : captions.limits) {
+        if (auto* box = control<QLineEdit>(window, l.objectName))
+            limitBox(box, l.limit);
+        for (const BarcodeBoxes& b : kBarcodeBoxes)
+            if (l.objectName == QLatin1String(b.name))
+                (tab.barcode.*b.box).maxLength = l.limit;
+    }
+    for (const QString& name : captions.disabled)
+        if (auto* w = control<QWidget>(window, name))
+            w->setEnabled(false);
+    for (const char* name : {"DTPickerStartTime", "DTPickerEndTime"})
+        if (auto* p = control<QDateTimeEdit>(window, name)) {
+            p->setCalendarPopup(false); // the up-down style
+            p->setDisplayFormat(captions.timeFormat);
+        }
+}
+
+void WindowHost::commitFocusedField() { ui::commitFocusedField(m_window); }
+
+PluEditorValues WindowHost::editorValues() { return plu::editorValues(m_window); }
+
+PluAnswer WindowHost::ask(const QString& text)
+{
+    return ui::msgBox(text, ui::MsgIcon::Question, ui::MsgButtons::YesNo, m_window) == ui::MsgYes ? PluAnswer::Yes
+                                                                                                  : PluAnswer::No;
+}
+
+PluAnswer WindowHost::askSaveChanges()
+{
+    switch (ui::msgBox(gLangMsg.text(QStringLiteral("updatePLU")), ui::MsgIcon::Question, ui::MsgButtons::YesNoCancel,
+                       m_window)) {
+    case ui::MsgYes:
+        return PluAnswer::Yes;
+    case ui::MsgNo:
+        return PluAnswer::No;
+    default:
+        return PluAnswer::Cancel;
+    }
+}
+
+void WindowHost::showError(const QString& text)
+{
+    ui::msgBox(text, ui::MsgIcon::Critical, ui::MsgButtons::Ok, m_window);
+}
+
+int WindowHost::gridCurrentRow()
+{
+    const QTableWidget* grid = pluGrid(m_window);
+    return grid ? grid->currentRow() + 1 : 0;
+}
+
+void WindowHost::refusePLUNumber(qint32 number, bool gridBack)
+{
+    SelectPLUTab(m_window, 1);
+    if (auto* box = control<QLineEdit>(m_window, "meditPLU")) {
+        ui::setText(box, QString::number(number));
+        box->setFocus();
+        box->selectAll();
+    }
+    if (gridBack)
+        selectGridRow(m_window, gPluEditor().gCurPLURow);
+}
+
+void WindowHost::setEditModeButtons() { SetEditModeButtons(m_window); }
+
+void WindowHost::refreshPLUList() { RefreshPLUList(m_window); }
+
+} // namespace quorvane::plu

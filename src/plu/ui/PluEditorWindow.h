@@ -1,0 +1,48 @@
+#pragma once
+
+#include "plu/PluBinding.h"
+#include "plu/PluEditorValues.h"
+#include "plu/PluTabs.h"
+
+class QTableWidget;
+class QTabWidget;
+class QWidget;
+
+namespace quorvane::plu {
+
+// The PLU editor's controls on the window, copied to and from the rules' plain values. Every value is set through
+// the value setters, so each control's handler runs once per copy; chkWeighed before the unit list, the lists
+// before the boxes, the bar-format boxes' limits before their texts.
+PluEditorValues editorValues(QWidget* window);
+void showEditorValues(QWidget* window, const PluEditorValues& tab);
+void showUnitLabels(QWidget* window, const UnitLabels& units);
+void showBarcodeControls(QWidget* window, const records::BarcodeControls& barcode);
+// What ApplyPLUEditorCaptions gives besides the values: captions, list entries, limits, disabled controls. The
+// bar-format boxes' limits are the editor's too, so `tab` keeps them.
+void showEditorCaptions(QWidget* window, const PluEditorCaptions& captions, PluEditorValues& tab);
+
+QTableWidget* pluGrid(QWidget* window);
+QTabWidget* pluTabs(QWidget* window);
+// Makes the grid's row (1 for the first PLU) current, selected across; a row the grid lacks changes nothing.
+void selectGridRow(QWidget* window, int row);
+
+// The rules' questions answered by the window: message boxes, the grid's row, the number box.
+class WindowHost : public PluEditorHost {
+public:
+    explicit WindowHost(QWidget* window) : m_window(window) { }
+
+    void commitFocusedField() override;
+    PluEditorValues editorValues() override;
+    PluAnswer ask(const QString& text) override;
+    PluAnswer askSaveChanges() override;
+    void showError(const QString& text) override;
+    int gridCurrentRow() override;
+    void refusePLUNumber(qint32 number, bool gridBack) override;
+    void setEditModeButtons() override;
+    void refreshPLUList() override;
+
+private:
+    QWidget* m_window;
+};
+
+} // namespace quorvane::plu

@@ -1,0 +1,80 @@
+#include "plu/ui/PluWindow.h"
+
+#include "plu/ui/PluEditorWindow.h"
+#include "plu/ui/PluHost.h"
+#include "state/ProgramState.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace quorvane::plu {
+
+PluWindow::PluWindow(QWidget* window, const ui::ControlTable& editorCaptions)
+    : QObject(window)
+    , m_window(window)
+    , m_captions(editorCaptions)
+{
+    setObjectName(QStringLiteral("pluWindow"));
+}
+
+PluWindow* PluWindow::of(QWidget* window)
+{
+    auto* own = window->findChild<PluWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!own)
+        qFatal("Window %s hosts no PLU list", qPrintable(window->objectName()));
+    own->attach();
+    return own;
+}
+
+void PluWindow::attach()
+{
+    QTableWidget* grid = pluGrid(m_window);
+    if (m_attached || !grid)
+        return;
+    m_attached = true;
+    grid->installEventFilter(this);
+    grid->viewport()->installEventFilter(this);
+    grid->setAlternatingRowColors(true);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6); // a line of text per row
+    QPalette colours = grid->palette();
+    colours.setColor(QPalette::AlternateBase, QColor(192, 255, 255));
+    grid->setPalette(colours);
+    // A click on the header row shows the first PLU; it selects no column.
+    QHeaderView* header = grid->horizontalHeader();
+    header->setHighlightSections(false);
+    QObject::disconnect(header, SIGNAL(sectionPressed(int)), grid, nullptr);
+    QObject::disconnect(header, SIGNAL(sectionEntered(int)), grid, nullptr);
+    connect(header, &QHeaderView::sectionClicked, this, [this] { MSHFlexGridPLU_HeaderClick(m_window); });
+    // The text buttons open the name's and the description's lines.
+    for (const char* name : {"cmdFont", "cmdDescFont"})
+        if (auto* button = m_window->findChild<QPushButton*>(QLatin1String(name)))
+            button->setText(QStringLiteral("..."));
+    // The percent signs show only beside percentages, as the lists' rules decide.
+    for (const char* name : {"lblMemDiscPerSym(0)", "lblMemDiscPerSym(1)", "lblMemDiscPerSym(2)", "lblMemDiscPerSym(3)",
+                             "lblDiscLmtPerSym1", "lblDiscLmtPerSym2"})
+        if (auto* label = m_window->findChild<QWidget*>(QLatin1String(name)))
+            label->hide();
+    // The window starts in display mode, where the editor's pages cannot be operated.
+    ResetTabFrames(m_window, 0);
+}
+
+bool PluWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    QTableWidget* grid = pluGrid(m_window);
+    if (watched == grid && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (MSHFlexGridPLU_KeyDown(m_window, key->key(), key->modifiers().testFlag(Qt::ShiftModifier)))
+            return true;
+    } else if (watched == grid && event->type() == QEvent::KeyRelease) {
+        MSHFlexGridPLU_KeyUp(m_window);
+    } else if (watched == grid->viewport() && event->type() == QEvent::MouseButtonPress) {
+        // Shift held with the press counts as with a key, wherever the focus was.
+        gPluEditor().mPLUGridShift = static_cast<QMouseEvent*>(event)->modifiers().testFlag(Qt::ShiftModifier) ? -1 : 0;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace quorvane::plu

@@ -1,0 +1,501 @@
+// The PLU list and editor on the main window, driven as the operator drives them: the grid's rows and marks by
+// mouse and keys, leaving an edited PLU, deleting, the editor's captions, and the realigned bar-format lists.
+
+#include "PluFixture.h"
+
+#include "mainwindow/ui/frmMain.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Twips.h"
+#include "platform/ui/ValueSetters.h"
+#include "plu/ui/PluHost.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+template<class T = QWidget> T* find(QWidget* w, const QString& name)
+{
+    T* found = w->findChild<T*>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+QTableWidget* grid(QWidget* w) { return find<QTableWidget>(w, QStringLiteral("MSHFlexGridPLU")); }
+QString text(QWidget* w, const char* box) { return find<QLineEdit>(w, QLatin1String(box))->text(); }
+
+// "row|PLU|item|name|price|mark" of every grid row, "/"-separated.
+QString gridRows(QWidget* w)
+{
+    QStringList rows;
+    for (int r = 1; r < ui::flexRows(grid(w)); ++r) {
+        QStringList cells;
+        for (int c = 1; c <= 6; ++c)
+            cells << ui::flexText(grid(w), r, c);
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows.join(QLatin1Char('/'));
+}
+
+QString column(QWidget* w, int c)
+{
+    QStringList cells;
+    for (int r = 1; r < ui::flexRows(grid(w)); ++r)
+        cells << ui::flexText(grid(w), r, c);
+    return cells.join(QLatin1Char(' '));
+}
+
+void click(QWidget* w, int row, int col, Qt::KeyboardModifiers keys = {})
+{
+    QTableWidget* g = grid(w);
+    g->scrollToItem(g->item(row - 1, col));
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, keys, g->visualItemRect(g->item(row - 1, col)).center());
+}
+
+void clickHeader(QWidget* w)
+{
+    QHeaderView* header = grid(w)->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
+}
+
+// A name's text block of one line.
+QByteArray nameBlock(const QByteArray& name) { return QByteArray("\x01") + char(name.size()) + name + "\x0c"; }
+
+} // namespace
+
+class tst_PluWindow : public QObject {
+    Q_OBJECT
+
+    TransferFolder m_folder;
+    QList<ui::MsgRequest> m_messages;
+    int m_answer = ui::MsgYes;
+    QStringList m_handlers; // the editor's list handlers, as they ran
+    QList<bool> m_enabled;  // the window's state at each list load
+
+    // The main window on store 1's data view, which lists the store's PLUs.
+    frmMain* open()
+    {
+        frmMain* w = frmMain::form();
+        w->Show();
+        w->cmdData_Click();
+        m_messages.clear();
+        return w;
+    }
+
+    // The list of a node, as the tree's node click asks for it.
+    void list(QWidget* w, int kind, int deptOrSearch = 0, int mg = 0)
+    {
+        StoreTreeState& t = gStoreTree();
+        t.gCurNodeKind = quint8(kind);
+        t.gCurDeptNo = qint16(deptOrSearch);
+        t.gCurMGNo = qint16(mg);
+        gPluEditor().gCurPLURow = 0;
+        plu::LoadPLUList(w, quint8(kind), 1, qint16(deptOrSearch), qint16(mg));
+    }
+
+    void numbered(int count)
+    {
+        for (int n = 1; n <= count; ++n)
+            addPlu(QStringLiteral("PLU_No=%1;PLU_UPrice=%2").arg(n).arg(n * 100));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(setUpPluFolder(m_folder), qPrintable(m_folder.errorText()));
+        ui::setMsgBoxHandler([this](const ui::MsgRequest& r) {
+            m_messages << r;
+            return r.buttons == ui::MsgButtons::Ok ? int(ui::MsgOk) : m_answer;
+        });
+        plu::observePLUListLoads([this](quint8, qint16, qint16, qint16) { m_enabled << frmMain::form()->isEnabled(); });
+        plu::observeEditorHandlers([this](const QString& handler) { m_handlers << handler; });
+    }
+
+    void init()
+    {
+        resetPlu();
+        gPluEditor().gHideSelectedCol = 0;
+        gSettings().gSysStore = 0;
+        gSettings().gLanguageName = QStringLiteral("Standard");
+        gSettings().gCurrencySymbol = QStringLiteral("RMB");
+        addRow(QStringLiteral("KVB_20"), {{"ST_No", 1}, {"DP_No", 5}, {"DP_Name", "Dairy"}, {"barformat", 255}});
+        addRow(QStringLiteral("KVB_20"), {{"ST_No", 1}, {"DP_No", 6}, {"DP_Name", "Empty"}, {"barformat", 255}});
+        m_messages.clear();
+        m_handlers.clear();
+        m_enabled.clear();
+        m_answer = ui::MsgYes;
+    }
+
+    void cleanup()
+    {
+        gPluEditor().gPLUChanged = 0;
+        frmMain::unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Department 97 holds main groups 12 and 997, department 5 main group 44, department 6 none.
+    void loadPLUList_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("deptOrSearch");
+        QTest::addColumn<int>("mg");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("shown"); // meditPLU, combMG and meditDepartment
+        QTest::newRow("store") << 0 << 0 << 0
+                               << "1|1|||0.50|/2|2|||0.10|/3|3|||5.00|*/4|5|0005|Apple|1.00|/5|7||Pear|9.00|/"
+                                  "6|7|||8.00|/7|9|||2.50|"
+                               << "1 *0 12 44 997/";
+        QTest::newRow("department without main groups") << 1 << 6 << 0 << "1|1|||0.50|/2|2|||0.10|"
+                                                        << "1 *0/";
+        QTest::newRow("main group 12") << 2 << 97 << 12 << "1|5|0005|Apple|1.00|/2|7||Pear|9.00|/3|7|||8.00|"
+                                       << "5 *12/97";
+        QTest::newRow("search: bounds inclusive, departments ignored")
+            << 3 << 2 << 0 << "1|3|||5.00|*/2|5|0005|Apple|1.00|"
+            << "3 12 *44 997/5";
+        QTest::newRow("empty search") << 3 << 8 << 0 << ""
+                                      << " *12 44 997/97";
+    }
+    void loadPLUList()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, deptOrSearch);
+        QFETCH(int, mg);
+        addListRows();
+        gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET PLU_EANItemCode='0005', PLU_Commodity=?, "
+                                          "PLU_CommodityFirst='Apple' WHERE PLU_No=5"),
+                           {nameBlock("Apple")});
+        gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET PLU_Commodity=?, PLU_CommodityFirst='Pear' "
+                                          "WHERE PLU_No=7 AND PLU_UPrice=900"),
+                           {nameBlock("Pear")});
+        gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET PLU_CommodityFirst='no name' WHERE PLU_No=9"));
+        frmMain* w = open();
+        // A mark that no list shown made (a record the start-up could not decode) is listed.
+        gRsPLU.close();
+        gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET Is_Selected=1 WHERE PLU_No=3"));
+        m_enabled.clear();
+        list(w, kind, deptOrSearch, mg);
+        QCOMPARE(m_enabled, QList<bool>{false});
+        QVERIFY(w->isEnabled());
+        QTEST(gridRows(w), "rows");
+        const QComboBox* groups = find<QComboBox>(w, QStringLiteral("combMG"));
+        QStringList shown{text(w, "meditPLU")};
+        for (int i = 0; i < groups->count(); ++i)
+            shown << (i == groups->currentIndex() ? QStringLiteral("*") : QString()) + groups->itemText(i);
+        QTEST(shown.join(QLatin1Char(' ')) + QLatin1Char('/') + text(w, "meditDepartment"), "shown");
+        const int rows = ui::flexRows(grid(w)) - 1;
+        QCOMPARE(column(w, 0), rows ? QStringLiteral("*") + QString(rows - 1, QLatin1Char(' ')) : QString());
+        QCOMPARE(grid(w)->currentRow(), rows ? 0 : -1);
+        QCOMPARE(find(w, QStringLiteral("SSTabPLU"))->isEnabled(), rows > 0);
+        QVERIFY(!find(w, QStringLiteral("frameTAB(1)"))->isEnabled()); // display mode
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    // The columns share the grid's width by 9615 parts; the mark column is gone in edit mode.
+    void columnWidths()
+    {
+        numbered(2);
+        frmMain* w = open();
+        QTableWidget* g = grid(w);
+        const auto widths = [&] {
+            g->resize(9615, g->height());
+            plu::SetPLUGridColumnWidths(w);
+            QStringList out;
+            for (int c = 0; c < g->columnCount(); ++c)
+                out << QString::number(g->columnWidth(c));
+            return out.join(QLatin1Char(' '));
+        };
+        QCOMPARE(widths(), QStringLiteral("0 700 1300 1500 4250 1300 300"));
+        gPluEditor().gHideSelectedCol = 1;
+        plu::ResetTabFrames(w, 1);
+        QCOMPARE(widths(), QStringLiteral("0 700 1300 1500 4250 1300 0"));
+        QVERIFY(find(w, QStringLiteral("frameTAB(2)"))->isEnabled());
+    }
+
+    // Marks as the operator sets them: a click in the mark column and again, a click on row 7 and a shift-click
+    // on row 3, a reload; the header row; a mark of another store enables sending.
+    void marks()
+    {
+        numbered(8);
+        addRow(QStringLiteral("KVB_25"), {{"ST_No", 2}, {"PLU_No", 1}});
+        frmMain* w = open();
+        QPushButton* sendAll = find<QPushButton>(w, QStringLiteral("cmdSendAll"));
+        QVERIFY(!sendAll->isEnabled());
+
+        click(w, 4, 6);
+        QCOMPARE(column(w, 6), QStringLiteral("   *    "));
+        QCOMPARE(marked(), QStringLiteral("4"));
+        QCOMPARE(text(w, "meditPLU"), QStringLiteral("4"));
+        QCOMPARE(column(w, 0), QStringLiteral("   *    "));
+        QVERIFY(sendAll->isEnabled());
+        click(w, 4, 6);
+        QCOMPARE(marked(), QString());
+        QVERIFY(!sendAll->isEnabled());
+
+        click(w, 7, 2);
+        QCOMPARE(marked(), QString());
+        click(w, 3, 2, Qt::ShiftModifier);
+        QCOMPARE(marked(), QStringLiteral("3 4 5 6 7"));
+        QCOMPARE(column(w, 6).count(QLatin1Char('*')), 5);
+        QCOMPARE(ui::flexText(grid(w), 3, 6), QStringLiteral("*"));
+        QCOMPARE(ui::flexText(grid(w), 8, 6), QString());
+        QCOMPARE(gPluEditor().gCurPLURow, 3);
+        QCOMPARE(text(w, "meditPLU"), QStringLiteral("3"));
+
+        gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET Is_Selected=1 WHERE ST_No=2"));
+        plu::RefreshPLUList(w);
+        QCOMPARE(marked(), QString());
+        QCOMPARE(column(w, 6).trimmed(), QString());
+        QCOMPARE(marked(2), QStringLiteral("1"));
+        QVERIFY(sendAll->isEnabled()); // the other store's mark
+        QCOMPARE(text(w, "meditPLU"), QStringLiteral("3"));
+
+        clickHeader(w);
+        QCOMPARE(gPluEditor().gCurPLURow, 1);
+        QCOMPARE(grid(w)->currentRow(), 0);
+        QCOMPARE(text(w, "meditPLU"), QStringLiteral("1"));
+
+        ClearPLUSelection(); // no list: marking changes nothing
+        plu::SetPLUSelection(w, 1, 8, 1);
+        QCOMPARE(marked(), QString());
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    // Leaving an edited PLU of row 1 by a click on row 5 or by the Down key, answering the save question.
+    void leaveEdited_data()
+    {
+        QTest::addColumn<QString>("by");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("number"); // typed into meditPLU
+        QTest::addColumn<int>("shownRow");
+        QTest::addColumn<QString>("prices");
+        QTest::addColumn<int>("messages");
+        const QString kept = "1:100 2:200 3:300 4:400 5:500";
+        QTest::newRow("click, Cancel") << "click" << int(ui::MsgCancel) << "1" << 1 << kept << 1;
+        QTest::newRow("Down, Cancel") << "down" << int(ui::MsgCancel) << "1" << 1 << kept << 1;
+        QTest::newRow("click, No") << "click" << int(ui::MsgNo) << "1" << 5 << kept << 1;
+        QTest::newRow("Down, No") << "down" << int(ui::MsgNo) << "1" << 2 << kept << 1;
+        QTest::newRow("click, Yes") << "click" << int(ui::MsgYes) << "1" << 5 << "1:250 2:200 3:300 4:400 5:500" << 1;
+        QTest::newRow("Down, Yes") << "down" << int(ui::MsgYes) << "1" << 2 << "1:250 2:200 3:300 4:400 5:500" << 1;
+        QTest::newRow("click, Yes, number used") << "click" << int(ui::MsgYes) << "3" << 1 << kept << 2;
+        QTest::newRow("click, Yes, database fails") << "click" << int(ui::MsgYes) << "failing" << 1 << kept << 2;
+    }
+    void leaveEdited()
+    {
+        QFETCH(QString, by);
+        QFETCH(int, answer);
+        QFETCH(QString, number);
+        QFETCH(int, shownRow);
+        numbered(5);
+        frmMain* w = open();
+        const bool failing = number == QLatin1String("failing");
+        if (failing)
+            gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER failing BEFORE UPDATE ON KVB_25 "
+                                              "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+        const auto dropTrigger = qScopeGuard(
+            [] { gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS failing")); });
+        ui::setText(find<QLineEdit>(w, QStringLiteral("meditUPrice")), QStringLiteral("2.50"));
+        ui::setText(find<QLineEdit>(w, QStringLiteral("meditPLU")), failing ? QStringLiteral("1") : number);
+        gPluEditor().gPLUChanged = 1;
+        m_answer = answer;
+        if (by == QLatin1String("click"))
+            click(w, 5, 2);
+        else
+            QTest::keyClick(grid(w), Qt::Key_Down);
+        QTEST(int(m_messages.size()), "messages");
+        QCOMPARE(m_messages[0].text, gLangMsg.text(QStringLiteral("updatePLU")));
+        QCOMPARE(gPluEditor().gCurPLURow, shownRow);
+        QCOMPARE(grid(w)->currentRow() + 1, shownRow);
+        QCOMPARE(column(w, 0).indexOf(QLatin1Char('*')) + 1, shownRow);
+        QTEST(pluRows(QStringLiteral("PLU_UPrice")), "prices");
+        if (failing)
+            QVERIFY(m_messages[1].text.startsWith(gLangMsg.text(QStringLiteral("dbWriteErr"))));
+        const bool stayed = answer == ui::MsgCancel || m_messages.size() == 2;
+        QCOMPARE(gPluEditor().gPLUChanged, qint16(stayed ? 1 : 0));
+        QCOMPARE(text(w, "meditUPrice"), stayed ? QStringLiteral("2.50") : QStringLiteral("%1.00").arg(shownRow));
+    }
+
+    // Deleting the PLU shown: the last of five, row 2, or not.
+    void deletePLU_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<int>("shownRow");
+        QTest::newRow("last of five") << 5 << int(ui::MsgYes) << "1 2 3 4" << 4;
+        QTest::newRow("row 2") << 2 << int(ui::MsgYes) << "1 3 4 5" << 2;
+        QTest::newRow("No") << 2 << int(ui::MsgNo) << "1 2 3 4 5" << 2;
+    }
+    void deletePLU()
+    {
+        QFETCH(int, row);
+        QFETCH(int, answer);
+        QFETCH(int, shownRow);
+        numbered(5);
+        frmMain* w = open();
+        click(w, row, 2);
+        m_answer = answer;
+        plu::DeletePLU(w);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, gLangMsg.text(QStringLiteral("delPLU")));
+        QTEST(column(w, 2), "left");
+        QCOMPARE(gPluEditor().gCurPLURow, shownRow);
+        QCOMPARE(text(w, "meditPLU"), ui::flexText(grid(w), shownRow, 2));
+        QCOMPARE(ui::flexText(grid(w), shownRow, 0), QStringLiteral("*"));
+    }
+
+    // The editor's captions by key, its lists at their first entries, its limits, its dates and their format, the
+    // price unit of each currency; each list's handler runs once.
+    void captions_data()
+    {
+        QTest::addColumn<int>("dateType");
+        QTest::addColumn<int>("priceUnit");
+        QTest::addColumn<QString>("currency"); // as the settings file gives it
+        QTest::addColumn<QString>("dateFormat");
+        QTest::newRow("date type 4, RMB") << 4 << 0 << "RMB"
+                                          << "dd.MM.yy";
+        QTest::newRow("date type 7, dollar") << 7 << 1 << "$"
+                                             << "yy/MM/dd";
+        QTest::newRow("own currency") << 1 << 2 << "EUR"
+                                      << "dd-MM-yy";
+    }
+    void captions()
+    {
+        QFETCH(int, dateType);
+        QFETCH(int, priceUnit);
+        QFETCH(QString, currency);
+        QFETCH(QString, dateFormat);
+        frmMain* w = open();
+        gSettings().gDateType = qint16(dateType);
+        gSettings().gPriceUnit = qint16(priceUnit);
+        gSettings().gCurrencySymbol = currency;
+        for (const char* name : {"DTPickerStartDate", "DTPickerEndDate"}) {
+            auto* picker = find<QDateEdit>(w, QLatin1String(name));
+            picker->setDisplayFormat(QStringLiteral("yy/MM/dd"));
+            picker->setDate(QDate(2020, 2, 29));
+        }
+        m_handlers.clear();
+        plu::ApplyPLUEditorCaptions(w);
+
+        for (const ui::Control& c : frmMain::kPluEditor.controls) {
+            if (c.captionKey().isEmpty())
+                continue;
+            QWidget* control = find(w, c.objectName());
+            const QString shown = qobject_cast<QLabel*>(control) ? qobject_cast<QLabel*>(control)->text()
+                                                                 : qobject_cast<QAbstractButton*>(control)->text();
+            // The unit labels follow chkWeighed, which the captions tick.
+            const QString expected = c.name().startsWith(QLatin1String("lblDiscLimit"))
+                ? gParSSTabSymbol.text(QStringLiteral("Wg"))
+                : gLangMainTab.text(c.captionKey());
+            QCOMPARE(shown, expected);
+        }
+        QCOMPARE(find<QLabel>(w, QStringLiteral("lblMemDisc(3)"))->text(),
+                 gLangMainTab.text(QStringLiteral("MainTabMemDisc")) + QLatin1Char('3'));
+        QCOMPARE(find<QLabel>(w, QStringLiteral("lblPriceUnit(0)"))->text(), currency);
+        for (const char* name : {"combSymbol", "combBarcodeFormat", "combRSData", "combMemDiscType", "combDiscType"}) {
+            const auto* list = find<QComboBox>(w, QLatin1String(name));
+            QVERIFY2(list->count() > 0 && list->currentIndex() == 0, name);
+        }
+        QCOMPARE(find<QComboBox>(w, QStringLiteral("combBarcodeFormat"))->count(), gParEANDisp.count());
+        QCOMPARE(find<QLabel>(w, QStringLiteral("lblReference"))->text(), gParEANDisp.text(QStringLiteral("REF")));
+        // An amount box holds its decimal sign beside the digits.
+        QStringList limits;
+        for (const char* name : {"meditPLU", "meditDepartment", "txtName", "meditItemCode", "meditTare", "meditUPrice",
+                                 "meditMemDisc(4)", "meditFlagCode2", "meditTax2Num", "meditSMsgNum", "meditDiscLimit1",
+                                 "meditDiscLmtPer2", "meditDiscDayOfWeek"})
+            limits << QString::number(find<QLineEdit>(w, QLatin1String(name))->maxLength());
+        QCOMPARE(limits.join(QLatin1Char(' ')), QStringLiteral("6 2 100 3 5 7 7 1 1 6 6 7 7"));
+        for (const char* name : {"meditDepartment", "txtName", "meditDescription"})
+            QVERIFY(!find(w, QLatin1String(name))->isEnabled());
+        QVERIFY(find<QAbstractButton>(w, QStringLiteral("chkWeighed"))->isChecked());
+        for (const char* name : {"DTPickerStartDate", "DTPickerEndDate"}) {
+            const auto* picker = find<QDateEdit>(w, QLatin1String(name));
+            QCOMPARE(picker->date(), QDate::currentDate());
+            QCOMPARE(picker->displayFormat(), dateFormat);
+            QCOMPARE(picker->text(), QDate::currentDate().toString(dateFormat));
+        }
+        QCOMPARE(find<QDateTimeEdit>(w, QStringLiteral("DTPickerEndTime"))->displayFormat(), QStringLiteral("HH:mm"));
+        m_handlers.sort();
+        QCOMPARE(m_handlers, QStringList({"combBarcodeFormat_Click", "combDiscType_Click", "combMemDiscType_Click"}));
+    }
+
+    // With Frame5 5000 twips wide the bar-format list is 2248 twips wide and the RS-data list 840, 1408 to the
+    // right of the item code.
+    void frame5()
+    {
+        frmMain* w = open();
+        const auto twips = [&](const char* name) {
+            const QRect g = find(w, QLatin1String(name))->geometry();
+            return QRect(g.topLeft() * ui::kTwipsPerPixel, g.size() * ui::kTwipsPerPixel);
+        };
+        QWidget* client = w->centralWidget();
+        const QSize frame = w->size() - client->size();
+        const int width = int(std::lround(15000.0 * 5000 / 10680 / ui::kTwipsPerPixel));
+        w->resize(QSize(width, client->height()) + frame);
+        QTRY_COMPARE(client->width(), width);
+        QVERIFY(qAbs(twips("Frame5").width() - 5000) <= ui::kTwipsPerPixel);
+        QVERIFY(qAbs(twips("combBarcodeFormat").width() - 2248) <= ui::kTwipsPerPixel);
+        QVERIFY(qAbs(twips("combRSData").width() - 840) <= ui::kTwipsPerPixel);
+        QVERIFY(qAbs(twips("combRSData").left() - twips("meditItemCode").left() - 1408) <= ui::kTwipsPerPixel);
+        QCOMPARE(twips("combBarcodeFormat").left(), twips("meditItemCode").left());
+    }
+
+    // For a look at the window: QUORVANE_GRAB_DIR=<folder>.
+    void grab()
+    {
+        numbered(30);
+        gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET PLU_Commodity=?, PLU_CommodityFirst='Golden apples', "
+                                          "PLU_EANItemCode='0012', Is_Selected=1 WHERE PLU_No<=3"),
+                           {nameBlock("Golden apples")});
+        frmMain* w = open();
+        const QString dir = qEnvironmentVariable("QUORVANE_GRAB_DIR");
+        auto* tabs = find<QTabWidget>(w, QStringLiteral("SSTabPLU"));
+        for (const char* mode : {"display", "edit"}) {
+            if (QLatin1String(mode) == QLatin1String("edit")) {
+                gPluEditor().gHideSelectedCol = 1;
+                plu::ResetTabFrames(w, 1);
+                plu::SetEditModeButtons(w);
+                plu::SetPLUGridColumnWidths(w);
+                plu::ShowPLUInTab(w, 0); // the bar-format boxes for edit mode
+                // Tab goes through page 1 in its order, past the name box that the text editor fills.
+                plu::SelectPLUTab(w, 1);
+                QWidget* box = find(w, QStringLiteral("meditPLU"));
+                box->setFocus();
+                QStringList visited{box->objectName()};
+                for (int i = 0; i < 3; ++i) {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                    visited << QApplication::focusWidget()->objectName();
+                }
+                QCOMPARE(visited, QStringList({"meditPLU", "cmdFont", "cmdDescFont", "meditUPrice"}));
+            }
+            for (int page = 1; page <= 3; ++page) {
+                plu::SelectPLUTab(w, page);
+                QCOMPARE(tabs->currentIndex(), page - 1);
+                const QPixmap shot = w->grab();
+                QCOMPARE(shot.size(), w->size());
+                if (!dir.isEmpty())
+                    shot.save(QDir(dir).filePath(QStringLiteral("frmMain_plu_%1_page%2.png").arg(mode).arg(page)));
+            }
+        }
+        list(w, 1, 6); // a department without PLUs
+        QCOMPARE(ui::flexRows(grid(w)), 1);
+        QVERIFY(!find(w, QStringLiteral("SSTabPLU"))->isEnabled());
+        if (!dir.isEmpty())
+            w->grab().save(QDir(dir).filePath(QStringLiteral("frmMain_plu_empty.png")));
+    }
+};
+
+QTEST_MAIN(tst_PluWindow)
+#include "tst_pluwindow.moc"

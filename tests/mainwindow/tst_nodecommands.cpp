@@ -21,36 +21,34 @@ namespace {
 
 // Store 1 with a section of two scales; store 3 with a section, department 12 and its main group 40; store 4 without
 // sections, with department 5, main group 41, a search and a PLU; store 5 with search 3. Store 2: 97 and 997 only.
-const QStringList kRows{
-    "STORE|ST_No=1|ST_Name=Centre",
-    "STORE|ST_No=2|ST_Name=Harbour",
-    "STORE|ST_No=3|ST_Name=Quay",
-    "STORE|ST_No=4|ST_Name=Market",
-    "STORE|ST_No=5|ST_Name=Lake",
-    "SECT|ST_No=1|SECT_No=2|SECT_Name=Deli",
-    "SECT|ST_No=3|SECT_No=2|SECT_Name=Fresh",
-    "SCALE|ST_No=1|SECT_No=2|SC_IP= 10.  0.  0.  5|SC_No=Deli 1",
-    "SCALE|ST_No=1|SECT_No=2|SC_IP=192.168.  1. 20|SC_No=Deli 2",
-    "KVB_20|ST_No=1|DP_No=97|DP_Name=Misc",
-    "KVB_20|ST_No=2|DP_No=97|DP_Name=Misc",
-    "KVB_20|ST_No=3|DP_No=97|DP_Name=Misc",
-    "KVB_20|ST_No=3|DP_No=12|DP_Name=Bakery",
-    "KVB_20|ST_No=4|DP_No=97|DP_Name=Misc",
-    "KVB_20|ST_No=4|DP_No=5|DP_Name=Fish",
-    "KVB_20|ST_No=5|DP_No=97|DP_Name=Misc",
-    "KVB_23|ST_No=1|DP_No=97|MG_No=997|MG_Name=Misc",
-    "KVB_23|ST_No=2|DP_No=97|MG_No=997|MG_Name=Misc",
-    "KVB_23|ST_No=3|DP_No=97|MG_No=997|MG_Name=Misc",
-    "KVB_23|ST_No=3|DP_No=12|MG_No=40|MG_Name=Bread",
-    "KVB_23|ST_No=4|DP_No=97|MG_No=997|MG_Name=Misc",
-    "KVB_23|ST_No=4|DP_No=5|MG_No=41|MG_Name=Cod",
-    "KVB_23|ST_No=5|DP_No=97|MG_No=997|MG_Name=Misc",
-    "SEARCH|ST_No=2|SH_No=15|SH_Name=Offers",
-    "SEARCH|ST_No=4|SH_No=1|SH_Name=Cheap",
-    "SEARCH|ST_No=5|SH_No=3|SH_Name=Late",
-    "KVB_25|PLU_No=1|ST_No=4|PLU_MG=41",
-    "KVB_25|PLU_No=2|ST_No=3|PLU_MG=40",
-};
+const QStringList kRows{"STORE|ST_No=1|ST_Name=Centre",
+                        "STORE|ST_No=2|ST_Name=Harbour",
+                        "STORE|ST_No=3|ST_Name=Quay",
+                        "STORE|ST_No=4|ST_Name=Market",
+                        "STORE|ST_No=5|ST_Name=Lake",
+                        "SECT|ST_No=1|SECT_No=2|SECT_Name=Deli",
+                        "SECT|ST_No=3|SECT_No=2|SECT_Name=Fresh",
+                        "SCALE|ST_No=1|SECT_No=2|SC_IP= 10.  0.  0.  5|SC_No=Deli 1",
+                        "SCALE|ST_No=1|SECT_No=2|SC_IP=192.168.  1. 20|SC_No=Deli 2",
+                        "KVB_20|ST_No=1|DP_No=97|DP_Name=Misc",
+                        "KVB_20|ST_No=2|DP_No=97|DP_Name=Misc",
+                        "KVB_20|ST_No=3|DP_No=97|DP_Name=Misc",
+                        "KVB_20|ST_No=3|DP_No=12|DP_Name=Bakery",
+                        "KVB_20|ST_No=4|DP_No=97|DP_Name=Misc",
+                        "KVB_20|ST_No=4|DP_No=5|DP_Name=Fish",
+                        "KVB_20|ST_No=5|DP_No=97|DP_Name=Misc",
+                        "KVB_23|ST_No=1|DP_No=97|MG_No=997|MG_Name=Misc",
+                        "KVB_23|ST_No=2|DP_No=97|MG_No=997|MG_Name=Misc",
+                        "KVB_23|ST_No=3|DP_No=97|MG_No=997|MG_Name=Misc",
+                        "KVB_23|ST_No=3|DP_No=12|MG_No=40|MG_Name=Bread",
+                        "KVB_23|ST_No=4|DP_No=97|MG_No=997|MG_Name=Misc",
+                        "KVB_23|ST_No=4|DP_No=5|MG_No=41|MG_Name=Cod",
+                        "KVB_23|ST_No=5|DP_No=97|MG_No=997|MG_Name=Misc",
+                        "SEARCH|ST_No=2|SH_No=15|SH_Name=Offers",
+                        "SEARCH|ST_No=4|SH_No=1|SH_Name=Cheap",
+                        "SEARCH|ST_No=5|SH_No=3|SH_Name=Late",
+                        "KVB_25|PLU_No=1|ST_No=4|PLU_MG=41",
+                        "KVB_25|PLU_No=2|ST_No=3|PLU_MG=40"};
 
 // What the tables hold, one entry a row.
 QStringList tableRows()
@@ -185,30 +183,30 @@ private slots:
         QTest::addColumn<QString>("selection");
         QTest::addColumn<QString>("record");
         const QString none = QStringLiteral("  0.  0.  0.  0");
-        QTest::newRow("store") << int(NodeKind::Store) << "*ROOT" << 3 << "*ROOT > STORE 3|Store3|2"
+        QTest::newRow("store") << int(NodeKind::Store) << "*ROOT" << 3 << "*ROOT > STORE 3|New3|2"
                                << "3 0 0 0 |" + none + "|"
-                               << "3|Store3|16|16|0 97|DEPT|0|0|255|3|0 997|MG|0|0|255|0|3|0|97";
-        QTest::newRow("section") << int(NodeKind::Section) << "STORE 1" << 3 << "STORE 1 > SECT 1 3|Section3|3"
+                               << "3|New3|16|16|0 97|DEPT|0|0|255|3|0 997|MG|0|0|255|0|3|0|97";
+        QTest::newRow("section") << int(NodeKind::Section) << "STORE 1" << 3 << "STORE 1 > SECT 1 3|New3|3"
                                  << "1 3 0 0 |" + none + "|"
-                                 << "3|1|Section3|0|0|255";
+                                 << "3|1|New3|0|0|255";
         QTest::newRow("scale") << int(NodeKind::Scale) << "SECT 4 2" << 1
-                               << "SECT 4 2 > MACHINE 4 2   0.  0.  0.  0|Scale|4"
+                               << "SECT 4 2 > MACHINE 4 2   0.  0.  0.  0|New|4"
                                << "4 2 0 0 |" + none + "|"
-                               << "  0.  0.  0.  0|Scale|1|pelno|pelno|0|0|4|2";
+                               << "  0.  0.  0.  0|New|1|pelno|pelno|0|0|4|2";
         QTest::newRow("department 98 is 1")
-            << int(NodeKind::Department) << "STORE 2" << 98 << "STORE 2 > DEPT 2 1|Dept1|2"
+            << int(NodeKind::Department) << "STORE 2" << 98 << "STORE 2 > DEPT 2 1|New1|2"
             << "2 0 1 0 |" + none + "|"
-            << "1|Dept1|0|0|255|2|0";
-        QTest::newRow("department 97") << int(NodeKind::Department) << "STORE 2" << 97 << "STORE 2 > DEPT 2 97|Dept97|2"
+            << "1|New1|0|0|255|2|0";
+        QTest::newRow("department 97") << int(NodeKind::Department) << "STORE 2" << 97 << "STORE 2 > DEPT 2 97|New97|2"
                                        << "2 0 97 0 |" + none + "|"
-                                       << "97|Dept97|0|0|255|2|0";
+                                       << "97|New97|0|0|255|2|0";
         QTest::newRow("main group 998 is 1")
-            << int(NodeKind::MainGroup) << "DEPT 3 12" << 998 << "DEPT 3 12 > MG 3 12 1|Group1|3"
+            << int(NodeKind::MainGroup) << "DEPT 3 12" << 998 << "DEPT 3 12 > MG 3 12 1|New1|3"
             << "3 0 12 1 |" + none + "|"
-            << "1|Group1|0|0|255|0|3|0|12";
-        QTest::newRow("search") << int(NodeKind::Search) << "STORE 5" << 4 << "STORE 5 > SEARCH 5 4|Search4|2"
+            << "1|New1|0|0|255|0|3|0|12";
+        QTest::newRow("search") << int(NodeKind::Search) << "STORE 5" << 4 << "STORE 5 > SEARCH 5 4|New4|2"
                                 << "5 0 4 0 |" + none + "|"
-                                << "4|Search4|1|97|1|997|1|999997|0|999999|5";
+                                << "4|New4|1|97|1|997|1|999997|0|999999|5";
         QTest::newRow("main group under a store") << int(NodeKind::MainGroup) << "STORE 3" << 1 << ""
                                                   << ""
                                                   << "";
@@ -226,12 +224,7 @@ private slots:
         QCOMPARE(isParentOf(k, parent), !node.isEmpty());
         if (node.isEmpty())
             return;
-        const QString caption = gLangMainMenu.text(QLatin1String(k == NodeKind::Store            ? "menuStore"
-                                                                     : k == NodeKind::Section    ? "menuSection"
-                                                                     : k == NodeKind::Scale      ? "menuMachine"
-                                                                     : k == NodeKind::Department ? "menuDept"
-                                                                     : k == NodeKind::MainGroup  ? "menuMg"
-                                                                                                 : "menuSearch"));
+        const QString caption = QStringLiteral("New");
         const NewNode n = newNodeUnder(k, parent, proposed, caption);
         QCOMPARE(QStringLiteral("%1 > %2|%3|%4").arg(n.parentKey, n.key, n.text).arg(n.image), node);
         setCurrentSelection(n.numbers);

@@ -35,7 +35,7 @@ QRect dotAt(int group) { return {Box + group * Group - 165, DialogRows::top(0) +
 // with the in-use box beside it; OK and Cancel at the bottom right.
 const ControlTable frmScProperties::kControls{
     .section = "frm_ScProperties",
-    .size = {6720, 4080},
+    .size = {7080, 4080},
     .controls =
         {
             label("labScaleIP", Rows.label(0)).caption().to(&W::labScaleIP),
@@ -53,7 +53,7 @@ const ControlTable frmScProperties::kControls{
                 .on(&W::txtScaleIP_Change)
                 .to(&W::txtScaleIP),
             label("labScaleNo", Rows.label(1)).caption().to(&W::labScaleNo),
-            textBox("txtScaleNo", Rows.box(1, 3720)).tab(5).to(&W::txtScaleNo),
+            textBox("txtScaleNo", Rows.box(1, 4080)).tab(5).to(&W::txtScaleNo),
             label("labScaleFTPName", Rows.label(2)).caption().to(&W::labScaleFTPName),
             textBox("txtFTPName", Rows.box(2, 2400)).tab(6).on(&W::txtFTPName_Change).to(&W::txtFTPName),
             label("labScaleFTPPW", Rows.label(3)).caption().to(&W::labScaleFTPPW),
@@ -61,10 +61,10 @@ const ControlTable frmScProperties::kControls{
             label("labScaleModelID", Rows.label(4)).caption().to(&W::labScaleModelID),
             comboBox("ComboScaleModelID", Rows.box(4, 1680)).tab(8).to(&W::ComboScaleModelID),
             label("labScalePSKLayout", Rows.label(5)).caption().to(&W::labScalePSKLayout),
-            comboBox("ComboScPSKLayout", Rows.box(5, 1680)).tab(9).to(&W::ComboScPSKLayout),
-            checkBox("chkScaleUsed", {Box + 1800, DialogRows::top(5), 2160, 360}).tab(10).caption().to(&W::chkScaleUsed),
-            commandButton("cmdOK", {3480, 3420, 1440, 420}).tab(11).caption().on(&W::cmdOK_Click).to(&W::cmdOK),
-            commandButton("cmdCanel", {5040, 3420, 1440, 420}).tab(12).caption().on(&W::cmdCanel_Click).to(&W::cmdCanel),
+            comboBox("ComboScPSKLayout", Rows.box(5, 2400)).tab(9).to(&W::ComboScPSKLayout),
+            checkBox("chkScaleUsed", {Box + 2520, DialogRows::top(5), 1680, 360}).tab(10).caption().to(&W::chkScaleUsed),
+            commandButton("cmdOK", {3840, 3420, 1440, 420}).tab(11).caption().on(&W::cmdOK_Click).to(&W::cmdOK),
+            commandButton("cmdCanel", {5400, 3420, 1440, 420}).tab(12).caption().on(&W::cmdCanel_Click).to(&W::cmdCanel),
         },
 };
 

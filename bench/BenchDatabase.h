@@ -1,8 +1,14 @@
 #pragma once
 
+#include "GenerateData.h"
+
 #include "app/SchemaBuilder.h"
 #include "app/WorkingDatabase.h"
+#include "platform/text/Ansi.h"
+#include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
+#include "state/SharedData.h"
+#include "state/TwoLevelReader.h"
 
 #include <QDir>
 #include <QString>
@@ -40,6 +46,16 @@ inline QString openWorkingDatabase(const QTemporaryDir& dir)
         return QString();
     }
     return app::workingDatabasePath();
+}
+
+// The shared data set with every PLU marked for sending, and the item-code definitions of the shipped parameter
+// file that sending them reads.
+inline void fillMarkedPlus()
+{
+    generateData(gDBConnection, {});
+    markPlusForSending(gDBConnection);
+    LoadSectionToCollection(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/ParameterPLU.ini"),
+                            QStringLiteral("Standard"), QStringLiteral("EAN_EDIT"), gParEANEdit);
 }
 
 } // namespace quorvane::bench

@@ -230,4 +230,24 @@ inline void generateData(db::Connection& c, const DataSetSize& n = {})
     tx.commit();
 }
 
+// Marks every PLU for sending, with the values a real send carries: names for all, descriptions for half, item
+// codes for two thirds, inherited bar formats for a tenth, discounts for a quarter. One transaction.
+inline void markPlusForSending(db::Connection& c)
+{
+    db::Transaction tx(c);
+    c.exec(QStringLiteral(
+        "UPDATE KVB_25 SET Is_Selected = 1, Stat1_Unit = rowid % 2, Stat2_MGCode = 1, PLU_TaxNo = 1, Stat2_TaxNo = 1, "
+        "PLU_Tare = rowid % 50, Stat2_PLUTare = rowid % 50 > 0, PLU_EANFlags = 21, "
+        "PLU_BarFormat = CASE WHEN rowid % 10 = 0 THEN 255 ELSE rowid % 19 END, "
+        "PLU_EANItemCode = CAST(rowid % 100000 AS TEXT), Stat2_ItemCode = rowid % 3 > 0, "
+        "Stat2_Discount = rowid % 4 = 0, PLU_Disc_SDate = 10126, PLU_Disc_STime = 800, PLU_Disc_EDate = 311226, "
+        "PLU_Disc_ETime = 2000, PLU_Disc_Type = rowid % 4 = 0, PLU_DisDayOfWeek = 127, "
+        "PLU_Commodity = CAST(char(3, length(PLU_CommodityFirst)) || PLU_CommodityFirst || char(12) AS BLOB), "
+        "Stat2_Commodity = 1, "
+        "PLU_Description = CASE WHEN rowid % 2 = 0 THEN CAST(char(2, 33) || 'Best before the date on the label' || "
+        "char(12) AS BLOB) END, "
+        "Stat2_Description = rowid % 2 = 0"));
+    tx.commit();
+}
+
 } // namespace quorvane::bench

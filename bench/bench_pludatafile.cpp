@@ -6,7 +6,6 @@
 #include "GenerateData.h"
 
 #include "datafiles/PluDataFile.h"
-#include "platform/text/Ansi.h"
 #include "settings/TextCollections.h"
 #include "state/SharedData.h"
 #include "state/TwoLevelReader.h"
@@ -23,28 +22,6 @@ namespace {
 
 constexpr int kPlus = 100000;
 
-// The shared data set, with every PLU marked for sending and the values a real send carries: names for
-// all, descriptions for half, item codes for two thirds, inherited bar formats for a tenth, discounts for
-// a quarter.
-void fill()
-{
-    bench::generateData(gDBConnection, {});
-    db::Transaction tx(gDBConnection);
-    gDBConnection.exec(QStringLiteral(
-        "UPDATE KVB_25 SET Is_Selected = 1, Stat1_Unit = rowid % 2, Stat2_MGCode = 1, PLU_TaxNo = 1, Stat2_TaxNo = 1, "
-        "PLU_Tare = rowid % 50, Stat2_PLUTare = rowid % 50 > 0, PLU_EANFlags = 21, "
-        "PLU_BarFormat = CASE WHEN rowid % 10 = 0 THEN 255 ELSE rowid % 19 END, "
-        "PLU_EANItemCode = CAST(rowid % 100000 AS TEXT), Stat2_ItemCode = rowid % 3 > 0, "
-        "Stat2_Discount = rowid % 4 = 0, PLU_Disc_SDate = 10126, PLU_Disc_STime = 800, PLU_Disc_EDate = 311226, "
-        "PLU_Disc_ETime = 2000, PLU_Disc_Type = rowid % 4 = 0, PLU_DisDayOfWeek = 127, "
-        "PLU_Commodity = CAST(char(3, length(PLU_CommodityFirst)) || PLU_CommodityFirst || char(12) AS BLOB), "
-        "Stat2_Commodity = 1, "
-        "PLU_Description = CASE WHEN rowid % 2 = 0 THEN CAST(char(2, 33) || 'Best before the date on the label' || "
-        "char(12) AS BLOB) END, "
-        "Stat2_Description = rowid % 2 = 0"));
-    tx.commit();
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -55,10 +32,7 @@ int main(int argc, char** argv)
     if (database.isEmpty())
         return 1;
     text::setAnsiCodePage(QStringLiteral("windows-1252"));
-    // The item-code definitions of the shipped parameter file.
-    LoadSectionToCollection(QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/ParameterPLU.ini"),
-                            QStringLiteral("Standard"), QStringLiteral("EAN_EDIT"), gParEANEdit);
-    fill();
+    bench::fillMarkedPlus();
 
     // The shell exports the source fields of the same marked rows, 45 columns and the two texts.
     const QString sql = QStringLiteral(

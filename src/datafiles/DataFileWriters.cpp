@@ -1,5 +1,6 @@
 #include "datafiles/DataFileWriters.h"
 
+#include "datafiles/GroupDataFiles.h"
 #include "datafiles/OtherDataFiles.h"
 #include "datafiles/PluDataFile.h"
 #include "platform/Quoted.h"
@@ -211,8 +212,8 @@ const QList<DataFileKind>& dataFileCatalogue()
         {"SPM0UALL.csv", "KVB_3B", &TransStrFTPfileOf<2, 8>},
         {"ADV0UALL.csv", "KVB_3C", &TransStrFTPfileOf<3, 4>},
         {"SHP0UALL.csv", "KVB_3D", &TransStrFTPfileOf<4, 4>},
-        {"DEP0UALL.csv", "KVB_20", nullptr}, // TransDEPTFTPfile
-        {"MGP0UALL.csv", "KVB_23", nullptr}, // TransMGFTPfile
+        {"DEP0UALL.csv", "KVB_20", &TransDEPTFTPfile},
+        {"MGP0UALL.csv", "KVB_23", &TransMGFTPfile},
         {"KAS0UALL.csv", "KVB_41", &TransPKFTPfile},
         {"FLB0UALL.csv", "KVB_14", nullptr}, // TransFBFTPfile
         {"SCM0UALL.csv", "KVB_3F", &TransSMFTPfile},

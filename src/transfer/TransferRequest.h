@@ -19,4 +19,10 @@ extern QStringList gTransferFiles;
 extern qint16 gTransferStoreNo;
 extern qint16 gTransferSectNo;
 
+// The send-options dialog's flags (transfer/ui/frmDownLoad.h). Not 0: the dialog builds no PLU records; the PLU
+// delete commands set it before they show the dialog, which puts it back to 0.
+extern quint8 gSkipPLUEncode;
+// 1 after the dialog was cancelled (by its frame too), 0 after its OK; its caller goes on only on 0.
+extern quint8 gSendCancelled;
+
 } // namespace quorvane

@@ -1,4 +1,5 @@
 #include "NodeRows.h"
+#include "TreeDriver.h"
 #include "support/CodecTestDb.h"
 #include "support/TestSupport.h"
 #include "support/TransferFixture.h"
@@ -57,29 +58,15 @@ const char* const kWatchedEntries[] = {
     "menuEditPresetKey", "menuEditFlexiBarcode", "menuImportOrExport",
 };
 
-QTreeWidget* tree(QWidget* w) { return w->findChild<QTreeWidget*>(QStringLiteral("treeStoreAndData")); }
+using test::nodeOf;
+using test::tree;
 QAction* entry(QWidget* w, const char* name) { return ui::menuEntry(w, QLatin1String(name)); }
 QPushButton* button(QWidget* w, const char* name) { return w->findChild<QPushButton*>(QLatin1String(name)); }
-
-QTreeWidgetItem* nodeOf(QWidget* w, const QString& key)
-{
-    for (QTreeWidgetItemIterator it(tree(w)); *it; ++it)
-        if ((*it)->data(0, Qt::UserRole).toString() == key)
-            return *it;
-    return nullptr;
-}
 
 // The operator's press on a node: a click, or the right button's press.
 void press(QWidget* w, const QString& key, Qt::MouseButton mouse = Qt::LeftButton)
 {
-    QTreeWidgetItem* node = nodeOf(w, key);
-    QVERIFY2(node, qPrintable(key));
-    tree(w)->scrollToItem(node);
-    const QPoint at = tree(w)->visualItemRect(node).center();
-    if (mouse == Qt::RightButton)
-        QTest::mousePress(tree(w)->viewport(), mouse, {}, at);
-    else
-        QTest::mouseClick(tree(w)->viewport(), mouse, {}, at);
+    QVERIFY2(test::press(w, key, mouse), qPrintable(key));
 }
 
 // "enabled entries | shown pop-up entries"
@@ -410,9 +397,7 @@ private slots:
         frmMain* w = open(sysStore, closed ? QStringList() : rows);
         QCOMPARE(title, dialog);
         QCOMPARE(answer.count(), dialog.isEmpty() ? 0 : 1);
-        QStringList nodes;
-        for (QTreeWidgetItemIterator it(tree(w)); *it; ++it)
-            nodes << (*it)->data(0, Qt::UserRole).toString() + QLatin1Char('|') + (*it)->text(0);
+        const QStringList nodes = test::treeNodes(w);
         QTEST(nodes, "nodes");
         QCOMPARE(w->selectedNodeKey(), nodes.value(0).section(QLatin1Char('|'), 0, 0));
         QCOMPARE(m_messages.size(), message.isEmpty() ? 0 : 1);

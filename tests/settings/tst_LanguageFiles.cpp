@@ -4,6 +4,8 @@
 #include "app/ui/frmLoading.h"
 #include "mainwindow/ui/frmMain.h"
 #include "mainwindow/ui/frmProperties.h"
+#include "mainwindow/ui/frmScProperties.h"
+#include "mainwindow/ui/frmSearch.h"
 #include "platform/text/Ansi.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/MenuTable.h"
@@ -16,6 +18,7 @@
 #include "settings/ui/frmTranslate.h"
 #include "state/ProgramFolder.h"
 #include "state/TwoLevelReader.h"
+#include "transfer/ui/frmDownLoad.h"
 #include "transfer/ui/frmFTPDataTrans.h"
 
 #include <QDirIterator>
@@ -60,6 +63,9 @@ struct Tables {
         {QStringLiteral("frmExportReportData::kControls"), &frmExportReportData::kControls},
         {QStringLiteral("frmResetReportData::kControls"), &frmResetReportData::kControls},
         {QStringLiteral("frmProperties::kControls"), &frmProperties::kControls},
+        {QStringLiteral("frmScProperties::kControls"), &frmScProperties::kControls},
+        {QStringLiteral("frmSearch::kControls"), &frmSearch::kControls},
+        {QStringLiteral("frmDownLoad::kControls"), &frmDownLoad::kControls},
     };
     QMap<QString, const ui::MenuTable*> menus{
         {QStringLiteral("frmMain::kMenus"), &frmMain::kMenus},

@@ -380,7 +380,10 @@ private slots:
         auto* w = ui::windows().openTool<::quorvane::frmTranslate>(QStringLiteral("Translate"));
         QVERIFY(QTest::qWaitForWindowActive(w));
         auto* original = w->findChild<QListWidget*>(QStringLiteral("lstOriginal"));
-        const int row = original->count() / 2;
+        // A row in the middle whose original is long enough for the translation typed (twice its length fits).
+        int row = original->count() / 2;
+        while (row < original->count() && original->item(row)->text().size() < 5)
+            ++row;
         original->scrollToItem(original->item(row));
         clickRow(original, row);
         auto* translate = w->findChild<QListWidget*>(QStringLiteral("lstTranslate"));

@@ -10,6 +10,7 @@
 #include "plu/ui/PluHost.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "transfer/TransferRequest.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -215,6 +216,7 @@ void frmMain::Form_Load()
     }
     editor.gPLUChanged = 0;
     editor.gHideSelectedCol = 0;
+    gSkipPLUEncode = 0;
 }
 
 void frmMain::prepareFirstStore()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/NodeKeys.h"
 #include "mainwindow/StoreTree.h"
 #include "mainwindow/ui/ResizeForm.h"
 #include "platform/ui/ControlTable.h"
@@ -80,18 +81,7 @@ public:
     // Handlers. Buttons:
     void cmdStore_Click();
     void cmdData_Click();
-    // Menus. The node commands (new, properties, delete), the sends of departments and main groups, the PLU
-    // transfers, the data format and the About window are wired and do nothing yet.
-    void menuStore_Click();
-    void menuSection_Click();
-    void menuMachine_Click();
-    void menuDept_Click();
-    void menuMg_Click();
-    void menuSearch_Click();
-    void menuProperties_Click();
-    void menuDelete_Click();
-    void menuDownloadDept_Click();
-    void menuDownloadMG_Click();
+    // Menus. The PLU transfers are wired and do nothing yet.
     void menuDownload_Click();
     void menuUpload_Click();
     void menuDeletePlu_Click();
@@ -122,6 +112,23 @@ public:
     void popmenuDownloadMG_Click() { menuDownloadMG_Click(); }
     void popmenuProperties_Click() { menuProperties_Click(); }
     void popmenuDelete_Click() { menuDelete_Click(); }
+
+    // The node commands (frmMainNodes.cpp), each acting only where node selection offers it for the selected node:
+    // a new node under the selected one, opened in its property dialog as a provisional node of the tree (Cancel
+    // takes it out again and remembers its parent); the properties of the selected node; its deletion after a
+    // question; the sends of the selected store's departments and main groups.
+    void menuStore_Click();
+    void menuSection_Click();
+    void menuMachine_Click();
+    void menuDept_Click();
+    void menuMg_Click();
+    void menuSearch_Click();
+    void menuProperties_Click();
+    void menuDelete_Click();
+    void menuDownloadDept_Click();
+    void menuDownloadMG_Click();
+    // A property dialog's Cancel of a new node: its provisional node goes, and its parent is the node to select.
+    void dropNewNode(NodeKind kind);
 
     // The PLU list and editor (frmMainPlu.cpp). The editor's rows are captioned from their own language section
     // (kPluEditor); they join the window's rows uncaptioned. Each handler hands the window to src/plu/ui.
@@ -161,6 +168,11 @@ private:
     void treeStoreAndData_Collapse();
     void treeStoreAndData_MouseDown(Qt::MouseButton button);
     void prepareFirstStore();
+    // The node commands' own steps (frmMainNodes.cpp).
+    bool offered(const char* entry) const;
+    void newNode(NodeKind kind, const char* entry);
+    void openPropertiesDialog(NodeKind kind);
+    void sendStoreGroups(const char* entry, const char* file, const char* table);
     void openTool(const char* entry);
     void switchLanguage(qint16 index);
 

@@ -31,18 +31,7 @@ constexpr const char* kLanguageEntries[] = {"menuEnglish", "menuChinese", "menuO
 
 } // namespace
 
-// The node commands, the sends of departments and main groups, the PLU transfers, the data format and the About
-// window: their windows come later.
-void frmMain::menuStore_Click() { }
-void frmMain::menuSection_Click() { }
-void frmMain::menuMachine_Click() { }
-void frmMain::menuDept_Click() { }
-void frmMain::menuMg_Click() { }
-void frmMain::menuSearch_Click() { }
-void frmMain::menuProperties_Click() { }
-void frmMain::menuDelete_Click() { }
-void frmMain::menuDownloadDept_Click() { }
-void frmMain::menuDownloadMG_Click() { }
+// The PLU transfers: their windows come later. The node commands are in frmMainNodes.cpp.
 void frmMain::menuDownload_Click() { }
 void frmMain::menuUpload_Click() { }
 void frmMain::menuDeletePlu_Click() { }

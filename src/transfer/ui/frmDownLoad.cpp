@@ -1,0 +1,148 @@
+#include "transfer/ui/frmDownLoad.h"
+
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Twips.h"
+#include "settings/TextCollections.h"
+#include "state/SharedData.h"
+#include "transfer/SendOptions.h"
+#include "transfer/TransferRequest.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace quorvane {
+
+using namespace ui;
+using W = frmDownLoad;
+
+const ControlTable frmDownLoad::kControls{
+    .section = "frm_OTHER",
+    .size = {4800, 2700},
+    .controls =
+        {
+            frame("Frame1", {240, 120, 4320, 1260}).to(&W::Frame1),
+            checkBox("chkDept", {240, 360, 3840, 300}).in("Frame1").tab(1).caption("downDept").to(&W::chkDept),
+            checkBox("chkMG", {240, 780, 3840, 300}).in("Frame1").tab(2).caption("downMG").to(&W::chkMG),
+            label("lblLoading", {240, 1530, 4320, 300}).caption("loading").to(&W::lblLoading),
+            commandButton("cmdOK", {1680, 2040, 1320, 420}).tab(3).caption("downOK").on(&W::cmdOK_Click).to(&W::cmdOK),
+            commandButton("cmdCancel", {3120, 2040, 1320, 420})
+                .tab(4)
+                .caption("setCancel")
+                .on(&W::cmdCancel_Click)
+                .to(&W::cmdCancel),
+        },
+};
+
+frmDownLoad::frmDownLoad(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmDownLoad"));
+    setModal(true);
+    createControls(this, kControls);
+    Form_Load();
+}
+
+bool frmDownLoad::askSendOptions(QWidget* parent, qint16 mode)
+{
+    frmDownLoad dialog(parent);
+    if (mode == TransferDelete) {
+        dialog.setWindowTitle(gLangOther.text(QStringLiteral("delTitle")));
+        dialog.Frame1->setTitle(gLangOther.text(QStringLiteral("delFrame")));
+        gSkipPLUEncode = 1;
+    } else {
+        dialog.setWindowTitle(gLangOther.text(QStringLiteral("downTitle")));
+        dialog.Frame1->setTitle(gLangOther.text(QStringLiteral("downFrame")));
+    }
+    dialog.exec();
+    return gSendCancelled == 0;
+}
+
+void frmDownLoad::Form_Load()
+{
+    centreOnScreen(this);
+    setCaptions(this, kControls, gLangOther);
+    lblLoading->setAlignment(Qt::AlignCenter);
+    cmdOK->setEnabled(false);
+    cmdCancel->setEnabled(false);
+    lblLoading->setVisible(true);
+}
+
+void frmDownLoad::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Once painted: the loading text shows while the records are built.
+    if (!m_activated)
+        QMetaObject::invokeMethod(this, &frmDownLoad::Form_Activate, Qt::QueuedConnection);
+}
+
+void frmDownLoad::Form_Activate()
+{
+    if (m_activated)
+        return;
+    m_activated = true;
+    m_building = true;
+    if (gSkipPLUEncode == 0) {
+        PluRecordPass pass;
+        if (!tryStep([&] { pass = EncodeMarkedPluRecords(); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this)) {
+            // Nothing was saved: no PLU goes out with records that are not what the rows say.
+            m_building = false;
+            gSendCancelled = 1;
+            QDialog::reject();
+            return;
+        }
+        if (!pass.kept.isEmpty()) {
+            constexpr int shown = 20;
+            QStringList lines{gLangMsg.text(QStringLiteral("pluRecordKept"))};
+            lines << pass.kept.mid(0, shown);
+            if (pass.kept.size() > shown)
+                lines << QStringLiteral("(+%1)").arg(pass.kept.size() - shown);
+            msgBox(lines.join(QLatin1Char('\n')), MsgIcon::Exclamation, MsgButtons::Ok, this);
+        }
+    }
+    gSkipPLUEncode = 0;
+    m_building = false;
+    cmdOK->setEnabled(true);
+    cmdCancel->setEnabled(true);
+    cmdOK->setDefault(true);
+    lblLoading->setVisible(false);
+}
+
+void frmDownLoad::cmdOK_Click()
+{
+    const bool departments = chkDept->isChecked();
+    const bool mainGroups = chkMG->isChecked();
+    // Both marks or neither, so the list never names a file whose rows were not marked.
+    const bool marked = tryStep(
+        [&] {
+            db::Transaction tx(gDBConnection);
+            if (departments)
+                MarkStoreForDownload(QStringLiteral("KVB_20"));
+            if (mainGroups)
+                MarkStoreForDownload(QStringLiteral("KVB_23"));
+            tx.commit();
+        },
+        gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+    if (!marked)
+        return;
+    if (departments)
+        gTransferFiles << QStringLiteral("DEP0UALL.csv");
+    if (mainGroups)
+        gTransferFiles << QStringLiteral("MGP0UALL.csv");
+    gSendCancelled = 0;
+    accept();
+}
+
+void frmDownLoad::cmdCancel_Click()
+{
+    gSendCancelled = 1;
+    QDialog::reject();
+}
+
+void frmDownLoad::reject()
+{
+    if (!m_building && cmdCancel->isEnabled())
+        cmdCancel_Click();
+}
+
+} // namespace quorvane

@@ -1,6 +1,7 @@
 #include "presetkeys/PresetKeyLayout.h"
 
 #include "platform/db/Connection.h"
+#include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
@@ -77,7 +78,7 @@ public:
     [[noreturn]] void fail(const QString& reason) const
     {
         throw PresetKeyFileError(gLangMsg.text(QStringLiteral("presetKeyFileErr")) + QLatin1Char('\n')
-                                     + QDir::toNativeSeparators(m_file),
+                                     + text::nativePath(m_file),
                                  reason);
     }
 

@@ -101,9 +101,8 @@ const BarFormatLevel& BarFormatMemory::resolve(qint64 storeNo, qint64 mainGroupN
     return m_level;
 }
 
-qint16 ResolveBarFormat(const QString& databasePath, const db::Recordset& pluRow, quint8 kind)
+qint16 ResolveBarFormat(const db::Recordset& pluRow, quint8 kind)
 {
-    Q_UNUSED(databasePath);
     if (kind == 0)
         return 0;
     const BarFormatLevel level = resolveBarFormatLevel(pluRow.intValue(QStringLiteral("ST_No")),

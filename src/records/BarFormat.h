@@ -41,8 +41,7 @@ private:
 
 // The inherited bar format (kind 1) or flag pair (kind 2 and above) for the row's ST_No and PLU_MG;
 // kind 0, or a missing main group, department or store, gives 0. A database error throws DbError and a
-// level that holds no number CodecError, never 0. The path is kept for its callers; the shared connection
-// serves.
-qint16 ResolveBarFormat(const QString& databasePath, const db::Recordset& pluRow, quint8 kind);
+// level that holds no number CodecError, never 0.
+qint16 ResolveBarFormat(const db::Recordset& pluRow, quint8 kind);
 
 } // namespace quorvane::records

@@ -165,10 +165,8 @@ void deriveEanItemCode(PluRow& row)
     row.set(PLU_EANLastByte, qlonglong(b));
 }
 
-void ComposeEANData(const QString& databasePath, db::Recordset& pluRow, bool resolve)
+void ComposeEANData(db::Recordset& pluRow)
 {
-    Q_UNUSED(databasePath);
-    Q_UNUSED(resolve);
     PluRow row = readPluRow(pluRow);
     composeEanData(row);
     writePluRow(pluRow, row);

@@ -36,10 +36,10 @@ int itemDigitCount(int barFormat);
 // Refreshes PLU_EANData (and cuts a too long PLU_EANItemCode) of the row: the item code right-aligned in
 // 6 digits, "0000" and the last byte when the bar format is not 0 and has fewer than 7 item digits,
 // otherwise in 10 digits and the last byte. An inherited bar format (255) is always resolved (a missing
-// main group, department or store gives format 0 and last byte 0); `resolve` is kept for the callers.
+// main group, department or store gives format 0 and last byte 0).
 // Throws CodecError when it cannot compose (no definition, item code not digits, last byte outside 0 to
 // 99) and DbError when the database fails; the caller saves the row.
-void ComposeEANData(const QString& databasePath, db::Recordset& pluRow, bool resolve);
+void ComposeEANData(db::Recordset& pluRow);
 
 // Sets PLU_EANItemCode and PLU_EANLastByte from PLU_EANData, taking the item code's characters as they
 // stand (a decoded record may carry the hexadecimal digits A to F); a row without item-code data is left

@@ -223,9 +223,8 @@ QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut)
     return rec;
 }
 
-void EncodePLURecord(const QString& databasePath, db::Recordset& pluRow, bool resolve)
+void EncodePLURecord(db::Recordset& pluRow, bool resolve)
 {
-    Q_UNUSED(databasePath);
     PluRow row = readPluRow(pluRow);
     row.set(KVBBinData, encodePluRecord(row, resolve));
     writePluRow(pluRow, row);

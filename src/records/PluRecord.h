@@ -24,8 +24,7 @@ QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut = nul
 
 // Builds the record of the recordset's current KVB_25 row into KVBBinData, with the packed flags and the
 // refreshed item-code data, and saves the row. On failure (CodecError, DbError) the row is left as it was.
-// The path is kept for the callers; the shared connection serves.
-void EncodePLURecord(const QString& databasePath, db::Recordset& pluRow, bool resolve);
+void EncodePLURecord(db::Recordset& pluRow, bool resolve);
 
 // Empties the encoder's memory of its last resolution.
 void ClearPLURecordResolutionMemory();

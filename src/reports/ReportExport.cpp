@@ -1,6 +1,7 @@
 #include "reports/ReportExport.h"
 
 #include "platform/text/FileWriter.h"
+#include "platform/text/Paths.h"
 
 #include "datafiles/ReportLoader.h"
 #include "platform/events/EventPump.h"
@@ -150,7 +151,7 @@ int exportReport(const QString& path, const ExportRequest& request)
         codes += format[positions[i]];
     }
 
-    const QString name = QDir::toNativeSeparators(path);
+    const QString name = text::nativePath(path);
     // The old file stays until the new one is complete.
     text::FileWriter file(path);
     const auto write = [&](const QByteArray& bytes) {

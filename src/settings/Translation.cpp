@@ -1,6 +1,7 @@
 #include "settings/Translation.h"
 
 #include "platform/Error.h"
+#include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
 
 #include <QDir>
@@ -32,7 +33,7 @@ qsizetype headLength(const QString& line) { return line.indexOf(QLatin1Char('=')
 TranslationFile::Load TranslationFile::load(const QString& path, QString* reason)
 {
     *this = TranslationFile();
-    const QString name = QDir::toNativeSeparators(path);
+    const QString name = text::nativePath(path);
     QByteArray bytes;
     if (!text::readFile(path, &bytes, reason))
         return Load::Unreadable;

@@ -115,7 +115,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(int, result);
         addLevels(store, dept, mg);
-        QCOMPARE(int(ResolveBarFormat(QString(), openPlu({{"ST_No", 1}, {"PLU_MG", 997}}), quint8(kind))), result);
+        QCOMPARE(int(ResolveBarFormat(openPlu({{"ST_No", 1}, {"PLU_MG", 997}}), quint8(kind))), result);
     }
 
     void resolveFailureIsNeverFormatZero()
@@ -123,9 +123,9 @@ private slots:
         addLevels({3, 1, 1}, {4, 1, 1}, {12, 2, 1});
         db::Recordset& rs = openPlu({{"ST_No", 1}, {"PLU_MG", 997}});
         gDBConnection.exec("UPDATE KVB_23 SET Flag1='x'");
-        QVERIFY_THROWS_EXCEPTION(CodecError, ResolveBarFormat(QString(), rs, 2));
+        QVERIFY_THROWS_EXCEPTION(CodecError, ResolveBarFormat(rs, 2));
         gDBConnection.close();
-        QVERIFY_THROWS_EXCEPTION(db::DbError, ResolveBarFormat(QString(), rs, 1));
+        QVERIFY_THROWS_EXCEPTION(db::DbError, ResolveBarFormat(rs, 1));
     }
 
     void compose_data()
@@ -195,7 +195,7 @@ private slots:
             setDefinition(3, definition);
         db::Recordset& rs = openPlu(
             {{"PLU_BarFormat", barFormat}, {"PLU_EANItemCode", itemCode}, {"PLU_EANLastByte", lastByte}});
-        ComposeEANData(QString(), rs, true);
+        ComposeEANData(rs);
         rs.update();
         QCOMPARE(rs.textValue("PLU_EANData"), data);
         QCOMPARE(rs.textValue("PLU_EANItemCode"), itemCodeAfter);
@@ -255,7 +255,7 @@ private slots:
         QFETCH(QVariantMap, values);
         setDefinition(3, "x,1,5,");
         db::Recordset& rs = openPlu(values);
-        QVERIFY_THROWS_EXCEPTION(CodecError, ComposeEANData(QString(), rs, false));
+        QVERIFY_THROWS_EXCEPTION(CodecError, ComposeEANData(rs));
         QVERIFY(!rs.isEditing());
     }
 
@@ -306,7 +306,7 @@ private slots:
         addRow("KVB_14", {{"FBar_No", 2}, {"FBar_ItemDigitNo", 4}});
         db::Recordset& rs = openPlu(
             {{"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}, {"PLU_EANItemCode", "1234567"}});
-        ComposeEANData(QString(), rs, false);
+        ComposeEANData(rs);
         QCOMPARE(rs.textValue("PLU_EANData"), data);
         DeriveEANItemCode(rs);
         QCOMPARE(rs.textValue("PLU_EANItemCode"), derived);
@@ -357,7 +357,7 @@ private slots:
                               {"PLU_BarFormat", 255}, {"Stat2_ItemCode", 1}, {"PLU_EANItemCode", "1234567"}};
         auto build = [&]() -> db::Recordset& {
             db::Recordset& rs = openPlu(plu);
-            EncodePLURecord(QString(), rs, true);
+            EncodePLURecord(rs, true);
             return rs;
         };
         build();
@@ -377,7 +377,7 @@ private slots:
         addRow("KVB_23", {{"ST_No", 1}, {"MG_No", 5}, {"DP_No", 97}, {"barformat", 3}, {"Flag1", 0}, {"Flag2", 0}});
         auto bytes = [&](int mg) {
             db::Recordset& rs = openPlu({{"PLU_No", 1}, {"ST_No", 1}, {"PLU_MG", mg}, {"PLU_BarFormat", 255}});
-            EncodePLURecord(QString(), rs, true);
+            EncodePLURecord(rs, true);
             return rs.bytesValue("KVBBinData").mid(30, 2).toHex().toUpper();
         };
         QCOMPARE(bytes(997), QByteArray("0C21"));

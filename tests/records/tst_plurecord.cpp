@@ -102,7 +102,7 @@ private:
         const qint64 id = addRow("KVB_25", values);
         db::Recordset rs(&gDBConnection);
         rs.open("SELECT * FROM KVB_25 WHERE rowid=?", {id});
-        EncodePLURecord(QString(), rs, resolve);
+        EncodePLURecord(rs, resolve);
         return rowValues("KVB_25", id).value("KVBBinData").toByteArray();
     }
 
@@ -274,10 +274,10 @@ private slots:
         db::Recordset rs(&gDBConnection);
         rs.open("SELECT * FROM KVB_25 WHERE rowid=?", {id});
         if (sent.isEmpty()) {
-            QVERIFY_THROWS_EXCEPTION(CodecError, EncodePLURecord(QString(), rs, true));
+            QVERIFY_THROWS_EXCEPTION(CodecError, EncodePLURecord(rs, true));
             QCOMPARE(rs.bytesValue("KVBBinData"), QByteArray("old"));
         } else {
-            EncodePLURecord(QString(), rs, true);
+            EncodePLURecord(rs, true);
             QCOMPARE(rs.bytesValue("KVBBinData").mid(30, sent.size()), sent);
         }
         rs.close();
@@ -337,7 +337,7 @@ private slots:
         const QVariantMap before = rowValues("KVB_25", id);
         db::Recordset rs(&gDBConnection);
         rs.open("SELECT * FROM KVB_25 WHERE rowid=?", {id});
-        QVERIFY_THROWS_EXCEPTION(CodecError, EncodePLURecord(QString(), rs, false));
+        QVERIFY_THROWS_EXCEPTION(CodecError, EncodePLURecord(rs, false));
         rs.close();
         QCOMPARE(rowValues("KVB_25", id), before);
     }

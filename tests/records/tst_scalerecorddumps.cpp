@@ -560,11 +560,11 @@ private slots:
         const qint64 id = addRow("KVB_25", {{"PLU_No", 1}, {"ST_No", 1}, {"PLU_MG", 997}, {"PLU_BarFormat", 255}});
         db::Recordset rs(&gDBConnection);
         rs.open("SELECT * FROM KVB_25 WHERE rowid=?", {id});
-        EncodePLURecord(QString(), rs, true);
+        EncodePLURecord(rs, true);
         QCOMPARE(rs.bytesValue("KVBBinData").mid(30, 1), hex("03"));
         updateRow("STORE", rowIds("STORE").first(), {{"barformat", 6}});
         QVERIFY(LoadBinDataFromFiles(folder("none"), nullptr, nullptr));
-        EncodePLURecord(QString(), rs, true);
+        EncodePLURecord(rs, true);
         QCOMPARE(rs.bytesValue("KVBBinData").mid(30, 1), hex("06"));
     }
 };

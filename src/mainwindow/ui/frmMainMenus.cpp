@@ -3,6 +3,7 @@
 #include "mainwindow/ui/ToolWindows.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/events/DoEvents.h"
+#include "platform/text/Paths.h"
 #include "platform/ui/MessageBox.h"
 #include "plu/ui/PluHost.h"
 #include "settings/Settings.h"
@@ -129,7 +130,7 @@ void frmMain::menuSoftwareHelp_Click()
     };
     if (!QFileInfo(m_helpFile).isFile() || !open(m_helpFile))
         ui::msgBox(gLangMsg.text(QStringLiteral("helpOpenErr")) + QLatin1Char('\n')
-                       + QDir::toNativeSeparators(m_helpFile),
+                       + text::nativePath(m_helpFile),
                    ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, this);
 }
 

@@ -16,6 +16,7 @@ FileWriter::FileWriter(const QString& path) : QSaveFile(path) { }
 bool FileWriter::open(OpenMode mode)
 {
     m_written = 0;
+    m_pending.clear();
     m_failure.clear();
     if (QSaveFile::open(mode | QIODevice::Unbuffered))
         return true;
@@ -26,18 +27,29 @@ qint64 FileWriter::writeData(const char* data, qint64 size)
 {
     if (!m_failure.isEmpty())
         return -1;
+    // Small writes (a line of a dump or a data file) are gathered into blocks: one system call per line would
+    // cost more than building the lines.
+    m_pending.append(data, size);
+    if (m_pending.size() >= kBlockSize && !writePending())
+        return -1;
+    return size;
+}
+
+bool FileWriter::writePending()
+{
     // The system may take part of the bytes; the next call then says why it takes no more.
     qint64 done = 0;
-    while (done < size) {
-        const qint64 n = QSaveFile::writeData(data + done, size - done);
+    while (done < m_pending.size()) {
+        const qint64 n = QSaveFile::writeData(m_pending.constData() + done, m_pending.size() - done);
         if (n <= 0) {
-            fail(errorString());
-            return -1;
+            m_pending.clear();
+            return fail(errorString());
         }
         done += n;
         m_written += n;
     }
-    return done;
+    m_pending.clear();
+    return true;
 }
 
 bool FileWriter::commit()
@@ -47,6 +59,8 @@ bool FileWriter::commit()
         return false;
     if (!isOpen())
         return fail(QStringLiteral("the file is not open"));
+    if (!writePending())
+        return false;
     // What the disk holds, not what was handed over; then forced out, since a disk that is full may
     // refuse only the flush of its cache.
     if (size() != m_written)

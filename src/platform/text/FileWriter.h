@@ -6,8 +6,9 @@
 
 namespace quorvane::text {
 
-// The one way the program writes a file. The bytes go to a temporary file beside the target, unbuffered,
-// so that a refusal of the disk (full, a size limit) shows at the write that meets it; commit() checks that
+// The one way the program writes a file. The bytes go to a temporary file beside the target in blocks of
+// 64 KiB, written unbuffered, so that a refusal of the disk (full, a size limit) shows at the write of the
+// block that meets it, or at commit() for the last one; commit() checks that
 // every byte is in the temporary file and on the disk before it takes the target's place. Any failure leaves
 // the target as it was and the temporary file is dropped.
 //
@@ -21,7 +22,7 @@ class FileWriter : public QSaveFile {
 public:
     explicit FileWriter(const QString& path);
 
-    // Always unbuffered: a buffered write would only fail when the buffer is flushed inside commit.
+    // Unbuffered below our own blocks: Qt's buffer would hide a refusal until it is flushed inside commit.
     bool open(OpenMode mode = QIODevice::WriteOnly) override;
 
     // Hides QSaveFile::commit: false, with failure() set, unless every byte written has reached the disk;
@@ -30,15 +31,19 @@ public:
 
     // "Cannot write <file>: <reason>" after a failed open, write or commit; empty before.
     QString failure() const { return m_failure; }
-    qint64 bytesWritten() const { return m_written; }
+    // Bytes handed over so far, those still gathered included.
+    qint64 bytesWritten() const { return m_written + m_pending.size(); }
 
 protected:
     qint64 writeData(const char* data, qint64 size) override;
 
 private:
     bool fail(const QString& reason);
+    bool writePending();
 
-    qint64 m_written = 0;
+    static constexpr qsizetype kBlockSize = 64 * 1024;
+    QByteArray m_pending;
+    qint64 m_written = 0; // bytes in the file
     QString m_failure;
 };
 

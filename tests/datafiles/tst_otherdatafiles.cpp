@@ -1,15 +1,19 @@
 #include "support/CodecTestDb.h"
 #include "support/FtpServer.h"
 #include "support/TransferFixture.h"
+#include "support/WindowAnswer.h"
 
 #include "datafiles/DataFileWriters.h"
 #include "platform/text/Ansi.h"
+#include "platform/ui/WindowOpener.h"
 #include "records/OtherRecords.h"
 #include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
-#include "transfer/TransferSession.h"
+#include "transfer/ui/frmFTPDataTrans.h"
 
 #include <QFile>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 using namespace quorvane;
@@ -50,12 +54,6 @@ QString tableOf(const QString& fileName)
 const QStringList kSent{"ING0UALL.csv", "SPM0UALL.csv", "ADV0UALL.csv", "SHP0UALL.csv", "SCM0UALL.csv",
                         "SCS0UALL.csv", "DAT0UALL.csv", "OPE0UALL.csv", "TAX0UALL.csv", "SCH0UALL.csv",
                         "PCS0UALL.csv", "SFK0UALL.csv", "PAK0UALL.csv", "BAR0UALL.csv"};
-
-struct NoView : transfer::SessionView {
-    QStringList statuses;
-    void showFile(const QString&) override { }
-    void showStatus(const QString& text, const QString&) override { statuses << text; }
-};
 
 } // namespace
 
@@ -267,12 +265,30 @@ void TestOtherDataFiles::sendsEveryFileToTheScale()
     test::addRow("KVB_AC", {{"Number", 1}, {"Status", 9}, {"Type", 1}, {"Name", "Stock in"}, {"Is_Selected", 1}});
     test::addRow("KVB_AD", {{"Number", 1}, {"Status", 5}, {"Name", "Cash"}, {"Is_Selected", 1}});
 
-    QVERIFY(datafiles::writeListedDataFiles(kSent).isEmpty());
-    NoView view;
-    transfer::TransferSession session(TransferSend, kSent, {"127.0.0.1", "scale", "s3cret"}, view);
-    QVERIFY(!session.run());
-    QCOMPARE(view.statuses.last(), QStringLiteral("Sending Error"));
-    QCOMPARE(session.commands().size(), 1 + kSent.size());
+    test::addRow("SCALE",
+                 {{"SC_IP", "127.  0.  0.  1"},
+                  {"SC_Used", 1},
+                  {"SC_FTPName", "scale"},
+                  {"SC_FTPPW", "s3cret"},
+                  {"ST_No", 1},
+                  {"SECT_No", 1}});
+
+    // As an operator does it: the transfer window writes the listed files, one scale is marked and sent to.
+    gTransferMode = TransferSend;
+    gTransferFiles = kSent;
+    QString status;
+    test::WindowAnswer answer(QStringLiteral("frmFTPDataTrans"), [&](QWidget* form) {
+        auto* grid = form->findChild<QTableWidget*>(QStringLiteral("MSFGFTP"));
+        grid->setCurrentCell(0, grid->columnCount() - 1);
+        emit grid->cellClicked(0, grid->columnCount() - 1);
+        form->findChild<QPushButton*>(QStringLiteral("cmdCommand"))->click();
+        status = grid->item(0, grid->columnCount() - 2)->text();
+        form->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
+    });
+    ui::showModal<frmFTPDataTrans>();
+    gTransferFiles.clear();
+    QCOMPARE(answer.count(), 1);
+    QCOMPARE(status, QStringLiteral("Sending Error")); // "BAR0UALL.csv", listed last, has no rows to send
     for (const QString& name : kSent.first(13))
         QCOMPARE(test::readFile(server.filePath(name)),
                  test::readFile(QStringLiteral(QUORVANE_TEST_DATA_DIR "/otherfiles/") + name));

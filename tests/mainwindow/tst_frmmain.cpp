@@ -589,7 +589,7 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("done"); // the command's effect is seen
-        for (const char* command : {"cmdStore", "menuChinese", "menuScrollMSG", "menuExit", "frame"}) {
+        for (const char* command : {"cmdStore", "menuChinese", "menuEnglish", "menuScrollMSG", "menuExit", "frame"}) {
             QTest::addRow("%s, Cancel", command) << command << int(ui::MsgCancel) << false;
             QTest::addRow("%s, No", command) << command << int(ui::MsgNo) << true;
         }
@@ -604,12 +604,20 @@ private slots:
         gPluEditor().gPLUChanged = 1;
         m_answer = answer;
         const QString question = gLangMsg.text(QStringLiteral("updatePLU"));
+        const bool chinese = command == QLatin1String("menuChinese");
+        const bool language = chinese || command == QLatin1String("menuEnglish");
+        if (language)
+            gSettings().gLanguageName.clear(); // a switch names its language anew, English (ticked) too
         if (command == QLatin1String("cmdStore"))
             w->cmdStore_Click();
         else if (command == QLatin1String("frame"))
             w->close();
         else
             ui::menuEntry(w, command)->trigger();
+        // Only the chosen language carries the check mark, also when the switch was cancelled.
+        const char* const marks[] = {"menuEnglish", "menuChinese", "menuOther"};
+        for (qint16 i = 0; window && i < 3; ++i)
+            QCOMPARE(ui::menuEntry(w, QLatin1String(marks[i]))->isChecked(), i == gSettings().gLanguageIndex);
         QCOMPARE(m_messages.size(), 1);
         QCOMPARE(m_messages[0].text, question);
         QCOMPARE(m_messages[0].icon, ui::MsgIcon::Question);
@@ -617,8 +625,8 @@ private slots:
         bool done = false;
         if (command == QLatin1String("cmdStore"))
             done = gStoreTree().gTreeViewMode == 1;
-        else if (command == QLatin1String("menuChinese"))
-            done = gSettings().gLanguageIndex == 1;
+        else if (language)
+            done = !gSettings().gLanguageName.isEmpty() && gSettings().gLanguageIndex == (chinese ? 1 : 0);
         else if (command == QLatin1String("menuScrollMSG"))
             done = ui::windows().tool<ToolStandIn>() != nullptr;
         else

@@ -26,6 +26,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabBar>
@@ -174,23 +175,26 @@ class MenuWindow : public QMainWindow {
 public:
     static const MenuTable kMenus;
     QStringList ran;
+    void menuNew_Click() { ran << QStringLiteral("menuNew"); }
     void menuStore_Click() { ran << QStringLiteral("menuStore"); }
     void menuExit_Click() { ran << QStringLiteral("menuExit"); }
+    void menuOther_Click() { ran << QStringLiteral("menuOther"); } // sets no mark
     void popmenuProperties_Click() { ran << QStringLiteral("popmenuProperties"); }
 };
 
-const MenuTable MenuWindow::kMenus{"frmMain_Menu",
-                                   {
-                                       menu("menuFile"),
-                                       menu("menuNew", "menuFile"),
-                                       menu("menuStore", "menuNew").shortcut("Ctrl+N").on(&MenuWindow::menuStore_Click),
-                                       separator("menuFile"),
-                                       menu("menuExit", "menuFile").on(&MenuWindow::menuExit_Click),
-                                       menu("menuLanguage"),
-                                       menu("menuOther", "menuLanguage").caption("menuOthers").checkable(),
-                                       menu("popmenu").popup().caption(nullptr),
-                                       menu("popmenuProperties", "popmenu").on(&MenuWindow::popmenuProperties_Click),
-                                   }};
+const MenuTable MenuWindow::kMenus{
+    "frmMain_Menu",
+    {
+        menu("menuFile"),
+        menu("menuNew", "menuFile").on(&MenuWindow::menuNew_Click),
+        menu("menuStore", "menuNew").shortcut("Ctrl+N").on(&MenuWindow::menuStore_Click),
+        separator("menuFile"),
+        menu("menuExit", "menuFile").on(&MenuWindow::menuExit_Click),
+        menu("menuLanguage"),
+        menu("menuOther", "menuLanguage").caption("menuOthers").checkable().on(&MenuWindow::menuOther_Click),
+        menu("popmenu").popup().caption(nullptr),
+        menu("popmenuProperties", "popmenu").on(&MenuWindow::popmenuProperties_Click),
+    }};
 
 } // namespace
 
@@ -439,10 +443,11 @@ private slots:
         QTest::addColumn<int>("chars");
         QTest::addColumn<int>("bytes");
         QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("start"); // set by code
+        QTest::addColumn<QString>("start"); // set by code before the limit
         QTest::addColumn<int>("cursor");    // where the operator types; -1 at the end
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("pasted");
+        QTest::addColumn<bool>("dropped"); // the pasted text dropped at the end instead
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("messages");
         const QString cp1252 = QStringLiteral("windows-1252");
@@ -450,52 +455,61 @@ private slots:
         const QString zhong = QStringLiteral("\u4E2D"), wen = QStringLiteral("\u6587");
         QTest::newRow("digits typed") << cp1252 << 6 << 0 << "digits"
                                       << "" << -1 << "12a3"
-                                      << ""
-                                      << "123" << 0;
+                                      << "" << false << "123" << 0;
         QTest::newRow("digits: a paste with a letter changes nothing") << cp1252 << 6 << 0 << "digits"
                                                                        << "12" << -1 << ""
-                                                                       << "3x4"
-                                                                       << "12" << 0;
+                                                                       << "3x4" << false << "12" << 0;
         QTest::newRow("digits pasted") << cp1252 << 6 << 0 << "digits"
                                        << "12" << -1 << ""
-                                       << "345"
-                                       << "12345" << 0;
+                                       << "345" << false << "12345" << 0;
         QTest::newRow("characters: typing stops at the limit") << cp1252 << 4 << 0 << "any"
                                                                << "" << -1 << "abcdef"
-                                                               << ""
-                                                               << "abcd" << 0;
+                                                               << "" << false << "abcd" << 0;
         QTest::newRow("characters: a paste is cut") << cp1252 << 4 << 0 << "any"
                                                     << "ab" << -1 << ""
-                                                    << "cdef"
-                                                    << "abcd" << 0;
+                                                    << "cdef" << false << "abcd" << 0;
+        QTest::newRow("a limit leaves a longer text whole") << cp1252 << 6 << 0 << "digits"
+                                                            << "1234567890" << -1 << "1"
+                                                            << "" << false << "1234567890" << 0;
         QTest::newRow("decimal: one sign") << cp1252 << 0 << 0 << "decimal"
                                            << "" << -1 << "1,2,3"
-                                           << ""
-                                           << "1,23" << 0;
+                                           << "" << false << "1,23" << 0;
+        QTest::newRow("decimal: the sign beside the digits") << cp1252 << 4 << 0 << "decimal"
+                                                             << "" << -1 << "123,456"
+                                                             << "" << false << "123,4" << 0;
+        QTest::newRow("decimal: a paste with a second sign changes nothing") << cp1252 << 4 << 0 << "decimal"
+                                                                             << "1,2" << -1 << ""
+                                                                             << "3,4" << false << "1,2" << 0;
+        QTest::newRow("decimal: a drop loses the digits that do not fit") << cp1252 << 4 << 0 << "decimal"
+                                                                          << "1,2" << -1 << ""
+                                                                          << "3456" << true << "1,234" << 0;
+        QTest::newRow("decimal: a drop with a letter changes nothing") << cp1252 << 4 << 0 << "decimal"
+                                                                       << "1,2" << -1 << ""
+                                                                       << "3a" << true << "1,2" << 0;
         QTest::newRow("days of the week") << cp1252 << 7 << 0 << "binary"
                                           << "" << -1 << "0120"
-                                          << ""
-                                          << "010" << 0;
+                                          << "" << false << "010" << 0;
         QTest::newRow("GBK bytes: a double-byte character counts 2") << gbk << 0 << 5 << "any"
                                                                      << "" << -1 << zhong + "a" + wen + "b"
-                                                                     << "" << zhong + "a" + wen << 0;
-        QTest::newRow("GBK bytes: a paste loses its end") << gbk << 0 << 4 << "any"
-                                                          << "ab" << -1 << "" << zhong + wen << "ab" + zhong << 0;
-        QTest::newRow("bytes: typing inside drops the last character") << cp1252 << 0 << 4 << "any"
-                                                                       << "abcd" << 1 << "X"
-                                                                       << ""
-                                                                       << "aXbc" << 0;
+                                                                     << "" << false << zhong + "a" + wen << 0;
+        QTest::newRow("GBK bytes: a paste loses its end")
+            << gbk << 0 << 4 << "any"
+            << "ab" << -1 << "" << zhong + wen << false << "ab" + zhong << 0;
+        QTest::newRow("bytes: a key that does not fit is refused") << cp1252 << 0 << 4 << "any"
+                                                                   << "abcd" << 1 << "X"
+                                                                   << "" << false << "abcd" << 0;
+        QTest::newRow("bytes: a paste inside loses its own end") << cp1252 << 0 << 4 << "any"
+                                                                 << "ab" << 1 << ""
+                                                                 << "XYZ" << false << "aXYb" << 0;
         QTest::newRow("1252 refuses a Chinese key, once") << cp1252 << 0 << 0 << "any"
                                                           << "" << -1 << "a" + zhong + "b"
-                                                          << ""
-                                                          << "ab" << 1;
+                                                          << "" << false << "ab" << 1;
         QTest::newRow("1252 refuses a paste holding Chinese") << cp1252 << 0 << 0 << "any"
                                                               << "ab" << -1 << ""
-                                                              << "x" + zhong << "ab" << 1;
+                                                              << "x" + zhong << false << "ab" << 1;
         QTest::newRow("text set by code is not refused") << cp1252 << 0 << 0 << "any"
                                                          << "a" + zhong << -1 << ""
-                                                         << ""
-                                                         << "a" + zhong << 0;
+                                                         << "" << false << "a" + zhong << 0;
     }
 
     void limitedEdit()
@@ -508,6 +522,7 @@ private slots:
         QFETCH(int, cursor);
         QFETCH(QString, typed);
         QFETCH(QString, pasted);
+        QFETCH(bool, dropped);
         QFETCH(int, messages);
         text::setAnsiCodePage(codePage);
         test::MessageRecorder recorder;
@@ -520,11 +535,20 @@ private slots:
             limit.decimal(QLatin1Char(','));
         else if (filter == QLatin1String("binary"))
             limit.binary();
-        limitEdit(box, limit);
         setText(box, start);
+        limitEdit(box, limit);
+        QCOMPARE(box->text(), start);
         box->setCursorPosition(cursor < 0 ? int(box->text().size()) : cursor);
         type(box, typed);
-        if (!pasted.isEmpty()) {
+        if (dropped) {
+            QMimeData data;
+            data.setText(pasted);
+            const QPoint end(box->width() - 1, box->height() / 2);
+            QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(box, &enter); // the desktop enters before it drops
+            QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(box, &drop);
+        } else if (!pasted.isEmpty()) {
             QGuiApplication::clipboard()->setText(pasted);
             box->paste();
         }
@@ -641,10 +665,15 @@ private slots:
         // The pop-up menu is not on the bar; the separator sits between New and Exit.
         QVERIFY(!w.menuBar()->actions().contains(popupMenu(&w, QStringLiteral("popmenu"))->menuAction()));
         QVERIFY(popupMenu(&w, QStringLiteral("menuFile"))->actions().at(1)->isSeparator());
-        if (action->menu())
-            return;
-        action->trigger();
-        QCOMPARE(w.ran, name == QLatin1String("menuOther") ? QStringList() : QStringList{name});
+        // A menu's handler runs as it opens; a command's when chosen, and only the handler sets a mark.
+        if (QMenu* opened = action->menu()) {
+            opened->popup(QPoint());
+            opened->hide();
+        } else {
+            action->trigger();
+        }
+        QCOMPARE(w.ran, name == QLatin1String("menuFile") ? QStringList() : QStringList{name});
+        QVERIFY(!action->isChecked());
     }
 
     void gridFill_data()

@@ -5,6 +5,7 @@
 
 #include "mainwindow/ui/frmMain.h"
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/LimitedEdit.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
@@ -282,15 +283,18 @@ private slots:
         QTest::addColumn<int>("shownRow");
         QTest::addColumn<QString>("prices");
         QTest::addColumn<int>("messages");
-        const QString kept = "1:100 2:200 3:300 4:400 5:500";
-        QTest::newRow("click, Cancel") << "click" << int(ui::MsgCancel) << "1" << 1 << kept << 1;
-        QTest::newRow("Down, Cancel") << "down" << int(ui::MsgCancel) << "1" << 1 << kept << 1;
-        QTest::newRow("click, No") << "click" << int(ui::MsgNo) << "1" << 5 << kept << 1;
-        QTest::newRow("Down, No") << "down" << int(ui::MsgNo) << "1" << 2 << kept << 1;
-        QTest::newRow("click, Yes") << "click" << int(ui::MsgYes) << "1" << 5 << "1:250 2:200 3:300 4:400 5:500" << 1;
-        QTest::newRow("Down, Yes") << "down" << int(ui::MsgYes) << "1" << 2 << "1:250 2:200 3:300 4:400 5:500" << 1;
-        QTest::newRow("click, Yes, number used") << "click" << int(ui::MsgYes) << "3" << 1 << kept << 2;
-        QTest::newRow("click, Yes, database fails") << "click" << int(ui::MsgYes) << "failing" << 1 << kept << 2;
+        QTest::addColumn<QString>("itemCode"); // of PLU 1, shown in edit mode on the inherit entry; "": display mode
+        const QString kept = "1:100 2:200 3:300 4:400 5:500", saved = "1:250 2:200 3:300 4:400 5:500";
+        QTest::newRow("click, Cancel") << "click" << int(ui::MsgCancel) << "1" << 1 << kept << 1 << "";
+        QTest::newRow("Down, Cancel") << "down" << int(ui::MsgCancel) << "1" << 1 << kept << 1 << "";
+        QTest::newRow("click, No") << "click" << int(ui::MsgNo) << "1" << 5 << kept << 1 << "";
+        QTest::newRow("Down, No") << "down" << int(ui::MsgNo) << "1" << 2 << kept << 1 << "";
+        QTest::newRow("click, Yes") << "click" << int(ui::MsgYes) << "1" << 5 << saved << 1 << "";
+        QTest::newRow("Down, Yes") << "down" << int(ui::MsgYes) << "1" << 2 << saved << 1 << "";
+        QTest::newRow("click, Yes, number used") << "click" << int(ui::MsgYes) << "3" << 1 << kept << 2 << "";
+        QTest::newRow("click, Yes, database fails") << "click" << int(ui::MsgYes) << "failing" << 1 << kept << 2 << "";
+        QTest::newRow("click, Yes, item code longer than its format")
+            << "click" << int(ui::MsgYes) << "1" << 5 << saved << 1 << "1234567890";
     }
     void leaveEdited()
     {
@@ -298,8 +302,19 @@ private slots:
         QFETCH(int, answer);
         QFETCH(QString, number);
         QFETCH(int, shownRow);
+        QFETCH(QString, itemCode);
         numbered(5);
         frmMain* w = open();
+        if (!itemCode.isEmpty()) {
+            gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET PLU_BarFormat=255, PLU_EANItemCode=? WHERE PLU_No=1"),
+                               {itemCode});
+            gPluEditor().gHideSelectedCol = 1;
+            plu::ResetTabFrames(w, 1);
+            plu::ShowPLUInTab(w, 0);
+            const auto* box = find<QLineEdit>(w, QStringLiteral("meditItemCode"));
+            QVERIFY(box->isEnabled() && ui::editLimit(box).maxChars() < itemCode.size());
+            QCOMPARE(box->text(), itemCode); // the limit holds for what is typed next
+        }
         const bool failing = number == QLatin1String("failing");
         if (failing)
             gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER failing BEFORE UPDATE ON KVB_25 "
@@ -325,6 +340,9 @@ private slots:
         const bool stayed = answer == ui::MsgCancel || m_messages.size() == 2;
         QCOMPARE(gPluEditor().gPLUChanged, qint16(stayed ? 1 : 0));
         QCOMPARE(text(w, "meditUPrice"), stayed ? QStringLiteral("2.50") : QStringLiteral("%1.00").arg(shownRow));
+        if (!itemCode.isEmpty())
+            QCOMPARE(pluRows(QStringLiteral("PLU_EANItemCode")).section(QLatin1Char(' '), 0, 0),
+                     QStringLiteral("1:") + itemCode);
     }
 
     // Deleting the PLU shown: the last of five, row 2, or not.
@@ -410,13 +428,16 @@ private slots:
         }
         QCOMPARE(find<QComboBox>(w, QStringLiteral("combBarcodeFormat"))->count(), gParEANDisp.count());
         QCOMPARE(find<QLabel>(w, QStringLiteral("lblReference"))->text(), gParEANDisp.text(QStringLiteral("REF")));
-        // An amount box holds its decimal sign beside the digits.
+        // An amount box counts its digits, its decimal sign beside them.
         QStringList limits;
         for (const char* name : {"meditPLU", "meditDepartment", "txtName", "meditItemCode", "meditTare", "meditUPrice",
                                  "meditMemDisc(4)", "meditFlagCode2", "meditTax2Num", "meditSMsgNum", "meditDiscLimit1",
-                                 "meditDiscLmtPer2", "meditDiscDayOfWeek"})
-            limits << QString::number(find<QLineEdit>(w, QLatin1String(name))->maxLength());
-        QCOMPARE(limits.join(QLatin1Char(' ')), QStringLiteral("6 2 100 3 5 7 7 1 1 6 6 7 7"));
+                                 "meditDiscLmtPer2", "meditDiscDayOfWeek"}) {
+            const ui::EditLimit l = ui::editLimit(find<QLineEdit>(w, QLatin1String(name)));
+            limits << QString::number(l.maxChars())
+                    + (l.filter() == ui::EditLimit::Decimal ? QString(l.decimalSign()) : QString());
+        }
+        QCOMPARE(limits.join(QLatin1Char(' ')), QStringLiteral("6 2 100 3 4. 6. 6. 1 1 6 5. 6. 7"));
         for (const char* name : {"meditDepartment", "txtName", "meditDescription"})
             QVERIFY(!find(w, QLatin1String(name))->isEnabled());
         QVERIFY(find<QAbstractButton>(w, QStringLiteral("chkWeighed"))->isChecked());

@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QMenu>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
@@ -128,9 +127,6 @@ frmMain::frmMain()
     for (const ui::MenuEntry& e : kMenus.entries)
         if (!e.isSeparator())
             m_menu.insert(e.objectName(), ui::menuEntry(this, e.objectName()));
-    // Opening the language menu asks about the edited PLU, as every command here does.
-    connect(ui::popupMenu(this, QStringLiteral("menuLanguage")), &QMenu::aboutToShow, this,
-            &frmMain::menuLanguage_Click);
 
     ImageListStore = {drawIcon(Picture::Root), drawIcon(Picture::Store), drawIcon(Picture::Section),
                       drawIcon(Picture::Scale)};

@@ -221,7 +221,7 @@ const MenuTable frmMain::kMenus{
         menu("menuDelete", "menuEdit").on(&W::menuDelete_Click),
         menu("menuSetting"),
         menu("menuDataFormat", "menuSetting").on(&W::menuDataFormat_Click),
-        menu("menuLanguage", "menuSetting"),
+        menu("menuLanguage", "menuSetting").on(&W::menuLanguage_Click),
         menu("menuEnglish", "menuLanguage").checkable().on(&W::menuEnglish_Click),
         menu("menuChinese", "menuLanguage").checkable().on(&W::menuChinese_Click),
         menu("menuOther", "menuLanguage").caption("menuOthers").checkable().on(&W::menuOther_Click),

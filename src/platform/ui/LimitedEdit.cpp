@@ -24,15 +24,47 @@ bool admitted(EditLimit::Filter filter, QChar c)
     return false;
 }
 
+// Where an edit put its text into `now`, from the text before it: the cursor stands after what was typed, pasted
+// or dropped, and the text after the cursor is the end of the text before.
+std::pair<qsizetype, qsizetype> insertedPart(const QString& before, const QString& now, int cursor)
+{
+    qsizetype to = qBound(qsizetype(0), qsizetype(cursor), now.size());
+    qsizetype tail = now.size() - to;
+    if (tail > before.size() || !QStringView(before).endsWith(QStringView(now).sliced(to))) {
+        tail = 0; // the cursor tells nothing: the longest common end
+        while (tail < before.size() && tail < now.size()
+               && before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
+            ++tail;
+        to = now.size() - tail;
+    }
+    qsizetype from = 0;
+    while (from < to && from < before.size() - tail && before[from] == now[from])
+        ++from;
+    return {from, to};
+}
+
 // QLineEdit asks it about every edit: typed keys, pastes, drops and text set by code alike. An edit it finds
-// invalid is undone (text set by code stays); one it shortens is taken shortened.
+// invalid is undone; one it shortens is taken shortened. Text set by code is no edit of the operator's (the box
+// is not modified) and passes as it is.
 class LimitValidator : public QValidator {
 public:
-    LimitValidator(const EditLimit& limit, QLineEdit* box) : QValidator(box), m_limit(limit) { }
+    LimitValidator(const EditLimit& limit, QLineEdit* box)
+        : QValidator(box)
+        , m_limit(limit)
+        , m_box(box)
+        , m_before(box->text())
+    {
+    }
+
+    const EditLimit& limit() const { return m_limit; }
+    // The text an edit starts from.
+    void remember() { m_before = m_box->text(); }
 
     State validate(QString& input, int& pos) const override
     {
         m_refusedText.clear();
+        if (!m_box->isModified())
+            return Acceptable;
         int signs = 0;
         for (const QChar c : std::as_const(input)) {
             if (m_limit.filter() == EditLimit::Decimal && c == m_limit.decimalSign() && ++signs == 1)
@@ -41,35 +73,51 @@ public:
                 return Invalid;
         }
         bool encodable = true;
-        QByteArray bytes = text::toAnsi(input, &encodable);
+        text::toAnsi(input, &encodable);
         if (!encodable) {
             m_refusedText = input;
             m_refused = firstUnencodable(input);
             return Invalid;
         }
-        if (m_limit.maxBytes() > 0 && bytes.size() > m_limit.maxBytes()) {
-            while (bytes.size() > m_limit.maxBytes() && !input.isEmpty()) {
-                input.chop(input.size() >= 2 && input.back().isLowSurrogate() ? 2 : 1);
-                bytes = text::toAnsi(input);
-            }
-            pos = qMin(pos, int(input.size()));
+        if (fits(input))
+            return Acceptable;
+        // What the edit inserted loses its end until the text fits; a key of which nothing fits is refused. A
+        // deletion always passes, also from a text set longer than the limit.
+        auto [from, to] = insertedPart(m_before, input, pos);
+        while (to > from && !fits(input)) {
+            const qsizetype n = to - from >= 2 && input[to - 1].isLowSurrogate() ? 2 : 1;
+            input.remove(to - n, n);
+            to -= n;
         }
+        if (input == m_before)
+            return Invalid;
+        pos = int(to);
         return Acceptable;
     }
 
-    // Called when the box refused an edit, before it undoes it: a refused character of the operator's is told
-    // once. Text set by code is refused too but stays, and is no edit of the operator's (not modified).
-    void tellRefusal(QLineEdit* box) const
+    // Called when the box refused an edit, before it undoes it: a character the code page cannot hold is told
+    // once.
+    void tellRefusal() const
     {
-        if (m_refusedText.isNull() || box->text() != m_refusedText || !box->isModified())
+        if (m_refusedText.isNull() || m_box->text() != m_refusedText)
             return;
         m_refusedText.clear();
         if (!m_limit.refusalText().isEmpty())
             msgBox(m_limit.refusalText() + QLatin1Char(' ') + m_refused, MsgIcon::Exclamation, MsgButtons::Ok,
-                   box->window());
+                   m_box->window());
     }
 
 private:
+    bool fits(const QString& text) const
+    {
+        qsizetype chars = text.size();
+        if (m_limit.filter() == EditLimit::Decimal && text.contains(m_limit.decimalSign()))
+            --chars; // the one decimal sign comes beside the digits
+        if (m_limit.maxChars() > 0 && chars > m_limit.maxChars())
+            return false;
+        return m_limit.maxBytes() <= 0 || text::toAnsi(text).size() <= m_limit.maxBytes();
+    }
+
     static QString firstUnencodable(const QString& text)
     {
         for (qsizetype i = 0; i < text.size(); ++i) {
@@ -84,6 +132,8 @@ private:
     }
 
     EditLimit m_limit;
+    QLineEdit* m_box;
+    QString m_before;
     mutable QString m_refusedText; // the last input refused for a character the code page cannot hold
     mutable QString m_refused;     // that character
 };
@@ -132,11 +182,16 @@ void limitEdit(QLineEdit* box, const EditLimit& limit)
     if (auto* old = dynamic_cast<LimitValidator*>(const_cast<QValidator*>(box->validator())))
         delete old;
     auto* validator = new LimitValidator(limit, box);
-    box->setMaxLength(limit.maxChars() > 0 ? limit.maxChars() : 32767);
     box->setValidator(validator);
-    QObject::connect(box, &QLineEdit::inputRejected, validator, [validator, box] { validator->tellRefusal(box); });
-    // Text already in the box is held to the new limit at once.
-    box->setText(box->text());
+    QObject::connect(box, &QLineEdit::inputRejected, validator, [validator] { validator->tellRefusal(); });
+    // The box's own text, not the signal's: a handler of the edit may have set another meanwhile.
+    QObject::connect(box, &QLineEdit::textChanged, validator, [validator] { validator->remember(); });
+}
+
+EditLimit editLimit(const QLineEdit* box)
+{
+    const auto* validator = dynamic_cast<const LimitValidator*>(box->validator());
+    return validator ? validator->limit() : EditLimit();
 }
 
 } // namespace quorvane::ui

@@ -17,7 +17,7 @@ public:
         Binary,  // 0 and 1 (days of the week)
     };
 
-    // The greatest length in characters.
+    // The greatest length in characters; with the decimal filter the digits, the one decimal sign coming extra.
     EditLimit& chars(int count);
     // The greatest length in bytes of the ANSI code page, a double-byte character counting 2.
     EditLimit& bytes(int count);
@@ -42,10 +42,13 @@ private:
     QString m_refusal;
 };
 
-// Keeps what the operator types or pastes into the box within the limit: a key or a paste holding a character
-// the filter or the code page refuses changes nothing; a text longer than the greatest length loses characters
-// at its end until it fits, as the classic boxes did. Text set by code is cut to the length as well but not
-// filtered. A second call replaces the limit.
+// Keeps what the operator types, pastes or drops into the box within the limit: a key, paste or drop holding a
+// character the filter or the code page refuses changes nothing; a key that does not fit is refused, and a paste
+// or drop loses characters at its end until it fits. Text set by code is shown as it is, neither cut nor
+// filtered, and a new limit leaves the text in the box whole: it holds for what the operator types next, as the
+// classic boxes' greatest length did. A second call replaces the limit.
 void limitEdit(QLineEdit* box, const EditLimit& limit);
+// The box's limit; EditLimit() for a box without one.
+EditLimit editLimit(const QLineEdit* box);
 
 } // namespace quorvane::ui

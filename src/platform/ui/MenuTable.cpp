@@ -83,8 +83,19 @@ void createMenus(QMainWindow* window, const MenuTable& table)
         action->setCheckable(e.isCheckable());
         if (!e.shortcutKeys().isEmpty())
             action->setShortcut(QKeySequence::fromString(e.shortcutKeys()));
-        if (e.handler())
-            QObject::connect(action, &QAction::triggered, window, e.handler().boundTo(window, -1));
+        if (!e.handler())
+            continue;
+        if (QMenu* menu = menus.value(e.objectName())) {
+            QObject::connect(menu, &QMenu::aboutToShow, window, e.handler().boundTo(window, -1));
+        } else {
+            // Qt flips a checkable entry's mark before the handler runs; the handler alone sets marks, so a
+            // command it cancels leaves them as they were.
+            QObject::connect(action, &QAction::triggered, window, [action, handler = e.handler().boundTo(window, -1)] {
+                if (action->isCheckable())
+                    action->setChecked(!action->isChecked());
+                handler();
+            });
+        }
     }
 }
 

@@ -20,6 +20,7 @@ namespace quorvane::ui {
 //       ui::menu("menuStore", "menuNew").on(&frmMain::menuStore_Click),
 //       ui::separator("menuFile"),
 //       ui::menu("menuExit", "menuFile").on(&frmMain::menuExit_Click),
+//       ui::menu("menuLanguage", "menuSetting").on(&frmMain::menuLanguage_Click),
 //       ui::menu("menuOther", "menuLanguage").caption("menuOthers").checkable().on(&frmMain::menuOther_Click),
 //       ui::menu("menuSoftwareHelp", "menuHelp").shortcut("F1").on(&frmMain::menuSoftwareHelp_Click),
 //       ui::menu("popmenu").popup(),
@@ -32,7 +33,8 @@ class MenuEntry {
 public:
     MenuEntry(const char* objectName, const char* parent);
 
-    // Runs when the operator chooses the entry (or its shortcut).
+    // Runs when the operator chooses the entry (or its shortcut); for an entry that opens a menu, when the menu
+    // opens. The handler alone sets a checkable entry's mark.
     MenuEntry& on(Handler handler);
     // A key sequence as Qt writes it: "Ctrl+N", "F1".
     MenuEntry& shortcut(const char* keys);

@@ -7,6 +7,7 @@
 #include "platform/ui/ValueSetters.h"
 #include "plu/ui/PluHost.h"
 #include "plu/ui/PluWindow.h"
+#include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
 
@@ -23,12 +24,10 @@ namespace quorvane::plu {
 
 namespace {
 
-constexpr int NoLimit = 32767; // QLineEdit's greatest length when none is set
-
 template<class T> T* control(QWidget* window, const QString& name) { return window->findChild<T*>(name); }
 template<class T> T* control(QWidget* window, const char* name) { return control<T>(window, QLatin1String(name)); }
 
-// The amount boxes show their value with the decimal sign; the operator types the digits alone.
+// The amount boxes show their value with the decimal sign.
 bool isAmountBox(const QString& name)
 {
     static const QStringList amounts{
@@ -40,17 +39,21 @@ bool isAmountBox(const QString& name)
 }
 
 // The greatest number of characters typed into a box: digits, the days of the week 0 and 1, the name any text.
-// An amount box holds its decimal sign beside that many digits, so the amount shown is never cut.
+// An amount box counts its digits, its one decimal sign beside them.
 void limitBox(QLineEdit* box, int limit)
 {
     const QString name = box->objectName();
     ui::EditLimit l;
-    if (name == QLatin1String("txtName"))
+    if (name == QLatin1String("txtName")) {
         l.chars(limit);
-    else if (name == QLatin1String("meditDiscDayOfWeek"))
+    } else if (name == QLatin1String("meditDiscDayOfWeek")) {
         l.chars(limit).binary();
-    else
-        l.chars(isAmountBox(name) && limit > 0 ? limit + 1 : limit).digits();
+    } else if (isAmountBox(name)) {
+        const QString& sign = gSettings().gDecimalSign;
+        l.chars(limit).decimal(sign.isEmpty() ? QLatin1Char('.') : sign[0]);
+    } else {
+        l.chars(limit).digits();
+    }
     ui::limitEdit(box, l);
 }
 
@@ -114,7 +117,7 @@ PluEditorValues editorValues(QWidget* window)
     for (const BarcodeBoxes& b : kBarcodeBoxes)
         if (const auto* box = control<QLineEdit>(window, b.name)) {
             (tab.barcode.*b.box).enabled = ownEnabled(box);
-            (tab.barcode.*b.box).maxLength = box->maxLength() == NoLimit ? 0 : box->maxLength();
+            (tab.barcode.*b.box).maxLength = ui::editLimit(box).maxChars();
         }
     if (const auto* list = control<QWidget>(window, "combBarcodeFormat"))
         tab.barcode.barcodeFormatEnabled = ownEnabled(list);
@@ -155,8 +158,8 @@ void showBarcodeControls(QWidget* window, const records::BarcodeControls& barcod
             continue;
         const records::BarcodeBox& state = barcode.*b.box;
         box->setEnabled(state.enabled);
-        // The limit first: a text longer than the old one stays whole.
-        if (const int limit = state.maxLength > 0 ? state.maxLength : NoLimit; box->maxLength() != limit)
+        // A limit holds for what is typed next: the text shown stays whole.
+        if (ui::editLimit(box).maxChars() != state.maxLength)
             limitBox(box, state.maxLength);
         ui::setText(box, state.text);
     }

@@ -63,6 +63,41 @@ bool clearAway(const QString& folder, QStringList* notes, QString* error)
     return true;
 }
 
+// Removes a file, link or folder, whatever it holds.
+void removeEntry(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink())
+        QDir(path).removeRecursively();
+    else if (taken(path))
+        QFile::remove(path);
+}
+
+// Moves the entries the new set could not copy from the old set into the new one. One that cannot be moved
+// either keeps the old set from being deleted: it is kept under a dated name, and `notes` says where.
+bool carryUncopied(const QList<UncopiedEntry>& uncopied, QStringList* notes, QString* error)
+{
+    const QString current = dumpFolder(), old = oldDumpFolder();
+    QList<UncopiedEntry> left;
+    for (const UncopiedEntry& e : uncopied) {
+        const QString from = inFolder(old, e.name), to = inFolder(current, e.name);
+        if (!taken(to) && allowed(FolderOperation::Rename, from) && QDir().rename(from, to))
+            notes->append(QStringLiteral("%1 could not be copied into the newly saved data (%2); it has been moved "
+                                         "there unchanged.")
+                              .arg(e.name, e.why));
+        else
+            left << e;
+    }
+    if (left.isEmpty())
+        return true;
+    const QString aside = text::datedSiblingName(old);
+    const bool kept = renameFolder(old, aside, error);
+    for (const UncopiedEntry& e : left)
+        notes->append(QStringLiteral("%1 could not be carried into the newly saved data (%2); it is kept in %3.")
+                          .arg(e.name, e.why, text::nativePath(kept ? aside : old)));
+    return kept;
+}
+
 } // namespace
 
 QString dumpFolder() { return programPath(QLatin1String(paths::DumpFolder)); }
@@ -105,19 +140,26 @@ bool keepPreviousFiles(const QStringList& files, QString* error)
     return true;
 }
 
-bool carryOtherEntries(QString* error)
+QList<UncopiedEntry> carryOtherEntries()
 {
     const QString current = dumpFolder(), fresh = newDumpFolder();
     const QStringList names = QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
                                                       | QDir::NoDotAndDotDot);
+    QList<UncopiedEntry> uncopied;
     for (const QString& name : names) {
         // The marker is the new set's own, written last.
         if (name == QLatin1String(DumpSetCompleteMarker) || taken(inFolder(fresh, name)))
             continue;
-        if (!text::copyEntry(inFolder(current, name), inFolder(fresh, name), error))
-            return false;
+        const QString source = inFolder(current, name), target = inFolder(fresh, name);
+        QString why;
+        if (allowed(FolderOperation::Copy, source) && text::copyEntry(source, target, &why))
+            continue;
+        // One entry the program cannot read must not keep the data from being saved.
+        removeEntry(target); // what a folder's copy got as far as
+        uncopied << UncopiedEntry{
+            name, why.isEmpty() ? QStringLiteral("Cannot read %1.").arg(text::nativePath(source)) : why};
     }
-    return true;
+    return uncopied;
 }
 
 bool markDumpSetComplete(const QString& folder, QString* error)
@@ -129,7 +171,7 @@ bool isDumpSetComplete(const QString& folder) { return QFileInfo(markerOf(folder
 
 void discardNewDumpSet() { removeFolder(newDumpFolder(), nullptr); }
 
-SwapResult swapInNewDumpSet(QStringList* notes, QString* error)
+SwapResult swapInNewDumpSet(QStringList* notes, QString* error, const QList<UncopiedEntry>& uncopied)
 {
     const QString current = dumpFolder(), fresh = newDumpFolder(), old = oldDumpFolder();
     if (!clearAway(old, notes, error))
@@ -142,7 +184,12 @@ SwapResult swapInNewDumpSet(QStringList* notes, QString* error)
             renameFolder(old, current, nullptr); // the next start puts it back if this fails too
         return SwapResult::NotSwapped;
     }
-    return clearAway(old, notes, error) ? SwapResult::Swapped : SwapResult::OldSetLeft;
+    if (uncopied.isEmpty())
+        return clearAway(old, notes, error) ? SwapResult::Swapped : SwapResult::OldSetLeft;
+    // The old set holds what could not be copied: it is deleted only once that has been moved out.
+    if (!carryUncopied(uncopied, notes, error))
+        return SwapResult::OldSetLeft;
+    return exists(old) && !clearAway(old, notes, error) ? SwapResult::OldSetLeft : SwapResult::Swapped;
 }
 
 bool recoverDumpSet(QStringList* notes, QString* error)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -23,9 +24,15 @@ inline constexpr const char* DumpSetCompleteMarker = ".complete";
 
 // An empty AccessData.new. What an earlier attempt left there is deleted or moved aside (said in `notes`).
 bool prepareNewDumpSet(QStringList* notes, QString* error);
+// A file or folder of AccessData that could not be copied into the new set, and why.
+struct UncopiedEntry {
+    QString name;
+    QString why;
+};
 // Copies into AccessData.new, unchanged, every file and folder of AccessData that the new set does not
-// hold (an operator's copy, a note, a kept file): the set carries what the program does not write.
-bool carryOtherEntries(QString* error);
+// hold (an operator's copy, a note, a kept file): the set carries what the program does not write. What
+// cannot be copied stays in the old set, and the swap moves it over.
+QList<UncopiedEntry> carryOtherEntries();
 // Copies each of the named files of AccessData into AccessData.new under its name followed by ".bak" (".bak.2"
 // … when that is taken), so the files a start-up could not apply whole outlive the next set.
 bool keepPreviousFiles(const QStringList& files, QString* error);
@@ -39,17 +46,20 @@ enum class SwapResult {
     NotSwapped, // AccessData is as it was
     OldSetLeft, // the new set is AccessData, but AccessData.old could neither be deleted nor moved aside
 };
-// Puts the complete AccessData.new in the place of AccessData. `notes` names a folder moved aside.
-SwapResult swapInNewDumpSet(QStringList* notes, QString* error);
+// Puts the complete AccessData.new in the place of AccessData. `notes` names a folder moved aside. The
+// entries that could not be copied are then moved from the old set into the new one; when one cannot be
+// moved either, the old set is kept under a dated name beside it, and `notes` says where the entry is.
+SwapResult swapInNewDumpSet(QStringList* notes, QString* error, const QList<UncopiedEntry>& uncopied = {});
 
 // Brings the dump folders back to one set after a shutdown that was cut short. A folder of an earlier
 // attempt that cannot be removed is named in `notes` and start-up goes on; false only when no set can be
 // put in place.
 bool recoverDumpSet(QStringList* notes, QString* error);
 
-// Test seam: asked before every rename and delete of a dump folder; false makes the operation fail as a
-// refusal of the file system would. Empty: every operation is tried.
-enum class FolderOperation { Rename, Delete };
+// Test seam: asked before every rename and delete of a dump folder, and before an entry of AccessData is
+// copied or moved into the new set; false makes the operation fail as a refusal of the file system would.
+// Empty: every operation is tried.
+enum class FolderOperation { Rename, Delete, Copy };
 using FolderOperationCheck = std::function<bool(FolderOperation operation, const QString& folder)>;
 void setFolderOperationCheck(FolderOperationCheck check);
 

@@ -201,9 +201,11 @@ ShutdownResult EndProgram()
     try {
         if (prepareNewDumpSet(&r.warnings, &error) && SaveTablesToText(target, &error)
             && records::SaveBinDataToFiles(target, dumpFolder(), &r.warnings, &error, exitEncoders(layouts))
-            && keepPreviousFiles(filesNotApplied(), &error) && carryOtherEntries(&error)
-            && markDumpSetComplete(target, &error))
-            swap = swapInNewDumpSet(&r.warnings, &error);
+            && keepPreviousFiles(filesNotApplied(), &error)) {
+            const QList<UncopiedEntry> uncopied = carryOtherEntries();
+            if (markDumpSetComplete(target, &error))
+                swap = swapInNewDumpSet(&r.warnings, &error, uncopied);
+        }
     } catch (const db::DbError& e) {
         error = e.message();
     }

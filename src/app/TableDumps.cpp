@@ -1,6 +1,7 @@
 #include "app/TableDumps.h"
 
 #include "platform/Quoted.h"
+#include "platform/db/ValueRange.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
@@ -12,7 +13,6 @@
 #include <QStringEncoder>
 
 #include <cmath>
-#include <limits>
 
 namespace quorvane::app {
 
@@ -38,23 +38,6 @@ TableDump dump(const char* file, const char* table, const char* fields, bool mar
 
 bool hasBreak(const QString& text) { return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')); }
 
-// The lines of a file's text: CR LF or LF end a line, and a final line end adds no empty line.
-QList<QStringView> lineViews(QStringView text)
-{
-    QList<QStringView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != QLatin1Char('\n'))
-            continue;
-        const qsizetype end = i > start && text[i - 1] == QLatin1Char('\r') ? i - 1 : i;
-        lines << text.mid(start, end - start);
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines << text.mid(start);
-    return lines;
-}
-
 // The parts of a text between its line breaks (CR LF, CR or LF), empty parts included.
 QStringList textParts(const QString& text)
 {
@@ -75,18 +58,8 @@ QStringList textParts(const QString& text)
 
 bool fitsField(const db::FieldInfo& f, qint64 n)
 {
-    switch (f.typeCode) {
-    case 1:
-        return true;
-    case 2:
-        return n >= 0 && n <= 255;
-    case 3:
-        return n >= -32768 && n <= 32767;
-    case 4:
-        return n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<qint32>::max();
-    default:
-        return f.kind == db::FieldKind::Real;
-    }
+    const auto range = db::wholeNumberRange(f.typeCode);
+    return range ? range->contains(n) : f.kind == db::FieldKind::Real;
 }
 
 // A dumped table as the schema holds it: names in the schema's spelling, with their declared kinds.
@@ -326,7 +299,7 @@ private:
     qsizetype m_next = 0;
 };
 
-bool loadTable(const QString& folder, const TableDump& d, QString* error)
+bool loadTable(const QString& folder, const TableDump& d, EventPump& pump, QString* error)
 {
     const QString path = dumpPath(folder, d);
     if (!QFileInfo(path).isFile())
@@ -339,7 +312,7 @@ bool loadTable(const QString& folder, const TableDump& d, QString* error)
         return false;
     QStringDecoder decoder(text::ansiCodePage().toLatin1().constData());
     const QString content = decoder.decode(bytes);
-    const QList<QStringView> lines = lineViews(content);
+    const QList<QStringView> lines = text::splitLineViews(content);
     DumpReader in(path, lines, !content.isEmpty() && !content.endsWith(QLatin1Char('\n')));
     if (!decoder.isValid() || decoder.hasError()) { // what could not be read could not be written back either
         const qsizetype bad = content.indexOf(QChar::ReplacementCharacter);
@@ -380,6 +353,7 @@ bool loadTable(const QString& folder, const TableDump& d, QString* error)
             batchStart = in.line();
         if (!in.readRow(d, r, &values, error) || (++rows == perBatch && !flush()))
             return false;
+        pump();
     }
     return flush();
 }
@@ -492,11 +466,12 @@ bool LoadTablesFromText(const QString& folder, QString* error)
     QString ignored;
     QString& err = error ? *error : ignored;
     gRsWork.close();
+    EventPump pump;
     bool ok = true;
     try {
         db::Transaction tx(gDBConnection);
         for (const TableDump& d : tableDumps())
-            if (!(ok = loadTable(folder, d, &err)))
+            if (!(ok = loadTable(folder, d, pump, &err)))
                 break;
         if (ok)
             tx.commit();

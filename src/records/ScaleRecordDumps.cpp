@@ -367,8 +367,8 @@ public:
     bool atEnd() const { return m_pos >= m_data.size(); }
 
     // The next record, or an empty one with `problem` set. A record of variable length must be followed by
-    // the end of the file or by something that can be a record (the record of `nextKey`, the next row's key
-    // where it is known); otherwise its own length is wrong, and the record says so by its own position.
+    // the end of the file or by a record (that of `nextKey`, the next row's key where it is known); otherwise
+    // its own length is wrong, and the record says so by its own position.
     QByteArray next(QString* problem, std::optional<qint64> nextKey = {})
     {
         ++m_number;
@@ -416,15 +416,32 @@ public:
     }
 
 private:
-    // A header cut by the end of the file is left to the next record to report.
+    // A header cut by the end of the file is left to the next record to report. Bytes inside a record can look
+    // like a header, so where the next row's key is known, what follows must be that row's record, or a record
+    // of another key that the file reads on from as whole records to its end (a row missing from the text
+    // dump): that one is then named by the key check of the next row.
     bool canStartRecord(qint64 pos, std::optional<qint64> key) const
     {
         const auto header = KvbRecordHeader::read(m_data, int(pos));
         if (!header)
             return true;
-        if (key && header->key && qint64(*header->key) == *key)
+        if (!key)
+            return recordEnd(pos).has_value();
+        if (header->key && qint64(*header->key) == *key)
             return true;
-        return header->key && header->length >= smallestRecord(m_d) && pos + header->length <= m_data.size();
+        std::optional<qint64> at = pos;
+        while (at && *at < m_data.size())
+            at = recordEnd(*at);
+        return at.has_value();
+    }
+
+    // Where a record that can begin at `pos` ends: a header with a key and a length that fits the file.
+    std::optional<qint64> recordEnd(qint64 pos) const
+    {
+        const auto header = KvbRecordHeader::read(m_data, int(pos));
+        if (!header || !header->key || header->length < smallestRecord(m_d) || pos + header->length > m_data.size())
+            return std::nullopt;
+        return pos + header->length;
     }
 
     const DumpFile& m_d;
@@ -451,18 +468,38 @@ QString leftOverMessage(const DumpFile& d, int rows, const DumpCursor& records)
         .arg(rows);
 }
 
+// The keys of the table's rows in stored order: each record of variable length is checked against the key of
+// the row after its own, so a wrong length is named where it is.
+QList<qint64> rowKeys(const QString& table, const QString& keyField)
+{
+    QList<qint64> keys;
+    for (db::Statement st = gDBConnection.prepare(
+             QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(keyField, gDBConnection.tableName(table)));
+         st.step();)
+        keys << st.columnInt(0);
+    return keys;
+}
+
+// The key of the row after the n-th (counted from 1), where there is one.
+std::optional<qint64> keyAfter(const QList<qint64>& keys, int n)
+{
+    return n < keys.size() ? std::optional(keys[n]) : std::nullopt;
+}
+
 // True when every record of the file went to a row.
 bool loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
 {
     const QString table = QLatin1String(d.table);
     const TableCodec codec = codecOf(table, {});
+    const QList<qint64> keys = d.recordSize || codec.keyField.isEmpty() ? QList<qint64>()
+                                                                        : rowKeys(table, codec.keyField);
     DumpCursor records(d, data);
     QString problem;
     int n = 0;
     gRsWork.openTable(table);
     for (; !gRsWork.eof() && !records.atEnd() && problem.isEmpty(); gRsWork.moveNext()) {
         ++n;
-        const QByteArray record = records.next(&problem);
+        const QByteArray record = records.next(&problem, keyAfter(keys, n));
         if (problem.isEmpty() && codec.fits && !codec.fits(record, gRsWork))
             problem = keyMismatch(codec.keyField, record, gRsWork.intValue(codec.keyField));
         if (!problem.isEmpty())
@@ -488,11 +525,7 @@ bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStrin
     // What the decoder reads of a row besides the record; it writes every other field but store and section.
     static const FieldList read{plu::PLU_No, plu::ST_No, plu::PLU_Commodity};
     PluWriter writer(allFieldsBut({plu::ST_No, plu::SECT_No}));
-    // Each record is checked against the key of the row after it, so a wrong length is named where it is.
-    QList<qint64> keys;
-    for (db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT PLU_No FROM KVB_25 ORDER BY rowid"));
-         st.step();)
-        keys << st.columnInt(0);
+    const QList<qint64> keys = rowKeys(QLatin1String(d.table), QLatin1String(plu::name(plu::PLU_No)));
     DumpCursor records(d, data);
     QStringList notRestored;
     QString stop;
@@ -505,7 +538,7 @@ bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStrin
             return;
         }
         QString problem;
-        const QByteArray record = records.next(&problem, n < keys.size() ? std::optional(keys[n]) : std::nullopt);
+        const QByteArray record = records.next(&problem, keyAfter(keys, n));
         if (problem.isEmpty()) {
             const auto header = KvbRecordHeader::read(record);
             if (!header->key || qint64(*header->key) != r.row.number(plu::PLU_No))

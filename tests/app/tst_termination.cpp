@@ -11,11 +11,16 @@
 #include "app/ui/Main.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/events/DoEvents.h"
+#include "platform/ui/ValueSetters.h"
+#include "plu/ui/PluHost.h"
 #include "settings/TextCollections.h"
+#include "state/ProgramState.h"
+#include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"
 #include "transfer/ui/frmFTPDataTrans.h"
 
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
@@ -52,6 +57,7 @@ private slots:
         qApp->removeEventFilter(this);
         app::CloseDatabase();
         app::releaseInstanceLock();
+        resetProgramState(); // the next run starts as a new process does
     }
 
     // A request runs the orderly exit once, whatever is open: nothing asked, the data saved, the exit code of an
@@ -63,6 +69,7 @@ private slots:
         QTest::addColumn<QStringList>("before"); // what has ended when the closing window shows
         QTest::newRow("SIGTERM, idle") << SIGTERM << "" << QStringList();
         QTest::newRow("SIGTERM, a handler pumping events") << SIGTERM << "pump" << QStringList{"handler"};
+        QTest::newRow("SIGTERM, a changed PLU in the editor") << SIGTERM << "editor" << QStringList();
         QTest::newRow("SIGHUP, a question over a dialog") << SIGHUP << "dialog" << QStringList{"question", "dialog"};
         QTest::newRow("SIGINT, a transfer waiting on a silent scale")
             << SIGINT << "transfer" << QStringList{"session", "transfer window"};
@@ -92,7 +99,9 @@ private slots:
         });
         QStringList ended;
         qApp->installEventFilter(this);
+        QVariant savedPrice; // as the exit finds it
         m_onEndShown = [&] {
+            savedPrice = gDBConnection.scalar(QStringLiteral("SELECT group_concat(PLU_UPrice) FROM KVB_25"));
             ended << QStringLiteral("end");
             std::raise(signal); // read by the closing window's own event pump
         };
@@ -110,6 +119,15 @@ private slots:
                 while (pass.elapsed() < 200)
                     DoEvents();
                 ended << QStringLiteral("handler");
+            } else if (open == QLatin1String("editor")) { // nothing asked: the edit is dropped as No drops it
+                test::addRow("KVB_25", {{"PLU_No", 1}, {"ST_No", 1}, {"PLU_UPrice", 100}});
+                gStoreTree().gCurStoreNo = 1;
+                plu::LoadPLUList(frmMain::form(), 0, 1, 0, 0);
+                QCOMPARE(frmMain::form()->findChild<QLineEdit*>(QStringLiteral("meditPLU"))->text(), "1");
+                ui::setText(frmMain::form()->findChild<QLineEdit*>(QStringLiteral("meditUPrice")),
+                            QStringLiteral("2.50"));
+                gPluEditor().gPLUChanged = 1;
+                std::raise(signal);
             } else if (open == QLatin1String("dialog")) {
                 QDialog dialog(frmMain::form());
                 QTimer::singleShot(0, &dialog, [&] {
@@ -155,6 +173,7 @@ private slots:
         QCOMPARE(messages.messages.size(), 0);
         QVERIFY(!QFile::exists(app::workingDatabasePath()));
         QVERIFY(test::readFile(app::dumpFolder() + QStringLiteral("/tempstore.txt")).contains("Kept"));
+        QCOMPARE(savedPrice.toString(), open == QLatin1String("editor") ? QStringLiteral("100") : QString());
         if (open == QLatin1String("transfer")) {
             QCOMPARE(status, failed);
             QVERIFY2(reason.contains(QLatin1String("stopped")), qPrintable(reason));

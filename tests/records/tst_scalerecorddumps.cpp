@@ -294,8 +294,8 @@ private slots:
         QTest::newRow("departments: length bytes wrong")
             << "KVB_20" << department(1, "A") + department(2, "B").replace(5, 1, "\x17") << 1 << 1 << "";
         QTest::newRow("departments: records after the last row")
-            << "KVB_20" << department(1, "A") + department(2, "B") + department(3, "C") << 2 << 1
-            << "1 record (22 bytes) of KVB_20 after the record of its last row (row 2)";
+            << "KVB_20" << department(1, "A") + department(2, "B") + department(3, "C") + department(4, "D") << 3 << 1
+            << "1 record (22 bytes) of KVB_20 after the record of its last row (row 3)";
         QTest::newRow("clerks: another key")
             << "KVB_44" << clerk(2, "B") + clerk(1, "A") << 0 << 1 << "Clerk_No 2 stands where the row of Clerk_No 1";
         QTest::newRow("texts: another key")
@@ -306,6 +306,11 @@ private slots:
             << "KVB_25" << minimalPlu(1) + minimalPlu(3) + minimalPlu(2) << 1 << 2 << "PLU 3 stands";
         QTest::newRow("PLUs: length 0") << "KVB_25" << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("0000")) << 1
                                         << 2 << "record 2 (at byte 32) says it is 0 bytes long";
+        // Where record 2 says it ends, bytes inside record 3 read as the header of a record of 32 bytes.
+        QTest::newRow("PLUs: length 60 in record 2") << "KVB_25"
+                                                     << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("003C"))
+                + minimalPlu(3).replace(4, 2, hex("0040")) + hex("0020") + QByteArray(30, '\0')
+                                                     << 1 << 2 << "record 2 (at byte 32) says it is 60 bytes long";
         QTest::newRow("PLUs: shorter than its header")
             << "KVB_25" << minimalPlu(1) + hex("000000") << 1 << 2 << "header of record 2";
         QTest::newRow("PLUs: length past the end")
@@ -320,7 +325,7 @@ private slots:
         QFETCH(QString, said);
         const bool plus = table == "KVB_25";
         const QString keyField = plus ? "PLU_No" : table == "KVB_20" ? "DP_No" : otherRecordKeyField(table);
-        for (int n = 1; n <= 2; ++n)
+        for (int n = 1; n <= 3; ++n)
             addRow(table, {{keyField, n}});
         const QString in = folder("in");
         QVERIFY(text::writeFileAtomically(in + '/' + recordDumpFile(table), bytes));

@@ -8,9 +8,9 @@
 
 namespace quorvane::text {
 
-QStringList splitLines(const QString& text)
+QList<QStringView> splitLineViews(QStringView text)
 {
-    QStringList lines;
+    QList<QStringView> lines;
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
@@ -24,6 +24,16 @@ QStringList splitLines(const QString& text)
     }
     if (start < n)
         lines << text.mid(start);
+    return lines;
+}
+
+QStringList splitLines(const QString& text)
+{
+    QStringList lines;
+    const QList<QStringView> views = splitLineViews(text);
+    lines.reserve(views.size());
+    for (QStringView line : views)
+        lines << line.toString();
     return lines;
 }
 

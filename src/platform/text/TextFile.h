@@ -12,6 +12,8 @@ namespace quorvane::text {
 // Splits text at CR LF (a lone LF is taken as a line end too). A final line end closes the last line;
 // it never adds an empty line after it.
 QStringList splitLines(const QString& text);
+// The same lines as views into `text`, which must outlive them.
+QList<QStringView> splitLineViews(QStringView text);
 
 // The text without the blanks (spaces only: a tab is no blank here) at both ends.
 QStringView trimBlanks(QStringView text);

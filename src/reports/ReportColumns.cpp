@@ -5,6 +5,8 @@
 #include "reports/ReportExport.h"
 #include "state/SharedData.h"
 
+#include <algorithm>
+
 namespace quorvane::reports {
 
 namespace {
@@ -58,21 +60,12 @@ bool writeColumnChoice(const QString& path, const QList<int>& positions, QString
 QList<int> parseColumnChoice(const QByteArray& bytes, int available)
 {
     QList<int> positions;
-    for (const QByteArray& raw : bytes.split('\n')) {
-        QByteArrayView line(raw);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        while (line.startsWith(' '))
-            line = line.sliced(1);
-        while (line.endsWith(' '))
-            line.chop(1);
+    // Latin-1 keeps each byte one character: only ASCII digits and blanks count.
+    for (const QString& raw : text::splitLines(QString::fromLatin1(bytes))) {
+        const QStringView line = text::trimBlanks(raw);
         // Nine digits at most: no longer number can be a position.
-        if (line.isEmpty() || line.size() > 9)
-            continue;
-        bool digits = true;
-        for (const char c : line)
-            digits = digits && c >= '0' && c <= '9';
-        if (!digits)
+        if (line.isEmpty() || line.size() > 9
+            || !std::all_of(line.begin(), line.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
             continue;
         const int p = line.toInt();
         if (p < available)

@@ -78,6 +78,8 @@ template<typename Put> void formatValue(QStringView s, char code, const ValueFor
 void appendAnsi(QByteArray& out, QStringView s)
 {
     const qsizetype start = out.size();
+    out.resize(start + s.size());
+    char* p = out.data() + start;
     for (const QChar c : s) {
         if (c.unicode() >= 0x80) {
             out.truncate(start);
@@ -88,7 +90,7 @@ void appendAnsi(QByteArray& out, QStringView s)
                                       .arg(s.toString(), text::ansiCodePage()));
             return;
         }
-        out.append(char(c.unicode()));
+        *p++ = char(c.unicode());
     }
 }
 
@@ -119,19 +121,17 @@ QString formatReportValue(const QString& value, char code, const ValueFormat& fo
 
 char separatorFor(int entry) { return entry == 1 ? ',' : '\t'; }
 
-int exportReport(const QString& path, const ExportRequest& request)
+namespace {
+
+// exportReport() less the naming of database failures.
+int writeExport(const QString& path, const ExportRequest& request, QByteArrayView format)
 {
-    const QByteArrayView format = reportFormat(request.code);
-    if (format.isEmpty())
-        throw ReportError(QStringLiteral("\"%1\" is not a report.").arg(request.code));
-    if (request.columns.isEmpty())
-        return -1;
     const QStringList fields = reportFieldNames(request.code);
     if (fields.size() != format.size())
-        throw ReportError(QStringLiteral("The report table %1 has %2 fields; its report has %3.")
-                              .arg(request.code)
-                              .arg(fields.size())
-                              .arg(format.size()));
+        throw ReportReadError(QStringLiteral("The report table %1 has %2 fields; its report has %3.")
+                                  .arg(request.code)
+                                  .arg(fields.size())
+                                  .arg(format.size()));
 
     // Each field is read once however often it is chosen; `from` gives the output column's place in the query.
     QStringList selected;
@@ -140,7 +140,7 @@ int exportReport(const QString& path, const ExportRequest& request)
     const QList<int> positions = fieldPositions(request.columns, fields);
     for (int i = 0; i < positions.size(); ++i) {
         if (positions[i] < 0)
-            throw ReportError(QStringLiteral("There is no field %1 in %2.").arg(request.columns[i], request.code));
+            throw ReportReadError(QStringLiteral("There is no field %1 in %2.").arg(request.columns[i], request.code));
         const QString column = QLatin1Char('"') + fields[positions[i]] + QLatin1Char('"');
         qsizetype k = selected.indexOf(column);
         if (k < 0) {
@@ -174,7 +174,7 @@ int exportReport(const QString& path, const ExportRequest& request)
     }
 
     int count = 0;
-    try {
+    {
         db::Statement rows = gDBConnection.prepare(
             QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(selected.join(QLatin1Char(',')), request.code));
         const auto put = [&line](QStringView piece) { appendAnsi(line, piece); };
@@ -183,7 +183,7 @@ int exportReport(const QString& path, const ExportRequest& request)
             // A row without a first value ends the report.
             if (!rows.column(from[0]).isValid())
                 break;
-            line.clear();
+            line.resize(0); // keeps its buffer for the next row
             for (int j = 0; j < from.size(); ++j) {
                 if (j > 0)
                     line += separator;
@@ -196,12 +196,26 @@ int exportReport(const QString& path, const ExportRequest& request)
             ++count;
             pump();
         }
-    } catch (const db::DbError& e) {
-        throw ReportError(QStringLiteral("The report %1 cannot be read.").arg(request.code), e.message());
     }
     if (!file.commit())
         throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.failure());
     return count;
+}
+
+} // namespace
+
+int exportReport(const QString& path, const ExportRequest& request)
+{
+    const QByteArrayView format = reportFormat(request.code);
+    if (format.isEmpty())
+        throw ReportError(QStringLiteral("\"%1\" is not a report.").arg(request.code));
+    if (request.columns.isEmpty())
+        return -1;
+    try {
+        return writeExport(path, request, format);
+    } catch (const db::DbError& e) {
+        throw ReportReadError(QStringLiteral("The report %1 cannot be read.").arg(request.code), e.message());
+    }
 }
 
 } // namespace quorvane::reports

@@ -14,6 +14,11 @@ class ReportError : public Error {
 public:
     using Error::Error;
 };
+// The report table could not be read: a database failure, where the other report errors are the file's.
+class ReportReadError : public ReportError {
+public:
+    using ReportError::ReportError;
+};
 
 // The report types are datafiles::reportTables(), in the order of every list. A code names the report
 // table and, followed by "UALL.csv", the report file on the scale.
@@ -54,8 +59,8 @@ struct ExportRequest {
 // separator, each line ended by CR LF, texts in the ANSI code page, no quoting. A Null value in another
 // column is written as an empty text. One forward pass over the rows, pumping events; the file replaces
 // the old one only when it is complete. No chosen column: nothing is written, the result is -1.
-// Otherwise returns the number of data lines. A database or file failure throws ReportError and leaves
-// an existing file as it was.
+// Otherwise returns the number of data lines. A failure throws ReportError (ReportReadError when the table
+// cannot be read) and leaves an existing file as it was.
 int exportReport(const QString& path, const ExportRequest& request);
 
 } // namespace quorvane::reports

@@ -62,7 +62,7 @@ DataFormatForm dataFormatForm(const SettingsRecord& held)
     return form;
 }
 
-DataFormatResult applyDataFormat(const SettingsRecord& held, const DataFormatChoices& choices)
+SettingsRecord applyDataFormat(const SettingsRecord& held, const DataFormatChoices& choices)
 {
     SettingsRecord next = held;
     next.gPricePoint = chosenOr(choices.pricePoint, held.gPricePoint);
@@ -74,28 +74,24 @@ DataFormatResult applyDataFormat(const SettingsRecord& held, const DataFormatCho
     // An unselected store mode is written back with the root text it has.
     next.gTreeRootName = choices.store >= 0 ? OwnRootText : held.gTreeRootName;
 
-    qint16 unitCode = held.gPriceUnit;
     const QString& unit = choices.priceUnitText;
     if (unit == QLatin1String("RMB")) {
-        unitCode = 0;
+        next.gPriceUnit = 0;
     } else if (unit == QLatin1String("$")) {
-        unitCode = 1;
+        next.gPriceUnit = 1;
     } else if (!unit.isEmpty()) {
-        unitCode = 2;
+        next.gPriceUnit = 2;
         next.gCurrencySymbol = unit;
     }
-
-    DataFormatResult result{next, next};
-    result.file.gPriceUnit = unitCode;
-    return result;
+    return next;
 }
 
 bool saveDataFormat(const DataFormatChoices& choices, QString* error)
 {
-    const DataFormatResult result = applyDataFormat(gSettings(), choices);
-    if (!writeSettingsFile(programPath(QLatin1String(paths::SettingsFile)), result.file, error))
+    const SettingsRecord next = applyDataFormat(gSettings(), choices);
+    if (!writeSettingsFile(programPath(QLatin1String(paths::SettingsFile)), next, error))
         return false;
-    gSettings() = result.held;
+    gSettings() = next;
     return true;
 }
 

@@ -35,18 +35,13 @@ struct DataFormatForm {
 // Lists and selections from the held record, gLangOther and gParCountry.
 DataFormatForm dataFormatForm(const SettingsRecord& held);
 
-// OK's result: the record the settings file gets, and the record the program holds from then on.
-struct DataFormatResult {
-    SettingsRecord file;
-    SettingsRecord held;
-};
-
-// The new records from the held one and the choices. A list without a selection keeps its held value (the
-// store mode with its held root text); the price-unit code follows the text: "RMB" 0, "$" 1, any other
-// text 2 with the text as own currency, an empty text the held code and text. The held record changes
-// only in the price and weight decimals, decimal-sign code, date order, country, store mode, root text and
-// an own currency text: the rest takes effect when the next start reads the file.
-DataFormatResult applyDataFormat(const SettingsRecord& held, const DataFormatChoices& choices);
+// The record OK writes, from the held one and the choices; the program holds it from then on. A list
+// without a selection keeps its held value (the store mode with its held root text); the price-unit code
+// follows the text: "RMB" 0, "$" 1, any other text 2 with the text as own currency, an empty text the held
+// code and text. The currency text in use changes only to an own text, and the decimal sign and the
+// language wait for the next start; the price-unit code is the one written, since only this dialog and the
+// writers of the file read it, and a later write (a language switch, OK again) must not bring back the old one.
+SettingsRecord applyDataFormat(const SettingsRecord& held, const DataFormatChoices& choices);
 
 // OK of frmScale: writes the settings file from gSettings() and the choices, then updates gSettings().
 // A failed write changes neither the file nor the record and gives the reason.

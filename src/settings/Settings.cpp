@@ -51,9 +51,8 @@ public:
             return false;
         // The file holds the record's Integer fields.
         constexpr db::ValueRange range = *db::wholeNumberRange(db::TypeInteger);
-        bool ok = false;
-        const qint64 v = line.trimmed().toLongLong(&ok);
-        if (!ok || !range.contains(v))
+        qint64 v = 0;
+        if (!text::readNumberLine(line, &v) || !range.contains(v))
             return fail(QStringLiteral("line %1 does not hold a whole number from %2 to %3")
                             .arg(m_next)
                             .arg(range.min)

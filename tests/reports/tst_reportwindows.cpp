@@ -120,7 +120,8 @@ private slots:
         gStoreTree().gCurSectNo = 1;
         ui::setMsgBoxHandler([this](const ui::MsgRequest& r) {
             QString key = QStringLiteral("?");
-            for (const char* k : {"exportreport", "ReportTitle", "exportRptOK", "ResetSelectReport", "fileWriteErr"})
+            for (const char* k :
+                 {"exportreport", "ReportTitle", "exportRptOK", "ResetSelectReport", "fileWriteErr", "dbReadErr"})
                 if (r.text.startsWith(gLangMsg.text(QLatin1String(k))))
                     key = QLatin1String(k);
             m_messages << key;
@@ -168,7 +169,7 @@ private slots:
         QTest::addColumn<int>("separator");
         QTest::addColumn<bool>("title");
         QTest::addColumn<QString>("decimals"); // price, weight, sign
-        QTest::addColumn<QString>("golden");   // empty: the target cannot be written
+        QTest::addColumn<QString>("golden");   // or the message of a failure
         QTest::newRow("Tab, title, 2 and 3 decimals, point") << false << 0 << true << "2 3 ."
                                                              << "SAT0_tab_title_2_3_point.txt";
         QTest::newRow("comma, no title, no decimals") << false << 1 << false << "0 0 ."
@@ -178,7 +179,9 @@ private slots:
         QTest::newRow("every column, comma, title, comma sign") << true << 1 << true << "2 3 ,"
                                                                 << "SAT0_all_comma_title_2_3_comma.txt";
         QTest::newRow("a target that cannot be written") << false << 0 << true << "2 3 ."
-                                                         << "";
+                                                         << "fileWriteErr";
+        QTest::newRow("a report table that cannot be read") << false << 0 << true << "2 3 ."
+                                                            << "dbReadErr";
     }
 
     void fetchAndExport()
@@ -228,19 +231,31 @@ private slots:
         gSettings().gDecimalSign = d[2];
         ui::setListIndex(w->findChild<QComboBox*>(QStringLiteral("comboSeperator")), separator);
         m_answer[QStringLiteral("ReportTitle")] = title ? ui::MsgYes : ui::MsgNo;
-        const QString target = m_folder->tempFile(golden.isEmpty() ? QStringLiteral("no folder/report.txt")
-                                                                   : QStringLiteral("report.txt"));
-        if (!golden.isEmpty())
-            QVERIFY(test::writeFile(target, QByteArray(5000, 'x'))); // replaced, not extended
+        const bool unwritable = golden == QLatin1String("fileWriteErr");
+        const bool unreadable = golden == QLatin1String("dbReadErr");
+        const QString target = m_folder->tempFile(unwritable ? QStringLiteral("no folder/report.txt")
+                                                             : QStringLiteral("report.txt"));
+        const QByteArray old(5000, 'x');
+        if (!unwritable)
+            QVERIFY(test::writeFile(target, old)); // replaced, not extended
         m_chosenFile = target;
         m_busyWhenDone = false;
+        // The table gone from under the window: its fields are listed, its rows cannot be read.
+        if (unreadable)
+            gDBConnection.exec(QStringLiteral("ALTER TABLE SAT0 RENAME TO SAT0_away"));
+        const auto restore = qScopeGuard([&] {
+            if (unreadable)
+                gDBConnection.exec(QStringLiteral("ALTER TABLE SAT0_away RENAME TO SAT0"));
+        });
         w->findChild<QPushButton*>(QStringLiteral("cmdExport"))->click();
 
-        const QString last = golden.isEmpty() ? QStringLiteral("fileWriteErr") : QStringLiteral("exportRptOK");
+        const QString last = unwritable || unreadable ? golden : QStringLiteral("exportRptOK");
         QCOMPARE(m_messages, (QStringList{"exportreport", "ReportTitle", last}));
         QCOMPARE(m_dialogs.last(), QStringLiteral("save program folder (*.txt)"));
-        if (golden.isEmpty()) {
+        if (unwritable) {
             QVERIFY(!QFile::exists(target));
+        } else if (unreadable) {
+            QCOMPARE(test::readFile(target), old);
         } else {
             QCOMPARE(test::readFile(target), test::readFile(DataDir + golden));
             QVERIFY(m_busyWhenDone);

@@ -61,6 +61,7 @@ struct Tables {
         {QStringLiteral("frmAbout::kControls"), &frmAbout::kControls},
         {QStringLiteral("frmTranslate::kControls"), &frmTranslate::kControls},
         {QStringLiteral("frmExportReportData::kControls"), &frmExportReportData::kControls},
+        {QStringLiteral("frmExportReportData::kFileButtons"), &frmExportReportData::kFileButtons},
         {QStringLiteral("frmResetReportData::kControls"), &frmResetReportData::kControls},
         {QStringLiteral("frmProperties::kControls"), &frmProperties::kControls},
         {QStringLiteral("frmScProperties::kControls"), &frmScProperties::kControls},

@@ -85,11 +85,11 @@ private slots:
             << QVariantMap{{"unit", "EUR"},    {"pricePoint", 3}, {"pointType", 1},
                            {"weightPoint", 1}, {"dateType", 1},   {"country", 37}}
             << QByteArray(" 0 \r\n 3 \r\n 1 \r\n 1 \r\n 1 \r\n 2 \r\nEUR\r\n 37 \r\n 0 \r\nVelcor Weighing\r\n")
-            << "price 3 sign 1 (.) weight 1 date 1 unit 0 \"EUR\" country 37 store 0 \"Velcor Weighing\"";
+            << "price 3 sign 1 (.) weight 1 date 1 unit 2 \"EUR\" country 37 store 0 \"Velcor Weighing\"";
         QTest::newRow("\"$\" typed over RMB writes code 1, the held text stays")
             << shipped << "RMB: price 2 sign 0 weight 3 date 0 country 0 store 0" << QVariantMap{{"unit", "$"}}
             << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 1 \r\n 0 \r\n 0 \r\nVelcor Weighing\r\n")
-            << "price 2 sign 0 (.) weight 3 date 0 unit 0 \"RMB\" country 0 store 0 \"Velcor Weighing\"";
+            << "price 2 sign 0 (.) weight 3 date 0 unit 1 \"RMB\" country 0 store 0 \"Velcor Weighing\"";
         const QByteArray own(" 1 \r\n 2 \r\n 0 \r\n 3 \r\n 5 \r\n 2 \r\nEUR\r\n 4 \r\n 0 \r\nVelcor Weighing\r\n");
         QTest::newRow("held own text is the third item and stays")
             << own << "EUR: price 2 sign 0 weight 3 date 5 country 4 store 0" << QVariantMap() << own
@@ -100,7 +100,7 @@ private slots:
         QTest::newRow("RMB chosen over an own text writes code 0")
             << own << "EUR: price 2 sign 0 weight 3 date 5 country 4 store 0" << QVariantMap{{"unit", "RMB"}}
             << QByteArray(" 1 \r\n 2 \r\n 0 \r\n 3 \r\n 5 \r\n 0 \r\n 4 \r\n 0 \r\nVelcor Weighing\r\n")
-            << "price 2 sign 0 (.) weight 3 date 5 unit 2 \"EUR\" country 4 store 0 \"Velcor Weighing\"";
+            << "price 2 sign 0 (.) weight 3 date 5 unit 0 \"EUR\" country 4 store 0 \"Velcor Weighing\"";
         // Outside their lists: nothing selected, and OK writes the held values back, the root text too.
         const QByteArray outside(" 2 \r\n 5 \r\n 2 \r\n -1 \r\n 9 \r\n 7 \r\n 38 \r\n 1 \r\nMy Shops\r\n");
         QTest::newRow("held values outside their lists are written back")
@@ -111,7 +111,7 @@ private slots:
             << outside << ": price -1 sign -1 weight -1 date -1 country -1 store -1"
             << QVariantMap{{"pricePoint", 0}, {"store", 0}, {"unit", "$"}}
             << QByteArray(" 2 \r\n 0 \r\n 2 \r\n-1 \r\n 9 \r\n 1 \r\n 38 \r\n 0 \r\nVelcor Weighing\r\n")
-            << "price 0 sign 2 (,) weight -1 date 9 unit 7 \"\" country 38 store 0 \"Velcor Weighing\"";
+            << "price 0 sign 2 (,) weight -1 date 9 unit 1 \"\" country 38 store 0 \"Velcor Weighing\"";
     }
 
     void ok()

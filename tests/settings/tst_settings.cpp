@@ -102,6 +102,8 @@ private slots:
         QTest::newRow("beyond 16 bits") << QByteArray(
             " 0 \r\n 2 \r\n 0 \r\n 40000 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n")
                                         << 4;
+        QTest::newRow("a tab is no blank")
+            << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n\t0\r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 5;
         QTest::newRow("empty number line")
             << QByteArray(" 0 \r\n 2 \r\n\r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 3;
     }

@@ -9,6 +9,7 @@
 #include "app/ui/Main.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/text/Ansi.h"
+#include "platform/ui/MenuTable.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/WindowOpener.h"
 #include "settings/Settings.h"
@@ -28,6 +29,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <optional>
 #include <sys/resource.h>
 
 using namespace quorvane;
@@ -225,31 +227,33 @@ private slots:
 
         bool limited = false;
         bool openAfterOK = false;
-        test::WindowAnswer operatorAnswer(QStringLiteral("frmScale"), [&](QWidget* dialog) {
+        std::optional<test::WindowAnswer> operatorAnswer;
+        operatorAnswer.emplace(QStringLiteral("frmScale"), [&](QWidget* dialog) {
             auto* unit = dialog->findChild<QComboBox*>(QStringLiteral("combPriceUnit"));
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Data Format"));
             QCOMPARE(shown(unit), shownUnit);
             QCOMPARE(dialog->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text(), QStringLiteral("Cancel"));
             grab(dialog, QStringLiteral("frmScale"));
-            QLineEdit* edit = unit->lineEdit();
+            // Keys go where the operator's go: to the widget with the focus once the box is clicked.
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            unit->setFocus(Qt::MouseFocusReason);
+            QWidget* keys = QApplication::focusWidget();
+            QCOMPARE(keys, unit);
+            const QHash<QString, Qt::Key> named{{"End", Qt::Key_End},
+                                                {"Home", Qt::Key_Home},
+                                                {"Backspace", Qt::Key_Backspace},
+                                                {"Delete", Qt::Key_Delete},
+                                                {"Return", Qt::Key_Return}};
             for (const QString& action : actions.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
                 const QString arg = action.section(QLatin1Char(':'), 1);
                 if (action.startsWith(QLatin1String("type:"))) {
-                    edit->selectAll();
-                    QTest::keyClicks(edit, arg);
-                } else if (action == QLatin1String("key:End")) {
-                    QTest::keyClick(edit, Qt::Key_End);
-                } else if (action == QLatin1String("key:Home")) {
-                    QTest::keyClick(edit, Qt::Key_Home);
-                } else if (action == QLatin1String("key:Backspace")) {
-                    QTest::keyClick(edit, Qt::Key_Backspace);
-                } else if (action == QLatin1String("key:Delete")) {
-                    QTest::keyClick(edit, Qt::Key_Delete);
-                } else if (action == QLatin1String("key:Return")) {
-                    QTest::keyClick(edit, Qt::Key_Return);
+                    unit->lineEdit()->selectAll();
+                    QTest::keyClicks(keys, arg);
+                } else if (action.startsWith(QLatin1String("key:")) && named.contains(arg)) {
+                    QTest::keyClick(keys, named[arg]);
                 } else if (action.startsWith(QLatin1String("key:"))) {
                     QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, arg);
-                    QApplication::sendEvent(edit, &press);
+                    QApplication::sendEvent(keys, &press);
                 } else if (action.startsWith(QLatin1String("pick:"))) {
                     auto* combo = dialog->findChild<QComboBox*>(arg.section(QLatin1Char('='), 0, 0));
                     combo->setCurrentIndex(arg.section(QLatin1Char('='), 1).toInt());
@@ -266,7 +270,8 @@ private slots:
             openAfterOK = dialog->isVisible();
         });
         const int result = ui::showModal<::quorvane::frmScale>();
-        QCOMPARE(operatorAnswer.count(), 1);
+        QCOMPARE(operatorAnswer->count(), 1);
+        operatorAnswer.reset();
         QCOMPARE(test::readFile(settings), written);
         QCOMPARE(openAfterOK, outcome == QLatin1String("stays open"));
         QCOMPARE(result, int(button == QLatin1String("cmdOK") && !openAfterOK ? QDialog::Accepted : QDialog::Rejected));
@@ -300,21 +305,46 @@ private slots:
             QCOMPARE(now.gTreeRootName, expected.gTreeRootName);
         if (next.gPriceUnit == 2)
             QCOMPARE(now.gCurrencySymbol, next.gCurrencySymbol);
+
+        // A language switch rewrites the file from the record: it keeps the price unit saved, and the dialog
+        // opens on it again.
+        static const char* const languages[] = {"menuEnglish", "menuChinese", "menuOther"};
+        QVERIFY(next.gLanguageIndex >= 0 && next.gLanguageIndex <= 2);
+        ui::menuEntry(ui::windows().mainWindow(), QLatin1String(languages[next.gLanguageIndex]))->trigger();
+        SettingsRecord rewritten;
+        QVERIFY(readSettingsFile(settings, &rewritten));
+        QCOMPARE(rewritten.gPriceUnit, next.gPriceUnit);
+        QCOMPARE(rewritten.gCurrencySymbol, next.gCurrencySymbol);
+        QString shownAgain;
+        test::WindowAnswer reopened(QStringLiteral("frmScale"), [&](QWidget* dialog) {
+            shownAgain = dialog->findChild<QComboBox*>(QStringLiteral("combPriceUnit"))->currentText();
+        });
+        ui::showModal<::quorvane::frmScale>();
+        QCOMPARE(reopened.count(), 1);
+        const QString saved = next.gPriceUnit == 0 ? QStringLiteral("RMB")
+            : next.gPriceUnit == 1                 ? QStringLiteral("$")
+            : next.gPriceUnit == 2                 ? next.gCurrencySymbol
+                                                   : QString();
+        QCOMPARE(shownAgain, saved);
+        QCOMPARE(m_messages, expectedMessages);
     }
 
     // The editor opened as the main window's tool: the main window hides until it closes. A row is clicked,
     // its translation typed (held to twice the standard text), and the window closed by its button after
-    // moving on, or by its frame while the box still has the edit.
+    // moving on, or by its frame while the box still has the edit; a write that fails says so and keeps the file.
     void frmTranslate_data()
     {
         QTest::addColumn<bool>("byFrame");
-        QTest::newRow("moved on, closed by cmdClose") << false;
-        QTest::newRow("closed by its frame while editing") << true;
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("moved on, closed by cmdClose") << false << false;
+        QTest::newRow("closed by its frame while editing") << true << false;
+        QTest::newRow("the write fails: the message, the old file kept") << false << true;
     }
 
     void frmTranslate()
     {
         QFETCH(bool, byFrame);
+        QFETCH(bool, diskFull);
         loadTexts(QStringLiteral("Standard"));
         QStringList lines = fourteenLines();
         QVERIFY(test::writeFile(languagePath(), crlf(lines)));
@@ -351,21 +381,28 @@ private slots:
         QTest::keyClicks(box, QStringLiteral("X=Y"));
         grab(w, QStringLiteral("frmTranslate"));
 
-        if (byFrame) {
-            w->close();
-        } else {
+        if (!byFrame) {
             clickRow(original, 0);
             QCOMPARE(translate->item(1)->text(), QStringLiteral("X=Y"));
             QCOMPARE(box->text(), QStringLiteral("Alpha"));
-            QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
+        }
+        {
+            std::optional<FileSizeLimit> full;
+            if (diskFull)
+                full.emplace(8);
+            if (byFrame)
+                w->close();
+            else
+                QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdClose")), Qt::LeftButton);
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!ui::windows().tool<::quorvane::frmTranslate>());
         QVERIFY(main.isVisible());
         // Line 3 pairs with line 13: only that body changes, split at its first "=".
-        lines[13] = QStringLiteral("b=X=Y");
+        if (!diskFull)
+            lines[13] = QStringLiteral("b=X=Y");
         QCOMPARE(test::readFile(languagePath()), crlf(lines));
-        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(m_messages, diskFull ? QStringList{QStringLiteral("fileWriteErr")} : QStringList());
     }
 
     // The shipped file comes back byte for byte; after an edit it keeps the layout the program reads.

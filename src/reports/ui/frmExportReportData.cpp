@@ -7,9 +7,9 @@
 #include "reports/ReportColumns.h"
 #include "reports/ReportExport.h"
 #include "reports/ui/ReportDialogs.h"
-#include "transfer/ui/RequestTransfer.h"
 #include "settings/TextCollections.h"
 #include "transfer/TransferRequest.h"
+#include "transfer/ui/RequestTransfer.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -66,6 +66,12 @@ const ControlTable frmExportReportData::kControls{
         },
 };
 
+const ControlTable frmExportReportData::kFileButtons{
+    .section = "frm_ImportOrExport",
+    .size = QSize(), // captions only: kControls places the buttons
+    .controls = {commandButton("commandOpen", {}).caption(), commandButton("commandSave", {}).caption()},
+};
+
 frmExportReportData::frmExportReportData(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmExportReportData"));
@@ -82,9 +88,7 @@ void frmExportReportData::Form_Load()
 {
     centreOnScreen(this);
     setCaptions(this, kControls, gLangExportReport);
-    // The two file buttons share their texts with the PLU import and export.
-    commandOpen->setText(gLangImportExport.text(QStringLiteral("commandOpen")));
-    commandSave->setText(gLangImportExport.text(QStringLiteral("commandSave")));
+    setCaptions(this, kFileButtons, gLangImportExport);
     comboSeperator->addItems({gLangExportReport.text(QStringLiteral("comboSepTab")),
                               gLangExportReport.text(QStringLiteral("comboSepComma"))});
     setListIndex(comboSeperator, 0);
@@ -232,9 +236,19 @@ void frmExportReportData::cmdExport_Click()
     request.format = settingsValueFormat();
     labWaiting->show();
     setEnabled(false);
-    // The old file is replaced only by a complete one; a failure says why and is never reported as done.
-    if (tryStep([&] { exportReport(path, request); }, gLangMsg.text(QStringLiteral("fileWriteErr")), this))
+    // The old file is replaced only by a complete one; a failure says why and is never reported as done: a table
+    // that cannot be read as a database failure, anything else as the file's.
+    const auto failed = [this](const QString& failure, const Error& e) {
+        msgBox(failure + QLatin1Char('\n') + e.fullText(), MsgIcon::Critical, MsgButtons::Ok, this);
+    };
+    try {
+        exportReport(path, request);
         msgBox(gLangMsg.text(QStringLiteral("exportRptOK")), MsgIcon::Exclamation, MsgButtons::Ok, this);
+    } catch (const ReportReadError& e) {
+        failed(gLangMsg.text(QStringLiteral("dbReadErr")), e);
+    } catch (const Error& e) {
+        failed(gLangMsg.text(QStringLiteral("fileWriteErr")), e);
+    }
     labWaiting->hide();
     setEnabled(true);
 }

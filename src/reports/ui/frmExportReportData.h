@@ -18,6 +18,8 @@ class frmExportReportData : public QWidget {
     Q_OBJECT
 public:
     static const ui::ControlTable kControls;
+    // The captions of commandOpen and commandSave, which the window shares with the PLU import and export.
+    static const ui::ControlTable kFileButtons;
 
     explicit frmExportReportData(QWidget* parent = nullptr);
 

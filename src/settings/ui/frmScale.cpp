@@ -82,6 +82,8 @@ frmScale::frmScale(QWidget* parent) : QDialog(parent)
     combPriceUnit->setCompleter(nullptr);
     combPriceUnit->setInsertPolicy(QComboBox::NoInsert);
     combPriceUnit->setValidator(new PriceUnitValidator(combPriceUnit));
+    // Keys reach the box, which has the focus, and it hands them to its edit without the edit's filters.
+    combPriceUnit->installEventFilter(this);
     combPriceUnit->lineEdit()->installEventFilter(this);
     Form_Load();
 }
@@ -111,7 +113,7 @@ void frmScale::Form_Load()
 
 bool frmScale::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == combPriceUnit->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == combPriceUnit || watched == combPriceUnit->lineEdit()) && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
         case Qt::Key_Backspace: // characters below 32: dropped

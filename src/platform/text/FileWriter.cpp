@@ -17,6 +17,7 @@ bool FileWriter::open(OpenMode mode)
 {
     m_written = 0;
     m_pending.clear();
+    m_pending.reserve(kBlockSize + 4096);
     m_failure.clear();
     if (QSaveFile::open(mode | QIODevice::Unbuffered))
         return true;
@@ -48,7 +49,7 @@ bool FileWriter::writePending()
         done += n;
         m_written += n;
     }
-    m_pending.clear();
+    m_pending.resize(0); // keeps the block's memory: freeing and growing it for every block cost more than writing
     return true;
 }
 

@@ -145,7 +145,6 @@ private slots:
     {
         ui::setMsgBoxHandler(nullptr);
         reports::setFileDialogHandler(nullptr);
-        ui::windows().reset();
         m_folder.reset();
     }
 

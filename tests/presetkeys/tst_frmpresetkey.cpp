@@ -489,7 +489,9 @@ void TestFrmPresetKey::send()
     int markedWhileOpen = -1;
     QStringList request;
     QString shownStatus;
+    bool sheetEnabled = true;
     test::WindowAnswer answer("frmFTPDataTrans", [&](QWidget* transfer) {
+        sheetEnabled = form->isEnabled(); // no input while the transfer runs
         markedWhileOpen = marked();
         request = gTransferFiles;
         request << QString::number(gTransferMode) << QString::number(gTransferStoreNo)
@@ -505,6 +507,8 @@ void TestFrmPresetKey::send()
     });
     button(form.get(), "cmdUpload")->click();
     QCOMPARE(answer.count(), 1);
+    QVERIFY(!sheetEnabled);
+    QVERIFY(form->isEnabled());
     QCOMPARE(request, (QStringList{kKas, "0", "3", "2"}));
     QCOMPARE(markedWhileOpen, keys ? 3 : 0);
     QCOMPARE(shownStatus, status);

@@ -59,6 +59,20 @@ public:
         return values.at(m_index);
     }
 
+    // Every section is looked for below the group's line; without that line no section is missing but the group.
+    void checkGroup() const
+    {
+        QStringList lines;
+        QString error;
+        if (!text::readLines(m_file, text::Encoding::Gb18030, &lines, &error))
+            fail(QStringLiteral("It cannot be read: %1").arg(error));
+        const QString groupLine = QLatin1Char('<') + kGroup + QLatin1Char('>');
+        if (std::none_of(lines.cbegin(), lines.cend(), [&](const QString& line) {
+                return text::trimBlanks(line).compare(groupLine, Qt::CaseInsensitive) == 0;
+            }))
+            fail(QStringLiteral("It has no group <%1>.").arg(kGroup));
+    }
+
     qint16 whole(const QString& section, int least) const
     {
         static const QRegularExpression digits(QStringLiteral("^[+-]?[0-9]+$"));
@@ -106,6 +120,7 @@ PresetKeyLayout readPresetKeyLayout(const QString& file, int index)
     const LayoutFile ini(file, index);
     if (!QFileInfo(file).isFile())
         ini.fail(QStringLiteral("The file is missing."));
+    ini.checkGroup();
     PresetKeyLayout layout;
     layout.keyType = ini.value(QStringLiteral("keyType"));
     layout.keyNum = ini.whole(QStringLiteral("keyNum"), 1);

@@ -1,5 +1,7 @@
 #include "transfer/TransferRequest.h"
 
+#include "state/ProgramState.h"
+
 namespace quorvane {
 
 qint16 gTransferMode = TransferSend;
@@ -8,5 +10,22 @@ qint16 gTransferStoreNo = 0;
 qint16 gTransferSectNo = 0;
 quint8 gSkipPLUEncode = 0;
 quint8 gSendCancelled = 0;
+
+namespace {
+
+void resetTransferRequest()
+{
+    gTransferMode = TransferSend;
+    gTransferFiles.clear();
+    gTransferStoreNo = 0;
+    gTransferSectNo = 0;
+    gSkipPLUEncode = 0;
+    gSendCancelled = 0;
+}
+
+// Whatever uses the request links this file, so a reset of the program state reaches it.
+[[maybe_unused]] const bool kResetRegistered = (registerStateReset(&resetTransferRequest), true);
+
+} // namespace
 
 } // namespace quorvane

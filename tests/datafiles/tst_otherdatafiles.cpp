@@ -5,11 +5,10 @@
 
 #include "datafiles/DataFileWriters.h"
 #include "platform/text/Ansi.h"
-#include "platform/ui/WindowOpener.h"
 #include "records/OtherRecords.h"
 #include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
-#include "transfer/ui/frmFTPDataTrans.h"
+#include "transfer/ui/RequestTransfer.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -274,8 +273,6 @@ void TestOtherDataFiles::sendsEveryFileToTheScale()
                   {"SECT_No", 1}});
 
     // As an operator does it: the transfer window writes the listed files, one scale is marked and sent to.
-    gTransferMode = TransferSend;
-    gTransferFiles = kSent;
     QString status;
     test::WindowAnswer answer(QStringLiteral("frmFTPDataTrans"), [&](QWidget* form) {
         auto* grid = form->findChild<QTableWidget*>(QStringLiteral("MSFGFTP"));
@@ -285,8 +282,7 @@ void TestOtherDataFiles::sendsEveryFileToTheScale()
         status = grid->item(0, grid->columnCount() - 2)->text();
         form->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
     });
-    ui::showModal<frmFTPDataTrans>();
-    gTransferFiles.clear();
+    requestTransfer(nullptr, TransferSend, kSent);
     QCOMPARE(answer.count(), 1);
     QCOMPARE(status, QStringLiteral("Sending Error")); // "BAR0UALL.csv", listed last, has no rows to send
     for (const QString& name : kSent.first(13))

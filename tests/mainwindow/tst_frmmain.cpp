@@ -340,6 +340,9 @@ private slots:
             }
         }
         QTEST(w->selectedNodeKey(), "selected");
+        // The node the operator sees highlighted is the one the menus and numbers belong to.
+        const QList<QTreeWidgetItem*> highlighted = tree(w)->selectedItems();
+        QTEST(highlighted.size() == 1 ? highlighted[0]->data(0, Qt::UserRole).toString() : QString(), "selected");
         QTEST(numbersNow(), "numbers");
         QTEST(m_loads.join(QLatin1Char(' ')), "loads");
         QStringList shown;
@@ -646,8 +649,13 @@ private slots:
     {
         setToolWindowOpener(QStringLiteral("menuEditOtherFiles"), &openToolWindow<ToolStandIn>);
         frmMain* w = openDataView("STORE 1");
+        gPluEditor().gPLUChanged = 1;
+        m_answer = ui::MsgNo;
         ui::menuEntry(w, QStringLiteral("menuImportOrExport"))->trigger();
         QVERIFY(w->isVisible());
+        QVERIFY(m_messages.isEmpty()); // nothing asked, the edit kept
+        QCOMPARE(gPluEditor().gPLUChanged, qint16(1));
+        gPluEditor().gPLUChanged = 0;
         ui::menuEntry(w, QStringLiteral("menuEditOtherFiles"))->trigger();
         auto* tool = ui::windows().tool<ToolStandIn>();
         QVERIFY(tool && tool->isVisible());

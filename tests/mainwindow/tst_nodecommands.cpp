@@ -20,7 +20,8 @@ using namespace quorvane;
 namespace {
 
 // Store 1 with a section of two scales; store 3 with a section, department 12 and its main group 40; store 4 without
-// sections, with department 5, main group 41, a search and a PLU; store 5 with search 3. Store 2: 97 and 997 only.
+// sections, with department 5, main group 41, a search and a PLU; store 5 with search 3 and department 6 without main
+// groups. Store 2: 97 and 997 only.
 const QStringList kRows{"STORE|ST_No=1|ST_Name=Centre",
                         "STORE|ST_No=2|ST_Name=Harbour",
                         "STORE|ST_No=3|ST_Name=Quay",
@@ -37,6 +38,7 @@ const QStringList kRows{"STORE|ST_No=1|ST_Name=Centre",
                         "KVB_20|ST_No=4|DP_No=97|DP_Name=Misc",
                         "KVB_20|ST_No=4|DP_No=5|DP_Name=Fish",
                         "KVB_20|ST_No=5|DP_No=97|DP_Name=Misc",
+                        "KVB_20|ST_No=5|DP_No=6|DP_Name=Game",
                         "KVB_23|ST_No=1|DP_No=97|MG_No=997|MG_Name=Misc",
                         "KVB_23|ST_No=2|DP_No=97|MG_No=997|MG_Name=Misc",
                         "KVB_23|ST_No=3|DP_No=97|MG_No=997|MG_Name=Misc",
@@ -54,7 +56,7 @@ const QStringList kRows{"STORE|ST_No=1|ST_Name=Centre",
 QStringList tableRows()
 {
     QStringList rows;
-    for (const char* spec : {"STORE:ST_No", "SCALE:SC_IP", "KVB_20:ST_No||'/'||DP_No",
+    for (const char* spec : {"STORE:ST_No", "SECT:ST_No||'/'||SECT_No", "SCALE:SC_IP", "KVB_20:ST_No||'/'||DP_No",
                              "KVB_23:ST_No||'/'||DP_No||'/'||MG_No", "SEARCH:ST_No||'/'||SH_No", "KVB_25:PLU_No"}) {
         const QString table = QString::fromLatin1(spec).section(':', 0, 0);
         db::Statement st = gDBConnection.prepare(
@@ -325,9 +327,15 @@ private slots:
         QTest::newRow("store") << ""
                                << "STORE 1"
                                << "Store Properties|1 0 0 0 |  0.  0.  0.  0||1|Centre|0|0|0";
+        QTest::newRow("section") << ""
+                                 << "SECT 1 2"
+                                 << "Section Properties|1 2 0 0 |  0.  0.  0.  0||2|1|Deli|0|0|0";
         QTest::newRow("scale") << ""
                                << "MACHINE 1 2  10.  0.  0.  5"
                                << "Scale Properties|1 2 0 0 | 10.  0.  0.  5|| 10.  0.  0.  5|Deli 1|0|||0|0|1|2";
+        QTest::newRow("department") << "STORE 5"
+                                    << "DEPT 5 6"
+                                    << "Department Properties|5 0 6 0 |  0.  0.  0.  0||6|Game|0|0|0|5|0";
         QTest::newRow("main group") << "STORE 3"
                                     << "MG 3 12 40"
                                     << "Main Group Properties|3 0 12 40 |  0.  0.  0.  0||40|Bread|0|0|0|0|3|0|12";
@@ -375,6 +383,10 @@ private slots:
         QTest::newRow("scale by its address")
             << ""
             << "MACHINE 1 2  10.  0.  0.  5" << int(ui::MsgYes) << QStringList{"SCALE  10.  0.  0.  5"} << "*ROOT";
+        QTest::newRow("section") << ""
+                                 << "SECT 3 2" << int(ui::MsgYes) << QStringList{"SECT 3/2"} << "*ROOT";
+        QTest::newRow("department") << "STORE 5"
+                                    << "DEPT 5 6" << int(ui::MsgYes) << QStringList{"KVB_20 5/6"} << "STORE 5";
         QTest::newRow("main group") << "STORE 3"
                                     << "MG 3 12 40" << int(ui::MsgYes) << QStringList{"KVB_23 3/12/40"} << "STORE 3";
         QTest::newRow("search") << "STORE 5"
@@ -436,8 +448,13 @@ private slots:
         ui::menuEntry(w, entry)->trigger();
         QCOMPARE(transfer.count(), 1);
         QTEST(files.join(','), "file");
-        QCOMPARE(gDBConnection.scalar("SELECT group_concat(ST_No || ':' || Is_Selected) FROM " + table).toString(),
-                 QStringLiteral("1:0,2:0,3:1,3:1,4:0,4:0,5:0"));
+        // Each store's lowest and highest mark: every row of store 3 marked, no other.
+        QCOMPARE(gDBConnection
+                     .scalar("SELECT group_concat(m) FROM (SELECT ST_No || ':' || min(Is_Selected) || max(Is_Selected) "
+                             "AS m FROM "
+                             + table + " GROUP BY ST_No ORDER BY ST_No)")
+                     .toString(),
+                 QStringLiteral("1:00,2:00,3:11,4:00,5:00"));
         QVERIFY(gTransferFiles.isEmpty());
     }
 };

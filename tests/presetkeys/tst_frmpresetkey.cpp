@@ -1,5 +1,6 @@
 #include "support/CodecTestDb.h"
 #include "support/FtpServer.h"
+#include "support/PresetKeyFiles.h"
 #include "support/TransferFixture.h"
 #include "support/WindowAnswer.h"
 
@@ -158,7 +159,6 @@ void TestFrmPresetKey::cleanup()
     frmPresetKey::printerDialog = nullptr;
     frmPresetKey::keyEditor = nullptr;
     QVERIFY(test::writeFile(presetKeyFile(), m_shippedLayouts));
-    gTransferFiles.clear();
 }
 
 std::unique_ptr<frmPresetKey> TestFrmPresetKey::open()
@@ -274,25 +274,50 @@ void TestFrmPresetKey::missingCaptionShowsItsKey()
 
 void TestFrmPresetKey::openedAsToolWindow_data()
 {
-    QTest::addColumn<QByteArray>("layouts"); // empty: the shipped file
-    QTest::addColumn<QString>("message");    // the file's refusal: nothing opens
-    QTest::newRow("shipped layout") << QByteArray() << "";
-    QTest::newRow("unusable layout file")
-        << layoutFile(0, {"Broken", "24", "4", "0", "2", "0", "0"}) << "Layout 0 of section [cols]: 0 is below 1.";
+    QTest::addColumn<QByteArray>("layouts"); // empty: the shipped file; "-": no file at all
+    QTest::addColumn<int>("layout");         // the scale's
+    QTest::addColumn<QString>("reason");     // of the file's refusal: one message, nothing opens
+    const auto with = [](const char* section, const QByteArray& body) {
+        return test::presetKeyLayoutFile({{section, body}});
+    };
+    QTest::newRow("shipped layout") << QByteArray() << 0 << "";
+    QTest::newRow("missing file") << QByteArray("-") << 0 << "The file is missing.";
+    QTest::newRow("missing group") << test::presetKeyLayoutFile({}, "<Presets>") << 0 << "It has no group <PresetKey>.";
+    QTest::newRow("missing section") << with("cols", "-") << 0 << "no section [cols]";
+    QTest::newRow("missing layout") << test::presetKeyLayoutFile() << 1 << "no line for layout 1";
+    QTest::newRow("empty key") << with("rows", "=4") << 0 << "without a key";
+    QTest::newRow("repeated key") << with("keyType", "L0=A\r\nl0=B\r\nL1=C") << 1 << "twice";
+    QTest::newRow("no number") << with("keyNum", "L0=twelve") << 0 << "no whole number";
+    QTest::newRow("over 16 bits") << with("CharNum", "L0=40000") << 0 << "no whole number";
+    QTest::newRow("empty value") << with("Order", "L0=") << 0 << "no whole number";
+    QTest::newRow("no keys") << with("keyNum", "L0=0") << 0 << "[keyNum]: 0 is below 1";
+    QTest::newRow("negative rows") << with("rows", "L0=-1") << 0 << "[rows]: -1 is below 0";
+    QTest::newRow("no columns") << with("cols", "L0=0") << 0 << "Layout 0 of section [cols]: 0 is below 1.";
+    QTest::newRow("too many cells") << test::presetKeyLayoutFile(
+        {{"rows", "L0=200"}, {"cols", "L0=200"}, {"RowSpacing", "L0=0.01"}})
+                                    << 0 << "at most 32767";
+    QTest::newRow("no cell size") << with("RowSpacing", "L0=cm") << 0 << "no cell size";
+    QTest::newRow("cell size below 0") << with("RowSpacing", "L0=-2") << 0 << "\"-2\" is no cell size above 0 cm";
+    QTest::newRow("too wide") << with("cols", "L0=48") << 0 << "102 x 11 cm";
+    QTest::newRow("truncated") << test::presetKeyLayoutFile().left(90) << 0 << "no section [RowSpacing]";
 }
 
 void TestFrmPresetKey::openedAsToolWindow()
 {
     QFETCH(QByteArray, layouts);
-    QFETCH(QString, message);
-    if (!layouts.isEmpty())
+    QFETCH(int, layout);
+    QFETCH(QString, reason);
+    if (layouts == "-")
+        QVERIFY(QFile::remove(presetKeyFile()));
+    else if (!layouts.isEmpty())
         QVERIFY(test::writeFile(presetKeyFile(), layouts));
+    gDBConnection.exec(QStringLiteral("UPDATE SCALE SET SC_PSK_Layout = ?"), {layout});
     // As the main window's menu entry opens it.
     QWidget main;
     ui::windows().setMainWindow(&main);
     main.show();
     auto* form = ui::windows().openTool<frmPresetKey>(QStringLiteral("Edit Preset Keys"));
-    if (message.isEmpty()) {
+    if (reason.isEmpty()) {
         QVERIFY(m_recorder->messages.isEmpty());
         QVERIFY(form->isVisible());
         QCOMPARE(form->windowTitle(), QStringLiteral("Edit Preset Keys"));
@@ -300,14 +325,15 @@ void TestFrmPresetKey::openedAsToolWindow()
         button(form, "cmdClose")->click();
     } else {
         QCOMPARE(m_recorder->messages.size(), 1);
-        QCOMPARE(m_recorder->messages[0].text,
-                 QStringLiteral("The preset-key file cannot be used:\n") + QDir::toNativeSeparators(presetKeyFile())
-                     + '\n' + message);
+        const QString text = m_recorder->messages[0].text;
+        QVERIFY2(text.startsWith(QStringLiteral("The preset-key file cannot be used:\n")
+                                 + QDir::toNativeSeparators(presetKeyFile()) + '\n'),
+                 qPrintable(text));
+        QVERIFY2(text.contains(reason), qPrintable(text));
         QVERIFY(!test::findWindow(QStringLiteral("frmPresetKey")));
     }
     QTRY_VERIFY(!ui::windows().tool<frmPresetKey>());
     QVERIFY(main.isVisible());
-    ui::windows().reset();
 }
 
 void TestFrmPresetKey::doubleClick_data()
@@ -463,7 +489,9 @@ void TestFrmPresetKey::send()
     int markedWhileOpen = -1;
     QStringList request;
     QString shownStatus;
+    bool sheetEnabled = true;
     test::WindowAnswer answer("frmFTPDataTrans", [&](QWidget* transfer) {
+        sheetEnabled = form->isEnabled(); // no input while the transfer runs
         markedWhileOpen = marked();
         request = gTransferFiles;
         request << QString::number(gTransferMode) << QString::number(gTransferStoreNo)
@@ -479,6 +507,8 @@ void TestFrmPresetKey::send()
     });
     button(form.get(), "cmdUpload")->click();
     QCOMPARE(answer.count(), 1);
+    QVERIFY(!sheetEnabled);
+    QVERIFY(form->isEnabled());
     QCOMPARE(request, (QStringList{kKas, "0", "3", "2"}));
     QCOMPARE(markedWhileOpen, keys ? 3 : 0);
     QCOMPARE(shownStatus, status);

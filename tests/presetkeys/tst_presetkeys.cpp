@@ -1,4 +1,5 @@
 #include "support/CodecTestDb.h"
+#include "support/PresetKeyFiles.h"
 #include "support/TransferFixture.h"
 
 #include "datafiles/DataFileWriters.h"
@@ -10,7 +11,6 @@
 #include "state/ProgramState.h"
 #include "state/SharedData.h"
 
-#include <QDir>
 #include <QFile>
 #include <QtTest>
 
@@ -56,21 +56,6 @@ QStringList keyRows()
     return rows;
 }
 
-// The seven sections of a layout file with one line each, ASCII with CR LF; a section given in
-// `replaced` gets that body (its lines, without the section line) instead.
-QByteArray layoutFile(const QMap<QString, QByteArray>& replaced = {}, const QByteArray& group = "<PresetKey>")
-{
-    const QList<QPair<QByteArray, QByteArray>> sections{
-        {"keyType", "L0=Test"}, {"keyNum", "L0=24"}, {"rows", "L0=4"},  {"cols", "L0=6"},
-        {"RowSpacing", "L0=2"}, {"CharNum", "L0=0"}, {"Order", "L0=0"},
-    };
-    QByteArray file = group + "\r\n";
-    for (const auto& [name, body] : sections)
-        if (replaced.value(QString::fromLatin1(name)) != "-")
-            file += "[" + name + "]\r\n" + replaced.value(QString::fromLatin1(name), body) + "\r\n\r\n";
-    return file;
-}
-
 } // namespace
 
 class TestPresetKeys : public QObject {
@@ -91,8 +76,6 @@ private slots:
 
     void shippedLayout();
     void layoutIndexTakesItsLine();
-    void hostileFiles_data();
-    void hostileFiles();
     void keyAtPoint_data();
     void keyAtPoint();
 
@@ -277,60 +260,17 @@ void TestPresetKeys::layoutIndexTakesItsLine()
     // The keys left of "=" play no part: layout 2 is the third line of every section.
     const QString file = m_folder->tempFile(QStringLiteral("layouts.ini"));
     QVERIFY(test::writeFile(file,
-                            layoutFile({{"keyType", "Z=Small\r\nremark\r\nA=Medium\r\nx=Large"},
-                                        {"keyNum", "Z=10\r\nA=20\r\nx=32"},
-                                        {"rows", "Z=1\r\nA=2\r\nx=4"},
-                                        {"cols", "Z=1\r\nA=2\r\nx=8"},
-                                        {"RowSpacing", "Z=1\r\nA=1.5\r\nx=1.75cm"},
-                                        {"CharNum", "Z=1\r\nA=2\r\nx=12"},
-                                        {"Order", "Z=1\r\nA=2\r\nx=-1"}})));
+                            test::presetKeyLayoutFile({{"keyType", "Z=Small\r\nremark\r\nA=Medium\r\nx=Large"},
+                                                       {"keyNum", "Z=10\r\nA=20\r\nx=32"},
+                                                       {"rows", "Z=1\r\nA=2\r\nx=4"},
+                                                       {"cols", "Z=1\r\nA=2\r\nx=8"},
+                                                       {"RowSpacing", "Z=1\r\nA=1.5\r\nx=1.75cm"},
+                                                       {"CharNum", "Z=1\r\nA=2\r\nx=12"},
+                                                       {"Order", "Z=1\r\nA=2\r\nx=-1"}})));
     const PresetKeyLayout l = readPresetKeyLayout(file, 2);
     QCOMPARE(l.keyType, QStringLiteral("Large"));
     QCOMPARE(QList<int>({l.keyNum, l.rows, l.cols, l.charNum, l.order}), QList<int>({32, 4, 8, 12, -1}));
     QCOMPARE(l.cellSize, 1.75f);
-}
-
-void TestPresetKeys::hostileFiles_data()
-{
-    QTest::addColumn<QByteArray>("file"); // empty: no file at all
-    QTest::addColumn<int>("layout");
-    QTest::addColumn<QString>("reason");
-    const auto with = [](const char* section, const QByteArray& body) { return layoutFile({{section, body}}); };
-    QTest::newRow("missing file") << QByteArray() << 0 << "missing";
-    QTest::newRow("missing group") << layoutFile({}, "<Presets>") << 0 << "no section [keyType]";
-    QTest::newRow("missing section") << with("cols", "-") << 0 << "no section [cols]";
-    QTest::newRow("missing layout") << layoutFile() << 1 << "no line for layout 1";
-    QTest::newRow("empty key") << with("rows", "=4") << 0 << "without a key";
-    QTest::newRow("repeated key") << with("keyType", "L0=A\r\nl0=B\r\nL1=C") << 1 << "twice";
-    QTest::newRow("no number") << with("keyNum", "L0=twelve") << 0 << "no whole number";
-    QTest::newRow("over 16 bits") << with("CharNum", "L0=40000") << 0 << "no whole number";
-    QTest::newRow("empty value") << with("Order", "L0=") << 0 << "no whole number";
-    QTest::newRow("no keys") << with("keyNum", "L0=0") << 0 << "[keyNum]: 0 is below 1";
-    QTest::newRow("negative rows") << with("rows", "L0=-1") << 0 << "[rows]: -1 is below 0";
-    QTest::newRow("no columns") << with("cols", "L0=0") << 0 << "[cols]: 0 is below 1";
-    QTest::newRow("too many cells") << layoutFile({{"rows", "L0=200"}, {"cols", "L0=200"}, {"RowSpacing", "L0=0.01"}})
-                                    << 0 << "at most 32767";
-    QTest::newRow("no cell size") << with("RowSpacing", "L0=cm") << 0 << "no cell size";
-    QTest::newRow("too wide") << with("cols", "L0=48") << 0 << "102 x 11 cm";
-    QTest::newRow("truncated") << layoutFile().left(90) << 0 << "no section [RowSpacing]";
-}
-
-void TestPresetKeys::hostileFiles()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(int, layout);
-    QFETCH(QString, reason);
-    const QString path = m_folder->tempFile(QStringLiteral("PresetKey.ini"));
-    QFile::remove(path);
-    if (!file.isEmpty())
-        QVERIFY(test::writeFile(path, file));
-    try {
-        readPresetKeyLayout(path, layout);
-        QFAIL("the file was taken");
-    } catch (const PresetKeyFileError& e) {
-        QCOMPARE(e.message(), QStringLiteral("The preset-key file cannot be used:\n") + QDir::toNativeSeparators(path));
-        QVERIFY2(e.reason().contains(reason), qPrintable(e.reason()));
-    }
 }
 
 void TestPresetKeys::keyAtPoint_data()

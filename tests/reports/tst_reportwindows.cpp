@@ -146,7 +146,6 @@ private slots:
     {
         ui::setMsgBoxHandler(nullptr);
         reports::setFileDialogHandler(nullptr);
-        ui::windows().reset();
         m_folder.reset();
     }
 

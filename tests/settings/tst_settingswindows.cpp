@@ -137,7 +137,6 @@ private slots:
         app::CloseDatabase();
         app::releaseInstanceLock();
         ui::setMsgBoxHandler(nullptr);
-        ui::windows().reset();
         resetProgramState();
         m_folder.reset();
     }

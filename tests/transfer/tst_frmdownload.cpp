@@ -104,15 +104,13 @@ private slots:
             return int(ui::MsgOk);
         });
         m_messages.clear();
-        programState().storeTree = StoreTreeState();
         gStoreTree().gCurStoreNo = 3;
-        gSkipPLUEncode = 0;
-        gSendCancelled = 0;
         test::addRows(kRows);
     }
     void cleanup()
     {
         transfer::setSessionSettings(ftp::Settings());
+        resetProgramState();
         m_folder.reset();
     }
 
@@ -121,7 +119,8 @@ private slots:
     void protocol_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("answer"); // the boxes ticked, then "ok", "cancel" or "frame"
+        // The boxes ticked, then "ok", "cancel", "frame" or "done" (closed as the end of the program closes it).
+        QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("files");
         QTest::addColumn<QString>("marks"); // KVB_20 and KVB_23
         QTest::addColumn<QString>("built");
@@ -138,6 +137,9 @@ private slots:
         QTest::newRow("send, the frame") << int(TransferSend) << "dept frame"
                                          << "none"
                                          << "1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0" << kBuilt;
+        QTest::newRow("send, closed by the end of the program") << int(TransferSend) << "dept done"
+                                                                << "none"
+                                                                << "1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0" << kBuilt;
         QTest::newRow("delete, the main groups") << int(TransferDelete) << "mg ok"
                                                  << "PLU0UALL.csv,MGP0UALL.csv"
                                                  << "1:1,3:0,3:0 1:0,3:1,3:1,1:0,3:1" << none;
@@ -154,6 +156,8 @@ private slots:
                 d->findChild<QCheckBox*>("chkMG")->click();
             if (answer.endsWith("frame"))
                 d->close();
+            else if (answer.endsWith("done"))
+                d->QDialog::done(QDialog::Rejected);
             else
                 QTest::mouseClick(d->findChild<QPushButton*>(answer.endsWith("ok") ? "cmdOK" : "cmdCancel"),
                                   Qt::LeftButton);

@@ -6,6 +6,7 @@
 #include "platform/text/Ansi.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/WindowOpener.h"
+#include "state/ProgramState.h"
 #include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"
@@ -83,14 +84,13 @@ void TestFrmFTPDataTrans::init()
     m_folder = std::make_unique<test::TransferFolder>();
     QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
     m_recorder = std::make_unique<test::MessageRecorder>();
-    gTransferFiles.clear();
 }
 
 void TestFrmFTPDataTrans::cleanup()
 {
     m_recorder.reset();
     transfer::setSessionSettings(ftp::Settings());
-    gTransferFiles.clear();
+    resetProgramState();
     m_folder.reset();
 }
 

@@ -6,15 +6,11 @@
 #include "app/ui/frmLoading.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/ui/MessageBox.h"
-#include "platform/ui/WindowOpener.h"
-#include "state/ProgramState.h"
 
 namespace quorvane::app {
 
 StartOutcome Main()
 {
-    // The windows the opener holds are part of the run's state.
-    registerStateReset([] { ui::windows().reset(); });
     QString error;
     switch (acquireInstanceLock(&error)) {
     case InstanceLock::HeldByOther:

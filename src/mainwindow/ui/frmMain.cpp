@@ -10,15 +10,18 @@
 #include "plu/ui/PluHost.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/ProgramState.h"
 #include "transfer/TransferRequest.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -101,6 +104,8 @@ frmMain* frmMain::form()
 {
     if (auto* window = ui::windows().mainWindow<frmMain>())
         return window;
+    // The windows the opener holds are part of the run's state.
+    registerStateReset([] { ui::windows().reset(); });
     auto* window = new frmMain;
     ui::windows().setMainWindow(window);
     window->Form_Load();
@@ -483,8 +488,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == centralWidget() && event->type() == QEvent::Resize) {
         Form_Resize();
-    } else if (watched == treeStoreAndData->viewport() && event->type() == QEvent::MouseButtonPress) {
-        const auto* press = static_cast<QMouseEvent*>(event);
+    } else if (watched == treeStoreAndData->viewport() && event->type() == QEvent::MouseButtonPress
+               && !m_forwardingPress) {
+        auto* press = static_cast<QMouseEvent*>(event);
         treeStoreAndData_MouseDown(press->button());
         m_selectionRan = false;
         if (press->button() == Qt::RightButton) {
@@ -497,6 +503,18 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             mTreeMouseButton = 1;
             return true;
         }
+        // The view highlights the pressed node once the selection procedure has run: when the save question was
+        // cancelled there, the node the menus and numbers belong to is highlighted again.
+        const QPointer<frmMain> alive(this);
+        m_forwardingPress = true;
+        QCoreApplication::sendEvent(watched, press);
+        if (!alive)
+            return true;
+        m_forwardingPress = false;
+        QTreeWidgetItem* current = treeStoreAndData->currentItem();
+        if (current && treeStoreAndData->selectedItems() != QList<QTreeWidgetItem*>{current})
+            selectNode(keyOf(current));
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -226,6 +226,7 @@ private:
     QString m_selectedKey;                    // the node the menus and numbers belong to
     int m_settingTree = 0;                    // the program changes the tree: no selection procedure runs
     bool m_selectionRan = false;              // during one press of the mouse
+    bool m_forwardingPress = false;           // the view itself handles a press the window has looked at
     bool m_leaveAsked = false;                // menuExit asked the save question already
     bool m_unloaded = false;
 };

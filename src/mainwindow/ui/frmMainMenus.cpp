@@ -136,10 +136,11 @@ void frmMain::menuSoftwareHelp_Click()
 
 void frmMain::openTool(const char* entry)
 {
-    if (plu::AskSavePLUChanges(this) == 3)
+    // An entry without a window asks nothing: the edited PLU stays as it is.
+    const ToolOpener open = toolWindowOpener(QLatin1String(entry));
+    if (!open || plu::AskSavePLUChanges(this) == 3)
         return;
-    if (const ToolOpener open = toolWindowOpener(QLatin1String(entry)))
-        open(m_menu[QLatin1String(entry)]->text());
+    open(m_menu[QLatin1String(entry)]->text());
 }
 
 void frmMain::menuLanguageTranslate_Click() { openTool("menuLanguageTranslate"); }

@@ -62,6 +62,8 @@ frmProperties::frmProperties(QWidget* parent) : QDialog(parent)
 
 int frmProperties::exec() { return m_loaded ? QDialog::exec() : int(Rejected); }
 
+void frmProperties::setVisible(bool visible) { QDialog::setVisible(visible && m_loaded); }
+
 void frmProperties::Form_Load()
 {
     StoreTreeState& tree = gStoreTree();
@@ -132,18 +134,24 @@ void frmProperties::Form_Load()
     FillBarFormatCombo();
     setListIndex(comboBarForamt, barFormatListPosition(m_kind, barFormat));
     showFlags(flag1, flag2);
-    if (m_kind == NodeKind::Department) {
+    if (!m_readFailed && m_kind == NodeKind::Department) {
         QStringList sections;
-        tryStep([&] { sections = FillSectionCombo(QStringLiteral("SECT"), tree.gDeptRec.ST_No, 0); },
-                gLangMsg.text(QStringLiteral("dbReadErr")), this);
+        m_readFailed = !tryStep([&] { sections = FillSectionCombo(QStringLiteral("SECT"), tree.gDeptRec.ST_No, 0); },
+                                gLangMsg.text(QStringLiteral("dbReadErr")), this);
         ComboSectNo->addItems(sections);
         ComboSectNo->setCurrentIndex(0);
         for (int i = 0; i < ComboSectNo->count(); ++i)
             if (ComboSectNo->itemText(i) == QString::number(tree.gDeptRec.SECT_No))
                 ComboSectNo->setCurrentIndex(i);
     }
-    if (comboBarForamt->currentIndex() == 0 && (m_kind == NodeKind::Department || m_kind == NodeKind::MainGroup))
+    if (!m_readFailed && comboBarForamt->currentIndex() == 0
+        && (m_kind == NodeKind::Department || m_kind == NodeKind::MainGroup))
         showInheritedFlags();
+    // A dialog that could not read what it shows closes after the message: its OK would save what it lacks.
+    if (m_readFailed) {
+        cancelNewNode(m_kind);
+        return;
+    }
     m_loaded = true;
 }
 
@@ -166,9 +174,10 @@ void frmProperties::showInheritedFlags()
 {
     const NodeNumbers current = currentSelection();
     std::optional<FlagCodes> flags;
-    tryStep([&] { flags = LoadBarFormatFlags(m_kind, current.storeNo, current.deptOrSearchNo); },
-            gLangMsg.text(QStringLiteral("dbReadErr")), this);
-    if (flags)
+    if (!tryStep([&] { flags = LoadBarFormatFlags(m_kind, current.storeNo, current.deptOrSearchNo); },
+                 gLangMsg.text(QStringLiteral("dbReadErr")), this))
+        m_readFailed = true;
+    else if (flags)
         showFlags(flags->flag1, flags->flag2);
 }
 

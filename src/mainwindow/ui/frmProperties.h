@@ -24,8 +24,9 @@ public:
 
     explicit frmProperties(QWidget* parent = nullptr);
 
-    // Another kind of node shows no dialog: Rejected at once.
+    // Another kind of node, or a record the dialog could not read in full, shows no dialog: Rejected at once.
     int exec() override;
+    void setVisible(bool visible) override;
     // The frame and Escape cancel as the Cancel button does, and not while it is disabled.
     void reject() override;
 
@@ -43,6 +44,7 @@ private:
 
     NodeKind m_kind = NodeKind::None;
     bool m_loaded = false;
+    bool m_readFailed = false; // a read for the boxes failed, and was said
 
     QLabel* labCode = nullptr;
     QLineEdit* txtCode = nullptr;

@@ -1,16 +1,14 @@
 #include "presetkeys/ui/frmPresetKey.h"
 
-#include "platform/events/DoEvents.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/Widgets.h"
-#include "platform/ui/WindowOpener.h"
 #include "presetkeys/PresetKeyLayout.h"
 #include "presetkeys/PresetKeyTable.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
 #include "transfer/TransferRequest.h"
-#include "transfer/ui/frmFTPDataTrans.h"
+#include "transfer/ui/RequestTransfer.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -18,6 +16,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace quorvane {
 
@@ -61,16 +60,6 @@ bool showPrintDialog(QPrinter& printer, QWidget* parent)
     QPrintDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     return dialog.exec() == QDialog::Accepted;
-}
-
-// The transfer request of a send of the sheet's rows.
-void requestKeySend()
-{
-    const PresetKeyState& s = gPresetKeys();
-    gTransferStoreNo = qint16(s.gPSKStoreNo);
-    gTransferSectNo = qint16(s.gPSKSectNo);
-    gTransferMode = TransferSend;
-    gTransferFiles = QStringList{QStringLiteral("KAS0UALL.csv")};
 }
 
 } // namespace
@@ -173,22 +162,24 @@ void frmPresetKey::cmdClearAll_Click()
 void frmPresetKey::cmdUpload_Click()
 {
     const QString dbWriteErr = gLangMsg.text(QStringLiteral("dbWriteErr"));
-    const auto unmark = [&] { return tryStep([] { MarkPresetKeyLayout(false); }, dbWriteErr, this); };
     bool stored = tryStep([] { MarkPresetKeyLayout(true); }, dbWriteErr, this);
-    if (stored) {
-        requestKeySend();
-        DoEvents();
-        try {
-            tryStep([this] { showModal<frmFTPDataTrans>(this); }, QString(), this);
-        } catch (...) {
-            gTransferFiles.clear();
-            unmark();
-            throw;
-        }
-        gTransferFiles.clear();
+    {
+        // Unmarked whatever the transfer did, so no later send takes these rows along.
+        const auto unmark = qScopeGuard(
+            [&] { stored = tryStep([] { MarkPresetKeyLayout(false); }, dbWriteErr, this) && stored; });
+        if (stored)
+            tryStep(
+                [this] {
+                    // The sheet's scale, not the tree's selection, is the one the keys belong to.
+                    requestTransfer(this, TransferSend, {QStringLiteral("KAS0UALL.csv")}, [] {
+                        const PresetKeyState& s = gPresetKeys();
+                        gTransferStoreNo = qint16(s.gPSKStoreNo);
+                        gTransferSectNo = qint16(s.gPSKSectNo);
+                        return true;
+                    });
+                },
+                QString(), this);
     }
-    // Unmarked whatever the transfer did, so no later send takes these rows along.
-    stored = unmark() && stored;
     if (!stored)
         DrawPresetKeyNames();
 }

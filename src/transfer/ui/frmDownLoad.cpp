@@ -54,6 +54,8 @@ bool frmDownLoad::askSendOptions(QWidget* parent, qint16 mode)
         dialog.setWindowTitle(gLangOther.text(QStringLiteral("downTitle")));
         dialog.Frame1->setTitle(gLangOther.text(QStringLiteral("downFrame")));
     }
+    // Only OK says go on: a dialog closed any other way (the end of the program too) cancels.
+    gSendCancelled = 1;
     dialog.exec();
     return gSendCancelled == 0;
 }

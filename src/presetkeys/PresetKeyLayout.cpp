@@ -91,9 +91,8 @@ public:
 
     [[noreturn]] void fail(const QString& reason) const
     {
-        throw PresetKeyFileError(gLangMsg.text(QStringLiteral("presetKeyFileErr")) + QLatin1Char('\n')
-                                     + text::nativePath(m_file),
-                                 reason);
+        throw PresetKeyFileError(
+            gLangMsg.text(QStringLiteral("presetKeyFileErr")) + QLatin1Char('\n') + text::nativePath(m_file), reason);
     }
 
 private:

@@ -129,8 +129,7 @@ void frmMain::menuSoftwareHelp_Click()
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
     if (!QFileInfo(m_helpFile).isFile() || !open(m_helpFile))
-        ui::msgBox(gLangMsg.text(QStringLiteral("helpOpenErr")) + QLatin1Char('\n')
-                       + text::nativePath(m_helpFile),
+        ui::msgBox(gLangMsg.text(QStringLiteral("helpOpenErr")) + QLatin1Char('\n') + text::nativePath(m_helpFile),
                    ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, this);
 }
 

@@ -5,9 +5,9 @@
 #include "platform/ui/ValueSetters.h"
 #include "reports/ReportReset.h"
 #include "reports/ui/ReportDialogs.h"
-#include "transfer/ui/RequestTransfer.h"
 #include "settings/TextCollections.h"
 #include "transfer/TransferRequest.h"
+#include "transfer/ui/RequestTransfer.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -41,10 +41,9 @@ void fill()
             block += line;
             block += l == 15 ? '\x0C' : '\x0D';
         }
-        const QVariantMap values{{"No", no}, {"NextNo", no % 7}, {"Name", block}};
         gDBConnection.exec(text,
                            {no, no % 7, QStringLiteral("Ingredient %1, line 1").arg(no), block,
-                            records::KvbOtherRecord(QStringLiteral("KVB_3A"), values)});
+                            records::KvbTextRecord(no, no % 7, block)});
     }
     const QString schedule = QStringLiteral(
         "INSERT INTO KVB_AA (Number, Disc_SDate, Disc_STime, Disc_EDate, Disc_ETime, Disc_LimitType, Disc_1stLim, "
@@ -60,7 +59,7 @@ void fill()
         QVariantMap values;
         for (int i = 0; i < fields.size(); ++i)
             values.insert(fields[i], v[i]);
-        gDBConnection.exec(schedule, v + QVariantList{records::KvbOtherRecord(QStringLiteral("KVB_AA"), values)});
+        gDBConnection.exec(schedule, v + QVariantList{records::KvbDiscScheduleRecord(values)});
     }
     tx.commit();
 }

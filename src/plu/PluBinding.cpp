@@ -82,11 +82,13 @@ qint32 maskValue(const QString& text)
 
 bool hasCurrentRow() { return gRsPLU.isOpen() && gRsPLU.absolutePosition() >= 0; }
 
-// What goes back into a refused number box: the proposed number of a new PLU, else the current row's.
-qint32 refusedNumberPutBack()
+// What goes back into a refused number box: the current row's number; the proposed one when no row is current,
+// or for a new PLU when `proposedForNew`.
+qint32 refusedNumberPutBack(bool proposedForNew)
 {
     const PluEditorState& s = gPluEditor();
-    return s.gNewPLU == 1 || !hasCurrentRow() ? s.gNewPLUNo : qint32(gRsPLU.intValue(QStringLiteral("PLU_No")));
+    const bool proposed = !hasCurrentRow() || (proposedForNew && s.gNewPLU == 1);
+    return proposed ? s.gNewPLUNo : qint32(gRsPLU.intValue(QStringLiteral("PLU_No")));
 }
 
 // SavePLU; `showRow` becomes gCurPLURow once the checks have passed, before the list is loaded again.
@@ -360,7 +362,7 @@ QString inputRangeErrorText(qint32 limit, quint8 flag)
 void ShowInputRangeError(PluEditorHost& host, qint32 limit, quint8 flag)
 {
     host.showError(inputRangeErrorText(limit, flag));
-    host.refusePLUNumber(refusedNumberPutBack(), false);
+    host.refusePLUNumber(refusedNumberPutBack(false), false);
 }
 
 OverlapCheck CheckPLUOverlap(PluEditorHost& host, qint32 number)
@@ -376,7 +378,7 @@ OverlapCheck CheckPLUOverlap(PluEditorHost& host, qint32 number)
     if (!taken)
         return OverlapCheck::Free;
     host.showError(gLangMsg.text(QStringLiteral("overlap")));
-    host.refusePLUNumber(refusedNumberPutBack(), true);
+    host.refusePLUNumber(refusedNumberPutBack(true), true);
     return OverlapCheck::Taken;
 }
 

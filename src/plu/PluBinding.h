@@ -65,12 +65,13 @@ void TakePLUFromTab(const PluEditorValues& tab, records::PluRow& row);
 void TakePLUFromTab(const PluEditorValues& tab);
 
 // The range-error message, the text of inputErr followed by ">" (flag 0) or "<", the limit and "!", then
-// the refused number replaced: the current row's PLU_No, or gNewPLUNo for a new PLU or with no row.
+// the refused number replaced by the current row's PLU_No, by gNewPLUNo when no row is current.
 QString inputRangeErrorText(qint32 limit, quint8 flag);
 void ShowInputRangeError(PluEditorHost& host, qint32 limit, quint8 flag);
 
 // The duplicate-number check of meditPLU's number: needed for an empty list, a new PLU, or a number that
-// differs from the current row's. A number the store uses is refused with the message overlap.
+// differs from the current row's. A number the store uses is refused with the message overlap, and the box
+// gets back gNewPLUNo for a new PLU (or with no row), else the current row's PLU_No.
 enum class OverlapCheck { NotNeeded, Free, Taken };
 OverlapCheck CheckPLUOverlap(PluEditorHost& host, qint32 number);
 

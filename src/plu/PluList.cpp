@@ -6,26 +6,12 @@
 #include "state/ProgramState.h"
 #include "state/SharedData.h"
 
+#include <QSet>
 #include <QVector>
 
 namespace quorvane {
 
 namespace {
-
-// The rows of the list shown, in list order; `extra` narrows them further.
-QVector<qint64> listRows(const QString& extra = QString())
-{
-    const PluEditorState& s = gPluEditor();
-    QVector<qint64> rows;
-    if (s.pluListWhere.isEmpty())
-        return rows;
-    db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT rowid FROM KVB_25 ") + s.pluListWhere + extra
-                                             + QStringLiteral(" ORDER BY PLU_No, rowid"));
-    st.bind(s.pluListParams);
-    while (st.step())
-        rows << st.columnInt(0);
-    return rows;
-}
 
 // Is_Selected := value on the rows, in one transaction, a chunk of rows per statement.
 void writeMarks(const QVector<qint64>& rows, int value)
@@ -101,9 +87,6 @@ PluListQuery OpenPLUList(quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qin
     // Only the cancel command reads the second list; it opens it when it comes.
     if (gRsPLU2.isOpen())
         gRsPLU2.close();
-    PluEditorState& s = gPluEditor();
-    s.pluListWhere = q.where;
-    s.pluListParams = q.params;
     return q;
 }
 
@@ -121,8 +104,19 @@ void ClearPLUSelection()
 {
     if (!gRsPLU.isOpen())
         return;
-    if (gRsPLU.recordCount() > 0)
-        writeMarks(listRows(QStringLiteral(" AND Is_Selected<>0")), 0);
+    if (gRsPLU.recordCount() > 0) {
+        // The rows the list was loaded with, whatever an edit made of them since; only the marked ones need
+        // writing.
+        QSet<qint64> marked;
+        db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT rowid FROM KVB_25 WHERE Is_Selected<>0"));
+        while (st.step())
+            marked.insert(st.columnInt(0));
+        QVector<qint64> rows;
+        for (const qint64 rowid : gRsPLU.rowids())
+            if (marked.contains(rowid))
+                rows << rowid;
+        writeMarks(rows, 0);
+    }
     gRsPLU.close();
 }
 
@@ -131,7 +125,7 @@ std::optional<int> SetPLUSelection(int startRow, int count, int mode, bool curre
     if (!gRsPLU.isOpen() || gRsPLU.recordCount() == 0)
         return std::nullopt;
     const int value = mode == 1 ? 1 : mode != 0 ? 0 : count >= 2 ? 1 : currentMarked ? 0 : 1;
-    const QVector<qint64> rows = listRows();
+    const QVector<qint64>& rows = gRsPLU.rowids(); // grid row r is position r - 1
     const qsizetype first = qMax(startRow, 1) - 1;
     const qsizetype end = qMin<qsizetype>(qsizetype(startRow) - 1 + count, rows.size());
     if (end > first)

@@ -31,7 +31,8 @@ PluListQuery OpenPLUList(quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qin
 // which leaves gCurPLURow as it is.
 int ChoosePLUListRow();
 
-// Unmarks every marked row of the list shown and closes gRsPLU; a closed list is not touched.
+// Unmarks every marked row the list shown was loaded with, also one that an edit has moved out of its node
+// since, and closes gRsPLU; a closed list is not touched.
 void ClearPLUSelection();
 
 // Marks or unmarks `count` rows of the list from grid row `startRow` in one transaction and returns the value

@@ -75,7 +75,7 @@ QByteArray build(const QString& table, const SlotValue& value, QStringList* prob
 {
     const RecordLayout* l = layoutOf(table);
     if (!l)
-        return QByteArray();
+        throw CodecError(QStringLiteral("%1 is no table of the other files' records.").arg(table));
     return buildRecord(*l, value, [problems](QByteArray&, const FieldSlot& p, const CodecError& e) {
         // The slot is left all zeros: what a value that cannot be carried becomes.
         const QString why = QLatin1String(p.field) + QStringLiteral(": ") + e.message();
@@ -111,6 +111,41 @@ QByteArray KvbOtherRecord(const QString& table, const QVariantMap& values, QStri
 {
     return build(
         table, [&values](const FieldSlot& p) { return values.value(QLatin1String(p.field)); }, problems);
+}
+
+QByteArray KvbTextRecord(qint64 No, qint64 NextNo, const QByteArray& text)
+{
+    return KvbOtherRecord(QStringLiteral("KVB_3A"), {{"No", No}, {"NextNo", NextNo}, {"Name", text}});
+}
+
+QByteArray KvbClerkRecord(qint64 Clerk_No, const QString& Name, qint64 Status)
+{
+    return KvbOtherRecord(QStringLiteral("KVB_44"), {{"Clerk_No", Clerk_No}, {"Name", Name}, {"Status", Status}});
+}
+
+QByteArray KvbTaxRecord(qint64 Code, const QString& Name, qint64 Rate, qint64 Status)
+{
+    return KvbOtherRecord(QStringLiteral("KVB_A8"),
+                          {{"Code", Code}, {"Name", Name}, {"Rate", Rate}, {"Status", Status}});
+}
+
+QByteArray KvbStockKeyRecord(qint64 Number, qint64 Status, qint64 Type, const QString& Name)
+{
+    return KvbOtherRecord(QStringLiteral("KVB_AC"),
+                          {{"Number", Number}, {"Status", Status}, {"Type", Type}, {"Name", Name}});
+}
+
+QByteArray KvbPaymentKeyRecord(qint64 Number, qint64 Status, const QString& Name, qint64 Reserved)
+{
+    return KvbOtherRecord(QStringLiteral("KVB_AD"),
+                          {{"Number", Number}, {"Status", Status}, {"Name", Name}, {"Reserved", Reserved}});
+}
+
+QByteArray KvbDiscScheduleRecord(const QVariantMap& values) { return KvbOtherRecord(QStringLiteral("KVB_AA"), values); }
+
+QByteArray KvbPriceScheduleRecord(const QVariantMap& values)
+{
+    return KvbOtherRecord(QStringLiteral("KVB_AB"), values);
 }
 
 bool otherRecordFitsRow(const QString& table, const QByteArray& record, const db::Recordset& row)

@@ -12,8 +12,8 @@ namespace quorvane::records {
 
 // The scale records of the other-files tables, each built from the values of its row's fields:
 //   KVB_44 clerk (27 bytes), KVB_A8 tax (14), KVB_AC stock function key (32), KVB_AD payment key (16),
-//   KVB_AA KvbDiscScheduleRecord (44), KVB_AB KvbPriceScheduleRecord (28),
-//   KVB_3A to KVB_3D KvbTextRecord (No, length, NextNo, then the text block held in Name).
+//   KVB_AA discount schedule (44), KVB_AB price schedule (28),
+//   KVB_3A to KVB_3D text (No, length, NextNo, then the text block held in Name).
 // Numbers are packed decimal, except the plain bytes (statuses, types, the day mask); a one-byte key
 // stands in byte 3. Names go in as ANSI bytes, cut at their slot without splitting a character.
 
@@ -32,9 +32,20 @@ QString otherRecordKeyField(const QString& table);
 // 0, an empty name or no text. A value the record cannot carry (a negative number, more digits than its
 // field holds, a plain byte above 255, a text block over 65,525 bytes, a name with a character the code
 // page cannot hold) throws CodecError naming the field. With `problems` nothing throws: such a value is
-// written as 0 (a name or a text block as nothing) and named in `problems`. Another table: empty.
+// written as 0 (a name or a text block as nothing) and named in `problems`. Another table throws
+// CodecError, `problems` or not.
 QByteArray KvbOtherRecord(const QString& table, const db::Recordset& row, QStringList* problems = nullptr);
 QByteArray KvbOtherRecord(const QString& table, const QVariantMap& values, QStringList* problems = nullptr);
+
+// Each record from the values of its fields, refused as KvbOtherRecord refuses them. An empty text is the
+// 10-byte head alone; the schedules take their rows' fields by name, a missing one as 0.
+QByteArray KvbTextRecord(qint64 No, qint64 NextNo, const QByteArray& text);
+QByteArray KvbClerkRecord(qint64 Clerk_No, const QString& Name, qint64 Status);
+QByteArray KvbTaxRecord(qint64 Code, const QString& Name, qint64 Rate, qint64 Status);
+QByteArray KvbStockKeyRecord(qint64 Number, qint64 Status, qint64 Type, const QString& Name);
+QByteArray KvbPaymentKeyRecord(qint64 Number, qint64 Status, const QString& Name, qint64 Reserved);
+QByteArray KvbDiscScheduleRecord(const QVariantMap& values);
+QByteArray KvbPriceScheduleRecord(const QVariantMap& values);
 
 // Whether `record` is a whole record of the table for `row`: its size (a text record: at least its
 // head), the length it carries and its key.

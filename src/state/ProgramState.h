@@ -143,10 +143,6 @@ struct PluEditorState {
     TextBuffer gTextBuf3;        // the name, PLU_Commodity
     TextBuffer gTextBuf1;        // the description, PLU_Description
     TextBuffer gTextBuf0;        // a third buffer, cleared by the new command
-
-    // The condition of the list shown ("WHERE ...", its values bound): marks are written to its rows.
-    QString pluListWhere;
-    QVariantList pluListParams;
 };
 
 // The sections of the language file (in the language of the settings) and of the parameter file, loaded at

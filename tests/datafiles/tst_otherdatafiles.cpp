@@ -16,15 +16,11 @@
 #include <QtTest>
 
 using namespace quorvane;
+using records::KvbTextRecord;
 using test::hex;
 using test::textLine;
 
 namespace {
-
-QByteArray textRecord(int no, int nextNo, const QByteArray& block)
-{
-    return records::KvbOtherRecord("KVB_3A", QVariantMap{{"No", no}, {"NextNo", nextNo}, {"Name", block}});
-}
 
 QByteArray dateTime(int y, int mo, int d, int h, int mi)
 {
@@ -77,17 +73,18 @@ void TestOtherDataFiles::files_data()
     const QByteArray shop = textLine(2, "SHOP", 0x0D) + textLine(1, "MAIN ST", 0x0C);
     QTest::newRow("shop names, one not marked")
         << w << "SHP0UALL.csv"
-        << QVariantList{QVariantMap{{"No", 5}, {"NextNo", 0}, {"KVBBinData", textRecord(5, 0, shop)}},
-                        QVariantMap{{"No", 6}, {"KVBBinData", textRecord(6, 0, shop)}, {"Is_Selected", 0}},
-                        QVariantMap{{"No", 7}, {"NextNo", 8}, {"KVBBinData", textRecord(7, 8, textLine(0, "B", 0x0C))}}}
+        << QVariantList{QVariantMap{{"No", 5}, {"NextNo", 0}, {"KVBBinData", KvbTextRecord(5, 0, shop)}},
+                        QVariantMap{{"No", 6}, {"KVBBinData", KvbTextRecord(6, 0, shop)}, {"Is_Selected", 0}},
+                        QVariantMap{
+                            {"No", 7}, {"NextNo", 8}, {"KVBBinData", KvbTextRecord(7, 8, textLine(0, "B", 0x0C))}}}
         << lines({"5,,0,2,\"SHOP\",1,\"MAIN ST\",0,,0,", "7,,8,0,\"B\",0,,0,,0,"}) << false;
     QTest::newRow("every slot filled") << w << "ADV0UALL.csv"
                                        << QVariantList{QVariantMap{
                                               {"No", 1},
                                               {"KVBBinData",
-                                               textRecord(1, 0,
-                                                          textLine(1, "A", 0x0D) + textLine(2, "B", 0x0D)
-                                                              + textLine(3, "C", 0x0D) + textLine(4, "D", 0x0C))}}}
+                                               KvbTextRecord(1, 0,
+                                                             textLine(1, "A", 0x0D) + textLine(2, "B", 0x0D)
+                                                                 + textLine(3, "C", 0x0D) + textLine(4, "D", 0x0C))}}}
                                        << lines({"1,,0,1,\"A\",2,\"B\",3,\"C\",4,\"D\""}) << false;
     QByteArray twenty;
     QByteArray fifteen = "9,,0,";
@@ -99,11 +96,11 @@ void TestOtherDataFiles::files_data()
     fifteen.chop(1);
     QTest::newRow("20 lines cut to 15") << w << "ING0UALL.csv"
                                         << QVariantList{QVariantMap{{"No", 9},
-                                                                    {"KVBBinData", textRecord(9, 0, twenty)}}}
+                                                                    {"KVBBinData", KvbTextRecord(9, 0, twenty)}}}
                                         << lines({fifteen}) << false;
     QTest::newRow("13 bytes, no record")
         << w << "SPM0UALL.csv"
-        << QVariantList{QVariantMap{{"No", 1}, {"KVBBinData", textRecord(1, 0, textLine(3, "", 0x0C))}},
+        << QVariantList{QVariantMap{{"No", 1}, {"KVBBinData", KvbTextRecord(1, 0, textLine(3, "", 0x0C))}},
                         QVariantMap{{"No", 2}, {"NextNo", 4}, {"KVBBinData", QVariant()}}}
         << lines({"1,,0,0,,0,,0,,0,,0,,0,,0,,0,", "2,,4,0,,0,,0,,0,,0,,0,,0,,0,"}) << false;
     QTest::newRow("font code 0, an empty line, comma and quote")
@@ -111,14 +108,14 @@ void TestOtherDataFiles::files_data()
         << QVariantList{QVariantMap{
                {"No", 3},
                {"KVBBinData",
-                textRecord(3, 0, textLine(0, "A,B", 0x0D) + textLine(3, "", 0x0D) + textLine(1, "12\" pie", 0x0C))}}}
+                KvbTextRecord(3, 0, textLine(0, "A,B", 0x0D) + textLine(3, "", 0x0D) + textLine(1, "12\" pie", 0x0C))}}}
         << lines({"3,,0,0,\"A,B\",3,\"\",1,\"12\" pie\",0,,0,,0,,0,,0,"}) << false;
     QTest::newRow("damaged block")
         << w << "ADV0UALL.csv"
         << QVariantList{QVariantMap{{"No", 4},
-                                    {"KVBBinData", textRecord(4, 0, textLine(2, "OK", 0x0D) + hex("01 09 414243"))}},
+                                    {"KVBBinData", KvbTextRecord(4, 0, textLine(2, "OK", 0x0D) + hex("01 09 414243"))}},
                         QVariantMap{{"No", 5},
-                                    {"KVBBinData", textRecord(5, 0, textLine(2, "OK", 0x0D) + hex("01 02 4142"))}}}
+                                    {"KVBBinData", KvbTextRecord(5, 0, textLine(2, "OK", 0x0D) + hex("01 02 4142"))}}}
         << lines({"4,,0,2,\"OK\",0,,0,,0,", "5,,0,2,\"OK\",0,,0,,0,"}) << false;
     QTest::newRow("scroll message") << w << "SCM0UALL.csv"
                                     << QVariantList{QVariantMap{{"Number", 3}, {"Data", "SALE TODAY"}}}
@@ -194,10 +191,11 @@ void TestOtherDataFiles::files_data()
 
     // On a Chinese system the bytes of a text record and a clerk's name go out as they are.
     const QString g = QStringLiteral("GBK");
-    QTest::newRow("GBK text")
-        << g << "SHP0UALL.csv"
-        << QVariantList{QVariantMap{{"No", 1}, {"KVBBinData", textRecord(1, 0, textLine(1, "\xCB\xAE\xB9\xFB", 0x0C))}}}
-        << lines({"1,,0,1,\"\xCB\xAE\xB9\xFB\",0,,0,,0,"}) << false;
+    QTest::newRow("GBK text") << g << "SHP0UALL.csv"
+                              << QVariantList{QVariantMap{
+                                     {"No", 1},
+                                     {"KVBBinData", KvbTextRecord(1, 0, textLine(1, "\xCB\xAE\xB9\xFB", 0x0C))}}}
+                              << lines({"1,,0,1,\"\xCB\xAE\xB9\xFB\",0,,0,,0,"}) << false;
     QTest::newRow("GBK clerk") << g << "OPE0UALL.csv"
                                << QVariantList{QVariantMap{{"Clerk_No", 12}, {"Name", QStringLiteral("\u6c34\u679c")}}}
                                << lines({"12,,\xCB\xAE\xB9\xFB,,"}) << false;
@@ -235,7 +233,7 @@ void TestOtherDataFiles::sendsEveryFileToTheScale()
         for (int no : {1, 2})
             test::addRow(
                 table,
-                {{"No", no}, {"NextNo", no % 2}, {"KVBBinData", textRecord(no, no % 2, shop)}, {"Is_Selected", 1}});
+                {{"No", no}, {"NextNo", no % 2}, {"KVBBinData", KvbTextRecord(no, no % 2, shop)}, {"Is_Selected", 1}});
     test::addRow("KVB_3F", {{"Number", 1}, {"Data", QString::fromUtf8("Crème fraîche, 2 for 1")}, {"Is_Selected", 1}});
     test::addRow("KVB_40", {{"Number", 1}, {"File1", 1}, {"Scroll1", 2}, {"Speed1", 3}, {"Is_Selected", 1}});
     test::addRow("KVB_4E", {{"SF_No", 1}, {"KVBBinData", dateTime(2027, 3, 5, 9, 7)}, {"Is_Selected", 1}});

@@ -150,6 +150,12 @@ private slots:
             << kept << 2;
         QTest::newRow("new PLU") << yes << "meditPLU=7;meditUPrice=2.50" << 1 << 1 << "ask save|reload"
                                  << "1:100 2:200 3:300 7:250" << 3;
+        // A new PLU's number refused: a number in use gives back the number proposed, an empty one the row's.
+        QTest::newRow("new PLU, number used")
+            << yes << "meditPLU=3" << 1 << 3
+            << "ask save|error This PLU number is already used in the store!|refuse 7 grid" << kept << 2;
+        QTest::newRow("new PLU, empty number")
+            << yes << "meditPLU=" << 1 << 3 << "ask save|error Please enter a number>0!|refuse 2" << kept << 2;
         QTest::newRow("stale new flag") << yes << "meditUPrice=2.50" << 2 << 1 << "ask save|reload" << saved << 3;
     }
     void saveQuestion()

@@ -88,6 +88,25 @@ private slots:
         OpenPLUList(1, 1, 6, 0); // empty
         QCOMPARE(SetPLUSelection(1, 1, 1, false, 1), std::nullopt);
         QCOMPARE(marked(), QString());
+
+        // The search lists PLUs 3 and 5; PLU 3, marked, is saved at a price outside it: the reload drops its mark
+        // all the same, and nothing is left to send.
+        gDBConnection.exec(QStringLiteral("DELETE FROM KVB_25"));
+        addListRows();
+        StoreTreeState& t = gStoreTree();
+        t.gCurNodeKind = 3;
+        t.gCurDeptNo = 2;
+        TestHost host;
+        ApplyPLUEditorCaptions(host.values, QDate(2026, 3, 15));
+        host.load();
+        QCOMPARE(SetPLUSelection(1, 1, 0, false, 1), 1);
+        QCOMPARE(marked(), QStringLiteral("3"));
+        host.values.meditUPrice = QStringLiteral("9.99");
+        QVERIFY(SavePLU(host));
+        QCOMPARE(gRsPLU.recordCount(), 1);
+        QCOMPARE(pluRows(QStringLiteral("PLU_UPrice")), QStringLiteral("1:50 2:10 3:999 5:100 7:900 7:800 9:250"));
+        QCOMPARE(marked(), QString());
+        QVERIFY(!CountSelectedPLU());
     }
 
     // Five PLUs, the row shown deleted (or not).

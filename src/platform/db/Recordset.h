@@ -70,6 +70,9 @@ public:
 
     QString table() const { return m_table; }
     bool updatable() const { return !m_table.isEmpty(); }
+    // Updatable: its rows' rowids in cursor order: the rows it opened on, with those added and less those
+    // deleted through it.
+    const QVector<qint64>& rowids() const { return m_rowids; }
 
 private:
     void reset();

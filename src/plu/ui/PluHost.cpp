@@ -160,13 +160,14 @@ QFrame* pageFrame(QWidget* window, int page)
     return ui::controlArray<QFrame>(window, QStringLiteral("frameTAB"))(page);
 }
 
-// Each page's controls in the order Tab visits them.
+// Each page's controls in the order Tab visits them; the member-discount type after its four amounts, which keep
+// places 14 to 17.
 const QList<QStringList>& pageTabOrder()
 {
     static const QList<QStringList> order{
         {"meditPLU", "cmdFont", "cmdDescFont", "meditUPrice", "meditTare", "meditCoupledPLU", "combSymbol",
-         "chkWeighed", "chkUPoverride", "chknegativePLU", "meditDepartment", "combMG", "meditCost", "combMemDiscType",
-         "meditMemDisc(1)", "meditMemDisc(2)", "meditMemDisc(3)", "meditMemDisc(4)"},
+         "chkWeighed", "chkUPoverride", "chknegativePLU", "meditDepartment", "combMG", "meditCost", "meditMemDisc(1)",
+         "meditMemDisc(2)", "meditMemDisc(3)", "meditMemDisc(4)", "combMemDiscType"},
         {"meditItemCode", "combBarcodeFormat", "meditFlagCode1", "meditFlagCode2", "combRSData", "meditTaxNum",
          "meditTax2Num", "meditDiscScheNum", "meditPriScheNum", "meditIngrNum", "meditSMsgNum"},
         {"combDiscType", "DTPickerStartDate", "DTPickerStartTime", "DTPickerEndDate", "DTPickerEndTime",
@@ -239,14 +240,14 @@ void LoadPLUList(QWidget* window, quint8 kind, qint16 storeNo, qint16 deptOrSear
     ui::setupFlexGrid(grid, gridColumns(), 1);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     SetPLUGridColumnWidths(window);
-    const bool listed = ui::tryStep(
-        [&] {
-            const PluListQuery q = OpenPLUList(kind, storeNo, deptOrSearchNo, mgNo);
-            db::Statement query = gDBConnection.prepare(q.sql());
-            query.bind(q.params);
-            ui::fillFlexGrid(grid, query, listRowFill(grid->palette().button()));
-        },
-        dbReadErr(), window);
+    const auto list = [&] {
+        const PluListQuery q = OpenPLUList(kind, storeNo, deptOrSearchNo, mgNo);
+        db::Statement query = gDBConnection.prepare(q.sql());
+        query.bind(q.params);
+        ui::fillFlexGrid(grid, query, listRowFill(grid->palette().button()));
+    };
+    // Dropping the marks of the list shown is a write, and a failed one says so; then no list is shown.
+    const bool listed = ui::tryStep(ClearPLUSelection, dbWriteErr(), window) && ui::tryStep(list, dbReadErr(), window);
     if (!listed) { // no list rather than half of one
         gRsPLU.close();
         grid->setRowCount(0);

@@ -272,6 +272,18 @@ private slots:
         plu::SetPLUSelection(w, 1, 8, 1);
         QCOMPARE(marked(), QString());
         QVERIFY(m_messages.isEmpty());
+
+        // Marks that cannot be cleared when the list is loaded again: told as a failed write, not a failed read.
+        list(w, 0);
+        click(w, 2, 6);
+        QCOMPARE(marked(), QStringLiteral("2"));
+        gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER failing BEFORE UPDATE ON KVB_25 "
+                                          "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+        const auto dropTrigger = qScopeGuard(
+            [] { gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS failing")); });
+        plu::RefreshPLUList(w);
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages[0].text.startsWith(gLangMsg.text(QStringLiteral("dbWriteErr"))));
     }
 
     // Leaving an edited PLU of row 1 by a click on row 5 or by the Down key, answering the save question.

@@ -56,11 +56,12 @@ const QStringList kRows{"STORE|ST_No=1|ST_Name=Centre",
 QStringList tableRows()
 {
     QStringList rows;
-    for (const char* spec : {"STORE:ST_No", "SECT:ST_No||'/'||SECT_No", "SCALE:SC_IP", "KVB_20:ST_No||'/'||DP_No",
-                             "KVB_23:ST_No||'/'||DP_No||'/'||MG_No", "SEARCH:ST_No||'/'||SH_No", "KVB_25:PLU_No"}) {
-        const QString table = QString::fromLatin1(spec).section(':', 0, 0);
-        db::Statement st = gDBConnection.prepare(
-            QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(QString::fromLatin1(spec).section(':', 1), table));
+    for (const char* tableAndKey :
+         {"STORE:ST_No", "SECT:ST_No||'/'||SECT_No", "SCALE:SC_IP", "KVB_20:ST_No||'/'||DP_No",
+          "KVB_23:ST_No||'/'||DP_No||'/'||MG_No", "SEARCH:ST_No||'/'||SH_No", "KVB_25:PLU_No"}) {
+        const QString table = QString::fromLatin1(tableAndKey).section(':', 0, 0);
+        db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                                                     .arg(QString::fromLatin1(tableAndKey).section(':', 1), table));
         while (st.step())
             rows << table + ' ' + st.column(0).toString();
     }

@@ -244,6 +244,18 @@ private slots:
                                    << "ok"
                                    << "Store Properties|STORE 6|Store6"
                                    << "STORE 6" << QStringList{"STORE 6", "KVB_20 6/97", "KVB_23 6/97/997"};
+        QTest::newRow("section, OK") << ""
+                                     << "STORE 1"
+                                     << "menuSection"
+                                     << "ok"
+                                     << "Section Properties|SECT 1 3|Section3"
+                                     << "SECT 1 3" << QStringList{"SECT 1/3"};
+        QTest::newRow("main group, OK") << "STORE 3"
+                                        << "DEPT 3 12"
+                                        << "menuMg"
+                                        << "ok"
+                                        << "Main Group Properties|MG 3 12 41|Group41"
+                                        << "MG 3 12 41" << QStringList{"KVB_23 3/12/41"};
         QTest::newRow("scale, Cancel") << ""
                                        << "SECT 3 2"
                                        << "menuMachine"
@@ -300,11 +312,10 @@ private slots:
             m_answer = ui::MsgCancel;
         }
         // Called as the pop-up menu does, also where the entry is disabled.
-        const QHash<QString, void (frmMain::*)()> handlers{{"menuStore", &frmMain::menuStore_Click},
-                                                           {"menuMachine", &frmMain::menuMachine_Click},
-                                                           {"menuDept", &frmMain::menuDept_Click},
-                                                           {"menuMg", &frmMain::menuMg_Click},
-                                                           {"popmenuNewSearch", &frmMain::popmenuNewSearch_Click}};
+        const QHash<QString, void (frmMain::*)()> handlers{
+            {"menuStore", &frmMain::menuStore_Click},     {"menuMachine", &frmMain::menuMachine_Click},
+            {"menuSection", &frmMain::menuSection_Click}, {"menuDept", &frmMain::menuDept_Click},
+            {"menuMg", &frmMain::menuMg_Click},           {"popmenuNewSearch", &frmMain::popmenuNewSearch_Click}};
         (w->*handlers.value(entry))();
         QTEST(seen, "seen");
         QTEST(w->selectedNodeKey(), "selected");

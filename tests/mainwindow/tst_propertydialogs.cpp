@@ -189,7 +189,7 @@ private slots:
         for (const TextCollectionSource& s : textCollectionSources())
             loadTextCollection(s, QStringLiteral("Standard"));
         db::Transaction tx(gDBConnection);
-        for (const char* table : {"STORE", "SECT", "SCALE", "KVB_20", "KVB_23", "SEARCH"})
+        for (const char* table : {"STORE", "SECT", "SCALE", "KVB_20", "KVB_23", "SEARCH", "KVB_41"})
             gDBConnection.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
         tx.commit();
         test::addRows(kRows);
@@ -288,19 +288,47 @@ private slots:
         }
     }
 
-    // A save the database refuses: the message, nothing written, the dialog open and the records as they were.
+    // A save the database refuses part-way ("TABLE EVENT" fails): the message, nothing written, the dialog open and
+    // the records as they were.
+    void failedSave_data()
+    {
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("new store, at its main group")
+            << "new:1:*ROOT:5" << QStringList{"type txtName Lake", "ok"} << "KVB_23 INSERT";
+        QTest::newRow("scale moved, at its preset keys")
+            << "edit:MACHINE 1 2  10.  0.  0.  5" << QStringList{"type txtScaleIP(3) 6", "ok"} << "KVB_41 UPDATE";
+        QTest::newRow("new search") << "new:6:STORE 3:3" << QStringList{"type txtDept_No1 12", "ok"} << "SEARCH INSERT";
+    }
     void failedSave()
     {
-        std::unique_ptr<QDialog> d = open("new:1:*ROOT:5");
-        gDBConnection.exec("ALTER TABLE KVB_23 RENAME TO KVB_23_away");
-        d->findChild<QLineEdit*>("txtName")->setText("Lake");
-        run(d.get(), {"ok"});
-        gDBConnection.exec("ALTER TABLE KVB_23_away RENAME TO KVB_23");
+        QFETCH(QString, open);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, failing);
+        test::addRows({"KVB_41|Scale_IP= 10.  0.  0.  5|PSK_Layout=0|Number=1|Key_Switch=1"});
+        const auto tables = [] {
+            QStringList rows;
+            for (const char* table : {"STORE", "SECT", "SCALE", "KVB_20", "KVB_23", "SEARCH", "KVB_41"})
+                rows << test::dump(QLatin1String(table), QStringLiteral("*"));
+            return rows;
+        };
+        const auto records = [] {
+            const StoreTreeState& t = gStoreTree();
+            return QStringList{t.gStoreRec.ST_Name, t.gScaleRec.SC_IP, QString::number(t.gSearchRec.DP_No1)};
+        };
+        std::unique_ptr<QDialog> d = this->open(open);
+        const QStringList before = tables(), recordsBefore = records();
+        gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER failing BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, "
+                                          "'disk I/O error'); END")
+                               .arg(failing.section(' ', 1), failing.section(' ', 0, 0)));
+        const auto dropTrigger = qScopeGuard(
+            [] { gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS failing")); });
+        run(d.get(), steps);
         QCOMPARE(m_messages, QStringList{"dbWriteErr"});
         QVERIFY(d->isVisible());
-        QCOMPARE(test::rowCount("STORE"), 2);
-        QCOMPARE(test::rowCount("KVB_20"), 4);
-        QCOMPARE(gStoreTree().gStoreRec.ST_Name, QStringLiteral("New5"));
+        QCOMPARE(tables(), before);
+        QCOMPARE(records(), recordsBefore);
     }
 
     // The scale dialog.

@@ -39,7 +39,9 @@ public:
     {
         const QString text = ReadGroupSection(m_file, kGroup, section, kMissing);
         if (text == kMissing)
-            fail(QStringLiteral("It has no section [%1] in the group <%2>.").arg(section, kGroup));
+            fail(HasGroup(m_file, kGroup)
+                     ? QStringLiteral("It has no section [%1] in the group <%2>.").arg(section, kGroup)
+                     : QStringLiteral("It has no group <%1>.").arg(kGroup));
         QSet<QString> keys;
         QStringList values;
         for (const QString& line : text::splitLines(text)) {
@@ -57,20 +59,6 @@ public:
         if (m_index < 0 || m_index >= values.size())
             fail(QStringLiteral("Section [%1] has no line for layout %2.").arg(section).arg(m_index));
         return values.at(m_index);
-    }
-
-    // Every section is looked for below the group's line; without that line no section is missing but the group.
-    void checkGroup() const
-    {
-        QStringList lines;
-        QString error;
-        if (!text::readLines(m_file, text::Encoding::Gb18030, &lines, &error))
-            fail(QStringLiteral("It cannot be read: %1").arg(error));
-        const QString groupLine = QLatin1Char('<') + kGroup + QLatin1Char('>');
-        if (std::none_of(lines.cbegin(), lines.cend(), [&](const QString& line) {
-                return text::trimBlanks(line).compare(groupLine, Qt::CaseInsensitive) == 0;
-            }))
-            fail(QStringLiteral("It has no group <%1>.").arg(kGroup));
     }
 
     qint16 whole(const QString& section, int least) const
@@ -119,7 +107,6 @@ PresetKeyLayout readPresetKeyLayout(const QString& file, int index)
     const LayoutFile ini(file, index);
     if (!QFileInfo(file).isFile())
         ini.fail(QStringLiteral("The file is missing."));
-    ini.checkGroup();
     PresetKeyLayout layout;
     layout.keyType = ini.value(QStringLiteral("keyType"));
     layout.keyNum = ini.whole(QStringLiteral("keyNum"), 1);

@@ -18,17 +18,29 @@ qsizetype findLine(const QStringList& lines, qsizetype from, const QString& want
     return -1;
 }
 
+// The file's lines and the index of the group's line; -1 when the file or the group is missing.
+qsizetype readGroup(const QString& file, const QString& group, QStringList* lines)
+{
+    if (!QFileInfo(file).isFile())
+        return -1;
+    // These files hold several languages at once, so they are GB18030 whatever the system's code page.
+    if (!text::readLines(file, text::Encoding::Gb18030, lines))
+        return -1;
+    return findLine(*lines, 0, QLatin1Char('<') + group + QLatin1Char('>'));
+}
+
 } // namespace
+
+bool HasGroup(const QString& file, const QString& group)
+{
+    QStringList lines;
+    return readGroup(file, group, &lines) >= 0;
+}
 
 QString ReadGroupSection(const QString& file, const QString& group, const QString& section, const QString& defaultText)
 {
-    if (!QFileInfo(file).isFile())
-        return defaultText;
-    // These files hold several languages at once, so they are GB18030 whatever the system's code page.
     QStringList lines;
-    if (!text::readLines(file, text::Encoding::Gb18030, &lines))
-        return defaultText;
-    const qsizetype groupLine = findLine(lines, 0, QLatin1Char('<') + group + QLatin1Char('>'));
+    const qsizetype groupLine = readGroup(file, group, &lines);
     if (groupLine < 0)
         return defaultText;
     // The section search runs on past later groups, as the files have always been read.

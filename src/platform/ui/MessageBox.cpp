@@ -67,16 +67,23 @@ int msgBox(const QString& text, MsgIcon icon, MsgButtons buttons, QWidget* paren
     }
 }
 
-bool tryStep(const std::function<void()>& step, const QString& failure, QWidget* parent)
+bool tryStep(const std::function<void()>& step, const std::function<QString(const Error&)>& failureFor, QWidget* parent)
 {
     try {
         step();
         return true;
     } catch (const Error& e) {
+        const QString failure = failureFor(e);
         msgBox(failure.isEmpty() ? e.fullText() : failure + QLatin1Char('\n') + e.fullText(), MsgIcon::Critical,
                MsgButtons::Ok, parent);
         return false;
     }
+}
+
+bool tryStep(const std::function<void()>& step, const QString& failure, QWidget* parent)
+{
+    return tryStep(
+        step, [&failure](const Error&) { return failure; }, parent);
 }
 
 } // namespace quorvane::ui

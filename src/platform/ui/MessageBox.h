@@ -5,6 +5,10 @@
 
 class QWidget;
 
+namespace quorvane {
+class Error;
+}
+
 namespace quorvane::ui {
 
 enum class MsgIcon { None, Information, Exclamation, Critical, Question };
@@ -29,6 +33,9 @@ int msgBox(const QString& text, MsgIcon icon = MsgIcon::None, MsgButtons buttons
 // (what the operator's command could not do, such as gLangMsg's "dbWriteErr") when given, then the error's
 // message and its reason, each on a line of its own. True when the step ran through.
 bool tryStep(const std::function<void()>& step, const QString& failure = QString(), QWidget* parent = nullptr);
+// The same, where what could not be done depends on the error (a failed read or a failed write of one command).
+bool tryStep(const std::function<void()>& step, const std::function<QString(const Error&)>& failureFor,
+             QWidget* parent = nullptr);
 
 // Tests answer messages without showing them: the handler sees each request and returns the answer.
 using MsgHandler = std::function<int(const MsgRequest&)>;

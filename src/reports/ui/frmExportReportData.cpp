@@ -238,17 +238,12 @@ void frmExportReportData::cmdExport_Click()
     setEnabled(false);
     // The old file is replaced only by a complete one; a failure says why and is never reported as done: a table
     // that cannot be read as a database failure, anything else as the file's.
-    const auto failed = [this](const QString& failure, const Error& e) {
-        msgBox(failure + QLatin1Char('\n') + e.fullText(), MsgIcon::Critical, MsgButtons::Ok, this);
+    const auto failure = [](const Error& e) {
+        return dynamic_cast<const ReportReadError*>(&e) ? gLangMsg.text(QStringLiteral("dbReadErr"))
+                                                        : gLangMsg.text(QStringLiteral("fileWriteErr"));
     };
-    try {
-        exportReport(path, request);
+    if (tryStep([&] { exportReport(path, request); }, failure, this))
         msgBox(gLangMsg.text(QStringLiteral("exportRptOK")), MsgIcon::Exclamation, MsgButtons::Ok, this);
-    } catch (const ReportReadError& e) {
-        failed(gLangMsg.text(QStringLiteral("dbReadErr")), e);
-    } catch (const Error& e) {
-        failed(gLangMsg.text(QStringLiteral("fileWriteErr")), e);
-    }
     labWaiting->hide();
     setEnabled(true);
 }

@@ -136,12 +136,6 @@ class tst_frmMain : public QObject {
         return w;
     }
 
-    void loadTexts(const QString& group)
-    {
-        for (const TextCollectionSource& s : textCollectionSources())
-            loadTextCollection(s, group);
-    }
-
 private slots:
     void initTestCase()
     {
@@ -165,11 +159,8 @@ private slots:
         programState().pluEditor = PluEditorState();
         gSettings() = SettingsRecord();
         gSettings().gLanguageName = QStringLiteral("Standard");
-        loadTexts(QStringLiteral("Standard"));
-        db::Transaction tx(gDBConnection);
-        for (const char* table : {"STORE", "SECT", "SCALE", "KVB_20", "KVB_23", "SEARCH"})
-            gDBConnection.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
-        tx.commit();
+        test::loadTexts();
+        test::emptyTables({"STORE", "SECT", "SCALE", "KVB_20", "KVB_23", "SEARCH"});
         m_loads.clear();
         m_messages.clear();
         m_answer = ui::MsgOk;

@@ -158,12 +158,8 @@ private slots:
         programState().storeTree = StoreTreeState();
         programState().pluEditor = PluEditorState();
         gSettings() = SettingsRecord();
-        for (const TextCollectionSource& s : textCollectionSources())
-            loadTextCollection(s, QStringLiteral("Standard"));
-        db::Transaction tx(gDBConnection);
-        for (const char* table : {"STORE", "SECT", "SCALE", "KVB_20", "KVB_23", "SEARCH", "KVB_25"})
-            gDBConnection.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
-        tx.commit();
+        test::loadTexts();
+        test::emptyTables({"STORE", "SECT", "SCALE", "KVB_20", "KVB_23", "SEARCH", "KVB_25"});
         m_messages.clear();
         m_answer = ui::MsgYes;
     }

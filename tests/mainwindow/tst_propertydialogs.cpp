@@ -186,12 +186,8 @@ private slots:
         gSettings().gSysStore = 1;
         gSettings().gPricePoint = 2;
         gSettings().gDecimalSign = QStringLiteral(".");
-        for (const TextCollectionSource& s : textCollectionSources())
-            loadTextCollection(s, QStringLiteral("Standard"));
-        db::Transaction tx(gDBConnection);
-        for (const char* table : {"STORE", "SECT", "SCALE", "KVB_20", "KVB_23", "SEARCH", "KVB_41"})
-            gDBConnection.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
-        tx.commit();
+        test::loadTexts();
+        test::emptyTables({"STORE", "SECT", "SCALE", "KVB_20", "KVB_23", "SEARCH", "KVB_41"});
         test::addRows(kRows);
         m_messages.clear();
     }

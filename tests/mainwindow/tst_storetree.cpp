@@ -101,10 +101,7 @@ private slots:
         programState().storeTree = StoreTreeState();
         if (!gDBConnection.isOpen())
             QVERIFY(gDBConnection.open(programPath(QLatin1String(paths::WorkingDatabase))));
-        db::Transaction tx(gDBConnection);
-        for (const char* table : {"STORE", "SECT", "SCALE", "KVB_20", "KVB_23", "KVB_25", "KVB_41", "SEARCH"})
-            gDBConnection.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
-        tx.commit();
+        test::emptyTables({"STORE", "SECT", "SCALE", "KVB_20", "KVB_23", "KVB_25", "KVB_41", "SEARCH"});
     }
 
     void storeView_data()

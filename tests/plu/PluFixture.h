@@ -24,8 +24,7 @@ inline bool setUpPluFolder(TransferFolder& folder)
     if (!folder.setUp())
         return false;
     gDBConnection.close();
-    for (const TextCollectionSource& s : textCollectionSources())
-        loadTextCollection(s, QStringLiteral("Standard"));
+    test::loadTexts();
     return app::OpenDatabase();
 }
 
@@ -44,8 +43,7 @@ inline void resetPlu()
     s.gDecimalSign = QStringLiteral(".");
     s.gDateType = 1;
     db::Transaction tx(gDBConnection);
-    for (const char* table : {"STORE", "KVB_20", "KVB_23", "KVB_25", "KVB_14", "SEARCH"})
-        gDBConnection.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+    test::emptyTables({"STORE", "KVB_20", "KVB_23", "KVB_25", "KVB_14", "SEARCH"});
     for (const auto& [table, values] : generatorLevels())
         addRow(table, values);
     gDBConnection.exec(QStringLiteral("UPDATE KVB_23 SET DP_No=5 WHERE MG_No=44"));

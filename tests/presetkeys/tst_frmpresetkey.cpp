@@ -119,8 +119,7 @@ void TestFrmPresetKey::initTestCase()
 {
     m_folder = std::make_unique<test::TransferFolder>();
     QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
-    for (const TextCollectionSource& s : textCollectionSources())
-        loadTextCollection(s, QStringLiteral("Standard"));
+    test::loadTexts();
     m_shippedLayouts = test::readFile(presetKeyFile());
     QVERIFY(!m_shippedLayouts.isEmpty());
     QVERIFY(test::startScale(m_server));
@@ -138,8 +137,7 @@ void TestFrmPresetKey::init()
     gPresetKeys() = PresetKeyState();
     gStoreTree() = StoreTreeState();
     gStoreTree().gCurScaleIP = kScale;
-    for (const char* table : {"KVB_41", "SCALE"})
-        gDBConnection.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+    test::emptyTables({"KVB_41", "SCALE"});
     test::addRow("SCALE",
                  {{"SC_IP", kScale},
                   {"SC_No", 1},

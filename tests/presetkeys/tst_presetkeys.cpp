@@ -95,8 +95,7 @@ void TestPresetKeys::init()
 {
     gPresetKeys() = PresetKeyState();
     gStoreTree() = StoreTreeState();
-    for (const char* table : {"KVB_41", "SCALE"})
-        gDBConnection.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+    test::emptyTables({"KVB_41", "SCALE"});
     gLangMsg.clear();
     gLangMsg.add(QStringLiteral("presetKeyFileErr"), QStringLiteral("The preset-key file cannot be used:"));
 }

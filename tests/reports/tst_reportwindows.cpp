@@ -106,8 +106,7 @@ private slots:
         QVERIFY(test::writeFile(schema, bytes));
         m_folder = std::make_unique<test::TransferFolder>();
         QVERIFY2(m_folder->setUp(schema), qPrintable(m_folder->errorText()));
-        for (const TextCollectionSource& s : textCollectionSources())
-            loadTextCollection(s, QStringLiteral("Standard"));
+        test::loadTexts();
         test::addRow("SCALE",
                      {{"SC_IP", "127.  0.  0.  1"},
                       {"SC_No", "1"},

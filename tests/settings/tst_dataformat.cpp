@@ -55,8 +55,7 @@ private slots:
     {
         m_folder = std::make_unique<test::ProgramFolderFixture>();
         QVERIFY(m_folder->isValid());
-        for (const TextCollectionSource& s : textCollectionSources())
-            loadTextCollection(s, QStringLiteral("Standard"));
+        test::loadTexts();
     }
 
     void cleanup()

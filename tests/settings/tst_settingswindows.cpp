@@ -53,12 +53,6 @@ QStringList fourteenLines()
             "a=甲",       "b=乙",       "",     "<Other>",    "[frm_Test]", "a=Alpha",   "b=Beta = B"};
 }
 
-void loadTexts(const QString& group)
-{
-    for (const TextCollectionSource& s : textCollectionSources())
-        loadTextCollection(s, group);
-}
-
 // For a look at a window: QUORVANE_GRAB_DIR=<folder>.
 void grab(QWidget* window, const QString& name)
 {
@@ -344,7 +338,7 @@ private slots:
     {
         QFETCH(bool, byFrame);
         QFETCH(bool, diskFull);
-        loadTexts(QStringLiteral("Standard"));
+        test::loadTexts();
         QStringList lines = fourteenLines();
         QVERIFY(test::writeFile(languagePath(), crlf(lines)));
         QWidget main;
@@ -407,7 +401,7 @@ private slots:
     // The shipped file comes back byte for byte; after an edit it keeps the layout the program reads.
     void frmTranslateShippedFile()
     {
-        loadTexts(QStringLiteral("Standard"));
+        test::loadTexts();
         const QByteArray shipped = test::readFile(languagePath());
         ui::windows().openTool<::quorvane::frmTranslate>(QStringLiteral("Translate"))->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -464,7 +458,7 @@ private slots:
     void frmTranslateRefusesFile()
     {
         QFETCH(QByteArray, bytes);
-        loadTexts(QStringLiteral("Standard"));
+        test::loadTexts();
         QVERIFY(test::writeFile(languagePath(), bytes));
         auto* w = ui::windows().openTool<::quorvane::frmTranslate>(QStringLiteral("Translate"));
         QCOMPARE(m_messages, QStringList{QStringLiteral("translateFileInvalid")});
@@ -494,7 +488,7 @@ private slots:
             block.replace(at, from.size(), to);
         }
         QVERIFY(test::writeFile(languagePath(), text::encode(language.left(other) + block, text::Encoding::Gb18030)));
-        loadTexts(QStringLiteral("Other"));
+        test::loadTexts(QStringLiteral("Other"));
 
         QStringList texts;
         test::WindowAnswer answer(QStringLiteral("frmAbout"), [&](QWidget* dialog) {

@@ -1,7 +1,10 @@
 #include "ProgramFolderFixture.h"
 
+#include "platform/db/Connection.h"
 #include "platform/text/Ansi.h"
+#include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
+#include "state/SharedData.h"
 
 #include <QApplication>
 #include <QDir>
@@ -82,6 +85,20 @@ void closeMainWindow()
     if (QWidget* w = findWindow(QStringLiteral("frmMain")))
         w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void loadTexts(const QString& group)
+{
+    for (const TextCollectionSource& s : textCollectionSources())
+        loadTextCollection(s, group);
+}
+
+void emptyTables(std::initializer_list<const char*> tables)
+{
+    db::Transaction tx(gDBConnection);
+    for (const char* table : tables)
+        gDBConnection.exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+    tx.commit();
 }
 
 } // namespace quorvane::test

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <initializer_list>
 
 class QWidget;
 
@@ -35,6 +36,13 @@ private:
     QTemporaryDir m_dir;
     bool m_valid = false;
 };
+
+// Loads every text collection of the program from one group ("Standard", "Chinese", "Other") of the
+// program folder's language and parameter files.
+void loadTexts(const QString& group = QStringLiteral("Standard"));
+
+// Empties the tables of the shared connection, in one transaction.
+void emptyTables(std::initializer_list<const char*> tables);
 
 // Answers every message box with its first button and keeps the requests.
 class MessageRecorder {

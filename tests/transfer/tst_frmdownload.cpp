@@ -97,8 +97,7 @@ private slots:
         text::setAnsiCodePage(QStringLiteral("windows-1252"));
         m_folder = std::make_unique<test::TransferFolder>();
         QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
-        for (const TextCollectionSource& s : textCollectionSources())
-            loadTextCollection(s, QStringLiteral("Standard"));
+        test::loadTexts();
         ui::setMsgBoxHandler([this](const ui::MsgRequest& r) {
             m_messages << r.text.section('\n', 0, 0);
             return int(ui::MsgOk);

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -372,6 +373,25 @@ private slots:
         QCOMPARE(got, seen);
         QCOMPARE(tableRows(), before);
         QCOMPARE(w->selectedNodeKey(), key);
+    }
+
+    // An activation of the main window delivered under its open dialog leaves the rebuild to the one after it.
+    void activationUnderTheDialog()
+    {
+        frmMain* w = open("STORE 3");
+        QVERIFY(test::press(w, "DEPT 3 12"));
+        test::WindowAnswer properties("frmProperties", [&](QWidget* d) {
+            QEvent activate(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(w, &activate);
+            auto* code = d->findChild<QLineEdit*>("txtCode");
+            code->selectAll();
+            QTest::keyClicks(code, "14");
+            d->findChild<QPushButton*>("cmdOK")->click();
+        });
+        ui::menuEntry(w, "popmenuProperties")->trigger();
+        QCOMPARE(properties.count(), 1);
+        QVERIFY(!test::nodeOf(w, "DEPT 3 12"));
+        QVERIFY(test::nodeOf(w, "DEPT 3 14"));
     }
 
     // Delete by prefix, after the question: the node's rows (a store's departments and main groups with it), nothing

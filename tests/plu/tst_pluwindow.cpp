@@ -386,6 +386,17 @@ private slots:
         QCOMPARE(ui::flexText(grid(w), shownRow, 0), QStringLiteral("*"));
     }
 
+    // A language switch with PLUs listed and no current row has nothing to show again, and says nothing.
+    void languageWithoutCurrentRow()
+    {
+        numbered(2);
+        frmMain* w = open();
+        grid(w)->setCurrentCell(-1, -1);
+        w->ChangeLanguage(1);
+        w->ChangeLanguage(0);
+        QVERIFY(m_messages.isEmpty());
+    }
+
     // The editor's captions by key, its lists at their first entries, its limits, its dates and their format, the
     // price unit of each currency; each list's handler runs once.
     void captions_data()

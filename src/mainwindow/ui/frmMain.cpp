@@ -14,6 +14,7 @@
 #include "transfer/TransferRequest.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
@@ -294,7 +295,9 @@ void frmMain::setMainCaptions()
 void frmMain::Form_Activate()
 {
     StoreTreeState& tree = gStoreTree();
-    if (tree.gTreeFilled != 0)
+    // An activation that reaches the window under its own modal dialog would rebuild before the dialog saved, and
+    // the rebuild after it would then find nothing to do.
+    if (tree.gTreeFilled != 0 || QApplication::activeModalWidget())
         return;
     tree.gTreeFilled = 1;
     if (tree.gTreeViewMode == 1) {

@@ -105,8 +105,9 @@ void frmMain::ChangeLanguage(qint16 index)
     }
     setMainCaptions();
     plu::ApplyPLUEditorCaptions(this);
-    if (gRsPLU.isOpen() && gRsPLU.recordCount() > 0)
-        plu::ShowPLUInTab(this, MSHFlexGridPLU->currentRow()); // the grid's row less its header row
+    // The grid's row less its header row; with no current row there is nothing shown to show again.
+    if (gRsPLU.isOpen() && gRsPLU.recordCount() > 0 && MSHFlexGridPLU->currentRow() >= 0)
+        plu::ShowPLUInTab(this, MSHFlexGridPLU->currentRow());
     if (gStoreTree().gTreeViewMode == 1)
         SSTabPLU->hide();
 }

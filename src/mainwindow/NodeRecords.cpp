@@ -176,13 +176,15 @@ void saveRow(const QString& table, db::Recordset& rs, const RowChange& change)
     rs.update();
 }
 
-// Changes every matching row, rebuilding the scale record of a department or main group.
-void changeRows(const QString& table, const Where& where, const RowChange& change)
+// Changes every matching row, rebuilding the scale record of a department or main group; returns how many.
+int changeRows(const QString& table, const Where& where, const RowChange& change)
 {
     db::Recordset rs(&gDBConnection);
     rs.open(QStringLiteral("SELECT * FROM ") + table + where.sql(), where.params);
-    for (; !rs.eof(); rs.moveNext())
+    int changed = 0;
+    for (; !rs.eof(); rs.moveNext(), ++changed)
         saveRow(table, rs, change);
+    return changed;
 }
 
 void addRow(const QString& table, const RowChange& change)
@@ -329,6 +331,7 @@ void SaveNodeProperties(const QString& table, const NodeNumbers& oldNumbers, int
         return;
     const QString name = QLatin1String(t->table);
     db::Transaction tx(gDBConnection);
+    int changed = 0;
     withRecord(t->kind, [&](auto& record) {
         auto rec = record; // the record is written, never changed
         const RowChange write = [&](db::Recordset& rs) {
@@ -336,11 +339,12 @@ void SaveNodeProperties(const QString& table, const NodeNumbers& oldNumbers, int
                       [&](const char* field, auto& member) { rs.setValue(QLatin1String(field), variantOf(member)); });
         };
         if (mode == 1)
-            changeRows(name, whereOf(t->kind, oldNumbers, Match::Node), write);
+            changed = changeRows(name, whereOf(t->kind, oldNumbers, Match::Node), write);
         else
             addRow(name, write);
     });
-    if (mode == 1)
+    // With no node row written under the old numbers, its children would move under numbers no node has.
+    if (changed > 0)
         carryIntoChildren(t->kind, oldNumbers);
     tx.commit();
 }

@@ -37,9 +37,8 @@ TranslationFile::Load TranslationFile::load(const QString& path, QString* reason
     QByteArray bytes;
     if (!text::readFile(path, &bytes, reason))
         return Load::Unreadable;
-    const QString content = text::decode(bytes, text::Encoding::Gb18030);
-    // Bytes that are no GB18030 would come back changed.
-    if (text::encode(content, text::Encoding::Gb18030) != bytes) {
+    QString content;
+    if (!text::decodeExactly(bytes, text::Encoding::Gb18030, &content)) {
         failWith(reason, QStringLiteral("%1 is not a GB18030 text file.").arg(name));
         return Load::Invalid;
     }
@@ -90,13 +89,7 @@ int TranslationFile::translationLimit(int row) const { return int(2 * m_rows.at(
 
 int TranslationFile::translationLine(int row) const { return m_rows.at(row).line; }
 
-void TranslationFile::setTranslation(int row, const QString& text)
-{
-    QString body = text;
-    body.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    body.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    m_rows[row].body = body;
-}
+void TranslationFile::setTranslation(int row, const QString& text) { m_rows[row].body = text::blankControls(text); }
 
 QStringList TranslationFile::lines() const
 {
@@ -104,6 +97,9 @@ QStringList TranslationFile::lines() const
     for (const Pair& p : m_rows)
         if (p.line < out.size())
             out[p.line] = p.head + p.body;
+    // A control character read with the file is written as a blank too.
+    for (QString& line : out)
+        line = text::blankControls(line);
     return out;
 }
 

@@ -33,12 +33,14 @@ public:
     QString translation(int row) const; // the body of its partner in block 3
     // The longest translation the row takes, in characters: twice its standard text; 0 means no limit.
     int translationLimit(int row) const;
-    // A line break would add a line and shift every block, so CR and LF become blanks.
+    // A line break would add a line and shift every block, and no other control character is read back as
+    // written, so each becomes a blank.
     void setTranslation(int row, const QString& text);
     // The file line of a row's translation, counted from 0 (for tests and messages).
     int translationLine(int row) const;
 
-    // The lines as they are written: as read, with each block-3 partner rebuilt from its head and body.
+    // The lines as they are written: as read, with each block-3 partner rebuilt from its head and body, and each
+    // control character a blank.
     QStringList lines() const;
     // Replaces the file read by load() with lines(), each ended by CR LF, GB18030, atomically. Nothing
     // held (no load, or a failed one): nothing is written and the result is true.

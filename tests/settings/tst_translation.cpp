@@ -88,6 +88,12 @@ private slots:
         file.setTranslation(0, QStringLiteral("A\r\nB"));
         QCOMPARE(file.lines().size(), 14);
         QCOMPARE(file.lines().at(12), QStringLiteral("a=A  B"));
+        // Nor is any other control character written, pasted or read with the file.
+        file.setTranslation(0, QStringLiteral("A\tB") + QChar(0) + QChar(0x1b) + QChar(0x7f));
+        QCOMPARE(file.lines().at(12), QStringLiteral("a=A B   "));
+        lines[8] = QStringLiteral("b=乙\x1b");
+        QCOMPARE(file.load(write(crlf(lines))), TranslationFile::Load::Loaded);
+        QCOMPARE(file.lines().at(8), QStringLiteral("b=乙 "));
     }
 
     // A file the editor refuses: nothing held, and closing writes nothing.

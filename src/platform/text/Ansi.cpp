@@ -42,4 +42,10 @@ QString decode(const QByteArray& bytes, Encoding encoding)
     return dec.decode(bytes);
 }
 
+bool decodeExactly(const QByteArray& bytes, Encoding encoding, QString* text)
+{
+    *text = decode(bytes, encoding);
+    return encode(*text, encoding) == bytes;
+}
+
 } // namespace quorvane::text

@@ -18,6 +18,8 @@ enum class Encoding {
 // A character the encoding cannot hold makes ok false (the result then holds 0x1A in its place).
 QByteArray encode(const QString& text, Encoding encoding = Encoding::Ansi, bool* ok = nullptr);
 QString decode(const QByteArray& bytes, Encoding encoding = Encoding::Ansi);
+// False when the bytes are not that encoding throughout: they would not come back as they are.
+bool decodeExactly(const QByteArray& bytes, Encoding encoding, QString* text);
 
 inline QByteArray toAnsi(const QString& text, bool* ok = nullptr) { return encode(text, Encoding::Ansi, ok); }
 inline QString fromAnsi(const QByteArray& bytes) { return decode(bytes, Encoding::Ansi); }

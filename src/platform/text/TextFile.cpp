@@ -64,6 +64,14 @@ bool readFile(const QString& path, QByteArray* bytes, QString* error)
     return true;
 }
 
+QString blankControls(QString text)
+{
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    return text;
+}
+
 bool readLines(const QString& path, Encoding encoding, QStringList* lines, QString* error)
 {
     QByteArray bytes;

@@ -18,6 +18,10 @@ QList<QStringView> splitLineViews(QStringView text);
 // The text without the blanks (spaces only: a tab is no blank here) at both ends.
 QStringView trimBlanks(QStringView text);
 
+// The text with each control character (C0, DEL, C1) made a blank: a line of a text file that held one would not
+// be read back as written.
+QString blankControls(QString text);
+
 // Reads a whole text file as lines. False, with a message, when it cannot be read.
 bool readLines(const QString& path, Encoding encoding, QStringList* lines, QString* error = nullptr);
 

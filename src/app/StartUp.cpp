@@ -105,6 +105,17 @@ records::RecordEncoders exitEncoders(presetkeys::LayoutKeyCounts& layouts)
              }}};
 }
 
+// The groups of the language menu, and the one the settings name when it is none of them.
+QStringList languageGroups()
+{
+    QStringList groups;
+    for (int index = 0; !languageNameFor(index).isEmpty(); ++index)
+        groups << languageNameFor(index);
+    if (const QString current = gSettings().gLanguageName; !current.isEmpty() && !groups.contains(current))
+        groups << current;
+    return groups;
+}
+
 QStringList filesNotApplied()
 {
     QStringList files;
@@ -147,6 +158,10 @@ bool RunStartUp(StartUpView& view)
         loadTextCollection(sources[i], gSettings().gLanguageName);
     view.setProgressText(gLangOther.text(QStringLiteral("loadSHOW3")));
     DoEvents();
+    // A damaged language or parameter file is said at the end; the program goes on with the texts it has.
+    QStringList messages;
+    if (const QStringList problems = textFileProblems(languageGroups()); !problems.isEmpty())
+        messages << gLangMsg.text(QStringLiteral("langFileErr")) + QLatin1Char('\n') + problems.join(QLatin1Char('\n'));
 
     QString movedAside;
     if (!BuildWorkingDatabase(&movedAside, &error)) {
@@ -170,7 +185,6 @@ bool RunStartUp(StartUpView& view)
     if (!OpenDatabase())
         return abandon(gLangMsg.text(QStringLiteral("linkADO")), MessageIcon::Critical);
 
-    QStringList messages;
     if (!recoverDumpSet(&messages, &error))
         return abandon(
             QStringLiteral("Quorvane cannot start: the folder of the saved data cannot be restored: %1").arg(error),

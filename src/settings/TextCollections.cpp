@@ -1,5 +1,6 @@
 #include "settings/TextCollections.h"
 
+#include "platform/text/Paths.h"
 #include "state/ProgramFolder.h"
 #include "state/TwoLevelReader.h"
 
@@ -46,10 +47,65 @@ const QList<TextCollectionSource>& textCollectionSources()
     return sources;
 }
 
+namespace {
+
+// The message texts that report failures, as the English block has them.
+constexpr std::pair<const char*, const char*> kMessageStandIns[] = {
+    {"linkADO", "Cannot connect to the database!"},
+    {"ftpPrepareError", "The transfer could not be prepared:"},
+    {"translateFileInvalid",
+     "The language file cannot be translated here: its language blocks do not run line for "
+     "line in parallel, or it is too long."},
+    {"fileReadErr", "The file could not be read:"},
+    {"presetKeyFileErr", "The preset-key file cannot be used:"},
+    {"printErr", "The key sheet could not be printed."},
+    {"dbWriteErr", "The data could not be saved in the database:"},
+    {"fileWriteErr", "The file could not be written:"},
+    {"charRefused", "This character cannot be stored in the code page of the system:"},
+    {"dbReadErr", "The data could not be read from the database:"},
+    {"treeSkipped", "These records cannot be shown in the tree and were left out:"},
+    {"treeNoParent", "the node it belongs under is missing"},
+    {"treeTwice", "a node with the same numbers is shown already"},
+    {"helpOpenErr", "The help file cannot be opened:"},
+    {"pluRecordKept", "These PLUs could not be encoded and keep their previous scale records:"},
+    {"langFileErr",
+     "These language or parameter files cannot be read, or lack the language groups named after "
+     "them; the windows show the names of the texts they lack:"},
+};
+
+} // namespace
+
 void loadTextCollection(const TextCollectionSource& source, const QString& group)
 {
     LoadSectionToCollection(programPath(QLatin1String(source.file)), group, QLatin1String(source.section),
                             *source.collection);
+    if (source.collection == &gLangMsg)
+        for (const auto& [key, text] : kMessageStandIns)
+            gLangMsg.add(QLatin1String(key), QLatin1String(text)); // a key the file has keeps its text
+}
+
+QStringList textFileProblems(const QStringList& groups)
+{
+    QStringList problems;
+    for (const char* file : {paths::LanguageFile, paths::ParameterFile}) {
+        QStringList sections;
+        for (const TextCollectionSource& source : textCollectionSources())
+            if (qstrcmp(source.file, file) == 0)
+                sections << QLatin1String(source.section);
+        const QString path = programPath(QLatin1String(file));
+        QStringList lines;
+        if (!ReadTwoLevelFile(path, &lines)) {
+            problems << text::nativePath(path);
+            continue;
+        }
+        QStringList lacking;
+        for (const QString& group : groups)
+            if (!HasGroupSections(lines, group, sections))
+                lacking << QLatin1Char('<') + group + QLatin1Char('>');
+        if (!lacking.isEmpty())
+            problems << text::nativePath(path) + QStringLiteral(": ") + lacking.join(QStringLiteral(", "));
+    }
+    return problems;
 }
 
 void releaseTextCollections() { programState().texts = TextCollections(); }

@@ -53,8 +53,14 @@ struct TextCollectionSource {
 // All 33 in loading order: frm_OTHER first, then the other language sections, then the parameter sections.
 const QList<TextCollectionSource>& textCollectionSources();
 
-// Loads one collection from the given group of its file in the program folder.
+// Loads one collection from the given group of its file in the program folder. The message texts that report a
+// failure keep a built-in English text where the file lacks theirs, so a failure is never told by a bare key.
 void loadTextCollection(const TextCollectionSource& source, const QString& group);
+
+// The language and parameter files as start-up tells of them: one line for each that cannot be read (its path),
+// and for each that lacks a group of `groups`, or holds one without every section the program loads from it (its
+// path, then those groups). Empty when both are whole.
+QStringList textFileProblems(const QStringList& groups);
 // Empties every collection.
 void releaseTextCollections();
 

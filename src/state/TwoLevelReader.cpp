@@ -55,6 +55,29 @@ QString ReadGroupSection(const QString& file, const QString& group, const QStrin
     return result;
 }
 
+bool ReadTwoLevelFile(const QString& file, QStringList* lines)
+{
+    QByteArray bytes;
+    if (!text::readFile(file, &bytes) || bytes.isEmpty() || bytes.contains('\0'))
+        return false;
+    QString content;
+    if (!text::decodeExactly(bytes, text::Encoding::Gb18030, &content))
+        return false;
+    *lines = text::splitLines(content);
+    return true;
+}
+
+bool HasGroupSections(const QStringList& lines, const QString& group, const QStringList& sections)
+{
+    const qsizetype groupLine = findLine(lines, 0, QLatin1Char('<') + group + QLatin1Char('>'));
+    if (groupLine < 0)
+        return false;
+    for (const QString& section : sections)
+        if (findLine(lines, groupLine + 1, QLatin1Char('[') + section + QLatin1Char(']')) < 0)
+            return false;
+    return true;
+}
+
 void LoadSectionToCollection(const QString& file, const QString& group, const QString& section,
                              LangCollection& collection)
 {

@@ -188,6 +188,17 @@ private slots:
         checkFailedStart(ui::MsgIcon::Critical, {QStringLiteral("setting.cfg"), where});
     }
 
+    // A language file that cannot be read is named at the end of start-up, and the program runs on.
+    void damagedLanguageFile()
+    {
+        QVERIFY(writeFile(file("ini/language.ini"), QByteArray()));
+        startRunning();
+        QCOMPARE(m_messages->messages.size(), 1);
+        QCOMPARE(m_messages->messages[0].text,
+                 gLangMsg.text(QStringLiteral("langFileErr")) + QLatin1Char('\n') + file("ini/language.ini"));
+        closeOrderly();
+    }
+
     void schemaFailure_data()
     {
         QTest::addColumn<QByteArray>("schema"); // null: no schema file

@@ -24,7 +24,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace quorvane;
@@ -73,7 +75,17 @@ struct Tables {
     };
 };
 
+// A language or parameter file damaged as a copy, an editor or a disk can leave it.
+struct DamagedFile {
+    const char* file = "ini/language.ini";
+    QByteArray (*damage)(const QByteArray& shipped) = [](const QByteArray& shipped) { return shipped; };
+    QStringList said;          // by textFileProblems, each relative to the program folder
+    const char* writeErr = ""; // msgbox's fileWriteErr after loading the Chinese group; empty: not checked
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(DamagedFile)
 
 class TestLanguageFiles : public QObject {
     Q_OBJECT
@@ -212,6 +224,45 @@ private slots:
         QVERIFY(gen.waitForFinished(30000));
         QVERIFY2(gen.exitStatus() == QProcess::NormalExit && gen.exitCode() == 0,
                  gen.readAllStandardError().constData());
+    }
+
+    // Start-up names each file it cannot read and each group it lacks; the texts that report failures are there
+    // all the same.
+    void damagedFiles_data()
+    {
+        QTest::addColumn<DamagedFile>("row");
+        // clang-format off
+        QTest::newRow("shipped") << DamagedFile{.writeErr = "无法写入文件："};
+        QTest::newRow("empty") << DamagedFile{.damage = [](const QByteArray&) { return QByteArray(); }, .said = {"ini/language.ini"}, .writeErr = "The file could not be written:"};
+        QTest::newRow("cut in half") << DamagedFile{.damage = [](const QByteArray& b) { return b.left(b.indexOf("\r\n", b.size() / 2) + 2); }, .said = {"ini/language.ini: <Chinese>, <Other>"}};
+        QTest::newRow("UTF-16") << DamagedFile{.damage = [](const QByteArray& b) { const QString t = text::decode(b, text::Encoding::Gb18030); return QByteArray("\xff\xfe") + QByteArray(reinterpret_cast<const char*>(t.utf16()), t.size() * 2); }, .said = {"ini/language.ini"}};
+        QTest::newRow("random bytes") << DamagedFile{.file = "ini/ParameterPLU.ini", .damage = [](const QByteArray&) { QByteArray b(4096, 0); QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(b.data()), b.size() / 4); return b; }, .said = {"ini/ParameterPLU.ini"}};
+        QTest::newRow("a group missing") << DamagedFile{.file = "ini/ParameterPLU.ini", .damage = [](const QByteArray& b) { return QByteArray(b).replace("<Other>", "<Others>"); }, .said = {"ini/ParameterPLU.ini: <Other>"}};
+        // clang-format on
+    }
+    void damagedFiles()
+    {
+        QFETCH(DamagedFile, row);
+        QTemporaryDir folder;
+        QVERIFY(QDir().mkpath(folder.filePath(QStringLiteral("ini"))));
+        for (const char* file : {"ini/language.ini", "ini/ParameterPLU.ini"}) {
+            const QByteArray shipped = readAll(DataDir + QLatin1Char('/') + QLatin1String(file));
+            QFile out(folder.filePath(QLatin1String(file)));
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(qstrcmp(file, row.file) == 0 ? row.damage(shipped) : shipped);
+        }
+        setProgramFolder(folder.path());
+        const auto restore = qScopeGuard([] { setProgramFolder(DataDir); });
+        QStringList said;
+        for (const QString& line : std::as_const(row.said))
+            said << folder.filePath(line);
+        QCOMPARE(textFileProblems(Groups), said);
+        for (const TextCollectionSource& source : textCollectionSources())
+            if (source.collection == &gLangMsg)
+                loadTextCollection(source, QStringLiteral("Chinese"));
+        if (*row.writeErr)
+            QCOMPARE(gLangMsg.text(QStringLiteral("fileWriteErr")), QString::fromUtf8(row.writeErr));
+        QVERIFY(gLangMsg.contains(QStringLiteral("langFileErr")));
     }
 
     void missingKeyAndSectionDoNotStop()

@@ -18,7 +18,7 @@ const QStringList& reportTables()
     return tables;
 }
 
-void ImportUploadCSV(const QString& code)
+void ImportUploadCSV(const QString& code, const std::function<bool()>& stopRequested)
 {
     // The code comes from a file name; only a known report names a table.
     if (!reportTables().contains(code))
@@ -54,6 +54,8 @@ void ImportUploadCSV(const QString& code)
                 throw DataFileError(QStringLiteral("%1, line %2: %3").arg(fileName).arg(n + 1).arg(e.message()));
             }
             pump();
+            if (stopRequested && stopRequested())
+                throw DataFileError(QStringLiteral("%1: the load was stopped after line %2.").arg(fileName).arg(n + 1));
         }
     });
 }

@@ -93,9 +93,9 @@ bool TransferSession::run()
             if (prefix == QLatin1String("PLU0"))
                 datafiles::ImportUploadPLU();
             else
-                datafiles::ImportUploadCSV(prefix);
+                datafiles::ImportUploadCSV(prefix, [this] { return m_aborted; });
         } catch (const std::exception& e) {
-            return fail(QString::fromStdString(e.what()));
+            return fail(m_aborted ? stoppedReason() : QString::fromStdString(e.what()));
         }
         mStepText.clear();
         datafiles::removeDataFiles(m_files);

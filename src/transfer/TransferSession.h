@@ -54,9 +54,9 @@ public:
     bool run();
 
     // For the program's end: fails the session that runs, if one does, as the scale failing would: its command
-    // under way stops within a beat of the FTP client and no later one is given (a fetched file being loaded
-    // is loaded to its end). Called on the UI thread, from the event loop the session's wait turns. True while
-    // a session runs, until its run() has returned.
+    // under way stops within a beat of the FTP client and no later one is given; a report being loaded stops
+    // after its line, keeping the lines before (a PLU file is loaded to its end). Called on the UI thread, from the
+    // event loop the session's wait or the load turns. True while a session runs, until its run() has returned.
     static bool abortRunning();
 
     // The text of the step under way; empty when no command is outstanding.

@@ -81,6 +81,8 @@ private slots:
     void serverFails_data();
     void serverFails();
     void silentScaleEndsInTime();
+    void stopEndsAStalledTransfer_data();
+    void stopEndsAStalledTransfer();
     void addressesAndLogins_data();
     void addressesAndLogins();
     void secondSessionAfterFailure();
@@ -387,6 +389,42 @@ void TestTransferSession::silentScaleEndsInTime()
     QVERIFY2(elapsed >= 900 && elapsed < 10000, qPrintable(QString::number(elapsed)));
     QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
     QCOMPARE(row.statuses.last(), QStringLiteral("Connecting Error"));
+}
+
+void TestTransferSession::stopEndsAStalledTransfer_data()
+{
+    QTest::addColumn<qint16>("mode");
+    QTest::newRow("send") << qint16(TransferSend);
+    QTest::newRow("fetch") << qint16(TransferFetch);
+}
+
+// The program's end stops a transfer whose data connection stalled at once, not when the stall check fires.
+void TestTransferSession::stopEndsAStalledTransfer()
+{
+    QFETCH(qint16, mode);
+    FtpServer::Faults faults;
+    faults.stallData = true;
+    QVERIFY(m_server.setFaults(faults));
+    const QByteArray padding(4 << 20, ' '); // more than the sockets buffer
+    QVERIFY(m_folder->writeTempFile(kPlu, "1\r\n" + padding));
+    QVERIFY(writeFile(m_server.filePath(kPlu), kReceivedLine + "\r\n" + padding));
+    Row row;
+    TransferSession session(mode, {kPlu}, login(), row);
+    QElapsedTimer stopped;
+    QTimer watch; // the stop comes once the data has had time to stall
+    connect(&watch, &QTimer::timeout, [&] {
+        if (session.commands().size() < 2)
+            return;
+        watch.stop();
+        QTimer::singleShot(300, [&] {
+            stopped.start();
+            TransferSession::abortRunning();
+        });
+    });
+    watch.start(20);
+    QVERIFY(!session.run());
+    QVERIFY2(stopped.isValid() && stopped.elapsed() < 1000, qPrintable(QString::number(stopped.elapsed())));
+    QVERIFY2(row.reasons.last().contains(QLatin1String("stopped")), qPrintable(row.reasons.last()));
 }
 
 void TestTransferSession::addressesAndLogins_data()

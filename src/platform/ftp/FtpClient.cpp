@@ -49,8 +49,9 @@ size_t readFrom(char* buffer, size_t size, size_t count, void* device)
 // burst fails late and one that trickles just above the average never does.
 class DataFlowWatch {
 public:
-    DataFlowWatch(CURL* curl, const Timeouts& timeouts)
+    DataFlowWatch(CURL* curl, const Timeouts& timeouts, const std::atomic<bool>& aborted)
         : m_curl(curl)
+        , m_aborted(aborted)
         , m_span(std::chrono::milliseconds(timeouts.stalled).count())
         , m_floor(timeouts.stalledBytes)
     {
@@ -62,10 +63,12 @@ public:
         return QStringLiteral("The data connection moved fewer than %1 bytes in %2 s").arg(m_floor).arg(m_span / 1000);
     }
 
-    // libcurl calls it with every move and at every beat of the transfer loop.
+    // libcurl calls it with every move and at every beat of the transfer loop, and once a second while it blocks
+    // on the reply that ends a put: there only this call can stop it.
     static int progress(void* watch, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent)
     {
-        return static_cast<DataFlowWatch*>(watch)->update(qint64(received) + qint64(sent)) ? 1 : 0;
+        auto* w = static_cast<DataFlowWatch*>(watch);
+        return w->m_aborted || w->update(qint64(received) + qint64(sent)) ? 1 : 0;
     }
 
 private:
@@ -99,6 +102,7 @@ private:
     }
 
     CURL* m_curl;
+    const std::atomic<bool>& m_aborted;
     qint64 m_span;
     qint64 m_floor;
     QElapsedTimer m_clock;
@@ -288,7 +292,7 @@ Result FtpClient::perform(const Request& request)
     curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, 0L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(m_settings.timeouts.connect.count()));
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(m_settings.timeouts.reply.count()));
-    DataFlowWatch watch(curl, m_settings.timeouts);
+    DataFlowWatch watch(curl, m_settings.timeouts, m_aborted);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, DataFlowWatch::progress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &watch);

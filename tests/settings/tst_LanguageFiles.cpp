@@ -79,7 +79,7 @@ struct Tables {
 struct DamagedFile {
     const char* file = "ini/language.ini";
     QByteArray (*damage)(const QByteArray& shipped) = [](const QByteArray& shipped) { return shipped; };
-    QStringList said;          // by textFileProblems, each relative to the program folder
+    QStringList said = {};     // by textFileProblems, each relative to the program folder
     const char* writeErr = ""; // msgbox's fileWriteErr after loading the Chinese group; empty: not checked
 };
 

@@ -150,7 +150,7 @@ QString dayMask(qint64 mask)
 
 QString unitLimitLabel(const records::PluRow& row)
 {
-    return gParSSTabSymbol.text(weighed(row) ? QStringLiteral("Wg") : QStringLiteral("Wpcs"));
+    return weighed(row) ? gParSSTabSymbol.text(QStringLiteral("Wg")) : gParSSTabSymbol.text(QStringLiteral("Wpcs"));
 }
 
 // The view's controls in the order they are filled, each with the form it shows its field in.
@@ -254,7 +254,8 @@ ReceivedRecordView receivedRecordView(const records::PluRow& row)
     for (const auto& [name, form] : rules())
         view.values.append({name, form(row)});
     const bool byWeight = weighed(row);
-    view.combSymbol = {gParSSTabSymbol.text(byWeight ? QStringLiteral("Wkg") : QStringLiteral("NWnone"))};
+    view.combSymbol = {byWeight ? gParSSTabSymbol.text(QStringLiteral("Wkg"))
+                                : gParSSTabSymbol.text(QStringLiteral("NWnone"))};
     view.tareVisible = byWeight;
     const qint16 dateType = gSettings().gDateType;
     if (dateType >= 0 && dateType <= 5)

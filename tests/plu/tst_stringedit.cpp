@@ -2,6 +2,7 @@
 #include "platform/text/Ansi.h"
 #include "plu/StringEditRules.h"
 #include "state/ProgramState.h"
+#include "support/TextLines.h"
 
 #include <QtTest>
 
@@ -15,18 +16,15 @@ QByteArray blockOf(const QString& text)
 {
     if (text.startsWith(QLatin1String("hex:")))
         return QByteArray::fromHex(text.mid(4).toLatin1());
-    QList<TextLine> lines;
-    for (const QString& l : text.split(QLatin1Char('|'), Qt::SkipEmptyParts))
-        lines << TextLine{quint8(l.section(QLatin1Char(':'), 0, 0).toInt()), l.section(QLatin1Char(':'), 1).toLatin1()};
-    return BuildTextBytes(lines);
+    return BuildTextBytes(test::textLinesOf(text));
 }
 
 QString linesOf(const StringEditor& ed)
 {
-    QStringList out;
+    QList<TextLine> lines;
     for (int i = 1; i <= ed.lineCount(); ++i)
-        out << QString::number(ed.line(i).font) + QLatin1Char(':') + QString::fromLatin1(ed.line(i).bytes);
-    return out.join(QLatin1Char('|'));
+        lines << ed.line(i);
+    return test::textLinesText(lines);
 }
 
 // Steps, ";"-separated: "type:i:text" and "esc:i:text" leave line i's edit box, "font:i:position" chooses a

@@ -4,6 +4,7 @@
 #include "state/SharedData.h"
 #include "support/CodecTestDb.h"
 #include "support/PluGenerator.h"
+#include "support/TextLines.h"
 
 #include <QtTest>
 
@@ -20,22 +21,6 @@ struct BlockCase {
     bool both = false;
     int maxLines = 15;
 };
-
-QString linesText(const QList<TextLine>& lines)
-{
-    QStringList out;
-    for (const TextLine& l : lines)
-        out << QString::number(l.font) + QLatin1Char(':') + QString::fromLatin1(l.bytes);
-    return out.join(QLatin1Char('|'));
-}
-
-QList<TextLine> linesOf(const QString& text)
-{
-    QList<TextLine> out;
-    for (const QString& l : text.split(QLatin1Char('|'), Qt::SkipEmptyParts))
-        out << TextLine{quint8(l.section(QLatin1Char(':'), 0, 0).toInt()), l.section(QLatin1Char(':'), 1).toLatin1()};
-    return out;
-}
 
 } // namespace
 
@@ -113,9 +98,9 @@ private slots:
     {
         QFETCH(BlockCase, c);
         const QByteArray block = QByteArray::fromHex(c.hex);
-        QCOMPARE(linesText(ParseTextBytes(block, c.maxLines)), c.lines);
+        QCOMPARE(textLinesText(ParseTextBytes(block, c.maxLines)), c.lines);
         if (c.both)
-            QCOMPARE(BuildTextBytes(linesOf(c.lines)).toHex().toUpper(), c.hex);
+            QCOMPARE(BuildTextBytes(textLinesOf(c.lines)).toHex().toUpper(), c.hex);
     }
 
     void lineTooLongToWrite()

@@ -143,7 +143,7 @@ bool OpenDatabase(QString* error)
 
 void CloseDatabase()
 {
-    for (db::Recordset* rs : {&gRsWork, &gRsPLU, &gRsPLU2})
+    for (db::Recordset* rs : {&gRsWork, &gRsPLU})
         if (rs->state() == 1)
             rs->close();
     if (gDBConnection.state() == 1)

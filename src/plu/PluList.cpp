@@ -84,9 +84,6 @@ PluListQuery OpenPLUList(quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qin
     ClearPLUSelection();
     const PluListQuery q = BuildPLUListQuery(kind, storeNo, deptOrSearchNo, mgNo);
     gRsPLU.open(q.sql(), q.params);
-    // Only the cancel command reads the second list; it opens it when it comes.
-    if (gRsPLU2.isOpen())
-        gRsPLU2.close();
     return q;
 }
 

@@ -23,7 +23,7 @@ struct PluListQuery {
 PluListQuery BuildPLUListQuery(quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo);
 
 // LoadPLUList's steps before the grid fill: the marks of the list shown so far dropped (ClearPLUSelection),
-// gRsPLU opened on the node's list, gRsPLU2 closed. Returns the query for the grid fill.
+// gRsPLU opened on the node's list. Returns the query for the grid fill.
 PluListQuery OpenPLUList(quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo);
 
 // The grid row to show once the list is loaded: gCurPLURow, 1 when it was 0, the last row when the list

@@ -20,6 +20,44 @@ QByteArray LenBytesToText(const QByteArray& block)
     return block.mid(2, n);
 }
 
+QByteArray BuildTextBytes(const QList<TextLine>& lines)
+{
+    qsizetype size = 0;
+    for (const TextLine& line : lines) {
+        if (line.bytes.size() > 255)
+            throw CodecError(QStringLiteral("A line of %1 bytes does not fit a text block.").arg(line.bytes.size()));
+        size += line.bytes.size() + 3;
+    }
+    QByteArray block;
+    block.reserve(size);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        block.append(char(lines[i].font));
+        block.append(char(lines[i].bytes.size()));
+        block.append(lines[i].bytes);
+        block.append(char(i + 1 < lines.size() ? 0x0D : 0x0C));
+    }
+    return block;
+}
+
+QList<TextLine> ParseTextBytes(const QByteArray& block, int maxLines)
+{
+    QList<TextLine> lines;
+    if (block.size() < 2 || block[1] == 0)
+        return lines;
+    qsizetype pos = 0;
+    while (pos + 1 < block.size() && lines.size() < maxLines) {
+        const qsizetype n = qMin<qsizetype>(quint8(block[pos + 1]), block.size() - pos - 2);
+        TextLine line{quint8(block[pos]), block.mid(pos + 2, n)};
+        if (lines.isEmpty() || !line.bytes.isEmpty())
+            lines.append(line);
+        const qsizetype separator = pos + 2 + n;
+        if (separator >= block.size() || block[separator] == 0x0C)
+            break;
+        pos = separator + 1;
+    }
+    return lines;
+}
+
 int textBlockLength(const QByteArray& data, int start)
 {
     auto at = [&](qint64 i) -> quint8 {

@@ -3,6 +3,7 @@
 #include "platform/db/Recordset.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace quorvane::records {
@@ -10,6 +11,22 @@ namespace quorvane::records {
 // A text block: per line a font-code byte, a length byte n, n ANSI bytes and a separator, 0x0D after every
 // line but the last. Selectors of the PLU text fields:
 enum TextSelector : int { SelectDescription = 1, SelectCommodity = 3 };
+
+// One line of a text block: its font code and its text in the ANSI code page.
+struct TextLine {
+    quint8 font = 1;
+    QByteArray bytes;
+    bool operator==(const TextLine&) const = default;
+};
+
+// The block of these lines; no bytes for no lines. A line of more than 255 bytes throws CodecError.
+QByteArray BuildTextBytes(const QList<TextLine>& lines);
+
+// The lines of a block, at most `maxLines` of them. A text whose first line is empty, or a block under two
+// bytes, has no lines. Reading stops at the end of the data: a line running past it keeps the bytes present,
+// a block without its closing 0x0C ends there. An empty line after the first is dropped, so a text read here
+// and written back never holds one.
+QList<TextLine> ParseTextBytes(const QByteArray& block, int maxLines);
 
 // The bytes of a block's first line, unconverted; empty for a block under 4 bytes or a first line of
 // length 0. A first line running past the block's end throws CodecError.

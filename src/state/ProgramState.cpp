@@ -20,7 +20,7 @@ void resetProgramState()
 {
     for (StateReset reset : std::as_const(gResets))
         reset();
-    for (db::Recordset* rs : {&gRsPLU, &gRsPLU2, &gRsWork, &gRsReceived})
+    for (db::Recordset* rs : {&gRsPLU, &gRsWork, &gRsReceived})
         rs->close();
     gDBConnection.close();
     detail::gProgramState = ProgramState();

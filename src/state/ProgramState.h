@@ -145,6 +145,15 @@ struct PluEditorState {
     TextBuffer gTextBuf0;        // a third buffer, cleared by the new command
 };
 
+// The multi-line text editor: its mode and the four texts of the other-files window that it edits.
+struct StringEditState {
+    qint16 gStringEditMode = 0; // 1 description, 3 name, 13 ingredient, 14 special message, 15 advert, 16 shop name
+    TextBuffer gIngredientText;
+    TextBuffer gSpecialMsgText;
+    TextBuffer gAdvertText;
+    TextBuffer gShopNameText;
+};
+
 // The sections of the language file (in the language of the settings) and of the parameter file, loaded at
 // start-up. The settings layer names them (gLangMsg, gParEANEdit, ...) and loads them.
 struct TextCollections {
@@ -185,6 +194,7 @@ struct ProgramState {
     StoreTreeState storeTree;    // gStoreTree()
     PluEditorState pluEditor;    // gPluEditor()
     PresetKeyState presetKeys;   // gPresetKeys()
+    StringEditState stringEdit;  // gStringEdit()
     // The closing window (frmEnd) is at work: the main window's close starts no second shutdown.
     bool shutdownRunning = false;
 };
@@ -199,6 +209,7 @@ inline ProgramState& programState() { return detail::gProgramState; }
 inline StoreTreeState& gStoreTree() { return programState().storeTree; }
 inline PluEditorState& gPluEditor() { return programState().pluEditor; }
 inline PresetKeyState& gPresetKeys() { return programState().presetKeys; }
+inline StringEditState& gStringEdit() { return programState().stringEdit; }
 
 // Puts every program-wide value back to its start, as a fresh run finds them: first what the layers above
 // registered (their caches and window instances), in the order of registration; then the shared recordsets

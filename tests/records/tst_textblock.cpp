@@ -4,12 +4,27 @@
 #include "state/SharedData.h"
 #include "support/CodecTestDb.h"
 #include "support/PluGenerator.h"
+#include "support/TextLines.h"
 
 #include <QtTest>
 
 using namespace quorvane;
 using namespace quorvane::records;
 using namespace quorvane::test;
+
+namespace {
+
+// A block and its lines as "code:text|code:text"; `both` also builds the block from the lines.
+struct BlockCase {
+    QString lines{};
+    QByteArray hex{};
+    bool both = false;
+    int maxLines = 15;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(BlockCase)
 
 class TestTextBlock : public QObject {
     Q_OBJECT
@@ -59,6 +74,38 @@ private slots:
         gRsPLU.open(QStringLiteral("SELECT * FROM KVB_25"));
         QCOMPARE(PLUListTextFirstLine(SelectCommodity), whole);
         QCOMPARE(PLUListTextFirstLine(SelectDescription), whole);
+    }
+
+    void writeAndRead_data()
+    {
+        QTest::addColumn<BlockCase>("c");
+        // clang-format off
+        QTest::newRow("two lines") << BlockCase{.lines = "1:AB|6:C", .hex = "010241420D0601430C", .both = true};
+        QTest::newRow("one line") << BlockCase{.lines = "1:AB", .hex = "010241420C", .both = true};
+        QTest::newRow("empty text") << BlockCase{.lines = "", .hex = "", .both = true};
+        QTest::newRow("one byte") << BlockCase{.lines = "", .hex = "01"};
+        QTest::newRow("empty first line") << BlockCase{.lines = "", .hex = "01000D0601430C"};
+        QTest::newRow("line past the end") << BlockCase{.lines = "1:ABC", .hex = "0105414243"};
+        QTest::newRow("no separator") << BlockCase{.lines = "1:AB", .hex = "01024142"};
+        QTest::newRow("ends after 0x0D") << BlockCase{.lines = "1:AB", .hex = "010241420D"};
+        QTest::newRow("font without length") << BlockCase{.lines = "1:AB", .hex = "010241420D06"};
+        QTest::newRow("empty later line dropped") << BlockCase{.lines = "1:AB|6:C", .hex = "010241420D06000D0601430C"};
+        QTest::newRow("other separator") << BlockCase{.lines = "1:A|2:B", .hex = "010141000201420C"};
+        QTest::newRow("at most 2 lines") << BlockCase{.lines = "1:A|2:B", .hex = "010141 0D020142 0D030143 0C", .maxLines = 2};
+        // clang-format on
+    }
+    void writeAndRead()
+    {
+        QFETCH(BlockCase, c);
+        const QByteArray block = QByteArray::fromHex(c.hex);
+        QCOMPARE(textLinesText(ParseTextBytes(block, c.maxLines)), c.lines);
+        if (c.both)
+            QCOMPARE(BuildTextBytes(textLinesOf(c.lines)).toHex().toUpper(), c.hex);
+    }
+
+    void lineTooLongToWrite()
+    {
+        QVERIFY_THROWS_EXCEPTION(CodecError, BuildTextBytes({TextLine{1, QByteArray(256, 'a')}}));
     }
 
     void blocksOfTheRightLength()

@@ -18,7 +18,6 @@ void closeShared()
 {
     gRsWork.close();
     gRsPLU.close();
-    gRsPLU2.close();
     gDBConnection.close();
 }
 

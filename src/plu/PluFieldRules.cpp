@@ -1,0 +1,291 @@
+#include "plu/PluFieldRules.h"
+
+#include "plu/PluBinding.h"
+#include "plu/PluTabs.h"
+#include "settings/Settings.h"
+#include "state/ProgramState.h"
+#include "state/SharedData.h"
+
+#include <limits>
+
+namespace quorvane {
+
+namespace {
+
+using C = ChangeForm;
+using L = LeaveCheck;
+using A = ComparedAs;
+
+// A row of the list is shown: the comparisons have something to compare with.
+bool rowListed() { return gRsPLU.isOpen() && gRsPLU.recordCount() > 0 && gRsPLU.absolutePosition() >= 0; }
+
+bool editMode() { return gPluEditor().gHideSelectedCol == 1; }
+
+QString withoutDecimalSign(QString text)
+{
+    const QString sign = gSettings().gDecimalSign;
+    if (!sign.isEmpty())
+        text.remove(sign);
+    return text;
+}
+
+// A percentage typed in minor units: no decimal sign, its last 4 characters.
+QString percentText(const QString& text) { return withoutDecimalSign(text).right(4); }
+
+bool percentDiscType(int position) { return position == 3 || position == 5; }
+
+std::optional<qint64> wholeNumber(const QString& text)
+{
+    bool ok = false;
+    const qint64 v = text.toLongLong(&ok);
+    return ok ? std::optional<qint64>(v) : std::nullopt;
+}
+
+void compareNumber(const char* field, std::optional<qint64> value)
+{
+    if (rowListed() && value != gRsPLU.intValue(QLatin1String(field)))
+        gPluEditor().gPLUChanged = 1;
+}
+
+QString* boxOf(PluEditorValues& tab, const QString& objectName)
+{
+    for (const auto& [name, box] : textBoxes(tab))
+        if (name == objectName)
+            return box;
+    return nullptr;
+}
+
+qint64 dateValue(const QDate& d) { return d.day() * 10000 + d.month() * 100 + d.year() % 100; }
+qint64 timeValue(const QTime& t) { return t.hour() * 100 + t.minute(); }
+
+} // namespace
+
+const QList<PluFieldRule>& pluFieldRules()
+{
+    // clang-format off
+    static const QList<PluFieldRule> rules{
+        {.objectName = "meditPLU", .field = "PLU_No", .change = C::AnyLeadingZero, .check = L::PluNumber},
+        {.objectName = "meditItemCode", .field = "PLU_EANItemCode", .compared = A::Text},
+        {.objectName = "meditFlagCode1", .field = "PLU_EANFlags", .compared = A::TensDigit},
+        {.objectName = "meditFlagCode2", .field = "PLU_EANFlags", .compared = A::UnitsDigit},
+        {.objectName = "meditTare", .field = "PLU_Tare", .focusLimit = 4, .decimal = true, .change = C::Decimal},
+        {.objectName = "meditUPrice", .field = "PLU_UPrice", .focusLimit = 6, .decimal = true, .change = C::Decimal, .check = L::DiscountValues1},
+        {.objectName = "meditCost", .field = "PLU_Cost", .focusLimit = 6, .decimal = true, .change = C::Decimal},
+        {.objectName = "meditCoupledPLU", .field = "PLU_CoupledPLUNo", .change = C::WholeNumber},
+        {.objectName = "meditTaxNum", .field = "PLU_TaxNo", .change = C::WholeNumber},
+        {.objectName = "meditTax2Num", .field = "PLU_Tax2No", .change = C::WholeNumber},
+        {.objectName = "meditDiscScheNum", .field = "PLU_DiscScheNo", .change = C::WholeNumber},
+        {.objectName = "meditPriScheNum", .field = "PLU_PriScheNo", .change = C::WholeNumber},
+        {.objectName = "meditIngrNum", .field = "PLU_IngredientNo", .change = C::WholeNumber},
+        {.objectName = "meditSMsgNum", .field = "PLU_SPMessageNo", .change = C::WholeNumber},
+        {.objectName = "meditMemDisc(1)", .field = "PLU_MemDisc1", .focusLimit = 6, .decimal = true, .change = C::Decimal},
+        {.objectName = "meditMemDisc(2)", .field = "PLU_MemDisc2", .focusLimit = 6, .decimal = true, .change = C::Decimal},
+        {.objectName = "meditMemDisc(3)", .field = "PLU_MemDisc3", .focusLimit = 6, .decimal = true, .change = C::Decimal},
+        {.objectName = "meditMemDisc(4)", .field = "PLU_MemDisc4", .focusLimit = 6, .decimal = true, .change = C::Decimal},
+        {.objectName = "meditDiscDayOfWeek", .field = "PLU_DisDayOfWeek", .binaryKeys = true, .compared = A::DayMask},
+        {.objectName = "meditDiscLimit1", .field = "PLU_Disc_1stLim", .focusLimit = 4, .decimal = true, .change = C::Decimal, .check = L::DiscountLimits1},
+        {.objectName = "meditDiscLimit2", .field = "PLU_Disc_2ndLim", .focusLimit = 4, .decimal = true, .change = C::Decimal, .check = L::DiscountLimits2},
+        {.objectName = "meditDiscLmtPer1", .field = "PLU_Disc_Within1stL", .focusLimit = 6, .percentByDiscType = true, .decimal = true, .change = C::Decimal, .check = L::DiscountValues1},
+        {.objectName = "meditDiscLmtPer2", .field = "PLU_Disc_Within2ndL", .focusLimit = 6, .percentByDiscType = true, .decimal = true, .change = C::Decimal, .check = L::DiscountValues2},
+    };
+    // clang-format on
+    return rules;
+}
+
+const PluFieldRule* pluFieldRule(const QString& objectName)
+{
+    for (const PluFieldRule& rule : pluFieldRules())
+        if (objectName == QLatin1String(rule.objectName))
+            return &rule;
+    return nullptr;
+}
+
+FocusedBox pluFieldGotFocus(const PluFieldRule& rule, const QString& text, int discType)
+{
+    if (!rule.decimal)
+        return {text, std::nullopt};
+    if (rule.percentByDiscType && percentDiscType(discType))
+        return {percentText(text), 4};
+    return {withoutDecimalSign(text), rule.focusLimit > 0 ? std::optional<int>(rule.focusLimit) : std::nullopt};
+}
+
+ChangedBox pluFieldChanged(const PluFieldRule& rule, const QString& text)
+{
+    const QString sign = gSettings().gDecimalSign;
+    // Setting the text runs the box's change again, so a zero is dropped until none is left to drop.
+    const auto drops = [&](const QString& t) {
+        if (!t.startsWith(QLatin1Char('0')))
+            return false;
+        switch (rule.change) {
+        case C::None:
+            return false;
+        case C::WholeNumber:
+            return t.size() >= 2;
+        case C::Decimal:
+            return t.size() >= 2 && (sign.isEmpty() || !t.mid(1).startsWith(sign));
+        case C::AnyLeadingZero:
+            return true;
+        }
+        return false;
+    };
+    ChangedBox out{text, std::nullopt};
+    while (drops(out.text)) {
+        out.text.remove(0, 1);
+        out.caret = qMin<int>(1, int(out.text.size()));
+    }
+    return out;
+}
+
+bool differsFromRow(ComparedAs compared, const QString& field, const QString& text)
+{
+    if (compared == A::Text)
+        return text != gRsPLU.textValue(field);
+    const qint64 stored = gRsPLU.intValue(field);
+    if (compared == A::DayMask) {
+        bool ok = false;
+        const qint64 mask = text.toLongLong(&ok, 2);
+        return !ok || mask != stored;
+    }
+    const std::optional<qint64> v = wholeNumber(compared == A::WholeNumber ? withoutDecimalSign(text) : text);
+    if (!v)
+        return true;
+    switch (compared) {
+    case A::TensDigit:
+        return *v != stored / 10;
+    case A::UnitsDigit:
+        return *v != stored % 10;
+    default:
+        return *v != stored;
+    }
+}
+
+bool pluFieldLostFocus(const PluFieldRule& rule, PluEditorValues& tab, PluEditorHost& host)
+{
+    QString* box = boxOf(tab, QLatin1String(rule.objectName));
+    if (!box)
+        return true;
+    if (rule.check == L::PluNumber) {
+        if (box->isEmpty() || *box == QLatin1String("0")) {
+            ShowInputRangeError(host, 0, 0);
+            return false;
+        }
+        if (const std::optional<qint64> n = wholeNumber(*box);
+            n && *n <= std::numeric_limits<qint32>::max() && CheckPLUOverlap(host, qint32(*n)) == OverlapCheck::Taken)
+            return false;
+    } else if (box->isEmpty()) {
+        *box = QStringLiteral("0");
+    }
+    switch (rule.check) {
+    case L::DiscountValues1:
+        CheckDiscountValues(tab, 1);
+        break;
+    case L::DiscountValues2:
+        CheckDiscountValues(tab, 2);
+        break;
+    case L::DiscountLimits1:
+        CheckDiscountLimits(tab, 1);
+        break;
+    case L::DiscountLimits2:
+        CheckDiscountLimits(tab, 2);
+        break;
+    default:
+        break;
+    }
+    if (rowListed() && differsFromRow(rule.compared, QLatin1String(rule.field), *box))
+        gPluEditor().gPLUChanged = 1;
+    if (rule.decimal)
+        ApplyDataFormatToTab(tab);
+    return true;
+}
+
+void pluControlLostFocus(const QString& objectName, PluEditorValues& tab)
+{
+    const auto is = [&](const char* name) { return objectName == QLatin1String(name); };
+    if (is("combMG")) {
+        // As the save reads it: no main group chosen is main group 0.
+        const QString text = tab.combMG.currentText();
+        compareNumber("PLU_MG", text.isEmpty() ? std::optional<qint64>(0) : wholeNumber(text));
+    } else if (is("combSymbol")) {
+        if (tab.chkWeighed)
+            compareNumber("Stat1_PBPreUnit", tab.combSymbol);
+    } else if (is("combMemDiscType")) {
+        compareNumber("Stat1_MemPriceType", tab.combMemDiscType);
+    } else if (is("combDiscType")) {
+        compareNumber("PLU_Disc_Type", tab.combDiscType);
+    } else if (is("combBarcodeFormat")) {
+        if (editMode())
+            compareNumber("PLU_BarFormat", tab.combBarcodeFormat == 0 ? 255 : tab.combBarcodeFormat - 1);
+    } else if (is("combRSData")) {
+        if (editMode())
+            compareNumber("PLU_RSData", tab.combRSData);
+    } else if (is("chkWeighed")) {
+        compareNumber("Stat1_Unit", tab.chkWeighed ? 0 : 1);
+        ApplyDataFormatToTab(tab);
+    } else if (is("DTPickerStartDate")) {
+        CheckDiscountDates(tab, 1);
+        compareNumber("PLU_Disc_SDate", dateValue(tab.DTPickerStartDate));
+    } else if (is("DTPickerEndDate")) {
+        CheckDiscountDates(tab, 2);
+        compareNumber("PLU_Disc_EDate", dateValue(tab.DTPickerEndDate));
+    } else if (is("DTPickerStartTime")) {
+        compareNumber("PLU_Disc_STime", timeValue(tab.DTPickerStartTime));
+    } else if (is("DTPickerEndTime")) {
+        compareNumber("PLU_Disc_ETime", timeValue(tab.DTPickerEndTime));
+    }
+}
+
+DiscountTypeControls discountTypeControls(int position)
+{
+    if (position < 0 || position > 6)
+        position = 2;
+    DiscountTypeControls c;
+    if (position == 0)
+        return c;
+    c.meditDiscDayOfWeek = c.pickers = true;
+    if (position == 6) {
+        c.meditDiscLmtPer1 = true;
+        c.lblDiscLmtPer1 = QStringLiteral("MainTabDiscFixPrice");
+    } else if (position >= 2) {
+        c.meditDiscLimit1 = c.meditDiscLmtPer1 = c.meditDiscLimit2 = c.meditDiscLmtPer2 = true;
+        c.percent = percentDiscType(position);
+    }
+    return c;
+}
+
+std::optional<DiscountTypeControls> DiscTypeClick(PluEditorValues& tab)
+{
+    if (!editMode())
+        return std::nullopt;
+    const DiscountTypeControls c = discountTypeControls(tab.combDiscType);
+    if (c.percent) {
+        tab.meditDiscLmtPer1 = percentText(tab.meditDiscLmtPer1);
+        tab.meditDiscLmtPer2 = percentText(tab.meditDiscLmtPer2);
+    }
+    ApplyDataFormatToTab(tab);
+    return c;
+}
+
+std::optional<bool> MemDiscTypeClick(PluEditorValues& tab)
+{
+    if (!editMode())
+        return std::nullopt;
+    const bool percent = tab.combMemDiscType == 1;
+    if (percent)
+        for (int i = 1; i <= 4; ++i)
+            tab.meditMemDisc[i] = percentText(tab.meditMemDisc[i]);
+    ApplyDataFormatToTab(tab);
+    return percent;
+}
+
+bool WeighedClick(PluEditorValues& tab)
+{
+    tab.units = SetUnitLabels(tab.chkWeighed ? 0 : 1);
+    tab.combSymbol = tab.chkWeighed && rowListed() ? int(gRsPLU.intValue(QStringLiteral("Stat1_PBPreUnit"))) : 0;
+    if (tab.chkWeighed)
+        tab.chknegativePLU = false;
+    return !tab.chkWeighed;
+}
+
+QString referenceLabel(const QString& entryText, int entry) { return entry == 0 ? entryText : entryText.mid(2); }
+
+} // namespace quorvane

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "plu/PluEditorValues.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace quorvane {
+
+class PluEditorHost;
+
+// How a box drops a leading zero while it is typed.
+enum class ChangeForm {
+    None,
+    WholeNumber,    // a "0" before another character
+    Decimal,        // the same, unless the decimal sign follows it ("0.50" stays)
+    AnyLeadingZero, // meditPLU: every leading "0", a lone one too
+};
+
+// The cross-check a box runs when it is left, before its comparison.
+enum class LeaveCheck { None, PluNumber, DiscountValues1, DiscountValues2, DiscountLimits1, DiscountLimits2 };
+
+// How a box's text is compared with its field of the current row.
+enum class ComparedAs {
+    WholeNumber, // the text without decimal sign as a whole number
+    Text,
+    TensDigit,  // a whole number against the field's tens digit
+    UnitsDigit, // against its units digit
+    DayMask,    // the digits as a base-2 number, the first the highest bit
+};
+
+// One number box of the PLU editor, by the objectName of its control (an element of meditMemDisc as
+// "meditMemDisc(1)"), with the field of KVB_25 it shows.
+struct PluFieldRule {
+    const char* objectName = "";
+    const char* field = "";
+    int focusLimit = 0;             // most characters set on getting the focus; 0 keeps the box's own
+    bool percentByDiscType = false; // a discount amount: 4 characters at discount type 3 or 5
+    bool decimal = false;           // typed in minor units: loses its decimal sign on focus, re-formatted on leaving
+    bool binaryKeys = false;        // takes only 0 and 1 (else only digits)
+    ChangeForm change = ChangeForm::None;
+    LeaveCheck check = LeaveCheck::None;
+    ComparedAs compared = ComparedAs::WholeNumber;
+};
+
+// The number boxes' rules, one per box.
+const QList<PluFieldRule>& pluFieldRules();
+// The rule of that box; none for a control without one.
+const PluFieldRule* pluFieldRule(const QString& objectName);
+
+// A box getting the focus, with the position of combDiscType: its text (a decimal box without its decimal
+// sign, a discount amount at a percentage type with only its last 4 characters) and the greatest length to
+// set, none to keep the box's own. The window then selects the whole text.
+struct FocusedBox {
+    QString text;
+    std::optional<int> limit;
+};
+FocusedBox pluFieldGotFocus(const PluFieldRule& rule, const QString& text, int discType);
+
+// A box's text changed: the text with its leading zeros dropped by the box's form; the caret then stands at
+// position 1 (at 0 in a box left empty). No caret when nothing was dropped.
+struct ChangedBox {
+    QString text;
+    std::optional<int> caret;
+};
+ChangedBox pluFieldChanged(const PluFieldRule& rule, const QString& text);
+
+// A box left, with its text in `tab`: an empty text becomes "0" (not in meditPLU), the box's cross-check
+// runs, then with a listed row the text is compared with the row's field, and a difference sets
+// gPLUChanged := 1; a decimal box is re-formatted. meditPLU empty or "0" is refused through
+// ShowInputRangeError, a number the store uses through CheckPLUOverlap: then false, and nothing is compared.
+bool pluFieldLostFocus(const PluFieldRule& rule, PluEditorValues& tab, PluEditorHost& host);
+
+// The other controls left: combMG, combSymbol, combMemDiscType, combDiscType, combBarcodeFormat, combRSData,
+// chkWeighed and the four date and time pickers. Their comparisons as above; a date picker first runs
+// CheckDiscountDates, chkWeighed re-formats the tab. Another objectName does nothing.
+void pluControlLostFocus(const QString& objectName, PluEditorValues& tab);
+
+// Whether a box's text differs from the field of the current row, read as compared; a text that is no whole
+// number differs.
+bool differsFromRow(ComparedAs compared, const QString& field, const QString& text);
+
+// What a discount type enables: the day of week, the limits and amounts, the four pickers; whether the
+// percent labels show, and the language key of lblDiscLmtPer1's caption. A position outside 0 to 6 counts as 2.
+struct DiscountTypeControls {
+    bool meditDiscDayOfWeek = false;
+    bool meditDiscLimit1 = false;
+    bool meditDiscLmtPer1 = false;
+    bool meditDiscLimit2 = false;
+    bool meditDiscLmtPer2 = false;
+    bool pickers = false;
+    bool percent = false;
+    QString lblDiscLmtPer1 = QStringLiteral("MainTabDiscAmt1");
+    bool operator==(const DiscountTypeControls&) const = default;
+};
+DiscountTypeControls discountTypeControls(int position);
+
+// combDiscType_Click: only in edit mode (else none, and nothing changes). At a percentage type the amounts
+// lose their decimal sign and keep their last 4 characters; then the tab is re-formatted.
+std::optional<DiscountTypeControls> DiscTypeClick(PluEditorValues& tab);
+// combMemDiscType_Click: only in edit mode; at position 1 the four member discounts as the amounts above.
+// Then the tab is re-formatted. Gives whether the percent labels show.
+std::optional<bool> MemDiscTypeClick(PluEditorValues& tab);
+// chkWeighed_Click: the unit texts, combSymbol (Stat1_PBPreUnit of the listed row when ticked, else 0) and
+// chknegativePLU (cleared when ticked). Gives whether chknegativePLU is enabled.
+bool WeighedClick(PluEditorValues& tab);
+// lblReference for the chosen bar-format entry: entry 0 ("REF") whole, every other from its third character.
+QString referenceLabel(const QString& entryText, int entry);
+
+} // namespace quorvane

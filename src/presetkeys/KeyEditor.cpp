@@ -41,39 +41,22 @@ QString presetKeyCaption(int key, int page)
         + QString::number(page);
 }
 
-QString numberCaption(int kind)
+KindCaptions kindCaptions(int kind)
 {
     switch (kind) {
     case 1:
-        return gLangPutPreKey.text(QStringLiteral("lblFunctionNo"));
+        return {gLangPutPreKey.text(QStringLiteral("lblFunctionNo")), gLangPutPreKey.text(QStringLiteral("lblFKName"))};
     case 2:
-        return gLangPutPreKey.text(QStringLiteral("lblClerkNo"));
+        return {gLangPutPreKey.text(QStringLiteral("lblClerkNo")), gLangPutPreKey.text(QStringLiteral("lblCKName"))};
     case 3:
-        return gLangPutPreKey.text(QStringLiteral("lblPaymentNo"));
+        return {gLangPutPreKey.text(QStringLiteral("lblPaymentNo")), gLangPutPreKey.text(QStringLiteral("lblPYName"))};
     case 4:
-        return gLangPutPreKey.text(QStringLiteral("lblBatchReportNo"));
+        return {gLangPutPreKey.text(QStringLiteral("lblBatchReportNo")),
+                gLangPutPreKey.text(QStringLiteral("lblBRName"))};
     case 5:
-        return gLangPutPreKey.text(QStringLiteral("lblPresetTare"));
+        return {gLangPutPreKey.text(QStringLiteral("lblPresetTare")), gLangPutPreKey.text(QStringLiteral("lblPTName"))};
     default:
-        return gLangPutPreKey.text(QStringLiteral("lblPluNo"));
-    }
-}
-
-QString nameCaption(int kind)
-{
-    switch (kind) {
-    case 1:
-        return gLangPutPreKey.text(QStringLiteral("lblFKName"));
-    case 2:
-        return gLangPutPreKey.text(QStringLiteral("lblCKName"));
-    case 3:
-        return gLangPutPreKey.text(QStringLiteral("lblPYName"));
-    case 4:
-        return gLangPutPreKey.text(QStringLiteral("lblBRName"));
-    case 5:
-        return gLangPutPreKey.text(QStringLiteral("lblPTName"));
-    default:
-        return gLangPutPreKey.text(QStringLiteral("lblCommodity"));
+        return {gLangPutPreKey.text(QStringLiteral("lblPluNo")), gLangPutPreKey.text(QStringLiteral("lblCommodity"))};
     }
 }
 

@@ -27,8 +27,11 @@ KeyEditor LoadKeyEditor(int key);
 // The text of lblPresetKey for a key and page: "Key 7,  Page 1".
 QString presetKeyCaption(int key, int page);
 // The captions of lblPluNo and lblCommodity for a kind of key code (0 PLU or empty page ... 5 preset tare).
-QString numberCaption(int kind);
-QString nameCaption(int kind);
+struct KindCaptions {
+    QString number;
+    QString name;
+};
+KindCaptions kindCaptions(int kind);
 
 // Shows the current page: its number (PLU, function, clerk, payment or report number, or the formatted tare),
 // its name and the captions of its kind.

@@ -1,5 +1,6 @@
 #include "support/CodecTestDb.h"
 #include "support/FtpServer.h"
+#include "support/PresetKeyFiles.h"
 #include "support/RowSpec.h"
 #include "support/TransferFixture.h"
 #include "support/WindowAnswer.h"
@@ -19,6 +20,7 @@
 #include "transfer/TransferSession.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +43,13 @@ template<class T = QWidget> T* child(QWidget* window, const char* name)
     if (!found)
         qFatal("no control %s", name);
     return found;
+}
+
+// For a look at a window: QUORVANE_GRAB_DIR=<folder>.
+void grab(QWidget* window)
+{
+    if (const QString dir = qEnvironmentVariable("QUORVANE_GRAB_DIR"); !dir.isEmpty())
+        window->grab().save(QDir(dir).filePath(window->objectName() + QStringLiteral(".png")));
 }
 
 void click(QWidget* window, const char* name) { child<QPushButton>(window, name)->click(); }
@@ -142,15 +151,7 @@ private slots:
         gSettings().gWeightPoint = 3;
         gSettings().gDecimalSign = QStringLiteral(".");
         test::emptyTables({"KVB_41", "KVB_14", "KVB_20", "KVB_23", "KVB_25", "SCALE"});
-        test::addRow("SCALE",
-                     {{"SC_IP", kScale},
-                      {"SC_No", 1},
-                      {"SC_Used", 1},
-                      {"SC_FTPName", "scale"},
-                      {"SC_FTPPW", "s3cret"},
-                      {"SC_PSK_Layout", 0},
-                      {"ST_No", 3},
-                      {"SECT_No", 2}});
+        test::addSheetScale(kScale);
         QVERIFY(m_server.clear());
         m_recorder = std::make_unique<test::MessageRecorder>();
     }
@@ -172,6 +173,7 @@ private slots:
             name->setFocus();
             name->selectAll();
             QTest::keyClicks(name, "My key");
+            grab(editor);
             QTest::keyClick(name, Qt::Key_Return);
         });
         doubleClickKey11(*form);
@@ -259,6 +261,7 @@ private slots:
         QCOMPARE(table->isEnabled(), !grid.isEmpty());
         QVERIFY(child(&editor, "frameBrowse")->isVisibleTo(&editor));
         QVERIFY(!child(&editor, "cmdBrowse")->isEnabled());
+        grab(&editor);
         if (grid.isEmpty())
             return;
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
@@ -309,6 +312,7 @@ private slots:
             QCOMPARE(child<QLabel>(dialog, "lStore")->text(), QStringLiteral("3"));
             for (const QString& pick : QString::fromLatin1(c.picks).split(';', Qt::SkipEmptyParts))
                 ui::setListIndex(child<QComboBox>(dialog, "combDept"), pick.toInt());
+            grab(dialog);
             depts = listTexts(child<QComboBox>(dialog, "combDept"));
             mgs = listTexts(child<QComboBox>(dialog, "combMG"));
             child<QRadioButton>(dialog, c.option)->click();
@@ -347,6 +351,7 @@ private slots:
         QVERIFY(form && form->isVisible());
         QVERIFY(!main.isVisible());
         QCOMPARE(form->windowTitle(), QStringLiteral("Edit Flexi Barcode"));
+        grab(form);
         for (const FBarList& list : kFBarLists)
             QCOMPARE(child<QComboBox>(form, list.objectName)->currentIndex(), 0);
         QCOMPARE(child<QLabel>(form, "labFBar_Item")->text(), QStringLiteral("F2"));

@@ -188,8 +188,9 @@ void frmPutPreKey::showEditor()
 {
     txtPluNo->setText(m_editor.txtPluNo);
     setText(txtCommodity, m_editor.txtCommodity);
-    lblPluNo->setText(numberCaption(m_editor.captionKind));
-    lblCommodity->setText(nameCaption(m_editor.captionKind));
+    const KindCaptions captions = kindCaptions(m_editor.captionKind);
+    lblPluNo->setText(captions.number);
+    lblCommodity->setText(captions.name);
 }
 
 void frmPutPreKey::showPageButtons()

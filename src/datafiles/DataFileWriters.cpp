@@ -215,7 +215,7 @@ const QList<DataFileKind>& dataFileCatalogue()
         {"DEP0UALL.csv", "KVB_20", &TransDEPTFTPfile},
         {"MGP0UALL.csv", "KVB_23", &TransMGFTPfile},
         {"KAS0UALL.csv", "KVB_41", &TransPKFTPfile},
-        {"FLB0UALL.csv", "KVB_14", nullptr}, // TransFBFTPfile
+        {"FLB0UALL.csv", "KVB_14", &TransFBFTPfile},
         {"SCM0UALL.csv", "KVB_3F", &TransSMFTPfile},
         {"SCS0UALL.csv", "KVB_40", &TransSSFTPfile},
         {"DAT0UALL.csv", "KVB_4E", &TransDTFTPfile},

@@ -180,6 +180,22 @@ struct PresetKeyState {
     qint32 gCurKeyNo = 0;   // the key of the last double click on the sheet, -1 when it missed
 };
 
+// The flexible-barcode editor's buffer: the twelve FBar_ fields of one KVB_14 row, FBar_Data1 as its digits.
+struct FBarRec {
+    qint16 FBar_No = 0;
+    qint16 FBar_Type = 0;
+    qint16 FBar_ItemDigitNo = 0;
+    qint16 FBar_Data1Type = 0;
+    qint16 FBar_Data2Type = 0;
+    qint16 FBar_FBarDigitNo = 0;
+    qint16 FBar_CD = 0;
+    QString FBar_Data1 = QStringLiteral("0");
+    qint16 FBar_Data2 = 0;
+    qint16 FBar_Data1SH = 0;
+    qint16 FBar_Data2SH = 0;
+    qint16 FBar_EANorITF = 0;
+};
+
 // Every program-wide value of a run that is not a table row lives here, grouped by the subsystem that owns
 // it, so that one call puts all of them back as a fresh run starts them (tests do, between cases). The
 // values keep their system names; a subsystem reaches its group through programState(). The current
@@ -195,6 +211,7 @@ struct ProgramState {
     PluEditorState pluEditor;    // gPluEditor()
     PresetKeyState presetKeys;   // gPresetKeys()
     StringEditState stringEdit;  // gStringEdit()
+    FBarRec fBarRec;             // gFBarRec()
     // The closing window (frmEnd) is at work: the main window's close starts no second shutdown.
     bool shutdownRunning = false;
 };
@@ -210,6 +227,7 @@ inline StoreTreeState& gStoreTree() { return programState().storeTree; }
 inline PluEditorState& gPluEditor() { return programState().pluEditor; }
 inline PresetKeyState& gPresetKeys() { return programState().presetKeys; }
 inline StringEditState& gStringEdit() { return programState().stringEdit; }
+inline FBarRec& gFBarRec() { return programState().fBarRec; }
 
 // Puts every program-wide value back to its start, as a fresh run finds them: first what the layers above
 // registered (their caches and window instances), in the order of registration; then the shared recordsets

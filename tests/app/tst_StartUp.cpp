@@ -14,6 +14,9 @@
 #include "mainwindow/ui/frmMain.h"
 #include "platform/text/Ansi.h"
 #include "platform/text/TextFile.h"
+#include "platform/ui/ValueSetters.h"
+#include "presetkeys/KeyEditor.h"
+#include "presetkeys/ui/frmFlexiBarcode.h"
 #include "records/KvbRecords.h"
 #include "records/OtherRecords.h"
 #include "records/PackedBcd.h"
@@ -22,6 +25,7 @@
 #include "state/SharedData.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -370,6 +374,46 @@ private slots:
                 }
             }
         }
+        closeOrderly();
+    }
+
+    // What the flexible-barcode and key editors save, through a real exit and start: a format saved as EAN shows
+    // "1:EAN" and its check-digit mode; the key rows keep their records.
+    void restartKeepsWhatTheEditorsSaved()
+    {
+        startRunning();
+        {
+            frmFlexiBarcode form;
+            for (auto [list, index] : {std::pair{"ComboNo", 1},
+                                       {"ComboType", 1},
+                                       {"ComboItemDigitNo", 5},
+                                       {"ComboData1", 5},
+                                       {"ComboCD", 2},
+                                       {"ComboEANorITF", 1}})
+                ui::setListIndex(form.findChild<QComboBox*>(QLatin1String(list)), index);
+            form.cmdSave_Click();
+        }
+        gStoreTree().gCurScaleIP = QStringLiteral("127.  0.  0.  1");
+        gPresetKeys().gKeyNum = 24;
+        presetkeys::KeyEditor keys = presetkeys::LoadKeyEditor(3);
+        presetkeys::PickListEntry(keys, presetkeys::KeyList::Clerk, 4, QStringLiteral("Clerk 5"));
+        presetkeys::NextKeyPage(keys);
+        presetkeys::PickBrowsedPLU(keys, QStringLiteral("12"), QStringLiteral("Apples"));
+        presetkeys::SavePresetKey(keys);
+        const QString rows = QStringLiteral(
+            "SELECT group_concat(Number || ':' || Key_Switch || ':' || Status || ':' || "
+            "Name || ':' || hex(KVBBinData), ';') FROM (SELECT * FROM KVB_41 ORDER BY Number)");
+        const QString saved = gDBConnection.scalar(rows).toString();
+        QCOMPARE(saved.count(';'), 1);
+        closeOrderly();
+
+        startRunning();
+        QCOMPARE(gDBConnection.scalar(rows).toString(), saved);
+        frmFlexiBarcode form;
+        ui::setListIndex(form.findChild<QComboBox*>(QStringLiteral("ComboNo")), 1);
+        QCOMPARE(form.findChild<QComboBox*>(QStringLiteral("ComboEANorITF"))->currentText(), QStringLiteral("1:EAN"));
+        QCOMPARE(form.findChild<QComboBox*>(QStringLiteral("ComboCD"))->currentIndex(), 2);
+        QCOMPARE(m_messages->messages.size(), 0);
         closeOrderly();
     }
 

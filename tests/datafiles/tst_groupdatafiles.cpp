@@ -72,6 +72,30 @@ private slots:
         QCOMPARE(QFile::exists(m_folder->tempFile(fileName)), !expected.isEmpty());
         QCOMPARE(m_folder->readTempFile(fileName), expected);
     }
+
+    // The flexible-barcode file: the check-digit mode's two bits, never the EAN bit of FBar_CD; an unmarked format
+    // is left out.
+    void flexibleBarcodes()
+    {
+        // FBar_No, Type, ItemDigitNo, Data1, Data2, CD, EANorITF, Data1Type, Data2Type, Data1SH, Data2SH, Is_Selected
+        const QList<QList<int>> rows{{1, 0, 5, 5, 0, 0, 0, 0, 1, 0, 0, 1},  {2, 1, 4, 3, 2, 1, 0, 4, 7, 1, 2, 1},
+                                     {7, 0, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0},  {3, 2, 6, 4, 0, 2, 0, 10, 8, 3, 4, 1},
+                                     {4, 0, 10, 9, 9, 3, 0, 9, 2, 5, 0, 1}, {5, 1, 5, 5, 0, 129, 1, 0, 0, 0, 0, 1},
+                                     {6, 0, 7, 0, 0, 130, 1, 0, 0, 0, 0, 1}};
+        const QStringList fields{"FBar_No",        "FBar_Type",    "FBar_ItemDigitNo", "FBar_Data1",
+                                 "FBar_Data2",     "FBar_CD",      "FBar_EANorITF",    "FBar_Data1Type",
+                                 "FBar_Data2Type", "FBar_Data1SH", "FBar_Data2SH",     "Is_Selected"};
+        for (const QList<int>& row : rows) {
+            QVariantMap values{{"FBar_FBarDigitNo", 3}};
+            for (int f = 0; f < fields.size(); ++f)
+                values.insert(fields[f], row[f]);
+            test::addRow("KVB_14", values);
+        }
+        QVERIFY(datafiles::writeListedDataFiles({"FLB0UALL.csv"}).isEmpty());
+        QFile golden(QStringLiteral(QUORVANE_TEST_DATA_DIR "/datafiles/FLB0UALL.csv"));
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        QCOMPARE(m_folder->readTempFile("FLB0UALL.csv"), golden.readAll());
+    }
 };
 
 QTEST_MAIN(TestGroupDataFiles)

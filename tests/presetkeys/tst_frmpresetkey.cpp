@@ -138,15 +138,7 @@ void TestFrmPresetKey::init()
     gStoreTree() = StoreTreeState();
     gStoreTree().gCurScaleIP = kScale;
     test::emptyTables({"KVB_41", "SCALE"});
-    test::addRow("SCALE",
-                 {{"SC_IP", kScale},
-                  {"SC_No", 1},
-                  {"SC_Used", 1},
-                  {"SC_FTPName", "scale"},
-                  {"SC_FTPPW", "s3cret"},
-                  {"SC_PSK_Layout", 0},
-                  {"ST_No", 3},
-                  {"SECT_No", 2}});
+    test::addSheetScale(kScale);
     QVERIFY(m_server.clear());
     m_recorder = std::make_unique<test::MessageRecorder>();
 }

@@ -9,7 +9,10 @@
 #include "platform/text/Ansi.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/MenuTable.h"
+#include "presetkeys/ui/frmAutoPresetKey.h"
+#include "presetkeys/ui/frmFlexiBarcode.h"
 #include "presetkeys/ui/frmPresetKey.h"
+#include "presetkeys/ui/frmPutPreKey.h"
 #include "reports/ui/frmExportReportData.h"
 #include "reports/ui/frmResetReportData.h"
 #include "settings/TextCollections.h"
@@ -69,6 +72,9 @@ struct Tables {
         {QStringLiteral("frmScProperties::kControls"), &frmScProperties::kControls},
         {QStringLiteral("frmSearch::kControls"), &frmSearch::kControls},
         {QStringLiteral("frmDownLoad::kControls"), &frmDownLoad::kControls},
+        {QStringLiteral("frmPutPreKey::kControls"), &frmPutPreKey::kControls},
+        {QStringLiteral("frmAutoPresetKey::kControls"), &frmAutoPresetKey::kControls},
+        {QStringLiteral("frmFlexiBarcode::kControls"), &frmFlexiBarcode::kControls},
     };
     QMap<QString, const ui::MenuTable*> menus{
         {QStringLiteral("frmMain::kMenus"), &frmMain::kMenus},

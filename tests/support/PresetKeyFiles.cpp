@@ -1,5 +1,7 @@
 #include "PresetKeyFiles.h"
 
+#include "CodecTestDb.h"
+
 #include <QList>
 #include <QPair>
 
@@ -16,6 +18,19 @@ QByteArray presetKeyLayoutFile(const QMap<QString, QByteArray>& replaced, const 
         if (replaced.value(QString::fromLatin1(name)) != "-")
             file += "[" + name + "]\r\n" + replaced.value(QString::fromLatin1(name), body) + "\r\n\r\n";
     return file;
+}
+
+void addSheetScale(const QString& address)
+{
+    addRow(QStringLiteral("SCALE"),
+           {{"SC_IP", address},
+            {"SC_No", 1},
+            {"SC_Used", 1},
+            {"SC_FTPName", "scale"},
+            {"SC_FTPPW", "s3cret"},
+            {"SC_PSK_Layout", 0},
+            {"ST_No", 3},
+            {"SECT_No", 2}});
 }
 
 } // namespace quorvane::test

@@ -11,4 +11,8 @@ namespace quorvane::test {
 // instead, "-" leaves it out.
 QByteArray presetKeyLayoutFile(const QMap<QString, QByteArray>& replaced = {}, const QByteArray& group = "<PresetKey>");
 
+// The scale whose sheet the preset-key tests open: in use, layout 0, store 3, section 2, FTP user "scale" with
+// password "s3cret".
+void addSheetScale(const QString& address);
+
 } // namespace quorvane::test

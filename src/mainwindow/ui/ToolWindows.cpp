@@ -1,5 +1,6 @@
 #include "mainwindow/ui/ToolWindows.h"
 
+#include "presetkeys/ui/frmFlexiBarcode.h"
 #include "presetkeys/ui/frmPresetKey.h"
 #include "reports/ui/frmExportReportData.h"
 #include "reports/ui/frmResetReportData.h"
@@ -20,7 +21,7 @@ struct ToolWindow {
 // The Tool menu's entries and their windows.
 const ToolWindow kToolWindows[] = {
     {"menuLanguageTranslate", &openToolWindow<frmTranslate>},
-    {"menuEditFlexiBarcode", nullptr}, // frmFlexiBarcode
+    {"menuEditFlexiBarcode", &openToolWindow<frmFlexiBarcode>},
     {"menuEditPresetKey", &openToolWindow<frmPresetKey>},
     {"menuImportOrExport", nullptr}, // frmImportOrExport
     {"menuExportReport", &openToolWindow<frmExportReportData>},

@@ -5,6 +5,8 @@
 #include "platform/ui/Widgets.h"
 #include "presetkeys/PresetKeyLayout.h"
 #include "presetkeys/PresetKeyTable.h"
+#include "presetkeys/ui/frmAutoPresetKey.h"
+#include "presetkeys/ui/frmPutPreKey.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
 #include "transfer/TransferRequest.h"
@@ -148,8 +150,12 @@ void frmPresetKey::picPresetKey_DblClick()
 {
     gPresetKeys().gCurKeyNo = KeyAtPoint(mMouseX, mMouseY);
     // A cell above the layout's keys would store its pages under another key's page 2 or 3.
-    if (isLayoutKey(gPresetKeys().gCurKeyNo) && keyEditor)
+    if (!isLayoutKey(gPresetKeys().gCurKeyNo))
+        return;
+    if (keyEditor)
         keyEditor(*this);
+    else if (frmPutPreKey::editKey(this))
+        DrawPresetKeyNames();
 }
 
 void frmPresetKey::cmdClearAll_Click()
@@ -214,6 +220,8 @@ void frmPresetKey::cmdAuto_Click()
     setEnabled(false);
     if (autoAssignment)
         autoAssignment(*this);
+    else if (frmAutoPresetKey::assignKeys(this))
+        DrawPresetKeyNames();
     setEnabled(true);
 }
 

@@ -31,9 +31,9 @@ public:
     using PrinterDialog = std::function<bool(QPrinter& printer, QWidget* parent)>;
     static inline PrinterDialog printerDialog;
 
-    // The key editor (on a double click on a key of the layout, gCurKeyNo set) and the automatic assignment
-    // (cmdAuto, with the sheet disabled): each opens its dialog modally and redraws the sheet through the window.
-    // Until they exist, nothing opens.
+    // Stand-ins for the key editor (on a double click on a key of the layout, gCurKeyNo set) and the automatic
+    // assignment (cmdAuto, with the sheet disabled). None: frmPutPreKey and frmAutoPresetKey open modally, and
+    // the sheet is redrawn when OK saved.
     using Tool = std::function<void(frmPresetKey& sheet)>;
     static inline Tool keyEditor;
     static inline Tool autoAssignment;

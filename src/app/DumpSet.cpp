@@ -162,9 +162,29 @@ QList<UncopiedEntry> carryOtherEntries()
     return uncopied;
 }
 
-bool markDumpSetComplete(const QString& folder, QString* error)
+bool markDumpSetComplete(const QString& folder, const DumpRowCounts& rows, QString* error)
 {
-    return text::writeFileAtomically(markerOf(folder), QByteArrayLiteral("complete\r\n"), error);
+    QByteArray marker = QByteArrayLiteral("complete\r\n");
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it)
+        marker += it.key().toUtf8() + ' ' + QByteArray::number(it.value()) + "\r\n";
+    return text::writeFileAtomically(markerOf(folder), marker, error);
+}
+
+DumpRowCounts dumpRowCounts(const QString& folder)
+{
+    QByteArray bytes;
+    DumpRowCounts rows;
+    if (!text::readFile(markerOf(folder), &bytes))
+        return rows;
+    const QStringList lines = text::splitLines(QString::fromUtf8(bytes));
+    for (qsizetype i = 1; i < lines.size(); ++i) { // after "complete"
+        const qsizetype blank = lines[i].lastIndexOf(QLatin1Char(' '));
+        bool ok = false;
+        const qint64 n = lines[i].mid(blank + 1).toLongLong(&ok);
+        if (blank > 0 && ok && n >= 0) // a line that cannot be read counts nothing
+            rows.insert(lines[i].left(blank), n);
+    }
+    return rows;
 }
 
 bool isDumpSetComplete(const QString& folder) { return QFileInfo(markerOf(folder)).isFile(); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/TableDumps.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -36,8 +38,12 @@ QList<UncopiedEntry> carryOtherEntries();
 // Copies each of the named files of AccessData into AccessData.new under its name followed by ".bak" (".bak.2"
 // … when that is taken), so the files a start-up could not apply whole outlive the next set.
 bool keepPreviousFiles(const QStringList& files, QString* error);
-bool markDumpSetComplete(const QString& folder, QString* error);
+// The marker says "complete", then lists each text dump of the set with its rows ("tempstore.txt 3").
+bool markDumpSetComplete(const QString& folder, const DumpRowCounts& rows, QString* error);
 bool isDumpSetComplete(const QString& folder);
+// The rows the marker of `folder` lists for each text dump: none for a marker of only "complete" (as an
+// earlier exit wrote it) or for no marker.
+DumpRowCounts dumpRowCounts(const QString& folder);
 // Removes AccessData.new (after a failed shutdown).
 void discardNewDumpSet();
 

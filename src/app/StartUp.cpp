@@ -15,15 +15,13 @@
 #include "state/SharedData.h"
 
 #include <QFileInfo>
+#include <QHash>
 
 namespace quorvane::app {
 
 namespace {
 
-// Tables whose dumps a start-up could not apply whole: the next exit keeps their files beside the new set.
-QStringList gTablesNotApplied;
-
-void resetDumpState() { gTablesNotApplied.clear(); }
+QStringList& tablesNotApplied() { return programState().tablesNotApplied; }
 
 bool readSettings(QString* error)
 {
@@ -40,15 +38,30 @@ bool readSettings(QString* error)
     return false;
 }
 
-// The text dumps, the record dumps and the decoded records land together or not at all.
-bool reloadDumps(QStringList* messages, QString* error)
+// The text dumps, the record dumps and the decoded records land together or not at all. A text dump whose
+// rows are not those its set was saved with is said, by table, in `shortOf`.
+bool reloadDumps(QStringList* messages, QHash<QString, QString>* shortOf, QString* error)
 {
     const QString folder = dumpFolder();
+    QList<TextDumpShortfall> shortfalls;
     try {
         db::Transaction tx(gDBConnection);
-        if (!LoadTablesFromText(folder, error)
-            || !records::LoadBinDataFromFiles(folder, messages, error, &gTablesNotApplied))
+        if (!LoadTablesFromText(folder, error, dumpRowCounts(folder), &shortfalls)
+            || !records::LoadBinDataFromFiles(folder, messages, error, &tablesNotApplied()))
             return false;
+        for (const TextDumpShortfall& s : std::as_const(shortfalls)) {
+            tablesNotApplied() << s.table;
+            shortOf->insert(s.table,
+                            s.cut ? QStringLiteral("%1 ends inside a row: %2 whole rows of %3 are loaded. ")
+                                        .arg(s.file)
+                                        .arg(s.rows)
+                                        .arg(s.expected)
+                                  : QStringLiteral("%1 holds %2 rows, not the %3 it was saved with. ")
+                                        .arg(s.file)
+                                        .arg(s.rows)
+                                        .arg(s.expected));
+        }
+        tablesNotApplied().removeDuplicates();
         for (const char* table : {"KVB_20", "KVB_23", "KVB_14"})
             if (!records::DecodeKVBRecords(QLatin1String(table), error))
                 return false;
@@ -72,18 +85,17 @@ QStringList dumpFilesOf(const QString& table)
     return files;
 }
 
-// What becomes of a table whose dumps were not applied whole, for the message at the end of start-up; a text
-// dump that is missing or empty, and so gave its records no rows, is named.
-QString keptAtNextExit(const QString& table)
+// What becomes of a table whose dumps were not applied whole, for the message at the end of start-up, after
+// `said`; without it a text dump that is missing or empty, and so gave its records no rows, is named.
+QString keptAtNextExit(const QString& table, QString said)
 {
     const QStringList files = dumpFilesOf(table); // the text dump first
     QStringList kept;
-    QString said;
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QFileInfo info(dumpFolder() + QLatin1Char('/') + files[i]);
         if (info.isFile())
             kept << files[i];
-        if (i == 0 && (!info.isFile() || info.size() == 0))
+        if (i == 0 && said.isEmpty() && (!info.isFile() || info.size() == 0))
             said = QStringLiteral("%1 is %2. ")
                        .arg(files[i], info.isFile() ? QStringLiteral("empty") : QStringLiteral("missing"));
     }
@@ -119,7 +131,7 @@ QStringList languageGroups()
 QStringList filesNotApplied()
 {
     QStringList files;
-    for (const QString& table : std::as_const(gTablesNotApplied))
+    for (const QString& table : std::as_const(tablesNotApplied()))
         files << dumpFilesOf(table);
     return files;
 }
@@ -136,7 +148,6 @@ bool CheckSourceFiles()
 
 bool RunStartUp(StartUpView& view)
 {
-    registerStateReset(resetDumpState);
     view.setProgressText(QStringLiteral("Loading Setting ..."));
     if (!CheckSourceFiles()) {
         view.showMessage(QStringLiteral("Some source file is not exist!"), MessageIcon::Exclamation);
@@ -189,15 +200,16 @@ bool RunStartUp(StartUpView& view)
         return abandon(
             QStringLiteral("Quorvane cannot start: the folder of the saved data cannot be restored: %1").arg(error),
             MessageIcon::Critical);
-    gTablesNotApplied.clear();
-    if (!reloadDumps(&messages, &error))
+    tablesNotApplied().clear();
+    QHash<QString, QString> shortOf;
+    if (!reloadDumps(&messages, &shortOf, &error))
         return abandon(QStringLiteral("Quorvane cannot start: the saved data cannot be loaded.\n%1\nThe saved data "
                                       "have not been changed.")
                            .arg(error),
                        MessageIcon::Critical);
 
-    for (const QString& table : std::as_const(gTablesNotApplied))
-        messages << keptAtNextExit(table);
+    for (const QString& table : std::as_const(tablesNotApplied()))
+        messages << keptAtNextExit(table, shortOf.value(table));
 
     view.showMainWindow();
     if (!messages.isEmpty())
@@ -212,12 +224,13 @@ ShutdownResult EndProgram()
     const QString target = newDumpFolder();
     SwapResult swap = SwapResult::NotSwapped;
     presetkeys::LayoutKeyCounts layouts;
+    DumpRowCounts rows;
     try {
-        if (prepareNewDumpSet(&r.warnings, &error) && SaveTablesToText(target, &error)
+        if (prepareNewDumpSet(&r.warnings, &error) && SaveTablesToText(target, &error, &rows)
             && records::SaveBinDataToFiles(target, dumpFolder(), &r.warnings, &error, exitEncoders(layouts))
             && keepPreviousFiles(filesNotApplied(), &error)) {
             const QList<UncopiedEntry> uncopied = carryOtherEntries();
-            if (markDumpSetComplete(target, &error))
+            if (markDumpSetComplete(target, rows, &error))
                 swap = swapInNewDumpSet(&r.warnings, &error, uncopied);
         }
     } catch (const db::DbError& e) {
@@ -226,7 +239,7 @@ ShutdownResult EndProgram()
     if (swap == SwapResult::NotSwapped)
         discardNewDumpSet();
     else
-        gTablesNotApplied.clear(); // their files are kept in the new set
+        tablesNotApplied().clear(); // their files are kept in the new set
     CloseDatabase();
     releaseTextCollections();
     const QString database = text::nativePath(workingDatabasePath());

@@ -1,5 +1,6 @@
 #include "app/TableDumps.h"
 
+#include "platform/Error.h"
 #include "platform/Quoted.h"
 #include "platform/db/ValueRange.h"
 #include "platform/events/EventPump.h"
@@ -12,6 +13,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorvane::app {
@@ -36,25 +38,7 @@ TableDump dump(const char* file, const char* table, const char* fields, bool mar
     return d;
 }
 
-bool hasBreak(const QString& text) { return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')); }
-
-// The parts of a text between its line breaks (CR LF, CR or LF), empty parts included.
-QStringList textParts(const QString& text)
-{
-    QStringList parts;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
-        parts << text.mid(start, i - start);
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    parts << text.mid(start);
-    return parts;
-}
+bool isControl(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f); }
 
 bool fitsField(const db::FieldInfo& f, qint64 n)
 {
@@ -165,7 +149,7 @@ private:
     qsizetype m_lines = 0;
 };
 
-bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QString* error)
+bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QString* error, qint64* rows)
 {
     ResolvedTable r;
     if (!resolve(d, &r, error))
@@ -194,17 +178,9 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
                 break;
             }
             case DumpLine::Text:
-                ok = out.line(oneLineText(textOf(v)));
+            case DumpLine::Gathered:
+                ok = out.line(dumpLineText(textOf(v)));
                 break;
-            case DumpLine::Gathered: {
-                const QString t = textOf(v);
-                if (!hasBreak(t))
-                    ok = out.line(t);
-                else
-                    for (const QString& part : gatheredTextLines(t))
-                        ok = out.line(part) && ok;
-                break;
-            }
             }
             if (!ok)
                 return fail(
@@ -218,6 +194,7 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
             out.number(111);
         pump();
     }
+    *rows = row;
     return text::writeFileAtomically(path, out.bytes(), error);
 }
 
@@ -240,6 +217,7 @@ public:
     {
         const qsizetype rowStart = m_next;
         auto endsInside = [&] {
+            m_rowCut = true;
             return fail(error, rowStart, QStringLiteral("the file ends inside the row that begins here"));
         };
         for (int i = 0; i < d.fields.size(); ++i) {
@@ -274,8 +252,10 @@ public:
             }
         }
         if (d.marker) { // the gathered text before it has stopped at a number line or at the end
-            if (atEnd())
+            if (atEnd()) {
+                m_rowCut = true;
                 return fail(error, rowStart, QStringLiteral("the row that begins here has no closing line"));
+            }
             ++m_next;
         }
         // Every line the dump writes ends with CR LF: a last line without it may have lost its end.
@@ -291,25 +271,43 @@ public:
     }
 
     qsizetype line() const { return m_next; }
+    // The last row read failed only because the file ended inside it.
+    bool rowCut() const { return m_rowCut; }
 
 private:
     QString m_path;
     const QList<QStringView>& m_lines;
     bool m_cutShort = false;
+    bool m_rowCut = false;
     qsizetype m_next = 0;
 };
 
-bool loadTable(const QString& folder, const TableDump& d, EventPump& pump, QString* error)
+// `count`: the rows the set was saved with, or -1 when it does not say.
+bool loadTable(const QString& folder, const TableDump& d, qint64 count, EventPump& pump, QString* error,
+               QList<TextDumpShortfall>* shortfalls)
 {
+    const bool counted = count >= 0;
+    auto tell = [&](qint64 rows, bool cut) {
+        if (counted && (cut || rows != count) && shortfalls)
+            shortfalls->append(TextDumpShortfall{d.file, d.table, rows, count, cut});
+    };
     const QString path = dumpPath(folder, d);
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile()) {
+        tell(0, false);
         return true;
+    }
     ResolvedTable r;
     if (!resolve(d, &r, error))
         return false;
     QByteArray bytes;
     if (!text::readFile(path, &bytes, error))
         return false;
+    // A counted dump whose end was lost is read up to its last whole line: the row that line began is not whole.
+    bool cut = false;
+    if (counted && !bytes.isEmpty() && !bytes.endsWith('\n')) {
+        bytes.truncate(bytes.lastIndexOf('\n') + 1);
+        cut = true;
+    }
     QStringDecoder decoder(text::ansiCodePage().toLatin1().constData());
     const QString content = decoder.decode(bytes);
     const QList<QStringView> lines = text::splitLineViews(content);
@@ -348,14 +346,27 @@ bool loadTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
         rows = 0;
         return true;
     };
+    qint64 whole = 0;
     while (!in.atEnd()) {
         if (rows == 0)
             batchStart = in.line();
-        if (!in.readRow(d, r, &values, error) || (++rows == perBatch && !flush()))
+        QString rowError;
+        if (!in.readRow(d, r, &values, &rowError)) {
+            if (!counted || !in.rowCut())
+                return failWith(error, rowError);
+            values.resize(rows * d.fields.size()); // the rows before it go in
+            cut = true;
+            break;
+        }
+        ++whole;
+        if (++rows == perBatch && !flush())
             return false;
         pump();
     }
-    return flush();
+    if (!flush())
+        return false;
+    tell(whole, cut);
+    return true;
 }
 
 } // namespace
@@ -415,30 +426,17 @@ bool isNumericLine(QStringView line)
     return digits > 0;
 }
 
-QStringList gatheredTextLines(const QString& text)
+QString dumpLineText(const QString& text)
 {
-    if (!hasBreak(text))
-        return {text};
-    const QStringList parts = textParts(text);
-    QStringList lines{parts.first()};
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        if (!isNumericLine(parts[i])) {
-            lines << parts[i];
-            continue;
-        }
-        lines.last() += parts[i];
-        // The first line is always taken whole; a later one that now reads as a number joins the one before.
-        while (lines.size() > 1 && isNumericLine(lines.last())) {
-            const QString joined = lines.takeLast();
-            lines.last() += joined;
-        }
-    }
-    return lines;
+    const auto first = std::find_if(text.cbegin(), text.cend(), isControl);
+    if (first == text.cend())
+        return text;
+    QString line = text;
+    std::replace_if(line.begin() + (first - text.cbegin()), line.end(), isControl, QLatin1Char(' '));
+    return line;
 }
 
-QString oneLineText(const QString& text) { return hasBreak(text) ? textParts(text).join(QString()) : text; }
-
-bool SaveTablesToText(const QString& folder, QString* error)
+bool SaveTablesToText(const QString& folder, QString* error, DumpRowCounts* rows)
 {
     QString ignored;
     QString& err = error ? *error : ignored;
@@ -450,9 +448,13 @@ bool SaveTablesToText(const QString& folder, QString* error)
     EventPump pump;
     bool ok = true;
     try {
-        for (const TableDump& d : tableDumps())
-            if (!(ok = saveTable(folder, d, pump, &err)))
+        for (const TableDump& d : tableDumps()) {
+            qint64 written = 0;
+            if (!(ok = saveTable(folder, d, pump, &err, &written)))
                 break;
+            if (rows)
+                rows->insert(d.file, written);
+        }
     } catch (const db::DbError& e) {
         err = e.message();
         ok = false;
@@ -461,7 +463,8 @@ bool SaveTablesToText(const QString& folder, QString* error)
     return ok;
 }
 
-bool LoadTablesFromText(const QString& folder, QString* error)
+bool LoadTablesFromText(const QString& folder, QString* error, const DumpRowCounts& counts,
+                        QList<TextDumpShortfall>* shortfalls)
 {
     QString ignored;
     QString& err = error ? *error : ignored;
@@ -471,7 +474,7 @@ bool LoadTablesFromText(const QString& folder, QString* error)
     try {
         db::Transaction tx(gDBConnection);
         for (const TableDump& d : tableDumps())
-            if (!(ok = loadTable(folder, d, pump, &err)))
+            if (!(ok = loadTable(folder, d, counts.value(d.file, -1), pump, &err, shortfalls)))
                 break;
         if (ok)
             tx.commit();

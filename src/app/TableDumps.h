@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -9,8 +10,8 @@ namespace quorvane::app {
 // How one field of a row is written as lines of a text dump.
 enum class DumpLine {
     Number,   // " 16 ": one blank, the digits, one blank (a minus sign in place of the first blank)
-    Text,     // one line; line breaks of the value are dropped
-    Gathered, // one or more lines; the reload joins them until the first numeric line
+    Text,     // one line
+    Gathered, // written as one line; the reload joins a text's lines until the first numeric line
 };
 
 struct DumpField {
@@ -32,20 +33,32 @@ const QList<TableDump>& tableDumps();
 // one decimal point, at least one digit. An empty line is not numeric.
 bool isNumericLine(QStringView line);
 
-// The lines a gathered text is written as. The reload joins them with nothing between, so a line break
-// that would put a numeric line inside the text is dropped: the reload then gives the same text.
-QStringList gatheredTextLines(const QString& text);
+// A text field's line as a dump writes it: each control character (line breaks, tab, NUL, ESC, DEL, C1) is
+// written as a blank, since the reload could not read it back.
+QString dumpLineText(const QString& text);
 
-// A one-line text field without its line breaks.
-QString oneLineText(const QString& text);
+// The rows of each text dump of a set, by file name.
+using DumpRowCounts = QMap<QString, qint64>;
 
-// Writes the 21 text dumps of the tables of the shared connection into `folder` (created when missing).
-// False, with the file named, when a file cannot be written or a value cannot be written in the code page.
-bool SaveTablesToText(const QString& folder, QString* error = nullptr);
+// Writes the 21 text dumps of the tables of the shared connection into `folder` (created when missing), and
+// the rows of each into `rows`. False, with the file named, when a file cannot be written or a value cannot
+// be written in the code page.
+bool SaveTablesToText(const QString& folder, QString* error = nullptr, DumpRowCounts* rows = nullptr);
+
+// A text dump whose rows differ from the count its set was saved with: its whole rows were loaded.
+struct TextDumpShortfall {
+    QString file, table;
+    qint64 rows = 0;     // whole rows the file holds
+    qint64 expected = 0; // as saved
+    bool cut = false;    // the file ends inside a row
+};
 
 // Adds the rows of the 21 text dumps in `folder` to the tables of the shared connection, all or nothing.
-// A missing file leaves its table as it is. False, with file and line named, when a file does not match
-// its format or a database error occurs; the tables are then as they were.
-bool LoadTablesFromText(const QString& folder, QString* error = nullptr);
+// A missing file leaves its table as it is. A dump `counts` names loads its rows as far as they are whole;
+// when they are not its count, it is added to `shortfalls`. False, with file and line named, when a file
+// does not match its format (one without a count: also when it ends inside a row) or a database error
+// occurs; the tables are then as they were.
+bool LoadTablesFromText(const QString& folder, QString* error = nullptr, const DumpRowCounts& counts = {},
+                        QList<TextDumpShortfall>* shortfalls = nullptr);
 
 } // namespace quorvane::app

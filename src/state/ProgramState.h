@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <optional>
@@ -214,6 +215,9 @@ struct ProgramState {
     FBarRec fBarRec;             // gFBarRec()
     // The closing window (frmEnd) is at work: the main window's close starts no second shutdown.
     bool shutdownRunning = false;
+    // Tables whose dumps the start-up could not apply whole: the next exit keeps their files beside the new set,
+    // and no first store is made while STORE is one of them.
+    QStringList tablesNotApplied;
 };
 
 namespace detail {

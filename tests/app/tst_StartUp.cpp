@@ -4,6 +4,7 @@
 #include "support/PluGenerator.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/TestSupport.h"
+#include "support/WindowAnswer.h"
 
 #include "app/DumpSet.h"
 #include "app/ProgramExit.h"
@@ -747,6 +748,60 @@ private slots:
         QCOMPARE(test::snapshot(dumpFolder()), afterExit);
     }
 
+    // A store dump that lost rows after the exit that wrote it: its whole rows are loaded and it is named, no first
+    // store replaces the stores in one-store mode, and the next exit keeps it beside the new set as it was.
+    void storeDumpNotApplied_data()
+    {
+        QTest::addColumn<int>("left");           // bytes of tempstore.txt left
+        QTest::addColumn<QByteArray>("marker");  // written over the exit's own; empty keeps it
+        QTest::addColumn<QStringList>("stores"); // the names loaded
+        QTest::addColumn<QString>("said");
+        const int one = int(storeDump("A").size());
+        // clang-format off
+        QTest::newRow("emptied")          << 0 << QByteArray() << QStringList() << "tempstore.txt holds 0 rows, not the 3 it was saved with";
+        QTest::newRow("cut in row 2")     << one + 7 << QByteArray() << QStringList{"A"} << "tempstore.txt ends inside a row: 1 whole rows of 3";
+        QTest::newRow("cut in a line")    << 2 * one - 3 << QByteArray() << QStringList{"A"} << "tempstore.txt ends inside a row: 1 whole rows of 3";
+        QTest::newRow("row lost")         << 2 * one << QByteArray() << QStringList{"A", "B"} << "tempstore.txt holds 2 rows, not the 3";
+        QTest::newRow("marker no counts") << one + 7 << QByteArray("complete\r\n") << QStringList() << "tempstore.txt, line 6: the file ends inside";
+        // clang-format on
+    }
+
+    void storeDumpNotApplied()
+    {
+        QFETCH(int, left);
+        QFETCH(QByteArray, marker);
+        QFETCH(QStringList, stores);
+        QFETCH(QString, said);
+        startRunning();
+        for (const char* name : {"A", "B", "C"})
+            test::insertRow(test::dumpOf(QStringLiteral("STORE")), {int(name[0] - 'A' + 1), name, 0, 0, 255});
+        test::insertRow(test::dumpOf(QStringLiteral("KVB_20")), {97, QStringLiteral("Dept97"), 0, 0, 255, 2, 0});
+        test::insertRow(test::dumpOf(QStringLiteral("KVB_23")),
+                        {997, QStringLiteral("Group997"), 0, 0, 255, 0, 2, 0, 97});
+        closeOrderly();
+        const auto saved = test::snapshot(dumpFolder());
+        const QByteArray damaged = saved.value(QStringLiteral("tempstore.txt")).left(left);
+        QVERIFY(writeFile(dumpFolder() + QStringLiteral("/tempstore.txt"), damaged));
+        if (!marker.isEmpty())
+            QVERIFY(writeFile(dumpFolder() + QLatin1Char('/') + QLatin1String(DumpSetCompleteMarker), marker));
+        // One-store mode: an empty tree would ask for a first store.
+        QVERIFY(writeFile(file("ini/setting.cfg"), " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n\r\n"));
+        if (!marker.isEmpty())
+            return checkFailedStart(ui::MsgIcon::Critical, {said});
+        test::WindowAnswer firstStore(QStringLiteral("frmProperties"), [](QWidget*) {});
+        startRunning();
+        QCOMPARE(firstStore.count(), 0);
+        QCOMPARE(storeNames(), stores);
+        QCOMPARE(m_messages->messages.size(), 1);
+        for (const QString& s : {said, QStringLiteral("The next exit keeps tempstore.txt as it is now")})
+            QVERIFY2(m_messages->messages[0].text.contains(s), qPrintable(m_messages->messages[0].text));
+        closeOrderly();
+        const auto afterExit = test::snapshot(dumpFolder());
+        QCOMPARE(afterExit.value(QStringLiteral("tempstore.txt.bak")), damaged);
+        for (const char* kept : {"tempdept.txt", "tempmg.txt", "tempdeptkvb.txt", "tempmgkvb.txt"})
+            QCOMPARE(afterExit.value(QLatin1String(kept)), saved.value(QLatin1String(kept)));
+    }
+
     // The swap of the dump sets when the file system refuses a rename or a delete: the operator is never
     // locked out, and what the program does not write in AccessData is carried into every new set.
     void refusedFolderOperations_data()
@@ -877,7 +932,7 @@ private slots:
                 return true;
             QString error;
             return writeFile(folder + QStringLiteral("/tempstore.txt"), storeDump(qPrintable(name)))
-                && (!complete || markDumpSetComplete(folder, &error));
+                && (!complete || markDumpSetComplete(folder, {}, &error));
         };
         QVERIFY(makeSet(dumpFolder(), current, true));
         QVERIFY(makeSet(newDumpFolder(), fresh, freshComplete));

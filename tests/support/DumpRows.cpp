@@ -16,7 +16,6 @@ QString columns(const app::TableDump& d)
     return cols.join(QLatin1Char(','));
 }
 
-QString withoutBreaks(QString s) { return s.remove(QLatin1Char('\r')).remove(QLatin1Char('\n')); }
 } // namespace
 
 QList<QVariantList> rowsOf(const app::TableDump& d)
@@ -84,11 +83,11 @@ QList<QVariantList> insertSampleRows(const app::TableDump& d, int count)
                 break;
             case app::DumpLine::Text:
                 row << oneLine[k % oneLine.size()];
-                back << withoutBreaks(oneLine[k % oneLine.size()]);
+                back << app::dumpLineText(oneLine[k % oneLine.size()]);
                 break;
             case app::DumpLine::Gathered:
                 row << gathered[k % gathered.size()];
-                back << withoutBreaks(gathered[k % gathered.size()]);
+                back << app::dumpLineText(gathered[k % gathered.size()]);
                 break;
             }
         }

@@ -207,8 +207,10 @@ void frmMain::Form_Load()
         TreeChange change(m_settingTree);
         treeStoreAndData->expandAll();
     }
-    // Only a database that holds no store has an empty tree: in store mode 1 the root is always there.
-    if (loaded && treeStoreAndData->topLevelItemCount() == 0)
+    // Only a database that holds no store has an empty tree: in store mode 1 the root is always there. A store
+    // dump the start-up could not apply whole is no empty database: a first store would replace its stores.
+    if (loaded && treeStoreAndData->topLevelItemCount() == 0
+        && !programState().tablesNotApplied.contains(QLatin1String("STORE")))
         prepareFirstStore();
     else
         tree.gFirstStoreDone = 1;

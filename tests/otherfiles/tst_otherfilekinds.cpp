@@ -392,13 +392,7 @@ void TestOtherFileKinds::sendsTheTickedFilesAndTheDateAndTime()
     test::fillTransferTexts();
     test::FtpServer server;
     QVERIFY(test::startScale(server));
-    test::addRow("SCALE",
-                 {{"SC_IP", "127.  0.  0.  1"},
-                  {"SC_Used", 1},
-                  {"SC_FTPName", "scale"},
-                  {"SC_FTPPW", "s3cret"},
-                  {"ST_No", 1},
-                  {"SECT_No", 1}});
+    test::addScaleInUse();
     const auto save = [](const char* table, qint64 number, const char* values) {
         ShownRecord shown;
         shown.values = shownValues(QString::fromUtf8(values));
@@ -416,15 +410,7 @@ void TestOtherFileKinds::sendsTheTickedFilesAndTheDateAndTime()
 
     const QStringList files = filesToSend({"chkTax", "chkClerk", "chkIng"}) << QStringLiteral("DAT0UALL.csv");
     QCOMPARE(files, (QStringList{"ING0UALL.csv", "OPE0UALL.csv", "TAX0UALL.csv", "DAT0UALL.csv"}));
-    test::WindowAnswer answer(QStringLiteral("frmFTPDataTrans"), [&](QWidget* form) {
-        auto* grid = form->findChild<QTableWidget*>(QStringLiteral("MSFGFTP"));
-        grid->setCurrentCell(0, grid->columnCount() - 1);
-        emit grid->cellClicked(0, grid->columnCount() - 1);
-        form->findChild<QPushButton*>(QStringLiteral("cmdCommand"))->click();
-        form->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
-    });
-    requestTransfer(nullptr, TransferSend, files.mid(1));
-    QCOMPARE(answer.count(), 1);
+    QVERIFY(!test::sendToTheScale(files.mid(1)).contains(QLatin1String("Error")));
     for (const char* name : {"OPE0UALL.csv", "TAX0UALL.csv"})
         QCOMPARE(test::readFile(server.filePath(name)),
                  test::readFile(QStringLiteral(QUORVANE_TEST_DATA_DIR "/otherfiles/") + name));

@@ -108,6 +108,12 @@ const QList<QPair<const char*, QStringList>>& lookupKeys()
         {"KVB_23", {"ST_No", "MG_No"}},
         {"KVB_25", {"ST_No", "PLU_No"}},
         {"KVB_41", {"Scale_IP", "PSK_Layout", "Number"}},
+        {"KVB_3A", {"No"}},
+        {"KVB_3B", {"No"}},
+        {"KVB_3C", {"No"}},
+        {"KVB_3D", {"No"}},
+        {"KVB_AA", {"Number"}},
+        {"KVB_AB", {"Number"}},
     };
     return keys;
 }

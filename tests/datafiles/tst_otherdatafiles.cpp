@@ -262,27 +262,10 @@ void TestOtherDataFiles::sendsEveryFileToTheScale()
     test::addRow("KVB_AC", {{"Number", 1}, {"Status", 9}, {"Type", 1}, {"Name", "Stock in"}, {"Is_Selected", 1}});
     test::addRow("KVB_AD", {{"Number", 1}, {"Status", 5}, {"Name", "Cash"}, {"Is_Selected", 1}});
 
-    test::addRow("SCALE",
-                 {{"SC_IP", "127.  0.  0.  1"},
-                  {"SC_Used", 1},
-                  {"SC_FTPName", "scale"},
-                  {"SC_FTPPW", "s3cret"},
-                  {"ST_No", 1},
-                  {"SECT_No", 1}});
+    test::addScaleInUse();
 
-    // As an operator does it: the transfer window writes the listed files, one scale is marked and sent to.
-    QString status;
-    test::WindowAnswer answer(QStringLiteral("frmFTPDataTrans"), [&](QWidget* form) {
-        auto* grid = form->findChild<QTableWidget*>(QStringLiteral("MSFGFTP"));
-        grid->setCurrentCell(0, grid->columnCount() - 1);
-        emit grid->cellClicked(0, grid->columnCount() - 1);
-        form->findChild<QPushButton*>(QStringLiteral("cmdCommand"))->click();
-        status = grid->item(0, grid->columnCount() - 2)->text();
-        form->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
-    });
-    requestTransfer(nullptr, TransferSend, kSent);
-    QCOMPARE(answer.count(), 1);
-    QCOMPARE(status, QStringLiteral("Sending Error")); // "BAR0UALL.csv", listed last, has no rows to send
+    // "BAR0UALL.csv", listed last, has no rows to send.
+    QCOMPARE(test::sendToTheScale(kSent), QStringLiteral("Sending Error"));
     for (const QString& name : kSent.first(13))
         QCOMPARE(test::readFile(server.filePath(name)),
                  test::readFile(QStringLiteral(QUORVANE_TEST_DATA_DIR "/otherfiles/") + name));

@@ -10,7 +10,13 @@
 #include "state/SharedData.h"
 #include "transfer/TransferSession.h"
 
+#include "WindowAnswer.h"
+#include "transfer/TransferRequest.h"
+#include "transfer/ui/RequestTransfer.h"
+
 #include <QFile>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 namespace quorvane::test {
@@ -100,6 +106,32 @@ bool startScale(FtpServer& server, const FtpServer::Options& options)
     // A server that answers needs no short bound; a loaded machine would only trip it.
     useFtpPort(server.port(), ftp::Timeouts());
     return true;
+}
+
+void addScaleInUse()
+{
+    addRow("SCALE",
+           {{"SC_IP", "127.  0.  0.  1"},
+            {"SC_Used", 1},
+            {"SC_FTPName", "scale"},
+            {"SC_FTPPW", "s3cret"},
+            {"ST_No", 1},
+            {"SECT_No", 1}});
+}
+
+QString sendToTheScale(const QStringList& files)
+{
+    QString status;
+    WindowAnswer answer(QStringLiteral("frmFTPDataTrans"), [&](QWidget* form) {
+        auto* grid = form->findChild<QTableWidget*>(QStringLiteral("MSFGFTP"));
+        grid->setCurrentCell(0, grid->columnCount() - 1);
+        emit grid->cellClicked(0, grid->columnCount() - 1);
+        form->findChild<QPushButton*>(QStringLiteral("cmdCommand"))->click();
+        status = grid->item(0, grid->columnCount() - 2)->text();
+        form->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
+    });
+    requestTransfer(nullptr, TransferSend, files);
+    return answer.count() == 1 ? status : QStringLiteral("not shown");
 }
 
 } // namespace quorvane::test

@@ -54,5 +54,10 @@ void fillTransferTexts();
 void useFtpPort(quint16 port, const ftp::Timeouts& timeouts = shortTimeouts());
 // Starts the server and points sessions at it; false, with a warning, when it does not start.
 bool startScale(FtpServer& server, const FtpServer::Options& options = FtpServer::Options());
+// The one scale in use, 127.0.0.1 in store 1, section 1, logging in as the server's user.
+void addScaleInUse();
+// Sends the files as an operator does: the transfer window writes them, its first scale is marked and sent to,
+// and the window is closed. The status of that scale's row afterwards.
+QString sendToTheScale(const QStringList& files);
 
 } // namespace quorvane::test

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "otherfiles/OtherFileKinds.h"
+#include "platform/ui/LimitedEdit.h"
+
+#include <functional>
+
+class QLineEdit;
+
+namespace quorvane::otherfiles {
+
+// The limited edit of a bound box: digits for numbers and amounts, "0" and "1" for days, the record's bytes
+// for names (a character the code page cannot hold refused with charRefused); `maxChars` characters.
+ui::EditLimit boxLimit(const FieldBinding& binding, int maxChars);
+
+// Connects a bound box: its limit, its typing rule after every change, and `left` when it is left.
+void connectBoundBox(QLineEdit* box, const FieldBinding& binding, std::function<void()> left);
+
+// Entering an amount box: its digits without the decimal sign, and its length while entered.
+void enterAmountBox(QLineEdit* box, const FieldBinding& binding, int discType);
+
+} // namespace quorvane::otherfiles

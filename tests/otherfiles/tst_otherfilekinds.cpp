@@ -1,0 +1,424 @@
+#include "support/CodecTestDb.h"
+#include "support/TransferFixture.h"
+#include "support/WindowAnswer.h"
+
+#include "otherfiles/OtherFileKinds.h"
+#include "otherfiles/ui/BoundBoxes.h"
+#include "platform/text/Ansi.h"
+#include "platform/ui/MessageBox.h"
+#include "settings/Settings.h"
+#include "state/ProgramState.h"
+#include "state/SharedData.h"
+#include "transfer/TransferRequest.h"
+#include "transfer/ui/RequestTransfer.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace quorvane;
+using namespace quorvane::otherfiles;
+
+namespace {
+
+const QDateTime kNow(QDate(2027, 3, 5), QTime(9, 7, 42));
+
+// "name=value;..." in order; a value may be empty.
+QList<QPair<QString, QString>> pairs(const QString& list)
+{
+    QList<QPair<QString, QString>> out;
+    for (const QString& p : list.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        out << qMakePair(p.section(QLatin1Char('='), 0, 0), p.section(QLatin1Char('='), 1));
+    return out;
+}
+
+// Adds the rows "field=value;...|field=value;..." to the table.
+void addRows(const QString& table, const QString& rows)
+{
+    for (const QString& row : rows.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+        QVariantMap values;
+        for (const auto& [field, value] : pairs(row))
+            values.insert(field,
+                          value == QLatin1String("NULL")                                    ? QVariant()
+                              : field == QLatin1String("Name") && table.startsWith("KVB_3") ? QVariant(value.toUtf8())
+                                                                                            : QVariant(value));
+        test::addRow(table, values);
+    }
+}
+
+// A shown value as the tables write it: dates ISO, times HH:mm, check boxes 1 or 0.
+QString asText(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::QDate:
+        return v.toDate().toString(Qt::ISODate);
+    case QMetaType::QTime:
+        return v.toTime().toString(QStringLiteral("HH:mm"));
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    default:
+        return v.toString();
+    }
+}
+
+// The values of a kind's controls as the table writes them, in binding order.
+QString shownText(const OtherFileKind& kind, const QVariantMap& values)
+{
+    QStringList out;
+    for (const FieldBinding* b : bindingsOf(kind))
+        if (values.contains(QLatin1String(b->objectName)))
+            out << QLatin1String(b->objectName) + QLatin1Char('=') + asText(values.value(b->objectName));
+    return out.join(QLatin1Char(';'));
+}
+
+// "objectName=text;..." as the window would show them, typed by each control's form.
+QVariantMap shownValues(const QString& list)
+{
+    QVariantMap values;
+    for (const auto& [name, text] : pairs(list)) {
+        const FieldBinding* b = bindingOf(name);
+        QVariant v = text;
+        if (!b)
+            v = text == QLatin1String("1"); // a send box
+        else if (b->form == Form::Date)
+            v = QDate::fromString(text, Qt::ISODate);
+        else if (b->form == Form::Time)
+            v = QTime::fromString(text, QStringLiteral("HH:mm"));
+        else if (b->form == Form::StatusBit)
+            v = text == QLatin1String("1");
+        else if (b->form == Form::ListPosition || b->form == Form::PluType)
+            v = text.toInt();
+        values.insert(name, v);
+    }
+    return values;
+}
+
+QString rowText(const QString& table, const QString& fields)
+{
+    const QVariantMap row = test::rowValues(table, test::rowIds(table).value(0));
+    QStringList out;
+    for (const auto& [field, value] : pairs(fields))
+        out << field + QLatin1Char('=') + row.value(field).toString();
+    return out.join(QLatin1Char(';'));
+}
+
+struct ShowRow {
+    const char* name;
+    const char* table;
+    qint64 number;
+    const char* rows = "";
+    const char* shown = "";
+    bool found = true;
+    const char* text = "";
+};
+
+struct SaveRow {
+    const char* name;
+    const char* table;
+    qint64 number = 3;
+    qint64 next = 0;
+    const char* values = "";
+    const char* text = "";
+    const char* stored = "";
+    bool untick = false;
+};
+
+struct KeyRow {
+    const char* name;
+    const char* steps; // set:box=text  enter:box  type:keys  paste:text  leave
+    const char* shown;
+    const char* codePage = "windows-1252";
+    bool refused = false; // the refusal of a character is shown
+};
+
+struct MarkRow {
+    const char* name;
+    const char* table;
+    const char* rows;
+    bool ticked = true;
+    const char* marks = ""; // Is_Selected of the rows in stored order
+    bool stays = true;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(ShowRow)
+Q_DECLARE_METATYPE(SaveRow)
+Q_DECLARE_METATYPE(KeyRow)
+Q_DECLARE_METATYPE(MarkRow)
+
+class TestOtherFileKinds : public test::TransferFolderTest {
+    Q_OBJECT
+
+    void setFormats()
+    {
+        gSettings().gPricePoint = 2;
+        gSettings().gWeightPoint = 3;
+        gSettings().gDecimalSign = QStringLiteral(".");
+        setOtherFilesClock([] { return kNow; });
+    }
+
+private slots:
+    void showRecord_data();
+    void showRecord();
+    void saveShown_data();
+    void saveShown();
+    void keySequences_data();
+    void keySequences();
+    void markForSending_data();
+    void markForSending();
+    void sendsTheTickedFilesAndTheDateAndTime();
+};
+
+void TestOtherFileKinds::showRecord_data()
+{
+    QTest::addColumn<ShowRow>("row");
+    // clang-format off
+    const ShowRow rows[] = {
+        {.name = "tax 7 absent", .table = "KVB_A8", .number = 7, .shown = "txtTaxName=VAT7;meditTaxRate=0.00;combTaxType=0", .found = false},
+        {.name = "tax found", .table = "KVB_A8", .number = 3, .rows = "Code=3;Name=TX;Rate=1750;Status=1", .shown = "txtTaxName=TX;meditTaxRate=17.50;combTaxType=1"},
+        {.name = "stock status 5", .table = "KVB_AC", .number = 2, .rows = "Number=2;Name=Key;Type=2;Status=5", .shown = "txtStockName=Key;combStockType=2;chkPrefix=1;chkCostPrint=0;chkShopNameNo=1;combPLUType=0"},
+        {.name = "stock out of range", .table = "KVB_AC", .number = 2, .rows = "Number=2;Name=Key;Type=7;Status=26", .shown = "txtStockName=Key;combStockType=0;chkPrefix=0;chkCostPrint=1;chkShopNameNo=0;combPLUType=0"},
+        {.name = "stock absent", .table = "KVB_AC", .number = 2, .shown = "txtStockName= ;combStockType=0;chkPrefix=0;chkCostPrint=0;chkShopNameNo=0;combPLUType=0", .found = false},
+        {.name = "payment status 9", .table = "KVB_AD", .number = 1, .rows = "Number=1;Name=Cash;Status=9", .shown = "txtPaymentName=Cash;chkPayTotal=1;chkChange=0;chkRounding=0;chkCardReader=1"},
+        {.name = "payment absent", .table = "KVB_AD", .number = 1, .shown = "txtPaymentName= ;chkPayTotal=0;chkChange=0;chkRounding=0;chkCardReader=0", .found = false},
+        {.name = "clerk held twice", .table = "KVB_44", .number = 4, .rows = "Clerk_No=5;Name=Other|Clerk_No=4;Name=First|Clerk_No=4;Name=Second", .shown = "txtClerkName=First"},
+        {.name = "clerk absent", .table = "KVB_44", .number = 4, .shown = "txtClerkName=", .found = false},
+        {.name = "discount of type 4", .table = "KVB_AA", .number = 6, .rows = "Number=6;NextNumber=9;Disc_Type=4;Disc_LimitType=1;Disc_SDate=150324;Disc_EDate=311224;Disc_STime=830;Disc_ETime=2359;DisDayOfWeek=65;Disc_1stLim=300;Disc_2ndLim=500;Disc_Within1stL=5;Disc_Within2ndL=12345",
+         .shown = "txtDiscScheNextNo=9;combDiscType=4;combDiscLimitType=1;DTPickerStartDate=2024-03-15;DTPickerStartTime=08:30;DTPickerEndDate=2024-12-31;DTPickerEndTime=23:59;meditDiscDayOfWeek=1000001;meditDiscLimit1=300;meditDiscLimit2=500;meditDiscLmtPer1=5;meditDiscLmtPer2=12345"},
+        {.name = "discount of type 0 keeps the span", .table = "KVB_AA", .number = 6, .rows = "Number=6;NextNumber=2;Disc_Type=0;Disc_SDate=150324;DisDayOfWeek=65;Disc_1stLim=7",
+         .shown = "txtDiscScheNextNo=2;combDiscType=0;combDiscLimitType=0;meditDiscLimit1=7;meditDiscLimit2=0;meditDiscLmtPer1=0;meditDiscLmtPer2=0"},
+        {.name = "discount out of range", .table = "KVB_AA", .number = 6, .rows = "Number=6;Disc_Type=9;Disc_LimitType=5;Disc_SDate=310224;Disc_EDate=10100;Disc_STime=2460;Disc_ETime=0;DisDayOfWeek=0",
+         .shown = "txtDiscScheNextNo=0;combDiscType=0;combDiscLimitType=0;DTPickerEndDate=2000-01-01;DTPickerEndTime=00:00;meditDiscDayOfWeek=0000000;meditDiscLimit1=0;meditDiscLimit2=0;meditDiscLmtPer1=0;meditDiscLmtPer2=0"},
+        {.name = "discount absent", .table = "KVB_AA", .number = 6, .shown = "txtDiscScheNextNo=0;combDiscType=0;combDiscLimitType=0;DTPickerStartDate=2027-03-05;DTPickerEndDate=2027-03-05;meditDiscDayOfWeek=0;meditDiscLimit1=0;meditDiscLimit2=0;meditDiscLmtPer1=0;meditDiscLmtPer2=0", .found = false},
+        {.name = "price found", .table = "KVB_AB", .number = 2, .rows = "Number=2;NextNumber=3;NewUnitPrice=499;Price_SDate=10127;Price_STime=800;Price_EDate=311227;Price_ETime=2000;PriceDayOfWeek=127",
+         .shown = "txtPriceScheNextNo=3;DTPickerStartDatePrice=2027-01-01;DTPickerStartTimePrice=08:00;DTPickerEndDatePrice=2027-12-31;DTPickerEndTimePrice=20:00;meditPriceDayOfWeek=1111111;meditNewUPrice=4.99"},
+        {.name = "price 0 keeps the span", .table = "KVB_AB", .number = 2, .rows = "Number=2;NextNumber=3;Price_SDate=10127", .shown = "txtPriceScheNextNo=3;meditNewUPrice=0.00"},
+        {.name = "price absent", .table = "KVB_AB", .number = 2, .shown = "txtPriceScheNextNo=0;DTPickerStartDatePrice=2027-03-05;DTPickerEndDatePrice=2027-03-05;meditPriceDayOfWeek=0;meditNewUPrice=0.00", .found = false},
+        {.name = "text found", .table = "KVB_3A", .number = 5, .rows = "No=5;NextNo=8;NameFirstLine=SHOP;Name=SHOPBLOCK", .shown = "txtIngNextNo=8;txtIngredient=SHOP", .text = "SHOPBLOCK"},
+        {.name = "text held twice, the first empty", .table = "KVB_3B", .number = 5, .rows = "No=5;NextNo=1;NameFirstLine= ;Name=NULL|No=5;NextNo=2;NameFirstLine=B;Name=BB", .shown = "txtSMsgNextNo=2;txtSMsg=B", .text = "BB"},
+        {.name = "empty text keeps its link", .table = "KVB_3C", .number = 5, .rows = "No=5;NextNo=8;NameFirstLine= ;Name=NULL", .shown = "txtAdvNextNo=8;txtAdv="},
+        {.name = "text absent", .table = "KVB_3D", .number = 5, .rows = "No=4;NextNo=8;NameFirstLine=X;Name=X", .shown = "txtSNameNextNo=0;txtSName=", .found = false},
+    };
+    // clang-format on
+    for (const ShowRow& row : rows)
+        QTest::newRow(row.name) << row;
+}
+
+void TestOtherFileKinds::showRecord()
+{
+    QFETCH(ShowRow, row);
+    setFormats();
+    addRows(row.table, row.rows);
+    const OtherFileKind& kind = *kindOf(row.table);
+    const ShownRecord shown = otherfiles::showRecord(kind, row.number);
+    QCOMPARE(shown.found, row.found);
+    QCOMPARE(shownText(kind, shown.values), QString::fromLatin1(row.shown));
+    QCOMPARE(shown.text, QByteArray(row.text));
+    QVERIFY(!gRsWork.isOpen());
+}
+
+void TestOtherFileKinds::saveShown_data()
+{
+    QTest::addColumn<SaveRow>("row");
+    // clang-format off
+    const SaveRow rows[] = {
+        {.name = "stock status 19", .table = "KVB_AC", .values = "txtStockName=Key;combStockType=1;chkPrefix=1;chkCostPrint=1;combPLUType=2", .stored = "Number=3;Name=Key;Type=1;Status=19"},
+        {.name = "stock saved from a box, empty name", .table = "KVB_AC", .values = "txtStockName=;chkShopNameNo=1", .stored = "Name= ;Status=4", .untick = true},
+        {.name = "payment status 9", .table = "KVB_AD", .values = "txtPaymentName=Cash;chkPayTotal=1;chkCardReader=1", .stored = "Name=Cash;Status=9;Reserved=0"},
+        {.name = "tax VAT3", .table = "KVB_A8", .values = "txtTaxName=;combTaxType=1;meditTaxRate=17.50", .stored = "Code=3;Name=VAT3;Rate=1750;Status=1"},
+        {.name = "tax ATX3", .table = "KVB_A8", .values = "txtTaxName=;combTaxType=0;meditTaxRate=0.00", .stored = "Name=ATX3;Rate=0;Status=0", .untick = true},
+        {.name = "clerk empty name", .table = "KVB_44", .values = "txtClerkName=", .stored = "Clerk_No=3;Name= ", .untick = true},
+        {.name = "discount", .table = "KVB_AA", .next = 7, .values = "combDiscType=2;combDiscLimitType=0;DTPickerStartDate=2024-03-15;DTPickerStartTime=08:30;DTPickerEndDate=2027-12-31;DTPickerEndTime=23:59;meditDiscDayOfWeek=0111110;meditDiscLimit1=1.500;meditDiscLimit2=2.000;meditDiscLmtPer1=0.50;meditDiscLmtPer2=12.34",
+         .stored = "NextNumber=7;Disc_Type=2;Disc_LimitType=0;Disc_SDate=150324;Disc_STime=830;Disc_EDate=311227;Disc_ETime=2359;DisDayOfWeek=62;Disc_1stLim=1500;Disc_2ndLim=2000;Disc_Within1stL=50;Disc_Within2ndL=1234"},
+        {.name = "price, empty day box", .table = "KVB_AB", .next = 0, .values = "meditNewUPrice=17.50;meditPriceDayOfWeek=;DTPickerStartDatePrice=2027-01-01", .stored = "NextNumber=0;NewUnitPrice=1750;PriceDayOfWeek=0;Price_SDate=10127;Price_STime=0"},
+        {.name = "text, box ticked", .table = "KVB_3A", .next = 4, .values = "txtIngredient=SHOP;chkIng=1", .text = "SHOPBLOCK", .stored = "No=3;NextNo=4;NameFirstLine=SHOP;Is_Selected=1"},
+        {.name = "emptied text", .table = "KVB_3B", .values = "txtSMsg=;chkSmsg=1", .stored = "NextNo=0;NameFirstLine= ;Is_Selected=0", .untick = true},
+    };
+    // clang-format on
+    for (const SaveRow& row : rows)
+        QTest::newRow(row.name) << row;
+}
+
+void TestOtherFileKinds::saveShown()
+{
+    QFETCH(SaveRow, row);
+    setFormats();
+    ShownRecord shown;
+    shown.values = shownValues(row.values);
+    shown.text = row.text;
+    QCOMPARE(otherfiles::saveShown(*kindOf(row.table), row.number, row.next, shown), row.untick);
+    QCOMPARE(rowText(row.table, row.stored), QString::fromLatin1(row.stored));
+}
+
+void TestOtherFileKinds::keySequences_data()
+{
+    QTest::addColumn<KeyRow>("row");
+    // clang-format off
+    const KeyRow rows[] = {
+        {.name = "0, 0, 7", .steps = "enter:txtIngNextNo|type:007|leave", .shown = "txtIngNextNo=7"},
+        {.name = "a lone 0 stays", .steps = "enter:txtDiscScheNextNo|type:0|leave", .shown = "txtDiscScheNextNo=0"},
+        {.name = "0 then 5 in an amount", .steps = "set:combDiscType=2|enter:meditDiscLmtPer1|type:05|leave", .shown = "meditDiscLmtPer1=0.05"},
+        {.name = "limit raised to the first", .steps = "set:meditDiscLimit2=300|enter:meditDiscLimit1|type:500|leave", .shown = "meditDiscLimit1=0.500;meditDiscLimit2=0.500"},
+        {.name = "limit lowered to the second", .steps = "set:meditDiscLimit1=300|enter:meditDiscLimit2|type:200|leave", .shown = "meditDiscLimit1=0.200;meditDiscLimit2=0.200"},
+        {.name = "amount raised to the first", .steps = "set:combDiscType=2|set:meditDiscLmtPer2=300|enter:meditDiscLmtPer1|type:500|leave", .shown = "meditDiscLmtPer1=5.00;meditDiscLmtPer2=5.00"},
+        {.name = "amount lowered to the second", .steps = "set:combDiscType=2|set:meditDiscLmtPer1=500|enter:meditDiscLmtPer2|type:300|leave", .shown = "meditDiscLmtPer1=3.00;meditDiscLmtPer2=3.00"},
+        {.name = "pieces: 1.500 to 1500", .steps = "set:combDiscLimitType=1|set:meditDiscLimit1=1.500|enter:meditDiscLimit1|leave", .shown = "meditDiscLimit1=1500"},
+        {.name = "a limit takes four digits", .steps = "enter:meditDiscLimit1|type:123456|leave", .shown = "meditDiscLimit1=1.234"},
+        {.name = "D3 with 12.345", .steps = "set:combDiscType=3|set:meditDiscLmtPer1=12.345|enter:meditDiscLmtPer1|leave", .shown = "meditDiscLmtPer1=23.45"},
+        {.name = "D6 takes six digits", .steps = "set:combDiscType=6|enter:meditDiscLmtPer1|type:1234567|leave", .shown = "meditDiscLmtPer1=1234.56"},
+        {.name = "emptied next number shows 0", .steps = "set:txtIngNextNo=12|enter:txtIngNextNo|clear|leave", .shown = "txtIngNextNo=0"},
+        {.name = "empty day box", .steps = "set:meditPriceDayOfWeek=1010|enter:meditPriceDayOfWeek|clear|type:2|leave", .shown = "meditPriceDayOfWeek=0"},
+        {.name = "tax rate", .steps = "set:combTaxType=1|enter:meditTaxRate|type:17505|leave", .shown = "meditTaxRate=17.50;txtTaxName=VAT3"},
+        {.name = "name over its bytes", .steps = "enter:txtPaymentName|paste:Cr\u00e8me fra\u00eeche", .shown = "txtPaymentName=Cr\u00e8me f"},
+        {.name = "name over its bytes, GBK", .steps = "enter:txtTaxName|paste:\u6c34\u679c\u6c41", .shown = "txtTaxName=\u6c34\u679c", .codePage = "GBK"},
+        {.name = "character outside the code page", .steps = "enter:txtClerkName|type:A|paste:\u6c34", .shown = "txtClerkName=A", .refused = true},
+        {.name = "pasted non-digit", .steps = "set:txtSMsgNextNo=4|enter:txtSMsgNextNo|paste:1a|leave", .shown = "txtSMsgNextNo=4"},
+        {.name = "days take 0 and 1", .steps = "enter:meditDiscDayOfWeek|type:10201101|leave", .shown = "meditDiscDayOfWeek=1001101"},
+    };
+    // clang-format on
+    for (const KeyRow& row : rows)
+        QTest::newRow(row.name) << row;
+}
+
+// The boxes of every bound control on one window, connected as the other-files window connects them; the
+// steps type, paste, enter and leave as the operator does.
+void TestOtherFileKinds::keySequences()
+{
+    QFETCH(KeyRow, row);
+    setFormats();
+    text::setAnsiCodePage(QLatin1String(row.codePage));
+    int refusals = 0;
+    ui::setMsgBoxHandler([&](const ui::MsgRequest&) { return ++refusals, 0; });
+    QWidget window;
+    QHash<QString, std::function<void()>> leave;
+    QHash<QString, QLineEdit*> boxes;
+    QVariantMap lists; // the list positions a step sets
+    QLineEdit* focused = nullptr;
+    const auto values = [&] {
+        QVariantMap v = lists;
+        for (auto it = boxes.cbegin(); it != boxes.cend(); ++it)
+            v.insert(it.key(), it.value()->text());
+        return v;
+    };
+    for (const FieldBinding& b : fieldBindings()) {
+        if (b.typing == Typing::None)
+            continue;
+        auto* box = new QLineEdit(&window);
+        box->setObjectName(QLatin1String(b.objectName));
+        boxes.insert(box->objectName(), box);
+        const auto left = [&, binding = &b] {
+            QVariantMap v = values();
+            leaveField(*binding, 3, v);
+            for (auto it = boxes.cbegin(); it != boxes.cend(); ++it)
+                it.value()->setText(v.value(it.key()).toString());
+        };
+        connectBoundBox(box, b, left);
+        leave.insert(box->objectName(), left);
+    }
+    for (const QString& step : QString::fromUtf8(row.steps).split(QLatin1Char('|'))) {
+        const QString verb = step.section(QLatin1Char(':'), 0, 0);
+        const QString arg = step.section(QLatin1Char(':'), 1);
+        if (verb == QLatin1String("set")) {
+            const auto [name, text] = pairs(arg).first();
+            if (boxes.contains(name))
+                boxes.value(name)->setText(text);
+            else
+                lists.insert(name, text.toInt());
+        } else if (verb == QLatin1String("enter")) {
+            focused = boxes.value(arg);
+            const FieldBinding& b = *bindingOf(arg);
+            if (b.typing == Typing::Amount)
+                enterAmountBox(focused, b, lists.value(QStringLiteral("combDiscType")).toInt());
+            focused->end(false);
+        } else if (verb == QLatin1String("type")) {
+            QTest::keyClicks(focused, arg);
+        } else if (verb == QLatin1String("paste")) {
+            focused->insert(arg);
+        } else if (verb == QLatin1String("clear")) {
+            focused->selectAll();
+            QTest::keyClick(focused, Qt::Key_Backspace);
+        } else {
+            leave.value(focused->objectName())(); // as the box's leave handler runs when the focus moves on
+        }
+    }
+    QStringList shown;
+    for (const auto& [name, text] : pairs(QString::fromUtf8(row.shown)))
+        shown << name + QLatin1Char('=') + boxes.value(name)->text();
+    QCOMPARE(shown.join(QLatin1Char(';')), QString::fromUtf8(row.shown));
+    QCOMPARE(refusals, row.refused ? 1 : 0);
+}
+
+void TestOtherFileKinds::markForSending_data()
+{
+    QTest::addColumn<MarkRow>("row");
+    // clang-format off
+    const MarkRow rows[] = {
+        {.name = "texts", .table = "KVB_3A", .rows = "No=1;NameFirstLine=A|No=2;NameFirstLine= |No=3;NameFirstLine=NULL", .marks = "1 0 0"},
+        {.name = "shop names", .table = "KVB_3D", .rows = "No=1;NameFirstLine= |No=2;NameFirstLine=B", .marks = "0 1"},
+        {.name = "clerks", .table = "KVB_44", .rows = "Clerk_No=1;Name= |Clerk_No=2;Name=Ann", .marks = "0 1"},
+        {.name = "no tax rate", .table = "KVB_A8", .rows = "Code=1;Rate=0;Is_Selected=1", .marks = "0", .stays = false},
+        {.name = "taxes", .table = "KVB_A8", .rows = "Code=1;Rate=0;Is_Selected=1|Code=2;Rate=700", .marks = "0 1"},
+        {.name = "stock keys", .table = "KVB_AC", .rows = "Number=1;Name=K", .marks = "1"},
+        {.name = "payment keys", .table = "KVB_AD", .rows = "Number=1;Name= ", .marks = "0", .stays = false},
+        {.name = "discount of D0 never", .table = "KVB_AA", .rows = "Number=1;Disc_Type=0|Number=2;Disc_Type=3", .marks = "0 1"},
+        {.name = "price schedules", .table = "KVB_AB", .rows = "Number=1;NewUnitPrice=5", .marks = "1"},
+        {.name = "clearing unmarks all", .table = "KVB_AB", .rows = "Number=1;NewUnitPrice=5;Is_Selected=1|Number=2;Is_Selected=1", .ticked = false, .marks = "0 0"},
+        {.name = "empty table", .table = "KVB_3C", .rows = "", .marks = "", .stays = false},
+    };
+    // clang-format on
+    for (const MarkRow& row : rows)
+        QTest::newRow(row.name) << row;
+}
+
+void TestOtherFileKinds::markForSending()
+{
+    QFETCH(MarkRow, row);
+    addRows(row.table, row.rows);
+    QCOMPARE(otherfiles::markForSending(*kindOf(row.table), row.ticked), row.stays);
+    QStringList marks;
+    for (const qint64 id : test::rowIds(row.table))
+        marks << test::rowValues(row.table, id).value("Is_Selected").toString();
+    QCOMPARE(marks.join(QLatin1Char(' ')), QString::fromLatin1(row.marks));
+}
+
+// Clerks, taxes and the date and time as the window saves, ticks and sends them; a clerk saved after the
+// tick waits for the next tick.
+void TestOtherFileKinds::sendsTheTickedFilesAndTheDateAndTime()
+{
+    setFormats();
+    text::setAnsiCodePage(QStringLiteral("windows-1252"));
+    test::fillTransferTexts();
+    test::FtpServer server;
+    QVERIFY(test::startScale(server));
+    test::addScaleInUse();
+    const auto save = [](const char* table, qint64 number, const char* values) {
+        ShownRecord shown;
+        shown.values = shownValues(QString::fromUtf8(values));
+        return otherfiles::saveShown(*kindOf(table), number, 0, shown);
+    };
+    save("KVB_44", 1, "txtClerkName=Zo\u00eb");
+    save("KVB_44", 2, "txtClerkName=Ann");
+    save("KVB_A8", 1, "txtTaxName=VAT1;meditTaxRate=7.00;combTaxType=1");
+    QVERIFY(otherfiles::markForSending(*kindOf("chkClerk"), true));
+    QVERIFY(otherfiles::markForSending(*kindOf("chkTax"), true));
+    save("KVB_44", 3, "txtClerkName=Bob");
+    saveDateTimeToSend();
+    saveDateTimeToSend();
+    QCOMPARE(test::rowCount("KVB_4E"), 1);
+
+    const QStringList files = filesToSend({"chkTax", "chkClerk", "chkIng"}) << QStringLiteral("DAT0UALL.csv");
+    QCOMPARE(files, (QStringList{"ING0UALL.csv", "OPE0UALL.csv", "TAX0UALL.csv", "DAT0UALL.csv"}));
+    QVERIFY(!test::sendToTheScale(files.mid(1)).contains(QLatin1String("Error")));
+    for (const char* name : {"OPE0UALL.csv", "TAX0UALL.csv"})
+        QCOMPARE(test::readFile(server.filePath(name)),
+                 test::readFile(QStringLiteral(QUORVANE_TEST_DATA_DIR "/otherfiles/") + name));
+    QCOMPARE(test::readFile(server.filePath("DAT0UALL.csv")), QByteArray("255,,27,3,5,9,7\r\n"));
+    // The send leaves the marks as they were.
+    QCOMPARE(test::rowValues("KVB_44", test::rowIds("KVB_44").at(2)).value("Is_Selected").toInt(), 0);
+    QCOMPARE(test::rowValues("KVB_44", test::rowIds("KVB_44").at(0)).value("Is_Selected").toInt(), 1);
+}
+
+QTEST_MAIN(TestOtherFileKinds)
+#include "tst_otherfilekinds.moc"

@@ -1,6 +1,7 @@
 #include "plu/PluList.h"
 
 #include "platform/events/EventPump.h"
+#include "plu/Marks.h"
 #include "plu/PluBinding.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
@@ -13,24 +14,7 @@ namespace quorvane {
 
 namespace {
 
-// Is_Selected := value on the rows, in one transaction, a chunk of rows per statement.
-void writeMarks(const QVector<qint64>& rows, int value)
-{
-    constexpr int Chunk = 128;
-    db::Transaction tx(gDBConnection);
-    EventPump pump;
-    for (qsizetype i = 0; i < rows.size(); i += Chunk) {
-        const qsizetype n = qMin<qsizetype>(Chunk, rows.size() - i);
-        QVariantList params{value};
-        for (qsizetype k = 0; k < n; ++k)
-            params << rows[i + k];
-        QString marks = QStringLiteral("?");
-        marks += QStringLiteral(",?").repeated(n - 1);
-        gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET Is_Selected=? WHERE rowid IN (%1)").arg(marks), params);
-        pump();
-    }
-    tx.commit();
-}
+MarkList listMarks() { return MarkList(QStringLiteral("KVB_25"), gRsPLU.rowids()); }
 
 } // namespace
 
@@ -101,19 +85,9 @@ void ClearPLUSelection()
 {
     if (!gRsPLU.isOpen())
         return;
-    if (gRsPLU.recordCount() > 0) {
-        // The rows the list was loaded with, whatever an edit made of them since; only the marked ones need
-        // writing.
-        QSet<qint64> marked;
-        db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT rowid FROM KVB_25 WHERE Is_Selected<>0"));
-        while (st.step())
-            marked.insert(st.columnInt(0));
-        QVector<qint64> rows;
-        for (const qint64 rowid : gRsPLU.rowids())
-            if (marked.contains(rowid))
-                rows << rowid;
-        writeMarks(rows, 0);
-    }
+    // The rows the list was loaded with, whatever an edit made of them since.
+    if (gRsPLU.recordCount() > 0)
+        listMarks().clearMarked();
     gRsPLU.close();
 }
 
@@ -121,12 +95,7 @@ std::optional<int> SetPLUSelection(int startRow, int count, int mode, bool curre
 {
     if (!gRsPLU.isOpen() || gRsPLU.recordCount() == 0)
         return std::nullopt;
-    const int value = mode == 1 ? 1 : mode != 0 ? 0 : count >= 2 ? 1 : currentMarked ? 0 : 1;
-    const QVector<qint64>& rows = gRsPLU.rowids(); // grid row r is position r - 1
-    const qsizetype first = qMax(startRow, 1) - 1;
-    const qsizetype end = qMin<qsizetype>(qsizetype(startRow) - 1 + count, rows.size());
-    if (end > first)
-        writeMarks(rows.mid(first, end - first), value);
+    const std::optional<int> value = listMarks().set(startRow, count, mode, currentMarked);
     if (gridRow >= 1 && gridRow <= gRsPLU.recordCount())
         gRsPLU.move(gridRow - 1); // also reads the row again, with its new mark
     return value;

@@ -130,15 +130,9 @@ public:
     // A property dialog's Cancel of a new node: its provisional node goes, and its parent is the node to select.
     void dropNewNode(NodeKind kind);
 
-    // The PLU list and editor (frmMainPlu.cpp). The editor's rows are captioned from their own language section
-    // (kPluEditor); they join the window's rows uncaptioned. Each handler hands the window to src/plu/ui.
+    // The PLU list and editor. The editor's rows are captioned from their own language section (kPluEditor); they
+    // join the window's rows uncaptioned. Their handlers are src/plu/ui's, taking the window.
     static const ui::ControlTable kPluEditor;
-    void MSHFlexGridPLU_Click();
-    void SSTabPLU_Click();
-    void chkWeighed_Click();
-    void combMemDiscType_Click();
-    void combDiscType_Click();
-    void combBarcodeFormat_Click();
 
 private:
     plu::PluWindow* m_pluWindow = new plu::PluWindow(this, kPluEditor);

@@ -3,6 +3,7 @@
 #include "mainwindow/ui/frmMain.h"
 
 #include "platform/ui/Widgets.h"
+#include "plu/ui/PluHost.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -39,8 +40,11 @@ QList<Control> frmMain::windowControls()
         button("cmdDel", Right + 6 * List, ListRow, 1290, 10, "MainCmdDelete").to(&W::cmdDel),
         button("cmdDelAll", Right + 7 * List, ListRow, 1290, 11, "MainCmdDelAll").to(&W::cmdDelAll),
 
-        flexGrid("MSHFlexGridPLU", {Right, 660, 11040, 3480}).tab(12).on(&W::MSHFlexGridPLU_Click).to(&W::MSHFlexGridPLU),
-        tabStrip("SSTabPLU", {Right, 4260, 11040, 4920}).tab(13).on(&W::SSTabPLU_Click).to(&W::SSTabPLU),
+        flexGrid("MSHFlexGridPLU", {Right, 660, 11040, 3480})
+            .tab(12)
+            .on(&plu::MSHFlexGridPLU_Click)
+            .to(&W::MSHFlexGridPLU),
+        tabStrip("SSTabPLU", {Right, 4260, 11040, 4920}).tab(13).on(&plu::SSTabPLU_Click).to(&W::SSTabPLU),
         tabPage("pageTAB(1)").in("SSTabPLU"),
         plainFrame("frameTAB(1)", {0, 0, 10920, 4440}).in("pageTAB(1)").to(&W::frameTAB),
         tabPage("pageTAB(2)").in("SSTabPLU"),
@@ -88,7 +92,7 @@ QList<Control> frmMain::pluEditorControls()
         label("lblTare", {120, 1740, 1500, H}).in(Basic).caption("MainTabTare"),
         maskedEdit("meditTare", {1740, 1740, 1500, H}).in(Basic),
         label("lblTareG", {3300, 1740, 600, H}).in(Basic).caption("MainTabTareG"),
-        checkBox("chkWeighed", {3990, 1740, 2700, H}).in(Basic).caption("MainTabWeighted").on(&W::chkWeighed_Click),
+        checkBox("chkWeighed", {3990, 1740, 2700, H}).in(Basic).caption("MainTabWeighted").on(&plu::chkWeighed_Click),
         label("lblCoupledPLU", {120, 2145, 1500, H}).in(Basic).caption("MainTabCoupledPLU"),
         maskedEdit("meditCoupledPLU", {1740, 2145, 1500, H}).in(Basic),
         checkBox("chkUPoverride", {3990, 2145, 2700, H}).in(Basic).caption("MainTabUPOV"),
@@ -100,7 +104,7 @@ QList<Control> frmMain::pluEditorControls()
         label("lblCost", {120, 3360, 1500, H}).in(Basic).caption("MainTabCost"),
         maskedEdit("meditCost", {1740, 3360, 1500, H}).in(Basic),
         label("lblMemDiscType", {6990, 120, 3600, H}).in(Basic).caption("MainTabMemDiscType"),
-        comboBox("combMemDiscType", {6990, 475, 3600, H}).in(Basic).on(&W::combMemDiscType_Click),
+        comboBox("combMemDiscType", {6990, 475, 3600, H}).in(Basic).on(&plu::combMemDiscType_Click),
         label("lblMemDisc(1)", {6990, 930, 1800, H}).in(Basic),
         maskedEdit("meditMemDisc(1)", {8850, 930, 1500, H}).in(Basic),
         label("lblMemDiscPerSym(0)", {10410, 930, 390, H}).in(Basic).caption("MainTabDiscPer"),
@@ -120,7 +124,7 @@ QList<Control> frmMain::pluEditorControls()
         maskedEdit("meditItemCode", {1740, 255, 1800, H}).in("Frame5"),
         comboBox("combRSData", {4740, 265, 1800, H}).in("Frame5"),
         label("lblBarCodeFormat", {120, 660, 1500, H}).in("Frame5").caption("MainTabBarFormat"),
-        comboBox("combBarcodeFormat", {1740, 670, 4800, H}).in("Frame5").on(&W::combBarcodeFormat_Click),
+        comboBox("combBarcodeFormat", {1740, 670, 4800, H}).in("Frame5").on(&plu::combBarcodeFormat_Click),
         label("lblReference", {6660, 670, 3900, H}).in("Frame5"),
         label("lblFlagCode", {120, 1065, 1500, H}).in("Frame5").caption("MainTabFlagCode"),
         maskedEdit("meditFlagCode1", {1740, 1065, 330, H}).in("Frame5"),
@@ -144,7 +148,7 @@ QList<Control> frmMain::pluEditorControls()
         // Page 3: the discount, its period and days, its two limits.
         frame("Frame2", {120, 60, 3000, 1560}).in(Discount),
         label("lblDiscType", {120, 255, 2760, H}).in("Frame2").caption("MainTabTypeDisc"),
-        comboBox("combDiscType", {120, 610, 2760, H}).in("Frame2").on(&W::combDiscType_Click),
+        comboBox("combDiscType", {120, 610, 2760, H}).in("Frame2").on(&plu::combDiscType_Click),
         checkBox("chkPricePriority", {120, 1065, 2760, H}).in("Frame2").caption("MainTabPriPriority"),
         frame("Frame1", {3240, 60, 7560, 1560}).in(Discount),
         label("lblStartDate", {120, 255, 1800, H}).in("Frame1").caption("MainTabStartDate"),

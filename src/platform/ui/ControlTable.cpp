@@ -183,6 +183,12 @@ Control& Control::onLeave(Handler handler)
     return *this;
 }
 
+Control& Control::onEnter(Handler handler)
+{
+    m_enter = std::move(handler);
+    return *this;
+}
+
 Control& Control::editable()
 {
     m_editable = true;
@@ -221,6 +227,8 @@ void createControls(QWidget* window, const ControlTable& table)
             onChange(widgets[i], row.handler().boundTo(window, row.index()));
         if (row.leaveHandler())
             onLeave(widgets[i], row.leaveHandler().boundTo(window, row.index()));
+        if (row.enterHandler())
+            onEnter(widgets[i], row.enterHandler().boundTo(window, row.index()));
     }
 
     QList<qsizetype> tabbed;

@@ -79,6 +79,8 @@ public:
     Control& on(Handler handler);
     // Runs when the control loses the focus to another control of its window, and from commitFocusedField().
     Control& onLeave(Handler handler);
+    // Runs when the control gets the focus from another control of its window.
+    Control& onEnter(Handler handler);
     // A combo box that accepts typed text.
     Control& editable();
 
@@ -110,6 +112,7 @@ public:
     bool isEditable() const { return m_editable; }
     const Handler& handler() const { return m_handler; }
     const Handler& leaveHandler() const { return m_leave; }
+    const Handler& enterHandler() const { return m_enter; }
     void bindTo(QObject* window, QWidget* widget) const
     {
         if (m_bind)
@@ -136,6 +139,7 @@ private:
     bool m_editable = false;
     Handler m_handler;
     Handler m_leave;
+    Handler m_enter;
     std::function<void(QObject*, QWidget*, int)> m_bind;
 };
 

@@ -13,44 +13,59 @@ namespace quorvane::ui {
 
 // What control and menu tables share: their handlers, and the language collection their captions come from.
 
-// The window of a table's handler or member, as its class: a table used on a window of another class is a
-// programming error that stops at once.
+// The window of a table's member, as its class, while the table is created: a table used on a window of
+// another class is a programming error that stops there, and a test opens every window.
 template<class W> W* tableWindow(QObject* window)
 {
     W* w = qobject_cast<W*>(window);
     if (!w)
-        qFatal("A table was used on a window of another class");
+        qFatal("Table of %s used on a window of class %s", W::staticMetaObject.className(),
+               window ? window->metaObject()->className() : "none");
     return w;
 }
 
-// A handler named in a control or menu table: a member function of the window class, taking nothing or, for
-// the elements of a control array, the element's index, as the classic handlers do:
+// A handler named in a control or menu table. Either a member function of the window class, taking nothing or,
+// for the elements of a control array, the element's index, as the classic handlers do:
 //     &frmMain::cmdStore_Click            void cmdStore_Click();
 //     &frmMain::meditMemDisc_LostFocus    void meditMemDisc_LostFocus(int index);
-// The window class needs Q_OBJECT: the handler finds its window by qobject_cast.
+// (the window class needs Q_OBJECT: the handler finds its window by qobject_cast), or a free function of a lower
+// folder that takes the window, so that the folder owning a part of the window keeps its handlers:
+//     &plu::chkWeighed_Click              void chkWeighed_Click(QWidget* window);
+//     &keys::lblKey_Click                 void lblKey_Click(QWidget* window, int index);
+// A bound handler never runs on a window being destroyed (its class is gone by then: Qt's clearFocus() in
+// ~QWidget sends the focused box its FocusOut after the window's own destructor has run).
 class Handler {
 public:
     Handler() = default;
     template<class W>
-    Handler(void (W::*member)()) : m_call([member](QObject* window, int) { (tableWindow<W>(window)->*member)(); })
+    Handler(void (W::*member)())
+        : m_call([member](QObject* window, int) { (static_cast<W*>(window)->*member)(); })
+        , m_class(&W::staticMetaObject)
     {
     }
     template<class W>
     Handler(void (W::*member)(int index))
-        : m_call([member](QObject* window, int index) { (tableWindow<W>(window)->*member)(index); })
+        : m_call([member](QObject* window, int index) { (static_cast<W*>(window)->*member)(index); })
+        , m_class(&W::staticMetaObject)
     {
     }
+    Handler(void (*function)(QWidget* window));
+    Handler(void (*function)(QWidget* window, int index));
 
     explicit operator bool() const { return bool(m_call); }
 
-    // The handler of one window's control: `index` is its array index, -1 for a single control.
-    std::function<void()> boundTo(QObject* window, int index) const
-    {
-        return [call = m_call, window, index] { call(window, index); };
-    }
+    // Whether the handler can run on this window: a member handler needs a window of its class. Tables check it
+    // for every row when they create a window's controls, and stop there naming the handler's class.
+    bool accepts(const QObject* window) const;
+    void checkWindow(const QObject* window) const;
+
+    // The handler of one window's control: `index` is its array index, -1 for a single control. The call does
+    // nothing once the window's class is being destroyed.
+    std::function<void()> boundTo(QObject* window, int index) const;
 
 private:
     std::function<void(QObject*, int)> m_call;
+    const QMetaObject* m_class = nullptr; // of a member handler's window
 };
 
 // A caption's text by its key.

@@ -25,6 +25,7 @@ public:
 
     std::function<void()> change;
     std::function<void()> leave;
+    std::function<void()> enter;
     int settingDepth = 0; // a setter is at work: the widget's own change signals are not the operator's
 
     void operatorChanged()
@@ -35,14 +36,17 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::FocusOut && leave) {
+        const bool out = event->type() == QEvent::FocusOut;
+        if (out || event->type() == QEvent::FocusIn) {
+            const std::function<void()>& handler = out ? leave : enter;
             switch (static_cast<QFocusEvent*>(event)->reason()) {
             case Qt::PopupFocusReason:
             case Qt::ActiveWindowFocusReason:
             case Qt::MenuBarFocusReason:
                 break;
             default:
-                leave();
+                if (handler)
+                    handler();
             }
         }
         return QObject::eventFilter(watched, event);
@@ -107,6 +111,8 @@ template<class Set> void setAndRun(QWidget* control, Set&& set)
 void onChange(QWidget* control, std::function<void()> handler) { makeEvents(control)->change = std::move(handler); }
 
 void onLeave(QWidget* control, std::function<void()> handler) { makeEvents(control)->leave = std::move(handler); }
+
+void onEnter(QWidget* control, std::function<void()> handler) { makeEvents(control)->enter = std::move(handler); }
 
 void setListIndex(QComboBox* list, int index)
 {

@@ -33,6 +33,9 @@ void onChange(QWidget* control, std::function<void()> handler);
 // Runs when the control loses the focus to another control of its window (not to a menu, a pop-up or another
 // window), and from commitFocusedField().
 void onLeave(QWidget* control, std::function<void()> handler);
+// Runs when the control gets the focus from another control of its window (not back from a menu, a pop-up or
+// another window).
+void onEnter(QWidget* control, std::function<void()> handler);
 
 // The setters: each sets the value, then runs the control's handler once.
 void setListIndex(QComboBox* list, int index); // -1: no entry

@@ -1,0 +1,122 @@
+#include "platform/ui/CellEdit.h"
+
+#include "platform/ui/FlexGrid.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTableWidget>
+
+namespace quorvane::ui {
+
+namespace {
+
+const char* const EditorName = "cellEdit";
+
+// Watches the editor: Enter, Esc and the loss of the focus end it once.
+class CellEditing : public QObject {
+    Q_OBJECT
+public:
+    CellEditing(QTableWidget* grid, QWidget* editor, Cell cell, CellEdit edit)
+        : QObject(editor)
+        , m_grid(grid)
+        , m_editor(editor)
+        , m_cell(cell)
+        , m_edit(std::move(edit))
+    {
+        editor->installEventFilter(this);
+    }
+
+    // Ends the editing: the text into the cell unless cancelled, the editor gone, then the next step.
+    void finish(bool commit, const std::function<void(int, int)>& next)
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        if (commit)
+            setFlexText(m_grid, m_cell.row, m_cell.column, text());
+        m_editor->removeEventFilter(this);
+        m_editor->hide();
+        m_editor->deleteLater();
+        m_editor->setObjectName(QString()); // the grid has no open editor from here on
+        if (next)
+            next(m_cell.row, m_cell.column);
+    }
+    void finishLeaving() { finish(true, m_edit.left); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                finish(true, m_edit.entered);
+                return true;
+            }
+            if (key == Qt::Key_Escape) {
+                finish(false, m_edit.cancelled);
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                finish(true, m_edit.left);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QString text() const
+    {
+        if (auto* box = qobject_cast<QLineEdit*>(m_editor))
+            return box->text();
+        return static_cast<QComboBox*>(m_editor)->currentText();
+    }
+
+    QPointer<QTableWidget> m_grid;
+    QWidget* m_editor;
+    Cell m_cell;
+    CellEdit m_edit;
+    bool m_done = false;
+};
+
+} // namespace
+
+QWidget* cellEditor(const QTableWidget* grid)
+{
+    return grid->viewport()->findChild<QWidget*>(QLatin1String(EditorName), Qt::FindDirectChildrenOnly);
+}
+
+QWidget* editCell(QTableWidget* grid, Cell cell, const CellEdit& edit)
+{
+    if (QWidget* open = cellEditor(grid))
+        if (auto* editing = open->findChild<CellEditing*>(QString(), Qt::FindDirectChildrenOnly))
+            editing->finishLeaving();
+    const QString text = flexText(grid, cell.row, cell.column);
+    QWidget* editor = nullptr;
+    if (edit.list.isEmpty()) {
+        auto* box = new QLineEdit(grid->viewport());
+        limitEdit(box, edit.limit);
+        box->setText(text);
+        box->selectAll();
+        editor = box;
+    } else {
+        auto* list = new QComboBox(grid->viewport());
+        list->addItems(edit.list);
+        list->setCurrentIndex(list->findText(text));
+        editor = list;
+    }
+    editor->setObjectName(QLatin1String(EditorName));
+    grid->setCurrentCell(cell.row - 1, cell.column);
+    grid->scrollToItem(grid->item(cell.row - 1, cell.column));
+    editor->setGeometry(grid->visualRect(grid->model()->index(cell.row - 1, cell.column)));
+    new CellEditing(grid, editor, cell, edit);
+    editor->show();
+    editor->setFocus(Qt::OtherFocusReason);
+    return editor;
+}
+
+} // namespace quorvane::ui
+
+#include "CellEdit.moc"

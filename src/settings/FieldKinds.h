@@ -1,0 +1,107 @@
+#pragma once
+
+#include "platform/Error.h"
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <QVariant>
+
+#include <optional>
+
+namespace quorvane::fields {
+
+// The field tables: one table per record shown in a window, a row per control, saying how the record's field is
+// shown in the control and taken back from it. The rules copy through the table in a loop, so a window's controls
+// and its record's fields are listed once. A table is declared as data beside its editor's rules:
+//
+//   // plu/PluFields.h: a row of the common form with the PLU's own column, its accepted range.
+//   struct PluColumns { qint64 min = 0, max = 0; };
+//   using PluField = fields::FieldRow<records::plu::Field, PluColumns>;
+//   // plu/PluFields.cpp
+//   using enum fields::Kind;
+//   const QList<PluField> kPluFields{
+//       {.control = "meditPLU", .field = f::PLU_No, .kind = Whole, .write = Always, .focusLimit = 6,
+//        .extra = {1, 999999}},
+//       {.control = "meditUPrice", .field = f::PLU_UPrice, .kind = Amount, .decimals = PriceDecimals,
+//        .flag = f::Stat2_... , .extra = {0, 999999}},
+//   };
+//
+// Another table takes another Field enum and its own columns (a flexible-barcode list its column widths, the
+// received-record view nothing: fields::NoColumns), never a second list of its boxes.
+
+// A text that is no whole number its field can hold; its message is gLangMsg's inputErr.
+class FieldError : public Error {
+public:
+    using Error::Error;
+};
+
+// How a field is shown.
+enum class Kind {
+    Text,         // the text as it stands
+    Whole,        // a whole number
+    Amount,       // a whole number of smallest units, shown with `decimals` decimals and the decimal sign
+    Date,         // DDMMYY (day x 10000 + month x 100 + year mod 100) in a date picker; 0 is no date
+    Time,         // HHMM in a time picker; 0 is no time
+    DayMask,      // seven places of 0 and 1, bit 6 first; a mask of 0 shows "0"
+    ListPosition, // the position in a list
+    StatusBit,    // 1 or 0 in a check box
+    CheckBox,     // a check box whose checked state is the field being 0 (the negated status bit)
+};
+
+// When a number box's text is written back: always (an empty box writes 0) or only when it is not empty.
+enum class Write { Always, NotEmpty };
+
+// The decimals of an amount: a fixed count, or one the settings give.
+enum Decimals : int {
+    PriceDecimals = -1,  // the settings' price decimals
+    WeightDecimals = -2, // the settings' weight decimals
+};
+
+// What a shown value depends on beyond its row: the decimal sign, the decimals of prices and weights and the date
+// order's display format. currentFormat() reads them from the settings; tests give their own.
+struct Format {
+    QString decimalSign = QStringLiteral(".");
+    int priceDecimals = 2;
+    int weightDecimals = 3;
+    QString dateFormat = QStringLiteral("dd/MM/yy"); // of the date pickers
+    QString timeFormat = QStringLiteral("HH:mm");    // of the time pickers
+
+    int decimalsOf(int decimals) const
+    {
+        return decimals == PriceDecimals ? priceDecimals : decimals == WeightDecimals ? weightDecimals : decimals;
+    }
+};
+Format currentFormat();
+
+// A row of a field table: the common columns, then the table's own (`extra`, a struct of its own).
+struct NoColumns { };
+template<class Field, class Columns = NoColumns> struct FieldRow {
+    const char* control = nullptr; // objectName, "meditMemDisc(1)" for an array element
+    Field field{};
+    Kind kind = Kind::Text;
+    int decimals = 0; // Amount: a count, PriceDecimals or WeightDecimals
+    Write write = Write::NotEmpty;
+    int focusLimit = 0;          // characters the box takes while it has the focus; 0 none
+    std::optional<Field> flag{}; // the status bit set when the field is greater than 0
+    Columns extra{};
+};
+
+// What a control shows: text for boxes, a position for lists, a check state, a date or a time. A Date or Time that
+// is no date or time is an invalid QDate or QTime: the control keeps what it shows.
+using Shown = QVariant;
+
+// Stored value to shown value, by kind.
+Shown shownValue(Kind kind, int decimals, const QVariant& stored, const Format& format);
+// Shown value back to the stored value; nothing for an empty text with Write::NotEmpty. Throws FieldError for a
+// text that is no whole number the field can hold.
+std::optional<qint64> storedValue(Kind kind, int decimals, const Shown& shown, Write write, const Format& format);
+
+// DDMMYY and HHMM, both ways; 0 and any value that is no date or time give an invalid QDate or QTime.
+QDate dateOf(qint64 ddmmyy);
+QTime timeOf(qint64 hhmm);
+qint64 ddmmyyOf(const QDate& date);
+qint64 hhmmOf(const QTime& time);
+QString dayMaskText(qint64 mask);
+
+} // namespace quorvane::fields

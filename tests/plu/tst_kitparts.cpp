@@ -1,0 +1,221 @@
+// The kit's parts for the last windows: free-function handlers, onEnter and no handler on a window being
+// destroyed, the kinds of the field tables, editing in a grid cell, marks over RC_25, control characters.
+
+#include "PluFixture.h"
+
+#include "platform/ui/CellEdit.h"
+#include "platform/ui/ControlTable.h"
+#include "platform/ui/FlexGrid.h"
+#include "plu/Marks.h"
+#include "plu/PluFields.h"
+#include "settings/FieldKinds.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace quorvane;
+
+namespace {
+
+QStringList ran;
+
+void txtA_Click(QWidget* w) { ran << w->objectName() + QStringLiteral(" free"); }
+void txtArr_Change(QWidget*, int index) { ran << QStringLiteral("free %1").arg(index); }
+
+class frmKit : public QDialog {
+    Q_OBJECT
+public:
+    static const ui::ControlTable kControls;
+    frmKit()
+    {
+        setObjectName(QStringLiteral("frmKit"));
+        ui::createControls(this, kControls);
+    }
+    void txtB_Change() { ran << QStringLiteral("member"); }
+    void txtB_LostFocus() { ran << QStringLiteral("leave B"); }
+    void txtB_GotFocus() { ran << QStringLiteral("enter B"); }
+};
+
+const ui::ControlTable frmKit::kControls{
+    .section = "frm_Kit",
+    .size = {6000, 3000},
+    .controls =
+        {
+            ui::textBox("txtA", {120, 120, 1500, 345}).on(&txtA_Click),
+            ui::textBox("txtArr(3)", {120, 600, 1500, 345}).on(&txtArr_Change),
+            ui::textBox("txtB", {120, 1080, 1500, 345})
+                .on(&frmKit::txtB_Change)
+                .onLeave(&frmKit::txtB_LostFocus)
+                .onEnter(&frmKit::txtB_GotFocus),
+            ui::flexGrid("grid", {2000, 120, 3800, 2500}),
+        },
+};
+
+void typeInto(QWidget* w, const QString& text)
+{
+    auto* box = static_cast<QLineEdit*>(w);
+    box->selectAll();
+    box->insert(text); // as a paste: one edit
+}
+
+struct CellRow {
+    const char* name;
+    int bytes = 0;
+    QString typed;
+    int key = Qt::Key_Return; // 0: the focus leaves
+    QString cell = QStringLiteral("old");
+    QString next = QStringLiteral("entered 1 0");
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(CellRow)
+
+class tst_KitParts : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY2(test::setUpPluFolder(m_folder), qPrintable(m_folder.errorText())); }
+
+    // One row per handler kind: a free function, a free function of an array element, a member; then focus in
+    // and out; then the window deleted while its box with a leave handler has the focus (issue 20, fault 1).
+    void handlerKinds()
+    {
+        ran.clear();
+        auto* w = new frmKit;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->findChild<QWidget*>("txtA")->setFocus(Qt::TabFocusReason);
+        ran.clear();
+        typeInto(w->findChild<QWidget*>("txtA"), "a");
+        typeInto(w->findChild<QWidget*>("txtArr(3)"), "b");
+        auto* b = w->findChild<QLineEdit*>("txtB");
+        b->setFocus(Qt::TabFocusReason);
+        typeInto(b, "c");
+        w->findChild<QWidget*>("txtA")->setFocus(Qt::TabFocusReason);
+        b->setFocus(Qt::TabFocusReason);
+        QCOMPARE(ran, (QStringList{"frmKit free", "free 3", "enter B", "member", "leave B", "enter B"}));
+        ran.clear();
+        delete w; // txtB has the focus: no handler runs on the half-destroyed window, nothing stops
+        QCOMPARE(ran, QStringList());
+        QVERIFY(!ui::Handler(&frmKit::txtB_Change).accepts(new QObject(this)));
+    }
+
+    void fieldKinds_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QVariant>("shown");
+        using K = fields::Kind;
+        // clang-format off
+        QTest::newRow("whole") << int(K::Whole) << 0 << QVariant(42) << QVariant("42");
+        QTest::newRow("amount, price decimals, comma") << int(K::Amount) << int(fields::PriceDecimals) << QVariant(12345) << QVariant("123,45");
+        QTest::newRow("amount, weight decimals") << int(K::Amount) << int(fields::WeightDecimals) << QVariant(1500) << QVariant("1,500");
+        QTest::newRow("date DDMMYY") << int(K::Date) << 0 << QVariant(311224) << QVariant(QDate(2024, 12, 31));
+        QTest::newRow("time HHMM") << int(K::Time) << 0 << QVariant(2359) << QVariant(QTime(23, 59));
+        QTest::newRow("day mask") << int(K::DayMask) << 0 << QVariant(65) << QVariant("1000001");
+        QTest::newRow("list position") << int(K::ListPosition) << 0 << QVariant(3) << QVariant(3);
+        QTest::newRow("status bit") << int(K::StatusBit) << 0 << QVariant(1) << QVariant(true);
+        QTest::newRow("check box, negated") << int(K::CheckBox) << 0 << QVariant(0) << QVariant(true);
+        // clang-format on
+    }
+    void fieldKinds()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, decimals);
+        QFETCH(QVariant, stored);
+        QFETCH(QVariant, shown);
+        const fields::Format format{.decimalSign = ",", .priceDecimals = 2, .weightDecimals = 3};
+        const auto k = fields::Kind(kind);
+        QCOMPARE(fields::shownValue(k, decimals, stored, format), shown);
+        QCOMPARE(fields::storedValue(k, decimals, shown, fields::Write::Always, format), stored.toLongLong());
+    }
+
+    // Stored values that are no date or time show as none (the picker keeps what it shows; issue 20, fault 5);
+    // an empty box of a field written only when not empty writes nothing; the PLU table's ranges.
+    void fieldKindEdges()
+    {
+        QVERIFY(!fields::dateOf(310205).isValid());
+        QVERIFY(!fields::timeOf(2460).isValid());
+        QCOMPARE(fields::storedValue(fields::Kind::Whole, 0, QString(), fields::Write::NotEmpty, {}), std::nullopt);
+        QVERIFY_THROWS_EXCEPTION(fields::FieldError,
+                                 fields::storedValue(fields::Kind::Whole, 0, "x1", fields::Write::Always, {}));
+        QCOMPARE(pluField("meditPLU")->extra.min, 1);
+        QCOMPARE(pluField("meditPLU")->extra.max, 999999);
+        QCOMPARE(pluField("meditTaxNum")->extra.max, 9);
+        QVERIFY(!pluField("lblPLU"));
+    }
+
+    void cellEdit_data()
+    {
+        QTest::addColumn<CellRow>("row");
+        // clang-format off
+        QTest::newRow("Enter commits") << CellRow{.name = "enter", .typed = "new", .cell = "new"};
+        QTest::newRow("the byte limit cuts a paste") << CellRow{.name = "limit", .bytes = 4, .typed = "abcdef", .cell = "abcd"};
+        QTest::newRow("Esc restores") << CellRow{.name = "esc", .typed = "new", .key = Qt::Key_Escape, .next = "cancelled 1 0"};
+        QTest::newRow("leaving commits") << CellRow{.name = "leave", .typed = "new", .key = 0, .cell = "new", .next = "left 1 0"};
+        // clang-format on
+    }
+    void cellEdit()
+    {
+        QFETCH(CellRow, row);
+        frmKit w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* grid = w.findChild<QTableWidget*>("grid");
+        ui::setupFlexGrid(grid, {{"Text", 1500}}, 2);
+        ui::setFlexText(grid, 1, 0, "old");
+        QString next;
+        const auto say = [&next](const char* what) {
+            return [&next, what](int r, int c) { next = QStringLiteral("%1 %2 %3").arg(what).arg(r).arg(c); };
+        };
+        QWidget* editor = ui::editCell(grid, {1, 0},
+                                       {.limit = ui::EditLimit().bytes(row.bytes),
+                                        .list = {},
+                                        .entered = say("entered"),
+                                        .left = say("left"),
+                                        .cancelled = say("cancelled")});
+        QCOMPARE(ui::cellEditor(grid), editor);
+        static_cast<QLineEdit*>(editor)->setModified(true);
+        typeInto(editor, row.typed);
+        if (row.key)
+            QTest::keyClick(editor, Qt::Key(row.key));
+        else
+            w.findChild<QWidget*>("txtA")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(ui::flexText(grid, 1, 0), row.cell);
+        QCOMPARE(next, row.next);
+        QVERIFY(!ui::cellEditor(grid));
+    }
+
+    // Marks over RC_25: a Shift range, a single toggle, mark all, clear all, and the clearing of the marked rows
+    // by rowid, no row outside the list written.
+    void marksOverReceivedPlus()
+    {
+        db::Transaction tx(gDBConnection);
+        test::emptyTables({"RC_25"});
+        for (int plu : {5, 3, 9, 1})
+            gDBConnection.exec(QStringLiteral("INSERT INTO RC_25 (ST_No, PLU_No, Is_Selected) VALUES (1, ?, 0)"),
+                               {plu});
+        gDBConnection.exec(QStringLiteral("INSERT INTO RC_25 (ST_No, PLU_No, Is_Selected) VALUES (2, 7, 1)"));
+        tx.commit();
+        const QString table = QStringLiteral("RC_25");
+        MarkList marks(table, MarkList::rowidsOf(table, QStringLiteral("WHERE ST_No=1 ORDER BY PLU_No, rowid")));
+        QCOMPARE(marks.set(2, 2, 0), 1); // PLUs 3 and 5
+        QCOMPARE(marks.markedRows(), (QList<int>{2, 3}));
+        QCOMPARE(marks.set(3, 1, 0, true), 0);
+        QCOMPARE(marks.markedRows(), (QList<int>{2}));
+        marks.setAll(true);
+        QCOMPARE(marks.markedRows(), (QList<int>{1, 2, 3, 4}));
+        marks.clearMarked();
+        QCOMPARE(marks.markedRows(), QList<int>());
+        QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT SUM(Is_Selected) FROM RC_25")).toInt(), 1);
+    }
+
+private:
+    test::TransferFolder m_folder;
+};
+
+QTEST_MAIN(tst_KitParts)
+#include "tst_kitparts.moc"

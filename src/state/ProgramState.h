@@ -171,6 +171,13 @@ struct PresetKeyState {
     qint32 gCurKeyNo = 0;   // the key of the last double click on the sheet, -1 when it missed
 };
 
+// The PLU import and export window's font sizes of imported names and descriptions: the 1-based position of
+// the chosen font-size entry, 0 until one is chosen; kept from one opening of the window to the next.
+struct ImportExportState {
+    qint16 CommodityFontSize = 0;
+    qint16 DescriptionFontSize = 0;
+};
+
 // Every program-wide value of a run that is not a table row lives here, grouped by the subsystem that owns
 // it, so that one call puts all of them back as a fresh run starts them (tests do, between cases). The
 // values keep their system names; a subsystem reaches its group through programState(). The current
@@ -185,6 +192,7 @@ struct ProgramState {
     StoreTreeState storeTree;    // gStoreTree()
     PluEditorState pluEditor;    // gPluEditor()
     PresetKeyState presetKeys;   // gPresetKeys()
+    ImportExportState exchange;  // gImportExport()
     // The closing window (frmEnd) is at work: the main window's close starts no second shutdown.
     bool shutdownRunning = false;
 };
@@ -199,6 +207,7 @@ inline ProgramState& programState() { return detail::gProgramState; }
 inline StoreTreeState& gStoreTree() { return programState().storeTree; }
 inline PluEditorState& gPluEditor() { return programState().pluEditor; }
 inline PresetKeyState& gPresetKeys() { return programState().presetKeys; }
+inline ImportExportState& gImportExport() { return programState().exchange; }
 
 // Puts every program-wide value back to its start, as a fresh run finds them: first what the layers above
 // registered (their caches and window instances), in the order of registration; then the shared recordsets

@@ -654,7 +654,7 @@ QString importMessage(const PluImportResult& result)
 {
     const int leftOut = result.kept + result.refused;
     QStringList lines{
-        gLangMsg.text(leftOut > 0 ? QStringLiteral("importseperator") : QStringLiteral("importOK")),
+        leftOut > 0 ? gLangMsg.text(QStringLiteral("importseperator")) : gLangMsg.text(QStringLiteral("importOK")),
         gLangMsg.text(QStringLiteral("importCount")) + QLatin1Char(' ') + QString::number(result.imported),
         gLangMsg.text(QStringLiteral("importKept")) + QLatin1Char(' ') + QString::number(result.kept),
         gLangMsg.text(QStringLiteral("importRefused")) + QLatin1Char(' ') + QString::number(result.refused)};

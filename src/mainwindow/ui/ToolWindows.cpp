@@ -2,6 +2,7 @@
 
 #include "presetkeys/ui/frmPresetKey.h"
 #include "reports/ui/frmExportReportData.h"
+#include "reports/ui/frmImportOrExport.h"
 #include "reports/ui/frmResetReportData.h"
 #include "settings/ui/frmTranslate.h"
 #include "state/ProgramState.h"
@@ -22,7 +23,7 @@ const ToolWindow kToolWindows[] = {
     {"menuLanguageTranslate", &openToolWindow<frmTranslate>},
     {"menuEditFlexiBarcode", nullptr}, // frmFlexiBarcode
     {"menuEditPresetKey", &openToolWindow<frmPresetKey>},
-    {"menuImportOrExport", nullptr}, // frmImportOrExport
+    {"menuImportOrExport", &openToolWindow<frmImportOrExport>},
     {"menuExportReport", &openToolWindow<frmExportReportData>},
     {"menuResetReport", &openToolWindow<frmResetReportData>},
     {"menuScrollMSG", nullptr},      // frmScrollMSG

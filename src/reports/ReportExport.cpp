@@ -1,11 +1,8 @@
 #include "reports/ReportExport.h"
 
-#include "platform/text/FileWriter.h"
-#include "platform/text/Paths.h"
-
 #include "datafiles/ReportLoader.h"
 #include "platform/events/EventPump.h"
-#include "platform/text/Ansi.h"
+#include "reports/DelimitedText.h"
 #include "reports/ReportColumns.h"
 #include "settings/Settings.h"
 #include "state/SharedData.h"
@@ -44,56 +41,6 @@ constexpr ReportFormat Formats[] = {
     {"INV0", "000000101100"},
 };
 
-// Hands the pieces of a formatted value to `put`, so the export can write them without building a text.
-template<typename Put> void formatValue(QStringView s, char code, const ValueFormat& format, const Put& put)
-{
-    if ((code != '1' && code != '2') || s == u"0") {
-        put(s);
-        return;
-    }
-    if (s.startsWith(u'-')) {
-        put(u"-");
-        s = s.sliced(1);
-        if (s == u"0") {
-            put(s);
-            return;
-        }
-    }
-    const qsizetype n = qMax(0, code == '1' ? format.pricePoint : format.weightPoint);
-    if (s.size() > n) {
-        put(s.first(s.size() - n));
-        put(format.decimalSign);
-        put(s.last(n));
-    } else {
-        put(u"0");
-        put(format.decimalSign);
-        for (qsizetype i = s.size(); i < n; ++i)
-            put(u"0");
-        put(s);
-    }
-}
-
-// Appends a text in the ANSI code page. ASCII, which every code page holds as it stands, is copied
-// byte by byte; the rest goes through the code page and must fit it.
-void appendAnsi(QByteArray& out, QStringView s)
-{
-    const qsizetype start = out.size();
-    out.resize(start + s.size());
-    char* p = out.data() + start;
-    for (const QChar c : s) {
-        if (c.unicode() >= 0x80) {
-            out.truncate(start);
-            bool ok = true;
-            out.append(text::toAnsi(s.toString(), &ok));
-            if (!ok)
-                throw ReportError(QStringLiteral("\"%1\" holds a character that code page %2 cannot hold.")
-                                      .arg(s.toString(), text::ansiCodePage()));
-            return;
-        }
-        *p++ = char(c.unicode());
-    }
-}
-
 } // namespace
 
 QString reportFileName(const QString& code) { return code + QStringLiteral("UALL.csv"); }
@@ -115,7 +62,7 @@ ValueFormat settingsValueFormat()
 QString formatReportValue(const QString& value, char code, const ValueFormat& format)
 {
     QString out;
-    formatValue(value, code, format, [&out](QStringView piece) { out += piece; });
+    formatValuePieces(value, code, format, [&out](QStringView piece) { out += piece; });
     return out;
 }
 
@@ -151,54 +98,37 @@ int writeExport(const QString& path, const ExportRequest& request, QByteArrayVie
         codes += format[positions[i]];
     }
 
-    const QString name = text::nativePath(path);
-    // The old file stays until the new one is complete.
-    text::FileWriter file(path);
-    const auto write = [&](const QByteArray& bytes) {
-        if (file.write(bytes) != bytes.size())
-            throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.failure());
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.failure());
-
-    const char separator = request.separator;
-    QByteArray line;
+    DelimitedFile file(path, request.separator);
     if (request.titleLine) {
-        for (int j = 0; j < request.columns.size(); ++j) {
-            if (j > 0)
-                line += separator;
-            appendAnsi(line, request.columns[j]);
+        for (const QString& column : request.columns) {
+            file.column();
+            file.append(column);
         }
-        line += "\r\n";
-        write(line);
+        file.endLine();
     }
 
     int count = 0;
     {
         db::Statement rows = gDBConnection.prepare(
             QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(selected.join(QLatin1Char(',')), request.code));
-        const auto put = [&line](QStringView piece) { appendAnsi(line, piece); };
+        const auto put = [&file](QStringView piece) { file.append(piece); };
         EventPump pump;
         while (rows.step()) {
             // A row without a first value ends the report.
             if (!rows.column(from[0]).isValid())
                 break;
-            line.resize(0); // keeps its buffer for the next row
             for (int j = 0; j < from.size(); ++j) {
-                if (j > 0)
-                    line += separator;
+                file.column();
                 const QVariant value = rows.column(from[j]);
                 if (value.isValid())
-                    formatValue(value.toString(), codes[j], request.format, put);
+                    formatValuePieces(value.toString(), codes[j], request.format, put);
             }
-            line += "\r\n";
-            write(line);
+            file.endLine();
             ++count;
             pump();
         }
     }
-    if (!file.commit())
-        throw ReportError(QStringLiteral("%1 cannot be written.").arg(name), file.failure());
+    file.commit();
     return count;
 }
 

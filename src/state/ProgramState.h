@@ -197,6 +197,13 @@ struct FBarRec {
     qint16 FBar_EANorITF = 0;
 };
 
+// The PLU import and export window's font sizes of imported names and descriptions: the 1-based position of
+// the chosen font-size entry, 0 until one is chosen; kept from one opening of the window to the next.
+struct ImportExportState {
+    qint16 CommodityFontSize = 0;
+    qint16 DescriptionFontSize = 0;
+};
+
 // Every program-wide value of a run that is not a table row lives here, grouped by the subsystem that owns
 // it, so that one call puts all of them back as a fresh run starts them (tests do, between cases). The
 // values keep their system names; a subsystem reaches its group through programState(). The current
@@ -213,6 +220,7 @@ struct ProgramState {
     PresetKeyState presetKeys;   // gPresetKeys()
     StringEditState stringEdit;  // gStringEdit()
     FBarRec fBarRec;             // gFBarRec()
+    ImportExportState exchange;  // gImportExport()
     // The closing window (frmEnd) is at work: the main window's close starts no second shutdown.
     bool shutdownRunning = false;
     // Tables whose dumps the start-up could not apply whole: the next exit keeps their files beside the new set,
@@ -232,6 +240,7 @@ inline PluEditorState& gPluEditor() { return programState().pluEditor; }
 inline PresetKeyState& gPresetKeys() { return programState().presetKeys; }
 inline StringEditState& gStringEdit() { return programState().stringEdit; }
 inline FBarRec& gFBarRec() { return programState().fBarRec; }
+inline ImportExportState& gImportExport() { return programState().exchange; }
 
 // Puts every program-wide value back to its start, as a fresh run finds them: first what the layers above
 // registered (their caches and window instances), in the order of registration; then the shared recordsets

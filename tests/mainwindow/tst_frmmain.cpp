@@ -642,7 +642,7 @@ private slots:
         frmMain* w = openDataView("STORE 1");
         gPluEditor().gPLUChanged = 1;
         m_answer = ui::MsgNo;
-        ui::menuEntry(w, QStringLiteral("menuImportOrExport"))->trigger();
+        ui::menuEntry(w, QStringLiteral("menuScrollMSG"))->trigger();
         QVERIFY(w->isVisible());
         QVERIFY(m_messages.isEmpty()); // nothing asked, the edit kept
         QCOMPARE(gPluEditor().gPLUChanged, qint16(1));

@@ -14,6 +14,7 @@
 #include "presetkeys/ui/frmPresetKey.h"
 #include "presetkeys/ui/frmPutPreKey.h"
 #include "reports/ui/frmExportReportData.h"
+#include "reports/ui/frmImportOrExport.h"
 #include "reports/ui/frmResetReportData.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/frmAbout.h"
@@ -68,6 +69,7 @@ struct Tables {
         {QStringLiteral("frmExportReportData::kControls"), &frmExportReportData::kControls},
         {QStringLiteral("frmExportReportData::kFileButtons"), &frmExportReportData::kFileButtons},
         {QStringLiteral("frmResetReportData::kControls"), &frmResetReportData::kControls},
+        {QStringLiteral("frmImportOrExport::kControls"), &frmImportOrExport::kControls},
         {QStringLiteral("frmProperties::kControls"), &frmProperties::kControls},
         {QStringLiteral("frmScProperties::kControls"), &frmScProperties::kControls},
         {QStringLiteral("frmSearch::kControls"), &frmSearch::kControls},

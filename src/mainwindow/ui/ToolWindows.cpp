@@ -3,6 +3,7 @@
 #include "presetkeys/ui/frmFlexiBarcode.h"
 #include "presetkeys/ui/frmPresetKey.h"
 #include "reports/ui/frmExportReportData.h"
+#include "reports/ui/frmImportOrExport.h"
 #include "reports/ui/frmResetReportData.h"
 #include "settings/ui/frmTranslate.h"
 #include "state/ProgramState.h"
@@ -23,7 +24,7 @@ const ToolWindow kToolWindows[] = {
     {"menuLanguageTranslate", &openToolWindow<frmTranslate>},
     {"menuEditFlexiBarcode", &openToolWindow<frmFlexiBarcode>},
     {"menuEditPresetKey", &openToolWindow<frmPresetKey>},
-    {"menuImportOrExport", nullptr}, // frmImportOrExport
+    {"menuImportOrExport", &openToolWindow<frmImportOrExport>},
     {"menuExportReport", &openToolWindow<frmExportReportData>},
     {"menuResetReport", &openToolWindow<frmResetReportData>},
     {"menuScrollMSG", nullptr},      // frmScrollMSG

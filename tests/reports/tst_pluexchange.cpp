@@ -1,0 +1,593 @@
+#include "support/CodecTestDb.h"
+#include "support/FieldValues.h"
+#include "support/FileSizeLimit.h"
+#include "support/TestSupport.h"
+#include "support/TransferFixture.h"
+
+#include "platform/db/Connection.h"
+#include "platform/text/Ansi.h"
+#include "reports/PluExchange.h"
+#include "settings/TextCollections.h"
+#include "state/SharedData.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace quorvane;
+using namespace quorvane::reports;
+
+namespace {
+
+const QString DataDir = QStringLiteral(QUORVANE_TEST_DATA_DIR "/reports/");
+
+// Adds each PLU ("ST_No=1;PLU_No=5;...") in order.
+void addPlus(const QStringList& plus)
+{
+    for (const QString& p : plus)
+        test::addRow(QStringLiteral("KVB_25"), test::fieldValues(p));
+}
+
+// Every PLU as "store/PLU/price", in stored order.
+QStringList storedPlus()
+{
+    QStringList plus;
+    db::Statement rows = gDBConnection.prepare(
+        QStringLiteral("SELECT ST_No, PLU_No, PLU_UPrice FROM KVB_25 ORDER BY rowid"));
+    while (rows.step())
+        plus << QStringLiteral("%1/%2/%3").arg(rows.columnInt(0)).arg(rows.columnInt(1)).arg(rows.columnInt(2));
+    return plus;
+}
+
+QVariantMap pluOf(int store, int plu)
+{
+    const QVariant rowid = gDBConnection.scalar(QStringLiteral("SELECT rowid FROM KVB_25 WHERE ST_No=? AND PLU_No=?"),
+                                                {store, plu});
+    return rowid.isValid() ? test::rowValues(QStringLiteral("KVB_25"), rowid.toLongLong()) : QVariantMap();
+}
+
+QStringList catalogue()
+{
+    QStringList names;
+    for (int i = 1; i <= gParImportExportItem.count(); ++i)
+        names << gParImportExportItem.at(i);
+    return names;
+}
+
+QString named(const PluImportResult& r)
+{
+    QStringList lines;
+    for (const LineLeftOut& l : r.named)
+        lines << QStringLiteral("%1 %2 %3: %4").arg(l.line).arg(l.field, l.value, l.reason);
+    return lines.join(QLatin1Char('|'));
+}
+
+} // namespace
+
+class TstPluExchange : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TransferFolder> m_folder;
+
+    QString file(const QString& name) const { return m_folder->tempFile(name); }
+
+    // Imports the bytes with Tab, store 1, main group 5 and two price and three weight places, unless the
+    // request given says otherwise.
+    PluImportResult import(const QByteArray& bytes, PluImportRequest request)
+    {
+        request.path = file(QStringLiteral("in.txt"));
+        if (!test::writeFile(request.path, bytes))
+            qFatal("cannot write the import file");
+        return importPlus(request);
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<test::TransferFolder>();
+        QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
+        text::setAnsiCodePage(QStringLiteral("windows-1252"));
+        test::loadTexts();
+        test::addRow(QStringLiteral("STORE"), {{"ST_No", 1}});
+        test::addRow(QStringLiteral("STORE"), {{"ST_No", 2}});
+    }
+    void cleanup() { m_folder.reset(); }
+
+    void normalisation_data()
+    {
+        struct Row {
+            const char* text;
+            int d = 2;
+            const char* sign = ".";
+            const char* out;
+        };
+        // clang-format off
+        const Row rows[] = {
+            {.text = "12.5", .out = "1250"},
+            {.text = "12", .out = "1200"},
+            {.text = "12.345", .out = "1234"},
+            {.text = ".5", .out = "50"},
+            {.text = "5.", .out = "500"},
+            {.text = "-1.5", .out = "-150"},
+            {.text = "", .out = "00"},
+            {.text = "12.5", .d = 0, .out = "12"},
+            {.text = "0.25", .d = 3, .out = "0250"},
+            {.text = "1.2.34", .out = "1234"},
+            {.text = "12,50", .out = "12,5000"},
+            {.text = "12,50", .sign = ",", .out = "1250"},
+        };
+        // clang-format on
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("d");
+        QTest::addColumn<QString>("sign");
+        QTest::addColumn<QString>("out");
+        for (const Row& r : rows)
+            QTest::addRow("%s d=%d %s", r.text, r.d, r.sign) << r.text << r.d << r.sign << r.out;
+    }
+    void normalisation()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, d);
+        QFETCH(QString, sign);
+        QFETCH(QString, out);
+        QCOMPARE(normaliseDecimal(text, d, sign), out);
+    }
+
+    // Each field takes what its editor takes: a whole number within its range, after the decimal
+    // normalisation for prices and weights (2 and 3 places here).
+    void ranges_data()
+    {
+        struct Row {
+            const char* field;
+            const char* text;
+            const char* value = nullptr; // written; "!" refused; nullptr: nothing written
+        };
+        // clang-format off
+        const Row rows[] = {
+            {"PLU_No", "1", "1"}, {"PLU_No", "999999", "999999"}, {"PLU_No", " 7 ", "7"},
+            {"PLU_No", "0", "!"}, {"PLU_No", "1000000", "!"},
+            {"PLU_No", "1.5", "!"}, {"PLU_No", "-1", "!"}, {"PLU_No", "+4", "4"},
+            {"PLU_No", "123456789", "!"}, {"PLU_No", "1e3", "!"},
+            {"PLU_No", "1,000", "!"}, {"PLU_No", ""},
+            {"ST_No", "0", "!"},
+            {"PLU_MG", "997", "997"}, {"PLU_MG", "998", "!"},
+            {"PLU_UPrice", "9999.99", "999999"}, {"PLU_UPrice", "10000", "!"},
+            {"PLU_UPrice", "1234567.89", "!"}, {"PLU_UPrice", "-0.01", "!"},
+            {"PLU_UPrice", "", "0"}, {"PLU_UPrice", "$5", "!"}, {"PLU_UPrice", "0.019", "1"},
+            {"PLU_Tare", "9.999", "9999"}, {"PLU_Tare", "10", "!"}, {"PLU_Disc_2ndLim", "0.25", "250"},
+            {"PLU_Cost", "999999", "999999"}, {"PLU_Cost", "1000000", "!"},
+            {"PLU_MemPrice", "999999", "999999"}, {"PLU_CoupledPLUNo", "1000000", "!"},
+            {"PLU_TaxNo", "9", "9"}, {"PLU_TaxNo", "10", "!"}, {"PLU_Tax2No", ""},
+            {"PLU_EANFlags", "300", "44"}, {"PLU_EANFlags", "255", "255"}, {"PLU_EANFlags", "511", "255"},
+            {"PLU_EANFlags", "99", "99"}, {"PLU_EANFlags", "100", "!"},
+            {"PLU_EANFlags", "-1", "!"}, {"PLU_EANFlags", "ab", "!"},
+            {"PLU_BarFormat", "28", "28"}, {"PLU_BarFormat", "29", "!"}, {"PLU_BarFormat", "255", "255"},
+            {"PLU_RSData", "3", "3"}, {"PLU_RSData", "4", "!"},
+            {"PLU_Disc_Type", "6", "6"}, {"PLU_Disc_Type", "7", "!"},
+            {"PLU_DisDayOfWeek", "127", "127"}, {"PLU_DisDayOfWeek", "128", "!"},
+            {"Stat1_Unit", "1", "1"}, {"Stat1_Unit", "2", "!"},
+            {"Stat1_PBPreUnit", "0", "0"}, {"Stat1_PBPreUnit", "1", "!"},
+            {"Stat1_NegativePLU", "2", "!"},
+            {"PLU_Disc_SDate", "311224", "311224"}, {"PLU_Disc_SDate", "0", "0"},
+            {"PLU_Disc_EDate", "310224", "!"}, {"PLU_Disc_EDate", "11325", "!"},
+            {"PLU_Disc_STime", "2359", "2359"}, {"PLU_Disc_STime", "2360", "!"},
+            {"PLU_Disc_ETime", "2400", "!"},
+            {"PLU_EANItemCode", "00123", "00123"}, {"PLU_EANItemCode", "12a", "!"},
+            {"PLU_EANItemCode", "12345678901", "1234567890"}, {"PLU_EANItemCode", ""},
+            {"PLU_Commodity", "abc", "abc"}, {"PLU_Commodity", "", nullptr},
+            {"PLU_Commodity", "Caf\u00e9 \u4e2d", "!"},
+            {"PLU_Description", "123456789012345678901234567890123456789012345678901234567890",
+             "12345678901234567890123456789012345678901234567890"},
+            {"Blank", "x"}, {"KVBBinData", "x"},
+        };
+        // clang-format on
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("value");
+        for (const Row& r : rows)
+            QTest::addRow("%s %s", r.field, r.text)
+                << r.field << QString::fromUtf8(r.text)
+                << int(!r.value                ? ImportValue::Skip
+                           : r.value[0] == '!' ? ImportValue::Refuse
+                                               : ImportValue::Write)
+                << (r.value && r.value[0] != '!' ? QString::fromLatin1(r.value) : QString());
+    }
+    void ranges()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(int, outcome);
+        QFETCH(QString, value);
+        const ImportValue v = importValue(field, text, ValueFormat{2, 3, QStringLiteral(".")});
+        QCOMPARE(int(v.outcome), outcome);
+        QCOMPARE(v.value.toString(), value);
+        QCOMPARE(v.reason.isEmpty(), outcome != ImportValue::Refuse);
+    }
+
+    // What a line writes beside its values: flags, the window's store and main group, text blocks.
+    void lineFields_data()
+    {
+        struct Row {
+            const char* columns = "PLU_No";
+            const char* line = "5";
+            const char* group = "5";
+            int fontSize = 0;
+            const char* stored; // fields of PLU 5 in store 1
+        };
+        // clang-format off
+        const Row rows[] = {
+            {.stored = "ST_No=1;PLU_MG=5;Stat2_MGCode=1;Is_Selected=0"},
+            {.group = "997", .stored = "PLU_MG=997;Stat2_MGCode=0"},
+            {.columns = "PLU_No,PLU_MG", .line = "5\t12", .group = "997", .stored = "PLU_MG=12;Stat2_MGCode=1"},
+            {.columns = "PLU_No,PLU_MG", .line = "5\t", .group = "997", .stored = "PLU_MG=997;Stat2_MGCode=0"},
+            {.columns = "PLU_No,PLU_MemDisc3,PLU_Tax2No", .line = "5\t1\t3",
+             .stored = "PLU_MemDisc3=100;Stat2_MemDisc=1;PLU_Tax2No=3;Stat2_Tax2No=0"},
+            {.columns = "PLU_No,PLU_EANItemCode,PLU_EANLastByte", .line = "5\t00123\t7",
+             .stored = "PLU_EANItemCode=00123;Stat2_ItemCode=1;PLU_EANLastByte=0"},
+            {.columns = "PLU_No,PLU_EANFlags", .line = "5\t300", .stored = "PLU_EANFlags=44;PLU_EANLastByte=0"},
+            {.columns = "PLU_No,PLU_Commodity", .line = "5\tabc", .fontSize = 3,
+             .stored = "PLU_Commodity=\x03\x03" "abc\x0c;PLU_CommodityFirst=abc;Stat2_Commodity=1"},
+            {.columns = "PLU_No,PLU_Description", .line = "5\tabc",
+             .stored = "PLU_Description=\x01\x03" "abc\x0c;Stat2_Description=1;PLU_CommodityFirst="},
+            {.columns = "PLU_No,PLU_Commodity,PLU_TaxNo", .line = "5\t\t",
+             .stored = "PLU_Commodity=<null>;Stat2_Commodity=0;PLU_TaxNo=0;Stat2_TaxNo=0"},
+            {.columns = "PLU_No,PLU_UPrice,PLU_Tare", .line = "5\t\t", .stored = "PLU_UPrice=0;PLU_Tare=0;Stat2_PLUTare=1"},
+            {.columns = "PLU_No,PLU_TaxNo,PLU_RSData,PLU_Disc_Type", .line = "5\t2\t1\t3",
+             .stored = "Stat2_TaxNo=1;Stat2_RSData=1;Stat2_Discount=1"},
+            {.columns = "Blank,PLU_No,Blank,ST_No", .line = "x\t5\ty\t1\tmore", .stored = "ST_No=1"},
+        };
+        // clang-format on
+        QTest::addColumn<QStringList>("columns");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<int>("fontSize");
+        QTest::addColumn<QString>("stored");
+        for (const Row& r : rows)
+            QTest::addRow("%s %s", r.columns, r.line)
+                << QString::fromLatin1(r.columns).split(QLatin1Char(',')) << QByteArray(r.line) << r.group << r.fontSize
+                << QString::fromLatin1(r.stored);
+    }
+    void lineFields()
+    {
+        QFETCH(QStringList, columns);
+        QFETCH(QByteArray, line);
+        QFETCH(QString, group);
+        QFETCH(int, fontSize);
+        QFETCH(QString, stored);
+        const PluImportResult r = import(line + "\r\n",
+                                         {.columns = columns,
+                                          .storeText = "1",
+                                          .mainGroupText = group,
+                                          .commodityFontSize = fontSize,
+                                          .format = {2, 3, "."}});
+        QCOMPARE(named(r), QString());
+        QCOMPARE(r.imported, 1);
+        QVariantMap row = pluOf(1, 5);
+        // Text blocks compared as Latin-1 texts, byte for byte.
+        for (const char* block : {"PLU_Commodity", "PLU_Description"})
+            if (!row.value(block).isNull())
+                row[block] = QString::fromLatin1(row.value(block).toByteArray());
+        QString mismatch;
+        QVERIFY2(test::hasFieldValues(row, stored, &mismatch), qPrintable(mismatch));
+    }
+
+    // Rows stored before, with and without chkPLU, twice in the file, other stores.
+    void duplicates_data()
+    {
+        struct Row {
+            const char* stored = "";
+            const char* lines;
+            bool override = false;
+            const char* after;
+            int counts[3]; // imported, kept, refused
+        };
+        // clang-format off
+        const Row rows[] = {
+            {.stored = "1/5/100", .lines = "1\t5\t2", .after = "1/5/100", .counts = {0, 1, 0}},
+            {.stored = "1/5/100", .lines = "1\t5\t2", .override = true, .after = "1/5/200", .counts = {1, 0, 0}},
+            {.lines = "1\t5\t1|1\t5\t2", .after = "1/5/100", .counts = {1, 1, 0}},
+            {.lines = "1\t5\t1|1\t5\t2", .override = true, .after = "1/5/200", .counts = {2, 0, 0}},
+            {.stored = "1/5/100|1/5/300", .lines = "1\t5\t2", .override = true, .after = "1/5/200", .counts = {1, 0, 0}},
+            {.stored = "1/5/100", .lines = "2\t5\t2|\t6\t3", .after = "1/5/100|2/5/200|1/6/300", .counts = {2, 0, 0}},
+            {.stored = "1/5/100", .lines = "3\t5\t2", .override = true, .after = "1/5/100", .counts = {0, 0, 1}},
+            {.stored = "1/0/100", .lines = "1\t\t2|1\t7\t2,5", .after = "1/0/100", .counts = {0, 0, 2}},
+        };
+        // clang-format on
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<bool>("override");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QList<int>>("counts");
+        for (const Row& r : rows)
+            QTest::addRow("%s + %s%s", r.stored, r.lines, r.override ? " override" : "")
+                << QString::fromLatin1(r.stored).split(QLatin1Char('|'), Qt::SkipEmptyParts)
+                << QByteArray(r.lines).replace('|', "\r\n") + "\r\n"
+                << r.override << QString::fromLatin1(r.after).split(QLatin1Char('|'))
+                << QList<int>{r.counts[0], r.counts[1], r.counts[2]};
+    }
+    void duplicates()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QByteArray, lines);
+        QFETCH(bool, override);
+        QFETCH(QStringList, after);
+        QFETCH(QList<int>, counts);
+        for (const QString& s : stored) {
+            const QStringList v = s.split(QLatin1Char('/'));
+            addPlus({QStringLiteral("ST_No=%1;PLU_No=%2;PLU_UPrice=%3;Is_Selected=1").arg(v[0], v[1], v[2])});
+        }
+        const PluImportResult r = import(lines,
+                                         {.columns = {"ST_No", "PLU_No", "PLU_UPrice"},
+                                          .override = override,
+                                          .storeText = "1",
+                                          .mainGroupText = "997",
+                                          .format = {2, 3, "."}});
+        QCOMPARE(storedPlus(), after);
+        QCOMPARE((QList<int>{r.imported, r.kept, r.refused}), counts);
+        QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT COUNT(*) FROM KVB_25 WHERE Is_Selected<>0")).toInt(), 0);
+    }
+
+    // Line ends, blank lines, the title line, too few columns; each line left out named with its number.
+    void lines_data()
+    {
+        struct Row {
+            const char* bytes;
+            bool title = false;
+            const char* plus;
+            const char* named = "";
+        };
+        // clang-format off
+        const Row rows[] = {
+            {.bytes = "1\t5\r2\t6\r\n3\t7\n4\t8", .plus = "5,6,7,8"},
+            {.bytes = "1\t5\r\n\r\n", .plus = "5", .named = "2  : blank line"},
+            {.bytes = "1\t5\n\n2\t6\n", .plus = "5,6", .named = "2  : blank line"},
+            {.bytes = "\r\n", .plus = "", .named = "1  : blank line"},
+            {.bytes = "", .plus = ""},
+            {.bytes = "PLU_UPrice\tPLU_No\r\n1\t5\r\n", .title = true, .plus = "5"},
+            {.bytes = "PLU_UPrice\tPLU_No\r\n1\t5\r\n", .plus = "5",
+             .named = "1 PLU_UPrice PLU_UPrice: not a whole number"},
+            {.bytes = "PLU_UPrice\tPLU_No\r\n", .title = true, .plus = ""},
+            {.bytes = "1\r\n2\t6\t7\r\n", .plus = "6", .named = "1  : 1 of 2 columns"},
+            {.bytes = "12,50\t5\r\n1\t\r\n", .plus = "",
+             .named = "1 PLU_UPrice 12,50: not a whole number|2 PLU_No : no PLU number"},
+        };
+        // clang-format on
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("title");
+        QTest::addColumn<QString>("plus");
+        QTest::addColumn<QString>("named");
+        for (const Row& r : rows)
+            QTest::addRow("%s", QByteArray(r.bytes).toPercentEncoding(" \t").constData())
+                << QByteArray(r.bytes) << r.title << r.plus << r.named;
+    }
+    void lines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, title);
+        QFETCH(QString, plus);
+        QFETCH(QString, named);
+        const PluImportResult r = import(bytes,
+                                         {.columns = {"PLU_UPrice", "PLU_No"},
+                                          .titleLine = title,
+                                          .storeText = "1",
+                                          .mainGroupText = "997",
+                                          .format = {0, 3, "."}});
+        QStringList numbers;
+        for (const QString& p : storedPlus())
+            numbers << p.section(QLatin1Char('/'), 1, 1);
+        QCOMPARE(numbers.join(QLatin1Char(',')), plus);
+        QCOMPARE(::named(r), named);
+        QCOMPARE(r.refused, int(r.named.size()));
+    }
+
+    // 5,000 lines with 12 bad ones spread through them.
+    void manyLinesSomeBad()
+    {
+        QByteArray bytes;
+        QStringList bad;
+        for (int n = 1; n <= 5000; ++n) {
+            if (n % 400 == 17 && bad.size() < 12) {
+                bytes += "x" + QByteArray::number(n) + "\t1.5\r\n";
+                bad << QStringLiteral("%1 PLU_No x%1: not a whole number").arg(n);
+            } else {
+                bytes += QByteArray::number(n) + "\t1.5\r\n";
+            }
+        }
+        const PluImportResult r = import(
+            bytes,
+            {.columns = {"PLU_No", "PLU_UPrice"}, .storeText = "2", .mainGroupText = "997", .format = {2, 3, "."}});
+        QCOMPARE(bad.size(), 12);
+        QCOMPARE(r.imported, 4988);
+        QCOMPARE(named(r), bad.join(QLatin1Char('|')));
+        QCOMPARE(test::rowCount(QStringLiteral("KVB_25")), 4988);
+    }
+
+    // A write failing at line 3,000 leaves the table and every mark as they were.
+    void failedWriteChangesNothing()
+    {
+        addPlus({"ST_No=1;PLU_No=1;PLU_UPrice=7;Is_Selected=1", "ST_No=2;PLU_No=9;Is_Selected=0"});
+        gDBConnection.exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON KVB_25 WHEN NEW.PLU_No = 3000 "
+                                          "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+        QByteArray bytes;
+        for (int n = 1; n <= 4000; ++n)
+            bytes += QByteArray::number(n) + "\t1\r\n";
+        QVERIFY_THROWS_EXCEPTION(
+            db::DbError,
+            import(bytes,
+                   {.columns = {"PLU_No", "PLU_UPrice"}, .override = true, .storeText = "1", .mainGroupText = "997"}));
+        QCOMPARE(storedPlus(), (QStringList{"1/1/7", "2/9/0"}));
+        QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT group_concat(Is_Selected) FROM KVB_25")).toString(),
+                 QStringLiteral("1,0"));
+        // No file: nothing changes either.
+        QVERIFY_THROWS_EXCEPTION(ImportReadError,
+                                 importPlus({.path = file(QStringLiteral("none.txt")), .columns = {"PLU_No"}}));
+        QVERIFY_THROWS_EXCEPTION(
+            ReportError, importPlus({.path = file(QStringLiteral("none.txt")), .columns = {"PLU_No", "PLU_No"}}));
+    }
+
+    // Random bytes, a 10 MB line, NULs and bytes the code page cannot read end with the lines named.
+    void hostileFiles()
+    {
+        text::setAnsiCodePage(QStringLiteral("GBK"));
+        QByteArray bytes = "5\tok\r\n" + QByteArray(10 * 1024 * 1024, '7') + "\r\n6\t" + QByteArray(2, '\0')
+            + "\r\n7\t\x81\x20\r\n";
+        QRandomGenerator gen(26);
+        for (int i = 0; i < 20000; ++i)
+            bytes += char(gen.bounded(256));
+        const PluImportResult r = import(
+            bytes, {.columns = {"PLU_No", "PLU_Commodity"}, .storeText = "1", .mainGroupText = "997"});
+        QVERIFY(r.imported >= 2);
+        QCOMPARE(r.named.value(0).reason, QStringLiteral("longer than 64 KiB"));
+        QCOMPARE(r.named.value(0).line, 2);
+        QCOMPARE(r.named.value(1).line, 4);
+        QVERIFY(r.named.value(1).reason.contains(QLatin1String("cannot read")));
+        QCOMPARE(pluOf(1, 6).value("PLU_CommodityFirst").toString(), QString(QChar(0)) + QChar(0));
+    }
+
+    // The export: golden files, and the old file kept when the new one cannot be written whole.
+    void exportFile_data()
+    {
+        struct Row {
+            const char* name;
+            const char* plus;
+            const char* columns;
+            char separator;
+            bool title;
+            const char* decimals;
+            const char* file; // the bytes, or @name for a golden file
+        };
+        const char* block3 = "PLU_Commodity=\x01\x03one\x0d\x01\x03two\x0d\x02\x05three\x0c";
+        // clang-format off
+        const Row rows[] = {
+            {"empty table, title", "", "PLU_No,PLU_Commodity", '\t', true, "2 3 .", "PLU_No\tPLU_Commodity\r\n"},
+            {"empty table", "", "PLU_No", '\t', false, "2 3 .", ""},
+            {"a field twice, Blank twice", "PLU_No=5", "PLU_No,PLU_No,Blank,Blank", '\t', false, "2 3 .", "5\t5\t0\t0\r\n"},
+            {"no name", "PLU_No=5", "PLU_Commodity,PLU_No", '\t', false, "2 3 .", "\t5\r\n"},
+            {"comma sign, comma separator", "PLU_UPrice=1234", "PLU_UPrice", ',', false, "2 3 ,", "12,34\r\n"},
+            {"no price decimals", "PLU_UPrice=1234|PLU_UPrice=0", "PLU_UPrice", '\t', false, "0 3 .", "1234.\r\n0\r\n"},
+            {"7 at 3 places, -5 at 2, Null", "PLU_UPrice=7;PLU_Tare=-5;PLU_Disc_1stLim=<null>;PLU_EANItemCode=<null>",
+             "PLU_UPrice,PLU_Tare,PLU_Disc_1stLim,PLU_EANItemCode", '\t', false, "3 2 .", "0.007\t-0.05\t0.00\t\r\n"},
+            {"first line past its block", "PLU_No=1;PLU_Commodity=\x01\x09short\x0c", "PLU_Commodity,PLU_No", '\t', false, "2 3 .", "\t1\r\n"},
+        };
+        // clang-format on
+        QTest::addColumn<QStringList>("plus");
+        QTest::addColumn<QStringList>("columns");
+        QTest::addColumn<char>("separator");
+        QTest::addColumn<bool>("title");
+        QTest::addColumn<QString>("decimals");
+        QTest::addColumn<QByteArray>("file");
+        for (const Row& r : rows)
+            QTest::newRow(r.name) << QString::fromLatin1(r.plus).split(QLatin1Char('|'), Qt::SkipEmptyParts)
+                                  << QString::fromLatin1(r.columns).split(QLatin1Char(',')) << r.separator << r.title
+                                  << r.decimals << QByteArray(r.file);
+        QTest::newRow("three-line name, every catalogue field, two stores")
+            << QStringList{QStringLiteral("ST_No=1;PLU_No=5;PLU_UPrice=1234;PLU_Tare=250;PLU_MemDisc4=9;"
+                                          "PLU_Disc_1stLim=1;PLU_EANItemCode=00123;PLU_Description=\x01\x02xy\x0c;")
+                               + QString::fromLatin1(block3),
+                           QStringLiteral("ST_No=2;PLU_No=5;PLU_MG=12;Stat1_NegativePLU=1")}
+            << QStringList{"@catalogue"} << '\t' << true << "2 3 ." << QByteArray("@plu_every_field.txt");
+    }
+    void exportFile()
+    {
+        QFETCH(QStringList, plus);
+        QFETCH(QStringList, columns);
+        QFETCH(char, separator);
+        QFETCH(bool, title);
+        QFETCH(QString, decimals);
+        QFETCH(QByteArray, file);
+        for (const QString& p : plus) {
+            QVariantMap values = test::fieldValues(p);
+            for (const char* block : {"PLU_Commodity", "PLU_Description"})
+                if (values.contains(block) && !values.value(block).isNull())
+                    values[block] = values.value(block).toString().toLatin1();
+            test::addRow(QStringLiteral("KVB_25"), values);
+        }
+        if (columns == QStringList{"@catalogue"})
+            columns = catalogue();
+        if (file.startsWith('@'))
+            file = test::readFile(DataDir + QString::fromLatin1(file.mid(1)));
+        const QStringList d = decimals.split(QLatin1Char(' '));
+        const QString target = m_folder->tempFile(QStringLiteral("out.txt"));
+        QVERIFY(test::writeFile(target, QByteArray(1000, 'x')));
+        exportPlus(target, {columns, separator, title, {d[0].toInt(), d[1].toInt(), d[2]}});
+        QCOMPARE(test::readFile(target), file);
+    }
+
+    void exportFailureKeepsTheOldFile()
+    {
+        gDBConnection.exec(
+            QStringLiteral("WITH RECURSIVE n(r) AS (SELECT 1 UNION ALL SELECT r + 1 FROM n WHERE r < 2000) "
+                           "INSERT INTO KVB_25 (ST_No, PLU_No, PLU_UPrice) SELECT 1, r, 123456 FROM n"));
+        const QString target = m_folder->tempFile(QStringLiteral("out.txt"));
+        QVERIFY(test::writeFile(target, "old\r\n"));
+        const std::optional<QString> failure = test::runUnderFileSizeLimit(4096, [&] {
+            try {
+                exportPlus(target, {{"PLU_No", "PLU_UPrice"}, '\t', false, {2, 3, "."}});
+            } catch (const ReportError& e) {
+                return e.message();
+            }
+            return QStringLiteral("written");
+        });
+        QVERIFY(failure && failure->contains(QLatin1String("cannot be written")));
+        QCOMPARE(test::readFile(target), QByteArray("old\r\n"));
+        QCOMPARE(exportPlus(target, {}), -1);
+    }
+
+    // The choice file: what a save writes, and what each line of a loaded one does.
+    void choiceFile()
+    {
+        QCOMPARE(pluChoiceText({1, true, 3, 0, {0, 5, 0}}),
+                 QByteArray(" 1 \r\n 1 \r\n 3 \r\n 0 \r\n 0 \r\n 5 \r\n 0 \r\n"));
+        QCOMPARE(pluChoiceText({1, true, 3, 0, {}}), QByteArray());
+        const QString path = m_folder->tempFile(QStringLiteral("choice.txt"));
+        writePluChoice(path, {0, false, -1, 2, {40}});
+        QCOMPARE(test::readFile(path), QByteArray(" 0 \r\n 0 \r\n-1 \r\n 2 \r\n 40 \r\n"));
+        QVERIFY_THROWS_EXCEPTION(ImportReadError, readPluChoice(m_folder->tempFile("none.txt"), {}, 41, 6));
+        QVERIFY_THROWS_EXCEPTION(ReportError, writePluChoice(m_folder->tempFile("no/such/folder.txt"), {}));
+    }
+
+    void choiceLines_data()
+    {
+        struct Row {
+            const char* bytes;
+            const char* choice; // separator, chkPLU, the two sizes, positions; from 1, 0, 2, 3, {7}
+        };
+        // clang-format off
+        const Row rows[] = {
+            {"", "1 0 2 3 -"},
+            {" 0 ", "0 0 2 3 -"},
+            {"2", "1 0 2 3 -"},
+            {"0.5\r\nx\r\n 1 \r\n6", "0 1 1 6 -"},
+            {"1.5\r\n 0 \r\n0\r\n7", "1 0 2 3 -"},
+            {"-1\r\n0.0\r\n2.5\r\n1.5", "1 0 2 2 -"},
+            {"x\r\n1\r\n-1\r\n35", "1 1 2 3 -"},
+            {"0\r\n0\r\n4\r\n5\r\n 40 \r\n41\r\n-1\r\n0.5\r\n1.5\r\nx\r\n40.5\r\n 3 ", "0 0 4 5 40,0,2,40,3"},
+            {"1\r\n1\r\n1\r\n1\r\n1e1\r\n+2\r\n1,5\r\n\x01\r\n" "99999999999999999", "1 1 1 1 2"},
+        };
+        // clang-format on
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("choice");
+        for (const Row& r : rows)
+            QTest::addRow("%s", QByteArray(r.bytes).toPercentEncoding(" ").constData())
+                << QByteArray(r.bytes) << r.choice;
+    }
+    void choiceLines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, choice);
+        const PluChoice c = parsePluChoice(bytes, {1, false, 2, 3, {7}}, 41, 6);
+        QStringList positions;
+        for (const int p : c.positions)
+            positions << QString::number(p);
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5")
+                     .arg(c.separator)
+                     .arg(c.override ? 1 : 0)
+                     .arg(c.commodityFontSize)
+                     .arg(c.descriptionFontSize)
+                     .arg(positions.isEmpty() ? QStringLiteral("-") : positions.join(QLatin1Char(','))),
+                 choice);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstPluExchange)
+#include "tst_pluexchange.moc"

@@ -9,6 +9,7 @@
 #include "platform/text/Ansi.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/MenuTable.h"
+#include "plu/ui/frmStringEdit.h"
 #include "presetkeys/ui/frmAutoPresetKey.h"
 #include "presetkeys/ui/frmFlexiBarcode.h"
 #include "presetkeys/ui/frmPresetKey.h"
@@ -77,6 +78,7 @@ struct Tables {
         {QStringLiteral("frmPutPreKey::kControls"), &frmPutPreKey::kControls},
         {QStringLiteral("frmAutoPresetKey::kControls"), &frmAutoPresetKey::kControls},
         {QStringLiteral("frmFlexiBarcode::kControls"), &frmFlexiBarcode::kControls},
+        {QStringLiteral("frmStringEdit::kControls"), &frmStringEdit::kControls},
     };
     QMap<QString, const ui::MenuTable*> menus{
         {QStringLiteral("frmMain::kMenus"), &frmMain::kMenus},

@@ -7,6 +7,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/ui/Widgets.h"
 #include "platform/ui/WindowOpener.h"
+#include "plu/ui/PluButtons.h"
 #include "plu/ui/PluHost.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
@@ -130,6 +131,7 @@ frmMain::frmMain()
     setAttribute(Qt::WA_DeleteOnClose);
     ui::createMenus(this, kMenus);
     ui::createControls(this, kControls);
+    plu::attachPluFieldRules(this);
     for (const ui::MenuEntry& e : kMenus.entries)
         if (!e.isSeparator())
             m_menu.insert(e.objectName(), ui::menuEntry(this, e.objectName()));

@@ -3,6 +3,7 @@
 #include "mainwindow/ui/frmMain.h"
 
 #include "platform/ui/Widgets.h"
+#include "plu/ui/PluButtons.h"
 #include "plu/ui/PluHost.h"
 
 #include <QFrame>
@@ -31,14 +32,14 @@ QList<Control> frmMain::windowControls()
         button("cmdData", 1980, ListRow, 1740, 2, "MainCmdData").on(&W::cmdData_Click).to(&W::cmdData),
         treeView("treeStoreAndData", {120, 660, 3600, 9120}).tab(3).to(&W::treeStoreAndData),
 
-        button("cmdDisplay", Right, ListRow, 1290, 4, "MainCmdDisplay").to(&W::cmdDisplay),
-        button("cmdEdit", Right + List, ListRow, 1290, 5, "MainCmdEdit").to(&W::cmdEdit),
-        button("cmdSelectAll", Right + 2 * List, ListRow, 1290, 6, "MainCmdSelectAll").to(&W::cmdSelectAll),
-        button("cmdClearAll", Right + 3 * List, ListRow, 1290, 7, "MainCmdClearALL").to(&W::cmdClearAll),
+        button("cmdDisplay", Right, ListRow, 1290, 4, "MainCmdDisplay").on(&plu::cmdDisplay_Click).to(&W::cmdDisplay),
+        button("cmdEdit", Right + List, ListRow, 1290, 5, "MainCmdEdit").on(&plu::cmdEdit_Click).to(&W::cmdEdit),
+        button("cmdSelectAll", Right + 2 * List, ListRow, 1290, 6, "MainCmdSelectAll").on(&plu::cmdSelectAll_Click).to(&W::cmdSelectAll),
+        button("cmdClearAll", Right + 3 * List, ListRow, 1290, 7, "MainCmdClearALL").on(&plu::cmdClearAll_Click).to(&W::cmdClearAll),
         button("cmdSendAll", Right + 4 * List, ListRow, 1290, 8, "MainCmdDownLoad").to(&W::cmdSendAll),
         button("cmdUpload", Right + 5 * List, ListRow, 1290, 9, "MainCmdUpLoad").to(&W::cmdUpload),
         button("cmdDel", Right + 6 * List, ListRow, 1290, 10, "MainCmdDelete").to(&W::cmdDel),
-        button("cmdDelAll", Right + 7 * List, ListRow, 1290, 11, "MainCmdDelAll").to(&W::cmdDelAll),
+        button("cmdDelAll", Right + 7 * List, ListRow, 1290, 11, "MainCmdDelAll").on(&plu::cmdDelAll_Click).to(&W::cmdDelAll),
 
         flexGrid("MSHFlexGridPLU", {Right, 660, 11040, 3480})
             .tab(12)
@@ -52,14 +53,14 @@ QList<Control> frmMain::windowControls()
         tabPage("pageTAB(3)").in("SSTabPLU"),
         plainFrame("frameTAB(3)", {0, 0, 10920, 4440}).in("pageTAB(3)").to(&W::frameTAB),
 
-        button("cmdNew", Right, EditRow, 1140, 14, "MainCmdNew").to(&W::cmdNew),
-        button("cmdCopy", Right + Edit, EditRow, 1140, 15, "MainCmdCopy").to(&W::cmdCopy),
-        button("cmdUpdate", Right + 2 * Edit, EditRow, 1140, 16, "MainCmdUpdate").to(&W::cmdUpdate),
-        button("cmdCancel", Right + 3 * Edit, EditRow, 1140, 17, "MainCmdCancel").to(&W::cmdCancel),
-        button("cmdDlelte", Right + 4 * Edit, EditRow, 1140, 18, "MainCmdDelete").to(&W::cmdDlelte),
-        button("cmdReflesh", Right + 5 * Edit, EditRow, 1140, 19, "MainCmdReflesh").to(&W::cmdReflesh),
-        button("cmdUp", Right + 6 * Edit, EditRow, 1140, 20, "MainCmdUP").to(&W::cmdUp),
-        button("cmdDown", Right + 7 * Edit, EditRow, 1140, 21, "MainCmdDown").to(&W::cmdDown),
+        button("cmdNew", Right, EditRow, 1140, 14, "MainCmdNew").on(&plu::cmdNew_Click).to(&W::cmdNew),
+        button("cmdCopy", Right + Edit, EditRow, 1140, 15, "MainCmdCopy").on(&plu::cmdCopy_Click).to(&W::cmdCopy),
+        button("cmdUpdate", Right + 2 * Edit, EditRow, 1140, 16, "MainCmdUpdate").on(&plu::cmdUpdate_Click).to(&W::cmdUpdate),
+        button("cmdCancel", Right + 3 * Edit, EditRow, 1140, 17, "MainCmdCancel").on(&plu::cmdCancel_Click).to(&W::cmdCancel),
+        button("cmdDlelte", Right + 4 * Edit, EditRow, 1140, 18, "MainCmdDelete").on(&plu::cmdDlelte_Click).to(&W::cmdDlelte),
+        button("cmdReflesh", Right + 5 * Edit, EditRow, 1140, 19, "MainCmdReflesh").on(&plu::cmdReflesh_Click).to(&W::cmdReflesh),
+        button("cmdUp", Right + 6 * Edit, EditRow, 1140, 20, "MainCmdUP").on(&plu::cmdUp_Click).to(&W::cmdUp),
+        button("cmdDown", Right + 7 * Edit, EditRow, 1140, 21, "MainCmdDown").on(&plu::cmdDown_Click).to(&W::cmdDown),
         button("cmdDownload", Right + 8 * Edit, EditRow, 1140, 22, "MainCmdDownLoad").to(&W::cmdDownload),
 
         pictureBox("picMain", {Right, 660, 11040, 8520}).to(&W::picMain),
@@ -81,10 +82,10 @@ QList<Control> frmMain::pluEditorControls()
         maskedEdit("meditPLU", {1740, 120, 1500, H}).in(Basic),
         label("lblName", {120, 525, 1500, H}).in(Basic).caption("MainTabName"),
         textBox("txtName", {1740, 525, 4500, H}).in(Basic),
-        commandButton("cmdFont", {6300, 525, 450, H}).in(Basic),
+        commandButton("cmdFont", {6300, 525, 450, H}).in(Basic).on(&plu::cmdFont_Click),
         label("lblDescription", {120, 930, 1500, H}).in(Basic).caption("MainTabDesc"),
         maskedEdit("meditDescription", {1740, 930, 4500, H}).in(Basic),
-        commandButton("cmdDescFont", {6300, 930, 450, H}).in(Basic),
+        commandButton("cmdDescFont", {6300, 930, 450, H}).in(Basic).on(&plu::cmdDescFont_Click),
         label("lblUPrice", {120, 1335, 1500, H}).in(Basic).caption("MainTabUP"),
         maskedEdit("meditUPrice", {1740, 1335, 1500, H}).in(Basic),
         label("lblPriceUnit(0)", {3300, 1335, 600, H}).in(Basic),

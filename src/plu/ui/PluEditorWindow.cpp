@@ -237,6 +237,60 @@ void showEditorCaptions(QWidget* window, const PluEditorCaptions& captions, PluE
         }
 }
 
+void showChangedValues(QWidget* window, PluEditorValues& before, PluEditorValues& after)
+{
+    const auto texts = textBoxes(before), newTexts = textBoxes(after);
+    for (qsizetype i = 0; i < newTexts.size(); ++i)
+        if (*newTexts[i].second != *texts[i].second)
+            if (auto* box = control<QLineEdit>(window, newTexts[i].first))
+                ui::setText(box, *newTexts[i].second);
+    const auto lists = listPositions(before), newLists = listPositions(after);
+    for (qsizetype i = 0; i < newLists.size(); ++i)
+        if (*newLists[i].second != *lists[i].second)
+            if (auto* list = control<QComboBox>(window, newLists[i].first))
+                ui::setListIndex(list, *newLists[i].second);
+    const auto checks = checkBoxes(before), newChecks = checkBoxes(after);
+    for (qsizetype i = 0; i < newChecks.size(); ++i)
+        if (*newChecks[i].second != *checks[i].second)
+            if (auto* box = control<QCheckBox>(window, newChecks[i].first))
+                ui::setChecked(box, *newChecks[i].second);
+    if (after.DTPickerStartDate != before.DTPickerStartDate)
+        if (auto* p = control<QDateTimeEdit>(window, "DTPickerStartDate"))
+            ui::setDate(p, after.DTPickerStartDate);
+    if (after.DTPickerEndDate != before.DTPickerEndDate)
+        if (auto* p = control<QDateTimeEdit>(window, "DTPickerEndDate"))
+            ui::setDate(p, after.DTPickerEndDate);
+}
+
+void showDiscountControls(QWidget* window, const DiscountTypeControls& controls)
+{
+    const QList<QPair<const char*, bool>> enabled{
+        {"meditDiscDayOfWeek", controls.meditDiscDayOfWeek},
+        {"meditDiscLimit1", controls.meditDiscLimit1},
+        {"meditDiscLmtPer1", controls.meditDiscLmtPer1},
+        {"meditDiscLimit2", controls.meditDiscLimit2},
+        {"meditDiscLmtPer2", controls.meditDiscLmtPer2},
+        {"DTPickerStartDate", controls.pickers},
+        {"DTPickerStartTime", controls.pickers},
+        {"DTPickerEndDate", controls.pickers},
+        {"DTPickerEndTime", controls.pickers},
+    };
+    for (const auto& [name, on] : enabled)
+        if (auto* w = control<QWidget>(window, name))
+            w->setEnabled(on);
+    for (const char* name : {"lblDiscLmtPerSym1", "lblDiscLmtPerSym2"})
+        if (auto* label = control<QLabel>(window, name))
+            label->setVisible(controls.percent);
+    if (auto* label = control<QLabel>(window, "lblDiscLmtPer1"))
+        label->setText(gLangMainTab.text(controls.lblDiscLmtPer1));
+}
+
+void showMemberPercent(QWidget* window, bool percent)
+{
+    for (QLabel* label : ui::controlArray<QLabel>(window, QStringLiteral("lblMemDiscPerSym")).elements())
+        label->setVisible(percent);
+}
+
 void WindowHost::commitFocusedField() { ui::commitFocusedField(m_window); }
 
 PluEditorValues WindowHost::editorValues() { return plu::editorValues(m_window); }

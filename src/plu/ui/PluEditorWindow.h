@@ -2,6 +2,7 @@
 
 #include "plu/PluBinding.h"
 #include "plu/PluEditorValues.h"
+#include "plu/PluFieldRules.h"
 #include "plu/PluTabs.h"
 
 class QTableWidget;
@@ -20,6 +21,13 @@ void showBarcodeControls(QWidget* window, const records::BarcodeControls& barcod
 // What ApplyPLUEditorCaptions gives besides the values: captions, list entries, limits, disabled controls. The
 // bar-format boxes' limits are the editor's too, so `tab` keeps them.
 void showEditorCaptions(QWidget* window, const PluEditorCaptions& captions, PluEditorValues& tab);
+// After a rule changed `after` from `before`: only the controls whose values differ are set (so only their
+// handlers run).
+void showChangedValues(QWidget* window, PluEditorValues& before, PluEditorValues& after);
+// What the discount type enables and shows on page 3.
+void showDiscountControls(QWidget* window, const DiscountTypeControls& controls);
+// The four member-discount percent labels shown or hidden.
+void showMemberPercent(QWidget* window, bool percent);
 
 QTableWidget* pluGrid(QWidget* window);
 QTabWidget* pluTabs(QWidget* window);

@@ -17,7 +17,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -189,20 +191,6 @@ void editorHandlerRan(const char* name)
         gEditorHandlerObserver(QLatin1String(name));
 }
 
-// The bar-format boxes for the chosen bar format (SetBarcodeFlagControls).
-void setBarcodeFlagControls(QWidget* window)
-{
-    PluEditorValues tab = editorValues(window);
-    records::BarcodeControls barcode;
-    if (ui::tryStep(
-            [&] {
-                barcode = records::SetBarcodeFlagControls(tab.combBarcodeFormat, gPluEditor().gHideSelectedCol, gRsPLU,
-                                                          tab.barcode);
-            },
-            dbReadErr(), window))
-        showBarcodeControls(window, barcode);
-}
-
 // An empty list: the editor captioned, cleared, with the main groups of the tree's node.
 void showEmptyEditor(QWidget* window)
 {
@@ -263,7 +251,7 @@ void LoadPLUList(QWidget* window, quint8 kind, qint16 storeNo, qint16 deptOrSear
     ResetTabFrames(window, row > 0 && gPluEditor().gHideSelectedCol == 1 ? 1 : 0);
     pluTabs(window)->setEnabled(row > 0);
     SetEditModeButtons(window);
-    setBarcodeFlagControls(window);
+    SetBarcodeFlagControls(window);
     window->setEnabled(true);
 }
 
@@ -450,16 +438,61 @@ void SSTabPLU_Click(QWidget* window)
     }
 }
 
-void chkWeighed_Click(QWidget* window)
+void SetBarcodeFlagControls(QWidget* window)
 {
-    const auto* box = window->findChild<QCheckBox*>(QStringLiteral("chkWeighed"));
-    showUnitLabels(window, SetUnitLabels(box && box->isChecked() ? 0 : 1));
+    PluEditorValues tab = editorValues(window);
+    records::BarcodeControls barcode;
+    if (ui::tryStep(
+            [&] {
+                barcode = records::SetBarcodeFlagControls(tab.combBarcodeFormat, gPluEditor().gHideSelectedCol, gRsPLU,
+                                                          tab.barcode);
+            },
+            dbReadErr(), window))
+        showBarcodeControls(window, barcode);
 }
 
-// The field rules of these lists come with the editor's commands.
-void combMemDiscType_Click(QWidget*) { editorHandlerRan("combMemDiscType_Click"); }
-void combDiscType_Click(QWidget*) { editorHandlerRan("combDiscType_Click"); }
-void combBarcodeFormat_Click(QWidget*) { editorHandlerRan("combBarcodeFormat_Click"); }
+void chkWeighed_Click(QWidget* window)
+{
+    PluEditorValues before = editorValues(window);
+    PluEditorValues tab = before;
+    const bool negativeEnabled = WeighedClick(tab);
+    showUnitLabels(window, tab.units);
+    before.combSymbol = -2; // the unit list was filled again: its position is set in any case
+    showChangedValues(window, before, tab);
+    if (auto* box = window->findChild<QCheckBox*>(QStringLiteral("chknegativePLU")))
+        box->setEnabled(negativeEnabled);
+}
+
+void combMemDiscType_Click(QWidget* window)
+{
+    editorHandlerRan("combMemDiscType_Click");
+    PluEditorValues before = editorValues(window);
+    PluEditorValues tab = before;
+    if (const std::optional<bool> percent = MemDiscTypeClick(tab)) {
+        showMemberPercent(window, *percent);
+        showChangedValues(window, before, tab);
+    }
+}
+
+void combDiscType_Click(QWidget* window)
+{
+    editorHandlerRan("combDiscType_Click");
+    PluEditorValues before = editorValues(window);
+    PluEditorValues tab = before;
+    if (const std::optional<DiscountTypeControls> controls = DiscTypeClick(tab)) {
+        showDiscountControls(window, *controls);
+        showChangedValues(window, before, tab);
+    }
+}
+
+void combBarcodeFormat_Click(QWidget* window)
+{
+    editorHandlerRan("combBarcodeFormat_Click");
+    const auto* list = window->findChild<QComboBox*>(QStringLiteral("combBarcodeFormat"));
+    if (auto* label = window->findChild<QLabel*>(QStringLiteral("lblReference")); label && list)
+        label->setText(referenceLabel(list->currentText(), list->currentIndex()));
+    SetBarcodeFlagControls(window);
+}
 
 void observePLUListLoads(PluListObserver observer)
 {

@@ -44,6 +44,9 @@ void SetPLUSelection(QWidget* window, int startRow, int count, int mode);
 // Asks delPLU, then deletes the PLU shown and loads the list again.
 void DeletePLU(QWidget* window);
 
+// The bar-format boxes for the chosen bar format.
+void SetBarcodeFlagControls(QWidget* window);
+
 // The window's handlers.
 void MSHFlexGridPLU_Click(QWidget* window);                        // a click on a cell
 void MSHFlexGridPLU_HeaderClick(QWidget* window);                  // a click on the header row

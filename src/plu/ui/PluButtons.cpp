@@ -1,0 +1,231 @@
+#include "plu/ui/PluButtons.h"
+
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/LimitedEdit.h"
+#include "platform/ui/MenuTable.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ValueSetters.h"
+#include "plu/PluCommands.h"
+#include "plu/PluFieldRules.h"
+#include "plu/ui/PluEditorWindow.h"
+#include "plu/ui/PluHost.h"
+#include "plu/ui/frmStringEdit.h"
+#include "settings/TextCollections.h"
+#include "state/ProgramState.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace quorvane::plu {
+
+namespace {
+
+QString dbReadErr() { return gLangMsg.text(QStringLiteral("dbReadErr")); }
+QString dbWriteErr() { return gLangMsg.text(QStringLiteral("dbWriteErr")); }
+
+template<class T = QWidget> T* control(QWidget* window, const char* name)
+{
+    return window->findChild<T*>(QLatin1String(name));
+}
+
+void enable(QWidget* window, const char* name, bool on)
+{
+    if (QAction* entry = ui::menuEntry(window, QLatin1String(name)))
+        entry->setEnabled(on);
+    else if (QWidget* w = control(window, name))
+        w->setEnabled(on);
+}
+
+// Edit or display mode on the window: the pages, the buttons, the mark column and the import menu.
+void showMode(QWidget* window, bool pagesEnabled)
+{
+    const bool edit = gPluEditor().gHideSelectedCol == 1;
+    pluTabs(window)->setEnabled(pagesEnabled);
+    ResetTabFrames(window, edit && pagesEnabled ? 1 : 0);
+    SetEditModeButtons(window);
+    if (edit)
+        SetBarcodeFlagControls(window);
+    SetPLUGridColumnWidths(window);
+    enable(window, "menuImportOrExport", !edit);
+}
+
+// The "*" of column 0 moved from the previous pointer row to `row`.
+void movePointer(QWidget* window, int previousRow, int row)
+{
+    QTableWidget* grid = pluGrid(window);
+    if (previousRow >= 1 && previousRow < ui::flexRows(grid))
+        ui::setFlexText(grid, previousRow, 0, QString());
+    selectGridRow(window, row);
+    ui::setFlexText(grid, row, 0, QStringLiteral("*"));
+}
+
+void step(QWidget* window, int direction)
+{
+    WindowHost host(window);
+    std::optional<SteppedPLU> stepped;
+    if (!ui::tryStep([&] { stepped = StepPLUCommand(host, direction); }, dbReadErr(), window) || !stepped)
+        return;
+    movePointer(window, stepped->previousRow, stepped->row);
+    showEditorValues(window, stepped->values);
+    SetEditModeButtons(window);
+}
+
+void markAll(QWidget* window, int mode)
+{
+    if (AskSavePLUChanges(window) == 3)
+        return;
+    SetPLUSelection(window, 1, ui::flexRows(pluGrid(window)) - 1, mode);
+}
+
+} // namespace
+
+void cmdEdit_Click(QWidget* window) { showMode(window, EnterEditMode()); }
+
+void cmdDisplay_Click(QWidget* window)
+{
+    WindowHost host(window);
+    std::optional<bool> pages;
+    if (ui::tryStep([&] { pages = EnterDisplayMode(host); }, dbWriteErr(), window) && pages)
+        showMode(window, *pages);
+}
+
+void cmdNew_Click(QWidget* window)
+{
+    WindowHost host(window);
+    std::optional<NewPLUEditor> made;
+    if (!ui::tryStep([&] { made = NewPLUCommand(host, QDate::currentDate()); }, dbReadErr(), window) || !made)
+        return;
+    pluTabs(window)->setEnabled(true);
+    ResetTabFrames(window, 1);
+    showEditorCaptions(window, made->captions, made->values);
+    showEditorValues(window, made->values);
+    SetEditModeButtons(window);
+    SelectPLUTab(window, 1);
+    enable(window, "cmdUpdate", true);
+    enable(window, "cmdDownload", true);
+    if (auto* box = control<QLineEdit>(window, "meditPLU")) {
+        box->setFocus();
+        box->selectAll();
+    }
+}
+
+void cmdCopy_Click(QWidget* window)
+{
+    FreeNumberProposal proposal;
+    if (!ui::tryStep([&] { proposal = CopyPLUCommand(); }, dbReadErr(), window) || !proposal.editMode)
+        return;
+    auto* box = control<QLineEdit>(window, "meditPLU");
+    if (proposal.number && box)
+        ui::setText(box, QString::number(*proposal.number));
+    SelectPLUTab(window, 1);
+    if (box) {
+        box->setFocus();
+        box->selectAll();
+    }
+}
+
+void cmdCancel_Click(QWidget* window)
+{
+    WindowHost host(window);
+    PluEditorValues values;
+    if (ui::tryStep([&] { values = CancelPLUCommand(host); }, dbReadErr(), window))
+        showEditorValues(window, values);
+    SetEditModeButtons(window);
+}
+
+void cmdUpdate_Click(QWidget* window)
+{
+    WindowHost host(window);
+    UpdatedPLU updated;
+    if (!ui::tryStep([&] { updated = UpdatePLUCommand(host); }, dbWriteErr(), window))
+        return;
+    SetEditModeButtons(window);
+    if (updated.discount) {
+        PluEditorValues before = editorValues(window);
+        showDiscountControls(window, *updated.discount);
+        showChangedValues(window, before, updated.values);
+    }
+}
+
+void cmdDlelte_Click(QWidget* window)
+{
+    WindowHost host(window);
+    ui::tryStep([&] { DeletePLUCommand(host); }, dbWriteErr(), window);
+}
+
+void cmdDelAll_Click(QWidget* window)
+{
+    WindowHost host(window);
+    enable(window, "cmdDelAll", false);
+    ui::tryStep([&] { DeleteAllPLUCommand(host); }, dbWriteErr(), window);
+    SetEditModeButtons(window);
+}
+
+void cmdUp_Click(QWidget* window) { step(window, -1); }
+void cmdDown_Click(QWidget* window) { step(window, 1); }
+
+void cmdReflesh_Click(QWidget* window)
+{
+    WindowHost host(window);
+    ui::tryStep([&] { RefreshPLUCommand(host); }, dbReadErr(), window);
+    SetEditModeButtons(window);
+}
+
+void cmdSelectAll_Click(QWidget* window) { markAll(window, 1); }
+void cmdClearAll_Click(QWidget* window) { markAll(window, 2); }
+
+void cmdFont_Click(QWidget* window) { StringEdit(window, EditName, control<QLineEdit>(window, "txtName")); }
+void cmdDescFont_Click(QWidget* window)
+{
+    StringEdit(window, EditDescription, control<QLineEdit>(window, "meditDescription"));
+}
+
+void attachPluFieldRules(QWidget* window)
+{
+    for (const PluFieldRule& rule : pluFieldRules()) {
+        auto* box = window->findChild<QLineEdit*>(QLatin1String(rule.objectName));
+        if (!box)
+            continue;
+        ui::onEnter(box, [window, box, &rule] {
+            const auto* discType = control<QComboBox>(window, "combDiscType");
+            const FocusedBox focused = pluFieldGotFocus(rule, box->text(), discType ? discType->currentIndex() : 0);
+            if (focused.limit) {
+                ui::EditLimit limit = ui::EditLimit().chars(*focused.limit);
+                limitEdit(box, rule.binaryKeys ? limit.binary() : limit.digits());
+            }
+            ui::setText(box, focused.text);
+            box->selectAll();
+        });
+        ui::onChange(box, [box, &rule] {
+            const ChangedBox changed = pluFieldChanged(rule, box->text());
+            if (!changed.caret)
+                return;
+            ui::setText(box, changed.text);
+            box->setCursorPosition(*changed.caret);
+        });
+        ui::onLeave(box, [window, &rule] {
+            PluEditorValues before = editorValues(window);
+            PluEditorValues tab = before;
+            WindowHost host(window);
+            if (ui::tryStep([&] { pluFieldLostFocus(rule, tab, host); }, dbReadErr(), window))
+                showChangedValues(window, before, tab);
+        });
+    }
+    for (const char* name :
+         {"combMG", "combSymbol", "combMemDiscType", "combDiscType", "combBarcodeFormat", "combRSData", "chkWeighed",
+          "DTPickerStartDate", "DTPickerStartTime", "DTPickerEndDate", "DTPickerEndTime"})
+        if (QWidget* w = control(window, name))
+            ui::onLeave(w, [window, name] {
+                PluEditorValues before = editorValues(window);
+                PluEditorValues tab = before;
+                ui::tryStep([&] { pluControlLostFocus(QLatin1String(name), tab); }, dbReadErr(), window);
+                showChangedValues(window, before, tab);
+            });
+}
+
+} // namespace quorvane::plu

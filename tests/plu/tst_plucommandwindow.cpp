@@ -1,0 +1,161 @@
+// The PLU buttons on the main window, clicked as the operator clicks them, with the questions they ask
+// answered; each row checks what one handler shows and stores.
+
+#include "PluFixture.h"
+
+#include "mainwindow/ui/frmMain.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/ValueSetters.h"
+#include "plu/ui/PluHost.h"
+#include "support/WindowAnswer.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+struct CommandCase {
+    QString plus = QStringLiteral("1 2 3"); // store 1's PLU numbers, PLU n priced n.00
+    bool edit = true;                       // cmdEdit clicked first
+    QString steps;                          // see run()
+    QString answers{};                      // the questions' answers in order: y, n, c
+    QString stored;                         // store 1's PLU numbers afterwards, with each price
+    QString shown;                          // meditPLU/meditUPrice/gNewPLU/gPLUChanged/gHideSelectedCol
+    QString asked{};                        // the keys of the messages shown
+    QString grid{};                         // "pointer:mark/..." of every row; empty: not compared
+};
+
+QTableWidget* grid(QWidget* w) { return w->findChild<QTableWidget*>(QStringLiteral("MSHFlexGridPLU")); }
+QLineEdit* box(QWidget* w, const QString& name) { return w->findChild<QLineEdit*>(name); }
+
+// Steps, ";"-separated: a button's name without "cmd" ("New", "Update", "DelAll"), "price:text" types a price
+// and leaves the box, "plu:n" types a PLU number, "row:n" clicks grid row n, "mark:n" marks row n, "fail" makes
+// the next write of KVB_25 fail.
+void run(QWidget* w, const QString& steps)
+{
+    for (const QString& step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString verb = step.section(QLatin1Char(':'), 0, 0);
+        const QString arg = step.section(QLatin1Char(':'), 1);
+        if (verb == QLatin1String("price") || verb == QLatin1String("plu")) {
+            QLineEdit* b = box(
+                w, verb == QLatin1String("price") ? QStringLiteral("meditUPrice") : QStringLiteral("meditPLU"));
+            b->setFocus();
+            b->selectAll();
+            QTest::keyClicks(b, arg);
+            grid(w)->setFocus();
+        } else if (verb == QLatin1String("row") || verb == QLatin1String("mark")) {
+            QTableWidget* g = grid(w);
+            const int column = verb == QLatin1String("mark") ? 6 : 2;
+            QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                              g->visualItemRect(g->item(arg.toInt() - 1, column)).center());
+        } else if (verb == QLatin1String("fail")) {
+            gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE DELETE ON KVB_25 WHEN OLD.PLU_No=3 "
+                                              "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        } else {
+            auto* button = w->findChild<QPushButton*>(QLatin1String("cmd") + verb);
+            if (!button || !button->isEnabled())
+                qFatal("cmd%s is not there to click", qPrintable(verb));
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+}
+
+} // namespace
+
+class tst_PluCommandWindow : public QObject {
+    Q_OBJECT
+
+    TransferFolder m_folder;
+    QStringList m_asked;
+    QString m_answers;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(setUpPluFolder(m_folder), qPrintable(m_folder.errorText()));
+        ui::setMsgBoxHandler([this](const ui::MsgRequest& r) {
+            for (const char* key : {"updatePLU", "delPLU", "delAllPLU", "dbWriteErr"})
+                if (r.text.startsWith(gLangMsg.text(QLatin1String(key))))
+                    m_asked << QLatin1String(key);
+            const QChar a = m_answers.isEmpty() ? QLatin1Char('y') : m_answers.at(0);
+            m_answers = m_answers.mid(1);
+            if (r.buttons == ui::MsgButtons::Ok)
+                return int(ui::MsgOk);
+            return int(a == QLatin1Char('y') ? ui::MsgYes : a == QLatin1Char('n') ? ui::MsgNo : ui::MsgCancel);
+        });
+    }
+
+    void cleanup()
+    {
+        gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse"));
+        gPluEditor().gPLUChanged = 0;
+        frmMain::unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void command_data()
+    {
+        QTest::addColumn<CommandCase>("c");
+        // clang-format off
+        QTest::newRow("New, empty store")       << CommandCase{.plus = "", .steps = "New", .stored = "", .shown = "1/0/1/1/1"};
+        QTest::newRow("New among 1-5, 7")       << CommandCase{.plus = "1 2 3 4 5 7", .steps = "New", .stored = "1:100 2:200 3:300 4:400 5:500 7:700", .shown = "6/0/1/1/1"};
+        QTest::newRow("New asks first, Cancel") << CommandCase{.steps = "price:9;New", .answers = "c", .stored = "1:100 2:200 3:300", .shown = "1/0.09/0/1/1", .asked = "updatePLU"};
+        QTest::newRow("New twice, No")          << CommandCase{.steps = "New;New", .answers = "n", .stored = "1:100 2:200 3:300", .shown = "4/0/1/1/1", .asked = "updatePLU"};
+        QTest::newRow("Cancel after price")     << CommandCase{.steps = "price:7;Cancel;Down", .stored = "1:100 2:200 3:300", .shown = "2/2.00/0/0/1"};
+        QTest::newRow("Display")                << CommandCase{.steps = "Display", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:/:/:"};
+        QTest::newRow("Up on row 2")            << CommandCase{.steps = "row:2;Up", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/1", .grid = "*:/:/:"};
+        QTest::newRow("Delete all, No")         << CommandCase{.steps = "DelAll", .answers = "n", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/1", .asked = "delAllPLU"};
+        QTest::newRow("Refresh drops marks")    << CommandCase{.edit = false, .steps = "mark:2;Reflesh", .stored = "1:100 2:200 3:300", .shown = "2/2.00/0/0/0", .grid = ":/*:/:"};
+        QTest::newRow("Mark all")               << CommandCase{.edit = false, .steps = "SelectAll", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:*/:*/:*"};
+        QTest::newRow("Unmark all")             << CommandCase{.edit = false, .steps = "SelectAll;ClearAll", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:/:/:"};
+        // clang-format on
+    }
+    void command()
+    {
+        QFETCH(CommandCase, c);
+        resetPlu();
+        gPluEditor().gHideSelectedCol = 0;
+        for (const QString& n : c.plus.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            addPlu(QStringLiteral("PLU_No=%1;PLU_UPrice=%2").arg(n).arg(n.toInt() * 100));
+        frmMain* w = frmMain::form();
+        w->Show();
+        w->cmdData_Click();
+        gPluEditor().gCurPLURow = 0;
+        plu::LoadPLUList(w, 0, 1, 0, 0);
+        if (c.edit)
+            run(w, QStringLiteral("Edit"));
+        m_asked.clear();
+        m_answers = c.answers;
+        run(w, c.steps);
+
+        const QString stored = gDBConnection
+                                   .scalar(QStringLiteral(
+                                       "SELECT group_concat(PLU_No || ':' || PLU_UPrice, ' ') FROM "
+                                       "(SELECT * FROM KVB_25 WHERE ST_No=1 ORDER BY PLU_No, PLU_UPrice)"))
+                                   .toString();
+        QCOMPARE(stored, c.stored);
+        const PluEditorState& s = gPluEditor();
+        QCOMPARE(QStringList({box(w, QStringLiteral("meditPLU"))->text(), box(w, QStringLiteral("meditUPrice"))->text(),
+                              QString::number(s.gNewPLU), QString::number(s.gPLUChanged),
+                              QString::number(s.gHideSelectedCol)})
+                     .join(QLatin1Char('/')),
+                 c.shown);
+        QCOMPARE(m_asked.join(QLatin1Char(' ')), c.asked);
+        QCOMPARE(grid(w)->columnWidth(6) == 0, s.gHideSelectedCol == 1);
+        if (!c.grid.isEmpty()) {
+            QStringList rows;
+            for (int r = 1; r < ui::flexRows(grid(w)); ++r)
+                rows << ui::flexText(grid(w), r, 0) + QLatin1Char(':') + ui::flexText(grid(w), r, 6);
+            QCOMPARE(rows.join(QLatin1Char('/')), c.grid);
+        }
+    }
+};
+
+QTEST_MAIN(tst_PluCommandWindow)
+#include "tst_plucommandwindow.moc"

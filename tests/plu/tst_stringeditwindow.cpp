@@ -1,0 +1,163 @@
+// The text editor's window driven as an operator drives it: typing into the box laid over a line's text cell,
+// choosing a font from the list laid over its font cell, Esc, and OK with a save step that fails.
+
+#include "platform/Error.h"
+#include "platform/text/Ansi.h"
+#include "platform/ui/CellEdit.h"
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/MessageBox.h"
+#include "plu/ui/frmStringEdit.h"
+#include "settings/Settings.h"
+#include "settings/TextCollections.h"
+#include "support/ProgramFolderFixture.h"
+#include "support/TextLines.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace quorvane;
+
+namespace {
+
+struct WindowCase {
+    QString codePage = QStringLiteral("windows-1252");
+    int mode = EditDescription;
+    QString buffer{};       // "code:text|..." (Latin-1)
+    QString steps;          // see run()
+    QString lines;          // the grid's lines after the steps, "font:text|..."
+    QString box{};          // the display box after OK; "-" when the window stayed open
+    QString message{};      // the key of the one message shown, if any
+    bool saveFails = false; // the save step of modes 13 to 16 throws
+};
+
+// A text as the grid shows it: "font name:text|...".
+QString gridLines(QTableWidget* grid)
+{
+    QStringList out;
+    for (int r = 1; r < ui::flexRows(grid); ++r)
+        out << ui::flexText(grid, r, 2) + QLatin1Char(':') + ui::flexText(grid, r, 1);
+    return out.join(QLatin1Char('|'));
+}
+
+void clickCell(QTableWidget* grid, int line, int column)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualItemRect(grid->item(line - 1, column)).center());
+}
+
+// Steps, ";"-separated: "type:text" into the open box ("x33" types 33 x, "中8" eight 中), "esc" and "enter" in
+// the open box or list, "text:i" and "font:i" click line i's cell, "pick:p" chooses list position p, "append",
+// "insert", "delete" and "ok" click the button.
+void run(frmStringEdit& w, const QString& steps)
+{
+    auto* grid = w.findChild<QTableWidget*>(QStringLiteral("gridString"));
+    for (const QString& step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString verb = step.section(QLatin1Char(':'), 0, 0);
+        const QString arg = step.section(QLatin1Char(':'), 1);
+        QWidget* open = ui::cellEditor(grid);
+        if (verb == QLatin1String("type")) {
+            const int times = arg.size() > 1 ? arg.mid(1).toInt() : 1;
+            for (int n = 0; n < times; ++n) { // a key event with its text: keyClicks takes ASCII only
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(arg.at(0)));
+                QApplication::sendEvent(open, &press);
+            }
+        } else if (verb == QLatin1String("esc")) {
+            QTest::keyClick(open, Qt::Key_Escape);
+        } else if (verb == QLatin1String("enter")) {
+            QTest::keyClick(open, Qt::Key_Return);
+        } else if (verb == QLatin1String("text") || verb == QLatin1String("font")) {
+            clickCell(grid, arg.toInt(), verb == QLatin1String("text") ? 1 : 2);
+        } else if (verb == QLatin1String("pick")) {
+            static_cast<QComboBox*>(open)->setCurrentIndex(arg.toInt());
+        } else {
+            const QString name = verb == QLatin1String("ok") ? QStringLiteral("OK")
+                                                             : verb.at(0).toUpper() + verb.mid(1);
+            auto* button = w.findChild<QPushButton*>(QLatin1String("cmd") + name);
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+}
+
+} // namespace
+
+class tst_StringEditWindow : public QObject {
+    Q_OBJECT
+
+    test::ProgramFolderFixture m_folder;
+    QStringList m_messages;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_folder.isValid());
+        test::loadTexts();
+        ui::setMsgBoxHandler([this](const ui::MsgRequest& r) {
+            m_messages << r.text.section(QLatin1Char(' '), 0, 0).section(QLatin1Char('\n'), 0, 0);
+            return int(ui::MsgOk);
+        });
+    }
+    void cleanupTestCase() { text::setAnsiCodePage(QStringLiteral("windows-1252")); }
+
+    void window_data()
+    {
+        QTest::addColumn<WindowCase>("c");
+        const QString refused = gLangMsg.text(QStringLiteral("charRefused")).section(QLatin1Char(' '), 0, 0);
+        const QString writeErr = gLangMsg.text(QStringLiteral("dbWriteErr")).section(QLatin1Char(' '), 0, 0);
+        const QString x32(32, QLatin1Char('x')), x22(22, QLatin1Char('x')), x16(16, QLatin1Char('x'));
+        // clang-format off
+        QTest::newRow("33rd byte at G1")   << WindowCase{.steps = "type:x33;ok", .lines = "G1:" + x32, .box = x32};
+        QTest::newRow("no code page room") << WindowCase{.steps = "type:a;type:中;ok", .lines = "G1:a", .box = "a", .message = refused};
+        QTest::newRow("GBK counts 2")      << WindowCase{.codePage = "GBK", .steps = "type:中17;ok", .lines = "G1:" + QString(16, QChar(0x4E2D)), .box = QString(16, QChar(0x4E2D))};
+        QTest::newRow("GBK 33rd byte")     << WindowCase{.codePage = "GBK", .steps = "type:x31;type:中;type:x;ok", .lines = "G1:" + QString(31, 'x') + 'x', .box = QString(32, 'x')};
+        QTest::newRow("mode 3, G3")        << WindowCase{.mode = EditName, .buffer = "3:a", .steps = "text:1;type:x30;ok", .lines = "G3:" + x22, .box = x22};
+        QTest::newRow("fault 1")           << WindowCase{.mode = EditIngredient, .buffer = "1:a|2:b", .steps = "font:1;enter;text:2;type:x20;enter", .lines = "G1:a|G2:" + x16, .box = "-"};
+        QTest::newRow("font changed")      << WindowCase{.mode = EditIngredient, .buffer = "1:a", .steps = "font:1;pick:1;enter;text:1;type:x20;enter", .lines = "G2:" + x16, .box = "-"};
+        QTest::newRow("font refused")      << WindowCase{.mode = EditIngredient, .buffer = "1:" + QString(20, 'a'), .steps = "font:1;pick:1;enter", .lines = "G1:" + QString(20, 'a'), .box = "-"};
+        QTest::newRow("Esc in the box")    << WindowCase{.buffer = "1:a", .steps = "type:zz;esc;ok", .lines = "G1:a", .box = "a"};
+        QTest::newRow("Esc in the list")   << WindowCase{.buffer = "1:a", .steps = "font:1;pick:2;esc;ok", .lines = "G1:a", .box = "a"};
+        QTest::newRow("append, delete")    << WindowCase{.mode = EditAdvert, .buffer = "1:a", .steps = "append;type:b;insert;type:c;text:2;delete", .lines = "G1:a|G1:b", .box = "-"};
+        QTest::newRow("save step fails")   << WindowCase{.mode = EditSpecialMsg, .buffer = "1:a", .steps = "type:b;ok", .lines = "G1:b", .box = "-", .message = writeErr, .saveFails = true};
+        // clang-format on
+    }
+    void window()
+    {
+        QFETCH(WindowCase, c);
+        text::setAnsiCodePage(c.codePage);
+        gSettings().gSysCountry = 0;
+        m_messages.clear();
+        TextBuffer& buffer = stringEditBuffer(c.mode);
+        buffer = TextBuffer{records::BuildTextBytes(test::textLinesOf(c.buffer)), quint8(c.buffer.isEmpty() ? 0 : 1)};
+        const TextBuffer before = buffer;
+        QLineEdit display(QStringLiteral("shown"));
+        int saved = 0;
+        TextSaveStep step = [&](const QByteArray&, const QString&) {
+            ++saved;
+            if (c.saveFails)
+                throw Error(QStringLiteral("disk full"));
+        };
+        frmStringEdit w(nullptr, c.mode, &display, step);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        run(w, c.steps);
+        QCOMPARE(gridLines(w.findChild<QTableWidget*>(QStringLiteral("gridString"))), c.lines);
+        QCOMPARE(m_messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        if (c.box == QLatin1String("-")) {
+            QVERIFY(w.isVisible());
+            QCOMPARE(display.text(), QStringLiteral("shown"));
+            QCOMPARE(buffer.bytes, before.bytes);
+        } else {
+            QVERIFY(!w.isVisible());
+            QCOMPARE(display.text(), c.box);
+            QCOMPARE(text::toAnsi(display.text()), records::ParseTextBytes(buffer.bytes, 1).value(0).bytes);
+        }
+        QCOMPARE(saved, c.saveFails ? 1 : 0);
+    }
+};
+
+QTEST_MAIN(tst_StringEditWindow)
+#include "tst_stringeditwindow.moc"

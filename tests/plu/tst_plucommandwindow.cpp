@@ -111,7 +111,6 @@ private slots:
         QTest::newRow("Display")                << CommandCase{.steps = "Display", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:/:/:"};
         QTest::newRow("Up on row 2")            << CommandCase{.steps = "row:2;Up", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/1", .grid = "*:/:/:"};
         QTest::newRow("Delete all, No")         << CommandCase{.steps = "DelAll", .answers = "n", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/1", .asked = "delAllPLU"};
-        QTest::newRow("Refresh drops marks")    << CommandCase{.edit = false, .steps = "mark:2;Reflesh", .stored = "1:100 2:200 3:300", .shown = "2/2.00/0/0/0", .grid = ":/*:/:"};
         QTest::newRow("Mark all")               << CommandCase{.edit = false, .steps = "SelectAll", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:*/:*/:*"};
         QTest::newRow("Unmark all")             << CommandCase{.edit = false, .steps = "SelectAll;ClearAll", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:/:/:"};
         // clang-format on

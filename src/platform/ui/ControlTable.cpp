@@ -1,5 +1,6 @@
 #include "platform/ui/ControlTable.h"
 
+#include "platform/ui/FlexGrid.h"
 #include "platform/ui/LimitedEdit.h"
 
 #include "platform/ui/Twips.h"
@@ -78,6 +79,7 @@ QWidget* makeWidget(const Control& row, QWidget* parent)
         auto* grid = new QTableWidget(parent);
         grid->verticalHeader()->hide();
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        rowHeightsFollowFont(grid);
         return grid;
     }
     case Kind::TabStrip:

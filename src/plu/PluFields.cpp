@@ -59,10 +59,10 @@ const QList<PluField> kPluFields{
     {.control = "DTPickerEndDate", .field = f::PLU_Disc_EDate, .kind = Date},
     {.control = "DTPickerEndTime", .field = f::PLU_Disc_ETime, .kind = Time},
     {.control = "meditDiscDayOfWeek", .field = f::PLU_DisDayOfWeek, .kind = DayMask, .write = Always, .focusLimit = 7, .flag = f::Stat2_Discount, .extra = {0, 127}},
-    {.control = "meditDiscLimit1", .field = f::PLU_Disc_1stLim, .kind = Whole, .write = Always, .focusLimit = 5, .extra = digits(5)},
-    {.control = "meditDiscLimit2", .field = f::PLU_Disc_2ndLim, .kind = Whole, .write = Always, .focusLimit = 5, .extra = digits(5)},
-    {.control = "meditDiscLmtPer1", .field = f::PLU_Disc_Within1stL, .kind = Whole, .write = Always, .focusLimit = 6, .extra = digits(6)},
-    {.control = "meditDiscLmtPer2", .field = f::PLU_Disc_Within2ndL, .kind = Whole, .write = Always, .focusLimit = 6, .extra = digits(6)},
+    {.control = "meditDiscLimit1", .field = f::PLU_Disc_1stLim, .kind = Amount, .write = Always, .focusLimit = 5, .extra = digits(5)},
+    {.control = "meditDiscLimit2", .field = f::PLU_Disc_2ndLim, .kind = Amount, .write = Always, .focusLimit = 5, .extra = digits(5)},
+    {.control = "meditDiscLmtPer1", .field = f::PLU_Disc_Within1stL, .kind = Amount, .write = Always, .focusLimit = 6, .extra = digits(6)},
+    {.control = "meditDiscLmtPer2", .field = f::PLU_Disc_Within2ndL, .kind = Amount, .write = Always, .focusLimit = 6, .extra = digits(6)},
     {.control = "chkPricePriority", .field = f::Stat1_PricePriority, .kind = StatusBit},
 };
 // clang-format on

@@ -10,6 +10,7 @@
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/MenuTable.h"
 #include "presetkeys/ui/frmAutoPresetKey.h"
+#include "plu/ui/frmUpload.h"
 #include "presetkeys/ui/frmFlexiBarcode.h"
 #include "presetkeys/ui/frmPresetKey.h"
 #include "presetkeys/ui/frmPutPreKey.h"
@@ -77,6 +78,7 @@ struct Tables {
         {QStringLiteral("frmPutPreKey::kControls"), &frmPutPreKey::kControls},
         {QStringLiteral("frmAutoPresetKey::kControls"), &frmAutoPresetKey::kControls},
         {QStringLiteral("frmFlexiBarcode::kControls"), &frmFlexiBarcode::kControls},
+        {QStringLiteral("frmUpload::kControls"), &plu::frmUpload::kControls},
     };
     QMap<QString, const ui::MenuTable*> menus{
         {QStringLiteral("frmMain::kMenus"), &frmMain::kMenus},

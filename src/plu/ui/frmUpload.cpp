@@ -126,8 +126,9 @@ void frmUpload::Form_Load()
     mListReady = false;
     GridPLUUpload->hide();
     setCaptions(this, kControls, gLangOther);
-    for (int page = 0; page < SSTabPLUupload->count(); ++page)
-        SSTabPLUupload->setTabText(page, gLangMainTab.text(QStringLiteral("MainTab%1").arg(page)));
+    SSTabPLUupload->setTabText(0, gLangMainTab.text(QStringLiteral("MainTab0")));
+    SSTabPLUupload->setTabText(1, gLangMainTab.text(QStringLiteral("MainTab1")));
+    SSTabPLUupload->setTabText(2, gLangMainTab.text(QStringLiteral("MainTab2")));
     cmdClose->setEnabled(false);
     cmdTransfer->setEnabled(false);
 

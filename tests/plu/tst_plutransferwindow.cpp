@@ -91,18 +91,7 @@ class tst_PluTransferWindow : public QObject {
     }
 
     // The PLU numbers of the file on the scale, sorted; empty when there is none.
-    QString onScale() const
-    {
-        QList<int> numbers;
-        for (const QByteArray& line : readFile(m_server.filePath(pluDataFileName())).split('\n'))
-            if (!line.trimmed().isEmpty())
-                numbers << line.left(line.indexOf(',')).toInt();
-        std::sort(numbers.begin(), numbers.end());
-        QStringList out;
-        for (int n : numbers)
-            out << QString::number(n);
-        return out.join(QLatin1Char(' '));
-    }
+    QString onScale() const { return test::leadingNumbers(m_server.filePath(pluDataFileName())); }
 
     // The server's STOR, RETR and DELE commands, in order.
     QString serverLog() const

@@ -24,17 +24,6 @@ struct NoView : transfer::SessionView {
     void showStatus(const QString&, const QString&) override { }
 };
 
-// The scale's PLU file with a line for each number.
-QByteArray scaleLines(const QString& numbers)
-{
-    QByteArray out;
-    for (const QString& no : numbers.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        out += no.toLatin1()
-            + ",,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
-              "0,0,0,0,1,\"PEAR\",0,,0,0,0,0,0,0,0,0,0,0\r\n";
-    return out;
-}
-
 struct SendCase {
     const char* name;
     const char* number = "8"; // meditPLU of a new PLU
@@ -196,7 +185,7 @@ private slots:
     void deleteOnScale()
     {
         addStorePlus(QStringLiteral("3"));
-        QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scaleLines(QStringLiteral("7"))));
+        QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scalePluLines(QStringLiteral("7"))));
         QVERIFY(DeletePLUsOnScale(m_host, m_seams));
         QCOMPARE(m_requests, QStringList{"2 options"});
         QVERIFY(m_server.log().contains(QStringLiteral("DELE PLU0UALL.csv")));
@@ -233,7 +222,7 @@ private slots:
         addStorePlus(QStringLiteral("1 5"));
         addRow(QStringLiteral("RC_25"), {{"PLU_No", 77}}); // left by an earlier failure
         if (!onScale.isEmpty())
-            QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scaleLines(onScale)));
+            QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scalePluLines(onScale)));
         QCOMPARE(FetchPLUs(m_host, m_seams), !onScale.isEmpty());
         QCOMPARE(m_requests, QStringList{"1"});
         QCOMPARE(m_reviewed, reviewed);

@@ -36,4 +36,14 @@ QString leadingNumbers(const QString& path)
     return out.join(QLatin1Char(' '));
 }
 
+QByteArray scalePluLines(const QString& numbers)
+{
+    QByteArray out;
+    for (const QString& no : numbers.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        out += no.toLatin1()
+            + ",,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
+              "0,0,0,0,1,\"PEAR\",0,,0,0,0,0,0,0,0,0,0,0\r\n";
+    return out;
+}
+
 } // namespace quorvane::test

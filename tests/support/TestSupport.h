@@ -11,5 +11,7 @@ bool writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
 // The numbers leading the lines of a data file, sorted and joined by blanks; empty when there is no file.
 QString leadingNumbers(const QString& path);
+// A scale's PLU file holding one line, named PEAR, for each of the blank-separated numbers.
+QByteArray scalePluLines(const QString& numbers);
 
 } // namespace quorvane::test

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace quorvane::app {
 
@@ -111,41 +112,55 @@ bool wholeNumberOf(const QVariant& v, qint64* n)
 
 QString textOf(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
 
-// A dump file's bytes in the code page, built line by line.
+// A dump file's text, built line by line and put into the code page at once: one conversion per file
+// costs far less than one per line.
 class DumpWriter {
 public:
-    DumpWriter() : m_encoder(text::ansiCodePage().toLatin1().constData()) { }
-
     void number(qint64 value)
     {
         char line[text::NumberLineMaxSize];
-        m_bytes.append(line, text::formatNumberLine(value, line));
+        m_text.append(QLatin1StringView(line, text::formatNumberLine(value, line)));
         endLine();
     }
 
-    // False once a character could not be held by the code page.
-    bool line(QStringView text)
+    void line(QStringView text)
     {
-        const qsizetype at = m_bytes.size();
-        m_bytes.resize(at + m_encoder.requiredSpace(text.size()));
-        char* end = m_encoder.appendToBuffer(m_bytes.data() + at, text);
-        m_bytes.truncate(end - m_bytes.constData());
+        m_text.append(text);
         endLine();
-        return m_encoder.isValid() && !m_encoder.hasError();
     }
 
     qsizetype lineCount() const { return m_lines; }
-    const QByteArray& bytes() const { return m_bytes; }
+
+    // The file's bytes; false, with the 0-based index of the first line the code page cannot hold, otherwise.
+    bool encode(QByteArray* bytes, qsizetype* badLine) const
+    {
+        if (encodeInto(m_text, bytes))
+            return true;
+        const QList<QStringView> lines = text::splitLineViews(m_text);
+        QByteArray ignored;
+        *badLine = 0;
+        while (*badLine < lines.size() && encodeInto(lines[*badLine], &ignored))
+            ++*badLine;
+        return false;
+    }
 
 private:
     void endLine()
     {
-        m_bytes.append("\r\n", 2);
+        m_text.append(QLatin1StringView("\r\n", 2));
         ++m_lines;
     }
 
-    QStringEncoder m_encoder;
-    QByteArray m_bytes;
+    static bool encodeInto(QStringView text, QByteArray* bytes)
+    {
+        QStringEncoder encoder(text::ansiCodePage().toLatin1().constData());
+        bytes->resize(encoder.requiredSpace(text.size()));
+        char* end = encoder.appendToBuffer(bytes->data(), text);
+        bytes->truncate(end - bytes->constData());
+        return encoder.isValid() && !encoder.hasError();
+    }
+
+    QString m_text;
     qsizetype m_lines = 0;
 };
 
@@ -167,7 +182,6 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
         ++row;
         for (int i = 0; i < d.fields.size(); ++i) {
             const QVariant v = st.column(i);
-            bool ok = true;
             switch (d.fields[i].kind) {
             case DumpLine::Number: {
                 qint64 n = 0;
@@ -179,26 +193,71 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
             }
             case DumpLine::Text:
             case DumpLine::Gathered:
-                ok = out.line(dumpLineText(textOf(v)));
+                out.line(dumpLineText(textOf(v)));
                 break;
             }
-            if (!ok)
-                return fail(
-                    QStringLiteral("line %1 (field %2 of row %3) holds a character that code page %4 cannot hold")
-                        .arg(out.lineCount())
-                        .arg(d.fields[i].name)
-                        .arg(row)
-                        .arg(text::ansiCodePage()));
         }
         if (d.marker)
             out.number(111);
         pump();
     }
+    QByteArray bytes;
+    qsizetype bad = 0;
+    if (!out.encode(&bytes, &bad)) { // every row has one line per field and its closing line
+        const qsizetype perRow = d.fields.size() + (d.marker ? 1 : 0);
+        const qsizetype field = bad % perRow;
+        return fail(QStringLiteral("line %1 (field %2 of row %3) holds a character that code page %4 cannot hold")
+                        .arg(bad + 1)
+                        .arg(field < d.fields.size() ? d.fields[field].name : QString())
+                        .arg(bad / perRow + 1)
+                        .arg(text::ansiCodePage()));
+    }
     *rows = row;
-    return text::writeFileAtomically(path, out.bytes(), error);
+    return text::writeFileAtomically(path, bytes, error);
 }
 
 // ---- reading ----
+
+// The values of a batch of rows, typed and already in UTF-8, so binding them needs no QVariant.
+class RowValues {
+public:
+    void number(qint64 n) { m_values.append(Value{n, 0, 0, false}); }
+    void text(QStringView t)
+    {
+        const qsizetype at = m_utf8.size();
+        m_utf8.resize(at + m_encoder.requiredSpace(t.size()));
+        char* end = m_encoder.appendToBuffer(m_utf8.data() + at, t);
+        m_utf8.truncate(end - m_utf8.constData());
+        m_values.append(Value{0, at, m_utf8.size() - at, true});
+    }
+    qsizetype size() const { return m_values.size(); }
+    void resize(qsizetype n) { m_values.resize(n); }
+    void clear()
+    {
+        m_values.clear();
+        m_utf8.truncate(0); // keeps its room for the next batch
+    }
+    void bindTo(db::Statement& st) const
+    {
+        for (int i = 0; i < m_values.size(); ++i) {
+            const Value& v = m_values[i];
+            if (v.text)
+                st.bindText(i, QByteArrayView(m_utf8.constData() + v.at, v.size));
+            else
+                st.bindInt64(i, v.number);
+        }
+    }
+
+private:
+    struct Value {
+        qint64 number;
+        qsizetype at, size; // of a text, in m_utf8
+        bool text;
+    };
+    QList<Value> m_values;
+    QByteArray m_utf8;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+};
 
 class DumpReader {
 public:
@@ -213,7 +272,7 @@ public:
     bool atEnd() const { return m_next >= m_lines.size(); }
 
     // Appends the row's values in field order.
-    bool readRow(const TableDump& d, const ResolvedTable& r, QVariantList* values, QString* error)
+    bool readRow(const TableDump& d, const ResolvedTable& r, RowValues* values, QString* error)
     {
         const qsizetype rowStart = m_next;
         auto endsInside = [&] {
@@ -231,22 +290,26 @@ public:
                     return fail(error, m_next,
                                 QStringLiteral("\"%1\" is not a value of the number field %2")
                                     .arg(m_lines[m_next].left(40).toString(), f.name));
-                values->append(qlonglong(n));
+                values->number(n);
                 ++m_next;
                 break;
             }
             case DumpLine::Text:
             case DumpLine::Gathered: {
                 const qsizetype first = m_next;
-                QString t = m_lines[m_next++].toString();
-                if (d.fields[i].kind == DumpLine::Gathered)
+                QStringView t = m_lines[m_next++];
+                QString gathered; // only a text of several lines is copied
+                if (d.fields[i].kind == DumpLine::Gathered && !atEnd() && !isNumericLine(m_lines[m_next])) {
+                    gathered = t.toString();
                     while (!atEnd() && !isNumericLine(m_lines[m_next]))
-                        t += m_lines[m_next++];
+                        gathered += m_lines[m_next++];
+                    t = gathered;
+                }
                 if (f.size > 0 && t.size() > f.size)
                     return fail(
                         error, first,
                         QStringLiteral("the text of field %1 is longer than %2 characters").arg(f.name).arg(f.size));
-                values->append(t);
+                values->text(t);
                 break;
             }
             }
@@ -326,19 +389,25 @@ bool loadTable(const QString& folder, const TableDump& d, qint64 count, EventPum
         return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
             .arg(quoted(r.table), r.columns, QStringList(rows, oneRow).join(QLatin1Char(',')));
     };
-    const QString fullBatch = insert(perBatch);
-    QVariantList values;
-    values.reserve(perBatch * d.fields.size());
+    std::optional<db::Statement> fullBatch; // prepared once, run again for every full batch
+    RowValues values;
     int rows = 0;
     qsizetype batchStart = 0;
     auto flush = [&] {
         if (rows == 0)
             return true;
         try {
-            db::Statement st = gDBConnection.prepare(rows == perBatch ? fullBatch : insert(rows));
-            for (int i = 0; i < values.size(); ++i)
-                st.bindValue(i, values[i]);
-            st.step();
+            if (rows == perBatch) {
+                if (!fullBatch)
+                    fullBatch.emplace(gDBConnection.prepare(insert(perBatch)));
+                values.bindTo(*fullBatch);
+                fullBatch->step();
+                fullBatch->reset();
+            } else {
+                db::Statement st = gDBConnection.prepare(insert(rows));
+                values.bindTo(st);
+                st.step();
+            }
         } catch (const db::DbError& e) {
             return in.fail(error, batchStart, e.message());
         }

@@ -1,5 +1,6 @@
 #include "plu/PluBinding.h"
 
+#include "plu/PluFields.h"
 #include "plu/PluTabs.h"
 #include "records/PackedBcd.h"
 #include "records/TextBlock.h"
@@ -10,6 +11,7 @@
 #include "state/SharedData.h"
 
 #include <limits>
+#include <string_view>
 
 namespace quorvane {
 
@@ -34,21 +36,6 @@ QString firstLineOf(const records::PluRow& row, f::Field field)
     }
 }
 
-// Day x 10000 + month x 100 + year mod 100, and back; 0 is no date.
-qint64 dateValue(const QDate& d) { return d.isValid() ? d.day() * 10000 + d.month() * 100 + d.year() % 100 : 0; }
-qint64 timeValue(const QTime& t) { return t.isValid() ? t.hour() * 100 + t.minute() : 0; }
-
-// The seven-place day-of-week text: bit 6 first; a mask of 0 is "0".
-QString maskText(qint64 mask)
-{
-    if (mask == 0)
-        return QStringLiteral("0");
-    QString s;
-    for (int k = 1; k <= 7; ++k)
-        s += (mask >> (7 - k)) & 1 ? QLatin1Char('1') : QLatin1Char('0');
-    return s;
-}
-
 PluInputError notANumber(const char* control, const QString& text)
 {
     return PluInputError(
@@ -65,19 +52,6 @@ std::optional<qint32> boxValue(const QString& text, bool decimal, bool always, c
     if (!ReadFixedDecimal(text, decimal ? decimalSign() : QString(), &v))
         throw notANumber(control, text);
     return v;
-}
-
-qint32 maskValue(const QString& text)
-{
-    qint64 v = 0;
-    for (const QChar c : text) {
-        if (!c.isDigit() || v > std::numeric_limits<qint32>::max() / 2)
-            throw notANumber("meditDiscDayOfWeek", text);
-        v = v * 2 + c.digitValue();
-    }
-    if (v > std::numeric_limits<qint32>::max())
-        throw notANumber("meditDiscDayOfWeek", text);
-    return qint32(v);
 }
 
 bool hasCurrentRow() { return gRsPLU.isOpen() && gRsPLU.absolutePosition() >= 0; }
@@ -97,14 +71,15 @@ bool savePLU(PluEditorHost& host, std::optional<qint32> showRow)
     PluEditorState& s = gPluEditor();
     const PluEditorValues tab = host.editorValues();
     qint32 number = 0;
+    const PluField& numberRow = *pluField(QStringLiteral("meditPLU"));
     try {
         number = *boxValue(tab.meditPLU, false, true, "meditPLU");
     } catch (const PluInputError& e) {
         host.showError(e.fullText());
         return false;
     }
-    if (number <= 0) {
-        ShowInputRangeError(host, 0, 0);
+    if (number < numberRow.extra.min) {
+        ShowInputRangeError(host, qint32(numberRow.extra.min - 1), 0);
         return false;
     }
     if (CheckPLUOverlap(host, number) == OverlapCheck::Taken)
@@ -136,74 +111,51 @@ bool savePLU(PluEditorHost& host, std::optional<qint32> showRow)
 
 void ShowPLUInTab(const records::PluRow& row, PluEditorValues& tab)
 {
-    const SettingsRecord& set = gSettings();
-    const auto n = [&](f::Field field) { return row.number(field); };
-    const auto amount = [&](f::Field field, int decimals) {
-        return FormatFixedDecimal(qint32(n(field)), qint16(decimals));
-    };
-    tab.meditPLU = QString::number(n(f::PLU_No));
-    tab.meditTare = amount(f::PLU_Tare, set.gWeightPoint);
-    tab.txtName = firstLineOf(row, f::PLU_Commodity);
-    tab.meditDescription = firstLineOf(row, f::PLU_Description);
-    tab.meditUPrice = amount(f::PLU_UPrice, set.gPricePoint);
-
-    const qint64 unit = n(f::Stat1_Unit);
-    tab.chkWeighed = unit == 0;
+    const fields::Format format = fields::currentFormat();
+    const qint64 unit = row.number(f::Stat1_Unit);
+    const qint64 barFormat = row.number(f::PLU_BarFormat);
+    for (const PluField& r : pluFields()) {
+        const QString control = QLatin1String(r.control);
+        QVariant shown;
+        switch (r.field) {
+        case f::PLU_MG: // the list-level call's
+            continue;
+        case f::PLU_CommodityFirst: // the first lines of the text blocks
+            shown = firstLineOf(row, f::PLU_Commodity);
+            break;
+        case f::PLU_Description:
+            shown = firstLineOf(row, f::PLU_Description);
+            break;
+        case f::Stat1_PBPreUnit: // a PLU sold by count has the one unit
+            shown = unit == 0 ? int(row.number(r.field)) : 0;
+            break;
+        case f::PLU_BarFormat: // 0 the inherited format
+            shown = barFormat == 255 ? 0 : int(barFormat + 1);
+            break;
+        case f::PLU_EANFlags: { // a digit each; "F" for unused flags; an inherited format keeps the boxes
+            if (barFormat == 255)
+                continue;
+            const qint64 flags = row.number(r.field);
+            const bool first = control == QLatin1String("meditFlagCode1");
+            shown = flags == 255 ? QStringLiteral("F") : QString::number(first ? flags / 10 : flags % 10);
+            break;
+        }
+        case f::PLU_Disc_SDate: // a stored 0 leaves the picker as it was, and its date is saved; any other
+        case f::PLU_Disc_EDate: // value that is no date or time shows as none, kept as stored until changed
+        case f::PLU_Disc_STime:
+        case f::PLU_Disc_ETime:
+            if (row.number(r.field) == 0)
+                continue;
+            [[fallthrough]];
+        default:
+            shown = fields::shownValue(r.kind, r.decimals, row.value(r.field), format);
+        }
+        setShown(tab, control, shown);
+    }
     tab.units = SetUnitLabels(int(unit));
-    tab.combSymbol = unit == 0 ? int(n(f::Stat1_PBPreUnit)) : 0;
-
-    tab.chkUPoverride = n(f::Stat1_UPriceOV) == 1;
-    tab.chknegativePLU = n(f::Stat1_NegativePLU) == 1;
-    tab.combMemDiscType = int(n(f::Stat1_MemPriceType));
-    for (int i = 1; i <= 4; ++i)
-        tab.meditMemDisc[i] = amount(f::Field(f::PLU_MemDisc1 + i - 1), set.gPricePoint);
-    tab.meditCoupledPLU = QString::number(n(f::PLU_CoupledPLUNo));
-
-    tab.meditDiscDayOfWeek = maskText(n(f::PLU_DisDayOfWeek));
-    tab.meditCost = amount(f::PLU_Cost, set.gPricePoint);
-    tab.barcode.itemCode.text = row.text(f::PLU_EANItemCode);
-
-    const qint64 barFormat = n(f::PLU_BarFormat);
-    tab.combBarcodeFormat = barFormat == 255 ? 0 : int(barFormat + 1);
-    if (barFormat != 255) {
-        const qint64 flags = n(f::PLU_EANFlags);
-        tab.barcode.flagCode1.text = flags == 255 ? QStringLiteral("F") : QString::number(flags / 10);
-        tab.barcode.flagCode2.text = flags == 255 ? QStringLiteral("F") : QString::number(flags % 10);
-    }
-
-    tab.combRSData = int(n(f::PLU_RSData));
-    tab.meditTaxNum = QString::number(n(f::PLU_TaxNo));
-    tab.meditTax2Num = QString::number(n(f::PLU_Tax2No));
-    tab.meditDiscScheNum = QString::number(n(f::PLU_DiscScheNo));
-    tab.meditPriScheNum = QString::number(n(f::PLU_PriScheNo));
-    tab.meditIngrNum = QString::number(n(f::PLU_IngredientNo));
-    tab.meditSMsgNum = QString::number(n(f::PLU_SPMessageNo));
-    tab.combDiscType = int(n(f::PLU_Disc_Type));
-    tab.meditDiscLimit1 = QString::number(n(f::PLU_Disc_1stLim));
-    tab.meditDiscLimit2 = QString::number(n(f::PLU_Disc_2ndLim));
-    tab.meditDiscLmtPer1 = QString::number(n(f::PLU_Disc_Within1stL));
-    tab.meditDiscLmtPer2 = QString::number(n(f::PLU_Disc_Within2ndL));
-
-    // A stored 0 (or a value that is no date) leaves the picker as it was.
-    for (const auto& [field, picker] :
-         {std::pair{f::PLU_Disc_SDate, &tab.DTPickerStartDate}, std::pair{f::PLU_Disc_EDate, &tab.DTPickerEndDate}}) {
-        const qint64 v = n(field);
-        const QDate d(2000 + int(v % 100), int(v % 10000 / 100), int(v / 10000));
-        if (v != 0 && d.isValid())
-            *picker = d;
-    }
-    for (const auto& [field, picker] :
-         {std::pair{f::PLU_Disc_STime, &tab.DTPickerStartTime}, std::pair{f::PLU_Disc_ETime, &tab.DTPickerEndTime}}) {
-        const qint64 v = n(field);
-        const QTime t(int(v / 100), int(v % 100));
-        if (v != 0 && t.isValid())
-            *picker = t;
-    }
-
-    tab.chkPricePriority = n(f::Stat1_PricePriority) == 1;
     PluEditorState& s = gPluEditor();
-    s.gTextBuf3 = TextBuffer{row.bytes(f::PLU_Commodity), quint8(n(f::Stat2_Commodity) == 1)};
-    s.gTextBuf1 = TextBuffer{row.bytes(f::PLU_Description), quint8(n(f::Stat2_Description) == 1)};
+    s.gTextBuf3 = TextBuffer{row.bytes(f::PLU_Commodity), quint8(row.number(f::Stat2_Commodity) == 1)};
+    s.gTextBuf1 = TextBuffer{row.bytes(f::PLU_Description), quint8(row.number(f::Stat2_Description) == 1)};
     // The editor shows a row now: a new PLU left unsaved is no longer in it.
     s.gNewPLU = 0;
 }
@@ -229,102 +181,84 @@ void ShowPLUInTab(int position, PluEditorValues& tab)
 void TakePLUFromTab(const PluEditorValues& tab, records::PluRow& row)
 {
     // Every box is read before any field is set, so a bad one sets nothing.
-    const qint32 pluNo = *boxValue(tab.meditPLU, false, true, "meditPLU");
-    const qint32 mainGroup = *boxValue(tab.combMG.currentText(), false, true, "combMG");
-    const auto tare = boxValue(tab.meditTare, true, false, "meditTare");
-    const auto unitPrice = boxValue(tab.meditUPrice, true, false, "meditUPrice");
-    const auto coupled = boxValue(tab.meditCoupledPLU, false, false, "meditCoupledPLU");
-    std::array<std::optional<qint32>, 5> memDisc;
-    for (int i = 1; i <= 4; ++i)
-        memDisc[i] = boxValue(tab.meditMemDisc[i], true, false, "meditMemDisc");
-    const auto cost = boxValue(tab.meditCost, true, false, "meditCost");
-    const QString& flag1 = tab.barcode.flagCode1.text;
-    const QString& flag2 = tab.barcode.flagCode2.text;
+    const fields::Format format = fields::currentFormat();
+    const auto read = [&](const PluField& r, const QVariant& shown) {
+        try {
+            return fields::storedValue(r.kind, r.decimals, shown, r.write, format);
+        } catch (const fields::FieldError& e) {
+            throw PluInputError(e.message(), QLatin1String(r.control) + QStringLiteral(": ") + e.reason());
+        }
+    };
+    const QString flag1 = tab.barcode.flagCode1.text;
+    const QString flag2 = tab.barcode.flagCode2.text;
+    const bool flagsUsed = tab.combBarcodeFormat != 1 && flag1 != QLatin1String("F") && flag2 != QLatin1String("F");
+    QList<std::pair<const PluField*, std::optional<qint64>>> values;
     qint64 flags = 255; // format 0, or a flag box showing "F": the flags are not used
-    if (tab.combBarcodeFormat != 1 && flag1 != QLatin1String("F") && flag2 != QLatin1String("F")) {
-        flags = qint64(*boxValue(flag1, false, true, "meditFlagCode1")) * 10
-            + *boxValue(flag2, false, true, "meditFlagCode2");
-        if (flags < std::numeric_limits<qint32>::min() || flags > std::numeric_limits<qint32>::max())
-            throw notANumber("meditFlagCode1", flag1 + flag2);
+    for (const PluField& r : pluFields()) {
+        const QVariant shown = shownIn(tab, QLatin1String(r.control));
+        switch (r.field) {
+        case f::PLU_CommodityFirst: // the text and its blocks are written below
+        case f::PLU_Description:
+        case f::PLU_EANItemCode:
+            continue;
+        case f::PLU_EANFlags:
+            if (flagsUsed)
+                flags = r.control == std::string_view("meditFlagCode1") ? *read(r, shown) * 10
+                                                                        : flags + *read(r, shown);
+            continue;
+        default:
+            values.append({&r, read(r, shown)});
+        }
     }
-    const std::pair<f::Field, std::optional<qint32>> numbers[] = {
-        {f::PLU_TaxNo, boxValue(tab.meditTaxNum, false, false, "meditTaxNum")},
-        {f::PLU_Tax2No, boxValue(tab.meditTax2Num, false, false, "meditTax2Num")},
-        {f::PLU_DiscScheNo, boxValue(tab.meditDiscScheNum, false, false, "meditDiscScheNum")},
-        {f::PLU_PriScheNo, boxValue(tab.meditPriScheNum, false, false, "meditPriScheNum")},
-        {f::PLU_IngredientNo, boxValue(tab.meditIngrNum, false, false, "meditIngrNum")},
-        {f::PLU_SPMessageNo, boxValue(tab.meditSMsgNum, false, false, "meditSMsgNum")},
-    };
-    const std::pair<f::Field, qint32> limits[] = {
-        {f::PLU_Disc_1stLim, *boxValue(tab.meditDiscLimit1, true, true, "meditDiscLimit1")},
-        {f::PLU_Disc_2ndLim, *boxValue(tab.meditDiscLimit2, true, true, "meditDiscLimit2")},
-        {f::PLU_Disc_Within1stL, *boxValue(tab.meditDiscLmtPer1, true, true, "meditDiscLmtPer1")},
-        {f::PLU_Disc_Within2ndL, *boxValue(tab.meditDiscLmtPer2, true, true, "meditDiscLmtPer2")},
-    };
-    const qint32 mask = maskValue(tab.meditDiscDayOfWeek);
+    if (flags < std::numeric_limits<qint32>::min() || flags > std::numeric_limits<qint32>::max())
+        throw notANumber("meditFlagCode1", flag1 + flag2);
 
-    const auto setIf = [&](f::Field field, const std::optional<qint32>& v) {
-        if (v)
-            row.set(field, *v);
-    };
     const auto flag = [&](f::Field field, bool on) { row.set(field, on ? 1 : 0); };
-    const auto positive = [&](f::Field field) { return row.number(field) > 0; };
     const StoreTreeState& tree = gStoreTree();
     row.set(f::ST_No, tree.gCurStoreNo);
     row.set(f::SECT_No, tree.gCurSectNo);
-    row.set(f::PLU_No, pluNo);
-    row.set(f::PLU_MG, mainGroup);
-    flag(f::Stat2_MGCode, mainGroup != 997);
-    setIf(f::PLU_Tare, tare);
-    flag(f::Stat2_PLUTare, positive(f::PLU_Tare));
-    setIf(f::PLU_UPrice, unitPrice);
-    flag(f::Stat1_Unit, !tab.chkWeighed);
-    if (tab.chkWeighed && tab.combSymbol >= 0)
-        row.set(f::Stat1_PBPreUnit, tab.combSymbol);
-    setIf(f::PLU_CoupledPLUNo, coupled);
-    flag(f::Stat2_CoupledPLU, positive(f::PLU_CoupledPLUNo));
-    if (tab.combMemDiscType >= 0)
-        row.set(f::Stat1_MemPriceType, tab.combMemDiscType);
-    for (int i = 1; i <= 4; ++i) {
-        const f::Field field = f::Field(f::PLU_MemDisc1 + i - 1);
-        setIf(field, memDisc[i]);
-        if (row.number(field) >= 1) // once set, the editor never clears it
-            flag(f::Stat2_MemDisc, true);
+    for (const auto& [r, v] : values) {
+        if (!v)
+            continue;
+        switch (r->field) {
+        case f::Stat1_PBPreUnit: // the unit of a weighed PLU only
+            if (tab.chkWeighed)
+                row.set(r->field, *v);
+            break;
+        case f::PLU_BarFormat:
+            row.set(r->field, *v == 0 ? 255 : *v - 1);
+            break;
+        case f::PLU_Disc_SDate: // a picker showing no stored date, untouched, leaves its field as stored
+        case f::PLU_Disc_EDate:
+        case f::PLU_Disc_STime:
+        case f::PLU_Disc_ETime:
+            if (*v != 0)
+                row.set(r->field, *v);
+            break;
+        default:
+            row.set(r->field, *v);
+        }
     }
-    flag(f::Stat1_UPriceOV, tab.chkUPoverride);
-    flag(f::Stat1_NegativePLU, tab.chknegativePLU);
-    setIf(f::PLU_Cost, cost);
-    flag(f::Stat2_PLUCost, positive(f::PLU_Cost));
+    row.set(f::PLU_EANFlags, qint32(flags));
+    row.set(f::PLU_EANLastByte, 0);
+    // The flags of the boxes whose field is greater than 0; the member discounts' once set stays.
+    for (const auto& [r, v] : values) {
+        if (!r->flag || *r->flag == f::Stat2_Discount)
+            continue;
+        if (r->field == f::PLU_MG)
+            flag(*r->flag, row.number(f::PLU_MG) != 997);
+        else if (r->field == f::PLU_RSData)
+            flag(*r->flag, row.number(r->field) != 0);
+        else if (row.number(r->field) >= 1)
+            flag(*r->flag, true);
+        else if (*r->flag != f::Stat2_MemDisc)
+            flag(*r->flag, false);
+    }
+    flag(f::Stat2_Discount, row.number(f::PLU_Disc_Type) != 0 || row.number(f::PLU_DisDayOfWeek) > 0);
+
     const QString& itemCode = tab.barcode.itemCode.text;
     row.set(f::PLU_EANItemCode, itemCode.isEmpty() ? QVariant() : QVariant(itemCode));
     flag(f::Stat2_ItemCode, !itemCode.isEmpty());
-    if (tab.combBarcodeFormat >= 0)
-        row.set(f::PLU_BarFormat, tab.combBarcodeFormat == 0 ? 255 : tab.combBarcodeFormat - 1);
-    row.set(f::PLU_EANFlags, qint32(flags));
-    row.set(f::PLU_EANLastByte, 0);
-
-    if (tab.combRSData >= 0)
-        row.set(f::PLU_RSData, tab.combRSData);
-    flag(f::Stat2_RSData, row.number(f::PLU_RSData) != 0);
-    const f::Field numberFlags[] = {f::Stat2_TaxNo,     f::Stat2_Tax2No,       f::Stat2_DiscScheNo,
-                                    f::Stat2_PriScheNo, f::Stat2_IngredientNo, f::Stat2_SPMessageNo};
-    for (int i = 0; i < 6; ++i) {
-        setIf(numbers[i].first, numbers[i].second);
-        flag(numberFlags[i], positive(numbers[i].first));
-    }
-
-    if (tab.combDiscType >= 0)
-        row.set(f::PLU_Disc_Type, tab.combDiscType);
-    for (const auto& [field, v] : limits)
-        row.set(field, v);
-    row.set(f::PLU_Disc_SDate, dateValue(tab.DTPickerStartDate));
-    row.set(f::PLU_Disc_EDate, dateValue(tab.DTPickerEndDate));
-    row.set(f::PLU_Disc_STime, timeValue(tab.DTPickerStartTime));
-    row.set(f::PLU_Disc_ETime, timeValue(tab.DTPickerEndTime));
-    row.set(f::PLU_DisDayOfWeek, mask);
-    flag(f::Stat2_Discount, row.number(f::PLU_Disc_Type) != 0 || mask > 0);
-
-    flag(f::Stat1_PricePriority, tab.chkPricePriority);
     const PluEditorState& s = gPluEditor();
     const auto textBlock = [&](f::Field field, f::Field stat, const TextBuffer& buffer) {
         row.set(field, buffer.bytes.isEmpty() ? QVariant() : QVariant(buffer.bytes));

@@ -42,8 +42,9 @@ public:
     virtual void refreshPLUList() = 0;
 };
 
-// Row to editor: every field into the control that shows it, with the configured decimals (the date
-// pickers keep their dates for a stored 0, the flag boxes theirs for an inherited bar format), the text
+// Row to editor, through the PLU field table (plu/PluFields.h): every field into the control that shows it, with
+// the configured decimals (the date pickers keep their dates for a stored 0, and show none for any other value
+// that is no date or time; the flag boxes keep theirs for an inherited bar format), the text
 // blocks into gTextBuf3 and gTextBuf1 with their changed marks; gNewPLU := 0, since the editor now shows
 // a row. A text block whose first line runs past its end shows an empty line and keeps its bytes.
 // combMG, meditDepartment, the bar-format boxes' states and the formats are the list-level call's.
@@ -56,7 +57,8 @@ void ShowPLUInTab(int position, PluEditorValues& tab);
 // Editor to row: sets in `row` (the current values of the PLU, or a new row's) every field the editor
 // writes, the store and section of the tree selection and the change flags. A number box left empty
 // leaves its field unless the field is always written; "F" in a flag box stores 255; a list without a
-// chosen entry leaves its field; an empty combMG stores main group 0. A text that is no whole number
+// chosen entry leaves its field; a picker showing none leaves its field as stored; an empty combMG stores main
+// group 0. A text that is no whole number
 // fitting its field throws PluInputError before anything is set.
 void TakePLUFromTab(const PluEditorValues& tab, records::PluRow& row);
 

@@ -54,4 +54,63 @@ QList<QPair<QString, bool*>> checkBoxes(PluEditorValues& tab)
     };
 }
 
+namespace {
+
+// The pickers by name.
+template<class T> T* picker(PluEditorValues& tab, const QString& control);
+template<> QDate* picker(PluEditorValues& tab, const QString& control)
+{
+    return control == QLatin1String("DTPickerStartDate") ? &tab.DTPickerStartDate
+        : control == QLatin1String("DTPickerEndDate")    ? &tab.DTPickerEndDate
+                                                         : nullptr;
+}
+template<> QTime* picker(PluEditorValues& tab, const QString& control)
+{
+    return control == QLatin1String("DTPickerStartTime") ? &tab.DTPickerStartTime
+        : control == QLatin1String("DTPickerEndTime")    ? &tab.DTPickerEndTime
+                                                         : nullptr;
+}
+
+template<class T> T* member(const QList<QPair<QString, T*>>& members, const QString& control)
+{
+    for (const auto& [name, value] : members)
+        if (name == control)
+            return value;
+    return nullptr;
+}
+
+} // namespace
+
+QVariant shownIn(const PluEditorValues& tab, const QString& control)
+{
+    auto& values = const_cast<PluEditorValues&>(tab); // the member lists only read here
+    if (control == QLatin1String("combMG"))
+        return tab.combMG.currentText();
+    if (const QString* text = member(textBoxes(values), control))
+        return *text;
+    if (const int* index = member(listPositions(values), control))
+        return *index;
+    if (const bool* checked = member(checkBoxes(values), control))
+        return *checked;
+    if (const QDate* date = picker<QDate>(values, control))
+        return *date;
+    if (const QTime* time = picker<QTime>(values, control))
+        return *time;
+    return QVariant();
+}
+
+void setShown(PluEditorValues& tab, const QString& control, const QVariant& value)
+{
+    if (QString* text = member(textBoxes(tab), control))
+        *text = value.toString();
+    else if (int* index = member(listPositions(tab), control))
+        *index = value.toInt();
+    else if (bool* checked = member(checkBoxes(tab), control))
+        *checked = value.toBool();
+    else if (QDate* date = picker<QDate>(tab, control))
+        *date = value.toDate();
+    else if (QTime* time = picker<QTime>(tab, control))
+        *time = value.toTime();
+}
+
 } // namespace quorvane

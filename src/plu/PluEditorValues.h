@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTime>
+#include <QVariant>
 
 #include <array>
 #include <optional>
@@ -87,5 +88,11 @@ struct PluEditorValues {
 QList<QPair<QString, QString*>> textBoxes(PluEditorValues& tab);
 QList<QPair<QString, int*>> listPositions(PluEditorValues& tab);
 QList<QPair<QString, bool*>> checkBoxes(PluEditorValues& tab);
+
+// The value of a control of the editor's field table (plu/PluFields.h) as the field kinds show it, by objectName,
+// and back: a box's text (combMG's chosen text), a list's position, a check state, a picker's date or time. A name
+// the editor lacks gives an invalid QVariant, and setting it changes nothing.
+QVariant shownIn(const PluEditorValues& tab, const QString& control);
+void setShown(PluEditorValues& tab, const QString& control, const QVariant& value);
 
 } // namespace quorvane

@@ -1,6 +1,11 @@
 #include "plu/PluFieldRanges.h"
 
+#include "plu/PluFields.h"
+
 #include <QDate>
+#include <QList>
+
+#include <optional>
 
 namespace quorvane {
 
@@ -9,57 +14,89 @@ namespace {
 namespace f = records::plu;
 using K = PluValueKind;
 
-// One row per field that a box or list of the PLU editor sets, with what that control can hold.
+// What an import checks of a field: the kind of check, and the range only where no number box of the PLU
+// editor's field table holds it (the key's store, lists, pickers, check boxes, the two flag digits taken as one
+// field, texts). Every other range is the table's own, read by its save check and by the import alike.
+struct Own {
+    qint64 min = 0;
+    qint64 max = 0;
+    qint64 alsoAccepted = 0;
+};
+struct Rule {
+    records::plu::Field field;
+    PluValueKind kind;
+    std::optional<Own> own = std::nullopt; // none: the field table's range
+    int textLength = 0;
+};
+
 // clang-format off
-const PluFieldRange kRanges[] = {
-    {f::PLU_No,              K::Number,   1, 999999},
-    {f::ST_No,               K::Number,   1, 32767},
-    {f::PLU_MG,              K::Number,   0, 997},
-    {f::PLU_Commodity,       K::Text,     0, 0, 0, 50},
-    {f::PLU_Description,     K::Text,     0, 0, 0, 50},
-    {f::PLU_UPrice,          K::Price,    0, 999999},
-    {f::PLU_Tare,            K::Weight,   0, 9999},
-    {f::PLU_Cost,            K::Number,   0, 999999},
-    {f::Stat1_Unit,          K::Number,   0, 1},
-    {f::PLU_EANItemCode,     K::ItemCode, 0, 0, 0, 10},
-    {f::PLU_BarFormat,       K::Number,   0, 28, 255},
-    {f::PLU_EANFlags,        K::Flags,    0, 99, 255},
-    {f::PLU_MemPrice,        K::Number,   0, 999999},
-    {f::PLU_CoupledPLUNo,    K::Number,   0, 999999},
-    {f::PLU_TaxNo,           K::Number,   0, 9},
-    {f::PLU_Tax2No,          K::Number,   0, 9},
-    {f::PLU_SPMessageNo,     K::Number,   0, 999999},
-    {f::PLU_IngredientNo,    K::Number,   0, 999999},
-    {f::PLU_DiscScheNo,      K::Number,   0, 999999},
-    {f::PLU_PriScheNo,       K::Number,   0, 999999},
-    {f::PLU_RSData,          K::Number,   0, 3},
-    {f::PLU_Disc_SDate,      K::Date,     0, 311299},
-    {f::PLU_Disc_STime,      K::Time,     0, 2359},
-    {f::PLU_Disc_EDate,      K::Date,     0, 311299},
-    {f::PLU_Disc_ETime,      K::Time,     0, 2359},
-    {f::PLU_Disc_1stLim,     K::Weight,   0, 9999},
-    {f::PLU_Disc_Within1stL, K::Price,    0, 999999},
-    {f::PLU_Disc_2ndLim,     K::Weight,   0, 9999},
-    {f::PLU_Disc_Within2ndL, K::Price,    0, 999999},
-    {f::PLU_Disc_Type,       K::Number,   0, 6},
-    {f::PLU_DisDayOfWeek,    K::Number,   0, 127},
-    {f::PLU_MemDisc1,        K::Price,    0, 999999},
-    {f::PLU_MemDisc2,        K::Price,    0, 999999},
-    {f::PLU_MemDisc3,        K::Price,    0, 999999},
-    {f::PLU_MemDisc4,        K::Price,    0, 999999},
-    {f::Stat1_PBPreUnit,     K::Number,   0, 0}, // a position of the weighed unit list, which has one entry
-    {f::Stat1_UPriceOV,      K::Number,   0, 1},
-    {f::Stat1_PricePriority, K::Number,   0, 1},
-    {f::Stat1_MemPriceType,  K::Number,   0, 1},
-    {f::Stat1_NegativePLU,   K::Number,   0, 1},
+const Rule kRules[] = {
+    {f::PLU_No,              K::Number},
+    {f::ST_No,               K::Number,   Own{1, 32767}},
+    {f::PLU_MG,              K::Number},
+    {f::PLU_Commodity,       K::Text,     Own{}, 50},
+    {f::PLU_Description,     K::Text,     Own{}, 50},
+    {f::PLU_UPrice,          K::Price},
+    {f::PLU_Tare,            K::Weight},
+    {f::PLU_Cost,            K::Number},
+    {f::Stat1_Unit,          K::Number,   Own{0, 1}},
+    {f::PLU_EANItemCode,     K::ItemCode, Own{}, 10},
+    {f::PLU_BarFormat,       K::Number,   Own{0, 28, 255}},
+    {f::PLU_EANFlags,        K::Flags,    Own{0, 99, 255}},
+    {f::PLU_MemPrice,        K::Number,   Own{0, 999999}},
+    {f::PLU_CoupledPLUNo,    K::Number},
+    {f::PLU_TaxNo,           K::Number},
+    {f::PLU_Tax2No,          K::Number},
+    {f::PLU_SPMessageNo,     K::Number},
+    {f::PLU_IngredientNo,    K::Number},
+    {f::PLU_DiscScheNo,      K::Number},
+    {f::PLU_PriScheNo,       K::Number},
+    {f::PLU_RSData,          K::Number,   Own{0, 3}},
+    {f::PLU_Disc_SDate,      K::Date,     Own{0, 311299}},
+    {f::PLU_Disc_STime,      K::Time,     Own{0, 2359}},
+    {f::PLU_Disc_EDate,      K::Date,     Own{0, 311299}},
+    {f::PLU_Disc_ETime,      K::Time,     Own{0, 2359}},
+    {f::PLU_Disc_1stLim,     K::Weight},
+    {f::PLU_Disc_Within1stL, K::Price},
+    {f::PLU_Disc_2ndLim,     K::Weight},
+    {f::PLU_Disc_Within2ndL, K::Price},
+    {f::PLU_Disc_Type,       K::Number,   Own{0, 6}},
+    {f::PLU_DisDayOfWeek,    K::Number},
+    {f::PLU_MemDisc1,        K::Price},
+    {f::PLU_MemDisc2,        K::Price},
+    {f::PLU_MemDisc3,        K::Price},
+    {f::PLU_MemDisc4,        K::Price},
+    {f::Stat1_PBPreUnit,     K::Number,   Own{0, 0}}, // a position of the weighed unit list, which has one entry
+    {f::Stat1_UPriceOV,      K::Number,   Own{0, 1}},
+    {f::Stat1_PricePriority, K::Number,   Own{0, 1}},
+    {f::Stat1_MemPriceType,  K::Number,   Own{0, 1}},
+    {f::Stat1_NegativePLU,   K::Number,   Own{0, 1}},
 };
 // clang-format on
+
+QList<PluFieldRange> resolvedRanges()
+{
+    QList<PluFieldRange> ranges;
+    for (const Rule& rule : kRules) {
+        Own own;
+        if (rule.own) {
+            own = *rule.own;
+        } else {
+            const PluField* row = pluField(rule.field);
+            Q_ASSERT(row);
+            own = {row->extra.min, row->extra.max};
+        }
+        ranges << PluFieldRange{rule.field, rule.kind, own.min, own.max, own.alsoAccepted, rule.textLength};
+    }
+    return ranges;
+}
 
 } // namespace
 
 const PluFieldRange* pluFieldRange(QStringView fieldName)
 {
-    for (const PluFieldRange& r : kRanges)
+    static const QList<PluFieldRange> ranges = resolvedRanges();
+    for (const PluFieldRange& r : ranges)
         if (fieldName == QLatin1StringView(records::plu::name(r.field)))
             return &r;
     return nullptr;

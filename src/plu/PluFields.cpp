@@ -33,7 +33,7 @@ const QList<PluField> kPluFields{
     {.control = "meditCoupledPLU", .field = f::PLU_CoupledPLUNo, .kind = Whole, .focusLimit = 6, .flag = f::Stat2_CoupledPLU, .extra = digits(6)},
     {.control = "chkUPoverride", .field = f::Stat1_UPriceOV, .kind = StatusBit},
     {.control = "chknegativePLU", .field = f::Stat1_NegativePLU, .kind = StatusBit},
-    {.control = "combMG", .field = f::PLU_MG, .kind = Whole, .write = Always, .flag = f::Stat2_MGCode, .extra = digits(3)},
+    {.control = "combMG", .field = f::PLU_MG, .kind = Whole, .write = Always, .flag = f::Stat2_MGCode, .extra = {0, 997}},
     {.control = "meditCost", .field = f::PLU_Cost, .kind = Amount, .decimals = PriceDecimals, .focusLimit = 6, .flag = f::Stat2_PLUCost, .extra = digits(6)},
     {.control = "combMemDiscType", .field = f::Stat1_MemPriceType, .kind = ListPosition},
     {.control = "meditMemDisc(1)", .field = f::PLU_MemDisc1, .kind = Amount, .decimals = PriceDecimals, .focusLimit = 6, .flag = f::Stat2_MemDisc, .extra = digits(6)},
@@ -59,10 +59,10 @@ const QList<PluField> kPluFields{
     {.control = "DTPickerEndDate", .field = f::PLU_Disc_EDate, .kind = Date},
     {.control = "DTPickerEndTime", .field = f::PLU_Disc_ETime, .kind = Time},
     {.control = "meditDiscDayOfWeek", .field = f::PLU_DisDayOfWeek, .kind = DayMask, .write = Always, .focusLimit = 7, .flag = f::Stat2_Discount, .extra = {0, 127}},
-    {.control = "meditDiscLimit1", .field = f::PLU_Disc_1stLim, .kind = Whole, .write = Always, .focusLimit = 5, .extra = digits(5)},
-    {.control = "meditDiscLimit2", .field = f::PLU_Disc_2ndLim, .kind = Whole, .write = Always, .focusLimit = 5, .extra = digits(5)},
-    {.control = "meditDiscLmtPer1", .field = f::PLU_Disc_Within1stL, .kind = Whole, .write = Always, .focusLimit = 6, .extra = digits(6)},
-    {.control = "meditDiscLmtPer2", .field = f::PLU_Disc_Within2ndL, .kind = Whole, .write = Always, .focusLimit = 6, .extra = digits(6)},
+    {.control = "meditDiscLimit1", .field = f::PLU_Disc_1stLim, .kind = Amount, .write = Always, .focusLimit = 5, .extra = digits(4)},
+    {.control = "meditDiscLimit2", .field = f::PLU_Disc_2ndLim, .kind = Amount, .write = Always, .focusLimit = 5, .extra = digits(4)},
+    {.control = "meditDiscLmtPer1", .field = f::PLU_Disc_Within1stL, .kind = Amount, .write = Always, .focusLimit = 6, .extra = digits(6)},
+    {.control = "meditDiscLmtPer2", .field = f::PLU_Disc_Within2ndL, .kind = Amount, .write = Always, .focusLimit = 6, .extra = digits(6)},
     {.control = "chkPricePriority", .field = f::Stat1_PricePriority, .kind = StatusBit},
 };
 // clang-format on
@@ -75,6 +75,14 @@ const PluField* pluField(const QString& control)
 {
     for (const PluField& row : kPluFields)
         if (control == QLatin1String(row.control))
+            return &row;
+    return nullptr;
+}
+
+const PluField* pluField(f::Field field)
+{
+    for (const PluField& row : kPluFields)
+        if (row.field == field)
             return &row;
     return nullptr;
 }

@@ -19,5 +19,7 @@ using PluField = fields::FieldRow<records::plu::Field, PluColumns>;
 const QList<PluField>& pluFields();
 // The row of a control; nullptr for a control the table lacks.
 const PluField* pluField(const QString& control);
+// The first row of a field; nullptr for a field no control shows.
+const PluField* pluField(records::plu::Field field);
 
 } // namespace quorvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Error.h"
+#include "platform/FieldFormat.h"
 
 #include <QDate>
 #include <QString>
@@ -52,26 +53,8 @@ enum class Kind {
 // When a number box's text is written back: always (an empty box writes 0) or only when it is not empty.
 enum class Write { Always, NotEmpty };
 
-// The decimals of an amount: a fixed count, or one the settings give.
-enum Decimals : int {
-    PriceDecimals = -1,  // the settings' price decimals
-    WeightDecimals = -2, // the settings' weight decimals
-};
-
-// What a shown value depends on beyond its row: the decimal sign, the decimals of prices and weights and the date
-// order's display format. currentFormat() reads them from the settings; tests give their own.
-struct Format {
-    QString decimalSign = QStringLiteral(".");
-    int priceDecimals = 2;
-    int weightDecimals = 3;
-    QString dateFormat = QStringLiteral("dd/MM/yy"); // of the date pickers
-    QString timeFormat = QStringLiteral("HH:mm");    // of the time pickers
-
-    int decimalsOf(int decimals) const
-    {
-        return decimals == PriceDecimals ? priceDecimals : decimals == WeightDecimals ? weightDecimals : decimals;
-    }
-};
+// What a shown value depends on beyond its row (platform/FieldFormat.h); currentFormat() reads it from the
+// settings, tests give their own.
 Format currentFormat();
 
 // A row of a field table: the common columns, then the table's own (`extra`, a struct of its own).

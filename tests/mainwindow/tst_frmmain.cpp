@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -484,10 +485,16 @@ private slots:
             }
         };
         check(1, 0);
+        // A grid's rows and header grow with its font.
+        const auto* grid = w->findChild<QTableWidget*>(QStringLiteral("MSHFlexGridPLU"));
+        const int rowHeight = grid->verticalHeader()->defaultSectionSize();
+        const int headerHeight = grid->horizontalHeader()->sizeHint().height();
         w->resize(design * 2 + frame + QSize(0, 1));
         w->resize(design * 2 + frame);
         QTRY_COMPARE(client->size(), design * 2);
         check(2, 1);
+        QVERIFY2(grid->verticalHeader()->defaultSectionSize() >= rowHeight * 9 / 5, "rows keep their height");
+        QVERIFY2(grid->horizontalHeader()->sizeHint().height() >= headerHeight * 3 / 2, "the header keeps its height");
         w->resize(design + frame);
         QTRY_COMPARE(client->size(), design);
         check(1, 0);

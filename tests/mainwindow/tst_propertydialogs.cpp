@@ -246,11 +246,12 @@ private slots:
                                     << "txtName # emptyisillegal # open"
                                     << "";
         QTest::newRow("a tab inside a name, the box left")
-            << "edit:DEPT 3 12" << QStringList{"paste txtName Rye\\tLoaf", "leave", "show txtName"} << "Rye #  # open"
+            << "edit:DEPT 3 12" << QStringList{"paste txtName Rye\\tLoaf", "leave", "show txtName"}
+            << "RyeLoaf #  # open"
             << "";
         QTest::newRow("a line break inside a name, OK by Enter")
             << "edit:DEPT 3 14" << QStringList{"paste txtName Pie\\rTart", "enter"} << " #  # accepted"
-            << depts + "12:Bakery:5:1:2:0,14:Pie:255:2:16:0,19:Deli:19:0:0:3";
+            << depts + "12:Bakery:5:1:2:0,14:PieTart:255:2:16:0,19:Deli:19:0:0:3";
         QTest::newRow("a character outside the code page")
             << "edit:DEPT 3 14" << QStringList{"paste txtName Cak水", "show txtName"} << "Cakes # charRefused # open"
             << "";

@@ -507,6 +507,10 @@ private slots:
         QTest::newRow("1252 refuses a paste holding Chinese") << cp1252 << 0 << 0 << "any"
                                                               << "ab" << -1 << ""
                                                               << "x" + zhong << false << "ab" << 1;
+        QTest::newRow("control characters dropped from a drop")
+            << cp1252 << 0 << 0 << "any"
+            << "ab" << -1 << ""
+            << "c\td\r\ne" + QString(QChar(0)) + "\x1b\x7f" << true << "abcde" << 0;
         QTest::newRow("text set by code is not refused") << cp1252 << 0 << 0 << "any"
                                                          << "a" + zhong << -1 << ""
                                                          << "" << false << "a" + zhong << 0;

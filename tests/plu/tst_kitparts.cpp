@@ -5,11 +5,13 @@
 
 #include "platform/ui/CellEdit.h"
 #include "platform/ui/ControlTable.h"
+#include "platform/ui/FieldCopy.h"
 #include "platform/ui/FlexGrid.h"
 #include "plu/Marks.h"
 #include "plu/PluFields.h"
 #include "settings/FieldKinds.h"
 
+#include <QDateEdit>
 #include <QDialog>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -142,6 +144,12 @@ private slots:
         QCOMPARE(fields::storedValue(fields::Kind::Whole, 0, QString(), fields::Write::NotEmpty, {}), std::nullopt);
         QVERIFY_THROWS_EXCEPTION(fields::FieldError,
                                  fields::storedValue(fields::Kind::Whole, 0, "x1", fields::Write::Always, {}));
+        // A picker given no date keeps its own and answers none until the operator changes it.
+        QDateEdit picker(QDate(2026, 3, 15));
+        ui::showField(&picker, fields::dateOf(310205), {});
+        QCOMPARE(ui::fieldShown(&picker), QVariant(QDate()));
+        picker.setDate(QDate(2026, 3, 16));
+        QCOMPARE(ui::fieldShown(&picker), QVariant(QDate(2026, 3, 16)));
         QCOMPARE(pluField("meditPLU")->extra.min, 1);
         QCOMPARE(pluField("meditPLU")->extra.max, 999999);
         QCOMPARE(pluField("meditTaxNum")->extra.max, 9);

@@ -40,6 +40,10 @@ private slots:
             << "DTPickerStartDate=2005-01-31;DTPickerEndDate=2026-03-15;DTPickerStartTime=09:30"
             << ""
             << "PLU_Disc_SDate=310105;PLU_Disc_EDate=150326;PLU_Disc_STime=930;PLU_Disc_ETime=0";
+        QTest::newRow("no date 310205, no time 2460, untouched") << "PLU_Disc_SDate=310205;PLU_Disc_STime=2460"
+                                                                 << "DTPickerStartDate=;DTPickerStartTime="
+                                                                 << ""
+                                                                 << "PLU_Disc_SDate=310205;PLU_Disc_STime=2460";
         QTest::newRow("mask 65") << "PLU_DisDayOfWeek=65"
                                  << "meditDiscDayOfWeek=1000001"
                                  << ""

@@ -24,17 +24,6 @@ struct NoView : transfer::SessionView {
     void showStatus(const QString&, const QString&) override { }
 };
 
-// The scale's PLU file with a line for each number.
-QByteArray scaleLines(const QString& numbers)
-{
-    QByteArray out;
-    for (const QString& no : numbers.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        out += no.toLatin1()
-            + ",,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
-              "0,0,0,0,1,\"PEAR\",0,,0,0,0,0,0,0,0,0,0,0\r\n";
-    return out;
-}
-
 struct SendCase {
     const char* name;
     const char* number = "8"; // meditPLU of a new PLU
@@ -100,18 +89,7 @@ class tst_PluTransfers : public QObject {
     }
 
     // The PLU numbers of the file on the scale, sorted; empty when there is none.
-    QString onScale() const
-    {
-        QList<int> numbers;
-        for (const QByteArray& line : readFile(m_server.filePath(pluDataFileName())).split('\n'))
-            if (!line.trimmed().isEmpty())
-                numbers << line.left(line.indexOf(',')).toInt();
-        std::sort(numbers.begin(), numbers.end());
-        QStringList out;
-        for (int n : numbers)
-            out << QString::number(n);
-        return out.join(QLatin1Char(' '));
-    }
+    QString onScale() const { return test::leadingNumbers(m_server.filePath(pluDataFileName())); }
 
     void addStorePlus(const QString& marked)
     {
@@ -207,7 +185,7 @@ private slots:
     void deleteOnScale()
     {
         addStorePlus(QStringLiteral("3"));
-        QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scaleLines(QStringLiteral("7"))));
+        QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scalePluLines(QStringLiteral("7"))));
         QVERIFY(DeletePLUsOnScale(m_host, m_seams));
         QCOMPARE(m_requests, QStringList{"2 options"});
         QVERIFY(m_server.log().contains(QStringLiteral("DELE PLU0UALL.csv")));
@@ -244,7 +222,7 @@ private slots:
         addStorePlus(QStringLiteral("1 5"));
         addRow(QStringLiteral("RC_25"), {{"PLU_No", 77}}); // left by an earlier failure
         if (!onScale.isEmpty())
-            QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scaleLines(onScale)));
+            QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scalePluLines(onScale)));
         QCOMPARE(FetchPLUs(m_host, m_seams), !onScale.isEmpty());
         QCOMPARE(m_requests, QStringList{"1"});
         QCOMPARE(m_reviewed, reviewed);

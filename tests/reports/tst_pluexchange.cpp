@@ -154,6 +154,7 @@ private slots:
             {"PLU_UPrice", "1234567.89", "!"}, {"PLU_UPrice", "-0.01", "!"},
             {"PLU_UPrice", "", "0"}, {"PLU_UPrice", "$5", "!"}, {"PLU_UPrice", "0.019", "1"},
             {"PLU_Tare", "9.999", "9999"}, {"PLU_Tare", "10", "!"}, {"PLU_Disc_2ndLim", "0.25", "250"},
+            {"PLU_Disc_1stLim", "9.999", "9999"}, {"PLU_Disc_1stLim", "10", "!"},
             {"PLU_Cost", "999999", "999999"}, {"PLU_Cost", "1000000", "!"},
             {"PLU_MemPrice", "999999", "999999"}, {"PLU_CoupledPLUNo", "1000000", "!"},
             {"PLU_TaxNo", "9", "9"}, {"PLU_TaxNo", "10", "!"}, {"PLU_Tax2No", ""},

@@ -11,6 +11,7 @@
 #include "platform/ui/MenuTable.h"
 #include "plu/ui/frmStringEdit.h"
 #include "presetkeys/ui/frmAutoPresetKey.h"
+#include "plu/ui/frmUpload.h"
 #include "presetkeys/ui/frmFlexiBarcode.h"
 #include "presetkeys/ui/frmPresetKey.h"
 #include "presetkeys/ui/frmPutPreKey.h"
@@ -79,6 +80,7 @@ struct Tables {
         {QStringLiteral("frmAutoPresetKey::kControls"), &frmAutoPresetKey::kControls},
         {QStringLiteral("frmFlexiBarcode::kControls"), &frmFlexiBarcode::kControls},
         {QStringLiteral("frmStringEdit::kControls"), &frmStringEdit::kControls},
+        {QStringLiteral("frmUpload::kControls"), &plu::frmUpload::kControls},
     };
     QMap<QString, const ui::MenuTable*> menus{
         {QStringLiteral("frmMain::kMenus"), &frmMain::kMenus},

@@ -9,5 +9,9 @@ namespace quorvane::test {
 bool writeFile(const QString& path, const QByteArray& bytes);
 // The file's bytes; empty when it cannot be read.
 QByteArray readFile(const QString& path);
+// The numbers leading the lines of a data file, sorted and joined by blanks; empty when there is no file.
+QString leadingNumbers(const QString& path);
+// A scale's PLU file holding one line, named PEAR, for each of the blank-separated numbers.
+QByteArray scalePluLines(const QString& numbers);
 
 } // namespace quorvane::test

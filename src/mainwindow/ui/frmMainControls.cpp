@@ -5,6 +5,7 @@
 #include "platform/ui/Widgets.h"
 #include "plu/ui/PluButtons.h"
 #include "plu/ui/PluHost.h"
+#include "plu/ui/PluTransferCommands.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -36,9 +37,9 @@ QList<Control> frmMain::windowControls()
         button("cmdEdit", Right + List, ListRow, 1290, 5, "MainCmdEdit").on(&plu::cmdEdit_Click).to(&W::cmdEdit),
         button("cmdSelectAll", Right + 2 * List, ListRow, 1290, 6, "MainCmdSelectAll").on(&plu::cmdSelectAll_Click).to(&W::cmdSelectAll),
         button("cmdClearAll", Right + 3 * List, ListRow, 1290, 7, "MainCmdClearALL").on(&plu::cmdClearAll_Click).to(&W::cmdClearAll),
-        button("cmdSendAll", Right + 4 * List, ListRow, 1290, 8, "MainCmdDownLoad").to(&W::cmdSendAll),
-        button("cmdUpload", Right + 5 * List, ListRow, 1290, 9, "MainCmdUpLoad").to(&W::cmdUpload),
-        button("cmdDel", Right + 6 * List, ListRow, 1290, 10, "MainCmdDelete").to(&W::cmdDel),
+        button("cmdSendAll", Right + 4 * List, ListRow, 1290, 8, "MainCmdDownLoad").on(&plu::cmdSendAll_Click).to(&W::cmdSendAll),
+        button("cmdUpload", Right + 5 * List, ListRow, 1290, 9, "MainCmdUpLoad").on(&plu::cmdUpload_Click).to(&W::cmdUpload),
+        button("cmdDel", Right + 6 * List, ListRow, 1290, 10, "MainCmdDelete").on(&plu::cmdDel_Click).to(&W::cmdDel),
         button("cmdDelAll", Right + 7 * List, ListRow, 1290, 11, "MainCmdDelAll").on(&plu::cmdDelAll_Click).to(&W::cmdDelAll),
 
         flexGrid("MSHFlexGridPLU", {Right, 660, 11040, 3480})
@@ -61,7 +62,7 @@ QList<Control> frmMain::windowControls()
         button("cmdReflesh", Right + 5 * Edit, EditRow, 1140, 19, "MainCmdReflesh").on(&plu::cmdReflesh_Click).to(&W::cmdReflesh),
         button("cmdUp", Right + 6 * Edit, EditRow, 1140, 20, "MainCmdUP").on(&plu::cmdUp_Click).to(&W::cmdUp),
         button("cmdDown", Right + 7 * Edit, EditRow, 1140, 21, "MainCmdDown").on(&plu::cmdDown_Click).to(&W::cmdDown),
-        button("cmdDownload", Right + 8 * Edit, EditRow, 1140, 22, "MainCmdDownLoad").to(&W::cmdDownload),
+        button("cmdDownload", Right + 8 * Edit, EditRow, 1140, 22, "MainCmdDownLoad").on(&plu::cmdDownload_Click).to(&W::cmdDownload),
 
         pictureBox("picMain", {Right, 660, 11040, 8520}).to(&W::picMain),
     };

@@ -6,6 +6,7 @@
 #include "platform/text/Paths.h"
 #include "platform/ui/MessageBox.h"
 #include "plu/ui/PluHost.h"
+#include "plu/ui/PluTransferCommands.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/frmAbout.h"
@@ -32,10 +33,10 @@ constexpr const char* kLanguageEntries[] = {"menuEnglish", "menuChinese", "menuO
 
 } // namespace
 
-// The PLU transfers: their windows come later. The node commands are in frmMainNodes.cpp.
-void frmMain::menuDownload_Click() { }
-void frmMain::menuUpload_Click() { }
-void frmMain::menuDeletePlu_Click() { }
+// The PLU transfers: the buttons' routines. The node commands are in frmMainNodes.cpp.
+void frmMain::menuDownload_Click() { plu::cmdSendAll_Click(this); }
+void frmMain::menuUpload_Click() { plu::cmdUpload_Click(this); }
+void frmMain::menuDeletePlu_Click() { plu::cmdDel_Click(this); }
 void frmMain::menuDataFormat_Click()
 {
     if (plu::AskSavePLUChanges(this) == 3)

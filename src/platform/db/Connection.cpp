@@ -130,6 +130,25 @@ void Statement::bindValue(int index0, const QVariant& v)
         throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
 }
 
+void Statement::bindInt64(int index0, qint64 value)
+{
+    if (sqlite3_bind_int64(m_stmt, index0 + 1, value) != SQLITE_OK)
+        throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
+}
+
+void Statement::bindText(int index0, QByteArrayView utf8)
+{
+    if (sqlite3_bind_text(m_stmt, index0 + 1, utf8.isEmpty() ? "" : utf8.data(), int(utf8.size()), SQLITE_TRANSIENT)
+        != SQLITE_OK)
+        throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
 void Statement::bind(const QVariantList& params)
 {
     const int expected = sqlite3_bind_parameter_count(m_stmt);

@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -47,6 +48,11 @@ public:
 
     void bind(const QVariantList& params);
     void bindValue(int index0, const QVariant& value);
+    // Typed binds for bulk work, without a QVariant per value; an empty text stays an empty text, never NULL.
+    void bindInt64(int index0, qint64 value);
+    void bindText(int index0, QByteArrayView utf8);
+    // Makes the statement ready to run again with new values, so a bulk loop prepares it once.
+    void reset();
     bool step(); // true while a row is available; throws on error
     int columnCount() const;
     QString columnName(int i) const;

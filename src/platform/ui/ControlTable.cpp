@@ -1,5 +1,8 @@
 #include "platform/ui/ControlTable.h"
 
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/LimitedEdit.h"
+
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
 #include "platform/ui/Widgets.h"
@@ -43,8 +46,11 @@ QWidget* makeWidget(const Control& row, QWidget* parent)
 {
     switch (row.kind()) {
     case Kind::TextBox:
-    case Kind::MaskedEdit:
-        return new QLineEdit(parent);
+    case Kind::MaskedEdit: {
+        auto* box = new QLineEdit(parent);
+        dropControlCharacters(box);
+        return box;
+    }
     case Kind::MultiLineText:
         return new QPlainTextEdit(parent);
     case Kind::ComboBox: {
@@ -73,6 +79,7 @@ QWidget* makeWidget(const Control& row, QWidget* parent)
         auto* grid = new QTableWidget(parent);
         grid->verticalHeader()->hide();
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        rowHeightsFollowFont(grid);
         return grid;
     }
     case Kind::TabStrip:

@@ -4,17 +4,64 @@
 #include "platform/events/EventPump.h"
 #include "platform/ui/Twips.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QTableWidget>
 
+#include <cmath>
 #include <vector>
 
 namespace quorvane::ui {
 
+namespace {
+
+// Keeps a grid's row and header heights in proportion to its font: a window drawn larger (its fonts scaled with
+// it) shows whole rows, none cut or overlapping.
+class RowHeightsFollowFont : public QObject {
+public:
+    explicit RowHeightsFollowFont(QTableWidget* grid)
+        : QObject(grid)
+        , m_grid(grid)
+        , m_line(grid->fontMetrics().height())
+    {
+        grid->setProperty(kFollows, true);
+        grid->installEventFilter(this);
+    }
+
+    static constexpr const char* kFollows = "quorvaneRowsFollowFont";
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_grid && event->type() == QEvent::FontChange) {
+            const int line = m_grid->fontMetrics().height();
+            QHeaderView* rows = m_grid->verticalHeader();
+            if (m_line > 0 && line != m_line)
+                rows->setDefaultSectionSize(int(std::lround(double(rows->defaultSectionSize()) * line / m_line)));
+            m_line = line;
+            // The header row takes the grid's font, so its height follows from its own size hint.
+            m_grid->horizontalHeader()->setFont(m_grid->font());
+        }
+        return false;
+    }
+
+private:
+    QTableWidget* m_grid;
+    int m_line; // the height of a line of the font the rows were last sized for
+};
+
+} // namespace
+
+void rowHeightsFollowFont(QTableWidget* grid)
+{
+    if (!grid->property(RowHeightsFollowFont::kFollows).toBool())
+        new RowHeightsFollowFont(grid);
+}
+
 void setupFlexGrid(QTableWidget* grid, const QList<FlexColumn>& columns, int rows)
 {
     grid->clear();
+    rowHeightsFollowFont(grid);
     grid->setColumnCount(int(columns.size()));
     grid->setRowCount(qMax(0, rows - 1));
     grid->verticalHeader()->hide();

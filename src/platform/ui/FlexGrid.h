@@ -27,6 +27,9 @@ struct FlexColumn {
 // Sets the columns (headers, widths, alignment) and the number of rows, header row included; cells
 // are read-only and one cell is current at a time.
 void setupFlexGrid(QTableWidget* grid, const QList<FlexColumn>& columns, int rows);
+// Keeps the grid's row and header heights in proportion to its font from now on (a second call does nothing).
+// Every grid a control table makes and every grid set up above does so.
+void rowHeightsFollowFont(QTableWidget* grid);
 // The number of rows, header row included.
 int flexRows(const QTableWidget* grid);
 QString flexText(const QTableWidget* grid, int row, int column);

@@ -43,6 +43,42 @@ std::pair<qsizetype, qsizetype> insertedPart(const QString& before, const QStrin
     return {from, to};
 }
 
+} // namespace
+
+int dropControlCharacters(QString& text, int pos)
+{
+    int at = 0;
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].category() == QChar::Other_Control) {
+            if (i < pos)
+                ++at;
+            continue;
+        }
+        text[kept++] = text[i];
+    }
+    text.truncate(kept);
+    return pos - at;
+}
+
+namespace {
+
+// A box made by a control table without a limit: it drops the control characters an edit brings.
+class ControlDropValidator : public QValidator {
+public:
+    explicit ControlDropValidator(QLineEdit* box) : QValidator(box), m_box(box) { }
+
+    State validate(QString& input, int& pos) const override
+    {
+        if (m_box->isModified())
+            pos = dropControlCharacters(input, pos);
+        return Acceptable;
+    }
+
+private:
+    QLineEdit* m_box;
+};
+
 // QLineEdit asks it about every edit: typed keys, pastes, drops and text set by code alike. An edit it finds
 // invalid is undone; one it shortens is taken shortened. Text set by code is no edit of the operator's (the box
 // is not modified) and passes as it is.
@@ -65,6 +101,10 @@ public:
         m_refusedText.clear();
         if (!m_box->isModified())
             return Acceptable;
+        const qsizetype brought = input.size();
+        pos = dropControlCharacters(input, pos);
+        if (input.size() != brought && input == m_before)
+            return Invalid; // a control key: nothing
         int signs = 0;
         for (const QChar c : std::as_const(input)) {
             if (m_limit.filter() == EditLimit::Decimal && c == m_limit.decimalSign() && ++signs == 1)
@@ -186,6 +226,12 @@ void limitEdit(QLineEdit* box, const EditLimit& limit)
     QObject::connect(box, &QLineEdit::inputRejected, validator, [validator] { validator->tellRefusal(); });
     // The box's own text, not the signal's: a handler of the edit may have set another meanwhile.
     QObject::connect(box, &QLineEdit::textChanged, validator, [validator] { validator->remember(); });
+}
+
+void dropControlCharacters(QLineEdit* box)
+{
+    if (!box->validator())
+        box->setValidator(new ControlDropValidator(box));
 }
 
 EditLimit editLimit(const QLineEdit* box)

@@ -42,12 +42,18 @@ private:
     QString m_refusal;
 };
 
-// Keeps what the operator types, pastes or drops into the box within the limit: a key, paste or drop holding a
+// Keeps what the operator types, pastes or drops into the box within the limit: control characters (CR, LF, TAB,
+// NUL, ESC, DEL and the like) are dropped first, since no field or file can hold them; a key, paste or drop holding a
 // character the filter or the code page refuses changes nothing; a key that does not fit is refused, and a paste
 // or drop loses characters at its end until it fits. Text set by code is shown as it is, neither cut nor
 // filtered, and a new limit leaves the text in the box whole: it holds for what the operator types next, as the
 // classic boxes' greatest length did. A second call replaces the limit.
 void limitEdit(QLineEdit* box, const EditLimit& limit);
+// For a box without a limit (every single-line box a control table makes): drops the control characters from what
+// the operator types, pastes or drops, as limitEdit() does. A box with a validator keeps it.
+void dropControlCharacters(QLineEdit* box);
+// The drop on a text, returning where `pos` (a cursor in it) stands afterwards.
+int dropControlCharacters(QString& text, int pos);
 // The box's limit; EditLimit() for a box without one.
 EditLimit editLimit(const QLineEdit* box);
 

@@ -1,10 +1,12 @@
 #include "plu/ui/PluEditorWindow.h"
 
 #include "platform/ui/ControlTable.h"
+#include "platform/ui/FieldCopy.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/LimitedEdit.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ValueSetters.h"
+#include "plu/PluFields.h"
 #include "plu/ui/PluHost.h"
 #include "plu/ui/PluWindow.h"
 #include "settings/Settings.h"
@@ -30,12 +32,8 @@ template<class T> T* control(QWidget* window, const char* name) { return control
 // The amount boxes show their value with the decimal sign.
 bool isAmountBox(const QString& name)
 {
-    static const QStringList amounts{
-        "meditUPrice",     "meditCost",        "meditTare",        "meditMemDisc(1)",
-        "meditMemDisc(2)", "meditMemDisc(3)",  "meditMemDisc(4)",  "meditDiscLimit1",
-        "meditDiscLimit2", "meditDiscLmtPer1", "meditDiscLmtPer2",
-    };
-    return amounts.contains(name);
+    const PluField* row = pluField(name);
+    return row && row->kind == fields::Kind::Amount;
 }
 
 // The greatest number of characters typed into a box: digits, the days of the week 0 and 1, the name any text.
@@ -70,11 +68,6 @@ constexpr BarcodeBoxes kBarcodeBoxes[] = {
     {"meditItemCode", &records::BarcodeControls::itemCode},
 };
 
-QList<QDateTimeEdit*> datePickers(QWidget* window)
-{
-    return {control<QDateTimeEdit>(window, "DTPickerStartDate"), control<QDateTimeEdit>(window, "DTPickerEndDate")};
-}
-
 } // namespace
 
 QTableWidget* pluGrid(QWidget* window) { return control<QTableWidget>(window, "MSHFlexGridPLU"); }
@@ -93,15 +86,12 @@ void selectGridRow(QWidget* window, int row)
 PluEditorValues editorValues(QWidget* window)
 {
     PluEditorValues tab;
-    for (const auto& [name, text] : textBoxes(tab))
-        if (const auto* box = control<QLineEdit>(window, name))
-            *text = box->text();
-    for (const auto& [name, index] : listPositions(tab))
-        if (const auto* list = control<QComboBox>(window, name))
-            *index = list->currentIndex();
-    for (const auto& [name, checked] : checkBoxes(tab))
-        if (const auto* box = control<QCheckBox>(window, name))
-            *checked = box->isChecked();
+    for (const PluField& row : pluFields())
+        if (row.field != records::plu::PLU_MG)
+            if (const auto* w = control<QWidget>(window, row.control))
+                setShown(tab, QLatin1String(row.control), ui::fieldShown(w));
+    if (const auto* department = control<QLineEdit>(window, "meditDepartment"))
+        tab.meditDepartment = department->text();
     if (const auto* mg = control<QComboBox>(window, "combMG")) {
         for (int i = 0; i < mg->count(); ++i)
             tab.combMG.entries << mg->itemText(i);
@@ -123,16 +113,8 @@ PluEditorValues editorValues(QWidget* window)
         tab.barcode.barcodeFormatEnabled = ownEnabled(list);
     if (const auto* list = control<QWidget>(window, "combRSData"))
         tab.barcode.rsDataEnabled = ownEnabled(list);
-    if (const auto* p = control<QDateTimeEdit>(window, "DTPickerStartDate")) {
-        tab.DTPickerStartDate = p->date();
+    if (const auto* p = control<QDateTimeEdit>(window, "DTPickerStartDate"))
         tab.dateFormat = p->displayFormat();
-    }
-    if (const auto* p = control<QDateTimeEdit>(window, "DTPickerEndDate"))
-        tab.DTPickerEndDate = p->date();
-    if (const auto* p = control<QDateTimeEdit>(window, "DTPickerStartTime"))
-        tab.DTPickerStartTime = p->time();
-    if (const auto* p = control<QDateTimeEdit>(window, "DTPickerEndTime"))
-        tab.DTPickerEndTime = p->time();
     return tab;
 }
 
@@ -171,42 +153,33 @@ void showBarcodeControls(QWidget* window, const records::BarcodeControls& barcod
 
 void showEditorValues(QWidget* window, const PluEditorValues& tab)
 {
-    PluEditorValues values = tab; // the member lists name the members of a writable editor
     if (auto* mg = control<QComboBox>(window, "combMG")) {
         mg->clear();
-        mg->addItems(values.combMG.entries);
-        ui::setListIndex(mg, values.combMG.index);
+        mg->addItems(tab.combMG.entries);
+        ui::setListIndex(mg, tab.combMG.index);
     }
-    for (const auto& [name, checked] : checkBoxes(values))
-        if (auto* box = control<QCheckBox>(window, name))
-            ui::setChecked(box, *checked);
-    showUnitLabels(window, values.units);
-    for (const auto& [name, index] : listPositions(values))
-        if (auto* list = control<QComboBox>(window, name))
-            ui::setListIndex(list, *index);
-    showBarcodeControls(window, values.barcode);
-    for (const auto& [name, text] : textBoxes(values)) {
+    // The pickers keep their display format unless the editor gives one; the flag boxes are the bar-format
+    // controls' (their limits first).
+    const fields::Format format{.dateFormat = tab.dateFormat.value_or(QString()), .timeFormat = QString()};
+    const auto show = [&](auto&& which) {
+        for (const PluField& row : pluFields())
+            if (row.field != records::plu::PLU_MG && which(row))
+                if (auto* w = control<QWidget>(window, row.control))
+                    ui::showField(w, shownIn(tab, QLatin1String(row.control)), format);
+    };
+    using enum fields::Kind;
+    show([](const PluField& row) { return row.kind == StatusBit || row.kind == CheckBox; });
+    showUnitLabels(window, tab.units);
+    show([](const PluField& row) { return row.kind == ListPosition; });
+    showBarcodeControls(window, tab.barcode);
+    show([](const PluField& row) {
         const bool barcodeBox = std::any_of(std::begin(kBarcodeBoxes), std::end(kBarcodeBoxes),
-                                            [&](const BarcodeBoxes& b) { return name == QLatin1String(b.name); });
-        if (auto* box = control<QLineEdit>(window, name); box && !barcodeBox)
-            ui::setText(box, *text);
-    }
-    const auto setDate = [&](const char* name, const QDate& date) {
-        if (auto* p = control<QDateTimeEdit>(window, name); p && date.isValid())
-            ui::setDate(p, date);
-    };
-    const auto setTime = [&](const char* name, const QTime& time) {
-        if (auto* p = control<QDateTimeEdit>(window, name); p && time.isValid())
-            ui::setTime(p, time);
-    };
-    setDate("DTPickerStartDate", values.DTPickerStartDate);
-    setTime("DTPickerStartTime", values.DTPickerStartTime);
-    setDate("DTPickerEndDate", values.DTPickerEndDate);
-    setTime("DTPickerEndTime", values.DTPickerEndTime);
-    if (values.dateFormat)
-        for (QDateTimeEdit* p : datePickers(window))
-            if (p)
-                p->setDisplayFormat(*values.dateFormat);
+                                            [&](const BarcodeBoxes& b) { return qstrcmp(row.control, b.name) == 0; });
+        return !barcodeBox && (row.kind == Text || row.kind == Whole || row.kind == Amount || row.kind == DayMask);
+    });
+    if (auto* department = control<QLineEdit>(window, "meditDepartment"))
+        ui::setText(department, tab.meditDepartment);
+    show([](const PluField& row) { return row.kind == Date || row.kind == Time; });
 }
 
 void showEditorCaptions(QWidget* window, const PluEditorCaptions& captions, PluEditorValues& tab)

@@ -506,4 +506,7 @@ void observeEditorHandlers(EditorHandlerObserver observer)
     gEditorHandlerObserver = std::move(observer);
 }
 
+QList<ui::FlexColumn> pluGridColumns() { return gridColumns(); }
+ui::FlexRowFill pluGridRowFill(const QBrush& buttonFace) { return listRowFill(buttonFace); }
+
 } // namespace quorvane::plu

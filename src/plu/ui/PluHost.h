@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/ui/FlexGrid.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <functional>
 
+class QBrush;
 class QWidget;
 
 namespace quorvane::plu {
@@ -57,6 +60,12 @@ void chkWeighed_Click(QWidget* window);
 void combMemDiscType_Click(QWidget* window);
 void combDiscType_Click(QWidget* window);
 void combBarcodeFormat_Click(QWidget* window);
+
+// The PLU grid's columns (header, width, alignment) and the fill of one row from a listed PLU (KVB_25 or RC_25):
+// its number, PLU number, item code, the name's first line (only for a PLU that has a name), the unit price and
+// the send mark; column 1 in `buttonFace`.
+QList<ui::FlexColumn> pluGridColumns();
+ui::FlexRowFill pluGridRowFill(const QBrush& buttonFace);
 
 // Tests see every PLU list the main window asks for, with the window already disabled; an empty observer sees
 // nothing.

@@ -1,0 +1,48 @@
+#include "plu/ui/PluTransferCommands.h"
+
+#include "platform/ui/MessageBox.h"
+#include "plu/PluTransfers.h"
+#include "plu/ui/PluEditorWindow.h"
+#include "plu/ui/frmUpload.h"
+#include "settings/TextCollections.h"
+#include "transfer/ui/RequestTransfer.h"
+#include "transfer/ui/frmDownLoad.h"
+
+#include <QWidget>
+
+namespace quorvane::plu {
+
+namespace {
+
+PluTransferSeams seamsFor(QWidget* window)
+{
+    PluTransferSeams seams;
+    seams.transfer = [window](qint16 mode, bool sendOptions) {
+        const QStringList files{pluDataFileName()};
+        if (!sendOptions)
+            return requestTransfer(window, mode, files);
+        return requestTransfer(window, mode, files,
+                               [window, mode] { return frmDownLoad::askSendOptions(window, mode); });
+    };
+    seams.review = [window] { frmUpload::review(window); };
+    seams.warn = [window](const QString& text) {
+        ui::msgBox(text, ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, window);
+    };
+    return seams;
+}
+
+void run(QWidget* window, bool (*command)(PluEditorHost&, const PluTransferSeams&))
+{
+    WindowHost host(window);
+    const PluTransferSeams seams = seamsFor(window);
+    ui::tryStep([&] { command(host, seams); }, gLangMsg.text(QStringLiteral("dbWriteErr")), window);
+}
+
+} // namespace
+
+void cmdDownload_Click(QWidget* window) { run(window, &SendCurrentPLU); }
+void cmdSendAll_Click(QWidget* window) { run(window, &SendMarkedPLUs); }
+void cmdDel_Click(QWidget* window) { run(window, &DeletePLUsOnScale); }
+void cmdUpload_Click(QWidget* window) { run(window, &FetchPLUs); }
+
+} // namespace quorvane::plu

@@ -1,0 +1,377 @@
+#include "plu/ui/frmUpload.h"
+
+#include "platform/ui/FlexGrid.h"
+#include "platform/ui/MessageBox.h"
+#include "plu/ReceivedPlus.h"
+#include "plu/ui/PluHost.h"
+#include "records/PluRecord.h"
+#include "settings/TextCollections.h"
+#include "state/SharedData.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace quorvane::plu {
+
+using namespace ui;
+using W = frmUpload;
+
+namespace {
+
+constexpr int MarkColumn = 6;
+
+QString dbWriteErr() { return gLangMsg.text(QStringLiteral("dbWriteErr")); }
+QString dbReadErr() { return gLangMsg.text(QStringLiteral("dbReadErr")); }
+
+// The pages of the record view and the frames on them, placed as the PLU editor places its own.
+QList<Control> recordViewFrames()
+{
+    return {
+        tabPage("pageUpload(1)").in("SSTabPLUupload"),
+        frame("Frame6", {120, 60, 6720, 4320}).in("pageUpload(1)"),
+        frame("Frame12", {6960, 60, 3840, 4320}).in("pageUpload(1)"),
+        tabPage("pageUpload(2)").in("SSTabPLUupload"),
+        frame("Frame5", {120, 60, 10680, 1560}).in("pageUpload(2)"),
+        frame("Frame3", {120, 1740, 3480, 1140}).in("pageUpload(2)"),
+        frame("Frame4", {3720, 1740, 3480, 1140}).in("pageUpload(2)"),
+        frame("Frame8", {7320, 1740, 3480, 1140}).in("pageUpload(2)"),
+        tabPage("pageUpload(3)").in("SSTabPLUupload"),
+        frame("Frame2", {120, 60, 3000, 1560}).in("pageUpload(3)"),
+        frame("Frame1", {3240, 60, 7560, 1560}).in("pageUpload(3)"),
+        frame("FrameDisc1", {120, 1740, 5280, 1140}).in("pageUpload(3)"),
+        frame("FrameDisc2", {5520, 1740, 5280, 1140}).in("pageUpload(3)"),
+    };
+}
+
+} // namespace
+
+QList<Control> frmUpload::controls()
+{
+    constexpr int H = 345;
+    constexpr const char* Target = "Frame11";
+    return QList<Control>{
+               flexGrid("GridPLUUpload", {120, 120, 9720, 3480}).tab(1).on(&W::GridPLUUpload_Click).to(&W::GridPLUUpload),
+               frame("Frame11", {9960, 60, 2520, 3540}).caption("upTransfer").to(&W::Frame11),
+               label("lblSTno", {120, 300, 1080, H}).in(Target).caption("upSTNum"),
+               comboBox("combST", {1260, 300, 1140, H}).in(Target).tab(2).on(&W::combST_Click).to(&W::combST),
+               label("lblDPno", {120, 765, 1080, H}).in(Target).caption("upDPNum"),
+               comboBox("combDP", {1260, 765, 1140, H}).in(Target).tab(3).on(&W::combDP_Click).to(&W::combDP),
+               label("lblMGno", {120, 1230, 1080, H}).in(Target).caption("upMGNum"),
+               comboBox("combMG", {1260, 1230, 1140, H}).in(Target).tab(4).to(&W::combMG),
+               checkBox("chkSamePLU", {120, 1740, 2280, 600}).in(Target).tab(5).caption("upOverride").to(&W::chkSamePLU),
+               commandButton("cmdTransfer", {120, 2880, 2280, 420})
+                   .in(Target)
+                   .tab(6)
+                   .caption("upTransfer")
+                   .on(&W::cmdTransfer_Click)
+                   .to(&W::cmdTransfer),
+               tabStrip("SSTabPLUupload", {120, 3720, 11040, 4920}).tab(7).to(&W::SSTabPLUupload),
+           }
+    + recordViewFrames()
+        + QList<Control>{
+            commandButton("cmdClose", {11280, 8220, 1200, 420})
+                .tab(8)
+                .caption("upClose")
+                .on(&W::cmdClose_Click)
+                .to(&W::cmdClose),
+            progressBar("Bar", {120, 8760, 11040, 300}).to(&W::Bar),
+            label("lblLoading", {120, 8760, 11040, 300}).caption("loading").to(&W::lblLoading),
+        };
+}
+
+// The grid and the target on top, the record view below, the close button and the progress at the bottom.
+const ControlTable frmUpload::kControls{
+    .section = "frm_OTHER",
+    .title = "upTitle",
+    .size = {12600, 9180},
+    .controls = controls(),
+};
+
+frmUpload::frmUpload(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmUpload"));
+    setModal(true);
+    createControls(this, kControls);
+    Form_Load();
+}
+
+frmUpload::~frmUpload() { gRsReceived.close(); }
+
+void frmUpload::review(QWidget* caller)
+{
+    const bool disable = caller && caller->isEnabled();
+    if (disable)
+        caller->setEnabled(false);
+    {
+        // Without a parent: a window under the disabled caller would be disabled with it.
+        frmUpload dialog;
+        dialog.exec();
+    }
+    if (disable)
+        caller->setEnabled(true);
+}
+
+void frmUpload::Form_Load()
+{
+    gRsPLU.close(); // the caller lists its PLUs again afterwards
+    mListReady = false;
+    GridPLUUpload->hide();
+    setCaptions(this, kControls, gLangOther);
+    SSTabPLUupload->setTabText(0, gLangMainTab.text(QStringLiteral("MainTab0")));
+    SSTabPLUupload->setTabText(1, gLangMainTab.text(QStringLiteral("MainTab1")));
+    SSTabPLUupload->setTabText(2, gLangMainTab.text(QStringLiteral("MainTab2")));
+    cmdClose->setEnabled(false);
+    cmdTransfer->setEnabled(false);
+
+    // Even rows light cyan; column 1 takes the button face from the row fill.
+    GridPLUUpload->setAlternatingRowColors(true);
+    QPalette colours = GridPLUUpload->palette();
+    colours.setColor(QPalette::AlternateBase, QColor(192, 255, 255));
+    GridPLUUpload->setPalette(colours);
+    GridPLUUpload->setSelectionBehavior(QAbstractItemView::SelectRows);
+    GridPLUUpload->verticalHeader()->setDefaultSectionSize(GridPLUUpload->fontMetrics().height() + 6);
+    GridPLUUpload->installEventFilter(this);
+    GridPLUUpload->viewport()->installEventFilter(this);
+    QHeaderView* header = GridPLUUpload->horizontalHeader();
+    header->setHighlightSections(false);
+    QObject::disconnect(header, SIGNAL(sectionPressed(int)), GridPLUUpload, nullptr);
+    QObject::disconnect(header, SIGNAL(sectionEntered(int)), GridPLUUpload, nullptr);
+    connect(header, &QHeaderView::sectionClicked, this, &W::GridPLUUpload_HeaderClick);
+
+    tryStep([this] { FillStoreCombo(); }, dbReadErr(), this);
+    mCurrentRow = 1;
+    SSTabPLUupload->setCurrentIndex(0);
+    GridPLUUpload->show();
+    mListReady = true;
+    Bar->hide();
+    lblLoading->show();
+    mShiftDown = false;
+    mAllMarked = false;
+}
+
+void frmUpload::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_filled)
+        return;
+    m_filled = true;
+    setEnabled(false);
+    ShowPluData();
+    setEnabled(true);
+    cmdClose->setEnabled(true);
+    cmdTransfer->setEnabled(false);
+}
+
+void frmUpload::ShowPluData()
+{
+    GridPLUUpload->hide();
+    records::ClearBarFormatMemories();
+    QList<FlexColumn> columns = pluGridColumns();
+    columns[MarkColumn].header = QStringLiteral("S");
+    setupFlexGrid(GridPLUUpload, columns, 1);
+    const bool listed = tryStep(
+        [this] {
+            OpenReceivedList();
+            db::Statement query = gDBConnection.prepare(receivedListSql());
+            fillFlexGrid(GridPLUUpload, query, pluGridRowFill(GridPLUUpload->palette().button()));
+        },
+        dbReadErr(), this);
+    m_marks = std::make_unique<MarkList>(QStringLiteral("RC_25"), listed ? gRsReceived.rowids() : QVector<qint64>());
+    lblLoading->hide();
+    GridPLUUpload->show();
+    GridPLUUpload->setEnabled(true);
+    if (m_marks->rowids().isEmpty())
+        return;
+    GridPLUUpload->setCurrentCell(0, 1);
+    mCurrentRow = 1;
+    m_anchorRow = 1;
+    setFlexText(GridPLUUpload, 1, 0, QStringLiteral("*"));
+}
+
+void frmUpload::FillStoreCombo()
+{
+    combST->clear();
+    combST->addItems(receivedStoreList());
+    combST->setCurrentIndex(0);
+    const ReceivedDeptMG lists = receivedDeptMGLists(combST->currentText());
+    showLists(lists.combDP, lists.combMG);
+    chkSamePLU->setChecked(true);
+}
+
+// The lists are filled with Qt's own setters: the fallbacks to "97" and "997" are the core's, run once.
+void frmUpload::showLists(const QStringList& departments, const QStringList& mainGroups)
+{
+    if (!departments.isEmpty()) {
+        combDP->clear();
+        combDP->addItems(departments);
+        combDP->setCurrentIndex(0);
+    }
+    combMG->clear();
+    combMG->addItems(mainGroups);
+    combMG->setCurrentIndex(0);
+}
+
+void frmUpload::combST_Click()
+{
+    if (!mListReady)
+        return;
+    tryStep(
+        [this] {
+            const ReceivedDeptMG lists = receivedDeptMGLists(combST->currentText());
+            showLists(lists.combDP, lists.combMG);
+        },
+        dbReadErr(), this);
+}
+
+void frmUpload::combDP_Click()
+{
+    if (!mListReady)
+        return;
+    tryStep(
+        [this] {
+            const ReceivedDeptMG lists = receivedMGList(combST->currentText(), combDP->currentText());
+            showLists(lists.combDP, lists.combMG);
+        },
+        dbReadErr(), this);
+}
+
+bool frmUpload::anyMarked() const
+{
+    for (int r = 1; r < flexRows(GridPLUUpload); ++r)
+        if (!flexText(GridPLUUpload, r, MarkColumn).isEmpty())
+            return true;
+    return false;
+}
+
+// The copy may run once a row is marked, and not without a store to copy into: that is said once.
+void frmUpload::enableTransfer()
+{
+    const bool marked = anyMarked();
+    if (marked && !anyStoreExists()) {
+        if (!m_noStoreSaid)
+            msgBox(gLangMsg.text(QStringLiteral("upNoStore")), MsgIcon::Exclamation, MsgButtons::Ok, this);
+        m_noStoreSaid = true;
+        cmdTransfer->setEnabled(false);
+        return;
+    }
+    cmdTransfer->setEnabled(marked);
+}
+
+void frmUpload::setMarks(int startRow, int count, int mode, bool currentMarked)
+{
+    std::optional<int> written;
+    if (!tryStep([&] { written = m_marks->set(startRow, count, mode, currentMarked); }, dbWriteErr(), this) || !written)
+        return;
+    for (int r = startRow; r < startRow + count && r < flexRows(GridPLUUpload); ++r)
+        setFlexText(GridPLUUpload, r, MarkColumn, *written ? QStringLiteral("*") : QString());
+}
+
+void frmUpload::movePointer()
+{
+    const int row = GridPLUUpload->currentRow() + 1;
+    if (row < 1)
+        return;
+    if (mCurrentRow >= 1 && mCurrentRow < flexRows(GridPLUUpload))
+        setFlexText(GridPLUUpload, mCurrentRow, 0, QString());
+    setFlexText(GridPLUUpload, row, 0, QStringLiteral("*"));
+    mCurrentRow = row;
+}
+
+void frmUpload::GridPLUUpload_Click()
+{
+    if (!m_marks || m_marks->rowids().isEmpty())
+        return;
+    const int row = GridPLUUpload->currentRow() + 1;
+    if (mShiftDown) {
+        const int from = qMin(row, m_anchorRow), to = qMax(row, m_anchorRow);
+        setMarks(from, to - from + 1, 1);
+        enableTransfer();
+    } else {
+        m_anchorRow = row;
+        if (GridPLUUpload->currentColumn() == MarkColumn) {
+            setMarks(row, 1, 0, !flexText(GridPLUUpload, row, MarkColumn).isEmpty());
+            enableTransfer();
+        }
+    }
+    movePointer();
+}
+
+void frmUpload::GridPLUUpload_HeaderClick(int column)
+{
+    if (!m_marks || m_marks->rowids().isEmpty())
+        return;
+    const bool mark = column == MarkColumn && !mAllMarked;
+    if (!tryStep([&] { m_marks->setAll(mark); }, dbWriteErr(), this))
+        return;
+    for (int r = 1; r < flexRows(GridPLUUpload); ++r)
+        setFlexText(GridPLUUpload, r, MarkColumn, mark ? QStringLiteral("*") : QString());
+    GridPLUUpload->horizontalHeaderItem(MarkColumn)->setText(mark ? QStringLiteral("C") : QStringLiteral("S"));
+    mAllMarked = mark;
+    enableTransfer();
+    movePointer();
+}
+
+bool frmUpload::GridPLUUpload_KeyDown(int key, bool shift)
+{
+    if (shift)
+        mShiftDown = true;
+    if (key != Qt::Key_Up && key != Qt::Key_Down)
+        return false;
+    const int row = GridPLUUpload->currentRow() + (key == Qt::Key_Up ? -1 : 1);
+    if (row >= 0 && row < GridPLUUpload->rowCount()) {
+        GridPLUUpload->setCurrentCell(row, qMax(GridPLUUpload->currentColumn(), 1));
+        if (!mShiftDown)
+            m_anchorRow = row + 1;
+        movePointer();
+    }
+    return true;
+}
+
+void frmUpload::GridPLUUpload_KeyUp() { mShiftDown = false; }
+
+bool frmUpload::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == GridPLUUpload && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (GridPLUUpload_KeyDown(key->key(), key->modifiers().testFlag(Qt::ShiftModifier)))
+            return true;
+    } else if (watched == GridPLUUpload && event->type() == QEvent::KeyRelease) {
+        GridPLUUpload_KeyUp();
+    } else if (watched == GridPLUUpload->viewport() && event->type() == QEvent::MouseButtonPress) {
+        // Shift held with the press counts as with a key, wherever the focus was.
+        mShiftDown = static_cast<QMouseEvent*>(event)->modifiers().testFlag(Qt::ShiftModifier);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmUpload::cmdTransfer_Click()
+{
+    for (QWidget* w : {static_cast<QWidget*>(cmdTransfer), static_cast<QWidget*>(cmdClose),
+                       static_cast<QWidget*>(Frame11), static_cast<QWidget*>(GridPLUUpload)})
+        w->setEnabled(false);
+    Bar->setMaximum(int(m_marks->rowids().size()));
+    Bar->setValue(0);
+    Bar->show();
+    const ReceivedCopyTarget target{
+        .store = combST->currentText(), .mainGroup = combMG->currentText(), .overwrite = chkSamePLU->isChecked()};
+    if (tryStep([&] { CopyReceivedPLUs(m_marks->rowids(), target, [this](int done) { Bar->setValue(done); }); },
+                dbWriteErr(), this))
+        msgBox(gLangOther.text(QStringLiteral("upTranOK")), MsgIcon::None, MsgButtons::Ok, this);
+    Bar->hide();
+    for (QWidget* w : {static_cast<QWidget*>(cmdTransfer), static_cast<QWidget*>(cmdClose),
+                       static_cast<QWidget*>(Frame11), static_cast<QWidget*>(GridPLUUpload)})
+        w->setEnabled(true);
+}
+
+void frmUpload::cmdClose_Click() { close(); }
+
+} // namespace quorvane::plu

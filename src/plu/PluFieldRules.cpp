@@ -244,7 +244,7 @@ DiscountTypeControls discountTypeControls(int position)
     c.meditDiscDayOfWeek = c.pickers = true;
     if (position == 6) {
         c.meditDiscLmtPer1 = true;
-        c.lblDiscLmtPer1 = QStringLiteral("MainTabDiscFixPrice");
+        c.fixedPrice = true;
     } else if (position >= 2) {
         c.meditDiscLimit1 = c.meditDiscLmtPer1 = c.meditDiscLimit2 = c.meditDiscLmtPer2 = true;
         c.percent = percentDiscType(position);

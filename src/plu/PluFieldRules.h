@@ -83,7 +83,7 @@ void pluControlLostFocus(const QString& objectName, PluEditorValues& tab);
 bool differsFromRow(ComparedAs compared, const QString& field, const QString& text);
 
 // What a discount type enables: the day of week, the limits and amounts, the four pickers; whether the
-// percent labels show, and the language key of lblDiscLmtPer1's caption. A position outside 0 to 6 counts as 2.
+// percent labels show, and whether lblDiscLmtPer1 is captioned as the fixed price. A position outside 0 to 6 counts as 2.
 struct DiscountTypeControls {
     bool meditDiscDayOfWeek = false;
     bool meditDiscLimit1 = false;
@@ -92,7 +92,7 @@ struct DiscountTypeControls {
     bool meditDiscLmtPer2 = false;
     bool pickers = false;
     bool percent = false;
-    QString lblDiscLmtPer1 = QStringLiteral("MainTabDiscAmt1");
+    bool fixedPrice = false;
     bool operator==(const DiscountTypeControls&) const = default;
 };
 DiscountTypeControls discountTypeControls(int position);

@@ -149,20 +149,20 @@ private slots:
     }
 
     // Enabled controls as d (day of week), l and p (first limit and amount), L and P (second), t (pickers),
-    // % (percent labels) and the caption key of lblDiscLmtPer1.
+    // % (percent labels) and "fixed" where lblDiscLmtPer1 is captioned as the fixed price.
     void discountType_data()
     {
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("controls");
-        QTest::newRow("0") << 0 << "------- MainTabDiscAmt1";
-        QTest::newRow("1") << 1 << "d----t- MainTabDiscAmt1";
-        QTest::newRow("2") << 2 << "dlpLPt- MainTabDiscAmt1";
-        QTest::newRow("3") << 3 << "dlpLPt% MainTabDiscAmt1";
-        QTest::newRow("4") << 4 << "dlpLPt- MainTabDiscAmt1";
-        QTest::newRow("5") << 5 << "dlpLPt% MainTabDiscAmt1";
-        QTest::newRow("6") << 6 << "d-p--t- MainTabDiscFixPrice";
-        QTest::newRow("-1 as 2") << -1 << "dlpLPt- MainTabDiscAmt1";
-        QTest::newRow("7 as 2") << 7 << "dlpLPt- MainTabDiscAmt1";
+        QTest::newRow("0") << 0 << "-------";
+        QTest::newRow("1") << 1 << "d----t-";
+        QTest::newRow("2") << 2 << "dlpLPt-";
+        QTest::newRow("3") << 3 << "dlpLPt%";
+        QTest::newRow("4") << 4 << "dlpLPt-";
+        QTest::newRow("5") << 5 << "dlpLPt%";
+        QTest::newRow("6") << 6 << "d-p--t- fixed";
+        QTest::newRow("-1 as 2") << -1 << "dlpLPt-";
+        QTest::newRow("7 as 2") << 7 << "dlpLPt-";
     }
     void discountType()
     {
@@ -178,7 +178,7 @@ private slots:
                                                                                      {c.pickers, 't'},
                                                                                      {c.percent, '%'}})
             out += on ? QLatin1Char(letter) : QLatin1Char('-');
-        QCOMPARE(out + QLatin1Char(' ') + c.lblDiscLmtPer1, controls);
+        QCOMPARE(out + (c.fixedPrice ? QStringLiteral(" fixed") : QString()), controls);
     }
 
     void discountTypeClick()

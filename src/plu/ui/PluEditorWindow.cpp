@@ -255,7 +255,8 @@ void showDiscountControls(QWidget* window, const DiscountTypeControls& controls)
         if (auto* label = control<QLabel>(window, name))
             label->setVisible(controls.percent);
     if (auto* label = control<QLabel>(window, "lblDiscLmtPer1"))
-        label->setText(gLangMainTab.text(controls.lblDiscLmtPer1));
+        label->setText(controls.fixedPrice ? gLangMainTab.text(QStringLiteral("MainTabDiscFixPrice"))
+                                           : gLangMainTab.text(QStringLiteral("MainTabDiscAmt1")));
 }
 
 void showMemberPercent(QWidget* window, bool percent)

@@ -16,7 +16,6 @@
 #include "state/SharedData.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -41,15 +40,6 @@ void completePlus()
     gDBConnection.exec(QStringLiteral("INSERT INTO STORE (ST_No, ST_Name, Flag1, Flag2, barformat) "
                                       "VALUES (2, 'Store 2', 2, 0, 0)"));
     tx.commit();
-}
-
-void copyDatabase(const QString& from, const QString& to)
-{
-    QFile::remove(to);
-    if (!QFile::copy(from, to)) {
-        std::fprintf(stderr, "cannot copy the database\n");
-        std::exit(1);
-    }
 }
 
 void expectPlus(int store, int count)
@@ -152,14 +142,14 @@ int main(int argc, char** argv)
         [&] { import(false); }, shellImport(QString()), QProcess::nullDevice(),
         [&] {
             gDBConnection.exec(QStringLiteral("DELETE FROM KVB_25 WHERE ST_No=2"));
-            copyDatabase(database, copy);
+            bench::copyDatabase(database, copy);
         });
     expectPlus(2, kPlus);
     const bench::Timing replaced = bench::measure(
         [&] { import(true); },
         shellImport(
             QStringLiteral("DELETE FROM KVB_25 WHERE ST_No=2 AND PLU_No IN (SELECT CAST(a AS INTEGER) FROM t)")),
-        QProcess::nullDevice(), [&] { copyDatabase(database, copy); });
+        QProcess::nullDevice(), [&] { bench::copyDatabase(database, copy); });
     expectPlus(2, kPlus);
     expectPlus(1, kPlus);
     gDBConnection.close();

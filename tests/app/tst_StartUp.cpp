@@ -15,8 +15,11 @@
 #include "mainwindow/ui/frmMain.h"
 #include "platform/text/Ansi.h"
 #include "platform/text/TextFile.h"
+#include "platform/ui/CellEdit.h"
 #include "platform/ui/ValueSetters.h"
 #include "plu/PluFieldRanges.h"
+#include "plu/ui/PluButtons.h"
+#include "plu/ui/PluHost.h"
 #include "presetkeys/KeyEditor.h"
 #include "presetkeys/ui/frmFlexiBarcode.h"
 #include "records/KvbRecords.h"
@@ -33,7 +36,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 #include <memory>
@@ -490,6 +496,51 @@ private slots:
                                             .arg(want.value("PLU_No").toString(), name, a.toString(), b.toString())));
             }
         }
+        closeOrderly();
+    }
+
+    // A name written in the text editor at font G3 and saved with the PLU comes back after a restart: its text,
+    // its font code and its presence flag.
+    void restartKeepsEditedName()
+    {
+        startRunning();
+        {
+            db::Transaction tx(gDBConnection);
+            for (auto [table, values] : test::generatorLevels())
+                if (values.contains("ST_No"))
+                    test::addRow(table, values);
+            test::addRow(QStringLiteral("KVB_25"), {{"ST_No", 1}, {"PLU_No", 7}, {"PLU_MG", 12}});
+            tx.commit();
+        }
+        frmMain* w = frmMain::form();
+        w->cmdData_Click();
+        gStoreTree().gCurStoreNo = 1; // as the store node's click sets it
+        plu::LoadPLUList(w, 0, 1, 0, 0);
+        plu::cmdEdit_Click(w);
+        test::WindowAnswer editor(QStringLiteral("frmStringEdit"), [](QWidget* d) {
+            auto* grid = d->findChild<QTableWidget*>(QStringLiteral("gridString"));
+            for (int column : {1, 2}) {
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                                  grid->visualItemRect(grid->item(0, column)).center());
+                QWidget* open = ui::cellEditor(grid);
+                if (auto* fonts = qobject_cast<QComboBox*>(open))
+                    fonts->setCurrentIndex(fonts->findText(QStringLiteral("G3")));
+                else
+                    QTest::keyClicks(open, QStringLiteral("Plums"));
+                QTest::keyClick(open, Qt::Key_Return);
+            }
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        plu::cmdFont_Click(w);
+        QCOMPARE(editor.count(), 1);
+        plu::cmdUpdate_Click(w);
+        closeOrderly();
+
+        startRunning();
+        const QVariantMap row = test::rowValues(
+            "KVB_25", gDBConnection.scalar("SELECT rowid FROM KVB_25 WHERE ST_No=1 AND PLU_No=7").toLongLong());
+        QCOMPARE(row.value("PLU_Commodity").toByteArray(), test::textLine(3, "Plums", 0x0C));
+        QCOMPARE(row.value("Stat2_Commodity").toInt(), 1);
         closeOrderly();
     }
 

@@ -616,6 +616,11 @@ PluImportResult importPlus(const PluImportRequest& request)
     return importer.run();
 }
 
+QString importMessageKey(const PluImportResult& result)
+{
+    return result.kept + result.refused > 0 ? QStringLiteral("importseperator") : QStringLiteral("importOK");
+}
+
 QString importMessage(const PluImportResult& result)
 {
     const int leftOut = result.kept + result.refused;

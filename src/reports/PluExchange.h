@@ -114,8 +114,9 @@ int pluNoColumns(const QStringList& columns);
 // PLU_No, ImportReadError when the file cannot be read, db::DbError when the database fails.
 PluImportResult importPlus(const PluImportRequest& request);
 
-// The import's end message: importOK, or importseperator when a line was left out or refused; the three
+// The import's end message: importOK, or importseperator when a line was left out or refused (its key); the three
 // counts; then the named lines (number, field, value, reason) and how many more there are.
+QString importMessageKey(const PluImportResult& result);
 QString importMessage(const PluImportResult& result);
 
 } // namespace quorvane::reports

@@ -52,9 +52,11 @@ QByteArray columnChoiceText(const QList<int>& positions)
     return text;
 }
 
-bool writeColumnChoice(const QString& path, const QList<int>& positions, QString* error)
+void writeColumnChoice(const QString& path, const QList<int>& positions)
 {
-    return text::writeFileAtomically(path, columnChoiceText(positions), error);
+    QString error;
+    if (!text::writeFileAtomically(path, columnChoiceText(positions), &error))
+        throw ReportError(error);
 }
 
 QList<int> parseColumnChoice(const QByteArray& bytes, int available)
@@ -74,13 +76,13 @@ QList<int> parseColumnChoice(const QByteArray& bytes, int available)
     return positions;
 }
 
-bool readColumnChoice(const QString& path, int available, QList<int>* positions, QString* error)
+QList<int> readColumnChoice(const QString& path, int available)
 {
     QByteArray bytes;
-    if (!text::readFile(path, &bytes, error))
-        return false;
-    *positions = parseColumnChoice(bytes, available);
-    return true;
+    QString error;
+    if (!text::readFile(path, &bytes, &error))
+        throw ReportError(error);
+    return parseColumnChoice(bytes, available);
 }
 
 } // namespace quorvane::reports

@@ -18,10 +18,12 @@ QList<int> fieldPositions(const QStringList& chosen, const QStringList& availabl
 // The column-choice file: one line per chosen column, its position in listItem between one blank before
 // and one after, ended by CR LF.
 QByteArray columnChoiceText(const QList<int>& positions);
-bool writeColumnChoice(const QString& path, const QList<int>& positions, QString* error = nullptr);
+// Writes it through the file writer; a failure throws ReportError and leaves the old file whole.
+void writeColumnChoice(const QString& path, const QList<int>& positions);
 // The positions of the lines that count: a whole number from 0 to available - 1, blanks around allowed.
 // Every other line is skipped.
 QList<int> parseColumnChoice(const QByteArray& bytes, int available);
-bool readColumnChoice(const QString& path, int available, QList<int>* positions, QString* error = nullptr);
+// The positions a file gives; a file that cannot be read throws ReportError.
+QList<int> readColumnChoice(const QString& path, int available);
 
 } // namespace quorvane::reports

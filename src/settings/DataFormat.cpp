@@ -86,13 +86,11 @@ SettingsRecord applyDataFormat(const SettingsRecord& held, const DataFormatChoic
     return next;
 }
 
-bool saveDataFormat(const DataFormatChoices& choices, QString* error)
+void saveDataFormat(const DataFormatChoices& choices)
 {
     const SettingsRecord next = applyDataFormat(gSettings(), choices);
-    if (!writeSettingsFile(programPath(QLatin1String(paths::SettingsFile)), next, error))
-        return false;
+    writeSettingsFile(programPath(QLatin1String(paths::SettingsFile)), next);
     gSettings() = next;
-    return true;
 }
 
 bool priceUnitAccepts(QByteArrayView ansiBytes) { return ansiBytes.size() == 1 && quint8(ansiBytes[0]) >= 32; }

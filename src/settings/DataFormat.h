@@ -44,8 +44,8 @@ DataFormatForm dataFormatForm(const SettingsRecord& held);
 SettingsRecord applyDataFormat(const SettingsRecord& held, const DataFormatChoices& choices);
 
 // OK of frmScale: writes the settings file from gSettings() and the choices, then updates gSettings().
-// A failed write changes neither the file nor the record and gives the reason.
-bool saveDataFormat(const DataFormatChoices& choices, QString* error = nullptr);
+// A failed write throws text::FileError and changes neither the file nor the record.
+void saveDataFormat(const DataFormatChoices& choices);
 
 // Whether combPriceUnit takes a typed or pasted character, given as its bytes in the ANSI code page:
 // exactly one byte from 32 to 255. Backspace, Enter and double-byte characters are dropped.

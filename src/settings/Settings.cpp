@@ -111,13 +111,12 @@ bool readSettingsFile(const QString& path, SettingsRecord* record, SettingsFileE
     return true;
 }
 
-bool writeSettingsFile(const QString& path, const SettingsRecord& r, QString* error)
+void writeSettingsFile(const QString& path, const SettingsRecord& r)
 {
     // One value a line: a text with a line end in it would shift every later value.
     for (const QString* t : {&r.gCurrencySymbol, &r.gTreeRootName}) {
         if (t->contains(QLatin1Char('\n')) && (t != &r.gCurrencySymbol || r.gPriceUnit == 2))
-            return failWith(
-                error,
+            throw text::FileError(
                 QStringLiteral("Cannot write %1: the text \"%2\" holds a line break.").arg(path, t->simplified()));
     }
     using text::numberLine;
@@ -126,7 +125,9 @@ bool writeSettingsFile(const QString& path, const SettingsRecord& r, QString* er
     if (r.gPriceUnit == 2)
         lines << r.gCurrencySymbol;
     lines << numberLine(r.gSysCountry) << numberLine(r.gSysStore) << r.gTreeRootName;
-    return text::writeLines(path, lines, text::Encoding::Ansi, error);
+    QString error;
+    if (!text::writeLines(path, lines, text::Encoding::Ansi, &error))
+        throw text::FileError(error);
 }
 
 } // namespace quorvane

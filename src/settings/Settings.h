@@ -23,7 +23,8 @@ QString dateFormatFor(int dateType);
 // fails with the line named, and leaves the record as it was.
 bool readSettingsFile(const QString& path, SettingsRecord* record, SettingsFileError* error = nullptr);
 
-// Replaces the whole file: nine lines, ten when the price unit is 2. A failure leaves the old file.
-bool writeSettingsFile(const QString& path, const SettingsRecord& record, QString* error = nullptr);
+// Replaces the whole file: nine lines, ten when the price unit is 2. A failure throws text::FileError and leaves
+// the old file.
+void writeSettingsFile(const QString& path, const SettingsRecord& record);
 
 } // namespace quorvane

@@ -103,11 +103,11 @@ QStringList TranslationFile::lines() const
     return out;
 }
 
-bool TranslationFile::save(QString* error) const
+void TranslationFile::save() const
 {
-    if (!m_loaded)
-        return true;
-    return text::writeLines(m_path, lines(), text::Encoding::Gb18030, error);
+    QString error;
+    if (m_loaded && !text::writeLines(m_path, lines(), text::Encoding::Gb18030, &error))
+        throw text::FileError(error);
 }
 
 } // namespace quorvane

@@ -42,9 +42,9 @@ public:
     // The lines as they are written: as read, with each block-3 partner rebuilt from its head and body, and each
     // control character a blank.
     QStringList lines() const;
-    // Replaces the file read by load() with lines(), each ended by CR LF, GB18030, atomically. Nothing
-    // held (no load, or a failed one): nothing is written and the result is true.
-    bool save(QString* error = nullptr) const;
+    // Replaces the file read by load() with lines(), each ended by CR LF, GB18030, atomically; a failure throws
+    // text::FileError and leaves the file as it was. Nothing held (no load, or a failed one): nothing is written.
+    void save() const;
 
 private:
     struct Pair {

@@ -741,8 +741,12 @@ private slots:
             settings.gSysStore = 1;
             settings.gTreeRootName = QStringLiteral("All stores");
             const auto said = test::runUnderFileSizeLimit(limit, [&] {
-                QString error;
-                return writeSettingsFile(file("ini/setting.cfg"), settings, &error) ? QString() : error;
+                try {
+                    writeSettingsFile(file("ini/setting.cfg"), settings);
+                } catch (const text::FileError& e) {
+                    return e.message();
+                }
+                return QString();
             });
             QVERIFY(said);
             QVERIFY2(said->contains(failingFile), qPrintable(*said));

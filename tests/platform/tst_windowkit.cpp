@@ -12,6 +12,8 @@
 #include "platform/ui/ValueSetters.h"
 #include "platform/ui/WindowOpener.h"
 #include "records/PackedBcd.h"
+#include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/LangCollection.h"
 
 #include <QCheckBox>
@@ -38,6 +40,15 @@
 
 using namespace quorvane;
 using namespace quorvane::ui;
+
+struct StepCase {
+    const char* thrown = "";               // "db", "codec", "file"; "" runs through
+    const char* failure = "Write failed:"; // with a key: gLangMsg's text of it
+    const char* key = "";                  // "": the failure is a plain text
+    const char* detail = "";               // the line langMsg adds after the key's text
+    const char* message = "";              // the message shown; "" for none
+};
+Q_DECLARE_METATYPE(StepCase)
 
 namespace {
 
@@ -759,49 +770,47 @@ private slots:
             QCOMPARE(Qt::Alignment(grid.item(presetRows, 2)->textAlignment()), Qt::Alignment(Qt::AlignRight));
     }
 
+    // A failure is shown with the failure text first and carries its language key, so tests match keys.
     void tryStep_data()
     {
-        QTest::addColumn<QString>("thrown");
-        QTest::addColumn<QString>("failure");
-        QTest::addColumn<QString>("message"); // "" for none
-        QTest::newRow("runs through") << ""
-                                      << "Write failed:"
-                                      << "";
-        QTest::newRow("database") << "db"
-                                  << "Write failed:"
-                                  << "Write failed:\ndisk I/O error";
-        QTest::newRow("codec, without a failure text") << "codec"
-                                                       << ""
-                                                       << "Value too large\nPLU_UPrice";
-        QTest::newRow("data file") << "file"
-                                   << "Write failed:"
-                                   << "Write failed:\ntemp/PLU0UALL.csv\nNo space left";
+        QTest::addColumn<StepCase>("c");
+        // clang-format off
+        QTest::newRow("runs through")                  << StepCase{};
+        QTest::newRow("database")                      << StepCase{.thrown = "db", .message = "Write failed:\ndisk I/O error"};
+        QTest::newRow("codec, without a failure text") << StepCase{.thrown = "codec", .failure = "", .message = "Value too large\nPLU_UPrice"};
+        QTest::newRow("data file")                     << StepCase{.thrown = "file", .message = "Write failed:\ntemp/PLU0UALL.csv\nNo space left"};
+        QTest::newRow("keyed failure")                 << StepCase{.thrown = "db", .key = "dbWriteErr", .message = "Write failed:\ndisk I/O error"};
+        QTest::newRow("keyed failure with a detail")   << StepCase{.thrown = "db", .key = "fileWriteErr", .detail = "ini/setting.cfg", .message = "Write failed:\nini/setting.cfg\ndisk I/O error"};
+        QTest::newRow("keyed, runs through")           << StepCase{.key = "dbWriteErr"};
+        // clang-format on
     }
 
     void tryStep()
     {
-        QFETCH(QString, thrown);
-        QFETCH(QString, failure);
-        QFETCH(QString, message);
+        QFETCH(StepCase, c);
+        const QString key = QLatin1String(c.key);
+        gLangMsg.add(key, QLatin1String(c.failure));
+        const auto forget = qScopeGuard([] { gLangMsg.clear(); });
         test::MessageRecorder recorder;
         bool after = false;
-        const bool ok = ui::tryStep(
-            [&] {
-                if (thrown == QLatin1String("db"))
-                    throw db::DbError(QStringLiteral("disk I/O error"));
-                if (thrown == QLatin1String("codec"))
-                    throw records::CodecError(QStringLiteral("Value too large"), QStringLiteral("PLU_UPrice"));
-                if (thrown == QLatin1String("file"))
-                    throw datafiles::DataFileError(QStringLiteral("temp/PLU0UALL.csv"),
-                                                   QStringLiteral("No space left"));
-                after = true;
-            },
-            failure);
+        const auto step = [&] {
+            if (c.thrown == QLatin1String("db"))
+                throw db::DbError(QStringLiteral("disk I/O error"));
+            if (c.thrown == QLatin1String("codec"))
+                throw records::CodecError(QStringLiteral("Value too large"), QStringLiteral("PLU_UPrice"));
+            if (c.thrown == QLatin1String("file"))
+                throw datafiles::DataFileError(QStringLiteral("temp/PLU0UALL.csv"), QStringLiteral("No space left"));
+            after = true;
+        };
+        const bool ok = key.isEmpty() ? ui::tryStep(step, QLatin1String(c.failure))
+                                      : ui::tryStep(step, langMsg(key, QLatin1String(c.detail)));
+        const QString message = QLatin1String(c.message);
         QCOMPARE(ok, message.isEmpty());
         QCOMPARE(after, ok);
         QCOMPARE(recorder.messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty()) {
             QCOMPARE(recorder.messages[0].text, message);
+            QCOMPARE(recorder.messages[0].key, key);
             QCOMPARE(recorder.messages[0].icon, MsgIcon::Critical);
         }
     }

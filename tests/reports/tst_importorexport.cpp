@@ -86,21 +86,15 @@ private slots:
         test::addRow(QStringLiteral("KVB_25"), {{"ST_No", 1}, {"PLU_No", 5}, {"PLU_UPrice", 100}});
         m_messages.clear();
         ui::setMsgBoxHandler([this](const ui::MsgRequest& r) {
-            QString key = QStringLiteral("?");
-            for (const char* k : {"PLUTitle", "exportOK", "importPLU", "importOK", "importseperator", "fileWriteErr",
-                                  "fileReadErr", "dbWriteErr"})
-                if (r.text.startsWith(gLangMsg.text(QLatin1String(k))))
-                    key = QLatin1String(k);
+            QString key = r.key.isEmpty() ? QStringLiteral("?") : r.key;
             if (key == QLatin1String("importseperator") || key == QLatin1String("importOK"))
                 key += QLatin1Char('(') + r.text.section(QLatin1Char('\n'), 1).replace(QLatin1Char('\n'), u'|')
                     + QLatin1Char(')');
             if (auto* w = ui::windows().tool<frmImportOrExport>())
                 m_busy = !w->isEnabled() && find<QLabel>(w, "labWaiting")->isVisible();
             m_messages << key;
-            return r.text.startsWith(gLangMsg.text(QStringLiteral("PLUTitle")))
-                    && m_chosen.endsWith(QLatin1String("yes"))
-                ? ui::MsgYes
-                : ui::MsgNo;
+            return r.key == QLatin1String("PLUTitle") && m_chosen.endsWith(QLatin1String("yes")) ? ui::MsgYes
+                                                                                                 : ui::MsgNo;
         });
         reports::setFileDialogHandler([this](reports::FileDialogKind, const QString&, const QString&) {
             return m_chosen.isEmpty() ? QString() : m_folder->tempFile(m_chosen.section(QLatin1Char(' '), 0, 0));

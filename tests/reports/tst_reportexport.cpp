@@ -173,14 +173,14 @@ private slots:
     void choiceFile()
     {
         const QString path = m_folder->tempFile(QStringLiteral("choice.txt"));
-        QVERIFY(writeColumnChoice(path, {5, 0, 12}));
+        writeColumnChoice(path, {5, 0, 12});
         QCOMPARE(test::readFile(path), QByteArray(" 5 \r\n 0 \r\n 12 \r\n"));
-        QList<int> positions;
-        QVERIFY(readColumnChoice(path, 123, &positions));
-        QCOMPARE(positions, QList<int>({5, 0, 12}));
-        QVERIFY(writeColumnChoice(path, {}));
+        QCOMPARE(readColumnChoice(path, 123), QList<int>({5, 0, 12}));
+        writeColumnChoice(path, {});
         QCOMPARE(test::readFile(path), QByteArray());
-        QVERIFY(!readColumnChoice(m_folder->tempFile(QStringLiteral("none.txt")), 16, &positions));
+        QVERIFY_THROWS_EXCEPTION(ReportError, readColumnChoice(m_folder->tempFile(QStringLiteral("none.txt")), 16));
+        QVERIFY_THROWS_EXCEPTION(ReportError,
+                                 writeColumnChoice(m_folder->tempFile(QStringLiteral("no/such.txt")), {1}));
     }
 
     // Lines that count: a whole number below the count of listItem, blanks around allowed.

@@ -118,11 +118,7 @@ private slots:
         gStoreTree().gCurStoreNo = 3;
         gStoreTree().gCurSectNo = 1;
         ui::setMsgBoxHandler([this](const ui::MsgRequest& r) {
-            QString key = QStringLiteral("?");
-            for (const char* k :
-                 {"exportreport", "ReportTitle", "exportRptOK", "ResetSelectReport", "fileWriteErr", "dbReadErr"})
-                if (r.text.startsWith(gLangMsg.text(QLatin1String(k))))
-                    key = QLatin1String(k);
+            const QString key = r.key.isEmpty() ? QStringLiteral("?") : r.key;
             m_messages << key;
             if (key == QLatin1String("exportRptOK")) {
                 auto* w = ui::windows().tool<frmExportReportData>();

@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "platform/text/Ansi.h"
+#include "platform/text/TextFile.h"
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 
@@ -146,8 +147,7 @@ private slots:
         w.gSysStore = qint16(store);
         w.gTreeRootName = QStringLiteral("Caf\u00E9 root");
         const QString path = m_dir.filePath(QStringLiteral("roundtrip.cfg"));
-        QString err;
-        QVERIFY2(writeSettingsFile(path, w, &err), qPrintable(err));
+        writeSettingsFile(path, w);
         const QByteArray raw = test::readFile(path);
         QTEST(int(raw.count("\r\n")), "lines");
         QVERIFY(raw.startsWith(" 2 \r\n 3 \r\n 7 \r\n 1 \r\n 5 \r\n"));
@@ -173,11 +173,10 @@ private slots:
         SettingsRecord w;
         w.gSysStore = 1;
         w.gTreeRootName = QStringLiteral("\u4E2D"); // not in windows-1252
-        QString err;
-        QVERIFY(!writeSettingsFile(path, w, &err));
-        QVERIFY(!err.isEmpty());
+        QVERIFY_THROWS_EXCEPTION(text::FileError, writeSettingsFile(path, w));
         QVERIFY(test::readFile(path).endsWith("old\r\n"));
-        QVERIFY(!writeSettingsFile(m_dir.filePath(QStringLiteral("no/such/dir/setting.cfg")), SettingsRecord(), &err));
+        QVERIFY_THROWS_EXCEPTION(text::FileError,
+                                 writeSettingsFile(m_dir.filePath(QStringLiteral("no/such/dir/setting.cfg")), {}));
     }
 
     // A text holding a line break would move every later line and be read back as other values.
@@ -200,9 +199,7 @@ private slots:
         w.gCurrencySymbol = currency;
         w.gSysStore = 1;
         w.gTreeRootName = root;
-        QString err;
-        QVERIFY(!writeSettingsFile(path, w, &err));
-        QVERIFY(!err.isEmpty());
+        QVERIFY_THROWS_EXCEPTION(text::FileError, writeSettingsFile(path, w));
         QVERIFY(test::readFile(path).endsWith("old\r\n"));
     }
 

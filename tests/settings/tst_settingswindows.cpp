@@ -114,11 +114,7 @@ private slots:
         QVERIFY(m_folder->isValid());
         m_messages.clear();
         ui::setMsgBoxHandler([this](const ui::MsgRequest& r) {
-            QString key = QStringLiteral("?");
-            for (const char* k : {"DataFormatSet", "fileWriteErr", "translateFileInvalid", "fileReadErr"})
-                if (r.text.startsWith(gLangMsg.text(QLatin1String(k))))
-                    key = QLatin1String(k);
-            m_messages << key;
+            m_messages << (r.key.isEmpty() ? QStringLiteral("?") : r.key);
             return r.buttons == ui::MsgButtons::YesNo ? m_answer : int(ui::MsgOk);
         });
         app::clearExitCode();

@@ -76,12 +76,12 @@ private slots:
         QCOMPARE(file.original(1), QStringLiteral("Beta = B"));
         QCOMPARE(file.translationLimit(1), 16);
         QCOMPARE(file.translationLine(1), 13); // line 3 pairs with line 13
-        QVERIFY(file.save());
+        file.save();
         QCOMPARE(test::readFile(path), crlf(lines));
 
         // An edit changes the body of its block-3 line only, split at the first "=".
         file.setTranslation(1, QStringLiteral("Bêta = B"));
-        QVERIFY(file.save());
+        file.save();
         lines[13] = QStringLiteral("b=Bêta = B");
         QCOMPARE(test::readFile(path), crlf(lines));
         // A line break typed or pasted would shift the blocks.
@@ -132,7 +132,7 @@ private slots:
         QVERIFY(!reason.isEmpty());
         QVERIFY(!file.isLoaded());
         QCOMPARE(file.rowCount(), 0);
-        QVERIFY(file.save());
+        file.save();
         QCOMPARE(test::readFile(path), bytes);
     }
 
@@ -157,13 +157,13 @@ private slots:
         for (const QByteArray& line : shipped.split('\n'))
             entries += line.contains('=');
         QVERIFY2(file.rowCount() > 0 && file.rowCount() * 3 == entries, qPrintable(reason));
-        QVERIFY(file.save());
+        file.save();
         QCOMPARE(test::readFile(path), shipped);
 
         const QStringList before = file.lines();
         const int row = file.rowCount() / 2;
         file.setTranslation(row, QStringLiteral("Übersetzung"));
-        QVERIFY(file.save());
+        file.save();
         TranslationFile again;
         QCOMPARE(again.load(path), TranslationFile::Load::Loaded);
         QCOMPARE(again.translation(row), QStringLiteral("Übersetzung"));

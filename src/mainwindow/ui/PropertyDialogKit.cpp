@@ -5,6 +5,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/WindowOpener.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
 
 #include <QEvent>
@@ -80,7 +81,7 @@ bool saveNodeRecords(QWidget* dialog, const std::function<void()>& write, const 
 {
     const StoreTreeState before = gStoreTree();
     write();
-    if (ui::tryStep(save, gLangMsg.text(QStringLiteral("dbWriteErr")), dialog))
+    if (ui::tryStep(save, langMsg(QStringLiteral("dbWriteErr")), dialog))
         return true;
     gStoreTree() = before;
     return false;

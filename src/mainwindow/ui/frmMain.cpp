@@ -12,6 +12,7 @@
 #include "plu/ui/PluPanel.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
 #include "transfer/TransferRequest.h"
 
@@ -393,7 +394,7 @@ void frmMain::Form_Resize()
 bool frmMain::fillTree(const std::function<TreeViewNodes()>& load)
 {
     TreeViewNodes view;
-    const bool loaded = ui::tryStep([&] { view = load(); }, gLangMsg.text(QStringLiteral("dbReadErr")), this);
+    const bool loaded = ui::tryStep([&] { view = load(); }, langMsg(QStringLiteral("dbReadErr")), this);
     {
         TreeChange change(m_settingTree);
         treeStoreAndData->clear();

@@ -10,6 +10,7 @@
 #include "plu/ui/PluTransferCommands.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "settings/ui/frmAbout.h"
 #include "settings/ui/frmScale.h"
 #include "state/ProgramFolder.h"
@@ -83,10 +84,8 @@ void frmMain::switchLanguage(qint16 index)
     settings.gLanguageIndex = index;
     // The next start takes the language from the file; a failure to write it is said, and this run switches all
     // the same.
-    QString error;
-    if (!writeSettingsFile(programPath(QLatin1String(paths::SettingsFile)), settings, &error))
-        ui::msgBox(gLangMsg.text(QStringLiteral("fileWriteErr")) + QLatin1Char('\n') + error, ui::MsgIcon::Critical,
-                   ui::MsgButtons::Ok, this);
+    ui::tryStep([&settings] { writeSettingsFile(programPath(QLatin1String(paths::SettingsFile)), settings); },
+                langMsg(QStringLiteral("fileWriteErr")), this);
     setEnabled(false);
     ChangeLanguage(index);
     setEnabled(true);
@@ -133,8 +132,8 @@ void frmMain::menuSoftwareHelp_Click()
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
     if (!QFileInfo(m_helpFile).isFile() || !open(m_helpFile))
-        ui::msgBox(gLangMsg.text(QStringLiteral("helpOpenErr")) + QLatin1Char('\n') + text::nativePath(m_helpFile),
-                   ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, this);
+        ui::msgBox(langMsg(QStringLiteral("helpOpenErr"), text::nativePath(m_helpFile)), ui::MsgIcon::Exclamation,
+                   ui::MsgButtons::Ok, this);
 }
 
 void frmMain::openTool(const char* entry)

@@ -11,6 +11,7 @@
 #include "platform/ui/MessageBox.h"
 #include "plu/ui/PluHost.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "transfer/SendOptions.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"
@@ -54,7 +55,7 @@ void frmMain::newNode(NodeKind kind, const char* entry)
         return;
     int proposed = 1;
     if (!ui::tryStep([&] { proposed = PrepareNewNode(newNodeWord(kind), parentKey); },
-                     gLangMsg.text(QStringLiteral("dbReadErr")), this))
+                     langMsg(QStringLiteral("dbReadErr")), this))
         return;
     const QString caption = m_menu[QLatin1String(entry)]->text();
     const NewNode node = newNodeUnder(kind, parentKey, proposed, caption);
@@ -105,8 +106,7 @@ void frmMain::menuProperties_Click()
         return;
     setCurrentSelection(node.numbers);
     gStoreTree().gPropMode = 1;
-    if (!ui::tryStep([&] { LoadNodeProperties(table, node.numbers); }, gLangMsg.text(QStringLiteral("dbReadErr")),
-                     this))
+    if (!ui::tryStep([&] { LoadNodeProperties(table, node.numbers); }, langMsg(QStringLiteral("dbReadErr")), this))
         return;
     openPropertiesDialog(node.kind);
 }
@@ -115,12 +115,12 @@ void frmMain::menuDelete_Click()
 {
     if (!offered("menuDelete") || plu::AskSavePLUChanges(this) == 3)
         return;
-    if (ui::msgBox(gLangMsg.text(QStringLiteral("areyousure")), ui::MsgIcon::Exclamation, ui::MsgButtons::YesNo, this)
+    if (ui::msgBox(langMsg(QStringLiteral("areyousure")), ui::MsgIcon::Exclamation, ui::MsgButtons::YesNo, this)
         != ui::MsgYes)
         return;
     const QString key = selectedNodeKey();
-    if (!ui::tryStep([&] { DeleteNode(key, gStoreTree().gTreeViewMode == 1); },
-                     gLangMsg.text(QStringLiteral("dbWriteErr")), this))
+    if (!ui::tryStep([&] { DeleteNode(key, gStoreTree().gTreeViewMode == 1); }, langMsg(QStringLiteral("dbWriteErr")),
+                     this))
         return;
     removeNode(key);
     if (const QTreeWidgetItem* first = treeStoreAndData->topLevelItem(0)) {
@@ -144,7 +144,7 @@ void frmMain::sendStoreGroups(const char* entry, const char* file, const char* t
                 return true;
             });
         },
-        gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+        langMsg(QStringLiteral("dbWriteErr")), this);
 }
 
 } // namespace quorvane

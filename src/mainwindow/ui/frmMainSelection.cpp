@@ -7,6 +7,7 @@
 #include "platform/ui/MessageBox.h"
 #include "plu/ui/PluHost.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 
 #include <QAction>
 #include <QMenu>
@@ -76,7 +77,7 @@ void frmMain::treeStoreAndData_NodeClick()
             tree.gCurDeptNo = n.deptOrSearchNo;
             tree.gCurMGNo = n.mgNo;
             ui::tryStep([&] { FillSectionCombo(QStringLiteral("KVB_20"), n.storeNo, n.deptOrSearchNo); },
-                        gLangMsg.text(QStringLiteral("dbReadErr")), this);
+                        langMsg(QStringLiteral("dbReadErr")), this);
             listKind = parsed.kind == NodeKind::Department ? 1 : 2;
             break;
         case NodeKind::Search:

@@ -9,6 +9,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/SharedData.h"
 
 #include <QComboBox>
@@ -137,7 +138,7 @@ void frmProperties::Form_Load()
     if (!m_readFailed && m_kind == NodeKind::Department) {
         QStringList sections;
         m_readFailed = !tryStep([&] { sections = FillSectionCombo(QStringLiteral("SECT"), tree.gDeptRec.ST_No, 0); },
-                                gLangMsg.text(QStringLiteral("dbReadErr")), this);
+                                langMsg(QStringLiteral("dbReadErr")), this);
         ComboSectNo->addItems(sections);
         ComboSectNo->setCurrentIndex(0);
         for (int i = 0; i < ComboSectNo->count(); ++i)
@@ -175,7 +176,7 @@ void frmProperties::showInheritedFlags()
     const NodeNumbers current = currentSelection();
     std::optional<FlagCodes> flags;
     if (!tryStep([&] { flags = LoadBarFormatFlags(m_kind, current.storeNo, current.deptOrSearchNo); },
-                 gLangMsg.text(QStringLiteral("dbReadErr")), this))
+                 langMsg(QStringLiteral("dbReadErr")), this))
         m_readFailed = true;
     else if (flags)
         showFlags(flags->flag1, flags->flag2);
@@ -214,7 +215,7 @@ void frmProperties::cmdOK_Click()
     const PropertiesInput in{m_kind,           tree.gPropMode,   txtCode->text(), txtName->text(),
                              txtFlag1->text(), txtFlag2->text(), txtTaxNo->text()};
     Refusal refusal;
-    if (!tryStep([&] { refusal = checkProperties(in, current); }, gLangMsg.text(QStringLiteral("dbReadErr")), this))
+    if (!tryStep([&] { refusal = checkProperties(in, current); }, langMsg(QStringLiteral("dbReadErr")), this))
         return;
     if (refusal) {
         showRefusal(this, refusal);

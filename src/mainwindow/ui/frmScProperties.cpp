@@ -9,6 +9,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
 
 #include <QCheckBox>
@@ -175,7 +176,7 @@ void frmScProperties::cmdOK_Click()
     }
     const NodeNumbers current = currentSelection();
     Refusal refusal;
-    if (!tryStep([&] { refusal = checkScale(in, current); }, gLangMsg.text(QStringLiteral("dbReadErr")), this))
+    if (!tryStep([&] { refusal = checkScale(in, current); }, langMsg(QStringLiteral("dbReadErr")), this))
         return;
     if (refusal) {
         showRefusal(this, refusal);

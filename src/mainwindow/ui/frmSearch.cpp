@@ -11,6 +11,7 @@
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
 
 #include <QLabel>
@@ -133,7 +134,7 @@ void frmSearch::refuse(QLineEdit* box)
 {
     m_leaveRefused = true;
     m_refusing = true;
-    msgBox(gLangMsg.text(QStringLiteral("codeillegal")), MsgIcon::Exclamation, MsgButtons::Ok, this);
+    msgBox(langMsg(QStringLiteral("codeillegal")), MsgIcon::Exclamation, MsgButtons::Ok, this);
     box->setFocus();
     m_refusing = false;
 }
@@ -223,10 +224,10 @@ void frmSearch::cmdOK_Click()
     const NodeNumbers current = currentSelection();
     bool taken = false;
     if (!tryStep([&] { taken = tree.gPropMode == 0 && NodeNumberExists(QStringLiteral("SEARCH"), current); },
-                 gLangMsg.text(QStringLiteral("dbReadErr")), this))
+                 langMsg(QStringLiteral("dbReadErr")), this))
         return;
     if (taken) {
-        msgBox(gLangMsg.text(QStringLiteral("codeillegal")), MsgIcon::Exclamation, MsgButtons::Ok, this);
+        msgBox(langMsg(QStringLiteral("codeillegal")), MsgIcon::Exclamation, MsgButtons::Ok, this);
         return;
     }
     const int mode = tree.gPropMode == 1 ? 1 : 0;

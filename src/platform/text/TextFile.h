@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Error.h"
 #include "platform/text/Ansi.h"
 #include "platform/text/FileWriter.h"
 
@@ -8,6 +9,13 @@
 #include <QStringList>
 
 namespace quorvane::text {
+
+// A file of the program's own that cannot be read or written; the message is the reader's or the writer's,
+// naming the file and the reason.
+class FileError : public Error {
+public:
+    using Error::Error;
+};
 
 // Splits text at CR LF (a lone LF is taken as a line end too). A final line end closes the last line;
 // it never adds an empty line after it.

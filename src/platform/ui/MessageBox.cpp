@@ -35,7 +35,13 @@ void setMsgBoxHandler(MsgHandler h) { handler() = std::move(h); }
 
 int msgBox(const QString& text, MsgIcon icon, MsgButtons buttons, QWidget* parent)
 {
-    const MsgRequest request{QStringLiteral("Quorvane"), text, icon, buttons};
+    return msgBox(MsgText{QString(), text}, icon, buttons, parent);
+}
+
+int msgBox(const MsgText& message, MsgIcon icon, MsgButtons buttons, QWidget* parent)
+{
+    const QString& text = message.text;
+    const MsgRequest request{QStringLiteral("Quorvane"), text, icon, buttons, message.key};
     if (handler())
         return handler()(request);
 
@@ -67,23 +73,29 @@ int msgBox(const QString& text, MsgIcon icon, MsgButtons buttons, QWidget* paren
     }
 }
 
-bool tryStep(const std::function<void()>& step, const std::function<QString(const Error&)>& failureFor, QWidget* parent)
+bool tryStep(const std::function<void()>& step, const std::function<MsgText(const Error&)>& failureFor, QWidget* parent)
 {
     try {
         step();
         return true;
     } catch (const Error& e) {
-        const QString failure = failureFor(e);
-        msgBox(failure.isEmpty() ? e.fullText() : failure + QLatin1Char('\n') + e.fullText(), MsgIcon::Critical,
-               MsgButtons::Ok, parent);
+        const MsgText failure = failureFor(e);
+        msgBox(MsgText{failure.key,
+                       failure.text.isEmpty() ? e.fullText() : failure.text + QLatin1Char('\n') + e.fullText()},
+               MsgIcon::Critical, MsgButtons::Ok, parent);
         return false;
     }
 }
 
-bool tryStep(const std::function<void()>& step, const QString& failure, QWidget* parent)
+bool tryStep(const std::function<void()>& step, const MsgText& failure, QWidget* parent)
 {
     return tryStep(
         step, [&failure](const Error&) { return failure; }, parent);
+}
+
+bool tryStep(const std::function<void()>& step, const QString& failure, QWidget* parent)
+{
+    return tryStep(step, MsgText{QString(), failure}, parent);
 }
 
 } // namespace quorvane::ui

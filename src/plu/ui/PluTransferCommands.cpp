@@ -5,6 +5,7 @@
 #include "plu/ui/PluEditorWindow.h"
 #include "plu/ui/frmUpload.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "transfer/ui/RequestTransfer.h"
 #include "transfer/ui/frmDownLoad.h"
 
@@ -35,7 +36,7 @@ void run(QWidget* window, bool (*command)(PluEditorHost&, const PluTransferSeams
 {
     WindowHost host(window);
     const PluTransferSeams seams = seamsFor(window);
-    ui::tryStep([&] { command(host, seams); }, gLangMsg.text(QStringLiteral("dbWriteErr")), window);
+    ui::tryStep([&] { command(host, seams); }, langMsg(QStringLiteral("dbWriteErr")), window);
 }
 
 } // namespace

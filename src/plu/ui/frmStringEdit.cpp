@@ -7,6 +7,7 @@
 #include "platform/ui/ValueSetters.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
 
 #include <QComboBox>
@@ -219,7 +220,7 @@ void frmStringEdit::cmdOK_Click()
 {
     closeCell();
     QString firstLine;
-    if (!tryStep([&] { firstLine = m_editor.ok(m_save); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this))
+    if (!tryStep([&] { firstLine = m_editor.ok(m_save); }, langMsg(QStringLiteral("dbWriteErr")), this))
         return;
     if (m_displayBox)
         setText(m_displayBox, firstLine);

@@ -6,6 +6,7 @@
 #include "plu/ui/PluHost.h"
 #include "records/PluRecord.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/SharedData.h"
 
 #include <QCheckBox>
@@ -27,9 +28,8 @@ using W = frmUpload;
 
 namespace {
 
-
-QString dbWriteErr() { return gLangMsg.text(QStringLiteral("dbWriteErr")); }
-QString dbReadErr() { return gLangMsg.text(QStringLiteral("dbReadErr")); }
+MsgText dbWriteErr() { return langMsg(QStringLiteral("dbWriteErr")); }
+MsgText dbReadErr() { return langMsg(QStringLiteral("dbReadErr")); }
 
 // The pages of the record view and the frames on them, placed as the PLU editor places its own.
 QList<Control> recordViewFrames()
@@ -257,7 +257,7 @@ void frmUpload::enableTransfer()
     const bool marked = anyMarked();
     if (marked && !anyStoreExists()) {
         if (!m_noStoreSaid)
-            msgBox(gLangMsg.text(QStringLiteral("upNoStore")), MsgIcon::Exclamation, MsgButtons::Ok, this);
+            msgBox(langMsg(QStringLiteral("upNoStore")), MsgIcon::Exclamation, MsgButtons::Ok, this);
         m_noStoreSaid = true;
         cmdTransfer->setEnabled(false);
         return;

@@ -5,6 +5,7 @@
 #include "platform/ui/ValueSetters.h"
 #include "presetkeys/AutoPresetKey.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
 
 #include <QComboBox>
@@ -72,7 +73,7 @@ void frmAutoPresetKey::Form_Load()
 void frmAutoPresetKey::LoadDepartments()
 {
     QList<qint32> departments;
-    if (!tryStep([&] { departments = departmentNumbers(); }, gLangMsg.text(QStringLiteral("dbReadErr")), this))
+    if (!tryStep([&] { departments = departmentNumbers(); }, langMsg(QStringLiteral("dbReadErr")), this))
         return;
     if (departments.isEmpty())
         return;
@@ -95,7 +96,7 @@ void frmAutoPresetKey::LoadMainGroups()
 {
     QList<qint32> groups;
     const bool read = tryStep([&] { groups = mainGroupNumbers(gAutoStoreNo, gAutoDeptNo); },
-                              gLangMsg.text(QStringLiteral("dbReadErr")), this);
+                              langMsg(QStringLiteral("dbReadErr")), this);
     // A department without main groups in the store lists none: the department option then assigns nothing,
     // never another department's PLUs.
     combMG->clear();
@@ -120,7 +121,7 @@ void frmAutoPresetKey::cmdOK_Click()
             choice.departmentGroups << combMG->itemText(i).toInt();
     }
     // A failure leaves every key of the layout as it was, and the dialog open.
-    if (tryStep([&] { AutoAssignKeys(choice); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this))
+    if (tryStep([&] { AutoAssignKeys(choice); }, langMsg(QStringLiteral("dbWriteErr")), this))
         accept();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/ui/ValueSetters.h"
 #include "presetkeys/ui/KeySheet.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
 #include "transfer/SendOptions.h"
 #include "transfer/TransferRequest.h"
@@ -99,7 +100,7 @@ void frmFlexiBarcode::ShowFlexiBarcode(int action, int number)
     int found = 0;
     // A format that cannot be read is shown as a missing one.
     tryStep([&] { found = FlexiBarcodeRecords(QStringLiteral("KVB_14"), action, number); },
-            gLangMsg.text(QStringLiteral("dbReadErr")), this);
+            langMsg(QStringLiteral("dbReadErr")), this);
     m_shownNo = number;
     const FBarChoices shown = choicesOfRecord(gFBarRec());
     for (size_t i = 0; i < kFBarLists.size(); ++i)
@@ -122,12 +123,12 @@ void frmFlexiBarcode::cmdSave_Click()
 {
     const FBarChoices chosen = choices();
     if (CheckBarcodeLength(chosen) == 0) {
-        msgBox(gLangMsg.text(QStringLiteral("fbarcodeillegal")), MsgIcon::Exclamation, MsgButtons::Ok, this);
+        msgBox(langMsg(QStringLiteral("fbarcodeillegal")), MsgIcon::Exclamation, MsgButtons::Ok, this);
         return;
     }
     storeChoices(chosen, gFBarRec());
     if (tryStep([&] { FlexiBarcodeRecords(QStringLiteral("KVB_14"), 2, chosen.No + 1); },
-                gLangMsg.text(QStringLiteral("dbWriteErr")), this))
+                langMsg(QStringLiteral("dbWriteErr")), this))
         cmdDelete->setEnabled(true);
 }
 
@@ -135,7 +136,7 @@ void frmFlexiBarcode::cmdDelete_Click()
 {
     const int number = ComboNo->currentIndex() + 1;
     if (tryStep([&] { FlexiBarcodeRecords(QStringLiteral("KVB_14"), 3, number); },
-                gLangMsg.text(QStringLiteral("dbWriteErr")), this))
+                langMsg(QStringLiteral("dbWriteErr")), this))
         ShowFlexiBarcode(1, 1);
 }
 
@@ -149,7 +150,7 @@ void frmFlexiBarcode::cmdDownload_Click()
                 return true;
             });
         },
-        gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+        langMsg(QStringLiteral("dbWriteErr")), this);
 }
 
 void frmFlexiBarcode::cmdClose_Click() { close(); }

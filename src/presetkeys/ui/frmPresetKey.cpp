@@ -8,6 +8,7 @@
 #include "presetkeys/ui/frmAutoPresetKey.h"
 #include "presetkeys/ui/frmPutPreKey.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"
@@ -161,13 +162,13 @@ void frmPresetKey::picPresetKey_DblClick()
 void frmPresetKey::cmdClearAll_Click()
 {
     // When the rows cannot be deleted none is, and the sheet shows them again.
-    tryStep([this] { ClearPresetKeyLayout(m_canvas); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+    tryStep([this] { ClearPresetKeyLayout(m_canvas); }, langMsg(QStringLiteral("dbWriteErr")), this);
     refreshPicture();
 }
 
 void frmPresetKey::cmdUpload_Click()
 {
-    const QString dbWriteErr = gLangMsg.text(QStringLiteral("dbWriteErr"));
+    const MsgText dbWriteErr = langMsg(QStringLiteral("dbWriteErr"));
     bool stored = tryStep([] { MarkPresetKeyLayout(true); }, dbWriteErr, this);
     {
         // Unmarked whatever the transfer did, so no later send takes these rows along.
@@ -194,7 +195,7 @@ void frmPresetKey::cmdPrint_Click()
 {
     cmdPrint->setEnabled(false);
     if (!printSheet())
-        msgBox(gLangMsg.text(QStringLiteral("printErr")), MsgIcon::Critical, MsgButtons::Ok, this);
+        msgBox(langMsg(QStringLiteral("printErr")), MsgIcon::Critical, MsgButtons::Ok, this);
     cmdPrint->setEnabled(gPresetKeys().gPSKLayout != PrintDisabledLayout);
 }
 

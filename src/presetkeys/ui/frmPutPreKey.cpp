@@ -8,6 +8,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
 
 #include <QComboBox>
@@ -173,7 +174,7 @@ bool frmPutPreKey::Form_Load()
     const int key = gPresetKeys().gCurKeyNo;
     lblPresetKey->setText(presetKeyCaption(key, 1));
     KeyEditor loaded;
-    if (!tryStep([&] { loaded = LoadKeyEditor(key); }, gLangMsg.text(QStringLiteral("dbReadErr")), this))
+    if (!tryStep([&] { loaded = LoadKeyEditor(key); }, langMsg(QStringLiteral("dbReadErr")), this))
         return false;
     m_editor = loaded;
     showEditor();
@@ -263,7 +264,7 @@ void frmPutPreKey::cmdBrowse_Click()
                                         cells[1]->setText(keyNameOfBlock(name.toByteArray()));
                                 });
         },
-        gLangMsg.text(QStringLiteral("dbReadErr")), this);
+        langMsg(QStringLiteral("dbReadErr")), this);
     if (rows == 0) {
         // An empty store: the grid keeps one empty row and takes no click.
         GridBrowse->setRowCount(1);
@@ -307,7 +308,7 @@ void frmPutPreKey::cmdOK_Click()
     // A name or tare typed last counts, also when Enter pressed OK.
     commitFocusedField(this);
     // A save that fails writes none of the pages and leaves the dialog open.
-    if (tryStep([this] { SavePresetKey(m_editor); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this))
+    if (tryStep([this] { SavePresetKey(m_editor); }, langMsg(QStringLiteral("dbWriteErr")), this))
         accept();
 }
 

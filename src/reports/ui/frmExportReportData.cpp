@@ -8,6 +8,7 @@
 #include "reports/ReportExport.h"
 #include "reports/ui/ReportDialogs.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"
 
@@ -148,12 +149,12 @@ void frmExportReportData::cmdUpload_Click()
 {
     const QString code = reportCode();
     // The loader appends: the table starts empty, so what is exported is this fetch alone.
-    if (!tryStep([&] { emptyReportTable(code); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this))
+    if (!tryStep([&] { emptyReportTable(code); }, langMsg(QStringLiteral("dbWriteErr")), this))
         return;
     requestTransfer(this, TransferFetch, {reportFileName(code)});
     // Asked also after a failed fetch: the table then holds what was loaded, if anything.
-    enableColumnControls(
-        msgBox(gLangMsg.text(QStringLiteral("exportreport")), MsgIcon::Question, MsgButtons::YesNo, this) == MsgYes);
+    enableColumnControls(msgBox(langMsg(QStringLiteral("exportreport")), MsgIcon::Question, MsgButtons::YesNo, this)
+                         == MsgYes);
 }
 
 void frmExportReportData::cmdAdd_Click()
@@ -195,10 +196,7 @@ void frmExportReportData::commandSave_Click()
     const QString path = CommonDialog1(FileDialogKind::Save, this);
     if (path.isEmpty())
         return;
-    QString error;
-    if (!writeColumnChoice(path, positions, &error))
-        msgBox(gLangMsg.text(QStringLiteral("fileWriteErr")) + QLatin1Char('\n') + error, MsgIcon::Critical,
-               MsgButtons::Ok, this);
+    tryStep([&] { writeColumnChoice(path, positions); }, langMsg(QStringLiteral("fileWriteErr")), this);
 }
 
 void frmExportReportData::commandOpen_Click()
@@ -207,12 +205,9 @@ void frmExportReportData::commandOpen_Click()
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
     QList<int> positions;
-    QString error;
-    if (!readColumnChoice(path, listItem->count(), &positions, &error)) {
-        msgBox(gLangMsg.text(QStringLiteral("fileReadErr")) + QLatin1Char('\n') + error, MsgIcon::Critical,
-               MsgButtons::Ok, this);
+    if (!tryStep([&] { positions = readColumnChoice(path, listItem->count()); }, langMsg(QStringLiteral("fileReadErr")),
+                 this))
         return;
-    }
     SelectItem->clear();
     for (const int p : std::as_const(positions))
         SelectItem->addItem(listItem->item(p)->text());
@@ -228,7 +223,7 @@ void frmExportReportData::cmdExport_Click()
     request.columns = entries(SelectItem);
     if (request.columns.isEmpty())
         return;
-    request.titleLine = msgBox(gLangMsg.text(QStringLiteral("ReportTitle")), MsgIcon::Question, MsgButtons::YesNo, this)
+    request.titleLine = msgBox(langMsg(QStringLiteral("ReportTitle")), MsgIcon::Question, MsgButtons::YesNo, this)
         == MsgYes;
     const QString path = CommonDialog1(FileDialogKind::Save, this);
     if (path.isEmpty())
@@ -239,11 +234,11 @@ void frmExportReportData::cmdExport_Click()
     // The old file is replaced only by a complete one; a failure says why and is never reported as done: a table
     // that cannot be read as a database failure, anything else as the file's.
     const auto failure = [](const Error& e) {
-        return dynamic_cast<const ReportReadError*>(&e) ? gLangMsg.text(QStringLiteral("dbReadErr"))
-                                                        : gLangMsg.text(QStringLiteral("fileWriteErr"));
+        return dynamic_cast<const ReportReadError*>(&e) ? langMsg(QStringLiteral("dbReadErr"))
+                                                        : langMsg(QStringLiteral("fileWriteErr"));
     };
     if (tryStep([&] { exportReport(path, request); }, failure, this))
-        msgBox(gLangMsg.text(QStringLiteral("exportRptOK")), MsgIcon::Exclamation, MsgButtons::Ok, this);
+        msgBox(langMsg(QStringLiteral("exportRptOK")), MsgIcon::Exclamation, MsgButtons::Ok, this);
     labWaiting->hide();
     setEnabled(true);
 }

@@ -9,6 +9,7 @@
 #include "reports/ui/ReportDialogs.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
 #include "state/SharedData.h"
 
@@ -105,7 +106,7 @@ void frmImportOrExport::Form_Load()
                 setListIndex(list, list->count() > 0 ? 0 : -1);
             }
         },
-        gLangMsg.text(QStringLiteral("dbReadErr")), this);
+        langMsg(QStringLiteral("dbReadErr")), this);
     comboFontSize->addItems(fontSizeEntries(gSettings().gSysCountry));
     setListIndex(comboFontSize, 0);
     showFontSize(false);
@@ -239,7 +240,7 @@ void frmImportOrExport::commandSave_Click()
     const QString path = CommonDialog1(FileDialogKind::Save, this);
     if (path.isEmpty())
         return;
-    tryStep([&] { writePluChoice(path, choice); }, gLangMsg.text(QStringLiteral("fileWriteErr")), this);
+    tryStep([&] { writePluChoice(path, choice); }, langMsg(QStringLiteral("fileWriteErr")), this);
 }
 
 void frmImportOrExport::commandOpen_Click()
@@ -252,7 +253,7 @@ void frmImportOrExport::commandOpen_Click()
         comboSeperator->currentIndex(), chkPLU->isChecked(), s.CommodityFontSize, s.DescriptionFontSize, {}};
     PluChoice choice;
     if (!tryStep([&] { choice = readPluChoice(path, current, listItem->count(), comboFontSize->count()); },
-                 gLangMsg.text(QStringLiteral("fileReadErr")), this))
+                 langMsg(QStringLiteral("fileReadErr")), this))
         return;
     SelectItem->clear();
     for (const int p : std::as_const(choice.positions))
@@ -278,7 +279,7 @@ void frmImportOrExport::cmdExport_Click()
     if (request.columns.isEmpty())
         return;
     request.separator = separatorFor(comboSeperator->currentIndex());
-    request.titleLine = msgBox(gLangMsg.text(QStringLiteral("PLUTitle")), MsgIcon::Question, MsgButtons::YesNo, this)
+    request.titleLine = msgBox(langMsg(QStringLiteral("PLUTitle")), MsgIcon::Question, MsgButtons::YesNo, this)
         == MsgYes;
     const QString path = CommonDialog1(FileDialogKind::Save, this);
     if (path.isEmpty())
@@ -287,11 +288,11 @@ void frmImportOrExport::cmdExport_Click()
     setBusy(true);
     // The old file is replaced only by a complete one; a failure says why and is never reported as done.
     const auto failure = [](const Error& e) {
-        return dynamic_cast<const ReportReadError*>(&e) ? gLangMsg.text(QStringLiteral("dbReadErr"))
-                                                        : gLangMsg.text(QStringLiteral("fileWriteErr"));
+        return dynamic_cast<const ReportReadError*>(&e) ? langMsg(QStringLiteral("dbReadErr"))
+                                                        : langMsg(QStringLiteral("fileWriteErr"));
     };
     if (tryStep([&] { exportPlus(path, request); }, failure, this))
-        msgBox(gLangMsg.text(QStringLiteral("exportOK")), MsgIcon::Exclamation, MsgButtons::Ok, this);
+        msgBox(langMsg(QStringLiteral("exportOK")), MsgIcon::Exclamation, MsgButtons::Ok, this);
     setBusy(false);
 }
 
@@ -302,10 +303,10 @@ void frmImportOrExport::cmdImport_Click()
     if (request.columns.isEmpty())
         return;
     if (pluNoColumns(request.columns) != 1) {
-        msgBox(gLangMsg.text(QStringLiteral("importPLU")), MsgIcon::Exclamation, MsgButtons::Ok, this);
+        msgBox(langMsg(QStringLiteral("importPLU")), MsgIcon::Exclamation, MsgButtons::Ok, this);
         return;
     }
-    request.titleLine = msgBox(gLangMsg.text(QStringLiteral("PLUTitle")), MsgIcon::Question, MsgButtons::YesNo, this)
+    request.titleLine = msgBox(langMsg(QStringLiteral("PLUTitle")), MsgIcon::Question, MsgButtons::YesNo, this)
         == MsgYes;
     setBusy(true);
     request.path = CommonDialog1(FileDialogKind::Open, this);
@@ -323,12 +324,12 @@ void frmImportOrExport::cmdImport_Click()
     request.format = settingsValueFormat();
     // A failure rolls the whole import back: the file unreadable, or the database refusing a write.
     const auto failure = [](const Error& e) {
-        return dynamic_cast<const ImportReadError*>(&e) ? gLangMsg.text(QStringLiteral("fileReadErr"))
-                                                        : gLangMsg.text(QStringLiteral("dbWriteErr"));
+        return dynamic_cast<const ImportReadError*>(&e) ? langMsg(QStringLiteral("fileReadErr"))
+                                                        : langMsg(QStringLiteral("dbWriteErr"));
     };
     PluImportResult result;
     if (tryStep([&] { result = importPlus(request); }, failure, this))
-        msgBox(importMessage(result), MsgIcon::Exclamation, MsgButtons::Ok, this);
+        msgBox(MsgText{importMessageKey(result), importMessage(result)}, MsgIcon::Exclamation, MsgButtons::Ok, this);
     setBusy(false);
     gStoreTree().gReloadPLUList = 1;
 }

@@ -6,6 +6,7 @@
 #include "reports/ReportReset.h"
 #include "reports/ui/ReportDialogs.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"
 
@@ -63,8 +64,7 @@ void frmResetReportData::chkResetSalesAll_Click()
 
 void frmResetReportData::cmdReset_Click()
 {
-    if (msgBox(gLangMsg.text(QStringLiteral("ResetSelectReport")), MsgIcon::Exclamation, MsgButtons::YesNo, this)
-        != MsgYes)
+    if (msgBox(langMsg(QStringLiteral("ResetSelectReport")), MsgIcon::Exclamation, MsgButtons::YesNo, this) != MsgYes)
         return;
     reports::ResetChoice choice;
     choice.salesAll = chkResetSalesAll->isChecked();

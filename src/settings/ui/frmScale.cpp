@@ -7,6 +7,7 @@
 #include "settings/DataFormat.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -145,15 +146,11 @@ void frmScale::cmdOK_Click()
     c.priceUnitText = combPriceUnit->currentText();
     c.country = combSYS_Country->currentIndex();
     c.store = combSYS_Store->currentIndex();
-    QString error;
-    if (!saveDataFormat(c, &error)) {
-        // File and record are as they were: the operator may try again or cancel.
-        msgBox(gLangMsg.text(QStringLiteral("fileWriteErr")) + QLatin1Char('\n') + error, MsgIcon::Critical,
-               MsgButtons::Ok, this);
+    // On failure file and record are as they were: the operator may try again or cancel.
+    if (!tryStep([&c] { saveDataFormat(c); }, langMsg(QStringLiteral("fileWriteErr")), this))
         return;
-    }
     accept();
-    if (msgBox(gLangMsg.text(QStringLiteral("DataFormatSet")), MsgIcon::Exclamation, MsgButtons::YesNo) != MsgYes)
+    if (msgBox(langMsg(QStringLiteral("DataFormatSet")), MsgIcon::Exclamation, MsgButtons::YesNo) != MsgYes)
         return;
     // The program ends the way the Exit command ends it: closing the main window runs the shutdown.
     if (QWidget* main = windows().mainWindow())

@@ -4,6 +4,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/ProgramFolder.h"
 
 #include <QCloseEvent>
@@ -66,12 +67,10 @@ void frmTranslate::Form_Load()
     case TranslationFile::Load::Loaded:
         break;
     case TranslationFile::Load::Invalid:
-        msgBox(gLangMsg.text(QStringLiteral("translateFileInvalid")) + QLatin1Char('\n') + reason, MsgIcon::Exclamation,
-               MsgButtons::Ok, this);
+        msgBox(langMsg(QStringLiteral("translateFileInvalid"), reason), MsgIcon::Exclamation, MsgButtons::Ok, this);
         break;
     case TranslationFile::Load::Unreadable:
-        msgBox(gLangMsg.text(QStringLiteral("fileReadErr")) + QLatin1Char('\n') + reason, MsgIcon::Critical,
-               MsgButtons::Ok, this);
+        msgBox(langMsg(QStringLiteral("fileReadErr"), reason), MsgIcon::Critical, MsgButtons::Ok, this);
         break;
     }
     for (int r = 0; r < m_file.rowCount(); ++r) {
@@ -118,10 +117,7 @@ void frmTranslate::Form_Unload()
 {
     // The edit in the box counts, however the window is closed.
     commitFocusedField(this);
-    QString error;
-    if (!m_file.save(&error))
-        msgBox(gLangMsg.text(QStringLiteral("fileWriteErr")) + QLatin1Char('\n') + error, MsgIcon::Critical,
-               MsgButtons::Ok, this);
+    tryStep([this] { m_file.save(); }, langMsg(QStringLiteral("fileWriteErr")), this);
 }
 
 } // namespace quorvane

@@ -3,6 +3,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/SharedData.h"
 #include "transfer/SendOptions.h"
 #include "transfer/TransferRequest.h"
@@ -86,7 +87,7 @@ void frmDownLoad::Form_Activate()
     m_building = true;
     if (gSkipPLUEncode == 0) {
         PluRecordPass pass;
-        if (!tryStep([&] { pass = EncodeMarkedPluRecords(); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this)) {
+        if (!tryStep([&] { pass = EncodeMarkedPluRecords(); }, langMsg(QStringLiteral("dbWriteErr")), this)) {
             // Nothing was saved: no PLU goes out with records that are not what the rows say.
             m_building = false;
             gSendCancelled = 1;
@@ -124,7 +125,7 @@ void frmDownLoad::cmdOK_Click()
                 MarkStoreForDownload(QStringLiteral("KVB_23"));
             tx.commit();
         },
-        gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+        langMsg(QStringLiteral("dbWriteErr")), this);
     if (!marked)
         return;
     if (departments)

@@ -6,6 +6,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
 
@@ -51,8 +52,7 @@ namespace {
 
 void reportPreparationFailure(QWidget* parent, const QString& reason)
 {
-    msgBox(gLangMsg.text(QStringLiteral("ftpPrepareError")) + QLatin1Char('\n') + reason, MsgIcon::Critical,
-           MsgButtons::Ok, parent);
+    msgBox(langMsg(QStringLiteral("ftpPrepareError"), reason), MsgIcon::Critical, MsgButtons::Ok, parent);
 }
 
 } // namespace
@@ -81,7 +81,7 @@ void frmFTPDataTrans::Form_Load()
         {gLangFTP.text(QStringLiteral("msfgSelect")), 300},
     };
 
-    const QString prepareError = gLangMsg.text(QStringLiteral("ftpPrepareError"));
+    const MsgText prepareError = langMsg(QStringLiteral("ftpPrepareError"));
     db::Recordset rs(&gDBConnection);
     int n = 0;
     if (tryStep(

@@ -3,6 +3,7 @@
 #include "platform/text/Ansi.h"
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
+#include "state/SettingsState.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/WindowOpener.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/StoreTreeState.h"
 
 #include <QEvent>
 #include <QLineEdit>

@@ -11,6 +11,7 @@
 #include "platform/ui/MessageBox.h"
 #include "plu/ui/PluHost.h"
 #include "settings/TextCollections.h"
+#include "state/StoreTreeState.h"
 #include "transfer/SendOptions.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"

@@ -7,6 +7,8 @@
 #include "platform/ui/MessageBox.h"
 #include "plu/ui/PluHost.h"
 #include "settings/TextCollections.h"
+#include "state/PluEditorState.h"
+#include "state/StoreTreeState.h"
 
 #include <QAction>
 #include <QMenu>

@@ -10,6 +10,7 @@
 #include "platform/ui/ValueSetters.h"
 #include "settings/TextCollections.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QComboBox>
 #include <QLabel>

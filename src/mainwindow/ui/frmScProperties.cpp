@@ -9,7 +9,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/StoreTreeState.h"
 
 #include <QCheckBox>
 #include <QComboBox>

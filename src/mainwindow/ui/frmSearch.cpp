@@ -11,7 +11,8 @@
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/SettingsState.h"
+#include "state/StoreTreeState.h"
 
 #include <QLabel>
 #include <QLineEdit>

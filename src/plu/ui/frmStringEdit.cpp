@@ -7,7 +7,8 @@
 #include "platform/ui/ValueSetters.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/SettingsState.h"
+#include "state/StringEditState.h"
 
 #include <QComboBox>
 #include <QGroupBox>

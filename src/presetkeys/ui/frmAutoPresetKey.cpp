@@ -5,7 +5,7 @@
 #include "platform/ui/ValueSetters.h"
 #include "presetkeys/AutoPresetKey.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/PresetKeyState.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -5,7 +5,7 @@
 #include "platform/ui/ValueSetters.h"
 #include "presetkeys/ui/KeySheet.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/FBarState.h"
 #include "transfer/SendOptions.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"

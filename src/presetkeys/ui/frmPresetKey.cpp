@@ -8,7 +8,7 @@
 #include "presetkeys/ui/frmAutoPresetKey.h"
 #include "presetkeys/ui/frmPutPreKey.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/PresetKeyState.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"
 

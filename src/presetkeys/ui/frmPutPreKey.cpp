@@ -8,7 +8,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/PresetKeyState.h"
 
 #include <QComboBox>
 #include <QEvent>

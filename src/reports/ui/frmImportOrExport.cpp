@@ -9,8 +9,10 @@
 #include "reports/ui/ReportDialogs.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/ImportExportState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,6 +7,7 @@
 #include "settings/DataFormat.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/SettingsState.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -13,7 +13,9 @@
 #include "plu/PluList.h"
 #include "settings/Settings.h"
 #include "state/ProgramFolder.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QApplication>
 #include <QDir>

@@ -12,6 +12,7 @@
 #include "plu/ui/PluButtons.h"
 #include "plu/ui/PluHost.h"
 #include "settings/Settings.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
 
 #include <QApplication>

@@ -8,8 +8,8 @@
 
 #include "plu/PluCommands.h"
 #include "plu/PluList.h"
-#include "state/ProgramState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QCoreApplication>
 #include <QDir>

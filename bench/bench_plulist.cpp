@@ -15,8 +15,9 @@
 #include "plu/PluTabs.h"
 #include "plu/ui/PluHost.h"
 #include "settings/Settings.h"
-#include "state/ProgramState.h"
+#include "state/PluEditorState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QApplication>
 #include <QLineEdit>

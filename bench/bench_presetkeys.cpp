@@ -11,8 +11,9 @@
 #include "presetkeys/AutoPresetKey.h"
 #include "presetkeys/PresetKeyTable.h"
 #include "presetkeys/ui/frmPutPreKey.h"
-#include "state/ProgramState.h"
+#include "state/PresetKeyState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,5 +1,4 @@
 #include "app/ProgramExit.h"
-
 #include "state/ProgramState.h"
 
 namespace quorvane::app {

@@ -12,6 +12,7 @@
 #include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
 #include "state/ProgramState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
 
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 
 #include "mainwindow/NodeRecords.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 namespace quorvane {
 

@@ -1,7 +1,8 @@
 #include "mainwindow/NodeKeys.h"
 
 #include "settings/Settings.h"
-#include "state/ProgramState.h"
+#include "state/SettingsState.h"
+#include "state/StoreTreeState.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #include "mainwindow/NodeRecords.h"
 
 #include "records/KvbRecords.h"
-#include "state/ProgramState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <functional>
 #include <type_traits>

@@ -2,7 +2,9 @@
 
 #include "mainwindow/NodeKeys.h"
 #include "settings/Settings.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QSet>
 

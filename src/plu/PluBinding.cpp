@@ -7,8 +7,10 @@
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/PluEditorState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <limits>
 #include <string_view>

@@ -5,8 +5,9 @@
 #include "plu/PluList.h"
 #include "records/EanData.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/PluEditorState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 namespace quorvane {
 

@@ -3,7 +3,8 @@
 #include "plu/PluBinding.h"
 #include "plu/PluTabs.h"
 #include "settings/Settings.h"
-#include "state/ProgramState.h"
+#include "state/PluEditorState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
 
 #include <limits>

@@ -4,7 +4,7 @@
 #include "plu/Marks.h"
 #include "plu/PluBinding.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/PluEditorState.h"
 #include "state/SharedData.h"
 
 #include <QSet>

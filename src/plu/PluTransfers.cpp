@@ -6,7 +6,7 @@
 #include "records/PluRecord.h"
 #include "settings/FixedDecimal.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/PluEditorState.h"
 #include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
 

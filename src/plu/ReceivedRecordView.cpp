@@ -5,6 +5,7 @@
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/SettingsState.h"
 
 #include <QDate>
 #include <QTime>

@@ -2,6 +2,8 @@
 
 #include "platform/Error.h"
 #include "platform/text/Ansi.h"
+#include "state/PluEditorState.h"
+#include "state/StringEditState.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "records/TextBlock.h"
-#include "state/ProgramState.h"
+#include "state/TextBuffer.h"
 
 #include <QByteArray>
 #include <QList>

@@ -2,8 +2,9 @@
 
 #include "presetkeys/KeyEditor.h"
 #include "presetkeys/PresetKeyTable.h"
-#include "state/ProgramState.h"
+#include "state/PresetKeyState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QByteArray>
 #include <QStringList>

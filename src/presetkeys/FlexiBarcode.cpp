@@ -2,7 +2,7 @@
 
 #include "records/KvbRecords.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/FBarState.h"
 #include "state/SharedData.h"
 
 namespace quorvane::presetkeys {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "state/FBarState.h"
+
 #include <QString>
 #include <QStringList>
 

@@ -6,6 +6,8 @@
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/PresetKeyState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
 
 namespace quorvane::presetkeys {

@@ -4,9 +4,10 @@
 #include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
 #include "settings/TextCollections.h"
+#include "state/PresetKeyState.h"
 #include "state/ProgramFolder.h"
-#include "state/ProgramState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 #include "state/TwoLevelReader.h"
 
 #include <QDir>

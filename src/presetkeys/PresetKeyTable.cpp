@@ -2,9 +2,10 @@
 
 #include "presetkeys/PresetKeyLayout.h"
 #include "records/PackedBcd.h"
+#include "state/PresetKeyState.h"
 #include "state/ProgramFolder.h"
-#include "state/ProgramState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 namespace quorvane::presetkeys {
 

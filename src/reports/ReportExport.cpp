@@ -5,6 +5,7 @@
 #include "reports/DelimitedText.h"
 #include "reports/ReportColumns.h"
 #include "settings/Settings.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
 
 #include <QDir>

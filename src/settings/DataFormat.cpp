@@ -4,6 +4,7 @@
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
+#include "state/SettingsState.h"
 
 namespace quorvane {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "state/ProgramState.h"
+#include "state/SettingsState.h"
 
 #include <QByteArrayView>
 #include <QString>

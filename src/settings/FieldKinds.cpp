@@ -3,7 +3,7 @@
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/SettingsState.h"
 
 #include <limits>
 

@@ -2,6 +2,7 @@
 
 #include "platform/db/ValueRange.h"
 #include "settings/Settings.h"
+#include "state/SettingsState.h"
 
 namespace quorvane {
 

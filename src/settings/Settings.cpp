@@ -3,12 +3,11 @@
 #include "platform/Error.h"
 #include "platform/db/ValueRange.h"
 #include "platform/text/TextFile.h"
+#include "state/SettingsState.h"
 
 #include <QStringList>
 
 namespace quorvane {
-
-SettingsRecord& gSettings() { return programState().settings; }
 
 QString languageNameFor(int languageIndex)
 {

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "state/ProgramState.h"
+#include "state/SettingsState.h"
 
 #include <QString>
 
 namespace quorvane {
-
-// The program-wide settings.
-SettingsRecord& gSettings();
 
 struct SettingsFileError {
     int line = 0; // 1-based; 0 when the file itself could not be read

@@ -2,9 +2,44 @@
 
 #include "platform/text/Paths.h"
 #include "state/ProgramFolder.h"
+#include "state/ProgramState.h"
 #include "state/TwoLevelReader.h"
 
 namespace quorvane {
+
+constinit LangCollection& gLangOther = detail::gProgramState.texts.gLangOther;
+constinit LangCollection& gLangMainCmd = detail::gProgramState.texts.gLangMainCmd;
+constinit LangCollection& gLangMainMenu = detail::gProgramState.texts.gLangMainMenu;
+constinit LangCollection& gLangMainGrid = detail::gProgramState.texts.gLangMainGrid;
+constinit LangCollection& gLangMainTab = detail::gProgramState.texts.gLangMainTab;
+constinit LangCollection& gLangStringEdit = detail::gProgramState.texts.gLangStringEdit;
+constinit LangCollection& gLangMsg = detail::gProgramState.texts.gLangMsg;
+constinit LangCollection& gLangProperties = detail::gProgramState.texts.gLangProperties;
+constinit LangCollection& gLangScProperties = detail::gProgramState.texts.gLangScProperties;
+constinit LangCollection& gLangFlexiBarcode = detail::gProgramState.texts.gLangFlexiBarcode;
+constinit LangCollection& gLangSearch = detail::gProgramState.texts.gLangSearch;
+constinit LangCollection& gLangTranslate = detail::gProgramState.texts.gLangTranslate;
+constinit LangCollection& gLangPresetKey = detail::gProgramState.texts.gLangPresetKey;
+constinit LangCollection& gLangAutoPresetKey = detail::gProgramState.texts.gLangAutoPresetKey;
+constinit LangCollection& gLangPutPreKey = detail::gProgramState.texts.gLangPutPreKey;
+constinit LangCollection& gLangExportReport = detail::gProgramState.texts.gLangExportReport;
+constinit LangCollection& gLangResetReport = detail::gProgramState.texts.gLangResetReport;
+constinit LangCollection& gLangImportExport = detail::gProgramState.texts.gLangImportExport;
+constinit LangCollection& gLangScrollMSG = detail::gProgramState.texts.gLangScrollMSG;
+constinit LangCollection& gLangAbout = detail::gProgramState.texts.gLangAbout;
+constinit LangCollection& gLangOtherFiles = detail::gProgramState.texts.gLangOtherFiles;
+constinit LangCollection& gLangFTP = detail::gProgramState.texts.gLangFTP;
+constinit LangCollection& gParDiscount = detail::gProgramState.texts.gParDiscount;
+constinit LangCollection& gParMemdisc = detail::gProgramState.texts.gParMemdisc;
+constinit LangCollection& gParEANDisp = detail::gProgramState.texts.gParEANDisp;
+constinit LangCollection& gParEANEdit = detail::gProgramState.texts.gParEANEdit;
+constinit LangCollection& gParSSTabSymbol = detail::gProgramState.texts.gParSSTabSymbol;
+constinit LangCollection& gParCountry = detail::gProgramState.texts.gParCountry;
+constinit LangCollection& gParImportExportItem = detail::gProgramState.texts.gParImportExportItem;
+constinit LangCollection& gParFunctionKey = detail::gProgramState.texts.gParFunctionKey;
+constinit LangCollection& gParPresetKey = detail::gProgramState.texts.gParPresetKey;
+constinit LangCollection& gParRSData = detail::gProgramState.texts.gParRSData;
+constinit LangCollection& gParReportType = detail::gProgramState.texts.gParReportType;
 
 const QList<TextCollectionSource>& textCollectionSources()
 {

@@ -16,6 +16,14 @@ namespace {
 QList<StateReset> gResets;
 } // namespace
 
+SettingsRecord& gSettings() { return detail::gProgramState.settings; }
+StoreTreeState& gStoreTree() { return detail::gProgramState.storeTree; }
+PluEditorState& gPluEditor() { return detail::gProgramState.pluEditor; }
+PresetKeyState& gPresetKeys() { return detail::gProgramState.presetKeys; }
+StringEditState& gStringEdit() { return detail::gProgramState.stringEdit; }
+FBarRec& gFBarRec() { return detail::gProgramState.fBarRec; }
+ImportExportState& gImportExport() { return detail::gProgramState.exchange; }
+
 void resetProgramState()
 {
     for (StateReset reset : std::as_const(gResets))

@@ -3,8 +3,8 @@
 #include "platform/events/EventPump.h"
 #include "records/PackedBcd.h"
 #include "records/PluRecord.h"
-#include "state/ProgramState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <vector>
 

@@ -29,7 +29,10 @@
 #include "reports/PluExchange.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/PresetKeyState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -7,7 +7,11 @@
 #include "mainwindow/ui/frmMain.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/PluEditorState.h"
+#include "state/ProgramState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 #include "transfer/TransferRequest.h"
 
 #include <QAction>

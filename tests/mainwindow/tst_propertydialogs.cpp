@@ -8,7 +8,10 @@
 #include "mainwindow/ui/frmSearch.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/ProgramState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QClipboard>
 #include <QComboBox>

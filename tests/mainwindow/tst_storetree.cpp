@@ -7,7 +7,10 @@
 #include "records/KvbRecords.h"
 #include "settings/Settings.h"
 #include "state/ProgramFolder.h"
+#include "state/ProgramState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QtTest>
 

@@ -7,7 +7,7 @@
 #include "platform/text/Ansi.h"
 #include "platform/ui/MessageBox.h"
 #include "settings/Settings.h"
-#include "state/ProgramState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"

@@ -12,7 +12,10 @@
 #include "plu/PluTabs.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/PluEditorState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QStringList>
 

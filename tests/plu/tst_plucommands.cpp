@@ -1,6 +1,8 @@
 #include "PluFixture.h"
 
 #include "plu/PluCommands.h"
+#include "state/PluEditorState.h"
+#include "state/StoreTreeState.h"
 
 #include <QtTest>
 

@@ -8,6 +8,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ValueSetters.h"
 #include "plu/ui/PluHost.h"
+#include "state/PluEditorState.h"
 #include "support/WindowAnswer.h"
 
 #include <QLineEdit>

@@ -1,6 +1,7 @@
 #include "PluFixture.h"
 
 #include "plu/PluFieldRules.h"
+#include "state/PluEditorState.h"
 
 #include <QtTest>
 

@@ -1,4 +1,6 @@
 #include "PluFixture.h"
+#include "state/PluEditorState.h"
+#include "state/StoreTreeState.h"
 
 #include <QtTest>
 

@@ -1,4 +1,6 @@
 #include "PluFixture.h"
+#include "state/PluEditorState.h"
+#include "state/SettingsState.h"
 
 #include <QtTest>
 

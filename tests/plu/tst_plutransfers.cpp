@@ -8,6 +8,8 @@
 #include "datafiles/DataFileWriters.h"
 #include "plu/PluTransfers.h"
 #include "plu/ReceivedPlus.h"
+#include "state/PluEditorState.h"
+#include "state/StoreTreeState.h"
 #include "transfer/SendOptions.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"

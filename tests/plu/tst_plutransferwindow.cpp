@@ -11,7 +11,8 @@
 #include "platform/ui/MessageBox.h"
 #include "plu/PluTransfers.h"
 #include "plu/ui/frmUpload.h"
-#include "state/ProgramState.h"
+#include "state/PluEditorState.h"
+#include "state/SettingsState.h"
 #include "transfer/TransferRequest.h"
 
 #include <QAction>

@@ -11,6 +11,9 @@
 #include "platform/ui/ValueSetters.h"
 #include "plu/ui/PluHost.h"
 #include "plu/ui/PluPanel.h"
+#include "state/PluEditorState.h"
+#include "state/SettingsState.h"
+#include "state/StoreTreeState.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

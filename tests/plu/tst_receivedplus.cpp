@@ -5,6 +5,7 @@
 
 #include "plu/ReceivedPlus.h"
 #include "plu/ReceivedRecordView.h"
+#include "state/SettingsState.h"
 
 #include <QtTest>
 

@@ -9,6 +9,8 @@
 #include "plu/ui/frmStringEdit.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/SettingsState.h"
+#include "state/TextBuffer.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/TextLines.h"
 

@@ -9,9 +9,10 @@
 #include "presetkeys/PresetKeyTable.h"
 #include "presetkeys/ui/frmPresetKey.h"
 #include "settings/TextCollections.h"
+#include "state/PresetKeyState.h"
 #include "state/ProgramFolder.h"
-#include "state/ProgramState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"
 

@@ -5,9 +5,11 @@
 #include "presetkeys/ui/KeySheet.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/PresetKeyState.h"
 #include "state/ProgramFolder.h"
-#include "state/ProgramState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 #include "state/TwoLevelReader.h"
 
 #include <QGuiApplication>

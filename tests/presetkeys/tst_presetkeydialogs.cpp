@@ -14,8 +14,10 @@
 #include "presetkeys/ui/frmPutPreKey.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/PresetKeyState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"
 

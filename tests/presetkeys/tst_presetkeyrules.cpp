@@ -8,8 +8,11 @@
 #include "presetkeys/PresetKeyTable.h"
 #include "records/KvbRecords.h"
 #include "settings/Settings.h"
-#include "state/ProgramState.h"
+#include "state/FBarState.h"
+#include "state/PresetKeyState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QtTest>
 

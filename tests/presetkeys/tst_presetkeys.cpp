@@ -7,9 +7,10 @@
 #include "presetkeys/PresetKeyTable.h"
 #include "records/PackedBcd.h"
 #include "settings/TextCollections.h"
+#include "state/PresetKeyState.h"
 #include "state/ProgramFolder.h"
-#include "state/ProgramState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QFile>
 #include <QtTest>

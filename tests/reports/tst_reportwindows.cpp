@@ -15,7 +15,9 @@
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 #include "transfer/TransferRequest.h"
 
 #include <QCheckBox>

@@ -23,6 +23,7 @@
 #include "settings/ui/frmScale.h"
 #include "settings/ui/frmTranslate.h"
 #include "state/ProgramFolder.h"
+#include "state/TextCollectionsState.h"
 #include "state/TwoLevelReader.h"
 #include "transfer/ui/frmDownLoad.h"
 #include "transfer/ui/frmFTPDataTrans.h"

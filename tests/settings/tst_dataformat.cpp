@@ -7,6 +7,7 @@
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
+#include "state/SettingsState.h"
 
 #include <QDir>
 #include <QtTest>

@@ -4,6 +4,7 @@
 #include "platform/text/TextFile.h"
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
+#include "state/SettingsState.h"
 
 #include <QFile>
 #include <QTemporaryDir>

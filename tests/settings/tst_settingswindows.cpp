@@ -18,6 +18,8 @@
 #include "settings/ui/frmScale.h"
 #include "settings/ui/frmTranslate.h"
 #include "state/ProgramFolder.h"
+#include "state/ProgramState.h"
+#include "state/SettingsState.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -2,6 +2,8 @@
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
+#include "state/ProgramState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
 
 #include <QTemporaryDir>

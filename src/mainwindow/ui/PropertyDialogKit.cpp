@@ -7,6 +7,7 @@
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
+#include "state/StoreTreeState.h"
 
 #include <QEvent>
 #include <QLineEdit>

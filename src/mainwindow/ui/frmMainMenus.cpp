@@ -14,7 +14,10 @@
 #include "settings/ui/frmAbout.h"
 #include "settings/ui/frmScale.h"
 #include "state/ProgramFolder.h"
+#include "state/ProgramState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -12,6 +12,7 @@
 #include "plu/ui/PluHost.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
+#include "state/StoreTreeState.h"
 #include "transfer/SendOptions.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"

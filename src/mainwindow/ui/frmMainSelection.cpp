@@ -8,6 +8,8 @@
 #include "plu/ui/PluHost.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
+#include "state/PluEditorState.h"
+#include "state/StoreTreeState.h"
 
 #include <QAction>
 #include <QMenu>

@@ -11,6 +11,7 @@
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QComboBox>
 #include <QLabel>

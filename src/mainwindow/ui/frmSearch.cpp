@@ -13,6 +13,8 @@
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
+#include "state/SettingsState.h"
+#include "state/StoreTreeState.h"
 
 #include <QLabel>
 #include <QLineEdit>

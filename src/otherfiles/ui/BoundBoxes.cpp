@@ -3,6 +3,7 @@
 #include "platform/ui/ValueSetters.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/SettingsState.h"
 
 #include <QLineEdit>
 

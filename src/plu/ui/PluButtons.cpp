@@ -11,7 +11,7 @@
 #include "plu/ui/PluPanel.h"
 #include "plu/ui/frmStringEdit.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/PluEditorState.h"
 
 #include <QComboBox>
 #include <QDate>

@@ -13,7 +13,8 @@
 #include "plu/ui/PluWindow.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/PluEditorState.h"
+#include "state/SettingsState.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "plu/ui/PluEditorWindow.h"
 #include "plu/ui/PluHost.h"
 #include "plu/ui/PluPanel.h"
-#include "state/ProgramState.h"
+#include "state/PluEditorState.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

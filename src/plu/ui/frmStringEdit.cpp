@@ -9,6 +9,8 @@
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
+#include "state/SettingsState.h"
+#include "state/StringEditState.h"
 
 #include <QComboBox>
 #include <QGroupBox>

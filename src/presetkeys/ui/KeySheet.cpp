@@ -3,7 +3,8 @@
 #include "presetkeys/PresetKeyTable.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
-#include "state/ProgramState.h"
+#include "state/PresetKeyState.h"
+#include "state/SettingsState.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -6,6 +6,7 @@
 #include "presetkeys/AutoPresetKey.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
+#include "state/PresetKeyState.h"
 #include "state/ProgramState.h"
 
 #include <QComboBox>

@@ -6,6 +6,7 @@
 #include "presetkeys/ui/KeySheet.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
+#include "state/FBarState.h"
 #include "state/ProgramState.h"
 #include "transfer/SendOptions.h"
 #include "transfer/TransferRequest.h"

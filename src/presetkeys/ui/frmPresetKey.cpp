@@ -9,6 +9,7 @@
 #include "presetkeys/ui/frmPutPreKey.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
+#include "state/PresetKeyState.h"
 #include "state/ProgramState.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"

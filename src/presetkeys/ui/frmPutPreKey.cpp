@@ -9,6 +9,7 @@
 #include "platform/ui/ValueSetters.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
+#include "state/PresetKeyState.h"
 #include "state/ProgramState.h"
 
 #include <QComboBox>

@@ -10,8 +10,11 @@
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
+#include "state/ImportExportState.h"
 #include "state/ProgramState.h"
+#include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "state/StoreTreeState.h"
 
 #include <QCheckBox>
 #include <QComboBox>

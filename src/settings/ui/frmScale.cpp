@@ -8,6 +8,7 @@
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
+#include "state/SettingsState.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

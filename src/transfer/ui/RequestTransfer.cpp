@@ -1,7 +1,7 @@
 #include "transfer/ui/RequestTransfer.h"
 
 #include "platform/events/DoEvents.h"
-#include "state/ProgramState.h"
+#include "state/StoreTreeState.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/frmFTPDataTrans.h"
 

@@ -17,7 +17,6 @@
 #include "transfer/TransferSession.h"
 
 #include <QDialog>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
@@ -229,14 +228,6 @@ void TestFrmPresetKey::sheetGeometry()
 
     // The picture shows the recorded sheet: black grid lines from (1, 1) cm on white.
     const QImage shot = pic->grab().toImage();
-    // For a look at the window: QUORVANE_GRAB_DIR=<folder>
-    if (const QString dir = qEnvironmentVariable("QUORVANE_GRAB_DIR"); !dir.isEmpty()) {
-        shot.save(QDir(dir).filePath(QStringLiteral("picPresetKey_%1.png").arg(layout)));
-        WritePresetKeyPage(1, 1234, QStringLiteral("Golden Delicious Apples"));
-        WritePresetKeyPage(pageNumber(1, 3, gPresetKeys().gKeyNum), 2000005, QStringLiteral("Anna"));
-        form->DrawPresetKeyNames();
-        form->grab().save(QDir(dir).filePath(QStringLiteral("frmPresetKey_%1.png").arg(layout)));
-    }
     QCOMPARE(shot.size(), pic->size());
     // The first grid lines lie at 1 cm, on one of the two pixels around it.
     const int grid = int(pic->logicalDpiX() / 2.54);
@@ -452,9 +443,6 @@ void TestFrmPresetKey::print()
     const QByteArray bytes = test::readFile(pdf);
     QCOMPARE(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 1);
     QVERIFY(bytes.contains("/MediaBox [0 0 842.000000 595.000000]"));
-    // For a look at the page: QUORVANE_GRAB_DIR=<folder>, then pdftoppm -png.
-    if (const QString dir = qEnvironmentVariable("QUORVANE_GRAB_DIR"); !dir.isEmpty())
-        QFile::copy(pdf, QDir(dir).filePath(QStringLiteral("frmPresetKey_print.pdf")));
 }
 
 void TestFrmPresetKey::send_data()

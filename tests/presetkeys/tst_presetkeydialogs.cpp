@@ -22,7 +22,6 @@
 #include "transfer/TransferSession.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,13 +44,6 @@ template<class T = QWidget> T* child(QWidget* window, const char* name)
     if (!found)
         qFatal("no control %s", name);
     return found;
-}
-
-// For a look at a window: QUORVANE_GRAB_DIR=<folder>.
-void grab(QWidget* window)
-{
-    if (const QString dir = qEnvironmentVariable("QUORVANE_GRAB_DIR"); !dir.isEmpty())
-        window->grab().save(QDir(dir).filePath(window->objectName() + QStringLiteral(".png")));
 }
 
 void click(QWidget* window, const char* name) { child<QPushButton>(window, name)->click(); }
@@ -175,7 +167,6 @@ private slots:
             name->setFocus();
             name->selectAll();
             QTest::keyClicks(name, "My key");
-            grab(editor);
             QTest::keyClick(name, Qt::Key_Return);
         });
         doubleClickKey11(*form);
@@ -263,7 +254,6 @@ private slots:
         QCOMPARE(table->isEnabled(), !grid.isEmpty());
         QVERIFY(child(&editor, "frameBrowse")->isVisibleTo(&editor));
         QVERIFY(!child(&editor, "cmdBrowse")->isEnabled());
-        grab(&editor);
         if (grid.isEmpty())
             return;
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
@@ -314,7 +304,6 @@ private slots:
             QCOMPARE(child<QLabel>(dialog, "lStore")->text(), QStringLiteral("3"));
             for (const QString& pick : QString::fromLatin1(c.picks).split(';', Qt::SkipEmptyParts))
                 ui::setListIndex(child<QComboBox>(dialog, "combDept"), pick.toInt());
-            grab(dialog);
             depts = listTexts(child<QComboBox>(dialog, "combDept"));
             mgs = listTexts(child<QComboBox>(dialog, "combMG"));
             child<QRadioButton>(dialog, c.option)->click();
@@ -353,7 +342,6 @@ private slots:
         QVERIFY(form && form->isVisible());
         QVERIFY(!main.isVisible());
         QCOMPARE(form->windowTitle(), QStringLiteral("Edit Flexi Barcode"));
-        grab(form);
         for (const FBarList& list : kFBarLists)
             QCOMPARE(child<QComboBox>(form, list.objectName)->currentIndex(), 0);
         QCOMPARE(child<QLabel>(form, "labFBar_Item")->text(), QStringLiteral("F2"));

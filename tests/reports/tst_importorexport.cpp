@@ -16,7 +16,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -122,9 +121,6 @@ private slots:
         QCOMPARE(find<QComboBox>(w, "comboMG_No")->count(), 2);
         QCOMPARE(find<QListWidget>(w, "listItem")->count(), 41);
         QVERIFY(find<QPushButton>(w, "cmdImport")->isEnabled() && !find<QPushButton>(w, "cmdExport")->isEnabled());
-        const QPixmap shot = w->grab();
-        if (const QString dir = qEnvironmentVariable("QUORVANE_GRAB_DIR"); !dir.isEmpty())
-            shot.save(QDir(dir).filePath(QStringLiteral("frmImportOrExport.png")));
         gStoreTree().gReloadPLUList = 0;
         find<QPushButton>(w, "cmdClose")->click();
         QCOMPARE(gStoreTree().gReloadPLUList, 1);

@@ -22,7 +22,6 @@
 #include "state/SettingsState.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -53,15 +52,6 @@ QStringList fourteenLines()
 {
     return {"<Standard>", "[frm_Test]", "a=Al", "b=Beta = B", "",           "<Chinese>", "[frm_Test]",
             "a=甲",       "b=乙",       "",     "<Other>",    "[frm_Test]", "a=Alpha",   "b=Beta = B"};
-}
-
-// For a look at a window: QUORVANE_GRAB_DIR=<folder>.
-void grab(QWidget* window, const QString& name)
-{
-    const QPixmap shot = window->grab();
-    QCOMPARE(shot.size(), window->size());
-    if (const QString dir = qEnvironmentVariable("QUORVANE_GRAB_DIR"); !dir.isEmpty())
-        shot.save(QDir(dir).filePath(name + QStringLiteral(".png")));
 }
 
 void clickRow(QListWidget* list, int row)
@@ -224,7 +214,7 @@ private slots:
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Data Format"));
             QCOMPARE(shown(unit), shownUnit);
             QCOMPARE(dialog->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text(), QStringLiteral("Cancel"));
-            grab(dialog, QStringLiteral("frmScale"));
+            QVERIFY(test::paintsWhole(dialog));
             // Keys go where the operator's go: to the widget with the focus once the box is clicked.
             QVERIFY(QTest::qWaitForWindowActive(dialog));
             unit->setFocus(Qt::MouseFocusReason);
@@ -370,7 +360,7 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("0123456789ABCDEF"));
         box->selectAll();
         QTest::keyClicks(box, QStringLiteral("X=Y"));
-        grab(w, QStringLiteral("frmTranslate"));
+        QVERIFY(test::paintsWhole(w));
 
         if (!byFrame) {
             clickRow(original, 0);
@@ -494,7 +484,7 @@ private slots:
                 texts << dialog->findChild<QLabel*>(QLatin1String(name))->text();
             auto* picture = dialog->findChild<QLabel*>(QStringLiteral("picIcon"));
             QVERIFY(!picture->pixmap().isNull());
-            grab(dialog, QStringLiteral("frmAbout"));
+            QVERIFY(test::paintsWhole(dialog));
             auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"));
             texts << ok->text() << dialog->windowTitle();
             ok->click();

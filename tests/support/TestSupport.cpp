@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPixmap>
+#include <QWidget>
 
 #include <QStringList>
 
@@ -16,6 +18,8 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
+
+bool paintsWhole(QWidget* window) { return window->grab().size() == window->size(); }
 
 QByteArray readFile(const QString& path)
 {

@@ -46,6 +46,14 @@ ToolOpener toolWindowOpener(const QString& entry)
     return {};
 }
 
+QStringList toolWindowEntries()
+{
+    QStringList entries;
+    for (const ToolWindow& tool : kToolWindows)
+        entries << QLatin1String(tool.entry);
+    return entries;
+}
+
 void setToolWindowOpener(const QString& entry, ToolOpener opener)
 {
     registerStateReset([] { gStandIns.clear(); });

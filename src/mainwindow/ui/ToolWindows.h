@@ -3,6 +3,7 @@
 #include "platform/ui/WindowOpener.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -20,6 +21,9 @@ template<class W> void openToolWindow(const QString& caption) { ui::windows().op
 
 // The opener of a Tool menu entry ("menuScrollMSG"); empty when the entry has no window.
 ToolOpener toolWindowOpener(const QString& entry);
+
+// Every entry of the Tool menu's table, in its order, those without a window too.
+QStringList toolWindowEntries();
 
 // Tests stand a window of their own in for an entry's; an empty opener gives the table's back.
 void setToolWindowOpener(const QString& entry, ToolOpener opener);

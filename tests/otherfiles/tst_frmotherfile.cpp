@@ -5,6 +5,7 @@
 #include "otherfiles/ui/frmOtherFile.h"
 #include "platform/ui/ValueSetters.h"
 #include "settings/Settings.h"
+#include "state/SharedData.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>

@@ -85,6 +85,7 @@ struct Tables {
         {QStringLiteral("frmUpload::kControls"), &plu::frmUpload::kControls},
         {QStringLiteral("frmScrollMSG::kControls"), &frmScrollMSG::kControls},
         {QStringLiteral("frmOtherFile::kControls"), &frmOtherFile::kControls},
+        {QStringLiteral("frmOtherFile::kScheduleLabels"), &frmOtherFile::kScheduleLabels},
     };
     QMap<QString, const ui::MenuTable*> menus{
         {QStringLiteral("frmMain::kMenus"), &frmMain::kMenus},

@@ -2,9 +2,13 @@
 
 #include "otherfiles/OtherFileKinds.h"
 #include "otherfiles/ui/BoundBoxes.h"
+#include "platform/Error.h"
+#include "platform/ui/FieldCopy.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
+#include "plu/StringEditRules.h"
+#include "plu/ui/frmStringEdit.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "transfer/TransferRequest.h"
@@ -14,8 +18,10 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace quorvane {
 
@@ -26,40 +32,95 @@ using W = frmOtherFile;
 
 namespace {
 
-// Row tops, twips.
-constexpr int kRow = 420;
+constexpr int kRow = 420; // twips from one row to the next
 
-// A text row: send box, number, next number, first line and the button that opens the text editor (connected
-// with the editor).
-#define TEXT_ROW(i, chk, no, next, text, cmd)                                                                          \
-    checkBox(chk, {120, 120 + i * kRow, 2040, 315}).caption(),                                                         \
-        label("lblNo(" #i ")", {2280, 150 + i * kRow, 600, 255}).caption("lblNo"),                                     \
-        textBox(no, {2880, 120 + i * kRow, 900, 315}),                                                                 \
-        label("lblNextNo(" #i ")", {3900, 150 + i * kRow, 960, 255}).caption("lblNextNo"),                             \
-        textBox(next, {4860, 120 + i * kRow, 900, 315}),                                                               \
-        label("lblName(" #i ")", {5880, 150 + i * kRow, 720, 255}).caption("lblName"),                                 \
-        textBox(text, {6600, 120 + i * kRow, 3540, 315}), commandButton(cmd, {10200, 120 + i * kRow, 420, 315})
+// A text row `i` (0 to 3): its send box, number, next number, first line and the button of the text editor.
+QList<Control> textRow(int i, const char* chk, const char* no, const char* next, const char* text, const char* cmd)
+{
+    const int top = 120 + i * kRow;
+    const auto element = [i](const char* array) { return QByteArray(array) + '(' + QByteArray::number(i) + ')'; };
+    return {
+        checkBox(chk, {120, top, 2040, 315}).caption(),
+        label(element("lblNo").constData(), {2280, top + 30, 600, 255}).caption("lblNo"),
+        textBox(no, {2880, top, 900, 315}),
+        label(element("lblNextNo").constData(), {3900, top + 30, 960, 255}).caption("lblNextNo"),
+        textBox(next, {4860, top, 900, 315}),
+        label(element("lblName").constData(), {5880, top + 30, 720, 255}).caption("lblName"),
+        textBox(text, {6600, top, 4140, 315}),
+        commandButton(cmd, {10800, top, 420, 315}),
+    };
+}
+
+// Rows whose captions another table sets.
+QList<Control> uncaptioned(QList<Control> rows)
+{
+    for (Control& row : rows)
+        row.caption("");
+    return rows;
+}
+
+template<class T> T* bound(QWidget* window, const char* name)
+{
+    T* widget = window->findChild<T*>(QLatin1String(name));
+    if (!widget)
+        qFatal("frmOtherFile has no %s named %s", T::staticMetaObject.className(), name);
+    return widget;
+}
+
+// Pickers keep the display formats set when the window opens.
+const fields::Format kKeepFormats{.dateFormat = QString(), .timeFormat = QString()};
 
 } // namespace
 
+// The labels of both schedule frames, in their lines.
+QList<Control> frmOtherFile::scheduleLabels()
+{
+    return {
+        label("lblDiscType", {120, 330, 1920, 255}).in("Frame1").caption("MainTabTypeDisc"),
+        label("lblDiscLimitType", {4020, 330, 2280, 255}).in("Frame1").caption("MainTabTypeDiscLimit"),
+        label("lblStartDate", {120, 720, 1920, 255}).in("Frame1").caption("MainTabStartDate"),
+        label("lblEndDate", {4020, 720, 2280, 255}).in("Frame1").caption("MainTabEndDate"),
+        label("lblDiscDayOfWeek", {8280, 720, 1620, 255}).in("Frame1").caption("MainTabDiscDayOfWeek"),
+        label("lblStartTime", {120, 1110, 1920, 255}).in("Frame1").caption("MainTabStartTime"),
+        label("lblEndTime", {4020, 1110, 2280, 255}).in("Frame1").caption("MainTabEndTime"),
+        label("lblDiscDay", {9960, 1050, 900, 255}).in("Frame1").caption("MainTabDiscDay"),
+        label("lblDiscLmt1", {120, 1500, 1920, 255}).in("Frame1").caption("MainTabDiscLmt1"),
+        label("lblDiscLimit1G", {3480, 1500, 420, 255}).in("Frame1").caption("MainTabDiscG").to(&W::lblDiscLimit1G),
+        label("lblDiscLmt2", {4020, 1500, 2280, 255}).in("Frame1").caption("MainTabDiscLmt2"),
+        label("lblDiscLimit2G", {7740, 1500, 420, 255}).in("Frame1").caption("MainTabDiscG").to(&W::lblDiscLimit2G),
+        label("lblDiscLmtPer1", {120, 1890, 1920, 255}).in("Frame1").caption("MainTabDiscAmt1").to(&W::lblDiscLmtPer1),
+        label("lblDiscLmtPerSym1", {3480, 1890, 420, 255})
+            .in("Frame1")
+            .caption("MainTabDiscPer")
+            .to(&W::lblDiscLmtPerSym1),
+        label("lblDiscLmtPer2", {4020, 1890, 2280, 255}).in("Frame1").caption("MainTabDiscAmt2"),
+        label("lblDiscLmtPerSym2", {7740, 1890, 420, 255})
+            .in("Frame1")
+            .caption("MainTabDiscPer")
+            .to(&W::lblDiscLmtPerSym2),
+        label("lblStartDatePrice", {120, 330, 1920, 255}).in("Frame2").caption("MainTabStartDate"),
+        label("lblEndDatePrice", {4020, 330, 2280, 255}).in("Frame2").caption("MainTabEndDate"),
+        label("lblStartTimePrice", {120, 720, 1920, 255}).in("Frame2").caption("MainTabStartTime"),
+        label("lblEndTimePrice", {4020, 720, 2280, 255}).in("Frame2").caption("MainTabEndTime"),
+        label("lblPriceDay", {9960, 1050, 900, 255}).in("Frame2").caption("MainTabDiscDay"),
+    };
+}
+
 // The four text rows, clerks, taxes, stock keys and payment keys (these two on two lines), the discount schedule
 // over its frame, the price schedule over its frame, and the commands at the bottom.
-const ControlTable frmOtherFile::kControls{
-    .section = "frm_OtherFiles",
-    .title = nullptr, // the menu entry that opens the window gives its title
-    .size = {10800, 9960},
-    .controls =
-        {
-            TEXT_ROW(0, "chkIng", "txtIngNo", "txtIngNextNo", "txtIngredient", "cmdIng"),
-            TEXT_ROW(1, "chkSmsg", "txtSMsgNo", "txtSMsgNextNo", "txtSMsg", "cmdSMsg"),
-            TEXT_ROW(2, "chkAdv", "txtAdvNo", "txtAdvNextNo", "txtAdv", "cmdAdv"),
-            TEXT_ROW(3, "chkSname", "txtSNameNo", "txtSNameNextNo", "txtSName", "cmdSName"),
-            label("Line1", {120, 1830, 10500, 15}),
+QList<Control> frmOtherFile::windowControls()
+{
+    return textRow(0, "chkIng", "txtIngNo", "txtIngNextNo", "txtIngredient", "cmdIng")
+        + textRow(1, "chkSmsg", "txtSMsgNo", "txtSMsgNextNo", "txtSMsg", "cmdSMsg")
+        + textRow(2, "chkAdv", "txtAdvNo", "txtAdvNextNo", "txtAdv", "cmdAdv")
+        + textRow(3, "chkSname", "txtSNameNo", "txtSNameNextNo", "txtSName", "cmdSName")
+        + QList<Control>{
+            label("Line1", {120, 1830, 11160, 15}).to(&W::Line1),
             checkBox("chkClerk", {120, 1920, 2040, 315}).caption("chkclerk"),
             label("lblNo(4)", {2280, 1950, 600, 255}).caption("lblNo"),
             comboBox("combClerkNo", {2880, 1920, 900, 315}),
             label("lblName(4)", {5880, 1950, 720, 255}).caption("lblName"),
-            textBox("txtClerkName", {6600, 1920, 3540, 315}),
+            textBox("txtClerkName", {6600, 1920, 4140, 315}),
             checkBox("chkTax", {120, 2340, 2040, 315}).caption(),
             label("lblNo(5)", {2280, 2370, 600, 255}).caption("lblNo"),
             comboBox("combTaxNo", {2880, 2340, 900, 315}),
@@ -67,18 +128,18 @@ const ControlTable frmOtherFile::kControls{
             maskedEdit("meditTaxRate", {4860, 2340, 900, 315}),
             label("lblName(5)", {5880, 2370, 720, 255}).caption("lblName"),
             textBox("txtTaxName", {6600, 2340, 1200, 315}),
-            comboBox("combTaxType", {7920, 2340, 2220, 315}),
+            comboBox("combTaxType", {7920, 2340, 2820, 315}).to(&W::combTaxType),
             checkBox("chkStockFNKey", {120, 2760, 2040, 315}).caption(),
             label("lblNo(6)", {2280, 2790, 600, 255}).caption("lblNo"),
             comboBox("combStockNo", {2880, 2760, 900, 315}),
-            comboBox("combStockType", {3900, 2760, 1860, 315}),
+            comboBox("combStockType", {3900, 2760, 1860, 315}).to(&W::combStockType),
             label("lblName(6)", {5880, 2790, 720, 255}).caption("lblName"),
-            textBox("txtStockName", {6600, 2760, 3540, 315}),
+            textBox("txtStockName", {6600, 2760, 4140, 315}),
             checkBox("chkPrefix", {2280, 3180, 1560, 315}).caption(),
             checkBox("chkCostPrint", {3900, 3180, 1560, 315}).caption(),
             checkBox("chkShopNameNo", {5520, 3180, 1680, 315}).caption(),
             label("lblPLUType", {7260, 3210, 960, 255}).caption(),
-            comboBox("combPLUType", {8220, 3180, 1920, 315}),
+            comboBox("combPLUType", {8220, 3180, 2520, 315}).to(&W::combPLUType),
             checkBox("chkPaymentKey", {120, 3600, 2040, 315}).caption(),
             label("lblNo(7)", {2280, 3630, 600, 255}).caption("lblNo"),
             comboBox("combPaymentNo", {2880, 3600, 900, 315}),
@@ -88,367 +149,342 @@ const ControlTable frmOtherFile::kControls{
             checkBox("chkChange", {3900, 4020, 1560, 315}).caption(),
             checkBox("chkRounding", {5520, 4020, 1560, 315}).caption(),
             checkBox("chkCardReader", {7140, 4020, 1800, 315}).caption(),
-            label("Line2", {120, 4440, 10500, 15}),
+            label("Line2", {120, 4440, 11160, 15}).to(&W::Line2),
             checkBox("chkDiscSch", {120, 4560, 2040, 315}).caption(),
             label("lblNo(8)", {2280, 4590, 600, 255}).caption("lblNo"),
             textBox("txtDiscScheNo", {2880, 4560, 900, 315}),
             label("lblNextNo(4)", {3900, 4590, 960, 255}).caption("lblNextNo"),
             textBox("txtDiscScheNextNo", {4860, 4560, 900, 315}),
-            frame("Frame1", {120, 4920, 10560, 2100}),
-            label("lblDiscType", {120, 330, 1500, 255}).in("Frame1"),
-            comboBox("combDiscType", {1680, 300, 2700, 315}).in("Frame1").on(&W::combDiscType_Click),
-            label("lblDiscLimitType", {5520, 330, 1680, 255}).in("Frame1"),
-            comboBox("combDiscLimitType", {7260, 300, 1800, 315}).in("Frame1").on(&W::combDiscLimitType_Click),
-            label("lblStartDate", {120, 720, 1500, 255}).in("Frame1"),
-            datePicker("DTPickerStartDate", {1680, 690, 1320, 315}).in("Frame1"),
-            label("lblEndDate", {3120, 720, 1080, 255}).in("Frame1"),
-            datePicker("DTPickerEndDate", {4260, 690, 1320, 315}).in("Frame1"),
-            label("lblDiscDayOfWeek", {5700, 720, 1500, 255}).in("Frame1"),
-            maskedEdit("meditDiscDayOfWeek", {7260, 690, 1080, 315}).in("Frame1"),
-            label("lblStartTime", {120, 1110, 1500, 255}).in("Frame1"),
-            timePicker("DTPickerStartTime", {1680, 1080, 1320, 315}).in("Frame1"),
-            label("lblEndTime", {3120, 1110, 1080, 255}).in("Frame1"),
-            timePicker("DTPickerEndTime", {4260, 1080, 1320, 315}).in("Frame1"),
-            label("lblDiscDay", {7260, 1110, 1080, 255}).in("Frame1"),
-            label("lblDiscLmt1", {120, 1500, 1500, 255}).in("Frame1"),
-            maskedEdit("meditDiscLimit1", {1680, 1470, 1080, 315}).in("Frame1"),
-            label("lblDiscLimit1G", {2820, 1500, 600, 255}).in("Frame1"),
-            label("lblDiscLmt2", {3600, 1500, 1500, 255}).in("Frame1"),
-            maskedEdit("meditDiscLimit2", {5160, 1470, 1080, 315}).in("Frame1"),
-            label("lblDiscLimit2G", {6300, 1500, 600, 255}).in("Frame1"),
-            label("lblDiscLmtPer1", {120, 1890, 1500, 255}).in("Frame1"),
-            maskedEdit("meditDiscLmtPer1", {1680, 1860, 1080, 315}).in("Frame1"),
-            label("lblDiscLmtPerSym1", {2820, 1890, 600, 255}).in("Frame1"),
-            label("lblDiscLmtPer2", {3600, 1890, 1500, 255}).in("Frame1"),
-            maskedEdit("meditDiscLmtPer2", {5160, 1860, 1080, 315}).in("Frame1"),
-            label("lblDiscLmtPerSym2", {6300, 1890, 600, 255}).in("Frame1"),
-            checkBox("chkPriceSch", {120, 7140, 2040, 315}).caption(),
-            label("lblNo(9)", {2280, 7170, 600, 255}).caption("lblNo"),
-            textBox("txtPriceScheNo", {2880, 7140, 900, 315}),
-            label("lblNextNo(5)", {3900, 7170, 960, 255}).caption("lblNextNo"),
-            textBox("txtPriceScheNextNo", {4860, 7140, 900, 315}),
-            frame("Frame2", {120, 7500, 10560, 1560}),
-            label("lblStartDatePrice", {120, 330, 1500, 255}).in("Frame2"),
-            datePicker("DTPickerStartDatePrice", {1680, 300, 1320, 315}).in("Frame2"),
-            label("lblEndDatePrice", {3120, 330, 1080, 255}).in("Frame2"),
-            datePicker("DTPickerEndDatePrice", {4260, 300, 1320, 315}).in("Frame2"),
-            label("lblStartTimePrice", {120, 720, 1500, 255}).in("Frame2"),
-            timePicker("DTPickerStartTimePrice", {1680, 690, 1320, 315}).in("Frame2"),
-            label("lblEndTimePrice", {3120, 720, 1080, 255}).in("Frame2"),
-            timePicker("DTPickerEndTimePrice", {4260, 690, 1320, 315}).in("Frame2"),
-            label("lblPriceDayOfWeek", {5700, 720, 1500, 255}).in("Frame2").caption(),
-            maskedEdit("meditPriceDayOfWeek", {7260, 690, 1080, 315}).in("Frame2"),
-            label("lblNewUPrice", {120, 1110, 1500, 255}).in("Frame2").caption(),
-            maskedEdit("meditNewUPrice", {1680, 1080, 1080, 315}).in("Frame2"),
-            label("lblNewPriceUnit", {2820, 1110, 600, 255}).in("Frame2"),
-            label("lblPriceDay", {7260, 1110, 1080, 255}).in("Frame2"),
-            commandButton("cmdDTTM", {120, 9300, 2640, 420}).caption().on(&W::cmdDTTM_Click),
-            commandButton("cmdSend", {6480, 9300, 1980, 420}).caption().on(&W::cmdSend_Click),
-            commandButton("cmdClose", {8640, 9300, 1980, 420}).caption().on(&W::cmdClose_Click),
-        },
+            frame("Frame1", {120, 4920, 11160, 2280}),
+            comboBox("combDiscType", {2100, 300, 1860, 315})
+                .in("Frame1")
+                .on(&W::combDiscType_Click)
+                .to(&W::combDiscType),
+            comboBox("combDiscLimitType", {6360, 300, 1320, 315})
+                .in("Frame1")
+                .on(&W::combDiscLimitType_Click)
+                .to(&W::combDiscLimitType),
+            datePicker("DTPickerStartDate", {2100, 690, 1320, 315}).in("Frame1").to(&W::DTPickerStartDate),
+            datePicker("DTPickerEndDate", {6360, 690, 1320, 315}).in("Frame1").to(&W::DTPickerEndDate),
+            maskedEdit("meditDiscDayOfWeek", {9960, 690, 900, 315}).in("Frame1").to(&W::meditDiscDayOfWeek),
+            timePicker("DTPickerStartTime", {2100, 1080, 1320, 315}).in("Frame1").to(&W::DTPickerStartTime),
+            timePicker("DTPickerEndTime", {6360, 1080, 1320, 315}).in("Frame1").to(&W::DTPickerEndTime),
+            maskedEdit("meditDiscLimit1", {2100, 1470, 1320, 315}).in("Frame1").to(&W::meditDiscLimit1),
+            maskedEdit("meditDiscLimit2", {6360, 1470, 1320, 315}).in("Frame1").to(&W::meditDiscLimit2),
+            maskedEdit("meditDiscLmtPer1", {2100, 1860, 1320, 315}).in("Frame1").to(&W::meditDiscLmtPer1),
+            maskedEdit("meditDiscLmtPer2", {6360, 1860, 1320, 315}).in("Frame1").to(&W::meditDiscLmtPer2),
+            checkBox("chkPriceSch", {120, 7320, 2040, 315}).caption(),
+            label("lblNo(9)", {2280, 7350, 600, 255}).caption("lblNo"),
+            textBox("txtPriceScheNo", {2880, 7320, 900, 315}),
+            label("lblNextNo(5)", {3900, 7350, 960, 255}).caption("lblNextNo"),
+            textBox("txtPriceScheNextNo", {4860, 7320, 900, 315}),
+            frame("Frame2", {120, 7680, 11160, 1500}),
+            datePicker("DTPickerStartDatePrice", {2100, 300, 1320, 315}).in("Frame2"),
+            datePicker("DTPickerEndDatePrice", {6360, 300, 1320, 315}).in("Frame2"),
+            timePicker("DTPickerStartTimePrice", {2100, 690, 1320, 315}).in("Frame2"),
+            timePicker("DTPickerEndTimePrice", {6360, 690, 1320, 315}).in("Frame2"),
+            label("lblPriceDayOfWeek", {8280, 720, 1620, 255}).in("Frame2").caption(),
+            maskedEdit("meditPriceDayOfWeek", {9960, 690, 900, 315}).in("Frame2"),
+            label("lblNewUPrice", {120, 1110, 1920, 255}).in("Frame2").caption(),
+            maskedEdit("meditNewUPrice", {2100, 1080, 1320, 315}).in("Frame2"),
+            label("lblNewPriceUnit", {3480, 1110, 420, 255}).in("Frame2").to(&W::lblNewPriceUnit),
+            commandButton("cmdDTTM", {120, 9360, 2640, 420}).caption().on(&W::cmdDTTM_Click),
+            commandButton("cmdSend", {7080, 9360, 1980, 420}).caption().on(&W::cmdSend_Click),
+            commandButton("cmdClose", {9240, 9360, 1980, 420}).caption().on(&W::cmdClose_Click),
+        }
+        + uncaptioned(scheduleLabels());
+}
+
+const ControlTable frmOtherFile::kControls{
+    .section = "frm_OtherFiles",
+    .title = nullptr, // the menu entry that opens the window gives its title
+    .size = {11400, 9960},
+    .controls = windowControls(),
 };
 
-#undef TEXT_ROW
+const ControlTable frmOtherFile::kScheduleLabels{
+    .section = "frmMain_sstab",
+    .size = QSize(), // never a window of its own
+    .controls = scheduleLabels(),
+};
 
 frmOtherFile::frmOtherFile()
 {
     setObjectName(QStringLiteral("frmOtherFile"));
     createControls(this, kControls);
-    for (const char* line : {"Line1", "Line2"})
-        qobject_cast<QLabel*>(control(line))->setFrameShape(QFrame::HLine);
+    bindKinds();
     Form_Load();
 }
 
-QWidget* frmOtherFile::control(const char* name) const { return findChild<QWidget*>(QLatin1String(name)); }
+// Each kind's controls by the names of its rows, once: a name the window lacks stops here.
+void frmOtherFile::bindKinds()
+{
+    for (const OtherFileKind& kind : otherFileKinds()) {
+        KindControls k;
+        k.kind = &kind;
+        if (kind.numberIsList())
+            k.numberList = bound<QComboBox>(this, kind.numberControl);
+        else
+            k.numberBox = bound<QLineEdit>(this, kind.numberControl);
+        k.sendBox = bound<QCheckBox>(this, kind.sendBox);
+        if (kind.nextNumberBox)
+            k.nextBox = bound<QLineEdit>(this, kind.nextNumberBox);
+        if (kind.isText()) {
+            k.textButton = bound<QPushButton>(this, kind.textButton);
+            k.textBox = bound<QLineEdit>(this, kind.textBox);
+        }
+        if (kind.frame)
+            k.frame = bound<QGroupBox>(this, kind.frame);
+        for (const FieldBinding* b : bindingsOf(kind))
+            k.fields.append({b, bound<QWidget>(this, b->objectName)});
+        m_kinds.append(k);
+    }
+}
 
 void frmOtherFile::Form_Load()
 {
     centreOnScreen(this);
     setCaptions(this, kControls, gLangOtherFiles);
-    const auto mainTab = [](const char* key) { return gLangMainTab.text(QLatin1String(key)); };
-    const std::pair<const char*, const char*> mainTabLabels[] = {
-        {"lblDiscType", "MainTabTypeDisc"},
-        {"lblDiscLimitType", "MainTabTypeDiscLimit"},
-        {"lblStartDate", "MainTabStartDate"},
-        {"lblStartDatePrice", "MainTabStartDate"},
-        {"lblStartTime", "MainTabStartTime"},
-        {"lblStartTimePrice", "MainTabStartTime"},
-        {"lblEndDate", "MainTabEndDate"},
-        {"lblEndDatePrice", "MainTabEndDate"},
-        {"lblEndTime", "MainTabEndTime"},
-        {"lblEndTimePrice", "MainTabEndTime"},
-        {"lblDiscDayOfWeek", "MainTabDiscDayOfWeek"},
-        {"lblDiscDay", "MainTabDiscDay"},
-        {"lblPriceDay", "MainTabDiscDay"},
-        {"lblDiscLmt1", "MainTabDiscLmt1"},
-        {"lblDiscLmt2", "MainTabDiscLmt2"},
-        {"lblDiscLmtPer1", "MainTabDiscAmt1"},
-        {"lblDiscLmtPer2", "MainTabDiscAmt2"},
-        {"lblDiscLimit1G", "MainTabDiscG"},
-        {"lblDiscLimit2G", "MainTabDiscG"},
-        {"lblDiscLmtPerSym1", "MainTabDiscPer"},
-        {"lblDiscLmtPerSym2", "MainTabDiscPer"},
-    };
-    for (const auto& [name, key] : mainTabLabels)
-        qobject_cast<QLabel*>(control(name))->setText(mainTab(key));
-    qobject_cast<QLabel*>(control("lblNewPriceUnit"))->setText(gSettings().gCurrencySymbol);
-    for (const char* text : {"cmdIng", "cmdSMsg", "cmdAdv", "cmdSName"})
-        qobject_cast<QAbstractButton*>(control(text))->setText(QStringLiteral("S"));
-    for (const char* sym : {"lblDiscLmtPerSym1", "lblDiscLmtPerSym2"})
-        control(sym)->hide();
+    setCaptions(this, kScheduleLabels, gLangMainTab);
+    for (QLabel* line : {Line1, Line2})
+        line->setFrameShape(QFrame::HLine);
+    lblNewPriceUnit->setText(gSettings().gCurrencySymbol);
+    combTaxType->addItems({gLangOtherFiles.text(QStringLiteral("combTaxInclude")),
+                           gLangOtherFiles.text(QStringLiteral("combTaxExclude"))});
+    combStockType->addItems({gLangOtherFiles.text(QStringLiteral("combStockWeight")),
+                             gLangOtherFiles.text(QStringLiteral("combStockQuantity")),
+                             gLangOtherFiles.text(QStringLiteral("combStockMWeight"))});
+    combPLUType->addItems({gLangOtherFiles.text(QStringLiteral("combPLUAll")),
+                           gLangOtherFiles.text(QStringLiteral("combPLUWeighed")),
+                           gLangOtherFiles.text(QStringLiteral("combPLUNweighed"))});
+    combDiscType->addItems({gParDiscount.text(QStringLiteral("D0")), gParDiscount.text(QStringLiteral("D1")),
+                            gParDiscount.text(QStringLiteral("D2")), gParDiscount.text(QStringLiteral("D3")),
+                            gParDiscount.text(QStringLiteral("D4")), gParDiscount.text(QStringLiteral("D5")),
+                            gParDiscount.text(QStringLiteral("D6"))});
+    combDiscLimitType->addItems(
+        {gParSSTabSymbol.text(QStringLiteral("Wg")), gParSSTabSymbol.text(QStringLiteral("Wpcs"))});
+    for (QComboBox* list : {combTaxType, combStockType, combPLUType, combDiscType, combDiscLimitType})
+        list->setCurrentIndex(0);
 
-    const auto texts = [](const LangCollection& from, std::initializer_list<const char*> keys) {
-        QStringList entries;
-        for (const char* key : keys)
-            entries << from.text(QLatin1String(key));
-        return entries;
-    };
-    const auto fill = [this](const char* list, const QStringList& entries) {
-        auto* combo = qobject_cast<QComboBox*>(control(list));
-        combo->addItems(entries);
-        combo->setCurrentIndex(0);
-    };
-    fill("combTaxType", texts(gLangOtherFiles, {"combTaxInclude", "combTaxExclude"}));
-    fill("combStockType", texts(gLangOtherFiles, {"combStockWeight", "combStockQuantity", "combStockMWeight"}));
-    fill("combPLUType", texts(gLangOtherFiles, {"combPLUAll", "combPLUWeighed", "combPLUNweighed"}));
-    fill("combDiscType", texts(gParDiscount, {"D0", "D1", "D2", "D3", "D4", "D5", "D6"}));
-    fill("combDiscLimitType", texts(gParSSTabSymbol, {"Wg", "Wpcs"}));
-
-    const QString dateFormat = datePickerFormat(gSettings().gDateType);
+    const int dateType = gSettings().gDateType;
     for (const FieldBinding& b : fieldBindings()) {
-        auto* picker = qobject_cast<QDateTimeEdit*>(control(b.objectName));
-        if (!picker)
+        if (b.form != Form::Date && b.form != Form::Time)
             continue;
-        if (b.form == Form::Date) {
-            if (!dateFormat.isEmpty())
-                picker->setDisplayFormat(dateFormat);
-            picker->setDateRange(QDate(2000, 1, 1), QDate(2099, 12, 31));
-            picker->setDate(otherFilesNow().date());
-        } else {
+        auto* picker = bound<QDateTimeEdit>(this, b.objectName);
+        if (b.form == Form::Time) {
             picker->setDisplayFormat(QStringLiteral("HH:mm"));
+            continue;
         }
+        // A date order outside the six leaves the format as it is; the stored year is the year mod 100.
+        if (dateType >= 0 && dateType <= 5)
+            picker->setDisplayFormat(dateFormatFor(dateType));
+        picker->setDateRange(QDate(2000, 1, 1), QDate(2099, 12, 31));
+        picker->setDate(otherFilesNow().date());
     }
-    connectKinds();
-    combDiscType_Click();
-    combDiscLimitType_Click();
-    for (const OtherFileKind& kind : otherFileKinds()) {
-        QWidget* number = control(kind.numberControl);
-        if (auto* list = qobject_cast<QComboBox*>(number)) {
-            QStringList numbers;
-            const int count = QByteArrayView(kind.table) == "KVB_A8" || QByteArrayView(kind.table) == "KVB_AD" ? 9 : 99;
-            for (int n = 1; n <= count; ++n)
-                numbers << QString::number(n);
-            list->addItems(numbers);
-            setListIndex(list, 0);
-        } else {
-            setText(qobject_cast<QLineEdit*>(number), QStringLiteral("1"));
-        }
+    for (KindControls& k : m_kinds)
+        connectKind(k);
+    // Number 1 of every kind, the schedules last: their display needs the lists and formats above.
+    for (KindControls& k : m_kinds) {
+        if (k.numberList)
+            setListIndex(k.numberList, 0);
+        else
+            setText(k.numberBox, QStringLiteral("1"));
     }
 }
 
-// Every control of a kind is connected here: its number shows the record, its send box marks the rows, and
-// each bound field saves the kind when it is left or chosen.
-void frmOtherFile::connectKinds()
+// A kind's number shows its record, its send box marks its rows, its text button opens the text editor, and its
+// fields save it as they are left.
+void frmOtherFile::connectKind(KindControls& k)
 {
-    for (const OtherFileKind& kind : otherFileKinds()) {
-        const OtherFileKind* k = &kind;
-        QWidget* number = control(kind.numberControl);
-        if (auto* box = qobject_cast<QLineEdit*>(number)) {
-            limitEdit(box, EditLimit().digits().chars(6));
-            onChange(box, [this, box, k] {
-                const QString kept = numberTyped(box->text());
-                if (kept != box->text())
-                    box->setText(kept);
-                display(*k);
-            });
-            onEnter(box, [box] { box->selectAll(); });
-        } else {
-            onChange(number, [this, k] { display(*k); });
-        }
-        auto* send = qobject_cast<QCheckBox*>(control(kind.sendBox));
-        onChange(send, [this, send, k] {
-            bool ok = true;
-            tryStep([&] { ok = markForSending(*k, send->isChecked()); }, gLangMsg.text(QStringLiteral("dbWriteErr")),
-                    this);
-            if (!ok)
-                send->setChecked(false);
+    if (k.numberList) {
+        QStringList numbers;
+        for (int n = 1; n <= k.kind->listNumbers; ++n)
+            numbers << QString::number(n);
+        k.numberList->addItems(numbers);
+        onChange(k.numberList, [this, &k] { display(k); });
+    } else {
+        limitEdit(k.numberBox, EditLimit().digits().chars(6));
+        onChange(k.numberBox, [this, &k] {
+            showTyped(k.numberBox, numberTyped(k.numberBox->text()));
+            display(k);
         });
-        if (kind.nextNumberBox) {
-            auto* next = qobject_cast<QLineEdit*>(control(kind.nextNumberBox));
-            connectBoundBox(next, *bindingOf(QLatin1String(kind.nextNumberBox)),
-                            [this, k] { save(*k, k->nextNumberBox); });
-            onEnter(next, [next] { next->selectAll(); });
-        }
+        onEnter(k.numberBox, [&k] { k.numberBox->selectAll(); });
     }
-    for (const FieldBinding& b : fieldBindings()) {
-        const OtherFileKind* k = kindOf(QLatin1String(b.table));
-        const char* name = b.objectName;
-        if (k->nextNumberBox && QByteArrayView(name) == k->nextNumberBox)
-            continue;
-        QWidget* widget = control(name);
-        auto* box = qobject_cast<QLineEdit*>(widget);
-        if (box && b.typing == Typing::None) {
-            box->setReadOnly(true); // the first line of a text, edited in the text editor
-            continue;
-        }
-        if (box) {
-            connectBoundBox(box, b, [this, k, name] { save(*k, name); });
-            const FieldBinding* binding = &b;
-            onEnter(box, [this, box, binding] {
-                if (binding->typing == Typing::Amount)
-                    enterAmountBox(box, *binding, qobject_cast<QComboBox*>(control("combDiscType"))->currentIndex());
-                else
-                    box->selectAll();
-            });
-        } else if (qobject_cast<QDateTimeEdit*>(widget)) {
-            onLeave(widget, [this, k, name] { save(*k, name); });
-        } else {
-            // Lists and check boxes save as they are chosen; the discount types keep their own rules too.
-            const bool discType = QByteArrayView(name) == "combDiscType";
-            const bool limitType = QByteArrayView(name) == "combDiscLimitType";
-            onChange(widget, [this, k, name, discType, limitType] {
-                if (discType)
-                    combDiscType_Click();
-                if (limitType)
-                    combDiscLimitType_Click();
-                save(*k, name);
-            });
-        }
+    onChange(k.sendBox, [this, &k] {
+        bool keep = true;
+        tryStep([&] { keep = markForSending(*k.kind, k.sendBox->isChecked()); },
+                gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+        if (!keep)
+            setChecked(k.sendBox, false); // nothing to send: cleared, which unmarks the table again
+    });
+    if (k.textButton) {
+        k.textButton->setText(QStringLiteral("S"));
+        onChange(k.textButton, [this, &k] { editText(k); });
     }
+    for (const auto& [binding, widget] : std::as_const(k.fields))
+        connectField(k, *binding, widget);
 }
 
-qint64 frmOtherFile::shownNumber(const OtherFileKind& kind) const
+// One bound control: a box takes its limit, its typing rule and its entering form; every control saves its kind
+// when it is left, after its leave rule.
+void frmOtherFile::connectField(KindControls& k, const FieldBinding& b, QWidget* widget)
 {
-    QWidget* number = control(kind.numberControl);
-    if (auto* list = qobject_cast<QComboBox*>(number))
-        return list->currentIndex() + 1;
-    const QString text = qobject_cast<QLineEdit*>(number)->text();
-    return text.isEmpty() ? -1 : text.toLongLong();
-}
-
-void frmOtherFile::display(const OtherFileKind& kind)
-{
-    const qint64 number = shownNumber(kind);
-    ShownRecord shown;
-    // Nothing is saved under a number not shown: an empty number, or one that cannot be read.
-    bool ok = number >= 0
-        && tryStep([&] { shown = showRecord(kind, number); }, gLangMsg.text(QStringLiteral("dbReadErr")), this);
-    for (const FieldBinding* b : bindingsOf(kind))
-        control(b->objectName)->setEnabled(ok);
-    if (kind.nextNumberBox)
-        control(kind.nextNumberBox)->setEnabled(ok);
-    if (!ok)
+    const auto left = [this, &k, binding = &b] { save(k, binding); };
+    auto* box = qobject_cast<QLineEdit*>(widget);
+    if (!box) {
+        onLeave(widget, left);
         return;
-    showValues(shown.values);
-    if (kind.frame && QByteArrayView(kind.table) == "KVB_AA") {
+    }
+    if (b.typing == Typing::None) {
+        box->setReadOnly(true); // the first line of a text, edited in the text editor
+        return;
+    }
+    connectBoundBox(box, b, left);
+    if (b.typing == Typing::Amount)
+        onEnter(box, [this, box, &b] { enterAmountBox(box, b, combDiscType->currentIndex()); });
+    else
+        onEnter(box, [box] { box->selectAll(); });
+}
+
+std::optional<qint64> frmOtherFile::shownNumber(const KindControls& k) const
+{
+    if (k.numberList)
+        return k.numberList->currentIndex() + 1;
+    const QString text = k.numberBox->text();
+    return text.isEmpty() ? std::nullopt : std::optional<qint64>(text.toLongLong());
+}
+
+// The record of the kind's number, or its defaults. Without a number, or when it cannot be read, the kind's
+// fields are disabled, so nothing is saved under a number not shown.
+void frmOtherFile::display(KindControls& k)
+{
+    const std::optional<qint64> number = shownNumber(k);
+    ShownRecord shown;
+    k.shown = number
+        && tryStep([&] { shown = showRecord(*k.kind, *number); }, gLangMsg.text(QStringLiteral("dbReadErr")), this);
+    for (const auto& [binding, widget] : std::as_const(k.fields))
+        widget->setEnabled(k.shown);
+    for (QWidget* w :
+         {static_cast<QWidget*>(k.nextBox), static_cast<QWidget*>(k.textButton), static_cast<QWidget*>(k.frame)})
+        if (w)
+            w->setEnabled(k.shown);
+    if (k.kind->isText())
+        stringEditBuffer(k.kind->textMode).bytes = shown.text;
+    if (!k.shown) {
+        if (k.textBox)
+            setText(k.textBox, QString());
+        return;
+    }
+    for (const auto& [binding, widget] : std::as_const(k.fields))
+        if (const QVariant value = shown.values.value(QLatin1String(binding->objectName)); value.isValid())
+            showField(widget, value, kKeepFormats);
+    if (k.frame && k.frame->isAncestorOf(combDiscType)) {
         combDiscType_Click();
         combDiscLimitType_Click();
     }
 }
 
-void frmOtherFile::showValues(const QVariantMap& values)
-{
-    m_showing = true;
-    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
-        QWidget* widget = findChild<QWidget*>(it.key());
-        if (auto* box = qobject_cast<QLineEdit*>(widget))
-            setText(box, it.value().toString());
-        else if (auto* list = qobject_cast<QComboBox*>(widget))
-            setListIndex(list, it.value().toInt());
-        else if (auto* check = qobject_cast<QCheckBox*>(widget))
-            setChecked(check, it.value().toBool());
-        else if (auto* picker = qobject_cast<QDateTimeEdit*>(widget)) {
-            if (it.value().typeId() == QMetaType::QDate)
-                setDate(picker, it.value().toDate());
-            else
-                setTime(picker, it.value().toTime());
-        }
-    }
-    m_showing = false;
-}
-
-QVariantMap frmOtherFile::shownValues(const OtherFileKind& kind) const
+QVariantMap frmOtherFile::shownValues(const KindControls& k) const
 {
     QVariantMap values;
-    QList<const char*> names;
-    for (const FieldBinding* b : bindingsOf(kind))
-        names << b->objectName;
-    for (const char* name : names) {
-        QWidget* widget = control(name);
-        if (auto* box = qobject_cast<QLineEdit*>(widget))
-            values.insert(QLatin1String(name), box->text());
-        else if (auto* list = qobject_cast<QComboBox*>(widget))
-            values.insert(QLatin1String(name), list->currentIndex());
-        else if (auto* check = qobject_cast<QCheckBox*>(widget))
-            values.insert(QLatin1String(name), check->isChecked());
-        else if (auto* picker = qobject_cast<QDateTimeEdit*>(widget))
-            values.insert(QLatin1String(name),
-                          picker->displayFormat() == QLatin1String("HH:mm") ? QVariant(picker->time())
-                                                                            : QVariant(picker->date()));
-    }
+    for (const auto& [binding, widget] : k.fields)
+        values.insert(QLatin1String(binding->objectName), fieldShown(widget));
+    values.insert(QLatin1String(k.kind->sendBox), k.sendBox->isChecked());
     return values;
 }
 
-void frmOtherFile::save(const OtherFileKind& kind, const char* left)
+// Saves the kind from what the window shows, after the leave rule of the control left; a builder's answer that
+// no row is left to send clears the send box.
+void frmOtherFile::save(KindControls& k, const FieldBinding* left)
 {
-    if (m_showing || !control(left)->isEnabled())
-        return;
-    const qint64 number = shownNumber(kind);
-    if (number < 0)
+    const std::optional<qint64> number = shownNumber(k);
+    if (!k.shown || !number)
         return;
     ShownRecord shown;
-    shown.values = shownValues(kind);
-    if (const FieldBinding* b = bindingOf(QLatin1String(left)))
-        leaveField(*b, number, shown.values);
-    showValues(shown.values);
-    auto* send = qobject_cast<QCheckBox*>(control(kind.sendBox));
-    qint64 next = 0;
-    if (kind.nextNumberBox)
-        next = digitsValue(shown.values.value(QLatin1String(kind.nextNumberBox)).toString());
+    shown.values = shownValues(k);
+    if (k.kind->isText())
+        shown.text = stringEditBuffer(k.kind->textMode).bytes;
     bool untick = false;
-    if (tryStep([&] { untick = saveShown(kind, number, next, shown); }, gLangMsg.text(QStringLiteral("dbWriteErr")),
-                this)
-        && untick)
-        send->setChecked(false);
+    tryStep(
+        [&] {
+            const QVariantMap before = shown.values;
+            leaveField(*left, *number, shown.values);
+            for (const auto& [binding, widget] : std::as_const(k.fields)) {
+                const QString name = QLatin1String(binding->objectName);
+                if (shown.values.value(name) != before.value(name))
+                    showField(widget, shown.values.value(name), kKeepFormats);
+            }
+            untick = saveShown(*k.kind, *number, k.nextBox ? digitsValue(k.nextBox->text()) : 0, shown);
+        },
+        gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+    if (untick)
+        setChecked(k.sendBox, false);
 }
 
-// Rule H: the discount type opens its fields and shows the "%" labels.
+// The text editor on the text shown. Its OK saves the text with the shown numbers before it writes the buffer and
+// the first-line box; a save that fails keeps the editor open and the next-number box as it was.
+void frmOtherFile::editText(KindControls& k)
+{
+    StringEdit(this, k.kind->textMode, k.textBox, [this, &k](const QByteArray& bytes, const QString& firstLine) {
+        const std::optional<qint64> number = shownNumber(k);
+        if (!number || !k.shown)
+            throw Error(QStringLiteral("No text number is shown."));
+        ShownRecord shown;
+        shown.text = bytes;
+        shown.values = {{QLatin1String(k.kind->textBox), firstLine},
+                        {QLatin1String(k.kind->sendBox), k.sendBox->isChecked()}};
+        const bool untick = saveShown(*k.kind, *number, digitsValue(k.nextBox->text()), shown);
+        if (k.nextBox->text().isEmpty())
+            setText(k.nextBox, QStringLiteral("0"));
+        if (untick)
+            setChecked(k.sendBox, false);
+    });
+}
+
+// The discount type opens its fields, captions the first amount and shows both amounts in its decimals.
 void frmOtherFile::combDiscType_Click()
 {
-    const DiscTypeRule& rule = discTypeRule(qobject_cast<QComboBox*>(control("combDiscType"))->currentIndex());
-    const bool shown = control("combDiscType")->isEnabled();
-    const std::pair<const char*, bool> open[] = {
-        {"meditDiscDayOfWeek", rule.days},       {"meditDiscLimit1", rule.firstLimit},
-        {"meditDiscLmtPer1", rule.firstAmount},  {"meditDiscLimit2", rule.secondLimit},
-        {"meditDiscLmtPer2", rule.secondAmount}, {"DTPickerStartDate", rule.pickers},
-        {"DTPickerEndDate", rule.pickers},       {"DTPickerStartTime", rule.pickers},
-        {"DTPickerEndTime", rule.pickers},
-    };
-    for (const auto& [name, on] : open)
-        control(name)->setEnabled(shown && on);
-    control("lblDiscLmtPerSym1")->setVisible(rule.percent);
-    control("lblDiscLmtPerSym2")->setVisible(rule.percent);
-    qobject_cast<QLabel*>(control("lblDiscLmtPer1"))->setText(gLangMainTab.text(QLatin1String(rule.firstAmountCaption)));
+    const int type = combDiscType->currentIndex();
+    const DiscountTypeControls open = discountTypeControls(type);
+    lblDiscLmtPer1->setText(open.fixedPrice ? gLangMainTab.text(QStringLiteral("MainTabDiscFixPrice"))
+                                            : gLangMainTab.text(QStringLiteral("MainTabDiscAmt1")));
+    lblDiscLmtPerSym1->setVisible(open.percent);
+    lblDiscLmtPerSym2->setVisible(open.percent);
+    meditDiscDayOfWeek->setEnabled(open.meditDiscDayOfWeek);
+    meditDiscLimit1->setEnabled(open.meditDiscLimit1);
+    meditDiscLmtPer1->setEnabled(open.meditDiscLmtPer1);
+    meditDiscLimit2->setEnabled(open.meditDiscLimit2);
+    meditDiscLmtPer2->setEnabled(open.meditDiscLmtPer2);
+    for (QDateTimeEdit* picker : {DTPickerStartDate, DTPickerEndDate, DTPickerStartTime, DTPickerEndTime})
+        picker->setEnabled(open.pickers);
+    tryStep([&] {
+        for (QLineEdit* amount : {meditDiscLmtPer1, meditDiscLmtPer2})
+            setText(amount, discAmountText(amount->text(), type));
+    });
 }
 
-// Rule I: both limits take the unit of the limit type.
+// The limit type gives both limits their unit and decimals.
 void frmOtherFile::combDiscLimitType_Click()
 {
-    const QString unit = gParSSTabSymbol.text(
-        QLatin1String(discLimitUnitKey(qobject_cast<QComboBox*>(control("combDiscLimitType"))->currentIndex())));
-    qobject_cast<QLabel*>(control("lblDiscLimit1G"))->setText(unit);
-    qobject_cast<QLabel*>(control("lblDiscLimit2G"))->setText(unit);
+    const int type = combDiscLimitType->currentIndex();
+    const QString unit = limitsAreWeights(type) ? gParSSTabSymbol.text(QStringLiteral("Wg"))
+                                                : gParSSTabSymbol.text(QStringLiteral("Wpcs"));
+    lblDiscLimit1G->setText(unit);
+    lblDiscLimit2G->setText(unit);
+    tryStep([&] {
+        for (QLineEdit* limit : {meditDiscLimit1, meditDiscLimit2})
+            setText(limit, discLimitText(limit->text(), type));
+    });
 }
 
 void frmOtherFile::cmdSend_Click()
 {
     commitFocusedField(this);
     QStringList ticked;
-    for (const OtherFileKind& kind : otherFileKinds())
-        if (qobject_cast<QCheckBox*>(control(kind.sendBox))->isChecked())
-            ticked << QLatin1String(kind.sendBox);
-    tryStep([&] { requestTransfer(this, TransferSend, filesToSend(ticked)); },
-            gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+    for (const KindControls& k : std::as_const(m_kinds))
+        if (k.sendBox->isChecked())
+            ticked << QLatin1String(k.kind->sendBox);
+    tryStep([&] { requestTransfer(this, TransferSend, filesToSend(ticked)); });
 }
 
 void frmOtherFile::cmdDTTM_Click()
@@ -456,7 +492,7 @@ void frmOtherFile::cmdDTTM_Click()
     commitFocusedField(this);
     // A send whose record cannot be saved opens no transfer window.
     if (tryStep([] { saveDateTimeToSend(); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this))
-        requestTransfer(this, TransferSend, {QStringLiteral("DAT0UALL.csv")});
+        tryStep([&] { requestTransfer(this, TransferSend, {QStringLiteral("DAT0UALL.csv")}); });
 }
 
 void frmOtherFile::cmdClose_Click() { close(); }

@@ -25,7 +25,7 @@ namespace {
 
 // One step's frame with its three labelled lists, `left` twips from the window's edge.
 #define SCROLL_STEP(k, left)                                                                                           \
-    frame("frameSeq(" #k ")", {left, 3480, 2460, 1740}),                                                               \
+    frame("frameSeq(" #k ")", {left, 5520, 2460, 1740}).to(&W::frameSeq),                                              \
         label("lblMSGNo(" #k ")", {120, 330, 840, 255}).in("frameSeq(" #k ")").caption("lblMSGNo"),                    \
         comboBox("combMSGNo(" #k ")", {1020, 300, 1320, 315}).in("frameSeq(" #k ")").tab(3 + 3 * k).to(&W::combMSGNo), \
         label("lblPattern(" #k ")", {120, 810, 840, 255}).in("frameSeq(" #k ")").caption("lblPattern"),                \
@@ -43,26 +43,26 @@ namespace {
 const ControlTable frmScrollMSG::kControls{
     .section = "frm_ScrollMSG",
     .title = nullptr, // the menu entry that opens the window gives its title
-    .size = {7860, 5940},
+    .size = {7860, 7980},
     .controls =
         {
-            flexGrid("gridScrollMsg", {120, 120, 7620, 2580}).tab(1).on(&W::gridScrollMsg_Click).to(&W::gridScrollMsg),
-            commandButton("cmdSaveM", {3840, 2820, 1860, 420}).tab(2).caption("cmdSave").on(&W::cmdSaveM_Click),
-            commandButton("cmdDownloadM", {5880, 2820, 1860, 420})
+            flexGrid("gridScrollMsg", {120, 120, 7620, 4620}).tab(1).on(&W::gridScrollMsg_Click).to(&W::gridScrollMsg),
+            commandButton("cmdSaveM", {3840, 4860, 1860, 420}).tab(2).caption("cmdSave").on(&W::cmdSaveM_Click),
+            commandButton("cmdDownloadM", {5880, 4860, 1860, 420})
                 .tab(3)
                 .caption("cmdDownload")
                 .on(&W::cmdDownloadM_Click),
-            label("lblSeqNum", {120, 2900, 1320, 255}).caption(),
-            comboBox("combSeqNum", {1500, 2870, 1020, 315}).tab(4).on(&W::combSeqNum_Click).to(&W::combSeqNum),
+            label("lblSeqNum", {120, 4940, 1320, 255}).caption(),
+            comboBox("combSeqNum", {1500, 4910, 1020, 315}).tab(4).on(&W::combSeqNum_Click).to(&W::combSeqNum),
             SCROLL_STEP(1, 120),
             SCROLL_STEP(2, 2700),
             SCROLL_STEP(3, 5280),
-            commandButton("cmdSaveS", {1920, 5400, 1860, 420}).tab(15).caption("cmdSave").on(&W::cmdSaveS_Click),
-            commandButton("cmdDownloadS", {3900, 5400, 1860, 420})
+            commandButton("cmdSaveS", {1920, 7440, 1860, 420}).tab(15).caption("cmdSave").on(&W::cmdSaveS_Click),
+            commandButton("cmdDownloadS", {3900, 7440, 1860, 420})
                 .tab(16)
                 .caption("cmdDownload")
                 .on(&W::cmdDownloadS_Click),
-            commandButton("cmdClose", {5880, 5400, 1860, 420}).tab(17).caption().on(&W::cmdClose_Click),
+            commandButton("cmdClose", {5880, 7440, 1860, 420}).tab(17).caption().on(&W::cmdClose_Click),
         },
 };
 
@@ -79,8 +79,9 @@ void frmScrollMSG::Form_Load()
 {
     centreOnScreen(this);
     setCaptions(this, kControls, gLangScrollMSG);
-    const auto text = [](const char* key) { return gLangScrollMSG.text(QLatin1String(key)); };
-    setupFlexGrid(gridScrollMsg, {{QString(), 300, Qt::AlignCenter}, {text("gridScrollMsg"), 7260}}, ScrollCount + 1);
+    setupFlexGrid(gridScrollMsg,
+                  {{QString(), 300, Qt::AlignCenter}, {gLangScrollMSG.text(QStringLiteral("gridScrollMsg")), 7260}},
+                  ScrollCount + 1);
     tryStep(
         [&] {
             const QStringList shown = loadScrollMessages();
@@ -96,12 +97,19 @@ void frmScrollMSG::Form_Load()
         numbers << QString::number(n);
     combSeqNum->addItems(numbers);
     setListIndex(combSeqNum, 0);
+    // Only the positions reach the scale: the pattern and speed texts are neutral.
+    const QStringList patterns{
+        gLangScrollMSG.text(QStringLiteral("combPLS")), gLangScrollMSG.text(QStringLiteral("combPB")),
+        gLangScrollMSG.text(QStringLiteral("combPS")), gLangScrollMSG.text(QStringLiteral("combPRS")),
+        gLangScrollMSG.text(QStringLiteral("combPWI"))};
+    const QStringList speeds{gLangScrollMSG.text(QStringLiteral("combSS")),
+                             gLangScrollMSG.text(QStringLiteral("combSN")),
+                             gLangScrollMSG.text(QStringLiteral("combSF"))};
     for (int k = 1; k <= 3; ++k) {
-        findChild<QGroupBox*>(QStringLiteral("frameSeq(%1)").arg(k))
-            ->setTitle(text("frameSeq") + QLatin1Char(' ') + QString::number(k));
-        combMSGNo(k)->addItems(QStringList{text("combnone")} + numbers);
-        combPattern(k)->addItems({text("combPLS"), text("combPB"), text("combPS"), text("combPRS"), text("combPWI")});
-        combSpeed(k)->addItems({text("combSS"), text("combSN"), text("combSF")});
+        frameSeq(k)->setTitle(gLangScrollMSG.text(QStringLiteral("frameSeq")) + QLatin1Char(' ') + QString::number(k));
+        combMSGNo(k)->addItems(QStringList{gLangScrollMSG.text(QStringLiteral("combnone"))} + numbers);
+        combPattern(k)->addItems(patterns);
+        combSpeed(k)->addItems(speeds);
     }
     std::optional<ScrollSequence> first;
     tryStep([&] { first = firstScrollSequence(); }, gLangMsg.text(QStringLiteral("dbReadErr")), this);

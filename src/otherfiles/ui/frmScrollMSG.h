@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QGroupBox;
 class QTableWidget;
 
 namespace quorvane {
@@ -40,6 +41,7 @@ private:
 
     QTableWidget* gridScrollMsg = nullptr;
     QComboBox* combSeqNum = nullptr;
+    ui::ControlArray<QGroupBox> frameSeq;
     ui::ControlArray<QComboBox> combMSGNo;
     ui::ControlArray<QComboBox> combPattern;
     ui::ControlArray<QComboBox> combSpeed;

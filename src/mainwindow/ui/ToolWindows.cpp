@@ -43,7 +43,7 @@ ToolOpener toolWindowOpener(const QString& entry)
     if (const ToolOpener standIn = gStandIns.value(entry))
         return standIn;
     for (const ToolWindow& tool : kToolWindows)
-        if (entry == QLatin1String(tool.entry) && tool.open)
+        if (entry == QLatin1String(tool.entry))
             return tool.open;
     return {};
 }

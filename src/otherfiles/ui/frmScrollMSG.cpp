@@ -143,7 +143,7 @@ void frmScrollMSG::gridScrollMsg_Click()
 {
     const int row = std::max(1, gridScrollMsg->currentRow() + 1);
     CellEdit edit;
-    edit.limit = EditLimit().bytes(ScrollMessageBytes);
+    edit.limit = EditLimit().bytes(ScrollMessageBytes).refusal(gLangMsg.text(QStringLiteral("charRefused")));
     // Control characters never reach a cell, so no line of the data file carries one.
     const auto kept = [this](int r, int column) {
         setFlexText(gridScrollMsg, r, column, scrollMessageText(flexText(gridScrollMsg, r, column)));

@@ -11,10 +11,12 @@
 #include "state/TwoLevelReader.h"
 
 #include <QDir>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace quorvane::bench {
 
@@ -46,6 +48,16 @@ inline QString openWorkingDatabase(const QTemporaryDir& dir)
         return QString();
     }
     return app::workingDatabasePath();
+}
+
+// Replaces `to` by a copy of the database file `from`, for the shell to work on; a failed copy ends the benchmark.
+inline void copyDatabase(const QString& from, const QString& to)
+{
+    QFile::remove(to);
+    if (!QFile::copy(from, to)) {
+        std::fprintf(stderr, "cannot copy the database for the shell\n");
+        std::exit(1);
+    }
 }
 
 // The shared data set with every PLU marked for sending, and the item-code definitions of the shipped parameter

@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -48,11 +47,7 @@ int main(int argc, char** argv)
         tx.commit();
         gDBConnection.exec(QStringLiteral("DETACH DATABASE kept"));
         openList();
-        QFile::remove(shellCopy);
-        if (!QFile::copy(rows, shellCopy)) {
-            std::fprintf(stderr, "cannot copy the database for the shell\n");
-            std::exit(1);
-        }
+        bench::copyDatabase(rows, shellCopy);
     };
     const bench::Timing best = bench::measure(
         [&] {

@@ -11,7 +11,6 @@
 #include "state/SharedData.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -73,11 +72,7 @@ int main(int argc, char** argv)
             gDBConnection.exec(QStringLiteral("DELETE FROM KVB_25"));
             gDBConnection.exec(QStringLiteral("INSERT INTO KVB_25 SELECT * FROM Base25"));
             tx.commit();
-            QFile::remove(copy);
-            if (!QFile::copy(database, copy)) {
-                std::fprintf(stderr, "cannot copy the database\n");
-                std::exit(1);
-            }
+            bench::copyDatabase(database, copy);
         });
     const int rows = gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM KVB_25 WHERE ST_No=1")).toInt();
     if (written != kPlus || rows != expected) {

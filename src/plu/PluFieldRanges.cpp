@@ -16,7 +16,8 @@ using K = PluValueKind;
 
 // What an import checks of a field: the kind of check, and the range only where no number box of the PLU
 // editor's field table holds it (the key's store, lists, pickers, check boxes, the two flag digits taken as one
-// field, texts). Every other range is the table's own, read by its save check and by the import alike.
+// field, texts). Every other range is the table's own, read by its save check and by the import alike. So is the
+// presence flag: the table's flag column, and a rule's own only for a field no row of the table shows.
 struct Own {
     qint64 min = 0;
     qint64 max = 0;
@@ -27,6 +28,7 @@ struct Rule {
     PluValueKind kind;
     std::optional<Own> own = std::nullopt; // none: the field table's range
     int textLength = 0;
+    std::optional<records::plu::Field> flag = std::nullopt; // a field without a row in the field table
 };
 
 // clang-format off
@@ -34,7 +36,7 @@ const Rule kRules[] = {
     {f::PLU_No,              K::Number},
     {f::ST_No,               K::Number,   Own{1, 32767}},
     {f::PLU_MG,              K::Number},
-    {f::PLU_Commodity,       K::Text,     Own{}, 50},
+    {f::PLU_Commodity,       K::Text,     Own{}, 50, f::Stat2_Commodity},
     {f::PLU_Description,     K::Text,     Own{}, 50},
     {f::PLU_UPrice,          K::Price},
     {f::PLU_Tare,            K::Weight},
@@ -43,7 +45,7 @@ const Rule kRules[] = {
     {f::PLU_EANItemCode,     K::ItemCode, Own{}, 10},
     {f::PLU_BarFormat,       K::Number,   Own{0, 28, 255}},
     {f::PLU_EANFlags,        K::Flags,    Own{0, 99, 255}},
-    {f::PLU_MemPrice,        K::Number,   Own{0, 999999}},
+    {f::PLU_MemPrice,        K::Number,   Own{0, 999999}, 0, f::Stat2_MemPrice},
     {f::PLU_CoupledPLUNo,    K::Number},
     {f::PLU_TaxNo,           K::Number},
     {f::PLU_Tax2No,          K::Number},
@@ -78,15 +80,12 @@ QList<PluFieldRange> resolvedRanges()
 {
     QList<PluFieldRange> ranges;
     for (const Rule& rule : kRules) {
-        Own own;
-        if (rule.own) {
-            own = *rule.own;
-        } else {
-            const PluField* row = pluField(rule.field);
-            Q_ASSERT(row);
-            own = {row->extra.min, row->extra.max};
-        }
-        ranges << PluFieldRange{rule.field, rule.kind, own.min, own.max, own.alsoAccepted, rule.textLength};
+        const PluField* row = pluField(rule.field);
+        Q_ASSERT(row || rule.own);
+        Q_ASSERT(!(row && rule.flag)); // one table names a field's flag
+        const Own own = rule.own ? *rule.own : Own{row->extra.min, row->extra.max};
+        ranges << PluFieldRange{
+            rule.field, rule.kind, own.min, own.max, own.alsoAccepted, rule.textLength, row ? row->flag : rule.flag};
     }
     return ranges;
 }

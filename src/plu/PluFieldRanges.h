@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 namespace quorvane {
 
 // How a PLU field's value is written as text and read back: the editor's boxes and lists, the import and the
@@ -28,6 +30,9 @@ struct PluFieldRange {
     qint64 max = 0;
     qint64 alsoAccepted = 0; // above max: one more value that counts (255: inherit, or no flags)
     int textLength = 0;      // texts and item codes: characters kept, the rest cut
+    // The presence flag a written value sets, so the PLU's scale record carries it; none for a field every
+    // record carries.
+    std::optional<records::plu::Field> flag = std::nullopt;
 };
 
 // The range of a PLU field by its exact name (letter case counts); nullptr for a field without one, which no

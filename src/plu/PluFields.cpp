@@ -25,7 +25,7 @@ const QList<PluField> kPluFields{
     // Page 1
     {.control = "meditPLU", .field = f::PLU_No, .kind = Whole, .write = Always, .focusLimit = 6, .extra = digits(6, 1)},
     {.control = "txtName", .field = f::PLU_CommodityFirst, .kind = Text, .focusLimit = 100},
-    {.control = "meditDescription", .field = f::PLU_Description, .kind = Text},
+    {.control = "meditDescription", .field = f::PLU_Description, .kind = Text, .flag = f::Stat2_Description},
     {.control = "meditUPrice", .field = f::PLU_UPrice, .kind = Amount, .decimals = PriceDecimals, .focusLimit = 6, .extra = digits(6)},
     {.control = "meditTare", .field = f::PLU_Tare, .kind = Amount, .decimals = WeightDecimals, .focusLimit = 4, .flag = f::Stat2_PLUTare, .extra = digits(4)},
     {.control = "chkWeighed", .field = f::Stat1_Unit, .kind = CheckBox},

@@ -220,40 +220,6 @@ private:
     bool m_skipLf = false;
 };
 
-// The presence flag each imported field sets.
-f::Field presenceFlag(f::Field field)
-{
-    switch (field) {
-    case f::PLU_MG:
-        return f::Stat2_MGCode;
-    case f::PLU_Tare:
-        return f::Stat2_PLUTare;
-    case f::PLU_EANItemCode:
-        return f::Stat2_ItemCode;
-    case f::PLU_TaxNo:
-        return f::Stat2_TaxNo;
-    case f::PLU_Disc_Type:
-        return f::Stat2_Discount;
-    case f::PLU_SPMessageNo:
-        return f::Stat2_SPMessageNo;
-    case f::PLU_IngredientNo:
-        return f::Stat2_IngredientNo;
-    case f::PLU_Commodity:
-        return f::Stat2_Commodity;
-    case f::PLU_Description:
-        return f::Stat2_Description;
-    case f::PLU_MemDisc1:
-    case f::PLU_MemDisc2:
-    case f::PLU_MemDisc3:
-    case f::PLU_MemDisc4:
-        return f::Stat2_MemDisc;
-    case f::PLU_RSData:
-        return f::Stat2_RSData;
-    default:
-        return f::Count;
-    }
-}
-
 } // namespace
 
 QString normaliseDecimal(QStringView s, int d, QStringView sign)
@@ -403,8 +369,8 @@ PluImportResult Importer::run()
         if (!range)
             continue;
         ImportColumn column{i, range, slotOf(range->field)};
-        if (const f::Field flag = presenceFlag(range->field); flag != f::Count)
-            column.flagSlot = slotOf(flag);
+        if (range->flag)
+            column.flagSlot = slotOf(*range->flag);
         if (range->field == f::PLU_Commodity)
             m_firstSlot = slotOf(f::PLU_CommodityFirst);
         if (range->field == f::PLU_EANItemCode || range->field == f::PLU_EANFlags)

@@ -15,12 +15,18 @@
 #include "mainwindow/ui/frmMain.h"
 #include "platform/text/Ansi.h"
 #include "platform/text/TextFile.h"
+#include "platform/ui/CellEdit.h"
 #include "platform/ui/ValueSetters.h"
+#include "plu/PluFieldRanges.h"
+#include "plu/ui/PluButtons.h"
+#include "plu/ui/PluHost.h"
 #include "presetkeys/KeyEditor.h"
 #include "presetkeys/ui/frmFlexiBarcode.h"
 #include "records/KvbRecords.h"
 #include "records/OtherRecords.h"
 #include "records/PackedBcd.h"
+#include "records/TextBlock.h"
+#include "reports/PluExchange.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/SharedData.h"
@@ -30,7 +36,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 #include <memory>
@@ -415,6 +424,123 @@ private slots:
         QCOMPARE(form.findChild<QComboBox*>(QStringLiteral("ComboEANorITF"))->currentText(), QStringLiteral("1:EAN"));
         QCOMPARE(form.findChild<QComboBox*>(QStringLiteral("ComboCD"))->currentIndex(), 2);
         QCOMPARE(m_messages->messages.size(), 0);
+        closeOrderly();
+    }
+
+    // Store 1's PLUs exported with every field and imported into store 2, with Blank for the store: after a real
+    // exit and start store 2 holds the same values, names as their first lines, under the same main groups.
+    void restartKeepsImportedPlus()
+    {
+        startRunning();
+        QStringList catalogue;
+        for (int i = 1; i <= gParImportExportItem.count(); ++i)
+            catalogue << gParImportExportItem.at(i);
+        // One PLU at the top of every range, with every flag; one at the bottom, with names of several lines.
+        QVariantMap top{{"PLU_MG", 12},
+                        {"PLU_BarFormat", 3},
+                        {"PLU_EANItemCode", "0042"},
+                        {"PLU_Commodity", test::textLine(3, "Golden apples", 0x0D) + test::textLine(1, "2", 0x0C)},
+                        {"PLU_Description", test::textLine(2, QByteArray(50, 'D'), 0x0C)}};
+        QVariantMap bottom{{"PLU_MG", 997},
+                           {"PLU_Commodity", test::textLine(1, "Pears", 0x0D) + test::textLine(4, "x", 0x0C)},
+                           {"PLU_Description", test::textLine(0, "Ripe", 0x0D) + test::textLine(0, "", 0x0C)},
+                           {"Stat2_Commodity", 1},
+                           {"Stat2_Description", 1}};
+        for (const QString& name : catalogue)
+            if (const PluFieldRange* range = pluFieldRange(name); range && range->kind != PluValueKind::ItemCode) {
+                top.insert(name, top.value(name, range->max));
+                bottom.insert(name, bottom.value(name, range->min));
+                if (range->flag)
+                    top.insert(QLatin1String(records::plu::name(*range->flag)), 1);
+            }
+        db::Transaction tx(gDBConnection);
+        for (int store : {1, 2})
+            for (auto [table, values] : test::generatorLevels())
+                if (values.contains("ST_No")) { // the store, its department and main groups
+                    values.insert("ST_No", store);
+                    test::addRow(table, values);
+                }
+        QList<QVariantMap> before;
+        for (QVariantMap p : {top, bottom}) {
+            p.insert("ST_No", 1);
+            p.insert("PLU_CommodityFirst", records::textBlockFirstLine(p.value("PLU_Commodity").toByteArray(), true));
+            test::addRow(QStringLiteral("KVB_25"), p);
+            before << p;
+        }
+        tx.commit();
+        const QString path = m_folder->file(QStringLiteral("temp/plus.txt"));
+        QCOMPARE(reports::exportPlus(path, {catalogue, '\t', false, {2, 3, "."}}), 2);
+        catalogue.replace(catalogue.indexOf("ST_No"), QStringLiteral("Blank"));
+        const reports::PluImportResult r = reports::importPlus(
+            {.path = path, .columns = catalogue, .storeText = "2", .mainGroupText = "997", .format = {2, 3, "."}});
+        QCOMPARE(r.imported, 2);
+        QCOMPARE(r.named.size(), 0);
+        closeOrderly();
+
+        startRunning();
+        QCOMPARE(m_messages->messages.size(), 0);
+        for (const QVariantMap& want : before) {
+            const QVariantMap got = test::rowValues(
+                "KVB_25",
+                gDBConnection.scalar("SELECT rowid FROM KVB_25 WHERE ST_No=2 AND PLU_No=?", {want.value("PLU_No")})
+                    .toLongLong());
+            for (const QString& name : catalogue + QStringList{"PLU_CommodityFirst"}) {
+                QVariant a = want.value(name), b = got.value(name);
+                if (name == QLatin1String("PLU_Commodity") || name == QLatin1String("PLU_Description")) {
+                    a = records::textBlockFirstLine(a.toByteArray(), true);
+                    b = records::textBlockFirstLine(b.toByteArray(), true);
+                }
+                if (name != QLatin1String("Blank"))
+                    QVERIFY2(a.toString() == b.toString(),
+                             qPrintable(QStringLiteral("PLU %1, %2: %3 became %4")
+                                            .arg(want.value("PLU_No").toString(), name, a.toString(), b.toString())));
+            }
+        }
+        closeOrderly();
+    }
+
+    // A name written in the text editor at font G3 and saved with the PLU comes back after a restart: its text,
+    // its font code and its presence flag.
+    void restartKeepsEditedName()
+    {
+        startRunning();
+        {
+            db::Transaction tx(gDBConnection);
+            for (auto [table, values] : test::generatorLevels())
+                if (values.contains("ST_No"))
+                    test::addRow(table, values);
+            test::addRow(QStringLiteral("KVB_25"), {{"ST_No", 1}, {"PLU_No", 7}, {"PLU_MG", 12}});
+            tx.commit();
+        }
+        frmMain* w = frmMain::form();
+        w->cmdData_Click();
+        gStoreTree().gCurStoreNo = 1; // as the store node's click sets it
+        plu::LoadPLUList(w, 0, 1, 0, 0);
+        plu::cmdEdit_Click(w);
+        test::WindowAnswer editor(QStringLiteral("frmStringEdit"), [](QWidget* d) {
+            auto* grid = d->findChild<QTableWidget*>(QStringLiteral("gridString"));
+            for (int column : {1, 2}) {
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                                  grid->visualItemRect(grid->item(0, column)).center());
+                QWidget* open = ui::cellEditor(grid);
+                if (auto* fonts = qobject_cast<QComboBox*>(open))
+                    fonts->setCurrentIndex(fonts->findText(QStringLiteral("G3")));
+                else
+                    QTest::keyClicks(open, QStringLiteral("Plums"));
+                QTest::keyClick(open, Qt::Key_Return);
+            }
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        });
+        plu::cmdFont_Click(w);
+        QCOMPARE(editor.count(), 1);
+        plu::cmdUpdate_Click(w);
+        closeOrderly();
+
+        startRunning();
+        const QVariantMap row = test::rowValues(
+            "KVB_25", gDBConnection.scalar("SELECT rowid FROM KVB_25 WHERE ST_No=1 AND PLU_No=7").toLongLong());
+        QCOMPARE(row.value("PLU_Commodity").toByteArray(), test::textLine(3, "Plums", 0x0C));
+        QCOMPARE(row.value("Stat2_Commodity").toInt(), 1);
         closeOrderly();
     }
 

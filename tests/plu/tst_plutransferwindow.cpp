@@ -39,7 +39,7 @@ struct Case {
     const char* rows = "1 3 5 9";           // store 1's PLUs afterwards
     const char* marks = "";                 // and their marks
     const char* log = "";                   // what the server was asked to delete or store
-    const char* scale = "";                 // the PLU numbers on the scale before
+    const char* scale = "";                 // the PLU numbers on the scale before, "none": no PLU file there
     const char* message = "";               // the message shown
 };
 
@@ -55,6 +55,7 @@ const Case kCases[] = {
     {.name = "delete", .command = "cmdDel", .marked = "3", .request = "2 PLU0UALL.csv", .marks = "3", .log = "DELE PLU0UALL.csv", .scale = "7"},
     {.name = "delete, both boxes", .command = "cmdDel", .options = "dept mg ok", .request = "2 PLU0UALL.csv,DEP0UALL.csv,MGP0UALL.csv", .log = "DELE PLU0UALL.csv|DELE DEP0UALL.csv|DELE MGP0UALL.csv", .scale = "7"},
     {.name = "menuDeletePlu", .command = "menuDeletePlu", .request = "2 PLU0UALL.csv", .log = "DELE PLU0UALL.csv", .scale = "7"},
+    {.name = "cmdUpload, no file on the scale", .command = "cmdUpload", .marked = "1 5", .options = "", .request = "1 PLU0UALL.csv", .marks = "1 5", .scale = "none"},
     {.name = "menuUpload, an empty file", .command = "menuUpload", .marked = "1 5", .options = "", .request = "1 PLU0UALL.csv", .marks = "1 5", .log = "RETR PLU0UALL.csv"},
 };
 // clang-format on
@@ -179,7 +180,8 @@ private slots:
         QFETCH(Case, c);
         for (int no : {5, 9, 1, 3})
             addPlu(QStringLiteral("PLU_No=%1").arg(no));
-        QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scalePluLines(QLatin1String(c.scale))));
+        if (QByteArray(c.scale) != "none")
+            QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scalePluLines(QLatin1String(c.scale))));
         for (const char* file : {"DEP0UALL.csv", "MGP0UALL.csv"})
             QVERIFY(writeFile(m_server.filePath(QLatin1String(file)), "1\r\n"));
         frmMain* w = open();
@@ -206,7 +208,6 @@ private slots:
     // left received or marked, and the list shows the store's PLUs.
     void fetch()
     {
-        QSKIP("hangs inside the review window's answer: not yet found why");
         addPlu(QStringLiteral("PLU_No=5"));
         addPlu(QStringLiteral("PLU_No=9;PLU_UPrice=77"));
         QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scalePluLines(QStringLiteral("3 5 7 9 12"))));

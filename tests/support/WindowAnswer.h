@@ -24,6 +24,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void answerLater(QWidget* window);
+
     QString m_name;
     std::function<void(QWidget*)> m_answer;
     int m_count = 0;

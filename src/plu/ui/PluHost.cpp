@@ -35,7 +35,6 @@ namespace {
 PluListObserver gPluListObserver;
 EditorHandlerObserver gEditorHandlerObserver;
 
-constexpr int MarkColumn = 6;
 
 QString dbReadErr() { return gLangMsg.text(QStringLiteral("dbReadErr")); }
 QString dbWriteErr() { return gLangMsg.text(QStringLiteral("dbWriteErr")); }

@@ -65,6 +65,8 @@ void combBarcodeFormat_Click(QWidget* window);
 // its number, PLU number, item code, the name's first line (only for a PLU that has a name), the unit price and
 // the send mark; column 1 in `buttonFace`.
 QList<ui::FlexColumn> pluGridColumns();
+// The grid column of the send marks ("*").
+constexpr int MarkColumn = 6;
 ui::FlexRowFill pluGridRowFill(const QBrush& buttonFace);
 
 // Tests see every PLU list the main window asks for, with the window already disabled; an empty observer sees

@@ -27,7 +27,6 @@ using W = frmUpload;
 
 namespace {
 
-constexpr int MarkColumn = 6;
 
 QString dbWriteErr() { return gLangMsg.text(QStringLiteral("dbWriteErr")); }
 QString dbReadErr() { return gLangMsg.text(QStringLiteral("dbReadErr")); }

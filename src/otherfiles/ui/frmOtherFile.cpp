@@ -267,20 +267,21 @@ void frmOtherFile::Form_Load()
         list->setCurrentIndex(0);
 
     const int dateType = gSettings().gDateType;
-    for (const FieldBinding& b : fieldBindings()) {
-        if (b.form != Form::Date && b.form != Form::Time)
-            continue;
-        auto* picker = bound<QDateTimeEdit>(this, b.objectName);
-        if (b.form == Form::Time) {
-            picker->setDisplayFormat(QStringLiteral("HH:mm"));
-            continue;
+    for (const KindControls& k : std::as_const(m_kinds))
+        for (const auto& [binding, widget] : k.fields) {
+            auto* picker = qobject_cast<QDateTimeEdit*>(widget);
+            if (!picker)
+                continue;
+            if (binding->form == Form::Time) {
+                picker->setDisplayFormat(QStringLiteral("HH:mm"));
+                continue;
+            }
+            // A date order outside the six leaves the format as it is; the stored year is the year mod 100.
+            if (dateType >= 0 && dateType <= 5)
+                picker->setDisplayFormat(dateFormatFor(dateType));
+            picker->setDateRange(QDate(2000, 1, 1), QDate(2099, 12, 31));
+            picker->setDate(otherFilesNow().date());
         }
-        // A date order outside the six leaves the format as it is; the stored year is the year mod 100.
-        if (dateType >= 0 && dateType <= 5)
-            picker->setDisplayFormat(dateFormatFor(dateType));
-        picker->setDateRange(QDate(2000, 1, 1), QDate(2099, 12, 31));
-        picker->setDate(otherFilesNow().date());
-    }
     for (KindControls& k : m_kinds)
         connectKind(k);
     // Number 1 of every kind, the schedules last: their display needs the lists and formats above.
@@ -311,10 +312,12 @@ void frmOtherFile::connectKind(KindControls& k)
         onEnter(k.numberBox, [&k] { k.numberBox->selectAll(); });
     }
     onChange(k.sendBox, [this, &k] {
-        bool keep = true;
-        tryStep([&] { keep = markForSending(*k.kind, k.sendBox->isChecked()); },
-                gLangMsg.text(QStringLiteral("dbWriteErr")), this);
-        if (!keep)
+        const bool ticked = k.sendBox->isChecked();
+        bool passing = true;
+        if (!tryStep([&] { passing = markForSending(*k.kind, ticked); }, gLangMsg.text(QStringLiteral("dbWriteErr")),
+                     this))
+            k.sendBox->setChecked(!ticked); // the marks stay as they were, and so does the box
+        else if (!passing)
             setChecked(k.sendBox, false); // nothing to send: cleared, which unmarks the table again
     });
     if (k.textButton) {

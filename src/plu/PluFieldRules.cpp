@@ -62,33 +62,25 @@ qint64 timeValue(const QTime& t) { return t.hour() * 100 + t.minute(); }
 
 const QList<PluFieldRule>& pluFieldRules()
 {
-    // clang-format off
-    static const QList<PluFieldRule> rules{
-        {.objectName = "meditPLU", .field = "PLU_No", .change = C::AnyLeadingZero, .check = L::PluNumber},
-        {.objectName = "meditItemCode", .field = "PLU_EANItemCode", .compared = A::Text},
-        {.objectName = "meditFlagCode1", .field = "PLU_EANFlags", .compared = A::TensDigit},
-        {.objectName = "meditFlagCode2", .field = "PLU_EANFlags", .compared = A::UnitsDigit},
-        {.objectName = "meditTare", .field = "PLU_Tare", .focusLimit = 4, .decimal = true, .change = C::Decimal},
-        {.objectName = "meditUPrice", .field = "PLU_UPrice", .focusLimit = 6, .decimal = true, .change = C::Decimal, .check = L::DiscountValues1},
-        {.objectName = "meditCost", .field = "PLU_Cost", .focusLimit = 6, .decimal = true, .change = C::Decimal},
-        {.objectName = "meditCoupledPLU", .field = "PLU_CoupledPLUNo", .change = C::WholeNumber},
-        {.objectName = "meditTaxNum", .field = "PLU_TaxNo", .change = C::WholeNumber},
-        {.objectName = "meditTax2Num", .field = "PLU_Tax2No", .change = C::WholeNumber},
-        {.objectName = "meditDiscScheNum", .field = "PLU_DiscScheNo", .change = C::WholeNumber},
-        {.objectName = "meditPriScheNum", .field = "PLU_PriScheNo", .change = C::WholeNumber},
-        {.objectName = "meditIngrNum", .field = "PLU_IngredientNo", .change = C::WholeNumber},
-        {.objectName = "meditSMsgNum", .field = "PLU_SPMessageNo", .change = C::WholeNumber},
-        {.objectName = "meditMemDisc(1)", .field = "PLU_MemDisc1", .focusLimit = 6, .decimal = true, .change = C::Decimal},
-        {.objectName = "meditMemDisc(2)", .field = "PLU_MemDisc2", .focusLimit = 6, .decimal = true, .change = C::Decimal},
-        {.objectName = "meditMemDisc(3)", .field = "PLU_MemDisc3", .focusLimit = 6, .decimal = true, .change = C::Decimal},
-        {.objectName = "meditMemDisc(4)", .field = "PLU_MemDisc4", .focusLimit = 6, .decimal = true, .change = C::Decimal},
-        {.objectName = "meditDiscDayOfWeek", .field = "PLU_DisDayOfWeek", .binaryKeys = true, .compared = A::DayMask},
-        {.objectName = "meditDiscLimit1", .field = "PLU_Disc_1stLim", .focusLimit = 4, .decimal = true, .change = C::Decimal, .check = L::DiscountLimits1},
-        {.objectName = "meditDiscLimit2", .field = "PLU_Disc_2ndLim", .focusLimit = 4, .decimal = true, .change = C::Decimal, .check = L::DiscountLimits2},
-        {.objectName = "meditDiscLmtPer1", .field = "PLU_Disc_Within1stL", .focusLimit = 6, .percentByDiscType = true, .decimal = true, .change = C::Decimal, .check = L::DiscountValues1},
-        {.objectName = "meditDiscLmtPer2", .field = "PLU_Disc_Within2ndL", .focusLimit = 6, .percentByDiscType = true, .decimal = true, .change = C::Decimal, .check = L::DiscountValues2},
-    };
-    // clang-format on
+    static const QList<PluFieldRule> rules = [] {
+        QList<PluFieldRule> out;
+        for (const PluField& row : pluFields()) {
+            const std::optional<BoxRules>& box = row.extra.box;
+            if (!box)
+                continue;
+            const bool decimal = row.kind == fields::Kind::Amount;
+            out << PluFieldRule{.objectName = row.control,
+                                .field = records::plu::name(row.field),
+                                .focusLimit = decimal ? row.focusLimit : 0,
+                                .percentByDiscType = box->percentByDiscType,
+                                .decimal = decimal,
+                                .binaryKeys = row.kind == fields::Kind::DayMask,
+                                .change = box->change,
+                                .check = box->check,
+                                .compared = box->compared};
+        }
+        return out;
+    }();
     return rules;
 }
 

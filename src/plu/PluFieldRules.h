@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plu/PluEditorValues.h"
+#include "plu/PluFields.h"
 
 #include <QList>
 #include <QString>
@@ -11,32 +12,13 @@ namespace quorvane {
 
 class PluEditorHost;
 
-// How a box drops a leading zero while it is typed.
-enum class ChangeForm {
-    None,
-    WholeNumber,    // a "0" before another character
-    Decimal,        // the same, unless the decimal sign follows it ("0.50" stays)
-    AnyLeadingZero, // meditPLU: every leading "0", a lone one too
-};
-
-// The cross-check a box runs when it is left, before its comparison.
-enum class LeaveCheck { None, PluNumber, DiscountValues1, DiscountValues2, DiscountLimits1, DiscountLimits2 };
-
-// How a box's text is compared with its field of the current row.
-enum class ComparedAs {
-    WholeNumber, // the text without decimal sign as a whole number
-    Text,
-    TensDigit,  // a whole number against the field's tens digit
-    UnitsDigit, // against its units digit
-    DayMask,    // the digits as a base-2 number, the first the highest bit
-};
-
 // One number box of the PLU editor, by the objectName of its control (an element of meditMemDisc as
-// "meditMemDisc(1)"), with the field of KVB_25 it shows.
+// "meditMemDisc(1)"), with the field of KVB_25 it shows: a row of the PLU field table that has box rules, in the
+// form the rules read.
 struct PluFieldRule {
     const char* objectName = "";
     const char* field = "";
-    int focusLimit = 0;             // most characters set on getting the focus; 0 keeps the box's own
+    int focusLimit = 0;             // most characters a decimal box takes on getting the focus; 0 keeps its own
     bool percentByDiscType = false; // a discount amount: 4 characters at discount type 3 or 5
     bool decimal = false;           // typed in minor units: loses its decimal sign on focus, re-formatted on leaving
     bool binaryKeys = false;        // takes only 0 and 1 (else only digits)
@@ -45,7 +27,7 @@ struct PluFieldRule {
     ComparedAs compared = ComparedAs::WholeNumber;
 };
 
-// The number boxes' rules, one per box.
+// The number boxes' rules, one per box, in the field table's order.
 const QList<PluFieldRule>& pluFieldRules();
 // The rule of that box; none for a control without one.
 const PluFieldRule* pluFieldRule(const QString& objectName);

@@ -5,14 +5,47 @@
 
 #include <QList>
 
+#include <optional>
+
 namespace quorvane {
 
-// The PLU editor's field table (see settings/FieldKinds.h): a row per control of its three pages. Its own column
-// is the whole-number range each number box accepts, as the box's limit lets it be typed: the save check and the
-// PLU import refuse a value outside it.
+// How a box drops a leading zero while it is typed.
+enum class ChangeForm {
+    None,
+    WholeNumber,    // a "0" before another character
+    Decimal,        // the same, unless the decimal sign follows it ("0.50" stays)
+    AnyLeadingZero, // meditPLU: every leading "0", a lone one too
+};
+
+// The cross-check a box runs when it is left, before its comparison.
+enum class LeaveCheck { None, PluNumber, DiscountValues1, DiscountValues2, DiscountLimits1, DiscountLimits2 };
+
+// How a box's text is compared with its field of the current row.
+enum class ComparedAs {
+    WholeNumber, // the text without decimal sign as a whole number
+    Text,
+    TensDigit,  // a whole number against the field's tens digit
+    UnitsDigit, // against its units digit
+    DayMask,    // the digits as a base-2 number, the first the highest bit
+};
+
+// A number box's rules while it is typed and left (PluFieldRules.h). A box of kind Amount is typed in minor units
+// (it loses its decimal sign on getting the focus, takes its focusLimit and is re-formatted on leaving); a DayMask
+// box takes only 0 and 1.
+struct BoxRules {
+    bool percentByDiscType = false; // a discount amount: 4 characters at discount type 3 or 5
+    ChangeForm change = ChangeForm::None;
+    LeaveCheck check = LeaveCheck::None;
+    ComparedAs compared = ComparedAs::WholeNumber;
+};
+
+// The PLU editor's field table (see settings/FieldKinds.h): a row per control of its three pages. Its own columns:
+// the whole-number range each number box accepts, as the box's limit lets it be typed (the save check and the PLU
+// import refuse a value outside it), and the rules of the number boxes.
 struct PluColumns {
     qint64 min = 0;
-    qint64 max = 0; // 0 with min 0: no number (a text, list or check box)
+    qint64 max = 0;                // 0 with min 0: no number (a text, list or check box)
+    std::optional<BoxRules> box{}; // none: a control without them
 };
 using PluField = fields::FieldRow<records::plu::Field, PluColumns>;
 

@@ -1,7 +1,9 @@
 // The kit's parts for the last windows: free-function handlers, onEnter and no handler on a window being
-// destroyed, the kinds of the field tables, editing in a grid cell, marks over RC_25, control characters.
+// destroyed, typed panels, the kinds of the field tables, editing in a grid cell, marks over RC_25, control
+// characters.
 
 #include "PluFixture.h"
+#include "support/ChildProcess.h"
 
 #include "platform/ui/CellEdit.h"
 #include "platform/ui/ControlTable.h"
@@ -11,6 +13,7 @@
 #include "plu/PluFields.h"
 #include "settings/FieldKinds.h"
 
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QLineEdit>
@@ -25,6 +28,7 @@ QStringList ran;
 
 void txtA_Click(QWidget* w) { ran << w->objectName() + QStringLiteral(" free"); }
 void txtArr_Change(QWidget*, int index) { ran << QStringLiteral("free %1").arg(index); }
+void box_GotFocus(QWidget* w, QWidget* box) { ran << w->objectName() + QStringLiteral(" enter ") + box->objectName(); }
 
 class frmKit : public QDialog {
     Q_OBJECT
@@ -45,7 +49,7 @@ const ui::ControlTable frmKit::kControls{
     .size = {6000, 3000},
     .controls =
         {
-            ui::textBox("txtA", {120, 120, 1500, 345}).on(&txtA_Click),
+            ui::textBox("txtA", {120, 120, 1500, 345}).on(&txtA_Click).onEnter(&box_GotFocus),
             ui::textBox("txtArr(3)", {120, 600, 1500, 345}).on(&txtArr_Change),
             ui::textBox("txtB", {120, 1080, 1500, 345})
                 .on(&frmKit::txtB_Change)
@@ -62,6 +66,32 @@ void typeInto(QWidget* w, const QString& text)
     box->insert(text); // as a paste: one edit
 }
 
+// A panel of a frame, two boxes, a list and an array, and a label bound to no member.
+struct TestPanel : ui::Panel {
+    QLineEdit* txtA = nullptr;
+    QComboBox* combB = nullptr;
+    ui::ControlArray<QLineEdit> txtArr;
+};
+
+QList<ui::Control> testPanelRows()
+{
+    return ui::panelRows<TestPanel>({
+        ui::frame("fraP", {0, 0, 3900, 1900}),
+        ui::textBox("txtA", {120, 120, 1500, 345}).in("fraP").to(&TestPanel::txtA),
+        ui::comboBox("combB", {1800, 120, 1500, 345}).in("fraP").to(&TestPanel::combB),
+        ui::textBox("txtArr(1)", {120, 600, 1500, 345}).in("fraP").to(&TestPanel::txtArr),
+        ui::textBox("txtArr(2)", {1800, 600, 1500, 345}).in("fraP").to(&TestPanel::txtArr),
+        ui::label("lblC", {120, 1080, 1500, 345}).in("fraP"),
+    });
+}
+
+// A window taking the panel's rows: "*" all of them, else those named; then the window's own box.
+struct PanelCase {
+    QStringList take{"*"};
+    QString bound{}; // the panel's pointers that are set
+    QString stops{}; // the start of what creating the window stops with
+};
+
 struct CellRow {
     const char* name;
     int bytes = 0;
@@ -74,13 +104,15 @@ struct CellRow {
 } // namespace
 
 Q_DECLARE_METATYPE(CellRow)
+Q_DECLARE_METATYPE(PanelCase)
 
 class tst_KitParts : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QVERIFY2(test::setUpPluFolder(m_folder), qPrintable(m_folder.errorText())); }
 
-    // One row per handler kind: a free function, a free function of an array element, a member; then focus in
+    // One row per handler kind: a free function, a free function of an array element, one given its control, a
+    // member; then focus in
     // and out; then the window deleted while its box with a leave handler has the focus (issue 20, fault 1).
     void handlerKinds()
     {
@@ -97,11 +129,60 @@ private slots:
         typeInto(b, "c");
         w->findChild<QWidget*>("txtA")->setFocus(Qt::TabFocusReason);
         b->setFocus(Qt::TabFocusReason);
-        QCOMPARE(ran, (QStringList{"frmKit free", "free 3", "enter B", "member", "leave B", "enter B"}));
+        QCOMPARE(
+            ran,
+            (QStringList{"frmKit free", "free 3", "enter B", "member", "leave B", "frmKit enter txtA", "enter B"}));
         ran.clear();
         delete w; // txtB has the focus: no handler runs on the half-destroyed window, nothing stops
         QCOMPARE(ran, QStringList());
         QVERIFY(!ui::Handler(&frmKit::txtB_Change).accepts(new QObject(this)));
+    }
+
+    void panels_data()
+    {
+        QTest::addColumn<PanelCase>("c");
+        // clang-format off
+        QTest::newRow("whole") << PanelCase{.bound = "txtA combB txtArr(1) txtArr(2)"};
+        QTest::newRow("in part") << PanelCase{.take = {"fraP", "txtA", "txtArr(2)", "lblC"}, .bound = "txtA txtArr(2)"};
+        QTest::newRow("array by name") << PanelCase{.take = {"fraP", "txtArr"}, .bound = "txtArr(1) txtArr(2)"};
+        QTest::newRow("no such row") << PanelCase{.take = {"fraP", "txtZ"}, .stops = "Control txtZ is taken from a panel that has no row"};
+        QTest::newRow("its frame not taken") << PanelCase{.take = {"txtA"}, .stops = "Control txtA sits on fraP, which no earlier row creates"};
+        QTest::newRow("none taken") << PanelCase{.take = {}, .stops = "Window frmHost of class QDialog holds no panel (anonymous namespace)::TestPanel"};
+        // clang-format on
+    }
+    // Each row the window took is the panel's by its name, and its .to() member holds the same widget.
+    void panels()
+    {
+        QFETCH(PanelCase, c);
+        const ui::ControlTable table{
+            .section = "frm_Kit",
+            .size = {6000, 3000},
+            .controls = (c.take == QStringList{"*"} ? testPanelRows() : ui::takeRows(testPanelRows(), c.take))
+                + QList<ui::Control>{ui::textBox("txtOwn", {4000, 120, 1500, 345})},
+        };
+        const auto open = [&] {
+            QDialog w;
+            w.setObjectName(QStringLiteral("frmHost"));
+            ui::createControls(&w, table);
+            const TestPanel& p = ui::panel<TestPanel>(&w);
+            QStringList bound;
+            if (p.txtA)
+                bound << QStringLiteral("txtA");
+            if (p.combB)
+                bound << QStringLiteral("combB");
+            for (int i : p.txtArr.indexes())
+                bound << QStringLiteral("txtArr(%1)").arg(i);
+            for (const ui::Control& row : table.controls.mid(0, table.controls.size() - 1)) {
+                QWidget* widget = w.findChild<QWidget*>(row.objectName());
+                if (p.control(row.objectName()) != widget || (row.bindsMember() && row.boundWidget(&w) != widget))
+                    bound << QStringLiteral("unbound ") + row.objectName();
+            }
+            return bound.join(QLatin1Char(' '));
+        };
+        if (c.stops.isEmpty())
+            QCOMPARE(open(), c.bound);
+        else
+            QCOMPARE(test::fatalMessage(open).value_or(QStringLiteral("no stop")).left(c.stops.size()), c.stops);
     }
 
     void fieldKinds_data()

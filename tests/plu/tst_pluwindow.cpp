@@ -10,6 +10,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
 #include "plu/ui/PluHost.h"
+#include "plu/ui/PluPanel.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -145,6 +146,19 @@ private slots:
         gPluEditor().gPLUChanged = 0;
         frmMain::unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The main window takes the PLU panel whole: every row is the panel's by its name, and every pointer its
+    // .to() sets holds the widget of that name.
+    void panelBound()
+    {
+        frmMain* w = open();
+        const plu::PluPanel& panel = plu::pluPanel(w);
+        for (const ui::Control& row : plu::pluPanelRows()) {
+            QWidget* widget = find(w, row.objectName());
+            QVERIFY2(panel.control(row.objectName()) == widget, qPrintable(row.objectName()));
+            QVERIFY2(!row.bindsMember() || row.boundWidget(w) == widget, qPrintable(row.objectName()));
+        }
     }
 
     // Department 97 holds main groups 12 and 997, department 5 main group 44, department 6 none.

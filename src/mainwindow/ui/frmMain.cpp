@@ -9,6 +9,7 @@
 #include "platform/ui/WindowOpener.h"
 #include "plu/ui/PluButtons.h"
 #include "plu/ui/PluHost.h"
+#include "plu/ui/PluPanel.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
@@ -131,7 +132,6 @@ frmMain::frmMain()
     setAttribute(Qt::WA_DeleteOnClose);
     ui::createMenus(this, kMenus);
     ui::createControls(this, kControls);
-    plu::attachPluFieldRules(this);
     for (const ui::MenuEntry& e : kMenus.entries)
         if (!e.isSeparator())
             m_menu.insert(e.objectName(), ui::menuEntry(this, e.objectName()));
@@ -160,7 +160,7 @@ frmMain::frmMain()
     });
     centralWidget()->installEventFilter(this);
 
-    ui::setupFlexGrid(MSHFlexGridPLU,
+    ui::setupFlexGrid(plu::pluPanel(this).MSHFlexGridPLU,
                       {{QString(), 300},
                        {QString(), 900},
                        {QString(), 1300},
@@ -271,8 +271,8 @@ bool frmMain::InitMainFormCaptions()
         m_menu[QLatin1String(name)]->setEnabled(false);
     for (QPushButton* button : mainButtons())
         button->setEnabled(false);
-    MSHFlexGridPLU->hide();
-    SSTabPLU->hide();
+    plu::pluPanel(this).MSHFlexGridPLU->hide();
+    plu::pluPanel(this).SSTabPLU->hide();
     return loaded;
 }
 
@@ -287,13 +287,14 @@ void frmMain::setMainCaptions()
 {
     ui::setCaptions(this, kControls, gLangMainCmd);
     ui::setCaptions(this, kMenus, gLangMainMenu);
-    MSHFlexGridPLU->setHorizontalHeaderLabels(
+    const plu::PluPanel& panel = plu::pluPanel(this);
+    panel.MSHFlexGridPLU->setHorizontalHeaderLabels(
         {QString(), gLangMainGrid.text(QStringLiteral("MainGrdNo")), gLangMainGrid.text(QStringLiteral("MainGrdPLU")),
          gLangMainGrid.text(QStringLiteral("MainGrdItem")), gLangMainGrid.text(QStringLiteral("MainGrdName")),
          gLangMainGrid.text(QStringLiteral("MainGrdUP")), gLangMainGrid.text(QStringLiteral("MainGrdSelected"))});
-    SSTabPLU->setTabText(0, gLangMainTab.text(QStringLiteral("MainTab0")));
-    SSTabPLU->setTabText(1, gLangMainTab.text(QStringLiteral("MainTab1")));
-    SSTabPLU->setTabText(2, gLangMainTab.text(QStringLiteral("MainTab2")));
+    panel.SSTabPLU->setTabText(0, gLangMainTab.text(QStringLiteral("MainTab0")));
+    panel.SSTabPLU->setTabText(1, gLangMainTab.text(QStringLiteral("MainTab1")));
+    panel.SSTabPLU->setTabText(2, gLangMainTab.text(QStringLiteral("MainTab2")));
 }
 
 void frmMain::Form_Activate()
@@ -344,9 +345,10 @@ void frmMain::cmdStore_Click()
     picMain->show();
     treeStoreAndData_NodeClick();
     m_menu[QStringLiteral("menuImportOrExport")]->setEnabled(false);
-    MSHFlexGridPLU->hide();
-    SSTabPLU->hide();
-    for (QFrame* frame : frameTAB.elements())
+    const plu::PluPanel& panel = plu::pluPanel(this);
+    panel.MSHFlexGridPLU->hide();
+    panel.SSTabPLU->hide();
+    for (QFrame* frame : panel.frameTAB.elements())
         frame->hide();
 }
 
@@ -354,8 +356,9 @@ void frmMain::cmdData_Click()
 {
     StoreTreeState& tree = gStoreTree();
     gPluEditor().gCurPLUTab = 1;
-    SSTabPLU->setCurrentIndex(0);
-    frameTAB(1)->show();
+    const plu::PluPanel& panel = plu::pluPanel(this);
+    panel.SSTabPLU->setCurrentIndex(0);
+    panel.frameTAB(1)->show();
     plu::ShowTabFrame(this, 1);
     const QTreeWidgetItem* selected = treeStoreAndData->currentItem();
     const QString key = keyOf(selected);
@@ -371,8 +374,8 @@ void frmMain::cmdData_Click()
     m_menu[QStringLiteral("menuSearch")]->setEnabled(true);
     cmdStore->setEnabled(true);
     cmdData->setEnabled(false);
-    MSHFlexGridPLU->show();
-    SSTabPLU->show();
+    panel.MSHFlexGridPLU->show();
+    panel.SSTabPLU->show();
     plu::SetEditModeButtons(this);
     picMain->hide();
     treeStoreAndData_NodeClick();

@@ -16,10 +16,7 @@
 #include <functional>
 
 class QAction;
-class QFrame;
 class QPushButton;
-class QTabWidget;
-class QTableWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -130,8 +127,9 @@ public:
     // A property dialog's Cancel of a new node: its provisional node goes, and its parent is the node to select.
     void dropNewNode(NodeKind kind);
 
-    // The PLU list and editor. The editor's rows are captioned from their own language section (kPluEditor); they
-    // join the window's rows uncaptioned. Their handlers are src/plu/ui's, taking the window.
+    // The PLU list and editor: the rows of the PLU panel (plu/ui/PluPanel.h), captioned from their own language
+    // section (kPluEditor); they join the window's rows uncaptioned. Their handlers are src/plu/ui's, taking the
+    // window.
     static const ui::ControlTable kPluEditor;
 
 private:
@@ -151,7 +149,6 @@ protected:
 private:
     frmMain();
     static QList<ui::Control> windowControls();
-    static QList<ui::Control> pluEditorControls();
 
     void Form_Load();
     void Form_Resize();
@@ -200,9 +197,6 @@ private:
     QPushButton* cmdUp = nullptr;
     QPushButton* cmdDown = nullptr;
     QPushButton* cmdDownload = nullptr;
-    QTableWidget* MSHFlexGridPLU = nullptr;
-    QTabWidget* SSTabPLU = nullptr;
-    ui::ControlArray<QFrame> frameTAB; // 1 to 3, one on each page of SSTabPLU
 
     QHash<QString, QAction*> m_menu; // every entry of kMenus by name
 

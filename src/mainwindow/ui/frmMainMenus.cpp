@@ -6,6 +6,7 @@
 #include "platform/text/Paths.h"
 #include "platform/ui/MessageBox.h"
 #include "plu/ui/PluHost.h"
+#include "plu/ui/PluPanel.h"
 #include "plu/ui/PluTransferCommands.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
@@ -107,10 +108,11 @@ void frmMain::ChangeLanguage(qint16 index)
     setMainCaptions();
     plu::ApplyPLUEditorCaptions(this);
     // The grid's row less its header row; with no current row there is nothing shown to show again.
-    if (gRsPLU.isOpen() && gRsPLU.recordCount() > 0 && MSHFlexGridPLU->currentRow() >= 0)
-        plu::ShowPLUInTab(this, MSHFlexGridPLU->currentRow());
+    const plu::PluPanel& panel = plu::pluPanel(this);
+    if (gRsPLU.isOpen() && gRsPLU.recordCount() > 0 && panel.MSHFlexGridPLU->currentRow() >= 0)
+        plu::ShowPLUInTab(this, panel.MSHFlexGridPLU->currentRow());
     if (gStoreTree().gTreeViewMode == 1)
-        SSTabPLU->hide();
+        panel.SSTabPLU->hide();
 }
 
 QString frmMain::helpFilePath(qint16 languageIndex)

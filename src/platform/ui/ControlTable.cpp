@@ -27,6 +27,10 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <map>
+#include <typeindex>
 
 namespace quorvane::ui {
 
@@ -126,6 +130,29 @@ QWidget* clientArea(QWidget* window)
     return main->centralWidget();
 }
 
+// The panels a window holds, one of each type; a child of the window, so they go with it.
+class PanelStore : public QObject {
+public:
+    explicit PanelStore(QObject* window) : QObject(window) { setObjectName(QStringLiteral("quorvanePanels")); }
+
+    static PanelStore* of(const QObject* window)
+    {
+        return dynamic_cast<PanelStore*>(
+            window->findChild<QObject*>(QStringLiteral("quorvanePanels"), Qt::FindDirectChildrenOnly));
+    }
+
+    std::map<std::type_index, std::unique_ptr<Panel>> panels;
+};
+
+QByteArray typeName(const std::type_info& type)
+{
+    int status = 0;
+    char* name = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
+    const QByteArray out = status == 0 && name ? QByteArray(name) : QByteArray(type.name());
+    std::free(name);
+    return out;
+}
+
 void sizeClientArea(QWidget* window, const ControlTable& table)
 {
     window->setProperty(DesignSizeProperty, table.size);
@@ -202,8 +229,69 @@ Control& Control::editable()
     return *this;
 }
 
+QWidget* Panel::control(const QString& objectName) const
+{
+    QWidget* widget = m_controls.value(objectName);
+    if (!widget)
+        qFatal("Panel control %s is not a row its window took", qPrintable(objectName));
+    return widget;
+}
+
+namespace detail {
+
+Panel* findPanel(const QObject* window, const std::type_info& type)
+{
+    const PanelStore* store = window ? PanelStore::of(window) : nullptr;
+    if (!store)
+        return nullptr;
+    const auto it = store->panels.find(std::type_index(type));
+    return it == store->panels.end() ? nullptr : it->second.get();
+}
+
+Panel& addPanel(QObject* window, const std::type_info& type, std::unique_ptr<Panel> (*make)())
+{
+    PanelStore* store = PanelStore::of(window);
+    if (!store)
+        store = new PanelStore(window);
+    std::unique_ptr<Panel>& slot = store->panels[std::type_index(type)];
+    if (!slot)
+        slot = make();
+    return *slot;
+}
+
+void noPanel(const QObject* window, const std::type_info& type)
+{
+    qFatal("Window %s of class %s holds no panel %s", window ? qPrintable(window->objectName()) : "none",
+           window ? window->metaObject()->className() : "none", typeName(type).constData());
+}
+
+} // namespace detail
+
+QList<Control> takeRows(const QList<Control>& rows, const QStringList& names)
+{
+    QList<Control> taken;
+    QStringList left = names;
+    for (const Control& row : rows) {
+        // A control array is taken whole by its name, or element by element.
+        if (names.contains(row.objectName()) || (row.index() >= 0 && names.contains(row.name())))
+            taken << row;
+        left.removeAll(row.objectName());
+        left.removeAll(row.name());
+    }
+    for (const QString& name : std::as_const(left)) {
+        Control missing(Kind::Label, "", QRect());
+        missing.m_objectName = missing.m_name = name;
+        missing.m_missing = true;
+        taken << missing;
+    }
+    return taken;
+}
+
 void createControls(QWidget* window, const ControlTable& table)
 {
+    for (const Control& row : table.controls)
+        if (row.isMissing())
+            qFatal("Control %s is taken from a panel that has no row of that name", qPrintable(row.objectName()));
     sizeClientArea(window, table);
     QWidget* client = clientArea(window);
     QHash<QString, QWidget*> made;
@@ -231,11 +319,11 @@ void createControls(QWidget* window, const ControlTable& table)
         const Control& row = table.controls[i];
         row.bindTo(window, widgets[i]);
         if (row.handler())
-            onChange(widgets[i], row.handler().boundTo(window, row.index()));
+            onChange(widgets[i], row.handler().boundTo(window, row.index(), widgets[i]));
         if (row.leaveHandler())
-            onLeave(widgets[i], row.leaveHandler().boundTo(window, row.index()));
+            onLeave(widgets[i], row.leaveHandler().boundTo(window, row.index(), widgets[i]));
         if (row.enterHandler())
-            onEnter(widgets[i], row.enterHandler().boundTo(window, row.index()));
+            onEnter(widgets[i], row.enterHandler().boundTo(window, row.index(), widgets[i]));
     }
 
     QList<qsizetype> tabbed;

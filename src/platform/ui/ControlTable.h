@@ -2,14 +2,19 @@
 
 #include "platform/ui/Handler.h"
 
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
+#include <concepts>
 #include <functional>
+#include <memory>
+#include <typeinfo>
 
 namespace quorvane::ui {
 
@@ -60,6 +65,75 @@ enum class Kind {
 };
 
 template<class T> class ControlArray;
+class Control;
+
+// A panel: a part of a window that a lower folder owns (the PLU list and editor on the main window), its controls
+// listed once, as rows of their own that a window takes whole or in part. At creation its widgets are bound, as
+// .to() binds a window's members, into a struct of typed pointers derived from Panel, which the window holds (one
+// of each panel type); the lower folder's free functions reach it from the window.
+//
+//   // plu/ui/PluPanel.h
+//   struct PluPanel : ui::Panel { QLineEdit* meditPLU = nullptr; ui::ControlArray<QLineEdit> meditMemDisc; };
+//   QList<ui::Control> pluPanelRows();            // panelRows<PluPanel>({... .to(&PluPanel::meditPLU), ...})
+//   const PluPanel& pluPanel(const QObject* w);  // panel<PluPanel>(w)
+//   // A window takes the rows whole ...
+//   .controls = windowControls() + pluPanelRows(),
+//   // ... or those it names, its own rows beside them.
+//   .controls = viewControls() + takeRows(pluPanelRows(), {"lblPLU", "meditPLU"}),
+//
+// A name a window takes that the panel has no row of is a programming error: the window's creation stops there,
+// naming it, and a test opens every window.
+class Panel {
+public:
+    Panel() = default;
+    Panel(const Panel&) = delete;
+    Panel& operator=(const Panel&) = delete;
+    virtual ~Panel() = default;
+
+    // The widget of a row the window took, by objectName ("meditMemDisc(1)"), for rules that name their controls
+    // (a field table); a row the window did not take stops, naming it.
+    QWidget* control(const QString& objectName) const;
+    template<class T> T* control(const QString& objectName) const
+    {
+        T* t = qobject_cast<T*>(control(objectName));
+        if (!t)
+            qFatal("Panel control %s is no %s", qPrintable(objectName), T::staticMetaObject.className());
+        return t;
+    }
+
+private:
+    friend class Control;
+    QHash<QString, QWidget*> m_controls;
+};
+
+namespace detail {
+Panel* findPanel(const QObject* window, const std::type_info& type);
+Panel& addPanel(QObject* window, const std::type_info& type, std::unique_ptr<Panel> (*make)());
+[[noreturn]] void noPanel(const QObject* window, const std::type_info& type);
+template<class P> std::unique_ptr<Panel> makePanel() { return std::make_unique<P>(); }
+// The window's panel P, made when its first row is bound.
+template<class P> Panel& panelOf(QObject* window)
+{
+    if (Panel* p = findPanel(window, typeid(P)))
+        return *p;
+    return addPanel(window, typeid(P), &makePanel<P>);
+}
+} // namespace detail
+
+// The window's panel P; a window that took none of its rows stops, naming the panel.
+template<class P> P& panel(const QObject* window)
+{
+    Panel* p = detail::findPanel(window, typeid(P));
+    if (!p)
+        detail::noPanel(window, typeid(P));
+    return static_cast<P&>(*p);
+}
+
+// Rows of the panel P: each is created into P, whether or not it binds a member of P with .to().
+template<class P> QList<Control> panelRows(QList<Control> rows);
+// The rows named (a control array by its name or by its elements), in the panel's order; a name that no row has
+// stops the creation of the window whose table holds them.
+QList<Control> takeRows(const QList<Control>& rows, const QStringList& names);
 
 // One row of a control table. Build it with the kind functions below and chain what applies.
 class Control {
@@ -85,19 +159,40 @@ public:
     Control& editable();
 
     // The window's member that gets the widget: `.to(&frmX::cmdOK)` for `QPushButton* cmdOK`, or, for an
-    // array element, `.to(&frmX::meditMemDisc)` for `ControlArray<QLineEdit> meditMemDisc`.
+    // array element, `.to(&frmX::meditMemDisc)` for `ControlArray<QLineEdit> meditMemDisc`. Or the member of a
+    // panel that the window holds: `.to(&PluPanel::meditPLU)`.
     template<class W, class T> Control& to(T* W::*member)
     {
-        m_bind = [member](QObject* window, QWidget* widget, int) {
-            tableWindow<W>(window)->*member = typed<T>(widget);
-        };
+        if constexpr (std::derived_from<W, Panel>) {
+            m_panel = &detail::panelOf<W>;
+            m_bind = [member](QObject* window, QWidget* widget, int) {
+                static_cast<W&>(detail::panelOf<W>(window)).*member = typed<T>(widget);
+            };
+            m_bound = [member](QObject* window, int) -> QWidget* {
+                return static_cast<W&>(detail::panelOf<W>(window)).*member;
+            };
+        } else {
+            m_bind = [member](QObject* window, QWidget* widget, int) {
+                tableWindow<W>(window)->*member = typed<T>(widget);
+            };
+            m_bound = [member](QObject* window, int) -> QWidget* { return tableWindow<W>(window)->*member; };
+        }
         return *this;
     }
     template<class W, class T> Control& to(ControlArray<T> W::*member)
     {
-        m_bind = [member](QObject* window, QWidget* widget, int index) {
-            (tableWindow<W>(window)->*member).insert(index, typed<T>(widget));
+        const auto array = [member](QObject* window) -> ControlArray<T>& {
+            if constexpr (std::derived_from<W, Panel>)
+                return static_cast<W&>(detail::panelOf<W>(window)).*member;
+            else
+                return tableWindow<W>(window)->*member;
         };
+        if constexpr (std::derived_from<W, Panel>)
+            m_panel = &detail::panelOf<W>;
+        m_bind = [array](QObject* window, QWidget* widget, int index) {
+            array(window).insert(index, typed<T>(widget));
+        };
+        m_bound = [array](QObject* window, int index) -> QWidget* { return array(window)(index); };
         return *this;
     }
 
@@ -115,11 +210,21 @@ public:
     const Handler& enterHandler() const { return m_enter; }
     void bindTo(QObject* window, QWidget* widget) const
     {
+        if (m_panel)
+            m_panel(window).m_controls.insert(m_objectName, widget);
         if (m_bind)
             m_bind(window, widget, m_index);
     }
+    // Whether the row has a .to(), and what it holds on this window now: its widget once created.
+    bool bindsMember() const { return bool(m_bind); }
+    QWidget* boundWidget(QObject* window) const { return m_bound ? m_bound(window, m_index) : nullptr; }
+    // A name taken from a panel that has no row of it (takeRows).
+    bool isMissing() const { return m_missing; }
 
 private:
+    template<class P> friend QList<Control> panelRows(QList<Control> rows);
+    friend QList<Control> takeRows(const QList<Control>& rows, const QStringList& names);
+
     template<class T> static T* typed(QWidget* widget)
     {
         T* t = qobject_cast<T*>(widget);
@@ -141,7 +246,18 @@ private:
     Handler m_leave;
     Handler m_enter;
     std::function<void(QObject*, QWidget*, int)> m_bind;
+    std::function<QWidget*(QObject*, int)> m_bound;
+    Panel& (*m_panel)(QObject* window) = nullptr;
+    bool m_missing = false;
 };
+
+template<class P> QList<Control> panelRows(QList<Control> rows)
+{
+    static_assert(std::derived_from<P, Panel>);
+    for (Control& row : rows)
+        row.m_panel = &detail::panelOf<P>;
+    return rows;
+}
 
 inline Control textBox(const char* name, QRect twips) { return {Kind::TextBox, name, twips}; }
 inline Control maskedEdit(const char* name, QRect twips) { return {Kind::MaskedEdit, name, twips}; }

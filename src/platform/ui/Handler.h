@@ -32,6 +32,9 @@ template<class W> W* tableWindow(QObject* window)
 // folder that takes the window, so that the folder owning a part of the window keeps its handlers:
 //     &plu::chkWeighed_Click              void chkWeighed_Click(QWidget* window);
 //     &keys::lblKey_Click                 void lblKey_Click(QWidget* window, int index);
+// or one such function for many controls of a control table that finds its rule by the control (a menu entry has
+// none to give: a menu row with such a handler stops when its menu is made):
+//     &plu::editorBox_LostFocus          void editorBox_LostFocus(QWidget* window, QWidget* control);
 // A bound handler never runs on a window being destroyed (its class is gone by then: Qt's clearFocus() in
 // ~QWidget sends the focused box its FocusOut after the window's own destructor has run).
 class Handler {
@@ -39,18 +42,19 @@ public:
     Handler() = default;
     template<class W>
     Handler(void (W::*member)())
-        : m_call([member](QObject* window, int) { (static_cast<W*>(window)->*member)(); })
+        : m_call([member](QObject* window, QWidget*, int) { (static_cast<W*>(window)->*member)(); })
         , m_class(&W::staticMetaObject)
     {
     }
     template<class W>
     Handler(void (W::*member)(int index))
-        : m_call([member](QObject* window, int index) { (static_cast<W*>(window)->*member)(index); })
+        : m_call([member](QObject* window, QWidget*, int index) { (static_cast<W*>(window)->*member)(index); })
         , m_class(&W::staticMetaObject)
     {
     }
     Handler(void (*function)(QWidget* window));
     Handler(void (*function)(QWidget* window, int index));
+    Handler(void (*function)(QWidget* window, QWidget* control));
 
     explicit operator bool() const { return bool(m_call); }
 
@@ -59,13 +63,14 @@ public:
     bool accepts(const QObject* window) const;
     void checkWindow(const QObject* window) const;
 
-    // The handler of one window's control: `index` is its array index, -1 for a single control. The call does
-    // nothing once the window's class is being destroyed.
-    std::function<void()> boundTo(QObject* window, int index) const;
+    // The handler of one window's control: `index` is its array index, -1 for a single control; `control` its
+    // widget, none for a menu entry. The call does nothing once the window's class is being destroyed.
+    std::function<void()> boundTo(QObject* window, int index, QWidget* control = nullptr) const;
 
 private:
-    std::function<void(QObject*, int)> m_call;
+    std::function<void(QObject* window, QWidget* control, int index)> m_call;
     const QMetaObject* m_class = nullptr; // of a member handler's window
+    bool m_takesControl = false;
 };
 
 // A caption's text by its key.

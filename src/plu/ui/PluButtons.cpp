@@ -2,18 +2,17 @@
 
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/LimitedEdit.h"
-#include "platform/ui/MenuTable.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ValueSetters.h"
 #include "plu/PluCommands.h"
 #include "plu/PluFieldRules.h"
 #include "plu/ui/PluEditorWindow.h"
 #include "plu/ui/PluHost.h"
+#include "plu/ui/PluPanel.h"
 #include "plu/ui/frmStringEdit.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QDate>
 #include <QLineEdit>
@@ -28,24 +27,21 @@ namespace {
 QString dbReadErr() { return gLangMsg.text(QStringLiteral("dbReadErr")); }
 QString dbWriteErr() { return gLangMsg.text(QStringLiteral("dbWriteErr")); }
 
-template<class T = QWidget> T* control(QWidget* window, const char* name)
+const PluFieldRule& ruleOf(QWidget* box)
 {
-    return window->findChild<T*>(QLatin1String(name));
+    const PluFieldRule* rule = pluFieldRule(box->objectName());
+    if (!rule)
+        qFatal("Editor box %s has no rule", qPrintable(box->objectName()));
+    return *rule;
 }
 
-void enable(QWidget* window, const char* name, bool on)
-{
-    if (QAction* entry = ui::menuEntry(window, QLatin1String(name)))
-        entry->setEnabled(on);
-    else if (QWidget* w = control(window, name))
-        w->setEnabled(on);
-}
+void enable(QWidget* window, const char* name, bool on) { enableCommand(window, QLatin1String(name), on); }
 
 // Edit or display mode on the window: the pages, the buttons, the mark column and the import menu.
 void showMode(QWidget* window, bool pagesEnabled)
 {
     const bool edit = gPluEditor().gHideSelectedCol == 1;
-    pluTabs(window)->setEnabled(pagesEnabled);
+    pluPanel(window).SSTabPLU->setEnabled(pagesEnabled);
     ResetTabFrames(window, edit && pagesEnabled ? 1 : 0);
     SetEditModeButtons(window);
     if (edit)
@@ -57,7 +53,7 @@ void showMode(QWidget* window, bool pagesEnabled)
 // The "*" of column 0 moved from the previous pointer row to `row`.
 void movePointer(QWidget* window, int previousRow, int row)
 {
-    QTableWidget* grid = pluGrid(window);
+    QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
     if (previousRow >= 1 && previousRow < ui::flexRows(grid))
         ui::setFlexText(grid, previousRow, 0, QString());
     selectGridRow(window, row);
@@ -79,7 +75,7 @@ void markAll(QWidget* window, int mode)
 {
     if (AskSavePLUChanges(window) == 3)
         return;
-    SetPLUSelection(window, 1, ui::flexRows(pluGrid(window)) - 1, mode);
+    SetPLUSelection(window, 1, ui::flexRows(pluPanel(window).MSHFlexGridPLU) - 1, mode);
 }
 
 } // namespace
@@ -100,7 +96,7 @@ void cmdNew_Click(QWidget* window)
     std::optional<NewPLUEditor> made;
     if (!ui::tryStep([&] { made = NewPLUCommand(host, QDate::currentDate()); }, dbReadErr(), window) || !made)
         return;
-    pluTabs(window)->setEnabled(true);
+    pluPanel(window).SSTabPLU->setEnabled(true);
     ResetTabFrames(window, 1);
     showEditorCaptions(window, made->captions, made->values);
     showEditorValues(window, made->values);
@@ -108,10 +104,9 @@ void cmdNew_Click(QWidget* window)
     SelectPLUTab(window, 1);
     enable(window, "cmdUpdate", true);
     enable(window, "cmdDownload", true);
-    if (auto* box = control<QLineEdit>(window, "meditPLU")) {
-        box->setFocus();
-        box->selectAll();
-    }
+    QLineEdit* box = pluPanel(window).meditPLU;
+    box->setFocus();
+    box->selectAll();
 }
 
 void cmdCopy_Click(QWidget* window)
@@ -119,14 +114,12 @@ void cmdCopy_Click(QWidget* window)
     FreeNumberProposal proposal;
     if (!ui::tryStep([&] { proposal = CopyPLUCommand(); }, dbReadErr(), window) || !proposal.editMode)
         return;
-    auto* box = control<QLineEdit>(window, "meditPLU");
-    if (proposal.number && box)
+    QLineEdit* box = pluPanel(window).meditPLU;
+    if (proposal.number)
         ui::setText(box, QString::number(*proposal.number));
     SelectPLUTab(window, 1);
-    if (box) {
-        box->setFocus();
-        box->selectAll();
-    }
+    box->setFocus();
+    box->selectAll();
 }
 
 void cmdCancel_Click(QWidget* window)
@@ -179,53 +172,49 @@ void cmdReflesh_Click(QWidget* window)
 void cmdSelectAll_Click(QWidget* window) { markAll(window, 1); }
 void cmdClearAll_Click(QWidget* window) { markAll(window, 2); }
 
-void cmdFont_Click(QWidget* window) { StringEdit(window, EditName, control<QLineEdit>(window, "txtName")); }
-void cmdDescFont_Click(QWidget* window)
+void cmdFont_Click(QWidget* window) { StringEdit(window, EditName, pluPanel(window).txtName); }
+void cmdDescFont_Click(QWidget* window) { StringEdit(window, EditDescription, pluPanel(window).meditDescription); }
+
+void editorBox_GotFocus(QWidget* window, QWidget* control)
 {
-    StringEdit(window, EditDescription, control<QLineEdit>(window, "meditDescription"));
+    auto* box = static_cast<QLineEdit*>(control);
+    const PluFieldRule& rule = ruleOf(box);
+    const FocusedBox focused = pluFieldGotFocus(rule, box->text(), pluPanel(window).combDiscType->currentIndex());
+    if (focused.limit) {
+        ui::EditLimit limit = ui::EditLimit().chars(*focused.limit);
+        limitEdit(box, rule.binaryKeys ? limit.binary() : limit.digits());
+    }
+    ui::setText(box, focused.text);
+    box->selectAll();
 }
 
-void attachPluFieldRules(QWidget* window)
+void editorBox_Change(QWidget*, QWidget* control)
 {
-    for (const PluFieldRule& rule : pluFieldRules()) {
-        auto* box = window->findChild<QLineEdit*>(QLatin1String(rule.objectName));
-        if (!box)
-            continue;
-        ui::onEnter(box, [window, box, &rule] {
-            const auto* discType = control<QComboBox>(window, "combDiscType");
-            const FocusedBox focused = pluFieldGotFocus(rule, box->text(), discType ? discType->currentIndex() : 0);
-            if (focused.limit) {
-                ui::EditLimit limit = ui::EditLimit().chars(*focused.limit);
-                limitEdit(box, rule.binaryKeys ? limit.binary() : limit.digits());
-            }
-            ui::setText(box, focused.text);
-            box->selectAll();
-        });
-        ui::onChange(box, [box, &rule] {
-            const ChangedBox changed = pluFieldChanged(rule, box->text());
-            if (!changed.caret)
-                return;
-            ui::setText(box, changed.text);
-            box->setCursorPosition(*changed.caret);
-        });
-        ui::onLeave(box, [window, &rule] {
-            PluEditorValues before = editorValues(window);
-            PluEditorValues tab = before;
-            WindowHost host(window);
-            if (ui::tryStep([&] { pluFieldLostFocus(rule, tab, host); }, dbReadErr(), window))
-                showChangedValues(window, before, tab);
-        });
-    }
-    for (const char* name :
-         {"combMG", "combSymbol", "combMemDiscType", "combDiscType", "combBarcodeFormat", "combRSData", "chkWeighed",
-          "DTPickerStartDate", "DTPickerStartTime", "DTPickerEndDate", "DTPickerEndTime"})
-        if (QWidget* w = control(window, name))
-            ui::onLeave(w, [window, name] {
-                PluEditorValues before = editorValues(window);
-                PluEditorValues tab = before;
-                ui::tryStep([&] { pluControlLostFocus(QLatin1String(name), tab); }, dbReadErr(), window);
-                showChangedValues(window, before, tab);
-            });
+    auto* box = static_cast<QLineEdit*>(control);
+    const ChangedBox changed = pluFieldChanged(ruleOf(box), box->text());
+    if (!changed.caret)
+        return;
+    ui::setText(box, changed.text);
+    box->setCursorPosition(*changed.caret);
+}
+
+// Only the controls whose values the rule changed are set again.
+void editorBox_LostFocus(QWidget* window, QWidget* control)
+{
+    const PluFieldRule& rule = ruleOf(control);
+    PluEditorValues before = editorValues(window);
+    PluEditorValues tab = before;
+    WindowHost host(window);
+    if (ui::tryStep([&] { pluFieldLostFocus(rule, tab, host); }, dbReadErr(), window))
+        showChangedValues(window, before, tab);
+}
+
+void editorControl_LostFocus(QWidget* window, QWidget* control)
+{
+    PluEditorValues before = editorValues(window);
+    PluEditorValues tab = before;
+    ui::tryStep([&] { pluControlLostFocus(control->objectName(), tab); }, dbReadErr(), window);
+    showChangedValues(window, before, tab);
 }
 
 } // namespace quorvane::plu

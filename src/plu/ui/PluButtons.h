@@ -23,8 +23,4 @@ void cmdClearAll_Click(QWidget* window);
 void cmdFont_Click(QWidget* window);
 void cmdDescFont_Click(QWidget* window);
 
-// Attaches the editor boxes' input rules (limit on focus, leading zeros while typed, checks and the changed flag
-// on leaving) and the other controls' leave rules; once, after the editor's controls are created.
-void attachPluFieldRules(QWidget* window);
-
 } // namespace quorvane::plu

@@ -5,8 +5,7 @@
 #include "plu/PluFieldRules.h"
 #include "plu/PluTabs.h"
 
-class QTableWidget;
-class QTabWidget;
+class QPushButton;
 class QWidget;
 
 namespace quorvane::plu {
@@ -29,10 +28,14 @@ void showDiscountControls(QWidget* window, const DiscountTypeControls& controls)
 // The four member-discount percent labels shown or hidden.
 void showMemberPercent(QWidget* window, bool percent);
 
-QTableWidget* pluGrid(QWidget* window);
-QTabWidget* pluTabs(QWidget* window);
 // Makes the grid's row (1 for the first PLU) current, selected across; a row the grid lacks changes nothing.
 void selectGridRow(QWidget* window, int row);
+
+// Enables or disables a PLU button or menu entry of the window hosting the editor, by objectName; a name of which the
+// window has neither stops.
+void enableCommand(QWidget* window, const QString& objectName, bool enabled);
+// A PLU button of that window, by objectName; a name it lacks stops.
+QPushButton* pluButton(QWidget* window, const QString& objectName);
 
 // The rules' questions answered by the window: message boxes, the grid's row, the number box.
 class WindowHost : public PluEditorHost {

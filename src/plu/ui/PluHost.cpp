@@ -3,11 +3,11 @@
 #include "platform/events/EventPump.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/FlexGrid.h"
-#include "platform/ui/MenuTable.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ValueSetters.h"
 #include "plu/PluList.h"
 #include "plu/ui/PluEditorWindow.h"
+#include "plu/ui/PluPanel.h"
 #include "plu/ui/PluWindow.h"
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
@@ -15,14 +15,16 @@
 #include "state/ProgramState.h"
 #include "state/SharedData.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimeEdit>
 
 #include <cmath>
 #include <memory>
@@ -101,7 +103,7 @@ void showListed(QWidget* window, int position, bool clearFirst)
         ClearPLUTab(tab);
     if (!ui::tryStep([&] { quorvane::ShowPLUInTab(position, tab); }, dbReadErr(), window))
         return;
-    QTabWidget* tabs = pluTabs(window);
+    QTabWidget* tabs = pluPanel(window).SSTabPLU;
     tabs->setUpdatesEnabled(false);
     showEditorValues(window, tab);
     tabs->setUpdatesEnabled(true);
@@ -110,7 +112,7 @@ void showListed(QWidget* window, int position, bool clearFirst)
 // The grid's row `row` becomes the PLU shown: its mark "*" in column 0, gCurPLURow, the editor and the buttons.
 void showGridRow(QWidget* window, int row)
 {
-    QTableWidget* grid = pluGrid(window);
+    QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
     PluEditorState& s = gPluEditor();
     if (s.gCurPLURow >= 1 && s.gCurPLURow < ui::flexRows(grid))
         ui::setFlexText(grid, s.gCurPLURow, 0, QString());
@@ -151,37 +153,31 @@ void gridClick(QWidget* window, int mouseRow, int mouseColumn)
     showGridRow(window, mouseRow);
 }
 
-QList<QFrame*> pageFrames(QWidget* window)
-{
-    return ui::controlArray<QFrame>(window, QStringLiteral("frameTAB")).elements();
-}
+QList<QFrame*> pageFrames(QWidget* window) { return pluPanel(window).frameTAB.elements(); }
 
-QFrame* pageFrame(QWidget* window, int page)
-{
-    return ui::controlArray<QFrame>(window, QStringLiteral("frameTAB"))(page);
-}
+// A page (1 to 3) the frame array lacks gives none.
+QFrame* pageFrame(QWidget* window, int page) { return pluPanel(window).frameTAB(page); }
 
-// Each page's controls in the order Tab visits them; the member-discount type after its four amounts, which keep
-// places 14 to 17.
-const QList<QStringList>& pageTabOrder()
+// The page's controls in the order Tab visits them; the member-discount type after its four amounts, which keep
+// places 14 to 17. None for a page outside 1 to 3.
+QList<QWidget*> pageTabOrder(const PluPanel& p, int page)
 {
-    static const QList<QStringList> order{
-        {"meditPLU", "cmdFont", "cmdDescFont", "meditUPrice", "meditTare", "meditCoupledPLU", "combSymbol",
-         "chkWeighed", "chkUPoverride", "chknegativePLU", "meditDepartment", "combMG", "meditCost", "meditMemDisc(1)",
-         "meditMemDisc(2)", "meditMemDisc(3)", "meditMemDisc(4)", "combMemDiscType"},
-        {"meditItemCode", "combBarcodeFormat", "meditFlagCode1", "meditFlagCode2", "combRSData", "meditTaxNum",
-         "meditTax2Num", "meditDiscScheNum", "meditPriScheNum", "meditIngrNum", "meditSMsgNum"},
-        {"combDiscType", "DTPickerStartDate", "DTPickerStartTime", "DTPickerEndDate", "DTPickerEndTime",
-         "meditDiscDayOfWeek", "meditDiscLimit1", "meditDiscLmtPer1", "meditDiscLimit2", "meditDiscLmtPer2",
-         "chkPricePriority"},
-    };
-    return order;
-}
-
-void focus(QWidget* window, const char* name)
-{
-    if (auto* w = window->findChild<QWidget*>(QLatin1String(name)))
-        w->setFocus();
+    switch (page) {
+    case 1:
+        return {p.meditPLU,        p.cmdFont,         p.cmdDescFont,    p.meditUPrice,     p.meditTare,
+                p.meditCoupledPLU, p.combSymbol,      p.chkWeighed,     p.chkUPoverride,   p.chknegativePLU,
+                p.meditDepartment, p.combMG,          p.meditCost,      p.meditMemDisc(1), p.meditMemDisc(2),
+                p.meditMemDisc(3), p.meditMemDisc(4), p.combMemDiscType};
+    case 2:
+        return {p.meditItemCode, p.combBarcodeFormat, p.meditFlagCode1,  p.meditFlagCode2, p.combRSData,  p.meditTaxNum,
+                p.meditTax2Num,  p.meditDiscScheNum,  p.meditPriScheNum, p.meditIngrNum,   p.meditSMsgNum};
+    case 3:
+        return {p.combDiscType,    p.DTPickerStartDate,  p.DTPickerStartTime, p.DTPickerEndDate,
+                p.DTPickerEndTime, p.meditDiscDayOfWeek, p.meditDiscLimit1,   p.meditDiscLmtPer1,
+                p.meditDiscLimit2, p.meditDiscLmtPer2,   p.chkPricePriority};
+    default:
+        return {};
+    }
 }
 
 void editorHandlerRan(const char* name)
@@ -220,7 +216,7 @@ int AskSavePLUChanges(QWidget* window)
 void LoadPLUList(QWidget* window, quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo)
 {
     PluWindow::of(window);
-    QTableWidget* grid = pluGrid(window);
+    QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
     window->setEnabled(false);
     if (gPluListObserver)
         gPluListObserver(kind, storeNo, deptOrSearchNo, mgNo);
@@ -248,7 +244,7 @@ void LoadPLUList(QWidget* window, quint8 kind, qint16 storeNo, qint16 deptOrSear
         showEmptyEditor(window);
     }
     ResetTabFrames(window, row > 0 && gPluEditor().gHideSelectedCol == 1 ? 1 : 0);
-    pluTabs(window)->setEnabled(row > 0);
+    pluPanel(window).SSTabPLU->setEnabled(row > 0);
     SetEditModeButtons(window);
     SetBarcodeFlagControls(window);
     window->setEnabled(true);
@@ -272,24 +268,18 @@ void ShowPLUInTab(QWidget* window, int position) { showListed(window, position, 
 
 void SetEditModeButtons(QWidget* window)
 {
-    const QTableWidget* grid = pluGrid(window);
+    const QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
     QList<ButtonState> states;
     if (!ui::tryStep([&] { states = quorvane::SetEditModeButtons(grid->currentRow() + 1, ui::flexRows(grid)); },
                      dbReadErr(), window))
         return;
-    for (const ButtonState& b : std::as_const(states)) {
-        if (QAction* entry = ui::menuEntry(window, b.objectName))
-            entry->setEnabled(b.enabled);
-        else if (auto* button = window->findChild<QPushButton*>(b.objectName))
-            button->setEnabled(b.enabled);
-    }
+    for (const ButtonState& b : std::as_const(states))
+        enableCommand(window, b.objectName, b.enabled);
 }
 
 void SetPLUGridColumnWidths(QWidget* window)
 {
-    QTableWidget* grid = pluGrid(window);
-    if (!grid)
-        return;
+    QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
     // Of 9615 parts of the grid's width; the 265 left over stay an empty strip at the right.
     constexpr int Parts[] = {0, 700, 1300, 1500, 4250, 1300, 300};
     if (grid->columnCount() != int(std::size(Parts)))
@@ -307,21 +297,18 @@ void ShowTabFrame(QWidget* window, int page)
         frame->hide();
     if (QFrame* frame = pageFrame(window, page))
         frame->show();
-    if (page < 1 || page > pageTabOrder().size())
+    const PluPanel& p = pluPanel(window);
+    const QList<QWidget*> controls = pageTabOrder(p, page);
+    if (controls.isEmpty())
         return;
     // From the tab strip through the page to the editor's buttons.
-    QList<QWidget*> order{pluTabs(window)};
-    for (const QString& name : pageTabOrder()[page - 1])
-        if (auto* w = window->findChild<QWidget*>(name))
-            order << w;
-    if (auto* next = window->findChild<QWidget*>(QStringLiteral("cmdNew")))
-        order << next;
-    ui::setTabOrder(order);
+    ui::setTabOrder(QList<QWidget*>{p.SSTabPLU} + controls
+                    + QList<QWidget*>{pluButton(window, QStringLiteral("cmdNew"))});
 }
 
 void SelectPLUTab(QWidget* window, int page)
 {
-    ui::setTab(pluTabs(window), page - 1);
+    ui::setTab(pluPanel(window).SSTabPLU, page - 1);
     for (QFrame* frame : pageFrames(window))
         frame->hide();
     if (QFrame* frame = pageFrame(window, page))
@@ -337,7 +324,7 @@ void ResetTabFrames(QWidget* window, int enable)
 
 void SetPLUSelection(QWidget* window, int startRow, int count, int mode)
 {
-    QTableWidget* grid = pluGrid(window);
+    QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
     const int current = grid->currentRow() + 1;
     const int rows = ui::flexRows(grid) - 1;
     // Marking all or none returns to the row shown; a click stays on its row.
@@ -367,12 +354,8 @@ void SetPLUSelection(QWidget* window, int startRow, int count, int mode)
     window->setEnabled(true);
     bool marked = false;
     if (ui::tryStep([&] { marked = CountSelectedPLU(); }, dbReadErr(), window))
-        for (const char* name : {"cmdSendAll", "menuDownload"}) {
-            if (QAction* entry = ui::menuEntry(window, QLatin1String(name)))
-                entry->setEnabled(marked);
-            else if (auto* button = window->findChild<QPushButton*>(QLatin1String(name)))
-                button->setEnabled(marked);
-        }
+        for (const char* name : {"cmdSendAll", "menuDownload"})
+            enableCommand(window, QLatin1String(name), marked);
     grid->setFocus();
 }
 
@@ -384,7 +367,7 @@ void DeletePLU(QWidget* window)
 
 void MSHFlexGridPLU_Click(QWidget* window)
 {
-    const QTableWidget* grid = pluGrid(window);
+    const QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
     gridClick(window, grid->currentRow() + 1, grid->currentColumn());
 }
 
@@ -398,8 +381,9 @@ bool MSHFlexGridPLU_KeyDown(QWidget* window, int key, bool shift)
     if ((key != Qt::Key_Up && key != Qt::Key_Down) || !listHasRows())
         return false;
     const int step = key == Qt::Key_Up ? -1 : 1;
-    const auto target = [&] { return qBound(1, pluGrid(window)->currentRow() + 1 + step, gRsPLU.recordCount()); };
-    if (target() == pluGrid(window)->currentRow() + 1)
+    const QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
+    const auto target = [&] { return qBound(1, grid->currentRow() + 1 + step, gRsPLU.recordCount()); };
+    if (target() == grid->currentRow() + 1)
         return true; // at the end of the list: nothing to leave for
     if (AskSavePLUChanges(window) == 3) {
         selectGridRow(window, s.gCurPLURow);
@@ -415,7 +399,8 @@ void MSHFlexGridPLU_KeyUp(QWidget*) { gPluEditor().mPLUGridShift = 0; }
 void SSTabPLU_Click(QWidget* window)
 {
     PluEditorState& s = gPluEditor();
-    const int page = pluTabs(window)->currentIndex() + 1;
+    const PluPanel& p = pluPanel(window);
+    const int page = p.SSTabPLU->currentIndex() + 1;
     if (page == s.gCurPLUTab)
         return;
     if (QFrame* frame = pageFrame(window, page))
@@ -427,12 +412,12 @@ void SSTabPLU_Click(QWidget* window)
     if (s.gHideSelectedCol != 1)
         return;
     if (page == 1) {
-        focus(window, "meditPLU");
+        p.meditPLU->setFocus();
         combMemDiscType_Click(window);
     } else if (page == 2) {
-        focus(window, "meditItemCode");
+        p.meditItemCode->setFocus();
     } else if (page == 3) {
-        focus(window, "combDiscType");
+        p.combDiscType->setFocus();
         combDiscType_Click(window);
     }
 }
@@ -458,8 +443,7 @@ void chkWeighed_Click(QWidget* window)
     showUnitLabels(window, tab.units);
     before.combSymbol = -2; // the unit list was filled again: its position is set in any case
     showChangedValues(window, before, tab);
-    if (auto* box = window->findChild<QCheckBox*>(QStringLiteral("chknegativePLU")))
-        box->setEnabled(negativeEnabled);
+    pluPanel(window).chknegativePLU->setEnabled(negativeEnabled);
 }
 
 void combMemDiscType_Click(QWidget* window)
@@ -487,9 +471,8 @@ void combDiscType_Click(QWidget* window)
 void combBarcodeFormat_Click(QWidget* window)
 {
     editorHandlerRan("combBarcodeFormat_Click");
-    const auto* list = window->findChild<QComboBox*>(QStringLiteral("combBarcodeFormat"));
-    if (auto* label = window->findChild<QLabel*>(QStringLiteral("lblReference")); label && list)
-        label->setText(referenceLabel(list->currentText(), list->currentIndex()));
+    const PluPanel& p = pluPanel(window);
+    p.lblReference->setText(referenceLabel(p.combBarcodeFormat->currentText(), p.combBarcodeFormat->currentIndex()));
     SetBarcodeFlagControls(window);
 }
 

@@ -12,9 +12,10 @@ class QWidget;
 
 namespace quorvane::plu {
 
-// What the main window asks of the PLU list and editor that it hosts. Each takes the main window, on which the PLU
-// grid MSHFlexGridPLU, the tab strip SSTabPLU, its pages' frames frameTAB(1) to frameTAB(3), the editor's controls,
-// the PLU buttons and menu entries are found by objectName. A database failure is shown through ui::tryStep.
+// What the main window asks of the PLU list and editor that it hosts. Each takes the main window, whose panel
+// (PluPanel.h) holds the PLU grid MSHFlexGridPLU, the tab strip SSTabPLU, its pages' frames frameTAB(1) to
+// frameTAB(3) and the editor's controls; the PLU buttons and menu entries are the window's own, enabled by objectName
+// (enableCommand). A database failure is shown through ui::tryStep.
 
 // Whether the edited PLU may be left: 0 nothing to save (gPLUChanged is not 1), asked nothing; otherwise the
 // question "updatePLU" with Yes, No and Cancel: Yes saves the PLU and gives 1, No drops the changes and gives 2,
@@ -60,6 +61,13 @@ void chkWeighed_Click(QWidget* window);
 void combMemDiscType_Click(QWidget* window);
 void combDiscType_Click(QWidget* window);
 void combBarcodeFormat_Click(QWidget* window);
+// The editor boxes' input rules (PluFieldRules.h), for every box with a rule: the limit on getting the focus, the
+// leading zeros dropped while it is typed, the checks and the changed flag on leaving; and the other controls'
+// comparisons on leaving (pluControlLostFocus).
+void editorBox_GotFocus(QWidget* window, QWidget* control);
+void editorBox_Change(QWidget* window, QWidget* control);
+void editorBox_LostFocus(QWidget* window, QWidget* control);
+void editorControl_LostFocus(QWidget* window, QWidget* control);
 
 // The PLU grid's columns (header, width, alignment) and the fill of one row from a listed PLU (KVB_25 or RC_25):
 // its number, PLU number, item code, the name's first line (only for a PLU that has a name), the unit price and

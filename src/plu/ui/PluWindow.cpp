@@ -2,10 +2,12 @@
 
 #include "plu/ui/PluEditorWindow.h"
 #include "plu/ui/PluHost.h"
+#include "plu/ui/PluPanel.h"
 #include "state/ProgramState.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
@@ -31,9 +33,10 @@ PluWindow* PluWindow::of(QWidget* window)
 
 void PluWindow::attach()
 {
-    QTableWidget* grid = pluGrid(m_window);
-    if (m_attached || !grid)
+    if (m_attached)
         return;
+    const PluPanel& p = pluPanel(m_window);
+    QTableWidget* grid = p.MSHFlexGridPLU;
     m_attached = true;
     grid->installEventFilter(this);
     grid->viewport()->installEventFilter(this);
@@ -49,21 +52,18 @@ void PluWindow::attach()
     QObject::disconnect(header, SIGNAL(sectionEntered(int)), grid, nullptr);
     connect(header, &QHeaderView::sectionClicked, this, [this] { MSHFlexGridPLU_HeaderClick(m_window); });
     // The text buttons open the name's and the description's lines.
-    for (const char* name : {"cmdFont", "cmdDescFont"})
-        if (auto* button = m_window->findChild<QPushButton*>(QLatin1String(name)))
-            button->setText(QStringLiteral("..."));
+    for (QPushButton* button : {p.cmdFont, p.cmdDescFont})
+        button->setText(QStringLiteral("..."));
     // The percent signs show only beside percentages, as the lists' rules decide.
-    for (const char* name : {"lblMemDiscPerSym(0)", "lblMemDiscPerSym(1)", "lblMemDiscPerSym(2)", "lblMemDiscPerSym(3)",
-                             "lblDiscLmtPerSym1", "lblDiscLmtPerSym2"})
-        if (auto* label = m_window->findChild<QWidget*>(QLatin1String(name)))
-            label->hide();
+    for (QLabel* label : p.lblMemDiscPerSym.elements() + QList<QLabel*>{p.lblDiscLmtPerSym1, p.lblDiscLmtPerSym2})
+        label->hide();
     // The window starts in display mode, where the editor's pages cannot be operated.
     ResetTabFrames(m_window, 0);
 }
 
 bool PluWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    QTableWidget* grid = pluGrid(m_window);
+    QTableWidget* grid = pluPanel(m_window).MSHFlexGridPLU;
     if (watched == grid && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (MSHFlexGridPLU_KeyDown(m_window, key->key(), key->modifiers().testFlag(Qt::ShiftModifier)))

@@ -59,12 +59,13 @@ QList<Control> uncaptioned(QList<Control> rows)
     return rows;
 }
 
-template<class T> T* bound(QWidget* window, const char* name)
+// Every row of the window, for the rules that name their controls (the kinds and bindings tables): a name the
+// window lacks stops the window there.
+struct OtherFileRows : Panel { };
+
+template<class T> T* bound(const QWidget* window, const char* name)
 {
-    T* widget = window->findChild<T*>(QLatin1String(name));
-    if (!widget)
-        qFatal("frmOtherFile has no %s named %s", T::staticMetaObject.className(), name);
-    return widget;
+    return panel<OtherFileRows>(window).control<T>(QLatin1String(name));
 }
 
 // Pickers keep the display formats set when the window opens.
@@ -110,7 +111,7 @@ QList<Control> frmOtherFile::scheduleLabels()
 // over its frame, the price schedule over its frame, and the commands at the bottom.
 QList<Control> frmOtherFile::windowControls()
 {
-    return textRow(0, "chkIng", "txtIngNo", "txtIngNextNo", "txtIngredient", "cmdIng")
+    return panelRows<OtherFileRows>(textRow(0, "chkIng", "txtIngNo", "txtIngNextNo", "txtIngredient", "cmdIng")
         + textRow(1, "chkSmsg", "txtSMsgNo", "txtSMsgNextNo", "txtSMsg", "cmdSMsg")
         + textRow(2, "chkAdv", "txtAdvNo", "txtAdvNextNo", "txtAdv", "cmdAdv")
         + textRow(3, "chkSname", "txtSNameNo", "txtSNameNextNo", "txtSName", "cmdSName")
@@ -192,7 +193,7 @@ QList<Control> frmOtherFile::windowControls()
             commandButton("cmdSend", {7080, 9360, 1980, 420}).caption().on(&W::cmdSend_Click),
             commandButton("cmdClose", {9240, 9360, 1980, 420}).caption().on(&W::cmdClose_Click),
         }
-        + uncaptioned(scheduleLabels());
+        + uncaptioned(scheduleLabels()));
 }
 
 const ControlTable frmOtherFile::kControls{
@@ -216,7 +217,7 @@ frmOtherFile::frmOtherFile()
     Form_Load();
 }
 
-// Each kind's controls by the names of its rows, once: a name the window lacks stops here.
+// Each kind's controls by the names the kinds and bindings tables give, once.
 void frmOtherFile::bindKinds()
 {
     for (const OtherFileKind& kind : otherFileKinds()) {

@@ -20,10 +20,10 @@ const QList<OtherFileKind> kKinds{
     {"KVB_3B", "No", "txtSMsgNo", "txtSMsgNextNo", "chkSmsg", "NameFirstLine", " ", false, "SPM0UALL.csv", 14, "cmdSMsg", "txtSMsg", nullptr},
     {"KVB_3C", "No", "txtAdvNo", "txtAdvNextNo", "chkAdv", "NameFirstLine", " ", false, "ADV0UALL.csv", 15, "cmdAdv", "txtAdv", nullptr},
     {"KVB_3D", "No", "txtSNameNo", "txtSNameNextNo", "chkSname", "NameFirstLine", " ", false, "SHP0UALL.csv", 16, "cmdSName", "txtSName", nullptr},
-    {"KVB_44", "Clerk_No", "combClerkNo", nullptr, "chkClerk", "Name", " ", false, "OPE0UALL.csv", 0, nullptr, nullptr, nullptr},
-    {"KVB_A8", "Code", "combTaxNo", nullptr, "chkTax", "Rate", "0", true, "TAX0UALL.csv", 0, nullptr, nullptr, nullptr},
-    {"KVB_AC", "Number", "combStockNo", nullptr, "chkStockFNKey", "Name", " ", false, "SFK0UALL.csv", 0, nullptr, nullptr, nullptr},
-    {"KVB_AD", "Number", "combPaymentNo", nullptr, "chkPaymentKey", "Name", " ", false, "PAK0UALL.csv", 0, nullptr, nullptr, nullptr},
+    {"KVB_44", "Clerk_No", "combClerkNo", nullptr, "chkClerk", "Name", " ", false, "OPE0UALL.csv", 0, nullptr, nullptr, nullptr, 99},
+    {"KVB_A8", "Code", "combTaxNo", nullptr, "chkTax", "Rate", "0", true, "TAX0UALL.csv", 0, nullptr, nullptr, nullptr, 9},
+    {"KVB_AC", "Number", "combStockNo", nullptr, "chkStockFNKey", "Name", " ", false, "SFK0UALL.csv", 0, nullptr, nullptr, nullptr, 99},
+    {"KVB_AD", "Number", "combPaymentNo", nullptr, "chkPaymentKey", "Name", " ", false, "PAK0UALL.csv", 0, nullptr, nullptr, nullptr, 9},
     {"KVB_AA", "Number", "txtDiscScheNo", "txtDiscScheNextNo", "chkDiscSch", "Disc_Type", "0", true, "SCH0UALL.csv", 0, nullptr, nullptr, "Frame1"},
     {"KVB_AB", "Number", "txtPriceScheNo", "txtPriceScheNextNo", "chkPriceSch", "NewUnitPrice", "0", true, "PCS0UALL.csv", 0, nullptr, nullptr, "Frame2"},
 };
@@ -75,16 +75,6 @@ const QList<FieldBinding> kBindings{
     {.objectName = "meditNewUPrice", .table = "KVB_AB", .field = "NewUnitPrice", .form = F::Price, .absent = "0", .typing = T::Amount, .maxChars = 6},
 };
 
-// D0 to D6: days, first limit, first amount, second limit, second amount, pickers, "%", caption.
-const DiscTypeRule kDiscTypes[] = {
-    {false, false, false, false, false, false, false, "MainTabDiscAmt1"},
-    {true,  false, false, false, false, true,  false, "MainTabDiscAmt1"},
-    {true,  true,  true,  true,  true,  true,  false, "MainTabDiscAmt1"},
-    {true,  true,  true,  true,  true,  true,  true,  "MainTabDiscAmt1"},
-    {true,  true,  true,  true,  true,  true,  false, "MainTabDiscAmt1"},
-    {true,  true,  true,  true,  true,  true,  true,  "MainTabDiscAmt1"},
-    {true,  false, true,  false, false, true,  false, "MainTabDiscFixPrice"},
-};
 // clang-format on
 
 QString decimalSign()
@@ -379,32 +369,22 @@ QStringList filesToSend(const QStringList& tickedSendBoxes)
     return files;
 }
 
-QString numberTyped(const QString& text)
+ChangedBox numberTyped(const QString& text) { return pluFieldChanged({.change = ChangeForm::WholeNumber}, text); }
+
+ChangedBox typedText(const FieldBinding& b, const QString& text)
 {
-    return text.size() > 1 && text.startsWith(QLatin1Char('0')) ? text.mid(1) : text;
+    const ChangeForm form = b.typing == T::Number ? ChangeForm::WholeNumber
+        : b.typing == T::Amount                   ? ChangeForm::Decimal
+                                                  : ChangeForm::None;
+    return pluFieldChanged({.change = form}, text);
 }
 
-QString amountTyped(const QString& text, const QString& decimalSign)
+FocusedBox enteredAmount(const FieldBinding& b, const QString& text, int discType)
 {
-    const QString sign = decimalSign.isEmpty() ? QStringLiteral(".") : decimalSign;
-    return text.size() >= 2 && text.startsWith(QLatin1Char('0')) && text.mid(1, sign.size()) != sign ? text.mid(1)
-                                                                                                     : text;
-}
-
-QString enteredAmount(const FieldBinding& b, const QString& text, int discType, int* maxChars)
-{
-    QString digits = text;
-    digits.remove(decimalSign());
-    int max = b.form == F::Price ? 6 : 4;
-    if (b.form == F::Amount) {
-        const bool percent = discTypeRule(discType).percent;
-        if (percent)
-            digits = digits.right(4);
-        max = percent ? 4 : 6;
-    }
-    if (maxChars)
-        *maxChars = max;
-    return digits;
+    // Limits and the tax rate take four digits while entered, the unit price and the amounts six.
+    const bool six = b.form == F::Price || b.form == F::Amount;
+    return pluFieldGotFocus({.focusLimit = six ? 6 : 4, .percentByDiscType = b.form == F::Amount, .decimal = true},
+                            text, discType);
 }
 
 void leaveField(const FieldBinding& b, qint64 number, QVariantMap& values)
@@ -446,13 +426,11 @@ void leaveField(const FieldBinding& b, qint64 number, QVariantMap& values)
     values.insert(name, text);
 }
 
-const DiscTypeRule& discTypeRule(int type) { return kDiscTypes[type >= 0 && type <= 6 ? type : 0]; }
-
 QString discAmountText(const QString& shown, int type)
 {
     QString digits = shown;
     digits.remove(decimalSign());
-    if (discTypeRule(type).percent)
+    if (discountTypeControls(type).percent)
         return formatted(digitsValue(digits.right(4)), 2);
     return formatted(digitsValue(digits), gSettings().gPricePoint);
 }
@@ -460,10 +438,8 @@ QString discAmountText(const QString& shown, int type)
 QString discLimitText(const QString& shown, int limitType)
 {
     const qint64 value = digitsValue(shown);
-    return limitType == 0 ? formatted(value, gSettings().gWeightPoint) : QString::number(value);
+    return limitsAreWeights(limitType) ? formatted(value, gSettings().gWeightPoint) : QString::number(value);
 }
-
-const char* discLimitUnitKey(int limitType) { return limitType == 0 ? "Wg" : "Wpcs"; }
 
 qint64 digitsValue(const QString& text)
 {
@@ -482,11 +458,5 @@ void setOtherFilesClock(std::function<QDateTime()> now)
 }
 
 void saveDateTimeToSend() { SaveDateTimeRecord(otherFilesNow()); }
-
-QString datePickerFormat(int dateType)
-{
-    static const char* const formats[] = {"MM-dd-yy", "dd-MM-yy", "yy-MM-dd", "MM.dd.yy", "dd.MM.yy", "yy.MM.dd"};
-    return dateType >= 0 && dateType <= 5 ? QLatin1String(formats[dateType]) : QString();
-}
 
 } // namespace quorvane::otherfiles

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plu/PluFieldRules.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
@@ -27,6 +29,7 @@ struct OtherFileKind {
     const char* textButton; // "cmdIng"; nullptr without text
     const char* textBox;    // the first-line box ("txtIngredient"); nullptr without text
     const char* frame;      // the frame holding a schedule's fields; nullptr for the others
+    int listNumbers = 0;    // a list of numbers offers 1 to this
 
     bool numberIsList() const { return QByteArrayView(numberControl).startsWith("comb"); }
     bool isText() const { return textMode != 0; }
@@ -112,15 +115,15 @@ bool markForSending(const OtherFileKind& kind, bool ticked);
 // The data files of the ticked send boxes, in the kinds' order.
 QStringList filesToSend(const QStringList& tickedSendBoxes);
 
-// Typing rules of the boxes, applied to the text after each change: the number rule drops a leading "0"
-// of two or more characters, the amount rule one not followed by the decimal sign.
-QString numberTyped(const QString& text);
-QString amountTyped(const QString& text, const QString& decimalSign);
+// Typing rules of the boxes, the PLU editor's (plu/PluFieldRules.h): after each change the number rule drops a
+// leading "0" of two or more characters, the amount rule one not followed by the decimal sign.
+ChangedBox numberTyped(const QString& text);
+ChangedBox typedText(const FieldBinding& binding, const QString& text);
 
-// Entering an amount box (limits, amounts, new unit price, tax rate): the decimal signs are removed and,
-// for a discount amount of D3 or D5, the text is cut to its last four characters. `maxChars` gets the
-// box's greatest length while entered.
-QString enteredAmount(const FieldBinding& binding, const QString& text, int discType, int* maxChars);
+// Entering an amount box (limits, amounts, new unit price, tax rate), as the PLU editor's boxes are entered: the
+// decimal signs are removed and, for a discount amount of D3 or D5, the text is cut to its last four characters;
+// the box then takes the length it gives.
+FocusedBox enteredAmount(const FieldBinding& binding, const QString& text, int discType);
 
 // Leaving a box: what it shows after the leave rule, before its kind is saved. `values` holds what the
 // window shows, by objectName; the box left and the boxes its rule changes are rewritten in it.
@@ -129,27 +132,15 @@ QString enteredAmount(const FieldBinding& binding, const QString& text, int disc
 // takes its kind's default when empty. `number` is the record's number (the tax default names it).
 void leaveField(const FieldBinding& binding, qint64 number, QVariantMap& values);
 
-// The discount types' rule: which fields are open, whether the "%" labels show, the first amount's
-// caption key (section frmMain_sstab).
-struct DiscTypeRule {
-    bool days;
-    bool firstLimit;
-    bool firstAmount;
-    bool secondLimit;
-    bool secondAmount;
-    bool pickers;
-    bool percent;
-    const char* firstAmountCaption;
-};
-// D0 to D6; a type outside them is D0.
-const DiscTypeRule& discTypeRule(int type);
+// The discount types' rule, which fields are open and whether the amounts are percentages, is the PLU editor's
+// (discountTypeControls, plu/PluFieldRules.h): one table serves both windows.
 // A discount amount as the type shows it: D3 and D5 in hundredths of its last four digits, the others in
 // the price decimals.
 QString discAmountText(const QString& shown, int type);
 // A limit as the limit type shows it: weights in the weight decimals, pieces as a plain number.
 QString discLimitText(const QString& shown, int limitType);
-// The unit key of both limits (section SSTab_Symbol): "Wg" or "Wpcs".
-const char* discLimitUnitKey(int limitType);
+// Whether the limits are weights (limit type 0, unit key "Wg" of section SSTab_Symbol), else pieces ("Wpcs").
+inline bool limitsAreWeights(int limitType) { return limitType == 0; }
 
 // The integer of a box's digits, its decimal signs removed; an empty box is 0. Text that is not a number
 // throws.
@@ -161,8 +152,5 @@ void setOtherFilesClock(std::function<QDateTime()> clock);
 
 // The scale's date and time to send: KVB_4E holds the one record of the clock's present minute.
 void saveDateTimeToSend();
-
-// The date pickers' display format of a date order (0 to 5); empty for another.
-QString datePickerFormat(int dateType);
 
 } // namespace quorvane::otherfiles

@@ -645,18 +645,11 @@ private slots:
         setToolWindowOpener(QStringLiteral("menuScrollMSG"), {});
     }
 
-    // A tool window hides the main window until it unloads; an entry whose window is not there does nothing.
+    // A tool window hides the main window until it unloads.
     void toolWindows()
     {
         setToolWindowOpener(QStringLiteral("menuEditOtherFiles"), &openToolWindow<ToolStandIn>);
         frmMain* w = openDataView("STORE 1");
-        gPluEditor().gPLUChanged = 1;
-        m_answer = ui::MsgNo;
-        ui::menuEntry(w, QStringLiteral("menuScrollMSG"))->trigger();
-        QVERIFY(w->isVisible());
-        QVERIFY(m_messages.isEmpty()); // nothing asked, the edit kept
-        QCOMPARE(gPluEditor().gPLUChanged, qint16(1));
-        gPluEditor().gPLUChanged = 0;
         ui::menuEntry(w, QStringLiteral("menuEditOtherFiles"))->trigger();
         auto* tool = ui::windows().tool<ToolStandIn>();
         QVERIFY(tool && tool->isVisible());
@@ -687,6 +680,10 @@ private slots:
                                      << "frmTranslate" << true << true;
         QTest::newRow("preset keys") << "menuEditPresetKey"
                                      << "frmPresetKey" << true << true;
+        QTest::newRow("scroll messages") << "menuScrollMSG"
+                                         << "frmScrollMSG" << true << true;
+        QTest::newRow("other files") << "menuEditOtherFiles"
+                                     << "frmOtherFile" << true << true;
         QTest::newRow("report export") << "menuExportReport"
                                        << "frmExportReportData" << true << true;
         QTest::newRow("report reset") << "menuResetReport"

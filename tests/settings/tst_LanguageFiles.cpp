@@ -6,6 +6,8 @@
 #include "mainwindow/ui/frmProperties.h"
 #include "mainwindow/ui/frmScProperties.h"
 #include "mainwindow/ui/frmSearch.h"
+#include "otherfiles/ui/frmOtherFile.h"
+#include "otherfiles/ui/frmScrollMSG.h"
 #include "platform/text/Ansi.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/MenuTable.h"
@@ -82,6 +84,9 @@ struct Tables {
         {QStringLiteral("frmFlexiBarcode::kControls"), &frmFlexiBarcode::kControls},
         {QStringLiteral("frmStringEdit::kControls"), &frmStringEdit::kControls},
         {QStringLiteral("frmUpload::kControls"), &plu::frmUpload::kControls},
+        {QStringLiteral("frmScrollMSG::kControls"), &frmScrollMSG::kControls},
+        {QStringLiteral("frmOtherFile::kControls"), &frmOtherFile::kControls},
+        {QStringLiteral("frmOtherFile::kScheduleLabels"), &frmOtherFile::kScheduleLabels},
     };
     QMap<QString, const ui::MenuTable*> menus{
         {QStringLiteral("frmMain::kMenus"), &frmMain::kMenus},

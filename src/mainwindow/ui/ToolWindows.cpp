@@ -1,5 +1,7 @@
 #include "mainwindow/ui/ToolWindows.h"
 
+#include "otherfiles/ui/frmOtherFile.h"
+#include "otherfiles/ui/frmScrollMSG.h"
 #include "presetkeys/ui/frmFlexiBarcode.h"
 #include "presetkeys/ui/frmPresetKey.h"
 #include "reports/ui/frmExportReportData.h"
@@ -16,7 +18,7 @@ namespace {
 
 struct ToolWindow {
     const char* entry;
-    void (*open)(const QString& caption); // nullptr: no window yet
+    void (*open)(const QString& caption);
 };
 
 // The Tool menu's entries and their windows.
@@ -27,8 +29,8 @@ const ToolWindow kToolWindows[] = {
     {"menuImportOrExport", &openToolWindow<frmImportOrExport>},
     {"menuExportReport", &openToolWindow<frmExportReportData>},
     {"menuResetReport", &openToolWindow<frmResetReportData>},
-    {"menuScrollMSG", nullptr},      // frmScrollMSG
-    {"menuEditOtherFiles", nullptr}, // frmOtherFile
+    {"menuScrollMSG", &openToolWindow<frmScrollMSG>},
+    {"menuEditOtherFiles", &openToolWindow<frmOtherFile>},
 };
 
 // Test stand-ins, by entry; put back with the program state.
@@ -41,7 +43,7 @@ ToolOpener toolWindowOpener(const QString& entry)
     if (const ToolOpener standIn = gStandIns.value(entry))
         return standIn;
     for (const ToolWindow& tool : kToolWindows)
-        if (entry == QLatin1String(tool.entry) && tool.open)
+        if (entry == QLatin1String(tool.entry))
             return tool.open;
     return {};
 }

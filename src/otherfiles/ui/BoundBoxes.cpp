@@ -1,7 +1,6 @@
 #include "otherfiles/ui/BoundBoxes.h"
 
 #include "platform/ui/ValueSetters.h"
-#include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/SettingsState.h"
 
@@ -30,28 +29,27 @@ ui::EditLimit boxLimit(const FieldBinding& b, int maxChars)
     return limit;
 }
 
+void showTyped(QLineEdit* box, const ChangedBox& typed)
+{
+    if (!typed.caret)
+        return;
+    box->setText(typed.text);
+    box->setCursorPosition(*typed.caret);
+}
+
 void connectBoundBox(QLineEdit* box, const FieldBinding& b, std::function<void()> left)
 {
     ui::limitEdit(box, boxLimit(b, b.maxChars));
-    if (b.typing == Typing::Number || b.typing == Typing::Amount) {
-        const bool number = b.typing == Typing::Number;
-        ui::onChange(box, [box, number] {
-            const QString typed = box->text();
-            const QString kept = number ? numberTyped(typed) : amountTyped(typed, gSettings().gDecimalSign);
-            if (kept != typed) {
-                box->setText(kept);
-                box->setCursorPosition(1);
-            }
-        });
-    }
+    if (b.typing == Typing::Number || b.typing == Typing::Amount)
+        ui::onChange(box, [box, binding = &b] { showTyped(box, typedText(*binding, box->text())); });
     ui::onLeave(box, std::move(left));
 }
 
 void enterAmountBox(QLineEdit* box, const FieldBinding& b, int discType)
 {
-    int maxChars = b.maxChars;
-    box->setText(enteredAmount(b, box->text(), discType, &maxChars));
-    ui::limitEdit(box, boxLimit(b, maxChars));
+    const FocusedBox entered = enteredAmount(b, box->text(), discType);
+    box->setText(entered.text);
+    ui::limitEdit(box, boxLimit(b, entered.limit.value_or(b.maxChars)));
     box->selectAll();
 }
 

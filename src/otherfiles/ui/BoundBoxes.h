@@ -13,6 +13,9 @@ namespace quorvane::otherfiles {
 // for names (a character the code page cannot hold refused with charRefused); `maxChars` characters.
 ui::EditLimit boxLimit(const FieldBinding& binding, int maxChars);
 
+// A box's text after its typing rule dropped a leading zero; nothing when none was dropped.
+void showTyped(QLineEdit* box, const ChangedBox& typed);
+
 // Connects a bound box: its limit, its typing rule after every change, and `left` when it is left.
 void connectBoundBox(QLineEdit* box, const FieldBinding& binding, std::function<void()> left);
 

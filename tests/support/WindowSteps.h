@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace quorvane::test {
+
+// A control of the window by objectName; a name the window lacks stops the test run.
+QWidget* control(const QWidget* window, const QString& name);
+
+// Drives a window as the operator does, by objectName. Steps, "|"-separated:
+//   set:name=value   through the control's setter: a list's position, a box's text
+//   focus:name       the focus moves to the control; leave: it moves on to cmdClose; close: the window closes
+//   type:keys        typed into the box with the focus; clear: that box emptied
+//   click:name       a mouse click on the control
+//   cell:grid(r)=text  the text cell of grid row r opened by a click, its text replaced, then Enter; esc:... Esc
+//   sql:statement    run on the working database
+void runSteps(QWidget* window, const QString& steps);
+
+// What the controls of `expected` ("name=value;...") show, written the same way: a box's, button's, label's or
+// picker's text, a list's position, a check box 1 or 0, "grid(r)" the text cell of the grid's row r; "off" where
+// `expected` says off and the control is disabled or hidden.
+QString shownAs(const QWidget* window, const QString& expected);
+
+// Adds the rows "TABLE:field=value;...|..." (a text table's Name as bytes).
+void addTableRows(const QString& rows);
+// "TABLE:field,field": those fields of every row in stored order, "value,value value,value".
+QString storedRows(const QString& tableAndFields);
+
+} // namespace quorvane::test

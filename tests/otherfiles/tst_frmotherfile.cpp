@@ -12,6 +12,7 @@
 #include "platform/ui/CellEdit.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/SettingsState.h"
 #include "transfer/TransferRequest.h"
 
 #include <QLineEdit>

@@ -11,6 +11,7 @@
 #include "plu/ui/frmStringEdit.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "state/SettingsState.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"
 

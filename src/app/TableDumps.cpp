@@ -233,8 +233,7 @@ bool saveTable(const QString& folder, const TableDump& d, QByteArray* bytes, Eve
             }
             case DumpLine::Text:
             case DumpLine::Gathered: {
-                const bool held = type == Column::Text ? out.text(st.columnUtf8(i))
-                                                       : out.line(textOf(st.column(i)));
+                const bool held = type == Column::Text ? out.text(st.columnUtf8(i)) : out.line(textOf(st.column(i)));
                 if (!held) {
                     const qsizetype line = (row - 1) * (d.fields.size() + (d.marker ? 1 : 0)) + i + 1;
                     return fail(
@@ -445,7 +444,8 @@ bool loadTable(const QString& folder, const TableDump& d, qint64 count, EventPum
     const bool plain = text::isAscii(bytes) && text::ansiKeepsAscii();
     const QString content = plain ? QString::fromLatin1(bytes) : decoder.decode(bytes);
     DumpReader in(path, content, !content.isEmpty() && !content.endsWith(QLatin1Char('\n')));
-    if (!plain && (!decoder.isValid() || decoder.hasError())) { // what could not be read could not be written back either
+    if (!plain
+        && (!decoder.isValid() || decoder.hasError())) { // what could not be read could not be written back either
         const qsizetype bad = content.indexOf(QChar::ReplacementCharacter);
         return in.fail(
             error, bad < 0 ? 0 : QStringView(content).left(bad).count(QLatin1Char('\n')),

@@ -121,7 +121,7 @@ private:
     std::unordered_map<std::string, quint64> m_rowChanges; // by lower-case table name
     // The entry of the table changed last: bulk work changes one table row after row.
     std::pair<const std::string, quint64>* m_lastChanged = nullptr;
-    quint64 m_anyChange = 0;                               // what may have changed every table
+    quint64 m_anyChange = 0; // what may have changed every table
 };
 
 // Keeps a transaction open until commit(); rolls back if left without committing.

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 namespace quorvane::app {
@@ -112,59 +113,95 @@ bool wholeNumberOf(const QVariant& v, qint64* n)
 
 QString textOf(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
 
-// A dump file's text, built line by line and put into the code page at once: one conversion per file
-// costs far less than one per line.
+// Printable ASCII only: the line is written as it is.
+bool isPlainAsciiLine(QByteArrayView utf8)
+{
+    for (char c : utf8)
+        if (quint8(c) < 0x20 || quint8(c) >= 0x7f)
+            return false;
+    return true;
+}
+
+// A dump file's bytes, built line by line in the code page. ASCII is the same in the code pages the program
+// writes, so numbers and plain texts go in as they are; a text with other characters goes through one encoder
+// kept for the whole file, since one made for each line would cost more than the line. Lines are written at
+// a position of our own: QByteArray's append cost more per line than the line itself.
 class DumpWriter {
 public:
+    // Builds into `bytes`; its room is kept, so one array serves every file of a dump.
+    explicit DumpWriter(QByteArray* bytes)
+        : m_bytes(*bytes)
+        , m_encoder(text::ansiCodePage().toLatin1().constData())
+        , m_keepsAscii(text::ansiKeepsAscii())
+    {
+        m_bytes.resize(m_bytes.capacity());
+        m_at = m_bytes.data();
+    }
+
     void number(qint64 value)
     {
-        char line[text::NumberLineMaxSize];
-        m_text.append(QLatin1StringView(line, text::formatNumberLine(value, line)));
-        endLine();
+        if (!m_keepsAscii) {
+            encodeLine(text::numberLine(value));
+            return;
+        }
+        char* p = room(text::NumberLineMaxSize + 2);
+        p += text::formatNumberLine(value, p);
+        endLine(p);
     }
 
-    void line(QStringView text)
+    // A text from the database as UTF-8. False when the code page cannot hold it.
+    bool text(QByteArrayView utf8)
     {
-        m_text.append(text);
-        endLine();
+        if (!m_keepsAscii || !isPlainAsciiLine(utf8))
+            return encodeLine(dumpLineText(QString::fromUtf8(utf8)));
+        char* p = room(utf8.size() + 2);
+        std::memcpy(p, utf8.data(), size_t(utf8.size()));
+        endLine(p + utf8.size());
+        return true;
     }
 
-    qsizetype lineCount() const { return m_lines; }
+    bool line(const QString& text) { return encodeLine(dumpLineText(text)); }
 
-    // The file's bytes; false, with the 0-based index of the first line the code page cannot hold, otherwise.
-    bool encode(QByteArray* bytes, qsizetype* badLine) const
+    // The file's bytes, valid until the next writer.
+    const QByteArray& bytes()
     {
-        if (encodeInto(m_text, bytes))
-            return true;
-        const QList<QStringView> lines = text::splitLineViews(m_text);
-        QByteArray ignored;
-        *badLine = 0;
-        while (*badLine < lines.size() && encodeInto(lines[*badLine], &ignored))
-            ++*badLine;
-        return false;
+        m_bytes.truncate(m_at - m_bytes.constData());
+        return m_bytes;
     }
 
 private:
-    void endLine()
+    char* room(qsizetype n)
     {
-        m_text.append(QLatin1StringView("\r\n", 2));
-        ++m_lines;
+        const qsizetype used = m_at - m_bytes.constData();
+        if (m_bytes.size() - used < n) {
+            m_bytes.resize(std::max(2 * m_bytes.size(), used + n + 64 * 1024));
+            m_at = m_bytes.data() + used;
+        }
+        return m_at;
     }
 
-    static bool encodeInto(QStringView text, QByteArray* bytes)
+    void endLine(char* end)
     {
-        QStringEncoder encoder(text::ansiCodePage().toLatin1().constData());
-        bytes->resize(encoder.requiredSpace(text.size()));
-        char* end = encoder.appendToBuffer(bytes->data(), text);
-        bytes->truncate(end - bytes->constData());
-        return encoder.isValid() && !encoder.hasError();
+        end[0] = '\r';
+        end[1] = '\n';
+        m_at = end + 2;
     }
 
-    QString m_text;
-    qsizetype m_lines = 0;
+    bool encodeLine(QStringView text)
+    {
+        char* p = room(m_encoder.requiredSpace(text.size()) + 2);
+        endLine(m_encoder.appendToBuffer(p, text));
+        return m_encoder.isValid() && !m_encoder.hasError();
+    }
+
+    QByteArray& m_bytes;
+    QStringEncoder m_encoder;
+    bool m_keepsAscii;
+    char* m_at = nullptr; // where the next line goes
 };
 
-bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QString* error, qint64* rows)
+bool saveTable(const QString& folder, const TableDump& d, QByteArray* bytes, EventPump& pump, QString* error,
+               qint64* rows)
 {
     ResolvedTable r;
     if (!resolve(d, &r, error))
@@ -174,46 +211,48 @@ bool saveTable(const QString& folder, const TableDump& d, EventPump& pump, QStri
         *error = QStringLiteral("Cannot write %1: %2.").arg(text::nativePath(path), why);
         return false;
     };
-    DumpWriter out;
+    DumpWriter out(bytes);
     qint64 row = 0;
     db::Statement st = gDBConnection.prepare(
         QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(r.columns, quoted(r.table)));
+    using Column = db::Statement::ColumnType;
     while (st.step()) {
         ++row;
         for (int i = 0; i < d.fields.size(); ++i) {
-            const QVariant v = st.column(i);
+            const Column type = st.columnType(i);
             switch (d.fields[i].kind) {
             case DumpLine::Number: {
                 qint64 n = 0;
-                if (!wholeNumberOf(v, &n))
+                if (type == Column::Integer)
+                    n = st.columnInt(i);
+                else if (!wholeNumberOf(st.column(i), &n))
                     return fail(
                         QStringLiteral("field %1 of row %2 holds no whole number").arg(d.fields[i].name).arg(row));
                 out.number(n);
                 break;
             }
             case DumpLine::Text:
-            case DumpLine::Gathered:
-                out.line(dumpLineText(textOf(v)));
+            case DumpLine::Gathered: {
+                const bool held = type == Column::Text ? out.text(st.columnUtf8(i)) : out.line(textOf(st.column(i)));
+                if (!held) {
+                    const qsizetype line = (row - 1) * (d.fields.size() + (d.marker ? 1 : 0)) + i + 1;
+                    return fail(
+                        QStringLiteral("line %1 (field %2 of row %3) holds a character that code page %4 cannot hold")
+                            .arg(line)
+                            .arg(d.fields[i].name)
+                            .arg(row)
+                            .arg(text::ansiCodePage()));
+                }
                 break;
+            }
             }
         }
         if (d.marker)
             out.number(111);
         pump();
     }
-    QByteArray bytes;
-    qsizetype bad = 0;
-    if (!out.encode(&bytes, &bad)) { // every row has one line per field and its closing line
-        const qsizetype perRow = d.fields.size() + (d.marker ? 1 : 0);
-        const qsizetype field = bad % perRow;
-        return fail(QStringLiteral("line %1 (field %2 of row %3) holds a character that code page %4 cannot hold")
-                        .arg(bad + 1)
-                        .arg(field < d.fields.size() ? d.fields[field].name : QString())
-                        .arg(bad / perRow + 1)
-                        .arg(text::ansiCodePage()));
-    }
     *rows = row;
-    return text::writeFileAtomically(path, bytes, error);
+    return text::writeFileAtomically(path, out.bytes(), error);
 }
 
 // ---- reading ----
@@ -259,17 +298,20 @@ private:
     QStringEncoder m_encoder{QStringEncoder::Utf8};
 };
 
+// Reads a dump's lines as they come: a list of them all would cost more than reading them, since a dump of
+// 100,000 rows has a few hundred thousand lines. Lines end as text::splitLineViews ends them.
 class DumpReader {
 public:
     // `cutShort`: the last line has no line end, as when the end of the file was lost.
-    DumpReader(const QString& path, const QList<QStringView>& lines, bool cutShort)
+    DumpReader(const QString& path, QStringView content, bool cutShort)
         : m_path(path)
-        , m_lines(lines)
+        , m_text(content)
         , m_cutShort(cutShort)
     {
+        findLine();
     }
 
-    bool atEnd() const { return m_next >= m_lines.size(); }
+    bool atEnd() const { return m_at >= m_text.size(); }
 
     // Appends the row's values in field order.
     bool readRow(const TableDump& d, const ResolvedTable& r, RowValues* values, QString* error)
@@ -286,23 +328,26 @@ public:
             switch (d.fields[i].kind) {
             case DumpLine::Number: {
                 qint64 n = 0;
-                if (!text::readNumberLine(m_lines[m_next], &n) || !fitsField(f, n))
+                if (!text::readNumberLine(m_line, &n) || !fitsField(f, n))
                     return fail(error, m_next,
                                 QStringLiteral("\"%1\" is not a value of the number field %2")
-                                    .arg(m_lines[m_next].left(40).toString(), f.name));
+                                    .arg(m_line.left(40).toString(), f.name));
                 values->number(n);
-                ++m_next;
+                nextLine();
                 break;
             }
             case DumpLine::Text:
             case DumpLine::Gathered: {
                 const qsizetype first = m_next;
-                QStringView t = m_lines[m_next++];
+                QStringView t = m_line;
+                nextLine();
                 QString gathered; // only a text of several lines is copied
-                if (d.fields[i].kind == DumpLine::Gathered && !atEnd() && !isNumericLine(m_lines[m_next])) {
+                if (d.fields[i].kind == DumpLine::Gathered && !atEnd() && !isNumericLine(m_line)) {
                     gathered = t.toString();
-                    while (!atEnd() && !isNumericLine(m_lines[m_next]))
-                        gathered += m_lines[m_next++];
+                    while (!atEnd() && !isNumericLine(m_line)) {
+                        gathered += m_line;
+                        nextLine();
+                    }
                     t = gathered;
                 }
                 if (f.size > 0 && t.size() > f.size)
@@ -319,7 +364,7 @@ public:
                 m_rowCut = true;
                 return fail(error, rowStart, QStringLiteral("the row that begins here has no closing line"));
             }
-            ++m_next;
+            nextLine();
         }
         // Every line the dump writes ends with CR LF: a last line without it may have lost its end.
         if (atEnd() && m_cutShort)
@@ -338,11 +383,34 @@ public:
     bool rowCut() const { return m_rowCut; }
 
 private:
+    // The line at m_at into m_line, and where the one after it begins into m_after.
+    void findLine()
+    {
+        const char16_t* begin = m_text.utf16() + m_at;
+        const char16_t* end = m_text.utf16() + m_text.size();
+        const char16_t* lf = std::find(begin, end, u'\n');
+        qsizetype length = lf - begin;
+        if (lf != end && length > 0 && lf[-1] == u'\r')
+            --length;
+        m_line = QStringView(begin, length);
+        m_after = lf == end ? m_text.size() : lf + 1 - m_text.utf16();
+    }
+
+    void nextLine()
+    {
+        ++m_next;
+        m_at = m_after;
+        findLine();
+    }
+
     QString m_path;
-    const QList<QStringView>& m_lines;
+    QStringView m_text;
     bool m_cutShort = false;
     bool m_rowCut = false;
-    qsizetype m_next = 0;
+    qsizetype m_next = 0;  // the index of the line in m_line
+    qsizetype m_at = 0;    // where it begins in m_text
+    qsizetype m_after = 0; // where the line after it begins
+    QStringView m_line;
 };
 
 // `count`: the rows the set was saved with, or -1 when it does not say.
@@ -371,11 +439,13 @@ bool loadTable(const QString& folder, const TableDump& d, qint64 count, EventPum
         bytes.truncate(bytes.lastIndexOf('\n') + 1);
         cut = true;
     }
+    // ASCII, all most dumps hold, needs no decoder where the code page keeps it as it is.
     QStringDecoder decoder(text::ansiCodePage().toLatin1().constData());
-    const QString content = decoder.decode(bytes);
-    const QList<QStringView> lines = text::splitLineViews(content);
-    DumpReader in(path, lines, !content.isEmpty() && !content.endsWith(QLatin1Char('\n')));
-    if (!decoder.isValid() || decoder.hasError()) { // what could not be read could not be written back either
+    const bool plain = text::isAscii(bytes) && text::ansiKeepsAscii();
+    const QString content = plain ? QString::fromLatin1(bytes) : decoder.decode(bytes);
+    DumpReader in(path, content, !content.isEmpty() && !content.endsWith(QLatin1Char('\n')));
+    if (!plain
+        && (!decoder.isValid() || decoder.hasError())) { // what could not be read could not be written back either
         const qsizetype bad = content.indexOf(QChar::ReplacementCharacter);
         return in.fail(
             error, bad < 0 ? 0 : QStringView(content).left(bad).count(QLatin1Char('\n')),
@@ -515,11 +585,12 @@ bool SaveTablesToText(const QString& folder, QString* error, DumpRowCounts* rows
         return false;
     }
     EventPump pump;
+    QByteArray bytes; // one file's, kept for the next
     bool ok = true;
     try {
         for (const TableDump& d : tableDumps()) {
             qint64 written = 0;
-            if (!(ok = saveTable(folder, d, pump, &err, &written)))
+            if (!(ok = saveTable(folder, d, &bytes, pump, &err, &written)))
                 break;
             if (rows)
                 rows->insert(d.file, written);

@@ -4,7 +4,8 @@
 #include "state/SettingsState.h"
 #include "state/StoreTreeState.h"
 
-#include <QStringList>
+#include <algorithm>
+#include <charconv>
 
 namespace quorvane {
 
@@ -89,28 +90,42 @@ QString nodeKey(NodeKind kind, const NodeNumbers& n)
 {
     if (kind == NodeKind::Root)
         return kRootNodeKey;
-    const QString word = kindWord(kind);
-    if (word.isEmpty())
+    const auto found = std::find_if(std::begin(kKindWords), std::end(kKindWords),
+                                    [kind](const KindWord& k) { return k.kind == kind; });
+    if (found == std::end(kKindWords))
         return QString();
-    QStringList parts{word, QString::number(n.storeNo)};
+    // Built in one string: the tree makes two keys for each of its nodes.
+    QString key;
+    key.reserve(32 + n.scaleIP.size());
+    key.append(QLatin1StringView(found->word));
+    auto add = [&key](qint16 number) {
+        char digits[8];
+        const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        key.append(QLatin1Char(' '));
+        key.append(QLatin1StringView(digits, end - digits));
+    };
+    add(n.storeNo);
     switch (kind) {
     case NodeKind::Section:
-        parts << QString::number(n.sectNo);
+        add(n.sectNo);
         break;
     case NodeKind::Scale:
-        parts << QString::number(n.sectNo) << n.scaleIP;
+        add(n.sectNo);
+        key.append(QLatin1Char(' '));
+        key.append(n.scaleIP);
         break;
     case NodeKind::Department:
     case NodeKind::Search:
-        parts << QString::number(n.deptOrSearchNo);
+        add(n.deptOrSearchNo);
         break;
     case NodeKind::MainGroup:
-        parts << QString::number(n.deptOrSearchNo) << QString::number(n.mgNo);
+        add(n.deptOrSearchNo);
+        add(n.mgNo);
         break;
     default:
         break;
     }
-    return parts.join(QLatin1Char(' '));
+    return key;
 }
 
 QString nodeKey(const NodeKey& key) { return nodeKey(key.kind, key.numbers); }

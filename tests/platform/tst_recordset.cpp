@@ -33,7 +33,15 @@ QList<qint64> column(Recordset& rs, const QString& field)
     return out;
 }
 
+// A row a bulk statement binds with typed values.
+struct BoundRow {
+    qint64 number = 7;
+    QString text = QStringLiteral("seven");
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(BoundRow)
 
 // The recordset and the connection on a real database file.
 class TstRecordset : public QObject {
@@ -446,6 +454,51 @@ private slots:
         QCOMPARE(c.scalar(QStringLiteral("select \"%1\" from T").arg(field)).toLongLong(), stored);
         QCOMPARE(c.scalar(QStringLiteral("select typeof(\"%1\") from T").arg(field)).toString(),
                  QStringLiteral("integer"));
+    }
+
+    void typedBinds_data()
+    {
+        QTest::addColumn<BoundRow>("row");
+        // clang-format off
+        QTest::newRow("number and text") << BoundRow{};
+        QTest::newRow("empty text")      << BoundRow{.text = QString()};
+        QTest::newRow("largest int64")   << BoundRow{.number = std::numeric_limits<qint64>::max()};
+        QTest::newRow("smallest int64")  << BoundRow{.number = std::numeric_limits<qint64>::min()};
+        QTest::newRow("beyond a double") << BoundRow{.number = (qint64(1) << 53) + 1};
+        QTest::newRow("accents")         << BoundRow{.text = QStringLiteral("Caf\u00e9 cr\u00e8me \u20ac")};
+        QTest::newRow("Chinese")         << BoundRow{.text = QStringLiteral("\u95e8\u5e97 \u9762\u5305")};
+        QTest::newRow("beyond the BMP")  << BoundRow{.text = QStringLiteral("\U0001F600 ok")};
+        // clang-format on
+    }
+
+    // A statement bound, run, reset and bound again stores and finds each row with the values it was given.
+    void typedBinds()
+    {
+        QFETCH(BoundRow, row);
+        QTemporaryDir dir;
+        Connection c;
+        build(dir, c);
+        const BoundRow first{.number = 3, .text = QStringLiteral("first")};
+        Statement insert = c.prepare("insert into T (Id, Name) values (?, ?)");
+        for (const BoundRow& r : {first, row}) {
+            const QByteArray utf8 = r.text.toUtf8();
+            insert.bindInt64(0, r.number);
+            insert.bindText(1, utf8);
+            QVERIFY(!insert.step());
+            insert.reset();
+        }
+        QCOMPARE(c.scalar("select count(*) from T").toInt(), 2);
+        Statement find = c.prepare("select Name, typeof(Name), Id, typeof(Id) from T where Id = ?");
+        for (const BoundRow& r : {row, first}) {
+            find.bindInt64(0, r.number);
+            QVERIFY(find.step());
+            QCOMPARE(int(find.columnType(0)), int(Statement::ColumnType::Text));
+            QCOMPARE(QString::fromUtf8(find.columnUtf8(0)), r.text);
+            QCOMPARE(find.column(1).toString(), QStringLiteral("text")); // an empty text is no NULL
+            QCOMPARE(find.columnInt(2), r.number);
+            QCOMPARE(find.column(3).toString(), QStringLiteral("integer"));
+            find.reset(); // before its rows are all read
+        }
     }
 
     void openMissingFile()

@@ -196,6 +196,18 @@ QVariant Statement::column(int i) const
 
 qint64 Statement::columnInt(int i) const { return sqlite3_column_int64(m_stmt, i); }
 
+static_assert(int(Statement::ColumnType::Integer) == SQLITE_INTEGER && int(Statement::ColumnType::Real) == SQLITE_FLOAT
+              && int(Statement::ColumnType::Text) == SQLITE_TEXT && int(Statement::ColumnType::Blob) == SQLITE_BLOB
+              && int(Statement::ColumnType::Null) == SQLITE_NULL);
+
+Statement::ColumnType Statement::columnType(int i) const { return ColumnType(sqlite3_column_type(m_stmt, i)); }
+
+QByteArrayView Statement::columnUtf8(int i) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
+    return QByteArrayView(text, text ? sqlite3_column_bytes(m_stmt, i) : 0);
+}
+
 // ---- Connection ----
 
 Connection::~Connection() { close(); }
@@ -404,7 +416,11 @@ void Connection::watchChanges()
 
 void Connection::rowChanged(void* self, int, const char*, const char* table, qint64)
 {
-    ++static_cast<Connection*>(self)->m_rowChanges[lowerName(QLatin1StringView(table))];
+    auto* c = static_cast<Connection*>(self);
+    // Entries stay where they are while others are added, so the last one is kept.
+    if (!c->m_lastChanged || qstricmp(table, c->m_lastChanged->first.c_str()) != 0)
+        c->m_lastChanged = &*c->m_rowChanges.try_emplace(lowerName(QLatin1StringView(table))).first;
+    ++c->m_lastChanged->second;
 }
 
 // What the update hook does not see may have changed any table: a DELETE without WHERE empties a table in

@@ -58,6 +58,11 @@ public:
     QString columnName(int i) const;
     QVariant column(int i) const;
     qint64 columnInt(int i) const;
+    // For bulk readers, without a QVariant per value: what the column holds in the current row, and a text's
+    // UTF-8 bytes, valid until the next step or reset.
+    enum class ColumnType { Integer = 1, Real, Text, Blob, Null }; // SQLite's own codes
+    ColumnType columnType(int i) const;
+    QByteArrayView columnUtf8(int i) const;
 
 private:
     sqlite3* m_db;
@@ -114,7 +119,9 @@ private:
     QHash<QString, sqlite3_stmt*> m_cache;
     mutable QHash<QString, QList<FieldInfo>> m_fields;     // keyed by lower-case table name
     std::unordered_map<std::string, quint64> m_rowChanges; // by lower-case table name
-    quint64 m_anyChange = 0;                               // what may have changed every table
+    // The entry of the table changed last: bulk work changes one table row after row.
+    std::pair<const std::string, quint64>* m_lastChanged = nullptr;
+    quint64 m_anyChange = 0; // what may have changed every table
 };
 
 // Keeps a transaction open until commit(); rolls back if left without committing.

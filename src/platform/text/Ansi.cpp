@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstring>
+
 namespace quorvane::text {
 
 namespace {
@@ -40,6 +42,33 @@ QString decode(const QByteArray& bytes, Encoding encoding)
 {
     QStringDecoder dec(encodingName(encoding).toLatin1().constData());
     return dec.decode(bytes);
+}
+
+bool ansiKeepsAscii()
+{
+    char ascii[128];
+    for (int c = 0; c < 128; ++c)
+        ascii[c] = char(c);
+    const QByteArrayView bytes(ascii, sizeof ascii);
+    bool ok = false;
+    return encode(QString::fromLatin1(bytes), Encoding::Ansi, &ok) == bytes && ok
+        && decode(bytes.toByteArray(), Encoding::Ansi) == QLatin1StringView(bytes);
+}
+
+bool isAscii(QByteArrayView bytes)
+{
+    // Eight bytes at a time: the reload asks it of whole dump files.
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    quint64 high = 0;
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        high |= word;
+    }
+    for (; p < end; ++p)
+        high |= quint8(*p);
+    return (high & 0x8080808080808080ULL) == 0;
 }
 
 bool decodeExactly(const QByteArray& bytes, Encoding encoding, QString* text)

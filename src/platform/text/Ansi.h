@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace quorvane::text {
@@ -20,6 +21,12 @@ QByteArray encode(const QString& text, Encoding encoding = Encoding::Ansi, bool*
 QString decode(const QByteArray& bytes, Encoding encoding = Encoding::Ansi);
 // False when the bytes are not that encoding throughout: they would not come back as they are.
 bool decodeExactly(const QByteArray& bytes, Encoding encoding, QString* text);
+
+// True when the ANSI code page holds each ASCII character as that same byte, as windows-1252 and GBK do: ASCII
+// text then goes between the two as it is, without a conversion.
+bool ansiKeepsAscii();
+// True when no byte is above 0x7F.
+bool isAscii(QByteArrayView bytes);
 
 inline QByteArray toAnsi(const QString& text, bool* ok = nullptr) { return encode(text, Encoding::Ansi, ok); }
 inline QString fromAnsi(const QByteArray& bytes) { return decode(bytes, Encoding::Ansi); }

@@ -29,19 +29,27 @@ qint64 FileWriter::writeData(const char* data, qint64 size)
     if (!m_failure.isEmpty())
         return -1;
     // Small writes (a line of a dump or a data file) are gathered into blocks: one system call per line would
-    // cost more than building the lines.
-    m_pending.append(data, size);
+    // cost more than building the lines. Whole blocks of a large write go out from the caller's bytes: copying
+    // a whole file into the block first cost as much as writing it.
+    qint64 taken = 0;
+    if (m_pending.isEmpty()) {
+        const qint64 whole = size - size % kBlockSize;
+        if (whole > 0 && !writeOut(data, whole))
+            return -1;
+        taken = whole;
+    }
+    m_pending.append(data + taken, size - taken);
     if (m_pending.size() >= kBlockSize && !writePending())
         return -1;
     return size;
 }
 
-bool FileWriter::writePending()
+bool FileWriter::writeOut(const char* data, qint64 size)
 {
     // The system may take part of the bytes; the next call then says why it takes no more.
     qint64 done = 0;
-    while (done < m_pending.size()) {
-        const qint64 n = QSaveFile::writeData(m_pending.constData() + done, m_pending.size() - done);
+    while (done < size) {
+        const qint64 n = QSaveFile::writeData(data + done, qMin(size - done, qint64(kBlockSize)));
         if (n <= 0) {
             m_pending.clear();
             return fail(errorString());
@@ -49,6 +57,13 @@ bool FileWriter::writePending()
         done += n;
         m_written += n;
     }
+    return true;
+}
+
+bool FileWriter::writePending()
+{
+    if (!writeOut(m_pending.constData(), m_pending.size()))
+        return false;
     m_pending.resize(0); // keeps the block's memory: freeing and growing it for every block cost more than writing
     return true;
 }

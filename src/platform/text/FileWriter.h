@@ -40,6 +40,7 @@ protected:
 private:
     bool fail(const QString& reason);
     bool writePending();
+    bool writeOut(const char* data, qint64 size); // in blocks, straight to the file
 
     static constexpr qsizetype kBlockSize = 64 * 1024;
     QByteArray m_pending;

@@ -1,6 +1,7 @@
 #include "app/DumpSet.h"
 
 #include "platform/Error.h"
+#include "platform/StateReset.h"
 #include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
 #include "state/ProgramFolder.h"
@@ -13,8 +14,9 @@ namespace quorvane::app {
 
 namespace {
 
-// A test seam, not program state: it stays as a test sets it.
+// A test seam: every operation is tried again after a reset of the program state.
 FolderOperationCheck gFolderOperationCheck;
+const ResetWithState kResetCheck([] { gFolderOperationCheck = nullptr; });
 
 bool allowed(FolderOperation operation, const QString& folder)
 {

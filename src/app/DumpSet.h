@@ -64,7 +64,7 @@ bool recoverDumpSet(QStringList* notes, QString* error);
 
 // Test seam: asked before every rename and delete of a dump folder, and before an entry of AccessData is
 // copied or moved into the new set; false makes the operation fail as a refusal of the file system would.
-// Empty: every operation is tried.
+// Empty, as resetProgramState() leaves it: every operation is tried.
 enum class FolderOperation { Rename, Delete, Copy };
 using FolderOperationCheck = std::function<bool(FolderOperation operation, const QString& folder)>;
 void setFolderOperationCheck(FolderOperationCheck check);

@@ -1,4 +1,5 @@
 #include "app/ProgramExit.h"
+#include "platform/StateReset.h"
 #include "state/ProgramState.h"
 
 namespace quorvane::app {
@@ -9,6 +10,8 @@ ExitHandler& handler()
     static ExitHandler h;
     return h;
 }
+// Set by main() once; a test's handler lasts until the program state is reset.
+const ResetWithState kResetHandler([] { handler() = nullptr; });
 std::optional<int>& lastCode() { return programState().exitCode; }
 } // namespace
 

@@ -5,7 +5,8 @@
 
 namespace quorvane::app {
 
-// The program ends through here: main() turns the code into the process's exit code, a test reads it.
+// The program ends through here: main() turns the code into the process's exit code, a test reads it. A test's
+// handler lasts until resetProgramState().
 using ExitHandler = std::function<void(int code)>;
 void setExitHandler(ExitHandler handler);
 

@@ -2,6 +2,7 @@
 
 #include "otherfiles/OtherFileRecords.h"
 #include "platform/Error.h"
+#include "platform/StateReset.h"
 #include "platform/db/Recordset.h"
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
@@ -223,8 +224,9 @@ void fillSpan(ScheduleSpan& s, const QVariantMap& f, const QString& prefix, cons
     s.days = f.value(daysField).toString();
 }
 
-// A test's stand-in clock; put back with the program state.
+// A test's stand-in clock; the system's after a reset of the program state.
 std::function<QDateTime()> gClock;
+const ResetWithState kResetClock([] { gClock = nullptr; });
 
 } // namespace
 
@@ -451,11 +453,7 @@ qint64 digitsValue(const QString& text)
 
 QDateTime otherFilesNow() { return gClock ? gClock() : QDateTime::currentDateTime(); }
 
-void setOtherFilesClock(std::function<QDateTime()> now)
-{
-    registerStateReset([] { gClock = nullptr; });
-    gClock = std::move(now);
-}
+void setOtherFilesClock(std::function<QDateTime()> now) { gClock = std::move(now); }
 
 void saveDateTimeToSend() { SaveDateTimeRecord(otherFilesNow()); }
 

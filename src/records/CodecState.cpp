@@ -1,7 +1,7 @@
 #include "records/CodecState.h"
 
+#include "platform/StateReset.h"
 #include "platform/text/Ansi.h"
-#include "state/ProgramState.h"
 
 namespace quorvane::records {
 
@@ -16,15 +16,11 @@ void resetCodecState()
     gCodecState.firstLines.clear();
 }
 
+const ResetWithState kResetCodecState(&resetCodecState);
+
 } // namespace
 
-CodecState& codecState()
-{
-    // Registered with the first use, so a reset reaches whatever the codecs hold.
-    static const bool registered = (registerStateReset(&resetCodecState), true);
-    Q_UNUSED(registered);
-    return gCodecState;
-}
+CodecState& codecState() { return gCodecState; }
 
 QString FirstLineDecoder::decode(const QByteArray& bytes)
 {

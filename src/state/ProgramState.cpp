@@ -1,20 +1,14 @@
 #include "state/ProgramState.h"
 
+#include "platform/StateReset.h"
 #include "platform/text/Ansi.h"
 #include "state/SharedData.h"
-
-#include <QList>
 
 namespace quorvane {
 
 namespace detail {
 ProgramState gProgramState;
 } // namespace detail
-
-namespace {
-// Not state: they say how to reset it.
-QList<StateReset> gResets;
-} // namespace
 
 SettingsRecord& gSettings() { return detail::gProgramState.settings; }
 StoreTreeState& gStoreTree() { return detail::gProgramState.storeTree; }
@@ -26,19 +20,12 @@ ImportExportState& gImportExport() { return detail::gProgramState.exchange; }
 
 void resetProgramState()
 {
-    for (StateReset reset : std::as_const(gResets))
-        reset();
+    runStateResets();
     for (db::Recordset* rs : {&gRsPLU, &gRsWork, &gRsReceived})
         rs->close();
     gDBConnection.close();
     detail::gProgramState = ProgramState();
     text::setAnsiCodePage(QString());
-}
-
-void registerStateReset(StateReset reset)
-{
-    if (reset && !gResets.contains(reset))
-        gResets << reset;
 }
 
 } // namespace quorvane

@@ -48,14 +48,10 @@ extern ProgramState gProgramState;
 
 inline ProgramState& programState() { return detail::gProgramState; }
 
-// Puts every program-wide value back to its start, as a fresh run finds them: first what the layers above
-// registered (their caches and window instances), in the order of registration; then the shared recordsets
-// and the connection are closed, this object is made afresh and the code page is the system's again.
+// Puts every program-wide value back to its start, as a fresh run finds them: first what registered with
+// registerStateReset() (platform/StateReset.h: caches, window instances, test seams), in the order of registration;
+// then the shared recordsets and the connection are closed, this object is made afresh and the code page is the
+// system's again.
 void resetProgramState();
-
-// A layer above this one registers how its own values are put back; registering the same function again
-// changes nothing.
-using StateReset = void (*)();
-void registerStateReset(StateReset reset);
 
 } // namespace quorvane

@@ -1,6 +1,6 @@
 #include "transfer/TransferRequest.h"
 
-#include "state/ProgramState.h"
+#include "platform/StateReset.h"
 
 namespace quorvane {
 
@@ -24,7 +24,7 @@ void resetTransferRequest()
 }
 
 // Whatever uses the request links this file, so a reset of the program state reaches it.
-[[maybe_unused]] const bool kResetRegistered = (registerStateReset(&resetTransferRequest), true);
+const ResetWithState kResetTransferRequest(&resetTransferRequest);
 
 } // namespace
 

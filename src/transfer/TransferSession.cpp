@@ -4,6 +4,7 @@
 #include "datafiles/ReceivedPluLoader.h"
 #include "datafiles/ReportLoader.h"
 #include "platform/Quoted.h"
+#include "platform/StateReset.h"
 #include "platform/ftp/RunOffUiThread.h"
 #include "platform/text/Paths.h"
 #include "settings/TextCollections.h"
@@ -20,6 +21,8 @@ ftp::Settings& baseSettings()
     static ftp::Settings settings;
     return settings;
 }
+// A test's port and time-outs; the FTP layer's defaults again after a reset of the program state.
+const ResetWithState kResetSettings([] { baseSettings() = ftp::Settings(); });
 
 // The session inside run(); one at a time, on the UI thread.
 TransferSession* runningSession = nullptr;

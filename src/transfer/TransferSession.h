@@ -28,7 +28,7 @@ struct ScaleLogin {
 };
 
 // Port, passive mode and time-outs of every session: port 21 and the FTP layer's defaults unless a
-// test points them elsewhere. The host and login of the settings given are not used.
+// test points them elsewhere, until resetProgramState(). The host and login of the settings given are not used.
 ftp::Settings sessionSettings();
 void setSessionSettings(const ftp::Settings& settings);
 

@@ -52,8 +52,6 @@ private slots:
 
     void cleanup()
     {
-        app::setExitHandler(nullptr);
-        transfer::setSessionSettings({});
         qApp->removeEventFilter(this);
         app::CloseDatabase();
         app::releaseInstanceLock();

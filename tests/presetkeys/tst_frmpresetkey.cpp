@@ -11,10 +11,10 @@
 #include "settings/TextCollections.h"
 #include "state/PresetKeyState.h"
 #include "state/ProgramFolder.h"
+#include "state/ProgramState.h"
 #include "state/SharedData.h"
 #include "state/StoreTreeState.h"
 #include "transfer/TransferRequest.h"
-#include "transfer/TransferSession.h"
 
 #include <QDialog>
 #include <QFile>
@@ -127,8 +127,7 @@ void TestFrmPresetKey::initTestCase()
 
 void TestFrmPresetKey::cleanupTestCase()
 {
-    transfer::setSessionSettings(ftp::Settings());
-    releaseTextCollections();
+    resetProgramState();
     m_folder.reset();
 }
 

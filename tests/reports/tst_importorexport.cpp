@@ -104,7 +104,6 @@ private slots:
         if (QWidget* w = ui::windows().tool<frmImportOrExport>())
             w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        reports::setFileDialogHandler({});
         resetProgramState();
         m_folder.reset();
     }

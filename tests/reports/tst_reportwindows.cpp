@@ -15,6 +15,7 @@
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramFolder.h"
+#include "state/ProgramState.h"
 #include "state/SettingsState.h"
 #include "state/SharedData.h"
 #include "state/StoreTreeState.h"
@@ -131,8 +132,7 @@ private slots:
 
     void cleanupTestCase()
     {
-        ui::setMsgBoxHandler(nullptr);
-        reports::setFileDialogHandler(nullptr);
+        resetProgramState();
         m_folder.reset();
     }
 

@@ -118,7 +118,6 @@ private slots:
             test::closeMainWindow();
         app::CloseDatabase();
         app::releaseInstanceLock();
-        ui::setMsgBoxHandler(nullptr);
         resetProgramState();
         m_folder.reset();
     }

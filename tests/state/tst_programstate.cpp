@@ -1,3 +1,6 @@
+#include "app/ProgramExit.h"
+#include "otherfiles/OtherFileKinds.h"
+#include "platform/StateReset.h"
 #include "platform/text/Ansi.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
@@ -5,6 +8,7 @@
 #include "state/ProgramState.h"
 #include "state/SettingsState.h"
 #include "state/SharedData.h"
+#include "transfer/TransferSession.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -46,6 +50,13 @@ private slots:
         text::setAnsiCodePage(QStringLiteral("GBK"));
         registerStateReset(resetLayerAbove);
         registerStateReset(resetLayerAbove);
+        // Test seams, whatever their layer.
+        int exits = 0;
+        app::setExitHandler([&](int) { ++exits; });
+        ftp::Settings scale;
+        scale.port = 2121;
+        transfer::setSessionSettings(scale);
+        otherfiles::setOtherFilesClock([] { return QDateTime(QDate(2001, 2, 3), QTime(4, 5)); });
 
         resetProgramState();
 
@@ -61,6 +72,10 @@ private slots:
         // The program-wide names still name the state's own collections.
         QCOMPARE(&gLangMsg, &programState().texts.gLangMsg);
         QCOMPARE(text::ansiCodePage(), systemCodePage);
+        app::exitProgram(1);
+        QCOMPARE(exits, 0);
+        QCOMPARE(transfer::sessionSettings().port, quint16(21));
+        QVERIFY(otherfiles::otherFilesNow().date().year() > 2001);
 
         // The shared connection opens again after a reset, as at a fresh start.
         QVERIFY(gDBConnection.open(dir.filePath(QStringLiteral("state.mdb"))));

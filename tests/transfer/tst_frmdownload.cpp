@@ -10,7 +10,6 @@
 #include "state/SharedData.h"
 #include "transfer/SendOptions.h"
 #include "transfer/TransferRequest.h"
-#include "transfer/TransferSession.h"
 #include "transfer/ui/RequestTransfer.h"
 #include "transfer/ui/frmDownLoad.h"
 
@@ -108,7 +107,6 @@ private slots:
     }
     void cleanup()
     {
-        transfer::setSessionSettings(ftp::Settings());
         resetProgramState();
         m_folder.reset();
     }

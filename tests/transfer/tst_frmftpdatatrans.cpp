@@ -9,7 +9,6 @@
 #include "state/ProgramState.h"
 #include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
-#include "transfer/TransferSession.h"
 #include "transfer/ui/frmFTPDataTrans.h"
 
 #include <QDir>
@@ -89,7 +88,6 @@ void TestFrmFTPDataTrans::init()
 void TestFrmFTPDataTrans::cleanup()
 {
     m_recorder.reset();
-    transfer::setSessionSettings(ftp::Settings());
     resetProgramState();
     m_folder.reset();
 }

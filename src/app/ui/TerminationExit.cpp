@@ -3,7 +3,7 @@
 #include "app/ProgramExit.h"
 #include "app/TerminationRequests.h"
 #include "app/ui/frmEnd.h"
-#include "state/ProgramState.h"
+#include "platform/StateReset.h"
 #include "transfer/TransferSession.h"
 
 #include <QAbstractEventDispatcher>

@@ -2,13 +2,13 @@
 
 #include "otherfiles/ui/frmOtherFile.h"
 #include "otherfiles/ui/frmScrollMSG.h"
+#include "platform/StateReset.h"
 #include "presetkeys/ui/frmFlexiBarcode.h"
 #include "presetkeys/ui/frmPresetKey.h"
 #include "reports/ui/frmExportReportData.h"
 #include "reports/ui/frmImportOrExport.h"
 #include "reports/ui/frmResetReportData.h"
 #include "settings/ui/frmTranslate.h"
-#include "state/ProgramState.h"
 
 #include <QHash>
 
@@ -33,8 +33,9 @@ const ToolWindow kToolWindows[] = {
     {"menuEditOtherFiles", &openToolWindow<frmOtherFile>},
 };
 
-// Test stand-ins, by entry; put back with the program state.
+// Test stand-ins, by entry; none after a reset of the program state.
 QHash<QString, ToolOpener> gStandIns;
+const ResetWithState kResetStandIns([] { gStandIns.clear(); });
 
 } // namespace
 
@@ -58,7 +59,6 @@ QStringList toolWindowEntries()
 
 void setToolWindowOpener(const QString& entry, ToolOpener opener)
 {
-    registerStateReset([] { gStandIns.clear(); });
     if (opener)
         gStandIns.insert(entry, std::move(opener));
     else

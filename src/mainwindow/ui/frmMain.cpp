@@ -156,8 +156,6 @@ frmMain* frmMain::form()
 {
     if (auto* window = ui::windows().mainWindow<frmMain>())
         return window;
-    // The windows the opener holds are part of the run's state.
-    registerStateReset([] { ui::windows().reset(); });
     auto* window = new frmMain;
     ui::windows().setMainWindow(window);
     window->Form_Load();

@@ -2,6 +2,7 @@
 
 #include "mainwindow/ui/ToolWindows.h"
 #include "mainwindow/ui/frmMain.h"
+#include "platform/StateReset.h"
 #include "platform/events/DoEvents.h"
 #include "platform/text/Paths.h"
 #include "platform/ui/MessageBox.h"
@@ -31,8 +32,9 @@ namespace quorvane {
 
 namespace {
 
-// Not program state: how a test opens help files.
+// Test seam: how a test opens help files; the system's viewer after a reset of the program state.
 frmMain::HelpViewer gHelpViewer;
+const ResetWithState kResetHelpViewer([] { gHelpViewer = nullptr; });
 
 constexpr const char* kLanguageEntries[] = {"menuEnglish", "menuChinese", "menuOther"};
 
@@ -123,11 +125,7 @@ QString frmMain::helpFilePath(qint16 languageIndex)
                                           : QStringLiteral("Software Help EN.chm"));
 }
 
-void frmMain::setHelpViewer(HelpViewer viewer)
-{
-    registerStateReset([] { gHelpViewer = nullptr; });
-    gHelpViewer = std::move(viewer);
-}
+void frmMain::setHelpViewer(HelpViewer viewer) { gHelpViewer = std::move(viewer); }
 
 void frmMain::menuSoftwareHelp_Click()
 {

@@ -1,6 +1,7 @@
 #include "platform/ui/MessageBox.h"
 
 #include "platform/Error.h"
+#include "platform/StateReset.h"
 
 #include <QMessageBox>
 
@@ -12,6 +13,8 @@ MsgHandler& handler()
     static MsgHandler h;
     return h;
 }
+// A test's answers last until the program state is reset; then the operator answers again.
+const ResetWithState kResetHandler([] { handler() = nullptr; });
 
 QMessageBox::Icon toQt(MsgIcon icon)
 {

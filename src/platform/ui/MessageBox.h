@@ -49,7 +49,8 @@ bool tryStep(const std::function<void()>& step, const QString& failure = QString
 bool tryStep(const std::function<void()>& step, const std::function<MsgText(const Error&)>& failureFor,
              QWidget* parent = nullptr);
 
-// Tests answer messages without showing them: the handler sees each request and returns the answer.
+// Tests answer messages without showing them: the handler sees each request and returns the answer, until
+// resetProgramState().
 using MsgHandler = std::function<int(const MsgRequest&)>;
 void setMsgBoxHandler(MsgHandler handler);
 

@@ -1,9 +1,13 @@
 #include "platform/ui/WindowOpener.h"
 
+#include "platform/StateReset.h"
+
 namespace quorvane::ui {
 
 namespace {
 WindowOpener gOpener;
+// The windows the opener holds are part of the run's state.
+const ResetWithState kResetOpener([] { gOpener.reset(); });
 } // namespace
 
 WindowOpener& windows() { return gOpener; }

@@ -1,5 +1,6 @@
 #include "plu/ui/PluHost.h"
 
+#include "platform/StateReset.h"
 #include "platform/events/EventPump.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/FlexGrid.h"
@@ -33,10 +34,13 @@ namespace quorvane::plu {
 
 namespace {
 
-// Not program state: what a test listens with.
+// Test seams: what a test listens with; none after a reset of the program state.
 PluListObserver gPluListObserver;
 EditorHandlerObserver gEditorHandlerObserver;
-
+const ResetWithState kResetObservers([] {
+    gPluListObserver = nullptr;
+    gEditorHandlerObserver = nullptr;
+});
 
 QString dbReadErr() { return gLangMsg.text(QStringLiteral("dbReadErr")); }
 QString dbWriteErr() { return gLangMsg.text(QStringLiteral("dbWriteErr")); }
@@ -476,17 +480,9 @@ void combBarcodeFormat_Click(QWidget* window)
     SetBarcodeFlagControls(window);
 }
 
-void observePLUListLoads(PluListObserver observer)
-{
-    registerStateReset([] { gPluListObserver = nullptr; });
-    gPluListObserver = std::move(observer);
-}
+void observePLUListLoads(PluListObserver observer) { gPluListObserver = std::move(observer); }
 
-void observeEditorHandlers(EditorHandlerObserver observer)
-{
-    registerStateReset([] { gEditorHandlerObserver = nullptr; });
-    gEditorHandlerObserver = std::move(observer);
-}
+void observeEditorHandlers(EditorHandlerObserver observer) { gEditorHandlerObserver = std::move(observer); }
 
 QList<ui::FlexColumn> pluGridColumns() { return gridColumns(); }
 ui::FlexRowFill pluGridRowFill(const QBrush& buttonFace) { return listRowFill(buttonFace); }

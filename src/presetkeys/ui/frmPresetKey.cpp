@@ -1,5 +1,6 @@
 #include "presetkeys/ui/frmPresetKey.h"
 
+#include "platform/StateReset.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/Widgets.h"
@@ -65,6 +66,13 @@ bool showPrintDialog(QPrinter& printer, QWidget* parent)
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     return dialog.exec() == QDialog::Accepted;
 }
+
+// The stand-ins a test gives last until the program state is reset; then the real dialogs open again.
+const ResetWithState kResetStandIns([] {
+    frmPresetKey::printerDialog = nullptr;
+    frmPresetKey::keyEditor = nullptr;
+    frmPresetKey::autoAssignment = nullptr;
+});
 
 } // namespace
 

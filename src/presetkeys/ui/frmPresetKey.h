@@ -27,7 +27,7 @@ public:
     static const ui::ControlTable kControls;
 
     // The printer dialog CommonDialog1: true when the operator chose a printer and pressed Print. None: a
-    // QPrintDialog; tests give their own.
+    // QPrintDialog; tests give their own, until resetProgramState().
     using PrinterDialog = std::function<bool(QPrinter& printer, QWidget* parent)>;
     static inline PrinterDialog printerDialog;
 

@@ -1,5 +1,6 @@
 #include "reports/ui/ReportDialogs.h"
 
+#include "platform/StateReset.h"
 #include "state/ProgramFolder.h"
 
 #include <QFileDialog>
@@ -7,7 +8,9 @@
 namespace quorvane::reports {
 
 namespace {
+// A test's answers; the operator's dialog again after a reset of the program state.
 FileDialogHandler gFileDialogHandler;
+const ResetWithState kResetHandler([] { gFileDialogHandler = nullptr; });
 } // namespace
 
 void setFileDialogHandler(FileDialogHandler handler) { gFileDialogHandler = std::move(handler); }

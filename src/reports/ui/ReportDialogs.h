@@ -15,7 +15,8 @@ enum class FileDialogKind { Open, Save };
 // replaced without a question.
 QString CommonDialog1(FileDialogKind kind, QWidget* parent);
 
-// Tests answer the dialog instead of the operator: the handler gets what the dialog would show.
+// Tests answer the dialog instead of the operator: the handler gets what the dialog would show, until
+// resetProgramState().
 using FileDialogHandler = std::function<QString(FileDialogKind kind, const QString& folder, const QString& filter)>;
 void setFileDialogHandler(FileDialogHandler handler);
 

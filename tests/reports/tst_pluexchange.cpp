@@ -1,4 +1,5 @@
 #include "support/CodecTestDb.h"
+#include "support/DataRows.h"
 #include "support/FieldValues.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestSupport.h"
@@ -61,6 +62,59 @@ QString named(const PluImportResult& r)
     return lines.join(QLatin1Char('|'));
 }
 
+struct DecimalRow {
+    const char* text;
+    int d = 2;
+    const char* sign = ".";
+    const char* out;
+};
+
+// What a field's text writes: its value; "!" refused; nullptr: nothing written.
+struct RangeRow {
+    const char* field;
+    const char* text;
+    const char* value = nullptr;
+};
+
+// What a line writes beside its values: flags, the window's store and main group, text blocks.
+struct LineRow {
+    const char* columns = "PLU_No";
+    const char* line = "5";
+    const char* group = "5";
+    int fontSize = 0;
+    const char* stored; // fields of PLU 5 in store 1
+};
+
+struct DuplicateRow {
+    const char* stored = "";
+    const char* lines;
+    bool override = false;
+    const char* after;
+    int counts[3]; // imported, kept, refused
+};
+
+struct LinesRow {
+    const char* bytes;
+    bool title = false;
+    const char* plus;
+    const char* named = "";
+};
+
+struct ExportRow {
+    const char* name;
+    const char* plus = "";
+    const char* columns = "PLU_No";
+    char separator = '\t';
+    bool title = false;
+    const char* decimals = "2 3 .";
+    const char* file; // the bytes, or @name for a golden file
+};
+
+struct ChoiceRow {
+    const char* bytes;
+    const char* choice;
+};
+
 } // namespace
 
 class TstPluExchange : public QObject {
@@ -94,14 +148,8 @@ private slots:
 
     void normalisation_data()
     {
-        struct Row {
-            const char* text;
-            int d = 2;
-            const char* sign = ".";
-            const char* out;
-        };
         // clang-format off
-        const Row rows[] = {
+        test::addDataRows<DecimalRow>({
             {.text = "12.5", .out = "1250"},
             {.text = "12", .out = "1200"},
             {.text = "12.345", .out = "1234"},
@@ -114,35 +162,22 @@ private slots:
             {.text = "1.2.34", .out = "1234"},
             {.text = "12,50", .out = "12,5000"},
             {.text = "12,50", .sign = ",", .out = "1250"},
-        };
+        }, [](const DecimalRow& r) { return QStringLiteral("%1 d=%2 %3").arg(r.text).arg(r.d).arg(r.sign); });
         // clang-format on
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("d");
-        QTest::addColumn<QString>("sign");
-        QTest::addColumn<QString>("out");
-        for (const Row& r : rows)
-            QTest::addRow("%s d=%d %s", r.text, r.d, r.sign) << r.text << r.d << r.sign << r.out;
     }
     void normalisation()
     {
-        QFETCH(QString, text);
-        QFETCH(int, d);
-        QFETCH(QString, sign);
-        QFETCH(QString, out);
-        QCOMPARE(normaliseDecimal(text, d, sign), out);
+        QFETCH(DecimalRow, row);
+        QCOMPARE(normaliseDecimal(QString::fromLatin1(row.text), row.d, QString::fromLatin1(row.sign)),
+                 QString::fromLatin1(row.out));
     }
 
     // Each field takes what its editor takes: a whole number within its range, after the decimal
     // normalisation for prices and weights (2 and 3 places here).
     void ranges_data()
     {
-        struct Row {
-            const char* field;
-            const char* text;
-            const char* value = nullptr; // written; "!" refused; nullptr: nothing written
-        };
         // clang-format off
-        const Row rows[] = {
+        test::addDataRows<RangeRow>({
             {"PLU_No", "1", "1"}, {"PLU_No", "999999", "999999"}, {"PLU_No", " 7 ", "7"},
             {"PLU_No", "0", "!"}, {"PLU_No", "1000000", "!"},
             {"PLU_No", "1.5", "!"}, {"PLU_No", "-1", "!"}, {"PLU_No", "+4", "4"},
@@ -179,44 +214,25 @@ private slots:
             {"PLU_Description", "123456789012345678901234567890123456789012345678901234567890",
              "12345678901234567890123456789012345678901234567890"},
             {"Blank", "x"}, {"KVBBinData", "x"},
-        };
+        }, [](const RangeRow& r) { return QStringLiteral("%1 %2").arg(r.field, QString::fromUtf8(r.text)); });
         // clang-format on
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("outcome");
-        QTest::addColumn<QString>("value");
-        for (const Row& r : rows)
-            QTest::addRow("%s %s", r.field, r.text)
-                << r.field << QString::fromUtf8(r.text)
-                << int(!r.value                ? ImportValue::Skip
-                           : r.value[0] == '!' ? ImportValue::Refuse
-                                               : ImportValue::Write)
-                << (r.value && r.value[0] != '!' ? QString::fromLatin1(r.value) : QString());
     }
     void ranges()
     {
-        QFETCH(QString, field);
-        QFETCH(QString, text);
-        QFETCH(int, outcome);
-        QFETCH(QString, value);
-        const ImportValue v = importValue(field, text, ValueFormat{2, 3, QStringLiteral(".")});
-        QCOMPARE(int(v.outcome), outcome);
-        QCOMPARE(v.value.toString(), value);
-        QCOMPARE(v.reason.isEmpty(), outcome != ImportValue::Refuse);
+        QFETCH(RangeRow, row);
+        const ImportValue v = importValue(QString::fromLatin1(row.field), QString::fromUtf8(row.text),
+                                          ValueFormat{2, 3, QStringLiteral(".")});
+        const bool refused = row.value && row.value[0] == '!';
+        QCOMPARE(v.outcome, !row.value ? ImportValue::Skip : refused ? ImportValue::Refuse : ImportValue::Write);
+        QCOMPARE(v.value.toString(), row.value && !refused ? QString::fromLatin1(row.value) : QString());
+        QCOMPARE(v.reason.isEmpty(), !refused);
     }
 
     // What a line writes beside its values: flags, the window's store and main group, text blocks.
     void lineFields_data()
     {
-        struct Row {
-            const char* columns = "PLU_No";
-            const char* line = "5";
-            const char* group = "5";
-            int fontSize = 0;
-            const char* stored; // fields of PLU 5 in store 1
-        };
         // clang-format off
-        const Row rows[] = {
+        test::addDataRows<LineRow>({
             {.stored = "ST_No=1;PLU_MG=5;Stat2_MGCode=1;Is_Selected=0"},
             {.group = "997", .stored = "PLU_MG=997;Stat2_MGCode=0"},
             {.columns = "PLU_No,PLU_MG", .line = "5\t12", .group = "997", .stored = "PLU_MG=12;Stat2_MGCode=1"},
@@ -243,54 +259,34 @@ private slots:
             {.columns = "PLU_No,PLU_TaxNo,PLU_RSData,PLU_Disc_Type", .line = "5\t2\t1\t3",
              .stored = "Stat2_TaxNo=1;Stat2_RSData=1;Stat2_Discount=1"},
             {.columns = "Blank,PLU_No,Blank,ST_No", .line = "x\t5\ty\t1\tmore", .stored = "ST_No=1"},
-        };
+        }, [](const LineRow& r) { return QStringLiteral("%1 %2").arg(r.columns, r.line); });
         // clang-format on
-        QTest::addColumn<QStringList>("columns");
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<int>("fontSize");
-        QTest::addColumn<QString>("stored");
-        for (const Row& r : rows)
-            QTest::addRow("%s %s", r.columns, r.line)
-                << QString::fromLatin1(r.columns).split(QLatin1Char(',')) << QByteArray(r.line) << r.group << r.fontSize
-                << QString::fromLatin1(r.stored);
     }
     void lineFields()
     {
-        QFETCH(QStringList, columns);
-        QFETCH(QByteArray, line);
-        QFETCH(QString, group);
-        QFETCH(int, fontSize);
-        QFETCH(QString, stored);
-        const PluImportResult r = import(line + "\r\n",
-                                         {.columns = columns,
+        QFETCH(LineRow, row);
+        const PluImportResult r = import(QByteArray(row.line) + "\r\n",
+                                         {.columns = QString::fromLatin1(row.columns).split(QLatin1Char(',')),
                                           .storeText = "1",
-                                          .mainGroupText = group,
-                                          .commodityFontSize = fontSize,
+                                          .mainGroupText = row.group,
+                                          .commodityFontSize = row.fontSize,
                                           .format = {2, 3, "."}});
         QCOMPARE(named(r), QString());
         QCOMPARE(r.imported, 1);
-        QVariantMap row = pluOf(1, 5);
+        QVariantMap stored = pluOf(1, 5);
         // Text blocks compared as Latin-1 texts, byte for byte.
         for (const char* block : {"PLU_Commodity", "PLU_Description"})
-            if (!row.value(block).isNull())
-                row[block] = QString::fromLatin1(row.value(block).toByteArray());
+            if (!stored.value(block).isNull())
+                stored[block] = QString::fromLatin1(stored.value(block).toByteArray());
         QString mismatch;
-        QVERIFY2(test::hasFieldValues(row, stored, &mismatch), qPrintable(mismatch));
+        QVERIFY2(test::hasFieldValues(stored, QString::fromLatin1(row.stored), &mismatch), qPrintable(mismatch));
     }
 
     // Rows stored before, with and without chkPLU, twice in the file, other stores.
     void duplicates_data()
     {
-        struct Row {
-            const char* stored = "";
-            const char* lines;
-            bool override = false;
-            const char* after;
-            int counts[3]; // imported, kept, refused
-        };
         // clang-format off
-        const Row rows[] = {
+        test::addDataRows<DuplicateRow>({
             {.stored = "1/5/100", .lines = "1\t5\t2", .after = "1/5/100", .counts = {0, 1, 0}},
             {.stored = "1/5/100", .lines = "1\t5\t2", .override = true, .after = "1/5/200", .counts = {1, 0, 0}},
             {.lines = "1\t5\t1|1\t5\t2", .after = "1/5/100", .counts = {1, 1, 0}},
@@ -299,53 +295,33 @@ private slots:
             {.stored = "1/5/100", .lines = "2\t5\t2|\t6\t3", .after = "1/5/100|2/5/200|1/6/300", .counts = {2, 0, 0}},
             {.stored = "1/5/100", .lines = "3\t5\t2", .override = true, .after = "1/5/100", .counts = {0, 0, 1}},
             {.stored = "1/0/100", .lines = "1\t\t2|1\t7\t2,5", .after = "1/0/100", .counts = {0, 0, 2}},
-        };
+        }, [](const DuplicateRow& r) { return QStringLiteral("%1 + %2%3").arg(r.stored, r.lines, r.override ? " override" : ""); });
         // clang-format on
-        QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<QByteArray>("lines");
-        QTest::addColumn<bool>("override");
-        QTest::addColumn<QStringList>("after");
-        QTest::addColumn<QList<int>>("counts");
-        for (const Row& r : rows)
-            QTest::addRow("%s + %s%s", r.stored, r.lines, r.override ? " override" : "")
-                << QString::fromLatin1(r.stored).split(QLatin1Char('|'), Qt::SkipEmptyParts)
-                << QByteArray(r.lines).replace('|', "\r\n") + "\r\n"
-                << r.override << QString::fromLatin1(r.after).split(QLatin1Char('|'))
-                << QList<int>{r.counts[0], r.counts[1], r.counts[2]};
     }
     void duplicates()
     {
-        QFETCH(QStringList, stored);
-        QFETCH(QByteArray, lines);
-        QFETCH(bool, override);
-        QFETCH(QStringList, after);
-        QFETCH(QList<int>, counts);
-        for (const QString& s : stored) {
+        QFETCH(DuplicateRow, row);
+        for (const QString& s : QString::fromLatin1(row.stored).split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
             const QStringList v = s.split(QLatin1Char('/'));
             addPlus({QStringLiteral("ST_No=%1;PLU_No=%2;PLU_UPrice=%3;Is_Selected=1").arg(v[0], v[1], v[2])});
         }
-        const PluImportResult r = import(lines,
+        const PluImportResult r = import(QByteArray(row.lines).replace('|', "\r\n") + "\r\n",
                                          {.columns = {"ST_No", "PLU_No", "PLU_UPrice"},
-                                          .override = override,
+                                          .override = row.override,
                                           .storeText = "1",
                                           .mainGroupText = "997",
                                           .format = {2, 3, "."}});
-        QCOMPARE(storedPlus(), after);
-        QCOMPARE((QList<int>{r.imported, r.kept, r.refused}), counts);
+        QCOMPARE(storedPlus().join(QLatin1Char('|')), QString::fromLatin1(row.after));
+        QCOMPARE((QList<int>{r.imported, r.kept, r.refused}),
+                 (QList<int>{row.counts[0], row.counts[1], row.counts[2]}));
         QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT COUNT(*) FROM KVB_25 WHERE Is_Selected<>0")).toInt(), 0);
     }
 
     // Line ends, blank lines, the title line, too few columns; each line left out named with its number.
     void lines_data()
     {
-        struct Row {
-            const char* bytes;
-            bool title = false;
-            const char* plus;
-            const char* named = "";
-        };
         // clang-format off
-        const Row rows[] = {
+        test::addDataRows<LinesRow>({
             {.bytes = "1\t5\r2\t6\r\n3\t7\n4\t8", .plus = "5,6,7,8"},
             {.bytes = "1\t5\r\n\r\n", .plus = "5", .named = "2  : blank line"},
             {.bytes = "1\t5\n\n2\t6\n", .plus = "5,6", .named = "2  : blank line"},
@@ -358,33 +334,23 @@ private slots:
             {.bytes = "1\r\n2\t6\t7\r\n", .plus = "6", .named = "1  : 1 of 2 columns"},
             {.bytes = "12,50\t5\r\n1\t\r\n", .plus = "",
              .named = "1 PLU_UPrice 12,50: not a whole number|2 PLU_No : no PLU number"},
-        };
+        }, [](const LinesRow& r) { return QByteArray(r.bytes).toPercentEncoding(" \t"); });
         // clang-format on
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("title");
-        QTest::addColumn<QString>("plus");
-        QTest::addColumn<QString>("named");
-        for (const Row& r : rows)
-            QTest::addRow("%s", QByteArray(r.bytes).toPercentEncoding(" \t").constData())
-                << QByteArray(r.bytes) << r.title << r.plus << r.named;
     }
     void lines()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, title);
-        QFETCH(QString, plus);
-        QFETCH(QString, named);
-        const PluImportResult r = import(bytes,
+        QFETCH(LinesRow, row);
+        const PluImportResult r = import(row.bytes,
                                          {.columns = {"PLU_UPrice", "PLU_No"},
-                                          .titleLine = title,
+                                          .titleLine = row.title,
                                           .storeText = "1",
                                           .mainGroupText = "997",
                                           .format = {0, 3, "."}});
         QStringList numbers;
         for (const QString& p : storedPlus())
             numbers << p.section(QLatin1Char('/'), 1, 1);
-        QCOMPARE(numbers.join(QLatin1Char(',')), plus);
-        QCOMPARE(::named(r), named);
+        QCOMPARE(numbers.join(QLatin1Char(',')), QString::fromLatin1(row.plus));
+        QCOMPARE(::named(r), QString::fromLatin1(row.named));
         QCOMPARE(r.refused, int(r.named.size()));
     }
 
@@ -455,55 +421,26 @@ private slots:
     // The export: golden files, and the old file kept when the new one cannot be written whole.
     void exportFile_data()
     {
-        struct Row {
-            const char* name;
-            const char* plus;
-            const char* columns;
-            char separator;
-            bool title;
-            const char* decimals;
-            const char* file; // the bytes, or @name for a golden file
-        };
-        const char* block3 = "PLU_Commodity=\x01\x03one\x0d\x01\x03two\x0d\x02\x05three\x0c";
         // clang-format off
-        const Row rows[] = {
-            {"empty table, title", "", "PLU_No,PLU_Commodity", '\t', true, "2 3 .", "PLU_No\tPLU_Commodity\r\n"},
-            {"empty table", "", "PLU_No", '\t', false, "2 3 .", ""},
-            {"a field twice, Blank twice", "PLU_No=5", "PLU_No,PLU_No,Blank,Blank", '\t', false, "2 3 .", "5\t5\t0\t0\r\n"},
-            {"no name", "PLU_No=5", "PLU_Commodity,PLU_No", '\t', false, "2 3 .", "\t5\r\n"},
-            {"comma sign, comma separator", "PLU_UPrice=1234", "PLU_UPrice", ',', false, "2 3 ,", "12,34\r\n"},
-            {"no price decimals", "PLU_UPrice=1234|PLU_UPrice=0", "PLU_UPrice", '\t', false, "0 3 .", "1234.\r\n0\r\n"},
-            {"7 at 3 places, -5 at 2, Null", "PLU_UPrice=7;PLU_Tare=-5;PLU_Disc_1stLim=<null>;PLU_EANItemCode=<null>",
-             "PLU_UPrice,PLU_Tare,PLU_Disc_1stLim,PLU_EANItemCode", '\t', false, "3 2 .", "0.007\t-0.05\t0.00\t\r\n"},
-            {"first line past its block", "PLU_No=1;PLU_Commodity=\x01\x09short\x0c", "PLU_Commodity,PLU_No", '\t', false, "2 3 .", "\t1\r\n"},
-        };
+        test::addDataRows<ExportRow>({
+            {.name = "empty table, title", .columns = "PLU_No,PLU_Commodity", .title = true, .file = "PLU_No\tPLU_Commodity\r\n"},
+            {.name = "empty table", .file = ""},
+            {.name = "a field twice, Blank twice", .plus = "PLU_No=5", .columns = "PLU_No,PLU_No,Blank,Blank", .file = "5\t5\t0\t0\r\n"},
+            {.name = "no name", .plus = "PLU_No=5", .columns = "PLU_Commodity,PLU_No", .file = "\t5\r\n"},
+            {.name = "comma sign, comma separator", .plus = "PLU_UPrice=1234", .columns = "PLU_UPrice", .separator = ',', .decimals = "2 3 ,", .file = "12,34\r\n"},
+            {.name = "no price decimals", .plus = "PLU_UPrice=1234|PLU_UPrice=0", .columns = "PLU_UPrice", .decimals = "0 3 .", .file = "1234.\r\n0\r\n"},
+            {.name = "7 at 3 places, -5 at 2, Null", .plus = "PLU_UPrice=7;PLU_Tare=-5;PLU_Disc_1stLim=<null>;PLU_EANItemCode=<null>", .columns = "PLU_UPrice,PLU_Tare,PLU_Disc_1stLim,PLU_EANItemCode", .decimals = "3 2 .", .file = "0.007\t-0.05\t0.00\t\r\n"},
+            {.name = "first line past its block", .plus = "PLU_No=1;PLU_Commodity=\x01\x09short\x0c", .columns = "PLU_Commodity,PLU_No", .file = "\t1\r\n"},
+            {.name = "three-line name, every catalogue field, two stores", .plus = "ST_No=1;PLU_No=5;PLU_UPrice=1234;PLU_Tare=250;PLU_MemDisc4=9;PLU_Disc_1stLim=1;PLU_EANItemCode=00123;PLU_Description=\x01\x02xy\x0c;PLU_Commodity=\x01\x03one\x0d\x01\x03two\x0d\x02\x05three\x0c|ST_No=2;PLU_No=5;PLU_MG=12;Stat1_NegativePLU=1", .columns = "@catalogue", .title = true, .file = "@plu_every_field.txt"},
+        });
         // clang-format on
-        QTest::addColumn<QStringList>("plus");
-        QTest::addColumn<QStringList>("columns");
-        QTest::addColumn<char>("separator");
-        QTest::addColumn<bool>("title");
-        QTest::addColumn<QString>("decimals");
-        QTest::addColumn<QByteArray>("file");
-        for (const Row& r : rows)
-            QTest::newRow(r.name) << QString::fromLatin1(r.plus).split(QLatin1Char('|'), Qt::SkipEmptyParts)
-                                  << QString::fromLatin1(r.columns).split(QLatin1Char(',')) << r.separator << r.title
-                                  << r.decimals << QByteArray(r.file);
-        QTest::newRow("three-line name, every catalogue field, two stores")
-            << QStringList{QStringLiteral("ST_No=1;PLU_No=5;PLU_UPrice=1234;PLU_Tare=250;PLU_MemDisc4=9;"
-                                          "PLU_Disc_1stLim=1;PLU_EANItemCode=00123;PLU_Description=\x01\x02xy\x0c;")
-                               + QString::fromLatin1(block3),
-                           QStringLiteral("ST_No=2;PLU_No=5;PLU_MG=12;Stat1_NegativePLU=1")}
-            << QStringList{"@catalogue"} << '\t' << true << "2 3 ." << QByteArray("@plu_every_field.txt");
     }
     void exportFile()
     {
-        QFETCH(QStringList, plus);
-        QFETCH(QStringList, columns);
-        QFETCH(char, separator);
-        QFETCH(bool, title);
-        QFETCH(QString, decimals);
-        QFETCH(QByteArray, file);
-        for (const QString& p : plus) {
+        QFETCH(ExportRow, row);
+        QStringList columns = QString::fromLatin1(row.columns).split(QLatin1Char(','));
+        QByteArray file = row.file;
+        for (const QString& p : QString::fromLatin1(row.plus).split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
             QVariantMap values = test::fieldValues(p);
             for (const char* block : {"PLU_Commodity", "PLU_Description"})
                 if (values.contains(block) && !values.value(block).isNull())
@@ -514,10 +451,10 @@ private slots:
             columns = catalogue();
         if (file.startsWith('@'))
             file = test::readFile(DataDir + QString::fromLatin1(file.mid(1)));
-        const QStringList d = decimals.split(QLatin1Char(' '));
+        const QStringList d = QString::fromLatin1(row.decimals).split(QLatin1Char(' '));
         const QString target = m_folder->tempFile(QStringLiteral("out.txt"));
         QVERIFY(test::writeFile(target, QByteArray(1000, 'x')));
-        exportPlus(target, {columns, separator, title, {d[0].toInt(), d[1].toInt(), d[2]}});
+        exportPlus(target, {columns, row.separator, row.title, {d[0].toInt(), d[1].toInt(), d[2]}});
         QCOMPARE(test::readFile(target), file);
     }
 
@@ -554,14 +491,11 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ReportError, writePluChoice(m_folder->tempFile("no/such/folder.txt"), {}));
     }
 
+    // A choice file's lines: separator, chkPLU, the two sizes, positions; from 1, 0, 2, 3, {7}.
     void choiceLines_data()
     {
-        struct Row {
-            const char* bytes;
-            const char* choice; // separator, chkPLU, the two sizes, positions; from 1, 0, 2, 3, {7}
-        };
         // clang-format off
-        const Row rows[] = {
+        test::addDataRows<ChoiceRow>({
             {"", "1 0 2 3 -"},
             {" 0 ", "0 0 2 3 -"},
             {"2", "1 0 2 3 -"},
@@ -571,19 +505,13 @@ private slots:
             {"x\r\n1\r\n-1\r\n35", "1 1 2 3 -"},
             {"0\r\n0\r\n4\r\n5\r\n 40 \r\n41\r\n-1\r\n0.5\r\n1.5\r\nx\r\n40.5\r\n 3 ", "0 0 4 5 40,0,2,40,3"},
             {"1\r\n1\r\n1\r\n1\r\n1e1\r\n+2\r\n1,5\r\n\x01\r\n" "99999999999999999", "1 1 1 1 2"},
-        };
+        }, [](const ChoiceRow& r) { return QByteArray(r.bytes).toPercentEncoding(" "); });
         // clang-format on
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("choice");
-        for (const Row& r : rows)
-            QTest::addRow("%s", QByteArray(r.bytes).toPercentEncoding(" ").constData())
-                << QByteArray(r.bytes) << r.choice;
     }
     void choiceLines()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, choice);
-        const PluChoice c = parsePluChoice(bytes, {1, false, 2, 3, {7}}, 41, 6);
+        QFETCH(ChoiceRow, row);
+        const PluChoice c = parsePluChoice(row.bytes, {1, false, 2, 3, {7}}, 41, 6);
         QStringList positions;
         for (const int p : c.positions)
             positions << QString::number(p);
@@ -593,7 +521,7 @@ private slots:
                      .arg(c.commodityFontSize)
                      .arg(c.descriptionFontSize)
                      .arg(positions.isEmpty() ? QStringLiteral("-") : positions.join(QLatin1Char(','))),
-                 choice);
+                 QString::fromLatin1(row.choice));
     }
 };
 

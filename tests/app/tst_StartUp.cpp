@@ -1,4 +1,5 @@
 #include "support/CodecTestDb.h"
+#include "support/DataRows.h"
 #include "support/DumpRows.h"
 #include "support/FileSizeLimit.h"
 #include "support/PluGenerator.h"
@@ -58,6 +59,74 @@ const char* const WorkingDb = "Database/Orvo2005_New.mdb";
 QByteArray storeDump(const char* name) { return QByteArray(" 1 \r\n") + name + "\r\n 0 \r\n 0 \r\n 255 \r\n"; }
 
 using DumpFiles = QMap<QString, QByteArray>; // file name to content
+
+struct SettingsFileRow {
+    const char* name;
+    QByteArray content{};
+    QString where;
+};
+
+struct SchemaRow {
+    const char* name;
+    QByteArray schema{};     // null: no schema file
+    bool leftBehind = false; // a working database from an earlier run is present
+    QString expected;
+};
+
+struct WriteFailRow {
+    const char* name;
+    QString saved{};          // store saved by the exit before, empty for none
+    QString added{};          // store added in the run whose exit fails
+    bool unencodable = false; // a payment key the code page cannot hold, closing window first
+    qint64 limit = 0;         // largest file the child may write; 0: no child
+    QString failingFile;      // named in the message
+};
+
+struct DumpRow {
+    const char* name;
+    DumpFiles files;
+    bool starts = true;
+    QStringList said{}; // in the one message
+    QStringList kept{}; // as .bak at the next exit
+};
+
+struct StoreDumpRow {
+    const char* name;
+    int left;             // bytes of tempstore.txt left
+    QByteArray marker{};  // written over the exit's own; empty keeps it
+    QStringList stores{}; // the names loaded
+    QString said;
+};
+
+struct FolderRow {
+    const char* name;
+    QStringList refused{};       // "Delete <folder>", "Rename <folder>" or "Copy <entry>"
+    bool refusedAtStart = false; // also at the next start
+    int code = 0;                // of the exit
+    QString exitSays{};          // in the exit's message, empty for none
+    int startMessages = 0;       // at the next start
+    QString startSays{};         // in its last message
+    QString loaded = QStringLiteral("New");
+    int movedAside = 0; // AccessData.old.<date> folders left in the end
+};
+
+// The store name of each folder's set, empty for no folder.
+struct SwapRow {
+    const char* name;
+    QString current{};
+    QString fresh{};
+    bool freshComplete = false;
+    QString old{};
+    QString loaded{};
+};
+
+struct ReloadRow {
+    const char* name;
+    QString dumpFile;
+    QByteArray content;
+    QString renamedField{}; // a schema line changed so the dump no longer fits
+    QString expected;
+};
 
 // The smallest records a PLU and a department can have.
 QByteArray pluRecord(int no) { return records::PackedBcd(no, 4) + QByteArray::fromHex("0020") + QByteArray(26, '\0'); }
@@ -162,9 +231,7 @@ private slots:
         QTest::newRow("language file") << QStringList{QStringLiteral("ini/language.ini")};
         QTest::newRow("parameter file") << QStringList{QStringLiteral("ini/ParameterPLU.ini")};
         QTest::newRow("settings file") << QStringList{QStringLiteral("ini/setting.cfg")};
-        QTest::newRow("all three") << QStringList{QStringLiteral("ini/language.ini"),
-                                                  QStringLiteral("ini/ParameterPLU.ini"),
-                                                  QStringLiteral("ini/setting.cfg")};
+        QTest::newRow("all three") << QStringList{"ini/language.ini", "ini/ParameterPLU.ini", "ini/setting.cfg"};
     }
 
     void missingConfigurationFile()
@@ -183,26 +250,22 @@ private slots:
 
     void damagedSettingsFile_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("where");
-        QTest::newRow("ends early") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n") << "line 4";
-        QTest::newRow("not a number") << QByteArray(
-            " 0 \r\n two \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nRoot\r\n")
-                                      << "line 2";
-        QTest::newRow("beyond 16 bits") << QByteArray(
-            " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 40000 \r\n 0 \r\nR\r\n")
-                                        << "line 7";
-        QTest::newRow("currency line missing")
-            << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 2 \r\nEUR\r\n 0 \r\n 0 \r\n") << "line 10";
-        QTest::newRow("empty file") << QByteArray() << "line 1";
+        // clang-format off
+        test::addDataRows<SettingsFileRow>({
+            {.name = "ends early", .content = " 0 \r\n 2 \r\n 0 \r\n", .where = "line 4"},
+            {.name = "not a number", .content = " 0 \r\n two \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nRoot\r\n", .where = "line 2"},
+            {.name = "beyond 16 bits", .content = " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 40000 \r\n 0 \r\nR\r\n", .where = "line 7"},
+            {.name = "currency line missing", .content = " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 2 \r\nEUR\r\n 0 \r\n 0 \r\n", .where = "line 10"},
+            {.name = "empty file", .where = "line 1"},
+        });
+        // clang-format on
     }
 
     void damagedSettingsFile()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, where);
-        QVERIFY(writeFile(file("ini/setting.cfg"), content));
-        checkFailedStart(ui::MsgIcon::Critical, {QStringLiteral("setting.cfg"), where});
+        QFETCH(SettingsFileRow, row);
+        QVERIFY(writeFile(file("ini/setting.cfg"), row.content));
+        checkFailedStart(ui::MsgIcon::Critical, {QStringLiteral("setting.cfg"), row.where});
     }
 
     // A language file that cannot be read is named at the end of start-up, and the program runs on.
@@ -218,22 +281,21 @@ private slots:
 
     void schemaFailure_data()
     {
-        QTest::addColumn<QByteArray>("schema"); // null: no schema file
-        QTest::addColumn<bool>("leftBehind");   // a working database from an earlier run is present
-        QTest::addColumn<QString>("expected");
-        const QByteArray malformed("[STORE]\r\nST_No,4,4\r\nST_Name,10\r\n\r\n[END]\r\n");
-        QTest::newRow("missing") << QByteArray() << false << "abc.txt does not exist";
-        QTest::newRow("missing, database left behind") << QByteArray() << true << "abc.txt does not exist";
-        QTest::newRow("malformed") << malformed << false << "abc.txt is malformed at line 3";
-        QTest::newRow("malformed, database left behind") << malformed << true << "abc.txt is malformed at line 3";
-        QTest::newRow("no end line") << QByteArray("[STORE]\r\nST_No,4,4\r\n\r\n") << false << "malformed at line";
+        // clang-format off
+        test::addDataRows<SchemaRow>({
+            {.name = "missing", .expected = "abc.txt does not exist"},
+            {.name = "missing, database left behind", .leftBehind = true, .expected = "abc.txt does not exist"},
+            {.name = "malformed", .schema = "[STORE]\r\nST_No,4,4\r\nST_Name,10\r\n\r\n[END]\r\n", .expected = "abc.txt is malformed at line 3"},
+            {.name = "malformed, database left behind", .schema = "[STORE]\r\nST_No,4,4\r\nST_Name,10\r\n\r\n[END]\r\n", .leftBehind = true, .expected = "abc.txt is malformed at line 3"},
+            {.name = "no end line", .schema = "[STORE]\r\nST_No,4,4\r\n\r\n", .expected = "malformed at line"},
+        });
+        // clang-format on
     }
 
     void schemaFailure()
     {
-        QFETCH(QByteArray, schema);
-        QFETCH(bool, leftBehind);
-        QFETCH(QString, expected);
+        QFETCH(SchemaRow, row);
+        const auto& [rowName, schema, leftBehind, expected] = row;
         QVERIFY(QFile::remove(file("Database/abc.txt")));
         if (!schema.isNull())
             QVERIFY(writeFile(file("Database/abc.txt"), schema));
@@ -716,28 +778,20 @@ private slots:
     // file-size limit, and the previous file stays; so does a dump with a text the code page cannot hold.
     void failedWriteKeepsThePreviousFiles_data()
     {
-        QTest::addColumn<QString>("saved");       // store saved by the exit before, empty for none
-        QTest::addColumn<QString>("added");       // store added in the run whose exit fails
-        QTest::addColumn<bool>("unencodable");    // a payment key the code page cannot hold, closing window first
-        QTest::addColumn<qint64>("limit");        // largest file the child may write; 0: no child
-        QTest::addColumn<QString>("failingFile"); // named in the message
-        QTest::newRow("a small dump on a full disk") << "Saved"
-                                                     << "Unsaved" << false << qint64(40) << "tempstore.txt";
-        QTest::newRow("the completion marker on a full disk") << ""
-                                                              << "" << false << qint64(4) << ".complete";
-        QTest::newRow("the settings file on a full disk") << ""
-                                                          << "" << false << qint64(16) << "setting.cfg";
-        QTest::newRow("a text the code page cannot hold") << "Saved"
-                                                          << "" << true << qint64(0) << "temppaymentkeyfile.txt";
+        // clang-format off
+        test::addDataRows<WriteFailRow>({
+            {.name = "a small dump on a full disk", .saved = "Saved", .added = "Unsaved", .limit = 40, .failingFile = "tempstore.txt"},
+            {.name = "the completion marker on a full disk", .limit = 4, .failingFile = ".complete"},
+            {.name = "the settings file on a full disk", .limit = 16, .failingFile = "setting.cfg"},
+            {.name = "a text the code page cannot hold", .saved = "Saved", .unencodable = true, .failingFile = "temppaymentkeyfile.txt"},
+        });
+        // clang-format on
     }
 
     void failedWriteKeepsThePreviousFiles()
     {
-        QFETCH(QString, saved);
-        QFETCH(QString, added);
-        QFETCH(bool, unencodable);
-        QFETCH(qint64, limit);
-        QFETCH(QString, failingFile);
+        QFETCH(WriteFailRow, row);
+        const auto& [rowName, saved, added, unencodable, limit, failingFile] = row;
         if (failingFile == QLatin1String("setting.cfg")) {
             const QByteArray before = test::readFile(file("ini/setting.cfg"));
             SettingsRecord settings;
@@ -820,45 +874,28 @@ private slots:
     // table beside the new set.
     void damagedDumps_data()
     {
-        QTest::addColumn<DumpFiles>("files");
-        QTest::addColumn<bool>("starts");
-        QTest::addColumn<QStringList>("said"); // in the one message
-        QTest::addColumn<QStringList>("kept"); // as .bak at the next exit
         const QByteArray store = storeDump("Main");
-        QTest::newRow("text dump cut at its end")
-            << DumpFiles{{"tempstore.txt", store.left(store.size() - 4)}} << false
-            << QStringList{"tempstore.txt, line 1:", "ends inside the row"} << QStringList();
         QByteArray plus, manyPlus, manyRecords;
         for (int n = 1; n <= 12; ++n) {
             plus += n <= 5 ? pluRecord(n) : QByteArray();
             manyPlus += " " + QByteArray::number(n) + " \r\n 1 \r\n 0 \r\n";
             manyRecords += pluRecord(n).replace(4, 2, QByteArray::fromHex(n == 3 ? "00FF" : "0020"));
         }
-        QTest::newRow("empty text dump beside its records")
-            << DumpFiles{{"tempplu.txt", ""}, {"tempplukvb.txt", plus}} << true
-            << QStringList{"5 records (160 bytes) of KVB_25, which has no rows", "tempplu.txt is empty",
-                           "keeps tempplu.txt and tempplukvb.txt"}
-            << QStringList{"tempplu.txt", "tempplukvb.txt"};
-        QTest::newRow("missing text dump beside its records")
-            << DumpFiles{{"tempdeptkvb.txt", department(4) + department(5)}} << true
-            << QStringList{"2 records (44 bytes) of KVB_20", "tempdept.txt is missing", "keeps tempdeptkvb.txt as"}
-            << QStringList{"tempdeptkvb.txt"};
-        QTest::newRow("records after the last PLU")
-            << DumpFiles{{"tempplu.txt", manyPlus.left(2 * 15)}, {"tempplukvb.txt", plus}} << true
-            << QStringList{"3 records (96 bytes) of KVB_25 after the record of its last row (row 2)"}
-            << QStringList{"tempplu.txt", "tempplukvb.txt"};
-        QTest::newRow("a record whose length is wrong")
-            << DumpFiles{{"tempplu.txt", manyPlus}, {"tempplukvb.txt", manyRecords}} << true
-            << QStringList{"record 3 (at byte 64) says it is 255 bytes long", "PLU 3, 4, 5"}
-            << QStringList{"tempplu.txt", "tempplukvb.txt"};
+        // clang-format off
+        test::addDataRows<DumpRow>({
+            {.name = "text dump cut at its end", .files = {{"tempstore.txt", store.left(store.size() - 4)}}, .starts = false, .said = {"tempstore.txt, line 1:", "ends inside the row"}},
+            {.name = "empty text dump beside its records", .files = {{"tempplu.txt", ""}, {"tempplukvb.txt", plus}}, .said = {"5 records (160 bytes) of KVB_25, which has no rows", "tempplu.txt is empty", "keeps tempplu.txt and tempplukvb.txt"}, .kept = {"tempplu.txt", "tempplukvb.txt"}},
+            {.name = "missing text dump beside its records", .files = {{"tempdeptkvb.txt", department(4) + department(5)}}, .said = {"2 records (44 bytes) of KVB_20", "tempdept.txt is missing", "keeps tempdeptkvb.txt as"}, .kept = {"tempdeptkvb.txt"}},
+            {.name = "records after the last PLU", .files = {{"tempplu.txt", manyPlus.left(2 * 15)}, {"tempplukvb.txt", plus}}, .said = {"3 records (96 bytes) of KVB_25 after the record of its last row (row 2)"}, .kept = {"tempplu.txt", "tempplukvb.txt"}},
+            {.name = "a record whose length is wrong", .files = {{"tempplu.txt", manyPlus}, {"tempplukvb.txt", manyRecords}}, .said = {"record 3 (at byte 64) says it is 255 bytes long", "PLU 3, 4, 5"}, .kept = {"tempplu.txt", "tempplukvb.txt"}},
+        });
+        // clang-format on
     }
 
     void damagedDumps()
     {
-        QFETCH(DumpFiles, files);
-        QFETCH(bool, starts);
-        QFETCH(QStringList, said);
-        QFETCH(QStringList, kept);
+        QFETCH(DumpRow, row);
+        const auto& [rowName, files, starts, said, kept] = row;
         for (auto it = files.constBegin(); it != files.constEnd(); ++it)
             QVERIFY(writeFile(dumpFolder() + QLatin1Char('/') + it.key(), it.value()));
         if (!starts)
@@ -885,26 +922,22 @@ private slots:
     // store replaces the stores in one-store mode, and the next exit keeps it beside the new set as it was.
     void storeDumpNotApplied_data()
     {
-        QTest::addColumn<int>("left");           // bytes of tempstore.txt left
-        QTest::addColumn<QByteArray>("marker");  // written over the exit's own; empty keeps it
-        QTest::addColumn<QStringList>("stores"); // the names loaded
-        QTest::addColumn<QString>("said");
         const int one = int(storeDump("A").size());
         // clang-format off
-        QTest::newRow("emptied")          << 0 << QByteArray() << QStringList() << "tempstore.txt holds 0 rows, not the 3 it was saved with";
-        QTest::newRow("cut in row 2")     << one + 7 << QByteArray() << QStringList{"A"} << "tempstore.txt ends inside a row: 1 whole rows of 3";
-        QTest::newRow("cut in a line")    << 2 * one - 3 << QByteArray() << QStringList{"A"} << "tempstore.txt ends inside a row: 1 whole rows of 3";
-        QTest::newRow("row lost")         << 2 * one << QByteArray() << QStringList{"A", "B"} << "tempstore.txt holds 2 rows, not the 3";
-        QTest::newRow("marker no counts") << one + 7 << QByteArray("complete\r\n") << QStringList() << "tempstore.txt, line 6: the file ends inside";
+        test::addDataRows<StoreDumpRow>({
+            {.name = "emptied", .left = 0, .said = "tempstore.txt holds 0 rows, not the 3 it was saved with"},
+            {.name = "cut in row 2", .left = one + 7, .stores = {"A"}, .said = "tempstore.txt ends inside a row: 1 whole rows of 3"},
+            {.name = "cut in a line", .left = 2 * one - 3, .stores = {"A"}, .said = "tempstore.txt ends inside a row: 1 whole rows of 3"},
+            {.name = "row lost", .left = 2 * one, .stores = {"A", "B"}, .said = "tempstore.txt holds 2 rows, not the 3"},
+            {.name = "marker no counts", .left = one + 7, .marker = "complete\r\n", .said = "tempstore.txt, line 6: the file ends inside"},
+        });
         // clang-format on
     }
 
     void storeDumpNotApplied()
     {
-        QFETCH(int, left);
-        QFETCH(QByteArray, marker);
-        QFETCH(QStringList, stores);
-        QFETCH(QString, said);
+        QFETCH(StoreDumpRow, row);
+        const auto& [rowName, left, marker, stores, said] = row;
         startRunning();
         for (const char* name : {"A", "B", "C"})
             test::insertRow(test::dumpOf(QStringLiteral("STORE")), {int(name[0] - 'A' + 1), name, 0, 0, 255});
@@ -939,41 +972,22 @@ private slots:
     // locked out, and what the program does not write in AccessData is carried into every new set.
     void refusedFolderOperations_data()
     {
-        QTest::addColumn<QStringList>("refused"); // "Delete <folder>", "Rename <folder>" or "Copy <entry>"
-        QTest::addColumn<bool>("refusedAtStart"); // also at the next start
-        QTest::addColumn<int>("code");            // of the exit
-        QTest::addColumn<QString>("exitSays");    // in the exit's message, empty for none
-        QTest::addColumn<int>("startMessages");   // at the next start
-        QTest::addColumn<QString>("startSays");   // in its last message
-        QTest::addColumn<QString>("loaded");
-        QTest::addColumn<int>("movedAside"); // AccessData.old.<date> folders left in the end
-        QTest::newRow("nothing refused") << QStringList() << false << 0 << "" << 0 << ""
-                                         << "New" << 0;
-        QTest::newRow("old set cannot be deleted")
-            << QStringList{"Delete AccessData.old"} << false << 0 << "it has been kept as" << 0 << ""
-            << "New" << 1;
-        QTest::newRow("old set can neither be deleted nor moved")
-            << QStringList{"Delete AccessData.old", "Rename AccessData.old"} << true << 1 << "have been saved in" << 2
-            << "AccessData.old can neither be deleted nor moved aside"
-            << "New" << 0;
-        QTest::newRow("a note cannot be copied")
-            << QStringList{"Copy note.txt"} << false << 0 << "note.txt could not be copied" << 0 << ""
-            << "New" << 0;
-        QTest::newRow("AccessData cannot be renamed") << QStringList{"Rename AccessData"} << false << 1
-                                                      << "The data saved at the last exit are unchanged" << 1 << ""
-                                                      << "Old" << 0;
+        // clang-format off
+        test::addDataRows<FolderRow>({
+            {.name = "nothing refused"},
+            {.name = "old set cannot be deleted", .refused = {"Delete AccessData.old"}, .exitSays = "it has been kept as", .movedAside = 1},
+            {.name = "old set can neither be deleted nor moved", .refused = {"Delete AccessData.old", "Rename AccessData.old"}, .refusedAtStart = true, .code = 1, .exitSays = "have been saved in", .startMessages = 2, .startSays = "AccessData.old can neither be deleted nor moved aside"},
+            {.name = "a note cannot be copied", .refused = {"Copy note.txt"}, .exitSays = "note.txt could not be copied"},
+            {.name = "AccessData cannot be renamed", .refused = {"Rename AccessData"}, .code = 1, .exitSays = "The data saved at the last exit are unchanged", .startMessages = 1, .loaded = "Old"},
+        });
+        // clang-format on
     }
 
     void refusedFolderOperations()
     {
-        QFETCH(QStringList, refused);
-        QFETCH(bool, refusedAtStart);
-        QFETCH(int, code);
-        QFETCH(QString, exitSays);
-        QFETCH(int, startMessages);
-        QFETCH(QString, startSays);
-        QFETCH(QString, loaded);
-        QFETCH(int, movedAside);
+        QFETCH(FolderRow, row);
+        const auto& [rowName, refused, refusedAtStart, code, exitSays, startMessages, startSays, loaded,
+                     movedAside] = row;
         startRunning();
         test::insertRow(test::dumpOf(QStringLiteral("STORE")), {1, QStringLiteral("Old"), 0, 0, 255});
         closeOrderly();
@@ -1021,44 +1035,24 @@ private slots:
 
     void interruptedSwap_data()
     {
-        QTest::addColumn<QString>("current"); // store name of each folder's set, empty for no folder
-        QTest::addColumn<QString>("fresh");
-        QTest::addColumn<bool>("freshComplete");
-        QTest::addColumn<QString>("old");
-        QTest::addColumn<QString>("loaded");
-        QTest::newRow("while the new set was written") << "OLD"
-                                                       << "NEW" << false << ""
-                                                       << "OLD";
-        QTest::newRow("after the new set was complete") << "OLD"
-                                                        << "NEW" << true << ""
-                                                        << "NEW";
-        QTest::newRow("after the old set was moved") << ""
-                                                     << "NEW" << true << "OLD"
-                                                     << "NEW";
-        QTest::newRow("after the new set took its place") << "NEW"
-                                                          << "" << false << "OLD"
-                                                          << "NEW";
-        QTest::newRow("first exit, new set complete") << ""
-                                                      << "NEW" << true << ""
-                                                      << "NEW";
-        QTest::newRow("first exit, new set incomplete") << ""
-                                                        << "NEW" << false << ""
-                                                        << "";
-        QTest::newRow("only the old set") << ""
-                                          << "" << false << "OLD"
-                                          << "OLD";
-        QTest::newRow("old set and incomplete new set") << ""
-                                                        << "NEW" << false << "OLD"
-                                                        << "OLD";
+        // clang-format off
+        test::addDataRows<SwapRow>({
+            {.name = "while the new set was written", .current = "OLD", .fresh = "NEW", .loaded = "OLD"},
+            {.name = "after the new set was complete", .current = "OLD", .fresh = "NEW", .freshComplete = true, .loaded = "NEW"},
+            {.name = "after the old set was moved", .fresh = "NEW", .freshComplete = true, .old = "OLD", .loaded = "NEW"},
+            {.name = "after the new set took its place", .current = "NEW", .old = "OLD", .loaded = "NEW"},
+            {.name = "first exit, new set complete", .fresh = "NEW", .freshComplete = true, .loaded = "NEW"},
+            {.name = "first exit, new set incomplete", .fresh = "NEW"},
+            {.name = "only the old set", .old = "OLD", .loaded = "OLD"},
+            {.name = "old set and incomplete new set", .fresh = "NEW", .old = "OLD", .loaded = "OLD"},
+        });
+        // clang-format on
     }
 
     void interruptedSwap()
     {
-        QFETCH(QString, current);
-        QFETCH(QString, fresh);
-        QFETCH(bool, freshComplete);
-        QFETCH(QString, old);
-        QFETCH(QString, loaded);
+        QFETCH(SwapRow, row);
+        const auto& [rowName, current, fresh, freshComplete, old, loaded] = row;
         QVERIFY(QDir(dumpFolder()).removeRecursively());
         auto makeSet = [](const QString& folder, const QString& name, bool complete) {
             if (name.isEmpty())
@@ -1084,22 +1078,18 @@ private slots:
 
     void reloadFailure_data()
     {
-        QTest::addColumn<QString>("dumpFile");
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("renamedField"); // a schema line changed so the dump no longer fits
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("malformed dump") << "tempplu.txt" << QByteArray(" 1 \r\n 1 \r\n 0 \r\n 2 \r\n") << ""
-                                        << "tempplu.txt, line 4:";
-        QTest::newRow("schema lacks a dumped field") << "tempstore.txt" << storeDump("Main") << "ST_Name"
-                                                     << "no field ST_Name";
+        // clang-format off
+        test::addDataRows<ReloadRow>({
+            {.name = "malformed dump", .dumpFile = "tempplu.txt", .content = " 1 \r\n 1 \r\n 0 \r\n 2 \r\n", .expected = "tempplu.txt, line 4:"},
+            {.name = "schema lacks a dumped field", .dumpFile = "tempstore.txt", .content = storeDump("Main"), .renamedField = "ST_Name", .expected = "no field ST_Name"},
+        });
+        // clang-format on
     }
 
     void reloadFailure()
     {
-        QFETCH(QString, dumpFile);
-        QFETCH(QByteArray, content);
-        QFETCH(QString, renamedField);
-        QFETCH(QString, expected);
+        QFETCH(ReloadRow, row);
+        const auto& [rowName, dumpFile, content, renamedField, expected] = row;
         QVERIFY(writeFile(dumpFolder() + QLatin1Char('/') + dumpFile, content));
         if (!renamedField.isEmpty()) {
             QByteArray schema = test::snapshot(m_folder->path()).value(QStringLiteral("Database/abc.txt"));

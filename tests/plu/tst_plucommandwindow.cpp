@@ -105,17 +105,13 @@ private slots:
         QTest::addColumn<CommandCase>("c");
         // clang-format off
         QTest::newRow("New, empty store")       << CommandCase{.plus = "", .steps = "New", .stored = "", .shown = "1/0/1/1/1"};
-        QTest::newRow("New among 1-5, 7")       << CommandCase{.plus = "1 2 3 4 5 7", .steps = "New", .stored = "1:100 2:200 3:300 4:400 5:500 7:700", .shown = "6/0/1/1/1"};
         QTest::newRow("New asks first, Cancel") << CommandCase{.steps = "price:9;New", .answers = "c", .stored = "1:100 2:200 3:300", .shown = "1/0.09/0/1/1", .asked = "updatePLU"};
-        QTest::newRow("New twice, No")          << CommandCase{.steps = "New;New", .answers = "n", .stored = "1:100 2:200 3:300", .shown = "4/0/1/1/1", .asked = "updatePLU"};
-        QTest::newRow("Cancel after price")     << CommandCase{.steps = "price:7;Cancel;Down", .stored = "1:100 2:200 3:300", .shown = "2/2.00/0/0/1"};
         QTest::newRow("Display")                << CommandCase{.steps = "Display", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:/:/:"};
         QTest::newRow("Up on row 2")            << CommandCase{.steps = "row:2;Up", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/1", .grid = "*:/:/:"};
-        QTest::newRow("Delete all, No")         << CommandCase{.steps = "DelAll", .answers = "n", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/1", .asked = "delAllPLU"};
         QTest::newRow("Update a price")         << CommandCase{.steps = "price:9;Update", .stored = "1:9 2:200 3:300", .shown = "1/0.09/0/0/1"};
         QTest::newRow("Copy to 4")              << CommandCase{.steps = "Copy;plu:4;Update", .stored = "1:100 2:200 3:300 4:100", .shown = "1/1.00/0/0/1"};
-        QTest::newRow("Delete, Yes")            << CommandCase{.steps = "Dlelte", .answers = "y", .stored = "2:200 3:300", .shown = "2/2.00/0/0/1", .asked = "delPLU"};
-        QTest::newRow("Delete fails")           << CommandCase{.steps = "fail;row:3;Dlelte", .answers = "y", .stored = "1:100 2:200 3:300", .shown = "3/3.00/0/0/1", .asked = "delPLU dbWriteErr"};
+        QTest::newRow("Delete, Yes")            << CommandCase{.steps = "Dlelte", .answers = "y", .stored = "2:200 3:300", .shown = "2/2.00/0/0/1", .asked = "delPLU", .grid = "*:/:"};
+        QTest::newRow("Delete fails")           << CommandCase{.steps = "fail;row:3;Dlelte", .answers = "y", .stored = "1:100 2:200 3:300", .shown = "3/3.00/0/0/1", .asked = "delPLU dbWriteErr", .grid = ":/:/*:"};
         QTest::newRow("Delete all, Yes")        << CommandCase{.steps = "DelAll", .answers = "y", .stored = "", .shown = "/0/0/0/1", .asked = "delAllPLU"};
         QTest::newRow("Cancel after New")       << CommandCase{.steps = "row:2;New;Cancel", .stored = "1:100 2:200 3:300", .shown = "2/2.00/0/0/1"};
         QTest::newRow("Refresh")                << CommandCase{.steps = "row:2;Reflesh", .stored = "1:100 2:200 3:300", .shown = "2/2.00/0/0/1"};

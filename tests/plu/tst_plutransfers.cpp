@@ -3,6 +3,7 @@
 
 #include "PluFixture.h"
 
+#include "support/DataRows.h"
 #include "support/FtpServer.h"
 
 #include "datafiles/DataFileWriters.h"
@@ -49,6 +50,16 @@ const SendCase kSendCases[] = {
     {.name = "record kept", .inherits = true, .log = "warn These PLUs could not be encoded and keep their previous scale records:\nPLU 8: its bar format cannot be resolved: store 1 gives bar format 255.|reload"},
 };
 // clang-format on
+
+// RC_25 is emptied before and after; only rows that came clear every store's marks and reload the list.
+struct FetchRow {
+    const char* name;
+    const char* onScale = ""; // the PLU numbers of the scale's file; "": no file
+    const char* reviewed = "";
+    const char* rows;  // store 1's PLUs and their marks afterwards
+    const char* marks; // the marked PLUs of stores 1 and 2
+    const char* log = "";
+};
 
 } // namespace
 
@@ -195,43 +206,29 @@ private slots:
         QCOMPARE(marked(), QStringLiteral("3"));
     }
 
-    // RC_25 is emptied before and after; only rows that came clear every store's marks and reload the list.
     void fetch_data()
     {
-        QTest::addColumn<QString>("onScale");
-        QTest::addColumn<QString>("reviewed");
-        QTest::addColumn<QString>("rows");
-        QTest::addColumn<QString>("marks");
-        QTest::addColumn<QString>("log");
-        QTest::newRow("rows came") << "3 5 7 9 12"
-                                   << "3 5 7 9 12 "
-                                   << "1:0 3:0 5:0 7:0 9:0 12:0"
-                                   << ""
-                                   << "review|reload";
-        QTest::newRow("no file") << ""
-                                 << ""
-                                 << "1:1 3:0 5:1 9:0"
-                                 << "1 5|4"
-                                 << "";
+        // clang-format off
+        test::addDataRows<FetchRow>({
+            {.name = "rows came", .onScale = "3 5 7 9 12", .reviewed = "3 5 7 9 12 ", .rows = "1:0 3:0 5:0 7:0 9:0 12:0", .marks = "|", .log = "review|reload"},
+            {.name = "no file", .rows = "1:1 3:0 5:1 9:0", .marks = "1 5|4"},
+        });
+        // clang-format on
     }
     void fetch()
     {
-        QFETCH(QString, onScale);
-        QFETCH(QString, reviewed);
-        QFETCH(QString, rows);
-        QFETCH(QString, marks);
-        QFETCH(QString, log);
+        QFETCH(FetchRow, row);
         addStorePlus(QStringLiteral("1 5"));
         addRow(QStringLiteral("RC_25"), {{"PLU_No", 77}}); // left by an earlier failure
-        if (!onScale.isEmpty())
-            QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scalePluLines(onScale)));
-        QCOMPARE(FetchPLUs(m_host, m_seams), !onScale.isEmpty());
+        if (*row.onScale)
+            QVERIFY(writeFile(m_server.filePath(pluDataFileName()), scalePluLines(QLatin1String(row.onScale))));
+        QCOMPARE(FetchPLUs(m_host, m_seams), *row.onScale != 0);
         QCOMPARE(m_requests, QStringList{"1"});
-        QCOMPARE(m_reviewed, reviewed);
-        QCOMPARE(m_host.log.join(QLatin1Char('|')), log);
+        QCOMPARE(m_reviewed, QLatin1String(row.reviewed));
+        QCOMPARE(m_host.log.join(QLatin1Char('|')), QLatin1String(row.log));
         QCOMPARE(rowCount(QStringLiteral("RC_25")), 0);
-        QCOMPARE(pluRows(QStringLiteral("Is_Selected")), rows);
-        QCOMPARE(marked() + QLatin1Char('|') + marked(2), marks.isEmpty() ? QStringLiteral("|") : marks);
+        QCOMPARE(pluRows(QStringLiteral("Is_Selected")), QLatin1String(row.rows));
+        QCOMPARE(marked() + QLatin1Char('|') + marked(2), QLatin1String(row.marks));
     }
 };
 

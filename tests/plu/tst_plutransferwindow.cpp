@@ -47,7 +47,6 @@ struct Case {
 // clang-format off
 const Case kCases[] = {
     {.name = "send current, a new PLU", .command = "cmdDownload", .number = "8", .lines = "8", .rows = "1 3 5 8 9", .log = "STOR PLU0UALL.csv"},
-    {.name = "send current, three others marked", .command = "cmdDownload", .number = "8", .marked = "1 3 9", .lines = "1 3 8 9", .rows = "1 3 5 8 9", .log = "STOR PLU0UALL.csv"},
     {.name = "send current, a taken number", .command = "cmdDownload", .number = "5", .marked = "3", .request = "none", .marks = "3", .message = "overlap"},
     {.name = "send current, options cancelled", .command = "cmdDownload", .number = "8", .options = "cancel", .request = "none", .rows = "1 3 5 8 9"},
     {.name = "send marked", .command = "cmdSendAll", .marked = "1 9", .lines = "1 9", .marks = "1 9", .log = "STOR PLU0UALL.csv"},

@@ -1,5 +1,6 @@
 // The PLU list and editor on the main window, driven as the operator drives them: the grid's rows and marks by
-// mouse and keys, leaving an edited PLU, deleting, the editor's captions, and the realigned bar-format lists.
+// mouse and keys, leaving an edited PLU, the editor's captions, and the realigned bar-format lists. Deleting is
+// tst_plulist's table and a row of tst_plucommandwindow's.
 
 #include "PluFixture.h"
 
@@ -372,35 +373,6 @@ private slots:
         if (!itemCode.isEmpty())
             QCOMPARE(pluRows(QStringLiteral("PLU_EANItemCode")).section(QLatin1Char(' '), 0, 0),
                      QStringLiteral("1:") + itemCode);
-    }
-
-    // Deleting the PLU shown: the last of five, row 2, or not.
-    void deletePLU_data()
-    {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("left");
-        QTest::addColumn<int>("shownRow");
-        QTest::newRow("last of five") << 5 << int(ui::MsgYes) << "1 2 3 4" << 4;
-        QTest::newRow("row 2") << 2 << int(ui::MsgYes) << "1 3 4 5" << 2;
-        QTest::newRow("No") << 2 << int(ui::MsgNo) << "1 2 3 4 5" << 2;
-    }
-    void deletePLU()
-    {
-        QFETCH(int, row);
-        QFETCH(int, answer);
-        QFETCH(int, shownRow);
-        numbered(5);
-        frmMain* w = open();
-        click(w, row, 2);
-        m_answer = answer;
-        plu::DeletePLU(w);
-        QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages[0].text, gLangMsg.text(QStringLiteral("delPLU")));
-        QTEST(column(w, 2), "left");
-        QCOMPARE(gPluEditor().gCurPLURow, shownRow);
-        QCOMPARE(text(w, "meditPLU"), ui::flexText(grid(w), shownRow, 2));
-        QCOMPARE(ui::flexText(grid(w), shownRow, 0), QStringLiteral("*"));
     }
 
     // A language switch with PLUs listed and no current row has nothing to show again, and says nothing.

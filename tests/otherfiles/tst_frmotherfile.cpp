@@ -9,6 +9,7 @@
 
 #include "otherfiles/OtherFileKinds.h"
 #include "otherfiles/ui/frmOtherFile.h"
+#include "platform/text/Ansi.h"
 #include "platform/ui/CellEdit.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
@@ -33,6 +34,7 @@ struct HandlerRow {
     const char* shown = "";   // test::shownAs()
     const char* stored = "";  // "TABLE:field,field=value,value value,value" of every row
     const char* message = ""; // the key of the one message shown
+    const char* codePage = "windows-1252";
 };
 
 } // namespace
@@ -87,10 +89,26 @@ private slots:
             {.name = "a list left", .steps = "set:combStockType=2|focus:combStockType|leave", .stored = "KVB_AC:Number,Type,Name=1,2, "},
             {.name = "a status box left", .steps = "click:chkCardReader|leave", .stored = "KVB_AD:Number,Status,Name=1,8, "},
             {.name = "a picker left", .steps = "set:combDiscType=1|focus:DTPickerStartDate|leave", .stored = "KVB_AA:Number,Disc_Type,Disc_SDate=1,1,50327"},
-            {.name = "a next number left", .steps = "focus:txtIngNextNo|type:7|leave", .stored = "KVB_3A:No,NextNo=1,7"},
+            {.name = "a next number left, its zeros dropped", .steps = "focus:txtIngNextNo|type:007|leave", .shown = "txtIngNextNo=7", .stored = "KVB_3A:No,NextNo=1,7"},
+            {.name = "a lone 0 stays", .steps = "focus:txtDiscScheNextNo|type:0|leave", .shown = "txtDiscScheNextNo=0"},
+            {.name = "a pasted non-digit", .steps = "set:txtSMsgNextNo=4|focus:txtSMsgNextNo|paste:1a|leave", .shown = "txtSMsgNextNo=4"},
             {.name = "an emptied next number saves 0", .rows = "KVB_AB:Number=1;NextNumber=4;NewUnitPrice=5", .steps = "focus:txtPriceScheNextNo|clear|leave", .shown = "txtPriceScheNextNo=0", .stored = "KVB_AB:NextNumber,NewUnitPrice=0,5"},
             {.name = "an amount entered and left", .steps = "set:combDiscType=2|focus:meditDiscLmtPer1|type:05|leave", .shown = "meditDiscLmtPer1=0.05", .stored = "KVB_AA:Disc_Type,Disc_Within1stL=2,5"},
             {.name = "the discount type", .steps = "set:combDiscType=6", .shown = "lblDiscLmtPer1=Fixed price;meditDiscLimit1=off;meditDiscLimit2=off;meditDiscLmtPer2=off"},
+            {.name = "a limit raised to the first", .steps = "set:combDiscType=2|set:meditDiscLimit2=300|focus:meditDiscLimit1|type:500|leave", .shown = "meditDiscLimit1=0.500;meditDiscLimit2=0.500"},
+            {.name = "a limit lowered to the second", .steps = "set:combDiscType=2|set:meditDiscLimit1=300|focus:meditDiscLimit2|type:200|leave", .shown = "meditDiscLimit1=0.200;meditDiscLimit2=0.200"},
+            {.name = "an amount raised to the first", .steps = "set:combDiscType=2|set:meditDiscLmtPer2=300|focus:meditDiscLmtPer1|type:500|leave", .shown = "meditDiscLmtPer1=5.00;meditDiscLmtPer2=5.00"},
+            {.name = "an amount lowered to the second", .steps = "set:combDiscType=2|set:meditDiscLmtPer1=500|focus:meditDiscLmtPer2|type:300|leave", .shown = "meditDiscLmtPer1=3.00;meditDiscLmtPer2=3.00"},
+            {.name = "pieces: 1.500 left as 1500", .steps = "set:combDiscType=2|set:combDiscLimitType=1|set:meditDiscLimit1=1.500|focus:meditDiscLimit1|leave", .shown = "meditDiscLimit1=1500"},
+            {.name = "a limit takes four digits", .steps = "set:combDiscType=2|focus:meditDiscLimit1|type:123456|leave", .shown = "meditDiscLimit1=1.234"},
+            {.name = "D3 with 12.345", .steps = "set:combDiscType=3|set:meditDiscLmtPer1=12.345|focus:meditDiscLmtPer1|leave", .shown = "meditDiscLmtPer1=23.45"},
+            {.name = "D6 takes six digits", .steps = "set:combDiscType=6|focus:meditDiscLmtPer1|type:1234567|leave", .shown = "meditDiscLmtPer1=1234.56"},
+            {.name = "days take 0 and 1", .steps = "set:combDiscType=2|focus:meditDiscDayOfWeek|type:10201101|leave", .shown = "meditDiscDayOfWeek=1001101"},
+            {.name = "an empty day box", .steps = "set:meditPriceDayOfWeek=1010|focus:meditPriceDayOfWeek|clear|type:2|leave", .shown = "meditPriceDayOfWeek=0"},
+            {.name = "a tax rate", .steps = "set:combTaxType=1|focus:meditTaxRate|type:17505|leave", .shown = "meditTaxRate=17.50;txtTaxName=VAT1"},
+            {.name = "a name over its bytes", .steps = "focus:txtPaymentName|paste:Cr\u00e8me fra\u00eeche", .shown = "txtPaymentName=Cr\u00e8me f"},
+            {.name = "a name over its bytes, GBK", .steps = "focus:txtTaxName|paste:\u6c34\u679c\u6c41", .shown = "txtTaxName=\u6c34\u679c", .codePage = "GBK"},
+            {.name = "a character outside the code page", .steps = "focus:txtClerkName|type:A|paste:\u6c34", .shown = "txtClerkName=A", .message = "charRefused"},
             {.name = "the limit type", .steps = "set:meditDiscLimit1=1.500|set:combDiscLimitType=1", .shown = "meditDiscLimit1=1500;lblDiscLimit2G=pcs"},
             {.name = "a send box ticked", .rows = "KVB_44:Clerk_No=1;Name=Ann", .steps = "click:chkClerk", .shown = "chkClerk=1", .stored = "KVB_44:Is_Selected=1"},
             {.name = "a send box with nothing to send", .rows = "KVB_A8:Code=1;Rate=0", .steps = "click:chkTax", .shown = "chkTax=0", .stored = "KVB_A8:Is_Selected=0"},
@@ -109,6 +127,7 @@ private slots:
     {
         QFETCH(HandlerRow, row);
         test::addTableRows(QString::fromLatin1(row.rows));
+        text::setAnsiCodePage(QLatin1String(row.codePage));
         QPointer<frmOtherFile> form = open();
         test::MessageRecorder messages;
         test::WindowAnswer editor(QStringLiteral("frmStringEdit"), [&](QWidget* w) {
@@ -125,7 +144,7 @@ private slots:
                         ->click();
             }
         });
-        test::runSteps(form, QString::fromLatin1(row.steps));
+        test::runSteps(form, QString::fromUtf8(row.steps));
         QCOMPARE(editor.count(), *row.editor ? 1 : 0);
         const QString shown = QString::fromUtf8(row.shown);
         if (form)

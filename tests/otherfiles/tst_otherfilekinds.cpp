@@ -1,20 +1,16 @@
 #include "support/CodecTestDb.h"
+#include "support/FieldValues.h"
 #include "support/TransferFixture.h"
-#include "support/WindowAnswer.h"
+#include "support/WindowSteps.h"
 
 #include "otherfiles/OtherFileKinds.h"
-#include "otherfiles/ui/BoundBoxes.h"
 #include "platform/text/Ansi.h"
-#include "platform/ui/MessageBox.h"
 #include "settings/Settings.h"
 #include "state/SettingsState.h"
 #include "state/SharedData.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QtTest>
 
 using namespace quorvane;
@@ -24,27 +20,11 @@ namespace {
 
 const QDateTime kNow(QDate(2027, 3, 5), QTime(9, 7, 42));
 
-// "name=value;..." in order; a value may be empty.
-QList<QPair<QString, QString>> pairs(const QString& list)
-{
-    QList<QPair<QString, QString>> out;
-    for (const QString& p : list.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        out << qMakePair(p.section(QLatin1Char('='), 0, 0), p.section(QLatin1Char('='), 1));
-    return out;
-}
-
 // Adds the rows "field=value;...|field=value;..." to the table.
 void addRows(const QString& table, const QString& rows)
 {
-    for (const QString& row : rows.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
-        QVariantMap values;
-        for (const auto& [field, value] : pairs(row))
-            values.insert(field,
-                          value == QLatin1String("NULL")                                    ? QVariant()
-                              : field == QLatin1String("Name") && table.startsWith("KVB_3") ? QVariant(value.toUtf8())
-                                                                                            : QVariant(value));
-        test::addRow(table, values);
-    }
+    for (const QString& row : rows.split(QLatin1Char('|'), Qt::SkipEmptyParts))
+        test::addTableRows(table + QLatin1Char(':') + row);
 }
 
 // A shown value as the tables write it: dates ISO, times HH:mm, check boxes 1 or 0.
@@ -76,7 +56,7 @@ QString shownText(const OtherFileKind& kind, const QVariantMap& values)
 QVariantMap shownValues(const QString& list)
 {
     QVariantMap values;
-    for (const auto& [name, text] : pairs(list)) {
+    for (const auto& [name, text] : test::pairs(list)) {
         const FieldBinding* b = bindingOf(name);
         QVariant v = text;
         if (!b)
@@ -98,7 +78,7 @@ QString rowText(const QString& table, const QString& fields)
 {
     const QVariantMap row = test::rowValues(table, test::rowIds(table).value(0));
     QStringList out;
-    for (const auto& [field, value] : pairs(fields))
+    for (const auto& [field, value] : test::pairs(fields))
         out << field + QLatin1Char('=') + row.value(field).toString();
     return out.join(QLatin1Char(';'));
 }
@@ -124,14 +104,6 @@ struct SaveRow {
     bool untick = false;
 };
 
-struct KeyRow {
-    const char* name;
-    const char* steps; // set:box=text  enter:box  type:keys  paste:text  leave
-    const char* shown;
-    const char* codePage = "windows-1252";
-    bool refused = false; // the refusal of a character is shown
-};
-
 struct MarkRow {
     const char* name;
     const char* table;
@@ -145,7 +117,6 @@ struct MarkRow {
 
 Q_DECLARE_METATYPE(ShowRow)
 Q_DECLARE_METATYPE(SaveRow)
-Q_DECLARE_METATYPE(KeyRow)
 Q_DECLARE_METATYPE(MarkRow)
 
 class TestOtherFileKinds : public test::TransferFolderTest {
@@ -164,8 +135,6 @@ private slots:
     void showRecord();
     void saveShown_data();
     void saveShown();
-    void keySequences_data();
-    void keySequences();
     void markForSending_data();
     void markForSending();
     void sendsTheTickedFilesAndTheDateAndTime();
@@ -197,8 +166,8 @@ void TestOtherFileKinds::showRecord_data()
         {.name = "price 0 keeps the span", .table = "KVB_AB", .number = 2, .rows = "Number=2;NextNumber=3;Price_SDate=10127", .shown = "txtPriceScheNextNo=3;meditNewUPrice=0.00"},
         {.name = "price absent", .table = "KVB_AB", .number = 2, .shown = "txtPriceScheNextNo=0;DTPickerStartDatePrice=2027-03-05;DTPickerEndDatePrice=2027-03-05;meditPriceDayOfWeek=0;meditNewUPrice=0.00", .found = false},
         {.name = "text found", .table = "KVB_3A", .number = 5, .rows = "No=5;NextNo=8;NameFirstLine=SHOP;Name=SHOPBLOCK", .shown = "txtIngNextNo=8;txtIngredient=SHOP", .text = "SHOPBLOCK"},
-        {.name = "text held twice, the first empty", .table = "KVB_3B", .number = 5, .rows = "No=5;NextNo=1;NameFirstLine= ;Name=NULL|No=5;NextNo=2;NameFirstLine=B;Name=BB", .shown = "txtSMsgNextNo=2;txtSMsg=B", .text = "BB"},
-        {.name = "empty text keeps its link", .table = "KVB_3C", .number = 5, .rows = "No=5;NextNo=8;NameFirstLine= ;Name=NULL", .shown = "txtAdvNextNo=8;txtAdv="},
+        {.name = "text held twice, the first empty", .table = "KVB_3B", .number = 5, .rows = "No=5;NextNo=1;NameFirstLine= ;Name=<null>|No=5;NextNo=2;NameFirstLine=B;Name=BB", .shown = "txtSMsgNextNo=2;txtSMsg=B", .text = "BB"},
+        {.name = "empty text keeps its link", .table = "KVB_3C", .number = 5, .rows = "No=5;NextNo=8;NameFirstLine= ;Name=<null>", .shown = "txtAdvNextNo=8;txtAdv="},
         {.name = "text absent", .table = "KVB_3D", .number = 5, .rows = "No=4;NextNo=8;NameFirstLine=X;Name=X", .shown = "txtSNameNextNo=0;txtSName=", .found = false},
     };
     // clang-format on
@@ -252,110 +221,12 @@ void TestOtherFileKinds::saveShown()
     QCOMPARE(rowText(row.table, row.stored), QString::fromLatin1(row.stored));
 }
 
-void TestOtherFileKinds::keySequences_data()
-{
-    QTest::addColumn<KeyRow>("row");
-    // clang-format off
-    const KeyRow rows[] = {
-        {.name = "0, 0, 7", .steps = "enter:txtIngNextNo|type:007|leave", .shown = "txtIngNextNo=7"},
-        {.name = "a lone 0 stays", .steps = "enter:txtDiscScheNextNo|type:0|leave", .shown = "txtDiscScheNextNo=0"},
-        {.name = "0 then 5 in an amount", .steps = "set:combDiscType=2|enter:meditDiscLmtPer1|type:05|leave", .shown = "meditDiscLmtPer1=0.05"},
-        {.name = "limit raised to the first", .steps = "set:meditDiscLimit2=300|enter:meditDiscLimit1|type:500|leave", .shown = "meditDiscLimit1=0.500;meditDiscLimit2=0.500"},
-        {.name = "limit lowered to the second", .steps = "set:meditDiscLimit1=300|enter:meditDiscLimit2|type:200|leave", .shown = "meditDiscLimit1=0.200;meditDiscLimit2=0.200"},
-        {.name = "amount raised to the first", .steps = "set:combDiscType=2|set:meditDiscLmtPer2=300|enter:meditDiscLmtPer1|type:500|leave", .shown = "meditDiscLmtPer1=5.00;meditDiscLmtPer2=5.00"},
-        {.name = "amount lowered to the second", .steps = "set:combDiscType=2|set:meditDiscLmtPer1=500|enter:meditDiscLmtPer2|type:300|leave", .shown = "meditDiscLmtPer1=3.00;meditDiscLmtPer2=3.00"},
-        {.name = "pieces: 1.500 to 1500", .steps = "set:combDiscLimitType=1|set:meditDiscLimit1=1.500|enter:meditDiscLimit1|leave", .shown = "meditDiscLimit1=1500"},
-        {.name = "a limit takes four digits", .steps = "enter:meditDiscLimit1|type:123456|leave", .shown = "meditDiscLimit1=1.234"},
-        {.name = "D3 with 12.345", .steps = "set:combDiscType=3|set:meditDiscLmtPer1=12.345|enter:meditDiscLmtPer1|leave", .shown = "meditDiscLmtPer1=23.45"},
-        {.name = "D6 takes six digits", .steps = "set:combDiscType=6|enter:meditDiscLmtPer1|type:1234567|leave", .shown = "meditDiscLmtPer1=1234.56"},
-        {.name = "emptied next number shows 0", .steps = "set:txtIngNextNo=12|enter:txtIngNextNo|clear|leave", .shown = "txtIngNextNo=0"},
-        {.name = "empty day box", .steps = "set:meditPriceDayOfWeek=1010|enter:meditPriceDayOfWeek|clear|type:2|leave", .shown = "meditPriceDayOfWeek=0"},
-        {.name = "tax rate", .steps = "set:combTaxType=1|enter:meditTaxRate|type:17505|leave", .shown = "meditTaxRate=17.50;txtTaxName=VAT3"},
-        {.name = "name over its bytes", .steps = "enter:txtPaymentName|paste:Cr\u00e8me fra\u00eeche", .shown = "txtPaymentName=Cr\u00e8me f"},
-        {.name = "name over its bytes, GBK", .steps = "enter:txtTaxName|paste:\u6c34\u679c\u6c41", .shown = "txtTaxName=\u6c34\u679c", .codePage = "GBK"},
-        {.name = "character outside the code page", .steps = "enter:txtClerkName|type:A|paste:\u6c34", .shown = "txtClerkName=A", .refused = true},
-        {.name = "pasted non-digit", .steps = "set:txtSMsgNextNo=4|enter:txtSMsgNextNo|paste:1a|leave", .shown = "txtSMsgNextNo=4"},
-        {.name = "days take 0 and 1", .steps = "enter:meditDiscDayOfWeek|type:10201101|leave", .shown = "meditDiscDayOfWeek=1001101"},
-    };
-    // clang-format on
-    for (const KeyRow& row : rows)
-        QTest::newRow(row.name) << row;
-}
-
-// The boxes of every bound control on one window, connected as the other-files window connects them; the
-// steps type, paste, enter and leave as the operator does.
-void TestOtherFileKinds::keySequences()
-{
-    QFETCH(KeyRow, row);
-    setFormats();
-    text::setAnsiCodePage(QLatin1String(row.codePage));
-    int refusals = 0;
-    ui::setMsgBoxHandler([&](const ui::MsgRequest&) { return ++refusals, 0; });
-    QWidget window;
-    QHash<QString, std::function<void()>> leave;
-    QHash<QString, QLineEdit*> boxes;
-    QVariantMap lists; // the list positions a step sets
-    QLineEdit* focused = nullptr;
-    const auto values = [&] {
-        QVariantMap v = lists;
-        for (auto it = boxes.cbegin(); it != boxes.cend(); ++it)
-            v.insert(it.key(), it.value()->text());
-        return v;
-    };
-    for (const FieldBinding& b : fieldBindings()) {
-        if (b.typing == Typing::None)
-            continue;
-        auto* box = new QLineEdit(&window);
-        box->setObjectName(QLatin1String(b.objectName));
-        boxes.insert(box->objectName(), box);
-        const auto left = [&, binding = &b] {
-            QVariantMap v = values();
-            leaveField(*binding, 3, v);
-            for (auto it = boxes.cbegin(); it != boxes.cend(); ++it)
-                it.value()->setText(v.value(it.key()).toString());
-        };
-        connectBoundBox(box, b, left);
-        leave.insert(box->objectName(), left);
-    }
-    for (const QString& step : QString::fromUtf8(row.steps).split(QLatin1Char('|'))) {
-        const QString verb = step.section(QLatin1Char(':'), 0, 0);
-        const QString arg = step.section(QLatin1Char(':'), 1);
-        if (verb == QLatin1String("set")) {
-            const auto [name, text] = pairs(arg).first();
-            if (boxes.contains(name))
-                boxes.value(name)->setText(text);
-            else
-                lists.insert(name, text.toInt());
-        } else if (verb == QLatin1String("enter")) {
-            focused = boxes.value(arg);
-            const FieldBinding& b = *bindingOf(arg);
-            if (b.typing == Typing::Amount)
-                enterAmountBox(focused, b, lists.value(QStringLiteral("combDiscType")).toInt());
-            focused->end(false);
-        } else if (verb == QLatin1String("type")) {
-            QTest::keyClicks(focused, arg);
-        } else if (verb == QLatin1String("paste")) {
-            focused->insert(arg);
-        } else if (verb == QLatin1String("clear")) {
-            focused->selectAll();
-            QTest::keyClick(focused, Qt::Key_Backspace);
-        } else {
-            leave.value(focused->objectName())(); // as the box's leave handler runs when the focus moves on
-        }
-    }
-    QStringList shown;
-    for (const auto& [name, text] : pairs(QString::fromUtf8(row.shown)))
-        shown << name + QLatin1Char('=') + boxes.value(name)->text();
-    QCOMPARE(shown.join(QLatin1Char(';')), QString::fromUtf8(row.shown));
-    QCOMPARE(refusals, row.refused ? 1 : 0);
-}
-
 void TestOtherFileKinds::markForSending_data()
 {
     QTest::addColumn<MarkRow>("row");
     // clang-format off
     const MarkRow rows[] = {
-        {.name = "texts", .table = "KVB_3A", .rows = "No=1;NameFirstLine=A|No=2;NameFirstLine= |No=3;NameFirstLine=NULL", .marks = "1 0 0"},
+        {.name = "texts", .table = "KVB_3A", .rows = "No=1;NameFirstLine=A|No=2;NameFirstLine= |No=3;NameFirstLine=<null>", .marks = "1 0 0"},
         {.name = "shop names", .table = "KVB_3D", .rows = "No=1;NameFirstLine= |No=2;NameFirstLine=B", .marks = "0 1"},
         {.name = "clerks", .table = "KVB_44", .rows = "Clerk_No=1;Name= |Clerk_No=2;Name=Ann", .marks = "0 1"},
         {.name = "no tax rate", .table = "KVB_A8", .rows = "Code=1;Rate=0;Is_Selected=1", .marks = "0", .stays = false},

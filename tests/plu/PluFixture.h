@@ -4,6 +4,7 @@
 // reload running the same core steps the window's list load runs.
 
 #include "support/CodecTestDb.h"
+#include "support/FieldValues.h"
 #include "support/TransferFixture.h"
 
 #include "app/WorkingDatabase.h"
@@ -51,15 +52,6 @@ inline void resetPlu()
         addRow(table, values);
     gDBConnection.exec(QStringLiteral("UPDATE KVB_23 SET DP_No=5 WHERE MG_No=44"));
     tx.commit();
-}
-
-// "name=value;..." as pairs.
-inline QList<QPair<QString, QString>> pairs(const QString& list)
-{
-    QList<QPair<QString, QString>> out;
-    for (const QString& p : list.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        out << qMakePair(p.section(QLatin1Char('='), 0, 0), p.section(QLatin1Char('='), 1));
-    return out;
 }
 
 // The value of the control of that objectName in the editor, as text: a list its position (combMG its

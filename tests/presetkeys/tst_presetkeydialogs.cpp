@@ -1,7 +1,6 @@
 #include "support/CodecTestDb.h"
 #include "support/FtpServer.h"
 #include "support/PresetKeyFiles.h"
-#include "support/RowSpec.h"
 #include "support/TransferFixture.h"
 #include "support/WindowAnswer.h"
 

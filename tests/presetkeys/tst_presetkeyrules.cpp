@@ -1,6 +1,6 @@
 #include "support/CodecTestDb.h"
+#include "support/FieldValues.h"
 #include "support/ProgramFolderFixture.h"
-#include "support/RowSpec.h"
 #include "support/TransferFixture.h"
 
 #include "presetkeys/FlexiBarcode.h"
@@ -44,7 +44,7 @@ struct PageCase {
 };
 
 struct FBarCase {
-    const char* before = ""; // rows of KVB_14, '|' between them, as fieldsOf() reads them
+    const char* before = ""; // rows of KVB_14, '|' between them, as fieldValues() reads them
     int action = 1;
     int number = 3;
     const char* buffer = ""; // gFBarRec before the call: "Type=1;Data1=7"; FBar_No is the number
@@ -207,7 +207,7 @@ private slots:
         for (const QString& row : QString::fromLatin1(c.before).split('|', Qt::SkipEmptyParts))
             test::addRow(QStringLiteral("KVB_14"), test::rowOf(zero, row));
         resetFBarRec(c.number);
-        const QVariantMap b = test::fieldsOf(QLatin1String(c.buffer));
+        const QVariantMap b = test::fieldValues(QLatin1String(c.buffer));
         FBarRec& r = gFBarRec();
         r.FBar_Type = qint16(b.value("FBar_Type").toInt());
         r.FBar_ItemDigitNo = qint16(b.value("FBar_ItemDigitNo").toInt());

@@ -15,6 +15,21 @@ QVariantMap fieldValues(const QString& spec)
     return values;
 }
 
+QVariantMap rowOf(const QVariantMap& defaults, const QString& spec)
+{
+    QVariantMap row = defaults;
+    row.insert(fieldValues(spec));
+    return row;
+}
+
+QList<QPair<QString, QString>> pairs(const QString& list)
+{
+    QList<QPair<QString, QString>> out;
+    for (const QString& p : list.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        out << qMakePair(p.section(QLatin1Char('='), 0, 0), p.section(QLatin1Char('='), 1));
+    return out;
+}
+
 bool hasFieldValues(const QVariantMap& row, const QString& spec, QString* mismatch)
 {
     const QVariantMap expected = fieldValues(spec);

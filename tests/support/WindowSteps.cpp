@@ -83,6 +83,8 @@ void runSteps(QWidget* window, const QString& steps)
             window->close();
         } else if (verb == QLatin1String("type")) {
             QTest::keyClicks(window->focusWidget(), arg);
+        } else if (verb == QLatin1String("paste")) {
+            qobject_cast<QLineEdit*>(window->focusWidget())->insert(arg);
         } else if (verb == QLatin1String("clear")) {
             qobject_cast<QLineEdit*>(window->focusWidget())->selectAll();
             QTest::keyClick(window->focusWidget(), Qt::Key_Backspace);
@@ -123,7 +125,7 @@ void addTableRows(const QString& rows)
     for (const QString& row : rows.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
         const QString table = row.section(QLatin1Char(':'), 0, 0);
         QVariantMap values = fieldValues(row.section(QLatin1Char(':'), 1));
-        if (values.contains(QStringLiteral("Name")) && table.startsWith(QLatin1String("KVB_3")))
+        if (!values.value(QStringLiteral("Name")).isNull() && table.startsWith(QLatin1String("KVB_3")))
             values[QStringLiteral("Name")] = values.value(QStringLiteral("Name")).toString().toLatin1();
         addRow(table, values);
     }

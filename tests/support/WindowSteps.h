@@ -12,7 +12,7 @@ QWidget* control(const QWidget* window, const QString& name);
 // Drives a window as the operator does, by objectName. Steps, "|"-separated:
 //   set:name=value   through the control's setter: a list's position, a box's text
 //   focus:name       the focus moves to the control; leave: it moves on to cmdClose; close: the window closes
-//   type:keys        typed into the box with the focus; clear: that box emptied
+//   type:keys        typed into the box with the focus; paste:text pasted there; clear: that box emptied
 //   click:name       a mouse click on the control
 //   cell:grid(r)=text  the text cell of grid row r opened by a click, its text replaced, then Enter; esc:... Esc
 //   sql:statement    run on the working database
@@ -23,7 +23,7 @@ void runSteps(QWidget* window, const QString& steps);
 // `expected` says off and the control is disabled or hidden.
 QString shownAs(const QWidget* window, const QString& expected);
 
-// Adds the rows "TABLE:field=value;...|..." (a text table's Name as bytes).
+// Adds the rows "TABLE:field=value;...|..." (a text table's Name as bytes; "<null>" a Null).
 void addTableRows(const QString& rows);
 // "TABLE:field,field": those fields of every row in stored order, "value,value value,value".
 QString storedRows(const QString& tableAndFields);

@@ -37,75 +37,24 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("edits");
         QTest::addColumn<QString>("back");
-        QTest::newRow("dates 310105 and 0")
-            << "PLU_Disc_SDate=310105;PLU_Disc_EDate=0;PLU_Disc_STime=930;PLU_Disc_ETime=0"
-            << "DTPickerStartDate=2005-01-31;DTPickerEndDate=2026-03-15;DTPickerStartTime=09:30"
-            << ""
-            << "PLU_Disc_SDate=310105;PLU_Disc_EDate=150326;PLU_Disc_STime=930;PLU_Disc_ETime=0";
-        QTest::newRow("no date 310205, no time 2460, untouched") << "PLU_Disc_SDate=310205;PLU_Disc_STime=2460"
-                                                                 << "DTPickerStartDate=;DTPickerStartTime="
-                                                                 << ""
-                                                                 << "PLU_Disc_SDate=310205;PLU_Disc_STime=2460";
-        QTest::newRow("mask 65") << "PLU_DisDayOfWeek=65"
-                                 << "meditDiscDayOfWeek=1000001"
-                                 << ""
-                                 << "PLU_DisDayOfWeek=65;Stat2_Discount=1";
-        QTest::newRow("mask 0, then 32") << "PLU_DisDayOfWeek=0"
-                                         << "meditDiscDayOfWeek=0"
-                                         << "meditDiscDayOfWeek=0100000"
-                                         << "PLU_DisDayOfWeek=32;Stat2_Discount=1";
-        QTest::newRow("flags 255, bar format 2") << "PLU_BarFormat=2;PLU_EANFlags=255"
-                                                 << "combBarcodeFormat=3;meditFlagCode1=F;meditFlagCode2=F"
-                                                 << ""
-                                                 << "PLU_BarFormat=2;PLU_EANFlags=255";
-        QTest::newRow("flags 23, bar format 2") << "PLU_BarFormat=2;PLU_EANFlags=23"
-                                                << "meditFlagCode1=2;meditFlagCode2=3"
-                                                << ""
-                                                << "PLU_EANFlags=23";
-        QTest::newRow("F typed") << "PLU_BarFormat=2;PLU_EANFlags=23"
-                                 << ""
-                                 << "meditFlagCode2=F"
-                                 << "PLU_EANFlags=255";
-        QTest::newRow("bar format 255") << "PLU_BarFormat=255"
-                                        << "combBarcodeFormat=0"
-                                        << ""
-                                        << "PLU_BarFormat=255";
-        QTest::newRow("flexible bar format") << "PLU_BarFormat=21;PLU_EANFlags=5"
-                                             << "combBarcodeFormat=22;meditFlagCode1=0;meditFlagCode2=5"
-                                             << ""
-                                             << "PLU_BarFormat=21;PLU_EANFlags=5";
-        QTest::newRow("Null item code and texts")
-            << "PLU_EANItemCode=null;PLU_Commodity=null;PLU_Description=null;PLU_CommodityFirst=null;Stat2_ItemCode=1"
-            << "meditItemCode=;txtName=;meditDescription="
-            << ""
-            << "PLU_EANItemCode=null;Stat2_ItemCode=0;PLU_Commodity=null;PLU_Description=null;PLU_CommodityFirst= ;"
-               "Stat2_Commodity=0;Stat2_Discount=0";
-        QTest::newRow("first line past the block") << "PLU_Commodity=hex:03096162630c;Stat2_Commodity=1"
-                                                   << "txtName="
-                                                   << ""
-                                                   << "PLU_Commodity=hex:03096162630c;Stat2_Commodity=1";
-        QTest::newRow("flags, sticky member discount, main group 997")
-            << "PLU_MG=997;Stat2_MemDisc=1;PLU_Tare=5;PLU_TaxNo=3;PLU_RSData=2;PLU_CoupledPLUNo=7;PLU_Cost=0"
-            << "combMG=997;meditDepartment=97;meditTare=0.005;combRSData=2"
-            << ""
-            << "Stat2_MGCode=0;Stat2_MemDisc=1;Stat2_PLUTare=1;Stat2_TaxNo=1;Stat2_Tax2No=0;Stat2_RSData=1;"
-               "Stat2_CoupledPLU=1;Stat2_PLUCost=0";
-        QTest::newRow("member price 0.50") << "Stat2_MemDisc=0"
-                                           << "meditMemDisc(3)=0.00"
-                                           << "meditMemDisc(3)=0.50"
-                                           << "PLU_MemDisc3=50;Stat2_MemDisc=1;Stat2_MGCode=1";
-        QTest::newRow("empty boxes") << "PLU_UPrice=1234;PLU_TaxNo=4;PLU_Disc_1stLim=9"
-                                     << "meditUPrice=12.34"
-                                     << "meditUPrice=;meditTaxNum=;meditDiscLimit1="
-                                     << "PLU_UPrice=1234;PLU_TaxNo=4;Stat2_TaxNo=1;PLU_Disc_1stLim=0";
-        QTest::newRow("main group without a row") << "PLU_MG=50"
-                                                  << "combMG=50;meditDepartment="
-                                                  << ""
-                                                  << "PLU_MG=50;Stat2_MGCode=1";
-        QTest::newRow("sold by count") << "Stat1_Unit=1;Stat1_PBPreUnit=3"
-                                       << "chkWeighed=0;combSymbol=0"
-                                       << ""
-                                       << "Stat1_Unit=1;Stat1_PBPreUnit=3";
+        // clang-format off
+        QTest::newRow("dates 310105 and 0") << "PLU_Disc_SDate=310105;PLU_Disc_EDate=0;PLU_Disc_STime=930;PLU_Disc_ETime=0" << "DTPickerStartDate=2005-01-31;DTPickerEndDate=2026-03-15;DTPickerStartTime=09:30" << "" << "PLU_Disc_SDate=310105;PLU_Disc_EDate=150326;PLU_Disc_STime=930;PLU_Disc_ETime=0";
+        QTest::newRow("no date 310205, no time 2460, untouched") << "PLU_Disc_SDate=310205;PLU_Disc_STime=2460" << "DTPickerStartDate=;DTPickerStartTime=" << "" << "PLU_Disc_SDate=310205;PLU_Disc_STime=2460";
+        QTest::newRow("mask 65") << "PLU_DisDayOfWeek=65" << "meditDiscDayOfWeek=1000001" << "" << "PLU_DisDayOfWeek=65;Stat2_Discount=1";
+        QTest::newRow("mask 0, then 32") << "PLU_DisDayOfWeek=0" << "meditDiscDayOfWeek=0" << "meditDiscDayOfWeek=0100000" << "PLU_DisDayOfWeek=32;Stat2_Discount=1";
+        QTest::newRow("flags 255, bar format 2") << "PLU_BarFormat=2;PLU_EANFlags=255" << "combBarcodeFormat=3;meditFlagCode1=F;meditFlagCode2=F" << "" << "PLU_BarFormat=2;PLU_EANFlags=255";
+        QTest::newRow("flags 23, bar format 2") << "PLU_BarFormat=2;PLU_EANFlags=23" << "meditFlagCode1=2;meditFlagCode2=3" << "" << "PLU_EANFlags=23";
+        QTest::newRow("F typed") << "PLU_BarFormat=2;PLU_EANFlags=23" << "" << "meditFlagCode2=F" << "PLU_EANFlags=255";
+        QTest::newRow("bar format 255") << "PLU_BarFormat=255" << "combBarcodeFormat=0" << "" << "PLU_BarFormat=255";
+        QTest::newRow("flexible bar format") << "PLU_BarFormat=21;PLU_EANFlags=5" << "combBarcodeFormat=22;meditFlagCode1=0;meditFlagCode2=5" << "" << "PLU_BarFormat=21;PLU_EANFlags=5";
+        QTest::newRow("Null item code and texts") << "PLU_EANItemCode=null;PLU_Commodity=null;PLU_Description=null;PLU_CommodityFirst=null;Stat2_ItemCode=1" << "meditItemCode=;txtName=;meditDescription=" << "" << "PLU_EANItemCode=null;Stat2_ItemCode=0;PLU_Commodity=null;PLU_Description=null;PLU_CommodityFirst= ;Stat2_Commodity=0;Stat2_Discount=0";
+        QTest::newRow("first line past the block") << "PLU_Commodity=hex:03096162630c;Stat2_Commodity=1" << "txtName=" << "" << "PLU_Commodity=hex:03096162630c;Stat2_Commodity=1";
+        QTest::newRow("flags, sticky member discount, main group 997") << "PLU_MG=997;Stat2_MemDisc=1;PLU_Tare=5;PLU_TaxNo=3;PLU_RSData=2;PLU_CoupledPLUNo=7;PLU_Cost=0" << "combMG=997;meditDepartment=97;meditTare=0.005;combRSData=2" << "" << "Stat2_MGCode=0;Stat2_MemDisc=1;Stat2_PLUTare=1;Stat2_TaxNo=1;Stat2_Tax2No=0;Stat2_RSData=1;Stat2_CoupledPLU=1;Stat2_PLUCost=0";
+        QTest::newRow("member price 0.50") << "Stat2_MemDisc=0" << "meditMemDisc(3)=0.00" << "meditMemDisc(3)=0.50" << "PLU_MemDisc3=50;Stat2_MemDisc=1;Stat2_MGCode=1";
+        QTest::newRow("empty boxes") << "PLU_UPrice=1234;PLU_TaxNo=4;PLU_Disc_1stLim=9" << "meditUPrice=12.34" << "meditUPrice=;meditTaxNum=;meditDiscLimit1=" << "PLU_UPrice=1234;PLU_TaxNo=4;Stat2_TaxNo=1;PLU_Disc_1stLim=0";
+        QTest::newRow("main group without a row") << "PLU_MG=50" << "combMG=50;meditDepartment=" << "" << "PLU_MG=50;Stat2_MGCode=1";
+        QTest::newRow("sold by count") << "Stat1_Unit=1;Stat1_PBPreUnit=3" << "chkWeighed=0;combSymbol=0" << "" << "Stat1_Unit=1;Stat1_PBPreUnit=3";
+        // clang-format on
     }
     void rowToEditorToRow()
     {
@@ -141,28 +90,20 @@ private slots:
         QTest::addColumn<int>("curRow");
         const int yes = int(PluAnswer::Yes), no = int(PluAnswer::No), cancel = int(PluAnswer::Cancel);
         const QString saved = QStringLiteral("1:100 2:250 3:300"), kept = QStringLiteral("1:100 2:200 3:300");
+        // clang-format off
         QTest::newRow("unchanged") << -1 << "" << 0 << 0 << "" << kept << 2;
         QTest::newRow("yes") << yes << "meditUPrice=2.50" << 0 << 1 << "ask save|reload" << saved << 3;
         QTest::newRow("no") << no << "meditUPrice=2.50" << 0 << 2 << "ask save" << kept << 2;
         QTest::newRow("cancel") << cancel << "meditUPrice=2.50" << 0 << 3 << "ask save" << kept << 2;
-        QTest::newRow("number used") << yes << "meditPLU=3;meditUPrice=2.50" << 0 << 3
-                                     << "ask save|error This PLU number is already used in the store!|refuse 2 grid"
-                                     << kept << 2;
-        QTest::newRow("empty number") << yes << "meditPLU=" << 0 << 3
-                                      << "ask save|error Please enter a number>0!|refuse 2" << kept << 2;
-        QTest::newRow("tare not a number")
-            << yes << "meditTare=1x" << 0 << 3
-            << "ask save|error Please enter a number\nmeditTare: \"1x\" is not a whole number its field can hold."
-            << kept << 2;
-        QTest::newRow("new PLU") << yes << "meditPLU=7;meditUPrice=2.50" << 1 << 1 << "ask save|reload"
-                                 << "1:100 2:200 3:300 7:250" << 3;
+        QTest::newRow("number used") << yes << "meditPLU=3;meditUPrice=2.50" << 0 << 3 << "ask save|error This PLU number is already used in the store!|refuse 2 grid" << kept << 2;
+        QTest::newRow("empty number") << yes << "meditPLU=" << 0 << 3 << "ask save|error Please enter a number>0!|refuse 2" << kept << 2;
+        QTest::newRow("tare not a number") << yes << "meditTare=1x" << 0 << 3 << "ask save|error Please enter a number\nmeditTare: \"1x\" is not a whole number its field can hold." << kept << 2;
+        QTest::newRow("new PLU") << yes << "meditPLU=7;meditUPrice=2.50" << 1 << 1 << "ask save|reload" << "1:100 2:200 3:300 7:250" << 3;
         // A new PLU's number refused: a number in use gives back the number proposed, an empty one the row's.
-        QTest::newRow("new PLU, number used")
-            << yes << "meditPLU=3" << 1 << 3
-            << "ask save|error This PLU number is already used in the store!|refuse 7 grid" << kept << 2;
-        QTest::newRow("new PLU, empty number")
-            << yes << "meditPLU=" << 1 << 3 << "ask save|error Please enter a number>0!|refuse 2" << kept << 2;
+        QTest::newRow("new PLU, number used") << yes << "meditPLU=3" << 1 << 3 << "ask save|error This PLU number is already used in the store!|refuse 7 grid" << kept << 2;
+        QTest::newRow("new PLU, empty number") << yes << "meditPLU=" << 1 << 3 << "ask save|error Please enter a number>0!|refuse 2" << kept << 2;
         QTest::newRow("stale new flag") << yes << "meditUPrice=2.50" << 2 << 1 << "ask save|reload" << saved << 3;
+        // clang-format on
     }
     void saveQuestion()
     {

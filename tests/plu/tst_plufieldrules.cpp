@@ -122,24 +122,14 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("text");
-        QTest::newRow("PLU 0") << "meditPLU"
-                               << "0"
-                               << "";
-        QTest::newRow("PLU 007") << "meditPLU"
-                                 << "007"
-                                 << "7";
-        QTest::newRow("tax 0") << "meditTaxNum"
-                               << "0"
-                               << "0";
-        QTest::newRow("tax 007") << "meditTaxNum"
-                                 << "007"
-                                 << "7";
-        QTest::newRow("decimal 0.5") << "meditCost"
-                                     << "0.5"
-                                     << "0.5";
-        QTest::newRow("item code 007") << "meditItemCode"
-                                       << "007"
-                                       << "007";
+        // clang-format off
+        QTest::newRow("PLU 0") << "meditPLU" << "0" << "";
+        QTest::newRow("PLU 007") << "meditPLU" << "007" << "7";
+        QTest::newRow("tax 0") << "meditTaxNum" << "0" << "0";
+        QTest::newRow("tax 007") << "meditTaxNum" << "007" << "7";
+        QTest::newRow("decimal 0.5") << "meditCost" << "0.5" << "0.5";
+        QTest::newRow("item code 007") << "meditItemCode" << "007" << "007";
+        // clang-format on
     }
     void leadingZeros()
     {

@@ -128,24 +128,12 @@ private slots:
         QTest::addColumn<QString>("texts");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("dateFormat"); // of the pickers, which held "yy/MM/dd"
-        QTest::newRow("two decimals") << 2 << 1 << 0 << 0 << true
-                                      << "meditUPrice=125;meditCost=5;meditTare=1500;meditMemDisc(1)=1.25;"
-                                         "meditDiscLimit1=20;meditDiscLmtPer1=0"
-                                      << "meditUPrice=1.25;meditCost=0.05;meditTare=1.500;meditMemDisc(1)=1.25;"
-                                         "meditDiscLimit1=0.020;meditDiscLmtPer1=0.00"
-                                      << "dd-MM-yy";
-        QTest::newRow("percentages, by count")
-            << 3 << 4 << 1 << 5 << false
-            << "meditUPrice=12345;meditMemDisc(2)=12345;meditDiscLimit2=1.500;"
-               "meditDiscLmtPer2=250"
-            << "meditUPrice=12.345;meditMemDisc(2)=123.45;meditDiscLimit2=1500;meditDiscLmtPer2=2.50"
-            << "dd.MM.yy";
-        QTest::newRow("date type 6") << 0 << 6 << 0 << 2 << true << "meditUPrice=0.07;meditDiscLmtPer1=250"
-                                     << "meditUPrice=7;meditDiscLmtPer1=250"
-                                     << "yy/MM/dd";
-        QTest::newRow("no number") << 2 << 7 << 0 << 0 << true << "meditUPrice=1x"
-                                   << "meditUPrice=1x"
-                                   << "yy/MM/dd";
+        // clang-format off
+        QTest::newRow("two decimals") << 2 << 1 << 0 << 0 << true << "meditUPrice=125;meditCost=5;meditTare=1500;meditMemDisc(1)=1.25;meditDiscLimit1=20;meditDiscLmtPer1=0" << "meditUPrice=1.25;meditCost=0.05;meditTare=1.500;meditMemDisc(1)=1.25;meditDiscLimit1=0.020;meditDiscLmtPer1=0.00" << "dd-MM-yy";
+        QTest::newRow("percentages, by count") << 3 << 4 << 1 << 5 << false << "meditUPrice=12345;meditMemDisc(2)=12345;meditDiscLimit2=1.500;meditDiscLmtPer2=250" << "meditUPrice=12.345;meditMemDisc(2)=123.45;meditDiscLimit2=1500;meditDiscLmtPer2=2.50" << "dd.MM.yy";
+        QTest::newRow("date type 6") << 0 << 6 << 0 << 2 << true << "meditUPrice=0.07;meditDiscLmtPer1=250" << "meditUPrice=7;meditDiscLmtPer1=250" << "yy/MM/dd";
+        QTest::newRow("no number") << 2 << 7 << 0 << 0 << true << "meditUPrice=1x" << "meditUPrice=1x" << "yy/MM/dd";
+        // clang-format on
     }
     void dataFormat()
     {
@@ -177,21 +165,15 @@ private slots:
         QTest::addColumn<QString>("texts");
         QTest::addColumn<QString>("expected");
         const QString dates = QStringLiteral("DTPickerStartDate=2026-03-15;DTPickerEndDate=2026-03-14");
-        QTest::newRow("same dates") << "dates" << 1 << "DTPickerStartDate=2026-03-15;DTPickerEndDate=2026-03-15"
-                                    << "DTPickerStartDate=2026-03-15;DTPickerEndDate=2026-03-15";
-        QTest::newRow("end a day early, start left")
-            << "dates" << 1 << dates << "DTPickerStartDate=2026-03-15;DTPickerEndDate=2026-03-15";
-        QTest::newRow("end a day early, end left")
-            << "dates" << 2 << dates << "DTPickerStartDate=2026-03-14;DTPickerEndDate=2026-03-14";
-        QTest::newRow("limits, first left") << "limits" << 1 << "meditDiscLimit1=5.000;meditDiscLimit2=2.000"
-                                            << "meditDiscLimit1=5.000;meditDiscLimit2=5.000";
-        QTest::newRow("limits in order") << "limits" << 2 << "meditDiscLimit1=1.000;meditDiscLimit2=2.000"
-                                         << "meditDiscLimit1=1.000;meditDiscLimit2=2.000";
-        QTest::newRow("amounts, first left") << "values 0" << 1 << "meditDiscLmtPer1=6.00;meditDiscLmtPer2=5.00"
-                                             << "meditDiscLmtPer1=6.00;meditDiscLmtPer2=6.00";
-        QTest::newRow("amounts above the price")
-            << "values 2" << 2 << "meditUPrice=5.00;meditDiscLmtPer1=6.00;meditDiscLmtPer2=8.00"
-            << "meditUPrice=5.00;meditDiscLmtPer1=5.00;meditDiscLmtPer2=5.00";
+        // clang-format off
+        QTest::newRow("same dates") << "dates" << 1 << "DTPickerStartDate=2026-03-15;DTPickerEndDate=2026-03-15" << "DTPickerStartDate=2026-03-15;DTPickerEndDate=2026-03-15";
+        QTest::newRow("end a day early, start left") << "dates" << 1 << dates << "DTPickerStartDate=2026-03-15;DTPickerEndDate=2026-03-15";
+        QTest::newRow("end a day early, end left") << "dates" << 2 << dates << "DTPickerStartDate=2026-03-14;DTPickerEndDate=2026-03-14";
+        QTest::newRow("limits, first left") << "limits" << 1 << "meditDiscLimit1=5.000;meditDiscLimit2=2.000" << "meditDiscLimit1=5.000;meditDiscLimit2=5.000";
+        QTest::newRow("limits in order") << "limits" << 2 << "meditDiscLimit1=1.000;meditDiscLimit2=2.000" << "meditDiscLimit1=1.000;meditDiscLimit2=2.000";
+        QTest::newRow("amounts, first left") << "values 0" << 1 << "meditDiscLmtPer1=6.00;meditDiscLmtPer2=5.00" << "meditDiscLmtPer1=6.00;meditDiscLmtPer2=6.00";
+        QTest::newRow("amounts above the price") << "values 2" << 2 << "meditUPrice=5.00;meditDiscLmtPer1=6.00;meditDiscLmtPer2=8.00" << "meditUPrice=5.00;meditDiscLmtPer1=5.00;meditDiscLmtPer2=5.00";
+        // clang-format on
     }
     void crossChecks()
     {

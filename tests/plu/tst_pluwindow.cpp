@@ -173,19 +173,13 @@ private slots:
         QTest::addColumn<int>("mg");
         QTest::addColumn<QString>("rows");
         QTest::addColumn<QString>("shown"); // meditPLU, combMG and meditDepartment
-        QTest::newRow("store") << 0 << 0 << 0
-                               << "1|1|||0.50|/2|2|||0.10|/3|3|||5.00|*/4|5|0005|Apple|1.00|/5|7||Pear|9.00|/"
-                                  "6|7|||8.00|/7|9|||2.50|"
-                               << "1 *0 12 44 997/";
-        QTest::newRow("department without main groups") << 1 << 6 << 0 << "1|1|||0.50|/2|2|||0.10|"
-                                                        << "1 *0/";
-        QTest::newRow("main group 12") << 2 << 97 << 12 << "1|5|0005|Apple|1.00|/2|7||Pear|9.00|/3|7|||8.00|"
-                                       << "5 *12/97";
-        QTest::newRow("search: bounds inclusive, departments ignored")
-            << 3 << 2 << 0 << "1|3|||5.00|*/2|5|0005|Apple|1.00|"
-            << "3 12 *44 997/5";
-        QTest::newRow("empty search") << 3 << 8 << 0 << ""
-                                      << " *12 44 997/97";
+        // clang-format off
+        QTest::newRow("store") << 0 << 0 << 0 << "1|1|||0.50|/2|2|||0.10|/3|3|||5.00|*/4|5|0005|Apple|1.00|/5|7||Pear|9.00|/6|7|||8.00|/7|9|||2.50|" << "1 *0 12 44 997/";
+        QTest::newRow("department without main groups") << 1 << 6 << 0 << "1|1|||0.50|/2|2|||0.10|" << "1 *0/";
+        QTest::newRow("main group 12") << 2 << 97 << 12 << "1|5|0005|Apple|1.00|/2|7||Pear|9.00|/3|7|||8.00|" << "5 *12/97";
+        QTest::newRow("search: bounds inclusive, departments ignored") << 3 << 2 << 0 << "1|3|||5.00|*/2|5|0005|Apple|1.00|" << "3 12 *44 997/5";
+        QTest::newRow("empty search") << 3 << 8 << 0 << "" << " *12 44 997/97";
+        // clang-format on
     }
     void loadPLUList()
     {
@@ -315,6 +309,7 @@ private slots:
         QTest::addColumn<int>("messages");
         QTest::addColumn<QString>("itemCode"); // of PLU 1, shown in edit mode on the inherit entry; "": display mode
         const QString kept = "1:100 2:200 3:300 4:400 5:500", saved = "1:250 2:200 3:300 4:400 5:500";
+        // clang-format off
         QTest::newRow("click, Cancel") << "click" << int(ui::MsgCancel) << "1" << 1 << kept << 1 << "";
         QTest::newRow("Down, Cancel") << "down" << int(ui::MsgCancel) << "1" << 1 << kept << 1 << "";
         QTest::newRow("click, No") << "click" << int(ui::MsgNo) << "1" << 5 << kept << 1 << "";
@@ -323,8 +318,8 @@ private slots:
         QTest::newRow("Down, Yes") << "down" << int(ui::MsgYes) << "1" << 2 << saved << 1 << "";
         QTest::newRow("click, Yes, number used") << "click" << int(ui::MsgYes) << "3" << 1 << kept << 2 << "";
         QTest::newRow("click, Yes, database fails") << "click" << int(ui::MsgYes) << "failing" << 1 << kept << 2 << "";
-        QTest::newRow("click, Yes, item code longer than its format")
-            << "click" << int(ui::MsgYes) << "1" << 5 << saved << 1 << "1234567890";
+        QTest::newRow("click, Yes, item code longer than its format") << "click" << int(ui::MsgYes) << "1" << 5 << saved << 1 << "1234567890";
+        // clang-format on
     }
     void leaveEdited()
     {
@@ -394,12 +389,11 @@ private slots:
         QTest::addColumn<int>("priceUnit");
         QTest::addColumn<QString>("currency"); // as the settings file gives it
         QTest::addColumn<QString>("dateFormat");
-        QTest::newRow("date type 4, RMB") << 4 << 0 << "RMB"
-                                          << "dd.MM.yy";
-        QTest::newRow("date type 7, dollar") << 7 << 1 << "$"
-                                             << "yy/MM/dd";
-        QTest::newRow("own currency") << 1 << 2 << "EUR"
-                                      << "dd-MM-yy";
+        // clang-format off
+        QTest::newRow("date type 4, RMB") << 4 << 0 << "RMB" << "dd.MM.yy";
+        QTest::newRow("date type 7, dollar") << 7 << 1 << "$" << "yy/MM/dd";
+        QTest::newRow("own currency") << 1 << 2 << "EUR" << "dd-MM-yy";
+        // clang-format on
     }
     void captions()
     {

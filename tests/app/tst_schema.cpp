@@ -286,55 +286,33 @@ private slots:
         QTest::addColumn<int>("least");
         QTest::addColumn<int>("most");
         // Fixed forms the code reads or writes exactly.
-        QTest::newRow("SC_IP") << "SCALE"
-                               << "SC_IP" << 15 << 15;
-        QTest::newRow("Scale_IP") << "KVB_41"
-                                  << "Scale_IP" << 15 << 15;
-        QTest::newRow("PLU_EANData") << "KVB_25"
-                                     << "PLU_EANData" << 12 << 12;
-        QTest::newRow("PLU_EANItemCode") << "KVB_25"
-                                         << "PLU_EANItemCode" << 10 << 10;
-        QTest::newRow("RC_25 PLU_EANData") << "RC_25"
-                                           << "PLU_EANData" << 12 << 12;
-        QTest::newRow("RC_25 PLU_EANItemCode") << "RC_25"
-                                               << "PLU_EANItemCode" << 10 << 10;
+        // clang-format off
+        QTest::newRow("SC_IP") << "SCALE" << "SC_IP" << 15 << 15;
+        QTest::newRow("Scale_IP") << "KVB_41" << "Scale_IP" << 15 << 15;
+        QTest::newRow("PLU_EANData") << "KVB_25" << "PLU_EANData" << 12 << 12;
+        QTest::newRow("PLU_EANItemCode") << "KVB_25" << "PLU_EANItemCode" << 10 << 10;
+        QTest::newRow("RC_25 PLU_EANData") << "RC_25" << "PLU_EANData" << 12 << 12;
+        QTest::newRow("RC_25 PLU_EANItemCode") << "RC_25" << "PLU_EANItemCode" << 10 << 10;
         // At least what the program or an editor puts there.
-        QTest::newRow("PLU_CommodityFirst") << "KVB_25"
-                                            << "PLU_CommodityFirst" << 101 << 255;
-        QTest::newRow("RC_25 PLU_CommodityFirst") << "RC_25"
-                                                  << "PLU_CommodityFirst" << 101 << 255;
-        QTest::newRow("KVB_41 Name") << "KVB_41"
-                                     << "Name" << 101 << 255;
-        QTest::newRow("ST_Name") << "STORE"
-                                 << "ST_Name" << 50 << 255;
-        QTest::newRow("SECT_Name") << "SECT"
-                                   << "SECT_Name" << 50 << 255;
-        QTest::newRow("DP_Name") << "KVB_20"
-                                 << "DP_Name" << 50 << 255;
-        QTest::newRow("MG_Name") << "KVB_23"
-                                 << "MG_Name" << 50 << 255;
-        QTest::newRow("SC_No") << "SCALE"
-                               << "SC_No" << 50 << 255;
-        QTest::newRow("SC_FTPName") << "SCALE"
-                                    << "SC_FTPName" << 16 << 255;
-        QTest::newRow("SC_FTPPW") << "SCALE"
-                                  << "SC_FTPPW" << 16 << 255;
-        QTest::newRow("SH_Name") << "SEARCH"
-                                 << "SH_Name" << 50 << 255;
-        QTest::newRow("KVB_3A NameFirstLine") << "KVB_3A"
-                                              << "NameFirstLine" << 255 << 255;
-        QTest::newRow("KVB_3D NameFirstLine") << "KVB_3D"
-                                              << "NameFirstLine" << 255 << 255;
-        QTest::newRow("KVB_3F Data") << "KVB_3F"
-                                     << "Data" << 100 << 255;
-        QTest::newRow("KVB_44 Name") << "KVB_44"
-                                     << "Name" << 16 << 255;
-        QTest::newRow("KVB_A8 Name") << "KVB_A8"
-                                     << "Name" << 4 << 255;
-        QTest::newRow("KVB_AC Name") << "KVB_AC"
-                                     << "Name" << 22 << 255;
-        QTest::newRow("KVB_AD Name") << "KVB_AD"
-                                     << "Name" << 7 << 255;
+        QTest::newRow("PLU_CommodityFirst") << "KVB_25" << "PLU_CommodityFirst" << 101 << 255;
+        QTest::newRow("RC_25 PLU_CommodityFirst") << "RC_25" << "PLU_CommodityFirst" << 101 << 255;
+        QTest::newRow("KVB_41 Name") << "KVB_41" << "Name" << 101 << 255;
+        QTest::newRow("ST_Name") << "STORE" << "ST_Name" << 50 << 255;
+        QTest::newRow("SECT_Name") << "SECT" << "SECT_Name" << 50 << 255;
+        QTest::newRow("DP_Name") << "KVB_20" << "DP_Name" << 50 << 255;
+        QTest::newRow("MG_Name") << "KVB_23" << "MG_Name" << 50 << 255;
+        QTest::newRow("SC_No") << "SCALE" << "SC_No" << 50 << 255;
+        QTest::newRow("SC_FTPName") << "SCALE" << "SC_FTPName" << 16 << 255;
+        QTest::newRow("SC_FTPPW") << "SCALE" << "SC_FTPPW" << 16 << 255;
+        QTest::newRow("SH_Name") << "SEARCH" << "SH_Name" << 50 << 255;
+        QTest::newRow("KVB_3A NameFirstLine") << "KVB_3A" << "NameFirstLine" << 255 << 255;
+        QTest::newRow("KVB_3D NameFirstLine") << "KVB_3D" << "NameFirstLine" << 255 << 255;
+        QTest::newRow("KVB_3F Data") << "KVB_3F" << "Data" << 100 << 255;
+        QTest::newRow("KVB_44 Name") << "KVB_44" << "Name" << 16 << 255;
+        QTest::newRow("KVB_A8 Name") << "KVB_A8" << "Name" << 4 << 255;
+        QTest::newRow("KVB_AC Name") << "KVB_AC" << "Name" << 22 << 255;
+        QTest::newRow("KVB_AD Name") << "KVB_AD" << "Name" << 7 << 255;
+        // clang-format on
     }
 
     void shippedSizes()
@@ -469,16 +447,15 @@ private slots:
         QTest::addColumn<QStringList>("schema");
         QTest::addColumn<QString>("expected");
         const QString one = QStringLiteral("T:A/4,B/10/20");
+        // clang-format off
         QTest::newRow("one table") << QStringList{"[T]", "A,4,4", "B,10,20", "", "[END]"} << one;
         QTest::newRow("padded lines") << QStringList{"  [T] ", "   A,4,4", "B,10,20    ", "     ", "  [END]  "} << one;
         QTest::newRow("table into [END]") << QStringList{"[T]", "A,4,4", "B,10,20", "[END]"} << QString();
-        QTest::newRow("second table into [END]")
-            << QStringList{"[T]", "A,4,4", "B,10,20", "", "[U]", "C,4,4", "[END]"} << one;
-        QTest::newRow("two tables, bytes") << QStringList{"[T]", "A,4,4", "", "[U]", "D,11,0", "E,10,255", "", "[END]"}
-                                           << QStringLiteral("T:A/4;U:D/11,E/10/255");
-        QTest::newRow("nothing read after [END]")
-            << QStringList{"[T]", "A,4,4", "B,10,20", "", "[END]", "garbage", "", ""} << one;
+        QTest::newRow("second table into [END]") << QStringList{"[T]", "A,4,4", "B,10,20", "", "[U]", "C,4,4", "[END]"} << one;
+        QTest::newRow("two tables, bytes") << QStringList{"[T]", "A,4,4", "", "[U]", "D,11,0", "E,10,255", "", "[END]"} << QStringLiteral("T:A/4;U:D/11,E/10/255");
+        QTest::newRow("nothing read after [END]") << QStringList{"[T]", "A,4,4", "B,10,20", "", "[END]", "garbage", "", ""} << one;
         QTest::newRow("only [END]") << QStringList{"[END]"} << QString();
+        // clang-format on
     }
 
     void builds()

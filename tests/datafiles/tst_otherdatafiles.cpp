@@ -71,6 +71,7 @@ void TestOtherDataFiles::files_data()
 
     const QString w = QStringLiteral("windows-1252");
     const QByteArray shop = textLine(2, "SHOP", 0x0D) + textLine(1, "MAIN ST", 0x0C);
+    // clang-format off
     QTest::newRow("shop names, one not marked")
         << w << "SHP0UALL.csv"
         << QVariantList{QVariantMap{{"No", 5}, {"NextNo", 0}, {"KVBBinData", KvbTextRecord(5, 0, shop)}},
@@ -78,14 +79,8 @@ void TestOtherDataFiles::files_data()
                         QVariantMap{
                             {"No", 7}, {"NextNo", 8}, {"KVBBinData", KvbTextRecord(7, 8, textLine(0, "B", 0x0C))}}}
         << lines({"5,,0,2,\"SHOP\",1,\"MAIN ST\",0,,0,", "7,,8,0,\"B\",0,,0,,0,"}) << false;
-    QTest::newRow("every slot filled") << w << "ADV0UALL.csv"
-                                       << QVariantList{QVariantMap{
-                                              {"No", 1},
-                                              {"KVBBinData",
-                                               KvbTextRecord(1, 0,
-                                                             textLine(1, "A", 0x0D) + textLine(2, "B", 0x0D)
-                                                                 + textLine(3, "C", 0x0D) + textLine(4, "D", 0x0C))}}}
-                                       << lines({"1,,0,1,\"A\",2,\"B\",3,\"C\",4,\"D\""}) << false;
+    QTest::newRow("every slot filled") << w << "ADV0UALL.csv" << QVariantList{QVariantMap{ {"No", 1}, {"KVBBinData", KvbTextRecord(1, 0, textLine(1, "A", 0x0D) + textLine(2, "B", 0x0D) + textLine(3, "C", 0x0D) + textLine(4, "D", 0x0C))}}} << lines({"1,,0,1,\"A\",2,\"B\",3,\"C\",4,\"D\""}) << false;
+    // clang-format on
     QByteArray twenty;
     QByteArray fifteen = "9,,0,";
     for (int i = 1; i <= 20; ++i) {
@@ -94,10 +89,8 @@ void TestOtherDataFiles::files_data()
             fifteen += "1,\"Line " + QByteArray::number(i) + "\",";
     }
     fifteen.chop(1);
-    QTest::newRow("20 lines cut to 15") << w << "ING0UALL.csv"
-                                        << QVariantList{QVariantMap{{"No", 9},
-                                                                    {"KVBBinData", KvbTextRecord(9, 0, twenty)}}}
-                                        << lines({fifteen}) << false;
+    // clang-format off
+    QTest::newRow("20 lines cut to 15") << w << "ING0UALL.csv" << QVariantList{QVariantMap{{"No", 9}, {"KVBBinData", KvbTextRecord(9, 0, twenty)}}} << lines({fifteen}) << false;
     QTest::newRow("13 bytes, no record")
         << w << "SPM0UALL.csv"
         << QVariantList{QVariantMap{{"No", 1}, {"KVBBinData", KvbTextRecord(1, 0, textLine(3, "", 0x0C))}},
@@ -117,33 +110,13 @@ void TestOtherDataFiles::files_data()
                         QVariantMap{{"No", 5},
                                     {"KVBBinData", KvbTextRecord(5, 0, textLine(2, "OK", 0x0D) + hex("01 02 4142"))}}}
         << lines({"4,,0,2,\"OK\",0,,0,,0,", "5,,0,2,\"OK\",0,,0,,0,"}) << false;
-    QTest::newRow("scroll message") << w << "SCM0UALL.csv"
-                                    << QVariantList{QVariantMap{{"Number", 3}, {"Data", "SALE TODAY"}}}
-                                    << lines({"3,,SALE TODAY,0"}) << false;
-    QTest::newRow("scroll sequence, a Null group")
-        << w << "SCS0UALL.csv"
-        << QVariantList{QVariantMap{
-               {"Number", 2}, {"Group1", QVariant()}, {"File1", 3}, {"Scroll1", 1}, {"Display1", 5}, {"Speed1", 2}}}
-        << lines({"2,,,3,1,2,0,0,0,0,0,0,0,0"}) << false;
-    QTest::newRow("date and time")
-        << w << "DAT0UALL.csv"
-        << QVariantList{QVariantMap{{"SF_No", 1}, {"KVBBinData", dateTime(2026, 5, 7, 9, 3)}},
-                        QVariantMap{{"SF_No", 1}, {"KVBBinData", dateTime(2009, 12, 31, 0, 0)}}}
-        << lines({"255,,26,5,7,9,3", "255,,9,12,31,0,0"}) << false;
-    QTest::newRow("date and time of 13 bytes")
-        << w << "DAT0UALL.csv"
-        << QVariantList{QVariantMap{{"SF_No", 1}, {"KVBBinData", dateTime(2026, 5, 7, 9, 3).left(13)}}} << QByteArray()
-        << true;
-    QTest::newRow("clerk") << w << "OPE0UALL.csv"
-                           << QVariantList{QVariantMap{{"Clerk_No", 12}, {"Name", "ANNA"}},
-                                           QVariantMap{{"Clerk_No", 13}, {"Name", QString::fromUtf8("Zoë")}}}
-                           << lines({"12,,ANNA,,", "13,,Zo\xEB,,"}) << false;
-    QTest::newRow("clerk name outside the code page")
-        << w << "OPE0UALL.csv" << QVariantList{QVariantMap{{"Clerk_No", 1}, {"Name", QStringLiteral("\u6c34")}}}
-        << QByteArray() << true;
-    QTest::newRow("tax") << w << "TAX0UALL.csv"
-                         << QVariantList{QVariantMap{{"Code", 3}, {"Name", "VAT3"}, {"Rate", 1750}, {"Status", 1}}}
-                         << lines({"3,,VAT3,1750,1"}) << false;
+    QTest::newRow("scroll message") << w << "SCM0UALL.csv" << QVariantList{QVariantMap{{"Number", 3}, {"Data", "SALE TODAY"}}} << lines({"3,,SALE TODAY,0"}) << false;
+    QTest::newRow("scroll sequence, a Null group") << w << "SCS0UALL.csv" << QVariantList{QVariantMap{ {"Number", 2}, {"Group1", QVariant()}, {"File1", 3}, {"Scroll1", 1}, {"Display1", 5}, {"Speed1", 2}}} << lines({"2,,,3,1,2,0,0,0,0,0,0,0,0"}) << false;
+    QTest::newRow("date and time") << w << "DAT0UALL.csv" << QVariantList{QVariantMap{{"SF_No", 1}, {"KVBBinData", dateTime(2026, 5, 7, 9, 3)}}, QVariantMap{{"SF_No", 1}, {"KVBBinData", dateTime(2009, 12, 31, 0, 0)}}} << lines({"255,,26,5,7,9,3", "255,,9,12,31,0,0"}) << false;
+    QTest::newRow("date and time of 13 bytes") << w << "DAT0UALL.csv" << QVariantList{QVariantMap{{"SF_No", 1}, {"KVBBinData", dateTime(2026, 5, 7, 9, 3).left(13)}}} << QByteArray() << true;
+    QTest::newRow("clerk") << w << "OPE0UALL.csv" << QVariantList{QVariantMap{{"Clerk_No", 12}, {"Name", "ANNA"}}, QVariantMap{{"Clerk_No", 13}, {"Name", QString::fromUtf8("Zoë")}}} << lines({"12,,ANNA,,", "13,,Zo\xEB,,"}) << false;
+    QTest::newRow("clerk name outside the code page") << w << "OPE0UALL.csv" << QVariantList{QVariantMap{{"Clerk_No", 1}, {"Name", QStringLiteral("\u6c34")}}} << QByteArray() << true;
+    QTest::newRow("tax") << w << "TAX0UALL.csv" << QVariantList{QVariantMap{{"Code", 3}, {"Name", "VAT3"}, {"Rate", 1750}, {"Status", 1}}} << lines({"3,,VAT3,1750,1"}) << false;
     QTest::newRow("discount schedules, one with Null dates, times and days")
         << w << "SCH0UALL.csv"
         << QVariantList{QVariantMap{{"Number", 12},
@@ -184,21 +157,16 @@ void TestOtherDataFiles::files_data()
                         QVariantMap{{"Number", 2}, {"Type", 1}, {"Name", "Weighed"}, {"Status", 16}},
                         QVariantMap{{"Number", 3}, {"Type", 2}, {"Name", "Both"}, {"Status", 24}}}
         << lines({"1,,0,Prefix,1,0,1,1", "2,,1,Weighed,0,0,0,2", "3,,2,Both,0,0,0,"}) << false;
-    QTest::newRow("payment key") << w << "PAK0UALL.csv"
-                                 << QVariantList{QVariantMap{{"Number", 2}, {"Name", "Card"}, {"Status", 10}}}
-                                 << lines({"2,,Card,0,1,0,1"}) << false;
+    QTest::newRow("payment key") << w << "PAK0UALL.csv" << QVariantList{QVariantMap{{"Number", 2}, {"Name", "Card"}, {"Status", 10}}} << lines({"2,,Card,0,1,0,1"}) << false;
     QTest::newRow("barcode ranges: none") << w << "BAR0UALL.csv" << QVariantList{} << QByteArray() << false;
+    // clang-format on
 
     // On a Chinese system the bytes of a text record and a clerk's name go out as they are.
     const QString g = QStringLiteral("GBK");
-    QTest::newRow("GBK text") << g << "SHP0UALL.csv"
-                              << QVariantList{QVariantMap{
-                                     {"No", 1},
-                                     {"KVBBinData", KvbTextRecord(1, 0, textLine(1, "\xCB\xAE\xB9\xFB", 0x0C))}}}
-                              << lines({"1,,0,1,\"\xCB\xAE\xB9\xFB\",0,,0,,0,"}) << false;
-    QTest::newRow("GBK clerk") << g << "OPE0UALL.csv"
-                               << QVariantList{QVariantMap{{"Clerk_No", 12}, {"Name", QStringLiteral("\u6c34\u679c")}}}
-                               << lines({"12,,\xCB\xAE\xB9\xFB,,"}) << false;
+    // clang-format off
+    QTest::newRow("GBK text") << g << "SHP0UALL.csv" << QVariantList{QVariantMap{ {"No", 1}, {"KVBBinData", KvbTextRecord(1, 0, textLine(1, "\xCB\xAE\xB9\xFB", 0x0C))}}} << lines({"1,,0,1,\"\xCB\xAE\xB9\xFB\",0,,0,,0,"}) << false;
+    QTest::newRow("GBK clerk") << g << "OPE0UALL.csv" << QVariantList{QVariantMap{{"Clerk_No", 12}, {"Name", QStringLiteral("\u6c34\u679c")}}} << lines({"12,,\xCB\xAE\xB9\xFB,,"}) << false;
+    // clang-format on
 }
 
 void TestOtherDataFiles::files()

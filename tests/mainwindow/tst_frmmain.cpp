@@ -190,72 +190,32 @@ private slots:
         QTest::addColumn<QString>("numbers");
         QTest::addColumn<QString>("loads");
         const QString none = QStringLiteral("0 0 0 0 |  0.  0.  0.  0| kind 0");
-        QTest::newRow("root") << 1 << true << ""
-                              << "*ROOT"
-                              << "menuStore | popmenuNewStore" << none << "";
-        QTest::newRow("store with a section, mode 1")
-            << 1 << true << ""
-            << "STORE 1"
-            << "menuSection menuProperties cmdData | popmenuNewSection popmenuProperties" << none << "";
-        QTest::newRow("store without sections, mode 1")
-            << 1 << true << ""
-            << "STORE 2"
-            << "menuSection menuProperties menuDelete cmdData | popmenuNewSection popmenuProperties popmenuDelete"
-            << none << "";
-        QTest::newRow("store without sections, mode 0")
-            << 0 << false << ""
-            << "STORE 1"
-            << "menuSection menuProperties cmdData | popmenuNewSection popmenuProperties" << none << "";
-        QTest::newRow("store without sections, mode 2")
-            << 2 << false << ""
-            << "STORE 1"
-            << "menuSection menuProperties cmdData | popmenuNewSection popmenuProperties" << none << "";
-        QTest::newRow("section") << 1 << true << ""
-                                 << "SECT 1 2"
-                                 << "menuMachine menuProperties | popmenuNewMachine popmenuProperties" << none << "";
-        QTest::newRow("scale") << 1 << true << ""
-                               << "MACHINE 1 2 192.168.  1. 20"
-                               << "menuProperties menuDelete menuEditPresetKey | popmenuProperties popmenuDelete"
-                               << "0 0 0 0 |192.168.  1. 20| kind 0"
-                               << "";
+        // clang-format off
+        QTest::newRow("root") << 1 << true << "" << "*ROOT" << "menuStore | popmenuNewStore" << none << "";
+        QTest::newRow("store with a section, mode 1") << 1 << true << "" << "STORE 1" << "menuSection menuProperties cmdData | popmenuNewSection popmenuProperties" << none << "";
+        QTest::newRow("store without sections, mode 1") << 1 << true << "" << "STORE 2" << "menuSection menuProperties menuDelete cmdData | popmenuNewSection popmenuProperties popmenuDelete" << none << "";
+        QTest::newRow("store without sections, mode 0") << 0 << false << "" << "STORE 1" << "menuSection menuProperties cmdData | popmenuNewSection popmenuProperties" << none << "";
+        QTest::newRow("store without sections, mode 2") << 2 << false << "" << "STORE 1" << "menuSection menuProperties cmdData | popmenuNewSection popmenuProperties" << none << "";
+        QTest::newRow("section") << 1 << true << "" << "SECT 1 2" << "menuMachine menuProperties | popmenuNewMachine popmenuProperties" << none << "";
+        QTest::newRow("scale") << 1 << true << "" << "MACHINE 1 2 192.168.  1. 20" << "menuProperties menuDelete menuEditPresetKey | popmenuProperties popmenuDelete" << "0 0 0 0 |192.168.  1. 20| kind 0" << "";
+        // clang-format on
         const QString tools = QStringLiteral(" menuEditFlexiBarcode menuImportOrExport");
-        QTest::newRow("data view's store")
-            << 1 << true << "STORE 1"
-            << "STORE 1"
-            << "menuDept menuSearch menuProperties" + tools + " | popmenuNewDept popmenuNewSearch popmenuProperties"
-            << "1 0 0 0 |  0.  0.  0.  0| kind 0"
-            << "0:1:0:0";
-        QTest::newRow("department 97") << 1 << true << "STORE 1"
-                                       << "DEPT 1 97"
-                                       << "menuMg menuProperties menuDownloadDept" + tools
-                + " | popmenuNewMG popmenuDownloadDept popmenuProperties"
-                                       << "1 0 97 0 |  0.  0.  0.  0| kind 1"
-                                       << "0:1:0:0 1:1:97:0";
-        QTest::newRow("department 5") << 1 << true << "STORE 1"
-                                      << "DEPT 1 5"
-                                      << "menuMg menuProperties menuDelete menuDownloadDept" + tools
-                + " | popmenuNewMG popmenuDownloadDept popmenuProperties popmenuDelete"
-                                      << "1 0 5 0 |  0.  0.  0.  0| kind 1"
-                                      << "0:1:0:0 1:1:5:0";
-        QTest::newRow("main group 997") << 1 << true << "STORE 1"
-                                        << "MG 1 97 997"
-                                        << "menuProperties menuDownloadMG" + tools
-                + " | popmenuDownloadMG popmenuProperties"
-                                        << "1 0 97 997 |  0.  0.  0.  0| kind 2"
-                                        << "0:1:0:0 2:1:97:997";
+        // clang-format off
+        QTest::newRow("data view's store") << 1 << true << "STORE 1" << "STORE 1" << "menuDept menuSearch menuProperties" + tools + " | popmenuNewDept popmenuNewSearch popmenuProperties" << "1 0 0 0 |  0.  0.  0.  0| kind 0" << "0:1:0:0";
+        QTest::newRow("department 97") << 1 << true << "STORE 1" << "DEPT 1 97" << "menuMg menuProperties menuDownloadDept" + tools + " | popmenuNewMG popmenuDownloadDept popmenuProperties" << "1 0 97 0 |  0.  0.  0.  0| kind 1" << "0:1:0:0 1:1:97:0";
+        QTest::newRow("department 5") << 1 << true << "STORE 1" << "DEPT 1 5" << "menuMg menuProperties menuDelete menuDownloadDept" + tools + " | popmenuNewMG popmenuDownloadDept popmenuProperties popmenuDelete" << "1 0 5 0 |  0.  0.  0.  0| kind 1" << "0:1:0:0 1:1:5:0";
+        QTest::newRow("main group 997") << 1 << true << "STORE 1" << "MG 1 97 997" << "menuProperties menuDownloadMG" + tools + " | popmenuDownloadMG popmenuProperties" << "1 0 97 997 |  0.  0.  0.  0| kind 2" << "0:1:0:0 2:1:97:997";
+        // clang-format on
         for (const char* mg : {"97", "197"})
+            // clang-format off
             QTest::addRow("main group %s", mg)
                 << 1 << true << "STORE 1" << QStringLiteral("MG 1 3 ") + QLatin1String(mg)
                 << "menuProperties menuDelete menuDownloadMG" + tools
                     + " | popmenuDownloadMG popmenuProperties popmenuDelete"
                 << QStringLiteral("1 0 3 %1 |  0.  0.  0.  0| kind 2").arg(QLatin1String(mg))
                 << QStringLiteral("0:1:0:0 2:1:3:") + QLatin1String(mg);
-        QTest::newRow("search 15 of store 2")
-            << 1 << true << "STORE 2"
-            << "SEARCH 2 15"
-            << "menuProperties menuDelete" + tools + " | popmenuProperties popmenuDelete"
-            << "2 0 15 0 |  0.  0.  0.  0| kind 3"
-            << "0:2:0:0 3:2:15:0";
+        QTest::newRow("search 15 of store 2") << 1 << true << "STORE 2" << "SEARCH 2 15" << "menuProperties menuDelete" + tools + " | popmenuProperties popmenuDelete" << "2 0 15 0 |  0.  0.  0.  0| kind 3" << "0:2:0:0 3:2:15:0";
+        // clang-format on
     }
     void selection()
     {
@@ -292,28 +252,13 @@ private slots:
         QTest::addColumn<QString>("loads");
         QTest::addColumn<QString>("popup"); // its shown entries while it is open; "closed"
         QTest::addColumn<int>("questions");
-        QTest::newRow("same node twice") << QStringList{"click MG 1 3 97", "click MG 1 3 97"} << "MG 1 3 97"
-                                         << "1 0 3 97 |  0.  0.  0.  0| kind 2"
-                                         << "2:1:3:97"
-                                         << "closed" << 0;
-        QTest::newRow("right press") << QStringList{"right DEPT 1 3"} << "DEPT 1 3"
-                                     << "1 0 3 0 |  0.  0.  0.  0| kind 1"
-                                     << "1:1:3:0"
-                                     << "popmenuNewMG popmenuDownloadDept popmenuProperties" << 0;
-        QTest::newRow("left click after a right press")
-            << QStringList{"right DEPT 1 3", "close", "click DEPT 1 5"} << "DEPT 1 5"
-            << "1 0 5 0 |  0.  0.  0.  0| kind 1"
-            << "1:1:3:0 1:1:5:0"
-            << "closed" << 0;
-        QTest::newRow("cancelled question") << QStringList{"click DEPT 1 5", "changed", "click MG 1 3 97"} << "DEPT 1 5"
-                                            << "1 0 5 0 |  0.  0.  0.  0| kind 1"
-                                            << "1:1:5:0"
-                                            << "closed" << 1;
-        QTest::newRow("cancelled question, right press")
-            << QStringList{"click DEPT 1 5", "changed", "right MG 1 3 97"} << "DEPT 1 5"
-            << "1 0 5 0 |  0.  0.  0.  0| kind 1"
-            << "1:1:5:0"
-            << "closed" << 1;
+        // clang-format off
+        QTest::newRow("same node twice") << QStringList{"click MG 1 3 97", "click MG 1 3 97"} << "MG 1 3 97" << "1 0 3 97 |  0.  0.  0.  0| kind 2" << "2:1:3:97" << "closed" << 0;
+        QTest::newRow("right press") << QStringList{"right DEPT 1 3"} << "DEPT 1 3" << "1 0 3 0 |  0.  0.  0.  0| kind 1" << "1:1:3:0" << "popmenuNewMG popmenuDownloadDept popmenuProperties" << 0;
+        QTest::newRow("left click after a right press") << QStringList{"right DEPT 1 3", "close", "click DEPT 1 5"} << "DEPT 1 5" << "1 0 5 0 |  0.  0.  0.  0| kind 1" << "1:1:3:0 1:1:5:0" << "closed" << 0;
+        QTest::newRow("cancelled question") << QStringList{"click DEPT 1 5", "changed", "click MG 1 3 97"} << "DEPT 1 5" << "1 0 5 0 |  0.  0.  0.  0| kind 1" << "1:1:5:0" << "closed" << 1;
+        QTest::newRow("cancelled question, right press") << QStringList{"click DEPT 1 5", "changed", "right MG 1 3 97"} << "DEPT 1 5" << "1 0 5 0 |  0.  0.  0.  0| kind 1" << "1:1:5:0" << "closed" << 1;
+        // clang-format on
     }
     void operatorPresses()
     {
@@ -360,17 +305,13 @@ private slots:
         QTest::addColumn<QString>("dialog");   // its title; empty: none
         QTest::addColumn<QStringList>("nodes");
         QTest::addColumn<QString>("message"); // what the one message holds; empty: none
-        QTest::newRow("empty, mode 0") << 0 << QStringList() << "Store Properties" << QStringList{"STORE 1|Store1"}
-                                       << "";
+        // clang-format off
+        QTest::newRow("empty, mode 0") << 0 << QStringList() << "Store Properties" << QStringList{"STORE 1|Store1"} << "";
         QTest::newRow("empty, mode 1") << 1 << QStringList() << "" << QStringList{"*ROOT|All stores"} << "";
-        QTest::newRow("stores, mode 0") << 0 << kRows << ""
-                                        << QStringList{"STORE 1|Centre", "SECT 1 2|Deli",
-                                                       "MACHINE 1 2 192.168.  1. 20|Deli 1"}
-                                        << "";
-        QTest::newRow("a section without its store")
-            << 1 << QStringList{"STORE|ST_No=1|ST_Name=Centre", "SECT|ST_No=4|SECT_No=2|SECT_Name=Lost"} << ""
-            << QStringList{"*ROOT|All stores", "STORE 1|Centre"} << "SECT 4 2 (Lost)";
+        QTest::newRow("stores, mode 0") << 0 << kRows << "" << QStringList{"STORE 1|Centre", "SECT 1 2|Deli", "MACHINE 1 2 192.168.  1. 20|Deli 1"} << "";
+        QTest::newRow("a section without its store") << 1 << QStringList{"STORE|ST_No=1|ST_Name=Centre", "SECT|ST_No=4|SECT_No=2|SECT_Name=Lost"} << "" << QStringList{"*ROOT|All stores", "STORE 1|Centre"} << "SECT 4 2 (Lost)";
         QTest::newRow("database failure, mode 0") << 0 << QStringList{"closed"} << "" << QStringList() << "database";
+        // clang-format on
     }
     void start()
     {
@@ -672,22 +613,16 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<bool>("tool");
         QTest::addColumn<bool>("asks");
-        QTest::newRow("data format") << "menuDataFormat"
-                                     << "frmScale" << false << true;
-        QTest::newRow("about") << "menuSoftwareVersion"
-                               << "frmAbout" << false << false;
-        QTest::newRow("translation") << "menuLanguageTranslate"
-                                     << "frmTranslate" << true << true;
-        QTest::newRow("preset keys") << "menuEditPresetKey"
-                                     << "frmPresetKey" << true << true;
-        QTest::newRow("scroll messages") << "menuScrollMSG"
-                                         << "frmScrollMSG" << true << true;
-        QTest::newRow("other files") << "menuEditOtherFiles"
-                                     << "frmOtherFile" << true << true;
-        QTest::newRow("report export") << "menuExportReport"
-                                       << "frmExportReportData" << true << true;
-        QTest::newRow("report reset") << "menuResetReport"
-                                      << "frmResetReportData" << true << true;
+        // clang-format off
+        QTest::newRow("data format") << "menuDataFormat" << "frmScale" << false << true;
+        QTest::newRow("about") << "menuSoftwareVersion" << "frmAbout" << false << false;
+        QTest::newRow("translation") << "menuLanguageTranslate" << "frmTranslate" << true << true;
+        QTest::newRow("preset keys") << "menuEditPresetKey" << "frmPresetKey" << true << true;
+        QTest::newRow("scroll messages") << "menuScrollMSG" << "frmScrollMSG" << true << true;
+        QTest::newRow("other files") << "menuEditOtherFiles" << "frmOtherFile" << true << true;
+        QTest::newRow("report export") << "menuExportReport" << "frmExportReportData" << true << true;
+        QTest::newRow("report reset") << "menuResetReport" << "frmResetReportData" << true << true;
+        // clang-format on
     }
     void windowEntries()
     {
@@ -748,12 +683,11 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("present");
-        QTest::newRow("help, English") << "menuSoftwareHelp"
-                                       << "Software Help EN.chm" << true;
-        QTest::newRow("help after Chinese") << "menuChinese"
-                                            << "Software Help CN.chm" << true;
-        QTest::newRow("missing") << "menuSoftwareHelp"
-                                 << "Software Help EN.chm" << false;
+        // clang-format off
+        QTest::newRow("help, English") << "menuSoftwareHelp" << "Software Help EN.chm" << true;
+        QTest::newRow("help after Chinese") << "menuChinese" << "Software Help CN.chm" << true;
+        QTest::newRow("missing") << "menuSoftwareHelp" << "Software Help EN.chm" << false;
+        // clang-format on
     }
     void help()
     {

@@ -185,24 +185,17 @@ private slots:
         QTest::addColumn<int>("proposed");
         // "parent > key|text|image ; selection ; record"; empty: not a parent of the kind
         QTest::addColumn<QString>("expect");
-        QTest::newRow("store") << int(NodeKind::Store) << "*ROOT" << 3
-                               << "*ROOT > STORE 3|New3|2 ; 3 0 0 0 ; 3|New3|16|16|0 97|DEPT|0|0|255|3|0 "
-                                  "997|MG|0|0|255|0|3|0|97";
-        QTest::newRow("section") << int(NodeKind::Section) << "STORE 1" << 3
-                                 << "STORE 1 > SECT 1 3|New3|3 ; 1 3 0 0 ; 3|1|New3|0|0|255";
-        QTest::newRow("scale") << int(NodeKind::Scale) << "SECT 4 2" << 1
-                               << "SECT 4 2 > MACHINE 4 2   0.  0.  0.  0|New|4 ; 4 2 0 0 ; "
-                                  "  0.  0.  0.  0|New|1|pelno|pelno|0|0|4|2";
-        QTest::newRow("department 98 is 1") << int(NodeKind::Department) << "STORE 2" << 98
-                                            << "STORE 2 > DEPT 2 1|New1|2 ; 2 0 1 0 ; 1|New1|0|0|255|2|0";
-        QTest::newRow("department 97") << int(NodeKind::Department) << "STORE 2" << 97
-                                       << "STORE 2 > DEPT 2 97|New97|2 ; 2 0 97 0 ; 97|New97|0|0|255|2|0";
-        QTest::newRow("main group 998 is 1") << int(NodeKind::MainGroup) << "DEPT 3 12" << 998
-                                             << "DEPT 3 12 > MG 3 12 1|New1|3 ; 3 0 12 1 ; 1|New1|0|0|255|0|3|0|12";
-        QTest::newRow("search") << int(NodeKind::Search) << "STORE 5" << 4
-                                << "STORE 5 > SEARCH 5 4|New4|2 ; 5 0 4 0 ; 4|New4|1|97|1|997|1|999997|0|999999|5";
+        // clang-format off
+        QTest::newRow("store") << int(NodeKind::Store) << "*ROOT" << 3 << "*ROOT > STORE 3|New3|2 ; 3 0 0 0 ; 3|New3|16|16|0 97|DEPT|0|0|255|3|0 " "997|MG|0|0|255|0|3|0|97";
+        QTest::newRow("section") << int(NodeKind::Section) << "STORE 1" << 3 << "STORE 1 > SECT 1 3|New3|3 ; 1 3 0 0 ; 3|1|New3|0|0|255";
+        QTest::newRow("scale") << int(NodeKind::Scale) << "SECT 4 2" << 1 << "SECT 4 2 > MACHINE 4 2   0.  0.  0.  0|New|4 ; 4 2 0 0 ; " "  0.  0.  0.  0|New|1|pelno|pelno|0|0|4|2";
+        QTest::newRow("department 98 is 1") << int(NodeKind::Department) << "STORE 2" << 98 << "STORE 2 > DEPT 2 1|New1|2 ; 2 0 1 0 ; 1|New1|0|0|255|2|0";
+        QTest::newRow("department 97") << int(NodeKind::Department) << "STORE 2" << 97 << "STORE 2 > DEPT 2 97|New97|2 ; 2 0 97 0 ; 97|New97|0|0|255|2|0";
+        QTest::newRow("main group 998 is 1") << int(NodeKind::MainGroup) << "DEPT 3 12" << 998 << "DEPT 3 12 > MG 3 12 1|New1|3 ; 3 0 12 1 ; 1|New1|0|0|255|0|3|0|12";
+        QTest::newRow("search") << int(NodeKind::Search) << "STORE 5" << 4 << "STORE 5 > SEARCH 5 4|New4|2 ; 5 0 4 0 ; 4|New4|1|97|1|997|1|999997|0|999999|5";
         QTest::newRow("main group under a store") << int(NodeKind::MainGroup) << "STORE 3" << 1 << "";
         QTest::newRow("section under the root") << int(NodeKind::Section) << "*ROOT" << 1 << "";
+        // clang-format on
     }
     void newNodeRules()
     {
@@ -239,54 +232,16 @@ private slots:
         QTest::addColumn<QString>("seen");   // window title | provisional key | its text; empty: no dialog
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QStringList>("added");
-        QTest::newRow("store, OK") << ""
-                                   << "*ROOT"
-                                   << "menuStore"
-                                   << "ok"
-                                   << "Store Properties|STORE 6|Store6"
-                                   << "STORE 6" << QStringList{"STORE 6", "KVB_20 6/97", "KVB_23 6/97/997"};
-        QTest::newRow("section, OK") << ""
-                                     << "STORE 1"
-                                     << "menuSection"
-                                     << "ok"
-                                     << "Section Properties|SECT 1 3|Section3"
-                                     << "SECT 1 3" << QStringList{"SECT 1/3"};
-        QTest::newRow("main group, OK") << "STORE 3"
-                                        << "DEPT 3 12"
-                                        << "menuMg"
-                                        << "ok"
-                                        << "Main Group Properties|MG 3 12 41|Group41"
-                                        << "MG 3 12 41" << QStringList{"KVB_23 3/12/41"};
-        QTest::newRow("scale, Cancel") << ""
-                                       << "SECT 3 2"
-                                       << "menuMachine"
-                                       << "cancel"
-                                       << "Scale Properties|MACHINE 3 2   0.  0.  0.  0|Scale"
-                                       << "SECT 3 2" << QStringList();
-        QTest::newRow("department, Cancel") << "STORE 2"
-                                            << "STORE 2"
-                                            << "menuDept"
-                                            << "cancel"
-                                            << "Department Properties|DEPT 2 1|Dept1"
-                                            << "STORE 2" << QStringList();
-        QTest::newRow("search, Cancel") << "STORE 2"
-                                        << "STORE 2"
-                                        << "popmenuNewSearch"
-                                        << "cancel"
-                                        << "Search Properties|SEARCH 2 16|Search16"
-                                        << "STORE 2" << QStringList();
-        QTest::newRow("main group, not offered for a store") << "STORE 2"
-                                                             << "STORE 2"
-                                                             << "menuMg"
-                                                             << "cancel"
-                                                             << ""
-                                                             << "STORE 2" << QStringList();
-        QTest::newRow("save question cancelled") << "STORE 2"
-                                                 << "DEPT 2 97"
-                                                 << "menuMg"
-                                                 << "keep PLU"
-                                                 << ""
-                                                 << "DEPT 2 97" << QStringList();
+        // clang-format off
+        QTest::newRow("store, OK") << "" << "*ROOT" << "menuStore" << "ok" << "Store Properties|STORE 6|Store6" << "STORE 6" << QStringList{"STORE 6", "KVB_20 6/97", "KVB_23 6/97/997"};
+        QTest::newRow("section, OK") << "" << "STORE 1" << "menuSection" << "ok" << "Section Properties|SECT 1 3|Section3" << "SECT 1 3" << QStringList{"SECT 1/3"};
+        QTest::newRow("main group, OK") << "STORE 3" << "DEPT 3 12" << "menuMg" << "ok" << "Main Group Properties|MG 3 12 41|Group41" << "MG 3 12 41" << QStringList{"KVB_23 3/12/41"};
+        QTest::newRow("scale, Cancel") << "" << "SECT 3 2" << "menuMachine" << "cancel" << "Scale Properties|MACHINE 3 2   0.  0.  0.  0|Scale" << "SECT 3 2" << QStringList();
+        QTest::newRow("department, Cancel") << "STORE 2" << "STORE 2" << "menuDept" << "cancel" << "Department Properties|DEPT 2 1|Dept1" << "STORE 2" << QStringList();
+        QTest::newRow("search, Cancel") << "STORE 2" << "STORE 2" << "popmenuNewSearch" << "cancel" << "Search Properties|SEARCH 2 16|Search16" << "STORE 2" << QStringList();
+        QTest::newRow("main group, not offered for a store") << "STORE 2" << "STORE 2" << "menuMg" << "cancel" << "" << "STORE 2" << QStringList();
+        QTest::newRow("save question cancelled") << "STORE 2" << "DEPT 2 97" << "menuMg" << "keep PLU" << "" << "DEPT 2 97" << QStringList();
+        // clang-format on
     }
     void newNode()
     {
@@ -337,24 +292,14 @@ private slots:
         QTest::addColumn<QString>("dataOf");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("seen"); // title | selection | record
-        QTest::newRow("store") << ""
-                               << "STORE 1"
-                               << "Store Properties|1 0 0 0 |  0.  0.  0.  0||1|Centre|0|0|0";
-        QTest::newRow("section") << ""
-                                 << "SECT 1 2"
-                                 << "Section Properties|1 2 0 0 |  0.  0.  0.  0||2|1|Deli|0|0|0";
-        QTest::newRow("scale") << ""
-                               << "MACHINE 1 2  10.  0.  0.  5"
-                               << "Scale Properties|1 2 0 0 | 10.  0.  0.  5|| 10.  0.  0.  5|Deli 1|0|||0|0|1|2";
-        QTest::newRow("department") << "STORE 5"
-                                    << "DEPT 5 6"
-                                    << "Department Properties|5 0 6 0 |  0.  0.  0.  0||6|Game|0|0|0|5|0";
-        QTest::newRow("main group") << "STORE 3"
-                                    << "MG 3 12 40"
-                                    << "Main Group Properties|3 0 12 40 |  0.  0.  0.  0||40|Bread|0|0|0|0|3|0|12";
-        QTest::newRow("search") << "STORE 5"
-                                << "SEARCH 5 3"
-                                << "Search Properties|5 0 3 0 |  0.  0.  0.  0||3|Late|0|0|0|0|0|0|0|0|5";
+        // clang-format off
+        QTest::newRow("store") << "" << "STORE 1" << "Store Properties|1 0 0 0 |  0.  0.  0.  0||1|Centre|0|0|0";
+        QTest::newRow("section") << "" << "SECT 1 2" << "Section Properties|1 2 0 0 |  0.  0.  0.  0||2|1|Deli|0|0|0";
+        QTest::newRow("scale") << "" << "MACHINE 1 2  10.  0.  0.  5" << "Scale Properties|1 2 0 0 | 10.  0.  0.  5|| 10.  0.  0.  5|Deli 1|0|||0|0|1|2";
+        QTest::newRow("department") << "STORE 5" << "DEPT 5 6" << "Department Properties|5 0 6 0 |  0.  0.  0.  0||6|Game|0|0|0|5|0";
+        QTest::newRow("main group") << "STORE 3" << "MG 3 12 40" << "Main Group Properties|3 0 12 40 |  0.  0.  0.  0||40|Bread|0|0|0|0|3|0|12";
+        QTest::newRow("search") << "STORE 5" << "SEARCH 5 3" << "Search Properties|5 0 3 0 |  0.  0.  0.  0||3|Late|0|0|0|0|0|0|0|0|5";
+        // clang-format on
     }
     void properties()
     {
@@ -407,26 +352,16 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("removed");
         QTest::addColumn<QString>("selected");
-        QTest::newRow("store 4") << ""
-                                 << "STORE 4" << int(ui::MsgYes)
-                                 << QStringList{"STORE 4", "KVB_20 4/97", "KVB_20 4/5", "KVB_23 4/97/997",
-                                                "KVB_23 4/5/41"}
-                                 << "*ROOT";
-        QTest::newRow("scale by its address")
-            << ""
-            << "MACHINE 1 2  10.  0.  0.  5" << int(ui::MsgYes) << QStringList{"SCALE  10.  0.  0.  5"} << "*ROOT";
-        QTest::newRow("section") << ""
-                                 << "SECT 3 2" << int(ui::MsgYes) << QStringList{"SECT 3/2"} << "*ROOT";
-        QTest::newRow("department") << "STORE 5"
-                                    << "DEPT 5 6" << int(ui::MsgYes) << QStringList{"KVB_20 5/6"} << "STORE 5";
-        QTest::newRow("main group") << "STORE 3"
-                                    << "MG 3 12 40" << int(ui::MsgYes) << QStringList{"KVB_23 3/12/40"} << "STORE 3";
-        QTest::newRow("search") << "STORE 5"
-                                << "SEARCH 5 3" << int(ui::MsgYes) << QStringList{"SEARCH 5/3"} << "STORE 5";
-        QTest::newRow("No") << ""
-                            << "STORE 4" << int(ui::MsgNo) << QStringList() << "STORE 4";
-        QTest::newRow("not offered: department 97") << "STORE 3"
-                                                    << "DEPT 3 97" << int(ui::MsgYes) << QStringList() << "DEPT 3 97";
+        // clang-format off
+        QTest::newRow("store 4") << "" << "STORE 4" << int(ui::MsgYes) << QStringList{"STORE 4", "KVB_20 4/97", "KVB_20 4/5", "KVB_23 4/97/997", "KVB_23 4/5/41"} << "*ROOT";
+        QTest::newRow("scale by its address") << "" << "MACHINE 1 2  10.  0.  0.  5" << int(ui::MsgYes) << QStringList{"SCALE  10.  0.  0.  5"} << "*ROOT";
+        QTest::newRow("section") << "" << "SECT 3 2" << int(ui::MsgYes) << QStringList{"SECT 3/2"} << "*ROOT";
+        QTest::newRow("department") << "STORE 5" << "DEPT 5 6" << int(ui::MsgYes) << QStringList{"KVB_20 5/6"} << "STORE 5";
+        QTest::newRow("main group") << "STORE 3" << "MG 3 12 40" << int(ui::MsgYes) << QStringList{"KVB_23 3/12/40"} << "STORE 3";
+        QTest::newRow("search") << "STORE 5" << "SEARCH 5 3" << int(ui::MsgYes) << QStringList{"SEARCH 5/3"} << "STORE 5";
+        QTest::newRow("No") << "" << "STORE 4" << int(ui::MsgNo) << QStringList() << "STORE 4";
+        QTest::newRow("not offered: department 97") << "STORE 3" << "DEPT 3 97" << int(ui::MsgYes) << QStringList() << "DEPT 3 97";
+        // clang-format on
     }
     void deleteNode()
     {
@@ -458,14 +393,10 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("file");
-        QTest::newRow("departments") << "DEPT 3 12"
-                                     << "popmenuDownloadDept"
-                                     << "KVB_20"
-                                     << "DEP0UALL.csv";
-        QTest::newRow("main groups") << "MG 3 12 40"
-                                     << "menuDownloadMG"
-                                     << "KVB_23"
-                                     << "MGP0UALL.csv";
+        // clang-format off
+        QTest::newRow("departments") << "DEPT 3 12" << "popmenuDownloadDept" << "KVB_20" << "DEP0UALL.csv";
+        QTest::newRow("main groups") << "MG 3 12 40" << "menuDownloadMG" << "KVB_23" << "MGP0UALL.csv";
+        // clang-format on
     }
     void sendStoreGroups()
     {

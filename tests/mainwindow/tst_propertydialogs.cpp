@@ -204,6 +204,7 @@ private slots:
         const QString depts = QStringLiteral(
             "SELECT group_concat(DP_No||':'||DP_Name||':'||barformat||':'||Flag1||':'||"
             "Flag2||':'||SECT_No) FROM KVB_20 WHERE ST_No=3 AND DP_No<>97 => ");
+        // clang-format off
         QTest::newRow("new store: no flag codes")
             << "new:1:*ROOT:5" << QStringList{flags, "ok", "remembered"} << "F*,F* | STORE 5/ #  # accepted"
             << "SELECT (SELECT ST_Name||':'||Flag1||':'||Flag2||':'||barformat FROM STORE WHERE ST_No=5)||' '||(SELECT "
@@ -211,66 +212,26 @@ private slots:
                "MG_No||':'||DP_No||':'||MG_Name||':'||barformat||':'||hex(KVBBinData) FROM KVB_23 WHERE ST_No=5) => "
                "New5:16:16:0 97:DEPT:255:00000097001644455054000000000000000000000000 "
                "997:97:MG:255:00000997001E000000974D47000000000000000000000000000000000000";
-        QTest::newRow("store: the definition decides")
-            << "edit:STORE 3" << QStringList{flags, "list comboBarForamt 1", flags, "list comboBarForamt 0", flags}
-            << "2,F* | 2,0 | F*,F* #  # open"
-            << "";
-        QTest::newRow("department inherits the store's")
-            << "edit:DEPT 3 97" << QStringList{flags, "list comboBarForamt 1", flags, "list comboBarForamt 0", flags}
-            << "2*,F* | F*,F* | 2*,F* #  # open"
-            << "";
-        QTest::newRow("main group of an inheriting department: the store's")
-            << "edit:MG 3 14 41" << QStringList{flags} << "2*,F* #  # open"
-            << "";
-        QTest::newRow("main group of department 12: the department's")
-            << "edit:MG 3 12 40" << QStringList{flags, "ok"} << "1*,2* #  # accepted"
-            << "SELECT MG_Name||':'||barformat||':'||Flag1||':'||Flag2 FROM KVB_23 WHERE MG_No=40 => Bread:255:1:2";
-        QTest::newRow("department: bar format 19 by its definition, Not Used")
-            << "edit:DEPT 3 19" << QStringList{flags, "show ComboSectNo", "list ComboSectNo 0", "ok"}
-            << "0,0* | 3 #  # accepted" << depts + "12:Bakery:5:1:2:0,14:Cakes:255:0:0:0,19:Deli:19:0:0:0";
-        QTest::newRow("new department 98")
-            << "new:4:STORE 3:98" << QStringList{"type txtCode 98", "ok", "focus"} << "txtCode # codeillegal # open"
-            << "";
-        QTest::newRow("new main group 998")
-            << "new:5:DEPT 3 97:1" << QStringList{"type txtCode 998", "ok", "focus"} << "txtCode # codeillegal # open"
-            << "";
-        QTest::newRow("a main-group number of another department")
-            << "new:5:DEPT 3 97:1" << QStringList{"type txtCode 40", "ok"} << " # codeillegal # open"
-            << "SELECT count(*) FROM KVB_23 => 3";
-        QTest::newRow("empty code") << "new:4:STORE 3:15" << QStringList{"clear txtCode", "enter", "focus"}
-                                    << "txtCode # emptyisillegal # open"
-                                    << "";
-        QTest::newRow("empty name and flags")
-            << "edit:DEPT 3 12"
-            << QStringList{"list comboBarForamt 2", "clear txtName", "clear txtFlag1", "clear txtFlag2", "ok", "focus"}
-            << "txtFlag2 # emptyisillegal # open"
-            << "";
-        QTest::newRow("empty name") << "edit:DEPT 3 12" << QStringList{"clear txtName", "ok", "focus"}
-                                    << "txtName # emptyisillegal # open"
-                                    << "";
-        QTest::newRow("a tab inside a name, the box left")
-            << "edit:DEPT 3 12" << QStringList{"paste txtName Rye\\tLoaf", "leave", "show txtName"}
-            << "RyeLoaf #  # open"
-            << "";
-        QTest::newRow("a line break inside a name, OK by Enter")
-            << "edit:DEPT 3 14" << QStringList{"paste txtName Pie\\rTart", "enter"} << " #  # accepted"
-            << depts + "12:Bakery:5:1:2:0,14:PieTart:255:2:16:0,19:Deli:19:0:0:3";
-        QTest::newRow("a character outside the code page")
-            << "edit:DEPT 3 14" << QStringList{"paste txtName Cak水", "show txtName"} << "Cakes # charRefused # open"
-            << "";
-        QTest::newRow("first store, one-store mode: no Cancel, no close")
-            << "new:1:*ROOT:1 in mode 0" << QStringList{"close", "key \x1b"} << " #  # open"
-            << "SELECT count(*) FROM STORE => 2";
-        QTest::newRow("first store, store mode 2") << "new:1:*ROOT:1 in mode 2" << QStringList{"close"} << " #  # open"
-                                                   << "";
-        QTest::newRow("section: Cancel") << "new:2:STORE 3:4" << QStringList{"close"} << " #  # rejected"
-                                         << "SELECT count(*) FROM SECT => 2";
-        QTest::newRow("new department, its store's sections unreadable")
-            << "new:4:STORE 3:15 without SECT" << QStringList{} << " # dbReadErr # rejected"
-            << "SELECT count(*) FROM KVB_20 => 4";
-        QTest::newRow("main group, the flags it inherits unreadable")
-            << "edit:MG 3 14 41 without KVB_20" << QStringList{} << " # dbReadErr # rejected"
-            << "";
+        QTest::newRow("store: the definition decides") << "edit:STORE 3" << QStringList{flags, "list comboBarForamt 1", flags, "list comboBarForamt 0", flags} << "2,F* | 2,0 | F*,F* #  # open" << "";
+        QTest::newRow("department inherits the store's") << "edit:DEPT 3 97" << QStringList{flags, "list comboBarForamt 1", flags, "list comboBarForamt 0", flags} << "2*,F* | F*,F* | 2*,F* #  # open" << "";
+        QTest::newRow("main group of an inheriting department: the store's") << "edit:MG 3 14 41" << QStringList{flags} << "2*,F* #  # open" << "";
+        QTest::newRow("main group of department 12: the department's") << "edit:MG 3 12 40" << QStringList{flags, "ok"} << "1*,2* #  # accepted" << "SELECT MG_Name||':'||barformat||':'||Flag1||':'||Flag2 FROM KVB_23 WHERE MG_No=40 => Bread:255:1:2";
+        QTest::newRow("department: bar format 19 by its definition, Not Used") << "edit:DEPT 3 19" << QStringList{flags, "show ComboSectNo", "list ComboSectNo 0", "ok"} << "0,0* | 3 #  # accepted" << depts + "12:Bakery:5:1:2:0,14:Cakes:255:0:0:0,19:Deli:19:0:0:0";
+        QTest::newRow("new department 98") << "new:4:STORE 3:98" << QStringList{"type txtCode 98", "ok", "focus"} << "txtCode # codeillegal # open" << "";
+        QTest::newRow("new main group 998") << "new:5:DEPT 3 97:1" << QStringList{"type txtCode 998", "ok", "focus"} << "txtCode # codeillegal # open" << "";
+        QTest::newRow("a main-group number of another department") << "new:5:DEPT 3 97:1" << QStringList{"type txtCode 40", "ok"} << " # codeillegal # open" << "SELECT count(*) FROM KVB_23 => 3";
+        QTest::newRow("empty code") << "new:4:STORE 3:15" << QStringList{"clear txtCode", "enter", "focus"} << "txtCode # emptyisillegal # open" << "";
+        QTest::newRow("empty name and flags") << "edit:DEPT 3 12" << QStringList{"list comboBarForamt 2", "clear txtName", "clear txtFlag1", "clear txtFlag2", "ok", "focus"} << "txtFlag2 # emptyisillegal # open" << "";
+        QTest::newRow("empty name") << "edit:DEPT 3 12" << QStringList{"clear txtName", "ok", "focus"} << "txtName # emptyisillegal # open" << "";
+        QTest::newRow("a tab inside a name, the box left") << "edit:DEPT 3 12" << QStringList{"paste txtName Rye\\tLoaf", "leave", "show txtName"} << "RyeLoaf #  # open" << "";
+        QTest::newRow("a line break inside a name, OK by Enter") << "edit:DEPT 3 14" << QStringList{"paste txtName Pie\\rTart", "enter"} << " #  # accepted" << depts + "12:Bakery:5:1:2:0,14:PieTart:255:2:16:0,19:Deli:19:0:0:3";
+        QTest::newRow("a character outside the code page") << "edit:DEPT 3 14" << QStringList{"paste txtName Cak水", "show txtName"} << "Cakes # charRefused # open" << "";
+        QTest::newRow("first store, one-store mode: no Cancel, no close") << "new:1:*ROOT:1 in mode 0" << QStringList{"close", "key \x1b"} << " #  # open" << "SELECT count(*) FROM STORE => 2";
+        QTest::newRow("first store, store mode 2") << "new:1:*ROOT:1 in mode 2" << QStringList{"close"} << " #  # open" << "";
+        QTest::newRow("section: Cancel") << "new:2:STORE 3:4" << QStringList{"close"} << " #  # rejected" << "SELECT count(*) FROM SECT => 2";
+        QTest::newRow("new department, its store's sections unreadable") << "new:4:STORE 3:15 without SECT" << QStringList{} << " # dbReadErr # rejected" << "SELECT count(*) FROM KVB_20 => 4";
+        QTest::newRow("main group, the flags it inherits unreadable") << "edit:MG 3 14 41 without KVB_20" << QStringList{} << " # dbReadErr # rejected" << "";
+        // clang-format on
     }
     void properties()
     {
@@ -295,11 +256,11 @@ private slots:
         QTest::addColumn<QString>("open");
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("failing");
-        QTest::newRow("new store, at its main group")
-            << "new:1:*ROOT:5" << QStringList{"type txtName Lake", "ok"} << "KVB_23 INSERT";
-        QTest::newRow("scale moved, at its preset keys")
-            << "edit:MACHINE 1 2  10.  0.  0.  5" << QStringList{"type txtScaleIP(3) 6", "ok"} << "KVB_41 UPDATE";
+        // clang-format off
+        QTest::newRow("new store, at its main group") << "new:1:*ROOT:5" << QStringList{"type txtName Lake", "ok"} << "KVB_23 INSERT";
+        QTest::newRow("scale moved, at its preset keys") << "edit:MACHINE 1 2  10.  0.  0.  5" << QStringList{"type txtScaleIP(3) 6", "ok"} << "KVB_41 UPDATE";
         QTest::newRow("new search") << "new:6:STORE 3:3" << QStringList{"type txtDept_No1 12", "ok"} << "SEARCH INSERT";
+        // clang-format on
     }
     void failedSave()
     {
@@ -338,6 +299,7 @@ private slots:
         const QString scales = QStringLiteral("SELECT group_concat(SC_IP||':'||SC_FTPName||':'||SC_FTPPW, ',') FROM "
                                               "SCALE WHERE ST_No=1 AND SECT_No=2 => ");
         const QString edit = QStringLiteral("edit:MACHINE 1 2  10.  0.  0.  5");
+        // clang-format off
         QTest::newRow("a dot and a third digit move on, box 3 never")
             << "new:3:SECT 1 2:1"
             << QStringList{"type txtScaleIP(0) 7",
@@ -362,34 +324,14 @@ private slots:
                                                                            "remembered"}
                                       << "MACHINE 1 2 192.168.  1. 10/ #  # accepted"
                                       << "SELECT SC_IP FROM SCALE WHERE SC_IP LIKE '192%' => 192.168.  1. 10";
-        QTest::newRow("an address of another store")
-            << "new:3:SECT 3 3:1" << QStringList{"type txtScaleIP(0) 10",
-                                                 "type txtScaleIP(1) 0",
-                                                 "type txtScaleIP(2) 0",
-                                                 "type txtScaleIP(3) 5",
-                                                 "ok",
-                                                 "show txtScaleIP(0),txtScaleIP(1)"}
-            << " 10,  0 # changeIP # open"
-            << "SELECT count(*) FROM SCALE => 1";
-        QTest::newRow("no address") << "new:3:SECT 1 2:1" << QStringList{"ok"} << " # changeIP # open"
-                                    << "SELECT count(*) FROM SCALE => 1";
-        QTest::newRow("an empty box") << edit << QStringList{"clear txtScaleIP(2)", "ok", "focus"}
-                                      << "txtScaleIP(2) # changeIP # open"
-                                      << "";
-        QTest::newRow("edited, its own address kept, a pasted CR in the password")
-            << edit << QStringList{"paste txtFTPPW pass\\rword", "show txtFTPPW", "ok"} << "password #  # accepted"
-            << scales + " 10.  0.  0.  5:scale:password";
-        QTest::newRow("empty number, user and password: the number first")
-            << edit << QStringList{"clear txtFTPPW", "clear txtFTPName", "clear txtScaleNo", "ok", "focus"}
-            << "txtScaleNo # emptyisillegal # open"
-            << "";
-        QTest::newRow("empty user and password: the user")
-            << edit << QStringList{"clear txtFTPPW", "clear txtFTPName", "ok", "focus"}
-            << "txtFTPName # emptyisillegal # open"
-            << "";
-        QTest::newRow("empty password") << edit << QStringList{"clear txtFTPPW", "ok", "focus"}
-                                        << "txtFTPPW # emptyisillegal # open"
-                                        << "";
+        QTest::newRow("an address of another store") << "new:3:SECT 3 3:1" << QStringList{"type txtScaleIP(0) 10", "type txtScaleIP(1) 0", "type txtScaleIP(2) 0", "type txtScaleIP(3) 5", "ok", "show txtScaleIP(0),txtScaleIP(1)"} << " 10,  0 # changeIP # open" << "SELECT count(*) FROM SCALE => 1";
+        QTest::newRow("no address") << "new:3:SECT 1 2:1" << QStringList{"ok"} << " # changeIP # open" << "SELECT count(*) FROM SCALE => 1";
+        QTest::newRow("an empty box") << edit << QStringList{"clear txtScaleIP(2)", "ok", "focus"} << "txtScaleIP(2) # changeIP # open" << "";
+        QTest::newRow("edited, its own address kept, a pasted CR in the password") << edit << QStringList{"paste txtFTPPW pass\\rword", "show txtFTPPW", "ok"} << "password #  # accepted" << scales + " 10.  0.  0.  5:scale:password";
+        QTest::newRow("empty number, user and password: the number first") << edit << QStringList{"clear txtFTPPW", "clear txtFTPName", "clear txtScaleNo", "ok", "focus"} << "txtScaleNo # emptyisillegal # open" << "";
+        QTest::newRow("empty user and password: the user") << edit << QStringList{"clear txtFTPPW", "clear txtFTPName", "ok", "focus"} << "txtFTPName # emptyisillegal # open" << "";
+        QTest::newRow("empty password") << edit << QStringList{"clear txtFTPPW", "ok", "focus"} << "txtFTPPW # emptyisillegal # open" << "";
+        // clang-format on
     }
     void scale()
     {
@@ -408,42 +350,21 @@ private slots:
         const QString stored = QStringLiteral("SELECT group_concat(SH_No||':'||DP_No1||':'||DP_No2||':'||PLU_UPrice1||"
                                               "':'||PLU_UPrice2) FROM SEARCH => ");
         const QString unchanged = stored + "2:1:20:12:999999";
-        QTest::newRow("new, defaults with .")
-            << "new:6:STORE 3:3" << QStringList{all, "ok"} << "1,97,1,997,1,999997,0.00,9999.99 #  # accepted"
-            << unchanged + ",3:1:97:0:999999";
-        QTest::newRow("new, defaults with ,")
-            << "new:6:STORE 3:3 with ," << QStringList{all} << "1,97,1,997,1,999997,0,00,9999,99 #  # open"
-            << "";
-        QTest::newRow("the to-value follows the from-value")
-            << "edit:SEARCH 3 2"
-            << QStringList{"type txtDept_No1 50", "leave", depts, "type txtDept_No2 10", "leave", depts, "ok",
-                           "remembered"}
-            << "50,50 | 50,50 | /SEARCH 3 2 #  # accepted" << stored + "2:50:50:12:999999";
+        // clang-format off
+        QTest::newRow("new, defaults with .") << "new:6:STORE 3:3" << QStringList{all, "ok"} << "1,97,1,997,1,999997,0.00,9999.99 #  # accepted" << unchanged + ",3:1:97:0:999999";
+        QTest::newRow("new, defaults with ,") << "new:6:STORE 3:3 with ," << QStringList{all} << "1,97,1,997,1,999997,0,00,9999,99 #  # open" << "";
+        QTest::newRow("the to-value follows the from-value") << "edit:SEARCH 3 2" << QStringList{"type txtDept_No1 50", "leave", depts, "type txtDept_No2 10", "leave", depts, "ok", "remembered"} << "50,50 | 50,50 | /SEARCH 3 2 #  # accepted" << stored + "2:50:50:12:999999";
         QTest::newRow("98, 998 and 0 refused")
             << "edit:SEARCH 3 2" << QStringList{"type txtDept_No1 98", "leave", "focus", "type txtDept_No1 1",
                                                 "type txtMG_No2 998",  "leave", "focus", "type txtMG_No2 9",
                                                 "type txtPLU_No1 0",   "leave", "focus"}
             << "txtDept_No1 | txtMG_No2 | txtPLU_No1 # codeillegal codeillegal codeillegal # open"
             << "";
-        QTest::newRow("prices in minor units while focused; the to-price follows")
-            << "edit:SEARCH 3 2" << QStringList{"type meditUPrice2 00",
-                                                "click meditUPrice1",
-                                                prices,
-                                                "clear meditUPrice1",
-                                                "leave",
-                                                prices,
-                                                "ok"}
-            << "12,0.12 | 0.00,12 #  # accepted" << stored + "2:1:20:0:12";
-        QTest::newRow("prices with , : the to-price follows")
-            << "edit:SEARCH 3 2 with ,"
-            << QStringList{"type meditUPrice1 01250", "type meditUPrice2 1240", "leave", prices}
-            << "12,50,12,50 #  # open"
-            << "";
-        QTest::newRow("OK by Enter in an emptied range box")
-            << "edit:SEARCH 3 2" << QStringList{"clear txtMG_No2", "enter", "focus"} << "txtMG_No2 # codeillegal # open"
-            << unchanged;
-        QTest::newRow("a new search's number taken")
-            << "new:6:STORE 3:2" << QStringList{"ok"} << " # codeillegal # open" << unchanged;
+        QTest::newRow("prices in minor units while focused; the to-price follows") << "edit:SEARCH 3 2" << QStringList{"type meditUPrice2 00", "click meditUPrice1", prices, "clear meditUPrice1", "leave", prices, "ok"} << "12,0.12 | 0.00,12 #  # accepted" << stored + "2:1:20:0:12";
+        QTest::newRow("prices with , : the to-price follows") << "edit:SEARCH 3 2 with ," << QStringList{"type meditUPrice1 01250", "type meditUPrice2 1240", "leave", prices} << "12,50,12,50 #  # open" << "";
+        QTest::newRow("OK by Enter in an emptied range box") << "edit:SEARCH 3 2" << QStringList{"clear txtMG_No2", "enter", "focus"} << "txtMG_No2 # codeillegal # open" << unchanged;
+        QTest::newRow("a new search's number taken") << "new:6:STORE 3:2" << QStringList{"ok"} << " # codeillegal # open" << unchanged;
+        // clang-format on
     }
     void search()
     {

@@ -220,18 +220,13 @@ private slots:
         const QString keys = QStringLiteral(" 10.  0.  0.  5:1:1  10.  0.  0.  5:2:2  10.  0.  0.  9:2:99  "
                                             "10.  0.  0.  9:3:3");
         const QStringList unchanged{"1:10:40 1:11:41 2:10:40", "1:40 2:41 3:40", keys};
-        QTest::newRow("department 10 to 12") << "DEPT 1 10" << QVariant(12) << ""
-                                             << QStringList{"1:12:40 1:11:41 2:10:40", "1:40 2:41 3:40", keys} << "";
-        QTest::newRow("main group 40 to 45") << "MG 1 10 40" << QVariant(45) << ""
-                                             << QStringList{"1:10:45 1:11:41 2:10:40", "1:45 2:41 3:40", keys} << "";
-        QTest::newRow("scale address") << "MACHINE 1 2  10.  0.  0.  5" << QVariant(" 10.  0.  0.  9") << ""
-                                       << QStringList{unchanged[0], unchanged[1],
-                                                      " 10.  0.  0.  9:1:1  10.  0.  0.  9:2:2  10.  0.  0.  9:3:3"}
-                                       << "";
+        // clang-format off
+        QTest::newRow("department 10 to 12") << "DEPT 1 10" << QVariant(12) << "" << QStringList{"1:12:40 1:11:41 2:10:40", "1:40 2:41 3:40", keys} << "";
+        QTest::newRow("main group 40 to 45") << "MG 1 10 40" << QVariant(45) << "" << QStringList{"1:10:45 1:11:41 2:10:40", "1:45 2:41 3:40", keys} << "";
+        QTest::newRow("scale address") << "MACHINE 1 2  10.  0.  0.  5" << QVariant(" 10.  0.  0.  9") << "" << QStringList{unchanged[0], unchanged[1], " 10.  0.  0.  9:1:1  10.  0.  0.  9:2:2  10.  0.  0.  9:3:3"} << "";
         QTest::newRow("failing save") << "DEPT 1 10" << QVariant(12) << "Äpfel\u9762" << unchanged << "";
-        QTest::newRow("scale address, no scale row under the old key")
-            << "MACHINE 1 2  10.  0.  0.  5" << QVariant(" 10.  0.  0.  7") << "" << unchanged
-            << "MACHINE 1 3  10.  0.  0.  5";
+        QTest::newRow("scale address, no scale row under the old key") << "MACHINE 1 2  10.  0.  0.  5" << QVariant(" 10.  0.  0.  7") << "" << unchanged << "MACHINE 1 3  10.  0.  0.  5";
+        // clang-format on
     }
     void saving()
     {
@@ -273,27 +268,15 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<int>("proposal");
         QTest::addColumn<QString>("selection"); // store sect dept-or-search mg |address|
-        QTest::newRow("first store") << "STORE"
-                                     << "" << QStringList() << 1 << "0 0 0 0 ||";
-        QTest::newRow("stores 1, 2, 7") << "STORE" << kRootNodeKey
-                                        << QStringList{"STORE|ST_No=1", "STORE|ST_No=2", "STORE|ST_No=7"} << 8
-                                        << "0 0 0 0 ||";
-        QTest::newRow("stores 7, 2") << "STORE"
-                                     << "STORE 2" << QStringList{"STORE|ST_No=7", "STORE|ST_No=2"} << 3 << "0 0 0 0 ||";
-        QTest::newRow("main group of DEPT 2 5")
-            << "KVB_23"
-            << "DEPT 2 5"
-            << QStringList{"KVB_23|ST_No=2|DP_No=3|MG_No=40", "KVB_23|ST_No=2|DP_No=5|MG_No=12",
-                           "KVB_23|ST_No=3|DP_No=5|MG_No=90"}
-            << 13 << "2 0 5 0 ||";
-        QTest::newRow("section of a department")
-            << "SECT"
-            << "DEPT 2 5" << QStringList{"SECT|ST_No=0|SECT_No=4"} << 5 << "0 0 0 0 ||";
-        QTest::newRow("search") << "SEARCH"
-                                << "STORE 4" << QStringList{"SEARCH|ST_No=4|SH_No=6"} << 7 << "4 0 0 0 ||";
-        QTest::newRow("scale without the database")
-            << "MACHINE"
-            << "SECT 12 3" << QStringList() << 1 << "12 3 0 0 |  0.  0.  0.  0|";
+        // clang-format off
+        QTest::newRow("first store") << "STORE" << "" << QStringList() << 1 << "0 0 0 0 ||";
+        QTest::newRow("stores 1, 2, 7") << "STORE" << kRootNodeKey << QStringList{"STORE|ST_No=1", "STORE|ST_No=2", "STORE|ST_No=7"} << 8 << "0 0 0 0 ||";
+        QTest::newRow("stores 7, 2") << "STORE" << "STORE 2" << QStringList{"STORE|ST_No=7", "STORE|ST_No=2"} << 3 << "0 0 0 0 ||";
+        QTest::newRow("main group of DEPT 2 5") << "KVB_23" << "DEPT 2 5" << QStringList{"KVB_23|ST_No=2|DP_No=3|MG_No=40", "KVB_23|ST_No=2|DP_No=5|MG_No=12", "KVB_23|ST_No=3|DP_No=5|MG_No=90"} << 13 << "2 0 5 0 ||";
+        QTest::newRow("section of a department") << "SECT" << "DEPT 2 5" << QStringList{"SECT|ST_No=0|SECT_No=4"} << 5 << "0 0 0 0 ||";
+        QTest::newRow("search") << "SEARCH" << "STORE 4" << QStringList{"SEARCH|ST_No=4|SH_No=6"} << 7 << "4 0 0 0 ||";
+        QTest::newRow("scale without the database") << "MACHINE" << "SECT 12 3" << QStringList() << 1 << "12 3 0 0 |  0.  0.  0.  0|";
+        // clang-format on
     }
     void newNode()
     {

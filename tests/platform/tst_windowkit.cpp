@@ -220,57 +220,25 @@ private slots:
         QTest::addColumn<QString>("parent");
         QTest::addColumn<QRect>("pixels");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("frame") << "Frame1"
-                               << "QGroupBox"
-                               << "frmKit" << QRect(8, 8, 300, 160) << "Prices";
-        QTest::newRow("text box on the frame") << "txtName"
-                                               << "QLineEdit"
-                                               << "Frame1" << QRect(10, 20, 120, 21) << "";
-        QTest::newRow("array element") << "meditMemDisc(2)"
-                                       << "QLineEdit"
-                                       << "Frame1" << QRect(80, 50, 60, 21) << "";
-        QTest::newRow("multi-line") << "txtNote"
-                                    << "QPlainTextEdit"
-                                    << "Frame1" << QRect(10, 80, 280, 60) << "";
-        QTest::newRow("combo") << "combMG"
-                               << "QComboBox"
-                               << "frmKit" << QRect(320, 8, 120, 21) << "";
-        QTest::newRow("list") << "lstKeys"
-                              << "quorvane::ui::ListBox"
-                              << "frmKit" << QRect(320, 40, 120, 60) << "";
-        QTest::newRow("check, caption by key") << "chkWeighed"
-                                               << "QCheckBox"
-                                               << "frmKit" << QRect(320, 108, 120, 20) << "Weighed";
-        QTest::newRow("option on a plain frame") << "optB"
-                                                 << "QRadioButton"
-                                                 << "Frame2" << QRect(0, 30, 100, 20) << "Option B";
-        QTest::newRow("button") << "cmdOK"
-                                << "QPushButton"
-                                << "frmKit" << QRect(450, 80, 80, 30) << "OK";
-        QTest::newRow("label") << "lblPLU"
-                               << "QLabel"
-                               << "frmKit" << QRect(8, 180, 80, 20) << "PLU No.";
-        QTest::newRow("grid") << "gridList"
-                              << "QTableWidget"
-                              << "frmKit" << QRect(8, 210, 200, 100) << "";
-        QTest::newRow("label on a tab page") << "lblOnPage"
-                                             << "QLabel"
-                                             << "page2" << QRect(10, 10, 80, 20) << "PLU No.";
-        QTest::newRow("tree") << "treeStore"
-                              << "QTreeWidget"
-                              << "frmKit" << QRect(430, 180, 160, 130) << "";
-        QTest::newRow("date") << "DTPickerStart"
-                              << "QDateEdit"
-                              << "frmKit" << QRect(8, 320, 100, 21) << "";
-        QTest::newRow("time") << "DTPickerTime"
-                              << "QTimeEdit"
-                              << "frmKit" << QRect(120, 320, 80, 21) << "";
-        QTest::newRow("picture") << "picLogo"
-                                 << "quorvane::ui::PictureBox"
-                                 << "frmKit" << QRect(220, 320, 100, 60) << "";
-        QTest::newRow("progress") << "pbLoad"
-                                  << "QProgressBar"
-                                  << "frmKit" << QRect(340, 320, 250, 20) << "";
+        // clang-format off
+        QTest::newRow("frame") << "Frame1" << "QGroupBox" << "frmKit" << QRect(8, 8, 300, 160) << "Prices";
+        QTest::newRow("text box on the frame") << "txtName" << "QLineEdit" << "Frame1" << QRect(10, 20, 120, 21) << "";
+        QTest::newRow("array element") << "meditMemDisc(2)" << "QLineEdit" << "Frame1" << QRect(80, 50, 60, 21) << "";
+        QTest::newRow("multi-line") << "txtNote" << "QPlainTextEdit" << "Frame1" << QRect(10, 80, 280, 60) << "";
+        QTest::newRow("combo") << "combMG" << "QComboBox" << "frmKit" << QRect(320, 8, 120, 21) << "";
+        QTest::newRow("list") << "lstKeys" << "quorvane::ui::ListBox" << "frmKit" << QRect(320, 40, 120, 60) << "";
+        QTest::newRow("check, caption by key") << "chkWeighed" << "QCheckBox" << "frmKit" << QRect(320, 108, 120, 20) << "Weighed";
+        QTest::newRow("option on a plain frame") << "optB" << "QRadioButton" << "Frame2" << QRect(0, 30, 100, 20) << "Option B";
+        QTest::newRow("button") << "cmdOK" << "QPushButton" << "frmKit" << QRect(450, 80, 80, 30) << "OK";
+        QTest::newRow("label") << "lblPLU" << "QLabel" << "frmKit" << QRect(8, 180, 80, 20) << "PLU No.";
+        QTest::newRow("grid") << "gridList" << "QTableWidget" << "frmKit" << QRect(8, 210, 200, 100) << "";
+        QTest::newRow("label on a tab page") << "lblOnPage" << "QLabel" << "page2" << QRect(10, 10, 80, 20) << "PLU No.";
+        QTest::newRow("tree") << "treeStore" << "QTreeWidget" << "frmKit" << QRect(430, 180, 160, 130) << "";
+        QTest::newRow("date") << "DTPickerStart" << "QDateEdit" << "frmKit" << QRect(8, 320, 100, 21) << "";
+        QTest::newRow("time") << "DTPickerTime" << "QTimeEdit" << "frmKit" << QRect(120, 320, 80, 21) << "";
+        QTest::newRow("picture") << "picLogo" << "quorvane::ui::PictureBox" << "frmKit" << QRect(220, 320, 100, 60) << "";
+        QTest::newRow("progress") << "pbLoad" << "QProgressBar" << "frmKit" << QRect(340, 320, 250, 20) << "";
+        // clang-format on
     }
 
     void controlTable()
@@ -461,67 +429,28 @@ private slots:
         const QString cp1252 = QStringLiteral("windows-1252");
         const QString gbk = QStringLiteral("GBK");
         const QString zhong = QStringLiteral("\u4E2D"), wen = QStringLiteral("\u6587");
-        QTest::newRow("digits typed") << cp1252 << 6 << 0 << "digits"
-                                      << "" << -1 << "12a3"
-                                      << "" << false << "123" << 0;
-        QTest::newRow("digits: a paste with a letter changes nothing") << cp1252 << 6 << 0 << "digits"
-                                                                       << "12" << -1 << ""
-                                                                       << "3x4" << false << "12" << 0;
-        QTest::newRow("digits pasted") << cp1252 << 6 << 0 << "digits"
-                                       << "12" << -1 << ""
-                                       << "345" << false << "12345" << 0;
-        QTest::newRow("characters: typing stops at the limit") << cp1252 << 4 << 0 << "any"
-                                                               << "" << -1 << "abcdef"
-                                                               << "" << false << "abcd" << 0;
-        QTest::newRow("characters: a paste is cut") << cp1252 << 4 << 0 << "any"
-                                                    << "ab" << -1 << ""
-                                                    << "cdef" << false << "abcd" << 0;
-        QTest::newRow("a limit leaves a longer text whole") << cp1252 << 6 << 0 << "digits"
-                                                            << "1234567890" << -1 << "1"
-                                                            << "" << false << "1234567890" << 0;
-        QTest::newRow("decimal: one sign") << cp1252 << 0 << 0 << "decimal"
-                                           << "" << -1 << "1,2,3"
-                                           << "" << false << "1,23" << 0;
-        QTest::newRow("decimal: the sign beside the digits") << cp1252 << 4 << 0 << "decimal"
-                                                             << "" << -1 << "123,456"
-                                                             << "" << false << "123,4" << 0;
-        QTest::newRow("decimal: a paste with a second sign changes nothing") << cp1252 << 4 << 0 << "decimal"
-                                                                             << "1,2" << -1 << ""
-                                                                             << "3,4" << false << "1,2" << 0;
-        QTest::newRow("decimal: a drop loses the digits that do not fit") << cp1252 << 4 << 0 << "decimal"
-                                                                          << "1,2" << -1 << ""
-                                                                          << "3456" << true << "1,234" << 0;
-        QTest::newRow("decimal: a drop with a letter changes nothing") << cp1252 << 4 << 0 << "decimal"
-                                                                       << "1,2" << -1 << ""
-                                                                       << "3a" << true << "1,2" << 0;
-        QTest::newRow("days of the week") << cp1252 << 7 << 0 << "binary"
-                                          << "" << -1 << "0120"
-                                          << "" << false << "010" << 0;
-        QTest::newRow("GBK bytes: a double-byte character counts 2") << gbk << 0 << 5 << "any"
-                                                                     << "" << -1 << zhong + "a" + wen + "b"
-                                                                     << "" << false << zhong + "a" + wen << 0;
-        QTest::newRow("GBK bytes: a paste loses its end")
-            << gbk << 0 << 4 << "any"
-            << "ab" << -1 << "" << zhong + wen << false << "ab" + zhong << 0;
-        QTest::newRow("bytes: a key that does not fit is refused") << cp1252 << 0 << 4 << "any"
-                                                                   << "abcd" << 1 << "X"
-                                                                   << "" << false << "abcd" << 0;
-        QTest::newRow("bytes: a paste inside loses its own end") << cp1252 << 0 << 4 << "any"
-                                                                 << "ab" << 1 << ""
-                                                                 << "XYZ" << false << "aXYb" << 0;
-        QTest::newRow("1252 refuses a Chinese key, once") << cp1252 << 0 << 0 << "any"
-                                                          << "" << -1 << "a" + zhong + "b"
-                                                          << "" << false << "ab" << 1;
-        QTest::newRow("1252 refuses a paste holding Chinese") << cp1252 << 0 << 0 << "any"
-                                                              << "ab" << -1 << ""
-                                                              << "x" + zhong << false << "ab" << 1;
-        QTest::newRow("control characters dropped from a drop")
-            << cp1252 << 0 << 0 << "any"
-            << "ab" << -1 << ""
-            << "c\td\r\ne" + QString(QChar(0)) + "\x1b\x7f" << true << "abcde" << 0;
-        QTest::newRow("text set by code is not refused") << cp1252 << 0 << 0 << "any"
-                                                         << "a" + zhong << -1 << ""
-                                                         << "" << false << "a" + zhong << 0;
+        // clang-format off
+        QTest::newRow("digits typed") << cp1252 << 6 << 0 << "digits" << "" << -1 << "12a3" << "" << false << "123" << 0;
+        QTest::newRow("digits: a paste with a letter changes nothing") << cp1252 << 6 << 0 << "digits" << "12" << -1 << "" << "3x4" << false << "12" << 0;
+        QTest::newRow("digits pasted") << cp1252 << 6 << 0 << "digits" << "12" << -1 << "" << "345" << false << "12345" << 0;
+        QTest::newRow("characters: typing stops at the limit") << cp1252 << 4 << 0 << "any" << "" << -1 << "abcdef" << "" << false << "abcd" << 0;
+        QTest::newRow("characters: a paste is cut") << cp1252 << 4 << 0 << "any" << "ab" << -1 << "" << "cdef" << false << "abcd" << 0;
+        QTest::newRow("a limit leaves a longer text whole") << cp1252 << 6 << 0 << "digits" << "1234567890" << -1 << "1" << "" << false << "1234567890" << 0;
+        QTest::newRow("decimal: one sign") << cp1252 << 0 << 0 << "decimal" << "" << -1 << "1,2,3" << "" << false << "1,23" << 0;
+        QTest::newRow("decimal: the sign beside the digits") << cp1252 << 4 << 0 << "decimal" << "" << -1 << "123,456" << "" << false << "123,4" << 0;
+        QTest::newRow("decimal: a paste with a second sign changes nothing") << cp1252 << 4 << 0 << "decimal" << "1,2" << -1 << "" << "3,4" << false << "1,2" << 0;
+        QTest::newRow("decimal: a drop loses the digits that do not fit") << cp1252 << 4 << 0 << "decimal" << "1,2" << -1 << "" << "3456" << true << "1,234" << 0;
+        QTest::newRow("decimal: a drop with a letter changes nothing") << cp1252 << 4 << 0 << "decimal" << "1,2" << -1 << "" << "3a" << true << "1,2" << 0;
+        QTest::newRow("days of the week") << cp1252 << 7 << 0 << "binary" << "" << -1 << "0120" << "" << false << "010" << 0;
+        QTest::newRow("GBK bytes: a double-byte character counts 2") << gbk << 0 << 5 << "any" << "" << -1 << zhong + "a" + wen + "b" << "" << false << zhong + "a" + wen << 0;
+        QTest::newRow("GBK bytes: a paste loses its end") << gbk << 0 << 4 << "any" << "ab" << -1 << "" << zhong + wen << false << "ab" + zhong << 0;
+        QTest::newRow("bytes: a key that does not fit is refused") << cp1252 << 0 << 4 << "any" << "abcd" << 1 << "X" << "" << false << "abcd" << 0;
+        QTest::newRow("bytes: a paste inside loses its own end") << cp1252 << 0 << 4 << "any" << "ab" << 1 << "" << "XYZ" << false << "aXYb" << 0;
+        QTest::newRow("1252 refuses a Chinese key, once") << cp1252 << 0 << 0 << "any" << "" << -1 << "a" + zhong + "b" << "" << false << "ab" << 1;
+        QTest::newRow("1252 refuses a paste holding Chinese") << cp1252 << 0 << 0 << "any" << "ab" << -1 << "" << "x" + zhong << false << "ab" << 1;
+        QTest::newRow("control characters dropped from a drop") << cp1252 << 0 << 0 << "any" << "ab" << -1 << "" << "c\td\r\ne" + QString(QChar(0)) + "\x1b\x7f" << true << "abcde" << 0;
+        QTest::newRow("text set by code is not refused") << cp1252 << 0 << 0 << "any" << "a" + zhong << -1 << "" << "" << false << "a" + zhong << 0;
+        // clang-format on
     }
 
     void limitedEdit()
@@ -631,26 +560,13 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("shortcut");
         QTest::addColumn<bool>("checkable");
-        QTest::newRow("menu on the bar") << "menuFile"
-                                         << ""
-                                         << "File"
-                                         << "" << false;
-        QTest::newRow("submenu") << "menuNew"
-                                 << "menuFile"
-                                 << "New"
-                                 << "" << false;
-        QTest::newRow("command with shortcut") << "menuStore"
-                                               << "menuNew"
-                                               << "Store"
-                                               << "Ctrl+N" << false;
-        QTest::newRow("caption under another key") << "menuOther"
-                                                   << "menuLanguage"
-                                                   << "Others"
-                                                   << "" << true;
-        QTest::newRow("pop-up entry") << "popmenuProperties"
-                                      << "popmenu"
-                                      << "Properties"
-                                      << "" << false;
+        // clang-format off
+        QTest::newRow("menu on the bar") << "menuFile" << "" << "File" << "" << false;
+        QTest::newRow("submenu") << "menuNew" << "menuFile" << "New" << "" << false;
+        QTest::newRow("command with shortcut") << "menuStore" << "menuNew" << "Store" << "Ctrl+N" << false;
+        QTest::newRow("caption under another key") << "menuOther" << "menuLanguage" << "Others" << "" << true;
+        QTest::newRow("pop-up entry") << "popmenuProperties" << "popmenu" << "Properties" << "" << false;
+        // clang-format on
     }
 
     void menuTable()
@@ -698,23 +614,14 @@ private slots:
         QTest::addColumn<bool>("fails");
         QTest::addColumn<QStringList>("cells"); // "row|column|text", classic row numbers
         const QString all = QStringLiteral("SELECT n, name, price FROM t ORDER BY n");
-        QTest::newRow("columns in order, over chunks")
-            << all << QVariantList() << 0 << false << 2500 << false
-            << QStringList{"1|0|1", "1|1|Item 1", "1|2|0.5", "2500|1|Item 2500", "7|1|"};
-        QTest::newRow("bound values") << "SELECT n, name FROM t WHERE n <= ? AND name LIKE ? ORDER BY n"
-                                      << QVariantList{8, "Item%"} << 0 << false << 7 << false
-                                      << QStringList{"1|1|Item 1", "6|0|6", "7|0|8"};
-        QTest::newRow("appended after the rows there")
-            << "SELECT n FROM t WHERE n > 2498 ORDER BY n" << QVariantList() << 3 << false << 2 << false
-            << QStringList{"3|0|", "4|0|2499", "5|0|2500"};
-        QTest::newRow("a fill of its own")
-            << "SELECT name FROM t WHERE n BETWEEN 10 AND 11 ORDER BY n" << QVariantList() << 0 << true << 2 << false
-            << QStringList{"1|0|1", "1|1|Item 10", "2|0|2"};
-        QTest::newRow("no rows") << "SELECT n FROM t WHERE n < 0" << QVariantList() << 0 << false << 0 << false
-                                 << QStringList();
-        QTest::newRow("failing row keeps the rows before it")
-            << "SELECT CASE WHEN n > 1500 THEN abs(n * 0 - 9223372036854775807 - 1) ELSE n END FROM t" << QVariantList()
-            << 0 << false << 1500 << true << QStringList{"1500|0|1500"};
+        // clang-format off
+        QTest::newRow("columns in order, over chunks") << all << QVariantList() << 0 << false << 2500 << false << QStringList{"1|0|1", "1|1|Item 1", "1|2|0.5", "2500|1|Item 2500", "7|1|"};
+        QTest::newRow("bound values") << "SELECT n, name FROM t WHERE n <= ? AND name LIKE ? ORDER BY n" << QVariantList{8, "Item%"} << 0 << false << 7 << false << QStringList{"1|1|Item 1", "6|0|6", "7|0|8"};
+        QTest::newRow("appended after the rows there") << "SELECT n FROM t WHERE n > 2498 ORDER BY n" << QVariantList() << 3 << false << 2 << false << QStringList{"3|0|", "4|0|2499", "5|0|2500"};
+        QTest::newRow("a fill of its own") << "SELECT name FROM t WHERE n BETWEEN 10 AND 11 ORDER BY n" << QVariantList() << 0 << true << 2 << false << QStringList{"1|0|1", "1|1|Item 10", "2|0|2"};
+        QTest::newRow("no rows") << "SELECT n FROM t WHERE n < 0" << QVariantList() << 0 << false << 0 << false << QStringList();
+        QTest::newRow("failing row keeps the rows before it") << "SELECT CASE WHEN n > 1500 THEN abs(n * 0 - 9223372036854775807 - 1) ELSE n END FROM t" << QVariantList() << 0 << false << 1500 << true << QStringList{"1500|0|1500"};
+        // clang-format on
     }
 
     void gridFill()

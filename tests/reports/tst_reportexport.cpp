@@ -95,39 +95,19 @@ private slots:
         QTest::addColumn<QString>("decimals"); // price, weight, sign
         QTest::addColumn<QByteArray>("file");
 
-        QTest::newRow("department example")
-            << "DPT0" << QStringList{"0=7;9=1234"} << QStringList{"Amount_09", "Value_00"} << ',' << true << "2 2 ."
-            << QByteArray("Amount_09,Value_00\r\n12.34,7\r\n");
-        QTest::newRow("field 8 a weight when chosen first")
-            << "DPT0" << QStringList{"0=1;8=7", "0=2;8=12345"} << QStringList{"Weight_08", "Value_00"} << '\t' << false
-            << "2 3 ," << QByteArray("0,007\t1\r\n12,345\t2\r\n");
-        QTest::newRow("field 8 a weight when chosen last, and twice")
-            << "DPT0" << QStringList{"0=1;8=7"} << QStringList{"Value_00", "Weight_08", "Weight_08"} << '\t' << false
-            << "2 3 ." << QByteArray("1\t0.007\t0.007\r\n");
-        QTest::newRow("zero, 10 with 3 decimals, 12 with 0")
-            << "DPT0" << QStringList{"8=10;9=12;13=0;12=0"}
-            << QStringList{"Weight_08", "Amount_09", "Amount_13", "Weight_12"} << '\t' << false << "0 3 ."
-            << QByteArray("0.010\t12.\t0\t0\r\n");
-        QTest::newRow("negative amounts")
-            << "DPT0" << QStringList{"9=-5;13=-1234;0=-5"} << QStringList{"Amount_09", "Amount_13", "Value_00"} << '\t'
-            << false << "2 3 ." << QByteArray("-0.05\t-12.34\t-5\r\n");
-        QTest::newRow("comma sign and comma separator, no quoting")
-            << "DPT0" << QStringList{"9=1234;1=a,b \"c\""} << QStringList{"Amount_09", "Value_01"} << ',' << false
-            << "2 3 ," << QByteArray("12,34,a,b \"c\"\r\n");
-        QTest::newRow("texts in the code page") << "DPT0" << QStringList{"1=Café"} << QStringList{"Value_01"} << '\t'
-                                                << true << "2 3 ." << QByteArray("Value_01\r\nCaf\xe9\r\n");
-        QTest::newRow("title No and no rows: 0 bytes")
-            << "DPT0" << QStringList() << QStringList{"Value_00"} << '\t' << false << "2 3 ." << QByteArray();
-        QTest::newRow("title Yes and no rows: the title alone")
-            << "MGT0" << QStringList() << QStringList{"Weight_09", "Value_00"} << '\t' << true << "2 3 ."
-            << QByteArray("Weight_09\tValue_00\r\n");
-        QTest::newRow("a Null first column ends the rows; a Null elsewhere is empty")
-            << "INV0" << QStringList{"0=1;6=<null>", "0=<null>", "0=3"} << QStringList{"Value_00", "Amount_06"} << ','
-            << false << "2 3 ." << QByteArray("1,\r\n");
-        QTest::newRow("sales: the code follows the field")
-            << "SAT0" << QStringList{"0=9;5=100;9=2500;122=-7"}
-            << QStringList{"Amount_122", "Weight_009", "Amount_005", "Value_000"} << '\t' << false << "1 3 ."
-            << QByteArray("-0.7\t2.500\t10.0\t9\r\n");
+        // clang-format off
+        QTest::newRow("department example") << "DPT0" << QStringList{"0=7;9=1234"} << QStringList{"Amount_09", "Value_00"} << ',' << true << "2 2 ." << QByteArray("Amount_09,Value_00\r\n12.34,7\r\n");
+        QTest::newRow("field 8 a weight when chosen first") << "DPT0" << QStringList{"0=1;8=7", "0=2;8=12345"} << QStringList{"Weight_08", "Value_00"} << '\t' << false << "2 3 ," << QByteArray("0,007\t1\r\n12,345\t2\r\n");
+        QTest::newRow("field 8 a weight when chosen last, and twice") << "DPT0" << QStringList{"0=1;8=7"} << QStringList{"Value_00", "Weight_08", "Weight_08"} << '\t' << false << "2 3 ." << QByteArray("1\t0.007\t0.007\r\n");
+        QTest::newRow("zero, 10 with 3 decimals, 12 with 0") << "DPT0" << QStringList{"8=10;9=12;13=0;12=0"} << QStringList{"Weight_08", "Amount_09", "Amount_13", "Weight_12"} << '\t' << false << "0 3 ." << QByteArray("0.010\t12.\t0\t0\r\n");
+        QTest::newRow("negative amounts") << "DPT0" << QStringList{"9=-5;13=-1234;0=-5"} << QStringList{"Amount_09", "Amount_13", "Value_00"} << '\t' << false << "2 3 ." << QByteArray("-0.05\t-12.34\t-5\r\n");
+        QTest::newRow("comma sign and comma separator, no quoting") << "DPT0" << QStringList{"9=1234;1=a,b \"c\""} << QStringList{"Amount_09", "Value_01"} << ',' << false << "2 3 ," << QByteArray("12,34,a,b \"c\"\r\n");
+        QTest::newRow("texts in the code page") << "DPT0" << QStringList{"1=Café"} << QStringList{"Value_01"} << '\t' << true << "2 3 ." << QByteArray("Value_01\r\nCaf\xe9\r\n");
+        QTest::newRow("title No and no rows: 0 bytes") << "DPT0" << QStringList() << QStringList{"Value_00"} << '\t' << false << "2 3 ." << QByteArray();
+        QTest::newRow("title Yes and no rows: the title alone") << "MGT0" << QStringList() << QStringList{"Weight_09", "Value_00"} << '\t' << true << "2 3 ." << QByteArray("Weight_09\tValue_00\r\n");
+        QTest::newRow("a Null first column ends the rows; a Null elsewhere is empty") << "INV0" << QStringList{"0=1;6=<null>", "0=<null>", "0=3"} << QStringList{"Value_00", "Amount_06"} << ',' << false << "2 3 ." << QByteArray("1,\r\n");
+        QTest::newRow("sales: the code follows the field") << "SAT0" << QStringList{"0=9;5=100;9=2500;122=-7"} << QStringList{"Amount_122", "Weight_009", "Amount_005", "Value_000"} << '\t' << false << "1 3 ." << QByteArray("-0.7\t2.500\t10.0\t9\r\n");
+        // clang-format on
     }
 
     void exportFile()
@@ -188,14 +168,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QList<int>>("positions");
-        QTest::newRow("a position twice, a letter, one too large")
-            << QByteArray("2\r\nx\r\n40\r\n2\r\n") << QList<int>{2, 2};
+        // clang-format off
+        QTest::newRow("a position twice, a letter, one too large") << QByteArray("2\r\nx\r\n40\r\n2\r\n") << QList<int>{2, 2};
         QTest::newRow("blanks, no final line end") << QByteArray("  15  \r\n 0 \r\n16\r\n7") << QList<int>{15, 0, 7};
-        QTest::newRow("negative, fraction, huge, binary")
-            << QByteArray("-1\r\n1.5\r\n99999999999999999999\r\n\x01\x02\xff\r\n") + QByteArray(1, '\0')
-                + QByteArray("3\r\n+4\r\n 3 \r\n")
-            << QList<int>{3};
+        QTest::newRow("negative, fraction, huge, binary") << QByteArray("-1\r\n1.5\r\n99999999999999999999\r\n\x01\x02\xff\r\n") + QByteArray(1, '\0') + QByteArray("3\r\n+4\r\n 3 \r\n") << QList<int>{3};
         QTest::newRow("empty") << QByteArray() << QList<int>();
+        // clang-format on
     }
 
     void choiceLines()

@@ -156,18 +156,14 @@ private slots:
         QTest::addColumn<bool>("title");
         QTest::addColumn<QString>("decimals"); // price, weight, sign
         QTest::addColumn<QString>("golden");   // or the message of a failure
-        QTest::newRow("Tab, title, 2 and 3 decimals, point") << false << 0 << true << "2 3 ."
-                                                             << "SAT0_tab_title_2_3_point.txt";
-        QTest::newRow("comma, no title, no decimals") << false << 1 << false << "0 0 ."
-                                                      << "SAT0_comma_0_0_point.txt";
-        QTest::newRow("Tab, no title, 3 and 2 decimals, comma") << false << 0 << false << "3 2 ,"
-                                                                << "SAT0_tab_3_2_comma.txt";
-        QTest::newRow("every column, comma, title, comma sign") << true << 1 << true << "2 3 ,"
-                                                                << "SAT0_all_comma_title_2_3_comma.txt";
-        QTest::newRow("a target that cannot be written") << false << 0 << true << "2 3 ."
-                                                         << "fileWriteErr";
-        QTest::newRow("a report table that cannot be read") << false << 0 << true << "2 3 ."
-                                                            << "dbReadErr";
+        // clang-format off
+        QTest::newRow("Tab, title, 2 and 3 decimals, point") << false << 0 << true << "2 3 ." << "SAT0_tab_title_2_3_point.txt";
+        QTest::newRow("comma, no title, no decimals") << false << 1 << false << "0 0 ." << "SAT0_comma_0_0_point.txt";
+        QTest::newRow("Tab, no title, 3 and 2 decimals, comma") << false << 0 << false << "3 2 ," << "SAT0_tab_3_2_comma.txt";
+        QTest::newRow("every column, comma, title, comma sign") << true << 1 << true << "2 3 ," << "SAT0_all_comma_title_2_3_comma.txt";
+        QTest::newRow("a target that cannot be written") << false << 0 << true << "2 3 ." << "fileWriteErr";
+        QTest::newRow("a report table that cannot be read") << false << 0 << true << "2 3 ." << "dbReadErr";
+        // clang-format on
     }
 
     void fetchAndExport()
@@ -333,6 +329,7 @@ private slots:
         QTest::addColumn<QStringList>("ticked");
         QTest::addColumn<QStringList>("disabled");
         QTest::addColumn<QStringList>("deleted"); // empty: no transfer
+        // clang-format off
         QTest::newRow("daily, period, inventory and journal")
             << QStringList{"chkResetSalesDaily", "chkResetSalesPeriod", "chkResetInventory", "chkResetJournalReport"}
             << int(ui::MsgYes)
@@ -343,11 +340,9 @@ private slots:
             << QStringList{"chkResetSalesDaily", "chkResetSalesAll", "chkResetStockRecord"} << int(ui::MsgYes)
             << QStringList{"chkResetSalesAll", "chkResetStockRecord"}
             << QStringList{"chkResetSalesDaily", "chkResetSalesPeriod"} << QStringList{"SAT0UALL.csv", "STR0UALL.csv"};
-        QTest::newRow("all sales unticked again enables them")
-            << QStringList{"chkResetSalesDaily", "chkResetSalesAll", "chkResetSalesAll"} << int(ui::MsgNo)
-            << QStringList() << QStringList() << QStringList();
-        QTest::newRow("No starts no transfer") << QStringList{"chkResetInventory"} << int(ui::MsgNo)
-                                               << QStringList{"chkResetInventory"} << QStringList() << QStringList();
+        QTest::newRow("all sales unticked again enables them") << QStringList{"chkResetSalesDaily", "chkResetSalesAll", "chkResetSalesAll"} << int(ui::MsgNo) << QStringList() << QStringList() << QStringList();
+        QTest::newRow("No starts no transfer") << QStringList{"chkResetInventory"} << int(ui::MsgNo) << QStringList{"chkResetInventory"} << QStringList() << QStringList();
+        // clang-format on
     }
 
     void reset()

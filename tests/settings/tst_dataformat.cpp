@@ -78,9 +78,8 @@ private slots:
         QTest::addColumn<QString>("after");
 
         const QByteArray shipped(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nVelcor Weighing\r\n");
-        QTest::newRow("shipped, unchanged")
-            << shipped << "RMB: price 2 sign 0 weight 3 date 0 country 0 store 0" << QVariantMap() << shipped
-            << "price 2 sign 0 (.) weight 3 date 0 unit 0 \"RMB\" country 0 store 0 \"Velcor Weighing\"";
+        // clang-format off
+        QTest::newRow("shipped, unchanged") << shipped << "RMB: price 2 sign 0 weight 3 date 0 country 0 store 0" << QVariantMap() << shipped << "price 2 sign 0 (.) weight 3 date 0 unit 0 \"RMB\" country 0 store 0 \"Velcor Weighing\"";
         QTest::newRow("own text typed gives ten lines; decimals, comma, date order, country")
             << shipped << "RMB: price 2 sign 0 weight 3 date 0 country 0 store 0"
             << QVariantMap{{"unit", "EUR"},    {"pricePoint", 3}, {"pointType", 1},
@@ -91,17 +90,16 @@ private slots:
             << shipped << "RMB: price 2 sign 0 weight 3 date 0 country 0 store 0" << QVariantMap{{"unit", "$"}}
             << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 1 \r\n 0 \r\n 0 \r\nVelcor Weighing\r\n")
             << "price 2 sign 0 (.) weight 3 date 0 unit 1 \"RMB\" country 0 store 0 \"Velcor Weighing\"";
+        // clang-format on
         const QByteArray own(" 1 \r\n 2 \r\n 0 \r\n 3 \r\n 5 \r\n 2 \r\nEUR\r\n 4 \r\n 0 \r\nVelcor Weighing\r\n");
-        QTest::newRow("held own text is the third item and stays")
-            << own << "EUR: price 2 sign 0 weight 3 date 5 country 4 store 0" << QVariantMap() << own
-            << "price 2 sign 0 (.) weight 3 date 5 unit 2 \"EUR\" country 4 store 0 \"Velcor Weighing\"";
-        QTest::newRow("an emptied price-unit text keeps the held code and text")
-            << own << "EUR: price 2 sign 0 weight 3 date 5 country 4 store 0" << QVariantMap{{"unit", ""}} << own
-            << "price 2 sign 0 (.) weight 3 date 5 unit 2 \"EUR\" country 4 store 0 \"Velcor Weighing\"";
+        // clang-format off
+        QTest::newRow("held own text is the third item and stays") << own << "EUR: price 2 sign 0 weight 3 date 5 country 4 store 0" << QVariantMap() << own << "price 2 sign 0 (.) weight 3 date 5 unit 2 \"EUR\" country 4 store 0 \"Velcor Weighing\"";
+        QTest::newRow("an emptied price-unit text keeps the held code and text") << own << "EUR: price 2 sign 0 weight 3 date 5 country 4 store 0" << QVariantMap{{"unit", ""}} << own << "price 2 sign 0 (.) weight 3 date 5 unit 2 \"EUR\" country 4 store 0 \"Velcor Weighing\"";
         QTest::newRow("RMB chosen over an own text writes code 0")
             << own << "EUR: price 2 sign 0 weight 3 date 5 country 4 store 0" << QVariantMap{{"unit", "RMB"}}
             << QByteArray(" 1 \r\n 2 \r\n 0 \r\n 3 \r\n 5 \r\n 0 \r\n 4 \r\n 0 \r\nVelcor Weighing\r\n")
             << "price 2 sign 0 (.) weight 3 date 5 unit 0 \"EUR\" country 4 store 0 \"Velcor Weighing\"";
+        // clang-format on
         // Outside their lists: nothing selected, and OK writes the held values back, the root text too.
         const QByteArray outside(" 2 \r\n 5 \r\n 2 \r\n -1 \r\n 9 \r\n 7 \r\n 38 \r\n 1 \r\nMy Shops\r\n");
         QTest::newRow("held values outside their lists are written back")

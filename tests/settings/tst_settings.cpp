@@ -55,24 +55,14 @@ private slots:
         QTest::addColumn<int>("store");
         QTest::addColumn<QString>("root");
 
-        QTest::newRow("ten lines, own currency of digits")
-            << QByteArray(" 1 \r\n 2 \r\n 0 \r\n 3 \r\n 4 \r\n 2 \r\n123\r\n 5 \r\n 1 \r\nRoot\r\n") << 1 << "Chinese"
-            << "." << 2 << "123" << 5 << 1 << "Root";
-        QTest::newRow("store mode 0 drops the root text")
-            << QByteArray("0\r\n2\r\n0\r\n3\r\n0\r\n1\r\n0\r\n0\r\nVelcor Weighing\r\n") << 0 << "Standard"
-            << "." << 1 << "$" << 0 << 0 << "";
-        QTest::newRow("sign code 7 is a comma, language 2")
-            << QByteArray(" 2 \r\n 2 \r\n 7 \r\n 3 \r\n 0 \r\n 0 \r\n 3 \r\n 0 \r\nx\r\n") << 2 << "Other"
-            << "," << 0 << "RMB" << 3 << 0 << "";
-        QTest::newRow("language 3 leaves the group name empty")
-            << QByteArray(" 3 \r\n 2 \r\n 1 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 3 << ""
-            << "," << 0 << "RMB" << 0 << 0 << "";
-        QTest::newRow("price unit 5 reads no extra line")
-            << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 5 \r\n 6 \r\n 1 \r\nTop\r\n") << 0 << "Standard"
-            << "." << 5 << "" << 6 << 1 << "Top";
-        QTest::newRow("no final line end")
-            << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nTop") << 0 << "Standard"
-            << "." << 0 << "RMB" << 0 << 1 << "Top";
+        // clang-format off
+        QTest::newRow("ten lines, own currency of digits") << QByteArray(" 1 \r\n 2 \r\n 0 \r\n 3 \r\n 4 \r\n 2 \r\n123\r\n 5 \r\n 1 \r\nRoot\r\n") << 1 << "Chinese" << "." << 2 << "123" << 5 << 1 << "Root";
+        QTest::newRow("store mode 0 drops the root text") << QByteArray("0\r\n2\r\n0\r\n3\r\n0\r\n1\r\n0\r\n0\r\nVelcor Weighing\r\n") << 0 << "Standard" << "." << 1 << "$" << 0 << 0 << "";
+        QTest::newRow("sign code 7 is a comma, language 2") << QByteArray(" 2 \r\n 2 \r\n 7 \r\n 3 \r\n 0 \r\n 0 \r\n 3 \r\n 0 \r\nx\r\n") << 2 << "Other" << "," << 0 << "RMB" << 3 << 0 << "";
+        QTest::newRow("language 3 leaves the group name empty") << QByteArray(" 3 \r\n 2 \r\n 1 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 3 << "" << "," << 0 << "RMB" << 0 << 0 << "";
+        QTest::newRow("price unit 5 reads no extra line") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 5 \r\n 6 \r\n 1 \r\nTop\r\n") << 0 << "Standard" << "." << 5 << "" << 6 << 1 << "Top";
+        QTest::newRow("no final line end") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nTop") << 0 << "Standard" << "." << 0 << "RMB" << 0 << 1 << "Top";
+        // clang-format on
     }
 
     void reading()
@@ -95,19 +85,16 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("line");
+        // clang-format off
         QTest::newRow("empty file") << QByteArray() << 1;
         QTest::newRow("ends after line 5") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n") << 6;
-        QTest::newRow("missing root line")
-            << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n") << 9;
+        QTest::newRow("missing root line") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\n") << 9;
         QTest::newRow("currency line missing") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 2 \r\n") << 7;
         QTest::newRow("letters") << QByteArray(" 0 \r\n two \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 2;
-        QTest::newRow("beyond 16 bits") << QByteArray(
-            " 0 \r\n 2 \r\n 0 \r\n 40000 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n")
-                                        << 4;
-        QTest::newRow("a tab is no blank")
-            << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n\t0\r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 5;
-        QTest::newRow("empty number line")
-            << QByteArray(" 0 \r\n 2 \r\n\r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 3;
+        QTest::newRow("beyond 16 bits") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 40000 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 4;
+        QTest::newRow("a tab is no blank") << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n\t0\r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 5;
+        QTest::newRow("empty number line") << QByteArray(" 0 \r\n 2 \r\n\r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nx\r\n") << 3;
+        // clang-format on
     }
 
     void badFiles()
@@ -210,36 +197,23 @@ private slots:
         QTest::addColumn<int>("decimals");
         QTest::addColumn<QString>("sign");
         QTest::addColumn<QString>("text");
-        QTest::newRow("12345/2") << 12345 << 2 << "."
-                                 << "123.45";
-        QTest::newRow("100/2") << 100 << 2 << "."
-                               << "1.00";
-        QTest::newRow("12/2") << 12 << 2 << "."
-                              << "0.12";
-        QTest::newRow("5/2") << 5 << 2 << "."
-                             << "0.05";
-        QTest::newRow("0/2") << 0 << 2 << "."
-                             << "0.00";
-        QTest::newRow("5/3") << 5 << 3 << "."
-                             << "0.005";
-        QTest::newRow("0/1") << 0 << 1 << "."
-                             << "0.0";
-        QTest::newRow("1234/0") << 1234 << 0 << "."
-                                << "1234";
-        QTest::newRow("0/0") << 0 << 0 << "."
-                             << "0";
-        QTest::newRow("123/3") << 123 << 3 << "."
-                               << "0.123";
-        QTest::newRow("ten digits") << 2147483647 << 2 << "."
-                                    << "21474836.47";
-        QTest::newRow("comma") << 1050 << 2 << ","
-                               << "10,50";
-        QTest::newRow("negative small") << -5 << 2 << "."
-                                        << "-0.05";
-        QTest::newRow("negative") << -1234 << 2 << "."
-                                  << "-12.34";
-        QTest::newRow("most negative") << int(-2147483648LL) << 3 << ","
-                                       << "-2147483,648";
+        // clang-format off
+        QTest::newRow("12345/2") << 12345 << 2 << "." << "123.45";
+        QTest::newRow("100/2") << 100 << 2 << "." << "1.00";
+        QTest::newRow("12/2") << 12 << 2 << "." << "0.12";
+        QTest::newRow("5/2") << 5 << 2 << "." << "0.05";
+        QTest::newRow("0/2") << 0 << 2 << "." << "0.00";
+        QTest::newRow("5/3") << 5 << 3 << "." << "0.005";
+        QTest::newRow("0/1") << 0 << 1 << "." << "0.0";
+        QTest::newRow("1234/0") << 1234 << 0 << "." << "1234";
+        QTest::newRow("0/0") << 0 << 0 << "." << "0";
+        QTest::newRow("123/3") << 123 << 3 << "." << "0.123";
+        QTest::newRow("ten digits") << 2147483647 << 2 << "." << "21474836.47";
+        QTest::newRow("comma") << 1050 << 2 << "," << "10,50";
+        QTest::newRow("negative small") << -5 << 2 << "." << "-0.05";
+        QTest::newRow("negative") << -1234 << 2 << "." << "-12.34";
+        QTest::newRow("most negative") << int(-2147483648LL) << 3 << "," << "-2147483,648";
+        // clang-format on
     }
 
     void formatter()

@@ -136,11 +136,8 @@ private slots:
         QTest::addColumn<QString>("outcome"); // "running", "ended", "stays open"
 
         const QByteArray own(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 5 \r\n 2 \r\nEUR\r\n 4 \r\n 0 \r\nVelcor Weighing\r\n");
-        QTest::newRow("held own text is the third item; OK and No keep it")
-            << own << "windows-1252"
-            << "RMB|$|EUR > EUR"
-            << ""
-            << "cmdOK" << int(ui::MsgNo) << own << "running";
+        // clang-format off
+        QTest::newRow("held own text is the third item; OK and No keep it") << own << "windows-1252" << "RMB|$|EUR > EUR" << "" << "cmdOK" << int(ui::MsgNo) << own << "running";
         QTest::newRow("an own text typed gives ten lines; No keeps the new values")
             << Shipped << "windows-1252"
             << "RMB|$ > RMB"
@@ -148,22 +145,14 @@ private slots:
             << "cmdOK" << int(ui::MsgNo)
             << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 1 \r\n 2 \r\nGBP\r\n 37 \r\n 0 \r\nVelcor Weighing\r\n")
             << "running";
-        QTest::newRow("\"$\" typed writes code 1")
-            << Shipped << "windows-1252"
-            << "RMB|$ > RMB"
-            << "type:$"
-            << "cmdOK" << int(ui::MsgNo)
-            << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 1 \r\n 0 \r\n 0 \r\nVelcor Weighing\r\n") << "running";
+        QTest::newRow("\"$\" typed writes code 1") << Shipped << "windows-1252" << "RMB|$ > RMB" << "type:$" << "cmdOK" << int(ui::MsgNo) << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 1 \r\n 0 \r\n 0 \r\nVelcor Weighing\r\n") << "running";
         QTest::newRow("held values outside their lists are written back")
             << QByteArray(" 2 \r\n 5 \r\n 2 \r\n 9 \r\n 9 \r\n 7 \r\n 38 \r\n 1 \r\nMy Shops\r\n") << "windows-1252"
             << "RMB|$ > "
             << ""
             << "cmdOK" << int(ui::MsgNo)
             << QByteArray(" 2 \r\n 5 \r\n 2 \r\n 9 \r\n 9 \r\n 7 \r\n 38 \r\n 1 \r\nMy Shops\r\n") << "running";
-        QTest::newRow("Cancel writes nothing") << Shipped << "windows-1252"
-                                               << "RMB|$ > RMB"
-                                               << "type:EUR;pick:combPPoint=0"
-                                               << "cmdCancel" << int(ui::MsgNo) << Shipped << "running";
+        QTest::newRow("Cancel writes nothing") << Shipped << "windows-1252" << "RMB|$ > RMB" << "type:EUR;pick:combPPoint=0" << "cmdCancel" << int(ui::MsgNo) << Shipped << "running";
         QTest::newRow("Backspace, Enter and a double-byte character are dropped; Delete and the arrows work")
             << Shipped << "GBK"
             << "RMB|$ > RMB"
@@ -171,17 +160,9 @@ private slots:
             << "cmdOK" << int(ui::MsgNo)
             << QByteArray(" 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 2 \r\nMB\r\n 0 \r\n 0 \r\nVelcor Weighing\r\n")
             << "running";
-        QTest::newRow("OK, then Yes ends the program")
-            << Shipped << "windows-1252"
-            << "RMB|$ > RMB"
-            << "pick:combPPointType=1"
-            << "cmdOK" << int(ui::MsgYes)
-            << QByteArray(" 0 \r\n 2 \r\n 1 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nVelcor Weighing\r\n") << "ended";
-        QTest::newRow("a failed write changes nothing and asks nothing")
-            << Shipped << "windows-1252"
-            << "RMB|$ > RMB"
-            << "type:EUR;limit"
-            << "cmdOK" << int(ui::MsgYes) << Shipped << "stays open";
+        QTest::newRow("OK, then Yes ends the program") << Shipped << "windows-1252" << "RMB|$ > RMB" << "pick:combPPointType=1" << "cmdOK" << int(ui::MsgYes) << QByteArray(" 0 \r\n 2 \r\n 1 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nVelcor Weighing\r\n") << "ended";
+        QTest::newRow("a failed write changes nothing and asks nothing") << Shipped << "windows-1252" << "RMB|$ > RMB" << "type:EUR;limit" << "cmdOK" << int(ui::MsgYes) << Shipped << "stays open";
+        // clang-format on
     }
 
     void frmScale()

@@ -122,24 +122,14 @@ private slots:
         QTest::addColumn<QString>("marks"); // KVB_20 and KVB_23
         QTest::addColumn<QString>("built");
         const QString none = QStringLiteral("257:,258:,259:");
-        QTest::newRow("send, both boxes") << int(TransferSend) << "dept mg ok"
-                                          << "PLU0UALL.csv,DEP0UALL.csv,MGP0UALL.csv"
-                                          << "1:0,3:1,3:1 1:0,3:1,3:1,1:0,3:1" << kBuilt;
-        QTest::newRow("send, no box") << int(TransferSend) << "ok"
-                                      << "PLU0UALL.csv"
-                                      << "1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0" << kBuilt;
-        QTest::newRow("send, both boxes, Cancel") << int(TransferSend) << "dept mg cancel"
-                                                  << "none"
-                                                  << "1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0" << kBuilt;
-        QTest::newRow("send, the frame") << int(TransferSend) << "dept frame"
-                                         << "none"
-                                         << "1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0" << kBuilt;
-        QTest::newRow("send, closed by the end of the program") << int(TransferSend) << "dept done"
-                                                                << "none"
-                                                                << "1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0" << kBuilt;
-        QTest::newRow("delete, the main groups") << int(TransferDelete) << "mg ok"
-                                                 << "PLU0UALL.csv,MGP0UALL.csv"
-                                                 << "1:1,3:0,3:0 1:0,3:1,3:1,1:0,3:1" << none;
+        // clang-format off
+        QTest::newRow("send, both boxes") << int(TransferSend) << "dept mg ok" << "PLU0UALL.csv,DEP0UALL.csv,MGP0UALL.csv" << "1:0,3:1,3:1 1:0,3:1,3:1,1:0,3:1" << kBuilt;
+        QTest::newRow("send, no box") << int(TransferSend) << "ok" << "PLU0UALL.csv" << "1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0" << kBuilt;
+        QTest::newRow("send, both boxes, Cancel") << int(TransferSend) << "dept mg cancel" << "none" << "1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0" << kBuilt;
+        QTest::newRow("send, the frame") << int(TransferSend) << "dept frame" << "none" << "1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0" << kBuilt;
+        QTest::newRow("send, closed by the end of the program") << int(TransferSend) << "dept done" << "none" << "1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0" << kBuilt;
+        QTest::newRow("delete, the main groups") << int(TransferDelete) << "mg ok" << "PLU0UALL.csv,MGP0UALL.csv" << "1:1,3:0,3:0 1:0,3:1,3:1,1:0,3:1" << none;
+        // clang-format on
     }
     void protocol()
     {
@@ -175,17 +165,10 @@ private slots:
         QTest::addColumn<QString>("built");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("files");
-        QTest::newRow("a price of nine digits")
-            << "UPDATE KVB_25 SET PLU_UPrice=123456789, KVBBinData=x'AB' WHERE PLU_No=257"
-            << "257:AB," + k258 + ",259:"
-            << "pluRecordKept"
-            << "PLU0UALL.csv";
-        QTest::newRow("the database refuses")
-            << "CREATE TRIGGER refuse BEFORE UPDATE ON KVB_25 WHEN NEW.PLU_No=258 BEGIN SELECT RAISE(ABORT, 'full'); "
-               "END"
-            << "257:,258:,259:"
-            << "dbWriteErr"
-            << "none";
+        // clang-format off
+        QTest::newRow("a price of nine digits") << "UPDATE KVB_25 SET PLU_UPrice=123456789, KVBBinData=x'AB' WHERE PLU_No=257" << "257:AB," + k258 + ",259:" << "pluRecordKept" << "PLU0UALL.csv";
+        QTest::newRow("the database refuses") << "CREATE TRIGGER refuse BEFORE UPDATE ON KVB_25 WHEN NEW.PLU_No=258 BEGIN SELECT RAISE(ABORT, 'full'); " "END" << "257:,258:,259:" << "dbWriteErr" << "none";
+        // clang-format on
     }
     void passFailures()
     {
@@ -204,14 +187,12 @@ private slots:
     {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("marks"); // KVB_14, KVB_20, KVB_23
-        QTest::newRow("KVB_14") << "KVB_14"
-                                << "1:1,2:1 1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0";
-        QTest::newRow("KVB_20") << "KVB_20"
-                                << "1:1,2:0 1:0,3:1,3:1 1:1,3:0,3:0,1:0,3:0";
-        QTest::newRow("KVB_23") << "KVB_23"
-                                << "1:1,2:0 1:1,3:0,3:0 1:0,3:1,3:1,1:0,3:1";
-        QTest::newRow("another name") << "KVB_25"
-                                      << "1:1,2:0 1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0";
+        // clang-format off
+        QTest::newRow("KVB_14") << "KVB_14" << "1:1,2:1 1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0";
+        QTest::newRow("KVB_20") << "KVB_20" << "1:1,2:0 1:0,3:1,3:1 1:1,3:0,3:0,1:0,3:0";
+        QTest::newRow("KVB_23") << "KVB_23" << "1:1,2:0 1:1,3:0,3:0 1:0,3:1,3:1,1:0,3:1";
+        QTest::newRow("another name") << "KVB_25" << "1:1,2:0 1:1,3:0,3:0 1:1,3:0,3:0,1:0,3:0";
+        // clang-format on
     }
     void markStoreForDownload()
     {

@@ -314,28 +314,19 @@ void TestTransferSession::serverFails_data()
     QTest::addColumn<bool>("stallData");
     QTest::addColumn<QString>("status"); // empty: the session ends well
 
-    QTest::newRow("hangs up at the login") << qint16(TransferSend) << "PASS"
-                                           << "" << false << "Connecting Error";
-    QTest::newRow("hangs up at the listing") << qint16(TransferSend) << "LIST"
-                                             << "" << false << "Connecting Error";
-    QTest::newRow("hangs up at the put") << qint16(TransferSend) << "STOR"
-                                         << "" << false << "Sending Error";
-    QTest::newRow("hangs up at the get") << qint16(TransferFetch) << "RETR"
-                                         << "" << false << "Receiving Error";
-    QTest::newRow("hangs up at the delete") << qint16(TransferDelete) << "DELE"
-                                            << "" << false << "DELETE Error";
-    QTest::newRow("hangs up at the closing") << qint16(TransferSend) << "QUIT"
-                                             << "" << false << "";
-    QTest::newRow("never answers the put") << qint16(TransferSend) << ""
-                                           << "STOR" << false << "Sending Error";
-    QTest::newRow("never answers the delete") << qint16(TransferDelete) << ""
-                                              << "DELE" << false << "DELETE Error";
-    QTest::newRow("never answers the closing") << qint16(TransferSend) << ""
-                                               << "QUIT" << false << "";
-    QTest::newRow("put data stalls") << qint16(TransferSend) << ""
-                                     << "" << true << "Sending Error";
-    QTest::newRow("get data stalls") << qint16(TransferFetch) << ""
-                                     << "" << true << "Receiving Error";
+    // clang-format off
+    QTest::newRow("hangs up at the login") << qint16(TransferSend) << "PASS" << "" << false << "Connecting Error";
+    QTest::newRow("hangs up at the listing") << qint16(TransferSend) << "LIST" << "" << false << "Connecting Error";
+    QTest::newRow("hangs up at the put") << qint16(TransferSend) << "STOR" << "" << false << "Sending Error";
+    QTest::newRow("hangs up at the get") << qint16(TransferFetch) << "RETR" << "" << false << "Receiving Error";
+    QTest::newRow("hangs up at the delete") << qint16(TransferDelete) << "DELE" << "" << false << "DELETE Error";
+    QTest::newRow("hangs up at the closing") << qint16(TransferSend) << "QUIT" << "" << false << "";
+    QTest::newRow("never answers the put") << qint16(TransferSend) << "" << "STOR" << false << "Sending Error";
+    QTest::newRow("never answers the delete") << qint16(TransferDelete) << "" << "DELE" << false << "DELETE Error";
+    QTest::newRow("never answers the closing") << qint16(TransferSend) << "" << "QUIT" << false << "";
+    QTest::newRow("put data stalls") << qint16(TransferSend) << "" << "" << true << "Sending Error";
+    QTest::newRow("get data stalls") << qint16(TransferFetch) << "" << "" << true << "Receiving Error";
+    // clang-format on
 }
 
 void TestTransferSession::serverFails()
@@ -437,38 +428,19 @@ void TestTransferSession::addressesAndLogins_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("ok");
 
-    QTest::newRow("stored form with blanks removed") << "127.0.0.1"
-                                                     << "scale"
-                                                     << "s3cret" << true;
-    QTest::newRow("leading zeros are decimal") << "127.000.000.001"
-                                               << "scale"
-                                               << "s3cret" << true;
-    QTest::newRow("blanks left in") << "127.  0.  0.  1"
-                                    << "scale"
-                                    << "s3cret" << true;
-    QTest::newRow("zero address") << "0.0.0.0"
-                                  << "scale"
-                                  << "s3cret" << false;
-    QTest::newRow("group above 255") << "127.0.0.256"
-                                     << "scale"
-                                     << "s3cret" << false;
-    QTest::newRow("three groups") << "127.0.1"
-                                  << "scale"
-                                  << "s3cret" << false;
-    QTest::newRow("letters") << "localhost"
-                             << "scale"
-                             << "s3cret" << false;
-    QTest::newRow("empty") << ""
-                           << "scale"
-                           << "s3cret" << false;
-    QTest::newRow("line break in the user") << "127.0.0.1"
-                                            << "scale\r\nDELE x"
-                                            << "s3cret" << false;
-    QTest::newRow("line break in the password") << "127.0.0.1"
-                                                << "scale"
-                                                << "s3cret\nDELE x" << false;
-    QTest::newRow("NUL in the password") << "127.0.0.1"
-                                         << "scale" << QString("s3cret") + QChar(0) << false;
+    // clang-format off
+    QTest::newRow("stored form with blanks removed") << "127.0.0.1" << "scale" << "s3cret" << true;
+    QTest::newRow("leading zeros are decimal") << "127.000.000.001" << "scale" << "s3cret" << true;
+    QTest::newRow("blanks left in") << "127.  0.  0.  1" << "scale" << "s3cret" << true;
+    QTest::newRow("zero address") << "0.0.0.0" << "scale" << "s3cret" << false;
+    QTest::newRow("group above 255") << "127.0.0.256" << "scale" << "s3cret" << false;
+    QTest::newRow("three groups") << "127.0.1" << "scale" << "s3cret" << false;
+    QTest::newRow("letters") << "localhost" << "scale" << "s3cret" << false;
+    QTest::newRow("empty") << "" << "scale" << "s3cret" << false;
+    QTest::newRow("line break in the user") << "127.0.0.1" << "scale\r\nDELE x" << "s3cret" << false;
+    QTest::newRow("line break in the password") << "127.0.0.1" << "scale" << "s3cret\nDELE x" << false;
+    QTest::newRow("NUL in the password") << "127.0.0.1" << "scale" << QString("s3cret") + QChar(0) << false;
+    // clang-format on
 }
 
 void TestTransferSession::addressesAndLogins()

@@ -287,6 +287,33 @@ QList<Control> takeRows(const QList<Control>& rows, const QStringList& names)
     return taken;
 }
 
+QList<Control> placedOn(QList<Control> rows, const char* parent, QPoint shift)
+{
+    QStringList names;
+    for (const Control& row : std::as_const(rows))
+        names << row.objectName();
+    for (Control& row : rows)
+        if (!names.contains(row.parentName())) {
+            row.m_parent = QLatin1String(parent);
+            row.m_twips.translate(shift);
+        }
+    return rows;
+}
+
+QList<Control> shownOnly(QList<Control> rows)
+{
+    for (Control& row : rows)
+        row.m_handler = row.m_leave = row.m_enter = Handler();
+    return rows;
+}
+
+QList<Control> uncaptioned(QList<Control> rows)
+{
+    for (Control& row : rows)
+        row.caption("");
+    return rows;
+}
+
 void createControls(QWidget* window, const ControlTable& table)
 {
     for (const Control& row : table.controls)

@@ -64,8 +64,8 @@ QWidget* makeWidget(const Control& row, QWidget* parent)
     }
     case Kind::ListBox:
         return new ListBox(parent);
-    case Kind::CheckBox:
-        return new QCheckBox(parent);
+    case Kind::CheckBox: // taller than a line: its caption wraps
+        return row.twips().height() > 450 ? new WrappingCheckBox(parent) : new QCheckBox(parent);
     case Kind::OptionButton:
         return new QRadioButton(parent);
     case Kind::CommandButton: {

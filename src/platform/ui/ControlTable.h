@@ -49,7 +49,7 @@ enum class Kind {
     MultiLineText, // QPlainTextEdit
     ComboBox,      // QComboBox, a drop-down list unless .editable()
     ListBox,       // QListWidget (ui::ListBox)
-    CheckBox,      // QCheckBox
+    CheckBox,      // QCheckBox; one taller than a line (450 twips) wraps its caption (ui::WrappingCheckBox)
     OptionButton,  // QRadioButton: one of the options on the same parent
     CommandButton, // QPushButton
     Label,         // QLabel

@@ -59,7 +59,7 @@ QList<Control> recordViewRows()
         + panelRows<PluPanel>({textBox("meditMG", {1680, 3090, 1500, 345}).in("Frame6")})
         + take({"lblMemDiscType", "combMemDiscType", "lblMemDisc", "meditMemDisc", "lblMemDiscPerSym"}, "Frame12",
                {-6870, 135})
-        + take({"lblCost", "meditCost"}, "Frame12", {240, -675})
+        + take({"lblCost"}, "Frame12", {0, -675}) + take({"meditCost"}, "Frame12", {240, -675})
         + take({"Frame5",           "lblItemCode",       "meditItemCode", "combRSData",
                 "lblBarCodeFormat", "combBarcodeFormat", "lblReference",  "lblFlagCode",
                 "meditFlagCode1",   "meditFlagCode2",    "Frame3",        "lblTaxNum",

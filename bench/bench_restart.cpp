@@ -27,7 +27,7 @@ using namespace quorvane;
 
 namespace {
 
-constexpr int Rounds = 3;
+constexpr int Rounds = 5;
 
 [[noreturn]] void die(const QString& why)
 {

@@ -249,6 +249,13 @@ void addData()
                       {"PLU_Commodity", nameBlock(name)},
                       {"PLU_CommodityFirst", name},
                       {"PLU_UPrice", 125 * n},
+                      {"PLU_MG", 12},
+                      {"PLU_BarFormat", n},
+                      {"PLU_EANFlags", 21},
+                      {"PLU_Disc_Type", 1},
+                      {"PLU_Disc_SDate", 10126},
+                      {"PLU_Disc_EDate", 311226},
+                      {"PLU_DisDayOfWeek", 62},
                       {"Is_Selected", 0}});
     }
     tx.commit();
@@ -343,7 +350,15 @@ void grabPluEditor(frmMain* w, Shots& shots, ModalShots& modal)
                                          grid->visualRect(grid->model()->index(0, grid->columnCount() - 1)).center());
                }});
 
-    modal.open("frmUpload", [&] { plu::frmUpload::review(w); });
+    // The review with each page of its record view.
+    modal.open("frmUpload", [&] { plu::frmUpload::review(w); },
+               {.state = QStringLiteral("page1"), .afterShot = [&](QDialog* d) {
+                    auto* view = child<QTabWidget>(d, "SSTabPLUupload");
+                    for (int page = 2; page <= view->count(); ++page) {
+                        view->setCurrentIndex(page - 1);
+                        shots.save(d, QStringLiteral("page%1").arg(page));
+                    }
+                }});
 
     selectNode(w, NodeKind::Department, {.storeNo = 1, .deptOrSearchNo = 5});
     shots.save(w, QStringLiteral("empty"));

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace quorvane {
 
@@ -94,25 +95,19 @@ QString nodeKey(NodeKind kind, const NodeNumbers& n)
                                     [kind](const KindWord& k) { return k.kind == kind; });
     if (found == std::end(kKindWords))
         return QString();
-    // Built in one string: the tree makes two keys for each of its nodes.
-    QString key;
-    key.reserve(32 + n.scaleIP.size());
-    key.append(QLatin1StringView(found->word));
-    auto add = [&key](qint16 number) {
-        char digits[8];
-        const char* end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-        key.append(QLatin1Char(' '));
-        key.append(QLatin1StringView(digits, end - digits));
+    // The word and the numbers, then a scale's address, in one string of the key's own size: the tree keeps two
+    // keys for each of its nodes.
+    char head[40]; // the longest word and three numbers of six characters, each after a blank
+    char* end = std::copy_n(found->word, std::strlen(found->word), head);
+    auto add = [&end](qint16 number) {
+        *end++ = ' ';
+        end = std::to_chars(end, end + 6, number).ptr;
     };
     add(n.storeNo);
     switch (kind) {
     case NodeKind::Section:
-        add(n.sectNo);
-        break;
     case NodeKind::Scale:
         add(n.sectNo);
-        key.append(QLatin1Char(' '));
-        key.append(n.scaleIP);
         break;
     case NodeKind::Department:
     case NodeKind::Search:
@@ -124,6 +119,13 @@ QString nodeKey(NodeKind kind, const NodeNumbers& n)
         break;
     default:
         break;
+    }
+    const bool scale = kind == NodeKind::Scale;
+    QString key((end - head) + (scale ? 1 + n.scaleIP.size() : 0), Qt::Uninitialized);
+    QChar* out = std::transform(head, end, key.data(), [](char c) { return QLatin1Char(c); });
+    if (scale) {
+        *out++ = QLatin1Char(' ');
+        std::copy(n.scaleIP.cbegin(), n.scaleIP.cend(), out);
     }
     return key;
 }

@@ -111,48 +111,43 @@ bool savePLU(PluEditorHost& host, std::optional<qint32> showRow)
 
 } // namespace
 
+QVariant pluShownValue(const PluField& r, const records::PluRow& row, const fields::Format& format)
+{
+    switch (r.field) {
+    case f::PLU_CommodityFirst: // the first lines of the text blocks
+        return firstLineOf(row, f::PLU_Commodity);
+    case f::PLU_Description:
+        return firstLineOf(row, f::PLU_Description);
+    case f::Stat1_PBPreUnit: // a PLU sold by count has the one unit
+        return row.number(f::Stat1_Unit) == 0 ? int(row.number(r.field)) : 0;
+    case f::PLU_BarFormat: { // 0 the inherited format
+        const qint64 barFormat = row.number(r.field);
+        return barFormat == 255 ? 0 : int(barFormat + 1);
+    }
+    case f::PLU_EANFlags: { // a digit each; "F" for unused flags
+        const qint64 flags = row.number(r.field);
+        const bool tens = r.extra.box && r.extra.box->compared == ComparedAs::TensDigit;
+        return flags == 255 ? QStringLiteral("F") : QString::number(tens ? flags / 10 : flags % 10);
+    }
+    default:
+        return fields::shownValue(r.kind, r.decimals, row.value(r.field), format);
+    }
+}
+
 void ShowPLUInTab(const records::PluRow& row, PluEditorValues& tab)
 {
     const fields::Format format = fields::currentFormat();
     const qint64 unit = row.number(f::Stat1_Unit);
-    const qint64 barFormat = row.number(f::PLU_BarFormat);
     for (const PluField& r : pluFields()) {
-        const QString control = QLatin1String(r.control);
-        QVariant shown;
-        switch (r.field) {
-        case f::PLU_MG: // the list-level call's
+        if (r.field == f::PLU_MG) // the list-level call's
             continue;
-        case f::PLU_CommodityFirst: // the first lines of the text blocks
-            shown = firstLineOf(row, f::PLU_Commodity);
-            break;
-        case f::PLU_Description:
-            shown = firstLineOf(row, f::PLU_Description);
-            break;
-        case f::Stat1_PBPreUnit: // a PLU sold by count has the one unit
-            shown = unit == 0 ? int(row.number(r.field)) : 0;
-            break;
-        case f::PLU_BarFormat: // 0 the inherited format
-            shown = barFormat == 255 ? 0 : int(barFormat + 1);
-            break;
-        case f::PLU_EANFlags: { // a digit each; "F" for unused flags; an inherited format keeps the boxes
-            if (barFormat == 255)
-                continue;
-            const qint64 flags = row.number(r.field);
-            const bool first = control == QLatin1String("meditFlagCode1");
-            shown = flags == 255 ? QStringLiteral("F") : QString::number(first ? flags / 10 : flags % 10);
-            break;
-        }
-        case f::PLU_Disc_SDate: // a stored 0 leaves the picker as it was, and its date is saved; any other
-        case f::PLU_Disc_EDate: // value that is no date or time shows as none, kept as stored until changed
-        case f::PLU_Disc_STime:
-        case f::PLU_Disc_ETime:
-            if (row.number(r.field) == 0)
-                continue;
-            [[fallthrough]];
-        default:
-            shown = fields::shownValue(r.kind, r.decimals, row.value(r.field), format);
-        }
-        setShown(tab, control, shown);
+        if (r.field == f::PLU_EANFlags && row.number(f::PLU_BarFormat) == 255) // an inherited format keeps them
+            continue;
+        // A stored 0 leaves the picker as it was, and its date is saved; any other value that is no date or time
+        // shows as none, kept as stored until changed.
+        if ((r.kind == fields::Kind::Date || r.kind == fields::Kind::Time) && row.number(r.field) == 0)
+            continue;
+        setShown(tab, QLatin1String(r.control), pluShownValue(r, row, format));
     }
     tab.units = SetUnitLabels(int(unit));
     PluEditorState& s = gPluEditor();

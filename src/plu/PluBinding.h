@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "plu/PluEditorValues.h"
+#include "plu/PluFields.h"
 #include "records/PluRow.h"
 
 #include <QString>
@@ -41,6 +42,12 @@ public:
     // The list of the tree selection loaded again, gCurPLURow kept (RefreshPLUList).
     virtual void refreshPLUList() = 0;
 };
+
+// What the editor shows of a row's field in the control of a field-table row, by the row's kind: the text blocks'
+// first lines (a line running past its block shows empty), position 0 of the unit list for a PLU sold by count,
+// the bar-format list's entry led by the inherited format (255), a flag box's digit ("F" for 255). A date or time
+// that is no date or time (0 too) is an invalid QDate or QTime.
+QVariant pluShownValue(const PluField& r, const records::PluRow& row, const fields::Format& format);
 
 // Row to editor, through the PLU field table (plu/PluFields.h): every field into the control that shows it, with
 // the configured decimals (the date pickers keep their dates for a stored 0, and show none for any other value

@@ -14,6 +14,7 @@ constexpr auto Always = fields::Write::Always;
 using C = ChangeForm;
 using L = LeaveCheck;
 using A = ComparedAs;
+using V = ViewForm;
 
 // The range of a box taking `digits` digits.
 constexpr PluColumns digits(int count, qint64 min = 0)
@@ -31,6 +32,13 @@ PluColumns box(PluColumns range, BoxRules rules)
     return range;
 }
 
+// How the received PLU's view shows it.
+PluColumns viewed(PluColumns columns, ViewForm form)
+{
+    columns.view = form;
+    return columns;
+}
+
 } // namespace
 
 // Made on first use: the control tables that attach the box rules are made before main().
@@ -40,8 +48,8 @@ const QList<PluField>& pluFields()
     static const QList<PluField> rows{
         // Page 1
         {.control = "meditPLU", .field = f::PLU_No, .kind = Whole, .write = Always, .focusLimit = 6, .extra = box(digits(6, 1), {.change = C::AnyLeadingZero, .check = L::PluNumber})},
-        {.control = "txtName", .field = f::PLU_CommodityFirst, .kind = Text, .focusLimit = 100},
-        {.control = "meditDescription", .field = f::PLU_Description, .kind = Text, .flag = f::Stat2_Description},
+        {.control = "txtName", .field = f::PLU_CommodityFirst, .kind = Text, .focusLimit = 100, .extra = {.view = V::FirstLine50}},
+        {.control = "meditDescription", .field = f::PLU_Description, .kind = Text, .flag = f::Stat2_Description, .extra = {.view = V::FirstLine50}},
         {.control = "meditUPrice", .field = f::PLU_UPrice, .kind = Amount, .decimals = PriceDecimals, .focusLimit = 6, .extra = box(digits(6), {.change = C::Decimal, .check = L::DiscountValues1})},
         {.control = "meditTare", .field = f::PLU_Tare, .kind = Amount, .decimals = WeightDecimals, .focusLimit = 4, .flag = f::Stat2_PLUTare, .extra = box(digits(4), {.change = C::Decimal})},
         {.control = "chkWeighed", .field = f::Stat1_Unit, .kind = CheckBox},
@@ -49,7 +57,7 @@ const QList<PluField>& pluFields()
         {.control = "meditCoupledPLU", .field = f::PLU_CoupledPLUNo, .kind = Whole, .focusLimit = 6, .flag = f::Stat2_CoupledPLU, .extra = box(digits(6), {.change = C::WholeNumber})},
         {.control = "chkUPoverride", .field = f::Stat1_UPriceOV, .kind = StatusBit},
         {.control = "chknegativePLU", .field = f::Stat1_NegativePLU, .kind = StatusBit},
-        {.control = "combMG", .field = f::PLU_MG, .kind = Whole, .write = Always, .flag = f::Stat2_MGCode, .extra = {.min = 0, .max = 997}},
+        {.control = "combMG", .field = f::PLU_MG, .kind = Whole, .write = Always, .flag = f::Stat2_MGCode, .extra = {.min = 0, .max = 997, .viewControl = "meditMG"}},
         {.control = "meditCost", .field = f::PLU_Cost, .kind = Amount, .decimals = PriceDecimals, .focusLimit = 6, .flag = f::Stat2_PLUCost, .extra = box(digits(6), {.change = C::Decimal})},
         {.control = "combMemDiscType", .field = f::Stat1_MemPriceType, .kind = ListPosition},
         {.control = "meditMemDisc(1)", .field = f::PLU_MemDisc1, .kind = Amount, .decimals = PriceDecimals, .focusLimit = 6, .flag = f::Stat2_MemDisc, .extra = box(digits(6), {.change = C::Decimal})},
@@ -59,7 +67,7 @@ const QList<PluField>& pluFields()
         // Page 2
         {.control = "meditItemCode", .field = f::PLU_EANItemCode, .kind = Text, .focusLimit = 3, .flag = f::Stat2_ItemCode, .extra = box({}, {.compared = A::Text})},
         {.control = "combRSData", .field = f::PLU_RSData, .kind = ListPosition, .flag = f::Stat2_RSData},
-        {.control = "combBarcodeFormat", .field = f::PLU_BarFormat, .kind = ListPosition},
+        {.control = "combBarcodeFormat", .field = f::PLU_BarFormat, .kind = ListPosition, .extra = {.view = V::BarFormats}},
         {.control = "meditFlagCode1", .field = f::PLU_EANFlags, .kind = Whole, .write = Always, .focusLimit = 1, .extra = box(digits(1), {.compared = A::TensDigit})},
         {.control = "meditFlagCode2", .field = f::PLU_EANFlags, .kind = Whole, .write = Always, .focusLimit = 1, .extra = box(digits(1), {.compared = A::UnitsDigit})},
         {.control = "meditTaxNum", .field = f::PLU_TaxNo, .kind = Whole, .focusLimit = 1, .flag = f::Stat2_TaxNo, .extra = box(digits(1), {.change = C::WholeNumber})},
@@ -75,10 +83,10 @@ const QList<PluField>& pluFields()
         {.control = "DTPickerEndDate", .field = f::PLU_Disc_EDate, .kind = Date},
         {.control = "DTPickerEndTime", .field = f::PLU_Disc_ETime, .kind = Time},
         {.control = "meditDiscDayOfWeek", .field = f::PLU_DisDayOfWeek, .kind = DayMask, .write = Always, .focusLimit = 7, .flag = f::Stat2_Discount, .extra = box({.min = 0, .max = 127}, {.compared = A::DayMask})},
-        {.control = "meditDiscLimit1", .field = f::PLU_Disc_1stLim, .kind = Amount, .write = Always, .focusLimit = 4, .extra = box(digits(4), {.change = C::Decimal, .check = L::DiscountLimits1})},
-        {.control = "meditDiscLimit2", .field = f::PLU_Disc_2ndLim, .kind = Amount, .write = Always, .focusLimit = 4, .extra = box(digits(4), {.change = C::Decimal, .check = L::DiscountLimits2})},
-        {.control = "meditDiscLmtPer1", .field = f::PLU_Disc_Within1stL, .kind = Amount, .write = Always, .focusLimit = 6, .extra = box(digits(6), {.percentByDiscType = true, .change = C::Decimal, .check = L::DiscountValues1})},
-        {.control = "meditDiscLmtPer2", .field = f::PLU_Disc_Within2ndL, .kind = Amount, .write = Always, .focusLimit = 6, .extra = box(digits(6), {.percentByDiscType = true, .change = C::Decimal, .check = L::DiscountValues2})},
+        {.control = "meditDiscLimit1", .field = f::PLU_Disc_1stLim, .kind = Amount, .write = Always, .focusLimit = 4, .extra = viewed(box(digits(4), {.change = C::Decimal, .check = L::DiscountLimits1}), V::LimitByUnit)},
+        {.control = "meditDiscLimit2", .field = f::PLU_Disc_2ndLim, .kind = Amount, .write = Always, .focusLimit = 4, .extra = viewed(box(digits(4), {.change = C::Decimal, .check = L::DiscountLimits2}), V::LimitByUnit)},
+        {.control = "meditDiscLmtPer1", .field = f::PLU_Disc_Within1stL, .kind = Amount, .write = Always, .focusLimit = 6, .extra = viewed(box(digits(6), {.percentByDiscType = true, .change = C::Decimal, .check = L::DiscountValues1}), V::AmountByDiscType)},
+        {.control = "meditDiscLmtPer2", .field = f::PLU_Disc_Within2ndL, .kind = Amount, .write = Always, .focusLimit = 6, .extra = viewed(box(digits(6), {.percentByDiscType = true, .change = C::Decimal, .check = L::DiscountValues2}), V::AmountByDiscType)},
         {.control = "chkPricePriority", .field = f::Stat1_PricePriority, .kind = StatusBit},
     };
     // clang-format on

@@ -39,13 +39,24 @@ struct BoxRules {
     ComparedAs compared = ComparedAs::WholeNumber;
 };
 
+// Where the read-only view of a received PLU (ReceivedRecordView.h) shows a control otherwise than the editor.
+enum class ViewForm {
+    Editor,
+    FirstLine50,      // the text's first line cut to 50 characters
+    BarFormats,       // a list of the bar formats alone: 255 (inherited) is its last entry
+    LimitByUnit,      // weight decimals for a weighed PLU, else a whole number
+    AmountByDiscType, // 2 decimals at discount types 3 and 5, else the price decimals
+};
+
 // The PLU editor's field table (see settings/FieldKinds.h): a row per control of its three pages. Its own columns:
 // the whole-number range each number box accepts, as the box's limit lets it be typed (the save check and the PLU
-// import refuse a value outside it), and the rules of the number boxes.
+// import refuse a value outside it), the rules of the number boxes, and how the received PLU's view shows it.
 struct PluColumns {
     qint64 min = 0;
-    qint64 max = 0;                // 0 with min 0: no number (a text, list or check box)
-    std::optional<BoxRules> box{}; // none: a control without them
+    qint64 max = 0;                    // 0 with min 0: no number (a text, list or check box)
+    std::optional<BoxRules> box{};     // none: a control without them
+    ViewForm view = ViewForm::Editor;  // in the received PLU's view
+    const char* viewControl = nullptr; // the view's own control in its place (a text box for a list)
 };
 using PluField = fields::FieldRow<records::plu::Field, PluColumns>;
 

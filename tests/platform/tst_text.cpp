@@ -67,6 +67,45 @@ private slots:
         text::setAnsiCodePage(QStringLiteral("windows-1252"));
     }
 
+    // Text in ASCII goes to and from the code page as it is, without a conversion, only where the code page keeps it.
+    void asciiAsItIs_data()
+    {
+        QTest::addColumn<QString>("codePage");
+        QTest::addColumn<bool>("keeps");
+        // clang-format off
+        QTest::newRow("windows-1252") << "windows-1252"      << true;
+        QTest::newRow("GBK")          << "GBK"               << true;
+        QTest::newRow("UTF-16")       << "UTF-16LE"          << false;
+        QTest::newRow("unknown")      << "no-such-code-page" << false;
+        // clang-format on
+    }
+
+    void asciiAsItIs()
+    {
+        QFETCH(QString, codePage);
+        text::setAnsiCodePage(codePage);
+        QTEST(text::ansiKeepsAscii(), "keeps");
+        text::setAnsiCodePage(QStringLiteral("windows-1252"));
+    }
+
+    void asciiBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("ascii");
+        // clang-format off
+        QTest::newRow("empty")                 << QByteArray()                     << true;
+        QTest::newRow("controls and DEL")      << QByteArray("a\0\r\n\x1b\x7f z", 8) << true;
+        QTest::newRow("first of eight bytes")  << QByteArray("\x80" "bcdefgh")      << false;
+        QTest::newRow("after the whole words") << QByteArray("abcdefgh" "\xe9")     << false;
+        // clang-format on
+    }
+
+    void asciiBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QTEST(text::isAscii(bytes), "ascii");
+    }
+
     void writeAndReadLines()
     {
         QTemporaryDir dir;
@@ -111,6 +150,9 @@ private slots:
         QTest::newRow("whole, beyond the limit") << 12000 << 0 << qint64(4096) << true << false;
         QTest::newRow("in chunks, beyond the limit") << 100000 << 4096 << qint64(50000) << true << false;
         QTest::newRow("abandoned before commit") << 3000 << 512 << qint64(0) << false << false;
+        QTest::newRow("whole, several blocks") << 200000 << 0 << qint64(0) << true << true;
+        QTest::newRow("in chunks larger than a block") << 200000 << 70000 << qint64(0) << true << true;
+        QTest::newRow("whole, several blocks, beyond the limit") << 200000 << 0 << qint64(100000) << true << false;
     }
 
     void writerKeepsTheOldFileUnlessAllIsWritten()

@@ -116,6 +116,7 @@ const ControlTable KitWindow::kControls{
         optionButton("optA", {0, 0, 1500, 300}).in("Frame2").caption().on(&KitWindow::optA_Click),
         optionButton("optB", {0, 450, 1500, 300}).in("Frame2").caption(),
         commandButton("cmdOK", {6750, 1200, 1200, 450}).tab(1).caption().on(&KitWindow::cmdOK_Click),
+        checkBox("chkLong", {6750, 1740, 2100, 600}).caption(),
         label("lblPLU", {120, 2700, 1200, 300}).caption("MainTabPLU"),
         flexGrid("gridList", {120, 3150, 3000, 1500}),
         tabStrip("SSTab", {3300, 2700, 3000, 1950}).on(&KitWindow::SSTab_Click),
@@ -138,6 +139,7 @@ LangCollection kitTexts()
     texts.add(QStringLiteral("optA"), QStringLiteral("Option A"));
     texts.add(QStringLiteral("optB"), QStringLiteral("Option B"));
     texts.add(QStringLiteral("cmdOK"), QStringLiteral("OK"));
+    texts.add(QStringLiteral("chkLong"), QStringLiteral("Overwrite PLUs of the same number"));
     texts.add(QStringLiteral("MainTabPLU"), QStringLiteral("PLU No."));
     texts.add(QStringLiteral("tab0"), QStringLiteral("Basic"));
     texts.add(QStringLiteral("tab1"), QStringLiteral("Discount"));
@@ -228,6 +230,7 @@ private slots:
         QTest::newRow("combo") << "combMG" << "QComboBox" << "frmKit" << QRect(320, 8, 120, 21) << "";
         QTest::newRow("list") << "lstKeys" << "quorvane::ui::ListBox" << "frmKit" << QRect(320, 40, 120, 60) << "";
         QTest::newRow("check, caption by key") << "chkWeighed" << "QCheckBox" << "frmKit" << QRect(320, 108, 120, 20) << "Weighed";
+        QTest::newRow("check, two lines") << "chkLong" << "quorvane::ui::WrappingCheckBox" << "frmKit" << QRect(450, 116, 140, 40) << "Overwrite PLUs of the same number";
         QTest::newRow("option on a plain frame") << "optB" << "QRadioButton" << "Frame2" << QRect(0, 30, 100, 20) << "Option B";
         QTest::newRow("button") << "cmdOK" << "QPushButton" << "frmKit" << QRect(450, 80, 80, 30) << "OK";
         QTest::newRow("label") << "lblPLU" << "QLabel" << "frmKit" << QRect(8, 180, 80, 20) << "PLU No.";

@@ -4,11 +4,17 @@
 
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/MessageBox.h"
+#include "plu/ui/PluHost.h"
 #include "plu/ui/frmUpload.h"
+#include "support/PluGenerator.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -158,6 +164,29 @@ private slots:
         QCOMPARE(marks(&w), QStringLiteral("---- 3"));
         QCOMPARE(selected(), QStringLiteral("5"));
         QVERIFY(m_messages.isEmpty());
+    }
+
+    // The record view shows the grid's current row, record 0 first, in controls that take no input, and runs none
+    // of the editor's handlers.
+    void recordView()
+    {
+        gDBConnection.exec(QStringLiteral("UPDATE RC_25 SET PLU_MG=PLU_No+10, PLU_Commodity=? WHERE PLU_No=4"),
+                           {textLine(1, "Plum", 0x0C)});
+        QStringList handlers;
+        plu::observeEditorHandlers([&](const QString& handler) { handlers << handler; });
+        plu::frmUpload w;
+        w.show();
+        const auto text = [&](const char* name) { return w.findChild<QLineEdit*>(name)->text(); };
+        QCOMPARE(text("meditPLU"), QStringLiteral("3"));
+        click(&w, 2, 3);
+        QCOMPARE(QStringList({text("meditPLU"), text("txtName"), text("meditMG")}), QStringList({"4", "Plum", "14"}));
+        plu::observeEditorHandlers({});
+        QCOMPARE(handlers, QStringList());
+        for (QWidget* input : w.findChild<QTabWidget*>("SSTabPLUupload")->findChildren<QWidget*>())
+            if ((qobject_cast<QLineEdit*>(input) || qobject_cast<QComboBox*>(input) || qobject_cast<QCheckBox*>(input)
+                 || qobject_cast<QDateTimeEdit*>(input))
+                && !input->objectName().startsWith(QLatin1String("qt_")))
+                QVERIFY2(!input->isEnabled(), qPrintable(input->objectName()));
     }
 
     // No store: "99", and the copy stays off; the first mark says so, once.

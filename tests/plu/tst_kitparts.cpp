@@ -88,8 +88,9 @@ QList<ui::Control> testPanelRows()
 // A window taking the panel's rows: "*" all of them, else those named; then the window's own box.
 struct PanelCase {
     QStringList take{"*"};
-    QString bound{}; // the panel's pointers that are set
-    QString stops{}; // the start of what creating the window stops with
+    QString bound{};     // the panel's pointers that are set
+    QString stops{};     // the start of what creating the window stops with
+    bool placed = false; // the taken rows placed on the window's own frame fraOwn, moved by (60, 240)
 };
 
 struct CellRow {
@@ -148,6 +149,7 @@ private slots:
         QTest::newRow("no such row") << PanelCase{.take = {"fraP", "txtZ"}, .stops = "Control txtZ is taken from a panel that has no row"};
         QTest::newRow("its frame not taken") << PanelCase{.take = {"txtA"}, .stops = "Control txtA sits on fraP, which no earlier row creates"};
         QTest::newRow("none taken") << PanelCase{.take = {}, .stops = "Window frmHost of class QDialog holds no panel (anonymous namespace)::TestPanel"};
+        QTest::newRow("placed on the window's frame") << PanelCase{.take = {"fraP", "txtA"}, .bound = "txtA fraP on fraOwn at 60,240 txtA on fraP at 120,120", .placed = true};
         // clang-format on
     }
     // Each row the window took is the panel's by its name, and its .to() member holds the same widget.
@@ -157,7 +159,10 @@ private slots:
         const ui::ControlTable table{
             .section = "frm_Kit",
             .size = {6000, 3000},
-            .controls = (c.take == QStringList{"*"} ? testPanelRows() : ui::takeRows(testPanelRows(), c.take))
+            .controls = (c.placed ? QList<ui::Control>{ui::frame("fraOwn", {0, 0, 5000, 2500})} : QList<ui::Control>{})
+                + (c.take == QStringList{"*"} ? testPanelRows()
+                       : c.placed             ? ui::placedOn(ui::takeRows(testPanelRows(), c.take), "fraOwn", {60, 240})
+                                              : ui::takeRows(testPanelRows(), c.take))
                 + QList<ui::Control>{ui::textBox("txtOwn", {4000, 120, 1500, 345})},
         };
         const auto open = [&] {
@@ -172,10 +177,16 @@ private slots:
                 bound << QStringLiteral("combB");
             for (int i : p.txtArr.indexes())
                 bound << QStringLiteral("txtArr(%1)").arg(i);
-            for (const ui::Control& row : table.controls.mid(0, table.controls.size() - 1)) {
+            for (const ui::Control& row :
+                 table.controls.mid(c.placed ? 1 : 0, table.controls.size() - (c.placed ? 2 : 1))) {
                 QWidget* widget = w.findChild<QWidget*>(row.objectName());
                 if (p.control(row.objectName()) != widget || (row.bindsMember() && row.boundWidget(&w) != widget))
                     bound << QStringLiteral("unbound ") + row.objectName();
+                if (c.placed)
+                    bound << QStringLiteral("%1 on %2 at %3,%4")
+                                 .arg(row.objectName(), widget->parentWidget()->objectName())
+                                 .arg(ui::designRect(widget).x())
+                                 .arg(ui::designRect(widget).y());
             }
             return bound.join(QLatin1Char(' '));
         };

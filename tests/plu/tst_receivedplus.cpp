@@ -3,6 +3,7 @@
 
 #include "PluFixture.h"
 
+#include "plu/PluFields.h"
 #include "plu/ReceivedPlus.h"
 #include "plu/ReceivedRecordView.h"
 #include "state/SettingsState.h"
@@ -132,9 +133,9 @@ QString shown(const QVariant& v)
     case QMetaType::Bool:
         return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     case QMetaType::QDate:
-        return v.toDate().toString(Qt::ISODate);
+        return v.toDate().isValid() ? v.toDate().toString(Qt::ISODate) : QStringLiteral("keep");
     case QMetaType::QTime:
-        return v.toTime().toString(QStringLiteral("HH:mm"));
+        return v.toTime().isValid() ? v.toTime().toString(QStringLiteral("HH:mm")) : QStringLiteral("keep");
     default:
         return v.isValid() ? v.toString() : QStringLiteral("keep");
     }
@@ -249,18 +250,15 @@ private slots:
         const ReceivedRecordView view = receivedRecordView(row);
         QStringList got;
         for (const auto& [control, expected] : pairs(QString::fromLatin1(c.expected))) {
-            QString value;
-            if (control == QLatin1String("unit"))
-                value = view.combSymbol.join(QLatin1Char(','));
-            else if (control == QLatin1String("tare"))
-                value = QString::number(view.tareVisible);
-            else
-                value = shown(view.value(control));
-            QCOMPARE(receivedViewValue(control, row), view.value(control));
-            got << control + QLatin1Char('=') + value;
+            const QHash<QString, QString> labels{{"unit", view.units.combSymbol.join(QLatin1Char(','))},
+                                                 {"tare", QString::number(view.units.tareVisible)},
+                                                 {"lblDiscLimit1G", view.units.lblDiscLimitG},
+                                                 {"lblDiscLimit2G", view.units.lblDiscLimitG},
+                                                 {"lblReference", view.lblReference}};
+            got << control + QLatin1Char('=') + labels.value(control, shown(view.value(control)));
         }
         QCOMPARE(got.join(QLatin1Char(';')), QString::fromLatin1(c.expected));
-        QCOMPARE(view.values.size(), receivedViewControls().size());
+        QCOMPARE(view.values.size(), pluFields().size());
     }
 
     void targetLists_data()

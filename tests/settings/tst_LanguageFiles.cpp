@@ -84,6 +84,7 @@ struct Tables {
         {QStringLiteral("frmFlexiBarcode::kControls"), &frmFlexiBarcode::kControls},
         {QStringLiteral("frmStringEdit::kControls"), &frmStringEdit::kControls},
         {QStringLiteral("frmUpload::kControls"), &plu::frmUpload::kControls},
+        {QStringLiteral("frmUpload::kRecordView"), &plu::frmUpload::kRecordView},
         {QStringLiteral("frmScrollMSG::kControls"), &frmScrollMSG::kControls},
         {QStringLiteral("frmOtherFile::kControls"), &frmOtherFile::kControls},
         {QStringLiteral("frmOtherFile::kScheduleLabels"), &frmOtherFile::kScheduleLabels},

@@ -445,6 +445,7 @@ bool frmMain::fillTree(const std::function<TreeViewNodes()>& load)
         TreeChange change(m_settingTree);
         treeStoreAndData->clear();
         m_nodes.clear();
+        m_nodes.reserve(view.nodes.size());
         m_nodesAdded = 0;
         // Built apart from the tree, then handed to it in one step.
         QList<QTreeWidgetItem*> top;

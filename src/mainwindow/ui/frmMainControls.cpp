@@ -56,18 +56,6 @@ QList<Control> frmMain::windowControls()
     };
 }
 
-namespace {
-
-// Rows whose captions another table sets.
-QList<Control> uncaptioned(QList<Control> rows)
-{
-    for (Control& row : rows)
-        row.caption("");
-    return rows;
-}
-
-} // namespace
-
 const ControlTable frmMain::kPluEditor{
     .section = "frmMain_sstab",
     .size = QSize(), // never a window of its own

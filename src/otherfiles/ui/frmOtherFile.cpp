@@ -52,14 +52,6 @@ QList<Control> textRow(int i, const char* chk, const char* no, const char* next,
     };
 }
 
-// Rows whose captions another table sets.
-QList<Control> uncaptioned(QList<Control> rows)
-{
-    for (Control& row : rows)
-        row.caption("");
-    return rows;
-}
-
 // Every row of the window, for the rules that name their controls (the kinds and bindings tables): a name the
 // window lacks stops the window there.
 struct OtherFileRows : Panel { };

@@ -64,8 +64,8 @@ QWidget* makeWidget(const Control& row, QWidget* parent)
     }
     case Kind::ListBox:
         return new ListBox(parent);
-    case Kind::CheckBox:
-        return new QCheckBox(parent);
+    case Kind::CheckBox: // taller than a line: its caption wraps
+        return row.twips().height() > 450 ? new WrappingCheckBox(parent) : new QCheckBox(parent);
     case Kind::OptionButton:
         return new QRadioButton(parent);
     case Kind::CommandButton: {
@@ -285,6 +285,33 @@ QList<Control> takeRows(const QList<Control>& rows, const QStringList& names)
         taken << missing;
     }
     return taken;
+}
+
+QList<Control> placedOn(QList<Control> rows, const char* parent, QPoint shift)
+{
+    QStringList names;
+    for (const Control& row : std::as_const(rows))
+        names << row.objectName();
+    for (Control& row : rows)
+        if (!names.contains(row.parentName())) {
+            row.m_parent = QLatin1String(parent);
+            row.m_twips.translate(shift);
+        }
+    return rows;
+}
+
+QList<Control> shownOnly(QList<Control> rows)
+{
+    for (Control& row : rows)
+        row.m_handler = row.m_leave = row.m_enter = Handler();
+    return rows;
+}
+
+QList<Control> uncaptioned(QList<Control> rows)
+{
+    for (Control& row : rows)
+        row.caption("");
+    return rows;
 }
 
 void createControls(QWidget* window, const ControlTable& table)

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QMap>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -48,7 +49,7 @@ enum class Kind {
     MultiLineText, // QPlainTextEdit
     ComboBox,      // QComboBox, a drop-down list unless .editable()
     ListBox,       // QListWidget (ui::ListBox)
-    CheckBox,      // QCheckBox
+    CheckBox,      // QCheckBox; one taller than a line (450 twips) wraps its caption (ui::WrappingCheckBox)
     OptionButton,  // QRadioButton: one of the options on the same parent
     CommandButton, // QPushButton
     Label,         // QLabel
@@ -134,6 +135,14 @@ template<class P> QList<Control> panelRows(QList<Control> rows);
 // The rows named (a control array by its name or by its elements), in the panel's order; a name that no row has
 // stops the creation of the window whose table holds them.
 QList<Control> takeRows(const QList<Control>& rows, const QStringList& names);
+// Taken rows placed on a frame or tab page of the taking window: each row whose parent is not among `rows` sits on
+// `parent` instead, moved by `shift` twips; the others keep theirs, so a frame taken with its controls moves whole.
+//   .controls = ownFrames() + placedOn(takeRows(pluPanelRows(), {"lblPLU", "meditPLU"}), "Frame6", {-60, 135}),
+QList<Control> placedOn(QList<Control> rows, const char* parent, QPoint shift = {});
+// The rows without their handlers: a window that shows what a panel edits, and edits nothing.
+QList<Control> shownOnly(QList<Control> rows);
+// The rows without caption keys: another table, of the section their keys belong to, captions them.
+QList<Control> uncaptioned(QList<Control> rows);
 
 // One row of a control table. Build it with the kind functions below and chain what applies.
 class Control {
@@ -224,6 +233,16 @@ public:
 private:
     template<class P> friend QList<Control> panelRows(QList<Control> rows);
     friend QList<Control> takeRows(const QList<Control>& rows, const QStringList& names);
+    friend QList<Control> placedOn(QList<Control> rows, const char* parent, QPoint shift);
+    friend QList<Control> shownOnly(QList<Control> rows);
+    // Taken rows placed on a frame or tab page of the taking window: each row whose parent is not among `rows` sits on
+    // `parent` instead, moved by `shift` twips; the others keep theirs, so a frame taken with its controls moves whole.
+    //   .controls = ownFrames() + placedOn(takeRows(pluPanelRows(), {"lblPLU", "meditPLU"}), "Frame6", {-60, 135}),
+    QList<Control> placedOn(QList<Control> rows, const char* parent, QPoint shift = {});
+    // The rows without their handlers: a window that shows what a panel edits, and edits nothing.
+    QList<Control> shownOnly(QList<Control> rows);
+    // The rows without caption keys: another table, of the section their keys belong to, captions them.
+    QList<Control> uncaptioned(QList<Control> rows);
 
     template<class T> static T* typed(QWidget* widget)
     {

@@ -1,6 +1,8 @@
 #include "platform/ui/Widgets.h"
 
 #include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace quorvane::ui {
 
@@ -14,6 +16,22 @@ template<class F> void ListBox::asOperator(F&& handle)
     if (currentRow() != before || (!chosen && currentItem() && currentItem()->isSelected()))
         emit rowChosen();
 }
+
+void WrappingCheckBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    option.text.clear();
+    painter.drawControl(QStyle::CE_CheckBox, option);
+    option.text = caption;
+    const QRect contents = style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
+    painter.drawItemText(contents, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
+                         palette(), isEnabled(), caption, QPalette::WindowText);
+}
+
+bool WrappingCheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 void ListBox::mousePressEvent(QMouseEvent* event)
 {

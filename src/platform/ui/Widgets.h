@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 
@@ -29,6 +30,18 @@ protected:
 
 private:
     template<class F> void asOperator(F&& handle);
+};
+
+// A check box taller than a line: its caption wraps onto the lines its height gives it, and a click anywhere on it
+// toggles it.
+class WrappingCheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
 };
 
 // A picture box: shows a picture or a text like a label, and what the window draws on it.

@@ -164,8 +164,13 @@ void showEditorValues(QWidget* window, const PluEditorValues& tab)
 
 void showEditorCaptions(QWidget* window, const PluEditorCaptions& captions, PluEditorValues& tab)
 {
-    const PluPanel& p = pluPanel(window);
     ui::setCaptions(window, PluWindow::of(window)->editorCaptions(), gLangMainTab);
+    showEditorSetUp(window, captions, tab);
+}
+
+void showEditorSetUp(QWidget* window, const PluEditorCaptions& captions, PluEditorValues& tab)
+{
+    const PluPanel& p = pluPanel(window);
     for (const ControlText& c : captions.captions)
         p.control<QLabel>(c.objectName)->setText(c.text);
     for (const auto& [name, entries] : captions.lists) {

@@ -20,6 +20,8 @@ void showBarcodeControls(QWidget* window, const records::BarcodeControls& barcod
 // What ApplyPLUEditorCaptions gives besides the values: captions, list entries, limits, disabled controls. The
 // bar-format boxes' limits are the editor's too, so `tab` keeps them.
 void showEditorCaptions(QWidget* window, const PluEditorCaptions& captions, PluEditorValues& tab);
+// The same without the captions of the window's editor table: for a window that took the panel's rows in part.
+void showEditorSetUp(QWidget* window, const PluEditorCaptions& captions, PluEditorValues& tab);
 // After a rule changed `after` from `before`: only the controls whose values differ are set (so only their
 // handlers run).
 void showChangedValues(QWidget* window, PluEditorValues& before, PluEditorValues& after);

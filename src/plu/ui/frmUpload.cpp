@@ -1,9 +1,13 @@
 #include "plu/ui/frmUpload.h"
 
+#include "platform/ui/FieldCopy.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/MessageBox.h"
 #include "plu/ReceivedPlus.h"
+#include "plu/ReceivedRecordView.h"
+#include "plu/ui/PluEditorWindow.h"
 #include "plu/ui/PluHost.h"
+#include "plu/ui/PluPanel.h"
 #include "records/PluRecord.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
@@ -11,10 +15,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -31,24 +37,46 @@ namespace {
 MsgText dbWriteErr() { return langMsg(QStringLiteral("dbWriteErr")); }
 MsgText dbReadErr() { return langMsg(QStringLiteral("dbReadErr")); }
 
-// The pages of the record view and the frames on them, placed as the PLU editor places its own.
-QList<Control> recordViewFrames()
+// The record view: the PLU editor's controls, laid out as the editor lays them out, on pages and frames of the
+// window's own; meditMG stands in place of the main-group list and the department, and the text buttons are left out.
+QList<Control> recordViewRows()
 {
-    return {
-        tabPage("pageUpload(1)").in("SSTabPLUupload"),
-        frame("Frame6", {120, 60, 6720, 4320}).in("pageUpload(1)"),
-        frame("Frame12", {6960, 60, 3840, 4320}).in("pageUpload(1)"),
-        tabPage("pageUpload(2)").in("SSTabPLUupload"),
-        frame("Frame5", {120, 60, 10680, 1560}).in("pageUpload(2)"),
-        frame("Frame3", {120, 1740, 3480, 1140}).in("pageUpload(2)"),
-        frame("Frame4", {3720, 1740, 3480, 1140}).in("pageUpload(2)"),
-        frame("Frame8", {7320, 1740, 3480, 1140}).in("pageUpload(2)"),
-        tabPage("pageUpload(3)").in("SSTabPLUupload"),
-        frame("Frame2", {120, 60, 3000, 1560}).in("pageUpload(3)"),
-        frame("Frame1", {3240, 60, 7560, 1560}).in("pageUpload(3)"),
-        frame("FrameDisc1", {120, 1740, 5280, 1140}).in("pageUpload(3)"),
-        frame("FrameDisc2", {5520, 1740, 5280, 1140}).in("pageUpload(3)"),
+    const QList<Control> editor = pluPanelRows();
+    const auto take = [&](const QStringList& names, const char* on, QPoint shift) {
+        return placedOn(takeRows(editor, names), on, shift);
     };
+    return QList<Control>{
+               tabPage("pageUpload(1)").in("SSTabPLUupload").caption("MainTab0"),
+               frame("Frame6", {60, 60, 6780, 4320}).in("pageUpload(1)"),
+               frame("Frame12", {6900, 60, 4020, 4320}).in("pageUpload(1)"),
+               tabPage("pageUpload(2)").in("SSTabPLUupload").caption("MainTab1"),
+               tabPage("pageUpload(3)").in("SSTabPLUupload").caption("MainTab2"),
+           }
+    + take({"lblPLU", "meditPLU", "lblName", "txtName", "lblDescription", "meditDescription", "lblUPrice",
+            "meditUPrice", "lblPriceUnit", "combSymbol", "lblTare", "meditTare", "lblTareG", "chkWeighed",
+            "lblCoupledPLU", "meditCoupledPLU", "chkUPoverride", "chknegativePLU", "lblMG"},
+           "Frame6", {-60, 135})
+        + panelRows<PluPanel>({textBox("meditMG", {1680, 3090, 1500, 345}).in("Frame6")})
+        + take({"lblMemDiscType", "combMemDiscType", "lblMemDisc", "meditMemDisc", "lblMemDiscPerSym"}, "Frame12",
+               {-6870, 135})
+        + take({"lblCost"}, "Frame12", {0, -675}) + take({"meditCost"}, "Frame12", {240, -675})
+        + take({"Frame5",           "lblItemCode",       "meditItemCode", "combRSData",
+                "lblBarCodeFormat", "combBarcodeFormat", "lblReference",  "lblFlagCode",
+                "meditFlagCode1",   "meditFlagCode2",    "Frame3",        "lblTaxNum",
+                "meditTaxNum",      "lblTax2Num",        "meditTax2Num",  "Frame4",
+                "lblDiscScheNum",   "meditDiscScheNum",  "lblPriScheNum", "meditPriScheNum",
+                "Frame8",           "lblIngrNum",        "meditIngrNum",  "lblSMsgNum",
+                "meditSMsgNum"},
+               "pageUpload(2)", {})
+        + take({"Frame2",           "lblDiscType",      "combDiscType",       "chkPricePriority",
+                "Frame1",           "lblStartDate",     "DTPickerStartDate",  "lblEndDate",
+                "DTPickerEndDate",  "lblStartTime",     "DTPickerStartTime",  "lblEndTime",
+                "DTPickerEndTime",  "lblDiscDayOfWeek", "meditDiscDayOfWeek", "lblDiscDay",
+                "FrameDisc1",       "lblDiscLmt1",      "meditDiscLimit1",    "lblDiscLimit1G",
+                "lblDiscLmtPer1",   "meditDiscLmtPer1", "lblDiscLmtPerSym1",  "FrameDisc2",
+                "lblDiscLmt2",      "meditDiscLimit2",  "lblDiscLimit2G",     "lblDiscLmtPer2",
+                "meditDiscLmtPer2", "lblDiscLmtPerSym2"},
+               "pageUpload(3)", {});
 }
 
 } // namespace
@@ -75,7 +103,7 @@ QList<Control> frmUpload::controls()
                    .to(&W::cmdTransfer),
                tabStrip("SSTabPLUupload", {120, 3720, 11040, 4920}).tab(7).to(&W::SSTabPLUupload),
            }
-    + recordViewFrames()
+    + shownOnly(uncaptioned(recordViewRows()))
         + QList<Control>{
             commandButton("cmdClose", {11280, 8220, 1200, 420})
                 .tab(8)
@@ -86,6 +114,12 @@ QList<Control> frmUpload::controls()
             label("lblLoading", {120, 8760, 11040, 300}).caption("loading").to(&W::lblLoading),
         };
 }
+
+const ControlTable frmUpload::kRecordView{
+    .section = "frmMain_sstab",
+    .size = QSize(), // part of the window
+    .controls = recordViewRows(),
+};
 
 // The grid and the target on top, the record view below, the close button and the progress at the bottom.
 const ControlTable frmUpload::kControls{
@@ -125,11 +159,9 @@ void frmUpload::Form_Load()
     mListReady = false;
     GridPLUUpload->hide();
     setCaptions(this, kControls, gLangOther);
-    SSTabPLUupload->setTabText(0, gLangMainTab.text(QStringLiteral("MainTab0")));
-    SSTabPLUupload->setTabText(1, gLangMainTab.text(QStringLiteral("MainTab1")));
-    SSTabPLUupload->setTabText(2, gLangMainTab.text(QStringLiteral("MainTab2")));
     cmdClose->setEnabled(false);
     cmdTransfer->setEnabled(false);
+    iniSSTabPLUupload();
 
     // Even rows light cyan; column 1 takes the button face from the row fill.
     GridPLUUpload->setAlternatingRowColors(true);
@@ -155,6 +187,39 @@ void frmUpload::Form_Load()
     lblLoading->show();
     mShiftDown = false;
     mAllMarked = false;
+}
+
+// Captions, lists and the first values of the record view, every control of it disabled.
+void frmUpload::iniSSTabPLUupload()
+{
+    setCaptions(this, kRecordView, gLangMainTab);
+    const PluPanel& p = pluPanel(this);
+    PluEditorValues tab;
+    showEditorSetUp(this, receivedViewSetUp(), tab);
+    p.combBarcodeFormat->setCurrentIndex(p.combBarcodeFormat->count() - 1);
+    p.chkWeighed->setChecked(true);
+    p.meditFlagCode1->setText(QStringLiteral("0"));
+    p.meditFlagCode2->setText(QStringLiteral("0"));
+    for (QDateEdit* picker : {p.DTPickerStartDate, p.DTPickerEndDate})
+        picker->setDate(QDate::currentDate());
+}
+
+void frmUpload::ShowPluDataUpload(int index)
+{
+    tryStep(
+        [&] {
+            gRsReceived.move(index);
+            const ReceivedRecordView view = receivedRecordView(records::readPluRow(gRsReceived));
+            const PluPanel& p = pluPanel(this);
+            showUnitLabels(this, view.units);
+            fields::Format format = fields::currentFormat();
+            format.dateFormat = view.dateFormat.value_or(QString());
+            format.timeFormat.clear(); // set once
+            for (const auto& [name, shown] : view.values)
+                showField(p.control(name), shown, format);
+            p.lblReference->setText(view.lblReference);
+        },
+        dbReadErr(), this);
 }
 
 void frmUpload::showEvent(QShowEvent* event)
@@ -193,7 +258,7 @@ void frmUpload::ShowPluData()
     GridPLUUpload->setCurrentCell(0, 1);
     mCurrentRow = 1;
     m_anchorRow = 1;
-    setFlexText(GridPLUUpload, 1, 0, QStringLiteral("*"));
+    movePointer();
 }
 
 void frmUpload::FillStoreCombo()
@@ -283,6 +348,7 @@ void frmUpload::movePointer()
         setFlexText(GridPLUUpload, mCurrentRow, 0, QString());
     setFlexText(GridPLUUpload, row, 0, QStringLiteral("*"));
     mCurrentRow = row;
+    ShowPluDataUpload(row - 1);
 }
 
 void frmUpload::GridPLUUpload_Click()

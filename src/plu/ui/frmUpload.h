@@ -25,6 +25,8 @@ class frmUpload : public QDialog {
     Q_OBJECT
 public:
     static const ui::ControlTable kControls;
+    // The record view's rows, captioned from frmMain_sstab; they join kControls uncaptioned.
+    static const ui::ControlTable kRecordView;
 
     explicit frmUpload(QWidget* parent = nullptr);
     ~frmUpload() override;
@@ -48,11 +50,13 @@ protected:
 private:
     static QList<ui::Control> controls();
     void Form_Load();
+    void iniSSTabPLUupload();
+    void ShowPluDataUpload(int index); // record index of gRsReceived in the record view
     void ShowPluData();
     void FillStoreCombo();
     void showLists(const QStringList& departments, const QStringList& mainGroups);
     void setMarks(int startRow, int count, int mode, bool currentMarked = false);
-    void movePointer();
+    void movePointer(); // to the grid's current row, whose record is shown
     bool anyMarked() const;
     void enableTransfer();
 

@@ -24,6 +24,7 @@ using namespace quorvane;
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    bench::pinToOneProcessor();
     QTemporaryDir dir;
     const QString database = bench::openWorkingDatabase(dir);
     if (database.isEmpty())

@@ -69,6 +69,7 @@ QString assignmentScript()
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    bench::pinToOneProcessor();
     QTemporaryDir dir;
     const QString database = bench::openWorkingDatabase(dir);
     if (database.isEmpty())

@@ -2,6 +2,7 @@
 // dumps at start-up, beside the sqlite3 shell exporting and importing the same rows in the same run.
 
 #include "BenchDatabase.h"
+#include "BenchTiming.h"
 #include "GenerateData.h"
 
 #include "app/TableDumps.h"
@@ -110,6 +111,7 @@ void report(const char* what, double ours, const char* shellWhat, double referen
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    bench::pinToOneProcessor();
     QTemporaryDir dir;
     if (!dir.isValid())
         die(QStringLiteral("no temporary folder"));

@@ -13,9 +13,9 @@
 
 namespace quorvane::bench {
 
-// Keeps this process, and the sqlite3 shell it starts, on the processor it is running on. The processors of a
-// virtual machine need not run at one speed: ours measured on a slow one against the shell on a fast one gave
-// ratios half again too high.
+// Keeps this process, and the sqlite3 shell it starts, on the processor it is running on: for a benchmark whose
+// work runs on one thread, as the shell's does. The processors of a virtual machine need not run at one speed, and
+// ours measured on a slow one against the shell on a fast one gave ratios half again too high.
 inline void pinToOneProcessor()
 {
     const int cpu = sched_getcpu();

@@ -97,7 +97,6 @@ QString csvField(const QVariant& v)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    bench::pinToOneProcessor();
     const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
     QTemporaryDir dir;
     if (!dir.isValid())

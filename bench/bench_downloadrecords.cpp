@@ -33,7 +33,6 @@ void forgetRecords() { gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET KVBB
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    bench::pinToOneProcessor();
     QTemporaryDir dir;
     const QString database = bench::openWorkingDatabase(dir);
     text::setAnsiCodePage(QStringLiteral("windows-1252"));

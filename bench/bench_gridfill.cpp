@@ -36,7 +36,6 @@ public:
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    bench::pinToOneProcessor();
     QTemporaryDir dir;
     const QString database = bench::openWorkingDatabase(dir);
     if (database.isEmpty())

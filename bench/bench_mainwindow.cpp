@@ -91,7 +91,6 @@ void report(const char* what, double window, double shell)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    bench::pinToOneProcessor();
     QTemporaryDir dir;
     const QString database = bench::openWorkingDatabase(dir);
     if (database.isEmpty())

@@ -28,7 +28,6 @@ using namespace quorvane;
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    bench::pinToOneProcessor();
     QTemporaryDir dir;
     const QString database = bench::openWorkingDatabase(dir);
     if (database.isEmpty())

@@ -47,7 +47,6 @@ void report(const char* what, const bench::Timing& t, const QString& file, const
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    bench::pinToOneProcessor();
     QTemporaryDir dir;
     const QString database = bench::openWorkingDatabase(dir);
     if (database.isEmpty())

@@ -55,7 +55,6 @@ void report(const char* what, const bench::Timing& t, double target)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    bench::pinToOneProcessor();
     QTemporaryDir dir;
     const QString database = bench::openWorkingDatabase(dir);
     if (database.isEmpty())

@@ -24,7 +24,6 @@ using namespace quorvane;
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    bench::pinToOneProcessor();
     QTemporaryDir dir;
     const QString database = bench::openWorkingDatabase(dir);
     if (database.isEmpty())

@@ -27,7 +27,6 @@ constexpr int kPlus = 100000;
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    bench::pinToOneProcessor();
     QTemporaryDir dir;
     const QString database = bench::openWorkingDatabase(dir);
     if (database.isEmpty())

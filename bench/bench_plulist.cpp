@@ -85,7 +85,6 @@ double compare(const char* what, const QString& database, qint32 expected)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    bench::pinToOneProcessor();
     QTemporaryDir dir;
     const QString database = bench::openWorkingDatabase(dir);
     if (database.isEmpty())

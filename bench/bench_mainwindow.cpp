@@ -6,10 +6,10 @@
 
 #include "BenchDatabase.h"
 #include "BenchTiming.h"
+#include "BenchWindows.h"
 #include "GenerateData.h"
 
 #include "mainwindow/ui/frmMain.h"
-#include "platform/ui/MessageBox.h"
 #include "plu/PluList.h"
 #include "settings/Settings.h"
 #include "state/ProgramFolder.h"
@@ -96,10 +96,7 @@ int main(int argc, char** argv)
     if (database.isEmpty())
         return 1;
     bench::generateData(gDBConnection, {});
-    ui::setMsgBoxHandler([](const ui::MsgRequest& r) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(r.text));
-        return int(ui::MsgOk);
-    });
+    bench::answerMessagesOk();
     gSettings().gSysStore = 1;
     gSettings().gTreeRootName = QStringLiteral("All stores");
 

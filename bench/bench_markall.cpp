@@ -4,11 +4,11 @@
 
 #include "BenchDatabase.h"
 #include "BenchTiming.h"
+#include "BenchWindows.h"
 #include "GenerateData.h"
 
 #include "mainwindow/ui/frmMain.h"
 #include "platform/ui/FlexGrid.h"
-#include "platform/ui/MessageBox.h"
 #include "plu/ui/PluButtons.h"
 #include "plu/ui/PluHost.h"
 #include "settings/Settings.h"
@@ -33,10 +33,7 @@ int main(int argc, char** argv)
     if (database.isEmpty())
         return 1;
     bench::generateData(gDBConnection, {.stores = 1});
-    ui::setMsgBoxHandler([](const ui::MsgRequest& r) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(r.text));
-        return int(ui::MsgOk);
-    });
+    bench::answerMessagesOk();
     gSettings().gSysStore = 1;
     const QString shellCopy = dir.filePath(QStringLiteral("shell.db"));
 

@@ -5,10 +5,10 @@
 
 #include "BenchDatabase.h"
 #include "BenchTiming.h"
+#include "BenchWindows.h"
 #include "OtherFilesData.h"
 
 #include "otherfiles/ui/frmOtherFile.h"
-#include "platform/ui/MessageBox.h"
 #include "platform/ui/ValueSetters.h"
 #include "state/SharedData.h"
 
@@ -60,10 +60,7 @@ int main(int argc, char** argv)
     if (database.isEmpty())
         return 1;
     bench::fillOtherFiles();
-    ui::setMsgBoxHandler([](const ui::MsgRequest& r) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(r.text));
-        return int(ui::MsgOk);
-    });
+    bench::answerMessagesOk();
     frmOtherFile window;
     window.show();
     auto* chkIng = window.findChild<QCheckBox*>(QStringLiteral("chkIng"));

@@ -6,11 +6,11 @@
 
 #include "BenchDatabase.h"
 #include "BenchTiming.h"
+#include "BenchWindows.h"
 #include "GenerateData.h"
 
 #include "mainwindow/ui/frmMain.h"
 #include "platform/ui/FlexGrid.h"
-#include "platform/ui/MessageBox.h"
 #include "plu/PluList.h"
 #include "plu/PluTabs.h"
 #include "plu/ui/PluHost.h"
@@ -90,10 +90,7 @@ int main(int argc, char** argv)
     if (database.isEmpty())
         return 1;
     bench::generateData(gDBConnection, {.stores = 1});
-    ui::setMsgBoxHandler([](const ui::MsgRequest& r) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(r.text));
-        return int(ui::MsgOk);
-    });
+    bench::answerMessagesOk();
 
     // The list of the store node, on the shown main window.
     frmMain* window = frmMain::form();

@@ -7,10 +7,10 @@
 
 #include "BenchDatabase.h"
 #include "BenchTiming.h"
+#include "BenchWindows.h"
 #include "GenerateData.h"
 
 #include "platform/ui/FlexGrid.h"
-#include "platform/ui/MessageBox.h"
 #include "plu/ReceivedPlus.h"
 #include "plu/ui/frmUpload.h"
 #include "settings/TextCollections.h"
@@ -44,10 +44,7 @@ int main(int argc, char** argv)
                     dir.filePath(QLatin1String(file)));
     for (const TextCollectionSource& source : textCollectionSources())
         loadTextCollection(source, QStringLiteral("Standard"));
-    ui::setMsgBoxHandler([](const ui::MsgRequest& r) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(r.text));
-        return int(ui::MsgOk);
-    });
+    bench::answerMessagesOk();
     constexpr int kPlus = 10000;
     bench::generateData(gDBConnection, {.stores = 1, .plus = kPlus});
 

@@ -64,6 +64,7 @@ QWidget* control(const QWidget* window, const QString& name)
 
 void runSteps(QWidget* window, const QString& steps)
 {
+    static const QRegularExpression gridCell(QStringLiteral("^(\\w+)\\((\\d+),(\\d+)\\)$"));
     for (const QString& step : steps.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
         const QString verb = step.section(QLatin1Char(':'), 0, 0);
         const QString arg = step.mid(verb.size() + 1);
@@ -88,6 +89,10 @@ void runSteps(QWidget* window, const QString& steps)
         } else if (verb == QLatin1String("clear")) {
             qobject_cast<QLineEdit*>(window->focusWidget())->selectAll();
             QTest::keyClick(window->focusWidget(), Qt::Key_Backspace);
+        } else if (const auto cell = gridCell.match(arg); verb == QLatin1String("click") && cell.hasMatch()) {
+            auto* grid = qobject_cast<QTableWidget*>(control(window, cell.captured(1)));
+            const QModelIndex index = grid->model()->index(cell.captured(2).toInt() - 1, cell.captured(3).toInt());
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
         } else if (verb == QLatin1String("click")) {
             QTest::mouseClick(control(window, arg), Qt::LeftButton, {}, QPoint(8, 8));
         } else if (QTableWidget* grid = gridRow(window, name, &row)) { // cell or esc

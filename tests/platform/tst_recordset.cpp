@@ -52,9 +52,9 @@ class TstRecordset : public QObject {
     std::unique_ptr<Connection> m_c;
 
     // Appends one row to T with the given values, through a recordset of its own.
-    void addRow(Connection& c, const QList<QPair<QString, QVariant>>& values)
+    void addRow(const QList<QPair<QString, QVariant>>& values)
     {
-        Recordset rs(&c);
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         rs.addNew();
         for (const auto& v : values)
@@ -62,10 +62,10 @@ class TstRecordset : public QObject {
         rs.update();
     }
 
-    void insertIds(Connection& c, const QList<int>& ids)
+    void insertIds(const QList<int>& ids)
     {
         for (int id : ids)
-            addRow(c, {{"Id", id}, {"Name", QStringLiteral("n%1").arg(id)}});
+            addRow({{"Id", id}, {"Name", QStringLiteral("n%1").arg(id)}});
     }
 
 private slots:
@@ -89,9 +89,8 @@ private slots:
     }
     void openBySqlWithParameters()
     {
-        Connection& c = *m_c;
-        insertIds(c, {1, 2, 3, 4, 5});
-        Recordset rs(&c);
+        insertIds({1, 2, 3, 4, 5});
+        Recordset rs(m_c.get());
         rs.open("Select * from T where Id >= ? and Id <= ?", {2, 4});
         QCOMPARE(rs.recordCount(), 3);
         QCOMPARE(column(rs, "Id"), QList<qint64>({2, 3, 4}));
@@ -117,8 +116,7 @@ private slots:
     // An empty recordset is at BOF and EOF at once, wherever it moves; a closed one too.
     void emptyAndClosed()
     {
-        Connection& c = *m_c;
-        Recordset rs(&c);
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         QVERIFY(rs.isOpen());
         QVERIFY(rs.bof() && rs.eof());
@@ -156,9 +154,8 @@ private slots:
     {
         QFETCH(QString, moves);
         QFETCH(int, id);
-        Connection& c = *m_c;
-        insertIds(c, {1, 2, 3, 4, 5});
-        Recordset rs(&c);
+        insertIds({1, 2, 3, 4, 5});
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         for (const QChar m : moves) {
             if (m == QLatin1Char('F'))
@@ -187,9 +184,8 @@ private slots:
 
     void fieldsByNameAndPosition()
     {
-        Connection& c = *m_c;
-        addRow(c, {{"id", 7}, {"NAME", QStringLiteral("seven")}, {"plu_TAXno", 3}, {"Is_selected", 1}});
-        Recordset rs(&c);
+        addRow({{"id", 7}, {"NAME", QStringLiteral("seven")}, {"plu_TAXno", 3}, {"Is_selected", 1}});
+        Recordset rs(m_c.get());
         rs.open("Select * from t where Is_Selected = ?", {1});
         QCOMPARE(rs.recordCount(), 1);
         QCOMPARE(rs.table(), QStringLiteral("T"));
@@ -217,12 +213,11 @@ private slots:
     // recordset keeps the fields it was opened with until it opens again.
     void fieldListsFollowTheSchema()
     {
-        Connection& c = *m_c;
-        Recordset rs(&c);
+        Recordset rs(m_c.get());
         rs.openTable("T");
-        const QList<FieldInfo> before = c.fields("T");
-        c.exec("ALTER TABLE T ADD COLUMN Extra SMALLINT");
-        const QList<FieldInfo> after = c.fields("t");
+        const QList<FieldInfo> before = m_c->fields("T");
+        m_c->exec("ALTER TABLE T ADD COLUMN Extra SMALLINT");
+        const QList<FieldInfo> after = m_c->fields("t");
         QCOMPARE(after.size(), before.size() + 1);
         QCOMPARE(after.last().name, QStringLiteral("Extra"));
         QCOMPARE(after.last().typeCode, TypeInteger);
@@ -233,9 +228,8 @@ private slots:
 
     void nullValues()
     {
-        Connection& c = *m_c;
-        addRow(c, {{"Id", QVariant()}, {"Name", QVariant()}});
-        Recordset rs(&c);
+        addRow({{"Id", QVariant()}, {"Name", QVariant()}});
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         QVERIFY(rs.isNull("Id"));
         QVERIFY(rs.isNull("Name"));
@@ -270,11 +264,10 @@ private slots:
     void binaryValues()
     {
         QFETCH(QByteArray, bytes);
-        Connection& c = *m_c;
-        addRow(c, {{"Data", bytes}});
-        c.close();
-        QVERIFY(c.open(m_dir->filePath(kDbName)));
-        Recordset rs(&c);
+        addRow({{"Data", bytes}});
+        m_c->close();
+        QVERIFY(m_c->open(m_dir->filePath(kDbName)));
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         QVERIFY(!rs.isNull("Data"));
         QCOMPARE(rs.value("Data").typeId(), int(QMetaType::QByteArray));
@@ -286,16 +279,15 @@ private slots:
 
     void addUpdateDelete()
     {
-        Connection& c = *m_c;
-        insertIds(c, {1, 2, 3, 4});
-        Recordset rs(&c);
+        insertIds({1, 2, 3, 4});
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         QCOMPARE(rs.recordCount(), 4);
 
         rs.move(1);
         rs.setValue("Name", QStringLiteral("two"));
         rs.update();
-        QCOMPARE(c.scalar("select Name from T where Id=?", {2}).toString(), QStringLiteral("two"));
+        QCOMPARE(m_c->scalar("select Name from T where Id=?", {2}).toString(), QStringLiteral("two"));
 
         rs.deleteCurrent();
         QCOMPARE(rs.recordCount(), 3);
@@ -321,14 +313,13 @@ private slots:
 
         rs.open("select * from T");
         QCOMPARE(column(rs, "Id"), QList<qint64>({3, 9}));
-        QCOMPARE(c.scalar("select count(*) from T").toInt(), 2);
+        QCOMPARE(m_c->scalar("select count(*) from T").toInt(), 2);
     }
 
     void editsCommittedByMoving()
     {
-        Connection& c = *m_c;
-        insertIds(c, {1, 2});
-        Recordset rs(&c), other(&c);
+        insertIds({1, 2});
+        Recordset rs(m_c.get()), other(m_c.get());
         rs.open("select * from T");
         rs.setValue("Name", QStringLiteral("moved"));
         rs.moveNext();
@@ -338,19 +329,18 @@ private slots:
         rs.addNew();
         rs.setValue("Id", 3);
         rs.moveFirst();
-        QCOMPARE(c.scalar("select count(*) from T").toInt(), 3);
+        QCOMPARE(m_c->scalar("select count(*) from T").toInt(), 3);
 
         // Edits never written are dropped by close.
         rs.setValue("Name", QStringLiteral("dropped"));
         rs.close();
-        QCOMPARE(c.scalar("select Name from T where Id=?", {1}).toString(), QStringLiteral("moved"));
+        QCOMPARE(m_c->scalar("select Name from T where Id=?", {1}).toString(), QStringLiteral("moved"));
     }
 
     void storedOrder()
     {
-        Connection& c = *m_c;
-        insertIds(c, {30, 10, 20});
-        Recordset rs(&c);
+        insertIds({30, 10, 20});
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         QCOMPARE(column(rs, "Id"), QList<qint64>({30, 10, 20}));
         rs.open("select * from T ORDER BY Id");
@@ -360,7 +350,7 @@ private slots:
 
         rs.open("select * from T where Id=?", {10});
         rs.deleteCurrent();
-        insertIds(c, {5});
+        insertIds({5});
         rs.openTable("T");
         QCOMPARE(column(rs, "Id"), QList<qint64>({30, 20, 5}));
 
@@ -414,9 +404,8 @@ private slots:
         QFETCH(QVariant, value);
         QFETCH(bool, accepted);
         QFETCH(qint64, stored);
-        Connection& c = *m_c;
-        insertIds(c, {1});
-        Recordset rs(&c);
+        insertIds({1});
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         if (accepted) {
             rs.setValue(field, value);
@@ -426,8 +415,8 @@ private slots:
             stored = 0; // the field keeps what it held
         }
         rs.close();
-        QCOMPARE(c.scalar(QStringLiteral("select \"%1\" from T").arg(field)).toLongLong(), stored);
-        QCOMPARE(c.scalar(QStringLiteral("select typeof(\"%1\") from T").arg(field)).toString(),
+        QCOMPARE(m_c->scalar(QStringLiteral("select \"%1\" from T").arg(field)).toLongLong(), stored);
+        QCOMPARE(m_c->scalar(QStringLiteral("select typeof(\"%1\") from T").arg(field)).toString(),
                  QStringLiteral("integer"));
     }
 
@@ -450,9 +439,8 @@ private slots:
     void typedBinds()
     {
         QFETCH(BoundRow, row);
-        Connection& c = *m_c;
         const BoundRow first{.number = 3, .text = QStringLiteral("first")};
-        Statement insert = c.prepare("insert into T (Id, Name) values (?, ?)");
+        Statement insert = m_c->prepare("insert into T (Id, Name) values (?, ?)");
         for (const BoundRow& r : {first, row}) {
             const QByteArray utf8 = r.text.toUtf8();
             insert.bindInt64(0, r.number);
@@ -460,8 +448,8 @@ private slots:
             QVERIFY(!insert.step());
             insert.reset();
         }
-        QCOMPARE(c.scalar("select count(*) from T").toInt(), 2);
-        Statement find = c.prepare("select Name, typeof(Name), Id, typeof(Id) from T where Id = ?");
+        QCOMPARE(m_c->scalar("select count(*) from T").toInt(), 2);
+        Statement find = m_c->prepare("select Name, typeof(Name), Id, typeof(Id) from T where Id = ?");
         for (const BoundRow& r : {row, first}) {
             find.bindInt64(0, r.number);
             QVERIFY(find.step());
@@ -495,29 +483,28 @@ private slots:
     // left without a commit takes back its inserts and deletes.
     void transactions()
     {
-        Connection& c = *m_c;
         {
-            Transaction tx(c);
-            QVERIFY(c.inTransaction());
-            insertIds(c, {1, 2});
-            Recordset reader(&c);
+            Transaction tx(*m_c);
+            QVERIFY(m_c->inTransaction());
+            insertIds({1, 2});
+            Recordset reader(m_c.get());
             reader.open("select * from T");
             QCOMPARE(column(reader, "Id"), QList<qint64>({1, 2}));
             tx.commit();
         }
-        QVERIFY(!c.inTransaction());
-        c.close();
-        QVERIFY(c.open(m_dir->filePath(kDbName)));
+        QVERIFY(!m_c->inTransaction());
+        m_c->close();
+        QVERIFY(m_c->open(m_dir->filePath(kDbName)));
         {
-            Transaction tx(c);
-            insertIds(c, {3, 4});
-            Recordset rs(&c);
+            Transaction tx(*m_c);
+            insertIds({3, 4});
+            Recordset rs(m_c.get());
             rs.open("select * from T");
             rs.deleteCurrent();
-            QCOMPARE(c.scalar("select count(*) from T").toInt(), 3);
+            QCOMPARE(m_c->scalar("select count(*) from T").toInt(), 3);
         }
-        QVERIFY(!c.inTransaction());
-        Recordset rs(&c);
+        QVERIFY(!m_c->inTransaction());
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         QCOMPARE(column(rs, "Id"), QList<qint64>({1, 2}));
     }

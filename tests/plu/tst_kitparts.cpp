@@ -4,6 +4,7 @@
 
 #include "PluFixture.h"
 #include "support/ChildProcess.h"
+#include "support/WindowSteps.h"
 
 #include "platform/ui/CellEdit.h"
 #include "platform/ui/ControlTable.h"
@@ -287,13 +288,10 @@ private slots:
     // by rowid, no row outside the list written.
     void marksOverReceivedPlus()
     {
-        db::Transaction tx(gDBConnection);
         test::emptyTables({"RC_25"});
-        for (int plu : {5, 3, 9, 1})
-            gDBConnection.exec(QStringLiteral("INSERT INTO RC_25 (ST_No, PLU_No, Is_Selected) VALUES (1, ?, 0)"),
-                               {plu});
-        gDBConnection.exec(QStringLiteral("INSERT INTO RC_25 (ST_No, PLU_No, Is_Selected) VALUES (2, 7, 1)"));
-        tx.commit();
+        test::addTableRows(
+            "RC_25:ST_No=1;PLU_No=5|RC_25:ST_No=1;PLU_No=3|RC_25:ST_No=1;PLU_No=9|RC_25:ST_No=1;PLU_No=1|"
+            "RC_25:ST_No=2;PLU_No=7;Is_Selected=1");
         const QString table = QStringLiteral("RC_25");
         MarkList marks(table, MarkList::rowidsOf(table, QStringLiteral("WHERE ST_No=1 ORDER BY PLU_No, rowid")));
         QCOMPARE(marks.set(2, 2, 0), 1); // PLUs 3 and 5

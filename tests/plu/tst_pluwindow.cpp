@@ -225,8 +225,7 @@ private slots:
             return out.join(QLatin1Char(' '));
         };
         QCOMPARE(widths(), QStringLiteral("0 700 1300 1500 4250 1300 300"));
-        gPluEditor().gHideSelectedCol = 1;
-        plu::ResetTabFrames(w, 1);
+        runSteps(w, QStringLiteral("click:cmdEdit"));
         QCOMPARE(widths(), QStringLiteral("0 700 1300 1500 4250 1300 0"));
         QVERIFY(find(w, QStringLiteral("frameTAB(2)"))->isEnabled());
     }
@@ -437,11 +436,7 @@ private slots:
         auto* tabs = find<QTabWidget>(w, QStringLiteral("SSTabPLU"));
         for (const char* mode : {"display", "edit"}) {
             if (QLatin1String(mode) == QLatin1String("edit")) {
-                gPluEditor().gHideSelectedCol = 1;
-                plu::ResetTabFrames(w, 1);
-                plu::SetEditModeButtons(w);
-                plu::SetPLUGridColumnWidths(w);
-                plu::ShowPLUInTab(w, 0); // the bar-format boxes for edit mode
+                runSteps(w, QStringLiteral("click:cmdEdit"));
                 // Tab goes through page 1 in its order, past the name box that the text editor fills.
                 plu::SelectPLUTab(w, 1);
                 QWidget* box = find(w, QStringLiteral("meditPLU"));

@@ -13,12 +13,12 @@
 #include "state/TextBuffer.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/TextLines.h"
+#include "support/WindowSteps.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -46,15 +46,9 @@ QString gridLines(QTableWidget* grid)
     return out.join(QLatin1Char('|'));
 }
 
-void clickCell(QTableWidget* grid, int line, int column)
-{
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                      grid->visualItemRect(grid->item(line - 1, column)).center());
-}
-
 // Steps, ";"-separated: "type:text" into the open box ("x33" types 33 x, "中8" eight 中), "esc" and "enter" in
-// the open box or list, "text:i" and "font:i" click line i's cell, "pick:p" chooses list position p, "append",
-// "insert", "delete" and "ok" click the button.
+// the open box or list, "pick:p" chooses list position p; the others as test::runSteps() takes them: a click on
+// line i's text cell is "click:gridString(i,1)", on its font cell "click:gridString(i,2)".
 void run(frmStringEdit& w, const QString& steps)
 {
     auto* grid = w.findChild<QTableWidget*>(QStringLiteral("gridString"));
@@ -72,15 +66,10 @@ void run(frmStringEdit& w, const QString& steps)
             QTest::keyClick(open, Qt::Key_Escape);
         } else if (verb == QLatin1String("enter")) {
             QTest::keyClick(open, Qt::Key_Return);
-        } else if (verb == QLatin1String("text") || verb == QLatin1String("font")) {
-            clickCell(grid, arg.toInt(), verb == QLatin1String("text") ? 1 : 2);
         } else if (verb == QLatin1String("pick")) {
             static_cast<QComboBox*>(open)->setCurrentIndex(arg.toInt());
         } else {
-            const QString name = verb == QLatin1String("ok") ? QStringLiteral("OK")
-                                                             : verb.at(0).toUpper() + verb.mid(1);
-            auto* button = w.findChild<QPushButton*>(QLatin1String("cmd") + name);
-            QTest::mouseClick(button, Qt::LeftButton);
+            test::runSteps(&w, step);
         }
     }
 }
@@ -112,15 +101,15 @@ private slots:
         const QString writeErr = gLangMsg.text(QStringLiteral("dbWriteErr")).section(QLatin1Char(' '), 0, 0);
         const QString x32(32, QLatin1Char('x')), x16(16, QLatin1Char('x'));
         // clang-format off
-        QTest::newRow("33rd byte at G1")   << WindowCase{.steps = "type:x33;ok", .lines = "G1:" + x32, .box = x32};
-        QTest::newRow("no code page room") << WindowCase{.steps = "type:a;type:中;ok", .lines = "G1:a", .box = "a", .message = refused};
-        QTest::newRow("GBK counts 2")      << WindowCase{.codePage = "GBK", .steps = "type:中17;ok", .lines = "G1:" + QString(16, QChar(0x4E2D)), .box = QString(16, QChar(0x4E2D))};
-        QTest::newRow("fault 1")           << WindowCase{.mode = EditIngredient, .buffer = "1:a|2:b", .steps = "font:1;enter;text:2;type:x20;enter", .lines = "G1:a|G2:" + x16, .box = "-"};
-        QTest::newRow("font changed")      << WindowCase{.mode = EditIngredient, .buffer = "1:a", .steps = "font:1;pick:1;enter;text:1;type:x20;enter", .lines = "G2:" + x16, .box = "-"};
-        QTest::newRow("Esc in the box")    << WindowCase{.buffer = "1:a", .steps = "type:zz;esc;ok", .lines = "G1:a", .box = "a"};
-        QTest::newRow("Esc in the list")   << WindowCase{.buffer = "1:a", .steps = "font:1;pick:2;esc;ok", .lines = "G1:a", .box = "a"};
-        QTest::newRow("append, delete")    << WindowCase{.mode = EditAdvert, .buffer = "1:a", .steps = "append;type:b;insert;type:c;text:2;delete", .lines = "G1:a|G1:b", .box = "-"};
-        QTest::newRow("save step fails")   << WindowCase{.mode = EditSpecialMsg, .buffer = "1:a", .steps = "type:b;ok", .lines = "G1:b", .box = "-", .message = writeErr, .saveFails = true};
+        QTest::newRow("33rd byte at G1")   << WindowCase{.steps = "type:x33;click:cmdOK", .lines = "G1:" + x32, .box = x32};
+        QTest::newRow("no code page room") << WindowCase{.steps = "type:a;type:中;click:cmdOK", .lines = "G1:a", .box = "a", .message = refused};
+        QTest::newRow("GBK counts 2")      << WindowCase{.codePage = "GBK", .steps = "type:中17;click:cmdOK", .lines = "G1:" + QString(16, QChar(0x4E2D)), .box = QString(16, QChar(0x4E2D))};
+        QTest::newRow("fault 1")           << WindowCase{.mode = EditIngredient, .buffer = "1:a|2:b", .steps = "click:gridString(1,2);enter;click:gridString(2,1);type:x20;enter", .lines = "G1:a|G2:" + x16, .box = "-"};
+        QTest::newRow("font changed")      << WindowCase{.mode = EditIngredient, .buffer = "1:a", .steps = "click:gridString(1,2);pick:1;enter;click:gridString(1,1);type:x20;enter", .lines = "G2:" + x16, .box = "-"};
+        QTest::newRow("Esc in the box")    << WindowCase{.buffer = "1:a", .steps = "type:zz;esc;click:cmdOK", .lines = "G1:a", .box = "a"};
+        QTest::newRow("Esc in the list")   << WindowCase{.buffer = "1:a", .steps = "click:gridString(1,2);pick:2;esc;click:cmdOK", .lines = "G1:a", .box = "a"};
+        QTest::newRow("append, delete")    << WindowCase{.mode = EditAdvert, .buffer = "1:a", .steps = "click:cmdAppend;type:b;click:cmdInsert;type:c;click:gridString(2,1);click:cmdDelete", .lines = "G1:a|G1:b", .box = "-"};
+        QTest::newRow("save step fails")   << WindowCase{.mode = EditSpecialMsg, .buffer = "1:a", .steps = "type:b;click:cmdOK", .lines = "G1:b", .box = "-", .message = writeErr, .saveFails = true};
         // clang-format on
     }
     void window()

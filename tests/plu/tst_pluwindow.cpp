@@ -37,26 +37,9 @@ template<class T = QWidget> T* find(QWidget* w, const QString& name) { return qo
 QTableWidget* grid(QWidget* w) { return find<QTableWidget>(w, QStringLiteral("MSHFlexGridPLU")); }
 QString text(QWidget* w, const char* box) { return find<QLineEdit>(w, QLatin1String(box))->text(); }
 
-// "row|PLU|item|name|price|mark" of every grid row, "/"-separated.
-QString gridRows(QWidget* w)
-{
-    QStringList rows;
-    for (int r = 1; r < ui::flexRows(grid(w)); ++r) {
-        QStringList cells;
-        for (int c = 1; c <= 6; ++c)
-            cells << ui::flexText(grid(w), r, c);
-        rows << cells.join(QLatin1Char('|'));
-    }
-    return rows.join(QLatin1Char('/'));
-}
-
-QString column(QWidget* w, int c)
-{
-    QStringList cells;
-    for (int r = 1; r < ui::flexRows(grid(w)); ++r)
-        cells << ui::flexText(grid(w), r, c);
-    return cells.join(QLatin1Char(' '));
-}
+// "row|PLU|item|name|price|mark" of every grid row, "/"-separated; one column's cells, " "-separated.
+QString gridRows(QWidget* w) { return gridCells(w, QStringLiteral("MSHFlexGridPLU"), {1, 2, 3, 4, 5, 6}); }
+QString column(QWidget* w, int c) { return gridCells(w, QStringLiteral("MSHFlexGridPLU"), {c}, u'|', u' '); }
 
 void click(QWidget* w, int row, int col, Qt::KeyboardModifiers keys = {})
 {

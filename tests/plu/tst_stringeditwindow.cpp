@@ -37,15 +37,6 @@ struct WindowCase {
     bool saveFails = false; // the save step of modes 13 to 16 throws
 };
 
-// A text as the grid shows it: "font name:text|...".
-QString gridLines(QTableWidget* grid)
-{
-    QStringList out;
-    for (int r = 1; r < ui::flexRows(grid); ++r)
-        out << ui::flexText(grid, r, 2) + QLatin1Char(':') + ui::flexText(grid, r, 1);
-    return out.join(QLatin1Char('|'));
-}
-
 // Steps, ";"-separated: "type:text" into the open box ("x33" types 33 x, "中8" eight 中), "esc" and "enter" in
 // the open box or list, "pick:p" chooses list position p; the others as test::runSteps() takes them: a click on
 // line i's text cell is "click:gridString(i,1)", on its font cell "click:gridString(i,2)".
@@ -132,7 +123,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         run(w, c.steps);
-        QCOMPARE(gridLines(w.findChild<QTableWidget*>(QStringLiteral("gridString"))), c.lines);
+        QCOMPARE(test::gridCells(&w, QStringLiteral("gridString"), {2, 1}, u':', u'|'), c.lines);
         QCOMPARE(m_messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
         if (c.box == QLatin1String("-")) {
             QVERIFY(w.isVisible());

@@ -125,6 +125,19 @@ QString shownAs(const QWidget* window, const QString& expected)
     return shown.join(QLatin1Char(';'));
 }
 
+QString gridCells(const QWidget* window, const QString& grid, const QList<int>& columns, QChar cellSep, QChar rowSep)
+{
+    const auto* table = qobject_cast<const QTableWidget*>(control(window, grid));
+    QStringList rows;
+    for (int r = 1; r < ui::flexRows(table); ++r) {
+        QStringList cells;
+        for (const int c : columns)
+            cells << ui::flexText(table, r, c);
+        rows << cells.join(cellSep);
+    }
+    return rows.join(rowSep);
+}
+
 void addTableRows(const QString& rows)
 {
     for (const QString& row : rows.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QWidget;
@@ -22,6 +23,11 @@ void runSteps(QWidget* window, const QString& steps);
 // picker's text, a list's position, a check box 1 or 0, "grid(r)" the text cell of the grid's row r; "off" where
 // `expected` says off and the control is disabled or hidden.
 QString shownAs(const QWidget* window, const QString& expected);
+
+// The text cells `columns` of every row of the window's grid `grid`, a row's cells joined by `cellSep`, the rows by
+// `rowSep`.
+QString gridCells(const QWidget* window, const QString& grid, const QList<int>& columns, QChar cellSep = u'|',
+                  QChar rowSep = u'/');
 
 // Adds the rows "TABLE:field=value;...|..." (a text table's Name as bytes; "<null>" a Null).
 void addTableRows(const QString& rows);

@@ -55,6 +55,10 @@ void clickHeader(QWidget* w)
                       QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
 }
 
+// Every later update of KVB_25 fails.
+const QString kFailUpdates = QStringLiteral(
+    "sql:CREATE TEMP TRIGGER failing BEFORE UPDATE ON KVB_25 BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+
 // A name's text block of one line.
 QByteArray nameBlock(const QByteArray& name) { return QByteArray("\x01") + char(name.size()) + name + "\x0c"; }
 
@@ -125,6 +129,7 @@ private slots:
 
     void cleanup()
     {
+        gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS failing"));
         gPluEditor().gPLUChanged = 0;
         frmMain::unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -260,10 +265,7 @@ private slots:
         list(w, 0);
         click(w, 2, 6);
         QCOMPARE(marked(), QStringLiteral("2"));
-        gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER failing BEFORE UPDATE ON KVB_25 "
-                                          "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
-        const auto dropTrigger = qScopeGuard(
-            [] { gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS failing")); });
+        runSteps(w, kFailUpdates);
         plu::RefreshPLUList(w);
         QCOMPARE(m_messages.size(), 1);
         QVERIFY(m_messages[0].text.startsWith(gLangMsg.text(QStringLiteral("dbWriteErr"))));
@@ -310,10 +312,7 @@ private slots:
         }
         const bool failing = number == QLatin1String("failing");
         if (failing)
-            gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER failing BEFORE UPDATE ON KVB_25 "
-                                              "BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
-        const auto dropTrigger = qScopeGuard(
-            [] { gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS failing")); });
+            runSteps(w, kFailUpdates);
         ui::setText(find<QLineEdit>(w, QStringLiteral("meditUPrice")), QStringLiteral("2.50"));
         ui::setText(find<QLineEdit>(w, QStringLiteral("meditPLU")), failing ? QStringLiteral("1") : number);
         gPluEditor().gPLUChanged = 1;

@@ -35,6 +35,8 @@ struct HandlerRow {
     const char* stored = "";  // "TABLE:field,field=value,value value,value" of every row
     const char* message = ""; // the key of the one message shown
     const char* codePage = "windows-1252";
+    int dateType = 0;
+    const char* decimalSign = ".";
 };
 
 } // namespace
@@ -62,23 +64,12 @@ class TestFrmOtherFile : public test::TransferFolderTest {
     }
 
 private slots:
-    // An empty database at date order 4 and the decimal sign ",": number 1 of every kind with its defaults.
-    void openingEmpty()
-    {
-        const QString shown = QStringLiteral("txtIngNo=1;txtIngNextNo=0;combClerkNo=0;txtTaxName=VAT1;txtStockName= ;"
-                                             "meditNewUPrice=0,00;DTPickerStartDatePrice=05.03.27;"
-                                             "DTPickerEndTime=00:00;lblDiscLimit1G=kg;lblDiscLmtPerSym1=off;cmdIng=S");
-        QPointer<frmOtherFile> form = open(4, ",");
-        QCOMPARE(test::shownAs(form, shown), shown);
-        QCOMPARE(test::rowCount(QStringLiteral("KVB_A8")), 0);
-        form->close();
-    }
-
     void handlers_data()
     {
         QTest::addColumn<HandlerRow>("row");
         // clang-format off
         const HandlerRow rows[] = {
+            {.name = "opening empty: number 1 of every kind", .shown = "txtIngNo=1;txtIngNextNo=0;combClerkNo=0;txtTaxName=VAT1;txtStockName= ;meditNewUPrice=0,00;DTPickerStartDatePrice=05.03.27;DTPickerEndTime=00:00;lblDiscLimit1G=kg;lblDiscLmtPerSym1=off;cmdIng=S", .stored = "KVB_A8:Code=", .dateType = 4, .decimalSign = ","},
             {.name = "a text number shows its record", .rows = "KVB_3A:No=5;NextNo=8;NameFirstLine=SHOP;Name=S", .steps = "set:txtIngNo=5", .shown = "txtIngNextNo=8;txtIngredient=SHOP"},
             {.name = "an emptied text number", .steps = "set:txtSMsgNo=", .shown = "txtSMsg=;txtSMsgNextNo=off;cmdSMsg=off"},
             {.name = "an emptied schedule number", .steps = "set:txtDiscScheNo=", .shown = "txtDiscScheNextNo=off;Frame1=off"},
@@ -128,7 +119,7 @@ private slots:
         QFETCH(HandlerRow, row);
         test::addTableRows(QString::fromLatin1(row.rows));
         text::setAnsiCodePage(QLatin1String(row.codePage));
-        QPointer<frmOtherFile> form = open();
+        QPointer<frmOtherFile> form = open(row.dateType, row.decimalSign);
         test::MessageRecorder messages;
         test::WindowAnswer editor(QStringLiteral("frmStringEdit"), [&](QWidget* w) {
             for (const QString& step : QString::fromLatin1(row.editor).split(QLatin1Char('|'))) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 using namespace quorvane;
 using namespace quorvane::db;
@@ -47,22 +48,13 @@ Q_DECLARE_METATYPE(BoundRow)
 class TstRecordset : public QObject {
     Q_OBJECT
 
-    // A table that stands for every kind of field, declared as the schema builder declares them, with the
-    // field spelling of the working tables; `more` adds columns.
-    void build(QTemporaryDir& dir, Connection& c, const QString& more = QString())
-    {
-        QVERIFY(dir.isValid());
-        QString error;
-        QVERIFY2(c.create(dir.filePath(kDbName), &error), qPrintable(error));
-        c.exec(QStringLiteral("CREATE TABLE \"T\" (\"Id\" INTEGER DEFAULT 0, \"Name\" VARCHAR(20) DEFAULT '', "
-                              "\"Data\" BLOB, \"PLU_TaxNo\" INTEGER DEFAULT 0, \"Is_Selected\" INTEGER DEFAULT 0%1)")
-                   .arg(more));
-    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Connection> m_c;
 
     // Appends one row to T with the given values, through a recordset of its own.
-    void addRow(Connection& c, const QList<QPair<QString, QVariant>>& values)
+    void addRow(const QList<QPair<QString, QVariant>>& values)
     {
-        Recordset rs(&c);
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         rs.addNew();
         for (const auto& v : values)
@@ -70,20 +62,35 @@ class TstRecordset : public QObject {
         rs.update();
     }
 
-    void insertIds(Connection& c, const QList<int>& ids)
+    void insertIds(const QList<int>& ids)
     {
         for (int id : ids)
-            addRow(c, {{"Id", id}, {"Name", QStringLiteral("n%1").arg(id)}});
+            addRow({{"Id", id}, {"Name", QStringLiteral("n%1").arg(id)}});
     }
 
 private slots:
+    // Each test on a database of its own, with a table that stands for every kind of field, declared as the schema
+    // builder declares them, with the field spelling of the working tables.
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_c = std::make_unique<Connection>();
+        QVERIFY(m_dir->isValid());
+        QString error;
+        QVERIFY2(m_c->create(m_dir->filePath(kDbName), &error), qPrintable(error));
+        m_c->exec("CREATE TABLE \"T\" (\"Id\" INTEGER DEFAULT 0, \"Name\" VARCHAR(20) DEFAULT '', \"Data\" BLOB, "
+                  "\"PLU_TaxNo\" INTEGER DEFAULT 0, \"Is_Selected\" INTEGER DEFAULT 0, \"Small\" SMALLINT DEFAULT 0, "
+                  "\"Tiny\" TINYINT DEFAULT 0, \"Flag\" BOOLEAN DEFAULT 0)");
+    }
+    void cleanup()
+    {
+        m_c.reset();
+        m_dir.reset();
+    }
     void openBySqlWithParameters()
     {
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
-        insertIds(c, {1, 2, 3, 4, 5});
-        Recordset rs(&c);
+        insertIds({1, 2, 3, 4, 5});
+        Recordset rs(m_c.get());
         rs.open("Select * from T where Id >= ? and Id <= ?", {2, 4});
         QCOMPARE(rs.recordCount(), 3);
         QCOMPARE(column(rs, "Id"), QList<qint64>({2, 3, 4}));
@@ -106,12 +113,10 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, rs.open("select * from Missing"));
     }
 
-    void bofEof()
+    // An empty recordset is at BOF and EOF at once, wherever it moves; a closed one too.
+    void emptyAndClosed()
     {
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
-        Recordset rs(&c);
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         QVERIFY(rs.isOpen());
         QVERIFY(rs.bof() && rs.eof());
@@ -122,18 +127,6 @@ private slots:
         rs.moveLast();
         QVERIFY(rs.bof() && rs.eof());
         QVERIFY_THROWS_EXCEPTION(DbError, rs.value("Id"));
-
-        insertIds(c, {1, 2});
-        rs.open("select * from T");
-        QVERIFY(!rs.bof() && !rs.eof());
-        rs.movePrevious();
-        QVERIFY(rs.bof() && !rs.eof());
-        QVERIFY_THROWS_EXCEPTION(DbError, rs.value("Id"));
-        rs.moveLast();
-        rs.moveNext();
-        QVERIFY(!rs.bof() && rs.eof());
-        rs.moveNext();
-        QVERIFY(rs.eof());
         rs.close();
         QVERIFY(!rs.isOpen());
         QVERIFY(rs.bof() && rs.eof());
@@ -161,11 +154,8 @@ private slots:
     {
         QFETCH(QString, moves);
         QFETCH(int, id);
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
-        insertIds(c, {1, 2, 3, 4, 5});
-        Recordset rs(&c);
+        insertIds({1, 2, 3, 4, 5});
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         for (const QChar m : moves) {
             if (m == QLatin1Char('F'))
@@ -179,13 +169,13 @@ private slots:
             else
                 rs.move(m.digitValue());
         }
-        if (id == 0) {
-            QVERIFY(rs.bof());
-        } else if (id == -1) {
-            QVERIFY(rs.eof());
-        } else {
+        QCOMPARE(rs.bof(), id == 0);
+        QCOMPARE(rs.eof(), id == -1);
+        if (id > 0) {
             QCOMPARE(rs.intValue("Id"), qint64(id));
             QCOMPARE(rs.absolutePosition(), id - 1);
+        } else {
+            QVERIFY_THROWS_EXCEPTION(DbError, rs.value("Id"));
         }
         QCOMPARE(rs.recordCount(), 5);
         QVERIFY_THROWS_EXCEPTION(DbError, rs.move(5));
@@ -194,11 +184,8 @@ private slots:
 
     void fieldsByNameAndPosition()
     {
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
-        addRow(c, {{"id", 7}, {"NAME", QStringLiteral("seven")}, {"plu_TAXno", 3}, {"Is_selected", 1}});
-        Recordset rs(&c);
+        addRow({{"id", 7}, {"NAME", QStringLiteral("seven")}, {"plu_TAXno", 3}, {"Is_selected", 1}});
+        Recordset rs(m_c.get());
         rs.open("Select * from t where Is_Selected = ?", {1});
         QCOMPARE(rs.recordCount(), 1);
         QCOMPARE(rs.table(), QStringLiteral("T"));
@@ -207,12 +194,8 @@ private slots:
         QCOMPARE(rs.intValue("PLU_TaxNo"), qint64(3));
         QCOMPARE(rs.textValue("name"), QStringLiteral("seven"));
         // Positions from 0 in table order.
-        QCOMPARE(rs.fieldName(0), QStringLiteral("Id"));
-        QCOMPARE(rs.value(0).toInt(), 7);
-        QCOMPARE(rs.fieldName(3), QStringLiteral("PLU_TaxNo"));
-        QCOMPARE(rs.value(3).toInt(), 3);
-        QCOMPARE(rs.fieldName(4), QStringLiteral("Is_Selected"));
-        QCOMPARE(rs.value(4).toInt(), 1);
+        QCOMPARE(rs.fieldName(0) + rs.fieldName(3) + rs.fieldName(4), QStringLiteral("IdPLU_TaxNoIs_Selected"));
+        QCOMPARE(QList<int>({rs.value(0).toInt(), rs.value(3).toInt(), rs.value(4).toInt()}), QList<int>({7, 3, 1}));
         QCOMPARE(rs.fieldIndex("NoSuchField"), -1);
         QVERIFY_THROWS_EXCEPTION(DbError, rs.value("NoSuchField"));
         QVERIFY_THROWS_EXCEPTION(DbError, rs.value(rs.fieldCount()));
@@ -226,14 +209,11 @@ private slots:
     // recordset keeps the fields it was opened with until it opens again.
     void fieldListsFollowTheSchema()
     {
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
-        Recordset rs(&c);
+        Recordset rs(m_c.get());
         rs.openTable("T");
-        const QList<FieldInfo> before = c.fields("T");
-        c.exec("ALTER TABLE T ADD COLUMN Extra SMALLINT");
-        const QList<FieldInfo> after = c.fields("t");
+        const QList<FieldInfo> before = m_c->fields("T");
+        m_c->exec("ALTER TABLE T ADD COLUMN Extra SMALLINT");
+        const QList<FieldInfo> after = m_c->fields("t");
         QCOMPARE(after.size(), before.size() + 1);
         QCOMPARE(after.last().name, QStringLiteral("Extra"));
         QCOMPARE(after.last().typeCode, TypeInteger);
@@ -244,11 +224,8 @@ private slots:
 
     void nullValues()
     {
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
-        addRow(c, {{"Id", QVariant()}, {"Name", QVariant()}});
-        Recordset rs(&c);
+        addRow({{"Id", QVariant()}, {"Name", QVariant()}});
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         QVERIFY(rs.isNull("Id"));
         QVERIFY(rs.isNull("Name"));
@@ -283,18 +260,14 @@ private slots:
     void binaryValues()
     {
         QFETCH(QByteArray, bytes);
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
-        addRow(c, {{"Data", bytes}});
-        c.close();
-        QVERIFY(c.open(dir.filePath(kDbName)));
-        Recordset rs(&c);
+        addRow({{"Data", bytes}});
+        m_c->close();
+        QVERIFY(m_c->open(m_dir->filePath(kDbName)));
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         QVERIFY(!rs.isNull("Data"));
         QCOMPARE(rs.value("Data").typeId(), int(QMetaType::QByteArray));
         QCOMPARE(rs.bytesValue("Data"), bytes);
-        QCOMPARE(rs.bytesValue("Data").size(), bytes.size());
         // Bytes are kept apart from texts and numbers.
         QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue("Data", QStringLiteral("text")));
         QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue("Name", bytes));
@@ -302,18 +275,15 @@ private slots:
 
     void addUpdateDelete()
     {
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
-        insertIds(c, {1, 2, 3, 4});
-        Recordset rs(&c);
+        insertIds({1, 2, 3, 4});
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         QCOMPARE(rs.recordCount(), 4);
 
         rs.move(1);
         rs.setValue("Name", QStringLiteral("two"));
         rs.update();
-        QCOMPARE(c.scalar("select Name from T where Id=?", {2}).toString(), QStringLiteral("two"));
+        QCOMPARE(m_c->scalar("select Name from T where Id=?", {2}).toString(), QStringLiteral("two"));
 
         rs.deleteCurrent();
         QCOMPARE(rs.recordCount(), 3);
@@ -339,16 +309,13 @@ private slots:
 
         rs.open("select * from T");
         QCOMPARE(column(rs, "Id"), QList<qint64>({3, 9}));
-        QCOMPARE(c.scalar("select count(*) from T").toInt(), 2);
+        QCOMPARE(m_c->scalar("select count(*) from T").toInt(), 2);
     }
 
     void editsCommittedByMoving()
     {
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
-        insertIds(c, {1, 2});
-        Recordset rs(&c), other(&c);
+        insertIds({1, 2});
+        Recordset rs(m_c.get()), other(m_c.get());
         rs.open("select * from T");
         rs.setValue("Name", QStringLiteral("moved"));
         rs.moveNext();
@@ -358,21 +325,18 @@ private slots:
         rs.addNew();
         rs.setValue("Id", 3);
         rs.moveFirst();
-        QCOMPARE(c.scalar("select count(*) from T").toInt(), 3);
+        QCOMPARE(m_c->scalar("select count(*) from T").toInt(), 3);
 
         // Edits never written are dropped by close.
         rs.setValue("Name", QStringLiteral("dropped"));
         rs.close();
-        QCOMPARE(c.scalar("select Name from T where Id=?", {1}).toString(), QStringLiteral("moved"));
+        QCOMPARE(m_c->scalar("select Name from T where Id=?", {1}).toString(), QStringLiteral("moved"));
     }
 
     void storedOrder()
     {
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
-        insertIds(c, {30, 10, 20});
-        Recordset rs(&c);
+        insertIds({30, 10, 20});
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         QCOMPARE(column(rs, "Id"), QList<qint64>({30, 10, 20}));
         rs.open("select * from T ORDER BY Id");
@@ -382,7 +346,7 @@ private slots:
 
         rs.open("select * from T where Id=?", {10});
         rs.deleteCurrent();
-        insertIds(c, {5});
+        insertIds({5});
         rs.openTable("T");
         QCOMPARE(column(rs, "Id"), QList<qint64>({30, 20, 5}));
 
@@ -436,12 +400,8 @@ private slots:
         QFETCH(QVariant, value);
         QFETCH(bool, accepted);
         QFETCH(qint64, stored);
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c,
-              QStringLiteral(", \"Small\" SMALLINT DEFAULT 0, \"Tiny\" TINYINT DEFAULT 0, \"Flag\" BOOLEAN DEFAULT 0"));
-        insertIds(c, {1});
-        Recordset rs(&c);
+        insertIds({1});
+        Recordset rs(m_c.get());
         rs.open("select * from T");
         if (accepted) {
             rs.setValue(field, value);
@@ -451,8 +411,8 @@ private slots:
             stored = 0; // the field keeps what it held
         }
         rs.close();
-        QCOMPARE(c.scalar(QStringLiteral("select \"%1\" from T").arg(field)).toLongLong(), stored);
-        QCOMPARE(c.scalar(QStringLiteral("select typeof(\"%1\") from T").arg(field)).toString(),
+        QCOMPARE(m_c->scalar(QStringLiteral("select \"%1\" from T").arg(field)).toLongLong(), stored);
+        QCOMPARE(m_c->scalar(QStringLiteral("select typeof(\"%1\") from T").arg(field)).toString(),
                  QStringLiteral("integer"));
     }
 
@@ -475,11 +435,8 @@ private slots:
     void typedBinds()
     {
         QFETCH(BoundRow, row);
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
         const BoundRow first{.number = 3, .text = QStringLiteral("first")};
-        Statement insert = c.prepare("insert into T (Id, Name) values (?, ?)");
+        Statement insert = m_c->prepare("insert into T (Id, Name) values (?, ?)");
         for (const BoundRow& r : {first, row}) {
             const QByteArray utf8 = r.text.toUtf8();
             insert.bindInt64(0, r.number);
@@ -487,8 +444,8 @@ private slots:
             QVERIFY(!insert.step());
             insert.reset();
         }
-        QCOMPARE(c.scalar("select count(*) from T").toInt(), 2);
-        Statement find = c.prepare("select Name, typeof(Name), Id, typeof(Id) from T where Id = ?");
+        QCOMPARE(m_c->scalar("select count(*) from T").toInt(), 2);
+        Statement find = m_c->prepare("select Name, typeof(Name), Id, typeof(Id) from T where Id = ?");
         for (const BoundRow& r : {row, first}) {
             find.bindInt64(0, r.number);
             QVERIFY(find.step());
@@ -518,44 +475,34 @@ private slots:
         QVERIFY(!c.isOpen());
     }
 
-    void transactionVisibleOnOneConnection()
+    // What a transaction did is seen on its connection before the commit and kept after a reopening; a transaction
+    // left without a commit takes back its inserts and deletes.
+    void transactions()
     {
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
         {
-            Transaction tx(c);
-            QVERIFY(c.inTransaction());
-            insertIds(c, {1, 2});
-            Recordset reader(&c);
+            Transaction tx(*m_c);
+            QVERIFY(m_c->inTransaction());
+            insertIds({1, 2});
+            Recordset reader(m_c.get());
             reader.open("select * from T");
             QCOMPARE(column(reader, "Id"), QList<qint64>({1, 2}));
             tx.commit();
         }
-        QVERIFY(!c.inTransaction());
-        c.close();
-        QVERIFY(c.open(dir.filePath(kDbName)));
-        QCOMPARE(c.scalar("select count(*) from T").toInt(), 2);
-    }
-
-    void transactionRollback()
-    {
-        QTemporaryDir dir;
-        Connection c;
-        build(dir, c);
-        insertIds(c, {1});
+        QVERIFY(!m_c->inTransaction());
+        m_c->close();
+        QVERIFY(m_c->open(m_dir->filePath(kDbName)));
         {
-            Transaction tx(c);
-            insertIds(c, {2, 3});
-            Recordset rs(&c);
+            Transaction tx(*m_c);
+            insertIds({3, 4});
+            Recordset rs(m_c.get());
             rs.open("select * from T");
             rs.deleteCurrent();
-            QCOMPARE(c.scalar("select count(*) from T").toInt(), 2);
+            QCOMPARE(m_c->scalar("select count(*) from T").toInt(), 3);
         }
-        QVERIFY(!c.inTransaction());
-        Recordset rs(&c);
+        QVERIFY(!m_c->inTransaction());
+        Recordset rs(m_c.get());
         rs.open("select * from T");
-        QCOMPARE(column(rs, "Id"), QList<qint64>({1}));
+        QCOMPARE(column(rs, "Id"), QList<qint64>({1, 2}));
     }
 };
 

@@ -10,9 +10,9 @@
 #include "plu/ui/PluHost.h"
 #include "state/PluEditorState.h"
 #include "support/WindowAnswer.h"
+#include "support/WindowSteps.h"
 
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -24,7 +24,7 @@ namespace {
 struct CommandCase {
     QString plus = QStringLiteral("1 2 3"); // store 1's PLU numbers, PLU n priced n.00
     bool edit = true;                       // cmdEdit clicked first
-    QString steps;                          // see run()
+    QString steps;                          // test::runSteps()
     QString answers{};                      // the questions' answers in order: y, n, c
     QString stored;                         // store 1's PLU numbers afterwards, with each price
     QString shown;                          // meditPLU/meditUPrice/gNewPLU/gPLUChanged/gHideSelectedCol
@@ -32,40 +32,14 @@ struct CommandCase {
     QString grid{};                         // "pointer:mark/..." of every row; empty: not compared
 };
 
-QTableWidget* grid(QWidget* w) { return w->findChild<QTableWidget*>(QStringLiteral("MSHFlexGridPLU")); }
-QLineEdit* box(QWidget* w, const QString& name) { return w->findChild<QLineEdit*>(name); }
+QTableWidget* grid(QWidget* w) { return qobject_cast<QTableWidget*>(control(w, QStringLiteral("MSHFlexGridPLU"))); }
+QLineEdit* box(QWidget* w, const QString& name) { return qobject_cast<QLineEdit*>(control(w, name)); }
 
-// Steps, ";"-separated: a button's name without "cmd" ("New", "Update", "DelAll"), "price:text" types a price
-// and leaves the box, "plu:n" types a PLU number, "row:n" clicks grid row n, "mark:n" marks row n, "fail" makes
-// the next write of KVB_25 fail.
-void run(QWidget* w, const QString& steps)
-{
-    for (const QString& step : steps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString verb = step.section(QLatin1Char(':'), 0, 0);
-        const QString arg = step.section(QLatin1Char(':'), 1);
-        if (verb == QLatin1String("price") || verb == QLatin1String("plu")) {
-            QLineEdit* b = box(
-                w, verb == QLatin1String("price") ? QStringLiteral("meditUPrice") : QStringLiteral("meditPLU"));
-            b->setFocus();
-            b->selectAll();
-            QTest::keyClicks(b, arg);
-            grid(w)->setFocus();
-        } else if (verb == QLatin1String("row") || verb == QLatin1String("mark")) {
-            QTableWidget* g = grid(w);
-            const int column = verb == QLatin1String("mark") ? 6 : 2;
-            QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
-                              g->visualItemRect(g->item(arg.toInt() - 1, column)).center());
-        } else if (verb == QLatin1String("fail")) {
-            gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE DELETE ON KVB_25 WHEN OLD.PLU_No=3 "
-                                              "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
-        } else {
-            auto* button = w->findChild<QPushButton*>(QLatin1String("cmd") + verb);
-            if (!button || !button->isEnabled())
-                qFatal("cmd%s is not there to click", qPrintable(verb));
-            QTest::mouseClick(button, Qt::LeftButton);
-        }
-    }
-}
+// A price typed over the box's text, then the focus leaves for the grid.
+const QString kPrice9 = QStringLiteral("focus:meditUPrice|clear|type:9|focus:MSHFlexGridPLU|");
+// The next delete of PLU 3 fails.
+const QString kFail = QStringLiteral("sql:CREATE TEMP TRIGGER refuse BEFORE DELETE ON KVB_25 WHEN OLD.PLU_No=3 BEGIN "
+                                     "SELECT RAISE(ABORT, 'refused'); END|");
 
 } // namespace
 
@@ -104,19 +78,19 @@ private slots:
     {
         QTest::addColumn<CommandCase>("c");
         // clang-format off
-        QTest::newRow("New, empty store")       << CommandCase{.plus = "", .steps = "New", .stored = "", .shown = "1/0/1/1/1"};
-        QTest::newRow("New asks first, Cancel") << CommandCase{.steps = "price:9;New", .answers = "c", .stored = "1:100 2:200 3:300", .shown = "1/0.09/0/1/1", .asked = "updatePLU"};
-        QTest::newRow("Display")                << CommandCase{.steps = "Display", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:/:/:"};
-        QTest::newRow("Up on row 2")            << CommandCase{.steps = "row:2;Up", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/1", .grid = "*:/:/:"};
-        QTest::newRow("Update a price")         << CommandCase{.steps = "price:9;Update", .stored = "1:9 2:200 3:300", .shown = "1/0.09/0/0/1"};
-        QTest::newRow("Copy to 4")              << CommandCase{.steps = "Copy;plu:4;Update", .stored = "1:100 2:200 3:300 4:100", .shown = "1/1.00/0/0/1"};
-        QTest::newRow("Delete, Yes")            << CommandCase{.steps = "Dlelte", .answers = "y", .stored = "2:200 3:300", .shown = "2/2.00/0/0/1", .asked = "delPLU", .grid = "*:/:"};
-        QTest::newRow("Delete fails")           << CommandCase{.steps = "fail;row:3;Dlelte", .answers = "y", .stored = "1:100 2:200 3:300", .shown = "3/3.00/0/0/1", .asked = "delPLU dbWriteErr", .grid = ":/:/*:"};
-        QTest::newRow("Delete all, Yes")        << CommandCase{.steps = "DelAll", .answers = "y", .stored = "", .shown = "/0/0/0/1", .asked = "delAllPLU"};
-        QTest::newRow("Cancel after New")       << CommandCase{.steps = "row:2;New;Cancel", .stored = "1:100 2:200 3:300", .shown = "2/2.00/0/0/1"};
-        QTest::newRow("Refresh")                << CommandCase{.steps = "row:2;Reflesh", .stored = "1:100 2:200 3:300", .shown = "2/2.00/0/0/1"};
-        QTest::newRow("Mark all")               << CommandCase{.edit = false, .steps = "SelectAll", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:*/:*/:*"};
-        QTest::newRow("Unmark all")             << CommandCase{.edit = false, .steps = "SelectAll;ClearAll", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:/:/:"};
+        QTest::newRow("New, empty store")       << CommandCase{.plus = "", .steps = "click:cmdNew", .stored = "", .shown = "1/0/1/1/1"};
+        QTest::newRow("New asks first, Cancel") << CommandCase{.steps = kPrice9 + "click:cmdNew", .answers = "c", .stored = "1:100 2:200 3:300", .shown = "1/0.09/0/1/1", .asked = "updatePLU"};
+        QTest::newRow("Display")                << CommandCase{.steps = "click:cmdDisplay", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:/:/:"};
+        QTest::newRow("Up on row 2")            << CommandCase{.steps = "click:MSHFlexGridPLU(2,2)|click:cmdUp", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/1", .grid = "*:/:/:"};
+        QTest::newRow("Update a price")         << CommandCase{.steps = kPrice9 + "click:cmdUpdate", .stored = "1:9 2:200 3:300", .shown = "1/0.09/0/0/1"};
+        QTest::newRow("Copy to 4")              << CommandCase{.steps = "click:cmdCopy|focus:meditPLU|clear|type:4|focus:MSHFlexGridPLU|click:cmdUpdate", .stored = "1:100 2:200 3:300 4:100", .shown = "1/1.00/0/0/1"};
+        QTest::newRow("Delete, Yes")            << CommandCase{.steps = "click:cmdDlelte", .answers = "y", .stored = "2:200 3:300", .shown = "2/2.00/0/0/1", .asked = "delPLU", .grid = "*:/:"};
+        QTest::newRow("Delete fails")           << CommandCase{.steps = kFail + "click:MSHFlexGridPLU(3,2)|click:cmdDlelte", .answers = "y", .stored = "1:100 2:200 3:300", .shown = "3/3.00/0/0/1", .asked = "delPLU dbWriteErr", .grid = ":/:/*:"};
+        QTest::newRow("Delete all, Yes")        << CommandCase{.steps = "click:cmdDelAll", .answers = "y", .stored = "", .shown = "/0/0/0/1", .asked = "delAllPLU"};
+        QTest::newRow("Cancel after New")       << CommandCase{.steps = "click:MSHFlexGridPLU(2,2)|click:cmdNew|click:cmdCancel", .stored = "1:100 2:200 3:300", .shown = "2/2.00/0/0/1"};
+        QTest::newRow("Refresh")                << CommandCase{.steps = "click:MSHFlexGridPLU(2,2)|click:cmdReflesh", .stored = "1:100 2:200 3:300", .shown = "2/2.00/0/0/1"};
+        QTest::newRow("Mark all")               << CommandCase{.edit = false, .steps = "click:cmdSelectAll", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:*/:*/:*"};
+        QTest::newRow("Unmark all")             << CommandCase{.edit = false, .steps = "click:cmdSelectAll|click:cmdClearAll", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:/:/:"};
         // clang-format on
     }
     void command()
@@ -132,10 +106,10 @@ private slots:
         gPluEditor().gCurPLURow = 0;
         plu::LoadPLUList(w, 0, 1, 0, 0);
         if (c.edit)
-            run(w, QStringLiteral("Edit"));
+            runSteps(w, QStringLiteral("click:cmdEdit"));
         m_asked.clear();
         m_answers = c.answers;
-        run(w, c.steps);
+        runSteps(w, c.steps);
 
         const QString stored = gDBConnection
                                    .scalar(QStringLiteral(
@@ -151,12 +125,8 @@ private slots:
                  c.shown);
         QCOMPARE(m_asked.join(QLatin1Char(' ')), c.asked);
         QCOMPARE(grid(w)->columnWidth(6) == 0, s.gHideSelectedCol == 1);
-        if (!c.grid.isEmpty()) {
-            QStringList rows;
-            for (int r = 1; r < ui::flexRows(grid(w)); ++r)
-                rows << ui::flexText(grid(w), r, 0) + QLatin1Char(':') + ui::flexText(grid(w), r, 6);
-            QCOMPARE(rows.join(QLatin1Char('/')), c.grid);
-        }
+        if (!c.grid.isEmpty())
+            QCOMPARE(gridCells(w, QStringLiteral("MSHFlexGridPLU"), {0, 6}, u':'), c.grid);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "PluFixture.h"
 #include "state/PluEditorState.h"
 #include "state/StoreTreeState.h"
+#include "support/WindowSteps.h"
 
 #include <QtTest>
 
@@ -160,15 +161,7 @@ private slots:
         QFETCH(int, pluMG);
         QFETCH(int, mode);
         QFETCH(QString, list);
-        addRow(QStringLiteral("SEARCH"),
-               {{"ST_No", 1},
-                {"SH_No", 2},
-                {"MG_No1", 0},
-                {"MG_No2", 999},
-                {"PLU_No1", 1},
-                {"PLU_No2", 99},
-                {"PLU_UPrice1", 0},
-                {"PLU_UPrice2", 99999}});
+        addTableRows("SEARCH:ST_No=1;SH_No=2;MG_No1=0;MG_No2=999;PLU_No1=1;PLU_No2=99;PLU_UPrice1=0;PLU_UPrice2=99999");
         if (pluMG >= 0)
             addPlu(QStringLiteral("PLU_No=1;PLU_MG=%1").arg(pluMG));
         StoreTreeState& t = gStoreTree();

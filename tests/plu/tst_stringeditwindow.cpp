@@ -13,12 +13,12 @@
 #include "state/TextBuffer.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/TextLines.h"
+#include "support/WindowSteps.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -37,24 +37,9 @@ struct WindowCase {
     bool saveFails = false; // the save step of modes 13 to 16 throws
 };
 
-// A text as the grid shows it: "font name:text|...".
-QString gridLines(QTableWidget* grid)
-{
-    QStringList out;
-    for (int r = 1; r < ui::flexRows(grid); ++r)
-        out << ui::flexText(grid, r, 2) + QLatin1Char(':') + ui::flexText(grid, r, 1);
-    return out.join(QLatin1Char('|'));
-}
-
-void clickCell(QTableWidget* grid, int line, int column)
-{
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                      grid->visualItemRect(grid->item(line - 1, column)).center());
-}
-
 // Steps, ";"-separated: "type:text" into the open box ("x33" types 33 x, "中8" eight 中), "esc" and "enter" in
-// the open box or list, "text:i" and "font:i" click line i's cell, "pick:p" chooses list position p, "append",
-// "insert", "delete" and "ok" click the button.
+// the open box or list, "pick:p" chooses list position p; the others as test::runSteps() takes them: a click on
+// line i's text cell is "click:gridString(i,1)", on its font cell "click:gridString(i,2)".
 void run(frmStringEdit& w, const QString& steps)
 {
     auto* grid = w.findChild<QTableWidget*>(QStringLiteral("gridString"));
@@ -72,15 +57,10 @@ void run(frmStringEdit& w, const QString& steps)
             QTest::keyClick(open, Qt::Key_Escape);
         } else if (verb == QLatin1String("enter")) {
             QTest::keyClick(open, Qt::Key_Return);
-        } else if (verb == QLatin1String("text") || verb == QLatin1String("font")) {
-            clickCell(grid, arg.toInt(), verb == QLatin1String("text") ? 1 : 2);
         } else if (verb == QLatin1String("pick")) {
             static_cast<QComboBox*>(open)->setCurrentIndex(arg.toInt());
         } else {
-            const QString name = verb == QLatin1String("ok") ? QStringLiteral("OK")
-                                                             : verb.at(0).toUpper() + verb.mid(1);
-            auto* button = w.findChild<QPushButton*>(QLatin1String("cmd") + name);
-            QTest::mouseClick(button, Qt::LeftButton);
+            test::runSteps(&w, step);
         }
     }
 }
@@ -110,20 +90,17 @@ private slots:
         QTest::addColumn<WindowCase>("c");
         const QString refused = gLangMsg.text(QStringLiteral("charRefused")).section(QLatin1Char(' '), 0, 0);
         const QString writeErr = gLangMsg.text(QStringLiteral("dbWriteErr")).section(QLatin1Char(' '), 0, 0);
-        const QString x32(32, QLatin1Char('x')), x22(22, QLatin1Char('x')), x16(16, QLatin1Char('x'));
+        const QString x32(32, QLatin1Char('x')), x16(16, QLatin1Char('x'));
         // clang-format off
-        QTest::newRow("33rd byte at G1")   << WindowCase{.steps = "type:x33;ok", .lines = "G1:" + x32, .box = x32};
-        QTest::newRow("no code page room") << WindowCase{.steps = "type:a;type:中;ok", .lines = "G1:a", .box = "a", .message = refused};
-        QTest::newRow("GBK counts 2")      << WindowCase{.codePage = "GBK", .steps = "type:中17;ok", .lines = "G1:" + QString(16, QChar(0x4E2D)), .box = QString(16, QChar(0x4E2D))};
-        QTest::newRow("GBK 33rd byte")     << WindowCase{.codePage = "GBK", .steps = "type:x31;type:中;type:x;ok", .lines = "G1:" + QString(31, 'x') + 'x', .box = QString(32, 'x')};
-        QTest::newRow("mode 3, G3")        << WindowCase{.mode = EditName, .buffer = "3:a", .steps = "text:1;type:x30;ok", .lines = "G3:" + x22, .box = x22};
-        QTest::newRow("fault 1")           << WindowCase{.mode = EditIngredient, .buffer = "1:a|2:b", .steps = "font:1;enter;text:2;type:x20;enter", .lines = "G1:a|G2:" + x16, .box = "-"};
-        QTest::newRow("font changed")      << WindowCase{.mode = EditIngredient, .buffer = "1:a", .steps = "font:1;pick:1;enter;text:1;type:x20;enter", .lines = "G2:" + x16, .box = "-"};
-        QTest::newRow("font refused")      << WindowCase{.mode = EditIngredient, .buffer = "1:" + QString(20, 'a'), .steps = "font:1;pick:1;enter", .lines = "G1:" + QString(20, 'a'), .box = "-"};
-        QTest::newRow("Esc in the box")    << WindowCase{.buffer = "1:a", .steps = "type:zz;esc;ok", .lines = "G1:a", .box = "a"};
-        QTest::newRow("Esc in the list")   << WindowCase{.buffer = "1:a", .steps = "font:1;pick:2;esc;ok", .lines = "G1:a", .box = "a"};
-        QTest::newRow("append, delete")    << WindowCase{.mode = EditAdvert, .buffer = "1:a", .steps = "append;type:b;insert;type:c;text:2;delete", .lines = "G1:a|G1:b", .box = "-"};
-        QTest::newRow("save step fails")   << WindowCase{.mode = EditSpecialMsg, .buffer = "1:a", .steps = "type:b;ok", .lines = "G1:b", .box = "-", .message = writeErr, .saveFails = true};
+        QTest::newRow("33rd byte at G1")   << WindowCase{.steps = "type:x33;click:cmdOK", .lines = "G1:" + x32, .box = x32};
+        QTest::newRow("no code page room") << WindowCase{.steps = "type:a;type:中;click:cmdOK", .lines = "G1:a", .box = "a", .message = refused};
+        QTest::newRow("GBK counts 2")      << WindowCase{.codePage = "GBK", .steps = "type:中17;click:cmdOK", .lines = "G1:" + QString(16, QChar(0x4E2D)), .box = QString(16, QChar(0x4E2D))};
+        QTest::newRow("fault 1")           << WindowCase{.mode = EditIngredient, .buffer = "1:a|2:b", .steps = "click:gridString(1,2);enter;click:gridString(2,1);type:x20;enter", .lines = "G1:a|G2:" + x16, .box = "-"};
+        QTest::newRow("font changed")      << WindowCase{.mode = EditIngredient, .buffer = "1:a", .steps = "click:gridString(1,2);pick:1;enter;click:gridString(1,1);type:x20;enter", .lines = "G2:" + x16, .box = "-"};
+        QTest::newRow("Esc in the box")    << WindowCase{.buffer = "1:a", .steps = "type:zz;esc;click:cmdOK", .lines = "G1:a", .box = "a"};
+        QTest::newRow("Esc in the list")   << WindowCase{.buffer = "1:a", .steps = "click:gridString(1,2);pick:2;esc;click:cmdOK", .lines = "G1:a", .box = "a"};
+        QTest::newRow("append, delete")    << WindowCase{.mode = EditAdvert, .buffer = "1:a", .steps = "click:cmdAppend;type:b;click:cmdInsert;type:c;click:gridString(2,1);click:cmdDelete", .lines = "G1:a|G1:b", .box = "-"};
+        QTest::newRow("save step fails")   << WindowCase{.mode = EditSpecialMsg, .buffer = "1:a", .steps = "type:b;click:cmdOK", .lines = "G1:b", .box = "-", .message = writeErr, .saveFails = true};
         // clang-format on
     }
     void window()
@@ -146,7 +123,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         run(w, c.steps);
-        QCOMPARE(gridLines(w.findChild<QTableWidget*>(QStringLiteral("gridString"))), c.lines);
+        QCOMPARE(test::gridCells(&w, QStringLiteral("gridString"), {2, 1}, u':', u'|'), c.lines);
         QCOMPARE(m_messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
         if (c.box == QLatin1String("-")) {
             QVERIFY(w.isVisible());

@@ -64,6 +64,7 @@ QWidget* control(const QWidget* window, const QString& name)
 
 void runSteps(QWidget* window, const QString& steps)
 {
+    static const QRegularExpression gridCell(QStringLiteral("^(\\w+)\\((\\d+),(\\d+)\\)$"));
     for (const QString& step : steps.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
         const QString verb = step.section(QLatin1Char(':'), 0, 0);
         const QString arg = step.mid(verb.size() + 1);
@@ -88,6 +89,10 @@ void runSteps(QWidget* window, const QString& steps)
         } else if (verb == QLatin1String("clear")) {
             qobject_cast<QLineEdit*>(window->focusWidget())->selectAll();
             QTest::keyClick(window->focusWidget(), Qt::Key_Backspace);
+        } else if (const auto cell = gridCell.match(arg); verb == QLatin1String("click") && cell.hasMatch()) {
+            auto* grid = qobject_cast<QTableWidget*>(control(window, cell.captured(1)));
+            const QModelIndex index = grid->model()->index(cell.captured(2).toInt() - 1, cell.captured(3).toInt());
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
         } else if (verb == QLatin1String("click")) {
             QTest::mouseClick(control(window, arg), Qt::LeftButton, {}, QPoint(8, 8));
         } else if (QTableWidget* grid = gridRow(window, name, &row)) { // cell or esc
@@ -118,6 +123,19 @@ QString shownAs(const QWidget* window, const QString& expected)
         shown << name + QLatin1Char('=') + value;
     }
     return shown.join(QLatin1Char(';'));
+}
+
+QString gridCells(const QWidget* window, const QString& grid, const QList<int>& columns, QChar cellSep, QChar rowSep)
+{
+    const auto* table = qobject_cast<const QTableWidget*>(control(window, grid));
+    QStringList rows;
+    for (int r = 1; r < ui::flexRows(table); ++r) {
+        QStringList cells;
+        for (const int c : columns)
+            cells << ui::flexText(table, r, c);
+        rows << cells.join(cellSep);
+    }
+    return rows.join(rowSep);
 }
 
 void addTableRows(const QString& rows)

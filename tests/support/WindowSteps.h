@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QWidget;
@@ -13,7 +14,7 @@ QWidget* control(const QWidget* window, const QString& name);
 //   set:name=value   through the control's setter: a list's position, a box's text
 //   focus:name       the focus moves to the control; leave: it moves on to cmdClose; close: the window closes
 //   type:keys        typed into the box with the focus; paste:text pasted there; clear: that box emptied
-//   click:name       a mouse click on the control
+//   click:name       a mouse click on the control; click:grid(r,c) on the cell of grid row r, column c
 //   cell:grid(r)=text  the text cell of grid row r opened by a click, its text replaced, then Enter; esc:... Esc
 //   sql:statement    run on the working database
 void runSteps(QWidget* window, const QString& steps);
@@ -22,6 +23,11 @@ void runSteps(QWidget* window, const QString& steps);
 // picker's text, a list's position, a check box 1 or 0, "grid(r)" the text cell of the grid's row r; "off" where
 // `expected` says off and the control is disabled or hidden.
 QString shownAs(const QWidget* window, const QString& expected);
+
+// The text cells `columns` of every row of the window's grid `grid`, a row's cells joined by `cellSep`, the rows by
+// `rowSep`.
+QString gridCells(const QWidget* window, const QString& grid, const QList<int>& columns, QChar cellSep = u'|',
+                  QChar rowSep = u'/');
 
 // Adds the rows "TABLE:field=value;...|..." (a text table's Name as bytes; "<null>" a Null).
 void addTableRows(const QString& rows);

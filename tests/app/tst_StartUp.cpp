@@ -60,17 +60,14 @@ QByteArray storeDump(const char* name) { return QByteArray(" 1 \r\n") + name + "
 
 using DumpFiles = QMap<QString, QByteArray>; // file name to content
 
-struct SettingsFileRow {
+// A file that stops the start: written over the shipped one, or removed when `content` is null.
+struct FailedStartRow {
     const char* name;
+    const char* file;
     QByteArray content{};
-    QString where;
-};
-
-struct SchemaRow {
-    const char* name;
-    QByteArray schema{};     // null: no schema file
     bool leftBehind = false; // a working database from an earlier run is present
-    QString expected;
+    QString renamedField{};  // a schema line changed so the dumps no longer fit
+    QStringList said;
 };
 
 struct WriteFailRow {
@@ -118,14 +115,6 @@ struct SwapRow {
     bool freshComplete = false;
     QString old{};
     QString loaded{};
-};
-
-struct ReloadRow {
-    const char* name;
-    QString dumpFile;
-    QByteArray content;
-    QString renamedField{}; // a schema line changed so the dump no longer fits
-    QString expected;
 };
 
 // The smallest records a PLU and a department can have.
@@ -248,24 +237,39 @@ private slots:
         QVERIFY(!loadingVisible);
     }
 
-    void damagedSettingsFile_data()
+    void failedStart_data()
     {
+        const QByteArray malformed = "[STORE]\r\nST_No,4,4\r\nST_Name,10\r\n\r\n[END]\r\n";
         // clang-format off
-        test::addDataRows<SettingsFileRow>({
-            {.name = "ends early", .content = " 0 \r\n 2 \r\n 0 \r\n", .where = "line 4"},
-            {.name = "not a number", .content = " 0 \r\n two \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nRoot\r\n", .where = "line 2"},
-            {.name = "beyond 16 bits", .content = " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 40000 \r\n 0 \r\nR\r\n", .where = "line 7"},
-            {.name = "currency line missing", .content = " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 2 \r\nEUR\r\n 0 \r\n 0 \r\n", .where = "line 10"},
-            {.name = "empty file", .where = "line 1"},
+        test::addDataRows<FailedStartRow>({
+            {.name = "settings file ends early", .file = "ini/setting.cfg", .content = " 0 \r\n 2 \r\n 0 \r\n", .said = {"setting.cfg", "line 4"}},
+            {.name = "schema missing", .file = "Database/abc.txt", .said = {"abc.txt does not exist"}},
+            {.name = "schema missing, database left behind", .file = "Database/abc.txt", .leftBehind = true, .said = {"abc.txt does not exist"}},
+            {.name = "schema malformed", .file = "Database/abc.txt", .content = malformed, .said = {"abc.txt is malformed at line 3"}},
+            {.name = "schema malformed, database left behind", .file = "Database/abc.txt", .content = malformed, .leftBehind = true, .said = {"abc.txt is malformed at line 3"}},
+            {.name = "schema without end line", .file = "Database/abc.txt", .content = "[STORE]\r\nST_No,4,4\r\n\r\n", .said = {"malformed at line"}},
+            {.name = "malformed dump", .file = "AccessData/tempplu.txt", .content = " 1 \r\n 1 \r\n 0 \r\n 2 \r\n", .said = {"tempplu.txt, line 4:"}},
+            {.name = "schema lacks a dumped field", .file = "AccessData/tempstore.txt", .content = storeDump("Main"), .renamedField = "ST_Name", .said = {"no field ST_Name"}},
         });
         // clang-format on
     }
 
-    void damagedSettingsFile()
+    void failedStart()
     {
-        QFETCH(SettingsFileRow, row);
-        QVERIFY(writeFile(file("ini/setting.cfg"), row.content));
-        checkFailedStart(ui::MsgIcon::Critical, {QStringLiteral("setting.cfg"), row.where});
+        QFETCH(FailedStartRow, row);
+        if (row.content.isNull())
+            QVERIFY(QFile::remove(file(row.file)));
+        else
+            QVERIFY(writeFile(file(row.file), row.content));
+        if (row.leftBehind)
+            QVERIFY(writeFile(file(WorkingDb), "a database left behind"));
+        if (!row.renamedField.isEmpty()) {
+            const QByteArray line = "\r\n" + row.renamedField.toLatin1() + ",";
+            QByteArray schema = test::readFile(file("Database/abc.txt"));
+            QVERIFY(schema.contains(line));
+            QVERIFY(writeFile(file("Database/abc.txt"), schema.replace(line, "\r\nRenamed_" + line.mid(2))));
+        }
+        checkFailedStart(ui::MsgIcon::Critical, row.said);
     }
 
     // A language file that cannot be read is named at the end of start-up, and the program runs on.
@@ -277,31 +281,6 @@ private slots:
         QCOMPARE(m_messages->messages[0].text,
                  gLangMsg.text(QStringLiteral("langFileErr")) + QLatin1Char('\n') + file("ini/language.ini"));
         closeOrderly();
-    }
-
-    void schemaFailure_data()
-    {
-        // clang-format off
-        test::addDataRows<SchemaRow>({
-            {.name = "missing", .expected = "abc.txt does not exist"},
-            {.name = "missing, database left behind", .leftBehind = true, .expected = "abc.txt does not exist"},
-            {.name = "malformed", .schema = "[STORE]\r\nST_No,4,4\r\nST_Name,10\r\n\r\n[END]\r\n", .expected = "abc.txt is malformed at line 3"},
-            {.name = "malformed, database left behind", .schema = "[STORE]\r\nST_No,4,4\r\nST_Name,10\r\n\r\n[END]\r\n", .leftBehind = true, .expected = "abc.txt is malformed at line 3"},
-            {.name = "no end line", .schema = "[STORE]\r\nST_No,4,4\r\n\r\n", .expected = "malformed at line"},
-        });
-        // clang-format on
-    }
-
-    void schemaFailure()
-    {
-        QFETCH(SchemaRow, row);
-        const auto& [rowName, schema, leftBehind, expected] = row;
-        QVERIFY(QFile::remove(file("Database/abc.txt")));
-        if (!schema.isNull())
-            QVERIFY(writeFile(file("Database/abc.txt"), schema));
-        if (leftBehind)
-            QVERIFY(writeFile(file(WorkingDb), "a database left behind"));
-        checkFailedStart(ui::MsgIcon::Critical, {expected});
     }
 
     void emptyDumpFolder()
@@ -1074,30 +1053,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(newDumpFolder()));
         QVERIFY(!QFileInfo::exists(oldDumpFolder()));
         QCOMPARE(m_messages->messages.size(), 0);
-    }
-
-    void reloadFailure_data()
-    {
-        // clang-format off
-        test::addDataRows<ReloadRow>({
-            {.name = "malformed dump", .dumpFile = "tempplu.txt", .content = " 1 \r\n 1 \r\n 0 \r\n 2 \r\n", .expected = "tempplu.txt, line 4:"},
-            {.name = "schema lacks a dumped field", .dumpFile = "tempstore.txt", .content = storeDump("Main"), .renamedField = "ST_Name", .expected = "no field ST_Name"},
-        });
-        // clang-format on
-    }
-
-    void reloadFailure()
-    {
-        QFETCH(ReloadRow, row);
-        const auto& [rowName, dumpFile, content, renamedField, expected] = row;
-        QVERIFY(writeFile(dumpFolder() + QLatin1Char('/') + dumpFile, content));
-        if (!renamedField.isEmpty()) {
-            QByteArray schema = test::snapshot(m_folder->path()).value(QStringLiteral("Database/abc.txt"));
-            QVERIFY(schema.contains("\r\n" + renamedField.toLatin1() + ","));
-            schema.replace("\r\n" + renamedField.toLatin1() + ",", "\r\nRenamed_" + renamedField.toLatin1() + ",");
-            QVERIFY(writeFile(file("Database/abc.txt"), schema));
-        }
-        checkFailedStart(ui::MsgIcon::Critical, {expected});
     }
 
     void languageGroupFromSettings_data()

@@ -586,24 +586,6 @@ private slots:
         setToolWindowOpener(QStringLiteral("menuScrollMSG"), {});
     }
 
-    // A tool window hides the main window until it unloads.
-    void toolWindows()
-    {
-        setToolWindowOpener(QStringLiteral("menuEditOtherFiles"), &openToolWindow<ToolStandIn>);
-        frmMain* w = openDataView("STORE 1");
-        ui::menuEntry(w, QStringLiteral("menuEditOtherFiles"))->trigger();
-        auto* tool = ui::windows().tool<ToolStandIn>();
-        QVERIFY(tool && tool->isVisible());
-        QCOMPARE(tool->windowTitle(), QStringLiteral("Edit Other Files"));
-        QVERIFY(!w->isVisible());
-        gStoreTree().gTreeFilled = 0; // as the import window leaves it
-        tool->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(w->isVisible());
-        QCOMPARE(gStoreTree().gTreeFilled, qint16(1)); // rebuilt when shown again
-        setToolWindowOpener(QStringLiteral("menuEditOtherFiles"), {});
-    }
-
     // The entries of the settings, report and preset-key windows: Cancel on the save question opens nothing (the
     // About window asks none); the window bears the entry's caption; a tool window hides the main window until it
     // unloads.
@@ -672,9 +654,11 @@ private slots:
         QVERIFY(opened);
         QCOMPARE(opened->windowTitle(), action->text());
         QVERIFY(!w->isVisible());
+        gStoreTree().gTreeFilled = 0; // as the import window leaves it
         opened->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(w->isVisible());
+        QCOMPARE(gStoreTree().gTreeFilled, qint16(1)); // rebuilt when shown again
     }
 
     // Help and F1 open the language's help file; a missing one is said.

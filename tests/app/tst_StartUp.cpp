@@ -438,13 +438,10 @@ private slots:
         startRunning();
         {
             frmFlexiBarcode form;
-            for (auto [list, index] : {std::pair{"ComboNo", 1},
-                                       {"ComboType", 1},
-                                       {"ComboItemDigitNo", 5},
-                                       {"ComboData1", 5},
-                                       {"ComboCD", 2},
-                                       {"ComboEANorITF", 1}})
+            // clang-format off
+            for (auto [list, index] : {std::pair{"ComboNo", 1}, {"ComboType", 1}, {"ComboItemDigitNo", 5}, {"ComboData1", 5}, {"ComboCD", 2}, {"ComboEANorITF", 1}})
                 ui::setListIndex(form.findChild<QComboBox*>(QLatin1String(list)), index);
+            // clang-format on
             form.cmdSave_Click();
         }
         gStoreTree().gCurScaleIP = QStringLiteral("127.  0.  0.  1");
@@ -480,16 +477,10 @@ private slots:
         for (int i = 1; i <= gParImportExportItem.count(); ++i)
             catalogue << gParImportExportItem.at(i);
         // One PLU at the top of every range, with every flag; one at the bottom, with names of several lines.
-        QVariantMap top{{"PLU_MG", 12},
-                        {"PLU_BarFormat", 3},
-                        {"PLU_EANItemCode", "0042"},
-                        {"PLU_Commodity", test::textLine(3, "Golden apples", 0x0D) + test::textLine(1, "2", 0x0C)},
-                        {"PLU_Description", test::textLine(2, QByteArray(50, 'D'), 0x0C)}};
-        QVariantMap bottom{{"PLU_MG", 997},
-                           {"PLU_Commodity", test::textLine(1, "Pears", 0x0D) + test::textLine(4, "x", 0x0C)},
-                           {"PLU_Description", test::textLine(0, "Ripe", 0x0D) + test::textLine(0, "", 0x0C)},
-                           {"Stat2_Commodity", 1},
-                           {"Stat2_Description", 1}};
+        // clang-format off
+        QVariantMap top{{"PLU_MG", 12}, {"PLU_BarFormat", 3}, {"PLU_EANItemCode", "0042"}, {"PLU_Commodity", test::textLine(3, "Golden apples", 0x0D) + test::textLine(1, "2", 0x0C)}, {"PLU_Description", test::textLine(2, QByteArray(50, 'D'), 0x0C)}};
+        QVariantMap bottom{{"PLU_MG", 997}, {"PLU_Commodity", test::textLine(1, "Pears", 0x0D) + test::textLine(4, "x", 0x0C)}, {"PLU_Description", test::textLine(0, "Ripe", 0x0D) + test::textLine(0, "", 0x0C)}, {"Stat2_Commodity", 1}, {"Stat2_Description", 1}};
+        // clang-format on
         for (const QString& name : catalogue)
             if (const PluFieldRange* range = pluFieldRange(name); range && range->kind != PluValueKind::ItemCode) {
                 top.insert(name, top.value(name, range->max));
@@ -601,6 +592,7 @@ private slots:
             QString table;
             QVariantMap values;
         };
+        // clang-format off
         const QList<Row> rows{
             {"KVB_44", {{"Clerk_No", 1}, {"Name", QString::fromUtf8("收银员")}, {"Status", 0}}},
             {"KVB_44", {{"Clerk_No", 2}, {"Name", "Bob"}, {"Status", 0}}},
@@ -609,33 +601,16 @@ private slots:
             {"KVB_A8", {{"Code", 2}, {"Name", QString::fromUtf8("税二")}, {"Rate", 600}, {"Status", 0}}},
             {"KVB_AC", {{"Number", 5}, {"Status", 19}, {"Type", 2}, {"Name", "Stock"}}},
             {"KVB_AD", {{"Number", 2}, {"Status", 9}, {"Name", "Card"}, {"Reserved", 0}}},
-            {"KVB_AA",
-             {{"Number", 7},
-              {"Disc_SDate", 10130},
-              {"Disc_EDate", 311230},
-              {"Disc_ETime", 2359},
-              {"Disc_Type", 6},
-              {"Disc_Within1stL", 999},
-              {"DisDayOfWeek", 127}}},
-            {"KVB_AB",
-             {{"Number", 3},
-              {"Price_SDate", 10130},
-              {"Price_STime", 5},
-              {"Price_EDate", 311227},
-              {"Price_ETime", 2359},
-              {"PriceDayOfWeek", 127},
-              {"NewUnitPrice", 999},
-              {"NextNumber", 0}}},
+            {"KVB_AA", {{"Number", 7}, {"Disc_SDate", 10130}, {"Disc_EDate", 311230}, {"Disc_ETime", 2359}, {"Disc_Type", 6}, {"Disc_Within1stL", 999}, {"DisDayOfWeek", 127}}},
+            {"KVB_AB", {{"Number", 3}, {"Price_SDate", 10130}, {"Price_STime", 5}, {"Price_EDate", 311227}, {"Price_ETime", 2359}, {"PriceDayOfWeek", 127}, {"NewUnitPrice", 999}, {"NextNumber", 0}}},
             {"KVB_3A", {{"No", 1}, {"NextNo", 2}, {"NameFirstLine", "Wheat flour"}, {"Name", flour}}},
             {"KVB_3A", {{"No", 2}, {"NextNo", 0}, {"NameFirstLine", " "}}},
             {"KVB_3A", {{"No", 3}, {"NextNo", 0}, {"NameFirstLine", "Wheat flour"}, {"Name", flour}}},
-            {"KVB_3B",
-             {{"No", 7}, {"NextNo", 0}, {"NameFirstLine", "Fresh"}, {"Name", test::textLine(1, "Fresh", 0x0C)}}},
-            {"KVB_3C",
-             {{"No", 8}, {"NextNo", 9}, {"NameFirstLine", "Sale"}, {"Name", test::textLine(4, "Sale", 0x0C)}}},
-            {"KVB_3D",
-             {{"No", 1}, {"NextNo", 0}, {"NameFirstLine", "Shop"}, {"Name", test::textLine(6, "Shop", 0x0C)}}},
+            {"KVB_3B", {{"No", 7}, {"NextNo", 0}, {"NameFirstLine", "Fresh"}, {"Name", test::textLine(1, "Fresh", 0x0C)}}},
+            {"KVB_3C", {{"No", 8}, {"NextNo", 9}, {"NameFirstLine", "Sale"}, {"Name", test::textLine(4, "Sale", 0x0C)}}},
+            {"KVB_3D", {{"No", 1}, {"NextNo", 0}, {"NameFirstLine", "Shop"}, {"Name", test::textLine(6, "Shop", 0x0C)}}},
         };
+        // clang-format on
         // Each row's record as its builder makes it; every other row is saved with it, clerk 3 with clerk 4's.
         QMap<QString, QList<QByteArray>> expected;
         db::Transaction tx(gDBConnection);
@@ -654,15 +629,9 @@ private slots:
         const QByteArray key3 = QByteArray::fromHex("00000003000B0000123400"),
                          key30 = QByteArray::fromHex("00000262000B0000000281");
         auto addKey = [](int layout, int number, int keySwitch, int status, const QByteArray& record) {
-            test::addRow(QStringLiteral("KVB_41"),
-                         {{"Scale_IP", "192.168.001.010"},
-                          {"PSK_Layout", layout},
-                          {"Number", number},
-                          {"Key_Switch", keySwitch},
-                          {"Status", status},
-                          {"Name", "Key"},
-                          {"KVBBinData", record.isEmpty() ? QVariant() : QVariant(record)},
-                          {"Is_Selected", 1}});
+            // clang-format off
+            test::addRow(QStringLiteral("KVB_41"), {{"Scale_IP", "192.168.001.010"}, {"PSK_Layout", layout}, {"Number", number}, {"Key_Switch", keySwitch}, {"Status", status}, {"Name", "Key"}, {"KVBBinData", record.isEmpty() ? QVariant() : QVariant(record)}, {"Is_Selected", 1}});
+            // clang-format on
         };
         addKey(0, 3, 1234, 0, key3);
         addKey(0, 30, 2, 129, QByteArray());

@@ -60,17 +60,14 @@ QByteArray storeDump(const char* name) { return QByteArray(" 1 \r\n") + name + "
 
 using DumpFiles = QMap<QString, QByteArray>; // file name to content
 
-struct SettingsFileRow {
+// A file that stops the start: written over the shipped one, or removed when `content` is null.
+struct FailedStartRow {
     const char* name;
+    const char* file;
     QByteArray content{};
-    QString where;
-};
-
-struct SchemaRow {
-    const char* name;
-    QByteArray schema{};     // null: no schema file
     bool leftBehind = false; // a working database from an earlier run is present
-    QString expected;
+    QString renamedField{};  // a schema line changed so the dumps no longer fit
+    QStringList said;
 };
 
 struct WriteFailRow {
@@ -118,14 +115,6 @@ struct SwapRow {
     bool freshComplete = false;
     QString old{};
     QString loaded{};
-};
-
-struct ReloadRow {
-    const char* name;
-    QString dumpFile;
-    QByteArray content;
-    QString renamedField{}; // a schema line changed so the dump no longer fits
-    QString expected;
 };
 
 // The smallest records a PLU and a department can have.
@@ -248,24 +237,39 @@ private slots:
         QVERIFY(!loadingVisible);
     }
 
-    void damagedSettingsFile_data()
+    void failedStart_data()
     {
+        const QByteArray malformed = "[STORE]\r\nST_No,4,4\r\nST_Name,10\r\n\r\n[END]\r\n";
         // clang-format off
-        test::addDataRows<SettingsFileRow>({
-            {.name = "ends early", .content = " 0 \r\n 2 \r\n 0 \r\n", .where = "line 4"},
-            {.name = "not a number", .content = " 0 \r\n two \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 0 \r\nRoot\r\n", .where = "line 2"},
-            {.name = "beyond 16 bits", .content = " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 40000 \r\n 0 \r\nR\r\n", .where = "line 7"},
-            {.name = "currency line missing", .content = " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 2 \r\nEUR\r\n 0 \r\n 0 \r\n", .where = "line 10"},
-            {.name = "empty file", .where = "line 1"},
+        test::addDataRows<FailedStartRow>({
+            {.name = "settings file ends early", .file = "ini/setting.cfg", .content = " 0 \r\n 2 \r\n 0 \r\n", .said = {"setting.cfg", "line 4"}},
+            {.name = "schema missing", .file = "Database/abc.txt", .said = {"abc.txt does not exist"}},
+            {.name = "schema missing, database left behind", .file = "Database/abc.txt", .leftBehind = true, .said = {"abc.txt does not exist"}},
+            {.name = "schema malformed", .file = "Database/abc.txt", .content = malformed, .said = {"abc.txt is malformed at line 3"}},
+            {.name = "schema malformed, database left behind", .file = "Database/abc.txt", .content = malformed, .leftBehind = true, .said = {"abc.txt is malformed at line 3"}},
+            {.name = "schema without end line", .file = "Database/abc.txt", .content = "[STORE]\r\nST_No,4,4\r\n\r\n", .said = {"malformed at line"}},
+            {.name = "malformed dump", .file = "AccessData/tempplu.txt", .content = " 1 \r\n 1 \r\n 0 \r\n 2 \r\n", .said = {"tempplu.txt, line 4:"}},
+            {.name = "schema lacks a dumped field", .file = "AccessData/tempstore.txt", .content = storeDump("Main"), .renamedField = "ST_Name", .said = {"no field ST_Name"}},
         });
         // clang-format on
     }
 
-    void damagedSettingsFile()
+    void failedStart()
     {
-        QFETCH(SettingsFileRow, row);
-        QVERIFY(writeFile(file("ini/setting.cfg"), row.content));
-        checkFailedStart(ui::MsgIcon::Critical, {QStringLiteral("setting.cfg"), row.where});
+        QFETCH(FailedStartRow, row);
+        if (row.content.isNull())
+            QVERIFY(QFile::remove(file(row.file)));
+        else
+            QVERIFY(writeFile(file(row.file), row.content));
+        if (row.leftBehind)
+            QVERIFY(writeFile(file(WorkingDb), "a database left behind"));
+        if (!row.renamedField.isEmpty()) {
+            const QByteArray line = "\r\n" + row.renamedField.toLatin1() + ",";
+            QByteArray schema = test::readFile(file("Database/abc.txt"));
+            QVERIFY(schema.contains(line));
+            QVERIFY(writeFile(file("Database/abc.txt"), schema.replace(line, "\r\nRenamed_" + line.mid(2))));
+        }
+        checkFailedStart(ui::MsgIcon::Critical, row.said);
     }
 
     // A language file that cannot be read is named at the end of start-up, and the program runs on.
@@ -277,31 +281,6 @@ private slots:
         QCOMPARE(m_messages->messages[0].text,
                  gLangMsg.text(QStringLiteral("langFileErr")) + QLatin1Char('\n') + file("ini/language.ini"));
         closeOrderly();
-    }
-
-    void schemaFailure_data()
-    {
-        // clang-format off
-        test::addDataRows<SchemaRow>({
-            {.name = "missing", .expected = "abc.txt does not exist"},
-            {.name = "missing, database left behind", .leftBehind = true, .expected = "abc.txt does not exist"},
-            {.name = "malformed", .schema = "[STORE]\r\nST_No,4,4\r\nST_Name,10\r\n\r\n[END]\r\n", .expected = "abc.txt is malformed at line 3"},
-            {.name = "malformed, database left behind", .schema = "[STORE]\r\nST_No,4,4\r\nST_Name,10\r\n\r\n[END]\r\n", .leftBehind = true, .expected = "abc.txt is malformed at line 3"},
-            {.name = "no end line", .schema = "[STORE]\r\nST_No,4,4\r\n\r\n", .expected = "malformed at line"},
-        });
-        // clang-format on
-    }
-
-    void schemaFailure()
-    {
-        QFETCH(SchemaRow, row);
-        const auto& [rowName, schema, leftBehind, expected] = row;
-        QVERIFY(QFile::remove(file("Database/abc.txt")));
-        if (!schema.isNull())
-            QVERIFY(writeFile(file("Database/abc.txt"), schema));
-        if (leftBehind)
-            QVERIFY(writeFile(file(WorkingDb), "a database left behind"));
-        checkFailedStart(ui::MsgIcon::Critical, {expected});
     }
 
     void emptyDumpFolder()
@@ -459,13 +438,10 @@ private slots:
         startRunning();
         {
             frmFlexiBarcode form;
-            for (auto [list, index] : {std::pair{"ComboNo", 1},
-                                       {"ComboType", 1},
-                                       {"ComboItemDigitNo", 5},
-                                       {"ComboData1", 5},
-                                       {"ComboCD", 2},
-                                       {"ComboEANorITF", 1}})
+            // clang-format off
+            for (auto [list, index] : {std::pair{"ComboNo", 1}, {"ComboType", 1}, {"ComboItemDigitNo", 5}, {"ComboData1", 5}, {"ComboCD", 2}, {"ComboEANorITF", 1}})
                 ui::setListIndex(form.findChild<QComboBox*>(QLatin1String(list)), index);
+            // clang-format on
             form.cmdSave_Click();
         }
         gStoreTree().gCurScaleIP = QStringLiteral("127.  0.  0.  1");
@@ -501,16 +477,10 @@ private slots:
         for (int i = 1; i <= gParImportExportItem.count(); ++i)
             catalogue << gParImportExportItem.at(i);
         // One PLU at the top of every range, with every flag; one at the bottom, with names of several lines.
-        QVariantMap top{{"PLU_MG", 12},
-                        {"PLU_BarFormat", 3},
-                        {"PLU_EANItemCode", "0042"},
-                        {"PLU_Commodity", test::textLine(3, "Golden apples", 0x0D) + test::textLine(1, "2", 0x0C)},
-                        {"PLU_Description", test::textLine(2, QByteArray(50, 'D'), 0x0C)}};
-        QVariantMap bottom{{"PLU_MG", 997},
-                           {"PLU_Commodity", test::textLine(1, "Pears", 0x0D) + test::textLine(4, "x", 0x0C)},
-                           {"PLU_Description", test::textLine(0, "Ripe", 0x0D) + test::textLine(0, "", 0x0C)},
-                           {"Stat2_Commodity", 1},
-                           {"Stat2_Description", 1}};
+        // clang-format off
+        QVariantMap top{{"PLU_MG", 12}, {"PLU_BarFormat", 3}, {"PLU_EANItemCode", "0042"}, {"PLU_Commodity", test::textLine(3, "Golden apples", 0x0D) + test::textLine(1, "2", 0x0C)}, {"PLU_Description", test::textLine(2, QByteArray(50, 'D'), 0x0C)}};
+        QVariantMap bottom{{"PLU_MG", 997}, {"PLU_Commodity", test::textLine(1, "Pears", 0x0D) + test::textLine(4, "x", 0x0C)}, {"PLU_Description", test::textLine(0, "Ripe", 0x0D) + test::textLine(0, "", 0x0C)}, {"Stat2_Commodity", 1}, {"Stat2_Description", 1}};
+        // clang-format on
         for (const QString& name : catalogue)
             if (const PluFieldRange* range = pluFieldRange(name); range && range->kind != PluValueKind::ItemCode) {
                 top.insert(name, top.value(name, range->max));
@@ -622,6 +592,7 @@ private slots:
             QString table;
             QVariantMap values;
         };
+        // clang-format off
         const QList<Row> rows{
             {"KVB_44", {{"Clerk_No", 1}, {"Name", QString::fromUtf8("收银员")}, {"Status", 0}}},
             {"KVB_44", {{"Clerk_No", 2}, {"Name", "Bob"}, {"Status", 0}}},
@@ -630,33 +601,16 @@ private slots:
             {"KVB_A8", {{"Code", 2}, {"Name", QString::fromUtf8("税二")}, {"Rate", 600}, {"Status", 0}}},
             {"KVB_AC", {{"Number", 5}, {"Status", 19}, {"Type", 2}, {"Name", "Stock"}}},
             {"KVB_AD", {{"Number", 2}, {"Status", 9}, {"Name", "Card"}, {"Reserved", 0}}},
-            {"KVB_AA",
-             {{"Number", 7},
-              {"Disc_SDate", 10130},
-              {"Disc_EDate", 311230},
-              {"Disc_ETime", 2359},
-              {"Disc_Type", 6},
-              {"Disc_Within1stL", 999},
-              {"DisDayOfWeek", 127}}},
-            {"KVB_AB",
-             {{"Number", 3},
-              {"Price_SDate", 10130},
-              {"Price_STime", 5},
-              {"Price_EDate", 311227},
-              {"Price_ETime", 2359},
-              {"PriceDayOfWeek", 127},
-              {"NewUnitPrice", 999},
-              {"NextNumber", 0}}},
+            {"KVB_AA", {{"Number", 7}, {"Disc_SDate", 10130}, {"Disc_EDate", 311230}, {"Disc_ETime", 2359}, {"Disc_Type", 6}, {"Disc_Within1stL", 999}, {"DisDayOfWeek", 127}}},
+            {"KVB_AB", {{"Number", 3}, {"Price_SDate", 10130}, {"Price_STime", 5}, {"Price_EDate", 311227}, {"Price_ETime", 2359}, {"PriceDayOfWeek", 127}, {"NewUnitPrice", 999}, {"NextNumber", 0}}},
             {"KVB_3A", {{"No", 1}, {"NextNo", 2}, {"NameFirstLine", "Wheat flour"}, {"Name", flour}}},
             {"KVB_3A", {{"No", 2}, {"NextNo", 0}, {"NameFirstLine", " "}}},
             {"KVB_3A", {{"No", 3}, {"NextNo", 0}, {"NameFirstLine", "Wheat flour"}, {"Name", flour}}},
-            {"KVB_3B",
-             {{"No", 7}, {"NextNo", 0}, {"NameFirstLine", "Fresh"}, {"Name", test::textLine(1, "Fresh", 0x0C)}}},
-            {"KVB_3C",
-             {{"No", 8}, {"NextNo", 9}, {"NameFirstLine", "Sale"}, {"Name", test::textLine(4, "Sale", 0x0C)}}},
-            {"KVB_3D",
-             {{"No", 1}, {"NextNo", 0}, {"NameFirstLine", "Shop"}, {"Name", test::textLine(6, "Shop", 0x0C)}}},
+            {"KVB_3B", {{"No", 7}, {"NextNo", 0}, {"NameFirstLine", "Fresh"}, {"Name", test::textLine(1, "Fresh", 0x0C)}}},
+            {"KVB_3C", {{"No", 8}, {"NextNo", 9}, {"NameFirstLine", "Sale"}, {"Name", test::textLine(4, "Sale", 0x0C)}}},
+            {"KVB_3D", {{"No", 1}, {"NextNo", 0}, {"NameFirstLine", "Shop"}, {"Name", test::textLine(6, "Shop", 0x0C)}}},
         };
+        // clang-format on
         // Each row's record as its builder makes it; every other row is saved with it, clerk 3 with clerk 4's.
         QMap<QString, QList<QByteArray>> expected;
         db::Transaction tx(gDBConnection);
@@ -675,15 +629,9 @@ private slots:
         const QByteArray key3 = QByteArray::fromHex("00000003000B0000123400"),
                          key30 = QByteArray::fromHex("00000262000B0000000281");
         auto addKey = [](int layout, int number, int keySwitch, int status, const QByteArray& record) {
-            test::addRow(QStringLiteral("KVB_41"),
-                         {{"Scale_IP", "192.168.001.010"},
-                          {"PSK_Layout", layout},
-                          {"Number", number},
-                          {"Key_Switch", keySwitch},
-                          {"Status", status},
-                          {"Name", "Key"},
-                          {"KVBBinData", record.isEmpty() ? QVariant() : QVariant(record)},
-                          {"Is_Selected", 1}});
+            // clang-format off
+            test::addRow(QStringLiteral("KVB_41"), {{"Scale_IP", "192.168.001.010"}, {"PSK_Layout", layout}, {"Number", number}, {"Key_Switch", keySwitch}, {"Status", status}, {"Name", "Key"}, {"KVBBinData", record.isEmpty() ? QVariant() : QVariant(record)}, {"Is_Selected", 1}});
+            // clang-format on
         };
         addKey(0, 3, 1234, 0, key3);
         addKey(0, 30, 2, 129, QByteArray());
@@ -1074,30 +1022,6 @@ private slots:
         QVERIFY(!QFileInfo::exists(newDumpFolder()));
         QVERIFY(!QFileInfo::exists(oldDumpFolder()));
         QCOMPARE(m_messages->messages.size(), 0);
-    }
-
-    void reloadFailure_data()
-    {
-        // clang-format off
-        test::addDataRows<ReloadRow>({
-            {.name = "malformed dump", .dumpFile = "tempplu.txt", .content = " 1 \r\n 1 \r\n 0 \r\n 2 \r\n", .expected = "tempplu.txt, line 4:"},
-            {.name = "schema lacks a dumped field", .dumpFile = "tempstore.txt", .content = storeDump("Main"), .renamedField = "ST_Name", .expected = "no field ST_Name"},
-        });
-        // clang-format on
-    }
-
-    void reloadFailure()
-    {
-        QFETCH(ReloadRow, row);
-        const auto& [rowName, dumpFile, content, renamedField, expected] = row;
-        QVERIFY(writeFile(dumpFolder() + QLatin1Char('/') + dumpFile, content));
-        if (!renamedField.isEmpty()) {
-            QByteArray schema = test::snapshot(m_folder->path()).value(QStringLiteral("Database/abc.txt"));
-            QVERIFY(schema.contains("\r\n" + renamedField.toLatin1() + ","));
-            schema.replace("\r\n" + renamedField.toLatin1() + ",", "\r\nRenamed_" + renamedField.toLatin1() + ",");
-            QVERIFY(writeFile(file("Database/abc.txt"), schema));
-        }
-        checkFailedStart(ui::MsgIcon::Critical, {expected});
     }
 
     void languageGroupFromSettings_data()

@@ -1,3 +1,6 @@
+#include "support/DataRows.h"
+#include "support/TestSupport.h"
+
 #include "app/SchemaBuilder.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
@@ -9,11 +12,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <limits>
 
 using quorvane::app::BuildDatabaseFromSchema;
 using quorvane::app::SchemaBuildError;
 using namespace quorvane::db;
+using quorvane::test::readFile;
+using quorvane::test::writeFile;
 
 namespace {
 
@@ -125,20 +131,7 @@ QSet<int> positions(const QString& list)
     return out;
 }
 
-char kindLetter(FieldKind k)
-{
-    switch (k) {
-    case FieldKind::Number:
-        return 'N';
-    case FieldKind::Text:
-        return 'T';
-    case FieldKind::Binary:
-        return 'B';
-    case FieldKind::Real:
-        return 'R';
-    }
-    return '?';
-}
+char kindLetter(FieldKind k) { return "NRTB"[int(k)]; }
 
 QByteArray schemaBytes(const QStringList& lines)
 {
@@ -146,18 +139,6 @@ QByteArray schemaBytes(const QStringList& lines)
     for (const QString& l : lines)
         out += l.toLatin1() + "\r\n";
     return out;
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QStringList entries(const QString& dir)
@@ -187,6 +168,17 @@ QString describe(const Connection& c)
 const QStringList kSmallSchema = {"[T]",           "Id,4,4",          "Name,10,20", "Data,11,0",
                                   "PLU_TaxNo,4,4", "Is_Selected,4,4", "",           "[END]"};
 
+struct BuildRow {
+    const char* name;
+    QByteArray schema = schemaBytes(kSmallSchema); // null: no schema file
+    QByteArray database{};                         // there before the build, null for none
+    bool leftover = false;                         // a temporary database of a cut build
+    int mode = 0;
+    int result = 0;
+    QStringList files{"Orvo2005_New.mdb", "abc.txt"};
+    QString tables{}; // of the database after the build; empty: the one before is unchanged
+};
+
 } // namespace
 
 class TestSchema : public QObject {
@@ -201,7 +193,7 @@ private:
     void buildSmall(QTemporaryDir& dir, Connection& c, const QStringList& schema = kSmallSchema)
     {
         QVERIFY(dir.isValid());
-        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(schema)));
+        QVERIFY(writeFile(dir.filePath("abc.txt"), schemaBytes(schema)));
         QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0)), 0);
         QString error;
         QVERIFY2(c.open(dir.filePath(kDbName), &error), qPrintable(error));
@@ -227,19 +219,14 @@ private slots:
 
     void shippedFileBytes()
     {
-        const QByteArray bytes = readBytes(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt");
+        const QByteArray bytes = readFile(QUORVANE_SOURCE_DATA_DIR "/Database/abc.txt");
         QVERIFY(!bytes.isEmpty());
         QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
         QVERIFY(bytes.endsWith("\r\n\r\n[END]\r\n"));
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            const unsigned char b = static_cast<unsigned char>(bytes[i]);
-            QVERIFY2(b < 0x80 && b != 0, qPrintable(QStringLiteral("byte %1").arg(i)));
-            if (b == '\n')
-                QVERIFY2(i > 0 && bytes[i - 1] == '\r', qPrintable(QStringLiteral("bare LF at byte %1").arg(i)));
-            if (b == '\r')
-                QVERIFY2(i + 1 < bytes.size() && bytes[i + 1] == '\n',
-                         qPrintable(QStringLiteral("bare CR at byte %1").arg(i)));
-        }
+        QVERIFY(std::all_of(bytes.begin(), bytes.end(), [](char b) { return b > 0; })); // ASCII, no NUL
+        QByteArray bare = bytes;
+        bare.replace("\r\n", "");
+        QVERIFY2(!bare.contains('\r') && !bare.contains('\n'), "a bare CR or LF");
     }
 
     void shippedTables()
@@ -336,20 +323,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue(field, QString(f.size + 1, QLatin1Char('9'))));
         rs.update();
         QCOMPARE(rs.textValue(field), QString(f.size, QLatin1Char('9')));
-    }
-
-    void shippedRcMatchesKvb25()
-    {
-        const QList<FieldInfo> kvb = m_shipped.fields("KVB_25");
-        const QList<FieldInfo> rc = m_shipped.fields("RC_25");
-        QCOMPARE(kvb.size(), 83);
-        QCOMPARE(rc.size(), kvb.size());
-        for (int i = 0; i < kvb.size(); ++i) {
-            QCOMPARE(rc[i].name, kvb[i].name);
-            QCOMPARE(rc[i].kind, kvb[i].kind);
-            QCOMPARE(rc[i].typeCode, kvb[i].typeCode);
-            QCOMPARE(rc[i].size, kvb[i].size);
-        }
     }
 
     // A received row copied into the PLU table position by position lands in the same-named fields.
@@ -463,7 +436,7 @@ private slots:
         QFETCH(QStringList, schema);
         QFETCH(QString, expected);
         QTemporaryDir dir;
-        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(schema)));
+        QVERIFY(writeFile(dir.filePath("abc.txt"), schemaBytes(schema)));
         SchemaBuildError err;
         QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0, &err)), 0);
         QCOMPARE(entries(dir.path()), QStringList({"Orvo2005_New.mdb", "abc.txt"}));
@@ -472,33 +445,14 @@ private slots:
         QCOMPARE(describe(c), expected);
     }
 
-    void oneTableFields()
+    // A number field holds the whole 32-bit range.
+    void numberRange()
     {
         QTemporaryDir dir;
         Connection c;
-        buildSmall(dir, c, {"[T]", "A,4,4", "B,10,20", "", "[END]"});
-        const QList<FieldInfo> f = c.fields("T");
-        QCOMPARE(f.size(), 2);
-        QCOMPARE(f[0].kind, FieldKind::Number);
-        QCOMPARE(f[0].defaultValue, QVariant(0));
-        QCOMPARE(f[1].kind, FieldKind::Text);
-        QCOMPARE(f[1].size, 20);
-
-        Recordset rs(&c);
-        rs.open("select * from T");
-        rs.addNew();
-        rs.update();
-        QCOMPARE(rs.value("A"), QVariant(qlonglong(0)));
-        QVERIFY(!rs.isNull("B"));
-        QCOMPARE(rs.textValue("B"), QString());
-        QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue("B", QString(21, QLatin1Char('x'))));
-        rs.setValue("B", QString(20, QLatin1Char('x')));
-        rs.setValue("A", std::numeric_limits<qint32>::min());
-        rs.update();
-        rs.close();
-        rs.open("select * from T");
-        QCOMPARE(rs.textValue("B"), QString(20, QLatin1Char('x')));
-        QCOMPARE(rs.intValue("A"), qint64(std::numeric_limits<qint32>::min()));
+        buildSmall(dir, c, {"[T]", "A,4,4", "", "[END]"});
+        c.exec("INSERT INTO T (A) VALUES (?)", {std::numeric_limits<qint32>::min()});
+        QCOMPARE(c.scalar("select A from T").toLongLong(), qint64(std::numeric_limits<qint32>::min()));
     }
 
     void malformed_data()
@@ -534,106 +488,64 @@ private slots:
         buildSmall(dir, old);
         old.exec("INSERT INTO T (Id) VALUES (1), (2)");
         old.close();
-        const QByteArray before = readBytes(dir.filePath(kDbName));
+        const QByteArray before = readFile(dir.filePath(kDbName));
         QVERIFY(!before.isEmpty());
 
-        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(schema)));
+        QVERIFY(writeFile(dir.filePath("abc.txt"), schemaBytes(schema)));
         SchemaBuildError err;
         const int result = BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0, &err);
         QCOMPARE(result, int(quorvane::app::SchemaMalformed));
         QCOMPARE(err.line, line);
         QVERIFY(!err.message.isEmpty());
-        QCOMPARE(readBytes(dir.filePath(kDbName)), before);
+        QCOMPARE(readFile(dir.filePath(kDbName)), before);
         QCOMPARE(entries(dir.path()), QStringList({"Orvo2005_New.mdb", "abc.txt"}));
     }
 
-    void emptySchemaFileHasNoEnd()
+    // What a build leaves in the folder: the schema file, the database built or kept, never a temporary.
+    void buildOutcome_data()
     {
+        // clang-format off
+        quorvane::test::addDataRows<BuildRow>({
+            {.name = "mode 0 replaces", .database = "OLD", .tables = "T"},
+            {.name = "mode 0, temporary left behind", .leftover = true, .tables = "T"},
+            {.name = "mode 3 keeps a database", .database = "not touched", .mode = 3, .result = 2},
+            {.name = "mode 3 builds a missing one", .mode = 3, .tables = "T"},
+            {.name = "no schema, database exists", .schema = QByteArray(), .database = "earlier run", .result = 1, .files = {"Orvo2005_New.mdb"}},
+            {.name = "no schema, no database", .schema = QByteArray(), .result = 1, .files = {}},
+            {.name = "empty schema has no end", .schema = "", .result = int(quorvane::app::SchemaMalformed), .files = {"abc.txt"}},
+        });
+        // clang-format on
+    }
+
+    void buildOutcome()
+    {
+        QFETCH(BuildRow, row);
         QTemporaryDir dir;
-        QVERIFY(writeBytes(dir.filePath("abc.txt"), QByteArray()));
+        const QString db = dir.filePath(kDbName);
+        if (row.database == "OLD") { // a real database holding a table and a row
+            Connection old;
+            buildSmall(dir, old, {"[OLD]", "X,4,4", "", "[END]"});
+            old.exec("INSERT INTO OLD (X) VALUES (?)", {5});
+            old.close();
+        } else if (!row.database.isNull())
+            QVERIFY(writeFile(db, row.database));
+        if (row.leftover)
+            QVERIFY(writeFile(dir.filePath(kTempName), "left by an interrupted build"));
+        if (!row.schema.isNull())
+            QVERIFY(writeFile(dir.filePath("abc.txt"), row.schema));
         SchemaBuildError err;
-        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0, &err)),
-                 int(quorvane::app::SchemaMalformed));
-        QCOMPARE(entries(dir.path()), QStringList({"abc.txt"}));
-    }
-
-    void modeZeroReplaces()
-    {
-        QTemporaryDir dir;
-        Connection c;
-        buildSmall(dir, c, {"[OLD]", "X,4,4", "", "[END]"});
-        c.exec("INSERT INTO OLD (X) VALUES (?)", {5});
-        c.close();
-
-        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(kSmallSchema)));
-        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0)), 0);
-        QVERIFY(c.open(dir.filePath(kDbName)));
-        QCOMPARE(c.tables(), QStringList({"T"}));
-        QCOMPARE(c.scalar("select count(*) from T").toInt(), 0);
-        QCOMPARE(entries(dir.path()), QStringList({"Orvo2005_New.mdb", "abc.txt"}));
-    }
-
-    void modeThree_data()
-    {
-        QTest::addColumn<bool>("exists");
-        QTest::addColumn<int>("result");
-        QTest::newRow("database exists") << true << 2;
-        QTest::newRow("no database") << false << 0;
-    }
-
-    void modeThree()
-    {
-        QFETCH(bool, exists);
-        QFETCH(int, result);
-        QTemporaryDir dir;
-        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(kSmallSchema)));
-        const QByteArray old = "not touched";
-        if (exists)
-            QVERIFY(writeBytes(dir.filePath(kDbName), old));
-        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 3)), result);
-        QCOMPARE(entries(dir.path()), QStringList({"Orvo2005_New.mdb", "abc.txt"}));
-        if (exists) {
-            QCOMPARE(readBytes(dir.filePath(kDbName)), old);
-        } else {
-            Connection c;
-            QVERIFY(c.open(dir.filePath(kDbName)));
-            QCOMPARE(c.tables(), QStringList({"T"}));
+        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), db, row.mode, &err)), row.result);
+        QCOMPARE(entries(dir.path()), row.files);
+        if (row.result == 1)
+            QCOMPARE(err.line, 0);
+        if (row.tables.isEmpty()) {
+            QCOMPARE(readFile(db), row.database);
+            return;
         }
-    }
-
-    void leftoverTemporaryRemoved()
-    {
-        QTemporaryDir dir;
-        QVERIFY(writeBytes(dir.filePath("abc.txt"), schemaBytes(kSmallSchema)));
-        QVERIFY(writeBytes(dir.filePath(kTempName), "left by an interrupted build"));
-        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0)), 0);
-        QCOMPARE(entries(dir.path()), QStringList({"Orvo2005_New.mdb", "abc.txt"}));
         Connection c;
-        QVERIFY(c.open(dir.filePath(kDbName)));
-        QCOMPARE(c.tables(), QStringList({"T"}));
-    }
-
-    void missingSchema_data()
-    {
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("database exists") << true;
-        QTest::newRow("no database") << false;
-    }
-
-    void missingSchema()
-    {
-        QFETCH(bool, exists);
-        QTemporaryDir dir;
-        const QByteArray old = "an earlier run's database";
-        if (exists)
-            QVERIFY(writeBytes(dir.filePath(kDbName), old));
-        const QStringList before = entries(dir.path());
-        SchemaBuildError err;
-        QCOMPARE(int(BuildDatabaseFromSchema(dir.filePath("abc.txt"), dir.filePath(kDbName), 0, &err)), 1);
-        QCOMPARE(err.line, 0);
-        QCOMPARE(entries(dir.path()), before);
-        if (exists)
-            QCOMPARE(readBytes(dir.filePath(kDbName)), old);
+        QVERIFY(c.open(db));
+        QCOMPARE(c.tables(), QStringList{row.tables});
+        QCOMPARE(c.scalar("select count(*) from T").toInt(), 0);
     }
 };
 

@@ -27,35 +27,22 @@ namespace {
 // Store 1 with a section of two scales; store 3 with a section, department 12 and its main group 40; store 4 without
 // sections, with department 5, main group 41, a search and a PLU; store 5 with search 3 and department 6 without main
 // groups. Store 2: 97 and 997 only.
-const QStringList kRows{"STORE|ST_No=1|ST_Name=Centre",
-                        "STORE|ST_No=2|ST_Name=Harbour",
-                        "STORE|ST_No=3|ST_Name=Quay",
-                        "STORE|ST_No=4|ST_Name=Market",
-                        "STORE|ST_No=5|ST_Name=Lake",
-                        "SECT|ST_No=1|SECT_No=2|SECT_Name=Deli",
-                        "SECT|ST_No=3|SECT_No=2|SECT_Name=Fresh",
-                        "SCALE|ST_No=1|SECT_No=2|SC_IP= 10.  0.  0.  5|SC_No=Deli 1",
-                        "SCALE|ST_No=1|SECT_No=2|SC_IP=192.168.  1. 20|SC_No=Deli 2",
-                        "KVB_20|ST_No=1|DP_No=97|DP_Name=Misc",
-                        "KVB_20|ST_No=2|DP_No=97|DP_Name=Misc",
-                        "KVB_20|ST_No=3|DP_No=97|DP_Name=Misc",
-                        "KVB_20|ST_No=3|DP_No=12|DP_Name=Bakery",
-                        "KVB_20|ST_No=4|DP_No=97|DP_Name=Misc",
-                        "KVB_20|ST_No=4|DP_No=5|DP_Name=Fish",
-                        "KVB_20|ST_No=5|DP_No=97|DP_Name=Misc",
-                        "KVB_20|ST_No=5|DP_No=6|DP_Name=Game",
-                        "KVB_23|ST_No=1|DP_No=97|MG_No=997|MG_Name=Misc",
-                        "KVB_23|ST_No=2|DP_No=97|MG_No=997|MG_Name=Misc",
-                        "KVB_23|ST_No=3|DP_No=97|MG_No=997|MG_Name=Misc",
-                        "KVB_23|ST_No=3|DP_No=12|MG_No=40|MG_Name=Bread",
-                        "KVB_23|ST_No=4|DP_No=97|MG_No=997|MG_Name=Misc",
-                        "KVB_23|ST_No=4|DP_No=5|MG_No=41|MG_Name=Cod",
-                        "KVB_23|ST_No=5|DP_No=97|MG_No=997|MG_Name=Misc",
-                        "SEARCH|ST_No=2|SH_No=15|SH_Name=Offers",
-                        "SEARCH|ST_No=4|SH_No=1|SH_Name=Cheap",
-                        "SEARCH|ST_No=5|SH_No=3|SH_Name=Late",
-                        "KVB_25|PLU_No=1|ST_No=4|PLU_MG=41",
-                        "KVB_25|PLU_No=2|ST_No=3|PLU_MG=40"};
+// clang-format off
+const QStringList kRows{
+    "STORE|ST_No=1|ST_Name=Centre", "STORE|ST_No=2|ST_Name=Harbour", "STORE|ST_No=3|ST_Name=Quay", "STORE|ST_No=4|ST_Name=Market",
+    "STORE|ST_No=5|ST_Name=Lake",
+    "SECT|ST_No=1|SECT_No=2|SECT_Name=Deli", "SECT|ST_No=3|SECT_No=2|SECT_Name=Fresh",
+    "SCALE|ST_No=1|SECT_No=2|SC_IP= 10.  0.  0.  5|SC_No=Deli 1", "SCALE|ST_No=1|SECT_No=2|SC_IP=192.168.  1. 20|SC_No=Deli 2",
+    "KVB_20|ST_No=1|DP_No=97|DP_Name=Misc", "KVB_20|ST_No=2|DP_No=97|DP_Name=Misc", "KVB_20|ST_No=3|DP_No=97|DP_Name=Misc",
+    "KVB_20|ST_No=3|DP_No=12|DP_Name=Bakery", "KVB_20|ST_No=4|DP_No=97|DP_Name=Misc", "KVB_20|ST_No=4|DP_No=5|DP_Name=Fish",
+    "KVB_20|ST_No=5|DP_No=97|DP_Name=Misc", "KVB_20|ST_No=5|DP_No=6|DP_Name=Game",
+    "KVB_23|ST_No=1|DP_No=97|MG_No=997|MG_Name=Misc", "KVB_23|ST_No=2|DP_No=97|MG_No=997|MG_Name=Misc", "KVB_23|ST_No=3|DP_No=97|MG_No=997|MG_Name=Misc",
+    "KVB_23|ST_No=3|DP_No=12|MG_No=40|MG_Name=Bread", "KVB_23|ST_No=4|DP_No=97|MG_No=997|MG_Name=Misc", "KVB_23|ST_No=4|DP_No=5|MG_No=41|MG_Name=Cod",
+    "KVB_23|ST_No=5|DP_No=97|MG_No=997|MG_Name=Misc",
+    "SEARCH|ST_No=2|SH_No=15|SH_Name=Offers", "SEARCH|ST_No=4|SH_No=1|SH_Name=Cheap", "SEARCH|ST_No=5|SH_No=3|SH_Name=Late",
+    "KVB_25|PLU_No=1|ST_No=4|PLU_MG=41", "KVB_25|PLU_No=2|ST_No=3|PLU_MG=40",
+};
+// clang-format on
 
 // What the tables hold, one entry a row.
 QStringList tableRows()

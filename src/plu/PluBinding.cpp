@@ -147,7 +147,7 @@ void ShowPLUInTab(const records::PluRow& row, PluEditorValues& tab)
         // shows as none, kept as stored until changed.
         if ((r.kind == fields::Kind::Date || r.kind == fields::Kind::Time) && row.number(r.field) == 0)
             continue;
-        setShown(tab, QLatin1String(r.control), pluShownValue(r, row, format));
+        setShown(tab, r, pluShownValue(r, row, format));
     }
     tab.units = SetUnitLabels(int(unit));
     PluEditorState& s = gPluEditor();
@@ -192,7 +192,7 @@ void TakePLUFromTab(const PluEditorValues& tab, records::PluRow& row)
     QList<std::pair<const PluField*, std::optional<qint64>>> values;
     qint64 flags = 255; // format 0, or a flag box showing "F": the flags are not used
     for (const PluField& r : pluFields()) {
-        const QVariant shown = shownIn(tab, QLatin1String(r.control));
+        const QVariant shown = shownIn(tab, r);
         switch (r.field) {
         case f::PLU_CommodityFirst: // the text and its blocks are written below
         case f::PLU_Description:

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "plu/PluFields.h"
 #include "records/EanData.h"
 
 #include <QDate>
-#include <QList>
-#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QTime>
@@ -82,17 +81,10 @@ struct PluEditorValues {
     std::optional<QString> dateFormat; // of DTPickerStartDate and DTPickerEndDate; none keeps theirs
 };
 
-// The members of an editor by the objectName of their control, for copying to and from the controls: the
-// text boxes (control arrays as "meditMemDisc(1)"), the lists whose positions the members hold (all but
-// combMG) and the check boxes.
-QList<QPair<QString, QString*>> textBoxes(PluEditorValues& tab);
-QList<QPair<QString, int*>> listPositions(PluEditorValues& tab);
-QList<QPair<QString, bool*>> checkBoxes(PluEditorValues& tab);
-
-// The value of a control of the editor's field table (plu/PluFields.h) as the field kinds show it, by objectName,
-// and back: a box's text (combMG's chosen text), a list's position, a check state, a picker's date or time. A name
-// the editor lacks gives an invalid QVariant, and setting it changes nothing.
-QVariant shownIn(const PluEditorValues& tab, const QString& control);
-void setShown(PluEditorValues& tab, const QString& control, const QVariant& value);
+// The value of a row of the editor's field table (plu/PluFields.h) as the field kinds show it, taken from its place
+// in the editor, and back: a box's text (combMG's chosen text, which setting chooses among its entries), a list's
+// position, a check state, a picker's date or time. meditDepartment, shown beside the main groups, is no row.
+QVariant shownIn(const PluEditorValues& tab, const PluField& row);
+void setShown(PluEditorValues& tab, const PluField& row, const QVariant& value);
 
 } // namespace quorvane

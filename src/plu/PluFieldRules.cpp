@@ -50,10 +50,8 @@ void compareNumber(const char* field, std::optional<qint64> value)
 
 QString* boxOf(PluEditorValues& tab, const QString& objectName)
 {
-    for (const auto& [name, box] : textBoxes(tab))
-        if (name == objectName)
-            return box;
-    return nullptr;
+    const PluField* row = pluField(objectName);
+    return row ? row->value.in<QString>(tab) : nullptr;
 }
 
 qint64 dateValue(const QDate& d) { return d.day() * 10000 + d.month() * 100 + d.year() % 100; }

@@ -3,9 +3,13 @@
 #include "records/PluRow.h"
 #include "settings/FieldKinds.h"
 
+#include <QDate>
 #include <QList>
+#include <QString>
+#include <QTime>
 
 #include <optional>
+#include <variant>
 
 namespace quorvane {
 
@@ -50,7 +54,8 @@ enum class ViewForm {
 
 // The PLU editor's field table (see settings/FieldKinds.h): a row per control of its three pages. Its own columns:
 // the whole-number range each number box accepts, as the box's limit lets it be typed (the save check and the PLU
-// import refuse a value outside it), the rules of the number boxes, and how the received PLU's view shows it.
+// import refuse a value outside it), the rules of the number boxes, and how the received PLU's view shows it; then
+// the place of the control's value in the editor's values (PluEditorValues.h: shownIn, setShown).
 struct PluColumns {
     qint64 min = 0;
     qint64 max = 0;                    // 0 with min 0: no number (a text, list or check box)
@@ -58,7 +63,35 @@ struct PluColumns {
     ViewForm view = ViewForm::Editor;  // in the received PLU's view
     const char* viewControl = nullptr; // the view's own control in its place (a text box for a list)
 };
-using PluField = fields::FieldRow<records::plu::Field, PluColumns>;
+
+struct PluEditorValues;
+struct ListValue;
+
+// Where the editor's values (PluEditorValues.h) hold a control's value: a member, or an element or member of one,
+// reached by a function the table names. It has no default, so a control cannot join the table without a place
+// for its value.
+class EditorPlace {
+public:
+    template<class T> using In = T& (*)(PluEditorValues&);
+    template<class T> constexpr EditorPlace(In<T> in) : m_in(in) { }
+
+    // The value there when it is a T; nullptr when it is of another type.
+    template<class T> T* in(PluEditorValues& tab) const
+    {
+        const In<T>* at = std::get_if<In<T>>(&m_in);
+        return at ? &(*at)(tab) : nullptr;
+    }
+    // Runs `use` on the value there, whatever its type.
+    template<class Use> decltype(auto) visit(PluEditorValues& tab, Use&& use) const
+    {
+        return std::visit([&](auto at) -> decltype(auto) { return use(at(tab)); }, m_in);
+    }
+
+private:
+    std::variant<In<QString>, In<int>, In<bool>, In<QDate>, In<QTime>, In<ListValue>> m_in;
+};
+
+using PluField = fields::FieldRow<records::plu::Field, PluColumns, EditorPlace>;
 
 const QList<PluField>& pluFields();
 // The row of a control; nullptr for a control the table lacks.

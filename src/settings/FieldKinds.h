@@ -18,14 +18,14 @@ namespace quorvane::fields {
 //
 //   // plu/PluFields.h: a row of the common form with the PLU's own column, its accepted range.
 //   struct PluColumns { qint64 min = 0, max = 0; };
-//   using PluField = fields::FieldRow<records::plu::Field, PluColumns>;
+//   using PluField = fields::FieldRow<records::plu::Field, PluColumns, EditorPlace>;
 //   // plu/PluFields.cpp
 //   using enum fields::Kind;
 //   const QList<PluField> kPluFields{
 //       {.control = "meditPLU", .field = f::PLU_No, .kind = Whole, .write = Always, .focusLimit = 6,
-//        .extra = {1, 999999}},
+//        .extra = {1, 999999}, .value = at<&E::meditPLU>},
 //       {.control = "meditUPrice", .field = f::PLU_UPrice, .kind = Amount, .decimals = PriceDecimals,
-//        .flag = f::Stat2_... , .extra = {0, 999999}},
+//        .flag = f::Stat2_... , .extra = {0, 999999}, .value = at<&E::meditUPrice>},
 //   };
 //
 // Another table takes another Field enum and its own columns (a flexible-barcode list its column widths, the
@@ -57,9 +57,11 @@ enum class Write { Always, NotEmpty };
 // settings, tests give their own.
 Format currentFormat();
 
-// A row of a field table: the common columns, then the table's own (`extra`, a struct of its own).
+// A row of a field table: the common columns, then the table's own (`extra`, a struct of its own), then where its
+// editor's values hold the control's value (`value`; a table whose editor needs none leaves it NoColumns). A place
+// type without a default makes `value` a column every row must fill.
 struct NoColumns { };
-template<class Field, class Columns = NoColumns> struct FieldRow {
+template<class Field, class Columns = NoColumns, class Place = NoColumns> struct FieldRow {
     const char* control = nullptr; // objectName, "meditMemDisc(1)" for an array element
     Field field{};
     Kind kind = Kind::Text;
@@ -68,6 +70,7 @@ template<class Field, class Columns = NoColumns> struct FieldRow {
     int focusLimit = 0;          // characters the box takes while it has the focus; 0 none
     std::optional<Field> flag{}; // the status bit set when the field is greater than 0
     Columns extra{};
+    Place value;
 };
 
 // What a control shows: text for boxes, a position for lists, a check state, a date or a time. A Date or Time that

@@ -9,6 +9,7 @@
 
 #include "app/WorkingDatabase.h"
 #include "plu/PluBinding.h"
+#include "plu/PluEditorValues.h"
 #include "plu/PluList.h"
 #include "plu/PluTabs.h"
 #include "settings/Settings.h"
@@ -56,27 +57,28 @@ inline void resetPlu()
 
 // The value of the control of that objectName in the editor, as text: a list its position (combMG its
 // text), a check box 1 or 0, a date picker its ISO date, a time picker "HH:mm".
-inline QString valueOf(PluEditorValues& tab, const QString& control)
+inline QString valueOf(const PluEditorValues& tab, const QString& control)
 {
-    for (const auto& [name, text] : textBoxes(tab))
-        if (name == control)
-            return *text;
-    for (const auto& [name, index] : listPositions(tab))
-        if (name == control)
-            return QString::number(*index);
-    for (const auto& [name, checked] : checkBoxes(tab))
-        if (name == control)
-            return QString::number(*checked);
-    if (control == QLatin1String("combMG"))
-        return tab.combMG.currentText();
-    const bool start = control.contains(QLatin1String("Start"));
-    if (control.endsWith(QLatin1String("Date")))
-        return (start ? tab.DTPickerStartDate : tab.DTPickerEndDate).toString(Qt::ISODate);
-    return (start ? tab.DTPickerStartTime : tab.DTPickerEndTime).toString(QStringLiteral("HH:mm"));
+    if (control == QLatin1String("meditDepartment"))
+        return tab.meditDepartment;
+    const PluField* row = pluField(control);
+    if (!row)
+        return QStringLiteral("(no such control)");
+    const QVariant v = shownIn(tab, *row);
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return QString::number(v.toBool());
+    case QMetaType::QDate:
+        return v.toDate().toString(Qt::ISODate);
+    case QMetaType::QTime:
+        return v.toTime().toString(QStringLiteral("HH:mm"));
+    default:
+        return v.toString();
+    }
 }
 
 // The named controls' values, "control=value;...", to compare with the list naming them.
-inline QString valuesOf(PluEditorValues& tab, const QString& list)
+inline QString valuesOf(const PluEditorValues& tab, const QString& list)
 {
     QStringList out;
     for (const auto& [control, value] : pairs(list))
@@ -88,12 +90,10 @@ inline QString valuesOf(PluEditorValues& tab, const QString& list)
 inline void enter(PluEditorValues& tab, const QString& list)
 {
     for (const auto& [control, text] : pairs(list)) {
-        if (control.endsWith(QLatin1String("Date")))
-            (control.contains(QLatin1String("Start")) ? tab.DTPickerStartDate
-                                                      : tab.DTPickerEndDate) = QDate::fromString(text, Qt::ISODate);
-        for (const auto& [name, box] : textBoxes(tab))
-            if (name == control)
-                *box = text;
+        const PluField* row = pluField(control);
+        if (!row)
+            qFatal("enter: no control %s", qPrintable(control));
+        setShown(tab, *row, row->kind == fields::Kind::Date ? QVariant(QDate::fromString(text, Qt::ISODate)) : text);
     }
 }
 

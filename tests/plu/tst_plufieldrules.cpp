@@ -88,18 +88,14 @@ private slots:
         PluEditorValues& tab = host.values;
         tab.combDiscType = c.discType;
         const PluFieldRule* rule = pluFieldRule(c.box);
+        const PluField& row = *pluField(c.box);
         if (!rule) {
-            for (const auto& [name, index] : listPositions(tab))
-                if (name == c.box)
-                    *index = c.position;
+            setShown(tab, row, c.position); // a list
             pluControlLostFocus(c.box, tab);
             QCOMPARE(int(gPluEditor().gPLUChanged), c.pluChanged);
             return;
         }
-        QString* box = nullptr;
-        for (const auto& [name, text] : textBoxes(tab))
-            if (name == c.box)
-                box = text;
+        QString* box = row.value.in<QString>(tab);
         QVERIFY(box);
         const FocusedBox focused = pluFieldGotFocus(*rule, c.shown, c.discType);
         if (c.focused != QLatin1String("-"))
@@ -242,11 +238,8 @@ private slots:
     void everyRuleNamesABoxAndAField()
     {
         PluEditorValues tab;
-        QStringList boxes;
-        for (const auto& [name, text] : textBoxes(tab))
-            boxes << name;
         for (const PluFieldRule& rule : pluFieldRules()) {
-            QVERIFY2(boxes.contains(QLatin1String(rule.objectName)), rule.objectName);
+            QVERIFY2(pluField(QLatin1String(rule.objectName))->value.in<QString>(tab), rule.objectName);
             QVERIFY2(gDBConnection
                              .scalar(QStringLiteral("SELECT COUNT(*) FROM pragma_table_info('KVB_25') WHERE name=?"),
                                      {QString::fromLatin1(rule.field)})

@@ -96,12 +96,10 @@ private slots:
     void clearedEditor()
     {
         PluEditorValues tab;
-        for (const auto& [name, text] : textBoxes(tab))
-            *text = QStringLiteral("9");
-        for (const auto& [name, index] : listPositions(tab))
-            *index = 3;
-        for (const auto& [name, checked] : checkBoxes(tab))
-            *checked = name != QLatin1String("chkWeighed");
+        for (const PluField& row : pluFields()) // the check boxes ticked
+            setShown(tab, row, row.kind == fields::Kind::ListPosition ? QVariant(3) : QVariant(QStringLiteral("9")));
+        tab.meditDepartment = QStringLiteral("9");
+        tab.chkWeighed = false;
         tab.units = SetUnitLabels(1);
         tab.combMG = ListValue{{QStringLiteral("12")}, 0};
         ClearPLUTab(tab);

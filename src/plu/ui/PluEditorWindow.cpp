@@ -71,6 +71,26 @@ constexpr BarcodeBoxes kBarcodeBoxes[] = {
     {"meditItemCode", &PluPanel::meditItemCode, &records::BarcodeControls::itemCode},
 };
 
+// The kinds of the editor's controls, in the groups a copy to the window sets them by.
+bool isCheck(const PluField& row) { return row.kind == fields::Kind::StatusBit || row.kind == fields::Kind::CheckBox; }
+bool isList(const PluField& row) { return row.kind == fields::Kind::ListPosition; }
+bool isBox(const PluField& row)
+{
+    using enum fields::Kind;
+    return row.kind == Text || row.kind == Whole || row.kind == Amount || row.kind == DayMask;
+}
+bool isPicker(const PluField& row) { return row.kind == fields::Kind::Date || row.kind == fields::Kind::Time; }
+
+// Copies the rows `which` picks from the editor's values to their controls. The main groups' list is filled whole
+// on its own, its entries with its position.
+template<class Which>
+void showRows(const PluPanel& p, const PluEditorValues& tab, const fields::Format& format, Which which)
+{
+    for (const PluField& row : pluFields())
+        if (row.field != records::plu::PLU_MG && which(row))
+            ui::showField(p.control(QLatin1String(row.control)), shownIn(tab, row), format);
+}
+
 } // namespace
 
 void selectGridRow(QWidget* window, int row)
@@ -88,7 +108,7 @@ PluEditorValues editorValues(QWidget* window)
     PluEditorValues tab;
     for (const PluField& row : pluFields())
         if (row.field != records::plu::PLU_MG)
-            setShown(tab, QLatin1String(row.control), ui::fieldShown(p.control(QLatin1String(row.control))));
+            setShown(tab, row, ui::fieldShown(p.control(QLatin1String(row.control))));
     tab.meditDepartment = p.meditDepartment->text();
     for (int i = 0; i < p.combMG->count(); ++i)
         tab.combMG.entries << p.combMG->itemText(i);
@@ -143,23 +163,17 @@ void showEditorValues(QWidget* window, const PluEditorValues& tab)
     // The pickers keep their display format unless the editor gives one; the flag boxes are the bar-format
     // controls' (their limits first).
     const fields::Format format{.dateFormat = tab.dateFormat.value_or(QString()), .timeFormat = QString()};
-    const auto show = [&](auto&& which) {
-        for (const PluField& row : pluFields())
-            if (row.field != records::plu::PLU_MG && which(row))
-                ui::showField(p.control(QLatin1String(row.control)), shownIn(tab, QLatin1String(row.control)), format);
-    };
-    using enum fields::Kind;
-    show([](const PluField& row) { return row.kind == StatusBit || row.kind == CheckBox; });
+    showRows(p, tab, format, isCheck);
     showUnitLabels(window, tab.units);
-    show([](const PluField& row) { return row.kind == ListPosition; });
+    showRows(p, tab, format, isList);
     showBarcodeControls(window, tab.barcode);
-    show([](const PluField& row) {
+    showRows(p, tab, format, [](const PluField& row) {
         const bool barcodeBox = std::any_of(std::begin(kBarcodeBoxes), std::end(kBarcodeBoxes),
                                             [&](const BarcodeBoxes& b) { return qstrcmp(row.control, b.name) == 0; });
-        return !barcodeBox && (row.kind == Text || row.kind == Whole || row.kind == Amount || row.kind == DayMask);
+        return !barcodeBox && isBox(row);
     });
     ui::setText(p.meditDepartment, tab.meditDepartment);
-    show([](const PluField& row) { return row.kind == Date || row.kind == Time; });
+    showRows(p, tab, format, isPicker);
 }
 
 void showEditorCaptions(QWidget* window, const PluEditorCaptions& captions, PluEditorValues& tab)
@@ -195,22 +209,18 @@ void showEditorSetUp(QWidget* window, const PluEditorCaptions& captions, PluEdit
 void showChangedValues(QWidget* window, PluEditorValues& before, PluEditorValues& after)
 {
     const PluPanel& p = pluPanel(window);
-    const auto texts = textBoxes(before), newTexts = textBoxes(after);
-    for (qsizetype i = 0; i < newTexts.size(); ++i)
-        if (*newTexts[i].second != *texts[i].second)
-            ui::setText(p.control<QLineEdit>(newTexts[i].first), *newTexts[i].second);
-    const auto lists = listPositions(before), newLists = listPositions(after);
-    for (qsizetype i = 0; i < newLists.size(); ++i)
-        if (*newLists[i].second != *lists[i].second)
-            ui::setListIndex(p.control<QComboBox>(newLists[i].first), *newLists[i].second);
-    const auto checks = checkBoxes(before), newChecks = checkBoxes(after);
-    for (qsizetype i = 0; i < newChecks.size(); ++i)
-        if (*newChecks[i].second != *checks[i].second)
-            ui::setChecked(p.control<QCheckBox>(newChecks[i].first), *newChecks[i].second);
-    if (after.DTPickerStartDate != before.DTPickerStartDate)
-        ui::setDate(p.DTPickerStartDate, after.DTPickerStartDate);
-    if (after.DTPickerEndDate != before.DTPickerEndDate)
-        ui::setDate(p.DTPickerEndDate, after.DTPickerEndDate);
+    const fields::Format keepFormats{.dateFormat = QString(), .timeFormat = QString()};
+    // A control's handler runs as it is set: the boxes first, then the lists, the check boxes and the pickers.
+    const auto showChanged = [&](bool (*group)(const PluField&)) {
+        showRows(p, after, keepFormats,
+                 [&](const PluField& row) { return group(row) && shownIn(after, row) != shownIn(before, row); });
+    };
+    showChanged(isBox);
+    if (after.meditDepartment != before.meditDepartment)
+        ui::setText(p.meditDepartment, after.meditDepartment);
+    showChanged(isList);
+    showChanged(isCheck);
+    showChanged(isPicker);
 }
 
 void showDiscountControls(QWidget* window, const DiscountTypeControls& controls)

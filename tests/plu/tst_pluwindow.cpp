@@ -10,6 +10,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
+#include "plu/ui/PluEditorWindow.h"
 #include "plu/ui/PluHost.h"
 #include "plu/ui/PluPanel.h"
 #include "state/PluEditorState.h"
@@ -146,6 +147,36 @@ private slots:
             QVERIFY2(panel.control(row.objectName()) == widget, qPrintable(row.objectName()));
             QVERIFY2(!row.bindsMember() || row.boundWidget(w) == widget, qPrintable(row.objectName()));
         }
+    }
+
+    // Every row of the editor's field table goes from its place in the editor's values to its control and back:
+    // a value of its own each (a digit for the one-character boxes, a day mask for the days).
+    void everyFieldRoundTrips()
+    {
+        using enum fields::Kind;
+        frmMain* w = open();
+        PluEditorValues tab = plu::editorValues(w);
+        tab.units.combSymbol = QStringList{"a", "b", "c", "d", "e"};
+        QStringList sent, back;
+        int n = 0, list = 0;
+        for (const PluField& row : pluFields()) {
+            const QString text = QString::number(++n, row.kind == DayMask ? 2 : 10);
+            if (ListValue* groups = row.value.in<ListValue>(tab))
+                *groups = ListValue{{QStringLiteral("1"), text}, -1};
+            const QVariant value = row.kind == ListPosition     ? QVariant(list++)
+                : row.kind == Date                              ? QVariant(QDate(2026, 1, 1).addDays(n))
+                : row.kind == Time                              ? QVariant(QTime(1, n))
+                : row.kind == StatusBit || row.kind == CheckBox ? QVariant(n % 2 == 0)
+                : row.focusLimit == 1                           ? QVariant(text.right(1))
+                                                                : QVariant(text);
+            setShown(tab, row, value);
+            sent << row.control + QLatin1Char('=') + value.toString();
+        }
+        plu::showEditorValues(w, tab);
+        const PluEditorValues shown = plu::editorValues(w);
+        for (const PluField& row : pluFields())
+            back << row.control + QLatin1Char('=') + shownIn(shown, row).toString();
+        QCOMPARE(back, sent);
     }
 
     // The list each kind of node asks for (tst_plulist) filled into the grid, the main-group list and the editor.

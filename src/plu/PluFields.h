@@ -54,8 +54,8 @@ enum class ViewForm {
 
 // The PLU editor's field table (see settings/FieldKinds.h): a row per control of its three pages. Its own columns:
 // the whole-number range each number box accepts, as the box's limit lets it be typed (the save check and the PLU
-// import refuse a value outside it), the rules of the number boxes, and how the received PLU's view shows it; then
-// the place of the control's value in the editor's values (PluEditorValues.h: shownIn, setShown).
+// import refuse a value outside it), the rules of the number boxes, and how the received PLU's view shows it. Last in
+// a row comes its `value`, the place of the control's value in the editor's values (EditorPlace below).
 struct PluColumns {
     qint64 min = 0;
     qint64 max = 0;                    // 0 with min 0: no number (a text, list or check box)

@@ -94,9 +94,10 @@ struct PanelCase {
 };
 
 struct CellRow {
-    const char* name;
+    const char* name; // the editor's
     int bytes = 0;
-    QString typed;
+    QStringList list{};
+    QString typed;            // into the box; a list's row: the steps runSteps() takes
     int key = Qt::Key_Return; // 0: the focus leaves
     QString cell = QStringLiteral("old");
     QString next = QStringLiteral("entered 1 0");
@@ -251,6 +252,7 @@ private slots:
         QTest::newRow("the byte limit cuts a paste") << CellRow{.name = "limit", .bytes = 4, .typed = "abcdef", .cell = "abcd"};
         QTest::newRow("Esc restores") << CellRow{.name = "esc", .typed = "new", .key = Qt::Key_Escape, .next = "cancelled 1 0"};
         QTest::newRow("leaving commits") << CellRow{.name = "leave", .typed = "new", .key = 0, .cell = "new", .next = "left 1 0"};
+        QTest::newRow("a list's popup is no leaving") << CellRow{.name = "list", .list = {"old", "new"}, .typed = "choose:list=1", .key = 0, .cell = "new", .next = "left 1 0"};
         // clang-format on
     }
     void cellEdit()
@@ -267,14 +269,21 @@ private slots:
             return [&next, what](int r, int c) { next = QStringLiteral("%1 %2 %3").arg(what).arg(r).arg(c); };
         };
         QWidget* editor = ui::editCell(grid, {1, 0},
-                                       {.limit = ui::EditLimit().bytes(row.bytes),
-                                        .list = {},
+                                       {.name = row.name,
+                                        .limit = ui::EditLimit().bytes(row.bytes),
+                                        .list = row.list,
                                         .entered = say("entered"),
                                         .left = say("left"),
                                         .cancelled = say("cancelled")});
         QCOMPARE(ui::cellEditor(grid), editor);
-        static_cast<QLineEdit*>(editor)->setModified(true);
-        typeInto(editor, row.typed);
+        QCOMPARE(editor->objectName(), row.name);
+        if (!row.list.isEmpty()) {
+            test::runSteps(&w, row.typed);
+            QCOMPARE(ui::cellEditor(grid), editor);
+        } else {
+            static_cast<QLineEdit*>(editor)->setModified(true);
+            typeInto(editor, row.typed);
+        }
         if (row.key)
             QTest::keyClick(editor, Qt::Key(row.key));
         else

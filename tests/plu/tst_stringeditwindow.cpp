@@ -38,8 +38,9 @@ struct WindowCase {
 };
 
 // Steps, ";"-separated: "type:text" into the open box ("x33" types 33 x, "中8" eight 中), "esc" and "enter" in
-// the open box or list, "pick:p" chooses list position p; the others as test::runSteps() takes them: a click on
-// line i's text cell is "click:gridString(i,1)", on its font cell "click:gridString(i,2)".
+// the open box or list, "pick:p" chooses list position p, "shows:txtGrid=text" or "shows:CobFont=p" checks the
+// open box or list by its name; the others as test::runSteps() takes them: a click on line i's text cell is
+// "click:gridString(i,1)", on its font cell "click:gridString(i,2)", a mouse choice in the list "choose:CobFont=p".
 void run(frmStringEdit& w, const QString& steps)
 {
     auto* grid = w.findChild<QTableWidget*>(QStringLiteral("gridString"));
@@ -59,6 +60,8 @@ void run(frmStringEdit& w, const QString& steps)
             QTest::keyClick(open, Qt::Key_Return);
         } else if (verb == QLatin1String("pick")) {
             static_cast<QComboBox*>(open)->setCurrentIndex(arg.toInt());
+        } else if (verb == QLatin1String("shows")) {
+            QCOMPARE(test::shownAs(&w, arg), arg);
         } else {
             test::runSteps(&w, step);
         }
@@ -90,14 +93,16 @@ private slots:
         QTest::addColumn<WindowCase>("c");
         const QString refused = gLangMsg.text(QStringLiteral("charRefused")).section(QLatin1Char(' '), 0, 0);
         const QString writeErr = gLangMsg.text(QStringLiteral("dbWriteErr")).section(QLatin1Char(' '), 0, 0);
-        const QString x32(32, QLatin1Char('x')), x16(16, QLatin1Char('x'));
+        const QString x32(32, QLatin1Char('x')), x20(20, QLatin1Char('x')), x16(16, QLatin1Char('x'));
         // clang-format off
         QTest::newRow("33rd byte at G1")   << WindowCase{.steps = "type:x33;click:cmdOK", .lines = "G1:" + x32, .box = x32};
         QTest::newRow("no code page room") << WindowCase{.steps = "type:a;type:中;click:cmdOK", .lines = "G1:a", .box = "a", .message = refused};
         QTest::newRow("GBK counts 2")      << WindowCase{.codePage = "GBK", .steps = "type:中17;click:cmdOK", .lines = "G1:" + QString(16, QChar(0x4E2D)), .box = QString(16, QChar(0x4E2D))};
         QTest::newRow("fault 1")           << WindowCase{.mode = EditIngredient, .buffer = "1:a|2:b", .steps = "click:gridString(1,2);enter;click:gridString(2,1);type:x20;enter", .lines = "G1:a|G2:" + x16, .box = "-"};
         QTest::newRow("font changed")      << WindowCase{.mode = EditIngredient, .buffer = "1:a", .steps = "click:gridString(1,2);pick:1;enter;click:gridString(1,1);type:x20;enter", .lines = "G2:" + x16, .box = "-"};
-        QTest::newRow("Esc in the box")    << WindowCase{.buffer = "1:a", .steps = "type:zz;esc;click:cmdOK", .lines = "G1:a", .box = "a"};
+        QTest::newRow("Esc in the box")    << WindowCase{.buffer = "1:a", .steps = "shows:txtGrid=a;type:zz;esc;click:cmdOK", .lines = "G1:a", .box = "a"};
+        QTest::newRow("font by mouse")     << WindowCase{.buffer = "1:a", .steps = "click:gridString(1,2);choose:CobFont=2;shows:CobFont=2;enter;click:cmdOK", .lines = "G3:a", .box = "a"};
+        QTest::newRow("refused by mouse")  << WindowCase{.buffer = "1:" + x20, .steps = "click:gridString(1,2);choose:CobFont=1;shows:CobFont=0;choose:CobFont=2;enter;click:cmdOK", .lines = "G3:" + x20, .box = x20};
         QTest::newRow("Esc in the list")   << WindowCase{.buffer = "1:a", .steps = "click:gridString(1,2);pick:2;esc;click:cmdOK", .lines = "G1:a", .box = "a"};
         QTest::newRow("append, delete")    << WindowCase{.mode = EditAdvert, .buffer = "1:a", .steps = "click:cmdAppend;type:b;click:cmdInsert;type:c;click:gridString(2,1);click:cmdDelete", .lines = "G1:a|G1:b", .box = "-"};
         QTest::newRow("save step fails")   << WindowCase{.mode = EditSpecialMsg, .buffer = "1:a", .steps = "type:b;click:cmdOK", .lines = "G1:b", .box = "-", .message = writeErr, .saveFails = true};
@@ -123,6 +128,8 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         run(w, c.steps);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(test::gridCells(&w, QStringLiteral("gridString"), {2, 1}, u':', u'|'), c.lines);
         QCOMPARE(m_messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
         if (c.box == QLatin1String("-")) {

@@ -8,11 +8,13 @@
 #include "platform/ui/ValueSetters.h"
 #include "state/SharedData.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -95,6 +97,16 @@ void runSteps(QWidget* window, const QString& steps)
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
         } else if (verb == QLatin1String("click")) {
             QTest::mouseClick(control(window, arg), Qt::LeftButton, {}, QPoint(8, 8));
+        } else if (verb == QLatin1String("choose")) {
+            const QPointer<QComboBox> list = qobject_cast<QComboBox*>(control(window, name));
+            QTest::mouseClick(list, Qt::LeftButton);
+            if (!list)
+                qFatal("%s closed when its popup opened", qPrintable(name));
+            const QAbstractItemView* popup = list->view();
+            const QRect rect = popup->visualRect(list->model()->index(value.toInt(), 0));
+            const QPoint entry(rect.left() + 8, rect.center().y()); // near the left: the view may outgrow its popup
+            QTest::mouseMove(popup->viewport(), entry); // the popup takes no click at once unless the mouse moved
+            QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, entry);
         } else if (QTableWidget* grid = gridRow(window, name, &row)) { // cell or esc
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                               grid->visualRect(grid->model()->index(row - 1, 1)).center());

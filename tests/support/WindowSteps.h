@@ -15,6 +15,7 @@ QWidget* control(const QWidget* window, const QString& name);
 //   focus:name       the focus moves to the control; leave: it moves on to cmdClose; close: the window closes
 //   type:keys        typed into the box with the focus; paste:text pasted there; clear: that box emptied
 //   click:name       a mouse click on the control; click:grid(r,c) on the cell of grid row r, column c
+//   choose:name=p    a mouse click on the list, then on its popup's entry at position p
 //   cell:grid(r)=text  the text cell of grid row r opened by a click, its text replaced, then Enter; esc:... Esc
 //   sql:statement    run on the working database
 void runSteps(QWidget* window, const QString& steps);

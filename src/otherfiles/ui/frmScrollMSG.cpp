@@ -142,7 +142,7 @@ void frmScrollMSG::combSeqNum_Click()
 void frmScrollMSG::gridScrollMsg_Click()
 {
     const int row = std::max(1, gridScrollMsg->currentRow() + 1);
-    CellEdit edit;
+    CellEdit edit{.name = QStringLiteral("txtGrid")};
     edit.limit = EditLimit().bytes(ScrollMessageBytes).refusal(gLangMsg.text(QStringLiteral("charRefused")));
     // Control characters never reach a cell, so no line of the data file carries one.
     const auto kept = [this](int r, int column) {

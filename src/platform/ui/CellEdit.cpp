@@ -2,6 +2,7 @@
 
 #include "platform/ui/FlexGrid.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -11,8 +12,6 @@
 namespace quorvane::ui {
 
 namespace {
-
-const char* const EditorName = "cellEdit";
 
 // Watches the editor: Enter, Esc and the loss of the focus end it once.
 class CellEditing : public QObject {
@@ -39,11 +38,12 @@ public:
         m_editor->removeEventFilter(this);
         m_editor->hide();
         m_editor->deleteLater();
-        m_editor->setObjectName(QString()); // the grid has no open editor from here on
+        m_editor->setObjectName(QString()); // until it is deleted, a look-up by name meets only an open editor
         if (next)
             next(m_cell.row, m_cell.column);
     }
     void finishLeaving() { finish(true, m_edit.left); }
+    bool isOpen() const { return !m_done; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -60,13 +60,23 @@ protected:
             }
         } else if (event->type() == QEvent::FocusOut) {
             const auto reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !intoOwnPopup())
                 finish(true, m_edit.left);
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    // A list opening its popup hands the focus to the popup's view (on X with no popup reason): the list is
+    // still being used, not left.
+    bool intoOwnPopup() const
+    {
+        for (const QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+            if (w == m_editor)
+                return true;
+        return false;
+    }
+
     QString text() const
     {
         if (auto* box = qobject_cast<QLineEdit*>(m_editor))
@@ -85,14 +95,18 @@ private:
 
 QWidget* cellEditor(const QTableWidget* grid)
 {
-    return grid->viewport()->findChild<QWidget*>(QLatin1String(EditorName), Qt::FindDirectChildrenOnly);
+    // An ended editor lingers until its deferred deletion: only a running editing counts.
+    for (QWidget* editor : grid->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (auto* editing = editor->findChild<CellEditing*>(QString(), Qt::FindDirectChildrenOnly))
+            if (editing->isOpen())
+                return editor;
+    return nullptr;
 }
 
 QWidget* editCell(QTableWidget* grid, Cell cell, const CellEdit& edit)
 {
     if (QWidget* open = cellEditor(grid))
-        if (auto* editing = open->findChild<CellEditing*>(QString(), Qt::FindDirectChildrenOnly))
-            editing->finishLeaving();
+        open->findChild<CellEditing*>(QString(), Qt::FindDirectChildrenOnly)->finishLeaving();
     const QString text = flexText(grid, cell.row, cell.column);
     QWidget* editor = nullptr;
     if (edit.list.isEmpty()) {
@@ -107,7 +121,7 @@ QWidget* editCell(QTableWidget* grid, Cell cell, const CellEdit& edit)
         list->setCurrentIndex(list->findText(text));
         editor = list;
     }
-    editor->setObjectName(QLatin1String(EditorName));
+    editor->setObjectName(edit.name);
     grid->setCurrentCell(cell.row - 1, cell.column);
     grid->scrollToItem(grid->item(cell.row - 1, cell.column));
     editor->setGeometry(grid->visualRect(grid->model()->index(cell.row - 1, cell.column)));

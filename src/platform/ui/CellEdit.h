@@ -16,16 +16,17 @@ namespace quorvane::ui {
 // as it was. Then the window's next step runs: `entered` after Enter, `left` after leaving (by the mouse or Tab),
 // `cancelled` after Esc, each with the classic row (1 for the first data row) and the column.
 //
-//   ui::CellEdit edit{.limit = ui::EditLimit().bytes(32)};
+//   ui::CellEdit edit{.name = "txtGrid", .limit = ui::EditLimit().bytes(32)};
 //   edit.entered = [grid](int row, int column) { ui::editCell(grid, nextCell(row, column), edit); };
-//   ui::editCell(txtGrid, {row, 1}, edit);                               // a text cell, 32 ANSI bytes
-//   ui::editCell(txtGrid, {row, 2}, {.list = fontNames, .left = save}); // a list over a font cell
+//   ui::editCell(gridString, {row, 1}, edit);                                            // 32 ANSI bytes
+//   ui::editCell(gridString, {row, 2}, {.name = "CobFont", .list = fontNames, .left = save}); // a font list
 struct CellEdit {
-    EditLimit limit;  // of the box: characters or ANSI bytes, as a limited edit's
-    QStringList list; // not empty: a list of these entries instead of a box, its current entry the cell's text
-    std::function<void(int row, int column)> entered;
-    std::function<void(int row, int column)> left;
-    std::function<void(int row, int column)> cancelled;
+    QString name{};     // the editor's objectName, as the window names that control
+    EditLimit limit{};  // of the box: characters or ANSI bytes, as a limited edit's
+    QStringList list{}; // not empty: a list of these entries instead of a box, its current entry the cell's text
+    std::function<void(int row, int column)> entered{};
+    std::function<void(int row, int column)> left{};
+    std::function<void(int row, int column)> cancelled{};
 };
 
 struct Cell {
@@ -34,7 +35,7 @@ struct Cell {
 };
 
 // Lays the editor over the cell, with the cell's text, all of it selected, and the focus. A second editor on the
-// same grid first commits the one open. Returns the editor (a QLineEdit or QComboBox named "cellEdit").
+// same grid first commits the one open. Returns the editor (a QLineEdit or QComboBox of the edit's name).
 QWidget* editCell(QTableWidget* grid, Cell cell, const CellEdit& edit);
 // The open editor of the grid; nullptr when none is open.
 QWidget* cellEditor(const QTableWidget* grid);

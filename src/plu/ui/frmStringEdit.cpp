@@ -126,7 +126,7 @@ void frmStringEdit::openCell(int line, int column)
         return;
     m_lastOpened = line;
     if (column == 1) {
-        CellEdit edit;
+        CellEdit edit{.name = QStringLiteral("txtGrid")};
         edit.limit = EditLimit().bytes(m_editor.limit(line)).refusal(gLangMsg.text(QStringLiteral("charRefused")));
         edit.entered = [this](int row, int) { textLeft(row, false), gridString->setFocus(); };
         edit.left = [this](int row, int) { textLeft(row, false); };
@@ -140,8 +140,7 @@ void frmStringEdit::openCell(int line, int column)
             showButtons();
         });
     } else {
-        CellEdit edit;
-        edit.list = m_editor.fonts();
+        CellEdit edit{.name = QStringLiteral("CobFont"), .list = m_editor.fonts()};
         edit.entered = [this](int row, int) { fontLeft(row, false), gridString->setFocus(); };
         edit.left = [this](int row, int) { fontLeft(row, false); };
         edit.cancelled = [this](int row, int) { fontLeft(row, true), gridString->setFocus(); };

@@ -16,6 +16,7 @@
 #include "settings/ui/LangMsg.h"
 #include "state/LangCollection.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -31,6 +32,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QStyleFactory>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -386,6 +388,22 @@ private slots:
             tabs->setCurrentIndex(1);
         }
         QCOMPARE(runs, afterQtSetter);
+    }
+
+    // Whatever the box's own width, its list shows its longest entry whole.
+    void listWidth()
+    {
+        // A style whose lists keep the box's width of their own.
+        const std::unique_ptr<QStyle> narrow(QStyleFactory::create(QStringLiteral("windows")));
+        KitWindow w;
+        w.combMG->setStyle(narrow.get());
+        showActive(&w);
+        w.combMG->addItems({QStringLiteral("1"), QStringLiteral("3:Middle and last check digits, and more besides")});
+        w.combMG->showPopup();
+        QAbstractItemView* view = w.combMG->view();
+        QVERIFY(view->isVisible());
+        QCOMPARE_GE(view->viewport()->width(), view->sizeHintForIndex(w.combMG->model()->index(1, 0)).width());
+        QCOMPARE_LT(w.combMG->width(), view->fontMetrics().horizontalAdvance(w.combMG->itemText(1)));
     }
 
     void leaveAndCommit_data()

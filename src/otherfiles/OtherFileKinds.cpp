@@ -373,12 +373,16 @@ QStringList filesToSend(const QStringList& tickedSendBoxes)
 
 ChangedBox numberTyped(const QString& text) { return pluFieldChanged({.change = ChangeForm::WholeNumber}, text); }
 
+ChangeForm typedForm(const FieldBinding& b)
+{
+    return b.typing == T::Number ? ChangeForm::WholeNumber
+        : b.typing == T::Amount  ? ChangeForm::Decimal
+                                 : ChangeForm::None;
+}
+
 ChangedBox typedText(const FieldBinding& b, const QString& text)
 {
-    const ChangeForm form = b.typing == T::Number ? ChangeForm::WholeNumber
-        : b.typing == T::Amount                   ? ChangeForm::Decimal
-                                                  : ChangeForm::None;
-    return pluFieldChanged({.change = form}, text);
+    return pluFieldChanged({.change = typedForm(b)}, text);
 }
 
 FocusedBox enteredAmount(const FieldBinding& b, const QString& text, int discType)

@@ -119,6 +119,8 @@ QStringList filesToSend(const QStringList& tickedSendBoxes);
 // leading "0" of two or more characters, the amount rule one not followed by the decimal sign.
 ChangedBox numberTyped(const QString& text);
 ChangedBox typedText(const FieldBinding& binding, const QString& text);
+// The leading zeros a bound box drops while it is typed: a whole number's or an amount's, none for the others.
+ChangeForm typedForm(const FieldBinding& binding);
 
 // Entering an amount box (limits, amounts, new unit price, tax rate), as the PLU editor's boxes are entered: the
 // decimal signs are removed and, for a discount amount of D3 or D5, the text is cut to its last four characters;

@@ -13,7 +13,6 @@ namespace quorvane {
 
 namespace {
 
-using C = ChangeForm;
 using L = LeaveCheck;
 using A = ComparedAs;
 
@@ -102,28 +101,9 @@ FocusedBox pluFieldGotFocus(const PluFieldRule& rule, const QString& text, int d
 
 ChangedBox pluFieldChanged(const PluFieldRule& rule, const QString& text)
 {
-    const QString sign = gSettings().gDecimalSign;
-    // Setting the text runs the box's change again, so a zero is dropped until none is left to drop.
-    const auto drops = [&](const QString& t) {
-        if (!t.startsWith(QLatin1Char('0')))
-            return false;
-        switch (rule.change) {
-        case C::None:
-            return false;
-        case C::WholeNumber:
-            return t.size() >= 2;
-        case C::Decimal:
-            return t.size() >= 2 && (sign.isEmpty() || !t.mid(1).startsWith(sign));
-        case C::AnyLeadingZero:
-            return true;
-        }
-        return false;
-    };
-    ChangedBox out{text, std::nullopt};
-    while (drops(out.text)) {
-        out.text.remove(0, 1);
+    ChangedBox out{withoutLeadingZeros(text, rule.change, gSettings().gDecimalSign), std::nullopt};
+    if (out.text != text)
         out.caret = qMin<int>(1, int(out.text.size()));
-    }
     return out;
 }
 

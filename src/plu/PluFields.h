@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/LeadingZero.h"
 #include "records/PluRow.h"
 #include "settings/FieldKinds.h"
 
@@ -12,14 +13,6 @@
 #include <variant>
 
 namespace quorvane {
-
-// How a box drops a leading zero while it is typed.
-enum class ChangeForm {
-    None,
-    WholeNumber,    // a "0" before another character
-    Decimal,        // the same, unless the decimal sign follows it ("0.50" stays)
-    AnyLeadingZero, // meditPLU: every leading "0", a lone one too
-};
 
 // The cross-check a box runs when it is left, before its comparison.
 enum class LeaveCheck { None, PluNumber, DiscountValues1, DiscountValues2, DiscountLimits1, DiscountLimits2 };

@@ -123,9 +123,7 @@ QString presetTareEntered(const QString& shown)
 
 QString withoutLeadingZero(const QString& typed)
 {
-    if (typed.size() >= 2 && typed[0] == QLatin1Char('0') && typed.mid(1, 1) != gSettings().gDecimalSign)
-        return typed.mid(1);
-    return typed;
+    return withoutLeadingZeros(typed, TareForm, gSettings().gDecimalSign);
 }
 
 QString LeavePresetTare(KeyEditor& e, const QString& text)

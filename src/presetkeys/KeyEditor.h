@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/LeadingZero.h"
 #include "platform/db/Connection.h"
 
 #include <QByteArray>
@@ -47,7 +48,8 @@ void PickBrowsedPLU(KeyEditor& e, const QString& pluNo, const QString& name);
 enum class KeyList { Function, Clerk, Payment, BatchReport };
 void PickListEntry(KeyEditor& e, KeyList list, int position, const QString& text);
 
-// The tare box: its text while focused has no decimal sign; a leading "0" goes, one at a time.
+// The tare box: its text while focused has no decimal sign; its leading zeros go as an amount's.
+constexpr ChangeForm TareForm = ChangeForm::Decimal;
 QString presetTareEntered(const QString& shown);
 QString withoutLeadingZero(const QString& typed);
 // Leaving the tare box: returns its formatted text; a tare above 0 becomes the page's key code with the name

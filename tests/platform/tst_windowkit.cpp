@@ -16,6 +16,7 @@
 #include "settings/ui/LangMsg.h"
 #include "state/LangCollection.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -31,6 +32,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QStyleFactory>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -388,6 +390,22 @@ private slots:
         QCOMPARE(runs, afterQtSetter);
     }
 
+    // Whatever the box's own width, its list shows its longest entry whole.
+    void listWidth()
+    {
+        // A style whose lists keep the box's width of their own.
+        const std::unique_ptr<QStyle> narrow(QStyleFactory::create(QStringLiteral("windows")));
+        KitWindow w;
+        w.combMG->setStyle(narrow.get());
+        showActive(&w);
+        w.combMG->addItems({QStringLiteral("1"), QStringLiteral("3:Middle and last check digits, and more besides")});
+        w.combMG->showPopup();
+        QAbstractItemView* view = w.combMG->view();
+        QVERIFY(view->isVisible());
+        QCOMPARE_GE(view->viewport()->width(), view->sizeHintForIndex(w.combMG->model()->index(1, 0)).width());
+        QCOMPARE_LT(w.combMG->width(), view->fontMetrics().horizontalAdvance(w.combMG->itemText(1)));
+    }
+
     void leaveAndCommit_data()
     {
         QTest::addColumn<int>("reason"); // how the focus moves on; -1: commitFocusedField() instead
@@ -421,9 +439,9 @@ private slots:
         QTest::addColumn<QString>("codePage");
         QTest::addColumn<int>("chars");
         QTest::addColumn<int>("bytes");
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("start"); // set by code before the limit
-        QTest::addColumn<int>("cursor");    // where the operator types; -1 at the end
+        QTest::addColumn<QString>("filter"); // and after ", " the leading zeros the box's handler drops
+        QTest::addColumn<QString>("start");  // set by code before the limit
+        QTest::addColumn<int>("cursor");     // where the operator types; -1 at the end
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<bool>("dropped"); // the pasted text dropped at the end instead
@@ -453,6 +471,8 @@ private slots:
         QTest::newRow("1252 refuses a paste holding Chinese") << cp1252 << 0 << 0 << "any" << "ab" << -1 << "" << "x" + zhong << false << "ab" << 1;
         QTest::newRow("control characters dropped from a drop") << cp1252 << 0 << 0 << "any" << "ab" << -1 << "" << "c\td\r\ne" + QString(QChar(0)) + "\x1b\x7f" << true << "abcde" << 0;
         QTest::newRow("text set by code is not refused") << cp1252 << 0 << 0 << "any" << "a" + zhong << -1 << "" << "" << false << "a" + zhong << 0;
+        QTest::newRow("whole number: a key after the 0 it drops fits") << cp1252 << 1 << 0 << "digits, whole number" << "0" << -1 << "7" << "" << false << "7" << 0;
+        QTest::newRow("decimal: the 0 before the sign counts") << cp1252 << 1 << 0 << "decimal, decimal" << "0," << -1 << "5" << "" << false << "0," << 0;
         // clang-format on
     }
 
@@ -473,12 +493,19 @@ private slots:
         QWidget w;
         auto* box = new QLineEdit(&w);
         EditLimit limit = EditLimit().chars(chars).bytes(bytes).refusal(QStringLiteral("Refused:"));
-        if (filter == QLatin1String("digits"))
+        if (filter.startsWith(QLatin1String("digits")))
             limit.digits();
-        else if (filter == QLatin1String("decimal"))
+        else if (filter.startsWith(QLatin1String("decimal")))
             limit.decimal(QLatin1Char(','));
         else if (filter == QLatin1String("binary"))
             limit.binary();
+        const QString zeros = filter.section(QStringLiteral(", "), 1);
+        const ChangeForm form = zeros == QLatin1String("whole number") ? ChangeForm::WholeNumber
+            : zeros == QLatin1String("decimal")                        ? ChangeForm::Decimal
+                                                                       : ChangeForm::None;
+        limit.leadingZero(form);
+        QObject::connect(box, &QLineEdit::textEdited, box,
+                         [box, form] { box->setText(withoutLeadingZeros(box->text(), form, QStringLiteral(","))); });
         setText(box, start);
         limitEdit(box, limit);
         QCOMPARE(box->text(), start);

@@ -167,28 +167,36 @@ private slots:
         QVERIFY(!StepPLUCommand(host, 1));
     }
 
-    // Delete all of main group 12's list: PLUs 5, 7 and 7; the store's others stay.
+    // Delete all of main group 12's list: PLUs 5, 7 and 7, and PLUs 1001 on in the same group; the store's others
+    // stay.
     void deleteAll_data()
     {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("refused"); // PLU 7 cannot be deleted
+        QTest::addColumn<int>("more");     // PLUs 1001 on
         QTest::addColumn<QString>("left");
-        QTest::newRow("No") << int(PluAnswer::No) << false << "1 2 3 5 7 7 9";
-        QTest::newRow("Yes") << int(PluAnswer::Yes) << false << "1 2 3 9";
-        QTest::newRow("refused partway") << int(PluAnswer::Yes) << true << "1 2 3 5 7 7 9";
+        QTest::newRow("No") << int(PluAnswer::No) << false << 0 << "1 2 3 5 7 7 9";
+        QTest::newRow("Yes") << int(PluAnswer::Yes) << false << 0 << "1 2 3 9";
+        QTest::newRow("Yes, over three chunks") << int(PluAnswer::Yes) << false << 1001 << "1 2 3 9";
+        QTest::newRow("refused partway") << int(PluAnswer::Yes) << true << 0 << "1 2 3 5 7 7 9";
     }
     void deleteAll()
     {
         QFETCH(int, answer);
         QFETCH(bool, refused);
+        QFETCH(int, more);
         QFETCH(QString, left);
         addListRows();
+        gDBConnection.exec(
+            QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1000 UNION ALL SELECT x + 1 FROM n WHERE x < ?) "
+                           "INSERT INTO KVB_25 (ST_No, PLU_No, PLU_MG) SELECT 1, x, 12 FROM n WHERE x > 1000"),
+            {1000 + more});
         gStoreTree().gCurNodeKind = 2;
         gStoreTree().gCurDeptNo = 97;
         gStoreTree().gCurMGNo = 12;
         TestHost host;
         host.load();
-        QCOMPARE(gRsPLU.recordCount(), 3);
+        QCOMPARE(gRsPLU.recordCount(), 3 + more);
         host.answer = PluAnswer(answer);
         if (refused)
             gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE DELETE ON KVB_25 WHEN old.PLU_No=7 "

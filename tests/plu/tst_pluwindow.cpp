@@ -416,6 +416,22 @@ private slots:
         QCOMPARE(m_handlers, QStringList({"combBarcodeFormat_Click", "combDiscType_Click", "combMemDiscType_Click"}));
     }
 
+    // A limit counts a box's text without the leading zero its change drops: the tax box takes a digit typed
+    // after the "0" it shows.
+    void digitAfterZero()
+    {
+        numbered(1);
+        frmMain* w = open();
+        gPluEditor().gHideSelectedCol = 1;
+        plu::ResetTabFrames(w, 1);
+        plu::ShowPLUInTab(w, 0);
+        auto* tax = find<QLineEdit>(w, QStringLiteral("meditTaxNum"));
+        QCOMPARE(tax->text(), QStringLiteral("0"));
+        tax->setCursorPosition(1);
+        QTest::keyClick(tax, Qt::Key_7);
+        QCOMPARE(tax->text(), QStringLiteral("7"));
+    }
+
     // With Frame5 5000 twips wide the bar-format list is 2248 twips wide and the RS-data list 840, 1408 to the
     // right of the item code.
     void frame5()

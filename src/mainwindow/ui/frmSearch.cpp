@@ -8,6 +8,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
+#include "plu/PluFieldRules.h"
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
@@ -164,18 +165,18 @@ void frmSearch::priceGotFocus(QLineEdit* box)
     // Typed in minor units while focused.
     QString digits = box->text();
     digits.remove(gSettings().gDecimalSign);
-    limitEdit(box, EditLimit().chars(6).digits());
+    limitEdit(box, EditLimit().chars(6).digits().leadingZero(ChangeForm::Decimal));
     setText(box, digits);
     box->selectAll();
 }
 
 void frmSearch::priceChange(QLineEdit* box)
 {
-    // Leading zeros go one at a time; each removal is a change of its own.
-    const QString text = box->text();
-    if (text.size() >= 2 && text[0] == QLatin1Char('0') && text.mid(1, 1) != gSettings().gDecimalSign) {
-        setText(box, text.mid(1));
-        box->setCursorPosition(qMin(1, int(box->text().size())));
+    // The PLU editor's price box rule.
+    const ChangedBox typed = pluFieldChanged({.change = ChangeForm::Decimal}, box->text());
+    if (typed.caret) {
+        setText(box, typed.text);
+        box->setCursorPosition(*typed.caret);
     }
 }
 

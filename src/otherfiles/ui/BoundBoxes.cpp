@@ -11,7 +11,7 @@ namespace quorvane::otherfiles {
 ui::EditLimit boxLimit(const FieldBinding& b, int maxChars)
 {
     ui::EditLimit limit;
-    limit.chars(maxChars).refusal(gLangMsg.text(QStringLiteral("charRefused")));
+    limit.chars(maxChars).refusal(gLangMsg.text(QStringLiteral("charRefused"))).leadingZero(typedForm(b));
     switch (b.typing) {
     case Typing::Number:
     case Typing::Amount:

@@ -10,7 +10,8 @@ class QLineEdit;
 namespace quorvane::otherfiles {
 
 // The limited edit of a bound box: digits for numbers and amounts, "0" and "1" for days, the record's bytes
-// for names (a character the code page cannot hold refused with charRefused); `maxChars` characters.
+// for names (a character the code page cannot hold refused with charRefused); `maxChars` characters, the
+// leading zeros its typing rule drops not counted.
 ui::EditLimit boxLimit(const FieldBinding& binding, int maxChars);
 
 // A box's text after its typing rule dropped a leading zero; nothing when none was dropped.

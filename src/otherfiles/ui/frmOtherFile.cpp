@@ -298,7 +298,7 @@ void frmOtherFile::connectKind(KindControls& k)
         k.numberList->addItems(numbers);
         onChange(k.numberList, [this, &k] { display(k); });
     } else {
-        limitEdit(k.numberBox, EditLimit().digits().chars(6));
+        limitEdit(k.numberBox, EditLimit().digits().chars(6).leadingZero(ChangeForm::WholeNumber));
         onChange(k.numberBox, [this, &k] {
             showTyped(k.numberBox, numberTyped(k.numberBox->text()));
             display(k);

@@ -60,6 +60,7 @@ QWidget* makeWidget(const Control& row, QWidget* parent)
     case Kind::ComboBox: {
         auto* combo = new QComboBox(parent);
         combo->setEditable(row.isEditable());
+        fitListToEntries(combo);
         return combo;
     }
     case Kind::ListBox:

@@ -148,8 +148,9 @@ public:
     }
 
 private:
-    bool fits(const QString& text) const
+    bool fits(const QString& typed) const
     {
+        const QString text = withoutLeadingZeros(typed, m_limit.leadingZeroForm(), QString(m_limit.decimalSign()));
         qsizetype chars = text.size();
         if (m_limit.filter() == EditLimit::Decimal && text.contains(m_limit.decimalSign()))
             --chars; // the one decimal sign comes beside the digits
@@ -214,6 +215,12 @@ EditLimit& EditLimit::binary()
 EditLimit& EditLimit::refusal(const QString& text)
 {
     m_refusal = text;
+    return *this;
+}
+
+EditLimit& EditLimit::leadingZero(ChangeForm form)
+{
+    m_leadingZero = form;
     return *this;
 }
 

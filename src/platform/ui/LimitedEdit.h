@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/LeadingZero.h"
+
 #include <QChar>
 #include <QString>
 
@@ -27,12 +29,17 @@ public:
     // Shown through msgBox, followed by the character, when a character the ANSI code page cannot hold is
     // refused (gLangMsg's "charRefused"); the character is refused all the same without one.
     EditLimit& refusal(const QString& text);
+    // The leading zeros the box's change handler drops while it is typed: the length is that of the text as it
+    // will stand, so a key after a shown "0" fits where the zero goes. A decimal form keeps the zero before the
+    // decimal sign above (a box with the digits filter holds no sign).
+    EditLimit& leadingZero(ChangeForm form);
 
     int maxChars() const { return m_chars; }
     int maxBytes() const { return m_bytes; }
     Filter filter() const { return m_filter; }
     QChar decimalSign() const { return m_sign; }
     QString refusalText() const { return m_refusal; }
+    ChangeForm leadingZeroForm() const { return m_leadingZero; }
 
 private:
     int m_chars = 0; // 0: no limit
@@ -40,6 +47,7 @@ private:
     Filter m_filter = Any;
     QChar m_sign = QLatin1Char('.');
     QString m_refusal;
+    ChangeForm m_leadingZero = ChangeForm::None;
 };
 
 // Keeps what the operator types, pastes or drops into the box within the limit: control characters (CR, LF, TAB,

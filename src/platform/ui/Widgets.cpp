@@ -1,10 +1,103 @@
 #include "platform/ui/Widgets.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
 namespace quorvane::ui {
+
+namespace {
+
+// Kept as a hidden child of the combo box. Entries added are measured as they come (a list of a thousand is
+// filled one entry a call), the others again when any is removed or changed.
+class ListWidth : public QObject {
+    Q_OBJECT
+public:
+    explicit ListWidth(QComboBox* list) : QObject(list), m_list(list)
+    {
+        const QAbstractItemModel* model = list->model();
+        connect(model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex& parent, int first, int last) {
+            if (parent != m_list->rootModelIndex())
+                return;
+            if (m_widestRow >= first)
+                m_widestRow += last - first + 1;
+            widen(first, last);
+        });
+        const auto refit = [this] { fit(); };
+        connect(model, &QAbstractItemModel::rowsRemoved, this, refit);
+        connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
+            if (m_widestRow >= from.row() && m_widestRow <= to.row())
+                fit(); // the widest may have become narrower
+            else
+                widen(from.row(), to.row());
+        });
+        connect(model, &QAbstractItemModel::modelReset, this, refit);
+        connect(model, &QAbstractItemModel::layoutChanged, this, refit);
+        list->view()->installEventFilter(this);
+        fit();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            fit();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QString entry(int row) const { return m_list->itemText(row); }
+
+    void fit()
+    {
+        m_widest = -1;
+        widen(0, m_list->count() - 1);
+    }
+
+    void widen(int first, int last)
+    {
+        QAbstractItemView* view = m_list->view();
+        const QFontMetrics metrics = view->fontMetrics();
+        bool wider = false;
+        for (int row = first; row <= last; ++row)
+            if (const int w = metrics.horizontalAdvance(entry(row)); w > m_widest) {
+                m_widest = w;
+                m_widestRow = row;
+                wider = true;
+            }
+        if (m_widest < 0) {
+            view->setMinimumWidth(0);
+            return;
+        }
+        // What the list adds to the text: the entry's margins and picture as its delegate draws them, the
+        // frame, and the scroll bar once the entries outnumber the rows shown.
+        if (wider) {
+            const QModelIndex widest = m_list->model()->index(m_widestRow, m_list->modelColumn(),
+                                                              m_list->rootModelIndex());
+            m_entryMargin = qMax(0, view->sizeHintForIndex(widest).width() - m_widest);
+        }
+        const int scrollBar = m_list->count() > m_list->maxVisibleItems()
+            ? view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view->verticalScrollBar())
+            : 0;
+        view->setMinimumWidth(m_widest + m_entryMargin + 2 * view->frameWidth() + scrollBar);
+    }
+
+    QComboBox* m_list;
+    int m_widest = -1; // the text width of the widest entry
+    int m_widestRow = -1;
+    int m_entryMargin = 0;
+};
+
+} // namespace
+
+void fitListToEntries(QComboBox* list)
+{
+    if (!list->findChild<ListWidth*>(QString(), Qt::FindDirectChildrenOnly))
+        new ListWidth(list);
+}
 
 template<class F> void ListBox::asOperator(F&& handle)
 {
@@ -74,3 +167,5 @@ void PictureBox::paintEvent(QPaintEvent* event)
 }
 
 } // namespace quorvane::ui
+
+#include "Widgets.moc"

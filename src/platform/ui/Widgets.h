@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QComboBox;
 class QPainter;
 
 namespace quorvane::ui {
@@ -60,5 +61,10 @@ protected:
 private:
     Painter m_painter;
 };
+
+// Keeps a combo box's drop-down list at least as wide as its longest entry, whatever the box's own width, through
+// every fill and change of its entries and of its font. Every combo box a control table makes has it; one made
+// otherwise takes it with this call.
+void fitListToEntries(QComboBox* list);
 
 } // namespace quorvane::ui

@@ -181,7 +181,7 @@ void editorBox_GotFocus(QWidget* window, QWidget* control)
     const PluFieldRule& rule = ruleOf(box);
     const FocusedBox focused = pluFieldGotFocus(rule, box->text(), pluPanel(window).combDiscType->currentIndex());
     if (focused.limit) {
-        ui::EditLimit limit = ui::EditLimit().chars(*focused.limit);
+        ui::EditLimit limit = ui::EditLimit().chars(*focused.limit).leadingZero(rule.change);
         limitEdit(box, rule.binaryKeys ? limit.binary() : limit.digits());
     }
     ui::setText(box, focused.text);

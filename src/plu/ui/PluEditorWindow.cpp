@@ -7,6 +7,7 @@
 #include "platform/ui/MenuTable.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ValueSetters.h"
+#include "plu/PluFieldRules.h"
 #include "plu/PluFields.h"
 #include "plu/ui/PluHost.h"
 #include "plu/ui/PluPanel.h"
@@ -39,11 +40,14 @@ bool isAmountBox(const QString& name)
 }
 
 // The greatest number of characters typed into a box: digits, the days of the week 0 and 1, the name any text.
-// An amount box counts its digits, its one decimal sign beside them.
+// An amount box counts its digits, its one decimal sign beside them; a number box counts them without the
+// leading zeros it drops.
 void limitBox(QLineEdit* box, int limit)
 {
     const QString name = box->objectName();
     ui::EditLimit l;
+    if (const PluFieldRule* rule = pluFieldRule(name))
+        l.leadingZero(rule->change);
     if (name == QLatin1String("txtName")) {
         l.chars(limit);
     } else if (name == QLatin1String("meditDiscDayOfWeek")) {

@@ -164,7 +164,7 @@ bool frmPutPreKey::Form_Load()
     for (QComboBox* list : {CombFuncKey, CombClerkKey, CombPaymentKey, CombBatchReportKey})
         setListIndex(list, 0);
 
-    limitEdit(meditPresetTare, EditLimit().chars(TareDigits).digits());
+    limitEdit(meditPresetTare, EditLimit().chars(TareDigits).digits().leadingZero(TareForm));
     setText(meditPresetTare, QStringLiteral("0"));
     meditPresetTare_LostFocus();
     limitEdit(txtCommodity, EditLimit().chars(KeyNameChars).refusal(gLangMsg.text(QStringLiteral("charRefused"))));
@@ -217,7 +217,6 @@ void frmPutPreKey::CombBatchReportKey_Click() { pickFrom(CombBatchReportKey, Key
 
 void frmPutPreKey::meditPresetTare_Change()
 {
-    // Each leading "0" removed is a change of its own, so none stays in front of a digit.
     const QString text = meditPresetTare->text();
     if (const QString shorter = withoutLeadingZero(text); shorter != text)
         setText(meditPresetTare, shorter);

@@ -1,6 +1,7 @@
 #include "platform/ui/CellEdit.h"
 
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/Widgets.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -117,6 +118,7 @@ QWidget* editCell(QTableWidget* grid, Cell cell, const CellEdit& edit)
         editor = box;
     } else {
         auto* list = new QComboBox(grid->viewport());
+        fitListToEntries(list);
         list->addItems(edit.list);
         list->setCurrentIndex(list->findText(text));
         editor = list;

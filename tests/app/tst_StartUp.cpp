@@ -18,6 +18,7 @@
 #include "platform/text/TextFile.h"
 #include "platform/ui/CellEdit.h"
 #include "platform/ui/ValueSetters.h"
+#include "platform/ui/WindowOpener.h"
 #include "plu/PluFieldRanges.h"
 #include "plu/ui/PluButtons.h"
 #include "plu/ui/PluHost.h"
@@ -28,6 +29,8 @@
 #include "records/PackedBcd.h"
 #include "records/TextBlock.h"
 #include "reports/PluExchange.h"
+#include "reports/ui/ReportDialogs.h"
+#include "reports/ui/frmImportOrExport.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/PresetKeyState.h"
@@ -41,6 +44,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
@@ -205,7 +209,11 @@ private slots:
 
     void cleanup()
     {
+        // A test's seams go before the exit below runs: they may hold what the test function held.
         setFolderOperationCheck(nullptr);
+        setExitHandler(nullptr);
+        plu::observePLUListLoads({});
+        reports::setFileDialogHandler(nullptr);
         if (frmMain::isLoaded())
             test::closeMainWindow();
         CloseDatabase();
@@ -532,6 +540,63 @@ private slots:
             }
         }
         closeOrderly();
+    }
+
+    // A logout closes every window in one turn of the event loop: the PLU import window just after an import, then
+    // the main window. The exit runs once and ends with 0; from its start no window but the closing one shows and no
+    // PLU list is read, also when QApplication::exec() deletes the closed windows on its way out.
+    void closingEveryWindowAtOnceEndsOrderly()
+    {
+        startRunning();
+        test::addRow(QStringLiteral("STORE"), {{"ST_No", 1}});
+        test::addRow(QStringLiteral("KVB_23"), {{"ST_No", 1}, {"MG_No", 997}});
+        QByteArray lines = "title\r\n"; // Yes to the title question skips it
+        for (int n = 1; n <= 5000; ++n)
+            lines += QByteArray::number(n) + "\t1.25\r\n";
+        QVERIFY(writeFile(file("temp/plus.txt"), lines));
+        reports::setFileDialogHandler([this](auto, auto&, auto&) { return file("temp/plus.txt"); });
+        frmMain::form()->menuImportOrExport_Click();
+        auto* tool = ui::windows().tool<frmImportOrExport>();
+        auto* items = tool->findChild<QListWidget*>(QStringLiteral("listItem"));
+        for (const char* column : {"PLU_No", "PLU_UPrice"}) {
+            items->setCurrentItem(items->findItems(QLatin1String(column), Qt::MatchExactly).value(0));
+            tool->cmdAdd_Click();
+        }
+        tool->cmdImport_Click();
+        QCOMPARE(m_messages->messages.last().key, QStringLiteral("importOK"));
+        m_messages->messages.clear();
+
+        struct AfterExitBegan : QObject {
+            QStringList seen;
+            bool eventFilter(QObject* o, QEvent* e) override
+            {
+                if (e->type() == QEvent::Show && o->isWidgetType() && static_cast<QWidget*>(o)->isWindow()
+                    && ui::windows().exiting())
+                    seen << o->objectName();
+                return false;
+            }
+        } after;
+        qApp->installEventFilter(&after);
+        plu::observePLUListLoads([&](quint8, qint16, qint16, qint16) { after.seen << QStringLiteral("PLU list"); });
+        QEventLoop programLoop; // QApplication::exec() of main()
+        QList<int> exits;
+        setExitHandler([&](int code) {
+            exits << code;
+            programLoop.quit();
+        });
+        QTimer::singleShot(0, [&] {
+            tool->close();
+            frmMain::form()->close();
+        });
+        QTimer::singleShot(8000, &programLoop, &QEventLoop::quit); // a hang guard only
+        programLoop.exec();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // as exec() does when it returns
+        QCOMPARE(exits, QList<int>{0});
+        QCOMPARE(after.seen.join(u','), QStringLiteral("frmEnd"));
+        QCOMPARE(m_messages->messages.size(), 0);
+        QVERIFY(!frmMain::isLoaded());
+        startRunning();
+        QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM KVB_25")).toInt(), 5000);
     }
 
     // A name written in the text editor at font G3 and saved with the PLU comes back after a restart: its text,

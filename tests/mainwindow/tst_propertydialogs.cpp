@@ -280,11 +280,8 @@ private slots:
         };
         std::unique_ptr<QDialog> d = this->open(open);
         const QStringList before = tables(), recordsBefore = records();
-        gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER failing BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, "
-                                          "'disk I/O error'); END")
-                               .arg(failing.section(' ', 1), failing.section(' ', 0, 0)));
-        const auto dropTrigger = qScopeGuard(
-            [] { gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS failing")); });
+        const test::FailingWrites refuse(
+            QStringLiteral("BEFORE %1 ON %2").arg(failing.section(' ', 1), failing.section(' ', 0, 0)));
         run(d.get(), steps);
         QCOMPARE(m_messages, QStringList{"dbWriteErr"});
         QVERIFY(d->isVisible());

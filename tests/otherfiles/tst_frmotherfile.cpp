@@ -104,11 +104,11 @@ private slots:
             {.name = "a send box ticked", .rows = "KVB_44:Clerk_No=1;Name=Ann", .steps = "click:chkClerk", .shown = "chkClerk=1", .stored = "KVB_44:Is_Selected=1"},
             {.name = "a send box with nothing to send", .rows = "KVB_A8:Code=1;Rate=0", .steps = "click:chkTax", .shown = "chkTax=0", .stored = "KVB_A8:Is_Selected=0"},
             {.name = "a builder's untick answer", .rows = "KVB_44:Clerk_No=1;Name=Ann", .steps = "click:chkClerk|focus:txtClerkName|clear|leave", .shown = "chkClerk=0", .stored = "KVB_44:Name,Is_Selected= ,0"},
-            {.name = "a failed save", .steps = "sql:CREATE TRIGGER refuse BEFORE INSERT ON KVB_44 BEGIN SELECT RAISE(ABORT, 'no'); END|focus:txtClerkName|type:Ann|leave", .shown = "txtClerkName=Ann", .stored = "KVB_44:Name=", .message = "dbWriteErr"},
+            {.name = "a failed save", .steps = "fail:BEFORE INSERT ON KVB_44|focus:txtClerkName|type:Ann|leave", .shown = "txtClerkName=Ann", .stored = "KVB_44:Name=", .message = "dbWriteErr"},
             {.name = "the text editor's OK", .steps = "click:cmdIng", .editor = "type:Salt|enter|ok", .shown = "txtIngredient=Salt;txtIngNextNo=0", .stored = "KVB_3A:No,NextNo,NameFirstLine=1,0,Salt"},
             {.name = "an emptied text unticks", .rows = "KVB_3B:No=1;NameFirstLine=A;Name=\x01\x01" "A\x0C", .steps = "click:chkSmsg|click:cmdSMsg", .editor = "clear|enter|ok", .shown = "txtSMsg=;chkSmsg=0", .stored = "KVB_3B:NameFirstLine,Is_Selected= ,0"},
             {.name = "the text editor's Cancel", .steps = "click:cmdAdv", .editor = "type:Ad|cancel", .shown = "txtAdv=", .stored = "KVB_3C:No="},
-            {.name = "the text editor's failed save", .steps = "sql:CREATE TRIGGER refuse BEFORE INSERT ON KVB_3D BEGIN SELECT RAISE(ABORT, 'no'); END|click:cmdSName", .editor = "type:Shop|enter|ok|cancel", .shown = "txtSName=", .stored = "KVB_3D:No=", .message = "dbWriteErr"},
+            {.name = "the text editor's failed save", .steps = "fail:BEFORE INSERT ON KVB_3D|click:cmdSName", .editor = "type:Shop|enter|ok|cancel", .shown = "txtSName=", .stored = "KVB_3D:No=", .message = "dbWriteErr"},
         };
         // clang-format on
         for (const HandlerRow& row : rows)

@@ -25,8 +25,7 @@ struct ScrollRow {
     QString message{}; // the key of the one message shown
 };
 
-const QString kRefuse = QStringLiteral("sql:CREATE TRIGGER refuse BEFORE INSERT ON KVB_3F BEGIN SELECT RAISE(ABORT, "
-                                       "'no'); END|");
+const QString kRefuse = QStringLiteral("fail:BEFORE INSERT ON KVB_3F|");
 
 } // namespace
 

@@ -198,17 +198,14 @@ private slots:
         host.load();
         QCOMPARE(gRsPLU.recordCount(), 3 + more);
         host.answer = PluAnswer(answer);
-        if (refused)
-            gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE DELETE ON KVB_25 WHEN old.PLU_No=7 "
-                                              "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        const test::FailingWrites refuse(refused ? QStringLiteral("BEFORE DELETE ON KVB_25 WHEN old.PLU_No=7")
+                                                 : QString());
         bool deleted = false;
         try {
             deleted = DeleteAllPLUCommand(host);
         } catch (const db::DbError&) {
             QVERIFY(refused);
         }
-        if (refused)
-            gDBConnection.exec(QStringLiteral("DROP TRIGGER refuse"));
         QCOMPARE(deleted, answer == int(PluAnswer::Yes) && !refused);
         QStringList numbers;
         for (const QString& r : pluRows(QStringLiteral("PLU_No")).split(QLatin1Char(' ')))

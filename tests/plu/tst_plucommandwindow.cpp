@@ -38,8 +38,7 @@ QLineEdit* box(QWidget* w, const QString& name) { return qobject_cast<QLineEdit*
 // A price typed over the box's text, then the focus leaves for the grid.
 const QString kPrice9 = QStringLiteral("focus:meditUPrice|clear|type:9|focus:MSHFlexGridPLU|");
 // The next delete of PLU 3 fails.
-const QString kFail = QStringLiteral("sql:CREATE TEMP TRIGGER refuse BEFORE DELETE ON KVB_25 WHEN OLD.PLU_No=3 BEGIN "
-                                     "SELECT RAISE(ABORT, 'refused'); END|");
+const QString kFail = QStringLiteral("fail:BEFORE DELETE ON KVB_25 WHEN OLD.PLU_No=3|");
 
 } // namespace
 
@@ -68,7 +67,7 @@ private slots:
 
     void cleanup()
     {
-        gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse"));
+        endSteps();
         gPluEditor().gPLUChanged = 0;
         frmMain::unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

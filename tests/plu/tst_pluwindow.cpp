@@ -57,8 +57,7 @@ void clickHeader(QWidget* w)
 }
 
 // Every later update of KVB_25 fails.
-const QString kFailUpdates = QStringLiteral(
-    "sql:CREATE TEMP TRIGGER failing BEFORE UPDATE ON KVB_25 BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END");
+const QString kFailUpdates = QStringLiteral("fail:BEFORE UPDATE ON KVB_25");
 
 // A name's text block of one line.
 QByteArray nameBlock(const QByteArray& name) { return QByteArray("\x01") + char(name.size()) + name + "\x0c"; }
@@ -130,7 +129,7 @@ private slots:
 
     void cleanup()
     {
-        gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS failing"));
+        endSteps();
         gPluEditor().gPLUChanged = 0;
         frmMain::unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

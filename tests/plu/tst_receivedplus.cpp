@@ -196,10 +196,9 @@ private slots:
         gDBConnection.exec(QStringLiteral("UPDATE RC_25 SET Is_Selected=1"));
         for (const QString& no : QString::fromLatin1(c.unmarked).split(QLatin1Char(' '), Qt::SkipEmptyParts))
             gDBConnection.exec(QStringLiteral("UPDATE RC_25 SET Is_Selected=0 WHERE PLU_No=?"), {no.toInt()});
-        if (*c.refused)
-            gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON KVB_25 WHEN NEW.PLU_No=%1 "
-                                              "BEGIN SELECT RAISE(ABORT, 'refused'); END")
-                                   .arg(QString::fromLatin1(c.refused).toInt()));
+        test::FailingWrites refuse(*c.refused ? QStringLiteral("BEFORE INSERT ON KVB_25 WHEN NEW.PLU_No=%1")
+                                                    .arg(QString::fromLatin1(c.refused).toInt())
+                                              : QString());
         if (c.noStore)
             emptyTables({"STORE"});
         const ReceivedCopyTarget target{
@@ -217,7 +216,7 @@ private slots:
             if (c.noStore)
                 QCOMPARE(e.message(), QStringLiteral("No store exists: create one before copying."));
         }
-        gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS refuse"));
+        refuse.drop();
         gRsReceived.close();
         QCOMPARE(storeRows(), QString::fromLatin1(c.expected));
         QCOMPARE(written, c.written);

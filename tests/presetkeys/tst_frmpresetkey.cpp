@@ -367,12 +367,9 @@ void TestFrmPresetKey::clearAll()
     const QStringList names{"Apples", "Anna", "Tare"};
     QCOMPARE(sheetNames(*form), names);
     const QString rows = keyRows();
-    if (refused)
-        gDBConnection.exec(QStringLiteral(
-            "CREATE TEMP TRIGGER refuse BEFORE DELETE ON KVB_41 BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    const test::FailingWrites refuse(refused ? QStringLiteral("BEFORE DELETE ON KVB_41") : QString());
     button(form.get(), "cmdClearAll")->click();
     if (refused) {
-        gDBConnection.exec(QStringLiteral("DROP TRIGGER refuse"));
         // Nothing deleted, the sheet shows the names again, and the operator is told.
         QCOMPARE(keyRows(), rows);
         QCOMPARE(sheetNames(*form), names);
@@ -501,12 +498,9 @@ void TestFrmPresetKey::unmarkableRowsAreNotSent()
 {
     writeKeys();
     auto form = open();
-    gDBConnection.exec(QStringLiteral(
-        "CREATE TEMP TRIGGER refuse BEFORE UPDATE OF Is_Selected ON KVB_41 WHEN NEW.Is_Selected = 1 BEGIN "
-        "SELECT RAISE(ABORT, 'refused'); END"));
+    const test::FailingWrites refuse(QStringLiteral("BEFORE UPDATE OF Is_Selected ON KVB_41 WHEN NEW.Is_Selected = 1"));
     test::WindowAnswer answer("frmFTPDataTrans", [](QWidget*) {});
     button(form.get(), "cmdUpload")->click();
-    gDBConnection.exec(QStringLiteral("DROP TRIGGER refuse"));
     QCOMPARE(answer.count(), 0);
     QCOMPARE(marked(), 0);
     QVERIFY(gTransferFiles.isEmpty());

@@ -227,15 +227,14 @@ void TestKeySheet::clearLayout()
     DrawKeySheet(empty);
 
     // A failing delete deletes nothing, shows the sheet with its names again and says so.
-    gDBConnection.exec(
-        QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE DELETE ON KVB_41 BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    test::FailingWrites refuse(QStringLiteral("BEFORE DELETE ON KVB_41"));
     SheetCanvas canvas;
     QVERIFY_THROWS_EXCEPTION(db::DbError, ClearPresetKeyLayout(canvas));
     QCOMPARE(test::rowCount(QStringLiteral("KVB_41")), 2);
     QCOMPARE(canvas.items().size(), empty.items().size() + 1);
     QCOMPARE(canvas.items().last().text, QStringLiteral("Kept"));
 
-    gDBConnection.exec(QStringLiteral("DROP TRIGGER refuse"));
+    refuse.drop();
     ClearPresetKeyLayout(canvas);
     QCOMPARE(described(canvas.items()), described(empty.items()));
     QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT group_concat(Name) FROM KVB_41")).toString(),

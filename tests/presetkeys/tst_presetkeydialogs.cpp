@@ -198,8 +198,7 @@ private slots:
         gPresetKeys().gKeyNum = 24;
         WritePresetKeyPage(11, 12, QStringLiteral("Apples"));
         auto form = openSheet();
-        gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON KVB_41 WHEN NEW.Number = 59 "
-                                          "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        const test::FailingWrites refuse(QStringLiteral("BEFORE INSERT ON KVB_41 WHEN NEW.Number = 59"));
         bool openAfterOK = false;
         test::WindowAnswer answer("frmPutPreKey", [&](QWidget* editor) {
             click(editor, "cmdDel");
@@ -213,7 +212,6 @@ private slots:
             click(editor, "cmdCancel");
         });
         doubleClickKey11(*form);
-        gDBConnection.exec(QStringLiteral("DROP TRIGGER refuse"));
         QVERIFY(openAfterOK);
         QCOMPARE(keyRows(), QStringLiteral("11:12:Apples"));
         QCOMPARE(m_recorder->messages.size(), 1);

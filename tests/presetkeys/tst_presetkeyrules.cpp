@@ -173,10 +173,8 @@ private slots:
         NextKeyPage(e);
         NextKeyPage(e);
         PickListEntry(e, KeyList::Clerk, 0, QStringLiteral("Clerk 1"));
-        gDBConnection.exec(QStringLiteral(
-            "CREATE TEMP TRIGGER refuse BEFORE INSERT ON KVB_41 BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        const test::FailingWrites refuse(QStringLiteral("BEFORE INSERT ON KVB_41"));
         QVERIFY_THROWS_EXCEPTION(db::DbError, SavePresetKey(e));
-        gDBConnection.exec(QStringLiteral("DROP TRIGGER refuse"));
         QCOMPARE(keyRows(), QStringLiteral("1:12:0:Apples"));
     }
 
@@ -216,14 +214,12 @@ private slots:
         r.FBar_CD = qint16(b.value("FBar_CD").toInt());
         r.FBar_EANorITF = qint16(b.value("FBar_EANorITF").toInt());
         r.FBar_FBarDigitNo = qint16(b.value("FBar_FBarDigitNo").toInt());
-        if (c.refused)
-            gDBConnection.exec(QStringLiteral(
-                "CREATE TEMP TRIGGER refuse BEFORE UPDATE ON KVB_14 WHEN OLD.rowid = (SELECT max(rowid) FROM "
-                "KVB_14) BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        const test::FailingWrites refuse(
+            c.refused ? QStringLiteral("BEFORE UPDATE ON KVB_14 WHEN OLD.rowid = (SELECT max(rowid) FROM KVB_14)")
+                      : QString());
         const QString table = c.number < 0 ? QStringLiteral("KVB_41") : QStringLiteral("KVB_14");
         if (c.refused) {
             QVERIFY_THROWS_EXCEPTION(db::DbError, FlexiBarcodeRecords(table, c.action, c.number));
-            gDBConnection.exec(QStringLiteral("DROP TRIGGER refuse"));
         } else {
             QCOMPARE(FlexiBarcodeRecords(table, c.action, c.number), c.result);
         }

@@ -380,8 +380,7 @@ private slots:
     void failedWriteChangesNothing()
     {
         addPlus({"ST_No=1;PLU_No=1;PLU_UPrice=7;Is_Selected=1", "ST_No=2;PLU_No=9;Is_Selected=0"});
-        gDBConnection.exec(QStringLiteral("CREATE TRIGGER fail BEFORE INSERT ON KVB_25 WHEN NEW.PLU_No = 3000 "
-                                          "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+        const test::FailingWrites refuse(QStringLiteral("BEFORE INSERT ON KVB_25 WHEN NEW.PLU_No = 3000"));
         QByteArray bytes;
         for (int n = 1; n <= 4000; ++n)
             bytes += QByteArray::number(n) + "\t1\r\n";

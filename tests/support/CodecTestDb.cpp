@@ -142,4 +142,31 @@ void updateRow(const QString& table, qint64 rowid, const QVariantMap& values)
     rs.update();
 }
 
+FailingWrites::FailingWrites(const QString& clause)
+{
+    if (clause.isEmpty())
+        return;
+    static int made = 0; // every trigger its own name: a test may hold several
+    m_name = QStringLiteral("failing_writes_%1").arg(++made);
+    gDBConnection.exec(
+        QStringLiteral("CREATE TEMP TRIGGER %1 %2 BEGIN SELECT RAISE(ABORT, 'refused'); END").arg(m_name, clause));
+}
+
+FailingWrites::~FailingWrites()
+{
+    try {
+        drop();
+    } catch (const db::DbError& e) {
+        qWarning().noquote() << "A trigger that makes writes fail stays:" << e.message();
+    }
+}
+
+void FailingWrites::drop()
+{
+    // A temporary trigger goes with its connection: one that is closed already has none left.
+    if (!m_name.isEmpty() && gDBConnection.state() == 1)
+        gDBConnection.exec(QStringLiteral("DROP TRIGGER IF EXISTS ") + m_name);
+    m_name.clear();
+}
+
 } // namespace quorvane::test

@@ -62,6 +62,24 @@ QList<qint64> rowIds(const QString& table);
 // Sets fields of a row.
 void updateRow(const QString& table, qint64 rowid, const QVariantMap& values);
 
+// Makes the writes a trigger clause names fail ("BEFORE INSERT ON KVB_41 WHEN NEW.Number = 59"), as a refusing
+// database fails them, while the object lives: a temporary trigger on the shared connection aborts them, and goes
+// again with the object. A check that fails returns from the test function early, and the trigger goes then too: no
+// later test function finds its writes failing. An empty clause fails nothing.
+class FailingWrites {
+public:
+    explicit FailingWrites(const QString& clause);
+    ~FailingWrites();
+    FailingWrites(const FailingWrites&) = delete;
+    FailingWrites& operator=(const FailingWrites&) = delete;
+
+    // The writes succeed again from here on.
+    void drop();
+
+private:
+    QString m_name;
+};
+
 inline QByteArray hex(const char* text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
 
 } // namespace quorvane::test

@@ -11,6 +11,7 @@
 #include "transfer/TransferSession.h"
 
 #include "WindowAnswer.h"
+#include "WindowSteps.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"
 
@@ -52,7 +53,11 @@ void TransferFolderTest::init()
     QVERIFY2(m_folder->setUp(), qPrintable(m_folder->errorText()));
 }
 
-void TransferFolderTest::cleanup() { m_folder.reset(); }
+void TransferFolderTest::cleanup()
+{
+    endSteps();
+    m_folder.reset();
+}
 
 QString TransferFolder::tempFile(const QString& name) const { return m_folder.file(QStringLiteral("temp/") + name); }
 

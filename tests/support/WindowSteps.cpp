@@ -3,6 +3,7 @@
 #include "support/CodecTestDb.h"
 #include "support/FieldValues.h"
 
+#include "platform/StateReset.h"
 #include "platform/ui/CellEdit.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/ValueSetters.h"
@@ -20,9 +21,19 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include <list>
+
 namespace quorvane::test {
 
 namespace {
+
+// What fail: steps hold in force until the test is over.
+std::list<FailingWrites>& stepFailures()
+{
+    static std::list<FailingWrites> failures;
+    return failures;
+}
+const ResetWithState kEndSteps(&endSteps);
 
 // "grid(3)": the grid and the row, when the window has no control of that very name.
 QTableWidget* gridRow(const QWidget* window, const QString& name, int* row)
@@ -107,6 +118,8 @@ void runSteps(QWidget* window, const QString& steps)
             const QPoint entry(rect.left() + 8, rect.center().y()); // near the left: the view may outgrow its popup
             QTest::mouseMove(popup->viewport(), entry); // the popup takes no click at once unless the mouse moved
             QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, entry);
+        } else if (verb == QLatin1String("fail")) {
+            stepFailures().emplace_back(arg);
         } else if (QTableWidget* grid = gridRow(window, name, &row)) { // cell or esc
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                               grid->visualRect(grid->model()->index(row - 1, 1)).center());
@@ -119,6 +132,8 @@ void runSteps(QWidget* window, const QString& steps)
         }
     }
 }
+
+void endSteps() { stepFailures().clear(); }
 
 QString shownAs(const QWidget* window, const QString& expected)
 {

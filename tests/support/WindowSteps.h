@@ -18,7 +18,12 @@ QWidget* control(const QWidget* window, const QString& name);
 //   choose:name=p    a mouse click on the list, then on its popup's entry at position p
 //   cell:grid(r)=text  the text cell of grid row r opened by a click, its text replaced, then Enter; esc:... Esc
 //   sql:statement    run on the working database
+//   fail:clause      the writes of the trigger clause fail (FailingWrites) until endSteps()
+// The sql and fail steps need no window.
 void runSteps(QWidget* window, const QString& steps);
+// Writes fail no more where fail: steps made them fail; resetProgramState() does it too, so a test that keeps the
+// connection and resets no state calls it in cleanup().
+void endSteps();
 
 // What the controls of `expected` ("name=value;...") show, written the same way: a box's, button's, label's or
 // picker's text, a list's position, a check box 1 or 0, "grid(r)" the text cell of the grid's row r; "off" where

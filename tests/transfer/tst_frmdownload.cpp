@@ -3,6 +3,7 @@
 #include "support/FtpServer.h"
 #include "support/TransferFixture.h"
 #include "support/WindowAnswer.h"
+#include "support/WindowSteps.h"
 
 #include "platform/text/Ansi.h"
 #include "settings/TextCollections.h"
@@ -161,21 +162,20 @@ private slots:
     // the whole pass back, is said, and counts as Cancel.
     void passFailures_data()
     {
-        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("sql"); // test::runSteps(): "sql:" or "fail:"
         QTest::addColumn<QString>("built");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("files");
         // clang-format off
-        QTest::newRow("a price of nine digits") << "UPDATE KVB_25 SET PLU_UPrice=123456789, KVBBinData=x'AB' WHERE PLU_No=257" << "257:AB," + k258 + ",259:" << "pluRecordKept" << "PLU0UALL.csv";
-        QTest::newRow("the database refuses") << "CREATE TRIGGER refuse BEFORE UPDATE ON KVB_25 WHEN NEW.PLU_No=258 BEGIN SELECT RAISE(ABORT, 'full'); " "END" << "257:,258:,259:" << "dbWriteErr" << "none";
+        QTest::newRow("a price of nine digits") << "sql:UPDATE KVB_25 SET PLU_UPrice=123456789, KVBBinData=x'AB' WHERE PLU_No=257" << "257:AB," + k258 + ",259:" << "pluRecordKept" << "PLU0UALL.csv";
+        QTest::newRow("the database refuses") << "fail:BEFORE UPDATE ON KVB_25 WHEN NEW.PLU_No=258" << "257:,258:,259:" << "dbWriteErr" << "none";
         // clang-format on
     }
     void passFailures()
     {
         QFETCH(QString, sql);
-        gDBConnection.exec(sql);
+        test::runSteps(nullptr, sql);
         const QString files = send(TransferSend, [](QDialog* d) { d->findChild<QPushButton*>("cmdOK")->click(); });
-        gDBConnection.exec("DROP TRIGGER IF EXISTS refuse");
         QTEST(records(), "built");
         QTEST(files, "files");
         QFETCH(QString, message);

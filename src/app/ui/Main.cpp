@@ -6,6 +6,7 @@
 #include "app/ui/frmLoading.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/WindowOpener.h"
 
 namespace quorvane::app {
 
@@ -21,6 +22,7 @@ StartOutcome Main()
     case InstanceLock::Acquired:
         break;
     }
+    ui::windows().setExiting(false); // a run that starts has no exit under way (tests start several in one process)
     bool started = false;
     {
         frmLoading loading;

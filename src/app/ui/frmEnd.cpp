@@ -5,6 +5,7 @@
 #include "app/ui/SplashWindow.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/events/DoEvents.h"
+#include "platform/ui/WindowOpener.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
 
@@ -40,6 +41,7 @@ void frmEnd::report(const QString& text, ui::MsgIcon icon)
 void frmEnd::Form_Load()
 {
     programState().shutdownRunning = true;
+    ui::windows().setExiting(true); // no window comes back from here on, whatever closes while the dumps are written
     labDisplay->setText(gLangOther.text(QStringLiteral("unloadSHOW1")));
     if (frmMain::isLoaded())
         frmMain::form()->setEnabled(false); // no command of the main window may run while the dumps are written

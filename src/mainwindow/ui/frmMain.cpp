@@ -348,8 +348,9 @@ void frmMain::Form_Activate()
 {
     StoreTreeState& tree = gStoreTree();
     // An activation that reaches the window under its own modal dialog would rebuild before the dialog saved, and
-    // the rebuild after it would then find nothing to do.
-    if (tree.gTreeFilled != 0 || QApplication::activeModalWidget())
+    // the rebuild after it would then find nothing to do. Once the exit has begun the database is being dumped or
+    // is closed.
+    if (tree.gTreeFilled != 0 || QApplication::activeModalWidget() || ui::windows().exiting())
         return;
     tree.gTreeFilled = 1;
     if (tree.gTreeViewMode == 1) {

@@ -5,6 +5,7 @@
 #include "mainwindow/NodeRecords.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/WindowOpener.h"
 #include "plu/ui/PluHost.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
@@ -50,7 +51,8 @@ constexpr Offer kOffers[] = {
 void frmMain::treeStoreAndData_NodeClick()
 {
     QTreeWidgetItem* node = treeStoreAndData->currentItem();
-    if (!node)
+    // Once the exit has begun nothing is asked and no list is read: the database is being dumped or is closed.
+    if (!node || ui::windows().exiting())
         return;
     if (plu::AskSavePLUChanges(this) == 3) {
         // The node whose menus, numbers and PLU list these are is selected again.

@@ -7,6 +7,7 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
+#include "platform/ui/WindowOpener.h"
 #include "plu/StringEditRules.h"
 #include "plu/ui/frmStringEdit.h"
 #include "settings/Settings.h"
@@ -496,7 +497,10 @@ void frmOtherFile::cmdClose_Click() { close(); }
 
 void frmOtherFile::closeEvent(QCloseEvent* event)
 {
-    commitFocusedField(this);
+    // Closed while the exit runs (a logout closes every window), the edit only this closing would save is not
+    // saved, as No leaves it: the database is being dumped or is closed.
+    if (!windows().exiting())
+        commitFocusedField(this);
     QWidget::closeEvent(event);
 }
 

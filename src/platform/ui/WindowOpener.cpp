@@ -16,6 +16,8 @@ void WindowOpener::setMainWindow(QWidget* window) { m_main = window; }
 
 QWidget* WindowOpener::openTool(const QByteArray& key, const QString& caption, const std::function<QWidget*()>& create)
 {
+    if (m_exiting)
+        return nullptr;
     QPointer<QWidget>& tool = m_tools[key];
     // A tool window that is hidden has been closed and waits to be deleted: it does not come back.
     if (!tool || !tool->isVisible()) {
@@ -34,6 +36,10 @@ QWidget* WindowOpener::openTool(const QByteArray& key, const QString& caption, c
 
 void WindowOpener::toolClosed()
 {
+    // A tool window closed with the main window (a logout closes every window) is deleted while the exit runs or
+    // after it has closed the database.
+    if (m_exiting)
+        return;
     for (const QPointer<QWidget>& tool : std::as_const(m_tools))
         if (tool && tool->isVisible())
             return;
@@ -45,6 +51,7 @@ void WindowOpener::reset()
 {
     m_main.clear();
     m_tools.clear();
+    m_exiting = false;
 }
 
 } // namespace quorvane::ui

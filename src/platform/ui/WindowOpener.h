@@ -23,6 +23,10 @@ namespace quorvane::ui {
 //
 // The main window: windows().mainWindow() is the one the start-up registered; any window may disable it or show
 // it again through this without knowing its class.
+//
+// The program's end: once the exit has begun (setExiting(true)), no window comes back and no tool window opens
+// (openTool gives nullptr), whatever closes afterwards: the exit closes the database, and a main window shown
+// again would read it.
 template<class D, class... Args> int showModal(Args&&... args)
 {
     D dialog(std::forward<Args>(args)...);
@@ -43,7 +47,11 @@ public:
     // The open tool window of class W, or nullptr.
     template<class W> W* tool() const { return qobject_cast<W*>(m_tools.value(W::staticMetaObject.className())); }
 
-    // Forgets every window, closing none (tests, between cases).
+    // The exit sets it before it writes anything, a start clears it; reset() clears it too.
+    void setExiting(bool exiting) { m_exiting = exiting; }
+    bool exiting() const { return m_exiting; }
+
+    // Forgets every window, closing none, and that the exit began (tests, between cases).
     void reset();
 
 private:
@@ -52,6 +60,7 @@ private:
 
     QPointer<QWidget> m_main;
     QHash<QByteArray, QPointer<QWidget>> m_tools;
+    bool m_exiting = false;
 };
 
 // The program's one opener.

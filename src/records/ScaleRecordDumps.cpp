@@ -505,9 +505,10 @@ private:
 };
 
 // Gives the rows of a table, asked for in stored order, their own records of its dump, so that a record that
-// is not its row's costs that row alone. Where the record at a row's place is another's, the one after it
-// tells whose place it took: the next row's record after it says it stands in place of this row's; this
-// row's after it, that it is one too many; where it is the next row's own, this row has none in the file.
+// is not its row's costs that row alone. Where the record at a row's place is not the row's own, the record
+// after it tells what it is: one too many, where the one after is this row's (and not the next row's); the
+// next row's own, where it is that and the one after is not, so this row has none in the file; otherwise it
+// stands in place of this row's, and is stepped over with it.
 class RecordMatcher {
 public:
     // `keys`: as for the cursor; `keyName` names a key in the messages.

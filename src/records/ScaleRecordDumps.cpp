@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -359,45 +360,43 @@ QString stopMessage(const DumpFile& d, int rowNumber, const QString& why)
         .arg(why);
 }
 
-// Takes the records of a dump file one after another, never reading past the file, and says why it stops.
+// Takes the records of a dump file one after another, never reading past the file. A record is whole by the
+// size of its table or by the length it carries, so one that goes to no row can be stepped over; one that
+// cannot be read whole ends what can be read of the file.
 class DumpCursor {
 public:
-    DumpCursor(const DumpFile& d, const QByteArray& data) : m_d(d), m_data(data) { }
+    // `keys`: those of the table's rows in stored order; empty for a table whose records are matched by
+    // position alone.
+    DumpCursor(const DumpFile& d, const QByteArray& data, const QList<qint64>& keys)
+        : m_d(d)
+        , m_data(data)
+        , m_keys(keys)
+    {
+    }
 
     bool atEnd() const { return m_pos >= m_data.size(); }
+    // The number of the record at the cursor, counted from 1.
+    int number() const { return m_number + 1; }
 
-    // The next record, or an empty one with `problem` set. A record of variable length must be followed by
-    // the end of the file or by a record (that of `nextKey`, the next row's key where it is known); otherwise
-    // its own length is wrong, and the record says so by its own position.
-    QByteArray next(QString* problem, std::optional<qint64> nextKey = {})
+    // The record at the cursor (`ahead` 0) or the one after it (1, once the one at the cursor is whole), looked
+    // at for the row of index `row`, and left in the file; an empty one with `problem` set where no whole
+    // record stands.
+    QByteArray peek(int ahead, int row, QString* problem)
     {
+        const qint64 at = ahead == 0 ? m_pos : m_pos + *m_length[0];
+        std::optional<int>& length = m_length[ahead];
+        if (!length)
+            length = wholeLength(at, number() + ahead, row, problem);
+        return length ? m_data.mid(at, *length) : QByteArray();
+    }
+
+    // Steps over the record at the cursor, which peek() has found whole.
+    void skip()
+    {
+        m_pos += *m_length[0];
         ++m_number;
-        const qint64 at = m_pos;
-        const QString where = QStringLiteral("record %1 (at byte %2)").arg(m_number).arg(at);
-        int length = m_d.recordSize;
-        if (!length) {
-            const auto header = KvbRecordHeader::read(m_data, int(at));
-            if (!header) {
-                *problem = QStringLiteral("the file ends inside the header of %1").arg(where);
-                return {};
-            }
-            length = header->length;
-            if (length < smallestRecord(m_d)) {
-                *problem = QStringLiteral("%1 says it is %2 bytes long").arg(where).arg(length);
-                return {};
-            }
-        }
-        if (at + length > m_data.size()) {
-            *problem = QStringLiteral("the file ends inside %1 of %2 bytes").arg(where).arg(length);
-            return {};
-        }
-        if (!m_d.recordSize && !canStartRecord(at + length, nextKey)) {
-            *problem =
-                QStringLiteral("%1 says it is %2 bytes long, but no record begins after it").arg(where).arg(length);
-            return {};
-        }
-        m_pos += length;
-        return m_data.mid(at, length);
+        m_length[0] = m_length[1];
+        m_length[1].reset();
     }
 
     // The records left after those taken, for a message: "3 records (96 bytes)".
@@ -406,8 +405,10 @@ public:
         DumpCursor c = *this;
         int records = 0;
         QString problem;
-        while (!c.atEnd() && !c.next(&problem).isEmpty())
+        while (!c.atEnd() && !c.peek(0, int(m_keys.size()), &problem).isEmpty()) {
+            c.skip();
             ++records;
+        }
         const qint64 bytes = m_data.size() - m_pos;
         if (!c.atEnd())
             return QStringLiteral("%1 bytes").arg(bytes);
@@ -416,23 +417,51 @@ public:
     }
 
 private:
+    // A record of variable length must be followed by the end of the file or by a record; otherwise its own
+    // length is wrong, and the record says so by its own position.
+    std::optional<int> wholeLength(qint64 at, int number, int row, QString* problem) const
+    {
+        const auto where = [&] { return QStringLiteral("record %1 (at byte %2)").arg(number).arg(at); };
+        int length = m_d.recordSize;
+        if (!length) {
+            const auto header = KvbRecordHeader::read(m_data, int(at));
+            if (!header) {
+                *problem = QStringLiteral("the file ends inside the header of %1").arg(where());
+                return std::nullopt;
+            }
+            length = header->length;
+            if (length < smallestRecord(m_d)) {
+                *problem = QStringLiteral("%1 says it is %2 bytes long").arg(where()).arg(length);
+                return std::nullopt;
+            }
+        }
+        if (at + length > m_data.size()) {
+            *problem = QStringLiteral("the file ends inside %1 of %2 bytes").arg(where()).arg(length);
+            return std::nullopt;
+        }
+        if (!m_d.recordSize && !canStartRecord(at + length, row)) {
+            *problem =
+                QStringLiteral("%1 says it is %2 bytes long, but no record begins after it").arg(where()).arg(length);
+            return std::nullopt;
+        }
+        return length;
+    }
+
     // A header cut by the end of the file is left to the next record to report. Bytes inside a record can look
-    // like a header, so where the next row's key is known, what follows must be that row's record, or a record
-    // of another key that the file reads on from as whole records to its end (a row missing from the text
-    // dump): that one is then named by the key check of the next row.
-    bool canStartRecord(qint64 pos, std::optional<qint64> key) const
+    // like a header, so where the rows after are known, what follows must be the record of a row it can go to
+    // (this one's, after a record that goes to none, or one of the next two, after a row that has none), or a
+    // record from which the file reads on as whole records to its end.
+    bool canStartRecord(qint64 pos, int row) const
     {
         const auto header = KvbRecordHeader::read(m_data, int(pos));
         if (!header)
             return true;
-        if (!key)
+        if (row + 1 >= m_keys.size())
             return recordEnd(pos).has_value();
-        if (header->key && qint64(*header->key) == *key)
-            return true;
-        std::optional<qint64> at = pos;
-        while (at && *at < m_data.size())
-            at = recordEnd(*at);
-        return at.has_value();
+        for (qsizetype k = row; header->key && k < std::min(m_keys.size(), qsizetype(row) + 3); ++k)
+            if (qint64(*header->key) == m_keys[k])
+                return true;
+        return readsToEnd(pos);
     }
 
     // Where a record that can begin at `pos` ends: a header with a key and a length that fits the file.
@@ -444,32 +473,154 @@ private:
         return pos + header->length;
     }
 
+    // Each position is walked from once: what a walk finds holds for every record it passed, so the file is
+    // read through at most once however many rows go without their records.
+    bool readsToEnd(qint64 pos) const
+    {
+        std::vector<qint64> passed;
+        bool found = false;
+        for (std::optional<qint64> at = pos; at; at = recordEnd(*at)) {
+            if (*at == m_data.size()) {
+                found = true;
+                break;
+            }
+            if (const auto known = m_readsToEnd.constFind(*at); known != m_readsToEnd.cend()) {
+                found = *known;
+                break;
+            }
+            passed.push_back(*at);
+        }
+        for (qint64 at : passed)
+            m_readsToEnd.insert(at, found);
+        return found;
+    }
+
     const DumpFile& m_d;
     const QByteArray& m_data;
+    const QList<qint64>& m_keys;
     qint64 m_pos = 0;
-    int m_number = 0;
+    int m_number = 0;               // records stepped over
+    std::optional<int> m_length[2]; // of the records peek() found whole
+    mutable QHash<qint64, bool> m_readsToEnd;
 };
 
-QString keyMismatch(const QString& keyField, const QByteArray& rec, qint64 rowKey)
-{
-    const auto key = KvbRecordHeader::read(rec);
-    const QString recordKey = key && key->key ? QString::number(*key->key) : QStringLiteral("no number");
-    return QStringLiteral("the record of %1 %2 stands where the row of %1 %3 is").arg(keyField, recordKey).arg(rowKey);
-}
+// Gives the rows of a table, asked for in stored order, their own records of its dump, so that a record that
+// is not its row's costs that row alone. Where the record at a row's place is not the row's own, the record
+// after it tells what it is: one too many, where the one after is this row's (and not the next row's); the
+// next row's own, where it is that and the one after is not, so this row has none in the file; otherwise it
+// stands in place of this row's, and is stepped over with it.
+class RecordMatcher {
+public:
+    // `keys`: as for the cursor; `keyName` names a key in the messages.
+    RecordMatcher(const DumpFile& d, const QByteArray& data, QList<qint64> keys, QString keyName)
+        : m_d(d)
+        , m_keys(std::move(keys))
+        , m_keyName(std::move(keyName))
+        , m_records(d, data, m_keys)
+    {
+    }
 
-// Records after the last row have no row to go to; neither has any record of a table without rows.
-QString leftOverMessage(const DumpFile& d, int rows, const DumpCursor& records)
-{
-    if (rows == 0)
-        return QStringLiteral("%1 holds %2 of %3, which has no rows: none of them was applied.")
-            .arg(QLatin1String(d.file), records.rest(), QLatin1String(d.table));
-    return QStringLiteral("%1 holds %2 of %3 after the record of its last row (row %4): they were not applied.")
-        .arg(QLatin1String(d.file), records.rest(), QLatin1String(d.table))
-        .arg(rows);
-}
+    // Whether a later row can get a record.
+    bool done() const { return !m_stop.isEmpty() || m_records.atEnd(); }
 
-// The keys of the table's rows in stored order: each record of variable length is checked against the key of
-// the row after its own, so a wrong length is named where it is.
+    // The record of the next row, or an empty one: `why` then says why the row has none, or stays empty when
+    // the file has ended or can be read no further.
+    QByteArray next(QString* why)
+    {
+        const int row = m_row++;
+        if (done())
+            return {};
+        QString problem;
+        const QByteArray record = m_records.peek(0, row, &problem);
+        if (!problem.isEmpty()) {
+            m_stop = stopMessage(m_d, row + 1, problem);
+            return {};
+        }
+        const std::optional<qint64> key = keyAt(row), nextKey = keyAt(row + 1);
+        if (m_keys.isEmpty() || isOf(record, key)) {
+            m_records.skip();
+            return record;
+        }
+        const QByteArray after = m_records.peek(1, row, &problem); // none at the end or where it is not whole
+        const QString found = described(record, m_records.number());
+        if (!after.isEmpty() && !isOf(after, nextKey) && isOf(after, key)) {
+            m_strays << found;
+            m_records.skip();
+            m_records.skip();
+            return after;
+        }
+        ++m_rowsWithout;
+        if ((!after.isEmpty() && isOf(after, nextKey)) || !isOf(record, nextKey)) {
+            m_records.skip();
+            *why = found;
+        } else {
+            *why = QStringLiteral("record %1 is the next row's").arg(m_records.number());
+        }
+        return {};
+    }
+
+    // Says what was not applied: where the file could be read no further, the records that went to no row
+    // and those after the last of the `rows`.
+    void report(int rows, QStringList* messages) const
+    {
+        if (!m_stop.isEmpty())
+            messages->append(m_stop);
+        else if (!m_records.atEnd())
+            messages->append(leftOverMessage(rows));
+        if (!m_strays.isEmpty())
+            messages->append(QStringLiteral("%1 holds %2 records of %3 that go to no row and were not applied: %4.")
+                                 .arg(QLatin1String(m_d.file))
+                                 .arg(m_strays.size())
+                                 .arg(QLatin1String(m_d.table), listed(m_strays)));
+    }
+
+    // True when every record of the file went to a row, and every row that could have one got its own.
+    bool whole() const { return m_stop.isEmpty() && m_records.atEnd() && m_strays.isEmpty() && m_rowsWithout == 0; }
+
+private:
+    std::optional<qint64> keyAt(int row) const
+    {
+        return row < m_keys.size() ? std::optional(m_keys[row]) : std::nullopt;
+    }
+
+    bool isOf(const QByteArray& record, std::optional<qint64> key) const
+    {
+        const auto header = KvbRecordHeader::read(record);
+        return key && isWholeRecord(m_d, record) && header->key && qint64(*header->key) == *key;
+    }
+
+    // "record 3 is of PLU 99", of a record peek() found whole.
+    QString described(const QByteArray& record, int number) const
+    {
+        const auto header = KvbRecordHeader::read(record);
+        const QString what = !header || !header->key ? QStringLiteral("has no number")
+            : header->length != record.size()        ? QStringLiteral("says it is %1 bytes long").arg(header->length)
+                                                     : QStringLiteral("is of %1 %2").arg(m_keyName).arg(*header->key);
+        return QStringLiteral("record %1 %2").arg(number).arg(what);
+    }
+
+    // Records after the last row have no row to go to; neither has any record of a table without rows.
+    QString leftOverMessage(int rows) const
+    {
+        if (rows == 0)
+            return QStringLiteral("%1 holds %2 of %3, which has no rows: none of them was applied.")
+                .arg(QLatin1String(m_d.file), m_records.rest(), QLatin1String(m_d.table));
+        return QStringLiteral("%1 holds %2 of %3 after the record of its last row (row %4): they were not applied.")
+            .arg(QLatin1String(m_d.file), m_records.rest(), QLatin1String(m_d.table))
+            .arg(rows);
+    }
+
+    const DumpFile& m_d;
+    QList<qint64> m_keys;
+    QString m_keyName;
+    DumpCursor m_records;
+    int m_row = 0; // of the next row asked for, from 0
+    QString m_stop;
+    QStringList m_strays;
+    int m_rowsWithout = 0;
+};
+
+// The keys of the table's rows in stored order.
 QList<qint64> rowKeys(const QString& table, const QString& keyField)
 {
     QList<qint64> keys;
@@ -480,30 +631,22 @@ QList<qint64> rowKeys(const QString& table, const QString& keyField)
     return keys;
 }
 
-// The key of the row after the n-th (counted from 1), where there is one.
-std::optional<qint64> keyAfter(const QList<qint64>& keys, int n)
-{
-    return n < keys.size() ? std::optional(keys[n]) : std::nullopt;
-}
-
-// True when every record of the file went to a row.
+// True when every record of the file went to its row. A row without its own record is named.
 bool loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
 {
     const QString table = QLatin1String(d.table);
-    const TableCodec codec = codecOf(table, {});
-    const QList<qint64> keys = d.recordSize || codec.keyField.isEmpty() ? QList<qint64>()
-                                                                        : rowKeys(table, codec.keyField);
-    DumpCursor records(d, data);
-    QString problem;
-    int n = 0;
+    const QString keyField = codecOf(table, {}).keyField; // none: records go by position alone
+    RecordMatcher records(d, data, keyField.isEmpty() ? QList<qint64>() : rowKeys(table, keyField), keyField);
+    QStringList without;
     gRsWork.openTable(table);
-    for (; !gRsWork.eof() && !records.atEnd() && problem.isEmpty(); gRsWork.moveNext()) {
-        ++n;
-        const QByteArray record = records.next(&problem, keyAfter(keys, n));
-        if (problem.isEmpty() && codec.fits && !codec.fits(record, gRsWork))
-            problem = keyMismatch(codec.keyField, record, gRsWork.intValue(codec.keyField));
-        if (!problem.isEmpty())
-            break;
+    for (; !gRsWork.eof() && !records.done(); gRsWork.moveNext()) {
+        QString why;
+        const QByteArray record = records.next(&why);
+        if (record.isEmpty()) {
+            if (!why.isEmpty())
+                without << QStringLiteral("%1 %2 (%3)").arg(keyField, gRsWork.textValue(keyField), why);
+            continue;
+        }
         gRsWork.setValue(QStringLiteral("KVBBinData"), record);
         if (isTextTable(d))
             gRsWork.setValue(QStringLiteral("Name"), record.size() == 10 ? QVariant() : QVariant(record.mid(10)));
@@ -511,42 +654,33 @@ bool loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
     }
     const int rows = gRsWork.recordCount();
     gRsWork.close();
-    if (!problem.isEmpty())
-        messages->append(stopMessage(d, n, problem));
-    else if (!records.atEnd())
-        messages->append(leftOverMessage(d, rows, records));
-    return problem.isEmpty() && records.atEnd();
+    records.report(rows, messages);
+    if (!without.isEmpty())
+        messages->append(QStringLiteral("%1 rows of %2 keep no scale record, since %3 holds none of theirs in their "
+                                        "place: %4.")
+                             .arg(without.size())
+                             .arg(QLatin1String(d.table), QLatin1String(d.file), listed(without)));
+    return records.whole();
 }
 
 // Every PLU whose record is not applied is named; a missing or empty file restores none of them.
-// True when every record of the file went to a row and was decoded.
+// True when every record of the file went to its row and was decoded.
 bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStringList* messages, EventPump& pump)
 {
     // What the decoder reads of a row besides the record; it writes every other field but store and section.
     static const FieldList read{plu::PLU_No, plu::ST_No, plu::PLU_Commodity};
     PluWriter writer(allFieldsBut({plu::ST_No, plu::SECT_No}));
-    const QList<qint64> keys = rowKeys(QLatin1String(d.table), QLatin1String(plu::name(plu::PLU_No)));
-    DumpCursor records(d, data);
+    RecordMatcher records(d, data, rowKeys(QLatin1String(d.table), QLatin1String(plu::name(plu::PLU_No))),
+                          QStringLiteral("PLU"));
     QStringList notRestored;
-    QString stop;
     int n = 0;
     forEachPluRow(read, [&](PluChunkRow& r) {
         ++n;
         const QString who = r.row.text(plu::PLU_No);
-        if (!stop.isEmpty() || records.atEnd()) {
-            notRestored << who;
-            return;
-        }
-        QString problem;
-        const QByteArray record = records.next(&problem, keyAfter(keys, n));
-        if (problem.isEmpty()) {
-            const auto header = KvbRecordHeader::read(record);
-            if (!header->key || qint64(*header->key) != r.row.number(plu::PLU_No))
-                problem = keyMismatch(QStringLiteral("PLU"), record, r.row.number(plu::PLU_No));
-        }
-        if (!problem.isEmpty()) {
-            stop = stopMessage(d, n, problem);
-            notRestored << who;
+        QString why;
+        const QByteArray record = records.next(&why);
+        if (record.isEmpty()) {
+            notRestored << (why.isEmpty() ? who : QStringLiteral("%1 (%2)").arg(who, why));
             return;
         }
         r.row.set(plu::KVBBinData, record);
@@ -556,17 +690,14 @@ bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStrin
             notRestored << QStringLiteral("%1 (%2)").arg(who, result.reason);
         pump();
     });
-    if (!stop.isEmpty())
-        messages->append(stop);
-    else if (!records.atEnd())
-        messages->append(leftOverMessage(d, n, records));
+    records.report(n, messages);
     if (!notRestored.isEmpty())
         messages->append(
             QStringLiteral("The values of %1 PLUs were not restored from their scale records: PLU %2.%3")
                 .arg(notRestored.size())
                 .arg(listed(notRestored),
                      fileExists ? QString() : QStringLiteral(" %1 is missing.").arg(QLatin1String(d.file))));
-    return stop.isEmpty() && records.atEnd() && notRestored.isEmpty();
+    return records.whole() && notRestored.isEmpty();
 }
 
 } // namespace

@@ -32,11 +32,12 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
                         QString* error, const RecordEncoders& encoders = {});
 
 // At start-up, after the text reload: gives the n-th record to the n-th row and decodes the PLU records into
-// their rows. A record whose length does not fit, or, in a table whose records this folder builds, whose key
-// is not its row's, ends that table, and records after the last row are not applied: each is said in one
-// message, as is every PLU that was not restored. The tables of which some record was not applied are added
-// to `tablesNotApplied`. False with an error on a database
-// failure (nothing loaded).
+// their rows. In a table whose records carry their rows' keys (all but the preset keys), a record that is not
+// its row's goes to no row, and the rows after it still get their own: only a row without its own record
+// keeps none, and is named. A record that cannot be read whole (its length does not fit) ends that table,
+// and records after the last row are not applied: each is said in one message, as is every PLU that was not
+// restored. The tables of which some record was not applied are added to `tablesNotApplied`. False with an
+// error on a database failure (nothing loaded).
 bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error,
                           QStringList* tablesNotApplied = nullptr);
 

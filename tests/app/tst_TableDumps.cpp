@@ -143,6 +143,18 @@ private slots:
         QCOMPARE(compared, 5);
     }
 
+    // The first dump's buffer holds 64 KiB beyond the room of its first line, a number line of 24 bytes: the
+    // store's name line ends exactly at its end, and the lines after it go on in a larger one.
+    void lineEndingAtTheBufferEnd()
+    {
+        const QByteArray name(65536 + 24 - 5 - 2, 'n');
+        insertRow(dumpOf(QStringLiteral("STORE")), {1, QString::fromLatin1(name), 0, 0, 255});
+        const QString folder = m_folder->file(QStringLiteral("out"));
+        QString error;
+        QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
+        QCOMPARE(readAll(folder + QStringLiteral("/tempstore.txt")), " 1 \r\n" + name + "\r\n 0 \r\n 0 \r\n 255 \r\n");
+    }
+
     void roundTrip_data()
     {
         QTest::addColumn<QString>("table");
@@ -254,6 +266,8 @@ private slots:
         const QString folder = m_folder->file(QStringLiteral("AccessData"));
         QString error;
         QVERIFY2(SaveTablesToText(folder, &error), qPrintable(error));
+        qDebug() << readAll(folder + QStringLiteral("/tempstore.txt")).size()
+                 << readAll(folder + QStringLiteral("/tempstore.txt")).right(40);
         QCOMPARE(readAll(folder + QStringLiteral("/tempstore.txt")),
                  QByteArray(" 1 \r\n\xc3\xc5\xb5\xea"
                             "  88\r\n 0 \r\n 0 \r\n 255 \r\n"));

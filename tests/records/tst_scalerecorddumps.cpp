@@ -6,6 +6,7 @@
 #include "records/ScaleRecordDumps.h"
 #include "state/SharedData.h"
 #include "support/CodecTestDb.h"
+#include "support/DataRows.h"
 #include "support/PluGenerator.h"
 
 #include <QDir>
@@ -68,6 +69,16 @@ QByteArray clerk(int no, const QByteArray& name) { return PackedBcd(no, 4) + hex
 QByteArray presetKey(int no) { return PackedBcd(no, 4) + hex("000B") + QByteArray(5, '\0'); }
 
 using Rows = QList<QVariantMap>;
+
+struct ReloadRow {
+    const char* name;
+    QString table = "KVB_20";
+    QByteArray bytes;
+    QString applied; // a mark a row: 1 where it got a record
+    int messages = 0;
+    QString said{};           // in the first message
+    QList<int> keys{1, 2, 3}; // of the rows
+};
 
 } // namespace
 
@@ -278,72 +289,86 @@ private slots:
                  department(97, "Fruit"));
     }
 
-    void reloadStopsAtTheFirstRecordThatDoesNotFit_data()
+    // Each row gets its own record: one that is not its row's goes to no row and costs that row alone, while
+    // one that cannot be read whole ends the table there.
+    void reloadGivesEachRowItsOwnRecord_data()
     {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("applied");
-        QTest::addColumn<int>("messageCount");
-        QTest::addColumn<QString>("said"); // in the first message
-        QTest::newRow("departments: fewer records than rows") << "KVB_20" << department(1, "A") << 1 << 0 << "";
-        QTest::newRow("departments: another key")
-            << "KVB_20" << department(1, "A") + department(3, "C") + department(2, "B") << 1 << 1
-            << "DP_No 3 stands where the row of DP_No 2";
-        QTest::newRow("departments: the file ends inside a record")
-            << "KVB_20" << department(1, "A") + department(2, "B").left(21) << 1 << 1 << "ends inside record 2";
-        QTest::newRow("departments: length bytes wrong")
-            << "KVB_20" << department(1, "A") + department(2, "B").replace(5, 1, "\x17") << 1 << 1 << "";
-        QTest::newRow("departments: records after the last row")
-            << "KVB_20" << department(1, "A") + department(2, "B") + department(3, "C") + department(4, "D") << 3 << 1
-            << "1 record (22 bytes) of KVB_20 after the record of its last row (row 3)";
-        QTest::newRow("clerks: another key")
-            << "KVB_44" << clerk(2, "B") + clerk(1, "A") << 0 << 1 << "Clerk_No 2 stands where the row of Clerk_No 1";
-        QTest::newRow("texts: another key")
-            << "KVB_3A" << hex("00000001 000A 00000000") + hex("00000007 000B 00000000 41") << 1 << 1
-            << "No 7 stands where the row of No 2";
-        QTest::newRow("PLUs: fewer records than rows") << "KVB_25" << minimalPlu(1) << 1 << 1 << "PLU 2";
-        QTest::newRow("PLUs: another key")
-            << "KVB_25" << minimalPlu(1) + minimalPlu(3) + minimalPlu(2) << 1 << 2 << "PLU 3 stands";
-        QTest::newRow("PLUs: length 0") << "KVB_25" << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("0000")) << 1
-                                        << 2 << "record 2 (at byte 32) says it is 0 bytes long";
-        // Where record 2 says it ends, bytes inside record 3 read as the header of a record of 32 bytes.
-        QTest::newRow("PLUs: length 60 in record 2") << "KVB_25"
-                                                     << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("003C"))
-                + minimalPlu(3).replace(4, 2, hex("0040")) + hex("0020") + QByteArray(30, '\0')
-                                                     << 1 << 2 << "record 2 (at byte 32) says it is 60 bytes long";
-        QTest::newRow("PLUs: shorter than its header")
-            << "KVB_25" << minimalPlu(1) + hex("000000") << 1 << 2 << "header of record 2";
-        QTest::newRow("PLUs: length past the end")
-            << "KVB_25" << minimalPlu(1) + minimalPlu(2).replace(4, 2, hex("0021")) << 1 << 2 << "ends inside record 2";
+        const QByteArray p1 = minimalPlu(1), p2 = minimalPlu(2), p3 = minimalPlu(3), p9 = minimalPlu(9);
+        const QByteArray d1 = department(1, "A"), d2 = department(2, "B"), d3 = department(3, "C");
+        const QByteArray t1 = hex("00000001 000A 00000000");
+        // clang-format off
+        addDataRows<ReloadRow>({
+            {.name = "departments: fewer records than rows", .bytes = d1, .applied = "100"},
+            {.name = "departments: two swapped", .bytes = d1 + d3 + d2, .applied = "110", .messages = 1, .said = "holds 1 records of KVB_20 that go to no row and were not applied: record 2 is of DP_No 3."},
+            {.name = "departments: none for the middle row", .bytes = d1 + d3, .applied = "101", .messages = 1, .said = "1 rows of KVB_20 keep no scale record, since tempdeptkvb.txt holds none of theirs in their place: DP_No 2 (record 2 is the next row's)."},
+            {.name = "departments: the file ends inside a record", .bytes = d1 + d2.left(21), .applied = "100", .messages = 1, .said = "ends inside record 2"},
+            {.name = "departments: length bytes wrong", .bytes = d1 + QByteArray(d2).replace(5, 1, "\x17") + d3, .applied = "101", .messages = 1, .said = "DP_No 2 (record 2 says it is 23 bytes long)"},
+            {.name = "departments: records after the last row", .bytes = d1 + d2 + d3 + department(4, "D"), .applied = "111", .messages = 1, .said = "1 record (22 bytes) of KVB_20 after the record of its last row (row 3)"},
+            {.name = "clerks: two swapped", .table = "KVB_44", .bytes = clerk(2, "B") + clerk(1, "A"), .applied = "100", .messages = 1, .said = "record 1 is of Clerk_No 2"},
+            {.name = "texts: another key", .table = "KVB_3A", .bytes = t1 + hex("00000007 000B 00000000 41"), .applied = "100", .messages = 1, .said = "No 2 (record 2 is of No 7)"},
+            {.name = "PLUs: fewer records than rows", .table = "KVB_25", .bytes = p1, .applied = "100", .messages = 1, .said = "PLU 2, 3."},
+            {.name = "PLUs: another key in place", .table = "KVB_25", .bytes = p1 + p9 + p3, .applied = "101", .messages = 1, .said = "PLU 2 (record 2 is of PLU 9)."},
+            {.name = "PLUs: none for the middle row", .table = "KVB_25", .bytes = p1 + p3, .applied = "101", .messages = 1, .said = "PLU 2 (record 2 is the next row's)."},
+            {.name = "PLUs: one record too many", .table = "KVB_25", .bytes = p1 + p9 + p2 + p3, .applied = "111", .messages = 1, .said = "record 2 is of PLU 9."},
+            {.name = "PLUs: PLU 0's in place of PLU -5's", .table = "KVB_25", .bytes = minimalPlu(0) + minimalPlu(0), .applied = "10", .messages = 1, .said = "PLU -5 (record 2 is of PLU 0).", .keys = {0, -5}},
+            {.name = "PLUs: PLU -5's record is PLU 0's", .table = "KVB_25", .bytes = minimalPlu(0) + minimalPlu(0), .applied = "01", .messages = 1, .said = "PLU -5 (record 1 is of PLU 0).", .keys = {-5, 0}},
+            {.name = "PLUs: another key, then a cut record", .table = "KVB_25", .bytes = p9 + p2 + p3.left(31), .applied = "010", .messages = 2, .said = "read back only up to row 2: the file ends inside record 3 (at byte 64) of 32 bytes"},
+            {.name = "PLUs: length 0", .table = "KVB_25", .bytes = p1 + QByteArray(p2).replace(4, 2, hex("0000")), .applied = "100", .messages = 2, .said = "record 2 (at byte 32) says it is 0 bytes long"},
+            // Where record 2 says it ends, bytes inside record 3 read as the header of a record of 32 bytes.
+            {.name = "PLUs: length 60 in record 2", .table = "KVB_25", .bytes = p1 + QByteArray(p2).replace(4, 2, hex("003C")) + QByteArray(p3).replace(4, 2, hex("0040")) + hex("0020") + QByteArray(30, '\0'), .applied = "100", .messages = 2, .said = "record 2 (at byte 32) says it is 60 bytes long"},
+            {.name = "PLUs: shorter than its header", .table = "KVB_25", .bytes = p1 + hex("000000"), .applied = "100", .messages = 2, .said = "header of record 2"},
+            {.name = "PLUs: length past the end", .table = "KVB_25", .bytes = p1 + QByteArray(p2).replace(4, 2, hex("0021")), .applied = "100", .messages = 2, .said = "ends inside record 2"},
+        });
+        // clang-format on
     }
-    void reloadStopsAtTheFirstRecordThatDoesNotFit()
+    void reloadGivesEachRowItsOwnRecord()
     {
-        QFETCH(QString, table);
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, applied);
-        QFETCH(int, messageCount);
-        QFETCH(QString, said);
-        const bool plus = table == "KVB_25";
-        const QString keyField = plus ? "PLU_No" : table == "KVB_20" ? "DP_No" : otherRecordKeyField(table);
-        for (int n = 1; n <= 3; ++n)
-            addRow(table, {{keyField, n}});
+        QFETCH(ReloadRow, row);
+        const QString keyField = row.table == "KVB_25" ? "PLU_No"
+            : row.table == "KVB_20"                    ? "DP_No"
+                                                       : otherRecordKeyField(row.table);
+        for (int key : row.keys)
+            addRow(row.table, {{keyField, key}});
         const QString in = folder("in");
-        QVERIFY(text::writeFileAtomically(in + '/' + recordDumpFile(table), bytes));
+        QVERIFY(text::writeFileAtomically(in + '/' + recordDumpFile(row.table), row.bytes));
         // Start-up goes on with the other tables.
         QVERIFY(text::writeFileAtomically(in + "/tempadvfilekvb.txt", hex("00000001 000A 00000000")));
         addRow("KVB_3C", {{"No", 1}});
         QStringList messages, notApplied;
         QString error;
         QVERIFY(LoadBinDataFromFiles(in, &messages, &error, &notApplied));
-        QCOMPARE(messages.size(), messageCount);
-        QCOMPARE(notApplied, messageCount ? QStringList{table} : QStringList());
-        const QList<qint64> ids = rowIds(table);
-        for (int i = 0; i < ids.size(); ++i)
-            QCOMPARE(rowValues(table, ids[i]).value("KVBBinData").isNull(), i >= applied);
+        QCOMPARE(messages.size(), row.messages);
+        QCOMPARE(notApplied, row.messages ? QStringList{row.table} : QStringList());
+        QString applied;
+        for (qint64 id : rowIds(row.table))
+            applied += rowValues(row.table, id).value("KVBBinData").isNull() ? '0' : '1';
+        QCOMPARE(applied, row.applied);
         QCOMPARE(rowValues("KVB_3C", rowIds("KVB_3C").first()).value("KVBBinData").toByteArray().size(), 10);
-        if (messageCount)
-            QVERIFY2(messages.first().contains(table) || messages.first().contains("PLU 2"), qPrintable(messages[0]));
-        QVERIFY2(messages.value(0).contains(said), qPrintable(messages.value(0)));
+        QVERIFY2(messages.value(0).contains(row.said), qPrintable(messages.value(0)));
+    }
+
+    // A row whose record is another PLU's loses its values alone; the rows around it are restored.
+    void oneWrongRecordCostsOneRow()
+    {
+        for (int n = 1; n <= 5; ++n)
+            addRow("KVB_25", {{"PLU_No", n}, {"ST_No", 1}, {"PLU_UPrice", 100 + n}});
+        const QString out = folder("out");
+        save(out, QString());
+        const Tables before = snapshot();
+        QByteArray records = fileBytes(out + "/tempplukvb.txt");
+        QVERIFY(text::writeFileAtomically(out + "/tempplukvb.txt",
+                                          records.replace(2 * records.size() / 5, 4, PackedBcd(99, 4))));
+        QStringList messages;
+        restart(before, out, &messages);
+        QCOMPARE(
+            messages,
+            QStringList{
+                "The values of 1 PLUs were not restored from their scale records: PLU 3 (record 3 is of PLU 99)."});
+        QList<QVariant> prices;
+        for (qint64 id : rowIds("KVB_25"))
+            prices << rowValues("KVB_25", id).value("PLU_UPrice");
+        QCOMPARE(prices, (QList<QVariant>{101, 102, 0, 104, 105}));
+        QVERIFY(rowValues("KVB_25", rowIds("KVB_25")[2]).value("KVBBinData").isNull());
     }
 
     void unrestoredPlusAreNamedAndMarked()

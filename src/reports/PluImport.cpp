@@ -133,8 +133,7 @@ Converted convert(const PluFieldRange& range, QStringView column, const ValueFor
     qint64 v = 0;
     if (range.kind == PluValueKind::Price || range.kind == PluValueKind::Weight) {
         qint32 units = 0;
-        if (!ReadDecimalAtPlaces(trimmed,
-                                 range.kind == PluValueKind::Price ? format.pricePoint : format.weightPoint,
+        if (!ReadDecimalAtPlaces(trimmed, range.kind == PluValueKind::Price ? format.pricePoint : format.weightPoint,
                                  format.decimalSign, &units))
             return refuse(QStringLiteral("not a whole number"));
         v = units;

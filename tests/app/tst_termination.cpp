@@ -206,7 +206,8 @@ private slots:
         QVERIFY(!QFile::exists(app::workingDatabasePath()));
         QVERIFY(test::readFile(app::dumpFolder() + QStringLiteral("/tempstore.txt")).contains("Kept"));
         QCOMPARE(savedPrice.toString(),
-                 open == QLatin1String("editor") || open == QLatin1String("import") ? QStringLiteral("100") : QString());
+                 open == QLatin1String("editor") || open == QLatin1String("import") ? QStringLiteral("100")
+                                                                                    : QString());
         if (open == QLatin1String("transfer")) {
             QCOMPARE(status, failed);
             QVERIFY2(reason.contains(QLatin1String("stopped")), qPrintable(reason));

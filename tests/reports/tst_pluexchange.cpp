@@ -425,8 +425,7 @@ private slots:
         QCOMPARE(::mkfifo(qPrintable(file(QStringLiteral("fifo"))), 0600), 0);
         const QString path = name.startsWith(QLatin1Char('/')) ? name : file(name);
         for (const auto& read : std::initializer_list<std::function<void()>>{
-                 [&] { importPlus({.path = path, .columns = {"PLU_No"}}); },
-                 [&] { readPluChoice(path, {}, 41, 6); }}) {
+                 [&] { importPlus({.path = path, .columns = {"PLU_No"}}); }, [&] { readPluChoice(path, {}, 41, 6); }}) {
             try {
                 read();
                 QFAIL("read");

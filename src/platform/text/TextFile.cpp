@@ -62,8 +62,8 @@ bool openRegularFile(QFile& file, QString* error)
         return failWith(error, QString::fromLocal8Bit(std::strerror(errno)));
     struct stat st { };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const QString reason = S_ISDIR(st.st_mode) ? QStringLiteral("It is a folder.")
-                                                   : QStringLiteral("It is not a regular file.");
+        const QString reason = S_ISDIR(st.st_mode) ? QStringLiteral("Not a regular file: a folder")
+                                                   : QStringLiteral("Not a regular file: a pipe or a device");
         ::close(fd);
         return failWith(error, reason);
     }

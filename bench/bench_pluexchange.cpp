@@ -12,7 +12,8 @@
 #include "GenerateData.h"
 
 #include "platform/text/Ansi.h"
-#include "reports/PluExchange.h"
+#include "reports/PluExport.h"
+#include "reports/PluImport.h"
 #include "state/SharedData.h"
 
 #include <QCoreApplication>

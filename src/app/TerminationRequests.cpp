@@ -1,5 +1,7 @@
 #include "app/TerminationRequests.h"
 
+#include "platform/events/StopRequest.h"
+
 #include <QCoreApplication>
 #include <QPointer>
 #include <QSocketNotifier>
@@ -23,7 +25,9 @@ constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 void noteRequest(int)
 {
-    // Only async-signal-safe calls here. A full pipe already holds a request.
+    // Only async-signal-safe calls here. A full pipe already holds a request. The stop is noted at once, so
+    // work under way stops at its next step even before the event loop reads the pipe.
+    requestStop();
     const int saved = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(requestPipe[1], &byte, 1);

@@ -2,6 +2,7 @@
 
 #include "datafiles/DataFileWriters.h"
 #include "platform/events/EventPump.h"
+#include "platform/events/StopRequest.h"
 #include "platform/text/Ansi.h"
 #include "records/WorkRecordsetClaim.h"
 #include "state/SharedData.h"
@@ -54,7 +55,7 @@ void ImportUploadCSV(const QString& code, const std::function<bool()>& stopReque
                 throw DataFileError(QStringLiteral("%1, line %2: %3").arg(fileName).arg(n + 1).arg(e.message()));
             }
             pump();
-            if (stopRequested && stopRequested())
+            if (quorvane::stopRequested() || (stopRequested && stopRequested()))
                 throw DataFileError(QStringLiteral("%1: the load was stopped after line %2.").arg(fileName).arg(n + 1));
         }
     });

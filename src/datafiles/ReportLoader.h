@@ -14,7 +14,8 @@ const QStringList& reportTables();
 // empty line: piece i of a line goes to field i; a missing or empty piece stores 0, a text piece longer
 // than its field keeps its rightmost characters, a number piece must fit its field whole. Only the
 // report tables are accepted. Any failure throws; the rows of the lines before it stay in the table. A stop that
-// `stopRequested` tells of (asked while the load turns the event loop) ends it the same way, after the line loaded.
+// `stopRequested` tells of (asked while the load turns the event loop), or a request to end the program, ends it
+// the same way, after the line loaded.
 // Uses gRsWork, which must be closed when the load starts, and closes it again.
 void ImportUploadCSV(const QString& code, const std::function<bool()>& stopRequested = {});
 

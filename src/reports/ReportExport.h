@@ -19,6 +19,12 @@ class ReportReadError : public ReportError {
 public:
     using ReportError::ReportError;
 };
+// A file the PLU import window reads (the import file, a choice file) cannot be read; database failures come as
+// db::DbError.
+class ImportReadError : public ReportError {
+public:
+    using ReportError::ReportError;
+};
 
 // The report types are datafiles::reportTables(), in the order of every list. A code names the report
 // table and, followed by "UALL.csv", the report file on the scale.

@@ -1,6 +1,7 @@
 #include "settings/FixedDecimal.h"
 
 #include "platform/db/ValueRange.h"
+#include "platform/text/TextFile.h"
 #include "settings/Settings.h"
 #include "state/SettingsState.h"
 
@@ -36,12 +37,34 @@ bool ReadFixedDecimal(const QString& text, const QString& decimalSign, qint32* v
     QString s = text.isEmpty() ? QStringLiteral("0") : text;
     if (!decimalSign.isEmpty())
         s.remove(decimalSign);
-    bool ok = false;
-    const qint64 v = s.toLongLong(&ok);
-    if (!ok || s.isEmpty() || !db::wholeNumberRange(db::TypeLong)->contains(v))
+    qint64 v = 0;
+    if (!text::readNumberLine(s, &v) || !db::wholeNumberRange(db::TypeLong)->contains(v))
         return false;
     *value = qint32(v);
     return true;
+}
+
+QString normaliseDecimal(QStringView text, int d, QStringView decimalSign)
+{
+    QString out;
+    qsizetype p = -1; // position of the last sign
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!decimalSign.isEmpty() && text.sliced(i).startsWith(decimalSign)) {
+            p = i;
+            continue;
+        }
+        if (p < 0 || i - p <= d)
+            out += text[i];
+    }
+    const qsizetype after = p < 0 ? 0 : text.size() - p - 1;
+    for (qsizetype k = p < 0 ? 0 : after; k < d; ++k)
+        out += u'0';
+    return out;
+}
+
+bool ReadDecimalAtPlaces(QStringView text, int d, const QString& decimalSign, qint32* value)
+{
+    return ReadFixedDecimal(normaliseDecimal(text, d, decimalSign), QString(), value);
 }
 
 bool ReadFixedDecimal(const QString& text, qint32* value) { return ReadFixedDecimal(text, currentSign(), value); }

@@ -9,10 +9,14 @@
 #include "app/SingleInstance.h"
 #include "app/WorkingDatabase.h"
 #include "app/ui/Main.h"
+#include "mainwindow/ui/ToolWindows.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/events/DoEvents.h"
 #include "platform/ui/ValueSetters.h"
+#include "platform/ui/WindowOpener.h"
 #include "plu/ui/PluHost.h"
+#include "reports/ui/ReportDialogs.h"
+#include "reports/ui/frmImportOrExport.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
 #include "state/SharedData.h"
@@ -20,7 +24,9 @@
 #include "transfer/TransferSession.h"
 #include "transfer/ui/frmFTPDataTrans.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
@@ -68,6 +74,7 @@ private slots:
         QTest::newRow("SIGTERM, idle") << SIGTERM << "" << QStringList();
         QTest::newRow("SIGTERM, a handler pumping events") << SIGTERM << "pump" << QStringList{"handler"};
         QTest::newRow("SIGTERM, a changed PLU in the editor") << SIGTERM << "editor" << QStringList();
+        QTest::newRow("SIGTERM, a PLU import writing") << SIGTERM << "import" << QStringList{"request", "import"};
         QTest::newRow("SIGHUP, a question over a dialog") << SIGHUP << "dialog" << QStringList{"question", "dialog"};
         QTest::newRow("SIGINT, a transfer waiting on a silent scale")
             << SIGINT << "transfer" << QStringList{"session", "transfer window"};
@@ -107,6 +114,7 @@ private slots:
 
         test::SilentListener silent;
         QString status, reason;
+        QPointer<QWidget> toolWindow; // a tool window stays open through the exit
         QTimer::singleShot(0, [&] {
             if (open.isEmpty()) {
                 std::raise(signal);
@@ -126,6 +134,29 @@ private slots:
                             QStringLiteral("2.50"));
                 gPluEditor().gPLUChanged = 1;
                 std::raise(signal);
+            } else if (open == QLatin1String("import")) { // rolled back: PLU 1 as stored, nothing of the file
+                test::addRow("KVB_25", {{"PLU_No", 1}, {"ST_No", 1}, {"PLU_UPrice", 100}});
+                QByteArray lines = "PLU_No\tPLU_UPrice\r\n"; // a title line: the recorder answers Yes
+                for (int n = 1; n <= 20000; ++n)
+                    lines += QByteArray::number(n) + "\t2\r\n";
+                const QString path = folder.file(QStringLiteral("temp/plus.txt"));
+                QVERIFY(test::writeFile(path, lines));
+                reports::setFileDialogHandler([path](auto, const QString&, const QString&) { return path; });
+                toolWindowOpener(QStringLiteral("menuImportOrExport"))(QStringLiteral("PLU import/export"));
+                toolWindow = ui::windows().tool<frmImportOrExport>();
+                toolWindow->findChild<QListWidget*>(QStringLiteral("SelectItem"))->addItems({"PLU_No", "PLU_UPrice"});
+                toolWindow->findChild<QCheckBox*>(QStringLiteral("chkPLU"))->setChecked(true); // PLU 1 replaced
+                QTimer written; // the request lands once the import has written PLUs of the file
+                QObject::connect(&written, &QTimer::timeout, [&] {
+                    if (gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM KVB_25 WHERE PLU_No>1")).toInt() == 0)
+                        return;
+                    written.stop();
+                    ended << QStringLiteral("request");
+                    std::raise(signal);
+                });
+                written.start(1);
+                toolWindow->findChild<QPushButton*>(QStringLiteral("cmdImport"))->click();
+                ended << QStringLiteral("import");
             } else if (open == QLatin1String("dialog")) {
                 QDialog dialog(frmMain::form());
                 QTimer::singleShot(0, &dialog, [&] {
@@ -168,10 +199,15 @@ private slots:
 
         QCOMPARE(ended, before + QStringList{QStringLiteral("end")});
         QCOMPARE(exits, QList<int>{0});
-        QCOMPARE(messages.messages.size(), 0);
+        QStringList asked;
+        for (const ui::MsgRequest& m : std::as_const(messages.messages))
+            asked << m.key;
+        QCOMPARE(asked, open == QLatin1String("import") ? QStringList{"PLUTitle"} : QStringList());
         QVERIFY(!QFile::exists(app::workingDatabasePath()));
         QVERIFY(test::readFile(app::dumpFolder() + QStringLiteral("/tempstore.txt")).contains("Kept"));
-        QCOMPARE(savedPrice.toString(), open == QLatin1String("editor") ? QStringLiteral("100") : QString());
+        QCOMPARE(savedPrice.toString(),
+                 open == QLatin1String("editor") || open == QLatin1String("import") ? QStringLiteral("100")
+                                                                                    : QString());
         if (open == QLatin1String("transfer")) {
             QCOMPARE(status, failed);
             QVERIFY2(reason.contains(QLatin1String("stopped")), qPrintable(reason));
@@ -181,6 +217,7 @@ private slots:
         programLoop.exec();
         QCOMPARE(exits.size(), 1);
         QVERIFY(!frmMain::isLoaded());
+        delete toolWindow;
     }
 };
 

@@ -30,7 +30,7 @@ namespace {
 struct Row {
     const char* steps;
     int country = 0;
-    const char* file = "";     // what the file dialog answers with: a file in temp/ holding these bytes
+    const char* file = "";     // what the file dialog answers with: a file in temp/ holding these bytes; "dir/" none
     const char* answer = "no"; // to PLUTitle
     const char* state;         // "choice=...;fonts=...;st=0|1;mg=0|1;sizes=c/d;font=shown|hidden;messages=..."
 };
@@ -143,6 +143,7 @@ private slots:
             {.steps = "add:PLU_No,click:cmdImport", .file = "x\t\r\n", .state = "choice=PLU_No*;st=1;mg=1;sizes=0/0;font=hidden;sep=0;chk=0;messages=PLUTitle,importseperator(PLUs imported: 0|Lines left out, their PLU kept: 0|Lines not imported: 1|1: PLU_No \"x\" not a whole number)"},
             {.steps = "add:PLU_Tare,click:cmdImport", .state = "choice=PLU_Tare*;st=1;mg=1;sizes=0/0;font=hidden;sep=0;chk=0;messages=importPLU"},
             {.steps = "add:PLU_No,click:cmdImport", .state = "choice=PLU_No*;st=1;mg=1;sizes=0/0;font=hidden;sep=0;chk=0;messages=PLUTitle"},
+            {.steps = "add:PLU_No,click:cmdImport", .file = "dir/", .state = "choice=PLU_No*;st=1;mg=1;sizes=0/0;font=hidden;sep=0;chk=0;messages=PLUTitle,fileReadErr"},
             {.steps = "mode:1,add:PLU_No,click:cmdExport", .file = "dir/", .state = "choice=PLU_No*;st=1;mg=1;sizes=0/0;font=hidden;sep=0;chk=0;messages=PLUTitle,fileWriteErr"},
         };
         // clang-format on

@@ -1,3 +1,4 @@
+#include "support/DataRows.h"
 #include "support/TestSupport.h"
 
 #include "platform/text/Ansi.h"
@@ -11,6 +12,17 @@
 #include <QtTest>
 
 using namespace quorvane;
+
+namespace {
+
+struct DecimalRow {
+    const char* text;
+    int d = 2;
+    const char* sign = ".";
+    const char* out;
+};
+
+} // namespace
 
 static const QString kShipped = QStringLiteral(QUORVANE_SOURCE_DATA_DIR "/ini/setting.cfg");
 
@@ -215,6 +227,33 @@ private slots:
         QCOMPARE(v, 1050);
         gSettings().gDecimalSign = QStringLiteral(".");
         QCOMPARE(FormatFixedDecimal(125, 2), QStringLiteral("1.25"));
+    }
+
+    // A decimal text written at any places made whole at d places, as the PLU import reads prices and weights.
+    void normalisation_data()
+    {
+        // clang-format off
+        test::addDataRows<DecimalRow>({
+            {.text = "12.5", .out = "1250"},
+            {.text = "12", .out = "1200"},
+            {.text = "12.345", .out = "1234"},
+            {.text = ".5", .out = "50"},
+            {.text = "5.", .out = "500"},
+            {.text = "-1.5", .out = "-150"},
+            {.text = "", .out = "00"},
+            {.text = "12.5", .d = 0, .out = "12"},
+            {.text = "0.25", .d = 3, .out = "0250"},
+            {.text = "1.2.34", .out = "1234"},
+            {.text = "12,50", .out = "12,5000"},
+            {.text = "12,50", .sign = ",", .out = "1250"},
+        }, [](const DecimalRow& r) { return QStringLiteral("%1 d=%2 %3").arg(r.text).arg(r.d).arg(r.sign); });
+        // clang-format on
+    }
+    void normalisation()
+    {
+        QFETCH(DecimalRow, row);
+        QCOMPARE(normaliseDecimal(QString::fromLatin1(row.text), row.d, QString::fromLatin1(row.sign)),
+                 QString::fromLatin1(row.out));
     }
 
     void readBack_data()

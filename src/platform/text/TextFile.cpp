@@ -4,7 +4,13 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quorvane::text {
 
@@ -47,12 +53,32 @@ QStringView trimBlanks(QStringView s)
     return s.mid(a, b - a);
 }
 
+bool openRegularFile(QFile& file, QString* error)
+{
+    // Opened without waiting (a pipe without a writer would block the open itself), then judged by what was
+    // opened, so nothing can be put in its place between the look and the open.
+    const int fd = ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return failWith(error, QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const QString reason = S_ISDIR(st.st_mode) ? QStringLiteral("Not a regular file: a folder")
+                                                   : QStringLiteral("Not a regular file: a pipe or a device");
+        ::close(fd);
+        return failWith(error, reason);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // The file owns the descriptor from here on, whether or not it opens.
+    return file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) || failWith(error, file.errorString());
+}
+
 bool readFile(const QString& path, QByteArray* bytes, QString* error)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    QString reason;
+    if (!openRegularFile(f, &reason)) {
         if (error)
-            *error = QStringLiteral("Cannot read %1: %2").arg(nativePath(path), f.errorString());
+            *error = QStringLiteral("Cannot read %1: %2").arg(nativePath(path), reason);
         return false;
     }
     *bytes = f.readAll();
@@ -67,7 +93,7 @@ bool readFile(const QString& path, QByteArray* bytes, QString* error)
 QString blankControls(QString text)
 {
     for (QChar& c : text)
-        if (c.category() == QChar::Other_Control)
+        if (isControl(c))
             c = QLatin1Char(' ');
     return text;
 }

@@ -5,6 +5,7 @@
 #include "platform/text/FileWriter.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -26,8 +27,11 @@ QList<QStringView> splitLineViews(QStringView text);
 // The text without the blanks (spaces only: a tab is no blank here) at both ends.
 QStringView trimBlanks(QStringView text);
 
-// The text with each control character (C0, DEL, C1) made a blank: a line of a text file that held one would not
-// be read back as written.
+// A control character: C0, DEL or C1.
+inline bool isControl(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F); }
+
+// The text with each control character made a blank: a line of a text file that held one would not be read back
+// as written.
 QString blankControls(QString text);
 
 // Reads a whole text file as lines. False, with a message, when it cannot be read.
@@ -37,6 +41,11 @@ bool readLines(const QString& path, Encoding encoding, QStringList* lines, QStri
 // A line the encoding cannot hold fails the write.
 bool writeLines(const QString& path, const QStringList& lines, Encoding encoding, QString* error = nullptr);
 
+// Opens `file` (its name set) for reading when it is a regular file. A pipe, a device or a folder is refused at
+// once, unopened: reading one would wait for a writer or never end. False, with the reason, otherwise.
+bool openRegularFile(QFile& file, QString* error = nullptr);
+
+// Reads a whole regular file.
 bool readFile(const QString& path, QByteArray* bytes, QString* error = nullptr);
 
 // A number in the program's own text files (the table dumps, the settings file) stands between one blank

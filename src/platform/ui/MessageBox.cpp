@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/StateReset.h"
+#include "platform/events/StopRequest.h"
 
 #include <QMessageBox>
 
@@ -81,6 +82,8 @@ bool tryStep(const std::function<void()>& step, const std::function<MsgText(cons
     try {
         step();
         return true;
+    } catch (const StopError&) {
+        return false; // the program is ending: nothing to tell
     } catch (const Error& e) {
         const MsgText failure = failureFor(e);
         msgBox(MsgText{failure.key,

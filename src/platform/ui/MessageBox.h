@@ -42,7 +42,7 @@ int msgBox(const MsgText& message, MsgIcon icon = MsgIcon::None, MsgButtons butt
 // records::CodecError, datafiles::DataFileError are such), and this shows it with the critical icon: `failure`
 // (what the operator's command could not do, such as gLangMsg's "dbWriteErr") when given, then the error's
 // message and its reason, each on a line of its own. True when the step ran through. The request carries the
-// failure's key.
+// failure's key. A step stopped because the program is ending (StopError) shows nothing.
 bool tryStep(const std::function<void()>& step, const MsgText& failure, QWidget* parent = nullptr);
 bool tryStep(const std::function<void()>& step, const QString& failure = QString(), QWidget* parent = nullptr);
 // The same, where what could not be done depends on the error (a failed read or a failed write of one command).

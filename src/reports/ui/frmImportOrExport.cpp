@@ -4,7 +4,9 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
-#include "reports/PluExchange.h"
+#include "reports/PluChoice.h"
+#include "reports/PluExport.h"
+#include "reports/PluImport.h"
 #include "reports/ReportColumns.h"
 #include "reports/ui/ReportDialogs.h"
 #include "settings/Settings.h"
@@ -18,7 +20,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -249,7 +250,7 @@ void frmImportOrExport::commandSave_Click()
 void frmImportOrExport::commandOpen_Click()
 {
     const QString path = CommonDialog1(FileDialogKind::Open, this);
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty())
         return;
     ImportExportState& s = gImportExport();
     const PluChoice current{
@@ -314,7 +315,7 @@ void frmImportOrExport::cmdImport_Click()
     setBusy(true);
     request.path = CommonDialog1(FileDialogKind::Open, this);
     DoEvents();
-    if (request.path.isEmpty() || !QFileInfo(request.path).isFile()) {
+    if (request.path.isEmpty()) {
         setBusy(false);
         return;
     }
@@ -325,7 +326,8 @@ void frmImportOrExport::cmdImport_Click()
     request.commodityFontSize = gImportExport().CommodityFontSize;
     request.descriptionFontSize = gImportExport().DescriptionFontSize;
     request.format = settingsValueFormat();
-    // A failure rolls the whole import back: the file unreadable, or the database refusing a write.
+    // A failure rolls the whole import back: the file unreadable (a pipe or a device too), or the database refusing
+    // a write; so does a stop when the program is asked to end, which shows nothing.
     const auto failure = [](const Error& e) {
         return dynamic_cast<const ImportReadError*>(&e) ? langMsg(QStringLiteral("fileReadErr"))
                                                         : langMsg(QStringLiteral("dbWriteErr"));

@@ -1,15 +1,13 @@
-#include "reports/PluExchange.h"
+#include "reports/PluImport.h"
 
 #include "platform/events/EventPump.h"
+#include "platform/events/StopRequest.h"
 #include "platform/text/Ansi.h"
-#include "platform/text/FileWriter.h"
 #include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
 #include "plu/PluFieldRanges.h"
-#include "records/PackedBcd.h"
 #include "records/PluRow.h"
-#include "records/TextBlock.h"
-#include "reports/DelimitedText.h"
+#include "settings/FixedDecimal.h"
 #include "settings/TextCollections.h"
 #include "state/SharedData.h"
 
@@ -19,138 +17,13 @@
 #include <QStringDecoder>
 #include <QVarLengthArray>
 
-#include <cmath>
-
 namespace quorvane::reports {
 
 namespace {
 
 namespace f = records::plu;
 
-const QString PluTable = QStringLiteral("KVB_25");
-
-// --- Choice file
-
-// A decimal number with "." and blanks around: an optional sign, digits, and a decimal part.
-bool readDecimal(QStringView line, double* value)
-{
-    const QStringView t = text::trimBlanks(line);
-    qsizetype i = (!t.isEmpty() && (t[0] == u'-' || t[0] == u'+')) ? 1 : 0;
-    int digits = 0;
-    int points = 0;
-    for (qsizetype k = i; k < t.size(); ++k) {
-        if (t[k] == u'.')
-            ++points;
-        else if (t[k] >= u'0' && t[k] <= u'9')
-            ++digits;
-        else
-            return false;
-    }
-    // Twelve digits are more than any line can use: the value then names nothing either way.
-    if (digits == 0 || points > 1 || digits > 12)
-        return false;
-    *value = t.toString().toDouble();
-    return true;
-}
-
-// --- Export
-
-enum class ColumnKind { None, FirstLine, Money, Weight, Number, Text };
-
-struct ExportColumn {
-    ColumnKind kind = ColumnKind::None;
-    int from = 0; // the value's place in the query
-};
-
-// Money fields carry price decimals, weights weight decimals.
-ColumnKind exportKind(const db::FieldInfo& field)
-{
-    if (field.kind == db::FieldKind::Binary)
-        return ColumnKind::FirstLine;
-    if (const PluFieldRange* range = pluFieldRange(field.name)) {
-        if (range->kind == PluValueKind::Price)
-            return ColumnKind::Money;
-        if (range->kind == PluValueKind::Weight)
-            return ColumnKind::Weight;
-    }
-    return field.kind == db::FieldKind::Text ? ColumnKind::Text : ColumnKind::Number;
-}
-
-int writePluExport(const QString& path, const PluExportRequest& request)
-{
-    const QList<db::FieldInfo> fields = gDBConnection.fields(PluTable);
-    QStringList selected;
-    QList<ExportColumn> columns;
-    for (const QString& name : request.columns) {
-        ExportColumn column;
-        for (const db::FieldInfo& field : fields) {
-            if (field.name != name)
-                continue;
-            const QString quoted = QLatin1Char('"') + field.name + QLatin1Char('"');
-            qsizetype k = selected.indexOf(quoted);
-            if (k < 0) {
-                k = selected.size();
-                selected << quoted;
-            }
-            column = ExportColumn{exportKind(field), int(k)};
-            break;
-        }
-        columns << column;
-    }
-    if (selected.isEmpty())
-        selected << QStringLiteral("rowid");
-
-    DelimitedFile file(path, request.separator);
-    if (request.titleLine) {
-        for (const QString& name : request.columns) {
-            file.column();
-            file.append(name);
-        }
-        file.endLine();
-    }
-    int count = 0;
-    db::Statement rows = gDBConnection.prepare(
-        QStringLiteral("SELECT %1 FROM KVB_25 ORDER BY rowid").arg(selected.join(QLatin1Char(','))));
-    const auto put = [&file](QStringView piece) { file.append(piece); };
-    EventPump pump;
-    while (rows.step()) {
-        for (const ExportColumn& column : std::as_const(columns)) {
-            file.column();
-            if (column.kind == ColumnKind::None) {
-                file.appendBytes("0");
-                continue;
-            }
-            const QVariant value = rows.column(column.from);
-            switch (column.kind) {
-            case ColumnKind::FirstLine:
-                if (!value.isNull()) {
-                    try {
-                        file.appendBytes(records::LenBytesToText(value.toByteArray()));
-                    } catch (const records::CodecError&) {
-                        // A first line running past its block: an empty column, as the editor shows it.
-                    }
-                }
-                break;
-            case ColumnKind::Money:
-            case ColumnKind::Weight:
-                // A Null amount is the empty digit text: "0", the sign and the decimals' zeros.
-                formatValuePieces(value.isNull() ? QString() : value.toString(),
-                                  column.kind == ColumnKind::Money ? '1' : '2', request.format, put);
-                break;
-            default:
-                if (!value.isNull())
-                    file.append(value.toString());
-            }
-        }
-        file.endLine();
-        ++count;
-        pump();
-    }
-    file.commit();
-    return count;
-}
-
-// --- Import
+constexpr const char* ImportWork = "The PLU import";
 
 // The import file, line by line: a line ends at CR LF, CR or LF, and a final line end adds no line. The
 // file is read in blocks, so a line of any length costs no more memory than the longest line kept.
@@ -160,8 +33,9 @@ public:
 
     explicit LineReader(const QString& path) : m_file(path), m_name(text::nativePath(path))
     {
-        if (!m_file.open(QIODevice::ReadOnly))
-            throw ImportReadError(QStringLiteral("%1 cannot be read.").arg(m_name), m_file.errorString());
+        QString reason;
+        if (!text::openRegularFile(m_file, &reason))
+            throw ImportReadError(QStringLiteral("%1 cannot be read.").arg(m_name), reason);
     }
 
     // False at the end of the file. A line longer than LongestLine comes back empty, with `tooLong` set.
@@ -206,6 +80,8 @@ public:
 private:
     bool fill()
     {
+        // A line of gigabytes is read block by block: a stop need not wait for its end.
+        throwIfStopRequested(ImportWork);
         m_block = m_file.read(LongestLine);
         m_pos = 0;
         if (m_file.error() != QFileDevice::NoError)
@@ -220,28 +96,6 @@ private:
     bool m_skipLf = false;
 };
 
-} // namespace
-
-QString normaliseDecimal(QStringView s, int d, QStringView sign)
-{
-    QString out;
-    qsizetype p = -1; // position of the last sign
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (!sign.isEmpty() && s.sliced(i).startsWith(sign)) {
-            p = i;
-            continue;
-        }
-        if (p < 0 || i - p <= d)
-            out += s[i];
-    }
-    const qsizetype after = p < 0 ? 0 : s.size() - p - 1;
-    for (qsizetype k = p < 0 ? 0 : after; k < d; ++k)
-        out += u'0';
-    return out;
-}
-
-namespace {
-
 using Converted = ImportValue;
 
 Converted refuse(const QString& reason) { return {Converted::Refuse, QVariant(), reason}; }
@@ -253,6 +107,10 @@ Converted convert(const PluFieldRange& range, QStringView column, const ValueFor
         if (column.isEmpty())
             return {};
         const QString t = column.first(qMin(column.size(), qsizetype(range.textLength))).toString();
+        // A control character would reach the scale's data file as it stands.
+        for (const QChar c : t)
+            if (text::isControl(c))
+                return refuse(QStringLiteral("a control character (U+%1)").arg(c.unicode(), 4, 16, QLatin1Char('0')));
         bool ok = true;
         text::toAnsi(t, &ok);
         if (!ok)
@@ -271,15 +129,19 @@ Converted convert(const PluFieldRange& range, QStringView column, const ValueFor
     default:
         break;
     }
-    QString digits = text::trimBlanks(column).toString();
-    if (range.kind == PluValueKind::Price || range.kind == PluValueKind::Weight)
-        digits = normaliseDecimal(digits, range.kind == PluValueKind::Price ? format.pricePoint : format.weightPoint,
-                                  format.decimalSign);
-    else if (digits.isEmpty())
-        return {};
+    const QStringView trimmed = text::trimBlanks(column);
     qint64 v = 0;
-    if (!text::readNumberLine(digits, &v))
+    if (range.kind == PluValueKind::Price || range.kind == PluValueKind::Weight) {
+        qint32 units = 0;
+        if (!ReadDecimalAtPlaces(trimmed, range.kind == PluValueKind::Price ? format.pricePoint : format.weightPoint,
+                                 format.decimalSign, &units))
+            return refuse(QStringLiteral("not a whole number"));
+        v = units;
+    } else if (trimmed.isEmpty()) {
+        return {};
+    } else if (!text::readNumberLine(trimmed, &v)) {
         return refuse(QStringLiteral("not a whole number"));
+    }
     if (range.kind == PluValueKind::Flags) {
         if (v < 0)
             return refuse(pluRangeRefusal(range, v));
@@ -356,7 +218,7 @@ void Importer::leaveOut(bool kept, qint64 line, const QString& field, const QStr
 
 PluImportResult Importer::run()
 {
-    const QList<db::FieldInfo> tableFields = gDBConnection.fields(PluTable);
+    const QList<db::FieldInfo> tableFields = gDBConnection.fields(QStringLiteral("KVB_25"));
     m_storeSlot = slotOf(f::ST_No);
     m_groupSlot = slotOf(f::PLU_MG);
     m_groupFlagSlot = slotOf(f::Stat2_MGCode);
@@ -417,8 +279,11 @@ PluImportResult Importer::run()
         else
             importLine(number, line);
         pump();
+        throwIfStopRequested(ImportWork);
     }
     gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET Is_Selected=0 WHERE Is_Selected<>0"));
+    // The last moment a stop undoes the whole file; once committed, what it wrote is kept.
+    throwIfStopRequested(ImportWork);
     tx.commit();
     return m_result;
 }
@@ -485,15 +350,16 @@ void Importer::importLine(qint64 number, const QByteArray& bytes)
     const qint64 plu = values[m_fields.indexOf(f::PLU_No)].toLongLong();
     const qint64 key = keyOf(store, plu);
     const auto earlier = m_imported.constFind(key);
+    const bool again = earlier != m_imported.cend();
     const auto older = m_older.find(key);
-    if (earlier != m_imported.cend() || older != m_older.end()) {
+    if (again || older != m_older.end()) {
         if (!m_request.override) {
             leaveOut(true, number, QStringLiteral("PLU_No"), QString::number(plu),
-                     earlier != m_imported.cend() ? QStringLiteral("on an earlier line for store %1").arg(store)
-                                                  : QStringLiteral("stored in store %1 already").arg(store));
+                     again ? QStringLiteral("on an earlier line for store %1").arg(store)
+                           : QStringLiteral("stored in store %1 already").arg(store));
             return;
         }
-        const QList<qint64> replaced = earlier != m_imported.cend() ? QList<qint64>{*earlier} : *older;
+        const QList<qint64> replaced = again ? QList<qint64>{*earlier} : *older;
         for (const qint64 rowid : replaced)
             gDBConnection.exec(QStringLiteral("DELETE FROM KVB_25 WHERE rowid=?"), {rowid});
         if (older != m_older.end())
@@ -503,7 +369,9 @@ void Importer::importLine(qint64 number, const QByteArray& bytes)
     insert.bind(values);
     insert.step();
     m_imported.insert(key, gDBConnection.lastInsertRowId());
-    ++m_result.imported;
+    // A line that replaces one of this import's own PLUs adds no PLU.
+    if (!again)
+        ++m_result.imported;
 }
 
 } // namespace
@@ -512,98 +380,6 @@ ImportValue importValue(QStringView fieldName, QStringView column, const ValueFo
 {
     const PluFieldRange* range = pluFieldRange(fieldName);
     return range ? convert(*range, column, format) : ImportValue();
-}
-
-QStringList fontSizeEntries(int country)
-{
-    const auto group = [](QChar letter, int count) {
-        QStringList entries;
-        for (int k = 1; k <= count; ++k)
-            entries << QString::number(k) + letter;
-        return entries;
-    };
-    switch (country) {
-    case 0:
-    case 3:
-    case 4:
-    case 5:
-    case 7:
-        return group(u'G', 6);
-    case 37:
-        return group(u'T', 4);
-    default:
-        return group(u'S', 5) + group(u'M', 5) + group(u'L', 5);
-    }
-}
-
-QByteArray pluChoiceText(const PluChoice& choice)
-{
-    if (choice.positions.isEmpty())
-        return QByteArray();
-    QList<qint64> numbers{choice.separator, choice.override ? 1 : 0, choice.commodityFontSize,
-                          choice.descriptionFontSize};
-    for (const int p : choice.positions)
-        numbers << p;
-    QByteArray bytes;
-    for (const qint64 n : std::as_const(numbers))
-        bytes += text::numberLine(n).toLatin1() + "\r\n";
-    return bytes;
-}
-
-void writePluChoice(const QString& path, const PluChoice& choice)
-{
-    QString error;
-    if (!text::writeFileAtomically(path, pluChoiceText(choice), &error))
-        throw ReportError(QStringLiteral("%1 cannot be written.").arg(text::nativePath(path)), error);
-}
-
-PluChoice parsePluChoice(const QByteArray& bytes, const PluChoice& current, int catalogueCount, int fontSizes)
-{
-    PluChoice choice = current;
-    choice.positions.clear();
-    // Latin-1 keeps each byte one character: only ASCII digits, signs, points and blanks count.
-    const QStringList lines = text::splitLines(QString::fromLatin1(bytes));
-    for (int i = 0; i < lines.size(); ++i) {
-        double v = 0;
-        const bool numeric = readDecimal(lines[i], &v);
-        const double n = numeric ? std::nearbyint(v) : 0; // the default rounding: halves to even
-        if (i == 1) {
-            choice.override = !(numeric && v == 0);
-            continue;
-        }
-        if (!numeric)
-            continue;
-        if (i == 0) {
-            if (n == 0 || n == 1)
-                choice.separator = int(n);
-        } else if (i == 2 || i == 3) {
-            if (n >= 1 && n <= fontSizes)
-                (i == 2 ? choice.commodityFontSize : choice.descriptionFontSize) = int(n);
-        } else if (n >= 0 && n < catalogueCount) {
-            choice.positions << int(n);
-        }
-    }
-    return choice;
-}
-
-PluChoice readPluChoice(const QString& path, const PluChoice& current, int catalogueCount, int fontSizes)
-{
-    QByteArray bytes;
-    QString error;
-    if (!text::readFile(path, &bytes, &error))
-        throw ImportReadError(QStringLiteral("%1 cannot be read.").arg(text::nativePath(path)), error);
-    return parsePluChoice(bytes, current, catalogueCount, fontSizes);
-}
-
-int exportPlus(const QString& path, const PluExportRequest& request)
-{
-    if (request.columns.isEmpty())
-        return -1;
-    try {
-        return writePluExport(path, request);
-    } catch (const db::DbError& e) {
-        throw ReportReadError(QStringLiteral("The PLUs cannot be read."), e.message());
-    }
 }
 
 int pluNoColumns(const QStringList& columns) { return int(columns.count(QStringLiteral("PLU_No"))); }

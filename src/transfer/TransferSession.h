@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datafiles/ReceivedPluLoader.h"
 #include "platform/ftp/FtpClient.h"
 
 #include <QString>
@@ -49,6 +50,9 @@ public:
     // Files of a send that could not be written afresh: their PUT fails, so an old copy left in temp
     // never goes out in their place.
     void setUnpreparedFiles(const QStringList& names) { m_unprepared = names; }
+    // A fetched PLU file: the check each of its lines must pass to be loaded, and the lines the load left out.
+    void setReceivedLineCheck(datafiles::ReceivedLineCheck check) { m_lineCheck = std::move(check); }
+    const text::LinesLeftOut& linesLeftOut() const { return m_linesLeftOut; }
 
     // Runs the session once; true when it ended well. Modes other than send, fetch and delete do nothing.
     bool run();
@@ -74,6 +78,8 @@ private:
     qint16 m_mode;
     QStringList m_files;
     QStringList m_unprepared;
+    datafiles::ReceivedLineCheck m_lineCheck;
+    text::LinesLeftOut m_linesLeftOut;
     ScaleLogin m_scale;
     SessionView& m_view;
     QString mStepText;

@@ -117,10 +117,10 @@ bool FetchPLUs(PluEditorHost& host, const PluTransferSeams& seams)
     bool received = false;
     try {
         seams.transfer(TransferFetch, false);
-        if (gReceivedLinesLeftOut.count > 0) {
-            const QString key = QStringLiteral("receivedLinesLeftOut");
-            seams.warn(key, leftOutMessage(key, gReceivedLinesLeftOut));
-        }
+        if (gReceivedLinesLeftOut.count > 0)
+            seams.warn(QStringLiteral("receivedLinesLeftOut"),
+                       gLangMsg.text(QStringLiteral("receivedLinesLeftOut")) + QLatin1Char('\n')
+                           + gReceivedLinesLeftOut.namedText());
         received = HasReceivedPLUs();
         if (received)
             seams.review();

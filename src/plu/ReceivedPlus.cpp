@@ -89,12 +89,6 @@ datafiles::ReceivedLineCheck receivedLineCheck()
     };
 }
 
-QString leftOutMessage(const QString& key, const text::LinesLeftOut& leftOut)
-{
-    return (QStringList{gLangMsg.text(key)} + text::namedLinesText(leftOut.named, leftOut.count))
-        .join(QLatin1Char('\n'));
-}
-
 QString receivedListSql() { return QStringLiteral("SELECT * FROM RC_25 WHERE Is_Selected=0 ORDER BY PLU_No, rowid"); }
 
 void OpenReceivedList() { gRsReceived.open(receivedListSql()); }

@@ -22,10 +22,6 @@ QString receivedListSql();
 // line. The ranges are resolved once, when the check is made.
 datafiles::ReceivedLineCheck receivedLineCheck();
 
-// A message on what was left out (receivedLinesLeftOut: the lines of a received file; upPluRefused: the PLUs a
-// copy refused): the text of the gLangMsg key, then what is named, one a line.
-QString leftOutMessage(const QString& key, const text::LinesLeftOut& leftOut);
-
 // Opens gRsReceived on the review list.
 void OpenReceivedList();
 

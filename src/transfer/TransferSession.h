@@ -38,8 +38,8 @@ void setSessionSettings(const ftp::Settings& settings);
 // off the UI thread while the UI thread turns its event loop. The first failing step ends the session
 // on the failure path: no further command is given, not even "CLOSE", the FTP client is discarded (the
 // next session starts on a fresh one) and the status shows the step text, a blank and the error text; a fetched
-// file that fails to load counts as a failed get. In fetch mode the local files of the listed names are deleted at
-// the end, whatever the outcome.
+// file that fails to load counts as a failed get (lines of a PLU file left out do not). In fetch mode the local files
+// of the listed names are deleted at the end, whatever the outcome.
 class TransferSession {
 public:
     TransferSession(qint16 mode, QStringList files, ScaleLogin scale, SessionView& view);

@@ -19,6 +19,8 @@ void LinesLeftOut::add(const LinesLeftOut& more)
     }
 }
 
+QString LinesLeftOut::namedText() const { return namedLinesText(named, count).join(QLatin1Char('\n')); }
+
 QStringList namedLinesText(const QList<LineLeftOut>& named, qint64 total)
 {
     QStringList lines;

@@ -26,6 +26,8 @@ struct LinesLeftOut {
     void add(LineLeftOut line);
     // The lines of a further reading after these.
     void add(const LinesLeftOut& more);
+    // namedLinesText, a line each.
+    QString namedText() const;
 };
 
 // The named lines for a message, one a line: "12: PLU_No \"-5\" outside 1 to 999999", or "12: <reason>" without a

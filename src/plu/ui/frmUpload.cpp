@@ -432,10 +432,9 @@ void frmUpload::cmdTransfer_Click()
     const bool ran = tryStep(
         [&] { copied = CopyReceivedPLUs(m_marks->rowids(), target, [this](int done) { Bar->setValue(done); }); },
         dbWriteErr(), this);
-    const QString refusedKey = QStringLiteral("upPluRefused");
     if (ran && copied.refused.count > 0)
-        msgBox(MsgText{refusedKey, leftOutMessage(refusedKey, copied.refused)}, MsgIcon::Exclamation, MsgButtons::Ok,
-               this);
+        msgBox(langMsg(QStringLiteral("upPluRefused"), copied.refused.namedText()), MsgIcon::Exclamation,
+               MsgButtons::Ok, this);
     else if (ran)
         msgBox(gLangOther.text(QStringLiteral("upTranOK")), MsgIcon::None, MsgButtons::Ok, this);
     Bar->hide();

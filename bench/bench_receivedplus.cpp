@@ -108,7 +108,10 @@ int main(int argc, char** argv)
 
     int written = 0;
     const bench::Timing best = bench::measure(
-        [&] { written = CopyReceivedPLUs(listed, {.store = QStringLiteral("1"), .mainGroup = QStringLiteral("12")}); },
+        [&] {
+            written =
+                CopyReceivedPLUs(listed, {.store = QStringLiteral("1"), .mainGroup = QStringLiteral("12")}).written;
+        },
         {copy, shell}, QProcess::nullDevice(),
         [&] {
             db::Transaction tx(gDBConnection);

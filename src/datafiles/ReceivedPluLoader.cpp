@@ -162,28 +162,43 @@ void readLine(LineReader& in, db::Recordset& rs)
     }
 }
 
+// The line read into the row being added and judged by the check: why it is left out, or an empty reason. Only
+// the line's faults are caught here; the row is saved by the caller, so a failing database goes on to it.
+text::LineLeftOut readChecked(const QByteArray& line, db::Recordset& rs, const ReceivedLineCheck& check)
+{
+    try {
+        LineReader in(line, rs);
+        readLine(in, rs);
+        return check ? check(rs) : text::LineLeftOut{};
+    } catch (const Error& e) {
+        return {.reason = e.message()};
+    }
+}
+
 } // namespace
 
-void ImportUploadPLU()
+text::LinesLeftOut ImportUploadPLU(const ReceivedLineCheck& check)
 {
     const QList<QByteArray> lines = readDataFileLines(kFileName);
+    text::LinesLeftOut leftOut;
     appendRows([&] {
         db::Recordset rs(&gDBConnection);
         rs.open(QStringLiteral("Select * from RC_25"));
         EventPump pump;
         for (int i = 0; i < lines.size() && !lines[i].isEmpty(); ++i) {
             rs.addNew();
-            try {
-                LineReader in(lines[i], rs);
-                readLine(in, rs);
+            text::LineLeftOut refused = readChecked(lines[i], rs, check);
+            if (refused.reason.isEmpty()) {
                 rs.update();
-            } catch (const std::exception& e) {
-                throw DataFileError(
-                    QStringLiteral("%1, line %2: %3").arg(kFileName).arg(i + 1).arg(QString::fromStdString(e.what())));
+            } else {
+                rs.cancelUpdate();
+                refused.line = i + 1;
+                leftOut.add(std::move(refused));
             }
             pump();
         }
     });
+    return leftOut;
 }
 
 } // namespace quorvane::datafiles

@@ -72,19 +72,7 @@ bool savePLU(PluEditorHost& host, std::optional<qint32> showRow)
 {
     PluEditorState& s = gPluEditor();
     const PluEditorValues tab = host.editorValues();
-    qint32 number = 0;
-    const PluField& numberRow = *pluField(QStringLiteral("meditPLU"));
-    try {
-        number = *boxValue(tab.meditPLU, false, true, "meditPLU");
-    } catch (const PluInputError& e) {
-        host.showError(e.fullText());
-        return false;
-    }
-    if (number < numberRow.extra.min) {
-        ShowInputRangeError(host, qint32(numberRow.extra.min - 1), 0);
-        return false;
-    }
-    if (CheckPLUOverlap(host, number) == OverlapCheck::Taken)
+    if (!PLUNumberAccepted(host, tab.meditPLU))
         return false;
     const quint8 wasNew = s.gNewPLU;
     try {
@@ -282,6 +270,27 @@ void TakePLUFromTab(const PluEditorValues& tab)
         throw;
     }
     s.gNewPLU = 0;
+}
+
+bool PLUNumberAccepted(PluEditorHost& host, const QString& meditPLU)
+{
+    const PluField& numberRow = *pluField(QStringLiteral("meditPLU"));
+    qint32 number = 0;
+    try {
+        number = *boxValue(meditPLU, false, true, "meditPLU");
+    } catch (const PluInputError& e) {
+        host.showError(e.fullText());
+        return false;
+    }
+    if (number < numberRow.extra.min) {
+        ShowInputRangeError(host, qint32(numberRow.extra.min - 1), 0);
+        return false;
+    }
+    if (number > numberRow.extra.max) {
+        ShowInputRangeError(host, qint32(numberRow.extra.max + 1), 1);
+        return false;
+    }
+    return CheckPLUOverlap(host, number) != OverlapCheck::Taken;
 }
 
 QString inputRangeErrorText(qint32 limit, quint8 flag)

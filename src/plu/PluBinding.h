@@ -84,10 +84,15 @@ void ShowInputRangeError(PluEditorHost& host, qint32 limit, quint8 flag);
 enum class OverlapCheck { NotNeeded, Free, Taken };
 OverlapCheck CheckPLUOverlap(PluEditorHost& host, qint32 number);
 
+// The number check of a save, before anything is written: meditPLU reads as a whole number within its box's range
+// (1 to 999999; else inputErr with the limit passed) that the store does not use (CheckPLUOverlap). False when it
+// is refused, which is shown.
+bool PLUNumberAccepted(PluEditorHost& host, const QString& meditPLU);
+
 // Checks the editor, writes it into its row and saves it in one transaction, then reloads the list:
-// true. False when a check stopped it (an empty or 0 number: inputErr; a number the store uses: overlap;
-// a box that is no number: its message); then nothing is written and the flags stay. A database failure
-// throws db::DbError with nothing written.
+// true. False when a check stopped it (an empty or 0 number or one above 999999: inputErr; a number the store uses:
+// overlap; a box that is no number: its message); then nothing is written and the flags stay. A database failure throws
+// db::DbError with nothing written.
 bool SavePLU(PluEditorHost& host);
 
 // Asked before the shown PLU is left: 0 nothing changed, 1 saved, 2 changes dropped, 3 cancelled or the

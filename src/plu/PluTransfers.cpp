@@ -4,7 +4,6 @@
 #include "plu/ReceivedPlus.h"
 #include "records/PackedBcd.h"
 #include "records/PluRecord.h"
-#include "settings/FixedDecimal.h"
 #include "settings/TextCollections.h"
 #include "state/PluEditorState.h"
 #include "state/SharedData.h"
@@ -13,24 +12,6 @@
 namespace quorvane {
 
 namespace {
-
-// The checks a save runs before it writes: the number box reads as a number above 0 that the store does not use.
-bool numberAccepted(PluEditorHost& host, const QString& text)
-{
-    qint32 number = 0;
-    if (!ReadFixedDecimal(text, QString(), &number)) {
-        host.showError(
-            PluInputError(gLangMsg.text(QStringLiteral("inputErr")),
-                          QStringLiteral("meditPLU: \"%1\" is not a whole number its field can hold.").arg(text))
-                .fullText());
-        return false;
-    }
-    if (number <= 0) {
-        ShowInputRangeError(host, 0, 0);
-        return false;
-    }
-    return CheckPLUOverlap(host, number) != OverlapCheck::Taken;
-}
 
 // The editor written into its row (a new PLU appended) and the row marked, in one transaction. The row's rowid;
 // none when a box does not read as a number (shown; nothing written).
@@ -63,7 +44,7 @@ QString pluDataFileName() { return QStringLiteral("PLU0UALL.csv"); }
 bool SendCurrentPLU(PluEditorHost& host, const PluTransferSeams& seams)
 {
     const PluEditorValues tab = host.editorValues();
-    if (!numberAccepted(host, tab.meditPLU))
+    if (!PLUNumberAccepted(host, tab.meditPLU))
         return false;
     const std::optional<qint64> rowid = saveMarked(host, tab);
     if (!rowid)
@@ -85,7 +66,8 @@ bool SendCurrentPLU(PluEditorHost& host, const PluTransferSeams& seams)
             records::EncodePLURecord(gRsPLU, true);
         } catch (const records::CodecError& e) {
             // The data file is written from the fields; only the stored record stays as it was.
-            seams.warn(gLangMsg.text(QStringLiteral("pluRecordKept")) + QLatin1Char('\n') + e.message());
+            seams.warn(QStringLiteral("pluRecordKept"),
+                       gLangMsg.text(QStringLiteral("pluRecordKept")) + QLatin1Char('\n') + e.message());
         }
         records::ClearBarFormatMemories();
         seams.transfer(TransferSend, true);
@@ -123,9 +105,22 @@ bool FetchPLUs(PluEditorHost& host, const PluTransferSeams& seams)
         return false;
     // No loader empties its table: rows left by an earlier failure would be reviewed again.
     EmptyReceivedPLUs();
+    // The request's check and what it left out belong to this fetch alone.
+    struct FetchRequest {
+        FetchRequest() { gReceivedLineCheck = receivedLineCheck(); }
+        ~FetchRequest()
+        {
+            gReceivedLineCheck = nullptr;
+            gReceivedLinesLeftOut = {};
+        }
+    } request;
     bool received = false;
     try {
         seams.transfer(TransferFetch, false);
+        if (gReceivedLinesLeftOut.count > 0)
+            seams.warn(QStringLiteral("receivedLinesLeftOut"),
+                       gLangMsg.text(QStringLiteral("receivedLinesLeftOut")) + QLatin1Char('\n')
+                           + gReceivedLinesLeftOut.namedText());
         received = HasReceivedPLUs();
         if (received)
             seams.review();

@@ -17,14 +17,14 @@ struct PluTransferSeams {
     std::function<bool(qint16 mode, bool sendOptions)> transfer;
     // The review window over the received PLUs, shown modally with the main window disabled (fetch only).
     std::function<void()> review;
-    // A message with the exclamation icon.
-    std::function<void(const QString& text)> warn;
+    // A message with the exclamation icon: the gLangMsg key of its first line, and its text.
+    std::function<void(const QString& key, const QString& text)> warn;
 };
 
 // The data file of every PLU transfer.
 QString pluDataFileName();
 
-// Send the PLU shown (cmdDownload). No question first; the checks of a save run instead: a number above 0, one
+// Send the PLU shown (cmdDownload). No question first; the checks of a save run instead: a number of 1 to 999999, one
 // the store does not use, boxes that read as numbers; a failure writes, marks and sends nothing (false). Then the
 // editor is written into its row (a new PLU appended) and the row marked, in one transaction; its scale record is
 // built (one that cannot be is named under pluRecordKept and the send goes on with the row's fields); the
@@ -41,7 +41,8 @@ bool SendMarkedPLUs(PluEditorHost& host, const PluTransferSeams& seams);
 // (they build no records). No mark is read or changed. False when the question was cancelled.
 bool DeletePLUsOnScale(PluEditorHost& host, const PluTransferSeams& seams);
 
-// Fetch PLUs from a scale (cmdUpload, menuUpload): the save question; RC_25 emptied; the fetch; when rows came the
+// Fetch PLUs from a scale (cmdUpload, menuUpload): the save question; RC_25 emptied; the fetch, each received line
+// held to receivedLineCheck; the lines it left out named in one message (receivedLinesLeftOut); when rows came the
 // review, then the send marks of every store cleared and the list reloaded. RC_25 is empty afterwards whatever
 // happened. Returns whether rows came (false also when the question was cancelled).
 bool FetchPLUs(PluEditorHost& host, const PluTransferSeams& seams);

@@ -2,16 +2,54 @@
 
 #include "platform/Error.h"
 #include "platform/events/EventPump.h"
+#include "plu/PluFieldRanges.h"
+#include "records/PluRow.h"
 #include "settings/TextCollections.h"
 #include "state/SharedData.h"
 
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 
 namespace quorvane {
 
 namespace {
+
+namespace f = records::plu;
+
+// The ranges a received PLU is held to, resolved once: every whole-number field with one but the store and the
+// main group, which the copy sets from its target.
+class RangeCheck {
+public:
+    RangeCheck()
+    {
+        for (int i = 0; i < f::Count; ++i) {
+            const auto field = f::Field(i);
+            const PluFieldRange* range = pluFieldRange(QString::fromLatin1(f::name(field)));
+            if (range && field != f::ST_No && field != f::PLU_MG && range->kind != PluValueKind::Text
+                && range->kind != PluValueKind::ItemCode)
+                m_ranges << range;
+        }
+    }
+
+    const QList<const PluFieldRange*>& ranges() const { return m_ranges; }
+
+    // The first field outside its range, with its value and why; an empty reason when there is none.
+    template<class ValueOf> text::LineLeftOut refusal(const ValueOf& valueOf) const
+    {
+        for (const PluFieldRange* range : m_ranges) {
+            const qint64 v = valueOf(range->field);
+            QString why = pluRangeRefusal(*range, v);
+            if (!why.isEmpty())
+                return {.field = QLatin1String(f::name(range->field)), .value = QString::number(v), .reason = why};
+        }
+        return {};
+    }
+
+private:
+    QList<const PluFieldRange*> m_ranges;
+};
 
 // The texts of one number column, in the query's order.
 QStringList numbers(const QString& sql, const QVariantList& params)
@@ -42,6 +80,14 @@ int fieldPosition(const QList<db::FieldInfo>& fields, QLatin1StringView name)
 }
 
 } // namespace
+
+datafiles::ReceivedLineCheck receivedLineCheck()
+{
+    return [check = RangeCheck()](const db::Recordset& rs) {
+        const records::PluRow row = records::readPluRow(rs);
+        return check.refusal([&](f::Field field) { return row.number(field); });
+    };
+}
 
 QString receivedListSql() { return QStringLiteral("SELECT * FROM RC_25 WHERE Is_Selected=0 ORDER BY PLU_No, rowid"); }
 
@@ -85,8 +131,8 @@ ReceivedDeptMG receivedMGList(const QString& store, const QString& department)
     return lists;
 }
 
-int CopyReceivedPLUs(const QVector<qint64>& listed, const ReceivedCopyTarget& target,
-                     const std::function<void(int)>& progress)
+ReceivedCopyResult CopyReceivedPLUs(const QVector<qint64>& listed, const ReceivedCopyTarget& target,
+                                    const std::function<void(int)>& progress)
 {
     if (!anyStoreExists())
         throw Error(gLangMsg.text(QStringLiteral("upNoStore")));
@@ -100,6 +146,13 @@ int CopyReceivedPLUs(const QVector<qint64>& listed, const ReceivedCopyTarget& ta
     const int mg = fieldPosition(fields, QLatin1StringView("PLU_MG"));
     const int mgCode = fieldPosition(fields, QLatin1StringView("Stat2_MGCode"));
     const int selected = fieldPosition(fields, QLatin1StringView("Is_Selected"));
+
+    // A last guard: the loader keeps such rows out of RC_25, but a row the scale record cannot hold never reaches
+    // a store, whoever put it there.
+    const RangeCheck check;
+    std::array<int, f::Count> position{};
+    for (const PluFieldRange* range : check.ranges())
+        position[range->field] = fieldPosition(fields, QLatin1StringView(f::name(range->field)));
 
     QStringList names, marks, sets;
     for (int i = 0; i < count; ++i) {
@@ -139,10 +192,16 @@ int CopyReceivedPLUs(const QVector<qint64>& listed, const ReceivedCopyTarget& ta
     }
 
     EventPump pump;
-    int written = 0;
+    ReceivedCopyResult result;
     for (int k = 0; k < listed.size(); ++k) {
         const auto it = received.constFind(listed[k]);
-        if (it != received.constEnd()) {
+        text::LineLeftOut refused;
+        if (it != received.constEnd())
+            refused = check.refusal([&](f::Field field) { return it->value(position[field]).toLongLong(); });
+        if (!refused.reason.isEmpty()) {
+            refused.line = it->value(plu).toLongLong();
+            result.refused.add(std::move(refused));
+        } else if (it != received.constEnd()) {
             QVariantList values = *it;
             values[st] = store;
             values[mg] = mainGroup;
@@ -156,13 +215,13 @@ int CopyReceivedPLUs(const QVector<qint64>& listed, const ReceivedCopyTarget& ta
                 write.bind(values);
                 write.step();
                 existing.insert(number, gDBConnection.lastInsertRowId());
-                ++written;
+                ++result.written;
             } else if (target.overwrite) {
                 db::Statement write = gDBConnection.prepare(update);
                 values << *found;
                 write.bind(values);
                 write.step();
-                ++written;
+                ++result.written;
             }
         }
         if (progress)
@@ -170,7 +229,7 @@ int CopyReceivedPLUs(const QVector<qint64>& listed, const ReceivedCopyTarget& ta
         pump();
     }
     tx.commit();
-    return written;
+    return result;
 }
 
 } // namespace quorvane

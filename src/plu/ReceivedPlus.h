@@ -1,5 +1,8 @@
 #pragma once
 
+#include "datafiles/ReceivedPluLoader.h"
+#include "platform/text/LinesLeftOut.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -13,6 +16,11 @@ namespace quorvane {
 // The review list: the received rows not carrying a mark when the list is loaded, by number, then as received.
 // gRsReceived and the grid fill run this text, so grid row k shows position k - 1 of gRsReceived.
 QString receivedListSql();
+
+// The check of every received line: each whole-number field with a range (pluFieldRange) but the store and the
+// main group, which a copy takes from its target, holds a value within it; else the first field outside names the
+// line. The ranges are resolved once, when the check is made.
+datafiles::ReceivedLineCheck receivedLineCheck();
 
 // Opens gRsReceived on the review list.
 void OpenReceivedList();
@@ -45,15 +53,22 @@ struct ReceivedCopyTarget {
     bool overwrite = true; // chkSamePLU: a PLU of the same number is overwritten, else left alone
 };
 
+struct ReceivedCopyResult {
+    int written = 0;
+    // Marked rows not copied, as a value lies outside its field's range (receivedLineCheck): `line` is the PLU
+    // number, in list order.
+    text::LinesLeftOut refused{};
+};
+
 // Copies the marked rows of the review list into KVB_25, in one transaction. `listed` holds the RC_25 rowids of
 // the list in its order (gRsReceived.rowids()); a row is marked when its Is_Selected is not 0. Each row is copied
 // field by field by position (its scale record as it came), then takes the store, the main group and
 // Stat2_MGCode 1 (unless the main group is 997) and Is_Selected 0. A PLU the store has, or that this copy
 // wrote, is found by (ST_No, PLU_No) as the first in PLU_No, rowid order, and is overwritten in place or left
-// alone. `progress` hears the count of rows dealt with after each listed row, marked or not. No store in STORE:
-// throws Error (upNoStore) with nothing written. A database failure throws db::DbError with nothing written.
-// Returns the rows written.
-int CopyReceivedPLUs(const QVector<qint64>& listed, const ReceivedCopyTarget& target,
-                     const std::function<void(int)>& progress = {});
+// alone. A row with a value outside its field's range is not copied but named. `progress` hears the count of rows
+// dealt with after each listed row, marked or not. No store in STORE: throws Error (upNoStore) with nothing
+// written. A database failure throws db::DbError with nothing written.
+ReceivedCopyResult CopyReceivedPLUs(const QVector<qint64>& listed, const ReceivedCopyTarget& target,
+                                    const std::function<void(int)>& progress = {});
 
 } // namespace quorvane

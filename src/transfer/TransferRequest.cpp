@@ -8,6 +8,8 @@ qint16 gTransferMode = TransferSend;
 QStringList gTransferFiles;
 qint16 gTransferStoreNo = 0;
 qint16 gTransferSectNo = 0;
+datafiles::ReceivedLineCheck gReceivedLineCheck;
+text::LinesLeftOut gReceivedLinesLeftOut;
 quint8 gSkipPLUEncode = 0;
 quint8 gSendCancelled = 0;
 
@@ -19,6 +21,8 @@ void resetTransferRequest()
     gTransferFiles.clear();
     gTransferStoreNo = 0;
     gTransferSectNo = 0;
+    gReceivedLineCheck = nullptr;
+    gReceivedLinesLeftOut = {};
     gSkipPLUEncode = 0;
     gSendCancelled = 0;
 }

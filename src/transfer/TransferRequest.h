@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datafiles/ReceivedPluLoader.h"
+
 #include <QStringList>
 
 namespace quorvane {
@@ -18,6 +20,12 @@ extern QStringList gTransferFiles;
 // Written by every caller, read by nobody: every scale in use is offered whatever the selection.
 extern qint16 gTransferStoreNo;
 extern qint16 gTransferSectNo;
+
+// A fetch of received PLUs: the check each line must pass to be loaded, set by the caller with the request (none:
+// every line that reads is loaded); and the lines the window's sessions left out, for the caller to name once the
+// window has closed. The caller clears both afterwards.
+extern datafiles::ReceivedLineCheck gReceivedLineCheck;
+extern text::LinesLeftOut gReceivedLinesLeftOut;
 
 // The send-options dialog's flags (transfer/ui/frmDownLoad.h). Not 0: the dialog builds no PLU records; the PLU
 // delete commands set it before they show the dialog, which puts it back to 0.

@@ -61,6 +61,7 @@ bool TransferSession::run()
     } running(this);
     m_aborted = false;
     m_commands.clear();
+    m_linesLeftOut = {};
     m_view.showStatus(gLangFTP.text(QStringLiteral("ftpProcess")), QString());
     mStepText = gLangFTP.text(QStringLiteral("ftpConnect"));
 
@@ -94,7 +95,7 @@ bool TransferSession::run()
         const QString prefix = m_files.last().left(4);
         try {
             if (prefix == QLatin1String("PLU0"))
-                datafiles::ImportUploadPLU();
+                m_linesLeftOut = datafiles::ImportUploadPLU(m_lineCheck);
             else
                 datafiles::ImportUploadCSV(prefix, [this] { return m_aborted; });
         } catch (const std::exception& e) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datafiles/ReceivedPluLoader.h"
 #include "platform/ftp/FtpClient.h"
 
 #include <QString>
@@ -37,8 +38,8 @@ void setSessionSettings(const ftp::Settings& settings);
 // off the UI thread while the UI thread turns its event loop. The first failing step ends the session
 // on the failure path: no further command is given, not even "CLOSE", the FTP client is discarded (the
 // next session starts on a fresh one) and the status shows the step text, a blank and the error text; a fetched
-// file that fails to load counts as a failed get. In fetch mode the local files of the listed names are deleted at
-// the end, whatever the outcome.
+// file that fails to load counts as a failed get (lines of a PLU file left out do not). In fetch mode the local files
+// of the listed names are deleted at the end, whatever the outcome.
 class TransferSession {
 public:
     TransferSession(qint16 mode, QStringList files, ScaleLogin scale, SessionView& view);
@@ -49,6 +50,9 @@ public:
     // Files of a send that could not be written afresh: their PUT fails, so an old copy left in temp
     // never goes out in their place.
     void setUnpreparedFiles(const QStringList& names) { m_unprepared = names; }
+    // A fetched PLU file: the check each of its lines must pass to be loaded, and the lines the load left out.
+    void setReceivedLineCheck(datafiles::ReceivedLineCheck check) { m_lineCheck = std::move(check); }
+    const text::LinesLeftOut& linesLeftOut() const { return m_linesLeftOut; }
 
     // Runs the session once; true when it ended well. Modes other than send, fetch and delete do nothing.
     bool run();
@@ -74,6 +78,8 @@ private:
     qint16 m_mode;
     QStringList m_files;
     QStringList m_unprepared;
+    datafiles::ReceivedLineCheck m_lineCheck;
+    text::LinesLeftOut m_linesLeftOut;
     ScaleLogin m_scale;
     SessionView& m_view;
     QString mStepText;

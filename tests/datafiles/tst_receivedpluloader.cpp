@@ -1,10 +1,12 @@
 #include "support/CodecTestDb.h"
+#include "support/DataRows.h"
 #include "support/TransferFixture.h"
 
 #include "datafiles/DataFileWriters.h"
 #include "datafiles/PluDataFile.h"
 #include "datafiles/ReceivedPluLoader.h"
 #include "platform/text/Ansi.h"
+#include "plu/ReceivedPlus.h"
 #include "state/SharedData.h"
 
 #include <QtTest>
@@ -32,7 +34,26 @@ QByteArray firstPieces(const QByteArray& l, int n) { return l.split(',').mid(0, 
 
 QVariantMap rcRow(int index) { return test::rowValues("RC_25", test::rowIds("RC_25").value(index, -1)); }
 
+// The PLU numbers of RC_25 in stored order.
+QString receivedNumbers()
+{
+    QStringList out;
+    for (const qint64 id : test::rowIds("RC_25"))
+        out << test::rowValues("RC_25", id).value("PLU_No").toString();
+    return out.join(QLatin1Char(' '));
+}
+
+// A received file, what of it was loaded (the PLU numbers of RC_25) and the lines named as left out, "|"-joined.
+struct LeftOutRow {
+    const char* name;
+    QList<QByteArray> lines{};
+    const char* loaded = "";
+    QString named{};
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(LeftOutRow)
 
 class TestReceivedPluLoader : public test::TransferFolderTest {
     Q_OBJECT
@@ -42,6 +63,8 @@ private slots:
     void loadsLine();
     void refusesLine_data();
     void refusesLine();
+    void leavesOutLines_data();
+    void leavesOutLines();
     void appendsAndStopsAtEmptyLine();
     void missingFile();
     void roundTripThroughTheWriter();
@@ -229,6 +252,7 @@ void TestReceivedPluLoader::refusesLine_data()
     QTest::newRow("font code above 255") << line({{35, "256"}, {36, "\"A\""}}) << "font code";
     QTest::newRow("negative font code") << line({{35, "-1"}, {36, "\"A\""}}) << "font code";
     QTest::newRow("text of 256 bytes") << line({{35, "1"}, {36, '"' + QByteArray(256, 'a') + '"'}}) << "256 bytes";
+    QTest::newRow("name of 1 MB") << line({{35, "1"}, {36, '"' + QByteArray(1 << 20, 'a') + '"'}}) << "1048576 bytes";
     QTest::newRow("text never closes") << line({{35, "1"}, {36, "\"open"}}) << "does not close";
     QTest::newRow("truncated before the texts") << firstPieces(line(), 30) << "column 31";
     QTest::newRow("truncated inside the texts") << firstPieces(line(), 38) << "column 38";
@@ -243,18 +267,39 @@ void TestReceivedPluLoader::refusesLine()
     QFETCH(QByteArray, bad);
     QFETCH(QString, reason);
     test::addRow("RC_25", {{"PLU_No", 77}});
-    // The good line before the bad one stays; the line after it is not read.
+    // The bad line is left out and named; the lines around it are loaded.
     QVERIFY(m_folder->writeTempFile(kPlu, line({{0, "1"}}) + "\r\n" + bad + "\r\n" + line({{0, "3"}}) + "\r\n"));
-    try {
-        ImportUploadPLU();
-        QFAIL("the load did not fail");
-    } catch (const DataFileError& e) {
-        QVERIFY2(e.message().contains(QStringLiteral("line 2")), qPrintable(e.message()));
-        QVERIFY2(e.message().contains(reason), qPrintable(e.message()));
-    }
-    QCOMPARE(test::rowCount("RC_25"), 2);
-    QCOMPARE(rcRow(0).value("PLU_No").toInt(), 77);
-    QCOMPARE(rcRow(1).value("PLU_No").toInt(), 1);
+    const text::LinesLeftOut leftOut = ImportUploadPLU();
+    QCOMPARE(leftOut.count, 1);
+    QCOMPARE(leftOut.named.first().line, 2);
+    QVERIFY2(leftOut.named.first().reason.contains(reason), qPrintable(leftOut.named.first().reason));
+    QCOMPARE(receivedNumbers(), QStringLiteral("77 1 3"));
+}
+
+// The check of the PLU field ranges, as a fetch gives it.
+void TestReceivedPluLoader::leavesOutLines_data()
+{
+    QList<QByteArray> zeros(25, line());
+    zeros << line({{0, "7"}});
+    QStringList named;
+    for (int i = 1; i <= 20; ++i)
+        named << QStringLiteral("%1: PLU_No \"0\" outside 1 to 999999").arg(i);
+    // clang-format off
+    test::addDataRows<LeftOutRow>({
+        {.name = "values outside their ranges", .lines = {line({{0, "-5"}}), line({{0, "0"}}), line({{0, "1001"}, {6, "500"}}), line({{0, "1009"}, {6, "-100"}})}, .loaded = "1001", .named = "1: PLU_No \"-5\" outside 1 to 999999|2: PLU_No \"0\" outside 1 to 999999|4: PLU_UPrice \"-100\" outside 0 to 999999"},
+        {.name = "a bar format and a date", .lines = {line({{0, "1"}, {8, "29"}}), line({{0, "2"}, {14, "990230"}}), line({{0, "3"}})}, .loaded = "3", .named = "1: PLU_BarFormat \"29\" outside 0 to 28 or 255|2: PLU_Disc_SDate \"300299\" not a date DDMMYY"},
+        {.name = "more than 20", .lines = zeros, .loaded = "7", .named = named.join(QLatin1Char('|')) + "|(+5)"},
+    });
+    // clang-format on
+}
+
+void TestReceivedPluLoader::leavesOutLines()
+{
+    QFETCH(LeftOutRow, row);
+    QVERIFY(m_folder->writeTempFile(kPlu, row.lines.join("\r\n") + "\r\n"));
+    const text::LinesLeftOut leftOut = ImportUploadPLU(receivedLineCheck());
+    QCOMPARE(text::namedLinesText(leftOut.named, leftOut.count).join(QLatin1Char('|')), row.named);
+    QCOMPARE(receivedNumbers(), QLatin1String(row.loaded));
 }
 
 void TestReceivedPluLoader::appendsAndStopsAtEmptyLine()

@@ -91,10 +91,12 @@ class tst_PluTransfers : public QObject {
                 datafiles::writeListedDataFiles(gTransferFiles);
             }
             NoView view;
-            transfer::TransferSession(mode, gTransferFiles,
-                                      {QStringLiteral("127.0.0.1"), QStringLiteral("scale"), QStringLiteral("s3cret")},
-                                      view)
-                .run();
+            transfer::TransferSession session(
+                mode, gTransferFiles, {QStringLiteral("127.0.0.1"), QStringLiteral("scale"), QStringLiteral("s3cret")},
+                view);
+            session.setReceivedLineCheck(gReceivedLineCheck);
+            session.run();
+            gReceivedLinesLeftOut.add(session.linesLeftOut());
             datafiles::removeDataFiles(gTransferFiles);
         }
         gTransferFiles.clear();
@@ -118,7 +120,7 @@ private slots:
         QVERIFY2(setUpPluFolder(m_folder), qPrintable(m_folder.errorText()));
         QVERIFY(startScale(m_server));
         m_seams.transfer = [this](qint16 mode, bool options) { return transfer(mode, options); };
-        m_seams.warn = [this](const QString& text) { m_host.log << QStringLiteral("warn ") + text; };
+        m_seams.warn = [this](const QString&, const QString& text) { m_host.log << QStringLiteral("warn ") + text; };
         m_seams.review = [this] {
             m_host.log << QStringLiteral("review");
             OpenReceivedList();
@@ -212,6 +214,7 @@ private slots:
         test::addDataRows<FetchRow>({
             {.name = "rows came", .onScale = "3 5 7 9 12", .reviewed = "3 5 7 9 12 ", .rows = "1:0 3:0 5:0 7:0 9:0 12:0", .marks = "|", .log = "review|reload"},
             {.name = "no file", .rows = "1:1 3:0 5:1 9:0", .marks = "1 5|4"},
+            {.name = "a line left out", .onScale = "0 12", .reviewed = "12 ", .rows = "1:0 3:0 5:0 9:0 12:0", .marks = "|", .log = "warn These lines of the received PLU file were left out:\n1: PLU_No \"0\" outside 1 to 999999|review|reload"},
         });
         // clang-format on
     }

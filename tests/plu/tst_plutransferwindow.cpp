@@ -57,6 +57,7 @@ const Case kCases[] = {
     {.name = "menuDeletePlu", .command = "menuDeletePlu", .request = "2 PLU0UALL.csv", .log = "DELE PLU0UALL.csv", .scale = "7"},
     {.name = "cmdUpload, no file on the scale", .command = "cmdUpload", .marked = "1 5", .options = "", .request = "1 PLU0UALL.csv", .marks = "1 5", .scale = "none"},
     {.name = "menuUpload, an empty file", .command = "menuUpload", .marked = "1 5", .options = "", .request = "1 PLU0UALL.csv", .marks = "1 5", .log = "RETR PLU0UALL.csv"},
+    {.name = "cmdUpload, no good line", .command = "cmdUpload", .marked = "1 5", .options = "", .request = "1 PLU0UALL.csv", .lines = "-5 0", .marks = "1 5", .log = "RETR PLU0UALL.csv", .scale = "-5 0", .message = "receivedLinesLeftOut"},
 };
 // clang-format on
 
@@ -149,7 +150,7 @@ private slots:
         QVERIFY(startScale(m_server));
         fillTransferTexts();
         ui::setMsgBoxHandler([this](const ui::MsgRequest& r) {
-            m_messages << r.text.section('\n', 0, 0);
+            m_messages << (r.key.isEmpty() ? r.text.section('\n', 0, 0) : r.key);
             return int(ui::MsgOk);
         });
     }

@@ -59,6 +59,7 @@ struct CopyCase {
     bool noStore = false;      // STORE emptied
     const char* expected = ""; // storeRows() afterwards
     int written = 5;           // of the last copy; -1 when it throws
+    const char* named = "";    // the rows it refused, "|"-joined
 };
 
 // clang-format off
@@ -73,6 +74,7 @@ const CopyCase kCopyCases[] = {
     {.name = "unmarked skipped", .stored = "", .unmarked = "5 9", .expected = "3=1003/12/1 7=1007/12/1 12=1012/12/1", .written = 3},
     {.name = "write refused partway", .refused = "7", .expected = "5=5/12/1 9=9/12/1", .written = -1},
     {.name = "no store", .noStore = true, .expected = "5=5/12/1 9=9/12/1", .written = -1},
+    {.name = "out of range", .stored = "", .received = "3 -5 1000000 7", .expected = "3=1003/12/1 7=1007/12/1", .written = 2, .named = "-5: PLU_No \"-5\" outside 1 to 999999|1000000: PLU_No \"1000000\" outside 1 to 999999"},
 };
 
 struct ViewCase {
@@ -206,10 +208,14 @@ private slots:
         const int listed = gRsReceived.recordCount();
         QList<int> bar;
         int written = -1;
+        QString named;
         try {
             for (int i = 0; i < c.copies; ++i) {
                 bar.clear();
-                written = CopyReceivedPLUs(gRsReceived.rowids(), target, [&](int value) { bar << value; });
+                const ReceivedCopyResult result = CopyReceivedPLUs(gRsReceived.rowids(), target,
+                                                                   [&](int value) { bar << value; });
+                written = result.written;
+                named = text::namedLinesText(result.refused.named, result.refused.count).join(QLatin1Char('|'));
             }
         } catch (const Error& e) {
             written = -1;
@@ -220,6 +226,7 @@ private slots:
         gRsReceived.close();
         QCOMPARE(storeRows(), QString::fromLatin1(c.expected));
         QCOMPARE(written, c.written);
+        QCOMPARE(named, QLatin1String(c.named));
         if (written >= 0) {
             QCOMPARE(int(bar.size()), listed);
             QCOMPARE(bar.last(), listed);

@@ -266,13 +266,20 @@ void TestTransferSession::failedFetchLoadsNothing()
 
 void TestTransferSession::failedLoadIsAFailure()
 {
-    QVERIFY(writeFile(m_server.filePath(kPlu), kReceivedLine + "\r\n" + "42,,truncated\r\n"));
+    // A damaged line is only left out; a database that refuses a row fails the load.
+    QVERIFY(writeFile(m_server.filePath(kPlu),
+                      kReceivedLine + "\r\n" + "43,,truncated\r\n" + QByteArray(kReceivedLine).replace("42,", "44,")
+                          + "\r\n"));
+    gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON RC_25 WHEN NEW.PLU_No=44 "
+                                      "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     Row row;
     TransferSession session(TransferFetch, {kPlu}, login(), row);
-    QVERIFY(!session.run());
+    const bool ran = session.run();
+    gDBConnection.exec(QStringLiteral("DROP TRIGGER refuse"));
+    QVERIFY(!ran);
     // Closed well, then the load failed: the status names the get step.
     QCOMPARE(row.statuses, (QStringList{kProcess, kFinish, "Receiving Error"}));
-    QVERIFY(row.reasons.last().contains("line 2"));
+    QVERIFY2(row.reasons.last().contains("refused"), qPrintable(row.reasons.last()));
     QCOMPARE(session.commands().last(), QStringLiteral("CLOSE"));
     QCOMPARE(test::rowCount("RC_25"), 1); // the line before the failing one stays
     QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));

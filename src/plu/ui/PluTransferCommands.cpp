@@ -26,8 +26,8 @@ PluTransferSeams seamsFor(QWidget* window)
                                [window, mode] { return frmDownLoad::askSendOptions(window, mode); });
     };
     seams.review = [window] { frmUpload::review(window); };
-    seams.warn = [window](const QString& text) {
-        ui::msgBox(text, ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, window);
+    seams.warn = [window](const QString& key, const QString& text) {
+        ui::msgBox(ui::MsgText{key, text}, ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, window);
     };
     return seams;
 }

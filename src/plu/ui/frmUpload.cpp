@@ -428,8 +428,14 @@ void frmUpload::cmdTransfer_Click()
     Bar->show();
     const ReceivedCopyTarget target{
         .store = combST->currentText(), .mainGroup = combMG->currentText(), .overwrite = chkSamePLU->isChecked()};
-    if (tryStep([&] { CopyReceivedPLUs(m_marks->rowids(), target, [this](int done) { Bar->setValue(done); }); },
-                dbWriteErr(), this))
+    ReceivedCopyResult copied;
+    const bool ran = tryStep(
+        [&] { copied = CopyReceivedPLUs(m_marks->rowids(), target, [this](int done) { Bar->setValue(done); }); },
+        dbWriteErr(), this);
+    if (ran && copied.refused.count > 0)
+        msgBox(langMsg(QStringLiteral("upPluRefused"), copied.refused.namedText()), MsgIcon::Exclamation,
+               MsgButtons::Ok, this);
+    else if (ran)
         msgBox(gLangOther.text(QStringLiteral("upTranOK")), MsgIcon::None, MsgButtons::Ok, this);
     Bar->hide();
     for (QWidget* w : {static_cast<QWidget*>(cmdTransfer), static_cast<QWidget*>(cmdClose),

@@ -177,7 +177,9 @@ void frmFTPDataTrans::cmdCommand_Click()
                 mode, gTransferFiles,
                 {mScaleHost.value(marked), mScaleUser.value(marked), mScalePassword.value(marked)}, *this);
             session.setUnpreparedFiles(m_unprepared);
+            session.setReceivedLineCheck(gReceivedLineCheck);
             session.run();
+            gReceivedLinesLeftOut.add(session.linesLeftOut());
             setFlexText(MSFGFTP, marked, selectColumn(), QString());
             m_sessionRow = 0;
         } else if (mode == TransferFetch) {

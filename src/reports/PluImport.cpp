@@ -405,11 +405,7 @@ QString importMessage(const PluImportResult& result)
         gLangMsg.text(QStringLiteral("importCount")) + QLatin1Char(' ') + QString::number(result.imported),
         gLangMsg.text(QStringLiteral("importKept")) + QLatin1Char(' ') + QString::number(result.kept),
         gLangMsg.text(QStringLiteral("importRefused")) + QLatin1Char(' ') + QString::number(result.refused)};
-    for (const LineLeftOut& l : result.named)
-        lines << (l.field.isEmpty() ? QStringLiteral("%1: %2").arg(l.line).arg(l.reason)
-                                    : QStringLiteral("%1: %2 \"%3\" %4").arg(l.line).arg(l.field, l.value, l.reason));
-    if (leftOut > result.named.size())
-        lines << QStringLiteral("(+%1)").arg(leftOut - result.named.size());
+    lines << text::namedLinesText(result.named, leftOut);
     return lines.join(QLatin1Char('\n'));
 }
 

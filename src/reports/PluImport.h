@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/text/LinesLeftOut.h"
 #include "reports/ReportExport.h"
 
 #include <QList>
@@ -24,14 +25,8 @@ struct PluImportRequest {
 
 // A line the import left out: its number in the file (from 1, a title line included), the field and the value
 // that decided, and why.
-struct LineLeftOut {
-    qint64 line = 0;
-    QString field{};
-    QString value{};
-    QString reason{};
-};
-
-inline constexpr int NamedLinesMax = 20;
+using text::LineLeftOut;
+using text::NamedLinesMax;
 
 struct PluImportResult {
     int imported = 0;           // PLUs written, each once however many of its lines replaced one another

@@ -270,12 +270,11 @@ void TestTransferSession::failedLoadIsAFailure()
     QVERIFY(writeFile(m_server.filePath(kPlu),
                       kReceivedLine + "\r\n" + "43,,truncated\r\n" + QByteArray(kReceivedLine).replace("42,", "44,")
                           + "\r\n"));
-    gDBConnection.exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE INSERT ON RC_25 WHEN NEW.PLU_No=44 "
-                                      "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    test::FailingWrites refuse(QStringLiteral("BEFORE INSERT ON RC_25 WHEN NEW.PLU_No=44"));
     Row row;
     TransferSession session(TransferFetch, {kPlu}, login(), row);
     const bool ran = session.run();
-    gDBConnection.exec(QStringLiteral("DROP TRIGGER refuse"));
+    refuse.drop();
     QVERIFY(!ran);
     // Closed well, then the load failed: the status names the get step.
     QCOMPARE(row.statuses, (QStringList{kProcess, kFinish, "Receiving Error"}));

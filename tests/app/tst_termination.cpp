@@ -1,4 +1,5 @@
 #include "support/CodecTestDb.h"
+#include "support/DataRows.h"
 #include "support/DumpRows.h"
 #include "support/FtpServer.h"
 #include "support/ProgramFolderFixture.h"
@@ -12,29 +13,83 @@
 #include "mainwindow/ui/ToolWindows.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/events/DoEvents.h"
+#include "platform/ui/HandlerRun.h"
 #include "platform/ui/ValueSetters.h"
 #include "platform/ui/WindowOpener.h"
 #include "plu/ui/PluHost.h"
+#include "plu/ui/frmUpload.h"
+#include "presetkeys/ui/frmPresetKey.h"
 #include "reports/ui/ReportDialogs.h"
 #include "reports/ui/frmImportOrExport.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
 #include "state/SharedData.h"
+#include "support/PresetKeyFiles.h"
+#include "support/WindowAnswer.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"
 #include "transfer/ui/frmFTPDataTrans.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QtTest>
 
 #include <csignal>
 
 using namespace quorvane;
+
+namespace {
+
+// A command that pumps events or waits in its dialog, and the closes that arrive while it runs: "own" its window,
+// "main" the main window, at the command's first pump; "main@list" the main window at the first pump of the next PLU
+// list load (the list the main window reloads when a tool window has closed).
+struct CloseRow {
+    const char* name;
+    const char* command;
+    QStringList closes;
+    QString kept; // what the next start finds: "table:count" rows of store 1, or the export's line count
+};
+
+const char* const kSetting = " 0 \r\n 2 \r\n 0 \r\n 3 \r\n 0 \r\n 0 \r\n 0 \r\n 1 \r\nVelcor Weighing\r\n";
+const char* const kScale = "127.  0.  0.  9";
+
+// Store 1 with a department, a main group, a scale and 50 PLUs, and 5 received PLUs waiting for their copy.
+void addStore()
+{
+    db::Transaction tx(gDBConnection);
+    for (auto [table, values] : test::generatorLevels())
+        if (values.contains("ST_No"))
+            test::addRow(table, values);
+    for (int n = 1; n <= 50; ++n)
+        test::addRow("KVB_25", {{"ST_No", 1}, {"PLU_No", n}, {"PLU_MG", 12}, {"PLU_UPrice", 100}});
+    for (int n = 101; n <= 105; ++n)
+        test::addRow("RC_25", {{"PLU_No", n}, {"PLU_UPrice", 7}, {"Is_Selected", 0}});
+    tx.commit();
+    test::addSheetScale(QLatin1String(kScale));
+    gDBConnection.exec("UPDATE SCALE SET ST_No = 1, SECT_No = 1");
+    test::addRow("SECT", {{"ST_No", 1}, {"SECT_No", 1}, {"SECT_Name", "Front"}});
+}
+
+QString kept(const QString& exportPath)
+{
+    QStringList out;
+    for (const char* table : {"KVB_25", "KVB_41"})
+        out << QStringLiteral("%1:%2")
+                   .arg(QLatin1String(table))
+                   .arg(gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(table)))
+                            .toInt());
+    if (QFile::exists(exportPath))
+        out << QStringLiteral("export:%1").arg(test::readFile(exportPath).count('\n'));
+    return out.join(u' ');
+}
+
+} // namespace
 
 class TestTermination : public QObject {
     Q_OBJECT
@@ -62,6 +117,156 @@ private slots:
         app::CloseDatabase();
         app::releaseInstanceLock();
         resetProgramState(); // the next run starts as a new process does
+    }
+
+    // A close that arrives while a command pumps events or waits in its dialog is held until the command has ended:
+    // the command ends on its own window, with its message; then the window closes, and the main window's close ends
+    // the program orderly, what the command wrote kept.
+    void closeDuringACommand_data()
+    {
+        // clang-format off
+        test::addDataRows<CloseRow>({
+            {.name = "list fill, main", .command = "fill", .closes = {"main"}, .kept = "KVB_25:50 KVB_41:0"},
+            {.name = "import, own", .command = "import", .closes = {"own"}, .kept = "KVB_25:1050 KVB_41:0"},
+            {.name = "import, main", .command = "import", .closes = {"main"}, .kept = "KVB_25:1050 KVB_41:0"},
+            {.name = "import, own, then main in the list's reload", .command = "import", .closes = {"own", "main@list"}, .kept = "KVB_25:1050 KVB_41:0"},
+            {.name = "export, own", .command = "export", .closes = {"own"}, .kept = "KVB_25:50 KVB_41:0 export:51"},
+            {.name = "export, main", .command = "export", .closes = {"main"}, .kept = "KVB_25:50 KVB_41:0 export:51"},
+            {.name = "delete all, main", .command = "delete all", .closes = {"main"}, .kept = "KVB_25:0 KVB_41:0"},
+            {.name = "received copy, own", .command = "copy", .closes = {"own"}, .kept = "KVB_25:55 KVB_41:0"},
+            {.name = "received copy, main", .command = "copy", .closes = {"main"}, .kept = "KVB_25:55 KVB_41:0"},
+            {.name = "key assignment, own", .command = "keys", .closes = {"own"}, .kept = "KVB_25:50 KVB_41:24"},
+            {.name = "key assignment, main", .command = "keys", .closes = {"main"}, .kept = "KVB_25:50 KVB_41:24"},
+        });
+        // clang-format on
+    }
+
+    void closeDuringACommand()
+    {
+        QFETCH(CloseRow, row);
+        const QString command = QLatin1String(row.command);
+        test::ProgramFolderFixture folder;
+        QVERIFY(test::writeFile(folder.file(QStringLiteral("ini/setting.cfg")), kSetting));
+        test::MessageRecorder messages;
+        app::clearExitCode();
+        QCOMPARE(app::Main(), app::StartOutcome::Running);
+        addStore();
+        QByteArray lines = "PLU_No\tPLU_UPrice\r\n"; // a title line: the recorder answers Yes
+        for (int n = 1001; n <= 2000; ++n)
+            lines += QByteArray::number(n) + "\t2\r\n";
+        const QString importPath = folder.file(QStringLiteral("temp/plus.txt"));
+        const QString exportPath = folder.file(QStringLiteral("temp/out.txt"));
+        QVERIFY(test::writeFile(importPath, lines));
+        reports::setFileDialogHandler([&](reports::FileDialogKind kind, const QString&, const QString&) {
+            return kind == reports::FileDialogKind::Open ? importPath : exportPath;
+        });
+
+        QEventLoop programLoop; // QApplication::exec() of main()
+        QList<int> exits;
+        app::setExitHandler([&](int code) {
+            exits << code;
+            programLoop.quit();
+        });
+        frmMain* main = frmMain::form();
+        main->cmdStore_Click(); // the store view of the rows added
+        QVERIFY(main->selectNode(QStringLiteral("STORE 1")));
+        main->treeStoreAndData_NodeClick();
+        QPointer<QWidget> own = main;
+        const auto button = [](QWidget* w, const char* name) {
+            return w->findChild<QPushButton*>(QLatin1String(name));
+        };
+        // Each close is posted by a pump, so that pump delivers it; a command that waits in its dialog has it posted
+        // before, for the dialog's loop.
+        QStringList closes = row.closes;
+        std::function<void()> closeNext = [&] {
+            const QString next = closes.takeFirst();
+            QWidget* target = next == QLatin1String("own") ? own.data() : main;
+            QMetaObject::invokeMethod(
+                target, [target] { target->close(); }, Qt::QueuedConnection);
+            // The command pumps once more after the close, as a long one does: a window deleted then is gone under it.
+            atNextPump([] {});
+            if (closes.value(0) == QLatin1String("main@list"))
+                plu::observePLUListLoads([&](quint8, qint16, qint16, qint16) {
+                    if (!closes.isEmpty())
+                        atNextPump(closeNext);
+                });
+        };
+        std::unique_ptr<test::WindowAnswer> answer;
+        QStringList ended; // the command's end, the closing window's show
+        qApp->installEventFilter(this);
+        m_onEndShown = [&] { ended << QStringLiteral("end"); };
+        // The command's own window is still there when the command ends: it shows the command's message.
+        const auto commandEnded = [&] { ended << (own ? QStringLiteral("command") : QStringLiteral("window gone")); };
+        QTimer::singleShot(0, [&] {
+            if (command == QLatin1String("fill")) {
+                atNextPump(closeNext);
+                button(main, "cmdData")->click();
+                commandEnded();
+            } else if (command == QLatin1String("delete all")) {
+                button(main, "cmdData")->click();
+                button(main, "cmdEdit")->click();
+                atNextPump(closeNext);
+                button(main, "cmdDelAll")->click();
+                commandEnded();
+            } else if (command == QLatin1String("import") || command == QLatin1String("export")) {
+                button(main, "cmdData")->click(); // the list the main window reloads when it is back
+                main->menuImportOrExport_Click();
+                own = ui::windows().tool<frmImportOrExport>();
+                ui::setListIndex(own->findChild<QComboBox*>(QStringLiteral("comboIorE")),
+                                 command == QLatin1String("import") ? 0 : 1);
+                own->findChild<QListWidget*>(QStringLiteral("SelectItem"))->addItems({"PLU_No", "PLU_UPrice"});
+                atNextPump(closeNext);
+                button(own, command == QLatin1String("import") ? "cmdImport" : "cmdExport")->click();
+                commandEnded();
+            } else if (command == QLatin1String("copy")) {
+                answer = std::make_unique<test::WindowAnswer>(QStringLiteral("frmUpload"), [&](QWidget* review) {
+                    own = review;
+                    static_cast<plu::frmUpload*>(review)->GridPLUUpload_HeaderClick(6); // every row marked
+                    atNextPump(closeNext);
+                    button(review, "cmdTransfer")->click();
+                    commandEnded();
+                });
+                plu::frmUpload::review(main);
+            } else {
+                gStoreTree().gCurScaleIP = QLatin1String(kScale);
+                main->menuEditPresetKey_Click();
+                own = ui::windows().tool<frmPresetKey>();
+                answer = std::make_unique<test::WindowAnswer>(QStringLiteral("frmAutoPresetKey"), [&](QWidget* d) {
+                    d->findChild<QRadioButton*>(QStringLiteral("opMG"))->click();
+                    button(d, "cmdOK")->click();
+                });
+                closeNext();
+                button(own, "cmdAuto")->click();
+                commandEnded();
+            }
+            // An own window closed, the program is ended by its main window, once it is back.
+            auto* back = new QTimer(&programLoop);
+            QObject::connect(back, &QTimer::timeout, [&, back] {
+                if (own && own != main)
+                    return;
+                if (ui::windows().exiting() || !main->isVisible() || ui::handlerRunning())
+                    return;
+                back->stop();
+                main->close();
+            });
+            if (row.closes == QStringList{QStringLiteral("own")})
+                back->start(5);
+        });
+        QTimer::singleShot(8000, &programLoop, &QEventLoop::quit); // a hang guard only
+        programLoop.exec();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // as exec() does when it returns
+        QCOMPARE(exits, QList<int>{0});
+        QVERIFY(closes.isEmpty());
+        QCOMPARE(ended.join(u','), QStringLiteral("command,end"));
+        if (own && own != main)
+            delete own;
+        answer.reset();
+
+        test::MessageRecorder restart;
+        QCOMPARE(app::Main(), app::StartOutcome::Running);
+        QCOMPARE(restart.messages.size(), 0);
+        QCOMPARE(kept(exportPath), row.kept);
+        test::closeMainWindow();
     }
 
     // A request runs the orderly exit once, whatever is open: nothing asked, the data saved, the exit code of an

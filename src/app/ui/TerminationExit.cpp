@@ -4,6 +4,7 @@
 #include "app/TerminationRequests.h"
 #include "app/ui/frmEnd.h"
 #include "platform/StateReset.h"
+#include "platform/ui/HandlerRun.h"
 #include "transfer/TransferSession.h"
 
 #include <QAbstractEventDispatcher>
@@ -46,6 +47,8 @@ public:
 
 private:
     static bool ended() { return frmEnd::isRunning() || exitCode(); }
+    // Inside a nested loop or a handler, which are about to return to the program's own loop.
+    static bool busy() { return QThread::currentThread()->loopLevel() > 1 || ui::handlerRunning(); }
 
     // What still stands in the way, closed or stopped a step at a time; false when nothing does.
     bool clearAWay()
@@ -72,10 +75,10 @@ private:
         }
         if (clearAWay() || m_idle)
             return;
-        // The closing window runs from the program's own event loop, never from inside a handler that pumps
-        // events (DoEvents) or from a closed window's exec() that has not returned yet: that loop is about to wait.
+        // The closing window runs from the program's own event loop, never from inside a handler (one that pumps
+        // events or waits) or from a closed window's exec() that has not returned yet: that loop is about to wait.
         m_idle = connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, [this] {
-            if (QThread::currentThread()->loopLevel() > 1)
+            if (busy())
                 return;
             disconnect(m_idle);
             m_idle = {};
@@ -91,7 +94,7 @@ private:
             stop();
             return;
         }
-        if (clearAWay() || QThread::currentThread()->loopLevel() > 1)
+        if (clearAWay() || busy())
             return; // the next turn looks again
         stop();
         frmEnd::ShowUnattended();

@@ -3,6 +3,7 @@
 #include "mainwindow/NodeKeys.h"
 #include "mainwindow/ui/frmProperties.h"
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/HandlerRun.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/Widgets.h"
@@ -195,15 +196,20 @@ frmMain::frmMain()
         if (m_settingTree || !current)
             return;
         m_selectionRan = true;
+        const ui::HandlerRun run(this);
         treeStoreAndData_NodeClick();
     });
     connect(treeStoreAndData, &QTreeWidget::itemClicked, this, [this] {
-        if (!m_settingTree && !m_selectionRan)
-            treeStoreAndData_NodeClick();
+        if (m_settingTree || m_selectionRan)
+            return;
+        const ui::HandlerRun run(this);
+        treeStoreAndData_NodeClick();
     });
     connect(treeStoreAndData, &QTreeWidget::itemCollapsed, this, [this] {
-        if (!m_settingTree)
-            treeStoreAndData_Collapse();
+        if (m_settingTree)
+            return;
+        const ui::HandlerRun run(this);
+        treeStoreAndData_Collapse();
     });
     centralWidget()->installEventFilter(this);
 
@@ -527,14 +533,24 @@ bool frmMain::selectNode(const QString& key)
 bool frmMain::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
-        Form_Activate();
+        activated();
     return QMainWindow::event(event);
 }
 
 void frmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    Form_Activate(); // shown again after a tool window
+    activated(); // shown again after a tool window
+}
+
+void frmMain::activated()
+{
+    // Activated while a command pumps events or waits in its dialog: the command calls Form_Activate itself when
+    // its dialog has returned, and a rebuild now would run under it.
+    ui::whenNoHandlerRuns(this, [this] {
+        const ui::HandlerRun run(this);
+        Form_Activate();
+    });
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
@@ -543,6 +559,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         Form_Resize();
     } else if (watched == treeStoreAndData->viewport() && event->type() == QEvent::MouseButtonPress
                && !m_forwardingPress) {
+        const ui::HandlerRun run(this);
         auto* press = static_cast<QMouseEvent*>(event);
         treeStoreAndData_MouseDown(press->button());
         m_selectionRan = false;

@@ -152,6 +152,7 @@ private:
 
     void Form_Load();
     void Form_Resize();
+    void activated();            // Form_Activate, once no command runs
     bool InitMainFormCaptions(); // false when the tree could not be read
     void setMainCaptions();
     void checkLanguage(qint16 index);

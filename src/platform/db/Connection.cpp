@@ -75,31 +75,47 @@ FieldInfo fieldInfoFromDeclared(const QString& name, const QString& declaredType
 
 // ---- Statement ----
 
-Statement::Statement(sqlite3* db, sqlite3_stmt* stmt) : m_db(db), m_stmt(stmt) { }
+Statement::Statement(sqlite3* db, sqlite3_stmt* stmt, OpenFlag open) : m_db(db), m_stmt(stmt), m_open(std::move(open))
+{
+}
 
-Statement::Statement(Statement&& other) noexcept : m_db(other.m_db), m_stmt(other.m_stmt) { other.m_stmt = nullptr; }
+Statement::Statement(Statement&& other) noexcept
+    : m_db(other.m_db)
+    , m_stmt(other.m_stmt)
+    , m_open(std::move(other.m_open))
+{
+    other.m_stmt = nullptr;
+}
 
 Statement::~Statement()
 {
-    if (m_stmt) {
+    if (live()) {
         sqlite3_reset(m_stmt);
         sqlite3_clear_bindings(m_stmt);
     }
 }
 
+sqlite3_stmt* Statement::checked() const
+{
+    if (!live())
+        throw DbError(QStringLiteral("The database was closed while a statement still ran."));
+    return m_stmt;
+}
+
 void Statement::bindValue(int index0, const QVariant& v)
 {
+    sqlite3_stmt* const stmt = checked();
     const int i = index0 + 1;
     int rc = SQLITE_OK;
     if (!v.isValid() || v.isNull()) {
-        rc = sqlite3_bind_null(m_stmt, i);
+        rc = sqlite3_bind_null(stmt, i);
     } else {
         switch (v.typeId()) {
         case QMetaType::QByteArray: {
             const QByteArray b = v.toByteArray();
             // An empty array must stay an empty value, not turn into NULL.
-            rc = b.isEmpty() ? sqlite3_bind_zeroblob(m_stmt, i, 0)
-                             : sqlite3_bind_blob(m_stmt, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+            rc = b.isEmpty() ? sqlite3_bind_zeroblob(stmt, i, 0)
+                             : sqlite3_bind_blob(stmt, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
             break;
         }
         case QMetaType::Bool:
@@ -114,15 +130,15 @@ void Statement::bindValue(int index0, const QVariant& v)
         case QMetaType::SChar:
         case QMetaType::Long:
         case QMetaType::ULong:
-            rc = sqlite3_bind_int64(m_stmt, i, v.toLongLong());
+            rc = sqlite3_bind_int64(stmt, i, v.toLongLong());
             break;
         case QMetaType::Double:
         case QMetaType::Float:
-            rc = sqlite3_bind_double(m_stmt, i, v.toDouble());
+            rc = sqlite3_bind_double(stmt, i, v.toDouble());
             break;
         default: {
             const QByteArray u = v.toString().toUtf8();
-            rc = sqlite3_bind_text(m_stmt, i, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+            rc = sqlite3_bind_text(stmt, i, u.constData(), int(u.size()), SQLITE_TRANSIENT);
         }
         }
     }
@@ -132,26 +148,28 @@ void Statement::bindValue(int index0, const QVariant& v)
 
 void Statement::bindInt64(int index0, qint64 value)
 {
-    if (sqlite3_bind_int64(m_stmt, index0 + 1, value) != SQLITE_OK)
+    if (sqlite3_bind_int64(checked(), index0 + 1, value) != SQLITE_OK)
         throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
 }
 
 void Statement::bindText(int index0, QByteArrayView utf8)
 {
-    if (sqlite3_bind_text(m_stmt, index0 + 1, utf8.isEmpty() ? "" : utf8.data(), int(utf8.size()), SQLITE_TRANSIENT)
+    if (sqlite3_bind_text(checked(), index0 + 1, utf8.isEmpty() ? "" : utf8.data(), int(utf8.size()), SQLITE_TRANSIENT)
         != SQLITE_OK)
         throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
 }
 
 void Statement::reset()
 {
+    if (!live())
+        return;
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
 }
 
 void Statement::bind(const QVariantList& params)
 {
-    const int expected = sqlite3_bind_parameter_count(m_stmt);
+    const int expected = sqlite3_bind_parameter_count(checked());
     if (expected != params.size())
         throw DbError(QStringLiteral("The statement takes %1 values, %2 given").arg(expected).arg(params.size()));
     for (int i = 0; i < params.size(); ++i)
@@ -160,33 +178,34 @@ void Statement::bind(const QVariantList& params)
 
 bool Statement::step()
 {
-    const int rc = sqlite3_step(m_stmt);
+    const int rc = sqlite3_step(checked());
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
         return false;
     const QString err = errorText(m_db);
-    sqlite3_reset(m_stmt);
+    sqlite3_reset(checked());
     throw DbError(err);
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+int Statement::columnCount() const { return sqlite3_column_count(checked()); }
 
-QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(m_stmt, i)); }
+QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(checked(), i)); }
 
 QVariant Statement::column(int i) const
 {
-    switch (sqlite3_column_type(m_stmt, i)) {
+    sqlite3_stmt* const stmt = checked();
+    switch (sqlite3_column_type(stmt, i)) {
     case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(m_stmt, i)));
+        return QVariant(qlonglong(sqlite3_column_int64(stmt, i)));
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(m_stmt, i));
+        return QVariant(sqlite3_column_double(stmt, i));
     case SQLITE_TEXT:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)),
-                                          sqlite3_column_bytes(m_stmt, i)));
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                                          sqlite3_column_bytes(stmt, i)));
     case SQLITE_BLOB: {
-        const int n = sqlite3_column_bytes(m_stmt, i);
-        const char* p = static_cast<const char*>(sqlite3_column_blob(m_stmt, i));
+        const int n = sqlite3_column_bytes(stmt, i);
+        const char* p = static_cast<const char*>(sqlite3_column_blob(stmt, i));
         return QVariant(n > 0 ? QByteArray(p, n) : QByteArray(""));
     }
     default:
@@ -194,18 +213,19 @@ QVariant Statement::column(int i) const
     }
 }
 
-qint64 Statement::columnInt(int i) const { return sqlite3_column_int64(m_stmt, i); }
+qint64 Statement::columnInt(int i) const { return sqlite3_column_int64(checked(), i); }
 
 static_assert(int(Statement::ColumnType::Integer) == SQLITE_INTEGER && int(Statement::ColumnType::Real) == SQLITE_FLOAT
               && int(Statement::ColumnType::Text) == SQLITE_TEXT && int(Statement::ColumnType::Blob) == SQLITE_BLOB
               && int(Statement::ColumnType::Null) == SQLITE_NULL);
 
-Statement::ColumnType Statement::columnType(int i) const { return ColumnType(sqlite3_column_type(m_stmt, i)); }
+Statement::ColumnType Statement::columnType(int i) const { return ColumnType(sqlite3_column_type(checked(), i)); }
 
 QByteArrayView Statement::columnUtf8(int i) const
 {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
-    return QByteArrayView(text, text ? sqlite3_column_bytes(m_stmt, i) : 0);
+    sqlite3_stmt* const stmt = checked();
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+    return QByteArrayView(text, text ? sqlite3_column_bytes(stmt, i) : 0);
 }
 
 // ---- Connection ----
@@ -246,6 +266,7 @@ bool Connection::openFile(const QString& path, int flags, QString* error)
         return failWith(error, reason);
     }
     m_db = db;
+    *m_open = true;
     m_path = path;
     watchChanges();
     return true;
@@ -261,6 +282,9 @@ void Connection::close()
         sqlite3_close(m_db);
         m_db = nullptr;
     }
+    // Statements still held fail from now on; those of the next open get a flag of their own.
+    *m_open = false;
+    m_open = std::make_shared<bool>(false);
     m_path.clear();
 }
 
@@ -282,7 +306,7 @@ Statement Connection::prepare(const QString& sql)
             throw DbError(QStringLiteral("%1 (in: %2)").arg(errorText(m_db), sql));
         it = m_cache.insert(sql, stmt);
     }
-    return Statement(m_db, it.value());
+    return Statement(m_db, it.value(), m_open);
 }
 
 void Connection::exec(const QString& sql, const QVariantList& params)

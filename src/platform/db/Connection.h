@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -37,10 +38,15 @@ struct FieldInfo {
 QString declaredTypeFor(int typeCode, int size);
 FieldInfo fieldInfoFromDeclared(const QString& name, const QString& declaredType);
 
-// A prepared statement, reset and cleared when it goes out of scope so the cached handle can serve again.
+// Whether the database a statement was prepared on is still open: shared by the connection and its statements.
+using OpenFlag = std::shared_ptr<const bool>;
+
+// A prepared statement, reset and cleared when it goes out of scope so the cached handle can serve again. Once its
+// database is closed it fails every step instead of touching the finalized handle, and its end leaves it alone: a
+// loop may still hold one when the program's end closes the database.
 class Statement {
 public:
-    Statement(sqlite3* db, sqlite3_stmt* stmt);
+    Statement(sqlite3* db, sqlite3_stmt* stmt, OpenFlag open);
     Statement(Statement&& other) noexcept;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -65,8 +71,12 @@ public:
     QByteArrayView columnUtf8(int i) const;
 
 private:
+    bool live() const { return m_stmt && *m_open; }
+    sqlite3_stmt* checked() const;
+
     sqlite3* m_db;
     sqlite3_stmt* m_stmt;
+    OpenFlag m_open;
 };
 
 class Connection {
@@ -115,6 +125,7 @@ private:
     static int statementStarts(unsigned event, void* self, void* statement, void* sql);
 
     sqlite3* m_db = nullptr;
+    std::shared_ptr<bool> m_open = std::make_shared<bool>(false); // this open's flag, given to its statements
     QString m_path;
     QHash<QString, sqlite3_stmt*> m_cache;
     mutable QHash<QString, QList<FieldInfo>> m_fields;     // keyed by lower-case table name

@@ -31,7 +31,7 @@ qint64 gPumpedAtMs = 0;
 
 void EventPump::operator()()
 {
-    if (gPumped && nowMs() - gPumpedAtMs < 20)
+    if (gPumped && nowMs() - gPumpedAtMs < 20 && !pumpAwaited())
         return;
     DoEvents();
     gPumped = true;

@@ -1,5 +1,7 @@
 #include "platform/ui/Handler.h"
 
+#include "platform/ui/HandlerRun.h"
+
 #include <QWidget>
 
 namespace quorvane::ui {
@@ -44,8 +46,10 @@ std::function<void()> Handler::boundTo(QObject* window, int index, QWidget* cont
     // The class the window has now, while it is built or whole; a window being destroyed has lost it.
     const QMetaObject* built = window->metaObject();
     return [call = m_call, window, control, index, built] {
-        if (window->metaObject()->inherits(built))
-            call(window, control, index);
+        if (!window->metaObject()->inherits(built))
+            return;
+        const HandlerRun run(window->isWidgetType() ? static_cast<QWidget*>(window) : nullptr);
+        call(window, control, index);
     };
 }
 

@@ -64,7 +64,8 @@ public:
     void checkWindow(const QObject* window) const;
 
     // The handler of one window's control: `index` is its array index, -1 for a single control; `control` its
-    // widget, none for a menu entry. The call does nothing once the window's class is being destroyed.
+    // widget, none for a menu entry. The call does nothing once the window's class is being destroyed; it runs as a
+    // HandlerRun of the window (HandlerRun.h).
     std::function<void()> boundTo(QObject* window, int index, QWidget* control = nullptr) const;
 
 private:

@@ -1,6 +1,7 @@
 #include "platform/ui/WindowOpener.h"
 
 #include "platform/StateReset.h"
+#include "platform/ui/HandlerRun.h"
 
 namespace quorvane::ui {
 
@@ -37,14 +38,18 @@ QWidget* WindowOpener::openTool(const QByteArray& key, const QString& caption, c
 void WindowOpener::toolClosed()
 {
     // A tool window closed with the main window (a logout closes every window) is deleted while the exit runs or
-    // after it has closed the database.
-    if (m_exiting)
+    // after it has closed the database. The main window comes back between commands, never inside one that pumps
+    // events: it would reload its list under the command.
+    if (m_exiting || !m_main)
         return;
-    for (const QPointer<QWidget>& tool : std::as_const(m_tools))
-        if (tool && tool->isVisible())
+    whenNoHandlerRuns(m_main, [this] {
+        if (m_exiting || !m_main)
             return;
-    if (m_main)
+        for (const QPointer<QWidget>& tool : std::as_const(m_tools))
+            if (tool && tool->isVisible())
+                return;
         m_main->show();
+    });
 }
 
 void WindowOpener::reset()

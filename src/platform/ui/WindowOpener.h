@@ -19,7 +19,8 @@ namespace quorvane::ui {
 //
 // Tool windows (the editors of the main window's Tool menu): windows().openTool<frmX>(caption) opens the one
 // instance of frmX, creating it when none is open, titles it with the menu entry's caption and shows it
-// modeless; the main window hides until the tool window closes (it is deleted then), and shows again.
+// modeless; the main window hides until the tool window closes (it is deleted then), and shows again once no handler
+// runs (HandlerRun.h).
 //
 // The main window: windows().mainWindow() is the one the start-up registered; any window may disable it or show
 // it again through this without knowing its class.

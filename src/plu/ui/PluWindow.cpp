@@ -1,5 +1,6 @@
 #include "plu/ui/PluWindow.h"
 
+#include "platform/ui/HandlerRun.h"
 #include "plu/ui/PluEditorWindow.h"
 #include "plu/ui/PluHost.h"
 #include "plu/ui/PluPanel.h"
@@ -50,7 +51,10 @@ void PluWindow::attach()
     header->setHighlightSections(false);
     QObject::disconnect(header, SIGNAL(sectionPressed(int)), grid, nullptr);
     QObject::disconnect(header, SIGNAL(sectionEntered(int)), grid, nullptr);
-    connect(header, &QHeaderView::sectionClicked, this, [this] { MSHFlexGridPLU_HeaderClick(m_window); });
+    connect(header, &QHeaderView::sectionClicked, this, [this] {
+        const ui::HandlerRun run(m_window);
+        MSHFlexGridPLU_HeaderClick(m_window);
+    });
     // The text buttons open the name's and the description's lines.
     for (QPushButton* button : {p.cmdFont, p.cmdDescFont})
         button->setText(QStringLiteral("..."));
@@ -66,6 +70,7 @@ bool PluWindow::eventFilter(QObject* watched, QEvent* event)
     QTableWidget* grid = pluPanel(m_window).MSHFlexGridPLU;
     if (watched == grid && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        const ui::HandlerRun run(m_window);
         if (MSHFlexGridPLU_KeyDown(m_window, key->key(), key->modifiers().testFlag(Qt::ShiftModifier)))
             return true;
     } else if (watched == grid && event->type() == QEvent::KeyRelease) {

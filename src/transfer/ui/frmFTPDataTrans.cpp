@@ -3,6 +3,7 @@
 #include "datafiles/DataFileWriters.h"
 #include "platform/text/Paths.h"
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/HandlerRun.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "settings/TextCollections.h"
@@ -37,6 +38,9 @@ frmFTPDataTrans::frmFTPDataTrans(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmFTPDataTrans"));
     setModal(true);
+    // A close during the session is refused, not kept for its end: the operator closes the window once they have
+    // seen how it ended.
+    ui::refuseCloseWhileRunning(this);
     createControls(this, kControls);
     cmdCommand->setText(QStringLiteral("Command"));
     Form_Load();

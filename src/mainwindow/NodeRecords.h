@@ -42,9 +42,9 @@ QStringList FillSectionCombo(const QString& table, qint16 storeNo, qint16 deptNo
 // matching: nothing) and carries the numbers into the children: a store's number into its sections,
 // scales, departments and main groups; a section's into its scales; a department's store and number into
 // its main groups; a main group's number into PLU_MG of its store's PLUs; a scale's address into Scale_IP
-// of its preset keys (copied instead while another scale keeps the old address). Department and main-group rows written
-// get their scale record rebuilt. Any other mode writes nothing. All of it is one transaction: a failure writes nothing
-// and throws.
+// of its preset keys (copied instead while another scale keeps the old address). Department and main-group
+// rows written get their scale record rebuilt. Any other mode writes nothing. All of it is one transaction: a
+// failure writes nothing and throws.
 void SaveNodeProperties(const QString& table, const NodeNumbers& oldNumbers, int mode);
 
 // Prepares a new node of the kind "STORE", "SECT", "MACHINE", "KVB_20", "KVB_23" or "SEARCH" under the

@@ -166,6 +166,18 @@ Where whereOf(NodeKind kind, const NodeNumbers& n, Match how)
     }
 }
 
+// The node's own row: the first of its key in stored order, the one the tree shows (it leaves a later row of the
+// same key out), so the node's dialog and delete never reach another row.
+Where nodeRow(const NodeTable& t, const NodeNumbers& n)
+{
+    const Where key = whereOf(t.kind, n, Match::Node);
+    Where w;
+    w.terms << QStringLiteral("rowid=(SELECT rowid FROM %1%2 ORDER BY rowid LIMIT 1)")
+                   .arg(QLatin1String(t.table), key.sql());
+    w.params = key.params;
+    return w;
+}
+
 using RowChange = std::function<void(db::Recordset&)>;
 
 void saveRow(const QString& table, db::Recordset& rs, const RowChange& change)
@@ -234,8 +246,22 @@ void carryIntoChildren(NodeKind kind, const NodeNumbers& old)
                                               "AS k WHERE k.Scale_IP=? AND k.PSK_Layout=KVB_41.PSK_Layout AND "
                                               "k.Number=KVB_41.Number)"),
                                {t.gScaleRec.SC_IP, old.scaleIP});
-            gDBConnection.exec(QStringLiteral("UPDATE KVB_41 SET Scale_IP=? WHERE Scale_IP=?"),
-                               {t.gScaleRec.SC_IP, old.scaleIP});
+            if (gDBConnection.scalar(QStringLiteral("SELECT 1 FROM SCALE WHERE SC_IP=?"), {old.scaleIP}).isNull()) {
+                gDBConnection.exec(QStringLiteral("UPDATE KVB_41 SET Scale_IP=? WHERE Scale_IP=?"),
+                                   {t.gScaleRec.SC_IP, old.scaleIP});
+            } else {
+                // Another scale still has the old address (an older dump): its keys stay, the moved scale takes
+                // a copy of them.
+                QStringList others;
+                for (const db::FieldInfo& f : gDBConnection.fields(QStringLiteral("KVB_41")))
+                    if (f.name.compare(QLatin1String("Scale_IP"), Qt::CaseInsensitive) != 0)
+                        others << f.name;
+                const QString columns = others.join(QLatin1Char(','));
+                gDBConnection.exec(QStringLiteral("INSERT INTO KVB_41 (Scale_IP,%1) SELECT ?,%1 FROM KVB_41 WHERE "
+                                                  "Scale_IP=? ORDER BY rowid")
+                                       .arg(columns),
+                                   {t.gScaleRec.SC_IP, old.scaleIP});
+            }
         }
         break;
     default:
@@ -266,12 +292,12 @@ bool LoadNodeProperties(const QString& table, const NodeNumbers& numbers)
     withRecord(t->kind, [&](auto& rec) {
         QStringList names;
         forFields(rec, [&](const char* name, auto&) { names << QLatin1String(name); });
-        const Where where = whereOf(t->kind, numbers, Match::Node);
+        const Where where = nodeRow(*t, numbers);
         db::Statement st = gDBConnection.prepare(
-            QStringLiteral("SELECT %1 FROM %2%3 ORDER BY rowid")
+            QStringLiteral("SELECT %1 FROM %2%3")
                 .arg(names.join(QLatin1Char(',')), QLatin1String(t->table), where.sql()));
         st.bind(where.params);
-        while (st.step()) {
+        if (st.step()) {
             int column = 0;
             forFields(rec, [&](const char*, auto& member) { assign(member, st.column(column++)); });
             found = true;
@@ -285,7 +311,7 @@ void DeleteNodeRecords(const QString& table, const NodeNumbers& numbers, bool wh
     const NodeTable* t = tableNamed(table);
     if (!t)
         return;
-    const Where where = whereOf(t->kind, numbers, wholeStore ? Match::WholeStore : Match::Node);
+    const Where where = wholeStore ? whereOf(t->kind, numbers, Match::WholeStore) : nodeRow(*t, numbers);
     gDBConnection.exec(QStringLiteral("DELETE FROM ") + QLatin1String(t->table) + where.sql(), where.params);
 }
 
@@ -339,7 +365,7 @@ void SaveNodeProperties(const QString& table, const NodeNumbers& oldNumbers, int
                       [&](const char* field, auto& member) { rs.setValue(QLatin1String(field), variantOf(member)); });
         };
         if (mode == 1)
-            changed = changeRows(name, whereOf(t->kind, oldNumbers, Match::Node), write);
+            changed = changeRows(name, nodeRow(*t, oldNumbers), write);
         else
             addRow(name, write);
     });

@@ -174,6 +174,7 @@ private slots:
     void cleanup()
     {
         setToolWindowOpener(QStringLiteral("menuScrollMSG"), {}); // a stand-in goes with its test, a failed check too
+        ui::windows().setExiting(false);
         gPluEditor().gPLUChanged = 0;
         frmMain::unload();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -384,6 +385,17 @@ private slots:
         w->Form_Activate();
         QCOMPARE(tree(w)->topLevelItem(0)->text(0), QStringLiteral("Quay"));
         QCOMPARE(w->selectedNodeKey(), QStringLiteral("DEPT 2 97"));
+
+        // Once the exit has begun, an activation rebuilds nothing and lists no PLUs.
+        ui::windows().setExiting(true);
+        t.gStoreRec.ST_Name = QStringLiteral("Pier");
+        t.gTreeFilled = 0;
+        m_loads.clear();
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(w, &activate);
+        QCOMPARE(tree(w)->topLevelItem(0)->text(0), QStringLiteral("Quay"));
+        QCOMPARE(t.gTreeFilled, qint16(0));
+        QCOMPARE(m_loads, QStringList());
     }
 
     // The first resize arms; every later one places each control in proportion, fonts by the height; the design

@@ -372,6 +372,34 @@ private slots:
             QCOMPARE(m_messages[0].text, gLangMsg.text("areyousure"));
     }
 
+    // Two scales at one address in one section (an older dump): the tree shows the first; its Properties show its
+    // values, OK writes its row and Delete removes it, and the other row keeps every value.
+    void twoScalesAtOneAddress()
+    {
+        frmMain* w = open("");
+        gDBConnection.exec("UPDATE SCALE SET SC_FTPName='deli', SC_FTPPW='pw' WHERE SC_No='Deli 1'");
+        test::addRows({"SCALE|ST_No=1|SECT_No=2|SC_IP= 10.  0.  0.  5|SC_No=Hidden|SC_FTPName=other|SC_FTPPW=secret|"
+                       "SC_PSK_Layout=1"});
+        const QString key = QStringLiteral("MACHINE 1 2  10.  0.  0.  5"),
+                      fields = "SC_No,SC_FTPName,SC_FTPPW,SC_PSK_Layout";
+        QVERIFY(test::press(w, key));
+        QString seen;
+        test::WindowAnswer scale("frmScProperties", [&](QWidget* d) {
+            for (const char* box : {"txtScaleNo", "txtFTPName", "txtFTPPW"})
+                seen += d->findChild<QLineEdit*>(box)->text() + '|';
+            auto* number = d->findChild<QLineEdit*>("txtScaleNo");
+            number->selectAll();
+            QTest::keyClicks(number, "Deli 9");
+            d->findChild<QPushButton*>("cmdOK")->click();
+        });
+        ui::menuEntry(w, "popmenuProperties")->trigger();
+        QCOMPARE(seen, "Deli 1|deli|pw|");
+        QCOMPARE(test::dump("SCALE", fields), "Deli 9:deli:pw:0 Deli 2:::0 Hidden:other:secret:1");
+        QCOMPARE(w->selectedNodeKey(), key);
+        w->menuDelete_Click();
+        QCOMPARE(test::dump("SCALE", fields), "Deli 2:::0 Hidden:other:secret:1");
+    }
+
     // The sends of a department or main group: the store's rows marked (the others' unmarked, also after the
     // transfer), the one file in the request.
     void sendStoreGroups_data()

@@ -212,20 +212,22 @@ private slots:
 
     void saving_data()
     {
-        QTest::addColumn<QString>("key");       // the node saved
-        QTest::addColumn<QVariant>("newValue"); // its new number or address
-        QTest::addColumn<QString>("badName");   // a main-group name the code page cannot hold
-        QTest::addColumn<QStringList>("after"); // main groups, PLUs, preset keys
-        QTest::addColumn<QString>("oldKey");    // the numbers saved over; empty: the node's own
+        QTest::addColumn<QString>("key");        // the node saved
+        QTest::addColumn<QVariant>("newValue");  // its new number or address
+        QTest::addColumn<QString>("badName");    // a main-group name the code page cannot hold
+        QTest::addColumn<QStringList>("after");  // main groups, PLUs, preset keys
+        QTest::addColumn<QString>("oldKey");     // the numbers saved over; empty: the node's own
+        QTest::addColumn<QString>("otherScale"); // a row added before, empty for none
         const QString keys = QStringLiteral(" 10.  0.  0.  5:1:1  10.  0.  0.  5:2:2  10.  0.  0.  9:2:99  "
                                             "10.  0.  0.  9:3:3");
         const QStringList unchanged{"1:10:40 1:11:41 2:10:40", "1:40 2:41 3:40", keys};
         // clang-format off
-        QTest::newRow("department 10 to 12") << "DEPT 1 10" << QVariant(12) << "" << QStringList{"1:12:40 1:11:41 2:10:40", "1:40 2:41 3:40", keys} << "";
-        QTest::newRow("main group 40 to 45") << "MG 1 10 40" << QVariant(45) << "" << QStringList{"1:10:45 1:11:41 2:10:40", "1:45 2:41 3:40", keys} << "";
-        QTest::newRow("scale address") << "MACHINE 1 2  10.  0.  0.  5" << QVariant(" 10.  0.  0.  9") << "" << QStringList{unchanged[0], unchanged[1], " 10.  0.  0.  9:1:1  10.  0.  0.  9:2:2  10.  0.  0.  9:3:3"} << "";
-        QTest::newRow("failing save") << "DEPT 1 10" << QVariant(12) << "Äpfel\u9762" << unchanged << "";
-        QTest::newRow("scale address, no scale row under the old key") << "MACHINE 1 2  10.  0.  0.  5" << QVariant(" 10.  0.  0.  7") << "" << unchanged << "MACHINE 1 3  10.  0.  0.  5";
+        QTest::newRow("department 10 to 12") << "DEPT 1 10" << QVariant(12) << "" << QStringList{"1:12:40 1:11:41 2:10:40", "1:40 2:41 3:40", keys} << "" << "";
+        QTest::newRow("main group 40 to 45") << "MG 1 10 40" << QVariant(45) << "" << QStringList{"1:10:45 1:11:41 2:10:40", "1:45 2:41 3:40", keys} << "" << "";
+        QTest::newRow("scale address") << "MACHINE 1 2  10.  0.  0.  5" << QVariant(" 10.  0.  0.  9") << "" << QStringList{unchanged[0], unchanged[1], " 10.  0.  0.  9:1:1  10.  0.  0.  9:2:2  10.  0.  0.  9:3:3"} << "" << "";
+        QTest::newRow("failing save") << "DEPT 1 10" << QVariant(12) << "Äpfel\u9762" << unchanged << "" << "";
+        QTest::newRow("scale address, another scale keeps the old one") << "MACHINE 1 2  10.  0.  0.  5" << QVariant(" 10.  0.  0.  9") << "" << QStringList{unchanged[0], unchanged[1], " 10.  0.  0.  5:1:1  10.  0.  0.  5:2:2  10.  0.  0.  9:3:3  10.  0.  0.  9:1:1  10.  0.  0.  9:2:2"} << "" << "SCALE|ST_No=3|SECT_No=1|SC_IP= 10.  0.  0.  5";
+        QTest::newRow("scale address, no scale row under the old key") << "MACHINE 1 2  10.  0.  0.  5" << QVariant(" 10.  0.  0.  7") << "" << unchanged << "MACHINE 1 3  10.  0.  0.  5" << "";
         // clang-format on
     }
     void saving()
@@ -235,7 +237,10 @@ private slots:
         QFETCH(QString, badName);
         QFETCH(QStringList, after);
         QFETCH(QString, oldKey);
+        QFETCH(QString, otherScale);
         test::addRows(kNodeRows);
+        if (!otherScale.isEmpty())
+            test::addRows({otherScale});
         QVERIFY(recordsFitRows(true));
         if (!badName.isEmpty())
             test::updateRow(QStringLiteral("KVB_23"), 1, {{QStringLiteral("MG_Name"), badName}});

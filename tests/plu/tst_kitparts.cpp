@@ -293,6 +293,28 @@ private slots:
         QVERIFY(!ui::cellEditor(grid));
     }
 
+    // A list editor that ends on the click that opens its popup: choose: stops the run saying so, choosing nothing.
+    void chooseInAnEditorThatEnds()
+    {
+        frmKit w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* grid = w.findChild<QTableWidget*>("grid");
+        ui::setupFlexGrid(grid, {{"Text", 1500}}, 2);
+        QWidget* editor = ui::editCell(grid, {1, 0}, {.name = "list", .list = {"old", "new"}});
+        struct EndOnPress : QObject {
+            bool eventFilter(QObject* watched, QEvent* event) override
+            {
+                if (event->type() == QEvent::MouseButtonPress)
+                    QTest::keyClick(static_cast<QWidget*>(watched), Qt::Key_Escape);
+                return false;
+            }
+        } ending;
+        editor->installEventFilter(&ending);
+        QCOMPARE(test::fatalMessage([&] { test::runSteps(&w, "choose:list=1"); }).value_or("no stop"),
+                 QStringLiteral("list closed when its popup opened"));
+    }
+
     // Marks over RC_25: a Shift range, a single toggle, mark all, clear all, and the clearing of the marked rows
     // by rowid, no row outside the list written.
     void marksOverReceivedPlus()

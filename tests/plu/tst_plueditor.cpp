@@ -98,6 +98,7 @@ private slots:
         QTest::newRow("cancel") << cancel << "meditUPrice=2.50" << 0 << 3 << "ask save" << kept << 2;
         QTest::newRow("number used") << yes << "meditPLU=3;meditUPrice=2.50" << 0 << 3 << "ask save|error This PLU number is already used in the store!|refuse 2 grid" << kept << 2;
         QTest::newRow("empty number") << yes << "meditPLU=" << 0 << 3 << "ask save|error Please enter a number>0!|refuse 2" << kept << 2;
+        QTest::newRow("number 999999") << yes << "meditPLU=999999" << 0 << 1 << "ask save|reload" << "1:100 3:300 999999:200" << 3;
         QTest::newRow("number above 999999") << yes << "meditPLU=1000000" << 0 << 3 << "ask save|error Please enter a number<1000000!|refuse 2" << kept << 2;
         QTest::newRow("tare not a number") << yes << "meditTare=1x" << 0 << 3 << "ask save|error Please enter a number\nmeditTare: \"1x\" is not a whole number its field can hold." << kept << 2;
         QTest::newRow("new PLU") << yes << "meditPLU=7;meditUPrice=2.50" << 1 << 1 << "ask save|reload" << "1:100 2:200 3:300 7:250" << 3;

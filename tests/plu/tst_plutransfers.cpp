@@ -44,6 +44,7 @@ const SendCase kSendCases[] = {
     {.name = "new PLU"},
     {.name = "three others marked", .marked = "1 3 9", .lines = "1 3 4 8 9"},
     {.name = "taken number", .number = "5", .marked = "3", .requested = false, .lines = "", .rows = "1 3 5 9", .log = "error This PLU number is already used in the store!|refuse 0 grid"},
+    {.name = "number 999999", .number = "999999", .lines = "4 999999", .rows = "1 3 5 9 999999"},
     {.name = "number 0", .number = "0", .requested = false, .lines = "", .rows = "1 3 5 9", .log = "error Please enter a number>0!|refuse 1"},
     {.name = "no number", .number = "8x", .requested = false, .lines = "", .rows = "1 3 5 9", .log = "error Please enter a number\nmeditPLU: \"8x\" is not a whole number its field can hold."},
     {.name = "options cancelled", .cancel = true, .lines = ""},
@@ -173,7 +174,8 @@ private slots:
         // Checks that stop it change no mark; a send leaves none in the list.
         QCOMPARE(marked(), c.requested ? QString() : QString::fromLatin1(c.marked));
         if (c.requested && !c.inherits)
-            QVERIFY(!gDBConnection.scalar(QStringLiteral("SELECT KVBBinData FROM KVB_25 WHERE PLU_No=8")).isNull());
+            QVERIFY(!gDBConnection.scalar(QStringLiteral("SELECT KVBBinData FROM KVB_25 WHERE PLU_No=?"), {c.number})
+                         .isNull());
     }
 
     // The marks stay, whether the options went on or not.

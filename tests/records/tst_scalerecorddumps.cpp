@@ -310,6 +310,10 @@ private slots:
             {.name = "PLUs: another key in place", .table = "KVB_25", .bytes = p1 + p9 + p3, .applied = "101", .messages = 1, .said = "PLU 2 (record 2 is of PLU 9)."},
             {.name = "PLUs: none for the middle row", .table = "KVB_25", .bytes = p1 + p3, .applied = "101", .messages = 1, .said = "PLU 2 (record 2 is the next row's)."},
             {.name = "PLUs: one record too many", .table = "KVB_25", .bytes = p1 + p9 + p2 + p3, .applied = "111", .messages = 1, .said = "record 2 is of PLU 9."},
+            // One number in two stores: the record after the first row's place is the second row's, not the first's.
+            {.name = "PLUs: one number twice, the first record another's", .table = "KVB_25", .bytes = p9 + minimalPlu(5), .applied = "01", .messages = 1, .said = "PLU 5 (record 1 is of PLU 9).", .keys = {5, 5}},
+            {.name = "PLUs: one number twice, the first record damaged", .table = "KVB_25", .bytes = QByteArray(minimalPlu(5)).replace(0, 4, hex("FFFFFFFF")) + minimalPlu(5), .applied = "01", .messages = 1, .said = "PLU 5 (record 1 has no number).", .keys = {5, 5}},
+            {.name = "PLUs: none for row 2, the file cut in row 5's", .table = "KVB_25", .bytes = p1 + p3 + minimalPlu(4) + minimalPlu(5).left(31), .applied = "10110", .messages = 2, .said = "read back only up to row 4: the file ends inside record 4 (at byte 96) of 32 bytes", .keys = {1, 2, 3, 4, 5}},
             {.name = "PLUs: PLU 0's in place of PLU -5's", .table = "KVB_25", .bytes = minimalPlu(0) + minimalPlu(0), .applied = "10", .messages = 1, .said = "PLU -5 (record 2 is of PLU 0).", .keys = {0, -5}},
             {.name = "PLUs: PLU -5's record is PLU 0's", .table = "KVB_25", .bytes = minimalPlu(0) + minimalPlu(0), .applied = "01", .messages = 1, .said = "PLU -5 (record 1 is of PLU 0).", .keys = {-5, 0}},
             {.name = "PLUs: another key, then a cut record", .table = "KVB_25", .bytes = p9 + p2 + p3.left(31), .applied = "010", .messages = 2, .said = "read back only up to row 2: the file ends inside record 3 (at byte 64) of 32 bytes"},

@@ -356,17 +356,18 @@ private slots:
         QCOMPARE(test::rowCount(QStringLiteral("KVB_25")), 4988);
     }
 
-    // A write failing at line 3,000, or a stop requested while lines are written, leaves the table and every mark
-    // as they were.
+    // A write failing at line 3,000, or a stop requested before the first block or after the first line (the one
+    // block holds every line), leaves the table and every mark as they were.
     void failedWriteChangesNothing_data()
     {
-        QTest::addColumn<bool>("stop");
-        QTest::newRow("write fails") << false;
-        QTest::newRow("stop requested") << true;
+        QTest::addColumn<int>("stop"); // after that line; -1: none
+        QTest::newRow("write fails") << -1;
+        QTest::newRow("stop requested before the first block") << 0;
+        QTest::newRow("stop requested after the first line") << 1;
     }
     void failedWriteChangesNothing()
     {
-        QFETCH(bool, stop);
+        QFETCH(int, stop);
         addPlus({"ST_No=1;PLU_No=1;PLU_UPrice=7;Is_Selected=1", "ST_No=2;PLU_No=9;Is_Selected=0"});
         const test::FailingWrites refuse(QStringLiteral("BEFORE INSERT ON KVB_25 WHEN NEW.PLU_No = 3000"));
         QByteArray bytes;
@@ -374,8 +375,13 @@ private slots:
             bytes += QByteArray::number(n) + "\t1\r\n";
         const PluImportRequest request{
             .columns = {"PLU_No", "PLU_UPrice"}, .override = true, .storeText = "1", .mainGroupText = "997"};
-        if (stop) {
-            requestStop(); // read after the first line, which replaced the stored PLU 1
+        if (stop == 0)
+            requestStop();
+        observeImportLines([stop](qint64 line) { // the first line replaces the stored PLU 1
+            if (line == stop)
+                requestStop();
+        });
+        if (stop >= 0) {
             QVERIFY_THROWS_EXCEPTION(StopError, import(bytes, request));
         } else {
             QVERIFY_THROWS_EXCEPTION(db::DbError, import(bytes, request));

@@ -1,6 +1,5 @@
 #include "reports/PluImport.h"
 
-#include "platform/StateReset.h"
 #include "platform/events/EventPump.h"
 #include "platform/events/StopRequest.h"
 #include "platform/text/Ansi.h"
@@ -25,9 +24,6 @@ namespace {
 namespace f = records::plu;
 
 constexpr const char* ImportWork = "The PLU import";
-
-ImportLineObserver gLineObserver;
-const ResetWithState kResetObserver([] { gLineObserver = nullptr; });
 
 // The import file, line by line: a line ends at CR LF, CR or LF, and a final line end adds no line. The
 // file is read in blocks, so a line of any length costs no more memory than the longest line kept.
@@ -282,8 +278,6 @@ PluImportResult Importer::run()
             leaveOut(false, number, QString(), QString(), QStringLiteral("blank line"));
         else
             importLine(number, line);
-        if (gLineObserver)
-            gLineObserver(number);
         pump();
         throwIfStopRequested(ImportWork);
     }
@@ -397,8 +391,6 @@ PluImportResult importPlus(const PluImportRequest& request)
     Importer importer(request);
     return importer.run();
 }
-
-void observeImportLines(ImportLineObserver observer) { gLineObserver = std::move(observer); }
 
 QString importMessageKey(const PluImportResult& result)
 {

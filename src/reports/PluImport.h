@@ -8,8 +8,6 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <functional>
-
 namespace quorvane::reports {
 
 struct PluImportRequest {
@@ -57,11 +55,6 @@ int pluNoColumns(const QStringList& columns);
 // is read), db::DbError when the database fails, StopError when the program is asked to end before the import
 // commits (checked between lines, while a long line is read and before the commit).
 PluImportResult importPlus(const PluImportRequest& request);
-
-// Tests see the number of each line of the file (a title line not) once the import has dealt with it, before the
-// stop is read there; an empty observer sees nothing.
-using ImportLineObserver = std::function<void(qint64 line)>;
-void observeImportLines(ImportLineObserver observer);
 
 // The import's end message: importOK, or importseperator when a line was left out or refused (its key); the three
 // counts; then the named lines (number, field, value, reason) and how many more there are.

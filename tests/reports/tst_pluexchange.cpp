@@ -6,6 +6,7 @@
 #include "support/TransferFixture.h"
 
 #include "platform/db/Connection.h"
+#include "platform/events/DoEvents.h"
 #include "platform/events/StopRequest.h"
 #include "platform/text/Ansi.h"
 #include "platform/text/Paths.h"
@@ -377,10 +378,8 @@ private slots:
             .columns = {"PLU_No", "PLU_UPrice"}, .override = true, .storeText = "1", .mainGroupText = "997"};
         if (stop == 0)
             requestStop();
-        observeImportLines([stop](qint64 line) { // the first line replaces the stored PLU 1
-            if (line == stop)
-                requestStop();
-        });
+        else if (stop == 1)
+            atNextPump([] { requestStop(); }); // the pump after the first line, which replaced the stored PLU 1
         if (stop >= 0) {
             QVERIFY_THROWS_EXCEPTION(StopError, import(bytes, request));
         } else {

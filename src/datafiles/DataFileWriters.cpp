@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <charconv>
 
 namespace quorvane::datafiles {
@@ -56,6 +57,28 @@ QList<QByteArray> readDataFileLines(const QString& fileName)
     for (const QString& line : lines)
         out << line.toLatin1();
     return out;
+}
+
+QString UnreadLines::text() const
+{
+    return count == 1 ? QStringLiteral("an empty line; the line after it was not read")
+                      : QStringLiteral("an empty line; the %1 lines after it were not read").arg(count);
+}
+
+LoaderLines readLoaderLines(const QString& fileName)
+{
+    LoaderLines file{readDataFileLines(fileName), {}};
+    QList<QByteArray>& lines = file.lines;
+    const qsizetype end = std::find_if(lines.cbegin(), lines.cend(), [](const QByteArray& l) { return l.isEmpty(); })
+        - lines.cbegin();
+    if (end == lines.size())
+        return file;
+    file.unread.count = std::count_if(lines.cbegin() + end, lines.cend(),
+                                      [](const QByteArray& l) { return !l.isEmpty(); });
+    if (file.unread.count > 0)
+        file.unread.emptyLine = end + 1;
+    lines.resize(end);
+    return file;
 }
 
 void appendRows(const std::function<void()>& load)

@@ -31,6 +31,25 @@ QStringList removeDataFiles(const QStringList& fileNames);
 // adds no empty line. A missing or unreadable file throws DataFileError.
 QList<QByteArray> readDataFileLines(const QString& fileName);
 
+// The lines of a data file with data after the empty line that ended its load: a scale may write something there,
+// so the load keeps that end, but the operator is told.
+struct UnreadLines {
+    qint64 emptyLine = 0; // its number, from 1; 0: nothing with data followed it
+    qint64 count = 0;     // the lines with data after it
+
+    explicit operator bool() const { return count > 0; }
+    // "an empty line; the 10 lines after it were not read"
+    QString text() const;
+};
+
+// What a loader of a fetched file reads: its lines up to the first empty line, and what follows that line unread.
+// Empty lines at the end of the file end it without a word.
+struct LoaderLines {
+    QList<QByteArray> lines;
+    UnreadLines unread;
+};
+LoaderLines readLoaderLines(const QString& fileName);
+
 // Runs a loader that saves its rows one after another, in one transaction (one sync of the disk, not one a
 // row). The rows saved before a failure stay, as they would have row by row; the failure is passed on.
 // The loader may pump events: the windows that start a load keep the operator from other database work.

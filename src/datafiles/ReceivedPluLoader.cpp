@@ -3,6 +3,7 @@
 #include "datafiles/DataFileWriters.h"
 #include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
+#include "platform/text/TextFile.h"
 #include "records/EanData.h"
 #include "records/PluRow.h"
 #include "state/SharedData.h"
@@ -31,6 +32,25 @@ qint64 wholeNumber(const QByteArray& piece, int column)
                                 .arg(QString::fromLatin1(piece.left(40))));
     return v;
 }
+
+// A text of the line that its field cannot take: the line is left out naming the field and the text.
+class RefusedText : public DataFileError {
+public:
+    RefusedText(Field field, const QString& value, const QString& why)
+        : DataFileError(why)
+        , m_field(field)
+        , m_value(value)
+    {
+    }
+    text::LineLeftOut leftOut() const
+    {
+        return {.field = QLatin1String(name(m_field)), .value = m_value, .reason = message()};
+    }
+
+private:
+    Field m_field;
+    QString m_value;
+};
 
 // One received line being read into the new RC_25 row.
 class LineReader {
@@ -83,11 +103,15 @@ public:
         if (text.size() > 255)
             throw DataFileError(
                 QStringLiteral("the text at column %1 is %2 bytes long, more than 255").arg(t).arg(text.size()));
+        // A control character would go back to the scales in the next PLU file, as the import refuses it.
+        const QString decoded = text::fromAnsi(text);
+        if (const QString why = text::controlCharacterRefusal(decoded); !why.isEmpty())
+            throw RefusedText(block, decoded, why);
         // A one-line text block: font code, length, the text, and the last-line separator.
         set(block, QByteArray(1, char(font)) + char(text.size()) + text + '\x0C');
         set(flag, 1);
         if (firstLine != Count)
-            set(firstLine, text::fromAnsi(text));
+            set(firstLine, decoded);
         return t + k + 1;
     }
 
@@ -170,6 +194,8 @@ text::LineLeftOut readChecked(const QByteArray& line, db::Recordset& rs, const R
         LineReader in(line, rs);
         readLine(in, rs);
         return check ? check(rs) : text::LineLeftOut{};
+    } catch (const RefusedText& e) {
+        return e.leftOut();
     } catch (const Error& e) {
         return {.reason = e.message()};
     }
@@ -179,13 +205,14 @@ text::LineLeftOut readChecked(const QByteArray& line, db::Recordset& rs, const R
 
 text::LinesLeftOut ImportUploadPLU(const ReceivedLineCheck& check)
 {
-    const QList<QByteArray> lines = readDataFileLines(kFileName);
+    const LoaderLines file = readLoaderLines(kFileName);
+    const QList<QByteArray>& lines = file.lines;
     text::LinesLeftOut leftOut;
     appendRows([&] {
         db::Recordset rs(&gDBConnection);
         rs.open(QStringLiteral("Select * from RC_25"));
         EventPump pump;
-        for (int i = 0; i < lines.size() && !lines[i].isEmpty(); ++i) {
+        for (int i = 0; i < lines.size(); ++i) {
             rs.addNew();
             text::LineLeftOut refused = readChecked(lines[i], rs, check);
             if (refused.reason.isEmpty()) {
@@ -198,6 +225,8 @@ text::LinesLeftOut ImportUploadPLU(const ReceivedLineCheck& check)
             pump();
         }
     });
+    if (file.unread)
+        leftOut.addLast({.line = file.unread.emptyLine, .reason = file.unread.text()});
     return leftOut;
 }
 

@@ -19,7 +19,7 @@ const QStringList& reportTables()
     return tables;
 }
 
-void ImportUploadCSV(const QString& code, const std::function<bool()>& stopRequested)
+UnreadLines ImportUploadCSV(const QString& code, const std::function<bool()>& stopRequested)
 {
     // The code comes from a file name; only a known report names a table.
     if (!reportTables().contains(code))
@@ -29,13 +29,14 @@ void ImportUploadCSV(const QString& code, const std::function<bool()>& stopReque
             QStringLiteral("The report %1 cannot be loaded while the work recordset is in use.").arg(code));
     });
     const QString fileName = code + QStringLiteral("UALL.csv");
-    const QList<QByteArray> lines = readDataFileLines(fileName);
+    const LoaderLines file = readLoaderLines(fileName);
+    const QList<QByteArray>& lines = file.lines;
 
     appendRows([&] {
         gRsWork.openTable(code);
         const int fieldCount = gRsWork.fieldCount();
         EventPump pump;
-        for (int n = 0; n < lines.size() && !lines[n].isEmpty(); ++n) {
+        for (int n = 0; n < lines.size(); ++n) {
             const QStringList pieces = text::fromAnsi(lines[n]).split(QLatin1Char(','));
             gRsWork.addNew();
             try {
@@ -59,6 +60,7 @@ void ImportUploadCSV(const QString& code, const std::function<bool()>& stopReque
                 throw DataFileError(QStringLiteral("%1: the load was stopped after line %2.").arg(fileName).arg(n + 1));
         }
     });
+    return file.unread;
 }
 
 } // namespace quorvane::datafiles

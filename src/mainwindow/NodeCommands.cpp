@@ -14,7 +14,7 @@ struct NewKind {
     const char* word; // of PrepareNewNode
     NodeKind parent;  // the node it hangs under
     int image;        // in its view's image list
-    int highest;      // a greater proposal starts again at 1; 0: no bound
+    int fixed;        // the fixed node every store has: a proposal of it or above starts again at 1; 0: none
     bool storeView;   // its view, and so its remembered key
 };
 
@@ -56,7 +56,7 @@ NewNode newNodeUnder(NodeKind kind, const QString& parentKey, int proposed, cons
     if (!k)
         return node;
     const NodeNumbers parent = parseNodeKey(parentKey).numbers;
-    const qint16 n = qint16(k->highest > 0 && proposed > k->highest ? 1 : proposed);
+    const qint16 n = qint16(k->fixed > 0 && proposed >= k->fixed ? 1 : proposed);
     NodeNumbers& numbers = node.numbers;
     numbers.storeNo = kind == NodeKind::Store ? n : parent.storeNo;
     switch (kind) {

@@ -30,9 +30,9 @@ struct NewNode {
 };
 
 // The new node of the kind under the parent's key: the parent's numbers, and the proposed number for the new
-// node's own level (a department above 97 and a main group above 997 start again at 1: the dialog tests the
-// number); a scale takes the address "  0.  0.  0.  0". Its text is the command's caption followed by the number,
-// a scale's the caption alone.
+// node's own level (a department of 97 or above and a main group of 997 or above start again at 1, as 97 and 997
+// are the store's own: the dialog tests the number); a scale takes the address "  0.  0.  0.  0". Its text is the
+// command's caption followed by the number, a scale's the caption alone.
 NewNode newNodeUnder(NodeKind kind, const QString& parentKey, int proposed, const QString& caption);
 
 // Fills the node property record of the kind with the defaults of a new node of those numbers; a new store also

@@ -88,6 +88,21 @@ QString withoutControlCharacters(const QString& text)
     return out;
 }
 
+bool codeLocked(NodeKind kind, int mode, int code)
+{
+    switch (kind) {
+    case NodeKind::Store:
+    case NodeKind::Section:
+        return true;
+    case NodeKind::Department:
+        return mode == 1 && code == 97;
+    case NodeKind::MainGroup:
+        return mode == 1 && code == 997;
+    default:
+        return false;
+    }
+}
+
 Refusal checkProperties(const PropertiesInput& in, const NodeNumbers& current)
 {
     const QString code = QStringLiteral("txtCode");

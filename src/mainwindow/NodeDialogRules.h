@@ -53,6 +53,10 @@ QString cutAtControlCharacter(const QString& name);
 // The text without its control characters: an FTP user name or password holding one fails every log-in.
 QString withoutControlCharacters(const QString& text);
 
+// Whether the code box is locked: always for a store and a section, and for the department 97 and main group 997
+// every store has only while the dialog edits them (mode 1), so a new node's code can always be typed.
+bool codeLocked(NodeKind kind, int mode, int code);
+
 // The boxes of frmProperties at OK.
 struct PropertiesInput {
     NodeKind kind = NodeKind::None;

@@ -107,10 +107,8 @@ Converted convert(const PluFieldRange& range, QStringView column, const ValueFor
         if (column.isEmpty())
             return {};
         const QString t = column.first(qMin(column.size(), qsizetype(range.textLength))).toString();
-        // A control character would reach the scale's data file as it stands.
-        for (const QChar c : t)
-            if (text::isControl(c))
-                return refuse(QStringLiteral("a control character (U+%1)").arg(c.unicode(), 4, 16, QLatin1Char('0')));
+        if (const QString why = text::controlCharacterRefusal(t); !why.isEmpty())
+            return refuse(why);
         bool ok = true;
         text::toAnsi(t, &ok);
         if (!ok)

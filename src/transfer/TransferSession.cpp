@@ -61,7 +61,9 @@ bool TransferSession::run()
     } running(this);
     m_aborted = false;
     m_commands.clear();
+    m_notDeleted.clear();
     m_linesLeftOut = {};
+    m_linesNotRead.clear();
     m_view.showStatus(gLangFTP.text(QStringLiteral("ftpProcess")), QString());
     mStepText = gLangFTP.text(QStringLiteral("ftpConnect"));
 
@@ -86,6 +88,10 @@ bool TransferSession::run()
     mStepText = gLangFTP.text(QStringLiteral("ftpDisconnect"));
     if (!execute(Step::Close)) // fails only when the session was stopped
         return false;
+    if (!m_notDeleted.isEmpty()) {
+        mStepText = stepText;
+        return fail(QString());
+    }
     m_view.showStatus(gLangFTP.text(QStringLiteral("ftpFinish")), QString());
 
     if (m_mode == TransferFetch && !m_files.isEmpty()) {
@@ -96,8 +102,10 @@ bool TransferSession::run()
         try {
             if (prefix == QLatin1String("PLU0"))
                 m_linesLeftOut = datafiles::ImportUploadPLU(m_lineCheck);
-            else
-                datafiles::ImportUploadCSV(prefix, [this] { return m_aborted; });
+            else if (const datafiles::UnreadLines unread = datafiles::ImportUploadCSV(prefix,
+                                                                                      [this] { return m_aborted; }))
+                m_linesNotRead =
+                    QStringLiteral("%1, line %2: %3").arg(m_files.last()).arg(unread.emptyLine).arg(unread.text());
         } catch (const std::exception& e) {
             return fail(m_aborted ? stoppedReason() : QString::fromStdString(e.what()));
         }
@@ -149,6 +157,11 @@ bool TransferSession::execute(Step step, const QString& name)
         dropConnection();
         break;
     }
+    if (!result && result.refused && step == Step::Delete && !m_aborted) {
+        // A file the scale keeps does not stop the files after it; the session ends as an error.
+        m_notDeleted << name + QStringLiteral(": ") + result.errorText;
+        return true;
+    }
     if (!result)
         return fail(m_aborted ? stoppedReason() : result.errorText);
     mStepText.clear();
@@ -160,7 +173,11 @@ bool TransferSession::fail(const QString& reason)
     dropConnection();
     if (m_mode == TransferFetch)
         datafiles::removeDataFiles(m_files);
-    m_view.showStatus(mStepText + QLatin1Char(' ') + gLangFTP.text(QStringLiteral("ftpError")), reason);
+    QStringList reasons = m_notDeleted;
+    if (!reason.isEmpty())
+        reasons << reason;
+    m_view.showStatus(mStepText + QLatin1Char(' ') + gLangFTP.text(QStringLiteral("ftpError")),
+                      reasons.join(QLatin1Char('\n')));
     return false;
 }
 

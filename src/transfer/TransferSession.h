@@ -37,7 +37,9 @@ void setSessionSettings(const ftp::Settings& settings);
 // folder, then "CLOSE"; after a fetch the last listed file is loaded into its table. Every command runs
 // off the UI thread while the UI thread turns its event loop. The first failing step ends the session
 // on the failure path: no further command is given, not even "CLOSE", the FTP client is discarded (the
-// next session starts on a fresh one) and the status shows the step text, a blank and the error text; a fetched
+// next session starts on a fresh one) and the status shows the step text, a blank and the error text;
+// only a DELETE the scale refuses (a 4xx or 5xx reply) lets the session go on to the next file and to "CLOSE",
+// and then ends it as a failed delete, the reason naming each file not deleted with the scale's reply; a fetched
 // file that fails to load counts as a failed get (lines of a PLU file left out do not). In fetch mode the local files
 // of the listed names are deleted at the end, whatever the outcome.
 class TransferSession {
@@ -53,6 +55,9 @@ public:
     // A fetched PLU file: the check each of its lines must pass to be loaded, and the lines the load left out.
     void setReceivedLineCheck(datafiles::ReceivedLineCheck check) { m_lineCheck = std::move(check); }
     const text::LinesLeftOut& linesLeftOut() const { return m_linesLeftOut; }
+    // A fetched report whose load ended at an empty line before lines with data: the file, that line and how many
+    // lines were not read, for the operator; empty otherwise.
+    const QString& linesNotRead() const { return m_linesNotRead; }
 
     // Runs the session once; true when it ended well. Modes other than send, fetch and delete do nothing.
     bool run();
@@ -80,10 +85,12 @@ private:
     QStringList m_unprepared;
     datafiles::ReceivedLineCheck m_lineCheck;
     text::LinesLeftOut m_linesLeftOut;
+    QString m_linesNotRead;
     ScaleLogin m_scale;
     SessionView& m_view;
     QString mStepText;
     QStringList m_commands;
+    QStringList m_notDeleted; // "<name>: <the scale's reply>"
     std::unique_ptr<ftp::FtpClient> m_client;
     bool m_aborted = false;
 };

@@ -284,11 +284,22 @@ void TestReceivedPluLoader::leavesOutLines_data()
     QStringList named;
     for (int i = 1; i <= 20; ++i)
         named << QStringLiteral("%1: PLU_No \"0\" outside 1 to 999999").arg(i);
+    QList<QByteArray> endedEarly = zeros;
+    endedEarly << "" << line({{0, "8"}}) << "" << line({{0, "9"}}) << "";
+    const QByteArray controls("\"Nu\0l\x1b"
+                              "E\tT\"",
+                              10);
+    const QString controlsText = QStringLiteral("Nu") + QChar(0)
+        + QStringLiteral("l\x1b"
+                         "E\tT");
     // clang-format off
     test::addDataRows<LeftOutRow>({
         {.name = "values outside their ranges", .lines = {line({{0, "-5"}}), line({{0, "0"}}), line({{0, "1001"}, {6, "500"}}), line({{0, "1009"}, {6, "-100"}})}, .loaded = "1001", .named = "1: PLU_No \"-5\" outside 1 to 999999|2: PLU_No \"0\" outside 1 to 999999|4: PLU_UPrice \"-100\" outside 0 to 999999"},
         {.name = "a bar format and a date", .lines = {line({{0, "1"}, {8, "29"}}), line({{0, "2"}, {14, "990230"}}), line({{0, "3"}})}, .loaded = "3", .named = "1: PLU_BarFormat \"29\" outside 0 to 28 or 255|2: PLU_Disc_SDate \"300299\" not a date DDMMYY"},
         {.name = "more than 20", .lines = zeros, .loaded = "7", .named = named.join(QLatin1Char('|')) + "|(+5)"},
+        {.name = "control characters in a name", .lines = {line({{0, "1"}, {35, "1"}, {36, controls}}), line({{0, "2"}, {37, "1"}, {38, "\"\x7f\""}}), line({{0, "3"}})}, .loaded = "3", .named = "1: PLU_Commodity \"" + controlsText + "\" a control character (U+0000)|2: PLU_Description \"\x7f\" a control character (U+007f)"},
+        {.name = "an empty line before more", .lines = {line({{0, "1"}}), "", line({{0, "2"}}), line({{0, "3"}}), "", ""}, .loaded = "1", .named = "2: an empty line; the 2 lines after it were not read"},
+        {.name = "an empty line after 20 left out", .lines = endedEarly, .loaded = "7", .named = named.mid(0, 19).join(QLatin1Char('|')) + "|27: an empty line; the 2 lines after it were not read|(+6)"},
     });
     // clang-format on
 }
@@ -311,16 +322,11 @@ void TestReceivedPluLoader::appendsAndStopsAtEmptyLine()
     QCOMPARE(test::rowCount("RC_25"), 4);
     QCOMPARE(rcRow(3).value("PLU_No").toInt(), 3);
 
-    // Nothing after an empty line is read, not even a broken line.
-    QVERIFY(m_folder->writeTempFile(kPlu, line({{0, "4"}}) + "\r\n\r\n" + "garbage\r\n"));
-    ImportUploadPLU();
-    QCOMPARE(test::rowCount("RC_25"), 5);
-
-    // An empty file and a lone line end add nothing.
+    // An empty file and a lone line end add nothing, and say nothing.
     for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n")}) {
         QVERIFY(m_folder->writeTempFile(kPlu, bytes));
-        ImportUploadPLU();
-        QCOMPARE(test::rowCount("RC_25"), 5);
+        QCOMPARE(ImportUploadPLU().count, 0);
+        QCOMPARE(test::rowCount("RC_25"), 4);
     }
 }
 

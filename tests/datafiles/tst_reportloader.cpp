@@ -1,4 +1,5 @@
 #include "support/CodecTestDb.h"
+#include "support/DataRows.h"
 #include "support/TransferFixture.h"
 
 #include "datafiles/DataFileWriters.h"
@@ -32,6 +33,14 @@ QByteArray numbered(int from, int count)
     return pieces.join(',');
 }
 
+// A report file, the rows it loads and what its load did not read ("line N: why").
+struct EndRow {
+    const char* name;
+    QByteArray bytes;
+    int loaded = 0;
+    const char* unread = "";
+};
+
 } // namespace
 
 class TestReportLoader : public QObject {
@@ -50,6 +59,8 @@ private slots:
     void refusesOtherNames_data();
     void refusesOtherNames();
     void appendsAndStopsAtEmptyLine();
+    void linesAfterAnEmptyLine_data();
+    void linesAfterAnEmptyLine();
     void failureKeepsTheLinesBefore();
 
 private:
@@ -198,15 +209,36 @@ void TestReportLoader::appendsAndStopsAtEmptyLine()
     ImportUploadCSV("INV0");
     ImportUploadCSV("INV0");
     QCOMPARE(test::rowCount("INV0"), 4);
-    QVERIFY(m_folder->writeTempFile("INV0UALL.csv", "3\r\n\r\n4\r\n"));
-    ImportUploadCSV("INV0");
-    QCOMPARE(test::rowCount("INV0"), 5);
-    QCOMPARE(rowTexts("INV0", 4).first(), QStringLiteral("3"));
     // A file named by another report is not what "INV0" loads.
     QVERIFY(QFile::remove(m_folder->tempFile("INV0UALL.csv")));
     QVERIFY(m_folder->writeTempFile("INV0UDLY.csv", "9\r\n"));
     QVERIFY_THROWS_EXCEPTION(DataFileError, ImportUploadCSV("INV0"));
-    QCOMPARE(test::rowCount("INV0"), 5);
+    QCOMPARE(test::rowCount("INV0"), 4);
+}
+
+void TestReportLoader::linesAfterAnEmptyLine_data()
+{
+    const QByteArray five("1\r\n2\r\n3\r\n4\r\n5\r\n");
+    // clang-format off
+    test::addDataRows<EndRow>({
+        {.name = "empty lines at the end", .bytes = "1\r\n2\r\n\r\n\r\n", .loaded = 2},
+        {.name = "one line after", .bytes = "3\r\n\r\n4\r\n", .loaded = 1, .unread = "line 2: an empty line; the line after it was not read"},
+        {.name = "ten after, empty lines among them", .bytes = "1\r\n\r\n" + five + "\r\n" + five + "\r\n\r\n", .loaded = 1, .unread = "line 2: an empty line; the 10 lines after it were not read"},
+        {.name = "an empty first line", .bytes = "\r\n1\r\n", .unread = "line 1: an empty line; the line after it was not read"},
+    });
+    // clang-format on
+}
+
+// A scale may write something after an empty line: the load ends there, and says what it did not read.
+void TestReportLoader::linesAfterAnEmptyLine()
+{
+    QFETCH(EndRow, row);
+    setUpFolder();
+    QVERIFY(m_folder->writeTempFile("INV0UALL.csv", row.bytes));
+    const UnreadLines unread = ImportUploadCSV("INV0");
+    QCOMPARE(test::rowCount("INV0"), row.loaded);
+    QCOMPARE(unread ? QStringLiteral("line %1: %2").arg(unread.emptyLine).arg(unread.text()) : QString(),
+             QLatin1String(row.unread));
 }
 
 void TestReportLoader::failureKeepsTheLinesBefore()

@@ -1,9 +1,11 @@
 #include "NodeRows.h"
 #include "TreeDriver.h"
+#include "support/DataRows.h"
 #include "support/TransferFixture.h"
 #include "support/WindowAnswer.h"
 
 #include "mainwindow/NodeCommands.h"
+#include "mainwindow/NodeDialogRules.h"
 #include "mainwindow/ui/frmMain.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
@@ -111,6 +113,15 @@ QString recordText(NodeKind kind)
     }
 }
 
+// The dialog's code box for a node kind, mode (1 edits) and code.
+struct LockRow {
+    const char* name;
+    NodeKind kind = NodeKind::Department;
+    int mode = 1;
+    int code = 97;
+    bool locked = true;
+};
+
 } // namespace
 
 class tst_NodeCommands : public QObject {
@@ -177,7 +188,9 @@ private slots:
         QTest::newRow("section") << int(NodeKind::Section) << "STORE 1" << 3 << "STORE 1 > SECT 1 3|New3|3 ; 1 3 0 0 ; 3|1|New3|0|0|255";
         QTest::newRow("scale") << int(NodeKind::Scale) << "SECT 4 2" << 1 << "SECT 4 2 > MACHINE 4 2   0.  0.  0.  0|New|4 ; 4 2 0 0 ; " "  0.  0.  0.  0|New|1|pelno|pelno|0|0|4|2";
         QTest::newRow("department 98 is 1") << int(NodeKind::Department) << "STORE 2" << 98 << "STORE 2 > DEPT 2 1|New1|2 ; 2 0 1 0 ; 1|New1|0|0|255|2|0";
-        QTest::newRow("department 97") << int(NodeKind::Department) << "STORE 2" << 97 << "STORE 2 > DEPT 2 97|New97|2 ; 2 0 97 0 ; 97|New97|0|0|255|2|0";
+        QTest::newRow("department 97 is 1") << int(NodeKind::Department) << "STORE 2" << 97 << "STORE 2 > DEPT 2 1|New1|2 ; 2 0 1 0 ; 1|New1|0|0|255|2|0";
+        QTest::newRow("department 96") << int(NodeKind::Department) << "STORE 2" << 96 << "STORE 2 > DEPT 2 96|New96|2 ; 2 0 96 0 ; 96|New96|0|0|255|2|0";
+        QTest::newRow("main group 997 is 1") << int(NodeKind::MainGroup) << "DEPT 3 12" << 997 << "DEPT 3 12 > MG 3 12 1|New1|3 ; 3 0 12 1 ; 1|New1|0|0|255|0|3|0|12";
         QTest::newRow("main group 998 is 1") << int(NodeKind::MainGroup) << "DEPT 3 12" << 998 << "DEPT 3 12 > MG 3 12 1|New1|3 ; 3 0 12 1 ; 1|New1|0|0|255|0|3|0|12";
         QTest::newRow("search") << int(NodeKind::Search) << "STORE 5" << 4 << "STORE 5 > SEARCH 5 4|New4|2 ; 5 0 4 0 ; 4|New4|1|97|1|997|1|999997|0|999999|5";
         QTest::newRow("main group under a store") << int(NodeKind::MainGroup) << "STORE 3" << 1 << "";
@@ -206,6 +219,28 @@ private slots:
                      .arg(selectionText().section(" |", 0, 0), record),
                  expect);
         QCOMPARE(currentSelection().scaleIP, kNoScaleIP);
+    }
+
+    // The property dialog's code box: locked for stores and sections, and for 97 and 997 only while they are edited.
+    void codeLock_data()
+    {
+        // clang-format off
+        test::addDataRows<LockRow>({
+            {.name = "department 97 edited"},
+            {.name = "new department 97", .mode = 0, .locked = false},
+            {.name = "department 12 edited", .code = 12, .locked = false},
+            {.name = "main group 997 edited", .kind = NodeKind::MainGroup, .code = 997},
+            {.name = "new main group 997", .kind = NodeKind::MainGroup, .mode = 0, .code = 997, .locked = false},
+            {.name = "main group 97 edited", .kind = NodeKind::MainGroup, .locked = false},
+            {.name = "new store", .kind = NodeKind::Store, .mode = 0, .code = 3},
+            {.name = "section edited", .kind = NodeKind::Section, .code = 2},
+        });
+        // clang-format on
+    }
+    void codeLock()
+    {
+        QFETCH(LockRow, row);
+        QCOMPARE(codeLocked(row.kind, row.mode, row.code), row.locked);
     }
 
     // New nodes from the menus on the real tree: the provisional node while the dialog is open, Cancel taking it out

@@ -213,7 +213,8 @@ private slots:
                "New5:16:16:0 97:DEPT:255:00000097001644455054000000000000000000000000 "
                "997:97:MG:255:00000997001E000000974D47000000000000000000000000000000000000";
         QTest::newRow("store: the definition decides") << "edit:STORE 3" << QStringList{flags, "list comboBarForamt 1", flags, "list comboBarForamt 0", flags} << "2,F* | 2,0 | F*,F* #  # open" << "";
-        QTest::newRow("department inherits the store's") << "edit:DEPT 3 97" << QStringList{flags, "list comboBarForamt 1", flags, "list comboBarForamt 0", flags} << "2*,F* | F*,F* | 2*,F* #  # open" << "";
+        QTest::newRow("department inherits the store's") << "edit:DEPT 3 97" << QStringList{"show txtCode", flags, "list comboBarForamt 1", flags, "list comboBarForamt 0", flags} << "97* | 2*,F* | F*,F* | 2*,F* #  # open" << "";
+        QTest::newRow("new department after 96: 1, typed over") << "new:4:STORE 3:97" << QStringList{"show txtCode", "type txtCode 96", "ok"} << "1 #  # accepted" << "SELECT count(*) FROM KVB_20 WHERE ST_No=3 AND DP_No=96 => 1";
         QTest::newRow("main group of an inheriting department: the store's") << "edit:MG 3 14 41" << QStringList{flags} << "2*,F* #  # open" << "";
         QTest::newRow("main group of department 12: the department's") << "edit:MG 3 12 40" << QStringList{flags, "ok"} << "1*,2* #  # accepted" << "SELECT MG_Name||':'||barformat||':'||Flag1||':'||Flag2 FROM KVB_23 WHERE MG_No=40 => Bread:255:1:2";
         QTest::newRow("department: bar format 19 by its definition, Not Used") << "edit:DEPT 3 19" << QStringList{flags, "show ComboSectNo", "list ComboSectNo 0", "ok"} << "0,0* | 3 #  # accepted" << depts + "12:Bakery:5:1:2:0,14:Cakes:255:0:0:0,19:Deli:19:0:0:0";

@@ -4,6 +4,7 @@
 
 #include "platform/ftp/FtpClient.h"
 #include "platform/ftp/RunOffUiThread.h"
+#include "platform/text/Ansi.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -78,6 +79,8 @@ private slots:
     void wholeSessionOnOneConnection();
     void refusedForReadOnlyUser_data();
     void refusedForReadOnlyUser();
+    void loginInTheCodePage_data();
+    void loginInTheCodePage();
     void refusedLogin_data();
     void refusedLogin();
     void deadScale_data();
@@ -110,7 +113,11 @@ private:
 
 void TestFtpClient::initTestCase() { QVERIFY2(m_server.start(), qPrintable(m_server.errorText())); }
 
-void TestFtpClient::init() { QVERIFY2(m_server.clear(), qPrintable(m_server.errorText())); }
+void TestFtpClient::init()
+{
+    text::setAnsiCodePage(QString());
+    QVERIFY2(m_server.clear(), qPrintable(m_server.errorText()));
+}
 
 void TestFtpClient::normaliseHost_data()
 {
@@ -278,6 +285,43 @@ void TestFtpClient::refusedForReadOnlyUser()
     QCOMPARE(result.replyCode, 550L);
     QVERIFY2(result.errorText.contains(QStringLiteral("550")), qPrintable(result.errorText));
     QCOMPARE(readAll(m_server.filePath(kName)), QByteArray("on the scale\r\n"));
+    // Only a refused delete lets its session go on, on the same connection.
+    QCOMPARE(result.refused, step == Step::Remove);
+    if (result.refused) {
+        QVERIFY(client.get(kName, dir.filePath(QStringLiteral("fetched"))));
+        QCOMPARE(controlConnections(m_server.log()).size(), 1);
+    }
+}
+
+void TestFtpClient::loginInTheCodePage_data()
+{
+    QTest::addColumn<QString>("codePage");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::newRow("windows-1252") << "windows-1252" << QString::fromUtf8("käse") << QString::fromUtf8("pässwörd€");
+    QTest::newRow("GBK") << "GBK" << QString::fromUtf8("秤") << QString::fromUtf8("密码");
+    QTest::newRow("outside the code page") << "windows-1252"
+                                           << "scale" << QString::fromUtf8("密码");
+}
+
+// The scale keeps its login in the code page: a server taking the bytes as sent (latin-1) tells them from UTF-8.
+void TestFtpClient::loginInTheCodePage()
+{
+    QFETCH(QString, codePage);
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    text::setAnsiCodePage(codePage);
+    bool encodable = true;
+    FtpServer server;
+    FtpServer::Options options;
+    options.encoding = QStringLiteral("latin-1");
+    options.user = QString::fromLatin1(text::toAnsi(user));
+    options.password = QString::fromLatin1(text::toAnsi(password, &encodable));
+    QVERIFY2(server.start(options), qPrintable(server.errorText()));
+    ftp::FtpClient client(test::loopbackSettings(server.port(), user, password));
+    const ftp::Result result = client.connect();
+    QVERIFY2(bool(result) == encodable, qPrintable(result.errorText));
+    QCOMPARE(server.log().contains(QStringLiteral("FTP session opened")), encodable); // refused before the network
 }
 
 void TestFtpClient::refusedLogin_data()

@@ -45,7 +45,9 @@ bool FtpServer::start(const Options& options)
                      QStringLiteral("--log"),
                      logPath(),
                      QStringLiteral("--faults"),
-                     faultsPath()};
+                     faultsPath(),
+                     QStringLiteral("--encoding"),
+                     options.encoding};
     if (!options.readOnlyUser.isEmpty())
         args << QStringLiteral("--readonly-user") << options.readOnlyUser << QStringLiteral("--readonly-password")
              << options.readOnlyPassword;

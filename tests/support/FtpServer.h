@@ -27,6 +27,9 @@ public:
         QString password = QStringLiteral("s3cret");
         QString readOnlyUser = QStringLiteral("viewer"); // may list and fetch, not write or delete
         QString readOnlyPassword = QStringLiteral("look");
+        // How the server decodes commands: pyftpdlib's UTF-8 by default; "latin-1" takes each byte as sent, so a
+        // login in the code page meets the bytes a user and password stand for here (QString::fromLatin1).
+        QString encoding = QStringLiteral("utf8");
         Faults faults;
     };
 

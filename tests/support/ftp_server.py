@@ -84,6 +84,8 @@ def main():
     p.add_argument("--readonly-password", default="")
     p.add_argument("--log", help="file that receives every command and reply")
     p.add_argument("--faults", required=True, help="JSON file of the faults of new connections")
+    p.add_argument("--encoding", default="utf8",
+                   help="how commands are decoded; latin-1 takes every byte as it was sent")
     args = p.parse_args()
 
     if args.log:
@@ -99,6 +101,9 @@ def main():
     class Handler(FTPHandler):
         # A refused login is answered at once; the tests have no use for the brute-force delay.
         auth_failed_timeout = 0
+
+        def decode(self, bytes):
+            return bytes.decode(args.encoding, self.unicode_errors)
 
         def on_connect(self):
             faults = read_faults(args.faults)

@@ -58,6 +58,7 @@ private slots:
     void failingWriterIsReported();
     void sendsThroughTheWindow();
     void fetchOpenedModallyByACaller();
+    void reportEndedEarlyIsTold();
     void refusesToCloseWhileASessionRuns();
     void pressingWithoutAMark();
 
@@ -340,6 +341,26 @@ void TestFrmFTPDataTrans::fetchOpenedModallyByACaller()
     QCOMPARE(status, QStringLiteral("Finished"));
     QCOMPARE(test::rowCount("RC_25"), 1);
     QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));
+}
+
+// A report that ended at an empty line before more lines: told at once, the status finished.
+void TestFrmFTPDataTrans::reportEndedEarlyIsTold()
+{
+    FtpServer server;
+    QVERIFY(test::startScale(server));
+    addScale("127.  0.  0.  1", 1, 1);
+    QVERIFY(test::writeFile(server.filePath("DPT0UALL.csv"), "1,Meat\r\n\r\n2,Fish\r\n"));
+    Window w = open(TransferFetch, {"DPT0UALL.csv"});
+    click(w.grid, 1, 4);
+    w.command->click();
+    QCOMPARE(cell(w.grid, 1, 3), QStringLiteral("Finished"));
+    QCOMPARE(test::rowCount("DPT0"), 1);
+    QCOMPARE(m_recorder->messages.size(), 1);
+    QCOMPARE(m_recorder->messages[0].key, QStringLiteral("reportLinesNotRead"));
+    QVERIFY2(
+        m_recorder->messages[0].text.endsWith("\nDPT0UALL.csv, line 2: an empty line; the line after it was not read"),
+        qPrintable(m_recorder->messages[0].text));
+    QVERIFY(w.form->isEnabled());
 }
 
 void TestFrmFTPDataTrans::refusesToCloseWhileASessionRuns()

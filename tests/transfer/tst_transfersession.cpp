@@ -1,4 +1,5 @@
 #include "support/CodecTestDb.h"
+#include "support/DataRows.h"
 #include "support/FtpServer.h"
 #include "support/TransferFixture.h"
 
@@ -55,6 +56,19 @@ QStringList verbs(const QString& log)
 const QByteArray kReceivedLine =
     "42,,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
     "0,0,0,0,1,\"PEAR\",0,,0,0,0,0,0,0,0,0,0,0";
+
+// A delete of STR0, SAT0 and INV0: the files on the scale before it and after, the login, a fault, the commands
+// given (how many of the full list) and the status and its reason.
+struct DeleteRow {
+    const char* name;
+    QStringList onScale{"STR0", "SAT0", "INV0"};
+    QString user = QStringLiteral("scale");
+    QString drop{};
+    QStringList left{};
+    int commands = 5;
+    QString status = QStringLiteral("DELETE Error");
+    QString reason{};
+};
 
 } // namespace
 
@@ -233,6 +247,15 @@ void TestTransferSession::fetchesReportFile()
     QCOMPARE(gDBConnection.scalar("SELECT Value_01 FROM DPT0 ORDER BY rowid DESC").toString(), QStringLiteral("Fish"));
     QCOMPARE(row.files, QStringList{"DPT"});
     QVERIFY(!QFile::exists(m_folder->tempFile("DPT0UALL.csv")));
+    QVERIFY(session.linesNotRead().isEmpty());
+
+    // Lines after an empty line: the load ends there, finished, and the session says what it did not read.
+    QVERIFY(writeFile(m_server.filePath("DPT0UALL.csv"), "3,Game\r\n\r\n4,Veal\r\n5,Lamb\r\n"));
+    QVERIFY(session.run());
+    QCOMPARE(test::rowCount("DPT0"), 3);
+    QCOMPARE(row.statuses.last(), kFinish);
+    QCOMPARE(session.linesNotRead(),
+             QStringLiteral("DPT0UALL.csv, line 2: an empty line; the 2 lines after it were not read"));
 }
 
 void TestTransferSession::fetchOfTwoLoadsTheLast()
@@ -286,30 +309,42 @@ void TestTransferSession::failedLoadIsAFailure()
 
 void TestTransferSession::deletes_data()
 {
-    QTest::addColumn<bool>("allowed");
-    QTest::newRow("allowed") << true;
-    QTest::newRow("refused") << false;
+    const QString absent = QStringLiteral(": The scale answered \"550 No such file or directory.\"");
+    const QString denied = QStringLiteral(": The scale answered \"550 Not enough privileges.\"");
+    // clang-format off
+    test::addDataRows<DeleteRow>({
+        {.name = "allowed", .status = "Finished"},
+        {.name = "the first absent", .onScale = {"SAT0", "INV0"}, .reason = "STR0UALL.csv" + absent},
+        {.name = "read-only login", .user = "viewer", .left = {"STR0", "SAT0", "INV0"}, .reason = "STR0UALL.csv" + denied + "\nSAT0UALL.csv" + denied + "\nINV0UALL.csv" + denied},
+        {.name = "hangs up at the first", .drop = "DELE", .left = {"STR0", "SAT0", "INV0"}, .commands = 2},
+    });
+    // clang-format on
 }
 
+// A file the scale refuses to delete does not keep the others; a dropped connection ends the session at once.
 void TestTransferSession::deletes()
 {
-    QFETCH(bool, allowed);
-    QVERIFY(writeFile(m_server.filePath("SAT0UALL.csv"), "x"));
-    QVERIFY(writeFile(m_server.filePath("INV0UALL.csv"), "y"));
-    Row row;
-    TransferSession session(TransferDelete, {"SAT0UALL.csv", "INV0UALL.csv"},
-                            allowed ? login() : login("viewer", "look"), row);
-    QCOMPARE(session.run(), allowed);
-    QCOMPARE(QFile::exists(m_server.filePath("SAT0UALL.csv")), !allowed);
-    QCOMPARE(QFile::exists(m_server.filePath("INV0UALL.csv")), !allowed);
-    if (allowed) {
-        QCOMPARE(session.commands(), (QStringList{"DIR", "DELETE SAT0UALL.csv", "DELETE INV0UALL.csv", "CLOSE"}));
-        QCOMPARE(row.statuses.last(), kFinish);
-    } else {
-        QCOMPARE(session.commands(), (QStringList{"DIR", "DELETE SAT0UALL.csv"}));
-        QCOMPARE(row.statuses.last(), QStringLiteral("DELETE Error"));
-        QCOMPARE(row.files, QStringList{"SAT"});
-    }
+    QFETCH(DeleteRow, row);
+    for (const QString& code : row.onScale)
+        QVERIFY(writeFile(m_server.filePath(code + "UALL.csv"), "x"));
+    FtpServer::Faults faults;
+    if (!row.drop.isEmpty())
+        faults.dropOn << row.drop;
+    QVERIFY(m_server.setFaults(faults));
+    Row view;
+    TransferSession session(TransferDelete, {"STR0UALL.csv", "SAT0UALL.csv", "INV0UALL.csv"},
+                            row.user == "viewer" ? login("viewer", "look") : login(), view);
+    QCOMPARE(session.run(), row.status == kFinish);
+    QStringList left = QDir(m_server.rootPath()).entryList(QDir::Files);
+    left.replaceInStrings("UALL.csv", "");
+    QStringList expected = row.left;
+    expected.sort();
+    QCOMPARE(left, expected);
+    const QStringList all{"DIR", "DELETE STR0UALL.csv", "DELETE SAT0UALL.csv", "DELETE INV0UALL.csv", "CLOSE"};
+    QCOMPARE(session.commands(), all.mid(0, row.commands));
+    QCOMPARE(view.statuses.last(), row.status);
+    if (!row.reason.isEmpty())
+        QCOMPARE(view.reasons.last(), row.reason);
 }
 
 void TestTransferSession::serverFails_data()

@@ -86,7 +86,6 @@ void frmProperties::Form_Load()
         selectAllOnFocus(box);
     txtFlag1->setText(QStringLiteral("0"));
     txtFlag2->setText(QStringLiteral("0"));
-    setLocked(txtCode, m_kind == NodeKind::Store || m_kind == NodeKind::Section);
     labSectNo->setVisible(m_kind == NodeKind::Department);
     ComboSectNo->setVisible(m_kind == NodeKind::Department);
     labTaxNo->setVisible(m_kind == NodeKind::MainGroup);
@@ -121,18 +120,17 @@ void frmProperties::Form_Load()
         limitEdit(txtCode, EditLimit().chars(2).digits());
         limitEdit(txtName, EditLimit().chars(8).refusal(refused));
         fill(tree.gDeptRec.DP_No, tree.gDeptRec.DP_Name, tree.gDeptRec);
-        setLocked(txtCode, txtCode->text() == QLatin1String("97"));
         break;
     case NodeKind::MainGroup:
         limitEdit(txtCode, EditLimit().chars(3).digits());
         limitEdit(txtName, EditLimit().chars(8).refusal(refused));
         fill(tree.gMGRec.MG_No, tree.gMGRec.MG_Name, tree.gMGRec);
-        setLocked(txtCode, txtCode->text() == QLatin1String("997"));
         setText(txtTaxNo, QString::number(tree.gMGRec.Tax_No));
         break;
     default:
         return; // no dialog of this kind
     }
+    setLocked(txtCode, codeLocked(m_kind, tree.gPropMode, txtCode->text().toInt()));
     FillBarFormatCombo();
     setListIndex(comboBarForamt, barFormatListPosition(m_kind, barFormat));
     showFlags(flag1, flag2);

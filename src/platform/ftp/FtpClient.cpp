@@ -1,5 +1,6 @@
 #include "platform/ftp/FtpClient.h"
 
+#include "platform/text/Ansi.h"
 #include "platform/text/FileWriter.h"
 
 #include <QElapsedTimer>
@@ -110,6 +111,14 @@ private:
     bool m_tripped = false;
 };
 
+// Keeps the last reply line of the scale (libcurl hands an FTP server's replies over as headers).
+size_t keepLastLine(char* data, size_t size, size_t count, void* line)
+{
+    const size_t bytes = size * count;
+    *static_cast<QByteArray*>(line) = QByteArray(data, qsizetype(bytes)).trimmed();
+    return bytes;
+}
+
 Result stopped() { return Result::failure(QStringLiteral("The command was stopped")); }
 
 CURL* newHandle()
@@ -156,7 +165,15 @@ struct FtpClient::Request {
     QIODevice* download = nullptr; // target of a GET
 };
 
-FtpClient::FtpClient(Settings settings) : m_settings(std::move(settings)) { }
+FtpClient::FtpClient(Settings settings) : m_settings(std::move(settings))
+{
+    // The scale keeps its login in the code page, as every text the program sends it.
+    bool userOk = true;
+    bool passwordOk = true;
+    m_user = text::toAnsi(m_settings.user, &userOk);
+    m_password = text::toAnsi(m_settings.password, &passwordOk);
+    m_loginEncoded = userOk && passwordOk;
+}
 
 FtpClient::~FtpClient() { close(); }
 
@@ -166,6 +183,8 @@ Result FtpClient::checkSettings() const
         return Result::failure(QStringLiteral("Invalid scale address \"%1\"").arg(m_settings.host));
     if (holdsLineBreakOrNul(m_settings.user) || holdsLineBreakOrNul(m_settings.password))
         return Result::failure(QStringLiteral("The user name or password holds a line break or NUL character"));
+    if (!m_loginEncoded)
+        return Result::failure(QStringLiteral("The user name or password holds a character the code page cannot hold"));
     return {};
 }
 
@@ -211,7 +230,8 @@ Result FtpClient::remove(const QString& remoteName)
     if (Result r = checkRemoteName(remoteName); !r)
         return r;
     Request request;
-    request.command = "DELE " + remoteName.toUtf8();
+    // "*": libcurl goes on after a refusal, keeping the connection in step; the reply decides below.
+    request.command = "*DELE " + remoteName.toUtf8();
     return perform(request);
 }
 
@@ -277,14 +297,12 @@ Result FtpClient::perform(const Request& request)
     // Credentials go as options only: the URL holds no secret that could reach a log or an error text.
     const QByteArray url = "ftp://" + normaliseHost(m_settings.host)->toLatin1() + ':'
         + QByteArray::number(m_settings.port) + '/' + QUrl::toPercentEncoding(request.remoteName);
-    const QByteArray user = m_settings.user.toUtf8();
-    const QByteArray password = m_settings.password.toUtf8();
     char errorBuffer[CURL_ERROR_SIZE] = {};
 
     curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-    if (!user.isEmpty()) { // otherwise libcurl logs in anonymously
-        curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
+    if (!m_user.isEmpty()) { // otherwise libcurl logs in anonymously
+        curl_easy_setopt(curl, CURLOPT_USERNAME, m_user.constData());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, m_password.constData());
     }
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -300,10 +318,13 @@ Result FtpClient::perform(const Request& request)
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, request.download);
 
     curl_slist* commands = nullptr;
+    QByteArray lastReply; // of a command: the scale's own words when it refuses
     if (!request.command.isEmpty()) {
         commands = curl_slist_append(nullptr, request.command.constData());
         curl_easy_setopt(curl, CURLOPT_QUOTE, commands);
         curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, keepLastLine);
+        curl_easy_setopt(curl, CURLOPT_HEADERDATA, &lastReply);
     }
     if (request.upload) {
         curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
@@ -320,7 +341,17 @@ Result FtpClient::perform(const Request& request)
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 1L);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, nullptr);
     curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, nullptr);
     curl_slist_free_all(commands);
+    if (code == CURLE_OK && !request.command.isEmpty() && reply >= 400 && reply <= 599) {
+        Result refused = Result::failure(QStringLiteral("The scale answered \"%1\"")
+                                             .arg(lastReply.startsWith(QByteArray::number(reply))
+                                                      ? QString::fromLatin1(lastReply.left(200))
+                                                      : QString::number(reply)),
+                                         reply);
+        refused.refused = true;
+        return refused;
+    }
     if (code == CURLE_OK && !request.command.isEmpty() && (reply < 200 || reply > 299)) {
         // libcurl takes any reply below 400 to a quoted command as success; a pending or preliminary
         // one is not, and leaves the control connection out of step, so it is not reused.

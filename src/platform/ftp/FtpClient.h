@@ -19,7 +19,7 @@ struct Timeouts {
 
 struct Settings {
     QString host; // the scale address as stored, e.g. "192.168.  1. 10"
-    QString user; // empty: an anonymous login
+    QString user; // empty: an anonymous login; sent, like the password, as its bytes in the code page
     QString password;
     quint16 port = 21;
     bool useEpsv = false; // passive mode by PASV; EPSV only where a scale wants it
@@ -30,6 +30,9 @@ struct Result {
     bool ok = true;
     QString errorText;  // empty when ok; never holds the user name or password
     long replyCode = 0; // the negative FTP reply behind a failure, 0 when there was none
+    // The scale refused the command itself (a 4xx or 5xx reply to a DELE) and the session is still in step, so
+    // further commands may follow.
+    bool refused = false;
 
     explicit operator bool() const { return ok; }
     static Result failure(const QString& text, long replyCode = 0) { return {false, text, replyCode}; }
@@ -54,6 +57,7 @@ public:
     Result put(const QString& localPath, const QString& remoteName);
     // The local file appears only when the whole file arrived.
     Result get(const QString& remoteName, const QString& localPath);
+    // A refusal of the scale fails it as `refused`: the session goes on.
     Result remove(const QString& remoteName);
     // Says QUIT when a connection is open. Never fails: a scale that hangs up first is fine.
     void close();
@@ -69,6 +73,11 @@ private:
     Result checkSettings() const;
 
     Settings m_settings;
+    // The login as it goes out, encoded when the client is made (on the caller's thread); false: the code page
+    // cannot hold it.
+    QByteArray m_user;
+    QByteArray m_password;
+    bool m_loginEncoded = true;
     // CURL* and CURLM*, kept across commands so libcurl reuses the connection.
     void* m_curl = nullptr;
     void* m_multi = nullptr;

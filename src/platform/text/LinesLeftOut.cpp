@@ -9,6 +9,13 @@ void LinesLeftOut::add(LineLeftOut line)
         named << std::move(line);
 }
 
+void LinesLeftOut::addLast(LineLeftOut line)
+{
+    if (named.size() >= NamedLinesMax)
+        named.removeLast();
+    add(std::move(line));
+}
+
 void LinesLeftOut::add(const LinesLeftOut& more)
 {
     count += more.count;

@@ -24,6 +24,9 @@ struct LinesLeftOut {
     QList<LineLeftOut> named{};
 
     void add(LineLeftOut line);
+    // The line that ended the reading: named even when NamedLinesMax lines are, in the last named place (the line
+    // it takes stays counted).
+    void addLast(LineLeftOut line);
     // The lines of a further reading after these.
     void add(const LinesLeftOut& more);
     // namedLinesText, a line each.

@@ -90,6 +90,14 @@ bool readFile(const QString& path, QByteArray* bytes, QString* error)
     return true;
 }
 
+QString controlCharacterRefusal(QStringView text)
+{
+    for (const QChar c : text)
+        if (isControl(c))
+            return QStringLiteral("a control character (U+%1)").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    return {};
+}
+
 QString blankControls(QString text)
 {
     for (QChar& c : text)

@@ -30,6 +30,11 @@ QStringView trimBlanks(QStringView text);
 // A control character: C0, DEL or C1.
 inline bool isControl(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F); }
 
+// Why a text bound for a scale's data file is refused: its first control character, which the file would carry as
+// it stands ("a control character (U+001b)"); empty when it holds none. The PLU import and the received-PLU load
+// both judge their texts by it.
+QString controlCharacterRefusal(QStringView text);
+
 // The text with each control character made a blank: a line of a text file that held one would not be read back
 // as written.
 QString blankControls(QString text);

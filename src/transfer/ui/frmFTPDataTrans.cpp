@@ -170,6 +170,7 @@ void frmFTPDataTrans::cmdCommand_Click()
     m_sessionRunning = true;
     setEnabled(false);
     const qint16 mode = gTransferMode;
+    QString linesNotRead;
     if (mode == TransferSend || mode == TransferFetch || mode == TransferDelete) {
         int marked = 0;
         for (int r = 1; r < flexRows(MSFGFTP) && !marked; ++r)
@@ -184,6 +185,7 @@ void frmFTPDataTrans::cmdCommand_Click()
             session.setReceivedLineCheck(gReceivedLineCheck);
             session.run();
             gReceivedLinesLeftOut.add(session.linesLeftOut());
+            linesNotRead = session.linesNotRead();
             setFlexText(MSFGFTP, marked, selectColumn(), QString());
             m_sessionRow = 0;
         } else if (mode == TransferFetch) {
@@ -192,6 +194,9 @@ void frmFTPDataTrans::cmdCommand_Click()
     }
     setEnabled(true);
     m_sessionRunning = false;
+    // Told while the scale's row is in view: the report's caller goes on to export what was loaded.
+    if (!linesNotRead.isEmpty())
+        msgBox(langMsg(QStringLiteral("reportLinesNotRead"), linesNotRead), MsgIcon::Exclamation, MsgButtons::Ok, this);
 }
 
 void frmFTPDataTrans::cmdClose_Click() { close(); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QTest>
 #include <QTreeWidget>
@@ -30,6 +31,19 @@ inline bool press(QWidget* w, const QString& key, Qt::MouseButton mouse = Qt::Le
         QTest::mousePress(tree(w)->viewport(), mouse, {}, at);
     else
         QTest::mouseClick(tree(w)->viewport(), mouse, {}, at);
+    return true;
+}
+
+// The operator's click on the arrow that expands or collapses a node. False when no node has the key.
+inline bool clickArrow(QWidget* w, const QString& key)
+{
+    QTreeWidgetItem* node = nodeOf(w, key);
+    if (!node)
+        return false;
+    tree(w)->scrollToItem(node);
+    const QRect item = tree(w)->visualItemRect(node);
+    QTest::mouseClick(tree(w)->viewport(), Qt::LeftButton, {},
+                      QPoint(item.left() - tree(w)->indentation() / 2, item.center().y()));
     return true;
 }
 

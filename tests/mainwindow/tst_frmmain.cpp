@@ -236,10 +236,13 @@ private slots:
     }
 
     // What the operator's presses on the tree do: a click on the listed node lists nothing again; the right button
-    // opens the pop-up menu once; a cancelled save question puts the earlier node back with its menus and numbers.
+    // opens the pop-up menu once; a cancelled save question puts the earlier node back with its menus and numbers;
+    // a collapse that hides the selected node selects the collapsed one, unless the question is cancelled.
     void operatorPresses_data()
     {
-        QTest::addColumn<QStringList>("steps"); // "click KEY", "right KEY", "changed" (an edited PLU, answer Cancel)
+        // "click KEY", "right KEY", "collapse KEY" (a click on its arrow), "close" (the pop-up menu), "store" (the
+        // store view), "changed" (an edited PLU, answer Cancel)
+        QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("numbers");
         QTest::addColumn<QString>("loads");
@@ -251,6 +254,10 @@ private slots:
         QTest::newRow("left click after a right press") << QStringList{"right DEPT 1 3", "close", "click DEPT 1 5"} << "DEPT 1 5" << "1 0 5 0 |  0.  0.  0.  0| kind 1" << "1:1:3:0 1:1:5:0" << "closed" << 0;
         QTest::newRow("cancelled question") << QStringList{"click DEPT 1 5", "changed", "click MG 1 3 97"} << "DEPT 1 5" << "1 0 5 0 |  0.  0.  0.  0| kind 1" << "1:1:5:0" << "closed" << 1;
         QTest::newRow("cancelled question, right press") << QStringList{"click DEPT 1 5", "changed", "right MG 1 3 97"} << "DEPT 1 5" << "1 0 5 0 |  0.  0.  0.  0| kind 1" << "1:1:5:0" << "closed" << 1;
+        QTest::newRow("collapse over the selected node") << QStringList{"click MG 1 3 97", "collapse DEPT 1 3"} << "DEPT 1 3" << "1 0 3 0 |  0.  0.  0.  0| kind 1" << "2:1:3:97 1:1:3:0" << "closed" << 0;
+        QTest::newRow("collapse over the selected node, cancelled") << QStringList{"click MG 1 3 97", "changed", "collapse DEPT 1 3"} << "MG 1 3 97" << "1 0 3 97 |  0.  0.  0.  0| kind 2" << "2:1:3:97" << "closed" << 1;
+        QTest::newRow("collapse of another node") << QStringList{"click MG 1 3 97", "collapse DEPT 1 97"} << "MG 1 3 97" << "1 0 3 97 |  0.  0.  0.  0| kind 2" << "2:1:3:97" << "closed" << 0;
+        QTest::newRow("collapse over the selected scale") << QStringList{"store", "click MACHINE 1 2 192.168.  1. 20", "collapse STORE 1"} << "STORE 1" << "0 0 0 0 |  0.  0.  0.  0| kind 0" << "" << "closed" << 0;
         // clang-format on
     }
     void operatorPresses()
@@ -265,8 +272,12 @@ private slots:
                 press(w, key);
             else if (step.startsWith(QLatin1String("right")))
                 press(w, key, Qt::RightButton);
+            else if (step.startsWith(QLatin1String("collapse")))
+                QVERIFY2(test::clickArrow(w, key), qPrintable(key));
             else if (step == QLatin1String("close"))
                 popup->hide();
+            else if (step == QLatin1String("store"))
+                w->cmdStore_Click();
             else if (step == QLatin1String("changed")) {
                 gPluEditor().gPLUChanged = 1;
                 m_answer = ui::MsgCancel;
@@ -277,6 +288,8 @@ private slots:
         // The node the operator sees highlighted is the one the menus and numbers belong to.
         const QList<QTreeWidgetItem*> highlighted = tree(w)->selectedItems();
         QTEST(highlighted.size() == 1 ? highlighted[0]->data(0, Qt::UserRole).toString() : QString(), "selected");
+        for (const QTreeWidgetItem* up = tree(w)->currentItem()->parent(); up; up = up->parent())
+            QVERIFY2(up->isExpanded(), "the selected node is in sight");
         QTEST(numbersNow(), "numbers");
         QTEST(m_loads.join(QLatin1Char(' ')), "loads");
         QStringList shown;
@@ -288,6 +301,11 @@ private slots:
         QTEST(int(m_messages.size()), "questions");
         if (!menusBefore.isEmpty())
             QCOMPARE(menuStates(w), menusBefore);
+        // The menus are the selected node's: a click on it changes none.
+        const QString menus = menuStates(w);
+        gPluEditor().gPLUChanged = 0;
+        press(w, w->selectedNodeKey());
+        QCOMPARE(menuStates(w), menus);
     }
 
     // The start: the first store of an empty database in one-store mode, the root of store mode 1, stores present.

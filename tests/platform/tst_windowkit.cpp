@@ -236,7 +236,7 @@ private slots:
         QTest::newRow("option on a plain frame") << "optB" << "QRadioButton" << "Frame2" << QRect(0, 30, 100, 20) << "Option B";
         QTest::newRow("button") << "cmdOK" << "QPushButton" << "frmKit" << QRect(450, 80, 80, 30) << "OK";
         QTest::newRow("label") << "lblPLU" << "QLabel" << "frmKit" << QRect(8, 180, 80, 20) << "PLU No.";
-        QTest::newRow("grid") << "gridList" << "QTableWidget" << "frmKit" << QRect(8, 210, 200, 100) << "";
+        QTest::newRow("grid") << "gridList" << "quorvane::ui::FlexGridWidget" << "frmKit" << QRect(8, 210, 200, 100) << "";
         QTest::newRow("label on a tab page") << "lblOnPage" << "QLabel" << "page2" << QRect(10, 10, 80, 20) << "PLU No.";
         QTest::newRow("tree") << "treeStore" << "QTreeWidget" << "frmKit" << QRect(430, 180, 160, 130) << "";
         QTest::newRow("date") << "DTPickerStart" << "QDateEdit" << "frmKit" << QRect(8, 320, 100, 21) << "";

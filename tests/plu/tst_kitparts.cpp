@@ -13,6 +13,7 @@
 #include "plu/Marks.h"
 #include "settings/FieldKinds.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
@@ -56,6 +57,7 @@ const ui::ControlTable frmKit::kControls{
                 .onLeave(&frmKit::txtB_LostFocus)
                 .onEnter(&frmKit::txtB_GotFocus),
             ui::flexGrid("grid", {2000, 120, 3800, 2500}),
+            ui::textBox("txtC", {120, 1560, 1500, 345}),
         },
 };
 
@@ -252,6 +254,7 @@ private slots:
         QTest::newRow("the byte limit cuts a paste") << CellRow{.name = "limit", .bytes = 4, .typed = "abcdef", .cell = "abcd"};
         QTest::newRow("Esc restores") << CellRow{.name = "esc", .typed = "new", .key = Qt::Key_Escape, .next = "cancelled 1 0"};
         QTest::newRow("leaving commits") << CellRow{.name = "leave", .typed = "new", .key = 0, .cell = "new", .next = "left 1 0"};
+        QTest::newRow("Tab leaves") << CellRow{.name = "tab", .typed = "new", .key = Qt::Key_Tab, .cell = "new", .next = "left 1 0"};
         QTest::newRow("a list's popup is no leaving") << CellRow{.name = "list", .list = {"old", "new"}, .typed = "choose:list=1", .key = 0, .cell = "new", .next = "left 1 0"};
         // clang-format on
     }
@@ -313,6 +316,32 @@ private slots:
         editor->installEventFilter(&ending);
         QCOMPARE(test::fatalMessage([&] { test::runSteps(&w, "choose:list=1"); }).value_or("no stop"),
                  QStringLiteral("list closed when its popup opened"));
+    }
+
+    // In a grid the arrows move the current cell; Tab and Shift+Tab go to the window's next and previous controls,
+    // from a cell's box too (the box's leaving done).
+    void gridKeys()
+    {
+        frmKit w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* grid = w.findChild<QTableWidget*>("grid");
+        ui::setupFlexGrid(grid, {{"A", 1500}, {"B", 1500}}, 3);
+        grid->setCurrentCell(0, 0);
+        const auto keys = [&](QWidget* from, std::initializer_list<Qt::Key> pressed) {
+            from->setFocus();
+            for (Qt::Key key : pressed)
+                QTest::keyClick(QApplication::focusWidget(), key);
+            return QStringLiteral("%1 %2,%3")
+                .arg(QApplication::focusWidget()->objectName())
+                .arg(grid->currentRow())
+                .arg(grid->currentColumn());
+        };
+        QCOMPARE(keys(grid, {Qt::Key_Right, Qt::Key_Down}), QStringLiteral("grid 1,1"));
+        QCOMPARE(keys(grid, {Qt::Key_Tab}), QStringLiteral("txtC 1,1"));
+        QCOMPARE(keys(grid, {Qt::Key_Backtab}), QStringLiteral("txtB 1,1"));
+        QCOMPARE(keys(ui::editCell(grid, {1, 0}, {.name = "box"}), {Qt::Key_Tab}), QStringLiteral("txtC 0,0"));
+        QVERIFY(!ui::cellEditor(grid));
     }
 
     // Marks over RC_25: a Shift range, a single toggle, mark all, clear all, and the clearing of the marked rows

@@ -16,6 +16,7 @@
 #include "state/PluEditorState.h"
 #include "state/SettingsState.h"
 #include "state/StoreTreeState.h"
+#include "support/DataRows.h"
 #include "support/WindowSteps.h"
 
 #include <QAbstractButton>
@@ -49,6 +50,33 @@ void click(QWidget* w, int row, int col, Qt::KeyboardModifiers keys = {})
     QTest::mouseClick(g->viewport(), Qt::LeftButton, keys, g->visualItemRect(g->item(row - 1, col)).center());
 }
 
+// The operator makes another row current, by steps " "-separated: "click:R" on row R's PLU cell, "drag:R-S" pressed
+// on row R, moved to and released on row S, "slip:R-S" the same with no move between, "right:R" the right button,
+// "key:K" a key (QKeySequence's text: "PgDown", "Ctrl+End"), "type:C" a typed character.
+void moveBy(QWidget* w, const QString& steps)
+{
+    QTableWidget* g = grid(w);
+    const auto at = [g](const QString& row) { return g->visualItemRect(g->item(row.toInt() - 1, 2)).center(); };
+    for (const QString& step : steps.split(QLatin1Char(' '))) {
+        const QString how = step.section(QLatin1Char(':'), 0, 0), what = step.section(QLatin1Char(':'), 1);
+        const QString from = what.section(QLatin1Char('-'), 0, 0), to = what.section(QLatin1Char('-'), -1);
+        if (how == QLatin1String("click") || how == QLatin1String("right")) {
+            QTest::mouseClick(g->viewport(), how == QLatin1String("click") ? Qt::LeftButton : Qt::RightButton, {},
+                              at(what));
+        } else if (how == QLatin1String("drag") || how == QLatin1String("slip")) {
+            QTest::mousePress(g->viewport(), Qt::LeftButton, {}, at(from));
+            if (how == QLatin1String("drag"))
+                QTest::mouseMove(g->viewport(), at(to));
+            QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, at(to));
+        } else if (how == QLatin1String("key")) {
+            const QKeyCombination key = QKeySequence::fromString(what)[0];
+            QTest::keyClick(g, key.key(), key.keyboardModifiers());
+        } else {
+            QTest::keyClicks(g, what);
+        }
+    }
+}
+
 void clickHeader(QWidget* w)
 {
     QHeaderView* header = grid(w)->horizontalHeader();
@@ -62,7 +90,17 @@ const QString kFailUpdates = QStringLiteral("fail:BEFORE UPDATE ON KVB_25");
 // A name's text block of one line.
 QByteArray nameBlock(const QByteArray& name) { return QByteArray("\x01") + char(name.size()) + name + "\x0c"; }
 
+// Another row made current by the steps of moveBy(), then the row the grid and the editor show.
+struct Chosen {
+    const char* name;
+    const char* by;
+    int row;
+    bool edit = true; // then Delete deletes the PLU shown
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Chosen)
 
 class tst_PluWindow : public QObject {
     Q_OBJECT
@@ -301,7 +339,8 @@ private slots:
         QVERIFY(m_messages[0].text.startsWith(gLangMsg.text(QStringLiteral("dbWriteErr"))));
     }
 
-    // Leaving an edited PLU of row 1 by a click on row 5 or by the Down key, answering the save question.
+    // Leaving an edited PLU of row 1 by a click on row 5, a press released on another row or a key, answering the
+    // save question.
     void leaveEdited_data()
     {
         QTest::addColumn<QString>("by");
@@ -313,12 +352,17 @@ private slots:
         QTest::addColumn<QString>("itemCode"); // of PLU 1, shown in edit mode on the inherit entry; "": display mode
         const QString kept = "1:100 2:200 3:300 4:400 5:500", saved = "1:250 2:200 3:300 4:400 5:500";
         // clang-format off
-        QTest::newRow("click, Cancel") << "click" << int(ui::MsgCancel) << "1" << 1 << kept << 1 << "";
-        QTest::newRow("Down, No") << "down" << int(ui::MsgNo) << "1" << 2 << kept << 1 << "";
-        QTest::newRow("Down, Yes") << "down" << int(ui::MsgYes) << "1" << 2 << saved << 1 << "";
-        QTest::newRow("click, Yes, number used") << "click" << int(ui::MsgYes) << "3" << 1 << kept << 2 << "";
-        QTest::newRow("click, Yes, database fails") << "click" << int(ui::MsgYes) << "failing" << 1 << kept << 2 << "";
-        QTest::newRow("click, Yes, item code longer than its format") << "click" << int(ui::MsgYes) << "1" << 5 << saved << 1 << "1234567890";
+        QTest::newRow("click, Cancel") << "click:5" << int(ui::MsgCancel) << "1" << 1 << kept << 1 << "";
+        QTest::newRow("Down, No") << "key:Down" << int(ui::MsgNo) << "1" << 2 << kept << 1 << "";
+        QTest::newRow("Down, Yes") << "key:Down" << int(ui::MsgYes) << "1" << 2 << saved << 1 << "";
+        QTest::newRow("click, Yes, number used") << "click:5" << int(ui::MsgYes) << "3" << 1 << kept << 2 << "";
+        QTest::newRow("click, Yes, database fails") << "click:5" << int(ui::MsgYes) << "failing" << 1 << kept << 2 << "";
+        QTest::newRow("click, Yes, item code longer than its format") << "click:5" << int(ui::MsgYes) << "1" << 5 << saved << 1 << "1234567890";
+        QTest::newRow("pressed on 3, released on 5, No") << "drag:3-5" << int(ui::MsgNo) << "1" << 5 << kept << 1 << "";
+        QTest::newRow("pressed on 3, released on 5, Cancel") << "drag:3-5" << int(ui::MsgCancel) << "1" << 1 << kept << 1 << "";
+        QTest::newRow("PageDown, Yes") << "key:PgDown" << int(ui::MsgYes) << "1" << 5 << saved << 1 << "";
+        QTest::newRow("Ctrl+End, Cancel") << "key:Ctrl+End" << int(ui::MsgCancel) << "1" << 1 << kept << 1 << "";
+        QTest::newRow("a typed 4, No") << "type:4" << int(ui::MsgNo) << "1" << 4 << kept << 1 << "";
         // clang-format on
     }
     void leaveEdited()
@@ -347,10 +391,7 @@ private slots:
         ui::setText(find<QLineEdit>(w, QStringLiteral("meditPLU")), failing ? QStringLiteral("1") : number);
         gPluEditor().gPLUChanged = 1;
         m_answer = answer;
-        if (by == QLatin1String("click"))
-            click(w, 5, 2);
-        else
-            QTest::keyClick(grid(w), Qt::Key_Down);
+        moveBy(w, by);
         QTEST(int(m_messages.size()), "messages");
         QCOMPARE(m_messages[0].text, gLangMsg.text(QStringLiteral("updatePLU")));
         QCOMPARE(gPluEditor().gCurPLURow, shownRow);
@@ -365,6 +406,45 @@ private slots:
         if (!itemCode.isEmpty())
             QCOMPARE(pluRows(QStringLiteral("PLU_EANItemCode")).section(QLatin1Char(' '), 0, 0),
                      QStringLiteral("1:") + itemCode);
+    }
+
+    // However the operator makes another row current, the editor shows it and Delete deletes that PLU: the grid
+    // and the editor never part.
+    void chosenRowIsShown_data()
+    {
+        // clang-format off
+        test::addDataRows<Chosen>({
+            {.name = "pressed on 3, released on 5", .by = "drag:3-5", .row = 5},
+            {.name = "pressed on 3, released unmoved on 5", .by = "slip:3-5", .row = 3},
+            {.name = "the right button", .by = "right:4", .row = 4},
+            {.name = "PageDown", .by = "key:PgDown", .row = 8},
+            {.name = "PageUp", .by = "click:4 key:PgUp", .row = 1},
+            {.name = "Ctrl+Home", .by = "click:4 key:Ctrl+Home", .row = 1},
+            {.name = "Ctrl+End", .by = "key:Ctrl+End", .row = 8},
+            {.name = "Home and End stay on the row", .by = "click:4 key:End key:Home", .row = 4},
+            {.name = "a typed 6", .by = "type:6", .row = 6},
+            {.name = "display mode", .by = "drag:3-5", .row = 5, .edit = false},
+        });
+        // clang-format on
+    }
+    void chosenRowIsShown()
+    {
+        QFETCH(Chosen, row);
+        numbered(8);
+        frmMain* w = open();
+        if (row.edit)
+            runSteps(w, QStringLiteral("click:cmdEdit"));
+        moveBy(w, QLatin1String(row.by));
+        QCOMPARE(grid(w)->currentRow() + 1, row.row);
+        QCOMPARE(gPluEditor().gCurPLURow, row.row);
+        QCOMPARE(text(w, "meditPLU"), QString::number(row.row));
+        QCOMPARE(column(w, 0).indexOf(QLatin1Char('*')) + 1, row.row);
+        if (row.edit) {
+            runSteps(w, QStringLiteral("click:cmdDlelte"));
+            QCOMPARE(m_messages.size(), 1);
+            QVERIFY(!pluRows(QStringLiteral("PLU_No")).contains(QStringLiteral("%1:%1").arg(row.row)));
+            QCOMPARE(pluRows(QStringLiteral("PLU_No")).count(QLatin1Char(' ')), 6);
+        }
     }
 
     // A language switch with PLUs listed and no current row has nothing to show again, and says nothing.

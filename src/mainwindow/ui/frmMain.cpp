@@ -205,11 +205,11 @@ frmMain::frmMain()
         const ui::HandlerRun run(this);
         treeStoreAndData_NodeClick();
     });
-    connect(treeStoreAndData, &QTreeWidget::itemCollapsed, this, [this] {
+    connect(treeStoreAndData, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* node) {
         if (m_settingTree)
             return;
         const ui::HandlerRun run(this);
-        treeStoreAndData_Collapse();
+        treeStoreAndData_Collapse(node);
     });
     centralWidget()->installEventFilter(this);
 
@@ -594,7 +594,21 @@ void frmMain::treeStoreAndData_MouseDown(Qt::MouseButton button)
     mTreeMouseButton = button == Qt::RightButton ? 2 : 1;
 }
 
-void frmMain::treeStoreAndData_Collapse() { treeStoreAndData_NodeClick(); }
+void frmMain::treeStoreAndData_Collapse(QTreeWidgetItem* node)
+{
+    // A collapse that hides the selected node selects the collapsed one: the menus never belong to a hidden node.
+    bool hidesSelected = false;
+    for (const QTreeWidgetItem* up = treeStoreAndData->currentItem(); up && !hidesSelected; up = up->parent())
+        hidesSelected = up->parent() == node;
+    if (hidesSelected)
+        selectNode(keyOf(node));
+    treeStoreAndData_NodeClick();
+    // A cancelled save question keeps the hidden node selected, so it is shown again.
+    if (hidesSelected && treeStoreAndData->currentItem() != node) {
+        TreeChange change(m_settingTree);
+        node->setExpanded(true);
+    }
+}
 
 void frmMain::closeEvent(QCloseEvent* event)
 {

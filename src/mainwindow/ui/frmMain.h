@@ -157,7 +157,7 @@ private:
     void setMainCaptions();
     void checkLanguage(qint16 index);
     QList<QPushButton*> mainButtons() const; // the 19 of the button table
-    void treeStoreAndData_Collapse();
+    void treeStoreAndData_Collapse(QTreeWidgetItem* node);
     void treeStoreAndData_MouseDown(Qt::MouseButton button);
     void prepareFirstStore();
     // The node commands' own steps (frmMainNodes.cpp).

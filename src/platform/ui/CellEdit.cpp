@@ -128,6 +128,7 @@ QWidget* editCell(QTableWidget* grid, Cell cell, const CellEdit& edit)
     grid->scrollToItem(grid->item(cell.row - 1, cell.column));
     editor->setGeometry(grid->visualRect(grid->model()->index(cell.row - 1, cell.column)));
     new CellEditing(grid, editor, cell, edit);
+    QWidget::setTabOrder(grid, editor); // Tab leaves the box for the control after the grid
     editor->show();
     editor->setFocus(Qt::OtherFocusReason);
     return editor;

@@ -81,8 +81,9 @@ QWidget* makeWidget(const Control& row, QWidget* parent)
     case Kind::PlainFrame:
         return new QFrame(parent);
     case Kind::FlexGrid: {
-        auto* grid = new QTableWidget(parent);
+        auto* grid = new FlexGridWidget(parent);
         grid->verticalHeader()->hide();
+        grid->setTabKeyNavigation(false); // Tab goes on to the window's next control; the arrows move in the grid
         grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
         rowHeightsFollowFont(grid);
         return grid;

@@ -55,7 +55,7 @@ enum class Kind {
     Label,         // QLabel
     Frame,         // QGroupBox, its caption as title
     PlainFrame,    // QFrame without a border
-    FlexGrid,      // QTableWidget (see FlexGrid.h)
+    FlexGrid,      // QTableWidget (ui::FlexGridWidget; see FlexGrid.h), Tab leaving it
     TabStrip,      // QTabWidget
     TabPage,       // a page of the tab strip it is .in(); its caption is the tab's text
     TreeView,      // QTreeWidget

@@ -3,10 +3,15 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+
+#include <utility>
 
 namespace quorvane::ui {
 
@@ -149,6 +154,37 @@ void ListBox::mouseDoubleClickEvent(QMouseEvent* event)
 void ListBox::keyPressEvent(QKeyEvent* event)
 {
     asOperator([&] { QListWidget::keyPressEvent(event); });
+}
+
+template<class F> void FlexGridWidget::asOperator(int before, F&& handle)
+{
+    const QPointer<FlexGridWidget> alive(this); // a handler run by the event may close the window
+    handle();
+    if (alive && currentRow() != before)
+        emit rowChosen();
+}
+
+void FlexGridWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->buttons() == event->button()) { // the first button down
+        m_rowAtPress = currentRow();
+        m_pressed = true;
+    }
+    QTableWidget::mousePressEvent(event);
+}
+
+void FlexGridWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!std::exchange(m_pressed, false)) {
+        QTableWidget::mouseReleaseEvent(event);
+        return;
+    }
+    asOperator(m_rowAtPress, [&] { QTableWidget::mouseReleaseEvent(event); });
+}
+
+void FlexGridWidget::keyPressEvent(QKeyEvent* event)
+{
+    asOperator(currentRow(), [&] { QTableWidget::keyPressEvent(event); });
 }
 
 void PictureBox::setPainter(Painter painter)

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QTableWidget>
 
 #include <functional>
 
@@ -31,6 +32,29 @@ protected:
 
 private:
     template<class F> void asOperator(F&& handle);
+};
+
+// A flex grid: tells when the operator has made another row current, once the key or the mouse button that did it
+// is done, which the grid's click signal alone misses (a press released on another row, the paging keys, a typed
+// letter). After a click it comes once the click's handler has run, and only if the row then current is another.
+class FlexGridWidget : public QTableWidget {
+    Q_OBJECT
+public:
+    using QTableWidget::QTableWidget;
+
+signals:
+    void rowChosen();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    template<class F> void asOperator(int before, F&& handle);
+
+    int m_rowAtPress = -1;
+    bool m_pressed = false;
 };
 
 // A check box taller than a line: its caption wraps onto the lines its height gives it, and a click anywhere on it

@@ -127,34 +127,31 @@ void showGridRow(QWidget* window, int row)
     SetEditModeButtons(window);
 }
 
-// The click on a grid row, or on the header (mouseRow 0).
-void gridClick(QWidget* window, int mouseRow, int mouseColumn)
+// The grid's row `row` is chosen: first the save question for an edited PLU (Cancel puts the highlight back on the
+// row shown), then a click's marks (`click`, in mouseColumn), then the row is shown.
+void chooseGridRow(QWidget* window, int row, bool click, int mouseColumn)
 {
     PluEditorState& s = gPluEditor();
     if (!listHasRows())
         return;
-    if (mouseRow == 0) {
-        mouseRow = 1;
-        selectGridRow(window, 1);
-    }
     if (AskSavePLUChanges(window) == 3) {
         selectGridRow(window, s.gCurPLURow);
         return;
     }
     if (!listHasRows()) // a save has loaded the list again
         return;
-    mouseRow = qBound(1, mouseRow, gRsPLU.recordCount());
-    if (s.gHideSelectedCol != 1) {
+    row = qBound(1, row, gRsPLU.recordCount());
+    if (click && s.gHideSelectedCol != 1) {
         if (s.mPLUGridShift != 0) {
             const int anchor = qBound(1, int(s.gCurPLURow), gRsPLU.recordCount());
-            selectGridRow(window, mouseRow);
-            SetPLUSelection(window, qMin(anchor, mouseRow), qAbs(anchor - mouseRow) + 1, 0);
+            selectGridRow(window, row);
+            SetPLUSelection(window, qMin(anchor, row), qAbs(anchor - row) + 1, 0);
         } else if (mouseColumn == MarkColumn) {
-            selectGridRow(window, mouseRow);
-            SetPLUSelection(window, mouseRow, 1, 0);
+            selectGridRow(window, row);
+            SetPLUSelection(window, row, 1, 0);
         }
     }
-    showGridRow(window, mouseRow);
+    showGridRow(window, row);
 }
 
 QList<QFrame*> pageFrames(QWidget* window) { return pluPanel(window).frameTAB.elements(); }
@@ -372,30 +369,28 @@ void DeletePLU(QWidget* window)
 void MSHFlexGridPLU_Click(QWidget* window)
 {
     const QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
-    gridClick(window, grid->currentRow() + 1, grid->currentColumn());
+    chooseGridRow(window, grid->currentRow() + 1, true, grid->currentColumn());
 }
 
-void MSHFlexGridPLU_HeaderClick(QWidget* window) { gridClick(window, 0, -1); }
-
-bool MSHFlexGridPLU_KeyDown(QWidget* window, int key, bool shift)
+void MSHFlexGridPLU_HeaderClick(QWidget* window)
 {
-    PluEditorState& s = gPluEditor();
+    if (!listHasRows())
+        return;
+    selectGridRow(window, 1);
+    chooseGridRow(window, 1, true, -1);
+}
+
+void MSHFlexGridPLU_RowChosen(QWidget* window)
+{
+    const int row = pluPanel(window).MSHFlexGridPLU->currentRow() + 1;
+    if (row >= 1 && row != gPluEditor().gCurPLURow)
+        chooseGridRow(window, row, false, -1);
+}
+
+void MSHFlexGridPLU_KeyDown(QWidget*, bool shift)
+{
     if (shift)
-        s.mPLUGridShift = -1;
-    if ((key != Qt::Key_Up && key != Qt::Key_Down) || !listHasRows())
-        return false;
-    const int step = key == Qt::Key_Up ? -1 : 1;
-    const QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
-    const auto target = [&] { return qBound(1, grid->currentRow() + 1 + step, gRsPLU.recordCount()); };
-    if (target() == grid->currentRow() + 1)
-        return true; // at the end of the list: nothing to leave for
-    if (AskSavePLUChanges(window) == 3) {
-        selectGridRow(window, s.gCurPLURow);
-        return true;
-    }
-    if (listHasRows())
-        showGridRow(window, target());
-    return true;
+        gPluEditor().mPLUGridShift = -1;
 }
 
 void MSHFlexGridPLU_KeyUp(QWidget*) { gPluEditor().mPLUGridShift = 0; }

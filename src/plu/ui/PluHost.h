@@ -52,9 +52,12 @@ void DeletePLU(QWidget* window);
 void SetBarcodeFlagControls(QWidget* window);
 
 // The window's handlers.
-void MSHFlexGridPLU_Click(QWidget* window);                        // a click on a cell
-void MSHFlexGridPLU_HeaderClick(QWidget* window);                  // a click on the header row
-bool MSHFlexGridPLU_KeyDown(QWidget* window, int key, bool shift); // false: the key is left to the grid
+void MSHFlexGridPLU_Click(QWidget* window);       // a click on a cell
+void MSHFlexGridPLU_HeaderClick(QWidget* window); // a click on the header row
+// The operator made another row current without a click on it (a press released on another row, a key): the
+// click's way without its marks, the save question first.
+void MSHFlexGridPLU_RowChosen(QWidget* window);
+void MSHFlexGridPLU_KeyDown(QWidget* window, bool shift);
 void MSHFlexGridPLU_KeyUp(QWidget* window);
 void SSTabPLU_Click(QWidget* window);
 void chkWeighed_Click(QWidget* window);

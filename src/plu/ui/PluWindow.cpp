@@ -1,6 +1,7 @@
 #include "plu/ui/PluWindow.h"
 
 #include "platform/ui/HandlerRun.h"
+#include "platform/ui/Widgets.h"
 #include "plu/ui/PluEditorWindow.h"
 #include "plu/ui/PluHost.h"
 #include "plu/ui/PluPanel.h"
@@ -55,6 +56,12 @@ void PluWindow::attach()
         const ui::HandlerRun run(m_window);
         MSHFlexGridPLU_HeaderClick(m_window);
     });
+    // Every other way to another row (a press released on it, the paging keys, a typed letter) takes the click's.
+    if (auto* rows = qobject_cast<ui::FlexGridWidget*>(grid))
+        connect(rows, &ui::FlexGridWidget::rowChosen, this, [this] {
+            const ui::HandlerRun run(m_window);
+            MSHFlexGridPLU_RowChosen(m_window);
+        });
     // The text buttons open the name's and the description's lines.
     for (QPushButton* button : {p.cmdFont, p.cmdDescFont})
         button->setText(QStringLiteral("..."));
@@ -69,10 +76,7 @@ bool PluWindow::eventFilter(QObject* watched, QEvent* event)
 {
     QTableWidget* grid = pluPanel(m_window).MSHFlexGridPLU;
     if (watched == grid && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const ui::HandlerRun run(m_window);
-        if (MSHFlexGridPLU_KeyDown(m_window, key->key(), key->modifiers().testFlag(Qt::ShiftModifier)))
-            return true;
+        MSHFlexGridPLU_KeyDown(m_window, static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::ShiftModifier));
     } else if (watched == grid && event->type() == QEvent::KeyRelease) {
         MSHFlexGridPLU_KeyUp(m_window);
     } else if (watched == grid->viewport() && event->type() == QEvent::MouseButtonPress) {

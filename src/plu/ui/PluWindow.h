@@ -12,8 +12,8 @@ namespace quorvane::plu {
 
 // What the window hosting the PLU list and editor keeps of them, made with the window before its controls: the
 // table whose caption keys label the editor (its rows are the window's, captioned from frmMain_sstab), and, once
-// the controls are there, the grid's events that its control-table handler does not carry: the header click, the
-// arrow keys and the Shift key.
+// the controls are there, the grid's events that its control-table handler does not carry: the header click, any
+// other row made current without a click on it, and the Shift key.
 class PluWindow : public QObject {
     Q_OBJECT
 public:

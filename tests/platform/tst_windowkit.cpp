@@ -1,3 +1,4 @@
+#include "support/DataRows.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/WindowAnswer.h"
 
@@ -32,6 +33,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QSpontaneKeyEvent>
 #include <QStyleFactory>
 #include <QTabBar>
 #include <QTabWidget>
@@ -51,6 +53,16 @@ struct StepCase {
     const char* message = "";              // the message shown; "" for none
 };
 Q_DECLARE_METATYPE(StepCase)
+
+struct PickerRow {
+    const char* name;
+    const char* picker = "DTPickerTime"; // "HH:mm" at 00:00; DTPickerStart "dd.MM.yyyy" at 15.03.2026
+    int at = 0;                          // the character of the picker's text clicked; -1 its up arrow
+    Qt::Key key = Qt::Key_unknown;       // pressed after the click
+    const char* typed = "";
+    const char* shown = "";
+};
+Q_DECLARE_METATYPE(PickerRow)
 
 namespace {
 
@@ -173,6 +185,24 @@ void showActive(QWidget* w)
     QVERIFY(QTest::qWaitForWindowActive(w));
 }
 
+// The wheel turned one notch down over `w` at `pos`, as the window system delivers it.
+void wheel(QWidget* w, QPoint pos)
+{
+    QWheelEvent turn(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&turn);
+    qApp->notify(w, &turn);
+}
+
+struct WheelsSeen : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Wheel;
+        return false;
+    }
+};
+
 class ToolStub : public QWidget {
     Q_OBJECT
 public:
@@ -229,11 +259,11 @@ private slots:
         QTest::newRow("text box on the frame") << "txtName" << "QLineEdit" << "Frame1" << QRect(10, 20, 120, 21) << "";
         QTest::newRow("array element") << "meditMemDisc(2)" << "QLineEdit" << "Frame1" << QRect(80, 50, 60, 21) << "";
         QTest::newRow("multi-line") << "txtNote" << "QPlainTextEdit" << "Frame1" << QRect(10, 80, 280, 60) << "";
-        QTest::newRow("combo") << "combMG" << "QComboBox" << "frmKit" << QRect(320, 8, 120, 21) << "";
+        QTest::newRow("combo") << "combMG" << "quorvane::ui::ComboBox" << "frmKit" << QRect(320, 8, 120, 21) << "";
         QTest::newRow("list") << "lstKeys" << "quorvane::ui::ListBox" << "frmKit" << QRect(320, 40, 120, 60) << "";
-        QTest::newRow("check, caption by key") << "chkWeighed" << "QCheckBox" << "frmKit" << QRect(320, 108, 120, 20) << "Weighed";
+        QTest::newRow("check, caption by key") << "chkWeighed" << "quorvane::ui::CheckBox" << "frmKit" << QRect(320, 108, 120, 20) << "Weighed";
         QTest::newRow("check, two lines") << "chkLong" << "quorvane::ui::WrappingCheckBox" << "frmKit" << QRect(450, 116, 140, 40) << "Overwrite PLUs of the same number";
-        QTest::newRow("option on a plain frame") << "optB" << "QRadioButton" << "Frame2" << QRect(0, 30, 100, 20) << "Option B";
+        QTest::newRow("option on a plain frame") << "optB" << "quorvane::ui::OptionButton" << "Frame2" << QRect(0, 30, 100, 20) << "Option B";
         QTest::newRow("button") << "cmdOK" << "QPushButton" << "frmKit" << QRect(450, 80, 80, 30) << "OK";
         QTest::newRow("label") << "lblPLU" << "QLabel" << "frmKit" << QRect(8, 180, 80, 20) << "PLU No.";
         QTest::newRow("grid") << "gridList" << "QTableWidget" << "frmKit" << QRect(8, 210, 200, 100) << "";
@@ -404,6 +434,79 @@ private slots:
         QVERIFY(view->isVisible());
         QCOMPARE_GE(view->viewport()->width(), view->sizeHintForIndex(w.combMG->model()->index(1, 0)).width());
         QCOMPARE_LT(w.combMG->width(), view->fontMetrics().horizontalAdvance(w.combMG->itemText(1)));
+    }
+
+    // A click selects the section under the mouse, so the digits typed replace it.
+    void pickerClick_data()
+    {
+        // clang-format off
+        test::addDataRows<PickerRow>({
+            {.name = "time: the hours", .at = 1, .typed = "0830", .shown = "08:30"},
+            {.name = "time: the minutes", .at = 3, .typed = "45", .shown = "00:45"},
+            {.name = "time: the up arrow", .at = -1, .shown = "01:00"},
+            {.name = "date: the month", .picker = "DTPickerStart", .at = 4, .typed = "07", .shown = "15.07.2026"},
+            {.name = "date: Home", .picker = "DTPickerStart", .at = 7, .key = Qt::Key_Home, .typed = "0105", .shown = "01.05.2026"},
+            {.name = "date: End", .picker = "DTPickerStart", .at = 0, .key = Qt::Key_End, .typed = "2030", .shown = "15.03.2030"},
+        });
+        // clang-format on
+    }
+
+    void pickerClick()
+    {
+        QFETCH(PickerRow, row);
+        KitWindow w;
+        auto* date = w.findChild<QDateEdit*>(QStringLiteral("DTPickerStart"));
+        date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        date->setDate(QDate(2026, 3, 15));
+        w.findChild<QTimeEdit*>(QStringLiteral("DTPickerTime"))->setDisplayFormat(QStringLiteral("HH:mm"));
+        showActive(&w);
+        auto* picker = w.findChild<QDateTimeEdit*>(QLatin1String(row.picker));
+        auto* box = picker->findChild<QLineEdit*>();
+        box->setCursorPosition(qMax(row.at, 0));
+        if (row.at < 0)
+            QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(picker->width() - 4, 4));
+        else
+            QTest::mouseClick(box, Qt::LeftButton, {},
+                              box->inputMethodQuery(Qt::ImCursorRectangle).toRect().center() + QPoint(3, 0));
+        if (row.key != Qt::Key_unknown)
+            QTest::keyClick(picker, row.key);
+        QTest::keyClicks(picker, QLatin1String(row.typed));
+        QCOMPARE(box->text(), QLatin1String(row.shown));
+    }
+
+    // A closed list turns with the wheel only while it has the focus; else the wheel goes on to its parent.
+    void wheelOverList()
+    {
+        KitWindow w;
+        w.combMG->addItems({QStringLiteral("0"), QStringLiteral("1")});
+        showActive(&w);
+        WheelsSeen seen;
+        w.installEventFilter(&seen);
+        w.txtName->setFocus();
+        wheel(w.combMG, w.combMG->rect().center());
+        QCOMPARE(w.combMG->currentIndex(), 0);
+        QCOMPARE(seen.count, 1);
+        QVERIFY(!w.combMG->hasFocus());
+        w.combMG->setFocus();
+        wheel(w.combMG, w.combMG->rect().center());
+        QCOMPARE(w.combMG->currentIndex(), 1);
+        QCOMPARE(w.runs.value(QStringLiteral("combMG")), 1);
+        QCOMPARE(seen.count, 1);
+    }
+
+    // A click in the blank right of a short caption acts as a click on the caption.
+    void clickBesideCaption()
+    {
+        KitWindow w;
+        setCaptions(&w, KitWindow::kControls, kitTexts());
+        showActive(&w);
+        for (const char* name : {"chkWeighed", "optB"}) {
+            auto* button = w.findChild<QAbstractButton*>(QLatin1String(name));
+            QCOMPARE_LT(button->fontMetrics().horizontalAdvance(button->text()) + 30, button->width());
+            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() - 2, button->height() / 2));
+            QVERIFY2(button->isChecked(), name);
+        }
+        QCOMPARE(w.runs.value(QStringLiteral("chkWeighed")), 1);
     }
 
     void leaveAndCommit_data()

@@ -117,8 +117,7 @@ QWidget* editCell(QTableWidget* grid, Cell cell, const CellEdit& edit)
         box->selectAll();
         editor = box;
     } else {
-        auto* list = new QComboBox(grid->viewport());
-        fitListToEntries(list);
+        auto* list = new ComboBox(grid->viewport());
         list->addItems(edit.list);
         list->setCurrentIndex(list->findText(text));
         editor = list;

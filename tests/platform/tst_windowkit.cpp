@@ -64,6 +64,13 @@ struct PickerRow {
 };
 Q_DECLARE_METATYPE(PickerRow)
 
+struct FocusRow {
+    const char* name;
+    const char* meanwhile = ""; // while the window is disabled: "disable" txtName; after it: "focus" combMG
+    const char* focused = "txtName";
+};
+Q_DECLARE_METATYPE(FocusRow)
+
 namespace {
 
 // A window with one control of every kind; each handler counts its runs under the control's name.
@@ -507,6 +514,36 @@ private slots:
             QVERIFY2(button->isChecked(), name);
         }
         QCOMPARE(w.runs.value(QStringLiteral("chkWeighed")), 1);
+    }
+
+    // A window that a command disabled gives the focus back when it is enabled again.
+    void focusReturn_data()
+    {
+        // clang-format off
+        test::addDataRows<FocusRow>({
+            {.name = "to the control that had it"},
+            {.name = "that control disabled: the first of the tab order", .meanwhile = "disable", .focused = "cmdOK"},
+            {.name = "the command gave it elsewhere", .meanwhile = "focus", .focused = "combMG"},
+        });
+        // clang-format on
+    }
+
+    void focusReturn()
+    {
+        QFETCH(FocusRow, row);
+        KitWindow w;
+        showActive(&w);
+        w.txtName->setFocus();
+        w.setEnabled(false);
+        QVERIFY(!QApplication::focusWidget());
+        const QString meanwhile = QLatin1String(row.meanwhile);
+        w.txtName->setEnabled(meanwhile != QLatin1String("disable"));
+        w.setEnabled(true);
+        if (meanwhile == QLatin1String("focus"))
+            w.combMG->setFocus();
+        QCoreApplication::processEvents();
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(row.focused));
     }
 
     void leaveAndCommit_data()

@@ -1,6 +1,7 @@
 #include "platform/ui/ControlTable.h"
 
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/FocusReturn.h"
 #include "platform/ui/LimitedEdit.h"
 
 #include "platform/ui/Twips.h"
@@ -368,6 +369,7 @@ void createControls(QWidget* window, const ControlTable& table)
     for (qsizetype i : std::as_const(tabbed))
         order << widgets[i];
     setTabOrder(order);
+    returnFocusWhenEnabled(window, order);
 }
 
 void setCaptions(QWidget* window, const ControlTable& table, const TextOf& textOf)

@@ -5,6 +5,7 @@
 #include "datafiles/DataFileWriters.h"
 #include "platform/db/Connection.h"
 #include "platform/text/Ansi.h"
+#include "platform/ui/CellEdit.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/LimitedEdit.h"
@@ -33,6 +34,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpontaneKeyEvent>
 #include <QStyleFactory>
 #include <QTabBar>
@@ -70,6 +72,14 @@ struct FocusRow {
     const char* focused = "txtName";
 };
 Q_DECLARE_METATYPE(FocusRow)
+
+struct CellRow {
+    const char* name;
+    Qt::Key key = Qt::Key_unknown; // Enter or Esc in the box; none: the wheel turns over the grid
+    const char* step = "left";     // the window's next step that ran
+    const char* cell = "typed";
+};
+Q_DECLARE_METATYPE(CellRow)
 
 namespace {
 
@@ -544,6 +554,61 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(QApplication::focusWidget());
         QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(row.focused));
+    }
+
+    // Enter, Esc and a scroll of the grid end a cell's editing with the focus on the grid.
+    void cellEditEnds_data()
+    {
+        // clang-format off
+        test::addDataRows<CellRow>({
+            {.name = "Enter", .key = Qt::Key_Return, .step = "entered"},
+            {.name = "Esc", .key = Qt::Key_Escape, .step = "cancelled", .cell = "before"},
+            {.name = "the wheel over the grid"},
+        });
+        // clang-format on
+    }
+
+    void cellEditEnds()
+    {
+        QFETCH(CellRow, row);
+        KitWindow w;
+        auto* grid = w.findChild<QTableWidget*>(QStringLiteral("gridList"));
+        setupFlexGrid(grid, {{QString(), 300}, {QString(), 2000}}, 40);
+        setFlexText(grid, 1, 1, QStringLiteral("before"));
+        showActive(&w);
+        QStringList steps;
+        CellEdit edit{.name = QStringLiteral("txtGrid")};
+        edit.entered = [&](int, int) { steps << QStringLiteral("entered"); };
+        edit.left = [&](int, int) { steps << QStringLiteral("left"); };
+        edit.cancelled = [&](int, int) { steps << QStringLiteral("cancelled"); };
+        auto* box = static_cast<QLineEdit*>(editCell(grid, {1, 1}, edit));
+        box->setText(QStringLiteral("typed"));
+        if (row.key != Qt::Key_unknown)
+            QTest::keyClick(box, row.key);
+        else
+            wheel(grid->viewport(), grid->viewport()->rect().center());
+        QCOMPARE(grid->verticalScrollBar()->value() > 0, row.key == Qt::Key_unknown);
+        QVERIFY(!cellEditor(grid));
+        QCOMPARE(steps, QStringList{QLatin1String(row.step)});
+        QCOMPARE(flexText(grid, 1, 1), QLatin1String(row.cell));
+        QCOMPARE(QApplication::focusWidget(), grid);
+    }
+
+    // A column too narrow for a text takes what it lacks from another; one wide enough stays.
+    void columnFitsText()
+    {
+        QTableWidget grid;
+        setupFlexGrid(&grid, {{QString(), 250}, {QString(), 3000}}, 16);
+        for (int r = 1; r <= 15; ++r)
+            setFlexText(&grid, r, 0, QString::number(r));
+        const int both = grid.columnWidth(0) + grid.columnWidth(1);
+        const int needed = static_cast<QAbstractItemView&>(grid).sizeHintForColumn(0);
+        QCOMPARE_LT(grid.columnWidth(0), needed);
+        fitColumnToText(&grid, 0, QStringLiteral("15"), 1);
+        QCOMPARE(grid.columnWidth(0), needed);
+        QCOMPARE(grid.columnWidth(0) + grid.columnWidth(1), both);
+        fitColumnToText(&grid, 1, QStringLiteral("15"), 0);
+        QCOMPARE(grid.columnWidth(0), needed);
     }
 
     void leaveAndCommit_data()

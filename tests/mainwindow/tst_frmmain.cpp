@@ -384,6 +384,7 @@ private slots:
         frmMain* w = open(1);
         press(w, QStringLiteral("STORE 2"));
         w->cmdData_Click();
+        QTRY_COMPARE(w->focusWidget(), tree(w)); // as the switch left it, after the list's load
         QCOMPARE(tree(w)->topLevelItem(0)->text(0), QStringLiteral("Harbour"));
         QCOMPARE(gStoreTree().gCurStoreNo, qint16(2));
         QVERIFY(button(w, "cmdStore")->isEnabled() && !button(w, "cmdData")->isEnabled());

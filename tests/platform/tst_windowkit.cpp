@@ -1,9 +1,11 @@
+#include "support/DataRows.h"
 #include "support/ProgramFolderFixture.h"
 #include "support/WindowAnswer.h"
 
 #include "datafiles/DataFileWriters.h"
 #include "platform/db/Connection.h"
 #include "platform/text/Ansi.h"
+#include "platform/ui/CellEdit.h"
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/LimitedEdit.h"
@@ -32,6 +34,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSpontaneKeyEvent>
 #include <QStyleFactory>
 #include <QTabBar>
 #include <QTabWidget>
@@ -51,6 +55,31 @@ struct StepCase {
     const char* message = "";              // the message shown; "" for none
 };
 Q_DECLARE_METATYPE(StepCase)
+
+struct PickerRow {
+    const char* name;
+    const char* picker = "DTPickerTime"; // "HH:mm" at 00:00; DTPickerStart "dd.MM.yyyy" at 15.03.2026
+    int at = 0;                          // the character of the picker's text clicked; -1 its up arrow
+    Qt::Key key = Qt::Key_unknown;       // pressed after the click
+    const char* typed = "";
+    const char* shown = "";
+};
+Q_DECLARE_METATYPE(PickerRow)
+
+struct FocusRow {
+    const char* name;
+    const char* meanwhile = ""; // while the window is disabled: "disable" txtName; after it: "focus" combMG
+    const char* focused = "txtName";
+};
+Q_DECLARE_METATYPE(FocusRow)
+
+struct CellRow {
+    const char* name;
+    Qt::Key key = Qt::Key_unknown; // Enter or Esc in the box; none: the wheel turns over the grid
+    const char* step = "left";     // the window's next step that ran
+    const char* cell = "typed";
+};
+Q_DECLARE_METATYPE(CellRow)
 
 namespace {
 
@@ -173,6 +202,24 @@ void showActive(QWidget* w)
     QVERIFY(QTest::qWaitForWindowActive(w));
 }
 
+// The wheel turned one notch down over `w` at `pos`, as the window system delivers it.
+void wheel(QWidget* w, QPoint pos)
+{
+    QWheelEvent turn(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&turn);
+    qApp->notify(w, &turn);
+}
+
+struct WheelsSeen : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Wheel;
+        return false;
+    }
+};
+
 class ToolStub : public QWidget {
     Q_OBJECT
 public:
@@ -229,11 +276,11 @@ private slots:
         QTest::newRow("text box on the frame") << "txtName" << "QLineEdit" << "Frame1" << QRect(10, 20, 120, 21) << "";
         QTest::newRow("array element") << "meditMemDisc(2)" << "QLineEdit" << "Frame1" << QRect(80, 50, 60, 21) << "";
         QTest::newRow("multi-line") << "txtNote" << "QPlainTextEdit" << "Frame1" << QRect(10, 80, 280, 60) << "";
-        QTest::newRow("combo") << "combMG" << "QComboBox" << "frmKit" << QRect(320, 8, 120, 21) << "";
+        QTest::newRow("combo") << "combMG" << "quorvane::ui::ComboBox" << "frmKit" << QRect(320, 8, 120, 21) << "";
         QTest::newRow("list") << "lstKeys" << "quorvane::ui::ListBox" << "frmKit" << QRect(320, 40, 120, 60) << "";
-        QTest::newRow("check, caption by key") << "chkWeighed" << "QCheckBox" << "frmKit" << QRect(320, 108, 120, 20) << "Weighed";
+        QTest::newRow("check, caption by key") << "chkWeighed" << "quorvane::ui::CheckBox" << "frmKit" << QRect(320, 108, 120, 20) << "Weighed";
         QTest::newRow("check, two lines") << "chkLong" << "quorvane::ui::WrappingCheckBox" << "frmKit" << QRect(450, 116, 140, 40) << "Overwrite PLUs of the same number";
-        QTest::newRow("option on a plain frame") << "optB" << "QRadioButton" << "Frame2" << QRect(0, 30, 100, 20) << "Option B";
+        QTest::newRow("option on a plain frame") << "optB" << "quorvane::ui::OptionButton" << "Frame2" << QRect(0, 30, 100, 20) << "Option B";
         QTest::newRow("button") << "cmdOK" << "QPushButton" << "frmKit" << QRect(450, 80, 80, 30) << "OK";
         QTest::newRow("label") << "lblPLU" << "QLabel" << "frmKit" << QRect(8, 180, 80, 20) << "PLU No.";
         QTest::newRow("grid") << "gridList" << "quorvane::ui::FlexGridWidget" << "frmKit" << QRect(8, 210, 200, 100) << "";
@@ -404,6 +451,164 @@ private slots:
         QVERIFY(view->isVisible());
         QCOMPARE_GE(view->viewport()->width(), view->sizeHintForIndex(w.combMG->model()->index(1, 0)).width());
         QCOMPARE_LT(w.combMG->width(), view->fontMetrics().horizontalAdvance(w.combMG->itemText(1)));
+    }
+
+    // A click selects the section under the mouse, so the digits typed replace it.
+    void pickerClick_data()
+    {
+        // clang-format off
+        test::addDataRows<PickerRow>({
+            {.name = "time: the hours", .at = 1, .typed = "0830", .shown = "08:30"},
+            {.name = "time: the minutes", .at = 3, .typed = "45", .shown = "00:45"},
+            {.name = "time: the up arrow", .at = -1, .shown = "01:00"},
+            {.name = "date: the month", .picker = "DTPickerStart", .at = 4, .typed = "07", .shown = "15.07.2026"},
+            {.name = "date: Home", .picker = "DTPickerStart", .at = 7, .key = Qt::Key_Home, .typed = "0105", .shown = "01.05.2026"},
+            {.name = "date: End", .picker = "DTPickerStart", .at = 0, .key = Qt::Key_End, .typed = "2030", .shown = "15.03.2030"},
+        });
+        // clang-format on
+    }
+
+    void pickerClick()
+    {
+        QFETCH(PickerRow, row);
+        KitWindow w;
+        auto* date = w.findChild<QDateEdit*>(QStringLiteral("DTPickerStart"));
+        date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        date->setDate(QDate(2026, 3, 15));
+        w.findChild<QTimeEdit*>(QStringLiteral("DTPickerTime"))->setDisplayFormat(QStringLiteral("HH:mm"));
+        showActive(&w);
+        auto* picker = w.findChild<QDateTimeEdit*>(QLatin1String(row.picker));
+        auto* box = picker->findChild<QLineEdit*>();
+        box->setCursorPosition(qMax(row.at, 0));
+        if (row.at < 0)
+            QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(picker->width() - 4, 4));
+        else
+            QTest::mouseClick(box, Qt::LeftButton, {},
+                              box->inputMethodQuery(Qt::ImCursorRectangle).toRect().center() + QPoint(3, 0));
+        if (row.key != Qt::Key_unknown)
+            QTest::keyClick(picker, row.key);
+        QTest::keyClicks(picker, QLatin1String(row.typed));
+        QCOMPARE(box->text(), QLatin1String(row.shown));
+    }
+
+    // A closed list turns with the wheel only while it has the focus; else the wheel goes on to its parent.
+    void wheelOverList()
+    {
+        KitWindow w;
+        w.combMG->addItems({QStringLiteral("0"), QStringLiteral("1")});
+        showActive(&w);
+        WheelsSeen seen;
+        w.installEventFilter(&seen);
+        w.txtName->setFocus();
+        wheel(w.combMG, w.combMG->rect().center());
+        QCOMPARE(w.combMG->currentIndex(), 0);
+        QCOMPARE(seen.count, 1);
+        QVERIFY(!w.combMG->hasFocus());
+        w.combMG->setFocus();
+        wheel(w.combMG, w.combMG->rect().center());
+        QCOMPARE(w.combMG->currentIndex(), 1);
+        QCOMPARE(w.runs.value(QStringLiteral("combMG")), 1);
+        QCOMPARE(seen.count, 1);
+    }
+
+    // A click in the blank right of a short caption acts as a click on the caption.
+    void clickBesideCaption()
+    {
+        KitWindow w;
+        setCaptions(&w, KitWindow::kControls, kitTexts());
+        showActive(&w);
+        for (const char* name : {"chkWeighed", "optB"}) {
+            auto* button = w.findChild<QAbstractButton*>(QLatin1String(name));
+            QCOMPARE_LT(button->fontMetrics().horizontalAdvance(button->text()) + 30, button->width());
+            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() - 2, button->height() / 2));
+            QVERIFY2(button->isChecked(), name);
+        }
+        QCOMPARE(w.runs.value(QStringLiteral("chkWeighed")), 1);
+    }
+
+    // A window that a command disabled gives the focus back when it is enabled again.
+    void focusReturn_data()
+    {
+        // clang-format off
+        test::addDataRows<FocusRow>({
+            {.name = "to the control that had it"},
+            {.name = "that control disabled: the first of the tab order", .meanwhile = "disable", .focused = "cmdOK"},
+            {.name = "the command gave it elsewhere", .meanwhile = "focus", .focused = "combMG"},
+        });
+        // clang-format on
+    }
+
+    void focusReturn()
+    {
+        QFETCH(FocusRow, row);
+        KitWindow w;
+        showActive(&w);
+        w.txtName->setFocus();
+        w.setEnabled(false);
+        QVERIFY(!QApplication::focusWidget());
+        const QString meanwhile = QLatin1String(row.meanwhile);
+        w.txtName->setEnabled(meanwhile != QLatin1String("disable"));
+        w.setEnabled(true);
+        if (meanwhile == QLatin1String("focus"))
+            w.combMG->setFocus();
+        QCoreApplication::processEvents();
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(row.focused));
+    }
+
+    // Enter, Esc and a scroll of the grid end a cell's editing with the focus on the grid.
+    void cellEditEnds_data()
+    {
+        // clang-format off
+        test::addDataRows<CellRow>({
+            {.name = "Enter", .key = Qt::Key_Return, .step = "entered"},
+            {.name = "Esc", .key = Qt::Key_Escape, .step = "cancelled", .cell = "before"},
+            {.name = "the wheel over the grid"},
+        });
+        // clang-format on
+    }
+
+    void cellEditEnds()
+    {
+        QFETCH(CellRow, row);
+        KitWindow w;
+        auto* grid = w.findChild<QTableWidget*>(QStringLiteral("gridList"));
+        setupFlexGrid(grid, {{QString(), 300}, {QString(), 2000}}, 40);
+        setFlexText(grid, 1, 1, QStringLiteral("before"));
+        showActive(&w);
+        QStringList steps;
+        CellEdit edit{.name = QStringLiteral("txtGrid")};
+        edit.entered = [&](int, int) { steps << QStringLiteral("entered"); };
+        edit.left = [&](int, int) { steps << QStringLiteral("left"); };
+        edit.cancelled = [&](int, int) { steps << QStringLiteral("cancelled"); };
+        auto* box = static_cast<QLineEdit*>(editCell(grid, {1, 1}, edit));
+        box->setText(QStringLiteral("typed"));
+        if (row.key != Qt::Key_unknown)
+            QTest::keyClick(box, row.key);
+        else
+            wheel(grid->viewport(), grid->viewport()->rect().center());
+        QCOMPARE(grid->verticalScrollBar()->value() > 0, row.key == Qt::Key_unknown);
+        QVERIFY(!cellEditor(grid));
+        QCOMPARE(steps, QStringList{QLatin1String(row.step)});
+        QCOMPARE(flexText(grid, 1, 1), QLatin1String(row.cell));
+        QCOMPARE(QApplication::focusWidget(), grid);
+    }
+
+    // A column too narrow for a text takes what it lacks from another; one wide enough stays.
+    void columnFitsText()
+    {
+        QTableWidget grid;
+        setupFlexGrid(&grid, {{QString(), 250}, {QString(), 3000}}, 16);
+        for (int r = 1; r <= 15; ++r)
+            setFlexText(&grid, r, 0, QString::number(r));
+        const int both = grid.columnWidth(0) + grid.columnWidth(1);
+        const int needed = static_cast<QAbstractItemView&>(grid).sizeHintForColumn(0);
+        QCOMPARE_LT(grid.columnWidth(0), needed);
+        fitColumnToText(&grid, 0, QStringLiteral("15"), 1);
+        QCOMPARE(grid.columnWidth(0), needed);
+        QCOMPARE(grid.columnWidth(0) + grid.columnWidth(1), both);
+        fitColumnToText(&grid, 1, QStringLiteral("15"), 0);
+        QCOMPARE(grid.columnWidth(0), needed);
     }
 
     void leaveAndCommit_data()

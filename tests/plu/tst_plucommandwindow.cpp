@@ -30,6 +30,7 @@ struct CommandCase {
     QString shown;                          // meditPLU/meditUPrice/gNewPLU/gPLUChanged/gHideSelectedCol
     QString asked{};                        // the keys of the messages shown
     QString grid{};                         // "pointer:mark/..." of every row; empty: not compared
+    QString focus{};                        // the control with the focus afterwards; empty: not compared
 };
 
 QTableWidget* grid(QWidget* w) { return qobject_cast<QTableWidget*>(control(w, QStringLiteral("MSHFlexGridPLU"))); }
@@ -81,7 +82,7 @@ private slots:
         QTest::newRow("New asks first, Cancel") << CommandCase{.steps = kPrice9 + "click:cmdNew", .answers = "c", .stored = "1:100 2:200 3:300", .shown = "1/0.09/0/1/1", .asked = "updatePLU"};
         QTest::newRow("Display")                << CommandCase{.steps = "click:cmdDisplay", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/0", .grid = "*:/:/:"};
         QTest::newRow("Up on row 2")            << CommandCase{.steps = "click:MSHFlexGridPLU(2,2)|click:cmdUp", .stored = "1:100 2:200 3:300", .shown = "1/1.00/0/0/1", .grid = "*:/:/:"};
-        QTest::newRow("Update a price")         << CommandCase{.steps = kPrice9 + "click:cmdUpdate", .stored = "1:9 2:200 3:300", .shown = "1/0.09/0/0/1"};
+        QTest::newRow("Update a price")         << CommandCase{.steps = kPrice9 + "click:cmdUpdate", .stored = "1:9 2:200 3:300", .shown = "1/0.09/0/0/1", .focus = "cmdUpdate"};
         QTest::newRow("Copy to 4")              << CommandCase{.steps = "click:cmdCopy|focus:meditPLU|clear|type:4|focus:MSHFlexGridPLU|click:cmdUpdate", .stored = "1:100 2:200 3:300 4:100", .shown = "1/1.00/0/0/1"};
         QTest::newRow("Delete, Yes")            << CommandCase{.steps = "click:cmdDlelte", .answers = "y", .stored = "2:200 3:300", .shown = "2/2.00/0/0/1", .asked = "delPLU", .grid = "*:/:"};
         QTest::newRow("Delete fails")           << CommandCase{.steps = kFail + "click:MSHFlexGridPLU(3,2)|click:cmdDlelte", .answers = "y", .stored = "1:100 2:200 3:300", .shown = "3/3.00/0/0/1", .asked = "delPLU dbWriteErr", .grid = ":/:/*:"};
@@ -126,6 +127,8 @@ private slots:
         QCOMPARE(grid(w)->columnWidth(6) == 0, s.gHideSelectedCol == 1);
         if (!c.grid.isEmpty())
             QCOMPARE(gridCells(w, QStringLiteral("MSHFlexGridPLU"), {0, 6}, u':'), c.grid);
+        if (!c.focus.isEmpty())
+            QTRY_COMPARE(w->focusWidget() ? w->focusWidget()->objectName() : QString(), c.focus);
     }
 };
 

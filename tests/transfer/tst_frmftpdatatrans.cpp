@@ -295,13 +295,14 @@ void TestFrmFTPDataTrans::sendsThroughTheWindow()
     const QByteArray local = m_folder->readTempFile(kPlu);
 
     click(w.grid, 2, 4);
-    w.command->click();
+    QTest::mouseClick(w.command, Qt::LeftButton);
     QCOMPARE(cell(w.grid, 2, 2), QStringLiteral("PLU"));
     QCOMPARE(cell(w.grid, 2, 3), QStringLiteral("Finished"));
     QCOMPARE(cell(w.grid, 2, 4), QString());
     QVERIFY(w.command->isEnabled());
     QVERIFY(w.form->isEnabled());
     QVERIFY(!w.form->sessionRunning());
+    QTRY_COMPARE(w.form->focusWidget(), w.command); // the window disabled for the session gives it back
     QCOMPARE(test::readFile(server.filePath(kPlu)), local);
     QCOMPARE(m_folder->readTempFile(kPlu), local);
     QVERIFY(!server.log().contains("s3cret"));

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTableWidget>
 
 namespace quorvane::ui {
@@ -26,10 +27,15 @@ public:
         , m_edit(std::move(edit))
     {
         editor->installEventFilter(this);
+        // A grid that scrolls would carry the editor away from its cell: the grid takes the focus, as a click on it
+        // would, and the editor leaves.
+        for (const QScrollBar* bar : {grid->verticalScrollBar(), grid->horizontalScrollBar()})
+            connect(bar, &QScrollBar::valueChanged, this, [this] { finish(true, m_edit.left, true); });
     }
 
-    // Ends the editing: the text into the cell unless cancelled, the editor gone, then the next step.
-    void finish(bool commit, const std::function<void(int, int)>& next)
+    // Ends the editing: the text into the cell unless cancelled, the editor gone, then the next step. Enter, Esc and
+    // a scroll give the focus to the grid, before the editor hides, so that it goes to no other control.
+    void finish(bool commit, const std::function<void(int, int)>& next, bool focusGrid = false)
     {
         if (m_done)
             return;
@@ -37,6 +43,8 @@ public:
         if (commit)
             setFlexText(m_grid, m_cell.row, m_cell.column, text());
         m_editor->removeEventFilter(this);
+        if (focusGrid && m_grid)
+            m_grid->setFocus(Qt::OtherFocusReason);
         m_editor->hide();
         m_editor->deleteLater();
         m_editor->setObjectName(QString()); // until it is deleted, a look-up by name meets only an open editor
@@ -52,11 +60,11 @@ protected:
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                finish(true, m_edit.entered);
+                finish(true, m_edit.entered, true);
                 return true;
             }
             if (key == Qt::Key_Escape) {
-                finish(false, m_edit.cancelled);
+                finish(false, m_edit.cancelled, true);
                 return true;
             }
         } else if (event->type() == QEvent::FocusOut) {
@@ -117,8 +125,7 @@ QWidget* editCell(QTableWidget* grid, Cell cell, const CellEdit& edit)
         box->selectAll();
         editor = box;
     } else {
-        auto* list = new QComboBox(grid->viewport());
-        fitListToEntries(list);
+        auto* list = new ComboBox(grid->viewport());
         list->addItems(edit.list);
         list->setCurrentIndex(list->findText(text));
         editor = list;

@@ -13,8 +13,9 @@ namespace quorvane::ui {
 
 // Editing in a flex grid's cell: the kit lays an edit box, or a list, over the grid's current cell, and the
 // grid's rows stay read-only otherwise. Enter and leaving the box put its text into the cell; Esc leaves the cell
-// as it was. Then the window's next step runs: `entered` after Enter, `left` after leaving (by the mouse or Tab),
-// `cancelled` after Esc, each with the classic row (1 for the first data row) and the column.
+// as it was. Enter and Esc give the focus to the grid; so does a scroll of the grid, and the editor leaves. Then the
+// window's next step runs: `entered` after Enter, `left` after leaving (by the mouse, Tab or a scroll), `cancelled`
+// after Esc, each with the classic row (1 for the first data row) and the column.
 //
 //   ui::CellEdit edit{.name = "txtGrid", .limit = ui::EditLimit().bytes(32)};
 //   edit.entered = [grid](int row, int column) { ui::editCell(grid, nextCell(row, column), edit); };

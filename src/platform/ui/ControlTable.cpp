@@ -1,6 +1,7 @@
 #include "platform/ui/ControlTable.h"
 
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/FocusReturn.h"
 #include "platform/ui/LimitedEdit.h"
 
 #include "platform/ui/Twips.h"
@@ -58,17 +59,16 @@ QWidget* makeWidget(const Control& row, QWidget* parent)
     case Kind::MultiLineText:
         return new QPlainTextEdit(parent);
     case Kind::ComboBox: {
-        auto* combo = new QComboBox(parent);
+        auto* combo = new ComboBox(parent);
         combo->setEditable(row.isEditable());
-        fitListToEntries(combo);
         return combo;
     }
     case Kind::ListBox:
         return new ListBox(parent);
     case Kind::CheckBox: // taller than a line: its caption wraps
-        return row.twips().height() > 450 ? new WrappingCheckBox(parent) : new QCheckBox(parent);
+        return row.twips().height() > 450 ? new WrappingCheckBox(parent) : new CheckBox(parent);
     case Kind::OptionButton:
-        return new QRadioButton(parent);
+        return new OptionButton(parent);
     case Kind::CommandButton: {
         auto* button = new QPushButton(parent);
         button->setAutoDefault(false); // Enter in a box does not press a button
@@ -106,10 +106,14 @@ QWidget* makeWidget(const Control& row, QWidget* parent)
     case Kind::DatePicker: {
         auto* picker = new QDateEdit(parent);
         picker->setCalendarPopup(true);
+        selectSectionOnClick(picker);
         return picker;
     }
-    case Kind::TimePicker:
-        return new QTimeEdit(parent);
+    case Kind::TimePicker: {
+        auto* picker = new QTimeEdit(parent);
+        selectSectionOnClick(picker);
+        return picker;
+    }
     case Kind::PictureBox:
         return new PictureBox(parent);
     case Kind::ProgressBar:
@@ -366,6 +370,7 @@ void createControls(QWidget* window, const ControlTable& table)
     for (qsizetype i : std::as_const(tabbed))
         order << widgets[i];
     setTabOrder(order);
+    returnFocusWhenEnabled(window, order);
 }
 
 void setCaptions(QWidget* window, const ControlTable& table, const TextOf& textOf)

@@ -47,10 +47,10 @@ enum class Kind {
     TextBox,       // QLineEdit
     MaskedEdit,    // QLineEdit; its limits and filters come from limitEdit()
     MultiLineText, // QPlainTextEdit
-    ComboBox,      // QComboBox, a drop-down list unless .editable()
+    ComboBox,      // QComboBox (ui::ComboBox), a drop-down list unless .editable()
     ListBox,       // QListWidget (ui::ListBox)
-    CheckBox,      // QCheckBox; one taller than a line (450 twips) wraps its caption (ui::WrappingCheckBox)
-    OptionButton,  // QRadioButton: one of the options on the same parent
+    CheckBox,      // QCheckBox (ui::CheckBox); one taller than a line (450 twips) wraps its caption
+    OptionButton,  // QRadioButton (ui::OptionButton): one of the options on the same parent
     CommandButton, // QPushButton
     Label,         // QLabel
     Frame,         // QGroupBox, its caption as title
@@ -59,8 +59,8 @@ enum class Kind {
     TabStrip,      // QTabWidget
     TabPage,       // a page of the tab strip it is .in(); its caption is the tab's text
     TreeView,      // QTreeWidget
-    DatePicker,    // QDateEdit with a drop-down calendar
-    TimePicker,    // QTimeEdit
+    DatePicker,    // QDateEdit with a drop-down calendar; a click selects a section (selectSectionOnClick)
+    TimePicker,    // QTimeEdit; a click selects a section
     PictureBox,    // ui::PictureBox
     ProgressBar,   // QProgressBar
 };

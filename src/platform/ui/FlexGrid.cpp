@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QSignalBlocker>
+#include <QStyleOptionViewItem>
 #include <QTableWidget>
 
 #include <cmath>
@@ -75,6 +76,24 @@ void setupFlexGrid(QTableWidget* grid, const QList<FlexColumn>& columns, int row
         grid->setHorizontalHeaderItem(c, header);
         grid->setColumnWidth(c, twipsToPixels(columns[c].widthTwips));
     }
+}
+
+void fitColumnToText(QTableWidget* grid, int column, const QString& text, int giver)
+{
+    // What the grid's delegate asks for such a cell, and the grid line drawn in the column's last pixel.
+    QStyleOptionViewItem option;
+    option.initFrom(grid);
+    option.font = grid->font();
+    option.fontMetrics = grid->fontMetrics();
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = text;
+    const int needed = grid->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), grid).width()
+        + (grid->showGrid() ? 1 : 0);
+    const int lacking = needed - grid->columnWidth(column);
+    if (lacking <= 0)
+        return;
+    grid->setColumnWidth(column, needed);
+    grid->setColumnWidth(giver, qMax(0, grid->columnWidth(giver) - lacking));
 }
 
 int flexRows(const QTableWidget* grid) { return grid->rowCount() + 1; }

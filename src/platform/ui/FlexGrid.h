@@ -30,6 +30,9 @@ void setupFlexGrid(QTableWidget* grid, const QList<FlexColumn>& columns, int row
 // Keeps the grid's row and header heights in proportion to its font from now on (a second call does nothing).
 // Every grid a control table makes and every grid set up above does so.
 void rowHeightsFollowFont(QTableWidget* grid);
+// Widens the column as far as `text` needs to show whole in its cells, margins included, taking the pixels from the
+// column `giver`, so the grid's width stays; a column wide enough stays as it is.
+void fitColumnToText(QTableWidget* grid, int column, const QString& text, int giver);
 // The number of rows, header row included.
 int flexRows(const QTableWidget* grid);
 QString flexText(const QTableWidget* grid, int row, int column);

@@ -1,9 +1,10 @@
 #include "platform/ui/Widgets.h"
 
 #include <QAbstractItemView>
-#include <QComboBox>
+#include <QDateTimeEdit>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -96,6 +97,64 @@ private:
     int m_entryMargin = 0;
 };
 
+// Kept as a child of the picker, watching its text box. The box would place a caret inside a section, and a digit
+// typed there makes a value the picker refuses without a word; a selected section is replaced by the digits.
+class SectionClick : public QObject {
+    Q_OBJECT
+public:
+    SectionClick(QDateTimeEdit* picker, QLineEdit* box) : QObject(picker), m_picker(picker), m_box(box)
+    {
+        box->installEventFilter(this);    // the mouse
+        picker->installEventFilter(this); // the keys, which the picker hands on to its box
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != m_box && event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event); // the picker's arrows and calendar button work as ever
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() != Qt::LeftButton)
+                break;
+            m_box->setCursorPosition(m_box->cursorPositionAt(mouse->position().toPoint()));
+            m_picker->setSelectedSection(m_picker->currentSection());
+            m_pressed = true;
+            return true; // the box would start a drag or a selection of its own
+        }
+        case QEvent::MouseMove:
+            // A hand that moves while it clicks keeps the section: dragging selects nothing in a picker.
+            if (m_pressed && (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton))
+                return true;
+            break;
+        case QEvent::MouseButtonRelease:
+            m_pressed = false;
+            break;
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier)
+                break;
+            if (key->key() == Qt::Key_Home || key->key() == Qt::Key_End) {
+                const int count = m_picker->sectionCount();
+                if (count > 0)
+                    m_picker->setSelectedSection(m_picker->sectionAt(key->key() == Qt::Key_Home ? 0 : count - 1));
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QDateTimeEdit* m_picker;
+    QLineEdit* m_box;
+    bool m_pressed = false;
+};
+
 } // namespace
 
 void fitListToEntries(QComboBox* list)
@@ -103,6 +162,32 @@ void fitListToEntries(QComboBox* list)
     if (!list->findChild<ListWidth*>(QString(), Qt::FindDirectChildrenOnly))
         new ListWidth(list);
 }
+
+void selectSectionOnClick(QDateTimeEdit* picker)
+{
+    auto* box = picker->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    if (box && !picker->findChild<SectionClick*>(QString(), Qt::FindDirectChildrenOnly))
+        new SectionClick(picker, box);
+}
+
+ComboBox::ComboBox(QWidget* parent) : QComboBox(parent)
+{
+    setFocusPolicy(Qt::StrongFocus); // the wheel alone does not make it the focus
+    fitListToEntries(this);
+}
+
+void ComboBox::wheelEvent(QWheelEvent* event)
+{
+    if (!hasFocus()) {
+        event->ignore(); // on to the parent
+        return;
+    }
+    QComboBox::wheelEvent(event);
+}
+
+bool CheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+
+bool OptionButton::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 template<class F> void ListBox::asOperator(F&& handle)
 {
@@ -128,8 +213,6 @@ void WrappingCheckBox::paintEvent(QPaintEvent*)
     painter.drawItemText(contents, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic,
                          palette(), isEnabled(), caption, QPalette::WindowText);
 }
-
-bool WrappingCheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 void ListBox::mousePressEvent(QMouseEvent* event)
 {

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTableWidget>
 
 #include <functional>
 
-class QComboBox;
+class QDateTimeEdit;
 class QPainter;
 
 namespace quorvane::ui {
@@ -57,15 +59,44 @@ private:
     bool m_pressed = false;
 };
 
-// A check box taller than a line: its caption wraps onto the lines its height gives it, and a click anywhere on it
-// toggles it.
-class WrappingCheckBox : public QCheckBox {
+// A drop-down list whose closed list the wheel turns only while it has the focus: scrolling past it changes no
+// field, the wheel goes on to what lies under it. Its list is as wide as its longest entry (fitListToEntries).
+class ComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit ComboBox(QWidget* parent = nullptr);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+};
+
+// A check box that a click anywhere in its rectangle toggles, the blank beyond a short caption included.
+class CheckBox : public QCheckBox {
     Q_OBJECT
 public:
     using QCheckBox::QCheckBox;
 
 protected:
+    bool hitButton(const QPoint& pos) const override;
+};
+
+// A check box taller than a line: its caption wraps onto the lines its height gives it.
+class WrappingCheckBox : public CheckBox {
+    Q_OBJECT
+public:
+    using CheckBox::CheckBox;
+
+protected:
     void paintEvent(QPaintEvent* event) override;
+};
+
+// An option button that a click anywhere in its rectangle selects.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
     bool hitButton(const QPoint& pos) const override;
 };
 
@@ -90,5 +121,9 @@ private:
 // every fill and change of its entries and of its font. Every combo box a control table makes has it; one made
 // otherwise takes it with this call.
 void fitListToEntries(QComboBox* list);
+
+// A click into a date or time picker's text selects the section under the mouse, and Home and End select the first
+// and the last section, so the digits typed next replace that section. Every picker a control table makes has it.
+void selectSectionOnClick(QDateTimeEdit* picker);
 
 } // namespace quorvane::ui

@@ -97,6 +97,8 @@ void frmStringEdit::showEvent(QShowEvent* event)
 void frmStringEdit::showLines()
 {
     setupFlexGrid(gridString, {{QString(), 250}, {QString(), 5960}, {QString(), 740}}, m_editor.lineCount() + 1);
+    // Two digits and the cell's margins are more than 250 twips: the text column gives the number column the rest.
+    fitColumnToText(gridString, 0, QString::number(m_editor.maxLines()), 1);
     for (int i = 1; i <= m_editor.lineCount(); ++i) {
         setFlexText(gridString, i, 0, QString::number(i));
         setFlexText(gridString, i, 1, m_editor.lineText(i));
@@ -128,9 +130,9 @@ void frmStringEdit::openCell(int line, int column)
     if (column == 1) {
         CellEdit edit{.name = QStringLiteral("txtGrid")};
         edit.limit = EditLimit().bytes(m_editor.limit(line)).refusal(gLangMsg.text(QStringLiteral("charRefused")));
-        edit.entered = [this](int row, int) { textLeft(row, false), gridString->setFocus(); };
+        edit.entered = [this](int row, int) { textLeft(row, false); };
         edit.left = [this](int row, int) { textLeft(row, false); };
-        edit.cancelled = [this](int row, int) { textLeft(row, true), gridString->setFocus(); };
+        edit.cancelled = [this](int row, int) { textLeft(row, true); };
         auto* box = static_cast<QLineEdit*>(editCell(gridString, {line, 1}, edit));
         m_boxText = box->text();
         m_editor.boxHolds(m_boxText);
@@ -141,9 +143,9 @@ void frmStringEdit::openCell(int line, int column)
         });
     } else {
         CellEdit edit{.name = QStringLiteral("CobFont"), .list = m_editor.fonts()};
-        edit.entered = [this](int row, int) { fontLeft(row, false), gridString->setFocus(); };
+        edit.entered = [this](int row, int) { fontLeft(row, false); };
         edit.left = [this](int row, int) { fontLeft(row, false); };
-        edit.cancelled = [this](int row, int) { fontLeft(row, true), gridString->setFocus(); };
+        edit.cancelled = [this](int row, int) { fontLeft(row, true); };
         auto* list = static_cast<QComboBox*>(editCell(gridString, {line, 2}, edit));
         m_fontPosition = m_editor.fontPosition(line);
         list->setCurrentIndex(m_fontPosition);

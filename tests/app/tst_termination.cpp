@@ -239,18 +239,9 @@ private slots:
                 button(own, "cmdAuto")->click();
                 commandEnded();
             }
-            // An own window closed, the program is ended by its main window, once it is back.
-            auto* back = new QTimer(&programLoop);
-            QObject::connect(back, &QTimer::timeout, [&, back] {
-                if (own && own != main)
-                    return;
-                if (ui::windows().exiting() || !main->isVisible() || ui::handlerRunning())
-                    return;
-                back->stop();
-                main->close();
-            });
-            if (row.closes == QStringList{QStringLiteral("own")})
-                back->start(5);
+            if (row.closes == QStringList{QStringLiteral("own")}) // then the operator ends the program
+                QMetaObject::invokeMethod(
+                    main, [main] { main->close(); }, Qt::QueuedConnection);
         });
         QTimer::singleShot(8000, &programLoop, &QEventLoop::quit); // a hang guard only
         programLoop.exec();

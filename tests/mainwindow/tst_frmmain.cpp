@@ -9,6 +9,7 @@
 #include "mainwindow/ui/frmMain.h"
 #include "platform/text/TextFile.h"
 #include "platform/ui/ControlTable.h"
+#include "platform/ui/HandlerRun.h"
 #include "platform/ui/Twips.h"
 #include "plu/ui/PluHost.h"
 #include "settings/Settings.h"
@@ -677,6 +678,14 @@ private slots:
         QCOMPARE(opened->windowTitle(), action->text());
         QVERIFY(!w->isVisible());
         gStoreTree().gTreeFilled = 0; // as the import window leaves it
+        {
+            // An activation that came while the menu's handler ran is stale once the window has hidden.
+            const ui::HandlerRun run(w);
+            QEvent activate(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(w, &activate);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(gStoreTree().gTreeFilled, qint16(0));
         opened->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(w->isVisible());

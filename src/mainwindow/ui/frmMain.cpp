@@ -547,7 +547,11 @@ void frmMain::activated()
 {
     // Activated while a command pumps events or waits in its dialog: the command calls Form_Activate itself when
     // its dialog has returned, and a rebuild now would run under it.
+    // An activation that waited while a tool window opened is stale once this window has hidden: the tool window's
+    // closing shows it again, and that activates it.
     ui::whenNoHandlerRuns(this, [this] {
+        if (!isVisible())
+            return;
         const ui::HandlerRun run(this);
         Form_Activate();
     });

@@ -78,12 +78,6 @@ const QList<FieldBinding> kBindings{
 
 // clang-format on
 
-QString decimalSign()
-{
-    const QString& sign = gSettings().gDecimalSign;
-    return sign.isEmpty() ? QStringLiteral(".") : sign;
-}
-
 QString formatted(qint64 value, int decimals) { return FormatFixedDecimal(qint32(value), qint16(decimals)); }
 
 // The kind's field whose 0 leaves the span of a schedule unshown.

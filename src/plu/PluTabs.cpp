@@ -16,12 +16,6 @@ namespace quorvane {
 
 namespace {
 
-QString decimalSign()
-{
-    const QString& sign = gSettings().gDecimalSign;
-    return sign.isEmpty() ? QStringLiteral(".") : sign;
-}
-
 // An amount box read as stored: the decimal sign removed, the rest a whole number ("" counts as 0).
 std::optional<qint32> amountOf(const QString& text)
 {
@@ -124,7 +118,7 @@ UnitLabels SetUnitLabels(int byCount)
     return u;
 }
 
-MGComboFill FillMGCombo(int mode)
+MGComboFill FillMGCombo(MGChoice choice)
 {
     const StoreTreeState& tree = gStoreTree();
     QString sql = QStringLiteral("SELECT MG_No, DP_No FROM KVB_23 WHERE ST_No=?");
@@ -149,12 +143,12 @@ MGComboFill FillMGCombo(int mode)
         departments << st.column(1).toString();
     }
 
-    const bool ownGroup = mode == 1 && gRsPLU.isOpen() && gRsPLU.absolutePosition() >= 0;
+    const bool ownGroup = choice == MGChoice::RowGroup && gRsPLU.isOpen() && gRsPLU.absolutePosition() >= 0;
     const qint64 wanted = ownGroup ? gRsPLU.intValue(QStringLiteral("PLU_MG")) : qint64(tree.gCurMGNo);
     MGComboFill out;
     int chosen = groups.isEmpty() ? -1 : 0;
     for (int i = 0; i < groups.size(); ++i)
-        if ((mode == 0 || ownGroup) && groups[i] == wanted)
+        if ((choice == MGChoice::TreeGroup || ownGroup) && groups[i] == wanted)
             chosen = i;
     for (qint64 g : std::as_const(groups))
         out.combMG.entries << QString::number(g);
@@ -197,34 +191,34 @@ void ApplyDataFormatToTab(PluEditorValues& tab)
         tab.dateFormat = format;
 }
 
-void CheckDiscountDates(PluEditorValues& tab, int which)
+void CheckDiscountDates(PluEditorValues& tab, PairBox left)
 {
     const QDate& start = tab.DTPickerStartDate;
     const QDate& end = tab.DTPickerEndDate;
     if (!start.isValid() || !end.isValid() || end >= start)
         return;
-    if (which == 1)
+    if (left == PairBox::First)
         tab.DTPickerEndDate = start;
     else
         tab.DTPickerStartDate = end;
 }
 
-void CheckDiscountLimits(PluEditorValues& tab, int which)
+void CheckDiscountLimits(PluEditorValues& tab, PairBox left)
 {
     if (!above(tab.meditDiscLimit1, tab.meditDiscLimit2))
         return;
-    if (which == 1)
+    if (left == PairBox::First)
         tab.meditDiscLimit2 = tab.meditDiscLimit1;
     else
         tab.meditDiscLimit1 = tab.meditDiscLimit2;
 }
 
-void CheckDiscountValues(PluEditorValues& tab, int which)
+void CheckDiscountValues(PluEditorValues& tab, PairBox left)
 {
     if (above(tab.meditDiscLmtPer1, tab.meditDiscLmtPer2)) {
-        if (which == 1)
+        if (left == PairBox::First)
             tab.meditDiscLmtPer2 = tab.meditDiscLmtPer1;
-        else if (which == 2)
+        else if (left == PairBox::Second)
             tab.meditDiscLmtPer1 = tab.meditDiscLmtPer2;
     }
     if (tab.combDiscType != 2)

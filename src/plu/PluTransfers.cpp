@@ -85,7 +85,7 @@ bool SendCurrentPLU(PluEditorHost& host, const PluTransferSeams& seams)
 
 bool SendMarkedPLUs(PluEditorHost& host, const PluTransferSeams& seams)
 {
-    if (AskSavePLUChanges(host) == 3)
+    if (AskSavePLUChanges(host) == SaveAnswer::Cancelled)
         return false;
     seams.transfer(TransferSend, true);
     return true;
@@ -93,7 +93,7 @@ bool SendMarkedPLUs(PluEditorHost& host, const PluTransferSeams& seams)
 
 bool DeletePLUsOnScale(PluEditorHost& host, const PluTransferSeams& seams)
 {
-    if (AskSavePLUChanges(host) == 3)
+    if (AskSavePLUChanges(host) == SaveAnswer::Cancelled)
         return false;
     seams.transfer(TransferDelete, true);
     return true;
@@ -101,7 +101,7 @@ bool DeletePLUsOnScale(PluEditorHost& host, const PluTransferSeams& seams)
 
 bool FetchPLUs(PluEditorHost& host, const PluTransferSeams& seams)
 {
-    if (AskSavePLUChanges(host) == 3)
+    if (AskSavePLUChanges(host) == SaveAnswer::Cancelled)
         return false;
     // No loader empties its table: rows left by an earlier failure would be reviewed again.
     EmptyReceivedPLUs();

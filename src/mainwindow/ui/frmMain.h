@@ -78,7 +78,7 @@ public:
     // Handlers. Buttons:
     void cmdStore_Click();
     void cmdData_Click();
-    // Menus. The PLU transfers are wired and do nothing yet.
+    // Menus:
     void menuDownload_Click();
     void menuUpload_Click();
     void menuDeletePlu_Click();

@@ -52,7 +52,7 @@ bool frmMain::offered(const char* entry) const
 void frmMain::newNode(NodeKind kind, const char* entry)
 {
     const QString parentKey = selectedNodeKey();
-    if (!offered(entry) || !isParentOf(kind, parentKey) || plu::AskSavePLUChanges(this) == 3)
+    if (!offered(entry) || !isParentOf(kind, parentKey) || plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     int proposed = 1;
     if (!ui::tryStep([&] { proposed = PrepareNewNode(newNodeWord(kind), parentKey); },
@@ -99,7 +99,7 @@ void frmMain::dropNewNode(NodeKind kind)
 
 void frmMain::menuProperties_Click()
 {
-    if (!offered("menuProperties") || plu::AskSavePLUChanges(this) == 3)
+    if (!offered("menuProperties") || plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     const NodeKey node = parseNodeKey(selectedNodeKey());
     const QString table = nodeTableName(node.kind);
@@ -114,7 +114,7 @@ void frmMain::menuProperties_Click()
 
 void frmMain::menuDelete_Click()
 {
-    if (!offered("menuDelete") || plu::AskSavePLUChanges(this) == 3)
+    if (!offered("menuDelete") || plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     if (ui::msgBox(langMsg(QStringLiteral("areyousure")), ui::MsgIcon::Exclamation, ui::MsgButtons::YesNo, this)
         != ui::MsgYes)
@@ -136,7 +136,7 @@ void frmMain::menuDownloadMG_Click() { sendStoreGroups("menuDownloadMG", "MGP0UA
 // Every department or main group of the current store is marked, and stays marked after the transfer.
 void frmMain::sendStoreGroups(const char* entry, const char* file, const char* table)
 {
-    if (!offered(entry) || plu::AskSavePLUChanges(this) == 3)
+    if (!offered(entry) || plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     ui::tryStep(
         [&] {

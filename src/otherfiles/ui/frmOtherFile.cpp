@@ -232,7 +232,7 @@ void frmOtherFile::bindKinds()
             k.frame = bound<QGroupBox>(this, kind.frame);
         for (const FieldBinding* b : bindingsOf(kind))
             k.fields.append({b, bound<QWidget>(this, b->objectName)});
-        m_kinds.append(k);
+        m_kinds.push_back(k);
     }
 }
 

@@ -316,17 +316,15 @@ PluEditorCaptions ApplyPLUEditorCaptions(PluEditorValues& tab, const QDate& toda
     const UnitLabels weighed = SetUnitLabels(0);
     out.lists << qMakePair(QStringLiteral("combSymbol"), weighed.combSymbol);
     tab.combSymbol = firstEntry(weighed.combSymbol);
-    out.limits << ControlLimit{QStringLiteral("meditPLU"), 6} << ControlLimit{QStringLiteral("meditDepartment"), 2}
-               << ControlLimit{QStringLiteral("txtName"), 100} << ControlLimit{QStringLiteral("meditItemCode"), 3}
-               << ControlLimit{QStringLiteral("meditTare"), 4} << ControlLimit{QStringLiteral("meditUPrice"), 6}
-               << ControlLimit{QStringLiteral("meditCost"), 6};
+    // The boxes' lengths are the field table's; the department beside the main groups is no row of it.
+    for (const PluField& row : pluFields())
+        if (row.maxChars > 0)
+            out.limits << ControlLimit{QLatin1String(row.control), row.maxChars};
+    out.limits << ControlLimit{QStringLiteral("meditDepartment"), 2};
     tab.chkUPoverride = tab.chknegativePLU = false;
-    for (int i = 1; i <= 4; ++i) {
+    for (int i = 1; i <= 4; ++i)
         out.captions << ControlText{QStringLiteral("lblMemDisc(%1)").arg(i),
                                     gLangMainTab.text(QStringLiteral("MainTabMemDisc")) + QString::number(i)};
-        out.limits << ControlLimit{QStringLiteral("meditMemDisc(%1)").arg(i), 6};
-    }
-    out.limits << ControlLimit{QStringLiteral("meditCoupledPLU"), 6};
     tab.chkWeighed = true;
     tab.units = weighed;
     out.disabled = QStringList{QStringLiteral("meditDepartment"), QStringLiteral("txtName"),
@@ -337,8 +335,6 @@ PluEditorCaptions ApplyPLUEditorCaptions(PluEditorValues& tab, const QDate& toda
     tab.combBarcodeFormat = formats.index;
     out.captions << ControlText{QStringLiteral("lblReference"), formats.currentText()};
     tab.barcode.flagCode1.text = tab.barcode.flagCode2.text = QStringLiteral("0");
-    out.limits << ControlLimit{QStringLiteral("meditFlagCode1"), 1}
-               << ControlLimit{QStringLiteral("meditFlagCode2"), 1};
 
     const QStringList rsData = listEntries(
         gParRSData,
@@ -346,10 +342,6 @@ PluEditorCaptions ApplyPLUEditorCaptions(PluEditorValues& tab, const QDate& toda
          gParRSData.text(QStringLiteral("RS2")), gParRSData.text(QStringLiteral("RS3"))});
     out.lists << qMakePair(QStringLiteral("combRSData"), rsData);
     tab.combRSData = firstEntry(rsData);
-    out.limits << ControlLimit{QStringLiteral("meditTaxNum"), 1} << ControlLimit{QStringLiteral("meditTax2Num"), 1}
-               << ControlLimit{QStringLiteral("meditDiscScheNum"), 6}
-               << ControlLimit{QStringLiteral("meditPriScheNum"), 6} << ControlLimit{QStringLiteral("meditIngrNum"), 6}
-               << ControlLimit{QStringLiteral("meditSMsgNum"), 6};
 
     const QStringList memDisc = listEntries(
         gParMemdisc, {gParMemdisc.text(QStringLiteral("MD0")), gParMemdisc.text(QStringLiteral("MD1"))});
@@ -364,11 +356,6 @@ PluEditorCaptions ApplyPLUEditorCaptions(PluEditorValues& tab, const QDate& toda
          gParDiscount.text(QStringLiteral("D6"))});
     out.lists << qMakePair(QStringLiteral("combDiscType"), discount);
     tab.combDiscType = firstEntry(discount);
-    out.limits << ControlLimit{QStringLiteral("meditDiscLimit1"), 5}
-               << ControlLimit{QStringLiteral("meditDiscLimit2"), 5}
-               << ControlLimit{QStringLiteral("meditDiscLmtPer1"), 6}
-               << ControlLimit{QStringLiteral("meditDiscLmtPer2"), 6}
-               << ControlLimit{QStringLiteral("meditDiscDayOfWeek"), 7};
 
     if (const auto format = dateFormatOf(gSettings().gDateType))
         tab.dateFormat = format;

@@ -94,7 +94,7 @@ struct PluEditorCaptions {
     QList<ControlText> captions;                  // lblMemDisc(1) to (4), lblPriceUnit(0), lblReference
     QList<QPair<QString, QStringList>> lists;     // entries of combSymbol, combBarcodeFormat, combRSData,
                                                   // combMemDiscType, combDiscType, in the order filled
-    QList<ControlLimit> limits;                   // in the order set
+    QList<ControlLimit> limits;                   // the field table's boxes in its order, then meditDepartment
     QStringList disabled;                         // meditDepartment, txtName, meditDescription
     QString timeFormat = QStringLiteral("HH:mm"); // of the time pickers, with the spin style
 };

@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "plu/PluEditorValues.h"
 #include "plu/PluFields.h"
+#include "plu/SaveAnswer.h"
 #include "records/PluRow.h"
 
 #include <QString>
@@ -95,14 +96,6 @@ bool PLUNumberAccepted(PluEditorHost& host, const QString& meditPLU);
 // overlap; a box that is no number: its message); then nothing is written and the flags stay. A database failure throws
 // db::DbError with nothing written.
 bool SavePLU(PluEditorHost& host);
-
-// What the save question ended in.
-enum class SaveAnswer {
-    Unchanged = 0, // nothing changed: nothing was asked
-    Saved = 1,
-    Dropped = 2,   // the changes were dropped
-    Cancelled = 3, // cancelled, or the save was stopped
-};
 
 // Asked before the shown PLU is left. A stopped save leaves gCurPLURow on the shown PLU; the caller abandons its
 // action on Cancelled.

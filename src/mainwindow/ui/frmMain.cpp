@@ -275,7 +275,6 @@ void frmMain::Form_Load()
     }
     editor.gPLUChanged = 0;
     editor.gHideSelectedCol = 0;
-    gSkipPLUEncode = 0;
 }
 
 void frmMain::prepareFirstStore()

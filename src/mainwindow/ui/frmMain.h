@@ -164,7 +164,7 @@ private:
     bool offered(const char* entry) const;
     void newNode(NodeKind kind, const char* entry);
     void openPropertiesDialog(NodeKind kind);
-    void sendStoreGroups(const char* entry, const char* file, const char* table);
+    void sendStoreGroups(const char* entry, const char* table);
     void openTool(const char* entry);
     void switchLanguage(qint16 index);
 

@@ -2,7 +2,7 @@
 
 #include "platform/ui/FlexGrid.h"
 #include "plu/Marks.h"
-#include "plu/PluBinding.h"
+#include "plu/SaveAnswer.h"
 
 #include <QString>
 #include <QtGlobal>

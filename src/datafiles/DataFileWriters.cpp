@@ -141,19 +141,18 @@ void writeOrThrow(text::FileWriter& file, const QByteArray& bytes)
 // whatever the layout of the sheet, as the scales read the file.
 void TransPKFTPfile()
 {
-    writeMarkedRows(QStringLiteral("KAS0UALL.csv"), QStringLiteral("KVB_41"),
-                    {QStringLiteral("Number"), QStringLiteral("Key_Switch"), QStringLiteral("Status")},
-                    [](MarkedRow& row, QByteArray& line) {
-                        const qint64 number = row.value(0).toLongLong();
-                        const int page = number <= 24 ? 0 : number <= 48 ? 1 : 2;
-                        appendNumber(line, page);
-                        line += ',';
-                        appendNumber(line, number - 24 * page);
-                        line += ",,";
-                        appendNumber(line, row.value(1).toLongLong());
-                        line += ',';
-                        appendNumber(line, row.value(2).toLongLong());
-                    });
+    writeTableFile("KVB_41", {QStringLiteral("Number"), QStringLiteral("Key_Switch"), QStringLiteral("Status")},
+                   [](MarkedRow& row, QByteArray& line) {
+                       const qint64 number = row.value(0).toLongLong();
+                       const int page = number <= 24 ? 0 : number <= 48 ? 1 : 2;
+                       appendNumber(line, page);
+                       line += ',';
+                       appendNumber(line, number - 24 * page);
+                       line += ",,";
+                       appendNumber(line, row.value(1).toLongLong());
+                       line += ',';
+                       appendNumber(line, row.value(2).toLongLong());
+                   });
 }
 
 } // namespace
@@ -226,31 +225,35 @@ bool writeMarkedRows(const QString& fileName, const QString& table, const QStrin
     return true;
 }
 
+bool writeTableFile(const char* table, const QStringList& fields, const LineBuilder& buildLine)
+{
+    return writeMarkedRows(dataFileOf(table), QLatin1String(table), fields, buildLine);
+}
+
 const QList<DataFileKind>& dataFileCatalogue()
 {
     // The writers of the other kinds come with their editors; until then their files are never written.
     static const QList<DataFileKind> catalogue{
-        {"PLU0UALL.csv", "KVB_25", &TransPLUFTPfile},
-        {"ING0UALL.csv", "KVB_3A", &TransStrFTPfileOf<1, 15>},
-        {"SPM0UALL.csv", "KVB_3B", &TransStrFTPfileOf<2, 8>},
-        {"ADV0UALL.csv", "KVB_3C", &TransStrFTPfileOf<3, 4>},
-        {"SHP0UALL.csv", "KVB_3D", &TransStrFTPfileOf<4, 4>},
-        {"DEP0UALL.csv", "KVB_20", &TransDEPTFTPfile},
-        {"MGP0UALL.csv", "KVB_23", &TransMGFTPfile},
-        {"KAS0UALL.csv", "KVB_41", &TransPKFTPfile},
-        {"FLB0UALL.csv", "KVB_14", &TransFBFTPfile},
-        {"SCM0UALL.csv", "KVB_3F", &TransSMFTPfile},
-        {"SCS0UALL.csv", "KVB_40", &TransSSFTPfile},
-        {"DAT0UALL.csv", "KVB_4E", &TransDTFTPfile},
-        {"OPE0UALL.csv", "KVB_44", &TransCLERKFTPfile},
-        {"TAX0UALL.csv", "KVB_A8", &TransTAXFTPfile},
-        {"SCH0UALL.csv", "KVB_AA", &TransDSFTPfile},
-        {"PCS0UALL.csv", "KVB_AB", &TransPSFTPfile},
-        {"SFK0UALL.csv", "KVB_AC", &TransSTOCKFTPfile},
-        {"PAK0UALL.csv", "KVB_AD", &TransPAYFTPfile},
+        {"PLU0UALL.csv", "KVB_25", &TransPLUFTPfile},         {"ING0UALL.csv", "KVB_3A", &TransStrFTPfileOf<1, 15>},
+        {"SPM0UALL.csv", "KVB_3B", &TransStrFTPfileOf<2, 8>}, {"ADV0UALL.csv", "KVB_3C", &TransStrFTPfileOf<3, 4>},
+        {"SHP0UALL.csv", "KVB_3D", &TransStrFTPfileOf<4, 4>}, {"DEP0UALL.csv", "KVB_20", &TransDEPTFTPfile},
+        {"MGP0UALL.csv", "KVB_23", &TransMGFTPfile},          {"KAS0UALL.csv", "KVB_41", &TransPKFTPfile},
+        {"FLB0UALL.csv", "KVB_14", &TransFBFTPfile},          {"SCM0UALL.csv", "KVB_3F", &TransSMFTPfile},
+        {"SCS0UALL.csv", "KVB_40", &TransSSFTPfile},          {"DAT0UALL.csv", "KVB_4E", &TransDTFTPfile},
+        {"OPE0UALL.csv", "KVB_44", &TransCLERKFTPfile},       {"TAX0UALL.csv", "KVB_A8", &TransTAXFTPfile},
+        {"SCH0UALL.csv", "KVB_AA", &TransDSFTPfile},          {"PCS0UALL.csv", "KVB_AB", &TransPSFTPfile},
+        {"SFK0UALL.csv", "KVB_AC", &TransSTOCKFTPfile},       {"PAK0UALL.csv", "KVB_AD", &TransPAYFTPfile},
         {"BAR0UALL.csv", "KVB_B5", &TransBRFTPfile},
     };
     return catalogue;
+}
+
+QString dataFileOf(const char* table)
+{
+    for (const DataFileKind& kind : dataFileCatalogue())
+        if (qstrcmp(kind.table, table) == 0)
+            return QLatin1String(kind.fileName);
+    qFatal("The catalogue of data files has no file of table %s", table);
 }
 
 QList<WriterFailure> writeListedDataFiles(const QStringList& fileNames)

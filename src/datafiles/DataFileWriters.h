@@ -103,14 +103,19 @@ using LineBuilder = std::function<void(MarkedRow& row, QByteArray& line)>;
 // file is deleted, the changes to the rows are dropped and the error is thrown.
 bool writeMarkedRows(const QString& fileName, const QString& table, const QStringList& fields,
                      const LineBuilder& buildLine);
+// writeMarkedRows of the table's file in the catalogue.
+bool writeTableFile(const char* table, const QStringList& fields, const LineBuilder& buildLine);
 
-// One row of the catalogue of data files.
+// One row of the catalogue of data files: the one place that names each file and the table it is written from.
 struct DataFileKind {
     const char* fileName;
     const char* table;
     void (*writer)(); // nullptr while the kind has no writer: its file is then never written
 };
 const QList<DataFileKind>& dataFileCatalogue();
+// The catalogue's file of a table ("PCS0UALL.csv" for "KVB_AB", exact comparison). A table the catalogue lacks is a
+// fault of the program's own tables: the program stops, naming it.
+QString dataFileOf(const char* table);
 
 struct WriterFailure {
     QString fileName;

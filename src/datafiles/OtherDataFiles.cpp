@@ -89,39 +89,36 @@ QStringList names(std::initializer_list<const char*> fields)
 }
 
 // The files whose line begins with the first field, then an empty one.
-void writeKeyedFile(const char* fileName, const char* table, std::initializer_list<const char*> fields,
+void writeKeyedFile(const char* table, std::initializer_list<const char*> fields,
                     const std::function<void(const MarkedRow&, QByteArray&)>& rest)
 {
-    writeMarkedRows(QLatin1String(fileName), QLatin1String(table), names(fields),
-                    [&rest](MarkedRow& row, QByteArray& line) {
-                        appendField(line, row.value(0));
-                        line += ",,";
-                        rest(row, line);
-                    });
+    writeTableFile(table, names(fields), [&rest](MarkedRow& row, QByteArray& line) {
+        appendField(line, row.value(0));
+        line += ",,";
+        rest(row, line);
+    });
 }
 
 } // namespace
 
 void TransStrFTPfile(qint16 kind, qint16 lineCount)
 {
-    static const char* const files[][2] = {
-        {"ING0UALL.csv", "KVB_3A"}, {"SPM0UALL.csv", "KVB_3B"}, {"ADV0UALL.csv", "KVB_3C"}, {"SHP0UALL.csv", "KVB_3D"}};
+    static const char* const tables[] = {"KVB_3A", "KVB_3B", "KVB_3C", "KVB_3D"};
     if (kind < 1 || kind > 4)
         return;
-    writeKeyedFile(files[kind - 1][0], files[kind - 1][1], {"No", "NextNo", "KVBBinData"},
-                   [lineCount](const MarkedRow& row, QByteArray& line) {
-                       appendField(line, row.value(1));
-                       line += ',';
-                       const QVariant record = row.value(2);
-                       appendTextSlots(line,
-                                       record.typeId() == QMetaType::QByteArray ? record.toByteArray() : QByteArray(),
-                                       lineCount);
-                   });
+    writeKeyedFile(
+        tables[kind - 1], {"No", "NextNo", "KVBBinData"}, [lineCount](const MarkedRow& row, QByteArray& line) {
+            appendField(line, row.value(1));
+            line += ',';
+            const QVariant record = row.value(2);
+            appendTextSlots(line, record.typeId() == QMetaType::QByteArray ? record.toByteArray() : QByteArray(),
+                            lineCount);
+        });
 }
 
 void TransSMFTPfile()
 {
-    writeKeyedFile("SCM0UALL.csv", "KVB_3F", {"Number", "Data"}, [](const MarkedRow& row, QByteArray& line) {
+    writeKeyedFile("KVB_3F", {"Number", "Data"}, [](const MarkedRow& row, QByteArray& line) {
         appendField(line, row.value(1));
         line += ",0";
     });
@@ -129,7 +126,7 @@ void TransSMFTPfile()
 
 void TransSSFTPfile()
 {
-    writeKeyedFile("SCS0UALL.csv", "KVB_40",
+    writeKeyedFile("KVB_40",
                    {"Number", "Group1", "File1", "Scroll1", "Speed1", "Group2", "File2", "Scroll2", "Speed2", "Group3",
                     "File3", "Scroll3", "Speed3"},
                    [](const MarkedRow& row, QByteArray& line) {
@@ -140,26 +137,24 @@ void TransSSFTPfile()
 
 void TransDTFTPfile()
 {
-    writeMarkedRows(QStringLiteral("DAT0UALL.csv"), QStringLiteral("KVB_4E"), {QStringLiteral("KVBBinData")},
-                    [](MarkedRow& row, QByteArray& line) {
-                        const QByteArray record = row.value(0).toByteArray();
-                        if (record.size() < 14)
-                            throw DataFileError(
-                                QStringLiteral("The date and time to send is damaged: its record holds %1 of 14 bytes.")
+    writeTableFile("KVB_4E", {QStringLiteral("KVBBinData")}, [](MarkedRow& row, QByteArray& line) {
+        const QByteArray record = row.value(0).toByteArray();
+        if (record.size() < 14)
+            throw DataFileError(QStringLiteral("The date and time to send is damaged: its record holds %1 of 14 bytes.")
                                     .arg(record.size()));
-                        line += "255,";
-                        // Year, month, day, hour, minute: packed decimal, so their hexadecimal digits are the
-                        // decimal ones.
-                        for (const int i : {9, 8, 7, 12, 13}) {
-                            line += ',';
-                            line += QByteArray::number(quint8(record[i]), 16).toUpper();
-                        }
-                    });
+        line += "255,";
+        // Year, month, day, hour, minute: packed decimal, so their hexadecimal digits are the
+        // decimal ones.
+        for (const int i : {9, 8, 7, 12, 13}) {
+            line += ',';
+            line += QByteArray::number(quint8(record[i]), 16).toUpper();
+        }
+    });
 }
 
 void TransCLERKFTPfile()
 {
-    writeKeyedFile("OPE0UALL.csv", "KVB_44", {"Clerk_No", "Name"}, [](const MarkedRow& row, QByteArray& line) {
+    writeKeyedFile("KVB_44", {"Clerk_No", "Name"}, [](const MarkedRow& row, QByteArray& line) {
         appendField(line, row.value(1));
         line += ",,";
     });
@@ -167,16 +162,15 @@ void TransCLERKFTPfile()
 
 void TransTAXFTPfile()
 {
-    writeKeyedFile("TAX0UALL.csv", "KVB_A8", {"Code", "Name", "Rate", "Status"},
-                   [](const MarkedRow& row, QByteArray& line) {
-                       appendFields(line, row, 1, 3);
-                       line.chop(1);
-                   });
+    writeKeyedFile("KVB_A8", {"Code", "Name", "Rate", "Status"}, [](const MarkedRow& row, QByteArray& line) {
+        appendFields(line, row, 1, 3);
+        line.chop(1);
+    });
 }
 
 void TransDSFTPfile()
 {
-    writeKeyedFile("SCH0UALL.csv", "KVB_AA",
+    writeKeyedFile("KVB_AA",
                    {"Number", "Disc_SDate", "Disc_STime", "Disc_EDate", "Disc_ETime", "Disc_LimitType", "Disc_1stLim",
                     "Disc_Within1stL", "Disc_2ndLim", "Disc_Within2ndL", "Disc_Type", "DisDayOfWeek", "NextNumber"},
                    [](const MarkedRow& row, QByteArray& line) {
@@ -189,7 +183,7 @@ void TransDSFTPfile()
 
 void TransPSFTPfile()
 {
-    writeKeyedFile("PCS0UALL.csv", "KVB_AB",
+    writeKeyedFile("KVB_AB",
                    {"Number", "Price_SDate", "Price_STime", "Price_EDate", "Price_ETime", "PriceDayOfWeek",
                     "NewUnitPrice", "NextNumber"},
                    [](const MarkedRow& row, QByteArray& line) {
@@ -202,22 +196,21 @@ void TransPSFTPfile()
 
 void TransSTOCKFTPfile()
 {
-    writeKeyedFile("SFK0UALL.csv", "KVB_AC", {"Number", "Type", "Name", "Status"},
-                   [](const MarkedRow& row, QByteArray& line) {
-                       appendFields(line, row, 1, 2);
-                       const qint64 status = row.value(3).toLongLong();
-                       for (const int bit : {1, 2, 4})
-                           line += (status & bit) ? "1," : "0,";
-                       // Both kind bits set name no kind: the field is left out and the line ends with its comma.
-                       const qint64 kind = status & 24;
-                       if (kind != 24)
-                           appendNumber(line, kind / 8);
-                   });
+    writeKeyedFile("KVB_AC", {"Number", "Type", "Name", "Status"}, [](const MarkedRow& row, QByteArray& line) {
+        appendFields(line, row, 1, 2);
+        const qint64 status = row.value(3).toLongLong();
+        for (const int bit : {1, 2, 4})
+            line += (status & bit) ? "1," : "0,";
+        // Both kind bits set name no kind: the field is left out and the line ends with its comma.
+        const qint64 kind = status & 24;
+        if (kind != 24)
+            appendNumber(line, kind / 8);
+    });
 }
 
 void TransPAYFTPfile()
 {
-    writeKeyedFile("PAK0UALL.csv", "KVB_AD", {"Number", "Name", "Status"}, [](const MarkedRow& row, QByteArray& line) {
+    writeKeyedFile("KVB_AD", {"Number", "Name", "Status"}, [](const MarkedRow& row, QByteArray& line) {
         appendFields(line, row, 1, 1);
         const qint64 status = row.value(2).toLongLong();
         for (const int bit : {1, 2, 4, 8})
@@ -228,11 +221,10 @@ void TransPAYFTPfile()
 
 void TransBRFTPfile()
 {
-    writeKeyedFile("BAR0UALL.csv", "KVB_B5", {"Code", "Type", "StartNum", "EndNum"},
-                   [](const MarkedRow& row, QByteArray& line) {
-                       appendFields(line, row, 1, 3);
-                       line.chop(1);
-                   });
+    writeKeyedFile("KVB_B5", {"Code", "Type", "StartNum", "EndNum"}, [](const MarkedRow& row, QByteArray& line) {
+        appendFields(line, row, 1, 3);
+        line.chop(1);
+    });
 }
 
 } // namespace quorvane::datafiles

@@ -139,25 +139,24 @@ void TransPLUFTPfile()
     QStringList names;
     for (Field f : fields)
         names << QLatin1String(name(f));
-    writeMarkedRows(
-        QStringLiteral("PLU0UALL.csv"), QStringLiteral("KVB_25"), names, [&](MarkedRow& marked, QByteArray& line) {
-            records::PluRow row;
+    writeTableFile("KVB_25", names, [&](MarkedRow& marked, QByteArray& line) {
+        records::PluRow row;
+        for (int i = 0; i < fields.size(); ++i)
+            row.load(fields[i], marked.value(i));
+        InheritedBarFormat inherited; // a missing level gives format 0 and flags 00
+        if (row.number(PLU_BarFormat) == 255) {
+            const records::BarFormatLevel& level = memory.resolve(row.number(ST_No), row.number(PLU_MG));
+            inherited = {level.barFormat % 100, level.flags()};
+        }
+        if (row.number(Stat2_ItemCode) != 0) {
+            records::composeEanData(row);
+            // Saved only where the composer changed what the row holds.
             for (int i = 0; i < fields.size(); ++i)
-                row.load(fields[i], marked.value(i));
-            InheritedBarFormat inherited; // a missing level gives format 0 and flags 00
-            if (row.number(PLU_BarFormat) == 255) {
-                const records::BarFormatLevel& level = memory.resolve(row.number(ST_No), row.number(PLU_MG));
-                inherited = {level.barFormat % 100, level.flags()};
-            }
-            if (row.number(Stat2_ItemCode) != 0) {
-                records::composeEanData(row);
-                // Saved only where the composer changed what the row holds.
-                for (int i = 0; i < fields.size(); ++i)
-                    if (row.changed(fields[i]) && row.value(fields[i]) != marked.value(i))
-                        marked.setValue(i, row.value(fields[i]));
-            }
-            line += PluDataLine(row, inherited);
-        });
+                if (row.changed(fields[i]) && row.value(fields[i]) != marked.value(i))
+                    marked.setValue(i, row.value(fields[i]));
+        }
+        line += PluDataLine(row, inherited);
+    });
 }
 
 } // namespace quorvane::datafiles

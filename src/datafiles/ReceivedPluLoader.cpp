@@ -16,8 +16,6 @@ using namespace records::plu;
 
 namespace {
 
-const QString kFileName = QStringLiteral("PLU0UALL.csv");
-
 // A piece read as a whole number: digits, a leading minus at most, blanks around ignored.
 qint64 wholeNumber(const QByteArray& piece, int column)
 {
@@ -205,7 +203,7 @@ text::LineLeftOut readChecked(const QByteArray& line, db::Recordset& rs, const R
 
 text::LinesLeftOut ImportUploadPLU(const ReceivedLineCheck& check)
 {
-    const LoaderLines file = readLoaderLines(kFileName);
+    const LoaderLines file = readLoaderLines(dataFileOf("KVB_25"));
     const QList<QByteArray>& lines = file.lines;
     text::LinesLeftOut leftOut;
     appendRows([&] {

@@ -1,5 +1,6 @@
 #include "otherfiles/OtherFileKinds.h"
 
+#include "datafiles/DataFileWriters.h"
 #include "otherfiles/OtherFileRecords.h"
 #include "platform/Error.h"
 #include "platform/StateReset.h"
@@ -17,16 +18,16 @@ namespace {
 
 // clang-format off
 const QList<OtherFileKind> kKinds{
-    {"KVB_3A", "No", "txtIngNo", "txtIngNextNo", "chkIng", "NameFirstLine", " ", false, "ING0UALL.csv", 13, "cmdIng", "txtIngredient", nullptr},
-    {"KVB_3B", "No", "txtSMsgNo", "txtSMsgNextNo", "chkSmsg", "NameFirstLine", " ", false, "SPM0UALL.csv", 14, "cmdSMsg", "txtSMsg", nullptr},
-    {"KVB_3C", "No", "txtAdvNo", "txtAdvNextNo", "chkAdv", "NameFirstLine", " ", false, "ADV0UALL.csv", 15, "cmdAdv", "txtAdv", nullptr},
-    {"KVB_3D", "No", "txtSNameNo", "txtSNameNextNo", "chkSname", "NameFirstLine", " ", false, "SHP0UALL.csv", 16, "cmdSName", "txtSName", nullptr},
-    {"KVB_44", "Clerk_No", "combClerkNo", nullptr, "chkClerk", "Name", " ", false, "OPE0UALL.csv", 0, nullptr, nullptr, nullptr, 99},
-    {"KVB_A8", "Code", "combTaxNo", nullptr, "chkTax", "Rate", "0", true, "TAX0UALL.csv", 0, nullptr, nullptr, nullptr, 9},
-    {"KVB_AC", "Number", "combStockNo", nullptr, "chkStockFNKey", "Name", " ", false, "SFK0UALL.csv", 0, nullptr, nullptr, nullptr, 99},
-    {"KVB_AD", "Number", "combPaymentNo", nullptr, "chkPaymentKey", "Name", " ", false, "PAK0UALL.csv", 0, nullptr, nullptr, nullptr, 9},
-    {"KVB_AA", "Number", "txtDiscScheNo", "txtDiscScheNextNo", "chkDiscSch", "Disc_Type", "0", true, "SCH0UALL.csv", 0, nullptr, nullptr, "Frame1"},
-    {"KVB_AB", "Number", "txtPriceScheNo", "txtPriceScheNextNo", "chkPriceSch", "NewUnitPrice", "0", true, "PCS0UALL.csv", 0, nullptr, nullptr, "Frame2"},
+    {"KVB_3A", "No", "txtIngNo", "txtIngNextNo", "chkIng", "NameFirstLine", " ", false, 13, "cmdIng", "txtIngredient", nullptr},
+    {"KVB_3B", "No", "txtSMsgNo", "txtSMsgNextNo", "chkSmsg", "NameFirstLine", " ", false, 14, "cmdSMsg", "txtSMsg", nullptr},
+    {"KVB_3C", "No", "txtAdvNo", "txtAdvNextNo", "chkAdv", "NameFirstLine", " ", false, 15, "cmdAdv", "txtAdv", nullptr},
+    {"KVB_3D", "No", "txtSNameNo", "txtSNameNextNo", "chkSname", "NameFirstLine", " ", false, 16, "cmdSName", "txtSName", nullptr},
+    {"KVB_44", "Clerk_No", "combClerkNo", nullptr, "chkClerk", "Name", " ", false, 0, nullptr, nullptr, nullptr, 99},
+    {"KVB_A8", "Code", "combTaxNo", nullptr, "chkTax", "Rate", "0", true, 0, nullptr, nullptr, nullptr, 9},
+    {"KVB_AC", "Number", "combStockNo", nullptr, "chkStockFNKey", "Name", " ", false, 0, nullptr, nullptr, nullptr, 99},
+    {"KVB_AD", "Number", "combPaymentNo", nullptr, "chkPaymentKey", "Name", " ", false, 0, nullptr, nullptr, nullptr, 9},
+    {"KVB_AA", "Number", "txtDiscScheNo", "txtDiscScheNextNo", "chkDiscSch", "Disc_Type", "0", true, 0, nullptr, nullptr, "Frame1"},
+    {"KVB_AB", "Number", "txtPriceScheNo", "txtPriceScheNextNo", "chkPriceSch", "NewUnitPrice", "0", true, 0, nullptr, nullptr, "Frame2"},
 };
 
 using F = Form;
@@ -77,12 +78,6 @@ const QList<FieldBinding> kBindings{
 };
 
 // clang-format on
-
-QString decimalSign()
-{
-    const QString& sign = gSettings().gDecimalSign;
-    return sign.isEmpty() ? QStringLiteral(".") : sign;
-}
 
 QString formatted(qint64 value, int decimals) { return FormatFixedDecimal(qint32(value), qint16(decimals)); }
 
@@ -367,7 +362,7 @@ QStringList filesToSend(const QStringList& tickedSendBoxes)
     QStringList files;
     for (const OtherFileKind& kind : kKinds)
         if (tickedSendBoxes.contains(QLatin1String(kind.sendBox)))
-            files.append(QLatin1String(kind.dataFile));
+            files.append(datafiles::dataFileOf(kind.table));
     return files;
 }
 

@@ -24,7 +24,6 @@ struct OtherFileKind {
     const char* sendField;     // a row is sent when this field differs from sendEmpty
     const char* sendEmpty;     // " " for texts; "0" for numbers (compared as a number)
     bool numericSendTest;
-    const char* dataFile;   // "ING0UALL.csv"
     int textMode;           // the text editor's mode (13 to 16); 0 for a kind without text
     const char* textButton; // "cmdIng"; nullptr without text
     const char* textBox;    // the first-line box ("txtIngredient"); nullptr without text

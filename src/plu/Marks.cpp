@@ -43,11 +43,12 @@ void MarkList::write(const QVector<qint64>& rows, int value)
     tx.commit();
 }
 
-std::optional<int> MarkList::set(int startRow, int count, int mode, bool currentMarked)
+std::optional<int> MarkList::set(int startRow, int count, MarkMode mode, bool currentMarked)
 {
     if (m_rowids.isEmpty())
         return std::nullopt;
-    const int value = mode == 1 ? 1 : mode != 0 ? 0 : count >= 2 ? 1 : currentMarked ? 0 : 1;
+    const bool toggledOff = mode == MarkMode::Click && count < 2 && currentMarked;
+    const int value = mode == MarkMode::Unmark || toggledOff ? 0 : 1;
     const qsizetype first = qMax(startRow, 1) - 1;
     const qsizetype end = qMin<qsizetype>(qsizetype(startRow) - 1 + count, m_rowids.size());
     if (end > first)

@@ -21,12 +21,6 @@ namespace f = records::plu;
 
 namespace {
 
-QString decimalSign()
-{
-    const QString& sign = gSettings().gDecimalSign;
-    return sign.isEmpty() ? QStringLiteral(".") : sign;
-}
-
 QString firstLineOf(const records::PluRow& row, f::Field field)
 {
     if (row.isNull(field))
@@ -45,15 +39,15 @@ PluInputError notANumber(const char* control, const QString& text)
         QStringLiteral("%1: \"%2\" is not a whole number its field can hold.").arg(QLatin1String(control), text));
 }
 
-// A number box read back: nothing for an empty box unless its field is always written (then 0).
-std::optional<qint32> boxValue(const QString& text, bool decimal, bool always, const char* control)
+// A control's value read back into its field by its row: nothing for an empty box whose field is written only when
+// not empty. A text that is no whole number the field can hold throws PluInputError naming the control.
+std::optional<qint64> boxValue(const PluField& r, const QVariant& shown, const fields::Format& format)
 {
-    if (text.isEmpty() && !always)
-        return std::nullopt;
-    qint32 v = 0;
-    if (!ReadFixedDecimal(text, decimal ? decimalSign() : QString(), &v))
-        throw notANumber(control, text);
-    return v;
+    try {
+        return fields::storedValue(r.kind, r.decimals, shown, r.write, format);
+    } catch (const fields::FieldError& e) {
+        throw PluInputError(e.message(), QLatin1String(r.control) + QStringLiteral(": ") + e.reason());
+    }
 }
 
 bool hasCurrentRow() { return gRsPLU.isOpen() && gRsPLU.absolutePosition() >= 0; }
@@ -150,7 +144,7 @@ void ShowPLUInTab(int position, PluEditorValues& tab)
     gRsPLU.move(position);
     const records::PluRow row = records::readPluRow(gRsPLU);
     ShowPLUInTab(row, tab);
-    const MGComboFill groups = FillMGCombo(1);
+    const MGComboFill groups = FillMGCombo(MGChoice::RowGroup);
     tab.combMG = groups.combMG;
     tab.meditDepartment = groups.meditDepartment;
     const QVariant department = gDBConnection.scalar(
@@ -167,13 +161,7 @@ void TakePLUFromTab(const PluEditorValues& tab, records::PluRow& row)
 {
     // Every box is read before any field is set, so a bad one sets nothing.
     const fields::Format format = fields::currentFormat();
-    const auto read = [&](const PluField& r, const QVariant& shown) {
-        try {
-            return fields::storedValue(r.kind, r.decimals, shown, r.write, format);
-        } catch (const fields::FieldError& e) {
-            throw PluInputError(e.message(), QLatin1String(r.control) + QStringLiteral(": ") + e.reason());
-        }
-    };
+    const auto read = [&](const PluField& r, const QVariant& shown) { return boxValue(r, shown, format); };
     const QString flag1 = tab.barcode.flagCode1.text;
     const QString flag2 = tab.barcode.flagCode2.text;
     const bool flagsUsed = tab.combBarcodeFormat != 1 && flag1 != QLatin1String("F") && flag2 != QLatin1String("F");
@@ -277,31 +265,32 @@ bool PLUNumberAccepted(PluEditorHost& host, const QString& meditPLU)
     const PluField& numberRow = *pluField(QStringLiteral("meditPLU"));
     qint32 number = 0;
     try {
-        number = *boxValue(meditPLU, false, true, "meditPLU");
+        number = qint32(*boxValue(numberRow, meditPLU, fields::currentFormat()));
     } catch (const PluInputError& e) {
         host.showError(e.fullText());
         return false;
     }
     if (number < numberRow.extra.min) {
-        ShowInputRangeError(host, qint32(numberRow.extra.min - 1), 0);
+        ShowInputRangeError(host, qint32(numberRow.extra.min - 1), OutOfRange::TooSmall);
         return false;
     }
     if (number > numberRow.extra.max) {
-        ShowInputRangeError(host, qint32(numberRow.extra.max + 1), 1);
+        ShowInputRangeError(host, qint32(numberRow.extra.max + 1), OutOfRange::TooLarge);
         return false;
     }
     return CheckPLUOverlap(host, number) != OverlapCheck::Taken;
 }
 
-QString inputRangeErrorText(qint32 limit, quint8 flag)
+QString inputRangeErrorText(qint32 limit, OutOfRange refused)
 {
-    return gLangMsg.text(QStringLiteral("inputErr")) + (flag == 0 ? QLatin1Char('>') : QLatin1Char('<'))
-        + QString::number(limit) + QLatin1Char('!');
+    return gLangMsg.text(QStringLiteral("inputErr"))
+        + (refused == OutOfRange::TooSmall ? QLatin1Char('>') : QLatin1Char('<')) + QString::number(limit)
+        + QLatin1Char('!');
 }
 
-void ShowInputRangeError(PluEditorHost& host, qint32 limit, quint8 flag)
+void ShowInputRangeError(PluEditorHost& host, qint32 limit, OutOfRange refused)
 {
-    host.showError(inputRangeErrorText(limit, flag));
+    host.showError(inputRangeErrorText(limit, refused));
     host.refusePLUNumber(refusedNumberPutBack(false), false);
 }
 
@@ -324,28 +313,28 @@ OverlapCheck CheckPLUOverlap(PluEditorHost& host, qint32 number)
 
 bool SavePLU(PluEditorHost& host) { return savePLU(host, std::nullopt); }
 
-int AskSavePLUChanges(PluEditorHost& host)
+SaveAnswer AskSavePLUChanges(PluEditorHost& host)
 {
     host.commitFocusedField();
     PluEditorState& s = gPluEditor();
     if (s.gPLUChanged != 1)
-        return 0;
+        return SaveAnswer::Unchanged;
     switch (host.askSaveChanges()) {
     case PluAnswer::Yes: {
         // A stopped save leaves gCurPLURow on the shown PLU, and the caller stops.
         const bool saved = savePLU(host, host.gridCurrentRow());
         host.setEditModeButtons();
-        return saved ? 1 : 3;
+        return saved ? SaveAnswer::Saved : SaveAnswer::Cancelled;
     }
     case PluAnswer::No:
         s.gPLUChanged = 0;
         s.gNewPLU = 0;
         host.setEditModeButtons();
-        return 2;
+        return SaveAnswer::Dropped;
     case PluAnswer::Cancel:
         break;
     }
-    return 3;
+    return SaveAnswer::Cancelled;
 }
 
 } // namespace quorvane

@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 #include "plu/PluEditorValues.h"
 #include "plu/PluFields.h"
+#include "plu/SaveAnswer.h"
 #include "records/PluRow.h"
 
 #include <QString>
@@ -73,10 +74,11 @@ void TakePLUFromTab(const PluEditorValues& tab, records::PluRow& row);
 // new PLU (gNewPLU 1, or no current row); gNewPLU := 0. Does not save. PluInputError sets nothing.
 void TakePLUFromTab(const PluEditorValues& tab);
 
-// The range-error message, the text of inputErr followed by ">" (flag 0) or "<", the limit and "!", then
-// the refused number replaced by the current row's PLU_No, by gNewPLUNo when no row is current.
-QString inputRangeErrorText(qint32 limit, quint8 flag);
-void ShowInputRangeError(PluEditorHost& host, qint32 limit, quint8 flag);
+// The range-error message, the text of inputErr followed by ">" (a number too small) or "<" (too large), the limit
+// and "!", then the refused number replaced by the current row's PLU_No, by gNewPLUNo when no row is current.
+enum class OutOfRange { TooSmall = 0, TooLarge = 1 };
+QString inputRangeErrorText(qint32 limit, OutOfRange refused);
+void ShowInputRangeError(PluEditorHost& host, qint32 limit, OutOfRange refused);
 
 // The duplicate-number check of meditPLU's number: needed for an empty list, a new PLU, or a number that
 // differs from the current row's. A number the store uses is refused with the message overlap, and the box
@@ -95,8 +97,8 @@ bool PLUNumberAccepted(PluEditorHost& host, const QString& meditPLU);
 // db::DbError with nothing written.
 bool SavePLU(PluEditorHost& host);
 
-// Asked before the shown PLU is left: 0 nothing changed, 1 saved, 2 changes dropped, 3 cancelled or the
-// save was stopped (gCurPLURow then stays on the shown PLU). The caller abandons its action on 3.
-int AskSavePLUChanges(PluEditorHost& host);
+// Asked before the shown PLU is left. A stopped save leaves gCurPLURow on the shown PLU; the caller abandons its
+// action on Cancelled.
+SaveAnswer AskSavePLUChanges(PluEditorHost& host);
 
 } // namespace quorvane

@@ -15,7 +15,7 @@ namespace {
 
 bool listHasRows() { return gRsPLU.isOpen() && gRsPLU.recordCount() > 0; }
 
-bool stopped(PluEditorHost& host) { return AskSavePLUChanges(host) == 3; }
+bool stopped(PluEditorHost& host) { return AskSavePLUChanges(host) == SaveAnswer::Cancelled; }
 
 // The editor's values with the listed row at that grid row shown in them, the row's pending edits dropped.
 PluEditorValues showListRow(PluEditorHost& host, int gridRow)
@@ -63,7 +63,7 @@ std::optional<NewPLUEditor> NewPLUCommand(PluEditorHost& host, const QDate& toda
         v.meditPLU = QString::number(*n);
         s.gNewPLUNo = *n;
     }
-    MGComboFill groups = FillMGCombo(0);
+    MGComboFill groups = FillMGCombo(MGChoice::TreeGroup);
     v.combMG = groups.combMG;
     v.meditDepartment = groups.meditDepartment;
     v.barcode.itemCode.text = v.meditPLU;

@@ -14,7 +14,7 @@ namespace quorvane {
 class PluEditorHost;
 
 // The PLU buttons' work without the window. Each that asks to save first stops (gives none or false) when
-// AskSavePLUChanges gives 3. The window then applies what they give: button states (SetEditModeButtons), the
+// AskSavePLUChanges gives Cancelled. The window then applies what they give: button states (SetEditModeButtons), the
 // editor's values, pages and grid marks.
 
 // cmdEdit: edit mode (gHideSelectedCol := 1), no new PLU (gNewPLU := 0). Gives whether the editor pages are

@@ -81,8 +81,11 @@ QList<PluFieldRange> resolvedRanges()
     QList<PluFieldRange> ranges;
     for (const Rule& rule : kRules) {
         const PluField* row = pluField(rule.field);
-        Q_ASSERT(row || rule.own);
-        Q_ASSERT(!(row && rule.flag)); // one table names a field's flag
+        // Table faults: the program stops, naming the field, as the window kit stops on a faulty control table.
+        if (!row && !rule.own)
+            qFatal("PLU field %s has no range: no row of the PLU field table and no own range", f::name(rule.field));
+        if (row && rule.flag)
+            qFatal("PLU field %s has its flag named twice: one table names a field's flag", f::name(rule.field));
         const Own own = rule.own ? *rule.own : Own{row->extra.min, row->extra.max};
         ranges << PluFieldRange{
             rule.field, rule.kind, own.min, own.max, own.alsoAccepted, rule.textLength, row ? row->flag : rule.flag};

@@ -2,6 +2,7 @@
 
 #include "plu/PluBinding.h"
 #include "plu/PluTabs.h"
+#include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "state/PluEditorState.h"
 #include "state/SettingsState.h"
@@ -23,9 +24,7 @@ bool editMode() { return gPluEditor().gHideSelectedCol == 1; }
 
 QString withoutDecimalSign(QString text)
 {
-    const QString sign = gSettings().gDecimalSign;
-    if (!sign.isEmpty())
-        text.remove(sign);
+    text.remove(decimalSign());
     return text;
 }
 
@@ -101,7 +100,7 @@ FocusedBox pluFieldGotFocus(const PluFieldRule& rule, const QString& text, int d
 
 ChangedBox pluFieldChanged(const PluFieldRule& rule, const QString& text)
 {
-    ChangedBox out{withoutLeadingZeros(text, rule.change, gSettings().gDecimalSign), std::nullopt};
+    ChangedBox out{withoutLeadingZeros(text, rule.change, decimalSign()), std::nullopt};
     if (out.text != text)
         out.caret = qMin<int>(1, int(out.text.size()));
     return out;
@@ -137,7 +136,7 @@ bool pluFieldLostFocus(const PluFieldRule& rule, PluEditorValues& tab, PluEditor
         return true;
     if (rule.check == L::PluNumber) {
         if (box->isEmpty() || *box == QLatin1String("0")) {
-            ShowInputRangeError(host, 0, 0);
+            ShowInputRangeError(host, 0, OutOfRange::TooSmall);
             return false;
         }
         if (const std::optional<qint64> n = wholeNumber(*box);
@@ -148,16 +147,16 @@ bool pluFieldLostFocus(const PluFieldRule& rule, PluEditorValues& tab, PluEditor
     }
     switch (rule.check) {
     case L::DiscountValues1:
-        CheckDiscountValues(tab, 1);
+        CheckDiscountValues(tab, PairBox::First);
         break;
     case L::DiscountValues2:
-        CheckDiscountValues(tab, 2);
+        CheckDiscountValues(tab, PairBox::Second);
         break;
     case L::DiscountLimits1:
-        CheckDiscountLimits(tab, 1);
+        CheckDiscountLimits(tab, PairBox::First);
         break;
     case L::DiscountLimits2:
-        CheckDiscountLimits(tab, 2);
+        CheckDiscountLimits(tab, PairBox::Second);
         break;
     default:
         break;
@@ -193,10 +192,10 @@ void pluControlLostFocus(const QString& objectName, PluEditorValues& tab)
         compareNumber("Stat1_Unit", tab.chkWeighed ? 0 : 1);
         ApplyDataFormatToTab(tab);
     } else if (is("DTPickerStartDate")) {
-        CheckDiscountDates(tab, 1);
+        CheckDiscountDates(tab, PairBox::First);
         compareNumber("PLU_Disc_SDate", dateValue(tab.DTPickerStartDate));
     } else if (is("DTPickerEndDate")) {
-        CheckDiscountDates(tab, 2);
+        CheckDiscountDates(tab, PairBox::Second);
         compareNumber("PLU_Disc_EDate", dateValue(tab.DTPickerEndDate));
     } else if (is("DTPickerStartTime")) {
         compareNumber("PLU_Disc_STime", timeValue(tab.DTPickerStartTime));

@@ -91,7 +91,7 @@ void ClearPLUSelection()
     gRsPLU.close();
 }
 
-std::optional<int> SetPLUSelection(int startRow, int count, int mode, bool currentMarked, int gridRow)
+std::optional<int> SetPLUSelection(int startRow, int count, MarkMode mode, bool currentMarked, int gridRow)
 {
     if (!gRsPLU.isOpen() || gRsPLU.recordCount() == 0)
         return std::nullopt;

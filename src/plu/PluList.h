@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plu/Marks.h"
+
 #include <QString>
 #include <QVariantList>
 
@@ -35,11 +37,10 @@ int ChoosePLUListRow();
 // since, and closes gRsPLU; a closed list is not touched.
 void ClearPLUSelection();
 
-// Marks or unmarks `count` rows of the list from grid row `startRow` in one transaction and returns the value
-// written to Is_Selected, for the grid's mark column: mode 1 marks, a mode other than 0 and 1 unmarks,
-// mode 0 marks a range of two or more rows and toggles a single row (`currentMarked`: its mark cell holds
-// "*"). Then gRsPLU stands on grid row `gridRow`. Nothing on a closed or empty list.
-std::optional<int> SetPLUSelection(int startRow, int count, int mode, bool currentMarked, int gridRow);
+// Marks or unmarks `count` rows of the list from grid row `startRow` by `mode` in one transaction and returns the
+// value written to Is_Selected, for the grid's mark column; a single row clicked is toggled by `currentMarked` (its
+// mark cell holds "*"). Then gRsPLU stands on grid row `gridRow`. Nothing on a closed or empty list.
+std::optional<int> SetPLUSelection(int startRow, int count, MarkMode mode, bool currentMarked, int gridRow);
 
 // Whether any PLU of any store is marked: cmdSendAll and menuDownload are enabled by it.
 bool CountSelectedPLU();

@@ -16,12 +16,6 @@ namespace quorvane {
 
 namespace {
 
-QString decimalSign()
-{
-    const QString& sign = gSettings().gDecimalSign;
-    return sign.isEmpty() ? QStringLiteral(".") : sign;
-}
-
 // An amount box read as stored: the decimal sign removed, the rest a whole number ("" counts as 0).
 std::optional<qint32> amountOf(const QString& text)
 {
@@ -124,7 +118,7 @@ UnitLabels SetUnitLabels(int byCount)
     return u;
 }
 
-MGComboFill FillMGCombo(int mode)
+MGComboFill FillMGCombo(MGChoice choice)
 {
     const StoreTreeState& tree = gStoreTree();
     QString sql = QStringLiteral("SELECT MG_No, DP_No FROM KVB_23 WHERE ST_No=?");
@@ -149,12 +143,12 @@ MGComboFill FillMGCombo(int mode)
         departments << st.column(1).toString();
     }
 
-    const bool ownGroup = mode == 1 && gRsPLU.isOpen() && gRsPLU.absolutePosition() >= 0;
+    const bool ownGroup = choice == MGChoice::RowGroup && gRsPLU.isOpen() && gRsPLU.absolutePosition() >= 0;
     const qint64 wanted = ownGroup ? gRsPLU.intValue(QStringLiteral("PLU_MG")) : qint64(tree.gCurMGNo);
     MGComboFill out;
     int chosen = groups.isEmpty() ? -1 : 0;
     for (int i = 0; i < groups.size(); ++i)
-        if ((mode == 0 || ownGroup) && groups[i] == wanted)
+        if ((choice == MGChoice::TreeGroup || ownGroup) && groups[i] == wanted)
             chosen = i;
     for (qint64 g : std::as_const(groups))
         out.combMG.entries << QString::number(g);
@@ -197,34 +191,34 @@ void ApplyDataFormatToTab(PluEditorValues& tab)
         tab.dateFormat = format;
 }
 
-void CheckDiscountDates(PluEditorValues& tab, int which)
+void CheckDiscountDates(PluEditorValues& tab, PairBox left)
 {
     const QDate& start = tab.DTPickerStartDate;
     const QDate& end = tab.DTPickerEndDate;
     if (!start.isValid() || !end.isValid() || end >= start)
         return;
-    if (which == 1)
+    if (left == PairBox::First)
         tab.DTPickerEndDate = start;
     else
         tab.DTPickerStartDate = end;
 }
 
-void CheckDiscountLimits(PluEditorValues& tab, int which)
+void CheckDiscountLimits(PluEditorValues& tab, PairBox left)
 {
     if (!above(tab.meditDiscLimit1, tab.meditDiscLimit2))
         return;
-    if (which == 1)
+    if (left == PairBox::First)
         tab.meditDiscLimit2 = tab.meditDiscLimit1;
     else
         tab.meditDiscLimit1 = tab.meditDiscLimit2;
 }
 
-void CheckDiscountValues(PluEditorValues& tab, int which)
+void CheckDiscountValues(PluEditorValues& tab, PairBox left)
 {
     if (above(tab.meditDiscLmtPer1, tab.meditDiscLmtPer2)) {
-        if (which == 1)
+        if (left == PairBox::First)
             tab.meditDiscLmtPer2 = tab.meditDiscLmtPer1;
-        else if (which == 2)
+        else if (left == PairBox::Second)
             tab.meditDiscLmtPer1 = tab.meditDiscLmtPer2;
     }
     if (tab.combDiscType != 2)
@@ -322,17 +316,15 @@ PluEditorCaptions ApplyPLUEditorCaptions(PluEditorValues& tab, const QDate& toda
     const UnitLabels weighed = SetUnitLabels(0);
     out.lists << qMakePair(QStringLiteral("combSymbol"), weighed.combSymbol);
     tab.combSymbol = firstEntry(weighed.combSymbol);
-    out.limits << ControlLimit{QStringLiteral("meditPLU"), 6} << ControlLimit{QStringLiteral("meditDepartment"), 2}
-               << ControlLimit{QStringLiteral("txtName"), 100} << ControlLimit{QStringLiteral("meditItemCode"), 3}
-               << ControlLimit{QStringLiteral("meditTare"), 4} << ControlLimit{QStringLiteral("meditUPrice"), 6}
-               << ControlLimit{QStringLiteral("meditCost"), 6};
+    // The boxes' lengths are the field table's; the department beside the main groups is no row of it.
+    for (const PluField& row : pluFields())
+        if (row.maxChars > 0)
+            out.limits << ControlLimit{QLatin1String(row.control), row.maxChars};
+    out.limits << ControlLimit{QStringLiteral("meditDepartment"), 2};
     tab.chkUPoverride = tab.chknegativePLU = false;
-    for (int i = 1; i <= 4; ++i) {
+    for (int i = 1; i <= 4; ++i)
         out.captions << ControlText{QStringLiteral("lblMemDisc(%1)").arg(i),
                                     gLangMainTab.text(QStringLiteral("MainTabMemDisc")) + QString::number(i)};
-        out.limits << ControlLimit{QStringLiteral("meditMemDisc(%1)").arg(i), 6};
-    }
-    out.limits << ControlLimit{QStringLiteral("meditCoupledPLU"), 6};
     tab.chkWeighed = true;
     tab.units = weighed;
     out.disabled = QStringList{QStringLiteral("meditDepartment"), QStringLiteral("txtName"),
@@ -343,8 +335,6 @@ PluEditorCaptions ApplyPLUEditorCaptions(PluEditorValues& tab, const QDate& toda
     tab.combBarcodeFormat = formats.index;
     out.captions << ControlText{QStringLiteral("lblReference"), formats.currentText()};
     tab.barcode.flagCode1.text = tab.barcode.flagCode2.text = QStringLiteral("0");
-    out.limits << ControlLimit{QStringLiteral("meditFlagCode1"), 1}
-               << ControlLimit{QStringLiteral("meditFlagCode2"), 1};
 
     const QStringList rsData = listEntries(
         gParRSData,
@@ -352,10 +342,6 @@ PluEditorCaptions ApplyPLUEditorCaptions(PluEditorValues& tab, const QDate& toda
          gParRSData.text(QStringLiteral("RS2")), gParRSData.text(QStringLiteral("RS3"))});
     out.lists << qMakePair(QStringLiteral("combRSData"), rsData);
     tab.combRSData = firstEntry(rsData);
-    out.limits << ControlLimit{QStringLiteral("meditTaxNum"), 1} << ControlLimit{QStringLiteral("meditTax2Num"), 1}
-               << ControlLimit{QStringLiteral("meditDiscScheNum"), 6}
-               << ControlLimit{QStringLiteral("meditPriScheNum"), 6} << ControlLimit{QStringLiteral("meditIngrNum"), 6}
-               << ControlLimit{QStringLiteral("meditSMsgNum"), 6};
 
     const QStringList memDisc = listEntries(
         gParMemdisc, {gParMemdisc.text(QStringLiteral("MD0")), gParMemdisc.text(QStringLiteral("MD1"))});
@@ -370,11 +356,6 @@ PluEditorCaptions ApplyPLUEditorCaptions(PluEditorValues& tab, const QDate& toda
          gParDiscount.text(QStringLiteral("D6"))});
     out.lists << qMakePair(QStringLiteral("combDiscType"), discount);
     tab.combDiscType = firstEntry(discount);
-    out.limits << ControlLimit{QStringLiteral("meditDiscLimit1"), 5}
-               << ControlLimit{QStringLiteral("meditDiscLimit2"), 5}
-               << ControlLimit{QStringLiteral("meditDiscLmtPer1"), 6}
-               << ControlLimit{QStringLiteral("meditDiscLmtPer2"), 6}
-               << ControlLimit{QStringLiteral("meditDiscDayOfWeek"), 7};
 
     if (const auto format = dateFormatOf(gSettings().gDateType))
         tab.dateFormat = format;

@@ -23,14 +23,15 @@ void ClearPLUTab(PluEditorValues& tab);
 UnitLabels SetUnitLabels(int byCount);
 
 // The main groups of the tree selection for combMG, and the department of the chosen one for meditDepartment.
-// Mode 0 chooses the tree's main group, mode 1 the PLU_MG of the current row of gRsPLU, which is added when
+// TreeGroup chooses the tree's main group, RowGroup the PLU_MG of the current row of gRsPLU, which is added when
 // the list lacks it (the department then stays empty), so an untouched PLU never changes its main group.
 // A search node lists every main group of its store. No main group: an empty list and department.
+enum class MGChoice { TreeGroup = 0, RowGroup = 1 };
 struct MGComboFill {
     ListValue combMG;
     QString meditDepartment;
 };
-MGComboFill FillMGCombo(int mode);
+MGComboFill FillMGCombo(MGChoice choice);
 
 // The bar-format list: the inherited format ("REF") first, then the bar formats by number; entry 0 chosen
 // when `select` is 0, else entry 1. Empty, with nothing chosen, when the parameter section is missing.
@@ -40,11 +41,12 @@ ListValue FillBarcodeFormatCombo(int select);
 // (none for a date type outside 0 to 5). A box whose text is no number is left as typed.
 void ApplyDataFormatToTab(PluEditorValues& tab);
 
-// The cross-checks of page 3, run when a box is left: which 1 the first box of the pair (or the unit
-// price) was left, 2 the second. An inverted pair takes the value just entered; nothing is shown.
-void CheckDiscountDates(PluEditorValues& tab, int which);
-void CheckDiscountLimits(PluEditorValues& tab, int which);
-void CheckDiscountValues(PluEditorValues& tab, int which);
+// The cross-checks of page 3, run when a box is left: the first box of the pair (or the unit price) or the second.
+// An inverted pair takes the value just entered; nothing is shown.
+enum class PairBox { First = 1, Second = 2 };
+void CheckDiscountDates(PluEditorValues& tab, PairBox left);
+void CheckDiscountLimits(PluEditorValues& tab, PairBox left);
+void CheckDiscountValues(PluEditorValues& tab, PairBox left);
 
 // The enabled state of the PLU buttons and menu entries, by objectName, each named once; a control the
 // rules leave as it is does not appear.
@@ -92,7 +94,7 @@ struct PluEditorCaptions {
     QList<ControlText> captions;                  // lblMemDisc(1) to (4), lblPriceUnit(0), lblReference
     QList<QPair<QString, QStringList>> lists;     // entries of combSymbol, combBarcodeFormat, combRSData,
                                                   // combMemDiscType, combDiscType, in the order filled
-    QList<ControlLimit> limits;                   // in the order set
+    QList<ControlLimit> limits;                   // the field table's boxes in its order, then meditDepartment
     QStringList disabled;                         // meditDepartment, txtName, meditDescription
     QString timeFormat = QStringLiteral("HH:mm"); // of the time pickers, with the spin style
 };

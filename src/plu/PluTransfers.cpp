@@ -1,5 +1,6 @@
 #include "plu/PluTransfers.h"
 
+#include "datafiles/DataFileWriters.h"
 #include "plu/PluBinding.h"
 #include "plu/ReceivedPlus.h"
 #include "records/PackedBcd.h"
@@ -7,7 +8,6 @@
 #include "settings/TextCollections.h"
 #include "state/PluEditorState.h"
 #include "state/SharedData.h"
-#include "transfer/TransferRequest.h"
 
 namespace quorvane {
 
@@ -39,7 +39,13 @@ std::optional<qint64> saveMarked(PluEditorHost& host, const PluEditorValues& tab
 
 } // namespace
 
-QString pluDataFileName() { return QStringLiteral("PLU0UALL.csv"); }
+QString pluDataFileName() { return datafiles::dataFileOf("KVB_25"); }
+
+namespace {
+
+TransferRequest pluRequest(TransferMode mode) { return {.mode = mode, .files = {pluDataFileName()}}; }
+
+} // namespace
 
 bool SendCurrentPLU(PluEditorHost& host, const PluTransferSeams& seams)
 {
@@ -70,7 +76,7 @@ bool SendCurrentPLU(PluEditorHost& host, const PluTransferSeams& seams)
                        gLangMsg.text(QStringLiteral("pluRecordKept")) + QLatin1Char('\n') + e.message());
         }
         records::ClearBarFormatMemories();
-        seams.transfer(TransferSend, true);
+        seams.transfer(pluRequest(TransferSend), true);
     } catch (...) {
         try {
             finish();
@@ -85,42 +91,35 @@ bool SendCurrentPLU(PluEditorHost& host, const PluTransferSeams& seams)
 
 bool SendMarkedPLUs(PluEditorHost& host, const PluTransferSeams& seams)
 {
-    if (AskSavePLUChanges(host) == 3)
+    if (AskSavePLUChanges(host) == SaveAnswer::Cancelled)
         return false;
-    seams.transfer(TransferSend, true);
+    seams.transfer(pluRequest(TransferSend), true);
     return true;
 }
 
 bool DeletePLUsOnScale(PluEditorHost& host, const PluTransferSeams& seams)
 {
-    if (AskSavePLUChanges(host) == 3)
+    if (AskSavePLUChanges(host) == SaveAnswer::Cancelled)
         return false;
-    seams.transfer(TransferDelete, true);
+    seams.transfer(pluRequest(TransferDelete), true);
     return true;
 }
 
 bool FetchPLUs(PluEditorHost& host, const PluTransferSeams& seams)
 {
-    if (AskSavePLUChanges(host) == 3)
+    if (AskSavePLUChanges(host) == SaveAnswer::Cancelled)
         return false;
     // No loader empties its table: rows left by an earlier failure would be reviewed again.
     EmptyReceivedPLUs();
-    // The request's check and what it left out belong to this fetch alone.
-    struct FetchRequest {
-        FetchRequest() { gReceivedLineCheck = receivedLineCheck(); }
-        ~FetchRequest()
-        {
-            gReceivedLineCheck = nullptr;
-            gReceivedLinesLeftOut = {};
-        }
-    } request;
+    TransferRequest request = pluRequest(TransferFetch);
+    request.lineCheck = receivedLineCheck();
     bool received = false;
     try {
-        seams.transfer(TransferFetch, false);
-        if (gReceivedLinesLeftOut.count > 0)
+        const std::optional<TransferOutcome> outcome = seams.transfer(request, false);
+        if (outcome && outcome->linesLeftOut.count > 0)
             seams.warn(QStringLiteral("receivedLinesLeftOut"),
                        gLangMsg.text(QStringLiteral("receivedLinesLeftOut")) + QLatin1Char('\n')
-                           + gReceivedLinesLeftOut.namedText());
+                           + outcome->linesLeftOut.namedText());
         received = HasReceivedPLUs();
         if (received)
             seams.review();

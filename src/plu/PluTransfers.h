@@ -1,8 +1,11 @@
 #pragma once
 
+#include "transfer/TransferRequest.h"
+
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace quorvane {
 
@@ -11,10 +14,9 @@ class PluEditorHost;
 // The PLU transfers of the main window: the PLU shown or the marked PLUs sent to a scale, the PLU file deleted on a
 // scale, PLUs fetched from a scale for review. The window half answers through these seams.
 struct PluTransferSeams {
-    // One transfer request of "PLU0UALL.csv" in the mode (TransferSend, TransferFetch, TransferDelete), with the
-    // send-options dialog first when `sendOptions`: requestTransfer with frmDownLoad::askSendOptions as its prepare
-    // step. True when the transfer window was shown.
-    std::function<bool(qint16 mode, bool sendOptions)> transfer;
+    // The transfer request, with the send-options dialog first when `sendOptions`: requestTransfer with
+    // frmDownLoad::askSendOptions as its prepare step. Its outcome; none when the transfer window was not shown.
+    std::function<std::optional<TransferOutcome>(const TransferRequest& request, bool sendOptions)> transfer;
     // The review window over the received PLUs, shown modally with the main window disabled (fetch only).
     std::function<void()> review;
     // A message with the exclamation icon: the gLangMsg key of its first line, and its text.

@@ -117,14 +117,11 @@ void PickListEntry(KeyEditor& e, KeyList list, int position, const QString& text
 QString presetTareEntered(const QString& shown)
 {
     QString digits = shown;
-    digits.remove(gSettings().gDecimalSign);
+    digits.remove(decimalSign());
     return digits;
 }
 
-QString withoutLeadingZero(const QString& typed)
-{
-    return withoutLeadingZeros(typed, TareForm, gSettings().gDecimalSign);
-}
+QString withoutLeadingZero(const QString& typed) { return withoutLeadingZeros(typed, TareForm, decimalSign()); }
 
 QString LeavePresetTare(KeyEditor& e, const QString& text)
 {

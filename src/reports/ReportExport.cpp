@@ -4,6 +4,7 @@
 #include "platform/events/EventPump.h"
 #include "reports/DelimitedText.h"
 #include "reports/ReportColumns.h"
+#include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "state/SettingsState.h"
 #include "state/SharedData.h"
@@ -57,7 +58,7 @@ QByteArrayView reportFormat(const QString& code)
 ValueFormat settingsValueFormat()
 {
     const SettingsRecord& s = gSettings();
-    return ValueFormat{s.gPricePoint, s.gWeightPoint, s.gDecimalSign.isEmpty() ? QStringLiteral(".") : s.gDecimalSign};
+    return ValueFormat{s.gPricePoint, s.gWeightPoint, decimalSign()};
 }
 
 QString formatReportValue(const QString& value, char code, const ValueFormat& format)

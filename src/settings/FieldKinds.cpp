@@ -36,7 +36,7 @@ Format currentFormat()
 {
     const SettingsRecord& s = gSettings();
     Format f;
-    f.decimalSign = s.gDecimalSign.isEmpty() ? QStringLiteral(".") : s.gDecimalSign;
+    f.decimalSign = decimalSign();
     f.priceDecimals = s.gPricePoint;
     f.weightDecimals = s.gWeightPoint;
     if (s.gDateType >= 0 && s.gDateType <= 5)

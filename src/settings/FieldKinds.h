@@ -22,7 +22,7 @@ namespace quorvane::fields {
 //   // plu/PluFields.cpp
 //   using enum fields::Kind;
 //   const QList<PluField> kPluFields{
-//       {.control = "meditPLU", .field = f::PLU_No, .kind = Whole, .write = Always, .focusLimit = 6,
+//       {.control = "meditPLU", .field = f::PLU_No, .kind = Whole, .write = Always, .maxChars = 6, .focusLimit = 6,
 //        .extra = {1, 999999}, .value = at<&E::meditPLU>},
 //       {.control = "meditUPrice", .field = f::PLU_UPrice, .kind = Amount, .decimals = PriceDecimals,
 //        .flag = f::Stat2_... , .extra = {0, 999999}, .value = at<&E::meditUPrice>},
@@ -67,6 +67,7 @@ template<class Field, class Columns = NoColumns, class Place = NoColumns> struct
     Kind kind = Kind::Text;
     int decimals = 0; // Amount: a count, PriceDecimals or WeightDecimals
     Write write = Write::NotEmpty;
+    int maxChars = 0;            // characters the box takes as its editor opens and while it is not focused; 0 none
     int focusLimit = 0;          // characters the box takes while it has the focus; 0 none
     std::optional<Field> flag{}; // the status bit set when the field is greater than 0
     Columns extra{};

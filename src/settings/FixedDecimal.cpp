@@ -7,13 +7,11 @@
 
 namespace quorvane {
 
-namespace {
-QString currentSign()
+QString decimalSign()
 {
     const QString& sign = gSettings().gDecimalSign;
     return sign.isEmpty() ? QStringLiteral(".") : sign;
 }
-} // namespace
 
 QString FormatFixedDecimal(qint32 value, qint16 decimals, const QString& decimalSign)
 {
@@ -30,7 +28,7 @@ QString FormatFixedDecimal(qint32 value, qint16 decimals, const QString& decimal
     return value < 0 ? QLatin1Char('-') + result : result;
 }
 
-QString FormatFixedDecimal(qint32 value, qint16 decimals) { return FormatFixedDecimal(value, decimals, currentSign()); }
+QString FormatFixedDecimal(qint32 value, qint16 decimals) { return FormatFixedDecimal(value, decimals, decimalSign()); }
 
 bool ReadFixedDecimal(const QString& text, const QString& decimalSign, qint32* value)
 {
@@ -67,6 +65,6 @@ bool ReadDecimalAtPlaces(QStringView text, int d, const QString& decimalSign, qi
     return ReadFixedDecimal(normaliseDecimal(text, d, decimalSign), QString(), value);
 }
 
-bool ReadFixedDecimal(const QString& text, qint32* value) { return ReadFixedDecimal(text, currentSign(), value); }
+bool ReadFixedDecimal(const QString& text, qint32* value) { return ReadFixedDecimal(text, decimalSign(), value); }
 
 } // namespace quorvane

@@ -4,6 +4,9 @@
 
 namespace quorvane {
 
+// The settings' decimal sign, "." when the settings name none: every reading of the sign goes through it.
+QString decimalSign();
+
 // A whole number of smallest units shown with the given decimals and the settings' decimal sign
 // (12345 with 2 decimals is "123.45"); a negative value gets a leading "-".
 QString FormatFixedDecimal(qint32 value, qint16 decimals);

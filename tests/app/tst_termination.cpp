@@ -369,9 +369,8 @@ private slots:
                 ftp::Settings settings; // the default time-outs: only the request can end the wait in time
                 settings.port = silent.port();
                 transfer::setSessionSettings(settings);
-                gTransferMode = TransferDelete;
-                gTransferFiles = QStringList{QStringLiteral("PLU0UALL.csv")};
-                frmFTPDataTrans window(frmMain::form());
+                frmFTPDataTrans window({.mode = TransferDelete, .files = {QStringLiteral("PLU0UALL.csv")}},
+                                       frmMain::form());
                 auto* grid = window.findChild<QTableWidget*>(QStringLiteral("MSFGFTP"));
                 QTimer::singleShot(0, &window, [&] {
                     grid->setCurrentCell(0, 4);
@@ -384,7 +383,6 @@ private slots:
                 });
                 window.exec();
                 ended << QStringLiteral("transfer window");
-                gTransferFiles.clear();
             }
         });
         QElapsedTimer clock;

@@ -428,6 +428,9 @@ void TestPluDataFile::dispatchByListedName()
     QCOMPARE(m_folder->readTempFile(kPlu), QByteArray("5,,0,0,0,0,0,0000000000000,0,") + kEmptyTail + "\r\n");
 
     QCOMPARE(dataFileCatalogue().size(), 19);
+    // A file is named once, in the catalogue, and found by its table: no table has two.
+    for (const DataFileKind& kind : dataFileCatalogue())
+        QCOMPARE(dataFileOf(kind.table), QLatin1String(kind.fileName));
     QStringList missing = removeDataFiles({kPlu, "DEP0UALL.csv"});
     QVERIFY(missing.isEmpty());
     QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));

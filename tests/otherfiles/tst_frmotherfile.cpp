@@ -158,7 +158,8 @@ private slots:
         test::addScaleInUse();
         QPointer<frmOtherFile> form = open();
         QList<QStringList> requests;
-        test::WindowAnswer answer(QStringLiteral("frmFTPDataTrans"), [&](QWidget*) { requests << gTransferFiles; });
+        test::WindowAnswer answer(QStringLiteral("frmFTPDataTrans"),
+                                  [&](QWidget* form) { requests << test::requestOf(form).files; });
         test::runSteps(form,
                        QStringLiteral("click:cmdSend|click:chkTax|click:chkIng|click:cmdSend|click:cmdDTTM|"
                                       "click:cmdDTTM"));

@@ -60,8 +60,8 @@ private slots:
         test::loadTexts();
         test::MessageRecorder messages;
         QStringList sent;
-        test::WindowAnswer transfer(QStringLiteral("frmFTPDataTrans"), [&](QWidget*) {
-            sent << gTransferFiles.join(QLatin1Char(',')) + QLatin1Char(':')
+        test::WindowAnswer transfer(QStringLiteral("frmFTPDataTrans"), [&](QWidget* form) {
+            sent << test::requestOf(form).files.join(QLatin1Char(',')) + QLatin1Char(':')
                     + test::storedRows(QStringLiteral("KVB_3F:Is_Selected")) + QLatin1Char(':')
                     + test::storedRows(QStringLiteral("KVB_40:Is_Selected"));
         });

@@ -229,7 +229,7 @@ private slots:
         QCOMPARE(fields::storedValue(k, decimals, shown, fields::Write::Always, format), stored.toLongLong());
     }
 
-    // Stored values that are no date or time show as none (the picker keeps what it shows; issue 20, fault 5);
+    // Stored values that are no date or time show as none (the picker keeps what it shows);
     // an empty box of a field written only when not empty writes nothing.
     void fieldKindEdges()
     {
@@ -354,9 +354,9 @@ private slots:
             "RC_25:ST_No=2;PLU_No=7;Is_Selected=1");
         const QString table = QStringLiteral("RC_25");
         MarkList marks(table, MarkList::rowidsOf(table, QStringLiteral("WHERE ST_No=1 ORDER BY PLU_No, rowid")));
-        QCOMPARE(marks.set(2, 2, 0), 1); // PLUs 3 and 5
+        QCOMPARE(marks.set(2, 2, MarkMode::Click), 1); // PLUs 3 and 5
         QCOMPARE(marks.markedRows(), (QList<int>{2, 3}));
-        QCOMPARE(marks.set(3, 1, 0, true), 0);
+        QCOMPARE(marks.set(3, 1, MarkMode::Click, true), 0);
         QCOMPARE(marks.markedRows(), (QList<int>{2}));
         marks.setAll(true);
         QCOMPARE(marks.markedRows(), (QList<int>{1, 2, 3, 4}));

@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(v.meditUPrice, QStringLiteral("1.25"));
         QCOMPARE(gRsPLU.intValue(QStringLiteral("PLU_UPrice")), 125);
         host.values = v;
-        QCOMPARE(AskSavePLUChanges(host), 0);
+        QCOMPARE(AskSavePLUChanges(host), SaveAnswer::Unchanged);
         QVERIFY(host.log.isEmpty());
         QCOMPARE(pluRows(QStringLiteral("PLU_UPrice")), QStringLiteral("5:125"));
     }
@@ -220,7 +220,7 @@ private slots:
     {
         TestHost host;
         list(host, QStringLiteral("1 2"));
-        SetPLUSelection(1, 2, 1, false, 1);
+        SetPLUSelection(1, 2, MarkMode::Mark, false, 1);
         QCOMPARE(marked(), QStringLiteral("1 2"));
         QVERIFY(RefreshPLUCommand(host));
         QCOMPARE(marked(), QString());

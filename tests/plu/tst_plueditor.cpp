@@ -131,7 +131,7 @@ private slots:
         enter(host.values, edits);
         host.answer = PluAnswer(qMax(answer, 0));
         host.gridRow = 3;
-        QCOMPARE(AskSavePLUChanges(host), result);
+        QCOMPARE(int(AskSavePLUChanges(host)), result);
         QCOMPARE(host.log.join(QLatin1Char('|')), log);
         QCOMPARE(pluRows(QStringLiteral("PLU_UPrice")), prices);
         QCOMPARE(s.gCurPLURow, curRow);
@@ -176,7 +176,7 @@ private slots:
         host.values.meditDepartment = QStringLiteral("7");
         host.load();
         if (pluMG < 0) {
-            const MGComboFill fill = FillMGCombo(mode);
+            const MGComboFill fill = FillMGCombo(MGChoice(mode));
             host.values.combMG = fill.combMG;
             host.values.meditDepartment = fill.meditDepartment;
         }

@@ -59,20 +59,20 @@ private slots:
         for (int n = 1; n <= 8; ++n)
             addPlu(QStringLiteral("PLU_No=%1").arg(n));
         addRow(QStringLiteral("KVB_25"), {{"ST_No", 2}, {"PLU_No", 1}, {"Is_Selected", 1}});
-        QCOMPARE(SetPLUSelection(1, 1, 0, false, 1), std::nullopt); // no list yet
+        QCOMPARE(SetPLUSelection(1, 1, MarkMode::Click, false, 1), std::nullopt); // no list yet
         OpenPLUList(0, 1, 0, 0);
 
-        QCOMPARE(SetPLUSelection(4, 1, 0, false, 4), 1); // a click in the mark column of row 4
+        QCOMPARE(SetPLUSelection(4, 1, MarkMode::Click, false, 4), 1); // a click in the mark column of row 4
         QCOMPARE(marked(), QStringLiteral("4"));
         QCOMPARE(gRsPLU.intValue(QStringLiteral("PLU_No")), 4);
         QCOMPARE(gRsPLU.intValue(QStringLiteral("Is_Selected")), 1);
-        QCOMPARE(SetPLUSelection(4, 1, 0, true, 4), 0); // and again
+        QCOMPARE(SetPLUSelection(4, 1, MarkMode::Click, true, 4), 0); // and again
         QCOMPARE(marked(), QString());
-        QCOMPARE(SetPLUSelection(3, 5, 0, false, 3), 1); // row 7, then a shift-click on row 3
+        QCOMPARE(SetPLUSelection(3, 5, MarkMode::Click, false, 3), 1); // row 7, then a shift-click on row 3
         QCOMPARE(marked(), QStringLiteral("3 4 5 6 7"));
-        QCOMPARE(SetPLUSelection(1, 8, 2, false, 2), 0); // clear all
+        QCOMPARE(SetPLUSelection(1, 8, MarkMode::Unmark, false, 2), 0); // clear all
         QCOMPARE(marked(), QString());
-        QCOMPARE(SetPLUSelection(1, 8, 1, false, 2), 1); // select all
+        QCOMPARE(SetPLUSelection(1, 8, MarkMode::Mark, false, 2), 1); // select all
         QCOMPARE(marked(), QStringLiteral("1 2 3 4 5 6 7 8"));
 
         // Another node, and back: the marks of the list shown are dropped, the other store keeps its own.
@@ -86,9 +86,9 @@ private slots:
 
         ClearPLUSelection();
         QVERIFY(!gRsPLU.isOpen());
-        QCOMPARE(SetPLUSelection(1, 8, 1, false, 1), std::nullopt);
+        QCOMPARE(SetPLUSelection(1, 8, MarkMode::Mark, false, 1), std::nullopt);
         OpenPLUList(1, 1, 6, 0); // empty
-        QCOMPARE(SetPLUSelection(1, 1, 1, false, 1), std::nullopt);
+        QCOMPARE(SetPLUSelection(1, 1, MarkMode::Mark, false, 1), std::nullopt);
         QCOMPARE(marked(), QString());
 
         // The search lists PLUs 3 and 5; PLU 3, marked, is saved at a price outside it: the reload drops its mark
@@ -101,7 +101,7 @@ private slots:
         TestHost host;
         ApplyPLUEditorCaptions(host.values, QDate(2026, 3, 15));
         host.load();
-        QCOMPARE(SetPLUSelection(1, 1, 0, false, 1), 1);
+        QCOMPARE(SetPLUSelection(1, 1, MarkMode::Click, false, 1), 1);
         QCOMPARE(marked(), QStringLiteral("3"));
         host.values.meditUPrice = QStringLiteral("9.99");
         QVERIFY(SavePLU(host));

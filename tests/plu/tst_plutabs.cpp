@@ -182,12 +182,12 @@ private slots:
         PluEditorValues tab;
         enter(tab, texts);
         if (check == QLatin1String("dates"))
-            CheckDiscountDates(tab, which);
+            CheckDiscountDates(tab, PairBox(which));
         else if (check == QLatin1String("limits"))
-            CheckDiscountLimits(tab, which);
+            CheckDiscountLimits(tab, PairBox(which));
         else {
             tab.combDiscType = check.section(QLatin1Char(' '), 1).toInt();
-            CheckDiscountValues(tab, which);
+            CheckDiscountValues(tab, PairBox(which));
         }
         QCOMPARE(valuesOf(tab, expected), expected);
     }

@@ -78,30 +78,26 @@ class tst_PluTransfers : public QObject {
     QString m_reviewed; // the RC_25 numbers the review saw
 
     // The transfer window: the send options (their OK builds the marked records), the files written, one session.
-    bool transfer(qint16 mode, bool options)
+    std::optional<TransferOutcome> transfer(const TransferRequest& request, bool options)
     {
+        const TransferMode mode = request.mode;
         m_requests << QString::number(mode) + (options ? QStringLiteral(" options") : QString());
-        gTransferMode = mode;
-        gTransferFiles = {pluDataFileName()};
-        const bool go = !(options && m_cancel);
-        if (go) {
-            if (options && mode == TransferSend)
-                EncodeMarkedPluRecords();
-            if (mode == TransferSend) {
-                datafiles::makeTempFolder();
-                datafiles::writeListedDataFiles(gTransferFiles);
-            }
-            NoView view;
-            transfer::TransferSession session(
-                mode, gTransferFiles, {QStringLiteral("127.0.0.1"), QStringLiteral("scale"), QStringLiteral("s3cret")},
-                view);
-            session.setReceivedLineCheck(gReceivedLineCheck);
-            session.run();
-            gReceivedLinesLeftOut.add(session.linesLeftOut());
-            datafiles::removeDataFiles(gTransferFiles);
+        if (options && m_cancel)
+            return std::nullopt;
+        if (options && mode == TransferSend)
+            EncodeMarkedPluRecords();
+        if (mode == TransferSend) {
+            datafiles::makeTempFolder();
+            datafiles::writeListedDataFiles(request.files);
         }
-        gTransferFiles.clear();
-        return go;
+        NoView view;
+        transfer::TransferSession session(
+            mode, request.files, {QStringLiteral("127.0.0.1"), QStringLiteral("scale"), QStringLiteral("s3cret")},
+            view);
+        session.setReceivedLineCheck(request.lineCheck);
+        session.run();
+        datafiles::removeDataFiles(request.files);
+        return TransferOutcome{session.linesLeftOut()};
     }
 
     // The PLU numbers of the file on the scale, sorted; empty when there is none.
@@ -120,7 +116,7 @@ private slots:
     {
         QVERIFY2(setUpPluFolder(m_folder), qPrintable(m_folder.errorText()));
         QVERIFY(startScale(m_server));
-        m_seams.transfer = [this](qint16 mode, bool options) { return transfer(mode, options); };
+        m_seams.transfer = [this](const TransferRequest& request, bool options) { return transfer(request, options); };
         m_seams.warn = [this](const QString&, const QString& text) { m_host.log << QStringLiteral("warn ") + text; };
         m_seams.review = [this] {
             m_host.log << QStringLiteral("review");

@@ -4,6 +4,7 @@
 #include "PluFixture.h"
 
 #include "support/FtpServer.h"
+#include "support/TransferFixture.h"
 #include "support/WindowAnswer.h"
 
 #include "mainwindow/ui/frmMain.h"
@@ -121,7 +122,8 @@ class tst_PluTransferWindow : public QObject {
             d->findChild<QPushButton*>(options.endsWith("ok") ? "cmdOK" : "cmdCancel")->click();
         });
         WindowAnswer transfer(QStringLiteral("frmFTPDataTrans"), [&](QWidget* form) {
-            request = QString::number(gTransferMode) + QLatin1Char(' ') + gTransferFiles.join(QLatin1Char(','));
+            const TransferRequest& r = test::requestOf(form);
+            request = QString::number(r.mode) + QLatin1Char(' ') + r.files.join(QLatin1Char(','));
             auto* grid = form->findChild<QTableWidget*>(QStringLiteral("MSFGFTP"));
             grid->setCurrentCell(0, grid->columnCount() - 1);
             emit grid->cellClicked(0, grid->columnCount() - 1);

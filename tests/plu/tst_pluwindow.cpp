@@ -378,7 +378,7 @@ private slots:
             gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET PLU_BarFormat=255, PLU_EANItemCode=? WHERE PLU_No=1"),
                                {itemCode});
             gPluEditor().gHideSelectedCol = 1;
-            plu::ResetTabFrames(w, 1);
+            plu::ResetTabFrames(w, plu::TabFrames::Enabled);
             plu::ShowPLUInTab(w, 0);
             const auto* box = find<QLineEdit>(w, QStringLiteral("meditItemCode"));
             QVERIFY(box->isEnabled() && ui::editLimit(box).maxChars() < itemCode.size());
@@ -502,7 +502,7 @@ private slots:
         numbered(1);
         frmMain* w = open();
         gPluEditor().gHideSelectedCol = 1;
-        plu::ResetTabFrames(w, 1);
+        plu::ResetTabFrames(w, plu::TabFrames::Enabled);
         plu::ShowPLUInTab(w, 0);
         auto* tax = find<QLineEdit>(w, QStringLiteral("meditTaxNum"));
         QCOMPARE(tax->text(), QStringLiteral("0"));

@@ -98,7 +98,7 @@ private slots:
         QTest::newRow("33rd byte at G1")   << WindowCase{.steps = "type:x33;click:cmdOK", .lines = "G1:" + x32, .box = x32};
         QTest::newRow("no code page room") << WindowCase{.steps = "type:a;type:中;click:cmdOK", .lines = "G1:a", .box = "a", .message = refused};
         QTest::newRow("GBK counts 2")      << WindowCase{.codePage = "GBK", .steps = "type:中17;click:cmdOK", .lines = "G1:" + QString(16, QChar(0x4E2D)), .box = QString(16, QChar(0x4E2D))};
-        QTest::newRow("fault 1")           << WindowCase{.mode = EditIngredient, .buffer = "1:a|2:b", .steps = "click:gridString(1,2);enter;click:gridString(2,1);type:x20;enter", .lines = "G1:a|G2:" + x16, .box = "-"};
+        QTest::newRow("own font's limit")  << WindowCase{.mode = EditIngredient, .buffer = "1:a|2:b", .steps = "click:gridString(1,2);enter;click:gridString(2,1);type:x20;enter", .lines = "G1:a|G2:" + x16, .box = "-"};
         QTest::newRow("font changed")      << WindowCase{.mode = EditIngredient, .buffer = "1:a", .steps = "click:gridString(1,2);pick:1;enter;click:gridString(1,1);type:x20;enter", .lines = "G2:" + x16, .box = "-"};
         QTest::newRow("Esc in the box")    << WindowCase{.buffer = "1:a", .steps = "shows:txtGrid=a;type:zz;esc;click:cmdOK", .lines = "G1:a", .box = "a"};
         QTest::newRow("font by mouse")     << WindowCase{.buffer = "1:a", .steps = "click:gridString(1,2);choose:CobFont=2;shows:CobFont=2;enter;click:cmdOK", .lines = "G3:a", .box = "a"};

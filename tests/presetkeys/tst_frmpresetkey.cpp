@@ -468,9 +468,8 @@ void TestFrmPresetKey::send()
     test::WindowAnswer answer("frmFTPDataTrans", [&](QWidget* transfer) {
         sheetEnabled = form->isEnabled(); // no input while the transfer runs
         markedWhileOpen = marked();
-        request = gTransferFiles;
-        request << QString::number(gTransferMode) << QString::number(gTransferStoreNo)
-                << QString::number(gTransferSectNo);
+        request = test::requestOf(transfer).files;
+        request << QString::number(test::requestOf(transfer).mode);
         auto* grid = transfer->findChild<QTableWidget*>("MSFGFTP");
         if (sent) {
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
@@ -484,13 +483,12 @@ void TestFrmPresetKey::send()
     QCOMPARE(answer.count(), 1);
     QVERIFY(!sheetEnabled);
     QVERIFY(form->isEnabled());
-    QCOMPARE(request, (QStringList{kKas, "0", "3", "2"}));
+    QCOMPARE(request, (QStringList{kKas, "0"}));
     QCOMPARE(markedWhileOpen, keys ? 3 : 0);
     QCOMPARE(shownStatus, status);
     QCOMPARE(test::readFile(m_server.filePath(kKas)), file);
     QCOMPARE(QFile::exists(m_server.filePath(kKas)), !file.isEmpty());
     QCOMPARE(marked(), 0);
-    QVERIFY(gTransferFiles.isEmpty());
     QVERIFY(m_recorder->messages.isEmpty());
 }
 
@@ -503,7 +501,6 @@ void TestFrmPresetKey::unmarkableRowsAreNotSent()
     button(form.get(), "cmdUpload")->click();
     QCOMPARE(answer.count(), 0);
     QCOMPARE(marked(), 0);
-    QVERIFY(gTransferFiles.isEmpty());
     QCOMPARE(m_recorder->messages.size(), 1);
     QVERIFY(m_recorder->messages[0].text.startsWith("The data could not be saved in the database:\n"));
     QCOMPARE(sheetNames(*form), (QStringList{"Apples", "Anna", "Tare"}));

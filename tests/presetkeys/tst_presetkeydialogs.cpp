@@ -411,7 +411,7 @@ private slots:
         QString status;
         QStringList request;
         test::WindowAnswer answer("frmFTPDataTrans", [&](QWidget* transfer) {
-            request << gTransferFiles << QString::number(gTransferStoreNo) << QString::number(gTransferSectNo);
+            request << test::requestOf(transfer).files;
             auto* grid = child<QTableWidget>(transfer, "MSFGFTP");
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                               grid->visualRect(grid->model()->index(0, 4)).center());
@@ -421,7 +421,7 @@ private slots:
         });
         click(&form, "cmdDownload");
         QCOMPARE(answer.count(), 1);
-        QCOMPARE(request, (QStringList{kFlb, "3", "2"}));
+        QCOMPARE(request, (QStringList{kFlb}));
         QCOMPARE(status, formats ? QStringLiteral("Finished") : QStringLiteral("Sending Error"));
         QCOMPARE(test::readFile(m_server.filePath(kFlb)), file);
         QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT total(Is_Selected) FROM KVB_14")).toInt(),

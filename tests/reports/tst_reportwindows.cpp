@@ -20,6 +20,7 @@
 #include "state/SharedData.h"
 #include "state/StoreTreeState.h"
 #include "transfer/TransferRequest.h"
+#include "transfer/ui/frmFTPDataTrans.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -73,10 +74,10 @@ class TestReportWindows : public QObject {
     // The transfer window as the operator works it: the one scale marked, the command pressed, closed.
     struct TransferAnswer {
         QString status;
-        QStringList request; // mode, store and files, as the window found them
+        QStringList request; // mode and files, as the window found them
         test::WindowAnswer answer{QStringLiteral("frmFTPDataTrans"), [this](QWidget* form) {
-                                      request << QString::number(gTransferMode) << QString::number(gTransferStoreNo)
-                                              << gTransferFiles;
+                                      const TransferRequest& r = static_cast<frmFTPDataTrans*>(form)->request();
+                                      request << QString::number(r.mode) << r.files;
                                       auto* grid = form->findChild<QTableWidget*>(QStringLiteral("MSFGFTP"));
                                       const QRect cell = grid->visualRect(grid->model()->index(0, 4));
                                       QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
@@ -191,9 +192,8 @@ private slots:
         TransferAnswer transfer;
         w->findChild<QPushButton*>(QStringLiteral("cmdUpload"))->click();
         QCOMPARE(transfer.answer.count(), 1);
-        QCOMPARE(transfer.request, (QStringList{"1", "3", "SAT0UALL.csv"}));
+        QCOMPARE(transfer.request, (QStringList{"1", "SAT0UALL.csv"}));
         QCOMPARE(transfer.status, gLangFTP.text(QStringLiteral("ftpFinish")));
-        QVERIFY(gTransferFiles.isEmpty());
         QCOMPARE(test::rowCount(QStringLiteral("SAT0")), 3);
         QCOMPARE(enabledColumnControls(w), ColumnControls);
 
@@ -312,7 +312,7 @@ private slots:
         m_answer[QStringLiteral("exportreport")] = answer;
         TransferAnswer transfer;
         w->findChild<QPushButton*>(QStringLiteral("cmdUpload"))->click();
-        QCOMPARE(transfer.request, (QStringList{"1", "3", "DPT0UALL.csv"}));
+        QCOMPARE(transfer.request, (QStringList{"1", "DPT0UALL.csv"}));
         QVERIFY(transfer.status.endsWith(gLangFTP.text(QStringLiteral("ftpError"))));
         QCOMPARE(test::rowCount(QStringLiteral("DPT0")), rows);
         QCOMPARE(m_messages, QStringList{QStringLiteral("exportreport")});
@@ -360,7 +360,6 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Reset reports"));
         for (const QString& name : clicks)
             w->findChild<QCheckBox*>(name)->click();
-        gTransferMode = 99;
         m_answer[QStringLiteral("ResetSelectReport")] = answer;
         TransferAnswer transfer;
         w->findChild<QPushButton*>(QStringLiteral("cmdReset"))->click();
@@ -376,12 +375,10 @@ private slots:
         }
         QCOMPARE(nowTicked, ticked);
         QCOMPARE(nowDisabled, disabled);
-        QVERIFY(gTransferFiles.isEmpty());
         if (deleted.isEmpty()) {
             QCOMPARE(transfer.answer.count(), 0);
-            QCOMPARE(gTransferMode, qint16(99));
         } else {
-            QCOMPARE(transfer.request, (QStringList{"2", "3"} + deleted));
+            QCOMPARE(transfer.request, (QStringList{"2"} + deleted));
             QCOMPARE(transfer.status, gLangFTP.text(QStringLiteral("ftpFinish")));
             QStringList sent;
             static const QRegularExpression dele(QStringLiteral("<- DELE (\\S+)"));

@@ -227,6 +227,10 @@ private slots:
         QCOMPARE(v, 1050);
         gSettings().gDecimalSign = QStringLiteral(".");
         QCOMPARE(FormatFixedDecimal(125, 2), QStringLiteral("1.25"));
+        gSettings().gDecimalSign.clear(); // settings that name no sign: "."
+        QCOMPARE(decimalSign(), QStringLiteral("."));
+        QVERIFY(ReadFixedDecimal(QStringLiteral("1.25"), &v));
+        QCOMPARE(v, 125);
     }
 
     // A decimal text written at any places made whole at d places, as the PLU import reads prices and weights.

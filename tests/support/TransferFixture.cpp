@@ -14,6 +14,7 @@
 #include "WindowSteps.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"
+#include "transfer/ui/frmFTPDataTrans.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -135,8 +136,13 @@ QString sendToTheScale(const QStringList& files)
         status = grid->item(0, grid->columnCount() - 2)->text();
         form->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
     });
-    requestTransfer(nullptr, TransferSend, files);
+    requestTransfer(nullptr, {.mode = TransferSend, .files = files});
     return answer.count() == 1 ? status : QStringLiteral("not shown");
+}
+
+const TransferRequest& requestOf(QWidget* transferWindow)
+{
+    return qobject_cast<frmFTPDataTrans*>(transferWindow)->request();
 }
 
 } // namespace quorvane::test

@@ -8,8 +8,15 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+
+class QWidget;
+
+namespace quorvane {
+struct TransferRequest;
+}
 
 namespace quorvane::test {
 
@@ -59,5 +66,7 @@ void addScaleInUse();
 // Sends the files as an operator does: the transfer window writes them, its first scale is marked and sent to,
 // and the window is closed. The status of that scale's row afterwards.
 QString sendToTheScale(const QStringList& files);
+// The request a transfer window was opened on (a window answer's form).
+const TransferRequest& requestOf(QWidget* transferWindow);
 
 } // namespace quorvane::test

@@ -95,12 +95,8 @@ void TestFrmFTPDataTrans::cleanup()
 
 TestFrmFTPDataTrans::Window TestFrmFTPDataTrans::open(qint16 mode, const QStringList& files)
 {
-    gTransferMode = mode;
-    gTransferFiles = files;
-    gTransferStoreNo = 99; // read by nobody
-    gTransferSectNo = 99;
     Window w;
-    w.form = std::make_unique<frmFTPDataTrans>();
+    w.form = std::make_unique<frmFTPDataTrans>(TransferRequest{.mode = TransferMode(mode), .files = files});
     w.grid = w.form->findChild<QTableWidget*>("MSFGFTP");
     w.command = w.form->findChild<QPushButton*>("cmdCommand");
     w.close = w.form->findChild<QPushButton*>("cmdClose");
@@ -240,7 +236,7 @@ void TestFrmFTPDataTrans::sendModeWritesFreshFilesAndCloseDeletesThem()
     QVERIFY(!w.form->isVisible());
     QVERIFY(!QFile::exists(m_folder->tempFile(kPlu)));
     QCOMPARE(m_folder->readTempFile("KAS0UALL.csv"), QByteArray("not listed"));
-    QCOMPARE(gTransferFiles.size(), 3); // the list is the caller's
+    QCOMPARE(w.form->request().files.size(), 3); // the list is the caller's
 }
 
 void TestFrmFTPDataTrans::fetchAndDeleteModesWriteNothing()
@@ -326,9 +322,7 @@ void TestFrmFTPDataTrans::fetchOpenedModallyByACaller()
                         "42,,1,0,0,0,990,0000000000000,3,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
                         "0,0,0,0,1,\"PEAR\",0,,0,0,0,0,0,0,0,0,0,0\r\n"));
 
-    // As a caller does it: fill the request, exec() the window, go on when it has closed.
-    gTransferMode = TransferFetch;
-    gTransferFiles = QStringList{kPlu};
+    // As a caller does it: exec() the window on the request, go on when it has closed.
     QString status;
     test::WindowAnswer answer("frmFTPDataTrans", [&](QWidget* form) {
         auto* grid = form->findChild<QTableWidget*>("MSFGFTP");
@@ -337,7 +331,8 @@ void TestFrmFTPDataTrans::fetchOpenedModallyByACaller()
         status = cell(grid, 1, 3);
         form->findChild<QPushButton*>("cmdClose")->click();
     });
-    QCOMPARE(ui::showModal<frmFTPDataTrans>(), int(QDialog::Rejected));
+    QCOMPARE(ui::showModal<frmFTPDataTrans>(TransferRequest{.mode = TransferFetch, .files = {kPlu}}),
+             int(QDialog::Rejected));
     QCOMPARE(answer.count(), 1);
     QCOMPARE(status, QStringLiteral("Finished"));
     QCOMPARE(test::rowCount("RC_25"), 1);

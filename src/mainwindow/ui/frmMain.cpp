@@ -275,7 +275,6 @@ void frmMain::Form_Load()
     }
     editor.gPLUChanged = 0;
     editor.gHideSelectedCol = 0;
-    gSkipPLUEncode = 0;
 }
 
 void frmMain::prepareFirstStore()
@@ -381,7 +380,7 @@ void frmMain::Form_Activate()
 
 void frmMain::cmdStore_Click()
 {
-    if (plu::AskSavePLUChanges(this) == 3)
+    if (plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     StoreTreeState& tree = gStoreTree();
     gPluEditor().gHideSelectedCol = 0;
@@ -623,7 +622,7 @@ void frmMain::closeEvent(QCloseEvent* event)
             return;
         }
         const bool asked = std::exchange(m_leaveAsked, false);
-        if (!asked && plu::AskSavePLUChanges(this) == 3) {
+        if (!asked && plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled) {
             event->ignore();
             return;
         }

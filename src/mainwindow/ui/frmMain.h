@@ -78,7 +78,7 @@ public:
     // Handlers. Buttons:
     void cmdStore_Click();
     void cmdData_Click();
-    // Menus. The PLU transfers are wired and do nothing yet.
+    // Menus:
     void menuDownload_Click();
     void menuUpload_Click();
     void menuDeletePlu_Click();
@@ -164,7 +164,7 @@ private:
     bool offered(const char* entry) const;
     void newNode(NodeKind kind, const char* entry);
     void openPropertiesDialog(NodeKind kind);
-    void sendStoreGroups(const char* entry, const char* file, const char* table);
+    void sendStoreGroups(const char* entry, const char* table);
     void openTool(const char* entry);
     void switchLanguage(qint16 index);
 

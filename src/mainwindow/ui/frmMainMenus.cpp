@@ -46,7 +46,7 @@ void frmMain::menuUpload_Click() { plu::cmdUpload_Click(this); }
 void frmMain::menuDeletePlu_Click() { plu::cmdDel_Click(this); }
 void frmMain::menuDataFormat_Click()
 {
-    if (plu::AskSavePLUChanges(this) == 3)
+    if (plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     ui::showModal<frmScale>();
 }
@@ -59,7 +59,7 @@ void frmMain::menuSoftwareVersion_Click()
 
 void frmMain::menuExit_Click()
 {
-    if (plu::AskSavePLUChanges(this) == 3)
+    if (plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     m_leaveAsked = true; // the close asks nothing again
     close();
@@ -80,7 +80,7 @@ void frmMain::checkLanguage(qint16 index)
 
 void frmMain::switchLanguage(qint16 index)
 {
-    if (plu::AskSavePLUChanges(this) == 3)
+    if (plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     for (const char* entry : kLanguageEntries)
         m_menu[QLatin1String(entry)]->setChecked(false);
@@ -141,7 +141,7 @@ void frmMain::openTool(const char* entry)
 {
     // An entry without a window asks nothing: the edited PLU stays as it is.
     const ToolOpener open = toolWindowOpener(QLatin1String(entry));
-    if (!open || plu::AskSavePLUChanges(this) == 3)
+    if (!open || plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     open(m_menu[QLatin1String(entry)]->text());
 }

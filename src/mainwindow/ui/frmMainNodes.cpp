@@ -1,6 +1,7 @@
 // The main window's node commands: new nodes, properties, delete, and the sends of a store's departments and main
 // groups.
 
+#include "datafiles/DataFileWriters.h"
 #include "mainwindow/NodeCommands.h"
 #include "mainwindow/NodeRecords.h"
 #include "mainwindow/ui/frmMain.h"
@@ -52,7 +53,7 @@ bool frmMain::offered(const char* entry) const
 void frmMain::newNode(NodeKind kind, const char* entry)
 {
     const QString parentKey = selectedNodeKey();
-    if (!offered(entry) || !isParentOf(kind, parentKey) || plu::AskSavePLUChanges(this) == 3)
+    if (!offered(entry) || !isParentOf(kind, parentKey) || plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     int proposed = 1;
     if (!ui::tryStep([&] { proposed = PrepareNewNode(newNodeWord(kind), parentKey); },
@@ -99,7 +100,7 @@ void frmMain::dropNewNode(NodeKind kind)
 
 void frmMain::menuProperties_Click()
 {
-    if (!offered("menuProperties") || plu::AskSavePLUChanges(this) == 3)
+    if (!offered("menuProperties") || plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     const NodeKey node = parseNodeKey(selectedNodeKey());
     const QString table = nodeTableName(node.kind);
@@ -114,7 +115,7 @@ void frmMain::menuProperties_Click()
 
 void frmMain::menuDelete_Click()
 {
-    if (!offered("menuDelete") || plu::AskSavePLUChanges(this) == 3)
+    if (!offered("menuDelete") || plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     if (ui::msgBox(langMsg(QStringLiteral("areyousure")), ui::MsgIcon::Exclamation, ui::MsgButtons::YesNo, this)
         != ui::MsgYes)
@@ -130,20 +131,18 @@ void frmMain::menuDelete_Click()
     }
 }
 
-void frmMain::menuDownloadDept_Click() { sendStoreGroups("menuDownloadDept", "DEP0UALL.csv", "KVB_20"); }
-void frmMain::menuDownloadMG_Click() { sendStoreGroups("menuDownloadMG", "MGP0UALL.csv", "KVB_23"); }
+void frmMain::menuDownloadDept_Click() { sendStoreGroups("menuDownloadDept", "KVB_20"); }
+void frmMain::menuDownloadMG_Click() { sendStoreGroups("menuDownloadMG", "KVB_23"); }
 
 // Every department or main group of the current store is marked, and stays marked after the transfer.
-void frmMain::sendStoreGroups(const char* entry, const char* file, const char* table)
+void frmMain::sendStoreGroups(const char* entry, const char* table)
 {
-    if (!offered(entry) || plu::AskSavePLUChanges(this) == 3)
+    if (!offered(entry) || plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled)
         return;
     ui::tryStep(
         [&] {
-            requestTransfer(this, TransferSend, {QLatin1String(file)}, [table] {
-                MarkStoreForDownload(QLatin1String(table));
-                return true;
-            });
+            MarkStoreForDownload(QLatin1String(table));
+            requestTransfer(this, {.mode = TransferSend, .files = {datafiles::dataFileOf(table)}});
         },
         langMsg(QStringLiteral("dbWriteErr")), this);
 }

@@ -54,7 +54,7 @@ void frmMain::treeStoreAndData_NodeClick()
     // Once the exit has begun nothing is asked and no list is read: the database is being dumped or is closed.
     if (!node || ui::windows().exiting())
         return;
-    if (plu::AskSavePLUChanges(this) == 3) {
+    if (plu::AskSavePLUChanges(this) == SaveAnswer::Cancelled) {
         // The node whose menus, numbers and PLU list these are is selected again.
         selectNode(m_selectedKey);
         return;

@@ -113,9 +113,8 @@ void frmSearch::Form_Load()
             selectAllOnFocus(box);
             onLeave(box, [this, box] { rangeLostFocus(box); });
         }
-    const QString sign = gSettings().gDecimalSign;
     for (QLineEdit* box : {meditUPrice1, meditUPrice2}) {
-        limitEdit(box, EditLimit().decimal(sign.isEmpty() ? QLatin1Char('.') : sign[0]));
+        limitEdit(box, EditLimit().decimal(decimalSign().at(0)));
         onGotFocus(box, [this, box] { priceGotFocus(box); });
         onLeave(box, [this] { pricesLostFocus(); });
     }
@@ -164,7 +163,7 @@ void frmSearch::priceGotFocus(QLineEdit* box)
 {
     // Typed in minor units while focused.
     QString digits = box->text();
-    digits.remove(gSettings().gDecimalSign);
+    digits.remove(decimalSign());
     limitEdit(box, EditLimit().chars(6).digits().leadingZero(ChangeForm::Decimal));
     setText(box, digits);
     box->selectAll();
@@ -187,11 +186,10 @@ void frmSearch::pricesLostFocus()
 {
     if (m_refusing)
         return;
-    const QString sign = gSettings().gDecimalSign;
     qint32 values[2] = {0, 0};
     int i = 0;
     for (QLineEdit* box : {meditUPrice1, meditUPrice2}) {
-        limitEdit(box, EditLimit().decimal(sign.isEmpty() ? QLatin1Char('.') : sign[0]));
+        limitEdit(box, EditLimit().decimal(decimalSign().at(0)));
         if (box->text().isEmpty())
             setText(box, QStringLiteral("0"));
         if (ReadFixedDecimal(box->text(), &values[i]))

@@ -1,5 +1,6 @@
 #include "otherfiles/ui/frmOtherFile.h"
 
+#include "datafiles/DataFileWriters.h"
 #include "otherfiles/OtherFileKinds.h"
 #include "otherfiles/ui/BoundBoxes.h"
 #include "platform/Error.h"
@@ -232,7 +233,7 @@ void frmOtherFile::bindKinds()
             k.frame = bound<QGroupBox>(this, kind.frame);
         for (const FieldBinding* b : bindingsOf(kind))
             k.fields.append({b, bound<QWidget>(this, b->objectName)});
-        m_kinds.append(k);
+        m_kinds.push_back(k);
     }
 }
 
@@ -482,7 +483,7 @@ void frmOtherFile::cmdSend_Click()
     for (const KindControls& k : std::as_const(m_kinds))
         if (k.sendBox->isChecked())
             ticked << QLatin1String(k.kind->sendBox);
-    tryStep([&] { requestTransfer(this, TransferSend, filesToSend(ticked)); });
+    tryStep([&] { requestTransfer(this, {.mode = TransferSend, .files = filesToSend(ticked)}); });
 }
 
 void frmOtherFile::cmdDTTM_Click()
@@ -490,7 +491,7 @@ void frmOtherFile::cmdDTTM_Click()
     commitFocusedField(this);
     // A send whose record cannot be saved opens no transfer window.
     if (tryStep([] { saveDateTimeToSend(); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this))
-        tryStep([&] { requestTransfer(this, TransferSend, {QStringLiteral("DAT0UALL.csv")}); });
+        tryStep([&] { requestTransfer(this, {.mode = TransferSend, .files = {datafiles::dataFileOf("KVB_4E")}}); });
 }
 
 void frmOtherFile::cmdClose_Click() { close(); }

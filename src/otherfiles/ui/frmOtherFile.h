@@ -6,6 +6,7 @@
 #include <QVariantMap>
 #include <QWidget>
 
+#include <deque>
 #include <optional>
 
 class QCheckBox;
@@ -77,7 +78,8 @@ private:
     void save(KindControls& k, const otherfiles::FieldBinding* left);
     void editText(KindControls& k);
 
-    QList<KindControls> m_kinds;
+    // A deque: the handlers hold their kind by reference, so its elements never move.
+    std::deque<KindControls> m_kinds;
 
     QLabel* Line1 = nullptr;
     QLabel* Line2 = nullptr;

@@ -1,5 +1,6 @@
 #include "otherfiles/ui/frmScrollMSG.h"
 
+#include "datafiles/DataFileWriters.h"
 #include "otherfiles/ScrollMessages.h"
 #include "platform/ui/CellEdit.h"
 #include "platform/ui/FlexGrid.h"
@@ -186,7 +187,9 @@ void frmScrollMSG::cmdDownloadM_Click()
         return;
     tryStep(
         [this] {
-            sendScrollRows(0, [this] { requestTransfer(this, TransferSend, {QStringLiteral("SCM0UALL.csv")}); });
+            sendScrollRows(0, [this] {
+                requestTransfer(this, {.mode = TransferSend, .files = {datafiles::dataFileOf("KVB_3F")}});
+            });
         },
         gLangMsg.text(QStringLiteral("dbWriteErr")), this);
 }
@@ -198,7 +201,9 @@ void frmScrollMSG::cmdDownloadS_Click()
     const int number = combSeqNum->currentIndex() + 1;
     tryStep(
         [this, number] {
-            sendScrollRows(number, [this] { requestTransfer(this, TransferSend, {QStringLiteral("SCS0UALL.csv")}); });
+            sendScrollRows(number, [this] {
+                requestTransfer(this, {.mode = TransferSend, .files = {datafiles::dataFileOf("KVB_40")}});
+            });
         },
         gLangMsg.text(QStringLiteral("dbWriteErr")), this);
 }

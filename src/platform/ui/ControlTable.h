@@ -235,14 +235,6 @@ private:
     friend QList<Control> takeRows(const QList<Control>& rows, const QStringList& names);
     friend QList<Control> placedOn(QList<Control> rows, const char* parent, QPoint shift);
     friend QList<Control> shownOnly(QList<Control> rows);
-    // Taken rows placed on a frame or tab page of the taking window: each row whose parent is not among `rows` sits on
-    // `parent` instead, moved by `shift` twips; the others keep theirs, so a frame taken with its controls moves whole.
-    //   .controls = ownFrames() + placedOn(takeRows(pluPanelRows(), {"lblPLU", "meditPLU"}), "Frame6", {-60, 135}),
-    QList<Control> placedOn(QList<Control> rows, const char* parent, QPoint shift = {});
-    // The rows without their handlers: a window that shows what a panel edits, and edits nothing.
-    QList<Control> shownOnly(QList<Control> rows);
-    // The rows without caption keys: another table, of the section their keys belong to, captions them.
-    QList<Control> uncaptioned(QList<Control> rows);
 
     template<class T> static T* typed(QWidget* widget)
     {

@@ -42,7 +42,7 @@ void showMode(QWidget* window, bool pagesEnabled)
 {
     const bool edit = gPluEditor().gHideSelectedCol == 1;
     pluPanel(window).SSTabPLU->setEnabled(pagesEnabled);
-    ResetTabFrames(window, edit && pagesEnabled ? 1 : 0);
+    ResetTabFrames(window, edit && pagesEnabled ? TabFrames::Enabled : TabFrames::Disabled);
     SetEditModeButtons(window);
     if (edit)
         SetBarcodeFlagControls(window);
@@ -71,9 +71,9 @@ void step(QWidget* window, int direction)
     SetEditModeButtons(window);
 }
 
-void markAll(QWidget* window, int mode)
+void markAll(QWidget* window, MarkMode mode)
 {
-    if (AskSavePLUChanges(window) == 3)
+    if (AskSavePLUChanges(window) == SaveAnswer::Cancelled)
         return;
     SetPLUSelection(window, 1, ui::flexRows(pluPanel(window).MSHFlexGridPLU) - 1, mode);
 }
@@ -97,7 +97,7 @@ void cmdNew_Click(QWidget* window)
     if (!ui::tryStep([&] { made = NewPLUCommand(host, QDate::currentDate()); }, dbReadErr(), window) || !made)
         return;
     pluPanel(window).SSTabPLU->setEnabled(true);
-    ResetTabFrames(window, 1);
+    ResetTabFrames(window, TabFrames::Enabled);
     showEditorCaptions(window, made->captions, made->values);
     showEditorValues(window, made->values);
     SetEditModeButtons(window);
@@ -169,8 +169,8 @@ void cmdReflesh_Click(QWidget* window)
     SetEditModeButtons(window);
 }
 
-void cmdSelectAll_Click(QWidget* window) { markAll(window, 1); }
-void cmdClearAll_Click(QWidget* window) { markAll(window, 2); }
+void cmdSelectAll_Click(QWidget* window) { markAll(window, MarkMode::Mark); }
+void cmdClearAll_Click(QWidget* window) { markAll(window, MarkMode::Unmark); }
 
 void cmdFont_Click(QWidget* window) { StringEdit(window, EditName, pluPanel(window).txtName); }
 void cmdDescFont_Click(QWidget* window) { StringEdit(window, EditDescription, pluPanel(window).meditDescription); }

@@ -12,6 +12,7 @@
 #include "plu/ui/PluHost.h"
 #include "plu/ui/PluPanel.h"
 #include "plu/ui/PluWindow.h"
+#include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/PluEditorState.h"
@@ -53,8 +54,7 @@ void limitBox(QLineEdit* box, int limit)
     } else if (name == QLatin1String("meditDiscDayOfWeek")) {
         l.chars(limit).binary();
     } else if (isAmountBox(name)) {
-        const QString& sign = gSettings().gDecimalSign;
-        l.chars(limit).decimal(sign.isEmpty() ? QLatin1Char('.') : sign[0]);
+        l.chars(limit).decimal(decimalSign().at(0));
     } else {
         l.chars(limit).digits();
     }

@@ -134,7 +134,7 @@ void chooseGridRow(QWidget* window, int row, bool click, int mouseColumn)
     PluEditorState& s = gPluEditor();
     if (!listHasRows())
         return;
-    if (AskSavePLUChanges(window) == 3) {
+    if (AskSavePLUChanges(window) == SaveAnswer::Cancelled) {
         selectGridRow(window, s.gCurPLURow);
         return;
     }
@@ -145,10 +145,10 @@ void chooseGridRow(QWidget* window, int row, bool click, int mouseColumn)
         if (s.mPLUGridShift != 0) {
             const int anchor = qBound(1, int(s.gCurPLURow), gRsPLU.recordCount());
             selectGridRow(window, row);
-            SetPLUSelection(window, qMin(anchor, row), qAbs(anchor - row) + 1, 0);
+            SetPLUSelection(window, qMin(anchor, row), qAbs(anchor - row) + 1, MarkMode::Click);
         } else if (mouseColumn == MarkColumn) {
             selectGridRow(window, row);
-            SetPLUSelection(window, row, 1, 0);
+            SetPLUSelection(window, row, 1, MarkMode::Click);
         }
     }
     showGridRow(window, row);
@@ -195,7 +195,7 @@ void showEmptyEditor(QWidget* window)
     ClearPLUTab(tab);
     ui::tryStep(
         [&] {
-            const MGComboFill groups = FillMGCombo(0);
+            const MGComboFill groups = FillMGCombo(MGChoice::TreeGroup);
             tab.combMG = groups.combMG;
             tab.meditDepartment = groups.meditDepartment;
         },
@@ -205,12 +205,12 @@ void showEmptyEditor(QWidget* window)
 
 } // namespace
 
-int AskSavePLUChanges(QWidget* window)
+SaveAnswer AskSavePLUChanges(QWidget* window)
 {
-    int result = 3;
+    SaveAnswer result = SaveAnswer::Cancelled;
     WindowHost host(window);
     if (!ui::tryStep([&] { result = quorvane::AskSavePLUChanges(host); }, dbWriteErr(), window))
-        return 3; // nothing was saved: the edit stays, and the caller stops
+        return SaveAnswer::Cancelled; // nothing was saved: the edit stays, and the caller stops
     return result;
 }
 
@@ -244,7 +244,7 @@ void LoadPLUList(QWidget* window, quint8 kind, qint16 storeNo, qint16 deptOrSear
     } else {
         showEmptyEditor(window);
     }
-    ResetTabFrames(window, row > 0 && gPluEditor().gHideSelectedCol == 1 ? 1 : 0);
+    ResetTabFrames(window, row > 0 && gPluEditor().gHideSelectedCol == 1 ? TabFrames::Enabled : TabFrames::Disabled);
     pluPanel(window).SSTabPLU->setEnabled(row > 0);
     SetEditModeButtons(window);
     SetBarcodeFlagControls(window);
@@ -317,20 +317,20 @@ void SelectPLUTab(QWidget* window, int page)
     gPluEditor().gCurPLUTab = qint16(page);
 }
 
-void ResetTabFrames(QWidget* window, int enable)
+void ResetTabFrames(QWidget* window, TabFrames frames)
 {
     for (QFrame* frame : pageFrames(window))
-        frame->setEnabled(enable != 0);
+        frame->setEnabled(frames == TabFrames::Enabled);
 }
 
-void SetPLUSelection(QWidget* window, int startRow, int count, int mode)
+void SetPLUSelection(QWidget* window, int startRow, int count, MarkMode mode)
 {
     QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
     const int current = grid->currentRow() + 1;
     const int rows = ui::flexRows(grid) - 1;
     // Marking all or none returns to the row shown; a click stays on its row.
-    const int showRow = mode == 0 ? current : gPluEditor().gCurPLURow;
-    const bool single = mode == 0 && count < 2;
+    const int showRow = mode == MarkMode::Click ? current : gPluEditor().gCurPLURow;
+    const bool single = mode == MarkMode::Click && count < 2;
     window->setEnabled(false);
     std::optional<int> value;
     ui::tryStep(

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/ui/FlexGrid.h"
+#include "plu/Marks.h"
+#include "plu/SaveAnswer.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -17,10 +19,11 @@ namespace quorvane::plu {
 // frameTAB(3) and the editor's controls; the PLU buttons and menu entries are the window's own, enabled by objectName
 // (enableCommand). A database failure is shown through ui::tryStep.
 
-// Whether the edited PLU may be left: 0 nothing to save (gPLUChanged is not 1), asked nothing; otherwise the
-// question "updatePLU" with Yes, No and Cancel: Yes saves the PLU and gives 1, No drops the changes and gives 2,
-// Cancel gives 3, and so does a save that a check or the database stopped. Every caller stops on 3.
-int AskSavePLUChanges(QWidget* window);
+// Whether the edited PLU may be left: Unchanged when there is nothing to save (gPLUChanged is not 1), asked nothing;
+// otherwise the question "updatePLU" with Yes, No and Cancel: Yes saves the PLU (Saved), No drops the changes
+// (Dropped), Cancel gives Cancelled, and so does a save that a check or the database stopped. Every caller stops on
+// Cancelled.
+SaveAnswer AskSavePLUChanges(QWidget* window);
 
 // Lists the PLUs of a node (kind 0 the store's, 1 the department's, 2 the main group's, 3 those of the store's search
 // deptOrSearchNo) with the window disabled, and shows the remembered row (gCurPLURow, else row 1) in the editor,
@@ -40,11 +43,12 @@ void SetPLUGridColumnWidths(QWidget* window);
 void ShowTabFrame(QWidget* window, int page);
 // Makes the page (1 to 3) the selected tab and shows its frame; gCurPLUTab := page.
 void SelectPLUTab(QWidget* window, int page);
-// enable 0: the three pages' controls cannot be operated; any other value: they can.
-void ResetTabFrames(QWidget* window, int enable);
-// Marks (mode 1), unmarks (a mode other than 0 and 1) or, mode 0, marks a range or toggles a single row: `count`
-// grid rows from `startRow`, in the grid and in Is_Selected.
-void SetPLUSelection(QWidget* window, int startRow, int count, int mode);
+// Whether the three pages' controls can be operated.
+enum class TabFrames { Disabled = 0, Enabled = 1 };
+void ResetTabFrames(QWidget* window, TabFrames frames);
+// Marks, unmarks or, by a click, marks a range or toggles a single row: `count` grid rows from `startRow`, in the grid
+// and in Is_Selected.
+void SetPLUSelection(QWidget* window, int startRow, int count, MarkMode mode);
 // Asks delPLU, then deletes the PLU shown and loads the list again.
 void DeletePLU(QWidget* window);
 

@@ -18,12 +18,11 @@ namespace {
 PluTransferSeams seamsFor(QWidget* window)
 {
     PluTransferSeams seams;
-    seams.transfer = [window](qint16 mode, bool sendOptions) {
-        const QStringList files{pluDataFileName()};
+    seams.transfer = [window](const TransferRequest& request, bool sendOptions) {
         if (!sendOptions)
-            return requestTransfer(window, mode, files);
-        return requestTransfer(window, mode, files,
-                               [window, mode] { return frmDownLoad::askSendOptions(window, mode); });
+            return requestTransfer(window, request);
+        return requestTransfer(window, request,
+                               [window, mode = request.mode] { return frmDownLoad::askSendOptions(window, mode); });
     };
     seams.review = [window] { frmUpload::review(window); };
     seams.warn = [window](const QString& key, const QString& text) {

@@ -69,7 +69,7 @@ void PluWindow::attach()
     for (QLabel* label : p.lblMemDiscPerSym.elements() + QList<QLabel*>{p.lblDiscLmtPerSym1, p.lblDiscLmtPerSym2})
         label->hide();
     // The window starts in display mode, where the editor's pages cannot be operated.
-    ResetTabFrames(m_window, 0);
+    ResetTabFrames(m_window, TabFrames::Disabled);
 }
 
 bool PluWindow::eventFilter(QObject* watched, QEvent* event)

@@ -330,7 +330,7 @@ void frmUpload::enableTransfer()
     cmdTransfer->setEnabled(marked);
 }
 
-void frmUpload::setMarks(int startRow, int count, int mode, bool currentMarked)
+void frmUpload::setMarks(int startRow, int count, MarkMode mode, bool currentMarked)
 {
     std::optional<int> written;
     if (!tryStep([&] { written = m_marks->set(startRow, count, mode, currentMarked); }, dbWriteErr(), this) || !written)
@@ -358,12 +358,12 @@ void frmUpload::GridPLUUpload_Click()
     const int row = GridPLUUpload->currentRow() + 1;
     if (mShiftDown) {
         const int from = qMin(row, m_anchorRow), to = qMax(row, m_anchorRow);
-        setMarks(from, to - from + 1, 1);
+        setMarks(from, to - from + 1, MarkMode::Mark);
         enableTransfer();
     } else {
         m_anchorRow = row;
         if (GridPLUUpload->currentColumn() == MarkColumn) {
-            setMarks(row, 1, 0, !flexText(GridPLUUpload, row, MarkColumn).isEmpty());
+            setMarks(row, 1, MarkMode::Click, !flexText(GridPLUUpload, row, MarkColumn).isEmpty());
             enableTransfer();
         }
     }

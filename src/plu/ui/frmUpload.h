@@ -55,7 +55,7 @@ private:
     void ShowPluData();
     void FillStoreCombo();
     void showLists(const QStringList& departments, const QStringList& mainGroups);
-    void setMarks(int startRow, int count, int mode, bool currentMarked = false);
+    void setMarks(int startRow, int count, MarkMode mode, bool currentMarked = false);
     void movePointer(); // to the grid's current row, whose record is shown
     bool anyMarked() const;
     void enableTransfer();

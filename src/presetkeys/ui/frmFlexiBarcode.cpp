@@ -1,5 +1,6 @@
 #include "presetkeys/ui/frmFlexiBarcode.h"
 
+#include "datafiles/DataFileWriters.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
@@ -146,10 +147,8 @@ void frmFlexiBarcode::cmdDownload_Click()
     // What is sent is the table as saved; the marks stay set.
     tryStep(
         [this] {
-            requestTransfer(this, TransferSend, {QStringLiteral("FLB0UALL.csv")}, [] {
-                MarkStoreForDownload(QStringLiteral("KVB_14"));
-                return true;
-            });
+            MarkStoreForDownload(QStringLiteral("KVB_14"));
+            requestTransfer(this, {.mode = TransferSend, .files = {datafiles::dataFileOf("KVB_14")}});
         },
         langMsg(QStringLiteral("dbWriteErr")), this);
 }

@@ -1,5 +1,6 @@
 #include "presetkeys/ui/frmPresetKey.h"
 
+#include "datafiles/DataFileWriters.h"
 #include "platform/StateReset.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
@@ -185,15 +186,7 @@ void frmPresetKey::cmdUpload_Click()
             [&] { stored = tryStep([] { MarkPresetKeyLayout(false); }, dbWriteErr, this) && stored; });
         if (stored)
             tryStep(
-                [this] {
-                    // The sheet's scale, not the tree's selection, is the one the keys belong to.
-                    requestTransfer(this, TransferSend, {QStringLiteral("KAS0UALL.csv")}, [] {
-                        const PresetKeyState& s = gPresetKeys();
-                        gTransferStoreNo = qint16(s.gPSKStoreNo);
-                        gTransferSectNo = qint16(s.gPSKSectNo);
-                        return true;
-                    });
-                },
+                [this] { requestTransfer(this, {.mode = TransferSend, .files = {datafiles::dataFileOf("KVB_41")}}); },
                 QString(), this);
     }
     if (!stored)

@@ -151,7 +151,7 @@ void frmExportReportData::cmdUpload_Click()
     // The loader appends: the table starts empty, so what is exported is this fetch alone.
     if (!tryStep([&] { emptyReportTable(code); }, langMsg(QStringLiteral("dbWriteErr")), this))
         return;
-    requestTransfer(this, TransferFetch, {reportFileName(code)});
+    requestTransfer(this, {.mode = TransferFetch, .files = {reportFileName(code)}});
     // Asked also after a failed fetch: the table then holds what was loaded, if anything.
     enableColumnControls(msgBox(langMsg(QStringLiteral("exportreport")), MsgIcon::Question, MsgButtons::YesNo, this)
                          == MsgYes);

@@ -73,7 +73,7 @@ void frmResetReportData::cmdReset_Click()
     choice.inventory = chkResetInventory->isChecked();
     choice.stockRecord = chkResetStockRecord->isChecked();
     choice.journal = chkResetJournalReport->isChecked();
-    requestTransfer(this, TransferDelete, reports::resetFileList(choice));
+    requestTransfer(this, {.mode = TransferDelete, .files = reports::resetFileList(choice)});
 }
 
 void frmResetReportData::cmdClose_Click() { close(); }

@@ -1,8 +1,6 @@
 #include "transfer/ui/RequestTransfer.h"
 
 #include "platform/events/DoEvents.h"
-#include "state/StoreTreeState.h"
-#include "transfer/TransferRequest.h"
 #include "transfer/ui/frmFTPDataTrans.h"
 
 #include <QPointer>
@@ -12,17 +10,16 @@ namespace quorvane {
 
 namespace {
 
-// Gives the list back empty and the caller its input, however the request ends.
-class RequestScope {
+// Gives the caller its input back, however the request ends.
+class CallerDisabled {
 public:
-    explicit RequestScope(QWidget* caller) : m_caller(caller) { }
-    ~RequestScope()
+    explicit CallerDisabled(QWidget* caller) : m_caller(caller) { }
+    ~CallerDisabled()
     {
-        gTransferFiles.clear();
         if (m_caller && m_disabled)
             m_caller->setEnabled(true);
     }
-    void disableCaller()
+    void disable()
     {
         if (m_caller && m_caller->isEnabled()) {
             m_caller->setEnabled(false);
@@ -37,22 +34,22 @@ private:
 
 } // namespace
 
-bool requestTransfer(QWidget* caller, qint16 mode, const QStringList& files, const std::function<bool()>& prepare)
+std::optional<TransferOutcome> requestTransfer(QWidget* caller, TransferRequest request,
+                                               const TransferPreparation& prepare)
 {
-    RequestScope scope(caller);
-    const StoreTreeState& tree = gStoreTree();
-    gTransferStoreNo = tree.gCurStoreNo;
-    gTransferSectNo = tree.gCurSectNo;
-    gTransferMode = mode;
-    gTransferFiles = files;
-    if (prepare && !prepare())
-        return false;
+    CallerDisabled scope(caller);
+    if (prepare) {
+        const std::optional<QStringList> added = prepare();
+        if (!added)
+            return std::nullopt;
+        request.files += *added;
+    }
     DoEvents();
-    scope.disableCaller();
+    scope.disable();
     // Without a parent: a window under the disabled caller would be disabled with it.
-    frmFTPDataTrans transfer;
+    frmFTPDataTrans transfer(std::move(request));
     transfer.exec();
-    return true;
+    return transfer.outcome();
 }
 
 } // namespace quorvane

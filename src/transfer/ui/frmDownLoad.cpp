@@ -1,5 +1,6 @@
 #include "transfer/ui/frmDownLoad.h"
 
+#include "datafiles/DataFileWriters.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "settings/TextCollections.h"
@@ -44,21 +45,20 @@ frmDownLoad::frmDownLoad(QWidget* parent) : QDialog(parent)
     Form_Load();
 }
 
-bool frmDownLoad::askSendOptions(QWidget* parent, qint16 mode)
+std::optional<QStringList> frmDownLoad::askSendOptions(QWidget* parent, qint16 mode)
 {
     frmDownLoad dialog(parent);
     if (mode == TransferDelete) {
         dialog.setWindowTitle(gLangOther.text(QStringLiteral("delTitle")));
         dialog.Frame1->setTitle(gLangOther.text(QStringLiteral("delFrame")));
-        gSkipPLUEncode = 1;
+        dialog.m_buildRecords = false;
     } else {
         dialog.setWindowTitle(gLangOther.text(QStringLiteral("downTitle")));
         dialog.Frame1->setTitle(gLangOther.text(QStringLiteral("downFrame")));
     }
     // Only OK says go on: a dialog closed any other way (the end of the program too) cancels.
-    gSendCancelled = 1;
     dialog.exec();
-    return gSendCancelled == 0;
+    return dialog.m_added;
 }
 
 void frmDownLoad::Form_Load()
@@ -85,12 +85,11 @@ void frmDownLoad::Form_Activate()
         return;
     m_activated = true;
     m_building = true;
-    if (gSkipPLUEncode == 0) {
+    if (m_buildRecords) {
         PluRecordPass pass;
         if (!tryStep([&] { pass = EncodeMarkedPluRecords(); }, langMsg(QStringLiteral("dbWriteErr")), this)) {
             // Nothing was saved: no PLU goes out with records that are not what the rows say.
             m_building = false;
-            gSendCancelled = 1;
             QDialog::reject();
             return;
         }
@@ -103,7 +102,6 @@ void frmDownLoad::Form_Activate()
             msgBox(lines.join(QLatin1Char('\n')), MsgIcon::Exclamation, MsgButtons::Ok, this);
         }
     }
-    gSkipPLUEncode = 0;
     m_building = false;
     cmdOK->setEnabled(true);
     cmdCancel->setEnabled(true);
@@ -113,34 +111,30 @@ void frmDownLoad::Form_Activate()
 
 void frmDownLoad::cmdOK_Click()
 {
-    const bool departments = chkDept->isChecked();
-    const bool mainGroups = chkMG->isChecked();
+    QList<const char*> tables;
+    if (chkDept->isChecked())
+        tables << "KVB_20";
+    if (chkMG->isChecked())
+        tables << "KVB_23";
     // Both marks or neither, so the list never names a file whose rows were not marked.
     const bool marked = tryStep(
         [&] {
             db::Transaction tx(gDBConnection);
-            if (departments)
-                MarkStoreForDownload(QStringLiteral("KVB_20"));
-            if (mainGroups)
-                MarkStoreForDownload(QStringLiteral("KVB_23"));
+            for (const char* table : std::as_const(tables))
+                MarkStoreForDownload(QLatin1String(table));
             tx.commit();
         },
         langMsg(QStringLiteral("dbWriteErr")), this);
     if (!marked)
         return;
-    if (departments)
-        gTransferFiles << QStringLiteral("DEP0UALL.csv");
-    if (mainGroups)
-        gTransferFiles << QStringLiteral("MGP0UALL.csv");
-    gSendCancelled = 0;
+    QStringList added;
+    for (const char* table : std::as_const(tables))
+        added << datafiles::dataFileOf(table);
+    m_added = added;
     accept();
 }
 
-void frmDownLoad::cmdCancel_Click()
-{
-    gSendCancelled = 1;
-    QDialog::reject();
-}
+void frmDownLoad::cmdCancel_Click() { QDialog::reject(); }
 
 void frmDownLoad::reject()
 {

@@ -3,6 +3,9 @@
 #include "platform/ui/ControlTable.h"
 
 #include <QDialog>
+#include <QStringList>
+
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
@@ -11,11 +14,10 @@ class QPushButton;
 
 namespace quorvane {
 
-// The send options shown before PLUs are sent to a scale or deleted on it. When first shown it builds the scale
-// records of the marked PLUs (unless gSkipPLUEncode says not to), its buttons disabled and "loading" shown
-// meanwhile. OK appends "DEP0UALL.csv" and "MGP0UALL.csv" to gTransferFiles for the ticked boxes and marks the
-// current store's departments and main groups; gSendCancelled tells the caller the outcome (1: Cancel, the frame,
-// or a pass the database refused).
+// The send options shown before PLUs are sent to a scale or deleted on it. When first shown before a send it builds
+// the scale records of the marked PLUs, its buttons disabled and "loading" shown meanwhile. OK adds the department and
+// main-group files for the ticked boxes and marks the current store's departments and main groups; Cancel, the frame
+// and a pass the database refused cancel.
 class frmDownLoad : public QDialog {
     Q_OBJECT
 public:
@@ -23,10 +25,10 @@ public:
 
     explicit frmDownLoad(QWidget* parent = nullptr);
 
-    // The caller's protocol after it has filled the request with "PLU0UALL.csv" and the mode: the captions of a send
-    // (TransferSend) or a delete (TransferDelete, which builds no records), the dialog shown modally. True when the
-    // transfer goes on. Made to be requestTransfer's prepare step.
-    static bool askSendOptions(QWidget* parent, qint16 mode);
+    // Before a request of "PLU0UALL.csv" in the mode: the captions of a send (TransferSend) or a delete
+    // (TransferDelete, which builds no records), the dialog shown modally. The files OK adds to the request, in their
+    // order; none when the transfer does not go on. Made to be requestTransfer's prepare step.
+    static std::optional<QStringList> askSendOptions(QWidget* parent, qint16 mode);
 
     // The frame and Escape cancel, but not while the records are built.
     void reject() override;
@@ -41,8 +43,10 @@ private:
     void Form_Load();
     void Form_Activate();
 
+    bool m_buildRecords = true; // a delete builds no records
     bool m_activated = false;
     bool m_building = false;
+    std::optional<QStringList> m_added; // set by OK
 
     QGroupBox* Frame1 = nullptr;
     QCheckBox* chkDept = nullptr;

@@ -9,7 +9,6 @@
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
 #include "state/SharedData.h"
-#include "transfer/TransferRequest.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -34,7 +33,9 @@ const ui::ControlTable frmFTPDataTrans::kControls{
         },
 };
 
-frmFTPDataTrans::frmFTPDataTrans(QWidget* parent) : QDialog(parent)
+frmFTPDataTrans::frmFTPDataTrans(TransferRequest request, QWidget* parent)
+    : QDialog(parent)
+    , m_request(std::move(request))
 {
     setObjectName(QStringLiteral("frmFTPDataTrans"));
     setModal(true);
@@ -65,7 +66,7 @@ void frmFTPDataTrans::Form_Load()
 {
     centreOnScreen(this);
     setCaptions(this, kControls, gLangFTP);
-    switch (gTransferMode) {
+    switch (m_request.mode) {
     case TransferSend:
         cmdCommand->setText(gLangFTP.text(QStringLiteral("cmdDownload")));
         break;
@@ -122,17 +123,17 @@ void frmFTPDataTrans::Form_Load()
     rs.close();
 
     tryStep([] { datafiles::makeTempFolder(); }, prepareError, this);
-    if (gTransferMode == TransferSend) {
+    if (m_request.mode == TransferSend) {
         // An old file must never go out in place of one that is not written this time.
-        m_unprepared = datafiles::removeDataFiles(gTransferFiles);
+        m_unprepared = datafiles::removeDataFiles(m_request.files);
         for (const QString& name : std::as_const(m_unprepared))
             reportPreparationFailure(this, text::nativePath(datafiles::dataFilePath(name)));
-        for (const datafiles::WriterFailure& failure : datafiles::writeListedDataFiles(gTransferFiles)) {
+        for (const datafiles::WriterFailure& failure : datafiles::writeListedDataFiles(m_request.files)) {
             m_unprepared << failure.fileName;
             reportPreparationFailure(this, failure.fileName + QStringLiteral(": ") + failure.message);
         }
-    } else if (gTransferMode == TransferFetch) {
-        datafiles::removeDataFiles(gTransferFiles);
+    } else if (m_request.mode == TransferFetch) {
+        datafiles::removeDataFiles(m_request.files);
     }
 }
 
@@ -169,7 +170,7 @@ void frmFTPDataTrans::cmdCommand_Click()
         return;
     m_sessionRunning = true;
     setEnabled(false);
-    const qint16 mode = gTransferMode;
+    const qint16 mode = m_request.mode;
     QString linesNotRead;
     if (mode == TransferSend || mode == TransferFetch || mode == TransferDelete) {
         int marked = 0;
@@ -179,17 +180,17 @@ void frmFTPDataTrans::cmdCommand_Click()
         if (marked) {
             m_sessionRow = marked;
             transfer::TransferSession session(
-                mode, gTransferFiles,
+                mode, m_request.files,
                 {mScaleHost.value(marked), mScaleUser.value(marked), mScalePassword.value(marked)}, *this);
             session.setUnpreparedFiles(m_unprepared);
-            session.setReceivedLineCheck(gReceivedLineCheck);
+            session.setReceivedLineCheck(m_request.lineCheck);
             session.run();
-            gReceivedLinesLeftOut.add(session.linesLeftOut());
+            m_outcome.linesLeftOut.add(session.linesLeftOut());
             linesNotRead = session.linesNotRead();
             setFlexText(MSFGFTP, marked, selectColumn(), QString());
             m_sessionRow = 0;
         } else if (mode == TransferFetch) {
-            datafiles::removeDataFiles(gTransferFiles);
+            datafiles::removeDataFiles(m_request.files);
         }
     }
     setEnabled(true);
@@ -209,7 +210,7 @@ void frmFTPDataTrans::showStatus(const QString& text, const QString& reason)
     MSFGFTP->item(m_sessionRow - 1, statusColumn())->setToolTip(reason);
 }
 
-void frmFTPDataTrans::Form_QueryUnload() { datafiles::removeDataFiles(gTransferFiles); }
+void frmFTPDataTrans::Form_QueryUnload() { datafiles::removeDataFiles(m_request.files); }
 
 void frmFTPDataTrans::done(int result)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/ControlTable.h"
+#include "transfer/TransferRequest.h"
 #include "transfer/TransferSession.h"
 
 #include <QDialog>
@@ -11,18 +12,22 @@ class QTableWidget;
 
 namespace quorvane {
 
-// The transfer window: the only place the program talks to a scale. Opened modally (exec()) after the
-// caller has filled the transfer request. Loading lists every scale in use and, in send mode, writes
-// the listed data files into the temp folder; the operator marks one scale and presses the command
-// button, which runs one FTP session with it; closing deletes the listed files from the temp folder.
+// The transfer window: the only place the program talks to a scale. Opened modally (exec()) on the caller's
+// request. Loading lists every scale in use and, in send mode, writes the listed data files into the temp folder;
+// the operator marks one scale and presses the command button, which runs one FTP session with it; closing deletes
+// the listed files from the temp folder.
 class frmFTPDataTrans : public QDialog, private transfer::SessionView {
     Q_OBJECT
 
 public:
     static const ui::ControlTable kControls;
 
-    explicit frmFTPDataTrans(QWidget* parent = nullptr);
+    explicit frmFTPDataTrans(TransferRequest request, QWidget* parent = nullptr);
     ~frmFTPDataTrans() override;
+
+    const TransferRequest& request() const { return m_request; }
+    // What the sessions run so far came to.
+    const TransferOutcome& outcome() const { return m_outcome; }
 
     // True while a session runs: the window then takes no input and refuses to close.
     bool sessionRunning() const { return m_sessionRunning; }
@@ -56,6 +61,8 @@ private:
     QStringList mScaleUser;
     QStringList mScalePassword;
 
+    TransferRequest m_request;
+    TransferOutcome m_outcome;
     int m_sessionRow = 0;
     QStringList m_unprepared; // files of a send that could not be written afresh
     bool m_sessionRunning = false;

@@ -86,6 +86,15 @@ QString sqlLiteral(const QVariant& v)
     return v.toString();
 }
 
+// A 64-bit FNV-1a hash of the bytes, carried on from `hash`: the records' digest shows a rework of the codecs
+// keeps every byte.
+quint64 fnv1a(const QByteArray& bytes, quint64 hash = 0xcbf29ce484222325ull)
+{
+    for (char c : bytes)
+        hash = (hash ^ quint8(c)) * 0x100000001b3ull;
+    return hash;
+}
+
 QString csvField(const QVariant& v)
 {
     const QString s = v.typeId() == QMetaType::QByteArray ? QString::fromLatin1(v.toByteArray().toHex()) : v.toString();
@@ -163,6 +172,9 @@ int main(int argc, char** argv)
         records[i] = encodePluRecord(r, false);
     }
     const double encodeTime = seconds(t);
+    quint64 digest = fnv1a(QByteArray());
+    for (const QByteArray& r : records)
+        digest = fnv1a(r, digest);
     std::vector<PluRow> fresh(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         fresh[i].load(plu::PLU_No, rows[i].value(plu::PLU_No));
@@ -211,6 +223,20 @@ int main(int argc, char** argv)
     const double loadTime = seconds(t);
     if (!notes.isEmpty())
         die(notes.join('\n'));
+    // The reloaded rows, each value with its type, so a value stored as text where it was a number shows.
+    quint64 rowsDigest = fnv1a(QByteArray());
+    for (db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT * FROM KVB_25 ORDER BY rowid")); st.step();)
+        for (int f = 0; f < st.columnCount(); ++f) {
+            const QVariant v = st.column(f);
+            rowsDigest = fnv1a(QByteArray::number(v.isNull() ? 0 : v.typeId()) + ':'
+                                   + (v.typeId() == QMetaType::QByteArray ? v.toByteArray() : v.toString().toUtf8())
+                                   + ';',
+                               rowsDigest);
+        }
+    QFile dumped(dir.filePath(QStringLiteral("b/") + recordDumpFile(QStringLiteral("KVB_25"))));
+    if (!dumped.open(QIODevice::ReadOnly))
+        die(QStringLiteral("the exit dump of the PLUs cannot be read"));
+    const quint64 dumpDigest = fnv1a(dumped.readAll());
     gRsWork.close();
     gDBConnection.close();
 
@@ -225,6 +251,9 @@ int main(int argc, char** argv)
 
     const double restart = saveTime + loadTime;
     std::printf("PLU records: %d\n", count);
+    std::printf("digest of the records        %016llx\n", static_cast<unsigned long long>(digest));
+    std::printf("digest of the exit dump      %016llx\n", static_cast<unsigned long long>(dumpDigest));
+    std::printf("digest of the reloaded rows  %016llx\n", static_cast<unsigned long long>(rowsDigest));
     std::printf("encode                      %8.3f s  %10.0f records/s\n", encodeTime, count / encodeTime);
     std::printf("decode                      %8.3f s  %10.0f records/s\n", decodeTime, count / decodeTime);
     std::printf("exit dump, every record new %8.3f s\n", firstSaveTime);

@@ -102,12 +102,16 @@ quint32 RecordReader::bcd(int width)
     return *v;
 }
 
-QByteArray RecordReader::bytes(int n)
+QByteArray RecordReader::bytes(int n) { return view(n).toByteArray(); }
+
+QByteArrayView RecordReader::view(int n)
 {
     need(n);
-    const QByteArray out = m_data.mid(m_pos, n);
+    const QByteArrayView out = QByteArrayView(m_data).sliced(m_pos, n);
     m_pos += n;
     return out;
 }
+
+void RecordReader::skip(int n) { view(n); }
 
 } // namespace quorvane::records

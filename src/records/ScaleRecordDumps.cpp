@@ -99,30 +99,25 @@ std::vector<PluChunkRow> readPluRows(const FieldList& fields, const QString& con
     std::vector<PluChunkRow> rows;
     rows.reserve(kChunkRows);
     db::Statement st = gDBConnection.prepare(sql);
-    st.bind({rowid});
+    st.bindInt64(0, rowid);
     while (st.step()) {
         rows.emplace_back();
         PluChunkRow& r = rows.back();
         r.rowid = st.columnInt(0);
         for (int i = 0; i < fields.size(); ++i)
-            r.row.load(fields[i], st.column(i + 1));
+            r.row.load(fields[i], st, i + 1);
     }
     return rows;
 }
 
-// The next rows in stored order, after the given rowid.
-std::vector<PluChunkRow> readPluChunk(const FieldList& fields, qint64 afterRowid)
-{
-    static const QString condition = QStringLiteral("rowid>? ORDER BY rowid LIMIT %1").arg(kChunkRows);
-    return readPluRows(fields, condition, afterRowid);
-}
-
-// Every PLU row in stored order, a chunk at a time.
+// Every PLU row in stored order, a chunk at a time: the rows of a chunk are read before any is visited, so
+// a visit may write the rows it has been given.
 template<typename Visit> void forEachPluRow(const FieldList& fields, Visit visit)
 {
+    const QString condition = QStringLiteral("rowid>? ORDER BY rowid LIMIT %1").arg(kChunkRows);
     qint64 last = 0;
     for (;;) {
-        std::vector<PluChunkRow> chunk = readPluChunk(fields, last);
+        std::vector<PluChunkRow> chunk = readPluRows(fields, condition, last);
         if (chunk.empty())
             return;
         for (PluChunkRow& r : chunk) {
@@ -140,29 +135,29 @@ PluRow readWholePluRow(qint64 rowid)
     return std::move(rows.front().row);
 }
 
-// Writes back the changed ones of the given fields; a field left unbound keeps its value. The codecs
-// never write a field empty, so an empty value can stand for "unchanged".
+// Writes back the changed ones of the given fields through one statement held for the pass; a field left
+// unbound keeps its value. The codecs never write a field empty, so an empty value can stand for "unchanged".
 class PluWriter {
 public:
     explicit PluWriter(FieldList fields)
         : m_fields(std::move(fields))
-        , m_sql(QStringLiteral("UPDATE KVB_25 SET %1 WHERE rowid=?")
-                    .arg(names(m_fields, QStringLiteral("%1=coalesce(?,%1)"))))
+        , m_statement(gDBConnection.prepare(QStringLiteral("UPDATE KVB_25 SET %1 WHERE rowid=?")
+                                                .arg(names(m_fields, QStringLiteral("%1=coalesce(?,%1)")))))
     {
     }
     void write(qint64 rowid, const PluRow& row)
     {
-        db::Statement st = gDBConnection.prepare(m_sql);
         for (int i = 0; i < m_fields.size(); ++i)
             if (row.changed(m_fields[i]))
-                st.bindValue(i, row.value(m_fields[i]));
-        st.bindValue(int(m_fields.size()), rowid);
-        st.step();
+                row.bind(m_fields[i], m_statement, i);
+        m_statement.bindInt64(int(m_fields.size()), rowid);
+        m_statement.step();
+        m_statement.reset();
     }
 
 private:
     FieldList m_fields;
-    QString m_sql;
+    db::Statement m_statement;
 };
 
 QByteArray barePluRecord(const PluRow& row)
@@ -177,49 +172,46 @@ QByteArray barePluRecord(const PluRow& row)
     return rec;
 }
 
+QByteArray storedPluRecord(qint64 rowid)
+{
+    return binData(gDBConnection.scalar(QStringLiteral("SELECT KVBBinData FROM KVB_25 WHERE rowid=?"), {rowid}));
+}
+
+// Every PLU's record is built again from its row. The rows are not written: the working database is removed
+// once the new dumps are in place, and the next start-up restores the rows from these records.
 QByteArray dumpPlus(QStringList* warnings, EventPump& pump)
 {
-    // What the encoder may change: flags and flag bytes, the item code and its data, the record.
-    // The encoder packs the flag bytes itself and reads neither them nor the fields below.
-    static const FieldList read = allFieldsBut(fieldsBetween(plu::Stat1_Byte1, plu::Stat1_Byte4)
-                                               + fieldsBetween(plu::Stat2_Byte1, plu::Stat2_Byte16)
-                                               + FieldList{plu::SECT_No, plu::PLU_CommodityFirst, plu::Is_Selected});
-    PluWriter writer(fieldsBetween(plu::Stat1_Unit, plu::Stat2_Byte16)
-                     + FieldList{plu::PLU_EANItemCode, plu::PLU_EANData, plu::KVBBinData});
+    // What the encoder reads: it packs the flag bytes itself and reads neither them nor the fields below.
+    const FieldList read = allFieldsBut(
+        fieldsBetween(plu::Stat1_Byte1, plu::Stat1_Byte4) + fieldsBetween(plu::Stat2_Byte1, plu::Stat2_Byte16)
+        + FieldList{plu::SECT_No, plu::PLU_CommodityFirst, plu::KVBBinData, plu::Is_Selected});
     QByteArray out;
     QStringList kept, shortened;
     forEachPluRow(read, [&](PluChunkRow& r) {
         pump();
-        const QByteArray previous = binData(r.row.value(plu::KVBBinData));
-        PluRow& row = r.row;
-        QByteArray rec;
         try {
-            rec = encodePluRecord(row, false);
+            appendPluRecordTo(out, r.row, false);
+            return;
         } catch (const CodecError& e) {
-            if (!previous.isEmpty()) {
-                // A complete record is worth more than one rebuilt without what cannot be encoded.
+            // A complete record is worth more than one rebuilt without what cannot be encoded.
+            if (const QByteArray previous = storedPluRecord(r.rowid); !previous.isEmpty()) {
                 kept << e.message();
                 out += previous;
                 return;
             }
-            // Again from the row as it stands, since the failed attempt changed some of its values.
+        }
+        // Again from the row as it stands, since the failed attempt changed some of its values.
+        PluRow row = readWholePluRow(r.rowid);
+        QStringList leftOut;
+        try {
+            appendPluRecordTo(out, row, false, &leftOut);
+        } catch (const CodecError& bare) {
+            // Not even the fixed part: the record holds the number alone and keeps the position.
+            leftOut = QStringList{bare.message()};
             row = readWholePluRow(r.rowid);
-            QStringList leftOut;
-            try {
-                rec = encodePluRecord(row, false, &leftOut);
-            } catch (const CodecError& bare) {
-                // Not even the fixed part: the record holds the number alone and keeps the position.
-                leftOut = QStringList{bare.message()};
-                row = readWholePluRow(r.rowid);
-                rec = barePluRecord(row);
-            }
-            shortened << QStringLiteral("PLU %1 (%2)").arg(row.text(plu::PLU_No), leftOut.join(QStringLiteral("; ")));
+            out += barePluRecord(row);
         }
-        if (rec != previous) {
-            row.set(plu::KVBBinData, rec);
-            writer.write(r.rowid, row);
-        }
-        out += rec;
+        shortened << QStringLiteral("PLU %1 (%2)").arg(row.text(plu::PLU_No), leftOut.join(QStringLiteral("; ")));
     });
     ClearBarFormatMemories();
     if (warnings && !kept.isEmpty())

@@ -371,7 +371,7 @@ private slots:
         QCOMPARE(rs.textValue("PLU_EANData"), data);
     }
 
-    void memoriesServeARunOfOneMainGroup()
+    void memoriesServeEachMainGroup()
     {
         addLevels({1, 0, 0}, {2, 3, 3}, {12, 2, 1});
         addRow("KVB_23", {{"ST_No", 1}, {"MG_No", 5}, {"DP_No", 97}, {"barformat", 3}, {"Flag1", 0}, {"Flag2", 0}});
@@ -387,7 +387,7 @@ private slots:
         other.exec("UPDATE KVB_23 SET barformat=14 WHERE MG_No=997");
         QCOMPARE(bytes(997), QByteArray("0C21"));
         QCOMPARE(bytes(5), QByteArray("0300"));
-        QCOMPARE(bytes(997), QByteArray("0E21"));
+        QCOMPARE(bytes(997), QByteArray("0C21")); // every main group is remembered, not the last one alone
         other.exec("UPDATE KVB_23 SET barformat=15 WHERE MG_No=997");
         ClearBarFormatMemories();
         QCOMPARE(bytes(997), QByteArray("0F21"));

@@ -169,7 +169,16 @@ private slots:
         QStringList warnings;
         save(first, QString(), &warnings);
         QVERIFY2(warnings.isEmpty(), qPrintable(warnings.join('\n')));
-        const Tables before = snapshot();
+        Tables before = snapshot();
+        // The exit writes no PLU row; the restart gives each the values its record was built with.
+        for (QVariantMap& values : before["KVB_25"]) {
+            PluRow row;
+            for (int f = 0; f < plu::Count; ++f)
+                row.load(plu::Field(f), values.value(plu::name(plu::Field(f))));
+            row.set(plu::KVBBinData, encodePluRecord(row, false));
+            for (int f = 0; f < plu::Count; ++f)
+                values.insert(plu::name(plu::Field(f)), row.value(plu::Field(f)));
+        }
         QCOMPARE(fileBytes(first + "/tempdeptkvb.txt").size(), 3 * 22);
         QCOMPARE(fileBytes(first + "/tempmgkvb.txt").size(), 4 * 30);
         QCOMPARE(fileBytes(first + "/tempflexibarcodekvb.txt").size(), 3 * 16);
@@ -457,10 +466,10 @@ private slots:
         const QByteArray three = minimalPlu(3).replace(31, 1, hex("00"));
         const QByteArray four = minimalPlu(4).replace(26, 4, hex("00000008")).replace(31, 1, hex("00"));
         QCOMPARE(fileBytes(out + "/tempplukvb.txt"), minimalPlu(1) + two + three + four);
+        // The exit writes no PLU row: what it leaves out, it leaves out of the record alone.
         const QVariantMap row2 = rowValues("KVB_25", rowIds("KVB_25")[1]);
-        QCOMPARE(row2.value("Stat2_PLUTare").toInt(), 0);
-        QCOMPARE(row2.value("KVBBinData").toByteArray(), two);
-        QCOMPARE(rowValues("KVB_25", rowIds("KVB_25")[0]).value("Stat2_PLUTare").toInt(), 1);
+        QCOMPARE(row2.value("Stat2_PLUTare").toInt(), 1);
+        QVERIFY(row2.value("KVBBinData").isNull());
     }
 
     // A row whose record is missing, of another size or length, or another row's gets one from its table's

@@ -95,13 +95,9 @@ void Statement::bindValue(int index0, const QVariant& v)
         rc = sqlite3_bind_null(m_stmt, i);
     } else {
         switch (v.typeId()) {
-        case QMetaType::QByteArray: {
-            const QByteArray b = v.toByteArray();
-            // An empty array must stay an empty value, not turn into NULL.
-            rc = b.isEmpty() ? sqlite3_bind_zeroblob(m_stmt, i, 0)
-                             : sqlite3_bind_blob(m_stmt, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-            break;
-        }
+        case QMetaType::QByteArray:
+            bindBlob(index0, v.toByteArray());
+            return;
         case QMetaType::Bool:
         case QMetaType::Int:
         case QMetaType::UInt:
@@ -140,6 +136,27 @@ void Statement::bindText(int index0, QByteArrayView utf8)
 {
     if (sqlite3_bind_text(m_stmt, index0 + 1, utf8.isEmpty() ? "" : utf8.data(), int(utf8.size()), SQLITE_TRANSIENT)
         != SQLITE_OK)
+        throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
+}
+
+void Statement::bindBlob(int index0, QByteArrayView bytes)
+{
+    const int rc = bytes.isEmpty()
+        ? sqlite3_bind_zeroblob(m_stmt, index0 + 1, 0)
+        : sqlite3_bind_blob(m_stmt, index0 + 1, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
+}
+
+void Statement::bindDouble(int index0, double value)
+{
+    if (sqlite3_bind_double(m_stmt, index0 + 1, value) != SQLITE_OK)
+        throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
+}
+
+void Statement::bindNull(int index0)
+{
+    if (sqlite3_bind_null(m_stmt, index0 + 1) != SQLITE_OK)
         throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
 }
 
@@ -207,6 +224,14 @@ QByteArrayView Statement::columnUtf8(int i) const
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
     return QByteArrayView(text, text ? sqlite3_column_bytes(m_stmt, i) : 0);
 }
+
+QByteArrayView Statement::columnBlob(int i) const
+{
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(m_stmt, i));
+    return QByteArrayView(bytes, bytes ? sqlite3_column_bytes(m_stmt, i) : 0);
+}
+
+double Statement::columnDouble(int i) const { return sqlite3_column_double(m_stmt, i); }
 
 // ---- Connection ----
 

@@ -51,6 +51,9 @@ public:
     // Typed binds for bulk work, without a QVariant per value; an empty text stays an empty text, never NULL.
     void bindInt64(int index0, qint64 value);
     void bindText(int index0, QByteArrayView utf8);
+    void bindBlob(int index0, QByteArrayView bytes); // an empty array stays an empty value, never NULL
+    void bindDouble(int index0, double value);
+    void bindNull(int index0);
     // Makes the statement ready to run again with new values, so a bulk loop prepares it once.
     void reset();
     bool step(); // true while a row is available; throws on error
@@ -63,6 +66,8 @@ public:
     enum class ColumnType { Integer = 1, Real, Text, Blob, Null }; // SQLite's own codes
     ColumnType columnType(int i) const;
     QByteArrayView columnUtf8(int i) const;
+    QByteArrayView columnBlob(int i) const;
+    double columnDouble(int i) const;
 
 private:
     sqlite3* m_db;

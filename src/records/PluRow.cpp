@@ -98,6 +98,14 @@ const char* name(Field f)
     return names[f];
 }
 
+std::optional<Field> fieldNamed(QStringView name)
+{
+    for (int f = 0; f < Count; ++f)
+        if (name.compare(QLatin1StringView(plu::name(Field(f))), Qt::CaseInsensitive) == 0)
+            return Field(f);
+    return std::nullopt;
+}
+
 } // namespace plu
 
 namespace {
@@ -169,60 +177,47 @@ void PluRow::hold(plu::Field f, Type type, const QByteArray& bytes)
 
 void PluRow::load(plu::Field f, const QVariant& v)
 {
-    if (!v.isValid() || v.isNull()) {
+    using Column = db::Statement::ColumnType;
+    switch (db::boundType(v)) {
+    case Column::Null:
         m_types[f] = Type::Null;
-        return;
-    }
-    switch (v.typeId()) {
-    case QMetaType::QByteArray:
-        hold(f, Type::Bytes, v.toByteArray());
-        return;
-    case QMetaType::QString:
-        hold(f, Type::Text, v.toString().toUtf8());
-        return;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        m_types[f] = Type::Real;
-        m_numbers[f] = realBits(v.toDouble());
-        return;
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::UChar:
-    case QMetaType::SChar:
-    case QMetaType::Long:
-    case QMetaType::ULong:
+        break;
+    case Column::Integer:
         m_types[f] = Type::Integer;
         m_numbers[f] = v.toLongLong();
-        return;
-    default: // as the database layer binds any other value
+        break;
+    case Column::Real:
+        m_types[f] = Type::Real;
+        m_numbers[f] = realBits(v.toDouble());
+        break;
+    case Column::Text:
         hold(f, Type::Text, v.toString().toUtf8());
+        break;
+    case Column::Blob:
+        hold(f, Type::Bytes, v.toByteArray());
+        break;
     }
 }
 
 void PluRow::load(plu::Field f, const db::Statement& st, int column)
 {
     using Column = db::Statement::ColumnType;
-    switch (st.columnType(column)) {
+    const db::Statement::Column c = st.columnValue(column);
+    switch (c.type) {
     case Column::Integer:
         m_types[f] = Type::Integer;
-        m_numbers[f] = st.columnInt(column);
+        m_numbers[f] = c.integer;
         break;
     case Column::Real:
         m_types[f] = Type::Real;
-        m_numbers[f] = realBits(st.columnDouble(column));
+        m_numbers[f] = realBits(c.real);
         break;
     case Column::Text:
-        hold(f, Type::Text, st.columnUtf8(column).toByteArray());
+        hold(f, Type::Text, c.bytes.toByteArray());
         break;
     case Column::Blob:
         // A byte array of no bytes is still one, as the database layer reads it.
-        hold(f, Type::Bytes, st.columnBlob(column).isEmpty() ? QByteArray("") : st.columnBlob(column).toByteArray());
+        hold(f, Type::Bytes, c.bytes.isEmpty() ? QByteArray("") : c.bytes.toByteArray());
         break;
     case Column::Null:
         m_types[f] = Type::Null;

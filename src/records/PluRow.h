@@ -10,6 +10,7 @@
 
 #include <array>
 #include <bitset>
+#include <optional>
 
 namespace quorvane::records {
 
@@ -102,6 +103,8 @@ enum Field : int {
     Count
 };
 const char* name(Field f);
+// The field of that name, whatever its letter case.
+std::optional<Field> fieldNamed(QStringView name);
 } // namespace plu
 
 // The values of one PLU row, worked on by the codecs away from any recordset; `changed` marks what to write back.

@@ -91,22 +91,30 @@ struct PluChunkRow {
     PluRow row;
 };
 
+QString pluRowsSql(const FieldList& fields, const QString& rest)
+{
+    return QStringLiteral("SELECT rowid,%1 FROM KVB_25 %2").arg(names(fields, QStringLiteral("%1")), rest);
+}
+
+// The statement's current row: its rowid, then the fields.
+PluChunkRow readPluRow(const db::Statement& st, const FieldList& fields)
+{
+    PluChunkRow r;
+    r.rowid = st.columnInt(0);
+    for (int i = 0; i < fields.size(); ++i)
+        r.row.load(fields[i], st, i + 1);
+    return r;
+}
+
 // The given fields of the PLU rows the condition chooses; every value read costs, so only those.
 std::vector<PluChunkRow> readPluRows(const FieldList& fields, const QString& condition, qint64 rowid)
 {
-    const QString sql =
-        QStringLiteral("SELECT rowid,%1 FROM KVB_25 WHERE %2").arg(names(fields, QStringLiteral("%1")), condition);
     std::vector<PluChunkRow> rows;
     rows.reserve(kChunkRows);
-    db::Statement st = gDBConnection.prepare(sql);
+    db::Statement st = gDBConnection.prepare(pluRowsSql(fields, QStringLiteral("WHERE ") + condition));
     st.bindInt64(0, rowid);
-    while (st.step()) {
-        rows.emplace_back();
-        PluChunkRow& r = rows.back();
-        r.rowid = st.columnInt(0);
-        for (int i = 0; i < fields.size(); ++i)
-            r.row.load(fields[i], st, i + 1);
-    }
+    while (st.step())
+        rows.push_back(readPluRow(st, fields));
     return rows;
 }
 
@@ -124,6 +132,16 @@ template<typename Visit> void forEachPluRow(const FieldList& fields, Visit visit
             last = r.rowid;
             visit(r);
         }
+    }
+}
+
+// Every PLU row in stored order, each visited as it is read: a visit writes no PLU row.
+template<typename Visit> void readEachPluRow(const FieldList& fields, Visit visit)
+{
+    db::Statement st = gDBConnection.prepare(pluRowsSql(fields, QStringLiteral("ORDER BY rowid")));
+    while (st.step()) {
+        PluChunkRow r = readPluRow(st, fields);
+        visit(r);
     }
 }
 
@@ -184,10 +202,10 @@ QByteArray dumpPlus(QStringList* warnings, EventPump& pump)
     // What the encoder reads: it packs the flag bytes itself and reads neither them nor the fields below.
     const FieldList read = allFieldsBut(
         fieldsBetween(plu::Stat1_Byte1, plu::Stat1_Byte4) + fieldsBetween(plu::Stat2_Byte1, plu::Stat2_Byte16)
-        + FieldList{plu::SECT_No, plu::PLU_CommodityFirst, plu::KVBBinData, plu::Is_Selected});
+        + FieldList{plu::SECT_No, plu::PLU_EANData, plu::PLU_CommodityFirst, plu::KVBBinData, plu::Is_Selected});
     QByteArray out;
     QStringList kept, shortened;
-    forEachPluRow(read, [&](PluChunkRow& r) {
+    readEachPluRow(read, [&](PluChunkRow& r) {
         pump();
         try {
             appendPluRecordTo(out, r.row, false);
@@ -655,33 +673,90 @@ bool loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
     return records.whole();
 }
 
+// Adds PLU rows whole, each in one step, through one statement held for the pass.
+class PluInserter {
+public:
+    PluInserter()
+        : m_statement(gDBConnection.prepare(QStringLiteral("INSERT INTO KVB_25 (%1) VALUES (%2)")
+                                                .arg(names(allFieldsBut({}), QStringLiteral("%1")),
+                                                     QStringList(plu::Count, QStringLiteral("?")).join(','))))
+    {
+    }
+    void insert(const PluRow& row)
+    {
+        for (int f = 0; f < plu::Count; ++f)
+            row.bind(plu::Field(f), m_statement, f);
+        m_statement.step();
+        m_statement.resetKeepingValues(); // every value is bound again
+    }
+
+private:
+    db::Statement m_statement;
+};
+
+// A PLU row as the schema makes a new one.
+PluRow newPluRow()
+{
+    PluRow row;
+    for (const db::FieldInfo& info : gDBConnection.fields(QStringLiteral("KVB_25")))
+        if (const std::optional<plu::Field> f = plu::fieldNamed(info.name))
+            row.load(*f, info.defaultValue);
+    return row;
+}
+
 // Every PLU whose record is not applied is named; a missing or empty file restores none of them.
 // True when every record of the file went to its row and was decoded.
-bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStringList* messages, EventPump& pump)
+bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, const HeldPluRows* held,
+              QStringList* messages, EventPump& pump)
 {
-    // What the decoder reads of a row besides the record; it writes every other field but store and section.
-    static const FieldList read{plu::PLU_No, plu::ST_No, plu::PLU_Commodity};
-    PluWriter writer(allFieldsBut({plu::ST_No, plu::SECT_No}));
-    RecordMatcher records(d, data, rowKeys(QLatin1String(d.table), QLatin1String(plu::name(plu::PLU_No))),
-                          QStringLiteral("PLU"));
+    const qsizetype width = held ? held->fields.size() : 0;
+    QList<qint64> keys;
+    if (held) {
+        const qsizetype key = held->fields.indexOf(plu::PLU_No);
+        for (qsizetype i = 0; i < held->rowCount(); ++i)
+            keys << (key < 0 ? 0 : held->values[i * width + key].toLongLong());
+    } else {
+        keys = rowKeys(QLatin1String(d.table), QLatin1String(plu::name(plu::PLU_No)));
+    }
+    RecordMatcher records(d, data, std::move(keys), QStringLiteral("PLU"));
     QStringList notRestored;
     int n = 0;
-    forEachPluRow(read, [&](PluChunkRow& r) {
+    // Gives the row its record, decoded; false when it has none.
+    auto restore = [&](PluRow& row) {
         ++n;
-        const QString who = r.row.text(plu::PLU_No);
+        const QString who = row.text(plu::PLU_No);
         QString why;
         const QByteArray record = records.next(&why);
         if (record.isEmpty()) {
             notRestored << (why.isEmpty() ? who : QStringLiteral("%1 (%2)").arg(who, why));
-            return;
+            return false;
         }
-        r.row.set(plu::KVBBinData, record);
-        const PluDecodeResult result = decodePluRecord(r.row);
-        writer.write(r.rowid, r.row);
+        row.setBytes(plu::KVBBinData, record);
+        const PluDecodeResult result = decodePluRecord(row);
         if (result.outcome != PluDecodeResult::Decoded)
             notRestored << QStringLiteral("%1 (%2)").arg(who, result.reason);
         pump();
-    });
+        return true;
+    };
+    if (held) {
+        PluInserter inserter;
+        const PluRow fresh = newPluRow();
+        for (qsizetype i = 0; i < held->rowCount(); ++i) {
+            PluRow row = fresh;
+            for (qsizetype k = 0; k < width; ++k)
+                row.load(held->fields[k], held->values[i * width + k]);
+            restore(row);
+            inserter.insert(row);
+        }
+    } else {
+        // What the decoder reads of a row besides the record; it writes every other field but store and section.
+        const FieldList read{plu::PLU_No, plu::ST_No, plu::PLU_Commodity};
+        PluWriter writer(allFieldsBut({plu::ST_No, plu::SECT_No}));
+        forEachPluRow(read, [&](PluChunkRow& r) {
+            if (restore(r.row))
+                writer.write(r.rowid, r.row);
+        });
+    }
     records.report(n, messages);
     if (!notRestored.isEmpty())
         messages->append(
@@ -741,7 +816,8 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
     return true;
 }
 
-bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error, QStringList* tablesNotApplied)
+bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error, QStringList* tablesNotApplied,
+                          const HeldPluRows* heldPlus)
 {
     if (!gDBConnection.isOpen())
         return failWith(error, QStringLiteral("The scale records cannot be loaded: the database is not open."));
@@ -764,7 +840,7 @@ bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString*
                 whole = false;
             }
             if (isPluTable(d))
-                whole = loadPlus(d, data, exists, &said, pump) && whole;
+                whole = loadPlus(d, data, exists, heldPlus, &said, pump) && whole;
             else if (!data.isEmpty())
                 whole = loadTable(d, data, &said) && whole;
             if (!whole && tablesNotApplied)

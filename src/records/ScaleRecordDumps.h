@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/db/Recordset.h"
+#include "records/PluRow.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <functional>
 
@@ -31,15 +33,25 @@ using RecordEncoders = QHash<QString, RecordEncoder>;
 bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolder, QStringList* warnings,
                         QString* error, const RecordEncoders& encoders = {});
 
+// The rows of the PLU table's text dump, which the text reload can hold back so that the record reload writes
+// each PLU row once, whole, with what its record holds: the dumped fields, then each row's values in their order.
+struct HeldPluRows {
+    QList<plu::Field> fields;
+    QList<QVariant> values;
+
+    qsizetype rowCount() const { return fields.isEmpty() ? 0 : values.size() / fields.size(); }
+};
+
 // At start-up, after the text reload: gives the n-th record to the n-th row and decodes the PLU records into
-// their rows. In a table whose records carry their rows' keys (all but the preset keys), a record that is not
-// its row's goes to no row, and the rows after it still get their own: only a row without its own record
-// keeps none, and is named. A record that cannot be read whole (its length does not fit) ends that table,
-// and records after the last row are not applied: each is said in one message, as is every PLU that was not
-// restored. The tables of which some record was not applied are added to `tablesNotApplied`. False with an
-// error on a database failure (nothing loaded).
+// their rows. With `heldPlus`, the PLU rows are those rows, each added to the table with the values the schema
+// gives a new row, those of the text dump and those of its record; the rows the table holds are not touched. In a table
+// whose records carry their rows' keys (all but the preset keys), a record that is not its row's goes to no row, and
+// the rows after it still get their own: only a row without its own record keeps none, and is named. A record that
+// cannot be read whole (its length does not fit) ends that table, and records after the last row are not applied: each
+// is said in one message, as is every PLU that was not restored. The tables of which some record was not applied are
+// added to `tablesNotApplied`. False with an error on a database failure (nothing loaded).
 bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error,
-                          QStringList* tablesNotApplied = nullptr);
+                          QStringList* tablesNotApplied = nullptr, const HeldPluRows* heldPlus = nullptr);
 
 // The name of the table's record dump ("tempplukvb.txt" for KVB_25); empty for a table without one.
 QString recordDumpFile(const QString& table);

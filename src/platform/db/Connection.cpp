@@ -87,43 +87,48 @@ Statement::~Statement()
     }
 }
 
+Statement::ColumnType boundType(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return Statement::ColumnType::Null;
+    switch (v.typeId()) {
+    case QMetaType::QByteArray:
+        return Statement::ColumnType::Blob;
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::UChar:
+    case QMetaType::SChar:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+        return Statement::ColumnType::Integer;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return Statement::ColumnType::Real;
+    default:
+        return Statement::ColumnType::Text;
+    }
+}
+
 void Statement::bindValue(int index0, const QVariant& v)
 {
-    const int i = index0 + 1;
-    int rc = SQLITE_OK;
-    if (!v.isValid() || v.isNull()) {
-        rc = sqlite3_bind_null(m_stmt, i);
-    } else {
-        switch (v.typeId()) {
-        case QMetaType::QByteArray:
-            bindBlob(index0, v.toByteArray());
-            return;
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Char:
-        case QMetaType::UChar:
-        case QMetaType::SChar:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-            rc = sqlite3_bind_int64(m_stmt, i, v.toLongLong());
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            rc = sqlite3_bind_double(m_stmt, i, v.toDouble());
-            break;
-        default: {
-            const QByteArray u = v.toString().toUtf8();
-            rc = sqlite3_bind_text(m_stmt, i, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-        }
-        }
+    switch (boundType(v)) {
+    case ColumnType::Null:
+        return bindNull(index0);
+    case ColumnType::Blob:
+        return bindBlob(index0, v.toByteArray());
+    case ColumnType::Integer:
+        return bindInt64(index0, v.toLongLong());
+    case ColumnType::Real:
+        return bindDouble(index0, v.toDouble());
+    case ColumnType::Text:
+        return bindText(index0, v.toString().toUtf8());
     }
-    if (rc != SQLITE_OK)
-        throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
 }
 
 void Statement::bindInt64(int index0, qint64 value)
@@ -165,6 +170,8 @@ void Statement::reset()
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
 }
+
+void Statement::resetKeepingValues() { sqlite3_reset(m_stmt); }
 
 void Statement::bind(const QVariantList& params)
 {
@@ -232,6 +239,31 @@ QByteArrayView Statement::columnBlob(int i) const
 }
 
 double Statement::columnDouble(int i) const { return sqlite3_column_double(m_stmt, i); }
+
+// One call into the statement for the column; what follows reads the value the program's one thread was given.
+Statement::Column Statement::columnValue(int i) const
+{
+    sqlite3_value* v = sqlite3_column_value(m_stmt, i);
+    Column c;
+    c.type = ColumnType(sqlite3_value_type(v));
+    switch (c.type) {
+    case ColumnType::Integer:
+        c.integer = sqlite3_value_int64(v);
+        break;
+    case ColumnType::Real:
+        c.real = sqlite3_value_double(v);
+        break;
+    case ColumnType::Text:
+        c.bytes = QByteArrayView(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+        break;
+    case ColumnType::Blob:
+        c.bytes = QByteArrayView(static_cast<const char*>(sqlite3_value_blob(v)), sqlite3_value_bytes(v));
+        break;
+    case ColumnType::Null:
+        break;
+    }
+    return c;
+}
 
 // ---- Connection ----
 

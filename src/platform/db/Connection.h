@@ -56,6 +56,8 @@ public:
     void bindNull(int index0);
     // Makes the statement ready to run again with new values, so a bulk loop prepares it once.
     void reset();
+    // The same, the values bound kept: for a loop that binds every value again.
+    void resetKeepingValues();
     bool step(); // true while a row is available; throws on error
     int columnCount() const;
     QString columnName(int i) const;
@@ -68,11 +70,24 @@ public:
     QByteArrayView columnUtf8(int i) const;
     QByteArrayView columnBlob(int i) const;
     double columnDouble(int i) const;
+    // The column's type and value in one call, as a bulk reader of many columns wants it: the number of an
+    // Integer, the number of a Real, the UTF-8 of a Text or the bytes of a Blob (valid until the next step).
+    struct Column {
+        ColumnType type = ColumnType::Null;
+        qint64 integer = 0;
+        double real = 0;
+        QByteArrayView bytes;
+    };
+    Column columnValue(int i) const;
 
 private:
     sqlite3* m_db;
     sqlite3_stmt* m_stmt;
 };
+
+// What the database holds of a value bound to a statement: Null, a whole number, a real, bytes or, for any other
+// value, its text.
+Statement::ColumnType boundType(const QVariant& v);
 
 class Connection {
 public:

@@ -23,27 +23,46 @@ namespace {
 struct DumpFile {
     const char* table;
     const char* file;
-    int recordSize; // 0: variable, the length in bytes 4-5
+    int recordSize = 0; // 0: variable, the length in bytes 4-5
 };
 
+// The size of the table's records, as its layout or builder gives it; 0 for records of variable length.
+int recordSizeOf(const QString& table)
+{
+    if (const int size = kvbRecordSize(table))
+        return size;
+    if (const int size = otherRecordSize(table))
+        return size;
+    return table == QLatin1String("KVB_41") ? kPresetKeyRecordSize : 0;
+}
+
 // In this order at shutdown and at start-up.
-constexpr DumpFile kDumpFiles[] = {
-    {"KVB_20", "tempdeptkvb.txt", 22},           {"KVB_23", "tempmgkvb.txt", 30},
-    {"KVB_14", "tempflexibarcodekvb.txt", 16},   {"KVB_25", "tempplukvb.txt", 0},
-    {"KVB_41", "temppesetkeykvb.txt", 11},       {"KVB_44", "tempclerkkvb.txt", 27},
-    {"KVB_3A", "tempingfilekvb.txt", 0},         {"KVB_3B", "tempsmsgfilekvb.txt", 0},
-    {"KVB_3C", "tempadvfilekvb.txt", 0},         {"KVB_3D", "tempsnamefilekvb.txt", 0},
-    {"KVB_A8", "temptaxratefilekvb.txt", 14},    {"KVB_AA", "tempdiscschefilekvb.txt", 44},
-    {"KVB_AB", "temppriceschefilekvb.txt", 28},  {"KVB_AC", "tempstockfnkeyfilekvb.txt", 32},
-    {"KVB_AD", "temppaymentkeyfilekvb.txt", 16},
-};
+const std::vector<DumpFile>& dumpFiles()
+{
+    static const std::vector<DumpFile> files = [] {
+        std::vector<DumpFile> list{
+            {"KVB_20", "tempdeptkvb.txt"},           {"KVB_23", "tempmgkvb.txt"},
+            {"KVB_14", "tempflexibarcodekvb.txt"},   {"KVB_25", "tempplukvb.txt"},
+            {"KVB_41", "temppesetkeykvb.txt"},       {"KVB_44", "tempclerkkvb.txt"},
+            {"KVB_3A", "tempingfilekvb.txt"},        {"KVB_3B", "tempsmsgfilekvb.txt"},
+            {"KVB_3C", "tempadvfilekvb.txt"},        {"KVB_3D", "tempsnamefilekvb.txt"},
+            {"KVB_A8", "temptaxratefilekvb.txt"},    {"KVB_AA", "tempdiscschefilekvb.txt"},
+            {"KVB_AB", "temppriceschefilekvb.txt"},  {"KVB_AC", "tempstockfnkeyfilekvb.txt"},
+            {"KVB_AD", "temppaymentkeyfilekvb.txt"},
+        };
+        for (DumpFile& d : list)
+            d.recordSize = recordSizeOf(QLatin1String(d.table));
+        return list;
+    }();
+    return files;
+}
 
 constexpr int kListedAtMost = 20;
 constexpr int kChunkRows = 1000;
 
 bool isPluTable(const DumpFile& d) { return qstrcmp(d.table, "KVB_25") == 0; }
 bool isTextTable(const DumpFile& d) { return qstrncmp(d.table, "KVB_3", 5) == 0; }
-int smallestRecord(const DumpFile& d) { return isTextTable(d) ? 10 : KvbRecordHeader::Size; }
+int smallestRecord(const DumpFile& d) { return isTextTable(d) ? TextRecordHeadSize : KvbRecordHeader::Size; }
 
 QString listed(const QStringList& items)
 {
@@ -771,7 +790,7 @@ bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, const 
 
 QString recordDumpFile(const QString& table)
 {
-    for (const DumpFile& d : kDumpFiles)
+    for (const DumpFile& d : dumpFiles())
         if (table.compare(QLatin1String(d.table), Qt::CaseInsensitive) == 0)
             return QLatin1String(d.file);
     return QString();
@@ -786,7 +805,7 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
     EventPump pump;
     try {
         db::Transaction tx(gDBConnection);
-        for (const DumpFile& d : kDumpFiles) {
+        for (const DumpFile& d : dumpFiles()) {
             const QString table = QLatin1String(d.table);
             const QString target = filePath(targetFolder, QLatin1String(d.file));
             QString writeError;
@@ -826,7 +845,7 @@ bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString*
     EventPump pump;
     try {
         db::Transaction tx(gDBConnection);
-        for (const DumpFile& d : kDumpFiles) {
+        for (const DumpFile& d : dumpFiles()) {
             const QString path = filePath(folder, QLatin1String(d.file));
             if (!gDBConnection.hasTable(QLatin1String(d.table)))
                 continue;

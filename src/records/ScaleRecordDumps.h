@@ -21,6 +21,8 @@ using RecordEncoder = std::function<QByteArray(const db::Recordset& row, QString
 // Encoders of tables whose records this folder cannot build itself (KVB_41, whose keys per page come from
 // the preset-key file), by table name. They serve one exit, so what they read once holds for that exit.
 using RecordEncoders = QHash<QString, RecordEncoder>;
+// The size of a preset key's record, which the preset keys build.
+inline constexpr int kPresetKeyRecordSize = 11;
 
 // The scale-record dumps of the tables sent to the scales, beside the text dumps: one file per table, the
 // records of its rows back to back in stored order.

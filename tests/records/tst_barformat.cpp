@@ -342,6 +342,11 @@ private slots:
                                                          "Flag2) VALUES (1, 997, 97, 1, 4, 5)"}
                                           << "0145"
                                           << "012345000000";
+        QTest::newRow("flexible barcode's digits")
+            << QStringList{"UPDATE KVB_23 SET barformat=21",
+                           "INSERT INTO KVB_14 (FBar_No, FBar_ItemDigitNo) VALUES (2, 4)"}
+            << QStringList{"UPDATE KVB_14 SET FBar_ItemDigitNo=6"} << "1521"
+            << "123456000000";
         QTest::newRow("change rolled back") << QStringList{"SAVEPOINT t", "UPDATE KVB_23 SET barformat=3"}
                                             << QStringList{"ROLLBACK TO t", "RELEASE t"} << "0C21"
                                             << "123456000000";

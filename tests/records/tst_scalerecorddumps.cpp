@@ -431,6 +431,28 @@ private slots:
         QCOMPARE(row.value("PLU_EANItemCode").toString(), QString("0000000012"));
     }
 
+    // The rows the text reload held back are added once each, whole: as a new row, with the dumped fields and
+    // what the record holds. A row without its record is added all the same; the rows already there stay.
+    void heldRowsAreAddedWhole()
+    {
+        const QString in = folder("in");
+        QVERIFY(text::writeFileAtomically(in + "/tempplukvb.txt", minimalPlu(1).replace(26, 4, hex("00000150"))));
+        addRow("KVB_25", {{"PLU_No", 9}, {"PLU_UPrice", 9}});
+        const HeldPluRows held{{plu::PLU_No, plu::ST_No, plu::SECT_No}, {1, 2, 3, 5, 2, 3}};
+        QStringList messages;
+        QVERIFY(LoadBinDataFromFiles(in, &messages, nullptr, nullptr, &held));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains("PLU 5."), qPrintable(messages.first()));
+        const QList<qint64> ids = rowIds("KVB_25");
+        QCOMPARE(ids.size(), 3);
+        QCOMPARE(rowValues("KVB_25", ids[0]).value("PLU_UPrice").toInt(), 9);
+        const QVariantMap one = rowValues("KVB_25", ids[1]);
+        QCOMPARE(one.value("PLU_UPrice").toInt(), 150);
+        QCOMPARE(one.value("SECT_No").toInt(), 3);
+        QCOMPARE(rowValues("KVB_25", ids[2]),
+                 rowValues("KVB_25", addRow("KVB_25", {{"PLU_No", 5}, {"ST_No", 2}, {"SECT_No", 3}})));
+    }
+
     void missingPluFileNamesThePlus()
     {
         addRow("KVB_25", {{"PLU_No", 8}});

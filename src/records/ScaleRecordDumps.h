@@ -28,7 +28,9 @@ inline constexpr int kPresetKeyRecordSize = 11;
 // records of its rows back to back in stored order.
 // At shutdown: writes every record dump into `targetFolder`; `currentFolder` holds the dumps being replaced.
 // Every PLU record is rebuilt (a PLU that cannot be encoded keeps its previous record, or is written without
-// what cannot be encoded); a row of another table without a fitting record gets one from its table's
+// what cannot be encoded) and only written into the file: the PLU rows are left as they are, since the working
+// database is removed once the new dumps are in place and the next start-up restores the rows from these
+// records. A row of another table without a fitting record gets one from its table's
 // encoder (its own, or one of `encoders`), saved in the row. A table without an encoder, or whose encoder
 // declines a row, ends its file at that row. Warnings name what was not saved whole. False with an error
 // when the database is not open (nothing is written) or a file cannot be written.

@@ -28,7 +28,7 @@ void appendPluRecordTo(QByteArray& records, PluRow& row, bool resolve, QStringLi
 // refreshed item-code data, and saves the row. On failure (CodecError, DbError) the row is left as it was.
 void EncodePLURecord(db::Recordset& pluRow, bool resolve);
 
-// Empties the encoder's memory of its last resolution.
+// Empties the encoder's memory of the inherited bar formats it resolved.
 void ClearPLURecordResolutionMemory();
 // Empties both memories of inherited bar formats (the encoder's and the item-code composer's), as the
 // passes over PLU records end. Fresh values need no call: the memories forget by themselves when a STORE,

@@ -313,7 +313,7 @@ private slots:
         QCOMPARE(rs.intValue("PLU_EANLastByte"), qint64(qMax(store.barFormat, 0) / 100));
     }
 
-    // The encoder's and the composer's memories of the last resolution, as an editor meets them: a level
+    // The encoder's and the composer's memories of their resolutions, as an editor meets them: a level
     // changed (or put back by a rollback) is seen by the next record built, whatever changed it.
     void memoriesSeeChangedLevels_data()
     {

@@ -45,10 +45,11 @@ bool reloadDumps(QStringList* messages, QHash<QString, QString>* shortOf, QStrin
 {
     const QString folder = dumpFolder();
     QList<TextDumpShortfall> shortfalls;
+    records::HeldPluRows plus; // written once each, whole, by the record reload
     try {
         db::Transaction tx(gDBConnection);
-        if (!LoadTablesFromText(folder, error, dumpRowCounts(folder), &shortfalls)
-            || !records::LoadBinDataFromFiles(folder, messages, error, &tablesNotApplied()))
+        if (!LoadTablesFromText(folder, error, dumpRowCounts(folder), &shortfalls, &plus)
+            || !records::LoadBinDataFromFiles(folder, messages, error, &tablesNotApplied(), &plus))
             return false;
         for (const TextDumpShortfall& s : std::as_const(shortfalls)) {
             tablesNotApplied() << s.table;

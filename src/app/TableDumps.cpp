@@ -6,6 +6,7 @@
 #include "platform/events/EventPump.h"
 #include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
+#include "records/ScaleRecordDumps.h"
 #include "state/SharedData.h"
 
 #include <QDir>
@@ -276,6 +277,12 @@ public:
         m_values.clear();
         m_utf8.truncate(0); // keeps its room for the next batch
     }
+    void appendTo(QList<QVariant>* out) const
+    {
+        for (const Value& v : m_values)
+            out->append(v.text ? QVariant(QString::fromUtf8(m_utf8.constData() + v.at, v.size))
+                               : QVariant(qlonglong(v.number)));
+    }
     void bindTo(db::Statement& st) const
     {
         for (int i = 0; i < m_values.size(); ++i) {
@@ -413,9 +420,10 @@ private:
     QStringView m_line;
 };
 
-// `count`: the rows the set was saved with, or -1 when it does not say.
+// `count`: the rows the set was saved with, or -1 when it does not say. With `held`, the rows are held there
+// instead of added.
 bool loadTable(const QString& folder, const TableDump& d, qint64 count, EventPump& pump, QString* error,
-               QList<TextDumpShortfall>* shortfalls)
+               QList<TextDumpShortfall>* shortfalls, records::HeldPluRows* held)
 {
     const bool counted = count >= 0;
     auto tell = [&](qint64 rows, bool cut) {
@@ -430,6 +438,16 @@ bool loadTable(const QString& folder, const TableDump& d, qint64 count, EventPum
     ResolvedTable r;
     if (!resolve(d, &r, error))
         return false;
+    if (held) {
+        held->fields.clear();
+        held->values.clear();
+        for (const db::FieldInfo& f : std::as_const(r.fields)) {
+            const auto field = records::plu::fieldNamed(f.name);
+            if (!field)
+                return failWith(error, QStringLiteral("Field %1 of %2 is no PLU field.").arg(f.name, d.table));
+            held->fields << *field;
+        }
+    }
     QByteArray bytes;
     if (!text::readFile(path, &bytes, error))
         return false;
@@ -466,6 +484,12 @@ bool loadTable(const QString& folder, const TableDump& d, qint64 count, EventPum
     auto flush = [&] {
         if (rows == 0)
             return true;
+        if (held) {
+            values.appendTo(&held->values);
+            values.clear();
+            rows = 0;
+            return true;
+        }
         try {
             if (rows == perBatch) {
                 if (!fullBatch)
@@ -604,7 +628,7 @@ bool SaveTablesToText(const QString& folder, QString* error, DumpRowCounts* rows
 }
 
 bool LoadTablesFromText(const QString& folder, QString* error, const DumpRowCounts& counts,
-                        QList<TextDumpShortfall>* shortfalls)
+                        QList<TextDumpShortfall>* shortfalls, records::HeldPluRows* heldPlus)
 {
     QString ignored;
     QString& err = error ? *error : ignored;
@@ -614,7 +638,8 @@ bool LoadTablesFromText(const QString& folder, QString* error, const DumpRowCoun
     try {
         db::Transaction tx(gDBConnection);
         for (const TableDump& d : tableDumps())
-            if (!(ok = loadTable(folder, d, counts.value(d.file, -1), pump, &err, shortfalls)))
+            if (!(ok = loadTable(folder, d, counts.value(d.file, -1), pump, &err, shortfalls,
+                                 d.table == QLatin1String("KVB_25") ? heldPlus : nullptr)))
                 break;
         if (ok)
             tx.commit();

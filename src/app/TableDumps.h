@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace quorvane::records {
+struct HeldPluRows;
+}
+
 namespace quorvane::app {
 
 // How one field of a row is written as lines of a text dump.
@@ -58,7 +62,9 @@ struct TextDumpShortfall {
 // when they are not its count, it is added to `shortfalls`. False, with file and line named, when a file
 // does not match its format (one without a count: also when it ends inside a row) or a database error
 // occurs; the tables are then as they were.
+// With `heldPlus`, the rows of the PLU table are not added but held there, for the record reload to add each
+// whole (records::LoadBinDataFromFiles), which the caller must then do in the same transaction.
 bool LoadTablesFromText(const QString& folder, QString* error = nullptr, const DumpRowCounts& counts = {},
-                        QList<TextDumpShortfall>* shortfalls = nullptr);
+                        QList<TextDumpShortfall>* shortfalls = nullptr, records::HeldPluRows* heldPlus = nullptr);
 
 } // namespace quorvane::app

@@ -133,7 +133,7 @@ void TransPLUFTPfile()
     struct ClearMemories {
         ~ClearMemories() { records::ClearBarFormatMemories(); }
     } clearMemories;
-    records::BarFormatMemory memory; // this pass's resolutions, one per store and main group in turn
+    records::BarFormatMemory memory; // this pass's resolutions, by store and main group
 
     const QList<Field>& fields = lineFields();
     QStringList names;

@@ -2,6 +2,7 @@
 
 #include "presetkeys/PresetKeyLayout.h"
 #include "records/PackedBcd.h"
+#include "records/ScaleRecordDumps.h"
 #include "state/PresetKeyState.h"
 #include "state/ProgramFolder.h"
 #include "state/SharedData.h"
@@ -12,7 +13,7 @@ namespace quorvane::presetkeys {
 namespace {
 
 constexpr qint32 Million = 1000000;
-constexpr int RecordSize = 11;
+constexpr int RecordSize = records::kPresetKeyRecordSize;
 
 const QString kPageQuery = QStringLiteral("SELECT * FROM KVB_41 WHERE Scale_IP = ? AND PSK_Layout = ? AND Number = ?");
 const QString kSheetCondition = QStringLiteral(" WHERE Scale_IP = ? AND PSK_Layout = ?");

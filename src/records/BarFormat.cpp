@@ -87,18 +87,37 @@ quint64 levelChanges()
 
 } // namespace
 
-const BarFormatLevel& BarFormatMemory::resolve(qint64 storeNo, qint64 mainGroupNo)
+BarFormatLevel BarFormatMemory::resolve(qint64 storeNo, qint64 mainGroupNo)
 {
     const quint64 changes = levelChanges();
-    if (m_valid && m_store == storeNo && m_mainGroup == mainGroupNo && m_changes == changes)
-        return m_level;
-    m_valid = false;
-    m_level = resolveBarFormatLevel(storeNo, mainGroupNo);
-    m_store = storeNo;
-    m_mainGroup = mainGroupNo;
-    m_changes = changes;
-    m_valid = true;
-    return m_level;
+    if (changes != m_changes) {
+        m_levels.clear();
+        m_changes = changes;
+    }
+    const std::pair key{storeNo, mainGroupNo};
+    if (const auto known = m_levels.constFind(key); known != m_levels.cend())
+        return *known;
+    const BarFormatLevel level = resolveBarFormatLevel(storeNo, mainGroupNo);
+    m_levels.insert(key, level);
+    return level;
+}
+
+std::optional<FlexibleBarcode> FlexibleBarcodeMemory::find(qint64 fbarNo)
+{
+    const quint64 changes = gDBConnection.changeCount(QLatin1StringView("KVB_14"));
+    if (!m_valid || changes != m_changes) {
+        m_valid = false;
+        m_rows.clear();
+        db::Statement st = gDBConnection.prepare(
+            QStringLiteral("SELECT FBar_No, FBar_Type, FBar_ItemDigitNo FROM KVB_14 ORDER BY rowid"));
+        while (st.step())
+            if (st.columnType(0) == db::Statement::ColumnType::Integer && !m_rows.contains(st.columnInt(0)))
+                m_rows.insert(st.columnInt(0), FlexibleBarcode{int(st.columnInt(1)), int(st.columnInt(2))});
+        m_changes = changes;
+        m_valid = true;
+    }
+    const auto row = m_rows.constFind(fbarNo);
+    return row == m_rows.cend() ? std::nullopt : std::optional(*row);
 }
 
 qint16 ResolveBarFormat(const db::Recordset& pluRow, quint8 kind)

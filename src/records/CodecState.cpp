@@ -13,6 +13,7 @@ void resetCodecState()
 {
     gCodecState.encoderMemory.clear();
     gCodecState.composerMemory.clear();
+    gCodecState.flexibleBarcodes.clear();
     gCodecState.firstLines.clear();
 }
 

@@ -26,6 +26,7 @@ private:
 struct CodecState {
     BarFormatMemory encoderMemory;  // of EncodePLURecord
     BarFormatMemory composerMemory; // of ComposeEANData and DeriveEANItemCode
+    FlexibleBarcodeMemory flexibleBarcodes;
     FirstLineDecoder firstLines;
 };
 

@@ -19,12 +19,18 @@ int digitAt(const QString& s, int i)
     return i < s.size() && s[i] >= QLatin1Char('0') && s[i] <= QLatin1Char('9') ? s[i].unicode() - '0' : -1;
 }
 
-bool allDigits(const QString& s)
+bool allDigits(QByteArrayView s)
 {
-    for (QChar c : s)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    return true;
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A text field's UTF-8: the row's own, or, for a field that holds another kind of value, its text in `held`.
+QByteArrayView utf8Of(const PluRow& row, Field f, QByteArray& held)
+{
+    if (row.type(f) == PluRow::Type::Text || row.isNull(f))
+        return row.view(f);
+    held = row.text(f).toUtf8();
+    return held;
 }
 
 struct FormatAndLastByte {
@@ -43,19 +49,17 @@ FormatAndLastByte resolveInherited(const PluRow& row)
     }
 }
 
-bool isHexDigit(QChar c)
-{
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
-}
+// Uppercase only: a decoded record writes its digits so.
+bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
 
 // The number the leading digits of the text spell: "07" is 7, "1A" is 1, "A1" is 0.
-int leadingNumber(QStringView text)
+int leadingNumber(QByteArrayView text)
 {
     int n = 0;
-    for (QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+    for (char c : text) {
+        if (c < '0' || c > '9')
             break;
-        n = n * 10 + (c.unicode() - '0');
+        n = n * 10 + (c - '0');
     }
     return n;
 }
@@ -88,15 +92,7 @@ std::optional<BarFormatDefinition> fixedBarFormatDefinition(int barFormat)
     return parseBarFormatDefinition(gParEANEdit.at(barFormat + 1));
 }
 
-std::optional<FlexibleBarcode> flexibleBarcode(qint64 fbarNo)
-{
-    db::Statement st = gDBConnection.prepare(
-        QStringLiteral("SELECT FBar_Type, FBar_ItemDigitNo FROM KVB_14 WHERE FBar_No=? ORDER BY rowid LIMIT 1"));
-    st.bind({qlonglong(fbarNo)});
-    if (!st.step())
-        return std::nullopt;
-    return FlexibleBarcode{int(st.columnInt(0)), int(st.columnInt(1))};
-}
+std::optional<FlexibleBarcode> flexibleBarcode(qint64 fbarNo) { return codecState().flexibleBarcodes.find(fbarNo); }
 
 int itemDigitCount(int barFormat)
 {
@@ -131,29 +127,42 @@ void composeEanData(PluRow& row)
         throw CodecError(
             QStringLiteral("The last byte %1 of PLU %2 is not two digits.").arg(b).arg(row.number(PLU_No)));
     const int d = itemDigitCount(f);
-    QString c = row.text(PLU_EANItemCode);
-    if (!allDigits(c))
-        throw CodecError(
-            QStringLiteral("The item code \"%1\" of PLU %2 is not digits.").arg(c).arg(row.number(PLU_No)));
-    if (c.size() > d) {
-        c = d == 0 ? QString() : QString::number(c.left(d).toLongLong());
-        row.set(PLU_EANItemCode, c);
+    QByteArray held;
+    const QByteArrayView code = utf8Of(row, PLU_EANItemCode, held);
+    if (!allDigits(code))
+        throw CodecError(QStringLiteral("The item code \"%1\" of PLU %2 is not digits.")
+                             .arg(QString::fromUtf8(code))
+                             .arg(row.number(PLU_No)));
+    // The item code right-aligned in its 6 or 10 digits, then the last byte's two.
+    const int width = shortLayout(f, d) ? 6 : 10;
+    char data[12];
+    std::fill(data, data + 12, '0');
+    if (code.size() > d) { // its first d digits, without leading zeros
+        qint64 n = 0;
+        for (int i = 0; i < d; ++i)
+            n = n * 10 + (code[i] - '0');
+        const QByteArray cut = d == 0 ? QByteArray("") : QByteArray::number(n);
+        std::copy(cut.begin(), cut.end(), data + width - cut.size());
+        row.setText(PLU_EANItemCode, cut);
+    } else {
+        std::copy(code.begin(), code.end(), data + width - code.size());
     }
-    const QString last = QStringLiteral("%1").arg(b, 2, 10, QLatin1Char('0'));
-    const QString data = shortLayout(f, d) ? c.rightJustified(6, QLatin1Char('0')) + QLatin1String("0000") + last
-                                           : c.rightJustified(10, QLatin1Char('0')) + last;
-    row.set(PLU_EANData, data);
+    data[10] = char('0' + b / 10);
+    data[11] = char('0' + b % 10);
+    row.setText(PLU_EANData, QByteArray(data, 12));
 }
 
 void deriveEanItemCode(PluRow& row)
 {
-    const QString data = row.text(PLU_EANData);
+    QByteArray held;
+    const QByteArrayView data = utf8Of(row, PLU_EANData, held);
     if (data.isEmpty())
         return;
     if (data.size() != 12 || !std::all_of(data.begin(), data.end(), isHexDigit))
-        throw CodecError(
-            QStringLiteral("The item-code data \"%1\" of PLU %2 is not 12 digits.").arg(data).arg(row.number(PLU_No)));
-    int b = leadingNumber(QStringView(data).sliced(10));
+        throw CodecError(QStringLiteral("The item-code data \"%1\" of PLU %2 is not 12 digits.")
+                             .arg(QString::fromUtf8(data))
+                             .arg(row.number(PLU_No)));
+    int b = leadingNumber(data.sliced(10));
     int f = int(row.number(PLU_BarFormat));
     if (f == 255) {
         const FormatAndLastByte r = resolveInherited(row);
@@ -161,8 +170,8 @@ void deriveEanItemCode(PluRow& row)
         b = r.lastByte;
     }
     const int d = itemDigitCount(f);
-    row.set(PLU_EANItemCode, shortLayout(f, d) ? data.mid(6 - d, d) : data.mid(10 - d, d));
-    row.set(PLU_EANLastByte, qlonglong(b));
+    row.setText(PLU_EANItemCode, data.sliced(shortLayout(f, d) ? 6 - d : 10 - d, d).toByteArray());
+    row.setNumber(PLU_EANLastByte, b);
 }
 
 void ComposeEANData(db::Recordset& pluRow)

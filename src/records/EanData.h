@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/Recordset.h"
+#include "records/BarFormat.h"
 #include "records/PluRow.h"
 
 #include <QString>
@@ -21,11 +22,8 @@ std::optional<BarFormatDefinition> parseBarFormatDefinition(const QString& text)
 // The definition of fixed bar format 0 to 19 from gParEANEdit; nothing when missing or malformed.
 std::optional<BarFormatDefinition> fixedBarFormatDefinition(int barFormat);
 
-// The KVB_14 row of a flexible barcode (FBar_No 1 to 9); nothing when there is none.
-struct FlexibleBarcode {
-    int type = 0; // 0 only flag digit 2, 1 both flag digits, 2 none
-    int itemDigits = 0;
-};
+// The KVB_14 row of a flexible barcode (FBar_No 1 to 9); nothing when there is none. Taken from the codecs'
+// memory of KVB_14.
 std::optional<FlexibleBarcode> flexibleBarcode(qint64 fbarNo);
 
 // Item digit count of bar format f: from 20 on the flexible barcode f - 19 (10 when it has no row),
@@ -50,8 +48,8 @@ void DeriveEANItemCode(db::Recordset& pluRow);
 void composeEanData(PluRow& row);
 void deriveEanItemCode(PluRow& row);
 
-// Empties the composer's one-entry memory of the last inherited bar format it resolved. Not needed for
-// fresh values: the memory forgets by itself when a level row changes.
+// Empties the composer's memory of the inherited bar formats it resolved. Not needed for fresh values: the
+// memory forgets by itself when a level row changes.
 void ClearEANDataCache();
 
 // The bar-format boxes of the PLU editor: meditFlagCode1, meditFlagCode2, meditItemCode (enabled, text,

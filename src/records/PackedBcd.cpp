@@ -34,18 +34,31 @@ QByteArray PackedBcd(qint64 value, int width)
     return out;
 }
 
-std::optional<quint32> ReadPackedBcd(const QByteArray& data, int pos, int width)
+namespace {
+
+// The packed decimal of `width` bytes at p; false for a nibble above 9.
+bool packedValue(const char* p, int width, quint32* value)
 {
-    if (width < 1 || width > 4 || pos < 0 || pos + width > data.size())
-        return std::nullopt;
     quint32 v = 0;
     for (int i = 0; i < width; ++i) {
-        const auto b = quint8(data[pos + i]);
+        const auto b = quint8(p[i]);
         const int hi = b >> 4, lo = b & 0x0F;
         if (hi > 9 || lo > 9)
-            return std::nullopt;
+            return false;
         v = v * 100 + quint32(hi * 10 + lo);
     }
+    *value = v;
+    return true;
+}
+
+} // namespace
+
+std::optional<quint32> ReadPackedBcd(const QByteArray& data, int pos, int width)
+{
+    quint32 v = 0;
+    if (width < 1 || width > 4 || pos < 0 || pos + width > data.size()
+        || !packedValue(data.constData() + pos, width, &v))
+        return std::nullopt;
     return v;
 }
 
@@ -95,19 +108,23 @@ quint8 RecordReader::byte()
 quint32 RecordReader::bcd(int width)
 {
     need(width);
-    const auto v = ReadPackedBcd(m_data, m_pos, width);
-    if (!v)
+    quint32 v = 0;
+    if (width < 1 || width > 4 || !packedValue(m_data.constData() + m_pos, width, &v))
         throw CodecError(QStringLiteral("The %1 bytes at byte %2 are not packed decimal.").arg(width).arg(m_pos));
     m_pos += width;
-    return *v;
+    return v;
 }
 
-QByteArray RecordReader::bytes(int n)
+QByteArray RecordReader::bytes(int n) { return view(n).toByteArray(); }
+
+QByteArrayView RecordReader::view(int n)
 {
     need(n);
-    const QByteArray out = m_data.mid(m_pos, n);
+    const QByteArrayView out = QByteArrayView(m_data).sliced(m_pos, n);
     m_pos += n;
     return out;
 }
+
+void RecordReader::skip(int n) { view(n); }
 
 } // namespace quorvane::records

@@ -51,6 +51,8 @@ public:
     quint8 byte();
     quint32 bcd(int width); // also throws for a nibble above 9
     QByteArray bytes(int n);
+    QByteArrayView view(int n); // valid while the data is
+    void skip(int n);
 
 private:
     void need(int n) const;

@@ -33,13 +33,13 @@ template<size_t N> void pack(PluRow& row, const FlagBit (&bits)[N], Field firstB
         if (row.number(b.flag) != 0)
             acc[b.byte - firstByte] |= 1 << b.bit;
     for (int i = 0; i < byteCount; ++i)
-        row.set(Field(firstByte + i), qlonglong(acc[i]));
+        row.setNumber(Field(firstByte + i), acc[i]);
 }
 
 template<size_t N> void unpack(PluRow& row, const FlagBit (&bits)[N])
 {
     for (const FlagBit& b : bits)
-        row.set(b.flag, qlonglong((row.number(b.byte) >> b.bit) & 1));
+        row.setNumber(b.flag, (row.number(b.byte) >> b.bit) & 1);
 }
 
 // The recordset forms read and write only the fields they name.

@@ -8,6 +8,7 @@
 #include "records/TextBlock.h"
 
 #include <algorithm>
+#include <array>
 
 namespace quorvane::records {
 
@@ -17,14 +18,52 @@ namespace {
 
 QString fieldName(Field f) { return QLatin1String(plu::name(f)); }
 
-QByteArray bcd(const PluRow& row, Field f, int width)
+// The packed-decimal bytes of 0 to 99.
+constexpr std::array<char, 100> kBcdPairs = [] {
+    std::array<char, 100> pairs{};
+    for (int n = 0; n < 100; ++n)
+        pairs[n] = char((n / 10) << 4 | n % 10);
+    return pairs;
+}();
+constexpr qint64 kBcdMax[] = {0, 99, 9999, 999999, 99999999};
+
+// Writes the field at p as `width` bytes (1 to 4) of packed decimal; a value that does not fit throws, named.
+void putBcd(char* p, const PluRow& row, Field f, int width)
 {
     try {
-        return PackedBcd(row.number(f), width);
+        qint64 value = row.number(f);
+        if (value < 0 || value > kBcdMax[width])
+            PackedBcd(value, width); // throws, with its reason
+        for (int i = width - 1; i >= 0; --i) {
+            p[i] = kBcdPairs[value % 100];
+            value /= 100;
+        }
     } catch (const CodecError& e) {
         throw CodecError(fieldName(f) + QStringLiteral(": ") + e.message());
     }
 }
+
+// Builds a record at the end of a buffer: parts are appended, or written at a place already added.
+class RecordBuffer {
+public:
+    explicit RecordBuffer(QByteArray& out) : m_out(out) { }
+    qsizetype size() const { return m_out.size(); }
+    char* add(qsizetype n)
+    {
+        const qsizetype at = m_out.size();
+        m_out.resize(at + n);
+        return m_out.data() + at;
+    }
+    char* at(qsizetype pos) { return m_out.data() + pos; }
+    void cut(qsizetype size) { m_out.truncate(size); }
+    void remove(qsizetype pos, qsizetype n) { m_out.remove(pos, n); }
+    void append(QByteArrayView bytes) { m_out.append(bytes); }
+
+private:
+    QByteArray& m_out;
+};
+
+void appendBcd(RecordBuffer& out, const PluRow& row, Field f, int width) { putBcd(out.add(width), row, f, width); }
 
 char plainByte(const PluRow& row, Field f)
 {
@@ -34,25 +73,26 @@ char plainByte(const PluRow& row, Field f)
     return char(v);
 }
 
-QByteArray textBlock(const PluRow& row, Field f)
+void appendTextBlock(RecordBuffer& out, const PluRow& row, Field f)
 {
-    const QByteArray block = row.bytes(f);
+    if (!row.isNull(f) && row.type(f) != PluRow::Type::Bytes)
+        row.bytes(f); // throws, with its reason
+    const QByteArrayView block = row.view(f);
     if (block.isEmpty())
         throw CodecError(fieldName(f) + QStringLiteral(" is empty."));
     // The scale finds the block's end line by line; a block it would read differently is refused.
     if (textBlockLength(block, 0) != block.size())
         throw CodecError(fieldName(f) + QStringLiteral(" is not a well-formed text block."));
-    return block;
+    out.append(block);
 }
 
-QByteArray itemCodeData(PluRow& row)
+void appendItemCodeData(RecordBuffer& out, PluRow& row)
 {
     composeEanData(row);
-    const QString data = row.text(PLU_EANData);
-    QByteArray out(6, '\0');
+    const QByteArrayView data = row.view(PLU_EANData);
+    char* p = out.add(6);
     for (int i = 0; i < 6; ++i)
-        out[i] = char((data[2 * i].unicode() - '0') << 4 | (data[2 * i + 1].unicode() - '0'));
-    return out;
+        p[i] = char((data[2 * i] - '0') << 4 | (data[2 * i + 1] - '0'));
 }
 
 // The optional fields in record order (not the order of their bits).
@@ -63,51 +103,64 @@ constexpr Field kOptionalOrder[] = {
 };
 constexpr int kOptionalCount = int(std::size(kOptionalOrder));
 
-QByteArray encodeOptional(PluRow& row, Field flag)
+void appendOptional(RecordBuffer& out, PluRow& row, Field flag)
 {
     switch (flag) {
     case Stat2_ItemCode:
-        return itemCodeData(row);
+        return appendItemCodeData(out, row);
     case Stat2_MGCode:
-        return bcd(row, PLU_MG, 2);
+        return appendBcd(out, row, PLU_MG, 2);
     case Stat2_PLUTare:
-        return bcd(row, PLU_Tare, 2);
+        return appendBcd(out, row, PLU_Tare, 2);
     case Stat2_CoupledPLU:
-        return bcd(row, PLU_CoupledPLUNo, 4);
+        return appendBcd(out, row, PLU_CoupledPLUNo, 4);
     case Stat2_TaxNo:
-        return bcd(row, PLU_TaxNo, 1);
+        return appendBcd(out, row, PLU_TaxNo, 1);
     case Stat2_Tax2No:
-        return bcd(row, PLU_Tax2No, 1);
-    case Stat2_Discount:
-        return bcd(row, PLU_Disc_SDate, 4) + bcd(row, PLU_Disc_STime, 2) + bcd(row, PLU_Disc_EDate, 4)
-            + bcd(row, PLU_Disc_ETime, 2) + bcd(row, PLU_Disc_1stLim, 4) + bcd(row, PLU_Disc_Within1stL, 4)
-            + bcd(row, PLU_Disc_2ndLim, 4) + bcd(row, PLU_Disc_Within2ndL, 4) + plainByte(row, PLU_Disc_Type)
-            + plainByte(row, PLU_DisDayOfWeek);
+        return appendBcd(out, row, PLU_Tax2No, 1);
+    case Stat2_Discount: {
+        appendBcd(out, row, PLU_Disc_SDate, 4);
+        appendBcd(out, row, PLU_Disc_STime, 2);
+        appendBcd(out, row, PLU_Disc_EDate, 4);
+        appendBcd(out, row, PLU_Disc_ETime, 2);
+        appendBcd(out, row, PLU_Disc_1stLim, 4);
+        appendBcd(out, row, PLU_Disc_Within1stL, 4);
+        appendBcd(out, row, PLU_Disc_2ndLim, 4);
+        appendBcd(out, row, PLU_Disc_Within2ndL, 4);
+        const char type = plainByte(row, PLU_Disc_Type), days = plainByte(row, PLU_DisDayOfWeek);
+        char* p = out.add(2);
+        p[0] = type;
+        p[1] = days;
+        return;
+    }
     case Stat2_MemPrice:
-        return bcd(row, PLU_MemPrice, 4);
+        return appendBcd(out, row, PLU_MemPrice, 4);
     case Stat2_SPMessageNo:
-        return bcd(row, PLU_SPMessageNo, 4);
+        return appendBcd(out, row, PLU_SPMessageNo, 4);
     case Stat2_IngredientNo:
-        return bcd(row, PLU_IngredientNo, 4);
+        return appendBcd(out, row, PLU_IngredientNo, 4);
     case Stat2_DiscScheNo:
-        return bcd(row, PLU_DiscScheNo, 4);
+        return appendBcd(out, row, PLU_DiscScheNo, 4);
     case Stat2_PriScheNo:
-        return bcd(row, PLU_PriScheNo, 4);
+        return appendBcd(out, row, PLU_PriScheNo, 4);
     case Stat2_Commodity:
-        return textBlock(row, PLU_Commodity);
+        return appendTextBlock(out, row, PLU_Commodity);
     case Stat2_Description:
-        return textBlock(row, PLU_Description);
+        return appendTextBlock(out, row, PLU_Description);
     case Stat2_MemDisc:
-        return bcd(row, PLU_MemDisc1, 4) + bcd(row, PLU_MemDisc2, 4) + bcd(row, PLU_MemDisc3, 4)
-            + bcd(row, PLU_MemDisc4, 4);
+        for (const Field f : {PLU_MemDisc1, PLU_MemDisc2, PLU_MemDisc3, PLU_MemDisc4})
+            appendBcd(out, row, f, 4);
+        return;
     case Stat2_PLUCost:
-        return bcd(row, PLU_Cost, 4);
-    case Stat2_RSData:
-        return QByteArray(1, plainByte(row, PLU_RSData));
+        return appendBcd(out, row, PLU_Cost, 4);
+    case Stat2_RSData: {
+        const char b = plainByte(row, PLU_RSData);
+        *out.add(1) = b;
+        return;
+    }
     default:
         break;
     }
-    return QByteArray();
 }
 
 struct Resolved {
@@ -118,7 +171,7 @@ struct Resolved {
 // A missing level gives format 0 and flags 00.
 Resolved resolveForRecord(const PluRow& row)
 {
-    const BarFormatLevel& level = codecState().encoderMemory.resolve(row.number(ST_No), row.number(PLU_MG));
+    const BarFormatLevel level = codecState().encoderMemory.resolve(row.number(ST_No), row.number(PLU_MG));
     // 255 held by the store itself names no format.
     if (level.barFormat % 100 > 28)
         throw CodecError(QStringLiteral("its bar format cannot be resolved: store %1 gives bar format %2.")
@@ -127,32 +180,38 @@ Resolved resolveForRecord(const PluRow& row)
     return {level.barFormat % 100, level.flags()};
 }
 
-} // namespace
-
-QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut)
+// The record of the row, appended to `rec`; see encodePluRecord. A part that cannot be encoded is taken out
+// of the buffer again, and a throw leaves it as it was.
+void appendPluRecord(QByteArray& buffer, PluRow& row, bool resolve, QStringList* leftOut)
 {
     auto refuse = [&](const QString& why) {
         return CodecError(QStringLiteral("PLU %1: %2").arg(row.text(PLU_No), why));
     };
 
-    QByteArray parts[kOptionalCount];
-    int total = kPluFixedSize;
+    RecordBuffer out(buffer);
+    const qsizetype base = out.size();
+    std::fill_n(out.add(kPluFixedSize), kPluFixedSize, '\0'); // written once the parts are known
+    qsizetype partAt[kOptionalCount] = {}, partSize[kOptionalCount] = {};
     for (int k = 0; k < kOptionalCount; ++k) {
         const Field flag = kOptionalOrder[k];
         if (row.number(flag) == 0)
             continue;
+        const qsizetype at = out.size();
         try {
-            parts[k] = encodeOptional(row, flag);
-            total += int(parts[k].size());
+            appendOptional(out, row, flag);
+            partAt[k] = at;
+            partSize[k] = out.size() - at;
         } catch (const CodecError& e) {
+            out.cut(at);
             if (!leftOut)
                 throw refuse(e.message());
             leftOut->append(fieldName(flag) + QStringLiteral(" left out (") + e.message() + QLatin1Char(')'));
-            row.set(flag, qlonglong(0));
+            row.setNumber(flag, 0);
         }
     }
     // Too long for the scale: without a list of what to leave out, no record; otherwise the texts go first.
     for (const Field flag : {Stat2_Description, Stat2_Commodity}) {
+        const qsizetype total = out.size() - base;
         if (total <= kPluMaxSize)
             break;
         if (!leftOut)
@@ -160,18 +219,19 @@ QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut)
                 QStringLiteral("the record would be %1 bytes long; at most %2 fit.").arg(total).arg(kPluMaxSize));
         const int k = int(std::find(std::begin(kOptionalOrder), std::end(kOptionalOrder), flag)
                           - std::begin(kOptionalOrder));
-        if (parts[k].isEmpty())
+        if (partSize[k] == 0)
             continue;
-        total -= int(parts[k].size());
-        parts[k].clear();
-        row.set(flag, qlonglong(0));
+        out.remove(partAt[k], partSize[k]);
+        for (int later = k + 1; later < kOptionalCount; ++later)
+            partAt[later] -= partSize[k];
+        partSize[k] = 0;
+        row.setNumber(flag, 0);
         leftOut->append(fieldName(flag) + QStringLiteral(" left out (the record would be too long)"));
     }
 
     packStat1(row);
     packStat2(row);
 
-    QByteArray rec(kPluFixedSize, '\0');
     auto fixed = [&](auto write, Field f) {
         try {
             write();
@@ -181,12 +241,12 @@ QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut)
             leftOut->append(fieldName(f) + QStringLiteral(" written as 0 (") + e.message() + QLatin1Char(')'));
         }
     };
-    fixed([&] { rec.replace(0, 4, bcd(row, PLU_No, 4)); }, PLU_No);
+    fixed([&] { putBcd(out.at(base), row, PLU_No, 4); }, PLU_No);
     for (int i = 0; i < 4; ++i)
-        rec[6 + i] = plainByte(row, Field(Stat1_Byte1 + i));
+        *out.at(base + 6 + i) = plainByte(row, Field(Stat1_Byte1 + i));
     for (int i = 0; i < 16; ++i)
-        rec[10 + i] = plainByte(row, Field(Stat2_Byte1 + i));
-    fixed([&] { rec.replace(26, 4, bcd(row, PLU_UPrice, 4)); }, PLU_UPrice);
+        *out.at(base + 10 + i) = plainByte(row, Field(Stat2_Byte1 + i));
+    fixed([&] { putBcd(out.at(base + 26), row, PLU_UPrice, 4); }, PLU_UPrice);
 
     qint64 barFormat = row.number(PLU_BarFormat);
     qint64 flags = row.number(PLU_EANFlags);
@@ -204,23 +264,41 @@ QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut)
         [&] {
             if (barFormat < 0 || barFormat > 255)
                 throw CodecError(QStringLiteral("PLU_BarFormat: %1 does not fit in one byte.").arg(barFormat));
-            rec[30] = char(barFormat);
+            *out.at(base + 30) = char(barFormat);
         },
         PLU_BarFormat);
     if (flags < 0) {
         if (!leftOut)
             throw refuse(QStringLiteral("PLU_EANFlags: %1 is negative.").arg(flags));
         leftOut->append(QStringLiteral("PLU_EANFlags written as FF (%1 is negative)").arg(flags));
-        rec[31] = char(0xFF);
+        *out.at(base + 31) = char(0xFF);
     } else {
-        rec[31] = flags >= 100 ? char(0xFF) : PackedBcd(flags, 1)[0];
+        *out.at(base + 31) = flags >= 100 ? char(0xFF) : kBcdPairs[flags];
     }
+    const qsizetype size = out.size() - base;
+    *out.at(base + 4) = char(size >> 8 & 0xFF);
+    *out.at(base + 5) = char(size & 0xFF);
+}
 
-    rec.reserve(total);
-    for (const QByteArray& part : parts)
-        rec += part;
-    ReverseCopy(rec, 4, quint32(rec.size()), 2);
+} // namespace
+
+QByteArray encodePluRecord(PluRow& row, bool resolve, QStringList* leftOut)
+{
+    QByteArray rec;
+    rec.reserve(256);
+    appendPluRecord(rec, row, resolve, leftOut);
     return rec;
+}
+
+void appendPluRecordTo(QByteArray& records, PluRow& row, bool resolve, QStringList* leftOut)
+{
+    const qsizetype base = records.size();
+    try {
+        appendPluRecord(records, row, resolve, leftOut);
+    } catch (...) {
+        records.truncate(base);
+        throw;
+    }
 }
 
 void EncodePLURecord(db::Recordset& pluRow, bool resolve)
@@ -242,11 +320,11 @@ void ClearBarFormatMemories()
 PluDecodeResult decodePluRecord(PluRow& row)
 {
     PluDecodeResult result;
-    if (row.isNull(KVBBinData) || row.value(KVBBinData).typeId() != QMetaType::QByteArray) {
+    if (row.type(KVBBinData) != PluRow::Type::Bytes) {
         result.reason = QStringLiteral("no record");
         return result;
     }
-    const QByteArray rec = row.bytes(KVBBinData);
+    const QByteArray rec = row.bytes(KVBBinData); // shared, so it stays while the row's fields are set
     const auto header = KvbRecordHeader::read(rec);
     if (!header || header->length != rec.size() || header->length < kPluFixedSize) {
         result.reason = !header
@@ -256,49 +334,56 @@ PluDecodeResult decodePluRecord(PluRow& row)
     }
     try {
         RecordReader r(rec);
-        row.set(PLU_No, qlonglong(r.bcd(4)));
-        r.bytes(2);
+        row.setNumber(PLU_No, r.bcd(4));
+        r.skip(2);
         for (int i = 0; i < 4; ++i)
-            row.set(Field(Stat1_Byte1 + i), qlonglong(r.byte()));
+            row.setNumber(Field(Stat1_Byte1 + i), r.byte());
         unpackStat1(row);
         for (int i = 0; i < 16; ++i)
-            row.set(Field(Stat2_Byte1 + i), qlonglong(r.byte()));
+            row.setNumber(Field(Stat2_Byte1 + i), r.byte());
         unpackStat2(row);
         auto present = [&](Field f) { return row.number(f) != 0; };
-        row.set(PLU_UPrice, qlonglong(r.bcd(4)));
+        row.setNumber(PLU_UPrice, r.bcd(4));
         const int barFormat = r.byte();
-        row.set(PLU_BarFormat, qlonglong(barFormat > 28 && barFormat != 255 ? 0 : barFormat));
+        row.setNumber(PLU_BarFormat, barFormat > 28 && barFormat != 255 ? 0 : barFormat);
         if (quint8(rec[31]) == 0xFF) {
             r.byte();
-            row.set(PLU_EANFlags, qlonglong(255));
+            row.setNumber(PLU_EANFlags, 255);
         } else {
-            row.set(PLU_EANFlags, qlonglong(r.bcd(1)));
+            row.setNumber(PLU_EANFlags, r.bcd(1));
         }
 
-        if (present(Stat2_ItemCode)) // each byte as two uppercase hexadecimal digits, A to F included
-            row.set(PLU_EANData, QString::fromLatin1(r.bytes(6).toHex().toUpper()));
-        row.set(PLU_MG, qlonglong(present(Stat2_MGCode) ? r.bcd(2) : 997));
+        if (present(Stat2_ItemCode)) { // each byte as two uppercase hexadecimal digits, A to F included
+            const QByteArrayView bytes = r.view(6);
+            char data[12];
+            for (int i = 0; i < 6; ++i) {
+                data[2 * i] = "0123456789ABCDEF"[quint8(bytes[i]) >> 4];
+                data[2 * i + 1] = "0123456789ABCDEF"[quint8(bytes[i]) & 0x0F];
+            }
+            row.setText(PLU_EANData, QByteArray(data, 12));
+        }
+        row.setNumber(PLU_MG, present(Stat2_MGCode) ? r.bcd(2) : 997);
         if (present(Stat2_ItemCode))
             deriveEanItemCode(row);
         auto number = [&](Field flag, Field f, int width) {
             if (present(flag))
-                row.set(f, qlonglong(r.bcd(width)));
+                row.setNumber(f, r.bcd(width));
         };
         number(Stat2_PLUTare, PLU_Tare, 2);
         number(Stat2_CoupledPLU, PLU_CoupledPLUNo, 4);
         number(Stat2_TaxNo, PLU_TaxNo, 1);
         number(Stat2_Tax2No, PLU_Tax2No, 1);
         if (present(Stat2_Discount)) {
-            row.set(PLU_Disc_SDate, qlonglong(r.bcd(4)));
-            row.set(PLU_Disc_STime, qlonglong(r.bcd(2)));
-            row.set(PLU_Disc_EDate, qlonglong(r.bcd(4)));
-            row.set(PLU_Disc_ETime, qlonglong(r.bcd(2)));
-            row.set(PLU_Disc_1stLim, qlonglong(r.bcd(4)));
-            row.set(PLU_Disc_Within1stL, qlonglong(r.bcd(4)));
-            row.set(PLU_Disc_2ndLim, qlonglong(r.bcd(4)));
-            row.set(PLU_Disc_Within2ndL, qlonglong(r.bcd(4)));
-            row.set(PLU_Disc_Type, qlonglong(qMin<int>(r.byte(), 6)));
-            row.set(PLU_DisDayOfWeek, qlonglong(r.byte()));
+            row.setNumber(PLU_Disc_SDate, r.bcd(4));
+            row.setNumber(PLU_Disc_STime, r.bcd(2));
+            row.setNumber(PLU_Disc_EDate, r.bcd(4));
+            row.setNumber(PLU_Disc_ETime, r.bcd(2));
+            row.setNumber(PLU_Disc_1stLim, r.bcd(4));
+            row.setNumber(PLU_Disc_Within1stL, r.bcd(4));
+            row.setNumber(PLU_Disc_2ndLim, r.bcd(4));
+            row.setNumber(PLU_Disc_Within2ndL, r.bcd(4));
+            row.setNumber(PLU_Disc_Type, qMin<int>(r.byte(), 6));
+            row.setNumber(PLU_DisDayOfWeek, r.byte());
         }
         number(Stat2_MemPrice, PLU_MemPrice, 4);
         number(Stat2_SPMessageNo, PLU_SPMessageNo, 4);
@@ -307,10 +392,10 @@ PluDecodeResult decodePluRecord(PluRow& row)
         number(Stat2_PriScheNo, PLU_PriScheNo, 4);
         auto block = [&](Field flag, Field f) {
             if (present(flag))
-                row.set(f, r.bytes(textBlockLength(rec, r.pos())));
+                row.setBytes(f, r.bytes(textBlockLength(rec, r.pos())));
         };
         block(Stat2_Commodity, PLU_Commodity);
-        row.set(PLU_CommodityFirst, QStringLiteral(" "));
+        row.setText(PLU_CommodityFirst, QByteArrayLiteral(" "));
         block(Stat2_Description, PLU_Description);
         number(Stat2_MemDisc, PLU_MemDisc1, 4);
         number(Stat2_MemDisc, PLU_MemDisc2, 4);
@@ -318,10 +403,12 @@ PluDecodeResult decodePluRecord(PluRow& row)
         number(Stat2_MemDisc, PLU_MemDisc4, 4);
         number(Stat2_PLUCost, PLU_Cost, 4);
         if (present(Stat2_RSData))
-            row.set(PLU_RSData, qlonglong(qMin<int>(r.byte(), 3)));
+            row.setNumber(PLU_RSData, qMin<int>(r.byte(), 3));
 
-        const QString first = textBlockFirstLine(row.bytes(PLU_Commodity), true);
-        row.set(PLU_CommodityFirst, first.isEmpty() ? QStringLiteral(" ") : first);
+        if (!row.isNull(PLU_Commodity) && row.type(PLU_Commodity) != PluRow::Type::Bytes)
+            row.bytes(PLU_Commodity); // throws, with its reason
+        const QByteArray first = textBlockFirstLineUtf8(row.view(PLU_Commodity), true);
+        row.setText(PLU_CommodityFirst, first.isEmpty() ? QByteArrayLiteral(" ") : first);
         result.outcome = PluDecodeResult::Decoded;
     } catch (const CodecError& e) {
         result.outcome = PluDecodeResult::Failed;
@@ -331,7 +418,7 @@ PluDecodeResult decodePluRecord(PluRow& row)
         result.reason = e.message();
     }
     if (result.outcome == PluDecodeResult::Failed)
-        row.set(Is_Selected, qlonglong(1));
+        row.setNumber(Is_Selected, 1);
     return result;
 }
 

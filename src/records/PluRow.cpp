@@ -2,6 +2,8 @@
 
 #include "records/PackedBcd.h"
 
+#include <bit>
+
 namespace quorvane::records {
 
 namespace plu {
@@ -96,15 +98,44 @@ const char* name(Field f)
     return names[f];
 }
 
+std::optional<Field> fieldNamed(QStringView name)
+{
+    for (int f = 0; f < Count; ++f)
+        if (name.compare(QLatin1StringView(plu::name(Field(f))), Qt::CaseInsensitive) == 0)
+            return Field(f);
+    return std::nullopt;
+}
+
 } // namespace plu
 
-qint64 PluRow::number(plu::Field f) const
+namespace {
+
+// A real's bits are held where a whole number would be.
+qint64 realBits(double d) { return std::bit_cast<qint64>(d); }
+double realOf(qint64 bits) { return std::bit_cast<double>(bits); }
+
+} // namespace
+
+QVariant PluRow::value(plu::Field f) const
 {
-    const QVariant& v = m_values[f];
-    if (v.typeId() == QMetaType::LongLong) // as the database gives numbers
-        return *static_cast<const qlonglong*>(v.constData());
-    if (v.isNull())
-        return 0;
+    switch (m_types[f]) {
+    case Type::Null:
+        break;
+    case Type::Integer:
+        return QVariant(qlonglong(m_numbers[f]));
+    case Type::Real:
+        return QVariant(realOf(m_numbers[f]));
+    case Type::Text:
+        return QVariant(QString::fromUtf8(m_bytes[m_numbers[f]]));
+    case Type::Bytes:
+        return QVariant(m_bytes[m_numbers[f]]);
+    }
+    return QVariant();
+}
+
+qint64 PluRow::otherNumber(plu::Field f) const
+{
+    const QVariant v = value(f);
     bool ok = false;
     const qint64 n = v.typeId() == QMetaType::QString ? v.toString().trimmed().toLongLong(&ok) : v.toLongLong(&ok);
     if (!ok || v.typeId() == QMetaType::QByteArray)
@@ -114,76 +145,143 @@ qint64 PluRow::number(plu::Field f) const
 
 QString PluRow::text(plu::Field f) const
 {
-    const QVariant& v = m_values[f];
-    return v.isNull() ? QString() : v.toString();
+    switch (m_types[f]) {
+    case Type::Null:
+        return QString();
+    case Type::Text:
+        return QString::fromUtf8(m_bytes[m_numbers[f]]);
+    default:
+        return value(f).toString();
+    }
 }
 
 QByteArray PluRow::bytes(plu::Field f) const
 {
-    const QVariant& v = m_values[f];
-    if (v.isNull())
+    if (m_types[f] == Type::Null)
         return QByteArray();
-    if (v.typeId() != QMetaType::QByteArray)
+    if (m_types[f] != Type::Bytes)
         throw CodecError(QStringLiteral("%1 does not hold bytes.").arg(QLatin1String(plu::name(f))));
-    return v.toByteArray();
+    return m_bytes[m_numbers[f]];
 }
 
-void PluRow::set(plu::Field f, const QVariant& v)
+void PluRow::hold(plu::Field f, Type type, const QByteArray& bytes)
 {
-    m_values[f] = v;
-    m_changed.set(f);
+    if (m_types[f] == Type::Text || m_types[f] == Type::Bytes) {
+        m_bytes[m_numbers[f]] = bytes;
+    } else {
+        m_numbers[f] = m_bytes.size();
+        m_bytes.append(bytes);
+    }
+    m_types[f] = type;
+}
+
+void PluRow::load(plu::Field f, const QVariant& v)
+{
+    using Column = db::Statement::ColumnType;
+    switch (db::boundType(v)) {
+    case Column::Null:
+        m_types[f] = Type::Null;
+        break;
+    case Column::Integer:
+        m_types[f] = Type::Integer;
+        m_numbers[f] = v.toLongLong();
+        break;
+    case Column::Real:
+        m_types[f] = Type::Real;
+        m_numbers[f] = realBits(v.toDouble());
+        break;
+    case Column::Text:
+        hold(f, Type::Text, v.toString().toUtf8());
+        break;
+    case Column::Blob:
+        hold(f, Type::Bytes, v.toByteArray());
+        break;
+    }
+}
+
+void PluRow::load(plu::Field f, const db::Statement& st, int column)
+{
+    using Column = db::Statement::ColumnType;
+    const db::Statement::Column c = st.columnValue(column);
+    switch (c.type) {
+    case Column::Integer:
+        m_types[f] = Type::Integer;
+        m_numbers[f] = c.integer;
+        break;
+    case Column::Real:
+        m_types[f] = Type::Real;
+        m_numbers[f] = realBits(c.real);
+        break;
+    case Column::Text:
+        hold(f, Type::Text, c.bytes.toByteArray());
+        break;
+    case Column::Blob:
+        // A byte array of no bytes is still one, as the database layer reads it.
+        hold(f, Type::Bytes, c.bytes.isEmpty() ? QByteArray("") : c.bytes.toByteArray());
+        break;
+    case Column::Null:
+        m_types[f] = Type::Null;
+        break;
+    }
+}
+
+void PluRow::bind(plu::Field f, db::Statement& st, int index0) const
+{
+    switch (m_types[f]) {
+    case Type::Null:
+        st.bindNull(index0);
+        break;
+    case Type::Integer:
+        st.bindInt64(index0, m_numbers[f]);
+        break;
+    case Type::Real:
+        st.bindDouble(index0, realOf(m_numbers[f]));
+        break;
+    case Type::Text:
+        st.bindText(index0, m_bytes[m_numbers[f]]);
+        break;
+    case Type::Bytes:
+        st.bindBlob(index0, m_bytes[m_numbers[f]]);
+        break;
+    }
 }
 
 namespace {
 
-// Field positions of a recordset, looked up once per field list rather than by name for every value.
-struct FieldMap {
-    const db::FieldInfo* key = nullptr;
-    int count = -1;
-    std::array<int, plu::Count> index{};
-};
-
-const FieldMap& fieldMap(const db::Recordset& rs)
+// The position of each PLU field in the recordset's fields: a recordset of a whole PLU table holds them in
+// this order, which is checked by name; any other is looked up field by field.
+std::array<int, plu::Count> fieldPositions(const db::Recordset& rs)
 {
-    static FieldMap map;
-    const int n = rs.fieldCount();
-    const db::FieldInfo* key = n > 0 ? &rs.fieldInfo(0) : nullptr;
-    if (map.key == key && map.count == n && n > 0
-        && rs.fieldName(map.index[0]).compare(QLatin1String(plu::name(plu::Field(0))), Qt::CaseInsensitive) == 0
-        && rs.fieldName(map.index[plu::Count - 1])
-                .compare(QLatin1String(plu::name(plu::Field(plu::Count - 1))), Qt::CaseInsensitive)
-            == 0)
-        return map;
-    FieldMap fresh;
+    std::array<int, plu::Count> index{};
+    bool inOrder = rs.fieldCount() >= plu::Count;
+    for (int f = 0; inOrder && f < plu::Count; ++f)
+        inOrder = rs.fieldInfo(f).name.compare(QLatin1String(plu::name(plu::Field(f))), Qt::CaseInsensitive) == 0;
     for (int f = 0; f < plu::Count; ++f) {
-        fresh.index[f] = rs.fieldIndex(QLatin1String(plu::name(plu::Field(f))));
-        if (fresh.index[f] < 0)
+        index[f] = inOrder ? f : rs.fieldIndex(QLatin1String(plu::name(plu::Field(f))));
+        if (index[f] < 0)
             throw db::DbError(
                 QStringLiteral("There is no field %1 in %2.").arg(QLatin1String(plu::name(plu::Field(f))), rs.table()));
     }
-    fresh.key = key;
-    fresh.count = n;
-    map = fresh;
-    return map;
+    return index;
 }
 
 } // namespace
 
 PluRow readPluRow(const db::Recordset& rs)
 {
-    const FieldMap& map = fieldMap(rs);
+    const std::array<int, plu::Count> index = fieldPositions(rs);
     PluRow row;
     for (int f = 0; f < plu::Count; ++f)
-        row.load(plu::Field(f), rs.value(map.index[f]));
+        row.load(plu::Field(f), rs.value(index[f]));
     return row;
 }
 
 void writePluRow(db::Recordset& rs, const PluRow& row)
 {
-    const FieldMap& map = fieldMap(rs);
+    const std::array<int, plu::Count> index = fieldPositions(rs);
     for (int f = 0; f < plu::Count; ++f)
         if (row.changed(plu::Field(f)))
-            rs.setValue(map.index[f], row.value(plu::Field(f)));
+            rs.setValue(index[f], row.value(plu::Field(f)));
 }
 
 } // namespace quorvane::records

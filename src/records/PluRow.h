@@ -3,11 +3,14 @@
 #include "platform/db/Recordset.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QVariant>
 
 #include <array>
 #include <bitset>
+#include <optional>
 
 namespace quorvane::records {
 
@@ -100,25 +103,72 @@ enum Field : int {
     Count
 };
 const char* name(Field f);
+// The field of that name, whatever its letter case.
+std::optional<Field> fieldNamed(QStringView name);
 } // namespace plu
 
 // The values of one PLU row, worked on by the codecs away from any recordset; `changed` marks what to write back.
+// Each value is held by the type SQLite gives it, so the codecs read and write numbers without a QVariant and
+// a row is copied at the cost of its numbers: texts (as UTF-8) and byte arrays are shared, not copied.
 class PluRow {
 public:
-    const QVariant& value(plu::Field f) const { return m_values[f]; }
-    bool isNull(plu::Field f) const { return m_values[f].isNull(); }
-    // A Null number reads as 0; a value that is no whole number throws CodecError.
-    qint64 number(plu::Field f) const;
-    QString text(plu::Field f) const;
-    QByteArray bytes(plu::Field f) const;
+    enum class Type : quint8 { Null, Integer, Real, Text, Bytes };
 
-    void set(plu::Field f, const QVariant& v);
-    void load(plu::Field f, QVariant v) { m_values[f] = std::move(v); } // as read, not changed
+    Type type(plu::Field f) const { return m_types[f]; }
+    bool isNull(plu::Field f) const { return m_types[f] == Type::Null; }
+    // The value as a recordset gives it: a number as qlonglong, a text as QString, bytes as QByteArray.
+    QVariant value(plu::Field f) const;
+    // A Null number reads as 0; a value that is no whole number throws CodecError.
+    qint64 number(plu::Field f) const
+    {
+        return m_types[f] == Type::Integer ? m_numbers[f] : m_types[f] == Type::Null ? 0 : otherNumber(f);
+    }
+    QString text(plu::Field f) const;
+    // Bytes held as they are; Null gives none, another value throws CodecError.
+    QByteArray bytes(plu::Field f) const;
+    // The UTF-8 of a text or the bytes held, valid while the field keeps its value; empty for other values.
+    QByteArrayView view(plu::Field f) const
+    {
+        return m_types[f] == Type::Text || m_types[f] == Type::Bytes ? QByteArrayView(m_bytes[m_numbers[f]])
+                                                                     : QByteArrayView();
+    }
+
+    void set(plu::Field f, const QVariant& v)
+    {
+        load(f, v);
+        m_changed.set(f);
+    }
+    void setNumber(plu::Field f, qint64 n)
+    {
+        m_types[f] = Type::Integer;
+        m_numbers[f] = n;
+        m_changed.set(f);
+    }
+    void setText(plu::Field f, const QByteArray& utf8)
+    {
+        hold(f, Type::Text, utf8);
+        m_changed.set(f);
+    }
+    void setBytes(plu::Field f, const QByteArray& bytes)
+    {
+        hold(f, Type::Bytes, bytes);
+        m_changed.set(f);
+    }
+    void load(plu::Field f, const QVariant& v); // as read, not changed
+    // The column of the statement's current row, as read.
+    void load(plu::Field f, const db::Statement& st, int column);
     bool changed(plu::Field f) const { return m_changed.test(f); }
+    // Binds the value to the statement's parameter (0-based).
+    void bind(plu::Field f, db::Statement& st, int index0) const;
 
 private:
-    std::array<QVariant, plu::Count> m_values;
+    qint64 otherNumber(plu::Field f) const;
+    void hold(plu::Field f, Type type, const QByteArray& bytes);
+
+    std::array<qint64, plu::Count> m_numbers{}; // a whole number, a real's bits, or the place in m_bytes
+    std::array<Type, plu::Count> m_types{};
     std::bitset<plu::Count> m_changed;
+    QList<QByteArray> m_bytes; // of the texts and byte arrays
 };
 
 // Every field of the recordset's current row; a field the table lacks throws DbError.

@@ -23,27 +23,46 @@ namespace {
 struct DumpFile {
     const char* table;
     const char* file;
-    int recordSize; // 0: variable, the length in bytes 4-5
+    int recordSize = 0; // 0: variable, the length in bytes 4-5
 };
 
+// The size of the table's records, as its layout or builder gives it; 0 for records of variable length.
+int recordSizeOf(const QString& table)
+{
+    if (const int size = kvbRecordSize(table))
+        return size;
+    if (const int size = otherRecordSize(table))
+        return size;
+    return table == QLatin1String("KVB_41") ? kPresetKeyRecordSize : 0;
+}
+
 // In this order at shutdown and at start-up.
-constexpr DumpFile kDumpFiles[] = {
-    {"KVB_20", "tempdeptkvb.txt", 22},           {"KVB_23", "tempmgkvb.txt", 30},
-    {"KVB_14", "tempflexibarcodekvb.txt", 16},   {"KVB_25", "tempplukvb.txt", 0},
-    {"KVB_41", "temppesetkeykvb.txt", 11},       {"KVB_44", "tempclerkkvb.txt", 27},
-    {"KVB_3A", "tempingfilekvb.txt", 0},         {"KVB_3B", "tempsmsgfilekvb.txt", 0},
-    {"KVB_3C", "tempadvfilekvb.txt", 0},         {"KVB_3D", "tempsnamefilekvb.txt", 0},
-    {"KVB_A8", "temptaxratefilekvb.txt", 14},    {"KVB_AA", "tempdiscschefilekvb.txt", 44},
-    {"KVB_AB", "temppriceschefilekvb.txt", 28},  {"KVB_AC", "tempstockfnkeyfilekvb.txt", 32},
-    {"KVB_AD", "temppaymentkeyfilekvb.txt", 16},
-};
+const std::vector<DumpFile>& dumpFiles()
+{
+    static const std::vector<DumpFile> files = [] {
+        std::vector<DumpFile> list{
+            {"KVB_20", "tempdeptkvb.txt"},           {"KVB_23", "tempmgkvb.txt"},
+            {"KVB_14", "tempflexibarcodekvb.txt"},   {"KVB_25", "tempplukvb.txt"},
+            {"KVB_41", "temppesetkeykvb.txt"},       {"KVB_44", "tempclerkkvb.txt"},
+            {"KVB_3A", "tempingfilekvb.txt"},        {"KVB_3B", "tempsmsgfilekvb.txt"},
+            {"KVB_3C", "tempadvfilekvb.txt"},        {"KVB_3D", "tempsnamefilekvb.txt"},
+            {"KVB_A8", "temptaxratefilekvb.txt"},    {"KVB_AA", "tempdiscschefilekvb.txt"},
+            {"KVB_AB", "temppriceschefilekvb.txt"},  {"KVB_AC", "tempstockfnkeyfilekvb.txt"},
+            {"KVB_AD", "temppaymentkeyfilekvb.txt"},
+        };
+        for (DumpFile& d : list)
+            d.recordSize = recordSizeOf(QLatin1String(d.table));
+        return list;
+    }();
+    return files;
+}
 
 constexpr int kListedAtMost = 20;
 constexpr int kChunkRows = 1000;
 
 bool isPluTable(const DumpFile& d) { return qstrcmp(d.table, "KVB_25") == 0; }
 bool isTextTable(const DumpFile& d) { return qstrncmp(d.table, "KVB_3", 5) == 0; }
-int smallestRecord(const DumpFile& d) { return isTextTable(d) ? 10 : KvbRecordHeader::Size; }
+int smallestRecord(const DumpFile& d) { return isTextTable(d) ? TextRecordHeadSize : KvbRecordHeader::Size; }
 
 QString listed(const QStringList& items)
 {
@@ -91,44 +110,57 @@ struct PluChunkRow {
     PluRow row;
 };
 
+QString pluRowsSql(const FieldList& fields, const QString& rest)
+{
+    return QStringLiteral("SELECT rowid,%1 FROM KVB_25 %2").arg(names(fields, QStringLiteral("%1")), rest);
+}
+
+// The statement's current row: its rowid, then the fields.
+PluChunkRow readPluRow(const db::Statement& st, const FieldList& fields)
+{
+    PluChunkRow r;
+    r.rowid = st.columnInt(0);
+    for (int i = 0; i < fields.size(); ++i)
+        r.row.load(fields[i], st, i + 1);
+    return r;
+}
+
 // The given fields of the PLU rows the condition chooses; every value read costs, so only those.
 std::vector<PluChunkRow> readPluRows(const FieldList& fields, const QString& condition, qint64 rowid)
 {
-    const QString sql =
-        QStringLiteral("SELECT rowid,%1 FROM KVB_25 WHERE %2").arg(names(fields, QStringLiteral("%1")), condition);
     std::vector<PluChunkRow> rows;
     rows.reserve(kChunkRows);
-    db::Statement st = gDBConnection.prepare(sql);
-    st.bind({rowid});
-    while (st.step()) {
-        rows.emplace_back();
-        PluChunkRow& r = rows.back();
-        r.rowid = st.columnInt(0);
-        for (int i = 0; i < fields.size(); ++i)
-            r.row.load(fields[i], st.column(i + 1));
-    }
+    db::Statement st = gDBConnection.prepare(pluRowsSql(fields, QStringLiteral("WHERE ") + condition));
+    st.bindInt64(0, rowid);
+    while (st.step())
+        rows.push_back(readPluRow(st, fields));
     return rows;
 }
 
-// The next rows in stored order, after the given rowid.
-std::vector<PluChunkRow> readPluChunk(const FieldList& fields, qint64 afterRowid)
-{
-    static const QString condition = QStringLiteral("rowid>? ORDER BY rowid LIMIT %1").arg(kChunkRows);
-    return readPluRows(fields, condition, afterRowid);
-}
-
-// Every PLU row in stored order, a chunk at a time.
+// Every PLU row in stored order, a chunk at a time: the rows of a chunk are read before any is visited, so
+// a visit may write the rows it has been given.
 template<typename Visit> void forEachPluRow(const FieldList& fields, Visit visit)
 {
+    const QString condition = QStringLiteral("rowid>? ORDER BY rowid LIMIT %1").arg(kChunkRows);
     qint64 last = 0;
     for (;;) {
-        std::vector<PluChunkRow> chunk = readPluChunk(fields, last);
+        std::vector<PluChunkRow> chunk = readPluRows(fields, condition, last);
         if (chunk.empty())
             return;
         for (PluChunkRow& r : chunk) {
             last = r.rowid;
             visit(r);
         }
+    }
+}
+
+// Every PLU row in stored order, each visited as it is read: a visit writes no PLU row.
+template<typename Visit> void readEachPluRow(const FieldList& fields, Visit visit)
+{
+    db::Statement st = gDBConnection.prepare(pluRowsSql(fields, QStringLiteral("ORDER BY rowid")));
+    while (st.step()) {
+        PluChunkRow r = readPluRow(st, fields);
+        visit(r);
     }
 }
 
@@ -140,29 +172,29 @@ PluRow readWholePluRow(qint64 rowid)
     return std::move(rows.front().row);
 }
 
-// Writes back the changed ones of the given fields; a field left unbound keeps its value. The codecs
-// never write a field empty, so an empty value can stand for "unchanged".
+// Writes back the changed ones of the given fields through one statement held for the pass; a field left
+// unbound keeps its value. The codecs never write a field empty, so an empty value can stand for "unchanged".
 class PluWriter {
 public:
     explicit PluWriter(FieldList fields)
         : m_fields(std::move(fields))
-        , m_sql(QStringLiteral("UPDATE KVB_25 SET %1 WHERE rowid=?")
-                    .arg(names(m_fields, QStringLiteral("%1=coalesce(?,%1)"))))
+        , m_statement(gDBConnection.prepare(QStringLiteral("UPDATE KVB_25 SET %1 WHERE rowid=?")
+                                                .arg(names(m_fields, QStringLiteral("%1=coalesce(?,%1)")))))
     {
     }
     void write(qint64 rowid, const PluRow& row)
     {
-        db::Statement st = gDBConnection.prepare(m_sql);
         for (int i = 0; i < m_fields.size(); ++i)
             if (row.changed(m_fields[i]))
-                st.bindValue(i, row.value(m_fields[i]));
-        st.bindValue(int(m_fields.size()), rowid);
-        st.step();
+                row.bind(m_fields[i], m_statement, i);
+        m_statement.bindInt64(int(m_fields.size()), rowid);
+        m_statement.step();
+        m_statement.reset();
     }
 
 private:
     FieldList m_fields;
-    QString m_sql;
+    db::Statement m_statement;
 };
 
 QByteArray barePluRecord(const PluRow& row)
@@ -177,49 +209,46 @@ QByteArray barePluRecord(const PluRow& row)
     return rec;
 }
 
+QByteArray storedPluRecord(qint64 rowid)
+{
+    return binData(gDBConnection.scalar(QStringLiteral("SELECT KVBBinData FROM KVB_25 WHERE rowid=?"), {rowid}));
+}
+
+// Every PLU's record is built again from its row. The rows are not written: the working database is removed
+// once the new dumps are in place, and the next start-up restores the rows from these records.
 QByteArray dumpPlus(QStringList* warnings, EventPump& pump)
 {
-    // What the encoder may change: flags and flag bytes, the item code and its data, the record.
-    // The encoder packs the flag bytes itself and reads neither them nor the fields below.
-    static const FieldList read = allFieldsBut(fieldsBetween(plu::Stat1_Byte1, plu::Stat1_Byte4)
-                                               + fieldsBetween(plu::Stat2_Byte1, plu::Stat2_Byte16)
-                                               + FieldList{plu::SECT_No, plu::PLU_CommodityFirst, plu::Is_Selected});
-    PluWriter writer(fieldsBetween(plu::Stat1_Unit, plu::Stat2_Byte16)
-                     + FieldList{plu::PLU_EANItemCode, plu::PLU_EANData, plu::KVBBinData});
+    // What the encoder reads: it packs the flag bytes itself and reads neither them nor the fields below.
+    const FieldList read = allFieldsBut(
+        fieldsBetween(plu::Stat1_Byte1, plu::Stat1_Byte4) + fieldsBetween(plu::Stat2_Byte1, plu::Stat2_Byte16)
+        + FieldList{plu::SECT_No, plu::PLU_EANData, plu::PLU_CommodityFirst, plu::KVBBinData, plu::Is_Selected});
     QByteArray out;
     QStringList kept, shortened;
-    forEachPluRow(read, [&](PluChunkRow& r) {
+    readEachPluRow(read, [&](PluChunkRow& r) {
         pump();
-        const QByteArray previous = binData(r.row.value(plu::KVBBinData));
-        PluRow& row = r.row;
-        QByteArray rec;
         try {
-            rec = encodePluRecord(row, false);
+            appendPluRecordTo(out, r.row, false);
+            return;
         } catch (const CodecError& e) {
-            if (!previous.isEmpty()) {
-                // A complete record is worth more than one rebuilt without what cannot be encoded.
+            // A complete record is worth more than one rebuilt without what cannot be encoded.
+            if (const QByteArray previous = storedPluRecord(r.rowid); !previous.isEmpty()) {
                 kept << e.message();
                 out += previous;
                 return;
             }
-            // Again from the row as it stands, since the failed attempt changed some of its values.
+        }
+        // Again from the row as it stands, since the failed attempt changed some of its values.
+        PluRow row = readWholePluRow(r.rowid);
+        QStringList leftOut;
+        try {
+            appendPluRecordTo(out, row, false, &leftOut);
+        } catch (const CodecError& bare) {
+            // Not even the fixed part: the record holds the number alone and keeps the position.
+            leftOut = QStringList{bare.message()};
             row = readWholePluRow(r.rowid);
-            QStringList leftOut;
-            try {
-                rec = encodePluRecord(row, false, &leftOut);
-            } catch (const CodecError& bare) {
-                // Not even the fixed part: the record holds the number alone and keeps the position.
-                leftOut = QStringList{bare.message()};
-                row = readWholePluRow(r.rowid);
-                rec = barePluRecord(row);
-            }
-            shortened << QStringLiteral("PLU %1 (%2)").arg(row.text(plu::PLU_No), leftOut.join(QStringLiteral("; ")));
+            out += barePluRecord(row);
         }
-        if (rec != previous) {
-            row.set(plu::KVBBinData, rec);
-            writer.write(r.rowid, row);
-        }
-        out += rec;
+        shortened << QStringLiteral("PLU %1 (%2)").arg(row.text(plu::PLU_No), leftOut.join(QStringLiteral("; ")));
     });
     ClearBarFormatMemories();
     if (warnings && !kept.isEmpty())
@@ -663,33 +692,90 @@ bool loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
     return records.whole();
 }
 
+// Adds PLU rows whole, each in one step, through one statement held for the pass.
+class PluInserter {
+public:
+    PluInserter()
+        : m_statement(gDBConnection.prepare(QStringLiteral("INSERT INTO KVB_25 (%1) VALUES (%2)")
+                                                .arg(names(allFieldsBut({}), QStringLiteral("%1")),
+                                                     QStringList(plu::Count, QStringLiteral("?")).join(','))))
+    {
+    }
+    void insert(const PluRow& row)
+    {
+        for (int f = 0; f < plu::Count; ++f)
+            row.bind(plu::Field(f), m_statement, f);
+        m_statement.step();
+        m_statement.resetKeepingValues(); // every value is bound again
+    }
+
+private:
+    db::Statement m_statement;
+};
+
+// A PLU row as the schema makes a new one.
+PluRow newPluRow()
+{
+    PluRow row;
+    for (const db::FieldInfo& info : gDBConnection.fields(QStringLiteral("KVB_25")))
+        if (const std::optional<plu::Field> f = plu::fieldNamed(info.name))
+            row.load(*f, info.defaultValue);
+    return row;
+}
+
 // Every PLU whose record is not applied is named; a missing or empty file restores none of them.
 // True when every record of the file went to its row and was decoded.
-bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStringList* messages, EventPump& pump)
+bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, const HeldPluRows* held,
+              QStringList* messages, EventPump& pump)
 {
-    // What the decoder reads of a row besides the record; it writes every other field but store and section.
-    static const FieldList read{plu::PLU_No, plu::ST_No, plu::PLU_Commodity};
-    PluWriter writer(allFieldsBut({plu::ST_No, plu::SECT_No}));
-    RecordMatcher records(d, data, rowKeys(QLatin1String(d.table), QLatin1String(plu::name(plu::PLU_No))),
-                          QStringLiteral("PLU"));
+    const qsizetype width = held ? held->fields.size() : 0;
+    QList<qint64> keys;
+    if (held) {
+        const qsizetype key = held->fields.indexOf(plu::PLU_No);
+        for (qsizetype i = 0; i < held->rowCount(); ++i)
+            keys << (key < 0 ? 0 : held->values[i * width + key].toLongLong());
+    } else {
+        keys = rowKeys(QLatin1String(d.table), QLatin1String(plu::name(plu::PLU_No)));
+    }
+    RecordMatcher records(d, data, std::move(keys), QStringLiteral("PLU"));
     QStringList notRestored;
     int n = 0;
-    forEachPluRow(read, [&](PluChunkRow& r) {
+    // Gives the row its record, decoded; false when it has none.
+    auto restore = [&](PluRow& row) {
         ++n;
-        const QString who = r.row.text(plu::PLU_No);
+        const QString who = row.text(plu::PLU_No);
         QString why;
         const QByteArray record = records.next(&why);
         if (record.isEmpty()) {
             notRestored << (why.isEmpty() ? who : QStringLiteral("%1 (%2)").arg(who, why));
-            return;
+            return false;
         }
-        r.row.set(plu::KVBBinData, record);
-        const PluDecodeResult result = decodePluRecord(r.row);
-        writer.write(r.rowid, r.row);
+        row.setBytes(plu::KVBBinData, record);
+        const PluDecodeResult result = decodePluRecord(row);
         if (result.outcome != PluDecodeResult::Decoded)
             notRestored << QStringLiteral("%1 (%2)").arg(who, result.reason);
         pump();
-    });
+        return true;
+    };
+    if (held) {
+        PluInserter inserter;
+        const PluRow fresh = newPluRow();
+        for (qsizetype i = 0; i < held->rowCount(); ++i) {
+            PluRow row = fresh;
+            for (qsizetype k = 0; k < width; ++k)
+                row.load(held->fields[k], held->values[i * width + k]);
+            restore(row);
+            inserter.insert(row);
+        }
+    } else {
+        // What the decoder reads of a row besides the record; it writes every other field but store and section.
+        const FieldList read{plu::PLU_No, plu::ST_No, plu::PLU_Commodity};
+        PluWriter writer(allFieldsBut({plu::ST_No, plu::SECT_No}));
+        forEachPluRow(read, [&](PluChunkRow& r) {
+            if (restore(r.row))
+                writer.write(r.rowid, r.row);
+        });
+    }
     records.report(n, messages);
     if (!notRestored.isEmpty())
         messages->append(
@@ -704,7 +790,7 @@ bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, QStrin
 
 QString recordDumpFile(const QString& table)
 {
-    for (const DumpFile& d : kDumpFiles)
+    for (const DumpFile& d : dumpFiles())
         if (table.compare(QLatin1String(d.table), Qt::CaseInsensitive) == 0)
             return QLatin1String(d.file);
     return QString();
@@ -719,7 +805,7 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
     EventPump pump;
     try {
         db::Transaction tx(gDBConnection);
-        for (const DumpFile& d : kDumpFiles) {
+        for (const DumpFile& d : dumpFiles()) {
             const QString table = QLatin1String(d.table);
             const QString target = filePath(targetFolder, QLatin1String(d.file));
             QString writeError;
@@ -749,7 +835,8 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
     return true;
 }
 
-bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error, QStringList* tablesNotApplied)
+bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error, QStringList* tablesNotApplied,
+                          const HeldPluRows* heldPlus)
 {
     if (!gDBConnection.isOpen())
         return failWith(error, QStringLiteral("The scale records cannot be loaded: the database is not open."));
@@ -758,7 +845,7 @@ bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString*
     EventPump pump;
     try {
         db::Transaction tx(gDBConnection);
-        for (const DumpFile& d : kDumpFiles) {
+        for (const DumpFile& d : dumpFiles()) {
             const QString path = filePath(folder, QLatin1String(d.file));
             if (!gDBConnection.hasTable(QLatin1String(d.table)))
                 continue;
@@ -772,7 +859,7 @@ bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString*
                 whole = false;
             }
             if (isPluTable(d))
-                whole = loadPlus(d, data, exists, &said, pump) && whole;
+                whole = loadPlus(d, data, exists, heldPlus, &said, pump) && whole;
             else if (!data.isEmpty())
                 whole = loadTable(d, data, &said) && whole;
             if (!whole && tablesNotApplied)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/db/Recordset.h"
+#include "records/PluRow.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <functional>
 
@@ -19,27 +21,41 @@ using RecordEncoder = std::function<QByteArray(const db::Recordset& row, QString
 // Encoders of tables whose records this folder cannot build itself (KVB_41, whose keys per page come from
 // the preset-key file), by table name. They serve one exit, so what they read once holds for that exit.
 using RecordEncoders = QHash<QString, RecordEncoder>;
+// The size of a preset key's record, which the preset keys build.
+inline constexpr int kPresetKeyRecordSize = 11;
 
 // The scale-record dumps of the tables sent to the scales, beside the text dumps: one file per table, the
 // records of its rows back to back in stored order.
 // At shutdown: writes every record dump into `targetFolder`; `currentFolder` holds the dumps being replaced.
 // Every PLU record is rebuilt (a PLU that cannot be encoded keeps its previous record, or is written without
-// what cannot be encoded); a row of another table without a fitting record gets one from its table's
+// what cannot be encoded) and only written into the file: the PLU rows are left as they are, since the working
+// database is removed once the new dumps are in place and the next start-up restores the rows from these
+// records. A row of another table without a fitting record gets one from its table's
 // encoder (its own, or one of `encoders`), saved in the row. A table without an encoder, or whose encoder
 // declines a row, ends its file at that row. Warnings name what was not saved whole. False with an error
 // when the database is not open (nothing is written) or a file cannot be written.
 bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolder, QStringList* warnings,
                         QString* error, const RecordEncoders& encoders = {});
 
+// The rows of the PLU table's text dump, which the text reload can hold back so that the record reload writes
+// each PLU row once, whole, with what its record holds: the dumped fields, then each row's values in their order.
+struct HeldPluRows {
+    QList<plu::Field> fields;
+    QList<QVariant> values;
+
+    qsizetype rowCount() const { return fields.isEmpty() ? 0 : values.size() / fields.size(); }
+};
+
 // At start-up, after the text reload: gives the n-th record to the n-th row and decodes the PLU records into
-// their rows. In a table whose records carry their rows' keys (all but the preset keys), a record that is not
-// its row's goes to no row, and the rows after it still get their own: only a row without its own record
-// keeps none, and is named. A record that cannot be read whole (its length does not fit) ends that table,
-// and records after the last row are not applied: each is said in one message, as is every PLU that was not
-// restored. The tables of which some record was not applied are added to `tablesNotApplied`. False with an
-// error on a database failure (nothing loaded).
+// their rows. With `heldPlus`, the PLU rows are those rows, each added to the table with the values the schema
+// gives a new row, those of the text dump and those of its record; the rows the table holds are not touched. In a table
+// whose records carry their rows' keys (all but the preset keys), a record that is not its row's goes to no row, and
+// the rows after it still get their own: only a row without its own record keeps none, and is named. A record that
+// cannot be read whole (its length does not fit) ends that table, and records after the last row are not applied: each
+// is said in one message, as is every PLU that was not restored. The tables of which some record was not applied are
+// added to `tablesNotApplied`. False with an error on a database failure (nothing loaded).
 bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error,
-                          QStringList* tablesNotApplied = nullptr);
+                          QStringList* tablesNotApplied = nullptr, const HeldPluRows* heldPlus = nullptr);
 
 // The name of the table's record dump ("tempplukvb.txt" for KVB_25); empty for a table without one.
 QString recordDumpFile(const QString& table);

@@ -1,24 +1,32 @@
 #include "records/TextBlock.h"
 
+#include "platform/text/Ansi.h"
 #include "records/CodecState.h"
 #include "records/PackedBcd.h"
 #include "state/SharedData.h"
 
 namespace quorvane::records {
 
-QByteArray LenBytesToText(const QByteArray& block)
+namespace {
+
+// The bytes of a block's first line, as LenBytesToText gives them.
+QByteArrayView firstLineBytes(QByteArrayView block)
 {
     if (block.size() < 4)
-        return QByteArray();
+        return {};
     const int n = quint8(block[1]);
     if (n == 0)
-        return QByteArray();
+        return {};
     if (2 + n > block.size())
         throw CodecError(QStringLiteral("The first line of the text (%1 bytes) runs past the end of its %2 bytes.")
                              .arg(n)
                              .arg(block.size()));
-    return block.mid(2, n);
+    return block.sliced(2, n);
 }
+
+} // namespace
+
+QByteArray LenBytesToText(const QByteArray& block) { return firstLineBytes(block).toByteArray(); }
 
 QByteArray BuildTextBytes(const QList<TextLine>& lines)
 {
@@ -58,7 +66,7 @@ QList<TextLine> ParseTextBytes(const QByteArray& block, int maxLines)
     return lines;
 }
 
-int textBlockLength(const QByteArray& data, int start)
+int textBlockLength(QByteArrayView data, int start)
 {
     auto at = [&](qint64 i) -> quint8 {
         if (i < 0 || i >= data.size())
@@ -78,24 +86,27 @@ int textBlockLength(const QByteArray& data, int start)
 
 namespace {
 
-// The conversion of a first line, once per PLU of a reload: ASCII as it is, the rest through the codecs'
-// kept converter.
-QString fromAnsi(const QByteArray& bytes)
+// The first line, at most 100 bytes of it when asked and it is longer than 101.
+QByteArrayView firstLineOf(QByteArrayView block, bool limitTo100)
 {
-    for (char c : bytes)
-        if (quint8(c) >= 0x80)
-            return codecState().firstLines.decode(bytes);
-    return QString::fromLatin1(bytes);
+    const QByteArrayView line = firstLineBytes(block);
+    return limitTo100 && line.size() > 101 ? line.first(100) : line;
 }
 
 } // namespace
 
+// The conversion of a first line, once per PLU of a reload: ASCII as it is, the rest through the codecs' kept
+// converter.
 QString textBlockFirstLine(const QByteArray& block, bool limitTo100)
 {
-    QByteArray line = LenBytesToText(block);
-    if (limitTo100 && line.size() > 101)
-        line.truncate(100);
-    return fromAnsi(line);
+    const QByteArrayView line = firstLineOf(block, limitTo100);
+    return text::isAscii(line) ? QString::fromLatin1(line) : codecState().firstLines.decode(line.toByteArray());
+}
+
+QByteArray textBlockFirstLineUtf8(QByteArrayView block, bool limitTo100)
+{
+    const QByteArrayView line = firstLineOf(block, limitTo100);
+    return text::isAscii(line) ? line.toByteArray() : codecState().firstLines.decode(line.toByteArray()).toUtf8();
 }
 
 namespace {

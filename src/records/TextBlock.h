@@ -3,6 +3,7 @@
 #include "platform/db/Recordset.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -34,10 +35,12 @@ QByteArray LenBytesToText(const QByteArray& block);
 
 // The length of the block starting at data[start], found as the scale does: line by line up to the
 // first separator that is not 0x0D. A length or separator byte outside the data throws CodecError.
-int textBlockLength(const QByteArray& data, int start);
+int textBlockLength(QByteArrayView data, int start);
 
 // The first line as text; with `limitTo100` a line of more than 101 bytes gives its first 100.
 QString textBlockFirstLine(const QByteArray& block, bool limitTo100);
+// The same as UTF-8, as the database holds it.
+QByteArray textBlockFirstLineUtf8(QByteArrayView block, bool limitTo100);
 
 // The first line of PLU_Commodity (selector 3) or PLU_Description (selector 1) of the recordset's
 // current row, at most 100 bytes of it when it is longer than 101; empty for another selector or a Null

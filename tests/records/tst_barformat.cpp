@@ -313,7 +313,7 @@ private slots:
         QCOMPARE(rs.intValue("PLU_EANLastByte"), qint64(qMax(store.barFormat, 0) / 100));
     }
 
-    // The encoder's and the composer's memories of the last resolution, as an editor meets them: a level
+    // The encoder's and the composer's memories of their resolutions, as an editor meets them: a level
     // changed (or put back by a rollback) is seen by the next record built, whatever changed it.
     void memoriesSeeChangedLevels_data()
     {
@@ -342,6 +342,11 @@ private slots:
                                                          "Flag2) VALUES (1, 997, 97, 1, 4, 5)"}
                                           << "0145"
                                           << "012345000000";
+        QTest::newRow("flexible barcode's digits")
+            << QStringList{"UPDATE KVB_23 SET barformat=21",
+                           "INSERT INTO KVB_14 (FBar_No, FBar_ItemDigitNo) VALUES (2, 4)"}
+            << QStringList{"UPDATE KVB_14 SET FBar_ItemDigitNo=6"} << "1521"
+            << "123456000000";
         QTest::newRow("change rolled back") << QStringList{"SAVEPOINT t", "UPDATE KVB_23 SET barformat=3"}
                                             << QStringList{"ROLLBACK TO t", "RELEASE t"} << "0C21"
                                             << "123456000000";
@@ -371,7 +376,7 @@ private slots:
         QCOMPARE(rs.textValue("PLU_EANData"), data);
     }
 
-    void memoriesServeARunOfOneMainGroup()
+    void memoriesServeEachMainGroup()
     {
         addLevels({1, 0, 0}, {2, 3, 3}, {12, 2, 1});
         addRow("KVB_23", {{"ST_No", 1}, {"MG_No", 5}, {"DP_No", 97}, {"barformat", 3}, {"Flag1", 0}, {"Flag2", 0}});
@@ -387,7 +392,7 @@ private slots:
         other.exec("UPDATE KVB_23 SET barformat=14 WHERE MG_No=997");
         QCOMPARE(bytes(997), QByteArray("0C21"));
         QCOMPARE(bytes(5), QByteArray("0300"));
-        QCOMPARE(bytes(997), QByteArray("0E21"));
+        QCOMPARE(bytes(997), QByteArray("0C21")); // every main group is remembered, not the last one alone
         other.exec("UPDATE KVB_23 SET barformat=15 WHERE MG_No=997");
         ClearBarFormatMemories();
         QCOMPARE(bytes(997), QByteArray("0F21"));

@@ -102,48 +102,48 @@ sqlite3_stmt* Statement::checked() const
     return m_stmt;
 }
 
+Statement::ColumnType boundType(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return Statement::ColumnType::Null;
+    switch (v.typeId()) {
+    case QMetaType::QByteArray:
+        return Statement::ColumnType::Blob;
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::UChar:
+    case QMetaType::SChar:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+        return Statement::ColumnType::Integer;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return Statement::ColumnType::Real;
+    default:
+        return Statement::ColumnType::Text;
+    }
+}
+
 void Statement::bindValue(int index0, const QVariant& v)
 {
-    sqlite3_stmt* const stmt = checked();
-    const int i = index0 + 1;
-    int rc = SQLITE_OK;
-    if (!v.isValid() || v.isNull()) {
-        rc = sqlite3_bind_null(stmt, i);
-    } else {
-        switch (v.typeId()) {
-        case QMetaType::QByteArray: {
-            const QByteArray b = v.toByteArray();
-            // An empty array must stay an empty value, not turn into NULL.
-            rc = b.isEmpty() ? sqlite3_bind_zeroblob(stmt, i, 0)
-                             : sqlite3_bind_blob(stmt, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Char:
-        case QMetaType::UChar:
-        case QMetaType::SChar:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-            rc = sqlite3_bind_int64(stmt, i, v.toLongLong());
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            rc = sqlite3_bind_double(stmt, i, v.toDouble());
-            break;
-        default: {
-            const QByteArray u = v.toString().toUtf8();
-            rc = sqlite3_bind_text(stmt, i, u.constData(), int(u.size()), SQLITE_TRANSIENT);
-        }
-        }
+    switch (boundType(v)) {
+    case ColumnType::Null:
+        return bindNull(index0);
+    case ColumnType::Blob:
+        return bindBlob(index0, v.toByteArray());
+    case ColumnType::Integer:
+        return bindInt64(index0, v.toLongLong());
+    case ColumnType::Real:
+        return bindDouble(index0, v.toDouble());
+    case ColumnType::Text:
+        return bindText(index0, v.toString().toUtf8());
     }
-    if (rc != SQLITE_OK)
-        throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
 }
 
 void Statement::bindInt64(int index0, qint64 value)
@@ -159,12 +159,39 @@ void Statement::bindText(int index0, QByteArrayView utf8)
         throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
 }
 
+void Statement::bindBlob(int index0, QByteArrayView bytes)
+{
+    const int rc = bytes.isEmpty()
+        ? sqlite3_bind_zeroblob(checked(), index0 + 1, 0)
+        : sqlite3_bind_blob(checked(), index0 + 1, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
+}
+
+void Statement::bindDouble(int index0, double value)
+{
+    if (sqlite3_bind_double(checked(), index0 + 1, value) != SQLITE_OK)
+        throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
+}
+
+void Statement::bindNull(int index0)
+{
+    if (sqlite3_bind_null(checked(), index0 + 1) != SQLITE_OK)
+        throw DbError(QStringLiteral("Cannot bind a value: %1").arg(errorText(m_db)));
+}
+
 void Statement::reset()
 {
     if (!live())
         return;
     sqlite3_reset(m_stmt);
     sqlite3_clear_bindings(m_stmt);
+}
+
+void Statement::resetKeepingValues()
+{
+    if (live())
+        sqlite3_reset(m_stmt);
 }
 
 void Statement::bind(const QVariantList& params)
@@ -226,6 +253,40 @@ QByteArrayView Statement::columnUtf8(int i) const
     sqlite3_stmt* const stmt = checked();
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
     return QByteArrayView(text, text ? sqlite3_column_bytes(stmt, i) : 0);
+}
+
+QByteArrayView Statement::columnBlob(int i) const
+{
+    sqlite3_stmt* const stmt = checked();
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, i));
+    return QByteArrayView(bytes, bytes ? sqlite3_column_bytes(stmt, i) : 0);
+}
+
+double Statement::columnDouble(int i) const { return sqlite3_column_double(checked(), i); }
+
+// One call into the statement for the column; what follows reads the value the program's one thread was given.
+Statement::Column Statement::columnValue(int i) const
+{
+    sqlite3_value* v = sqlite3_column_value(checked(), i);
+    Column c;
+    c.type = ColumnType(sqlite3_value_type(v));
+    switch (c.type) {
+    case ColumnType::Integer:
+        c.integer = sqlite3_value_int64(v);
+        break;
+    case ColumnType::Real:
+        c.real = sqlite3_value_double(v);
+        break;
+    case ColumnType::Text:
+        c.bytes = QByteArrayView(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+        break;
+    case ColumnType::Blob:
+        c.bytes = QByteArrayView(static_cast<const char*>(sqlite3_value_blob(v)), sqlite3_value_bytes(v));
+        break;
+    case ColumnType::Null:
+        break;
+    }
+    return c;
 }
 
 // ---- Connection ----

@@ -57,8 +57,13 @@ public:
     // Typed binds for bulk work, without a QVariant per value; an empty text stays an empty text, never NULL.
     void bindInt64(int index0, qint64 value);
     void bindText(int index0, QByteArrayView utf8);
+    void bindBlob(int index0, QByteArrayView bytes); // an empty array stays an empty value, never NULL
+    void bindDouble(int index0, double value);
+    void bindNull(int index0);
     // Makes the statement ready to run again with new values, so a bulk loop prepares it once.
     void reset();
+    // The same, the values bound kept: for a loop that binds every value again.
+    void resetKeepingValues();
     bool step(); // true while a row is available; throws on error
     int columnCount() const;
     QString columnName(int i) const;
@@ -69,6 +74,17 @@ public:
     enum class ColumnType { Integer = 1, Real, Text, Blob, Null }; // SQLite's own codes
     ColumnType columnType(int i) const;
     QByteArrayView columnUtf8(int i) const;
+    QByteArrayView columnBlob(int i) const;
+    double columnDouble(int i) const;
+    // The column's type and value in one call, as a bulk reader of many columns wants it: the number of an
+    // Integer, the number of a Real, the UTF-8 of a Text or the bytes of a Blob (valid until the next step).
+    struct Column {
+        ColumnType type = ColumnType::Null;
+        qint64 integer = 0;
+        double real = 0;
+        QByteArrayView bytes;
+    };
+    Column columnValue(int i) const;
 
 private:
     bool live() const { return m_stmt && *m_open; }
@@ -78,6 +94,10 @@ private:
     sqlite3_stmt* m_stmt;
     OpenFlag m_open;
 };
+
+// What the database holds of a value bound to a statement: Null, a whole number, a real, bytes or, for any other
+// value, its text.
+Statement::ColumnType boundType(const QVariant& v);
 
 class Connection {
 public:

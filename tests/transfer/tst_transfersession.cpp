@@ -248,14 +248,6 @@ void TestTransferSession::fetchesReportFile()
     QCOMPARE(row.files, QStringList{"DPT"});
     QVERIFY(!QFile::exists(m_folder->tempFile("DPT0UALL.csv")));
     QVERIFY(session.linesNotRead().isEmpty());
-
-    // Lines after an empty line: the load ends there, finished, and the session says what it did not read.
-    QVERIFY(writeFile(m_server.filePath("DPT0UALL.csv"), "3,Game\r\n\r\n4,Veal\r\n5,Lamb\r\n"));
-    QVERIFY(session.run());
-    QCOMPARE(test::rowCount("DPT0"), 3);
-    QCOMPARE(row.statuses.last(), kFinish);
-    QCOMPARE(session.linesNotRead(),
-             QStringLiteral("DPT0UALL.csv, line 2: an empty line; the 2 lines after it were not read"));
 }
 
 void TestTransferSession::fetchOfTwoLoadsTheLast()

@@ -6,7 +6,6 @@
 #include "app/TableDumps.h"
 #include "app/WorkingDatabase.h"
 #include "platform/text/Ansi.h"
-#include "records/ScaleRecordDumps.h"
 #include "state/SharedData.h"
 
 #include <QDir>
@@ -219,19 +218,6 @@ private slots:
         QVERIFY2(LoadTablesFromText(folder, &error), qPrintable(error));
         QCOMPARE(rowsOf(dumpOf(QStringLiteral("KVB_25"))).size(), 2);
         QCOMPARE(test::totalDumpedRows(), 2);
-    }
-
-    // Held back for the record reload, which adds each whole, the PLU rows are not added.
-    void plusCanBeHeldBack()
-    {
-        const QString folder = m_folder->file(QStringLiteral("AccessData"));
-        QVERIFY(writeFile(folder + QStringLiteral("/tempplu.txt"), " 1 \r\n 1 \r\n 0 \r\n 2 \r\n 1 \r\n 0 \r\n"));
-        records::HeldPluRows held;
-        QString error;
-        QVERIFY2(LoadTablesFromText(folder, &error, {}, nullptr, &held), qPrintable(error));
-        QCOMPARE(rowsOf(dumpOf(QStringLiteral("KVB_25"))).size(), 0);
-        QVERIFY(held.fields == (QList{records::plu::PLU_No, records::plu::ST_No, records::plu::SECT_No}));
-        QCOMPARE(held.values, (QVariantList{1, 1, 0, 2, 1, 0}));
     }
 
     void malformedFiles_data()

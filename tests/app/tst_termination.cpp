@@ -199,13 +199,11 @@ private slots:
             if (command == QLatin1String("fill")) {
                 atNextPump(closeNext);
                 button(main, "cmdData")->click();
-                commandEnded();
             } else if (command == QLatin1String("delete all")) {
                 button(main, "cmdData")->click();
                 button(main, "cmdEdit")->click();
                 atNextPump(closeNext);
                 button(main, "cmdDelAll")->click();
-                commandEnded();
             } else if (command == QLatin1String("import") || command == QLatin1String("export")) {
                 button(main, "cmdData")->click(); // the list the main window reloads when it is back
                 main->menuImportOrExport_Click();
@@ -215,7 +213,6 @@ private slots:
                 own->findChild<QListWidget*>(QStringLiteral("SelectItem"))->addItems({"PLU_No", "PLU_UPrice"});
                 atNextPump(closeNext);
                 button(own, command == QLatin1String("import") ? "cmdImport" : "cmdExport")->click();
-                commandEnded();
             } else if (command == QLatin1String("copy")) {
                 answer = std::make_unique<test::WindowAnswer>(QStringLiteral("frmUpload"), [&](QWidget* review) {
                     own = review;
@@ -235,8 +232,9 @@ private slots:
                 });
                 closeNext();
                 button(own, "cmdAuto")->click();
-                commandEnded();
             }
+            if (command != QLatin1String("copy"))
+                commandEnded();
             if (row.closes == QStringList{QStringLiteral("own")}) // then the operator ends the program
                 QMetaObject::invokeMethod(
                     main, [main] { main->close(); }, Qt::QueuedConnection);

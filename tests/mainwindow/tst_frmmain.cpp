@@ -302,11 +302,6 @@ private slots:
         QTEST(int(m_messages.size()), "questions");
         if (!menusBefore.isEmpty())
             QCOMPARE(menuStates(w), menusBefore);
-        // The menus are the selected node's: a click on it changes none.
-        const QString menus = menuStates(w);
-        gPluEditor().gPLUChanged = 0;
-        press(w, w->selectedNodeKey());
-        QCOMPARE(menuStates(w), menus);
     }
 
     // The start: the first store of an empty database in one-store mode, the root of store mode 1, stores present.

@@ -228,12 +228,9 @@ private slots:
         test::addDataRows<LockRow>({
             {.name = "department 97 edited"},
             {.name = "new department 97", .mode = 0, .locked = false},
-            {.name = "department 12 edited", .code = 12, .locked = false},
             {.name = "main group 997 edited", .kind = NodeKind::MainGroup, .code = 997},
             {.name = "new main group 997", .kind = NodeKind::MainGroup, .mode = 0, .code = 997, .locked = false},
-            {.name = "main group 97 edited", .kind = NodeKind::MainGroup, .locked = false},
             {.name = "new store", .kind = NodeKind::Store, .mode = 0, .code = 3},
-            {.name = "section edited", .kind = NodeKind::Section, .code = 2},
         });
         // clang-format on
     }

@@ -360,9 +360,7 @@ private slots:
         QTest::newRow("click, Yes, item code longer than its format") << "click:5" << int(ui::MsgYes) << "1" << 5 << saved << 1 << "1234567890";
         QTest::newRow("pressed on 3, released on 5, No") << "drag:3-5" << int(ui::MsgNo) << "1" << 5 << kept << 1 << "";
         QTest::newRow("pressed on 3, released on 5, Cancel") << "drag:3-5" << int(ui::MsgCancel) << "1" << 1 << kept << 1 << "";
-        QTest::newRow("PageDown, Yes") << "key:PgDown" << int(ui::MsgYes) << "1" << 5 << saved << 1 << "";
         QTest::newRow("Ctrl+End, Cancel") << "key:Ctrl+End" << int(ui::MsgCancel) << "1" << 1 << kept << 1 << "";
-        QTest::newRow("a typed 4, No") << "type:4" << int(ui::MsgNo) << "1" << 4 << kept << 1 << "";
         // clang-format on
     }
     void leaveEdited()
@@ -418,7 +416,6 @@ private slots:
             {.name = "pressed on 3, released unmoved on 5", .by = "slip:3-5", .row = 3},
             {.name = "the right button", .by = "right:4", .row = 4},
             {.name = "PageDown", .by = "key:PgDown", .row = 8},
-            {.name = "PageUp", .by = "click:4 key:PgUp", .row = 1},
             {.name = "Ctrl+Home", .by = "click:4 key:Ctrl+Home", .row = 1},
             {.name = "Ctrl+End", .by = "key:Ctrl+End", .row = 8},
             {.name = "Home and End stay on the row", .by = "click:4 key:End key:Home", .row = 4},

@@ -233,18 +233,29 @@ bool writeTableFile(const char* table, const QStringList& fields, const LineBuil
 const QList<DataFileKind>& dataFileCatalogue()
 {
     // The writers of the other kinds come with their editors; until then their files are never written.
+    // clang-format off
     static const QList<DataFileKind> catalogue{
-        {"PLU0UALL.csv", "KVB_25", &TransPLUFTPfile},         {"ING0UALL.csv", "KVB_3A", &TransStrFTPfileOf<1, 15>},
-        {"SPM0UALL.csv", "KVB_3B", &TransStrFTPfileOf<2, 8>}, {"ADV0UALL.csv", "KVB_3C", &TransStrFTPfileOf<3, 4>},
-        {"SHP0UALL.csv", "KVB_3D", &TransStrFTPfileOf<4, 4>}, {"DEP0UALL.csv", "KVB_20", &TransDEPTFTPfile},
-        {"MGP0UALL.csv", "KVB_23", &TransMGFTPfile},          {"KAS0UALL.csv", "KVB_41", &TransPKFTPfile},
-        {"FLB0UALL.csv", "KVB_14", &TransFBFTPfile},          {"SCM0UALL.csv", "KVB_3F", &TransSMFTPfile},
-        {"SCS0UALL.csv", "KVB_40", &TransSSFTPfile},          {"DAT0UALL.csv", "KVB_4E", &TransDTFTPfile},
-        {"OPE0UALL.csv", "KVB_44", &TransCLERKFTPfile},       {"TAX0UALL.csv", "KVB_A8", &TransTAXFTPfile},
-        {"SCH0UALL.csv", "KVB_AA", &TransDSFTPfile},          {"PCS0UALL.csv", "KVB_AB", &TransPSFTPfile},
-        {"SFK0UALL.csv", "KVB_AC", &TransSTOCKFTPfile},       {"PAK0UALL.csv", "KVB_AD", &TransPAYFTPfile},
+        {"PLU0UALL.csv", "KVB_25", &TransPLUFTPfile},
+        {"ING0UALL.csv", "KVB_3A", &TransStrFTPfileOf<1, 15>},
+        {"SPM0UALL.csv", "KVB_3B", &TransStrFTPfileOf<2, 8>},
+        {"ADV0UALL.csv", "KVB_3C", &TransStrFTPfileOf<3, 4>},
+        {"SHP0UALL.csv", "KVB_3D", &TransStrFTPfileOf<4, 4>},
+        {"DEP0UALL.csv", "KVB_20", &TransDEPTFTPfile},
+        {"MGP0UALL.csv", "KVB_23", &TransMGFTPfile},
+        {"KAS0UALL.csv", "KVB_41", &TransPKFTPfile},
+        {"FLB0UALL.csv", "KVB_14", &TransFBFTPfile},
+        {"SCM0UALL.csv", "KVB_3F", &TransSMFTPfile},
+        {"SCS0UALL.csv", "KVB_40", &TransSSFTPfile},
+        {"DAT0UALL.csv", "KVB_4E", &TransDTFTPfile},
+        {"OPE0UALL.csv", "KVB_44", &TransCLERKFTPfile},
+        {"TAX0UALL.csv", "KVB_A8", &TransTAXFTPfile},
+        {"SCH0UALL.csv", "KVB_AA", &TransDSFTPfile},
+        {"PCS0UALL.csv", "KVB_AB", &TransPSFTPfile},
+        {"SFK0UALL.csv", "KVB_AC", &TransSTOCKFTPfile},
+        {"PAK0UALL.csv", "KVB_AD", &TransPAYFTPfile},
         {"BAR0UALL.csv", "KVB_B5", &TransBRFTPfile},
     };
+    // clang-format on
     return catalogue;
 }
 

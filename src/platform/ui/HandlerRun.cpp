@@ -136,19 +136,6 @@ HandlerRun::~HandlerRun()
 
 bool handlerRunning() { return gRuns && !gRuns->running.isEmpty(); }
 
-bool handlerRunningOn(const QWidget* window)
-{
-    if (!gRuns || !window)
-        return false;
-    const QWidget* top = window->window();
-    for (const Runs::Run& run : std::as_const(gRuns->running))
-        if (run.window == top)
-            return true;
-    return false;
-}
-
-bool closeHeld(const QWidget* window) { return gRuns && gRuns->heldFor(window); }
-
 void whenNoHandlerRuns(QObject* context, std::function<void()> f)
 {
     if (!handlerRunning()) {

@@ -28,12 +28,8 @@ public:
     HandlerRun& operator=(const HandlerRun&) = delete;
 };
 
-// Whether any handler runs; whether one of this window's (its top-level window's) runs.
+// Whether any handler runs.
 bool handlerRunning();
-bool handlerRunningOn(const QWidget* window);
-
-// Whether a close request of the window would be held now.
-bool closeHeld(const QWidget* window);
 
 // Runs `f` once no handler runs: at once when none does, else from the event loop after the last one has returned
 // (and only while `context` lives).

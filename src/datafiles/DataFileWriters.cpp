@@ -9,7 +9,6 @@
 #include "platform/text/FileWriter.h"
 #include "platform/text/LineReader.h"
 #include "platform/text/Paths.h"
-#include "platform/text/TextFile.h"
 #include "state/ProgramFolder.h"
 #include "state/SharedData.h"
 

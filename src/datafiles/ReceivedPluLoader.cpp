@@ -62,8 +62,13 @@ public:
         m_furthest = std::max(m_furthest, c);
         return c <= last();
     }
-    // Columns after the furthest one the reading looked at: pieces no field takes.
-    bool hasPiecesBeyondFields() const { return last() > m_furthest; }
+    // Something in a column after the furthest one the reading looked at, which no field takes (empty pieces, as a
+    // comma at the end leaves, lose nothing).
+    bool hasPiecesBeyondFields() const
+    {
+        return std::any_of(m_pieces.cbegin() + std::min(m_furthest + 1, int(m_pieces.size())), m_pieces.cend(),
+                           [](const QByteArray& p) { return !p.isEmpty(); });
+    }
     int fieldColumns() const { return m_furthest + 1; }
 
     const QByteArray& piece(int c)

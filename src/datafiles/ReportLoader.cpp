@@ -7,6 +7,8 @@
 #include "records/WorkRecordsetClaim.h"
 #include "state/SharedData.h"
 
+#include <algorithm>
+
 namespace quorvane::datafiles {
 
 const QStringList& reportTables()
@@ -65,8 +67,10 @@ text::LinesLeftOut ImportUploadCSV(const QString& code, const std::function<bool
         EventPump pump;
         for (int n = 0; n < lines.size(); ++n) {
             const QStringList pieces = text::fromAnsi(lines[n]).split(QLatin1Char(','));
-            // Pieces no field would take are not this report's row: most likely lines that ran together.
-            if (pieces.size() > fieldCount)
+            // Pieces no field would take are not this report's row: most likely lines that ran together. Empty ones,
+            // as a comma at the end leaves, lose nothing.
+            if (std::any_of(pieces.cbegin() + std::min(fieldCount, int(pieces.size())), pieces.cend(),
+                            [](const QString& p) { return !p.isEmpty(); }))
                 leftOut.add({.line = n + 1, .reason = text::morePiecesThanFields(pieces.size(), fieldCount)});
             else
                 addRow(fileName, n + 1, pieces, fieldCount);

@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
@@ -41,7 +40,9 @@ TableDump dump(const char* file, const char* table, const char* fields, bool mar
     return d;
 }
 
-bool isControl(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() <= 0x9f); }
+// C0 and DEL. A C1 character is no line break: it is written as the code page holds it (windows-1252 holds
+// 0x81, 0x8D, 0x8F, 0x90 and 0x9D as U+0081 … U+009D), or the dump fails as for any character it cannot hold.
+bool isBlankedControl(QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; }
 
 bool fitsField(const db::FieldInfo& f, qint64 n)
 {
@@ -132,7 +133,7 @@ public:
     // Builds into `bytes`; its room is kept, so one array serves every file of a dump.
     explicit DumpWriter(QByteArray* bytes)
         : m_bytes(*bytes)
-        , m_encoder(text::ansiCodePage().toLatin1().constData())
+        , m_encoder(text::Encoding::Ansi)
         , m_keepsAscii(text::ansiKeepsAscii())
     {
         m_bytes.resize(m_bytes.capacity());
@@ -192,11 +193,11 @@ private:
     {
         char* p = room(m_encoder.requiredSpace(text.size()) + 2);
         endLine(m_encoder.appendToBuffer(p, text));
-        return m_encoder.isValid() && !m_encoder.hasError();
+        return !m_encoder.hasError();
     }
 
     QByteArray& m_bytes;
-    QStringEncoder m_encoder;
+    text::Encoder m_encoder;
     bool m_keepsAscii;
     char* m_at = nullptr; // where the next line goes
 };
@@ -237,12 +238,12 @@ bool saveTable(const QString& folder, const TableDump& d, QByteArray* bytes, Eve
                 const bool held = type == Column::Text ? out.text(st.columnUtf8(i)) : out.line(textOf(st.column(i)));
                 if (!held) {
                     const qsizetype line = (row - 1) * (d.fields.size() + (d.marker ? 1 : 0)) + i + 1;
-                    return fail(
-                        QStringLiteral("line %1 (field %2 of row %3) holds a character that code page %4 cannot hold")
-                            .arg(line)
-                            .arg(d.fields[i].name)
-                            .arg(row)
-                            .arg(text::ansiCodePage()));
+                    return fail(QStringLiteral("field %1 of table %2 in row %3 (line %4) holds a character that code "
+                                               "page %5 cannot hold")
+                                    .arg(d.fields[i].name, d.table)
+                                    .arg(row)
+                                    .arg(line)
+                                    .arg(text::ansiCodePage()));
                 }
                 break;
             }
@@ -458,12 +459,11 @@ bool loadTable(const QString& folder, const TableDump& d, qint64 count, EventPum
         cut = true;
     }
     // ASCII, all most dumps hold, needs no decoder where the code page keeps it as it is.
-    QStringDecoder decoder(text::ansiCodePage().toLatin1().constData());
+    text::Decoder decoder(text::Encoding::Ansi);
     const bool plain = text::isAscii(bytes) && text::ansiKeepsAscii();
     const QString content = plain ? QString::fromLatin1(bytes) : decoder.decode(bytes);
     DumpReader in(path, content, !content.isEmpty() && !content.endsWith(QLatin1Char('\n')));
-    if (!plain
-        && (!decoder.isValid() || decoder.hasError())) { // what could not be read could not be written back either
+    if (!plain && decoder.hasError()) { // what could not be read could not be written back either
         const qsizetype bad = content.indexOf(QChar::ReplacementCharacter);
         return in.fail(
             error, bad < 0 ? 0 : QStringView(content).left(bad).count(QLatin1Char('\n')),
@@ -591,11 +591,11 @@ bool isNumericLine(QStringView line)
 
 QString dumpLineText(const QString& text)
 {
-    const auto first = std::find_if(text.cbegin(), text.cend(), isControl);
+    const auto first = std::find_if(text.cbegin(), text.cend(), isBlankedControl);
     if (first == text.cend())
         return text;
     QString line = text;
-    std::replace_if(line.begin() + (first - text.cbegin()), line.end(), isControl, QLatin1Char(' '));
+    std::replace_if(line.begin() + (first - text.cbegin()), line.end(), isBlankedControl, QLatin1Char(' '));
     return line;
 }
 

@@ -37,16 +37,18 @@ const QList<TableDump>& tableDumps();
 // one decimal point, at least one digit. An empty line is not numeric.
 bool isNumericLine(QStringView line);
 
-// A text field's line as a dump writes it: each control character (line breaks, tab, NUL, ESC, DEL, C1) is
-// written as a blank, since the reload could not read it back.
+// A text field's line as a dump writes it: each C0 control character (line breaks, tab, NUL, ESC) and DEL is
+// written as a blank, since the reload could not read it back. C1 characters are kept: in windows-1252 five of them
+// are bytes of a stored text.
 QString dumpLineText(const QString& text);
 
 // The rows of each text dump of a set, by file name.
 using DumpRowCounts = QMap<QString, qint64>;
 
 // Writes the 21 text dumps of the tables of the shared connection into `folder` (created when missing), and
-// the rows of each into `rows`. False, with the file named, when a file cannot be written or a value cannot
-// be written in the code page.
+// the rows of each into `rows`. False, with the file named, when a file cannot be written, or with the file, the
+// table, the field and the row named, when a value cannot be written in the code page; that table's file in
+// `folder` then stays as it was.
 bool SaveTablesToText(const QString& folder, QString* error = nullptr, DumpRowCounts* rows = nullptr);
 
 // A text dump whose rows differ from the count its set was saved with: its whole rows were loaded.

@@ -7,8 +7,8 @@
 #include "platform/events/EventPump.h"
 #include "platform/text/Ansi.h"
 #include "platform/text/FileWriter.h"
+#include "platform/text/LineReader.h"
 #include "platform/text/Paths.h"
-#include "platform/text/TextFile.h"
 #include "state/ProgramFolder.h"
 #include "state/SharedData.h"
 
@@ -45,18 +45,11 @@ QStringList removeDataFiles(const QStringList& fileNames)
 
 QList<QByteArray> readDataFileLines(const QString& fileName)
 {
-    QByteArray bytes;
+    QList<QByteArray> lines;
     QString error;
-    if (!text::readFile(dataFilePath(fileName), &bytes, &error))
+    if (!text::readFileLines(dataFilePath(fileName), &lines, &error))
         throw DataFileError(error);
-    // Split as every text file of the program is: Latin-1 gives each byte one character and back, so the
-    // code page's bytes come through unchanged whatever they are.
-    const QStringList lines = text::splitLines(QString::fromLatin1(bytes));
-    QList<QByteArray> out;
-    out.reserve(lines.size());
-    for (const QString& line : lines)
-        out << line.toLatin1();
-    return out;
+    return lines;
 }
 
 QString UnreadLines::text() const

@@ -27,8 +27,8 @@ void makeTempFolder();
 // Deletes the file of each name from the temp folder where it exists; returns the names that stay.
 QStringList removeDataFiles(const QStringList& fileNames);
 
-// The lines of a data file of the temp folder as bytes, split at CR LF (or a lone LF); a final line end
-// adds no empty line. A missing or unreadable file throws DataFileError.
+// The lines of a data file of the temp folder as bytes, as text::LineReader reads them (CR LF, LF or a lone CR ends
+// a line; a leading byte-order mark is dropped). A missing or unreadable file throws DataFileError.
 QList<QByteArray> readDataFileLines(const QString& fileName);
 
 // The lines of a data file with data after the empty line that ended its load: a scale may write something there,

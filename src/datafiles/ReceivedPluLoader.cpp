@@ -56,15 +56,29 @@ public:
     LineReader(const QByteArray& line, db::Recordset& rs) : m_pieces(line.split(',')), m_rs(rs) { }
 
     int last() const { return int(m_pieces.size()) - 1; }
-
-    const QByteArray& piece(int c) const
+    // Whether the line holds column c, which counts as looked at.
+    bool reaches(int c)
     {
-        if (c > last())
+        m_furthest = std::max(m_furthest, c);
+        return c <= last();
+    }
+    // Something in a column after the furthest one the reading looked at, which no field takes (empty pieces, as a
+    // comma at the end leaves, lose nothing).
+    bool hasPiecesBeyondFields() const
+    {
+        return std::any_of(m_pieces.cbegin() + std::min(m_furthest + 1, int(m_pieces.size())), m_pieces.cend(),
+                           [](const QByteArray& p) { return !p.isEmpty(); });
+    }
+    int fieldColumns() const { return m_furthest + 1; }
+
+    const QByteArray& piece(int c)
+    {
+        if (!reaches(c))
             throw DataFileError(QStringLiteral("the line ends before column %1").arg(c));
         return m_pieces[c];
     }
 
-    qint64 number(int c) const { return wholeNumber(piece(c), c); }
+    qint64 number(int c) { return wholeNumber(piece(c), c); }
 
     void set(Field f, const QVariant& v) { m_rs.setValue(QLatin1String(name(f)), v); }
     void setNumber(Field f, int c) { set(f, qlonglong(number(c))); }
@@ -92,7 +106,7 @@ public:
                 break;
             if (t + k + 1 > last())
                 throw DataFileError(QStringLiteral("the text at column %1 does not close before the line ends").arg(t));
-            joined += ',' + m_pieces[t + k + 1];
+            joined += ',' + piece(t + k + 1);
         }
         const QByteArray text = joined.size() >= 2 ? joined.mid(1, joined.size() - 2) : QByteArray();
         const qint64 font = number(t - 1);
@@ -116,6 +130,7 @@ public:
 private:
     QList<QByteArray> m_pieces;
     db::Recordset& m_rs;
+    int m_furthest = -1;
 };
 
 // YYMMDD as received to day x 10000 + month x 100 + year.
@@ -169,17 +184,17 @@ void readLine(LineReader& in, db::Recordset& rs)
     int c = in.readText(36, PLU_Commodity, Stat2_Commodity, PLU_CommodityFirst);
     c = in.readText(c + 1, PLU_Description, Stat2_Description);
     // The rest only as far as the line reaches; a line that ends inside the member discounts fails.
-    if (c <= in.last()) {
+    if (in.reaches(c)) {
         in.setNumber(Stat1_MemPriceType, c);
         for (int i = 0; i < 4; ++i)
             in.setIfNotZero(Field(PLU_MemDisc1 + i), c + 1 + i, Stat2_MemDisc);
         c += 8;
-        if (c <= in.last()) {
+        if (in.reaches(c)) {
             if (const qint64 v = in.number(c))
                 in.set(Stat1_NegativePLU, qlonglong(v));
         }
         c += 6;
-        if (c <= in.last())
+        if (in.reaches(c))
             in.setIfNotZero(PLU_RSData, c, Stat2_RSData);
     }
 }
@@ -191,6 +206,8 @@ text::LineLeftOut readChecked(const QByteArray& line, db::Recordset& rs, const R
     try {
         LineReader in(line, rs);
         readLine(in, rs);
+        if (in.hasPiecesBeyondFields())
+            return {.reason = text::morePiecesThanFields(in.last() + 1, in.fieldColumns())};
         return check ? check(rs) : text::LineLeftOut{};
     } catch (const RefusedText& e) {
         return e.leftOut();

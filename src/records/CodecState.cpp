@@ -27,7 +27,7 @@ QString FirstLineDecoder::decode(const QByteArray& bytes)
 {
     if (!m_decoder || m_codePage != text::ansiCodePage()) {
         m_codePage = text::ansiCodePage();
-        m_decoder.emplace(m_codePage.toLatin1().constData());
+        m_decoder.emplace(text::Encoding::Ansi);
     }
     // A lead byte left without its partner at the end is dropped, not carried into the next line.
     m_decoder->resetState();

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/text/Ansi.h"
 #include "records/BarFormat.h"
 
 #include <QByteArray>
 #include <QString>
-#include <QStringDecoder>
 
 #include <optional>
 
@@ -19,7 +19,7 @@ public:
 
 private:
     QString m_codePage;
-    std::optional<QStringDecoder> m_decoder;
+    std::optional<text::Decoder> m_decoder;
 };
 
 // What the codecs keep from one call to the next. resetProgramState() empties it, as a fresh run starts.

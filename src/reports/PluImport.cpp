@@ -3,6 +3,7 @@
 #include "platform/events/EventPump.h"
 #include "platform/events/StopRequest.h"
 #include "platform/text/Ansi.h"
+#include "platform/text/LineReader.h"
 #include "platform/text/Paths.h"
 #include "platform/text/TextFile.h"
 #include "plu/PluFieldRanges.h"
@@ -11,10 +12,8 @@
 #include "settings/TextCollections.h"
 #include "state/SharedData.h"
 
-#include <QFile>
 #include <QHash>
 #include <QSet>
-#include <QStringDecoder>
 #include <QVarLengthArray>
 
 namespace quorvane::reports {
@@ -25,76 +24,8 @@ namespace f = records::plu;
 
 constexpr const char* ImportWork = "The PLU import";
 
-// The import file, line by line: a line ends at CR LF, CR or LF, and a final line end adds no line. The
-// file is read in blocks, so a line of any length costs no more memory than the longest line kept.
-class LineReader {
-public:
-    static constexpr qsizetype LongestLine = 64 * 1024;
-
-    explicit LineReader(const QString& path) : m_file(path), m_name(text::nativePath(path))
-    {
-        QString reason;
-        if (!text::openRegularFile(m_file, &reason))
-            throw ImportReadError(QStringLiteral("%1 cannot be read.").arg(m_name), reason);
-    }
-
-    // False at the end of the file. A line longer than LongestLine comes back empty, with `tooLong` set.
-    bool next(QByteArray* line, bool* tooLong)
-    {
-        line->resize(0);
-        *tooLong = false;
-        bool any = false;
-        for (;;) {
-            if (m_pos >= m_block.size() && !fill())
-                return any;
-            if (m_skipLf) {
-                m_skipLf = false;
-                if (m_block[m_pos] == '\n') {
-                    ++m_pos;
-                    continue;
-                }
-            }
-            any = true;
-            const char* d = m_block.constData() + m_pos;
-            const qsizetype n = m_block.size() - m_pos;
-            qsizetype i = 0;
-            while (i < n && d[i] != '\r' && d[i] != '\n')
-                ++i;
-            if (!*tooLong) {
-                if (line->size() + i > LongestLine) {
-                    *tooLong = true;
-                    line->clear();
-                } else {
-                    line->append(d, i);
-                }
-            }
-            m_pos += i;
-            if (m_pos < m_block.size()) {
-                m_skipLf = m_block[m_pos] == '\r';
-                ++m_pos;
-                return true;
-            }
-        }
-    }
-
-private:
-    bool fill()
-    {
-        // A line of gigabytes is read block by block: a stop need not wait for its end.
-        throwIfStopRequested(ImportWork);
-        m_block = m_file.read(LongestLine);
-        m_pos = 0;
-        if (m_file.error() != QFileDevice::NoError)
-            throw ImportReadError(QStringLiteral("%1 cannot be read.").arg(m_name), m_file.errorString());
-        return !m_block.isEmpty();
-    }
-
-    QFile m_file;
-    QString m_name;
-    QByteArray m_block;
-    qsizetype m_pos = 0;
-    bool m_skipLf = false;
-};
+// The longest line the import reads; a longer one is left out without being kept in memory.
+constexpr qsizetype LongestLine = 64 * 1024;
 
 using Converted = ImportValue;
 
@@ -169,18 +100,17 @@ struct ImportColumn {
 
 class Importer {
 public:
-    explicit Importer(const PluImportRequest& request) : m_request(request), m_decoder(decoderName()) { }
+    explicit Importer(const PluImportRequest& request) : m_request(request) { }
 
     PluImportResult run();
 
 private:
-    static QByteArray decoderName() { return text::ansiCodePage().toLatin1(); }
     int slotOf(f::Field field);
     void leaveOut(bool kept, qint64 line, const QString& field, const QString& value, const QString& reason);
     void importLine(qint64 number, const QByteArray& bytes);
 
     const PluImportRequest& m_request;
-    QStringDecoder m_decoder;
+    text::Decoder m_decoder;
     QList<f::Field> m_fields; // the INSERT's fields
     QVariantList m_defaults;
     QList<ImportColumn> m_columns;
@@ -243,7 +173,12 @@ PluImportResult Importer::run()
     m_defaults[m_groupSlot] = m_group;
     m_defaults[m_groupFlagSlot] = m_group != 997 ? 1 : 0; // as the editor saves it
 
-    LineReader reader(m_request.path);
+    text::LineReader reader(m_request.path, LongestLine);
+    const QString fileName = text::nativePath(m_request.path);
+    if (QString reason; !reader.open(&reason))
+        throw ImportReadError(QStringLiteral("%1 cannot be read.").arg(fileName), reason);
+    // A line of gigabytes is read block by block: a stop need not wait for its end.
+    reader.beforeEachBlock([] { throwIfStopRequested(ImportWork); });
     {
         db::Statement stores = gDBConnection.prepare(QStringLiteral("SELECT ST_No FROM STORE"));
         while (stores.step())
@@ -279,6 +214,8 @@ PluImportResult Importer::run()
         pump();
         throwIfStopRequested(ImportWork);
     }
+    if (!reader.failure().isEmpty())
+        throw ImportReadError(QStringLiteral("%1 cannot be read.").arg(fileName), reader.failure());
     gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET Is_Selected=0 WHERE Is_Selected<>0"));
     // The last moment a stop undoes the whole file; once committed, what it wrote is kept.
     throwIfStopRequested(ImportWork);
@@ -290,7 +227,7 @@ void Importer::importLine(qint64 number, const QByteArray& bytes)
 {
     const QString text = m_decoder.decode(bytes);
     if (m_decoder.hasError()) {
-        m_decoder = QStringDecoder(decoderName());
+        m_decoder.resetState();
         leaveOut(false, number, QString(), QString(),
                  QStringLiteral("bytes the code page %1 cannot read").arg(text::ansiCodePage()));
         return;

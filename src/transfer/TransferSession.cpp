@@ -102,10 +102,10 @@ bool TransferSession::run()
         try {
             if (prefix == QLatin1String("PLU0"))
                 m_linesLeftOut = datafiles::ImportUploadPLU(m_lineCheck);
-            else if (const datafiles::UnreadLines unread = datafiles::ImportUploadCSV(prefix,
-                                                                                      [this] { return m_aborted; }))
-                m_linesNotRead =
-                    QStringLiteral("%1, line %2: %3").arg(m_files.last()).arg(unread.emptyLine).arg(unread.text());
+            else if (const text::LinesLeftOut notRead = datafiles::ImportUploadCSV(prefix,
+                                                                                   [this] { return m_aborted; });
+                     notRead.count > 0)
+                m_linesNotRead = m_files.last() + QLatin1Char('\n') + notRead.namedText();
         } catch (const std::exception& e) {
             return fail(m_aborted ? stoppedReason() : QString::fromStdString(e.what()));
         }

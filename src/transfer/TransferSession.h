@@ -55,8 +55,8 @@ public:
     // A fetched PLU file: the check each of its lines must pass to be loaded, and the lines the load left out.
     void setReceivedLineCheck(datafiles::ReceivedLineCheck check) { m_lineCheck = std::move(check); }
     const text::LinesLeftOut& linesLeftOut() const { return m_linesLeftOut; }
-    // A fetched report whose load ended at an empty line before lines with data: the file, that line and how many
-    // lines were not read, for the operator; empty otherwise.
+    // A fetched report with lines its load left out (more pieces than fields, or after the empty line that ended it):
+    // the file, then those lines, for the operator; empty otherwise.
     const QString& linesNotRead() const { return m_linesNotRead; }
 
     // Runs the session once; true when it ended well. Modes other than send, fetch and delete do nothing.

@@ -33,11 +33,11 @@ QByteArray numbered(int from, int count)
     return pieces.join(',');
 }
 
-// A report file, the rows it loads and what its load did not read ("line N: why").
+// A report file, the first values of the rows it loads and the lines its load did not read ("N: why", "|"-joined).
 struct EndRow {
     const char* name;
     QByteArray bytes;
-    int loaded = 0;
+    const char* loaded = "";
     const char* unread = "";
 };
 
@@ -59,8 +59,8 @@ private slots:
     void refusesOtherNames_data();
     void refusesOtherNames();
     void appendsAndStopsAtEmptyLine();
-    void linesAfterAnEmptyLine_data();
-    void linesAfterAnEmptyLine();
+    void linesNotRead_data();
+    void linesNotRead();
     void failureKeepsTheLinesBefore();
 
 private:
@@ -98,8 +98,7 @@ void TestReportLoader::everyReportTable()
     QFETCH(int, fields);
     setUpFolder();
     QVERIFY(reportTables().contains(code));
-    // More pieces than fields: the first go in, the rest are ignored.
-    QVERIFY(m_folder->writeTempFile(code + "UALL.csv", numbered(100, 130) + "\r\n" + numbered(500, 3) + "\r\n"));
+    QVERIFY(m_folder->writeTempFile(code + "UALL.csv", numbered(100, fields) + "\r\n" + numbered(500, 3) + "\r\n"));
     ImportUploadCSV(code);
     QCOMPARE(test::rowCount(code), 2);
     const QStringList first = rowTexts(code, 0);
@@ -216,29 +215,35 @@ void TestReportLoader::appendsAndStopsAtEmptyLine()
     QCOMPARE(test::rowCount("INV0"), 4);
 }
 
-void TestReportLoader::linesAfterAnEmptyLine_data()
+void TestReportLoader::linesNotRead_data()
 {
     const QByteArray five("1\r\n2\r\n3\r\n4\r\n5\r\n");
     // clang-format off
     test::addDataRows<EndRow>({
-        {.name = "empty lines at the end", .bytes = "1\r\n2\r\n\r\n\r\n", .loaded = 2},
-        {.name = "one line after", .bytes = "3\r\n\r\n4\r\n", .loaded = 1, .unread = "line 2: an empty line; the line after it was not read"},
-        {.name = "ten after, empty lines among them", .bytes = "1\r\n\r\n" + five + "\r\n" + five + "\r\n\r\n", .loaded = 1, .unread = "line 2: an empty line; the 10 lines after it were not read"},
-        {.name = "an empty first line", .bytes = "\r\n1\r\n", .unread = "line 1: an empty line; the line after it was not read"},
+        {.name = "empty lines at the end", .bytes = "1\r\n2\r\n\r\n\r\n", .loaded = "1 2"},
+        {.name = "one line after", .bytes = "3\r\n\r\n4\r\n", .loaded = "3", .unread = "2: an empty line; the line after it was not read"},
+        {.name = "ten after, empty lines among them", .bytes = "1\r\n\r\n" + five + "\r\n" + five + "\r\n\r\n", .loaded = "1", .unread = "2: an empty line; the 10 lines after it were not read"},
+        {.name = "an empty first line", .bytes = "\r\n1\r\n", .unread = "1: an empty line; the line after it was not read"},
+        {.name = "lines ended by CR alone", .bytes = "1,a\r2,b\r3,c\r", .loaded = "1 2 3"},
+        {.name = "a byte-order mark", .bytes = "\xEF\xBB\xBF" "1,a\r\n", .loaded = "1"},
+        {.name = "more pieces than fields", .bytes = "1\r\n" + numbered(1, 13) + "\r\n3" + QByteArray(12, ',') + "\r\n\r\n4\r\n", .loaded = "1 3", .unread = "2: 13 pieces, more than the 12 fields|4: an empty line; the line after it was not read"},
     });
     // clang-format on
 }
 
-// A scale may write something after an empty line: the load ends there, and says what it did not read.
-void TestReportLoader::linesAfterAnEmptyLine()
+// A scale may write something after an empty line, or lines the load cannot take whole: the load says what it did
+// not read.
+void TestReportLoader::linesNotRead()
 {
     QFETCH(EndRow, row);
     setUpFolder();
     QVERIFY(m_folder->writeTempFile("INV0UALL.csv", row.bytes));
-    const UnreadLines unread = ImportUploadCSV("INV0");
-    QCOMPARE(test::rowCount("INV0"), row.loaded);
-    QCOMPARE(unread ? QStringLiteral("line %1: %2").arg(unread.emptyLine).arg(unread.text()) : QString(),
-             QLatin1String(row.unread));
+    const text::LinesLeftOut notRead = ImportUploadCSV("INV0");
+    QStringList loaded;
+    for (int i = 0; i < test::rowCount("INV0"); ++i)
+        loaded << rowTexts("INV0", i).first();
+    QCOMPARE(loaded.join(QLatin1Char(' ')), QLatin1String(row.loaded));
+    QCOMPARE(text::namedLinesText(notRead.named, notRead.count).join(QLatin1Char('|')), QLatin1String(row.unread));
 }
 
 void TestReportLoader::failureKeepsTheLinesBefore()

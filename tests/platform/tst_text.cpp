@@ -1,5 +1,7 @@
 #include "platform/text/Ansi.h"
+#include "platform/text/LineReader.h"
 #include "platform/text/TextFile.h"
+#include "support/DataRows.h"
 #include "support/FileSizeLimit.h"
 
 #include <QDir>
@@ -8,6 +10,19 @@
 #include <QtTest>
 
 using namespace quorvane;
+
+namespace {
+
+// A loaded file's bytes and the lines the one line reader gives of it.
+struct LinesRow {
+    const char* name;
+    QByteArray bytes;
+    QList<QByteArray> lines{};
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(LinesRow)
 
 class TstText : public QObject {
     Q_OBJECT
@@ -32,6 +47,37 @@ private slots:
         QTEST(text::splitLines(text), "lines");
     }
 
+    // Whatever wrote a file the program loads, each line comes back whole and alone.
+    void lineReader_data()
+    {
+        const QByteArray full(64 * 1024 - 1, 'x'); // its CR ends the first block, its LF begins the next
+        // clang-format off
+        test::addDataRows<LinesRow>({
+            {.name = "CR LF",                    .bytes = "a\r\nb\r\n",           .lines = {"a", "b"}},
+            {.name = "LF",                       .bytes = "a\nb\n",               .lines = {"a", "b"}},
+            {.name = "lone CR",                  .bytes = "a,1\rb,2\r",           .lines = {"a,1", "b,2"}},
+            {.name = "mixed, no final line end", .bytes = "a\rb\r\nc\nd",         .lines = {"a", "b", "c", "d"}},
+            {.name = "empty lines",              .bytes = "a\r\r\nb\n\n\r",       .lines = {"a", "", "b", "", ""}},
+            {.name = "an empty last line",       .bytes = "a\r\n\r\n",            .lines = {"a", ""}},
+            {.name = "a byte-order mark",        .bytes = "\xEF\xBB\xBF" "a\r\n",  .lines = {"a"}},
+            {.name = "only a byte-order mark",   .bytes = "\xEF\xBB\xBF"},
+            {.name = "the mark elsewhere kept",  .bytes = "a\xEF\xBB\xBF\n\xEF\xBB\xBF", .lines = {"a\xEF\xBB\xBF", "\xEF\xBB\xBF"}},
+            {.name = "CR LF across two blocks",  .bytes = full + "\r\nb",        .lines = {full, "b"}},
+        });
+        // clang-format on
+    }
+
+    void lineReader()
+    {
+        QFETCH(LinesRow, row);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("PLU0UALL.csv"));
+        QVERIFY(text::writeFileAtomically(path, row.bytes));
+        QList<QByteArray> lines;
+        QVERIFY(text::readFileLines(path, &lines));
+        QCOMPARE(lines, row.lines);
+    }
+
     void codePages_data()
     {
         QTest::addColumn<QString>("codePage");
@@ -42,6 +88,9 @@ private slots:
                                     << QByteArray("Caf\xE9 \x80"
                                                   "5")
                                     << true;
+        QTest::newRow("1252 bytes without a character")
+            << "windows-1252" << QStringLiteral("\u0081\u008D\u008F\u0090\u009D") << QByteArray("\x81\x8D\x8F\x90\x9D")
+            << true;
         QTest::newRow("1252 refuses Chinese") << "windows-1252" << QStringLiteral("\u4E2D") << QByteArray() << false;
         QTest::newRow("GBK Chinese") << "GBK" << QStringLiteral("\u4E2D\u6587A")
                                      << QByteArray("\xD6\xD0\xCE\xC4"

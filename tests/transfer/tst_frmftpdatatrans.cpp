@@ -353,9 +353,8 @@ void TestFrmFTPDataTrans::reportEndedEarlyIsTold()
     QCOMPARE(test::rowCount("DPT0"), 1);
     QCOMPARE(m_recorder->messages.size(), 1);
     QCOMPARE(m_recorder->messages[0].key, QStringLiteral("reportLinesNotRead"));
-    QVERIFY2(
-        m_recorder->messages[0].text.endsWith("\nDPT0UALL.csv, line 2: an empty line; the line after it was not read"),
-        qPrintable(m_recorder->messages[0].text));
+    QVERIFY2(m_recorder->messages[0].text.endsWith("\nDPT0UALL.csv\n2: an empty line; the line after it was not read"),
+             qPrintable(m_recorder->messages[0].text));
     QVERIFY(w.form->isEnabled());
 }
 

@@ -23,26 +23,88 @@ const QString& codePage()
 
 QString encodingName(Encoding e) { return e == Encoding::Gb18030 ? QStringLiteral("GB18030") : codePage(); }
 
+bool keepsUndefined(Encoding e)
+{
+    return e == Encoding::Ansi && codePage().compare(QLatin1String("windows-1252"), Qt::CaseInsensitive) == 0;
+}
+
+// The bytes windows-1252 leaves without a character, each kept as the C1 character of its value.
+constexpr bool isUndefined(char16_t c)
+{
+    return c - 0x81u <= 0x9Du - 0x81u && (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D);
+}
+
 } // namespace
 
 QString ansiCodePage() { return codePage(); }
 
 void setAnsiCodePage(const QString& name) { gCodePage = name; }
 
-QByteArray encode(const QString& text, Encoding encoding, bool* ok)
+Encoder::Encoder(Encoding encoding)
+    : m_encoder(encodingName(encoding).toLatin1().constData())
+    , m_keepsUndefined(keepsUndefined(encoding))
 {
-    QStringEncoder enc(encodingName(encoding).toLatin1().constData());
-    QByteArray out = enc.encode(text);
-    if (ok)
-        *ok = enc.isValid() && !enc.hasError();
+}
+
+char* Encoder::appendToBuffer(char* out, QStringView text)
+{
+    if (!m_keepsUndefined)
+        return m_encoder.appendToBuffer(out, text);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (isUndefined(c)) {
+            out = m_encoder.appendToBuffer(out, text.sliced(start, i - start));
+            *out++ = char(c);
+            start = i + 1;
+        }
+    }
+    return m_encoder.appendToBuffer(out, text.sliced(start));
+}
+
+QByteArray Encoder::encode(QStringView text)
+{
+    QByteArray out(requiredSpace(text.size()), Qt::Uninitialized);
+    out.truncate(appendToBuffer(out.data(), text) - out.constData());
     return out;
 }
 
-QString decode(const QByteArray& bytes, Encoding encoding)
+Decoder::Decoder(Encoding encoding)
+    : m_decoder(encodingName(encoding).toLatin1().constData())
+    , m_keepsUndefined(keepsUndefined(encoding))
 {
-    QStringDecoder dec(encodingName(encoding).toLatin1().constData());
-    return dec.decode(bytes);
 }
+
+QString Decoder::decode(QByteArrayView bytes)
+{
+    if (!m_keepsUndefined)
+        return m_decoder.decode(bytes);
+    QString out(m_decoder.requiredSpace(bytes.size()), Qt::Uninitialized);
+    QChar* p = out.data();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char16_t c = quint8(bytes[i]);
+        if (isUndefined(c)) {
+            p = m_decoder.appendToBuffer(p, bytes.sliced(start, i - start));
+            *p++ = QChar(c);
+            start = i + 1;
+        }
+    }
+    p = m_decoder.appendToBuffer(p, bytes.sliced(start));
+    out.truncate(p - out.constData());
+    return out;
+}
+
+QByteArray encode(const QString& text, Encoding encoding, bool* ok)
+{
+    Encoder encoder(encoding);
+    QByteArray out = encoder.encode(text);
+    if (ok)
+        *ok = !encoder.hasError();
+    return out;
+}
+
+QString decode(const QByteArray& bytes, Encoding encoding) { return Decoder(encoding).decode(bytes); }
 
 bool ansiKeepsAscii()
 {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace quorvane::text {
 
@@ -16,7 +18,44 @@ enum class Encoding {
     Gb18030, // the language, parameter and preset-key files, which hold several languages at once
 };
 
-// A character the encoding cannot hold makes ok false (the result then holds 0x1A in its place).
+// The one conversion of text to and from the code page; every reader and writer of code-page text goes through it.
+// windows-1252 gives no character to 0x81, 0x8D, 0x8F, 0x90 and 0x9D, yet older dumps, other tools and hand edits hold
+// them: they stand for U+0081, U+008D, U+008F, U+0090 and U+009D and go back to the same bytes, so every byte of a
+// stored text comes back as it was. A converter is kept for a pass: making one costs more than converting a line.
+class Encoder {
+public:
+    explicit Encoder(Encoding encoding = Encoding::Ansi);
+
+    // Room for `length` UTF-16 units, as QStringEncoder::requiredSpace.
+    qsizetype requiredSpace(qsizetype length) const { return m_encoder.requiredSpace(length); }
+    // Writes the text at `out` and returns the end of what it wrote.
+    char* appendToBuffer(char* out, QStringView text);
+    QByteArray encode(QStringView text);
+    // A character the encoding cannot hold was met since the converter was made (the bytes then hold a substitute in
+    // its place), or the code page is unknown.
+    bool hasError() const { return !m_encoder.isValid() || m_encoder.hasError(); }
+
+private:
+    QStringEncoder m_encoder;
+    bool m_keepsUndefined;
+};
+
+class Decoder {
+public:
+    explicit Decoder(Encoding encoding = Encoding::Ansi);
+
+    QString decode(QByteArrayView bytes);
+    // Bytes that are no text in the encoding were met since the converter was made or reset, or it is unknown.
+    bool hasError() const { return !m_decoder.isValid() || m_decoder.hasError(); }
+    // Forgets an error and a lead byte left without its partner.
+    void resetState() { m_decoder.resetState(); }
+
+private:
+    QStringDecoder m_decoder;
+    bool m_keepsUndefined;
+};
+
+// A character the encoding cannot hold makes ok false (the result then holds a substitute in its place).
 QByteArray encode(const QString& text, Encoding encoding = Encoding::Ansi, bool* ok = nullptr);
 QString decode(const QByteArray& bytes, Encoding encoding = Encoding::Ansi);
 // False when the bytes are not that encoding throughout: they would not come back as they are.

@@ -28,6 +28,11 @@ void LinesLeftOut::add(const LinesLeftOut& more)
 
 QString LinesLeftOut::namedText() const { return namedLinesText(named, count).join(QLatin1Char('\n')); }
 
+QString morePiecesThanFields(qsizetype pieces, qsizetype fields)
+{
+    return QStringLiteral("%1 pieces, more than the %2 fields").arg(pieces).arg(fields);
+}
+
 QStringList namedLinesText(const QList<LineLeftOut>& named, qint64 total)
 {
     QStringList lines;

@@ -33,6 +33,10 @@ struct LinesLeftOut {
     QString namedText() const;
 };
 
+// Why a line of more pieces than its reader's fields is left out: "62 pieces, more than the 54 fields". Such a line
+// is never cut to its fields without a word: it is most likely two lines run together.
+QString morePiecesThanFields(qsizetype pieces, qsizetype fields);
+
 // The named lines for a message, one a line: "12: PLU_No \"-5\" outside 1 to 999999", or "12: <reason>" without a
 // field; then "(+N)" when `total` counts N lines more than are named.
 QStringList namedLinesText(const QList<LineLeftOut>& named, qint64 total);

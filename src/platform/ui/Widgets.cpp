@@ -305,36 +305,33 @@ private:
         const bool moved = std::exchange(m_movedOn, false);
         const int count = sectionCount();
         const int last = (count > 0 ? count : m_picker->sectionCount()) - 1;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            endRun(); // Qt then takes the text as it stands
         if (modifiers == Qt::NoModifier && (key->key() == Qt::Key_Home || key->key() == Qt::Key_End)) {
             if (last >= 0)
                 select(key->key() == Qt::Key_Home ? 0 : last);
             return true;
         }
         const int index = count > 0 && digitRuns(m_box->text()).size() == count ? currentIndex() : -1;
-        if (index < 0 || m_picker->isReadOnly()) {
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-                endRun(); // Qt then takes the text, or shows what the picker holds again
-            return false;
-        }
-        if (modifiers == Qt::NoModifier && (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right)) {
-            select(qBound(0, index + (key->key() == Qt::Key_Left ? -1 : 1), last));
-            return true;
-        }
-        if (modifiers == Qt::NoModifier && text.size() == 1 && text[0] >= QLatin1Char('0')
-            && text[0] <= QLatin1Char('9')) {
-            typeDigit(index, text[0]);
-            return true;
+        if (index >= 0 && !m_picker->isReadOnly() && modifiers == Qt::NoModifier) {
+            if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) {
+                select(qBound(0, index + (key->key() == Qt::Key_Left ? -1 : 1), last));
+                return true;
+            }
+            if (text.size() == 1 && text[0] >= QLatin1Char('0') && text[0] <= QLatin1Char('9')) {
+                typeDigit(index, text[0]);
+                return true;
+            }
         }
         const bool separator = (modifiers & ~Qt::ShiftModifier) == Qt::NoModifier && text.size() == 1
             && !text[0].isLetterOrNumber() && !text[0].isSpace() && m_picker->displayFormat().contains(text[0]);
-        if (separator) {
+        if (index >= 0 && !m_picker->isReadOnly() && separator) {
             // Right after a full section moved on the operator is where the separator leads.
             if (!moved)
                 select(qMin(index + 1, last));
             return true;
         }
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            endRun();
+        m_typed.clear(); // Qt's own keys change the section as they will
         return false;
     }
 

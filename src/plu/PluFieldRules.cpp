@@ -52,6 +52,11 @@ QString* boxOf(PluEditorValues& tab, const QString& objectName)
     return row ? row->value.in<QString>(tab) : nullptr;
 }
 
+bool isCheckBox(const PluField& row)
+{
+    return row.kind == fields::Kind::StatusBit || row.kind == fields::Kind::CheckBox;
+}
+
 qint64 dateValue(const QDate& d) { return d.day() * 10000 + d.month() * 100 + d.year() % 100; }
 qint64 timeValue(const QTime& t) { return t.hour() * 100 + t.minute(); }
 
@@ -142,8 +147,8 @@ bool pluFieldLostFocus(const PluFieldRule& rule, PluEditorValues& tab, PluEditor
         if (const std::optional<qint64> n = wholeNumber(*box);
             n && *n <= std::numeric_limits<qint32>::max() && CheckPLUOverlap(host, qint32(*n)) == OverlapCheck::Taken)
             return false;
-    } else if (box->isEmpty()) {
-        *box = QStringLiteral("0");
+    } else if (box->isEmpty() && rule.compared != A::Text) {
+        *box = QStringLiteral("0"); // a number box; an empty item code is no item code
     }
     switch (rule.check) {
     case L::DiscountValues1:
@@ -188,9 +193,12 @@ void pluControlLostFocus(const QString& objectName, PluEditorValues& tab)
     } else if (is("combRSData")) {
         if (editMode())
             compareNumber("PLU_RSData", tab.combRSData);
-    } else if (is("chkWeighed")) {
-        compareNumber("Stat1_Unit", tab.chkWeighed ? 0 : 1);
-        ApplyDataFormatToTab(tab);
+    } else if (const PluField* box = pluField(objectName); box && isCheckBox(*box)) {
+        // As the save reads it, so that a tick alone is a change to save.
+        compareNumber(records::plu::name(box->field),
+                      fields::storedValue(box->kind, 0, shownIn(tab, *box), fields::Write::Always, {}));
+        if (is("chkWeighed"))
+            ApplyDataFormatToTab(tab);
     } else if (is("DTPickerStartDate")) {
         CheckDiscountDates(tab, PairBox::First);
         compareNumber("PLU_Disc_SDate", dateValue(tab.DTPickerStartDate));

@@ -49,15 +49,17 @@ struct ChangedBox {
 };
 ChangedBox pluFieldChanged(const PluFieldRule& rule, const QString& text);
 
-// A box left, with its text in `tab`: an empty text becomes "0" (not in meditPLU), the box's cross-check
-// runs, then with a listed row the text is compared with the row's field, and a difference sets
-// gPLUChanged := 1; a decimal box is re-formatted. meditPLU empty or "0" is refused through
-// ShowInputRangeError, a number the store uses through CheckPLUOverlap: then false, and nothing is compared.
+// A box left, with its text in `tab`: an empty text becomes "0" (not in meditPLU, nor in the item code, compared as
+// text, where empty is no item code), the box's cross-check runs, then with a listed row the text is compared with
+// the row's field, and a difference sets gPLUChanged := 1; a decimal box is re-formatted. meditPLU empty or "0" is
+// refused through ShowInputRangeError, a number the store uses through CheckPLUOverlap: then false, and nothing is
+// compared.
 bool pluFieldLostFocus(const PluFieldRule& rule, PluEditorValues& tab, PluEditorHost& host);
 
 // The other controls left: combMG, combSymbol, combMemDiscType, combDiscType, combBarcodeFormat, combRSData,
-// chkWeighed and the four date and time pickers. Their comparisons as above; a date picker first runs
-// CheckDiscountDates, chkWeighed re-formats the tab. Another objectName does nothing.
+// the check boxes of the field table and the four date and time pickers. Their comparisons as above (a check box's
+// state as the save stores it); a date picker first runs CheckDiscountDates, chkWeighed re-formats the tab. Another
+// objectName does nothing.
 void pluControlLostFocus(const QString& objectName, PluEditorValues& tab);
 
 // Whether a box's text differs from the field of the current row, read as compared; a text that is no whole

@@ -42,6 +42,8 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimeEdit>
+#include <QTreeWidget>
+#include <QWindow>
 #include <QtTest>
 
 using namespace quorvane;
@@ -63,6 +65,7 @@ struct PickerRow {
     Qt::Key key = Qt::Key_unknown;       // pressed after the click
     const char* typed = "";
     const char* shown = "";
+    const char* held = ""; // a date refused: shown red, then shown again once the picker is left; "" as shown
 };
 
 struct CellRow {
@@ -220,7 +223,11 @@ public:
 class ModalStub : public QDialog {
     Q_OBJECT
 public:
-    ModalStub() { setObjectName(QStringLiteral("frmModalStub")); }
+    ModalStub()
+    {
+        setObjectName(QStringLiteral("frmModalStub"));
+        setWindowFlag(Qt::WindowMinimizeButtonHint);
+    }
 };
 
 class MenuWindow : public QMainWindow {
@@ -276,8 +283,8 @@ private slots:
         QTest::newRow("label") << "lblPLU" << "QLabel" << "frmKit" << QRect(8, 180, 80, 20) << "PLU No.";
         QTest::newRow("grid") << "gridList" << "quorvane::ui::FlexGridWidget" << "frmKit" << QRect(8, 210, 200, 100) << "";
         QTest::newRow("label on a tab page") << "lblOnPage" << "QLabel" << "page2" << QRect(10, 10, 80, 20) << "PLU No.";
-        QTest::newRow("tree") << "treeStore" << "QTreeWidget" << "frmKit" << QRect(430, 180, 160, 130) << "";
-        QTest::newRow("date") << "DTPickerStart" << "QDateEdit" << "frmKit" << QRect(8, 320, 100, 21) << "";
+        QTest::newRow("tree") << "treeStore" << "quorvane::ui::TreeView" << "frmKit" << QRect(430, 180, 160, 130) << "";
+        QTest::newRow("date") << "DTPickerStart" << "quorvane::ui::DatePicker" << "frmKit" << QRect(8, 320, 100, 21) << "";
         QTest::newRow("time") << "DTPickerTime" << "QTimeEdit" << "frmKit" << QRect(120, 320, 80, 21) << "";
         QTest::newRow("picture") << "picLogo" << "quorvane::ui::PictureBox" << "frmKit" << QRect(220, 320, 100, 60) << "";
         QTest::newRow("progress") << "pbLoad" << "QProgressBar" << "frmKit" << QRect(340, 320, 250, 20) << "";
@@ -455,6 +462,9 @@ private slots:
             {.name = "date: the month", .picker = "DTPickerStart", .at = 4, .typed = "07", .shown = "15.07.2026"},
             {.name = "date: Home", .picker = "DTPickerStart", .at = 7, .key = Qt::Key_Home, .typed = "0105", .shown = "01.05.2026"},
             {.name = "date: End", .picker = "DTPickerStart", .at = 0, .key = Qt::Key_End, .typed = "2030", .shown = "15.03.2030"},
+            {.name = "date: a leap day", .picker = "DTPickerStart", .typed = "29022028", .shown = "29.02.2028"},
+            {.name = "date: separators", .picker = "DTPickerStart", .typed = "29.02.2028", .shown = "29.02.2028"},
+            {.name = "date: a day February lacks", .picker = "DTPickerStart", .typed = "30022028", .shown = "30.02.2028", .held = "15.03.2026"},
         });
         // clang-format on
     }
@@ -480,26 +490,61 @@ private slots:
             QTest::keyClick(picker, row.key);
         QTest::keyClicks(picker, QLatin1String(row.typed));
         QCOMPARE(box->text(), QLatin1String(row.shown));
+        const QString held = *row.held ? QLatin1String(row.held) : QLatin1String(row.shown);
+        QCOMPARE(box->palette().color(QPalette::Text) == Qt::red, *row.held != 0);
+        w.txtName->setFocus();
+        QCOMPARE(box->text(), held);
+        if (picker == date)
+            QCOMPARE(date->date().toString(QStringLiteral("dd.MM.yyyy")), held);
     }
 
-    // A closed list turns with the wheel only while it has the focus; else the wheel goes on to its parent.
-    void wheelOverList()
+    // A closed list or a picker turns with the wheel only while it has the focus; else the wheel goes on to its
+    // parent, and the control takes no focus.
+    void wheelTurnsTheFocusOnly()
     {
         KitWindow w;
         w.combMG->addItems({QStringLiteral("0"), QStringLiteral("1")});
+        w.findChild<QDateEdit*>(QStringLiteral("DTPickerStart"))->setDate(QDate(2026, 3, 15));
+        w.findChild<QTimeEdit*>(QStringLiteral("DTPickerTime"))->setTime(QTime(10, 30));
         showActive(&w);
         WheelsSeen seen;
         w.installEventFilter(&seen);
-        w.txtName->setFocus();
-        wheel(w.combMG, w.combMG->rect().center());
-        QCOMPARE(w.combMG->currentIndex(), 0);
-        QCOMPARE(seen.count, 1);
-        QVERIFY(!w.combMG->hasFocus());
-        w.combMG->setFocus();
-        wheel(w.combMG, w.combMG->rect().center());
-        QCOMPARE(w.combMG->currentIndex(), 1);
+        for (const char* name : {"combMG", "DTPickerStart", "DTPickerTime"}) {
+            auto* control = w.findChild<QWidget*>(QLatin1String(name));
+            auto* box = control->findChild<QLineEdit*>();
+            const auto shown = [&] { return box ? box->text() : w.combMG->currentText(); };
+            const QString before = shown();
+            QWidget* under = box ? static_cast<QWidget*>(box) : control; // what the window system gives the wheel
+            seen.count = 0;
+            w.txtName->setFocus();
+            wheel(under, under->rect().center());
+            QCOMPARE(shown(), before);
+            QCOMPARE(seen.count, 1);
+            QVERIFY2(!control->hasFocus(), name);
+            control->setFocus();
+            wheel(under, under->rect().center());
+            QVERIFY2(shown() != before, name);
+            QCOMPARE(seen.count, 1);
+        }
         QCOMPARE(w.runs.value(QStringLiteral("combMG")), 1);
-        QCOMPARE(seen.count, 1);
+    }
+
+    // A tree keeps one node selected, the current one: a Ctrl+click or Ctrl+Space on it leaves it selected.
+    void treeKeepsItsNode()
+    {
+        KitWindow w;
+        auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("treeStore"));
+        tree->addTopLevelItems(
+            {new QTreeWidgetItem({QStringLiteral("1")}), new QTreeWidgetItem({QStringLiteral("2")})});
+        showActive(&w);
+        QTreeWidgetItem* node = tree->topLevelItem(1);
+        const QPoint at = tree->visualItemRect(node).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
+        QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{node});
+        QTest::keyClick(tree, Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{node});
+        QCOMPARE(tree->currentItem(), node);
     }
 
     // A click in the blank right of a short caption acts as a click on the caption.
@@ -765,6 +810,19 @@ private slots:
         QTEST(showModal<ModalStub>(), "result");
         QCOMPARE(answering.count(), 1);
         QVERIFY(wasModal);
+    }
+
+    // A modal window offers no iconify button; iconified all the same, it comes back.
+    void modalNotIconified()
+    {
+        ModalStub dialog;
+        dialog.setWindowModality(Qt::ApplicationModal);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(!(dialog.windowHandle()->flags() & Qt::WindowMinimizeButtonHint));
+        dialog.setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!dialog.isMinimized());
+        QVERIFY(dialog.isVisible());
     }
 
     void menuTable_data()

@@ -16,7 +16,7 @@ struct FieldCase {
     QString row = QStringLiteral("PLU_No=5;PLU_UPrice=125"); // the listed PLU; "" an empty list
     QString others{};                                        // another PLU of the store
     QString shown{};                                         // the box's text before the focus
-    int position = -2;                                       // a list's position, -2 as shown by the row
+    int position = -2; // a list's position or a check box's state, -2 as shown by the row
     int discType = 0;
     int editMode = 1;
     QString typed = QStringLiteral("-");   // the text typed over the selected one; "-" nothing typed
@@ -61,6 +61,8 @@ private slots:
         QTest::newRow("day mask kept") << FieldCase{.box = "meditDiscDayOfWeek", .row = "PLU_No=5;PLU_DisDayOfWeek=5", .shown = "0000101", .left = "0000101"};
         QTest::newRow("one more day") << FieldCase{.box = "meditDiscDayOfWeek", .row = "PLU_No=5;PLU_DisDayOfWeek=5", .shown = "0000101", .typed = "0000111", .left = "0000111", .pluChanged = 1};
         QTest::newRow("item code as text") << FieldCase{.box = "meditItemCode", .row = "PLU_No=5;PLU_EANItemCode=0012", .typed = "12", .left = "12", .pluChanged = 1};
+        QTest::newRow("no item code passed through") << FieldCase{.box = "meditItemCode", .left = ""};
+        QTest::newRow("item code emptied") << FieldCase{.box = "meditItemCode", .row = "PLU_No=5;PLU_EANItemCode=12", .shown = "12", .typed = "", .left = "", .pluChanged = 1};
         QTest::newRow("amount at type 3") << FieldCase{.box = "meditDiscLmtPer1", .shown = "123.45", .discType = 3, .focused = "2345", .limit = 4, .left = "23.45", .pluChanged = 1};
         QTest::newRow("amount at type 2") << FieldCase{.box = "meditDiscLmtPer1", .row = "PLU_No=5;PLU_UPrice=99999;PLU_Disc_Within1stL=12345", .shown = "123.45", .discType = 2, .focused = "12345", .limit = 6, .left = "123.45"};
         QTest::newRow("empty list") << FieldCase{.box = "meditUPrice", .row = "", .shown = "1.25", .typed = "9", .limit = 6, .left = "0.09"};
@@ -73,6 +75,11 @@ private slots:
         QTest::newRow("discount type") << FieldCase{.box = "combDiscType", .row = "PLU_No=5;PLU_Disc_Type=4", .position = 4};
         QTest::newRow("member type") << FieldCase{.box = "combMemDiscType", .position = 1, .pluChanged = 1};
         QTest::newRow("unit by count") << FieldCase{.box = "combSymbol", .row = "PLU_No=5;Stat1_Unit=1", .position = 1};
+        QTest::newRow("price may be changed ticked") << FieldCase{.box = "chkUPoverride", .position = 1, .pluChanged = 1};
+        QTest::newRow("negative PLU ticked") << FieldCase{.box = "chknegativePLU", .row = "PLU_No=5;Stat1_Unit=1", .position = 1, .pluChanged = 1};
+        QTest::newRow("price priority ticked") << FieldCase{.box = "chkPricePriority", .position = 1, .pluChanged = 1};
+        QTest::newRow("price priority as stored") << FieldCase{.box = "chkPricePriority", .row = "PLU_No=5;Stat1_PricePriority=1", .position = 1};
+        QTest::newRow("sold by count as stored") << FieldCase{.box = "chkWeighed", .row = "PLU_No=5;Stat1_Unit=1", .position = 0};
         // clang-format on
     }
     void leaving()
@@ -90,7 +97,7 @@ private slots:
         const PluFieldRule* rule = pluFieldRule(c.box);
         const PluField& row = *pluField(c.box);
         if (!rule) {
-            setShown(tab, row, c.position); // a list
+            setShown(tab, row, c.position); // a list or a check box
             pluControlLostFocus(c.box, tab);
             QCOMPARE(int(gPluEditor().gPLUChanged), c.pluChanged);
             return;

@@ -98,9 +98,20 @@ struct Chosen {
     bool edit = true; // then Delete deletes the PLU shown
 };
 
+// Steps on PLU 1 in edit mode, "|"-separated: "page:N" the page chosen as a click on its tab chooses it, "key:Tab",
+// or one of runSteps(). Then whether the save question came (answered Yes) and what PLU 1 holds.
+struct Visit {
+    const char* name;
+    const char* steps;
+    const char* fields = "";
+    bool asked = false;
+    const char* stored = "NULL/0/0/0/0/100"; // item code, its flag, price may be changed, priority, negative, price
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Chosen)
+Q_DECLARE_METATYPE(Visit)
 
 class tst_PluWindow : public QObject {
     Q_OBJECT
@@ -442,6 +453,46 @@ private slots:
             QVERIFY(!pluRows(QStringLiteral("PLU_No")).contains(QStringLiteral("%1:%1").arg(row.row)));
             QCOMPARE(pluRows(QStringLiteral("PLU_No")).count(QLatin1Char(' ')), 6);
         }
+    }
+
+    // A look at a page, the focus passing through a box, leaves the PLU as it was; a tick is a change to save.
+    void lookOrTick_data()
+    {
+        // clang-format off
+        test::addDataRows<Visit>({
+            {.name = "the Barcode page looked at", .steps = "page:2|click:MSHFlexGridPLU(2,2)"},
+            {.name = "Tab through the item code", .steps = "page:2|key:Tab|click:MSHFlexGridPLU(2,2)"},
+            {.name = "a price saved after the look", .steps = "focus:meditUPrice|type:2|page:2|page:1|click:cmdUpdate", .stored = "NULL/0/0/0/0/2"},
+            {.name = "price may be changed", .steps = "click:chkUPoverride|click:MSHFlexGridPLU(2,2)", .asked = true, .stored = "NULL/0/1/0/0/100"},
+            {.name = "price priority", .steps = "page:3|click:chkPricePriority|click:MSHFlexGridPLU(2,2)", .asked = true, .stored = "NULL/0/0/1/0/100"},
+            {.name = "negative PLU", .steps = "click:chknegativePLU|click:cmdReflesh", .fields = ",Stat1_Unit=1", .asked = true, .stored = "NULL/0/0/0/1/100"},
+        });
+        // clang-format on
+    }
+    void lookOrTick()
+    {
+        QFETCH(Visit, row);
+        numbered(2);
+        gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET PLU_EANItemCode=NULL, Stat2_ItemCode=0%1 WHERE PLU_No=1")
+                               .arg(QLatin1String(row.fields)));
+        frmMain* w = open();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        runSteps(w, QStringLiteral("click:cmdEdit"));
+        for (const QString& step : QString::fromLatin1(row.steps).split(QLatin1Char('|'))) {
+            if (step.startsWith(QLatin1String("page:")))
+                ui::setTab(find<QTabWidget>(w, QStringLiteral("SSTabPLU")), step.mid(5).toInt() - 1);
+            else if (step == QLatin1String("key:Tab"))
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            else
+                runSteps(w, step);
+        }
+        QCOMPARE(!m_messages.isEmpty(), row.asked);
+        if (row.asked)
+            QCOMPARE(m_messages[0].text, gLangMsg.text(QStringLiteral("updatePLU")));
+        QCOMPARE(pluRows(QStringLiteral("quote(PLU_EANItemCode)||'/'||Stat2_ItemCode||'/'||Stat1_UPriceOV||'/'||"
+                                        "Stat1_PricePriority||'/'||Stat1_NegativePLU||'/'||PLU_UPrice"))
+                     .section(QLatin1Char(' '), 0, 0),
+                 QStringLiteral("1:") + QLatin1String(row.stored));
     }
 
     // A language switch with PLUs listed and no current row has nothing to show again, and says nothing.

@@ -99,19 +99,19 @@ QWidget* makeWidget(const Control& row, QWidget* parent)
         return page;
     }
     case Kind::TreeView: {
-        auto* tree = new QTreeWidget(parent);
+        auto* tree = new TreeView(parent);
         tree->setHeaderHidden(true);
         return tree;
     }
     case Kind::DatePicker: {
-        auto* picker = new QDateEdit(parent);
+        auto* picker = new DatePicker(parent);
         picker->setCalendarPopup(true);
-        selectSectionOnClick(picker);
+        typeBySection(picker);
         return picker;
     }
     case Kind::TimePicker: {
         auto* picker = new QTimeEdit(parent);
-        selectSectionOnClick(picker);
+        typeBySection(picker);
         return picker;
     }
     case Kind::PictureBox:

@@ -58,9 +58,9 @@ enum class Kind {
     FlexGrid,      // QTableWidget (ui::FlexGridWidget; see FlexGrid.h), Tab leaving it
     TabStrip,      // QTabWidget
     TabPage,       // a page of the tab strip it is .in(); its caption is the tab's text
-    TreeView,      // QTreeWidget
-    DatePicker,    // QDateEdit with a drop-down calendar; a click selects a section (selectSectionOnClick)
-    TimePicker,    // QTimeEdit; a click selects a section
+    TreeView,      // QTreeWidget (ui::TreeView), one node selected: the current one
+    DatePicker,    // QDateEdit (ui::DatePicker) with a drop-down calendar, typed by sections (typeBySection)
+    TimePicker,    // QTimeEdit, typed by sections
     PictureBox,    // ui::PictureBox
     ProgressBar,   // QProgressBar
 };

@@ -2,10 +2,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -70,6 +72,32 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 };
 
+// A tree whose one selected node is always the current one: a Ctrl+click or Ctrl+Space on the selected node leaves it
+// selected, where Qt's single selection would take the highlight off a node that stays current.
+class TreeView : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit TreeView(QWidget* parent = nullptr);
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
+};
+
+// A date picker that reads a text of numbers whole, by its display format, so that it may name a day its month
+// lacks while it is typed (typeBySection): Qt would make it the month's last day as soon as the day and the month
+// stand, before the year that has the day is typed.
+class DatePicker : public QDateEdit {
+    Q_OBJECT
+public:
+    using QDateEdit::QDateEdit;
+
+protected:
+    QValidator::State validate(QString& text, int& pos) const override;
+    void fixup(QString& text) const override;
+    QDateTime dateTimeFromText(const QString& text) const override;
+};
+
 // A check box that a click anywhere in its rectangle toggles, the blank beyond a short caption included.
 class CheckBox : public QCheckBox {
     Q_OBJECT
@@ -122,8 +150,14 @@ private:
 // otherwise takes it with this call.
 void fitListToEntries(QComboBox* list);
 
-// A click into a date or time picker's text selects the section under the mouse, and Home and End select the first
-// and the last section, so the digits typed next replace that section. Every picker a control table makes has it.
-void selectSectionOnClick(QDateTimeEdit* picker);
+// A date or time picker edited by sections, as every picker a control table makes is: a click into its text selects
+// the section under the mouse, Home and End the first and the last section. Digits typed fill the selected section,
+// which moves on to the next once it is full or no further digit fits; a separator typed moves on too, except
+// right after a full section moved on. The picker holds the date or time its whole text names; while the text names
+// none (a month of 00, a day its month lacks, which shows red) it holds what it held when the typing began,
+// and shows that again once it is left or Enter is pressed: a date that does not exist is never made another.
+// The wheel turns the picker only while it has the focus; otherwise it goes on to what lies under it, as for closed
+// lists (ComboBox), and the picker does not take the focus.
+void typeBySection(QDateTimeEdit* picker);
 
 } // namespace quorvane::ui

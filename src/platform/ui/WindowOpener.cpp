@@ -3,13 +3,58 @@
 #include "platform/StateReset.h"
 #include "platform/ui/HandlerRun.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QWindow>
+
 namespace quorvane::ui {
 
 namespace {
 WindowOpener gOpener;
 // The windows the opener holds are part of the run's state.
 const ResetWithState kResetOpener([] { gOpener.reset(); });
+
+// Every modal window of the program, however it is opened (exec(), a message box, a window made modal): it offers
+// no iconify button, and one that the window manager iconifies all the same comes back at once. Iconified, it
+// would leave the windows it blocks ignoring every click and key, and the window system delivers no click on them
+// that could bring it back; Qt only hands their focus on to the modal window, which cannot take it while iconified.
+class ModalWindows : public QObject {
+public:
+    explicit ModalWindows(QCoreApplication* app) : QObject(app) { app->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if ((type != QEvent::Show && type != QEvent::WindowStateChange) || !watched->isWidgetType())
+            return false;
+        auto* window = static_cast<QWidget*>(watched);
+        if (!window->isWindow() || !window->isModal())
+            return false;
+        if (type == QEvent::Show && (window->windowFlags() & Qt::WindowMinimizeButtonHint)) {
+            // Shown, not yet mapped: the window manager reads the flags as it maps the window.
+            const Qt::WindowFlags flags = window->windowFlags() & ~Qt::WindowMinimizeButtonHint;
+            window->overrideWindowFlags(flags);
+            if (QWindow* handle = window->windowHandle())
+                handle->setFlags(flags);
+        } else if (type == QEvent::WindowStateChange && window->isMinimized()) {
+            // After the window system has done telling of the iconify.
+            QTimer::singleShot(0, window, [window] {
+                if (window->isVisible() && window->isModal() && window->isMinimized()) {
+                    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+                    window->raise();
+                    window->activateWindow();
+                }
+            });
+        }
+        return false;
+    }
+};
+
+void watchModalWindows() { new ModalWindows(QCoreApplication::instance()); }
 } // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(watchModalWindows)
 
 WindowOpener& windows() { return gOpener; }
 

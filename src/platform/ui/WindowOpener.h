@@ -15,7 +15,8 @@ namespace quorvane::ui {
 //
 // Modal windows (property dialogs, the transfer window, message-like dialogs): showModal<frmX>(...) creates the
 // dialog, runs it with exec() and returns its result once it has closed and is gone. A caller that reads the
-// dialog afterwards creates it itself and calls exec().
+// dialog afterwards creates it itself and calls exec(). Every modal window, however it is shown, offers no iconify
+// button, and one that the window manager iconifies all the same comes back at once.
 //
 // Tool windows (the editors of the main window's Tool menu): windows().openTool<frmX>(caption) opens the one
 // instance of frmX, creating it when none is open, titles it with the menu entry's caption and shows it

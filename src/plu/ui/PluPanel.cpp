@@ -64,10 +64,18 @@ QList<Control> rows()
             .to(&P::chkWeighed),
         label("lblCoupledPLU", {120, 2145, 1500, H}).in(Basic).caption("MainTabCoupledPLU"),
         maskedEdit("meditCoupledPLU", {1740, 2145, 1500, H}).in(Basic).to(&P::meditCoupledPLU),
-        checkBox("chkUPoverride", {3990, 2145, 2700, H}).in(Basic).caption("MainTabUPOV").to(&P::chkUPoverride),
+        checkBox("chkUPoverride", {3990, 2145, 2700, H})
+            .in(Basic)
+            .caption("MainTabUPOV")
+            .onLeave(left)
+            .to(&P::chkUPoverride),
         label("lblDepartment", {120, 2550, 1500, H}).in(Basic).caption("MainTabDepartment"),
         maskedEdit("meditDepartment", {1740, 2550, 1500, H}).in(Basic).to(&P::meditDepartment),
-        checkBox("chknegativePLU", {3990, 2550, 2700, H}).in(Basic).caption("MainTabNPLU").to(&P::chknegativePLU),
+        checkBox("chknegativePLU", {3990, 2550, 2700, H})
+            .in(Basic)
+            .caption("MainTabNPLU")
+            .onLeave(left)
+            .to(&P::chknegativePLU),
         label("lblMG", {120, 2955, 1500, H}).in(Basic).caption("MainTabMG"),
         comboBox("combMG", {1740, 2965, 1500, H}).in(Basic).onLeave(left).to(&P::combMG),
         label("lblCost", {120, 3360, 1500, H}).in(Basic).caption("MainTabCost"),
@@ -133,6 +141,7 @@ QList<Control> rows()
         checkBox("chkPricePriority", {120, 1065, 2760, H})
             .in("Frame2")
             .caption("MainTabPriPriority")
+            .onLeave(left)
             .to(&P::chkPricePriority),
         frame("Frame1", {3240, 60, 7560, 1560}).in(Discount),
         label("lblStartDate", {120, 255, 1800, H}).in("Frame1").caption("MainTabStartDate"),

@@ -80,7 +80,7 @@ struct PluPanel : ui::Panel {
 
 // The panel's rows, captioned from frmMain_sstab: the grid and the tab strip placed on the main window, the
 // editor's controls on the pages' frames (.in("frameTAB(1)") to .in("frameTAB(3)")). The number boxes of the PLU
-// field table that have box rules get them as their GotFocus, Change and LostFocus handlers; the lists, check box
+// field table that have box rules get them as their GotFocus, Change and LostFocus handlers; the lists, check boxes
 // and pickers that the rules compare on leaving get editorControl_LostFocus.
 QList<ui::Control> pluPanelRows();
 

@@ -8,6 +8,7 @@
 #include "plu/ui/frmUpload.h"
 #include "support/DataRows.h"
 #include "support/PluGenerator.h"
+#include "support/WindowSteps.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,8 +67,7 @@ void click(QWidget* w, int row, int col, Qt::KeyboardModifiers keys = {})
     QTest::mouseClick(g->viewport(), Qt::LeftButton, keys, g->visualItemRect(g->item(row - 1, col)).center());
 }
 
-// Another row made current: "click:R", "drag:R-S" (pressed on R, released on S), "key:K" (QKeySequence's text),
-// "type:C"; then the row the grid, the pointer and the record view show.
+// Another row made current by the steps of moveInGrid(), then the row the grid, the pointer and the record view show.
 struct Chosen {
     const char* name;
     const char* by;
@@ -196,22 +196,7 @@ private slots:
         plu::frmUpload w;
         w.show();
         QTableWidget* g = grid(&w);
-        const auto at = [g](const QString& r) { return g->visualItemRect(g->item(r.toInt() - 1, 2)).center(); };
-        for (const QString& step : QString::fromLatin1(row.by).split(QLatin1Char(' '))) {
-            const QString how = step.section(QLatin1Char(':'), 0, 0), what = step.section(QLatin1Char(':'), 1);
-            if (how == QLatin1String("click")) {
-                click(&w, what.toInt(), 2);
-            } else if (how == QLatin1String("drag")) {
-                QTest::mousePress(g->viewport(), Qt::LeftButton, {}, at(what.section(QLatin1Char('-'), 0, 0)));
-                QTest::mouseMove(g->viewport(), at(what.section(QLatin1Char('-'), 1)));
-                QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, at(what.section(QLatin1Char('-'), 1)));
-            } else if (how == QLatin1String("key")) {
-                const QKeyCombination key = QKeySequence::fromString(what)[0];
-                QTest::keyClick(g, key.key(), key.keyboardModifiers());
-            } else {
-                QTest::keyClicks(g, what);
-            }
-        }
+        moveInGrid(g, QLatin1String(row.by));
         QCOMPARE(g->currentRow() + 1, row.row);
         QCOMPARE(marks(&w).section(QLatin1Char(' '), 1).toInt(), row.row);
         QCOMPARE(w.findChild<QLineEdit*>("meditPLU")->text(), ui::flexText(g, row.row, 2));

@@ -51,7 +51,8 @@ namespace {
 // "main" the main window, "all" every window at once (QApplication::closeAllWindows), "quit" a quit event (a
 // session's logout), at the command's first pump; "main@list" the main window at the first pump of the next PLU
 // list load (the list the main window reloads when a tool window has closed). The command "exit" is the program's
-// end, its own window the closing one; "transfer" a transfer session, whose closes come while it waits for the scale.
+// end, its own window the closing one; "transfer" a transfer session, whose closes come while it waits for the scale;
+// "tool window" no command at all, a tool window open.
 struct CloseRow {
     const char* name;
     const char* command;
@@ -139,6 +140,7 @@ private slots:
             {.name = "received copy, main", .command = "copy", .closes = {"main"}, .kept = "KVB_25:55 KVB_41:0"},
             {.name = "key assignment, own", .command = "keys", .closes = {"own"}, .kept = "KVB_25:50 KVB_41:24"},
             {.name = "key assignment, main", .command = "keys", .closes = {"main"}, .kept = "KVB_25:50 KVB_41:24"},
+            {.name = "no command, a tool window open, quit", .command = "tool window", .closes = {"quit"}, .kept = "KVB_25:50 KVB_41:0"},
             {.name = "import, quit", .command = "import", .closes = {"quit"}, .kept = "KVB_25:1050 KVB_41:0"},
             {.name = "transfer session, quit", .command = "transfer", .closes = {"quit"}, .kept = "KVB_25:50 KVB_41:0"},
             {.name = "send options' record build, own", .command = "send options", .closes = {"own"}, .kept = "KVB_25:50 KVB_41:0"},
@@ -252,6 +254,10 @@ private slots:
                 button(own, command == QLatin1String("import") ? "cmdImport" : "cmdExport")->click();
             } else if (command == QLatin1String("exit")) {
                 main->close();
+            } else if (command == QLatin1String("tool window")) { // the main window hidden behind it
+                main->menuImportOrExport_Click();
+                own = ui::windows().tool<frmImportOrExport>();
+                closeNext();
             } else if (command == QLatin1String("send options")) {
                 button(main, "cmdData")->click();
                 button(main, "cmdSelectAll")->click();

@@ -7,6 +7,11 @@
   check_layers.py widgets SRC QT_INCLUDE_DIR...
       No quorvane_core source (a file under SRC outside every ui/ folder, main.cpp aside) includes a header
       of Qt's widget modules; the Qt include folders are given so that their header names are known.
+  check_layers.py handlers SRC
+      A window's handler (a name such as cmdOK_Click or Form_Activate) that a ui/ source connects by hand
+      (connect, QMetaObject::invokeMethod, QTimer::singleShot) runs inside a ui::HandlerRun: the call is a
+      lambda that opens one, never the handler itself; ui::connectHandler opens it for a handler. The window
+      kit (platform/ui) wires its tables' handlers through their runs and is not checked.
 
 Exits 1 when it finds a breach, 2 when it cannot check.
 """
@@ -106,19 +111,69 @@ def check_widgets(src, qt_dirs):
     return breaches
 
 
+# A classic handler's name: the control or the form, an underscore, the event (cmdOK_Click, Form_Activate).
+HANDLER = r"\b[A-Za-z][A-Za-z0-9]*_[A-Z][A-Za-z0-9]*\b"
+HANDLER_CALLED = re.compile(HANDLER + r"\s*\(")
+HANDLER_POINTER = re.compile(r"&\s*[\w:]*::(" + HANDLER[2:] + ")")
+WIRING = re.compile(r"\b(?:connect|QMetaObject::invokeMethod|QTimer::singleShot)\s*\(")
+LITERAL_OR_COMMENT = re.compile(r'//[^\n]*|/\*.*?\*/|"(?:\\.|[^"\\\n])*"|\'(?:\\.|[^\'\\\n])*\'', re.S)
+
+
+def blanked(text):
+    """The text with comments and literals blanked, lines and offsets kept."""
+    return LITERAL_OR_COMMENT.sub(lambda m: re.sub(r"[^\n]", " ", m.group(0)), text)
+
+
+def call_arguments(text, start):
+    """The text between the parenthesis opened just before start and its match."""
+    depth = 1
+    for i in range(start, len(text)):
+        if text[i] == "(":
+            depth += 1
+        elif text[i] == ")":
+            depth -= 1
+            if depth == 0:
+                return text[start:i]
+    return text[start:]
+
+
+def check_handlers(src):
+    breaches = []
+    for rel in sources(src):
+        if not is_ui(rel) or rel.startswith("platform/"):
+            continue
+        with open(os.path.join(src, rel), encoding="utf-8", errors="replace") as f:
+            text = blanked(f.read())
+        for m in WIRING.finditer(text):
+            where = f"{rel}:{text.count(chr(10), 0, m.start()) + 1}"
+            arguments = call_arguments(text, m.end())
+            pointer = HANDLER_POINTER.search(arguments)
+            if pointer:
+                breaches.append(f"{where}: connects the handler {pointer.group(1)} by hand, outside a ui::HandlerRun")
+            elif HANDLER_CALLED.search(arguments) and "HandlerRun" not in arguments:
+                called = HANDLER_CALLED.search(arguments).group(0).rstrip("( ")
+                breaches.append(f"{where}: calls the handler {called} from a hand-made connection without a ui::HandlerRun")
+    return breaches
+
+
 def main(argv):
-    if len(argv) < 3 or argv[1] not in ("layers", "widgets"):
+    if len(argv) < 3 or argv[1] not in ("layers", "widgets", "handlers"):
         print(__doc__, file=sys.stderr)
         return 2
     src = argv[2]
     if not os.path.isdir(src):
         print(f"no such folder: {src}", file=sys.stderr)
         return 2
-    breaches = check_layers(src) if argv[1] == "layers" else check_widgets(src, argv[3:])
+    if argv[1] == "handlers":
+        breaches = check_handlers(src)
+    else:
+        breaches = check_layers(src) if argv[1] == "layers" else check_widgets(src, argv[3:])
     for b in breaches:
         print(b)
     if breaches:
-        print(f"{len(breaches)} include(s) break the layering", file=sys.stderr)
+        what = "hand-made connection(s) run a handler outside its run" if argv[1] == "handlers" else \
+            "include(s) break the layering"
+        print(f"{len(breaches)} {what}", file=sys.stderr)
         return 1
     print(f"{argv[1]}: no breach")
     return 0

@@ -14,6 +14,7 @@
 #include "mainwindow/ui/frmMain.h"
 #include "platform/events/DoEvents.h"
 #include "platform/ui/HandlerRun.h"
+#include "platform/ui/MenuTable.h"
 #include "platform/ui/ValueSetters.h"
 #include "platform/ui/WindowOpener.h"
 #include "plu/ui/PluHost.h"
@@ -47,8 +48,11 @@ using namespace quorvane;
 namespace {
 
 // A command that pumps events or waits in its dialog, and the closes that arrive while it runs: "own" its window,
-// "main" the main window, at the command's first pump; "main@list" the main window at the first pump of the next PLU
-// list load (the list the main window reloads when a tool window has closed).
+// "main" the main window, "all" every window at once (QApplication::closeAllWindows), "quit" a quit event (a
+// session's logout), at the command's first pump; "main@list" the main window at the first pump of the next PLU
+// list load (the list the main window reloads when a tool window has closed). The command "exit" is the program's
+// end, its own window the closing one; "transfer" a transfer session, whose closes come while it waits for the scale;
+// "tool window" no command at all, a tool window open.
 struct CloseRow {
     const char* name;
     const char* command;
@@ -92,12 +96,13 @@ QString kept(const QString& exportPath)
 class TestTermination : public QObject {
     Q_OBJECT
 
-    std::function<void()> m_onEndShown; // runs inside the closing window's show
+    std::function<void(QWidget*)> m_onShown; // runs inside a window's show
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("frmEnd") && m_onEndShown)
-            m_onEndShown();
+        if (event->type() == QEvent::Show && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()
+            && m_onShown)
+            m_onShown(static_cast<QWidget*>(watched));
         return false;
     }
 
@@ -135,6 +140,13 @@ private slots:
             {.name = "received copy, main", .command = "copy", .closes = {"main"}, .kept = "KVB_25:55 KVB_41:0"},
             {.name = "key assignment, own", .command = "keys", .closes = {"own"}, .kept = "KVB_25:50 KVB_41:24"},
             {.name = "key assignment, main", .command = "keys", .closes = {"main"}, .kept = "KVB_25:50 KVB_41:24"},
+            {.name = "no command, a tool window open, quit", .command = "tool window", .closes = {"quit"}, .kept = "KVB_25:50 KVB_41:0"},
+            {.name = "import, quit", .command = "import", .closes = {"quit"}, .kept = "KVB_25:1050 KVB_41:0"},
+            {.name = "transfer session, quit", .command = "transfer", .closes = {"quit"}, .kept = "KVB_25:50 KVB_41:0"},
+            {.name = "send options' record build, own", .command = "send options", .closes = {"own"}, .kept = "KVB_25:50 KVB_41:0"},
+            {.name = "exit, own", .command = "exit", .closes = {"own"}, .kept = "KVB_25:50 KVB_41:0"},
+            {.name = "exit, all", .command = "exit", .closes = {"all"}, .kept = "KVB_25:50 KVB_41:0"},
+            {.name = "exit, quit", .command = "exit", .closes = {"quit"}, .kept = "KVB_25:50 KVB_41:0"},
         });
         // clang-format on
     }
@@ -179,8 +191,14 @@ private slots:
         std::function<void()> closeNext = [&] {
             const QString next = closes.takeFirst();
             QWidget* target = next == QLatin1String("own") ? own.data() : main;
-            QMetaObject::invokeMethod(
-                target, [target] { target->close(); }, Qt::QueuedConnection);
+            if (next == QLatin1String("quit"))
+                QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit));
+            else if (next == QLatin1String("all"))
+                QMetaObject::invokeMethod(
+                    qApp, [] { QApplication::closeAllWindows(); }, Qt::QueuedConnection);
+            else
+                QMetaObject::invokeMethod(
+                    target, [target] { target->close(); }, Qt::QueuedConnection);
             // The command pumps once more after the close, as a long one does: a window deleted then is gone under it.
             atNextPump([] {});
             if (closes.value(0) == QLatin1String("main@list"))
@@ -190,9 +208,30 @@ private slots:
                 });
         };
         std::unique_ptr<test::WindowAnswer> answer;
-        QStringList ended; // the command's end, the closing window's show
+        const test::ClosedPort refusing;
+        QStringList ended; // the command's end, a transfer window's show, the closing window's show
         qApp->installEventFilter(this);
-        m_onEndShown = [&] { ended << QStringLiteral("end"); };
+        m_onShown = [&](QWidget* shown) {
+            if (shown->objectName() == QLatin1String("frmEnd")) {
+                ended << QStringLiteral("end");
+                if (command == QLatin1String("exit")) {
+                    own = shown;
+                    atNextPump(closeNext);
+                }
+            } else if (shown->objectName() == QLatin1String("frmDownLoad")) {
+                own = shown;
+                atNextPump(closeNext); // the first pump of the record build
+            } else if (shown->objectName() == QLatin1String("frmFTPDataTrans")) {
+                ended << QStringLiteral("transfer");
+                QTimer::singleShot(0, shown, [&, shown] {
+                    auto* grid = shown->findChild<QTableWidget*>(QStringLiteral("MSFGFTP"));
+                    grid->setCurrentCell(0, 4);
+                    static_cast<frmFTPDataTrans*>(shown)->MSFGFTP_Click();
+                    QTimer::singleShot(0, closeNext); // while the session waits for the scale
+                    button(shown, "cmdCommand")->click();
+                });
+            }
+        };
         // The command's own window is still there when the command ends: it shows the command's message.
         const auto commandEnded = [&] { ended << (own ? QStringLiteral("command") : QStringLiteral("window gone")); };
         QTimer::singleShot(0, [&] {
@@ -213,6 +252,25 @@ private slots:
                 own->findChild<QListWidget*>(QStringLiteral("SelectItem"))->addItems({"PLU_No", "PLU_UPrice"});
                 atNextPump(closeNext);
                 button(own, command == QLatin1String("import") ? "cmdImport" : "cmdExport")->click();
+            } else if (command == QLatin1String("exit")) {
+                main->close();
+            } else if (command == QLatin1String("tool window")) { // the main window hidden behind it
+                main->menuImportOrExport_Click();
+                own = ui::windows().tool<frmImportOrExport>();
+                closeNext();
+            } else if (command == QLatin1String("send options")) {
+                button(main, "cmdData")->click();
+                button(main, "cmdSelectAll")->click();
+                button(main, "cmdSendAll")->click();
+                own = main; // the dialog went with its command
+            } else if (command == QLatin1String("transfer")) {
+                // The departments of store 1 sent to a scale that refuses the connection.
+                gDBConnection.exec(QStringLiteral("UPDATE SCALE SET SC_IP='127.  0.  0.  1'"));
+                transfer::setSessionSettings(test::loopbackSettings(refusing.port()));
+                button(main, "cmdData")->click();
+                QVERIFY(main->selectNode(QStringLiteral("DEPT 1 97")));
+                main->treeStoreAndData_NodeClick();
+                ui::menuEntry(main, QStringLiteral("menuDownloadDept"))->trigger();
             } else if (command == QLatin1String("copy")) {
                 answer = std::make_unique<test::WindowAnswer>(QStringLiteral("frmUpload"), [&](QWidget* review) {
                     own = review;
@@ -233,9 +291,10 @@ private slots:
                 closeNext();
                 button(own, "cmdAuto")->click();
             }
-            if (command != QLatin1String("copy"))
+            if (command != QLatin1String("copy") && command != QLatin1String("exit"))
                 commandEnded();
-            if (row.closes == QStringList{QStringLiteral("own")}) // then the operator ends the program
+            // Then the operator ends the program.
+            if (row.closes == QStringList{QStringLiteral("own")} && command != QLatin1String("exit"))
                 QMetaObject::invokeMethod(
                     main, [main] { main->close(); }, Qt::QueuedConnection);
         });
@@ -244,10 +303,14 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // as exec() does when it returns
         QCOMPARE(exits, QList<int>{0});
         QVERIFY(closes.isEmpty());
-        QCOMPARE(ended.join(u','), QStringLiteral("command,end"));
+        QCOMPARE(ended.join(u','),
+                 command == QLatin1String("exit")           ? QStringLiteral("end")
+                     : command == QLatin1String("transfer") ? QStringLiteral("transfer,command,end")
+                                                            : QStringLiteral("command,end"));
         if (own && own != main)
             delete own;
         answer.reset();
+        m_onShown = nullptr;
 
         test::MessageRecorder restart;
         QCOMPARE(app::Main(), app::StartOutcome::Running);
@@ -296,7 +359,9 @@ private slots:
         QStringList ended;
         qApp->installEventFilter(this);
         QVariant savedPrice; // as the exit finds it
-        m_onEndShown = [&] {
+        m_onShown = [&](QWidget* shown) {
+            if (shown->objectName() != QLatin1String("frmEnd"))
+                return;
             savedPrice = gDBConnection.scalar(QStringLiteral("SELECT group_concat(PLU_UPrice) FROM KVB_25"));
             ended << QStringLiteral("end");
             std::raise(signal); // read by the closing window's own event pump

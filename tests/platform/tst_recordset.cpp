@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -130,6 +131,26 @@ private slots:
         rs.close();
         QVERIFY(!rs.isOpen());
         QVERIFY(rs.bof() && rs.eof());
+    }
+
+    // A statement a loop still holds when its database is closed fails its next step and bind with that error, and its
+    // end leaves the finalized handle alone.
+    void statementAfterClose()
+    {
+        insertIds({1, 2});
+        Statement st = m_c->prepare("select Id from T where Id >= ? order by Id");
+        st.bind({1});
+        QVERIFY(st.step());
+        m_c->close();
+        const QList<std::function<void()>> touches{[&] { st.step(); }, [&] { st.bindInt64(0, 2); }};
+        for (const auto& touch : touches) {
+            try {
+                touch();
+                QFAIL("a closed database was touched");
+            } catch (const DbError& e) {
+                QCOMPARE(e.message(), QStringLiteral("The database was closed while a statement still ran."));
+            }
+        }
     }
 
     void navigation_data()

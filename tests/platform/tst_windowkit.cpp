@@ -4,6 +4,7 @@
 
 #include "datafiles/DataFileWriters.h"
 #include "platform/db/Connection.h"
+#include "platform/events/DoEvents.h"
 #include "platform/text/Ansi.h"
 #include "platform/ui/CellEdit.h"
 #include "platform/ui/ControlTable.h"
@@ -66,6 +67,11 @@ struct PickerRow {
     const char* typed = "";
     const char* shown = "";
     const char* held = ""; // a date refused: shown red, then shown again once the picker is left; "" as shown
+};
+
+struct PumpedInputRow {
+    const char* name;
+    const char* control; // a key pressed in txtName, a click on chkWeighed
 };
 
 struct CellRow {
@@ -433,6 +439,43 @@ private slots:
             tabs->setCurrentIndex(1);
         }
         QCOMPARE(runs, afterQtSetter);
+    }
+
+    // A key or a click that arrives while a command pumps events is dropped: the command has not ended, and it
+    // would act inside it.
+    void inputDuringAPumpIsDropped_data()
+    {
+        // clang-format off
+        test::addDataRows<PumpedInputRow>({
+            {.name = "a key to a text box", .control = "txtName"},
+            {.name = "a press on a check box", .control = "chkWeighed"},
+        });
+        // clang-format on
+    }
+    void inputDuringAPumpIsDropped()
+    {
+        QFETCH(PumpedInputRow, row);
+        KitWindow w;
+        showActive(&w);
+        QWidget* control = w.findChild<QWidget*>(QLatin1String(row.control));
+        control->setFocus();
+        atNextPump([control] {
+            if (qobject_cast<QLineEdit*>(control)) {
+                QCoreApplication::postEvent(control,
+                                            new QKeyEvent(QEvent::KeyPress, Qt::Key_A, {}, QStringLiteral("a")));
+                return;
+            }
+            const QPointF at(6, control->height() / 2);
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(
+                    control,
+                    new QMouseEvent(type, at, control->mapToGlobal(at), Qt::LeftButton,
+                                    type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, {}));
+        });
+        DoEvents();
+        QCOMPARE(w.txtName->text(), QString());
+        QVERIFY(!w.findChild<QCheckBox*>(QStringLiteral("chkWeighed"))->isChecked());
+        QVERIFY(w.runs.isEmpty());
     }
 
     // Whatever the box's own width, its list shows its longest entry whole.

@@ -6,7 +6,9 @@
 #include "platform/ui/MessageBox.h"
 #include "plu/ui/PluHost.h"
 #include "plu/ui/frmUpload.h"
+#include "support/DataRows.h"
 #include "support/PluGenerator.h"
+#include "support/WindowSteps.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -64,6 +66,13 @@ void click(QWidget* w, int row, int col, Qt::KeyboardModifiers keys = {})
     QTableWidget* g = grid(w);
     QTest::mouseClick(g->viewport(), Qt::LeftButton, keys, g->visualItemRect(g->item(row - 1, col)).center());
 }
+
+// Another row made current by the steps of moveInGrid(), then the row the grid, the pointer and the record view show.
+struct Chosen {
+    const char* name;
+    const char* by;
+    int row;
+};
 
 } // namespace
 
@@ -165,6 +174,32 @@ private slots:
         QCOMPARE(marks(&w), QStringLiteral("---- 3"));
         QCOMPARE(selected(), QStringLiteral("5"));
         QVERIFY(m_messages.isEmpty());
+    }
+
+    // However the operator makes another row current, the record view and the pointer follow it.
+    void chosenRowIsShown_data()
+    {
+        // clang-format off
+        test::addDataRows<Chosen>({
+            {.name = "PageDown", .by = "key:PgDown", .row = 4},
+            {.name = "Ctrl+End", .by = "key:Ctrl+End", .row = 4},
+            {.name = "Ctrl+Home", .by = "click:3 key:Ctrl+Home", .row = 1},
+            {.name = "Home and End stay on the row", .by = "click:3 key:End key:Home", .row = 3},
+            {.name = "pressed on 1, released on 3", .by = "drag:1-3", .row = 3},
+            {.name = "a typed 2", .by = "type:2", .row = 2},
+        });
+        // clang-format on
+    }
+    void chosenRowIsShown()
+    {
+        QFETCH(Chosen, row);
+        plu::frmUpload w;
+        w.show();
+        QTableWidget* g = grid(&w);
+        moveInGrid(g, QLatin1String(row.by));
+        QCOMPARE(g->currentRow() + 1, row.row);
+        QCOMPARE(marks(&w).section(QLatin1Char(' '), 1).toInt(), row.row);
+        QCOMPARE(w.findChild<QLineEdit*>("meditPLU")->text(), ui::flexText(g, row.row, 2));
     }
 
     // The record view shows the grid's current row, record 0 first, in controls that take no input, and runs none

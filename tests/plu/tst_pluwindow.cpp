@@ -50,33 +50,6 @@ void click(QWidget* w, int row, int col, Qt::KeyboardModifiers keys = {})
     QTest::mouseClick(g->viewport(), Qt::LeftButton, keys, g->visualItemRect(g->item(row - 1, col)).center());
 }
 
-// The operator makes another row current, by steps " "-separated: "click:R" on row R's PLU cell, "drag:R-S" pressed
-// on row R, moved to and released on row S, "slip:R-S" the same with no move between, "right:R" the right button,
-// "key:K" a key (QKeySequence's text: "PgDown", "Ctrl+End"), "type:C" a typed character.
-void moveBy(QWidget* w, const QString& steps)
-{
-    QTableWidget* g = grid(w);
-    const auto at = [g](const QString& row) { return g->visualItemRect(g->item(row.toInt() - 1, 2)).center(); };
-    for (const QString& step : steps.split(QLatin1Char(' '))) {
-        const QString how = step.section(QLatin1Char(':'), 0, 0), what = step.section(QLatin1Char(':'), 1);
-        const QString from = what.section(QLatin1Char('-'), 0, 0), to = what.section(QLatin1Char('-'), -1);
-        if (how == QLatin1String("click") || how == QLatin1String("right")) {
-            QTest::mouseClick(g->viewport(), how == QLatin1String("click") ? Qt::LeftButton : Qt::RightButton, {},
-                              at(what));
-        } else if (how == QLatin1String("drag") || how == QLatin1String("slip")) {
-            QTest::mousePress(g->viewport(), Qt::LeftButton, {}, at(from));
-            if (how == QLatin1String("drag"))
-                QTest::mouseMove(g->viewport(), at(to));
-            QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, at(to));
-        } else if (how == QLatin1String("key")) {
-            const QKeyCombination key = QKeySequence::fromString(what)[0];
-            QTest::keyClick(g, key.key(), key.keyboardModifiers());
-        } else {
-            QTest::keyClicks(g, what);
-        }
-    }
-}
-
 void clickHeader(QWidget* w)
 {
     QHeaderView* header = grid(w)->horizontalHeader();
@@ -90,7 +63,7 @@ const QString kFailUpdates = QStringLiteral("fail:BEFORE UPDATE ON KVB_25");
 // A name's text block of one line.
 QByteArray nameBlock(const QByteArray& name) { return QByteArray("\x01") + char(name.size()) + name + "\x0c"; }
 
-// Another row made current by the steps of moveBy(), then the row the grid and the editor show.
+// Another row made current by the steps of moveInGrid(), then the row the grid and the editor show.
 struct Chosen {
     const char* name;
     const char* by;
@@ -400,7 +373,7 @@ private slots:
         ui::setText(find<QLineEdit>(w, QStringLiteral("meditPLU")), failing ? QStringLiteral("1") : number);
         gPluEditor().gPLUChanged = 1;
         m_answer = answer;
-        moveBy(w, by);
+        moveInGrid(grid(w), by);
         QTEST(int(m_messages.size()), "messages");
         QCOMPARE(m_messages[0].text, gLangMsg.text(QStringLiteral("updatePLU")));
         QCOMPARE(gPluEditor().gCurPLURow, shownRow);
@@ -442,7 +415,7 @@ private slots:
         frmMain* w = open();
         if (row.edit)
             runSteps(w, QStringLiteral("click:cmdEdit"));
-        moveBy(w, QLatin1String(row.by));
+        moveInGrid(grid(w), QLatin1String(row.by));
         QCOMPARE(grid(w)->currentRow() + 1, row.row);
         QCOMPARE(gPluEditor().gCurPLURow, row.row);
         QCOMPARE(text(w, "meditPLU"), QString::number(row.row));

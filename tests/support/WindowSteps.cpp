@@ -136,6 +136,29 @@ void runSteps(QWidget* window, const QString& steps)
 
 void endSteps() { stepFailures().clear(); }
 
+void moveInGrid(QTableWidget* g, const QString& steps)
+{
+    const auto at = [g](const QString& row) { return g->visualItemRect(g->item(row.toInt() - 1, 2)).center(); };
+    for (const QString& step : steps.split(QLatin1Char(' '))) {
+        const QString how = step.section(QLatin1Char(':'), 0, 0), what = step.section(QLatin1Char(':'), 1);
+        const QString from = what.section(QLatin1Char('-'), 0, 0), to = what.section(QLatin1Char('-'), -1);
+        if (how == QLatin1String("click") || how == QLatin1String("right")) {
+            QTest::mouseClick(g->viewport(), how == QLatin1String("click") ? Qt::LeftButton : Qt::RightButton, {},
+                              at(what));
+        } else if (how == QLatin1String("drag") || how == QLatin1String("slip")) {
+            QTest::mousePress(g->viewport(), Qt::LeftButton, {}, at(from));
+            if (how == QLatin1String("drag"))
+                QTest::mouseMove(g->viewport(), at(to));
+            QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, at(to));
+        } else if (how == QLatin1String("key")) {
+            const QKeyCombination key = QKeySequence::fromString(what)[0];
+            QTest::keyClick(g, key.key(), key.keyboardModifiers());
+        } else {
+            QTest::keyClicks(g, what);
+        }
+    }
+}
+
 QString shownAs(const QWidget* window, const QString& expected)
 {
     QStringList shown;

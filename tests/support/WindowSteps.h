@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+class QTableWidget;
 class QWidget;
 
 namespace quorvane::test {
@@ -24,6 +25,11 @@ void runSteps(QWidget* window, const QString& steps);
 // Writes fail no more where fail: steps made them fail; resetProgramState() does it too, so a test that keeps the
 // connection and resets no state calls it in cleanup().
 void endSteps();
+
+// The operator makes another row of the grid current, by steps " "-separated: "click:R" on row R's cell in column 2,
+// "drag:R-S" pressed on row R, moved to and released on row S, "slip:R-S" the same with no move between, "right:R"
+// the right button, "key:K" a key (QKeySequence's text: "PgDown", "Ctrl+End"), "type:C" a typed character.
+void moveInGrid(QTableWidget* grid, const QString& steps);
 
 // What the controls of `expected` ("name=value;...") show, written the same way: a box's, button's, label's or
 // picker's text, a list's position, a check box 1 or 0, "grid(r)" the text cell of the grid's row r; "off" where

@@ -5,6 +5,7 @@
 #include "app/ui/frmEnd.h"
 #include "app/ui/frmLoading.h"
 #include "mainwindow/ui/frmMain.h"
+#include "platform/ui/HandlerRun.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/WindowOpener.h"
 
@@ -36,6 +37,7 @@ StartOutcome Main()
     // Until here a request ends the process at once, which a start can bear: it has changed nothing yet that the
     // next start does not put right.
     endOnTerminationRequests();
+    ui::closeEveryWindowOnQuit(); // a logout ends the program through its exit, whatever is open
     return StartOutcome::Running;
 }
 

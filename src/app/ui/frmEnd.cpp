@@ -5,6 +5,7 @@
 #include "app/ui/SplashWindow.h"
 #include "mainwindow/ui/frmMain.h"
 #include "platform/events/DoEvents.h"
+#include "platform/ui/HandlerRun.h"
 #include "platform/ui/WindowOpener.h"
 #include "settings/TextCollections.h"
 #include "state/ProgramState.h"
@@ -18,17 +19,25 @@ const ui::ControlTable frmEnd::kControls = splashControls("labDisplay");
 
 bool frmEnd::isRunning() { return programState().shutdownRunning; }
 
+// Not deleted on its close: it lives until the shutdown, which runs inside it, has returned.
 frmEnd::frmEnd(bool unattended) : m_unattended(unattended)
 {
     setObjectName(QStringLiteral("frmEnd"));
-    setAttribute(Qt::WA_DeleteOnClose);
     buildSplashWindow(this, kControls);
     labDisplay = findChild<QLabel*>(QStringLiteral("labDisplay"));
 }
 
-void frmEnd::Show() { (new frmEnd(false))->Form_Load(); }
+void frmEnd::Show()
+{
+    frmEnd window(false);
+    window.Form_Load();
+}
 
-void frmEnd::ShowUnattended() { (new frmEnd(true))->Form_Load(); }
+void frmEnd::ShowUnattended()
+{
+    frmEnd window(true);
+    window.Form_Load();
+}
 
 void frmEnd::report(const QString& text, ui::MsgIcon icon)
 {
@@ -40,6 +49,9 @@ void frmEnd::report(const QString& text, ui::MsgIcon icon)
 
 void frmEnd::Form_Load()
 {
+    // A close of this window while the dumps are written (its close box, a close-all, a quit) is held as during any
+    // command: the window stays until the exit closes it, and the exit ends as it began.
+    const ui::HandlerRun run(this);
     programState().shutdownRunning = true;
     ui::windows().setExiting(true); // no window comes back from here on, whatever closes while the dumps are written
     labDisplay->setText(gLangOther.text(QStringLiteral("unloadSHOW1")));

@@ -4,8 +4,8 @@
 #include "platform/events/DoEvents.h"
 #include "platform/ui/WindowOpener.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QThread>
 
 namespace quorvane::ui {
@@ -47,12 +47,18 @@ public:
         return false;
     }
 
+    bool closeHeld(const QWidget* window) const
+    {
+        for (const QPointer<QWidget>& held : m_held)
+            if (held == window)
+                return true;
+        return false;
+    }
+
     void ended()
     {
-        if (!m_scheduled && (!m_held.isEmpty() || !m_idle.isEmpty())) {
-            m_scheduled = true;
-            QMetaObject::invokeMethod(this, &Runs::deliver, Qt::QueuedConnection);
-        }
+        if (!m_held.isEmpty() || !m_idle.isEmpty() || m_quit)
+            schedule();
     }
 
     void afterRuns(QObject* context, std::function<void()> f)
@@ -65,11 +71,21 @@ public:
     {
         m_held.clear();
         m_idle.clear();
+        m_quit = false;
+        closesOnQuit = false;
     }
+
+    bool closesOnQuit = false;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (event->type() == QEvent::Quit && closesOnQuit && watched == QCoreApplication::instance()) {
+            event->ignore(); // not now: from the event loop, as far as the handlers let it
+            m_quit = true;
+            schedule();
+            return true;
+        }
         if (event->type() != QEvent::Close || !watched->isWidgetType())
             return false;
         auto* window = static_cast<QWidget*>(watched);
@@ -82,7 +98,56 @@ protected:
     }
 
 private:
-    // From the event loop: each held close whose window is free now, once; then, when no handler runs, what waited.
+    void schedule()
+    {
+        if (!m_scheduled) {
+            m_scheduled = true;
+            QMetaObject::invokeMethod(this, &Runs::deliver, Qt::QueuedConnection);
+        }
+    }
+
+    // A handler of the window runs, so a close it refuses while it runs may be taken once it has ended.
+    bool runsIn(const QWidget* top) const
+    {
+        for (const Run& run : running)
+            if (run.window == top)
+                return true;
+        return false;
+    }
+
+    // What a quit closes next: a modal window, then any other shown window, the main window last.
+    static QWidget* nextToClose()
+    {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
+            return modal;
+        QWidget* main = windows().mainWindow();
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        for (QWidget* w : tops)
+            if (w != main && w->isVisible() && w->windowType() != Qt::Desktop
+                && !w->testAttribute(Qt::WA_DontShowOnScreen))
+                return w;
+        return main;
+    }
+
+    void closeEveryWindow()
+    {
+        while (m_quit && !windows().exiting()) {
+            QWidget* window = nextToClose();
+            if (!window)
+                break;
+            if (heldFor(window) || (window->property(kRefusesClose).toBool() && runsIn(window)))
+                return; // the next handler's end takes it up again
+            const bool last = window == windows().mainWindow();
+            if (last)
+                m_quit = false; // its close is the exit, which may pump events and so come back here
+            if (!window->close() || last)
+                break;
+        }
+        m_quit = false;
+    }
+
+    // From the event loop: each held close whose window is free now, once; then a quit, as far as it can go now; then,
+    // when no handler runs, what waited.
     void deliver()
     {
         m_scheduled = false;
@@ -95,6 +160,7 @@ private:
             else
                 window->close();
         }
+        closeEveryWindow();
         if (!running.isEmpty())
             return;
         const auto idle = std::exchange(m_idle, {});
@@ -105,6 +171,7 @@ private:
 
     QList<QPointer<QWidget>> m_held;
     QList<std::pair<QPointer<QObject>, std::function<void()>>> m_idle;
+    bool m_quit = false; // a quit waits for a handler in its way
     bool m_scheduled = false;
 };
 
@@ -146,5 +213,9 @@ void whenNoHandlerRuns(QObject* context, std::function<void()> f)
 }
 
 void refuseCloseWhileRunning(QWidget* window) { window->setProperty(kRefusesClose, true); }
+
+bool closeHeld(const QWidget* window) { return gRuns && window && gRuns->closeHeld(window->window()); }
+
+void closeEveryWindowOnQuit() { runs().closesOnQuit = true; }
 
 } // namespace quorvane::ui

@@ -2,7 +2,9 @@
 
 #include "platform/ui/FieldCopy.h"
 #include "platform/ui/FlexGrid.h"
+#include "platform/ui/HandlerRun.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/Widgets.h"
 #include "plu/ReceivedPlus.h"
 #include "plu/ReceivedRecordView.h"
 #include "plu/ui/PluEditorWindow.h"
@@ -176,7 +178,17 @@ void frmUpload::Form_Load()
     header->setHighlightSections(false);
     QObject::disconnect(header, SIGNAL(sectionPressed(int)), GridPLUUpload, nullptr);
     QObject::disconnect(header, SIGNAL(sectionEntered(int)), GridPLUUpload, nullptr);
-    connect(header, &QHeaderView::sectionClicked, this, &W::GridPLUUpload_HeaderClick);
+    connect(header, &QHeaderView::sectionClicked, this, [this](int column) {
+        const HandlerRun run(this);
+        GridPLUUpload_HeaderClick(column);
+    });
+    // Every other way to another row (a press released on it, the paging keys, a typed letter) shows it as a click
+    // does, as the PLU grid does.
+    if (auto* rows = qobject_cast<FlexGridWidget*>(GridPLUUpload))
+        connect(rows, &FlexGridWidget::rowChosen, this, [this] {
+            const HandlerRun run(this);
+            GridPLUUpload_RowChosen();
+        });
 
     tryStep([this] { FillStoreCombo(); }, dbReadErr(), this);
     mCurrentRow = 1;
@@ -401,11 +413,22 @@ bool frmUpload::GridPLUUpload_KeyDown(int key, bool shift)
     return true;
 }
 
+void frmUpload::GridPLUUpload_RowChosen()
+{
+    const int row = GridPLUUpload->currentRow() + 1;
+    if (!m_marks || row < 1 || row == mCurrentRow)
+        return;
+    if (!mShiftDown)
+        m_anchorRow = row;
+    movePointer();
+}
+
 void frmUpload::GridPLUUpload_KeyUp() { mShiftDown = false; }
 
 bool frmUpload::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == GridPLUUpload && event->type() == QEvent::KeyPress) {
+        const HandlerRun run(this);
         const auto* key = static_cast<QKeyEvent*>(event);
         if (GridPLUUpload_KeyDown(key->key(), key->modifiers().testFlag(Qt::ShiftModifier)))
             return true;

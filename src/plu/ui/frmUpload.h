@@ -37,6 +37,7 @@ public:
     void GridPLUUpload_Click();
     void GridPLUUpload_HeaderClick(int column);
     bool GridPLUUpload_KeyDown(int key, bool shift); // false: the key is left to the grid
+    void GridPLUUpload_RowChosen();                  // another row made current but by a click or the arrow keys
     void GridPLUUpload_KeyUp();
     void combST_Click();
     void combDP_Click();

@@ -1,6 +1,7 @@
 #include "reports/ui/frmExportReportData.h"
 
 #include "datafiles/ReportLoader.h"
+#include "platform/ui/HandlerRun.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
@@ -80,8 +81,8 @@ frmExportReportData::frmExportReportData(QWidget* parent) : QWidget(parent)
     labWaiting->hide();
     labWaiting->setWordWrap(true);
     labWaiting->setAlignment(Qt::AlignCenter);
-    connect(listItem, &QListWidget::itemDoubleClicked, this, &W::cmdAdd_Click);
-    connect(SelectItem, &QListWidget::itemDoubleClicked, this, &W::cmdDelete_Click);
+    connectHandler(listItem, &QListWidget::itemDoubleClicked, this, &W::cmdAdd_Click);
+    connectHandler(SelectItem, &QListWidget::itemDoubleClicked, this, &W::cmdDelete_Click);
     Form_Load();
 }
 

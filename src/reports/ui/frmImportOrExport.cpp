@@ -1,6 +1,7 @@
 #include "reports/ui/frmImportOrExport.h"
 
 #include "platform/events/DoEvents.h"
+#include "platform/ui/HandlerRun.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
@@ -78,8 +79,8 @@ frmImportOrExport::frmImportOrExport(QWidget* parent) : QWidget(parent)
     cmdDelete->setText(QStringLiteral("<<<"));
     labWaiting->setWordWrap(true);
     labWaiting->setAlignment(Qt::AlignCenter);
-    connect(listItem, &QListWidget::itemDoubleClicked, this, &W::cmdAdd_Click);
-    connect(SelectItem, &QListWidget::itemDoubleClicked, this, &W::cmdDelete_Click);
+    connectHandler(listItem, &QListWidget::itemDoubleClicked, this, &W::cmdAdd_Click);
+    connectHandler(SelectItem, &QListWidget::itemDoubleClicked, this, &W::cmdDelete_Click);
     Form_Load();
 }
 

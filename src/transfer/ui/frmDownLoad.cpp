@@ -1,6 +1,7 @@
 #include "transfer/ui/frmDownLoad.h"
 
 #include "datafiles/DataFileWriters.h"
+#include "platform/ui/HandlerRun.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "settings/TextCollections.h"
@@ -74,9 +75,16 @@ void frmDownLoad::Form_Load()
 void frmDownLoad::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    // Once painted: the loading text shows while the records are built.
+    // Once painted: the loading text shows while the records are built. The build pumps events, so a close that
+    // arrives meanwhile is held until it is done.
     if (!m_activated)
-        QMetaObject::invokeMethod(this, &frmDownLoad::Form_Activate, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const ui::HandlerRun run(this);
+                Form_Activate();
+            },
+            Qt::QueuedConnection);
 }
 
 void frmDownLoad::Form_Activate()
@@ -103,10 +111,13 @@ void frmDownLoad::Form_Activate()
         }
     }
     m_building = false;
-    cmdOK->setEnabled(true);
     cmdCancel->setEnabled(true);
-    cmdOK->setDefault(true);
     lblLoading->setVisible(false);
+    // A close that came while the records were built cancels once it is delivered: OK never sends after it.
+    if (closeHeld(this))
+        return;
+    cmdOK->setEnabled(true);
+    cmdOK->setDefault(true);
 }
 
 void frmDownLoad::cmdOK_Click()

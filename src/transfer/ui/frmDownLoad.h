@@ -17,7 +17,7 @@ namespace quorvane {
 // The send options shown before PLUs are sent to a scale or deleted on it. When first shown before a send it builds
 // the scale records of the marked PLUs, its buttons disabled and "loading" shown meanwhile. OK adds the department and
 // main-group files for the ticked boxes and marks the current store's departments and main groups; Cancel, the frame
-// and a pass the database refused cancel.
+// (also when it was pressed while the records were built) and a pass the database refused cancel.
 class frmDownLoad : public QDialog {
     Q_OBJECT
 public:

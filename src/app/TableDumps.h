@@ -5,9 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace quorvane::records {
-struct HeldPluRows;
-}
+#include "records/ScaleRecordDumps.h"
 
 namespace quorvane::app {
 
@@ -45,9 +43,10 @@ QString dumpLineText(const QString& text);
 using DumpRowCounts = QMap<QString, qint64>;
 
 // Writes the 21 text dumps of the tables of the shared connection into `folder` (created when missing), and
-// the rows of each into `rows`. False, with the file named, when a file cannot be written or a value cannot
-// be written in the code page.
-bool SaveTablesToText(const QString& folder, QString* error = nullptr, DumpRowCounts* rows = nullptr);
+// the rows of each into `rows`; each file written is told to `written`. False, with the file named, when a file
+// cannot be written or a value cannot be written in the code page.
+bool SaveTablesToText(const QString& folder, QString* error = nullptr, DumpRowCounts* rows = nullptr,
+                      const records::DumpWritten& written = {});
 
 // A text dump whose rows differ from the count its set was saved with: its whole rows were loaded.
 struct TextDumpShortfall {

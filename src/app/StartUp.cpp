@@ -17,6 +17,7 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 namespace quorvane::app {
 
@@ -39,9 +40,47 @@ bool readSettings(QString* error)
     return false;
 }
 
+// The PLUs whose store, or section other than 0 ("Not Used"), no row holds, so that the tree shows them under no
+// store or no section: "PLU 5 (store 7)", "PLU 9 (store 1, section 4)". Read from the rows the reload held, as
+// reading the PLU table back would cost a tenth of the start.
+QStringList plusWithoutTheirNode(const records::HeldPluRows& plus)
+{
+    namespace plu = records::plu;
+    const qsizetype width = plus.fields.size(), number = plus.fields.indexOf(plu::PLU_No),
+                    store = plus.fields.indexOf(plu::ST_No), section = plus.fields.indexOf(plu::SECT_No);
+    if (number < 0 || store < 0)
+        return {};
+    QSet<qint64> stores;
+    QSet<QPair<qint64, qint64>> sections;
+    for (db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT ST_No FROM STORE")); st.step();)
+        stores.insert(st.columnInt(0));
+    for (db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT ST_No, SECT_No FROM SECT")); st.step();)
+        sections.insert({st.columnInt(0), st.columnInt(1)});
+    constexpr int listedAtMost = 20;
+    QStringList named;
+    qint64 more = 0;
+    for (qsizetype i = 0; i < plus.rowCount(); ++i) {
+        const QVariant* row = plus.values.constData() + i * width;
+        const qint64 st = row[store].toLongLong(), sect = section < 0 ? 0 : row[section].toLongLong();
+        const bool storeExists = stores.contains(st);
+        if (storeExists && (sect == 0 || sections.contains({st, sect})))
+            continue;
+        if (named.size() == listedAtMost) {
+            ++more;
+            continue;
+        }
+        const QString no = QString::number(row[number].toLongLong());
+        named << (storeExists ? QStringLiteral("PLU %1 (store %2, section %3)").arg(no).arg(st).arg(sect)
+                              : QStringLiteral("PLU %1 (store %2)").arg(no).arg(st));
+    }
+    if (more > 0)
+        named << QStringLiteral("and %1 more").arg(more);
+    return named;
+}
+
 // The text dumps, the record dumps and the decoded records land together or not at all. A text dump whose
 // rows are not those its set was saved with is said, by table, in `shortOf`.
-bool reloadDumps(QStringList* messages, QHash<QString, QString>* shortOf, QString* error)
+bool reloadDumps(QStringList* messages, QHash<QString, QString>* shortOf, QStringList* homeless, QString* error)
 {
     const QString folder = dumpFolder();
     QList<TextDumpShortfall> shortfalls;
@@ -51,6 +90,7 @@ bool reloadDumps(QStringList* messages, QHash<QString, QString>* shortOf, QStrin
         if (!LoadTablesFromText(folder, error, dumpRowCounts(folder), &shortfalls, &plus)
             || !records::LoadBinDataFromFiles(folder, messages, error, &tablesNotApplied(), &plus))
             return false;
+        *homeless = plusWithoutTheirNode(plus);
         for (const TextDumpShortfall& s : std::as_const(shortfalls)) {
             tablesNotApplied() << s.table;
             shortOf->insert(s.table,
@@ -101,33 +141,6 @@ QStringList sayDumpSetCheck(const DumpSetCheck& check, QStringList* messages)
                           + files.join(QLatin1Char('\n')));
     tablesNotApplied() << tables;
     return tables;
-}
-
-// PLUs whose store, or whose section other than 0 ("Not Used"), no row holds, so that the tree shows them under no
-// store or no section: "PLU 5 (store 7)", "PLU 9 (store 1, section 4)".
-QStringList plusWithoutTheirNode()
-{
-    constexpr int listedAtMost = 20;
-    QStringList named;
-    qint64 more = 0;
-    for (db::Statement st = gDBConnection.prepare(QStringLiteral(
-             "SELECT PLU_No, ST_No, SECT_No, EXISTS (SELECT 1 FROM STORE s WHERE s.ST_No = p.ST_No) FROM KVB_25 p "
-             "WHERE NOT EXISTS (SELECT 1 FROM STORE s WHERE s.ST_No = p.ST_No) OR (p.SECT_No <> 0 AND NOT EXISTS "
-             "(SELECT 1 FROM SECT c WHERE c.ST_No = p.ST_No AND c.SECT_No = p.SECT_No)) ORDER BY p.rowid"));
-         st.step();) {
-        if (named.size() == listedAtMost) {
-            ++more;
-            continue;
-        }
-        named << (st.columnInt(3) ? QStringLiteral("PLU %1 (store %2, section %3)")
-                                        .arg(st.columnInt(0))
-                                        .arg(st.columnInt(1))
-                                        .arg(st.columnInt(2))
-                                  : QStringLiteral("PLU %1 (store %2)").arg(st.columnInt(0)).arg(st.columnInt(1)));
-    }
-    if (more > 0)
-        named << QStringLiteral("and %1 more").arg(more);
-    return named;
 }
 
 // What becomes of a table whose dumps were not applied whole, for the message at the end of start-up, after
@@ -269,9 +282,10 @@ bool RunStartUp(StartUpView& view)
     tablesNotApplied().clear();
     QHash<QString, QString> shortOf;
     QStringList covered; // tables whose files the check of the set has named
+    QStringList homeless;
     if (!resumed) {
         covered = sayDumpSetCheck(checkDumpSet(dumpFolder()), &messages);
-        if (!reloadDumps(&messages, &shortOf, &error))
+        if (!reloadDumps(&messages, &shortOf, &homeless, &error))
             return abandon(QStringLiteral("Quorvane cannot start: the saved data cannot be loaded.\n%1\nThe saved "
                                           "data have not been changed.")
                                .arg(error),
@@ -282,9 +296,9 @@ bool RunStartUp(StartUpView& view)
     for (const QString& table : std::as_const(tablesNotApplied()))
         if (!covered.contains(table) || shortOf.contains(table))
             messages << keptAtNextExit(table, shortOf.value(table));
-    if (const QStringList plus = plusWithoutTheirNode(); !plus.isEmpty())
+    if (!homeless.isEmpty())
         messages << gLangMsg.text(QStringLiteral("pluNodeMissing")) + QLatin1Char('\n')
-                + plus.join(QStringLiteral(", "));
+                + homeless.join(QStringLiteral(", "));
 
     view.showMainWindow();
     if (!messages.isEmpty())

@@ -622,6 +622,8 @@ public:
     qsizetype rows() const { return m_keys.size(); }
     const RowKeys& keys() const { return m_keys; }
 
+    bool hasRecord(qsizetype row) const { return m_recordOf[size_t(row)] >= 0; }
+
     // The record of the row, or an empty one.
     QByteArray recordOf(qsizetype row) const
     {
@@ -695,11 +697,9 @@ private:
     void matchByKey()
     {
         constexpr qsizetype kReach = 8; // records a swap or a gap moves from their place
-        std::vector<qsizetype> driftAt(m_records.size(), 0);
         qsizetype drift = 0; // row less record of the last match
         // First the records at their place, or near it and not taken by the record whose place it is.
         for (size_t j = 0; j < m_records.size(); ++j) {
-            driftAt[j] = drift;
             const FoundRecord& r = m_records[j];
             if (!r.whole() || !r.key)
                 continue;
@@ -891,10 +891,10 @@ bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, const 
     };
     // A row without a record whose store and number another row has that got one, or comes first.
     auto doubled = [&](qsizetype row) {
-        if (stores.isEmpty() || !records.recordOf(row).isEmpty())
+        if (stores.isEmpty() || records.hasRecord(row))
             return false;
         for (const qsizetype other : twins(row))
-            if (stores[other] == stores[row] && (other < row || !records.recordOf(other).isEmpty()))
+            if (stores[other] == stores[row] && (other < row || records.hasRecord(other)))
                 return true;
         return false;
     };

@@ -126,6 +126,8 @@ struct SwapRow {
     bool freshComplete = false;
     QString old{};
     QString loaded{};
+    bool leftBehind = false; // the working database of the run whose exit was cut short
+    QString said{};          // in the one message
 };
 
 // The smallest records a PLU and a department can have.
@@ -1147,6 +1149,8 @@ private slots:
             {.name = "first exit, new set incomplete", .fresh = "NEW"},
             {.name = "only the old set", .old = "OLD", .loaded = "OLD"},
             {.name = "old set and incomplete new set", .fresh = "NEW", .old = "OLD", .loaded = "OLD"},
+            {.name = "after the new set was complete, its run's database left", .current = "OLD", .fresh = "NEW", .freshComplete = true, .loaded = "NEW", .leftBehind = true, .said = "but it had saved the data: those data have been loaded"},
+            {.name = "while the new set was written, its run's database left", .current = "OLD", .fresh = "NEW", .loaded = "OLD", .leftBehind = true, .said = "the data saved at the last orderly exit have been loaded"},
         });
         // clang-format on
     }
@@ -1154,8 +1158,9 @@ private slots:
     void interruptedSwap()
     {
         QFETCH(SwapRow, row);
-        const auto& [rowName, current, fresh, freshComplete, old, loaded] = row;
+        const auto& [rowName, current, fresh, freshComplete, old, loaded, leftBehind, said] = row;
         QVERIFY(QDir(dumpFolder()).removeRecursively());
+        QVERIFY(!leftBehind || writeFile(file(WorkingDb), "the database of the run"));
         auto makeSet = [](const QString& folder, const QString& name, bool complete) {
             if (name.isEmpty())
                 return true;
@@ -1175,7 +1180,8 @@ private slots:
         QVERIFY(QFileInfo(dumpFolder()).isDir());
         QVERIFY(!QFileInfo::exists(newDumpFolder()));
         QVERIFY(!QFileInfo::exists(oldDumpFolder()));
-        QCOMPARE(m_messages->messages.size(), 0);
+        QCOMPARE(m_messages->messages.size(), said.isEmpty() ? 0 : 1);
+        QVERIFY2(m_messages->messages.value(0).text.contains(said), qPrintable(m_messages->messages.value(0).text));
     }
 
     void languageGroupFromSettings_data()

@@ -1000,9 +1000,14 @@ private slots:
         for (const QString& s : unsaid)
             QVERIFY2(!text.contains(s), qPrintable(text));
         if (plus >= 0)
-            QCOMPARE(
-                gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM KVB_25 WHERE KVBBinData NOT NULL")).toInt(),
-                plus);
+            QCOMPARE(gDBConnection.scalar(QStringLiteral("SELECT count(*) FROM KVB_25 WHERE KVBBinData NOT NULL")).toInt(),
+                     plus);
+        // Each PLU keeps its number, the rows in the order saved (ascending in every row here).
+        QCOMPARE(gDBConnection
+                     .scalar(QStringLiteral("SELECT count(*) FROM (SELECT PLU_No - lag(PLU_No) OVER (ORDER BY rowid) "
+                                            "AS step FROM KVB_25) WHERE step <= 0"))
+                     .toInt(),
+                 0);
         closeOrderly();
         const auto afterExit = test::snapshot(dumpFolder());
         for (const QString& f : kept)

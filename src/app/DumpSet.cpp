@@ -42,7 +42,7 @@ bool renameFolder(const QString& from, const QString& to, QString* error)
 
 QString markerOf(const QString& folder) { return inFolder(folder, QLatin1String(DumpSetCompleteMarker)); }
 
-// Through the processor's SHA instructions where it has them: Qt's own SHA-256 would add a third to the exit.
+// Through the processor's SHA instructions where it has them: Qt's own SHA-256 would add a fifth to the exit.
 QByteArray sha256(QByteArrayView bytes)
 {
     unsigned char digest[EVP_MAX_MD_SIZE];

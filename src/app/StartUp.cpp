@@ -273,8 +273,9 @@ bool RunStartUp(StartUpView& view)
         return abandon(
             QStringLiteral("Quorvane cannot start: the folder of the saved data cannot be restored: %1").arg(error),
             MessageIcon::Critical);
-    // Which data are loaded depends on how far the exit of that run came.
-    if (!movedAside.isEmpty())
+    // Which data are loaded depends on how far the exit of that run came. (A database left beside a kept one is
+    // from a start cut short before it asked no more, so it holds no work; taking the kept one moves it aside.)
+    if (!movedAside.isEmpty() && !resumed)
         view.showMessage((recovered == RecoveredSet::CutShortExit ? gLangMsg.text(QStringLiteral("crashAfterSaving"))
                                                                   : gLangMsg.text(QStringLiteral("crashKeptDb")))
                              + QLatin1Char('\n') + text::nativePath(movedAside),

@@ -594,7 +594,7 @@ private:
     std::vector<FoundRecord> m_found;
 };
 
-// Gives each row of a table its own record of the table's dump, the rows asked for in stored order. A record
+// Gives each row of a table, known by its place in stored order, its own record of the table's dump. A record
 // goes to a row of its key: the one at the place where the records before it put it, else the nearest one, so
 // records out of order, missing, doubled or damaged cost no row but their own. The preset keys, whose numbers
 // repeat across scales and layouts and name no row, go by position.
@@ -697,7 +697,7 @@ private:
     void matchByKey()
     {
         constexpr qsizetype kReach = 8; // records a swap or a gap moves from their place
-        qsizetype drift = 0; // row less record of the last match
+        qsizetype drift = 0;            // row less record of the last match
         // First the records at their place, or near it and not taken by the record whose place it is.
         for (size_t j = 0; j < m_records.size(); ++j) {
             const FoundRecord& r = m_records[j];
@@ -754,11 +754,12 @@ private:
             }
             if (unused.isEmpty())
                 continue;
+            const qsizetype at = row - drift;
             std::optional<size_t> found;
             for (const size_t j : unusedOfKey.values(m_keys.at(row)))
-                if (unused.contains(j))
+                if (unused.contains(j) && (!found || std::abs(qsizetype(j) - at) < std::abs(qsizetype(*found) - at)))
                     found = j;
-            if (const qsizetype at = row - drift; !found && at >= 0 && unused.contains(size_t(at)))
+            if (!found && at >= 0 && unused.contains(size_t(at)))
                 found = size_t(at);
             if (found) {
                 unused.remove(*found);

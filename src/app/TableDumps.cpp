@@ -603,6 +603,11 @@ QString dumpLineText(const QString& text)
     return line;
 }
 
+bool SaveTablesToText(const QString& folder, QString* error, DumpRowCounts* rows)
+{
+    return SaveTablesToText(folder, error, rows, {});
+}
+
 bool SaveTablesToText(const QString& folder, QString* error, DumpRowCounts* rows, const records::DumpWritten& written)
 {
     QString ignored;

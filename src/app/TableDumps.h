@@ -43,10 +43,12 @@ QString dumpLineText(const QString& text);
 using DumpRowCounts = QMap<QString, qint64>;
 
 // Writes the 21 text dumps of the tables of the shared connection into `folder` (created when missing), and
-// the rows of each into `rows`; each file written is told to `written`. False, with the file named, when a file
-// cannot be written or a value cannot be written in the code page.
-bool SaveTablesToText(const QString& folder, QString* error = nullptr, DumpRowCounts* rows = nullptr,
-                      const records::DumpWritten& written = {});
+// the rows of each into `rows`. False, with the file named, when a file cannot be written or a value cannot
+// be written in the code page.
+bool SaveTablesToText(const QString& folder, QString* error = nullptr, DumpRowCounts* rows = nullptr);
+
+// The same, telling `written` each file it has written, with its bytes.
+bool SaveTablesToText(const QString& folder, QString* error, DumpRowCounts* rows, const records::DumpWritten& written);
 
 // A text dump whose rows differ from the count its set was saved with: its whole rows were loaded.
 struct TextDumpShortfall {

@@ -6,9 +6,14 @@
 #include "platform/text/TextFile.h"
 #include "state/ProgramFolder.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <openssl/evp.h>
+
+#include <optional>
 
 namespace quorvane::app {
 
@@ -36,6 +41,29 @@ bool renameFolder(const QString& from, const QString& to, QString* error)
 }
 
 QString markerOf(const QString& folder) { return inFolder(folder, QLatin1String(DumpSetCompleteMarker)); }
+
+// Through the processor's SHA instructions where it has them: Qt's own SHA-256 would add a fifth to the exit.
+QByteArray sha256(QByteArrayView bytes)
+{
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    if (EVP_Digest(bytes.data(), size_t(bytes.size()), digest, &size, EVP_sha256(), nullptr) == 1)
+        return QByteArray(reinterpret_cast<const char*>(digest), int(size));
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// The lines of a marker after "complete", split at their blanks; none when there is no marker.
+std::optional<QList<QStringList>> markerLines(const QString& folder)
+{
+    QByteArray bytes;
+    if (!text::readFile(markerOf(folder), &bytes))
+        return std::nullopt;
+    QList<QStringList> lines;
+    const QStringList all = text::splitLines(QString::fromUtf8(bytes));
+    for (qsizetype i = 1; i < all.size(); ++i)
+        lines << all[i].split(QLatin1Char(' '));
+    return lines;
+}
 
 // The marker goes first: a set whose removal stops half-way must not pass for complete.
 bool removeFolder(const QString& folder, QString* error)
@@ -164,29 +192,86 @@ QList<UncopiedEntry> carryOtherEntries()
     return uncopied;
 }
 
-bool markDumpSetComplete(const QString& folder, const DumpRowCounts& rows, QString* error)
+QStringList dumpFilesOf(const QString& table)
+{
+    QStringList files;
+    for (const TableDump& d : tableDumps())
+        if (d.table == table)
+            files << d.file;
+    if (const QString records = records::recordDumpFile(table); !records.isEmpty())
+        files << records;
+    return files;
+}
+
+records::DumpWritten sealInto(DumpSeals* seals)
+{
+    return [seals](const QString& file, QByteArrayView bytes) {
+        seals->insert(file, DumpFileSeal{bytes.size(), sha256(bytes)});
+    };
+}
+
+// A line the earlier exits do not read (they take the last word of a line for its rows) seals a file.
+bool markDumpSetComplete(const QString& folder, const DumpRowCounts& rows, const DumpSeals& seals, QString* error)
 {
     QByteArray marker = QByteArrayLiteral("complete\r\n");
     for (auto it = rows.cbegin(); it != rows.cend(); ++it)
         marker += it.key().toUtf8() + ' ' + QByteArray::number(it.value()) + "\r\n";
+    for (auto it = seals.cbegin(); it != seals.cend(); ++it)
+        marker += it.key().toUtf8() + " size " + QByteArray::number(it->size) + " sha256 " + it->sha256.toHex()
+            + "\r\n";
     return text::writeFileAtomically(markerOf(folder), marker, error);
 }
 
 DumpRowCounts dumpRowCounts(const QString& folder)
 {
-    QByteArray bytes;
     DumpRowCounts rows;
-    if (!text::readFile(markerOf(folder), &bytes))
-        return rows;
-    const QStringList lines = text::splitLines(QString::fromUtf8(bytes));
-    for (qsizetype i = 1; i < lines.size(); ++i) { // after "complete"
-        const qsizetype blank = lines[i].lastIndexOf(QLatin1Char(' '));
+    for (const QStringList& line : markerLines(folder).value_or(QList<QStringList>())) {
         bool ok = false;
-        const qint64 n = lines[i].mid(blank + 1).toLongLong(&ok);
-        if (blank > 0 && ok && n >= 0) // a line that cannot be read counts nothing
-            rows.insert(lines[i].left(blank), n);
+        const qint64 n = line.size() == 2 ? line[1].toLongLong(&ok) : -1;
+        if (ok && n >= 0) // a line that cannot be read counts nothing
+            rows.insert(line[0], n);
     }
     return rows;
+}
+
+DumpSetCheck checkDumpSet(const QString& folder)
+{
+    DumpSetCheck check;
+    const std::optional<QList<QStringList>> marker = markerLines(folder);
+    DumpSeals seals;
+    for (const QStringList& line : marker.value_or(QList<QStringList>())) {
+        bool ok = false;
+        const qint64 size = line.size() == 5 && line[1] == QLatin1String("size") ? line[2].toLongLong(&ok) : -1;
+        if (ok && line[3] == QLatin1String("sha256"))
+            seals.insert(line[0], DumpFileSeal{size, QByteArray::fromHex(line[4].toLatin1())});
+    }
+    if (marker && seals.isEmpty())
+        return check;
+    for (const TableDump& d : tableDumps())
+        for (const QString& file : dumpFilesOf(d.table)) {
+            const QFileInfo info(inFolder(folder, file));
+            if (!marker) {
+                if (info.isFile())
+                    check.damaged << DumpFileDamage{file, QString()};
+                continue;
+            }
+            const auto seal = seals.constFind(file);
+            if (seal == seals.cend())
+                continue; // not written by the exit that sealed the set
+            QByteArray bytes;
+            if (!info.isFile())
+                check.damaged << DumpFileDamage{file, QStringLiteral("it is missing")};
+            else if (info.size() != seal->size)
+                check.damaged << DumpFileDamage{
+                    file,
+                    QStringLiteral("it holds %1 bytes, not the %2 it was saved with").arg(info.size()).arg(seal->size)};
+            else if (QString why; !text::readFile(info.filePath(), &bytes, &why))
+                check.damaged << DumpFileDamage{file, why};
+            else if (sha256(bytes) != seal->sha256)
+                check.damaged << DumpFileDamage{file, QStringLiteral("its bytes are not those it was saved with")};
+        }
+    check.unmarked = !marker && !check.damaged.isEmpty();
+    return check;
 }
 
 bool isDumpSetComplete(const QString& folder) { return QFileInfo(markerOf(folder)).isFile(); }
@@ -214,8 +299,11 @@ SwapResult swapInNewDumpSet(QStringList* notes, QString* error, const QList<Unco
     return exists(old) && !clearAway(old, notes, error) ? SwapResult::OldSetLeft : SwapResult::Swapped;
 }
 
-bool recoverDumpSet(QStringList* notes, QString* error)
+bool recoverDumpSet(QStringList* notes, QString* error, RecoveredSet* recovered)
 {
+    RecoveredSet ignored;
+    RecoveredSet& set = recovered ? *recovered : ignored;
+    set = RecoveredSet::AsItWas;
     const QString current = dumpFolder(), fresh = newDumpFolder(), old = oldDumpFolder();
     // What cannot be cleared away is named; the set in AccessData is loaded all the same.
     auto leftOver = [&](const QString& folder) {
@@ -231,15 +319,23 @@ bool recoverDumpSet(QStringList* notes, QString* error)
                 return false;
             if (!renameFolder(fresh, current, error))
                 return false;
+            set = RecoveredSet::CutShortExit;
         } else {
             leftOver(fresh);
+            set = RecoveredSet::EarlierSet;
         }
     }
     if (exists(old)) {
-        if (exists(current))
+        // Beside AccessData, the old set is left by a swap that had put the new set in place.
+        if (exists(current)) {
             leftOver(old);
-        else if (!renameFolder(old, current, error))
+            if (set == RecoveredSet::AsItWas)
+                set = RecoveredSet::CutShortExit;
+        } else if (!renameFolder(old, current, error)) {
             return false;
+        } else {
+            set = RecoveredSet::EarlierSet;
+        }
     }
     return true;
 }

@@ -38,12 +38,38 @@ QList<UncopiedEntry> carryOtherEntries();
 // Copies each of the named files of AccessData into AccessData.new under its name followed by ".bak" (".bak.2"
 // … when that is taken), so the files a start-up could not apply whole outlive the next set.
 bool keepPreviousFiles(const QStringList& files, QString* error);
-// The marker says "complete", then lists each text dump of the set with its rows ("tempstore.txt 3").
-bool markDumpSetComplete(const QString& folder, const DumpRowCounts& rows, QString* error);
+// The dump files of a table, text dump first, as named in the dump folder.
+QStringList dumpFilesOf(const QString& table);
+
+// What the marker says of a dump file, so that the next start can tell whether it is still as it was written.
+struct DumpFileSeal {
+    qint64 size = 0;
+    QByteArray sha256; // 32 bytes
+};
+using DumpSeals = QMap<QString, DumpFileSeal>;
+// Seals each file the dumps write into `seals`, from the bytes written: nothing is read back.
+records::DumpWritten sealInto(DumpSeals* seals);
+
+// The marker says "complete", then lists each text dump of the set with its rows ("tempstore.txt 3"), then
+// each dump file with its size and SHA-256 ("tempstore.txt size 57 sha256 <64 hex digits>").
+bool markDumpSetComplete(const QString& folder, const DumpRowCounts& rows, const DumpSeals& seals, QString* error);
 bool isDumpSetComplete(const QString& folder);
 // The rows the marker of `folder` lists for each text dump: none for a marker of only "complete" (as an
 // earlier exit wrote it) or for no marker.
 DumpRowCounts dumpRowCounts(const QString& folder);
+
+// A dump file that is not as its set was saved, and how; `why` is empty where the set has no marker to tell.
+struct DumpFileDamage {
+    QString file;
+    QString why;
+};
+struct DumpSetCheck {
+    bool unmarked = false;         // dump files without a marker: the exit that wrote them did not end
+    QList<DumpFileDamage> damaged; // unmarked: every dump file there is
+};
+// Checks the dump files of `folder` against the sizes and checksums its marker lists. A marker that lists none,
+// as the exits before checksums wrote it, is taken as it was: its row counts are what the reload checks.
+DumpSetCheck checkDumpSet(const QString& folder);
 // Removes AccessData.new (after a failed shutdown).
 void discardNewDumpSet();
 
@@ -57,10 +83,16 @@ enum class SwapResult {
 // moved either, the old set is kept under a dated name beside it, and `notes` says where the entry is.
 SwapResult swapInNewDumpSet(QStringList* notes, QString* error, const QList<UncopiedEntry>& uncopied = {});
 
+// Which set recoverDumpSet() left in AccessData.
+enum class RecoveredSet {
+    AsItWas,      // no exit was cut short during its swap
+    CutShortExit, // an exit was cut short after its set was complete: that set, the newer one
+    EarlierSet,   // an exit was cut short before its set was complete: the set of the exit before
+};
 // Brings the dump folders back to one set after a shutdown that was cut short. A folder of an earlier
 // attempt that cannot be removed is named in `notes` and start-up goes on; false only when no set can be
 // put in place.
-bool recoverDumpSet(QStringList* notes, QString* error);
+bool recoverDumpSet(QStringList* notes, QString* error, RecoveredSet* recovered = nullptr);
 
 // Test seam: asked before every rename and delete of a dump folder, and before an entry of AccessData is
 // copied or moved into the new set; false makes the operation fail as a refusal of the file system would.

@@ -17,6 +17,7 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 namespace quorvane::app {
 
@@ -39,9 +40,47 @@ bool readSettings(QString* error)
     return false;
 }
 
+// The PLUs whose store, or section other than 0 ("Not Used"), no row holds, so that the tree shows them under no
+// store or no section: "PLU 5 (store 7)", "PLU 9 (store 1, section 4)". Read from the rows the reload held, as
+// reading the PLU table back would cost a tenth of the start.
+QStringList plusWithoutTheirNode(const records::HeldPluRows& plus)
+{
+    namespace plu = records::plu;
+    const qsizetype width = plus.fields.size(), number = plus.fields.indexOf(plu::PLU_No),
+                    store = plus.fields.indexOf(plu::ST_No), section = plus.fields.indexOf(plu::SECT_No);
+    if (number < 0 || store < 0)
+        return {};
+    QSet<qint64> stores;
+    QSet<QPair<qint64, qint64>> sections;
+    for (db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT ST_No FROM STORE")); st.step();)
+        stores.insert(st.columnInt(0));
+    for (db::Statement st = gDBConnection.prepare(QStringLiteral("SELECT ST_No, SECT_No FROM SECT")); st.step();)
+        sections.insert({st.columnInt(0), st.columnInt(1)});
+    constexpr int listedAtMost = 20;
+    QStringList named;
+    qint64 more = 0;
+    for (qsizetype i = 0; i < plus.rowCount(); ++i) {
+        const QVariant* row = plus.values.constData() + i * width;
+        const qint64 st = row[store].toLongLong(), sect = section < 0 ? 0 : row[section].toLongLong();
+        const bool storeExists = stores.contains(st);
+        if (storeExists && (sect == 0 || sections.contains({st, sect})))
+            continue;
+        if (named.size() == listedAtMost) {
+            ++more;
+            continue;
+        }
+        const QString no = QString::number(row[number].toLongLong());
+        named << (storeExists ? QStringLiteral("PLU %1 (store %2, section %3)").arg(no).arg(st).arg(sect)
+                              : QStringLiteral("PLU %1 (store %2)").arg(no).arg(st));
+    }
+    if (more > 0)
+        named << QStringLiteral("and %1 more").arg(more);
+    return named;
+}
+
 // The text dumps, the record dumps and the decoded records land together or not at all. A text dump whose
 // rows are not those its set was saved with is said, by table, in `shortOf`.
-bool reloadDumps(QStringList* messages, QHash<QString, QString>* shortOf, QString* error)
+bool reloadDumps(QStringList* messages, QHash<QString, QString>* shortOf, QStringList* homeless, QString* error)
 {
     const QString folder = dumpFolder();
     QList<TextDumpShortfall> shortfalls;
@@ -51,6 +90,7 @@ bool reloadDumps(QStringList* messages, QHash<QString, QString>* shortOf, QStrin
         if (!LoadTablesFromText(folder, error, dumpRowCounts(folder), &shortfalls, &plus)
             || !records::LoadBinDataFromFiles(folder, messages, error, &tablesNotApplied(), &plus))
             return false;
+        *homeless = plusWithoutTheirNode(plus);
         for (const TextDumpShortfall& s : std::as_const(shortfalls)) {
             tablesNotApplied() << s.table;
             shortOf->insert(s.table,
@@ -75,16 +115,32 @@ bool reloadDumps(QStringList* messages, QHash<QString, QString>* shortOf, QStrin
     return true;
 }
 
-// The dump files of a table, text dump first, as named in the dump folder.
-QStringList dumpFilesOf(const QString& table)
+// The offer of a database the last exit kept: when and where it was kept.
+QString keptOffer(const KeptDatabase& kept)
 {
-    QStringList files;
-    for (const TableDump& d : tableDumps())
-        if (d.table == table)
-            files << d.file;
-    if (const QString records = records::recordDumpFile(table); !records.isEmpty())
-        files << records;
-    return files;
+    return gLangMsg.text(QStringLiteral("keptDbOffer")) + QLatin1Char('\n')
+        + kept.keptAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char('\n') + text::nativePath(kept.path);
+}
+
+// Names the dump files that are not as their set was saved, or all of a set without a marker, and counts their
+// tables as not applied, so the next exit keeps their dumps as they are. Returns those tables.
+QStringList sayDumpSetCheck(const DumpSetCheck& check, QStringList* messages)
+{
+    QStringList files, tables;
+    for (const DumpFileDamage& d : check.damaged) {
+        files << (d.why.isEmpty() ? d.file : QStringLiteral("%1: %2").arg(d.file, d.why));
+        for (const TableDump& t : tableDumps())
+            if (dumpFilesOf(t.table).contains(d.file) && !tables.contains(t.table))
+                tables << t.table;
+    }
+    if (files.isEmpty())
+        return tables;
+    *messages << (check.unmarked ? gLangMsg.text(QStringLiteral("dumpSetUnmarked")) + QLatin1Char('\n')
+                          + files.join(QStringLiteral(", "))
+                                 : gLangMsg.text(QStringLiteral("dumpFilesChanged")) + QLatin1Char('\n')
+                          + files.join(QLatin1Char('\n')));
+    tablesNotApplied() << tables;
+    return tables;
 }
 
 // What becomes of a table whose dumps were not applied whole, for the message at the end of start-up, after
@@ -176,42 +232,74 @@ bool RunStartUp(StartUpView& view)
     if (const QStringList problems = textFileProblems(languageGroups()); !problems.isEmpty())
         messages << gLangMsg.text(QStringLiteral("langFileErr")) + QLatin1Char('\n') + problems.join(QLatin1Char('\n'));
 
+    // A database that the last exit kept because it could not save is offered back before one is built.
+    const std::optional<KeptDatabase> kept = keptWorkingDatabase();
     QString movedAside;
-    if (!BuildWorkingDatabase(&movedAside, &error)) {
+    bool resumed = false;
+    if (kept && view.askYesNo(QStringLiteral("keptDbOffer"), keptOffer(*kept))) {
+        resumed = adoptKeptDatabase(*kept, &movedAside, &error);
+        if (resumed && !OpenDatabase(&error)) {
+            CloseDatabase();
+            giveBackKeptDatabase(*kept);
+            resumed = false;
+        }
+        if (!resumed)
+            view.showMessage(gLangMsg.text(QStringLiteral("keptDbUnusable")) + QLatin1Char('\n')
+                                 + text::nativePath(kept->path) + QLatin1Char('\n') + error,
+                             MessageIcon::Exclamation);
+    }
+    if (!resumed && !BuildWorkingDatabase(&movedAside, &error)) {
         view.showMessage(error, MessageIcon::Critical);
         return false;
     }
-    if (!movedAside.isEmpty())
-        view.showMessage(QStringLiteral("The last run of Quorvane did not end normally. Its working database has "
-                                        "been kept as %1; the data saved at the last orderly exit are loaded.")
-                             .arg(text::nativePath(movedAside)),
-                         MessageIcon::Information);
 
-    // From here a failure removes the working database it built, so nothing is left changed.
+    // From here a failure removes the working database it built, or gives back the kept one, so nothing is left
+    // changed.
     auto abandon = [&](const QString& message, MessageIcon icon) {
         CloseDatabase();
         QString ignored;
-        DeleteWorkingDatabase(&ignored);
+        if (resumed)
+            giveBackKeptDatabase(*kept);
+        else
+            DeleteWorkingDatabase(&ignored);
         view.showMessage(message, icon);
         return false;
     };
-    if (!OpenDatabase())
+    if (!resumed && !OpenDatabase())
         return abandon(gLangMsg.text(QStringLiteral("linkADO")), MessageIcon::Critical);
 
-    if (!recoverDumpSet(&messages, &error))
+    RecoveredSet recovered = RecoveredSet::AsItWas;
+    if (!recoverDumpSet(&messages, &error, &recovered))
         return abandon(
             QStringLiteral("Quorvane cannot start: the folder of the saved data cannot be restored: %1").arg(error),
             MessageIcon::Critical);
+    // Which data are loaded depends on how far the exit of that run came. (A database left beside a kept one is
+    // from a start cut short before it asked no more, so it holds no work; taking the kept one moves it aside.)
+    if (!movedAside.isEmpty() && !resumed)
+        view.showMessage((recovered == RecoveredSet::CutShortExit ? gLangMsg.text(QStringLiteral("crashAfterSaving"))
+                                                                  : gLangMsg.text(QStringLiteral("crashKeptDb")))
+                             + QLatin1Char('\n') + text::nativePath(movedAside),
+                         MessageIcon::Information);
     tablesNotApplied().clear();
     QHash<QString, QString> shortOf;
-    if (!reloadDumps(&messages, &shortOf, &error))
-        return abandon(QStringLiteral("Quorvane cannot start: the saved data cannot be loaded.\n%1\nThe saved data "
-                                      "have not been changed.")
-                           .arg(error),
-                       MessageIcon::Critical);
+    QStringList covered; // tables whose files the check of the set has named
+    QStringList homeless;
+    if (!resumed) {
+        covered = sayDumpSetCheck(checkDumpSet(dumpFolder()), &messages);
+        if (!reloadDumps(&messages, &shortOf, &homeless, &error))
+            return abandon(QStringLiteral("Quorvane cannot start: the saved data cannot be loaded.\n%1\nThe saved "
+                                          "data have not been changed.")
+                               .arg(error),
+                           MessageIcon::Critical);
+    }
+    forgetKeptDatabases(); // asked once: a database not taken stays where it is, named in the question
 
     for (const QString& table : std::as_const(tablesNotApplied()))
-        messages << keptAtNextExit(table, shortOf.value(table));
+        if (!covered.contains(table) || shortOf.contains(table))
+            messages << keptAtNextExit(table, shortOf.value(table));
+    if (!homeless.isEmpty())
+        messages << gLangMsg.text(QStringLiteral("pluNodeMissing")) + QLatin1Char('\n')
+                + homeless.join(QStringLiteral(", "));
 
     view.showMainWindow();
     if (!messages.isEmpty())
@@ -227,12 +315,14 @@ ShutdownResult EndProgram()
     SwapResult swap = SwapResult::NotSwapped;
     presetkeys::LayoutKeyCounts layouts;
     DumpRowCounts rows;
+    DumpSeals seals;
     try {
-        if (prepareNewDumpSet(&r.warnings, &error) && SaveTablesToText(target, &error, &rows)
-            && records::SaveBinDataToFiles(target, dumpFolder(), &r.warnings, &error, exitEncoders(layouts))
+        if (prepareNewDumpSet(&r.warnings, &error) && SaveTablesToText(target, &error, &rows, sealInto(&seals))
+            && records::SaveBinDataToFiles(target, dumpFolder(), &r.warnings, &error, exitEncoders(layouts),
+                                           sealInto(&seals))
             && keepPreviousFiles(filesNotApplied(), &error)) {
             const QList<UncopiedEntry> uncopied = carryOtherEntries();
-            if (markDumpSetComplete(target, rows, &error))
+            if (markDumpSetComplete(target, rows, seals, &error))
                 swap = swapInNewDumpSet(&r.warnings, &error, uncopied);
         }
     } catch (const db::DbError& e) {
@@ -243,6 +333,7 @@ ShutdownResult EndProgram()
     else
         tablesNotApplied().clear(); // their files are kept in the new set
     CloseDatabase();
+    const QString offered = gLangMsg.text(QStringLiteral("keptDbNextStart"));
     releaseTextCollections();
     const QString database = text::nativePath(workingDatabasePath());
     switch (swap) {
@@ -250,11 +341,16 @@ ShutdownResult EndProgram()
         if (!DeleteWorkingDatabase(&error))
             r.warnings << error;
         break;
-    case SwapResult::NotSwapped:
+    case SwapResult::NotSwapped: {
+        // The work of the run is offered back at the next start.
+        const QString kept = keepWorkingDatabase();
         r.error = QStringLiteral("The data cannot be saved: %1\nThe data saved at the last exit are unchanged, and the "
-                                 "working database %2 has been kept.")
-                      .arg(error, database);
+                                 "working database has been kept as %2.")
+                      .arg(error, text::nativePath(kept));
+        if (kept != workingDatabasePath())
+            r.error += QLatin1Char(' ') + offered;
         break;
+    }
     case SwapResult::OldSetLeft:
         r.error = QStringLiteral("The data have been saved in %1, but the data saved at the exit before cannot be "
                                  "cleared away: %2\nDelete it while Quorvane is not running, or the next exit cannot "

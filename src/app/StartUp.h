@@ -14,6 +14,8 @@ public:
     virtual void setProgressText(const QString& text) = 0;
     virtual void showLoadingWindow() = 0;
     virtual void showMessage(const QString& text, MessageIcon icon) = 0;
+    // A question with Yes and No, taken from the language key `key`: true for Yes.
+    virtual bool askYesNo(const QString& key, const QString& text) = 0;
     virtual void showMainWindow() = 0;
 };
 

@@ -203,7 +203,7 @@ private:
 };
 
 bool saveTable(const QString& folder, const TableDump& d, QByteArray* bytes, EventPump& pump, QString* error,
-               qint64* rows)
+               qint64* rows, const records::DumpWritten& written)
 {
     ResolvedTable r;
     if (!resolve(d, &r, error))
@@ -254,7 +254,11 @@ bool saveTable(const QString& folder, const TableDump& d, QByteArray* bytes, Eve
         pump();
     }
     *rows = row;
-    return text::writeFileAtomically(path, out.bytes(), error);
+    if (!text::writeFileAtomically(path, out.bytes(), error))
+        return false;
+    if (written)
+        written(d.file, out.bytes());
+    return true;
 }
 
 // ---- reading ----
@@ -601,6 +605,11 @@ QString dumpLineText(const QString& text)
 
 bool SaveTablesToText(const QString& folder, QString* error, DumpRowCounts* rows)
 {
+    return SaveTablesToText(folder, error, rows, {});
+}
+
+bool SaveTablesToText(const QString& folder, QString* error, DumpRowCounts* rows, const records::DumpWritten& written)
+{
     QString ignored;
     QString& err = error ? *error : ignored;
     gRsWork.close();
@@ -613,11 +622,11 @@ bool SaveTablesToText(const QString& folder, QString* error, DumpRowCounts* rows
     bool ok = true;
     try {
         for (const TableDump& d : tableDumps()) {
-            qint64 written = 0;
-            if (!(ok = saveTable(folder, d, &bytes, pump, &err, &written)))
+            qint64 count = 0;
+            if (!(ok = saveTable(folder, d, &bytes, pump, &err, &count, written)))
                 break;
             if (rows)
-                rows->insert(d.file, written);
+                rows->insert(d.file, count);
         }
     } catch (const db::DbError& e) {
         err = e.message();

@@ -5,9 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace quorvane::records {
-struct HeldPluRows;
-}
+#include "records/ScaleRecordDumps.h"
 
 namespace quorvane::app {
 
@@ -50,6 +48,9 @@ using DumpRowCounts = QMap<QString, qint64>;
 // table, the field and the row named, when a value cannot be written in the code page; that table's file in
 // `folder` then stays as it was.
 bool SaveTablesToText(const QString& folder, QString* error = nullptr, DumpRowCounts* rows = nullptr);
+
+// The same, telling `written` each file it has written, with its bytes.
+bool SaveTablesToText(const QString& folder, QString* error, DumpRowCounts* rows, const records::DumpWritten& written);
 
 // A text dump whose rows differ from the count its set was saved with: its whole rows were loaded.
 struct TextDumpShortfall {

@@ -1,10 +1,12 @@
 #include "app/WorkingDatabase.h"
 
 #include "app/SchemaBuilder.h"
+#include "platform/text/FileWriter.h"
 #include "platform/text/Paths.h"
 #include "state/ProgramFolder.h"
 #include "state/SharedData.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -24,6 +26,17 @@ void removeWithCompanions(const QString& path)
         QFile::remove(path + QLatin1String(c));
 }
 
+// Renames a database with whatever SQLite kept beside it.
+bool renameWithCompanions(const QString& from, const QString& to)
+{
+    if (!QFile::rename(from, to))
+        return false;
+    for (const char* c : Companions)
+        if (QFileInfo::exists(from + QLatin1String(c)))
+            QFile::rename(from + QLatin1String(c), to + QLatin1String(c));
+    return true;
+}
+
 // Moves a working database left behind, with whatever SQLite kept beside it, out of the way.
 bool moveAside(const QString& path, QString* movedTo, QString* error)
 {
@@ -33,17 +46,24 @@ bool moveAside(const QString& path, QString* movedTo, QString* error)
         return true;
     }
     const QString target = text::datedSiblingName(path);
-    if (!QFile::rename(path, target)) {
+    if (!renameWithCompanions(path, target)) {
         *error = QStringLiteral("Quorvane cannot start: the working database %1 left behind by an earlier run "
                                 "cannot be moved aside.")
                      .arg(text::nativePath(path));
         return false;
     }
-    for (const char* c : Companions)
-        if (QFileInfo::exists(path + QLatin1String(c)))
-            QFile::rename(path + QLatin1String(c), target + QLatin1String(c));
     *movedTo = target;
     return true;
+}
+
+const QLatin1String KeptEnding(".kept");
+
+// The files that mark kept databases, as "Orvo2005_New.mdb.<date>.kept".
+QFileInfoList keptMarkers()
+{
+    const QFileInfo working(workingDatabasePath());
+    return QDir(working.absolutePath())
+        .entryInfoList({working.fileName() + QStringLiteral(".*") + KeptEnding}, QDir::Files | QDir::Hidden);
 }
 
 } // namespace
@@ -90,6 +110,49 @@ bool BuildWorkingDatabase(QString* movedAsideTo, QString* error)
     }
     return true;
 }
+
+QString keepWorkingDatabase()
+{
+    const QString working = workingDatabasePath();
+    const QString kept = text::datedSiblingName(working);
+    if (!text::writeFileAtomically(kept + KeptEnding, QByteArray()))
+        return working;
+    if (renameWithCompanions(working, kept))
+        return kept;
+    QFile::remove(kept + KeptEnding);
+    return working;
+}
+
+std::optional<KeptDatabase> keptWorkingDatabase()
+{
+    std::optional<KeptDatabase> newest;
+    for (const QFileInfo& marker : keptMarkers()) {
+        const QString path = marker.filePath().chopped(KeptEnding.size());
+        if (QFileInfo(path).isFile() && (!newest || marker.lastModified() > newest->keptAt))
+            newest = KeptDatabase{path, marker.lastModified()};
+    }
+    return newest;
+}
+
+void forgetKeptDatabases()
+{
+    for (const QFileInfo& marker : keptMarkers())
+        QFile::remove(marker.filePath());
+}
+
+bool adoptKeptDatabase(const KeptDatabase& kept, QString* movedAsideTo, QString* error)
+{
+    movedAsideTo->clear();
+    const QString working = workingDatabasePath();
+    if (!moveAside(working, movedAsideTo, error))
+        return false;
+    if (renameWithCompanions(kept.path, working))
+        return true;
+    *error = QStringLiteral("%1 cannot be renamed to %2.").arg(text::nativePath(kept.path), text::nativePath(working));
+    return false;
+}
+
+void giveBackKeptDatabase(const KeptDatabase& kept) { renameWithCompanions(workingDatabasePath(), kept.path); }
 
 namespace {
 

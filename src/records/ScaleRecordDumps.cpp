@@ -6,11 +6,13 @@
 #include "records/OtherRecords.h"
 #include "records/PackedBcd.h"
 #include "records/PluRecord.h"
+#include "settings/TextCollections.h"
 #include "state/SharedData.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <optional>
@@ -70,6 +72,12 @@ QString listed(const QStringList& items)
     if (items.size() > kListedAtMost)
         s += QStringLiteral(" and %1 more").arg(items.size() - kListedAtMost);
     return s;
+}
+
+// "PLU 3", or "PLU 3 (why)" when there is a why.
+QString named(const QString& what, const QString& why)
+{
+    return why.isEmpty() ? what : QStringLiteral("%1 (%2)").arg(what, why);
 }
 
 QString filePath(const QString& folder, const QString& name) { return QDir(folder).filePath(name); }
@@ -380,222 +388,265 @@ QByteArray dumpTable(const DumpFile& d, const TableCodec& codec, QStringList* wa
 
 // ---- reload ----
 
-QString stopMessage(const DumpFile& d, int rowNumber, const QString& why)
-{
-    return QStringLiteral("The scale records of %1 in %2 were read back only up to row %3: %4. The rows from there on "
-                          "keep no record.")
-        .arg(QLatin1String(d.table), QLatin1String(d.file))
-        .arg(rowNumber - 1)
-        .arg(why);
-}
+// A record of a dump file as the reload finds it. One that is not whole (its length is not its table's, or the
+// file does not hold all of it) says why in `damage`; bytes that cannot be read as records count as one.
+struct FoundRecord {
+    qint64 at = 0;
+    int length = 0;
+    int number = 0; // counted from 1
+    std::optional<qint64> key;
+    QString damage;
 
-// Takes the records of a dump file one after another, never reading past the file. A record is whole by the
-// size of its table or by the length it carries, so one that goes to no row can be stepped over; one that
-// cannot be read whole ends what can be read of the file.
-class DumpCursor {
+    bool whole() const { return damage.isEmpty(); }
+};
+
+// The keys of a table's rows in stored order. Looked up by key only once the records leave the rows' order,
+// so a file that follows them costs no index.
+class RowKeys {
 public:
-    // `keys`: those of the table's rows in stored order; empty for a table whose records are matched by
-    // position alone.
-    DumpCursor(const DumpFile& d, const QByteArray& data, const QList<qint64>& keys)
-        : m_d(d)
-        , m_data(data)
-        , m_keys(keys)
+    using Entry = std::pair<qint64, int>; // a key and its row
+
+    explicit RowKeys(QList<qint64> keys) : m_keys(std::move(keys)) { }
+
+    qsizetype size() const { return m_keys.size(); }
+    qint64 at(qsizetype row) const { return m_keys[row]; }
+
+    // Whether a row holds the key; `near` is where the rows' order puts it.
+    bool contains(qint64 key, qsizetype near) const
     {
+        if (near >= 0 && near < m_keys.size() && m_keys[near] == key)
+            return true;
+        const auto [first, last] = rowsOf(key);
+        return first != last;
     }
 
-    bool atEnd() const { return m_pos >= m_data.size(); }
-    // The number of the record at the cursor, counted from 1.
-    int number() const { return m_number + 1; }
-
-    // The record at the cursor (`ahead` 0) or the one after it (1, once the one at the cursor is whole), looked
-    // at for the row of index `row`, and left in the file; an empty one with `problem` set where no whole
-    // record stands.
-    QByteArray peek(int ahead, int row, QString* problem)
+    // The rows holding the key, in stored order.
+    std::pair<const Entry*, const Entry*> rowsOf(qint64 key) const
     {
-        const qint64 at = ahead == 0 ? m_pos : m_pos + *m_length[0];
-        std::optional<int>& length = m_length[ahead];
-        if (!length)
-            length = wholeLength(at, number() + ahead, row, problem);
-        return length ? m_data.mid(at, *length) : QByteArray();
-    }
-
-    // Steps over the record at the cursor, which peek() has found whole.
-    void skip()
-    {
-        m_pos += *m_length[0];
-        ++m_number;
-        m_length[0] = m_length[1];
-        m_length[1].reset();
-    }
-
-    // The records left after those taken, for a message: "3 records (96 bytes)".
-    QString rest() const
-    {
-        DumpCursor c = *this;
-        int records = 0;
-        QString problem;
-        while (!c.atEnd() && !c.peek(0, int(m_keys.size()), &problem).isEmpty()) {
-            c.skip();
-            ++records;
+        if (m_sorted.empty() && !m_keys.isEmpty()) {
+            m_sorted.reserve(size_t(m_keys.size()));
+            for (qsizetype i = 0; i < m_keys.size(); ++i)
+                m_sorted.push_back({m_keys[i], int(i)});
+            std::sort(m_sorted.begin(), m_sorted.end());
         }
-        const qint64 bytes = m_data.size() - m_pos;
-        if (!c.atEnd())
-            return QStringLiteral("%1 bytes").arg(bytes);
-        return records == 1 ? QStringLiteral("1 record (%1 bytes)").arg(bytes)
-                            : QStringLiteral("%1 records (%2 bytes)").arg(records).arg(bytes);
+        const auto range = std::equal_range(m_sorted.begin(), m_sorted.end(), Entry{key, 0},
+                                            [](const Entry& a, const Entry& b) { return a.first < b.first; });
+        return {std::to_address(range.first), std::to_address(range.second)};
     }
 
 private:
-    // A record of variable length must be followed by the end of the file or by a record; otherwise its own
-    // length is wrong, and the record says so by its own position.
-    std::optional<int> wholeLength(qint64 at, int number, int row, QString* problem) const
+    QList<qint64> m_keys;
+    mutable std::vector<Entry> m_sorted; // by key, made when first looked up
+};
+
+int largestRecord(const DumpFile& d) { return isPluTable(d) ? kPluMaxSize : 0xFFFF; }
+
+// Splits a dump file into its records, never reading past the file. A record of fixed size is taken by its size.
+// One of variable length is taken by the length it carries, where a record can begin after it: one whose key is
+// a row's and that is followed by the end or a header that fits, or from which the file reads on as whole
+// records. Where none can, its length is wrong: the file is read on from the next place at which a record of a
+// row begins, and of the bytes before it, the records that end where a record of a row begins are whole. A
+// record whose key is not packed decimal is stepped over by its length. So one damaged record costs its own
+// row alone.
+class RecordSplitter {
+public:
+    RecordSplitter(const DumpFile& d, const QByteArray& data, const RowKeys* keys)
+        : m_d(d)
+        , m_data(data)
+        , m_keys(keys)
+        , m_smallest(isPluTable(d) ? kPluFixedSize : smallestRecord(d))
     {
-        const auto where = [&] { return QStringLiteral("record %1 (at byte %2)").arg(number).arg(at); };
-        int length = m_d.recordSize;
-        if (!length) {
-            const auto header = KvbRecordHeader::read(m_data, int(at));
-            if (!header) {
-                *problem = QStringLiteral("the file ends inside the header of %1").arg(where());
-                return std::nullopt;
-            }
-            length = header->length;
-            if (length < smallestRecord(m_d)) {
-                *problem = QStringLiteral("%1 says it is %2 bytes long").arg(where()).arg(length);
-                return std::nullopt;
-            }
-        }
-        if (at + length > m_data.size()) {
-            *problem = QStringLiteral("the file ends inside %1 of %2 bytes").arg(where()).arg(length);
-            return std::nullopt;
-        }
-        if (!m_d.recordSize && !canStartRecord(at + length, row)) {
-            *problem =
-                QStringLiteral("%1 says it is %2 bytes long, but no record begins after it").arg(where()).arg(length);
-            return std::nullopt;
-        }
-        return length;
     }
 
-    // A header cut by the end of the file is left to the next record to report. Bytes inside a record can look
-    // like a header, so where the rows after are known, what follows must be the record of a row it can go to
-    // (this one's, after a record that goes to none, or one of the next two, after a row that has none), or a
-    // record from which the file reads on as whole records to its end.
-    bool canStartRecord(qint64 pos, int row) const
+    std::vector<FoundRecord> split()
+    {
+        const qint64 end = m_data.size();
+        for (qint64 pos = 0; pos < end;) {
+            if (m_d.recordSize) {
+                pos = takeFixed(pos);
+                continue;
+            }
+            if (const std::optional<int> length = fits(pos); length && canBegin(pos + *length)) {
+                take(pos, *length);
+                pos += *length;
+                continue;
+            }
+            const qint64 next = readsOnFrom(pos);
+            // What ends where a record of a row begins is whole; the rest up to `next` is one damaged record.
+            for (std::optional<int> length = fits(pos);
+                 pos < next && length && pos + *length <= next && (pos + *length == next || ofRow(pos + *length));
+                 length = fits(pos)) {
+                take(pos, *length);
+                pos += *length;
+            }
+            if (pos < next) {
+                take(pos, int(next - pos), damageAt(pos, next));
+                pos = next;
+            }
+        }
+        return std::move(m_found);
+    }
+
+private:
+    qint64 takeFixed(qint64 pos)
+    {
+        const int size = m_d.recordSize;
+        if (pos + size > m_data.size()) {
+            take(pos, int(m_data.size() - pos),
+                 QStringLiteral("the file ends inside %1 of %2 bytes").arg(where(pos)).arg(size));
+            return m_data.size();
+        }
+        const auto header = KvbRecordHeader::read(m_data, int(pos));
+        take(pos, size,
+             header->length == size
+                 ? QString()
+                 : QStringLiteral("%1 says it is %2 bytes long").arg(where(pos)).arg(header->length));
+        return pos + size;
+    }
+
+    void take(qint64 pos, int length, const QString& damage = QString())
+    {
+        FoundRecord r{pos, length, int(m_found.size()) + 1, std::nullopt, damage};
+        if (pos + 4 <= m_data.size())
+            if (const auto key = ReadPackedBcd(m_data, int(pos), 4))
+                r.key = qint64(*key);
+        m_found.push_back(std::move(r));
+    }
+
+    QString where(qint64 pos) const
+    {
+        return QStringLiteral("record %1 (at byte %2)").arg(m_found.size() + 1).arg(pos);
+    }
+
+    // The length of a record that can stand at `pos`: a header whose length is one of the table's and fits the file.
+    std::optional<int> fits(qint64 pos) const
+    {
+        const auto header = KvbRecordHeader::read(m_data, int(pos));
+        if (!header || header->length < m_smallest || header->length > largestRecord(m_d)
+            || pos + header->length > m_data.size())
+            return std::nullopt;
+        return header->length;
+    }
+
+    // A header whose key is a row's; the record after the one taken so far is looked for at the same row first.
+    bool ofRow(qint64 pos) const
+    {
+        if (!m_keys || pos + KvbRecordHeader::Size > m_data.size())
+            return false;
+        const auto key = ReadPackedBcd(m_data, int(pos), 4);
+        return key && m_keys->contains(qint64(*key), qsizetype(m_found.size()) + 1);
+    }
+
+    // Whether the file reads on as whole records from `pos`: to its end, or for three records.
+    bool readsOn(qint64 pos) const
+    {
+        for (int n = 0; n < 3; ++n) {
+            if (pos == m_data.size())
+                return true;
+            const std::optional<int> length = fits(pos);
+            if (!length)
+                return false;
+            pos += *length;
+        }
+        return true;
+    }
+
+    // A header cut by the end of the file is left to the record there to report.
+    bool canBegin(qint64 pos) const
+    {
+        if (pos + KvbRecordHeader::Size > m_data.size())
+            return true;
+        const std::optional<int> length = fits(pos);
+        if (!length)
+            return false;
+        const qint64 after = pos + *length;
+        return (ofRow(pos) && (after == m_data.size() || fits(after))) || readsOn(pos);
+    }
+
+    // The next place after the record at `pos` at which a record of a row begins; the end of the file when none.
+    qint64 readsOnFrom(qint64 pos) const
+    {
+        for (qint64 at = pos + m_smallest; at < m_data.size(); ++at)
+            if (const std::optional<int> length = fits(at);
+                length && (m_keys ? ofRow(at) && (at + *length == m_data.size() || fits(at + *length)) : readsOn(at)))
+                return at;
+        return m_data.size();
+    }
+
+    QString damageAt(qint64 pos, qint64 next) const
     {
         const auto header = KvbRecordHeader::read(m_data, int(pos));
         if (!header)
-            return true;
-        if (row + 1 >= m_keys.size())
-            return recordEnd(pos).has_value();
-        for (qsizetype k = row; header->key && k < std::min(m_keys.size(), qsizetype(row) + 3); ++k)
-            if (qint64(*header->key) == m_keys[k])
-                return true;
-        return readsToEnd(pos);
-    }
-
-    // Where a record that can begin at `pos` ends: a header with a key and a length that fits the file.
-    std::optional<qint64> recordEnd(qint64 pos) const
-    {
-        const auto header = KvbRecordHeader::read(m_data, int(pos));
-        if (!header || !header->key || header->length < smallestRecord(m_d) || pos + header->length > m_data.size())
-            return std::nullopt;
-        return pos + header->length;
-    }
-
-    // Each position is walked from once: what a walk finds holds for every record it passed, so the file is
-    // read through at most once however many rows go without their records.
-    bool readsToEnd(qint64 pos) const
-    {
-        std::vector<qint64> passed;
-        bool found = false;
-        for (std::optional<qint64> at = pos; at; at = recordEnd(*at)) {
-            if (*at == m_data.size()) {
-                found = true;
-                break;
-            }
-            if (const auto known = m_readsToEnd.constFind(*at); known != m_readsToEnd.cend()) {
-                found = *known;
-                break;
-            }
-            passed.push_back(*at);
-        }
-        for (qint64 at : passed)
-            m_readsToEnd.insert(at, found);
-        return found;
+            return QStringLiteral("the file ends inside the header of %1").arg(where(pos));
+        if (pos + header->length > m_data.size() && next == m_data.size())
+            return QStringLiteral("the file ends inside %1 of %2 bytes").arg(where(pos)).arg(header->length);
+        if (header->length < m_smallest || pos + header->length > next)
+            return QStringLiteral("%1 says it is %2 bytes long").arg(where(pos)).arg(header->length);
+        return QStringLiteral("%1 says it is %2 bytes long, but no record begins after it")
+            .arg(where(pos))
+            .arg(header->length);
     }
 
     const DumpFile& m_d;
     const QByteArray& m_data;
-    const QList<qint64>& m_keys;
-    qint64 m_pos = 0;
-    int m_number = 0;               // records stepped over
-    std::optional<int> m_length[2]; // of the records peek() found whole
-    mutable QHash<qint64, bool> m_readsToEnd;
+    const RowKeys* m_keys;
+    const int m_smallest;
+    std::vector<FoundRecord> m_found;
 };
 
-// Gives the rows of a table, asked for in stored order, their own records of its dump, so that a record that
-// is not its row's costs that row alone. Where the record at a row's place is not the row's own, the record
-// after it tells what it is: one too many, where the one after is this row's (and not the next row's); the
-// next row's own, where it is that and the one after is not, so this row has none in the file; otherwise it
-// stands in place of this row's, and is stepped over with it.
-class RecordMatcher {
+// Gives each row of a table, known by its place in stored order, its own record of the table's dump. A record
+// goes to a row of its key: the one at the place where the records before it put it, else the nearest one, so
+// records out of order, missing, doubled or damaged cost no row but their own. The preset keys, whose numbers
+// repeat across scales and layouts and name no row, go by position.
+class RecordMatch {
 public:
-    // `keys`: as for the cursor; `keyName` names a key in the messages.
-    RecordMatcher(const DumpFile& d, const QByteArray& data, QList<qint64> keys, QString keyName)
+    // `keys`: of the rows in stored order; `byKey` false for a table matched by position; `keyName` names a key.
+    RecordMatch(const DumpFile& d, const QByteArray& data, QList<qint64> keys, bool byKey, QString keyName)
         : m_d(d)
+        , m_data(data)
         , m_keys(std::move(keys))
         , m_keyName(std::move(keyName))
-        , m_records(d, data, m_keys)
+        , m_records(RecordSplitter(d, data, byKey ? &m_keys : nullptr).split())
+        , m_recordOf(size_t(m_keys.size()), -1)
+        , m_rowOf(m_records.size(), -1)
     {
+        if (byKey)
+            matchByKey();
+        else
+            for (size_t j = 0; j < m_records.size() && qsizetype(j) < m_keys.size(); ++j)
+                if (m_records[j].whole())
+                    link(int(j), int(j));
+        explain();
     }
 
-    // Whether a later row can get a record.
-    bool done() const { return !m_stop.isEmpty() || m_records.atEnd(); }
+    qsizetype rows() const { return m_keys.size(); }
+    const RowKeys& keys() const { return m_keys; }
 
-    // The record of the next row, or an empty one: `why` then says why the row has none, or stays empty when
-    // the file has ended or can be read no further.
-    QByteArray next(QString* why)
+    bool hasRecord(qsizetype row) const { return m_recordOf[size_t(row)] >= 0; }
+
+    // The record of the row, or an empty one.
+    QByteArray recordOf(qsizetype row) const
     {
-        const int row = m_row++;
-        if (done())
-            return {};
-        QString problem;
-        const QByteArray record = m_records.peek(0, row, &problem);
-        if (!problem.isEmpty()) {
-            m_stop = stopMessage(m_d, row + 1, problem);
-            return {};
-        }
-        const std::optional<qint64> key = keyAt(row), nextKey = keyAt(row + 1);
-        if (m_keys.isEmpty() || isOf(record, key)) {
-            m_records.skip();
-            return record;
-        }
-        const QByteArray after = m_records.peek(1, row, &problem); // none at the end or where it is not whole
-        const QString found = described(record, m_records.number());
-        if (!after.isEmpty() && !isOf(after, nextKey) && isOf(after, key)) {
-            m_strays << found;
-            m_records.skip();
-            m_records.skip();
-            return after;
-        }
-        ++m_rowsWithout;
-        if ((!after.isEmpty() && isOf(after, nextKey)) || !isOf(record, nextKey)) {
-            m_records.skip();
-            *why = found;
-        } else {
-            *why = QStringLiteral("record %1 is the next row's").arg(m_records.number());
-        }
-        return {};
+        const int j = m_recordOf[size_t(row)];
+        return j < 0 ? QByteArray() : m_data.mid(m_records[size_t(j)].at, m_records[size_t(j)].length);
     }
 
-    // Says what was not applied: where the file could be read no further, the records that went to no row
-    // and those after the last of the `rows`.
-    void report(int rows, QStringList* messages) const
+    // Why the row has no record: the record at its place, or a damaged one of its key. Empty when the file holds
+    // nothing for it.
+    QString why(qsizetype row) const { return m_why.value(row); }
+
+    // A row without a record of its own after the last row that got one: the file ended before it.
+    bool beyondTheRecords(qsizetype row) const { return m_why.value(row).isEmpty() && row > m_lastRow; }
+
+    // Says what was not applied: records that go to no row, and every record of a table without rows.
+    void report(QStringList* messages) const
     {
-        if (!m_stop.isEmpty())
-            messages->append(m_stop);
-        else if (!m_records.atEnd())
-            messages->append(leftOverMessage(rows));
+        if (m_keys.size() == 0 && !m_records.empty()) {
+            messages->append(
+                QStringLiteral("%1 holds %2 of %3, which has no rows: none of them was applied.")
+                    .arg(QLatin1String(m_d.file), counted(m_records.size(), m_data.size()), QLatin1String(m_d.table)));
+            return;
+        }
         if (!m_strays.isEmpty())
             messages->append(QStringLiteral("%1 holds %2 records of %3 that go to no row and were not applied: %4.")
                                  .arg(QLatin1String(m_d.file))
@@ -603,77 +654,162 @@ public:
                                  .arg(QLatin1String(m_d.table), listed(m_strays)));
     }
 
-    // True when every record of the file went to a row, and every row that could have one got its own.
-    bool whole() const { return m_stop.isEmpty() && m_records.atEnd() && m_strays.isEmpty() && m_rowsWithout == 0; }
+    // True when every record of the file went to a row.
+    bool allApplied() const { return m_strays.isEmpty() && (m_keys.size() > 0 || m_records.empty()); }
 
 private:
-    std::optional<qint64> keyAt(int row) const
+    static QString counted(size_t records, qint64 bytes)
     {
-        return row < m_keys.size() ? std::optional(m_keys[row]) : std::nullopt;
+        return records == 1 ? QStringLiteral("1 record (%1 bytes)").arg(bytes)
+                            : QStringLiteral("%1 records (%2 bytes)").arg(records).arg(bytes);
     }
 
-    bool isOf(const QByteArray& record, std::optional<qint64> key) const
+    void link(int j, int row)
     {
-        const auto header = KvbRecordHeader::read(record);
-        return key && isWholeRecord(m_d, record) && header->key && qint64(*header->key) == *key;
+        m_rowOf[size_t(j)] = row;
+        m_recordOf[size_t(row)] = j;
     }
 
-    // "record 3 is of PLU 99", of a record peek() found whole.
-    QString described(const QByteArray& record, int number) const
+    bool free(qsizetype row) const { return row >= 0 && row < m_keys.size() && m_recordOf[size_t(row)] < 0; }
+
+    // Whether the record of its table's size or length carries the key.
+    bool carries(size_t j, qint64 key) const
     {
-        const auto header = KvbRecordHeader::read(record);
-        const QString what = !header || !header->key ? QStringLiteral("has no number")
-            : header->length != record.size()        ? QStringLiteral("says it is %1 bytes long").arg(header->length)
-                                                     : QStringLiteral("is of %1 %2").arg(m_keyName).arg(*header->key);
-        return QStringLiteral("record %1 %2").arg(number).arg(what);
+        return j < m_records.size() && m_records[j].whole() && m_records[j].key == key;
     }
 
-    // Records after the last row have no row to go to; neither has any record of a table without rows.
-    QString leftOverMessage(int rows) const
+    // The free row of the key nearest `expected`; within `reach` of it when given, and then not one that the
+    // record at its place on the way the records run (`drift`) carries the key of.
+    int nearestRow(qint64 key, qsizetype expected, qsizetype drift, std::optional<qsizetype> reach) const
     {
-        if (rows == 0)
-            return QStringLiteral("%1 holds %2 of %3, which has no rows: none of them was applied.")
-                .arg(QLatin1String(m_d.file), m_records.rest(), QLatin1String(m_d.table));
-        return QStringLiteral("%1 holds %2 of %3 after the record of its last row (row %4): they were not applied.")
-            .arg(QLatin1String(m_d.file), m_records.rest(), QLatin1String(m_d.table))
-            .arg(rows);
+        const auto [first, last] = m_keys.rowsOf(key);
+        int best = -1;
+        for (auto e = first; e != last; ++e) {
+            const qsizetype row = e->second, distance = std::abs(row - expected);
+            if (!free(row) || (reach && (distance > *reach || carries(size_t(row - drift), key))))
+                continue;
+            if (best < 0 || distance < std::abs(best - expected))
+                best = int(row);
+        }
+        return best;
+    }
+
+    void matchByKey()
+    {
+        constexpr qsizetype kReach = 8; // records a swap or a gap moves from their place
+        qsizetype drift = 0;            // row less record of the last match
+        // First the records at their place, or near it and not taken by the record whose place it is.
+        for (size_t j = 0; j < m_records.size(); ++j) {
+            const FoundRecord& r = m_records[j];
+            if (!r.whole() || !r.key)
+                continue;
+            const qsizetype expected = qsizetype(j) + drift;
+            int row = free(expected) && m_keys.at(expected) == *r.key ? int(expected) : -1;
+            if (row < 0)
+                row = nearestRow(*r.key, expected, drift, kReach);
+            if (row >= 0) {
+                link(int(j), row);
+                drift = row - qsizetype(j);
+            }
+        }
+        // Then the others, to the nearest row of their key left.
+        drift = 0;
+        for (size_t j = 0; j < m_records.size(); ++j) {
+            const FoundRecord& r = m_records[j];
+            if (m_rowOf[j] < 0 && r.whole() && r.key)
+                if (const int row = nearestRow(*r.key, qsizetype(j) + drift, 0, std::nullopt); row >= 0)
+                    link(int(j), row);
+            if (m_rowOf[j] >= 0)
+                drift = m_rowOf[j] - qsizetype(j);
+        }
+    }
+
+    QString described(const FoundRecord& r) const
+    {
+        if (!r.whole())
+            return r.damage;
+        if (!r.key)
+            return QStringLiteral("record %1 has no number").arg(r.number);
+        return QStringLiteral("record %1 is of %2 %3").arg(r.number).arg(m_keyName).arg(*r.key);
+    }
+
+    // Pairs each row left without a record with a record that went to none: a damaged one of its key, else the
+    // one at its place. The records left are said to go to no row.
+    void explain()
+    {
+        QMultiHash<qint64, size_t> unusedOfKey;
+        QSet<size_t> unused;
+        for (size_t j = 0; j < m_records.size(); ++j)
+            if (m_rowOf[j] < 0) {
+                unused.insert(j);
+                if (m_records[j].key && !m_records[j].whole())
+                    unusedOfKey.insert(*m_records[j].key, j);
+            }
+        qsizetype drift = 0;
+        for (qsizetype row = 0; row < m_keys.size(); ++row) {
+            if (const int j = m_recordOf[size_t(row)]; j >= 0) {
+                drift = row - j;
+                m_lastRow = row;
+                continue;
+            }
+            if (unused.isEmpty())
+                continue;
+            const qsizetype at = row - drift;
+            std::optional<size_t> found;
+            for (const size_t j : unusedOfKey.values(m_keys.at(row)))
+                if (unused.contains(j) && (!found || std::abs(qsizetype(j) - at) < std::abs(qsizetype(*found) - at)))
+                    found = j;
+            if (!found && at >= 0 && unused.contains(size_t(at)))
+                found = size_t(at);
+            if (found) {
+                unused.remove(*found);
+                m_why.insert(row, described(m_records[*found]));
+            }
+        }
+        QList<size_t> left(unused.cbegin(), unused.cend());
+        std::sort(left.begin(), left.end());
+        for (const size_t j : std::as_const(left))
+            m_strays << described(m_records[j]);
     }
 
     const DumpFile& m_d;
-    QList<qint64> m_keys;
+    const QByteArray& m_data;
+    RowKeys m_keys;
     QString m_keyName;
-    DumpCursor m_records;
-    int m_row = 0; // of the next row asked for, from 0
-    QString m_stop;
+    std::vector<FoundRecord> m_records;
+    std::vector<int> m_recordOf; // by row, into m_records; -1: none
+    std::vector<int> m_rowOf;    // by record; -1: none
+    QHash<qsizetype, QString> m_why;
     QStringList m_strays;
-    int m_rowsWithout = 0;
+    qsizetype m_lastRow = -1; // the last row that got a record
 };
 
-// The keys of the table's rows in stored order.
+// The keys of the table's rows in stored order; without a key field, a 0 for each row.
 QList<qint64> rowKeys(const QString& table, const QString& keyField)
 {
     QList<qint64> keys;
     for (db::Statement st = gDBConnection.prepare(
-             QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(keyField, gDBConnection.tableName(table)));
+             QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                 .arg(keyField.isEmpty() ? QStringLiteral("0") : keyField, gDBConnection.tableName(table)));
          st.step();)
         keys << st.columnInt(0);
     return keys;
 }
 
-// True when every record of the file went to its row. A row without its own record is named.
+// True when every record of the file went to its row. A row without its own record is named, but for one after
+// the last row that got one, as the exit leaves the rows from one it could build no record for.
 bool loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
 {
     const QString table = QLatin1String(d.table);
     const QString keyField = codecOf(table, {}).keyField; // none: records go by position alone
-    RecordMatcher records(d, data, keyField.isEmpty() ? QList<qint64>() : rowKeys(table, keyField), keyField);
+    const RecordMatch records(d, data, rowKeys(table, keyField), !keyField.isEmpty(), keyField);
     QStringList without;
     gRsWork.openTable(table);
-    for (; !gRsWork.eof() && !records.done(); gRsWork.moveNext()) {
-        QString why;
-        const QByteArray record = records.next(&why);
+    for (qsizetype row = 0; !gRsWork.eof(); gRsWork.moveNext(), ++row) {
+        const QByteArray record = records.recordOf(row);
         if (record.isEmpty()) {
-            if (!why.isEmpty())
-                without << QStringLiteral("%1 %2 (%3)").arg(keyField, gRsWork.textValue(keyField), why);
+            if (!records.beyondTheRecords(row))
+                without << named(QStringLiteral("%1 %2").arg(keyField, gRsWork.textValue(keyField)), records.why(row));
             continue;
         }
         gRsWork.setValue(QStringLiteral("KVBBinData"), record);
@@ -681,15 +817,13 @@ bool loadTable(const DumpFile& d, const QByteArray& data, QStringList* messages)
             gRsWork.setValue(QStringLiteral("Name"), record.size() == 10 ? QVariant() : QVariant(record.mid(10)));
         gRsWork.update();
     }
-    const int rows = gRsWork.recordCount();
     gRsWork.close();
-    records.report(rows, messages);
+    records.report(messages);
     if (!without.isEmpty())
-        messages->append(QStringLiteral("%1 rows of %2 keep no scale record, since %3 holds none of theirs in their "
-                                        "place: %4.")
+        messages->append(QStringLiteral("%1 rows of %2 keep no scale record, since %3 holds none of theirs: %4.")
                              .arg(without.size())
                              .arg(QLatin1String(d.table), QLatin1String(d.file), listed(without)));
-    return records.whole();
+    return records.allApplied() && without.isEmpty();
 }
 
 // Adds PLU rows whole, each in one step, through one statement held for the pass.
@@ -723,37 +857,60 @@ PluRow newPluRow()
     return row;
 }
 
-// Every PLU whose record is not applied is named; a missing or empty file restores none of them.
+// Every PLU whose record is not applied is named; a missing or empty file restores none of them. A held row that
+// repeats the store and number of another row and has no record of its own is left out and named.
 // True when every record of the file went to its row and was decoded.
 bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, const HeldPluRows* held,
               QStringList* messages, EventPump& pump)
 {
     const qsizetype width = held ? held->fields.size() : 0;
-    QList<qint64> keys;
+    QList<qint64> keys, stores;
     if (held) {
-        const qsizetype key = held->fields.indexOf(plu::PLU_No);
-        for (qsizetype i = 0; i < held->rowCount(); ++i)
+        const qsizetype key = held->fields.indexOf(plu::PLU_No), store = held->fields.indexOf(plu::ST_No);
+        for (qsizetype i = 0; i < held->rowCount(); ++i) {
             keys << (key < 0 ? 0 : held->values[i * width + key].toLongLong());
+            stores << (store < 0 ? 0 : held->values[i * width + store].toLongLong());
+        }
     } else {
         keys = rowKeys(QLatin1String(d.table), QLatin1String(plu::name(plu::PLU_No)));
     }
-    RecordMatcher records(d, data, std::move(keys), QStringLiteral("PLU"));
-    QStringList notRestored;
-    int n = 0;
+    const RecordMatch records(d, data, std::move(keys), true, QStringLiteral("PLU"));
+    // The rows of the same number as the row, but for itself.
+    auto twins = [&](qsizetype row) {
+        QList<qsizetype> others;
+        const auto [first, last] = records.keys().rowsOf(records.keys().at(row));
+        for (auto e = first; e != last; ++e)
+            if (e->second != row)
+                others << e->second;
+        return others;
+    };
+    // "5", or "5 of store 2" where another row has the number.
+    auto who = [&](qsizetype row) {
+        const QString number = QString::number(records.keys().at(row));
+        return stores.isEmpty() || twins(row).isEmpty() ? number
+                                                        : QStringLiteral("%1 of store %2").arg(number).arg(stores[row]);
+    };
+    // A row without a record whose store and number another row has that got one, or comes first.
+    auto doubled = [&](qsizetype row) {
+        if (stores.isEmpty() || records.hasRecord(row))
+            return false;
+        for (const qsizetype other : twins(row))
+            if (stores[other] == stores[row] && (other < row || records.hasRecord(other)))
+                return true;
+        return false;
+    };
+    QStringList notRestored, leftOut;
     // Gives the row its record, decoded; false when it has none.
-    auto restore = [&](PluRow& row) {
-        ++n;
-        const QString who = row.text(plu::PLU_No);
-        QString why;
-        const QByteArray record = records.next(&why);
+    auto restore = [&](PluRow& row, qsizetype i) {
+        const QByteArray record = records.recordOf(i);
         if (record.isEmpty()) {
-            notRestored << (why.isEmpty() ? who : QStringLiteral("%1 (%2)").arg(who, why));
+            notRestored << named(who(i), records.why(i));
             return false;
         }
         row.setBytes(plu::KVBBinData, record);
         const PluDecodeResult result = decodePluRecord(row);
         if (result.outcome != PluDecodeResult::Decoded)
-            notRestored << QStringLiteral("%1 (%2)").arg(who, result.reason);
+            notRestored << named(who(i), result.reason);
         pump();
         return true;
     };
@@ -761,29 +918,37 @@ bool loadPlus(const DumpFile& d, const QByteArray& data, bool fileExists, const 
         PluInserter inserter;
         const PluRow fresh = newPluRow();
         for (qsizetype i = 0; i < held->rowCount(); ++i) {
+            if (doubled(i)) {
+                leftOut << named(who(i), records.why(i));
+                continue;
+            }
             PluRow row = fresh;
             for (qsizetype k = 0; k < width; ++k)
                 row.load(held->fields[k], held->values[i * width + k]);
-            restore(row);
+            restore(row, i);
             inserter.insert(row);
         }
     } else {
         // What the decoder reads of a row besides the record; it writes every other field but store and section.
         const FieldList read{plu::PLU_No, plu::ST_No, plu::PLU_Commodity};
         PluWriter writer(allFieldsBut({plu::ST_No, plu::SECT_No}));
+        qsizetype i = 0;
         forEachPluRow(read, [&](PluChunkRow& r) {
-            if (restore(r.row))
+            if (restore(r.row, i++))
                 writer.write(r.rowid, r.row);
         });
     }
-    records.report(n, messages);
+    records.report(messages);
+    if (!leftOut.isEmpty())
+        messages->append(
+            QStringLiteral("%1 PLU %2.").arg(gLangMsg.text(QStringLiteral("pluRowsDoubled")), listed(leftOut)));
     if (!notRestored.isEmpty())
         messages->append(
             QStringLiteral("The values of %1 PLUs were not restored from their scale records: PLU %2.%3")
                 .arg(notRestored.size())
                 .arg(listed(notRestored),
                      fileExists ? QString() : QStringLiteral(" %1 is missing.").arg(QLatin1String(d.file))));
-    return records.whole() && notRestored.isEmpty();
+    return records.allApplied() && notRestored.isEmpty() && leftOut.isEmpty();
 }
 
 } // namespace
@@ -797,7 +962,7 @@ QString recordDumpFile(const QString& table)
 }
 
 bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolder, QStringList* warnings,
-                        QString* error, const RecordEncoders& encoders)
+                        QString* error, const RecordEncoders& encoders, const DumpWritten& written)
 {
     // Without the database every file would come out empty and replace the records of the last exit.
     if (!gDBConnection.isOpen())
@@ -809,21 +974,21 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
             const QString table = QLatin1String(d.table);
             const QString target = filePath(targetFolder, QLatin1String(d.file));
             QString writeError;
+            QByteArray out;
             if (!gDBConnection.hasTable(table)) {
                 // A table the database lacks had no rows this run; its records of the last exit are kept.
                 const QString current = currentFolder.isEmpty() ? QString()
                                                                 : filePath(currentFolder, QLatin1String(d.file));
-                const bool keep = !current.isEmpty() && QFileInfo(current).isFile()
-                    && QDir(currentFolder) != QDir(targetFolder);
-                if (keep ? !text::copyFile(current, target, &writeError)
-                         : !text::writeFileAtomically(target, QByteArray(), &writeError))
+                if (!current.isEmpty() && QFileInfo(current).isFile() && QDir(currentFolder) != QDir(targetFolder)
+                    && !text::readFile(current, &out, &writeError))
                     return failWith(error, writeError);
-                continue;
+            } else {
+                out = isPluTable(d) ? dumpPlus(warnings, pump) : dumpTable(d, codecOf(table, encoders), warnings, pump);
             }
-            const QByteArray out = isPluTable(d) ? dumpPlus(warnings, pump)
-                                                 : dumpTable(d, codecOf(table, encoders), warnings, pump);
             if (!text::writeFileAtomically(target, out, &writeError))
                 return failWith(error, writeError);
+            if (written)
+                written(QLatin1String(d.file), out);
         }
         tx.commit();
     } catch (const Error& e) { // DbError, and a CodecError nothing above expects

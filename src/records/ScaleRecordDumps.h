@@ -21,6 +21,9 @@ using RecordEncoder = std::function<QByteArray(const db::Recordset& row, QString
 // Encoders of tables whose records this folder cannot build itself (KVB_41, whose keys per page come from
 // the preset-key file), by table name. They serve one exit, so what they read once holds for that exit.
 using RecordEncoders = QHash<QString, RecordEncoder>;
+// Told of each dump file an exit has written, with the bytes it holds, so that what it wrote can be checked at
+// the next start without reading it back.
+using DumpWritten = std::function<void(const QString& file, QByteArrayView bytes)>;
 // The size of a preset key's record, which the preset keys build.
 inline constexpr int kPresetKeyRecordSize = 11;
 
@@ -32,10 +35,10 @@ inline constexpr int kPresetKeyRecordSize = 11;
 // database is removed once the new dumps are in place and the next start-up restores the rows from these
 // records. A row of another table without a fitting record gets one from its table's
 // encoder (its own, or one of `encoders`), saved in the row. A table without an encoder, or whose encoder
-// declines a row, ends its file at that row. Warnings name what was not saved whole. False with an error
-// when the database is not open (nothing is written) or a file cannot be written.
+// declines a row, ends its file at that row. Warnings name what was not saved whole. Each file written is told to
+// `written`. False with an error when the database is not open (nothing is written) or a file cannot be written.
 bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolder, QStringList* warnings,
-                        QString* error, const RecordEncoders& encoders = {});
+                        QString* error, const RecordEncoders& encoders = {}, const DumpWritten& written = {});
 
 // The rows of the PLU table's text dump, which the text reload can hold back so that the record reload writes
 // each PLU row once, whole, with what its record holds: the dumped fields, then each row's values in their order.
@@ -46,14 +49,16 @@ struct HeldPluRows {
     qsizetype rowCount() const { return fields.isEmpty() ? 0 : values.size() / fields.size(); }
 };
 
-// At start-up, after the text reload: gives the n-th record to the n-th row and decodes the PLU records into
-// their rows. With `heldPlus`, the PLU rows are those rows, each added to the table with the values the schema
-// gives a new row, those of the text dump and those of its record; the rows the table holds are not touched. In a table
-// whose records carry their rows' keys (all but the preset keys), a record that is not its row's goes to no row, and
-// the rows after it still get their own: only a row without its own record keeps none, and is named. A record that
-// cannot be read whole (its length does not fit) ends that table, and records after the last row are not applied: each
-// is said in one message, as is every PLU that was not restored. The tables of which some record was not applied are
-// added to `tablesNotApplied`. False with an error on a database failure (nothing loaded).
+// At start-up, after the text reload: gives each row its record and decodes the PLU records into their rows. With
+// `heldPlus`, the PLU rows are those rows, each added to the table with the values the schema gives a new row, those
+// of the text dump and those of its record; the rows the table holds are not touched. In a table whose records carry
+// their rows' keys (all but the preset keys, which go by position), a record goes to a row of its key, near its
+// place: records swapped, missing, doubled, renumbered or damaged cost no row but their own. A record whose length
+// is wrong is stepped over up to the next place at which a record of a row begins. A held PLU row that repeats the
+// store and number of another and has no record of its own is left out. Records that go to no row, rows left
+// without their record and PLUs not restored or left out are said, each kind in one message. The tables of which
+// some record was not applied are added to `tablesNotApplied`. False with an error on a database failure (nothing
+// loaded).
 bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString* error,
                           QStringList* tablesNotApplied = nullptr, const HeldPluRows* heldPlus = nullptr);
 

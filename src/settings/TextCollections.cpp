@@ -106,6 +106,33 @@ constexpr std::pair<const char*, const char*> kMessageStandIns[] = {
     {"langFileErr",
      "These language or parameter files cannot be read, or lack the language groups named after "
      "them; the windows show the names of the texts they lack:"},
+    {"dumpFilesChanged",
+     "These saved files are not as the last exit wrote them. What could be read of them has been loaded; the next exit "
+     "keeps the files of their tables as they are now, with \".bak\" added to their names:"},
+    {"dumpSetUnmarked",
+     "The saved data carry no mark that the exit which wrote them ended, so whether these files are whole cannot be "
+     "told. What could be read of them has been loaded; the next exit keeps them as they are now, with \".bak\" added "
+     "to their names:"},
+    {"pluRowsDoubled",
+     "These rows of the saved PLU list repeat the store and number of another PLU and have no scale record of their "
+     "own; they were left out:"},
+    {"pluNodeMissing",
+     "These PLUs belong to a store or section that does not exist, so the store tree does not show them where they "
+     "belong:"},
+    {"crashKeptDb",
+     "The last run of Quorvane did not end normally; the data saved at the last orderly exit have been loaded. The "
+     "working database of that run has been kept as:"},
+    {"crashAfterSaving",
+     "The last exit of Quorvane did not finish, but it had saved the data: those data have been loaded. The working "
+     "database of that run has been kept as:"},
+    {"keptDbOffer",
+     "The last exit could not save the data and kept the working database with the work of that run. Load it? Yes: go "
+     "on with that work. No: load the data saved at the exit before; the kept database stays where it is. When and "
+     "where it was kept:"},
+    {"keptDbUnusable",
+     "The kept working database cannot be used; it stays where it is, and the data saved at the exit before are "
+     "loaded:"},
+    {"keptDbNextStart", "The next start offers to load it."},
 };
 
 } // namespace

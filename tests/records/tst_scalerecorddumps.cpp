@@ -298,8 +298,8 @@ private slots:
                  department(97, "Fruit"));
     }
 
-    // Each row gets its own record: one that is not its row's goes to no row and costs that row alone, while
-    // one that cannot be read whole ends the table there.
+    // Each row gets its own record by its key, so records out of order still reach their rows; one that is not
+    // its row's, or cannot be read whole, costs that row alone.
     void reloadGivesEachRowItsOwnRecord_data()
     {
         const QByteArray p1 = minimalPlu(1), p2 = minimalPlu(2), p3 = minimalPlu(3), p9 = minimalPlu(9);
@@ -308,29 +308,31 @@ private slots:
         // clang-format off
         addDataRows<ReloadRow>({
             {.name = "departments: fewer records than rows", .bytes = d1, .applied = "100"},
-            {.name = "departments: two swapped", .bytes = d1 + d3 + d2, .applied = "110", .messages = 1, .said = "holds 1 records of KVB_20 that go to no row and were not applied: record 2 is of DP_No 3."},
-            {.name = "departments: none for the middle row", .bytes = d1 + d3, .applied = "101", .messages = 1, .said = "1 rows of KVB_20 keep no scale record, since tempdeptkvb.txt holds none of theirs in their place: DP_No 2 (record 2 is the next row's)."},
+            {.name = "departments: two swapped", .bytes = d1 + d3 + d2, .applied = "111"},
+            {.name = "departments: none for the middle row", .bytes = d1 + d3, .applied = "101", .messages = 1, .said = "1 rows of KVB_20 keep no scale record, since tempdeptkvb.txt holds none of theirs: DP_No 2."},
             {.name = "departments: the file ends inside a record", .bytes = d1 + d2.left(21), .applied = "100", .messages = 1, .said = "ends inside record 2"},
-            {.name = "departments: length bytes wrong", .bytes = d1 + QByteArray(d2).replace(5, 1, "\x17") + d3, .applied = "101", .messages = 1, .said = "DP_No 2 (record 2 says it is 23 bytes long)"},
-            {.name = "departments: records after the last row", .bytes = d1 + d2 + d3 + department(4, "D"), .applied = "111", .messages = 1, .said = "1 record (22 bytes) of KVB_20 after the record of its last row (row 3)"},
-            {.name = "clerks: two swapped", .table = "KVB_44", .bytes = clerk(2, "B") + clerk(1, "A"), .applied = "100", .messages = 1, .said = "record 1 is of Clerk_No 2"},
+            {.name = "departments: length bytes wrong", .bytes = d1 + QByteArray(d2).replace(5, 1, "\x17") + d3, .applied = "101", .messages = 1, .said = "DP_No 2 (record 2 (at byte 22) says it is 23 bytes long)"},
+            {.name = "departments: records after the last row", .bytes = d1 + d2 + d3 + department(4, "D"), .applied = "111", .messages = 1, .said = "holds 1 records of KVB_20 that go to no row and were not applied: record 4 is of DP_No 4."},
+            {.name = "clerks: two swapped", .table = "KVB_44", .bytes = clerk(2, "B") + clerk(1, "A"), .applied = "110"},
             {.name = "texts: another key", .table = "KVB_3A", .bytes = t1 + hex("00000007 000B 00000000 41"), .applied = "100", .messages = 1, .said = "No 2 (record 2 is of No 7)"},
             {.name = "PLUs: fewer records than rows", .table = "KVB_25", .bytes = p1, .applied = "100", .messages = 1, .said = "PLU 2, 3."},
             {.name = "PLUs: another key in place", .table = "KVB_25", .bytes = p1 + p9 + p3, .applied = "101", .messages = 1, .said = "PLU 2 (record 2 is of PLU 9)."},
-            {.name = "PLUs: none for the middle row", .table = "KVB_25", .bytes = p1 + p3, .applied = "101", .messages = 1, .said = "PLU 2 (record 2 is the next row's)."},
+            {.name = "PLUs: none for the middle row", .table = "KVB_25", .bytes = p1 + p3, .applied = "101", .messages = 1, .said = "PLU 2."},
+            {.name = "PLUs: two swapped", .table = "KVB_25", .bytes = p1 + p3 + p2, .applied = "111"},
             {.name = "PLUs: one record too many", .table = "KVB_25", .bytes = p1 + p9 + p2 + p3, .applied = "111", .messages = 1, .said = "record 2 is of PLU 9."},
             // One number in two stores: the record after the first row's place is the second row's, not the first's.
             {.name = "PLUs: one number twice, the first record another's", .table = "KVB_25", .bytes = p9 + minimalPlu(5), .applied = "01", .messages = 1, .said = "PLU 5 (record 1 is of PLU 9).", .keys = {5, 5}},
             {.name = "PLUs: one number twice, the first record damaged", .table = "KVB_25", .bytes = QByteArray(minimalPlu(5)).replace(0, 4, hex("FFFFFFFF")) + minimalPlu(5), .applied = "01", .messages = 1, .said = "PLU 5 (record 1 has no number).", .keys = {5, 5}},
-            {.name = "PLUs: none for row 2, the file cut in row 5's", .table = "KVB_25", .bytes = p1 + p3 + minimalPlu(4) + minimalPlu(5).left(31), .applied = "10110", .messages = 2, .said = "read back only up to row 4: the file ends inside record 4 (at byte 96) of 32 bytes", .keys = {1, 2, 3, 4, 5}},
+            {.name = "PLUs: none for row 2, the file cut in row 5's", .table = "KVB_25", .bytes = p1 + p3 + minimalPlu(4) + minimalPlu(5).left(31), .applied = "10110", .messages = 1, .said = "PLU 2, 5 (the file ends inside record 4 (at byte 96) of 32 bytes).", .keys = {1, 2, 3, 4, 5}},
             {.name = "PLUs: PLU 0's in place of PLU -5's", .table = "KVB_25", .bytes = minimalPlu(0) + minimalPlu(0), .applied = "10", .messages = 1, .said = "PLU -5 (record 2 is of PLU 0).", .keys = {0, -5}},
             {.name = "PLUs: PLU -5's record is PLU 0's", .table = "KVB_25", .bytes = minimalPlu(0) + minimalPlu(0), .applied = "01", .messages = 1, .said = "PLU -5 (record 1 is of PLU 0).", .keys = {-5, 0}},
-            {.name = "PLUs: another key, then a cut record", .table = "KVB_25", .bytes = p9 + p2 + p3.left(31), .applied = "010", .messages = 2, .said = "read back only up to row 2: the file ends inside record 3 (at byte 64) of 32 bytes"},
-            {.name = "PLUs: length 0", .table = "KVB_25", .bytes = p1 + QByteArray(p2).replace(4, 2, hex("0000")), .applied = "100", .messages = 2, .said = "record 2 (at byte 32) says it is 0 bytes long"},
-            // Where record 2 says it ends, bytes inside record 3 read as the header of a record of 32 bytes.
-            {.name = "PLUs: length 60 in record 2", .table = "KVB_25", .bytes = p1 + QByteArray(p2).replace(4, 2, hex("003C")) + QByteArray(p3).replace(4, 2, hex("0040")) + hex("0020") + QByteArray(30, '\0'), .applied = "100", .messages = 2, .said = "record 2 (at byte 32) says it is 60 bytes long"},
-            {.name = "PLUs: shorter than its header", .table = "KVB_25", .bytes = p1 + hex("000000"), .applied = "100", .messages = 2, .said = "header of record 2"},
-            {.name = "PLUs: length past the end", .table = "KVB_25", .bytes = p1 + QByteArray(p2).replace(4, 2, hex("0021")), .applied = "100", .messages = 2, .said = "ends inside record 2"},
+            {.name = "PLUs: another key, then a cut record", .table = "KVB_25", .bytes = p9 + p2 + p3.left(31), .applied = "010", .messages = 1, .said = "PLU 1 (record 1 is of PLU 9), 3 (the file ends inside record 3 (at byte 64) of 32 bytes)."},
+            {.name = "PLUs: length 0", .table = "KVB_25", .bytes = p1 + QByteArray(p2).replace(4, 2, hex("0000")), .applied = "100", .messages = 1, .said = "PLU 2 (record 2 (at byte 32) says it is 0 bytes long), 3."},
+            // Where record 2 says it ends, bytes inside record 3 read as the header of a record of 32 bytes; record 3
+            // says it reaches the end of the file.
+            {.name = "PLUs: length 60 in record 2", .table = "KVB_25", .bytes = p1 + QByteArray(p2).replace(4, 2, hex("003C")) + QByteArray(p3).replace(4, 2, hex("0040")) + hex("0020") + QByteArray(30, '\0'), .applied = "101", .messages = 1, .said = "PLU 2 (record 2 (at byte 32) says it is 60 bytes long)."},
+            {.name = "PLUs: shorter than its header", .table = "KVB_25", .bytes = p1 + hex("000000"), .applied = "100", .messages = 1, .said = "PLU 2 (the file ends inside the header of record 2 (at byte 32)), 3."},
+            {.name = "PLUs: length past the end", .table = "KVB_25", .bytes = p1 + QByteArray(p2).replace(4, 2, hex("0021")), .applied = "100", .messages = 1, .said = "PLU 2 (the file ends inside record 2 (at byte 32) of 33 bytes), 3."},
         });
         // clang-format on
     }

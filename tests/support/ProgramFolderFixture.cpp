@@ -63,7 +63,7 @@ MessageRecorder::MessageRecorder()
         switch (r.buttons) {
         case ui::MsgButtons::YesNo:
         case ui::MsgButtons::YesNoCancel:
-            return int(ui::MsgYes);
+            return int(yesNo);
         default:
             return int(ui::MsgOk);
         }

@@ -44,12 +44,13 @@ void loadTexts(const QString& group = QStringLiteral("Standard"));
 // Empties the tables of the shared connection, in one transaction.
 void emptyTables(std::initializer_list<const char*> tables);
 
-// Answers every message box with its first button and keeps the requests.
+// Answers every message box with its first button, a question with `yesNo`, and keeps the requests.
 class MessageRecorder {
 public:
     MessageRecorder();
     ~MessageRecorder();
     QList<ui::MsgRequest> messages;
+    ui::MsgResult yesNo = ui::MsgYes;
     // Runs when a message is shown, before it is answered.
     std::function<void(const ui::MsgRequest&)> onMessage;
 };

@@ -49,6 +49,13 @@ void frmLoading::showMessage(const QString& text, app::MessageIcon icon)
     ui::msgBox(text, msgIcon(icon), ui::MsgButtons::Ok, isVisible() ? this : nullptr);
 }
 
+bool frmLoading::askYesNo(const QString& key, const QString& text)
+{
+    return ui::msgBox(ui::MsgText{key, text}, ui::MsgIcon::Question, ui::MsgButtons::YesNo,
+                      isVisible() ? this : nullptr)
+        == ui::MsgYes;
+}
+
 void frmLoading::showMainWindow() { app::showMainWindow(); }
 
 } // namespace quorvane

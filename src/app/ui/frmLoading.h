@@ -23,6 +23,7 @@ public:
     void setProgressText(const QString& text) override;
     void showLoadingWindow() override;
     void showMessage(const QString& text, app::MessageIcon icon) override;
+    bool askYesNo(const QString& key, const QString& text) override;
     void showMainWindow() override;
 
 private:

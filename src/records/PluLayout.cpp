@@ -56,7 +56,8 @@ void checkPluLayout(std::span<const PluPart> parts)
             fault("its flag has rows before, apart from it");
         if (p.field < 0 || p.field >= Stat1_Unit || fieldSeen[p.field])
             fault("its field is no PLU_ value or has a row before");
-        // The item-code data and a text block are left out of a record alone, so each has its flag to itself.
+        // A text goes from a too long record by its flag, and the item code's flag also says what the data file's EAN
+        // column holds: each has its flag to itself.
         if (flagShared && (p.wire == PluWire::ItemCode || p.wire == PluWire::TextBlock))
             fault("its flag carries more than its own field");
         if (!widthFits(p))

@@ -4,6 +4,7 @@
 #include "records/BarFormat.h"
 #include "records/EanData.h"
 #include "records/PackedBcd.h"
+#include "records/PluLayout.h"
 #include "records/PluRecord.h"
 
 namespace quorvane::datafiles {
@@ -11,6 +12,9 @@ namespace quorvane::datafiles {
 using namespace records::plu;
 
 namespace {
+
+// The first column after the head of the line (its columns 0 to 8).
+constexpr int kFirstPartColumn = 9;
 
 // Font code and quoted first line of a text block; "0" and an empty column when the text is absent.
 void appendText(QByteArray& line, const records::PluRow& row, Field block, Field flag)
@@ -28,6 +32,61 @@ void appendText(QByteArray& line, const records::PluRow& row, Field block, Field
     line += '"';
 }
 
+// The columns of one row of the layout table, each followed by ','; how many there are.
+int appendPart(QByteArray& line, const records::PluRow& row, const records::PluPart& part)
+{
+    const bool present = row.number(part.flag) != 0;
+    const auto value = [&] { return present ? row.number(part.field) : 0; };
+    switch (part.form) {
+    case records::PluColumn::Date:
+        appendSixDigitDate(line, value());
+        break;
+    case records::PluColumn::Time:
+        if (present)
+            appendNumber(line, row.number(part.field));
+        else
+            line += "0000";
+        break;
+    case records::PluColumn::Days: {
+        const qint64 days = value();
+        for (int bit = 6; bit >= 0; --bit)
+            line += (days >> bit & 1) ? "1," : "0,";
+        return 7;
+    }
+    case records::PluColumn::Text:
+        appendText(line, row, part.field, part.flag);
+        line += ',';
+        return 2;
+    default:
+        appendNumber(line, value());
+        break;
+    }
+    line += ',';
+    return 1;
+}
+
+// The line's own columns between those of the layout table.
+void appendOwnColumn(QByteArray& line, const records::PluRow& row, int column)
+{
+    switch (column) {
+    case 30: // empty
+        break;
+    case 39:
+        appendNumber(line, row.number(Stat1_MemPriceType));
+        break;
+    case 45:
+    case 46:
+        line += '0';
+        break;
+    case 47:
+        appendNumber(line, row.number(Stat1_NegativePLU));
+        break;
+    default:
+        qFatal("The PLU data file has no column %d of its own", column);
+    }
+    line += ',';
+}
+
 } // namespace
 
 QByteArray PluDataLine(const records::PluRow& row, const InheritedBarFormat& inherited)
@@ -36,10 +95,6 @@ QByteArray PluDataLine(const records::PluRow& row, const InheritedBarFormat& inh
     line.reserve(160);
     const auto plain = [&](Field f) {
         appendNumber(line, row.number(f));
-        line += ',';
-    };
-    const auto optional = [&](Field f, Field flag) {
-        appendNumber(line, row.number(flag) != 0 ? row.number(f) : 0);
         line += ',';
     };
 
@@ -59,47 +114,15 @@ QByteArray PluDataLine(const records::PluRow& row, const InheritedBarFormat& inh
     appendNumber(line, inherits ? inherited.barFormat : row.number(PLU_BarFormat));
     line += ',';
 
-    optional(PLU_MG, Stat2_MGCode);
-    optional(PLU_Tare, Stat2_PLUTare);
-    optional(PLU_CoupledPLUNo, Stat2_CoupledPLU);
-    optional(PLU_TaxNo, Stat2_TaxNo);
-    optional(PLU_Tax2No, Stat2_Tax2No);
-
-    const bool discount = row.number(Stat2_Discount) != 0;
-    if (discount) {
-        appendSixDigitDate(line, row.number(PLU_Disc_SDate));
-        line += ',';
-        plain(PLU_Disc_STime);
-        appendSixDigitDate(line, row.number(PLU_Disc_EDate));
-        line += ',';
-        plain(PLU_Disc_ETime);
-    } else {
-        line += "000000,0000,000000,0000,";
+    int next = kFirstPartColumn;
+    for (const records::PluPart& part : records::kPluParts) {
+        if (part.column < next) // in the head, or not in the file
+            continue;
+        for (; next < part.column; ++next)
+            appendOwnColumn(line, row, next);
+        next += appendPart(line, row, part);
     }
-    for (Field f : {PLU_Disc_1stLim, PLU_Disc_Within1stL, PLU_Disc_2ndLim, PLU_Disc_Within2ndL, PLU_Disc_Type})
-        optional(f, Stat2_Discount);
-    const qint64 days = discount ? row.number(PLU_DisDayOfWeek) : 0;
-    for (int bit = 6; bit >= 0; --bit)
-        line += (days >> bit & 1) ? "1," : "0,";
-    line += ',';
-
-    optional(PLU_SPMessageNo, Stat2_SPMessageNo);
-    optional(PLU_IngredientNo, Stat2_IngredientNo);
-    optional(PLU_DiscScheNo, Stat2_DiscScheNo);
-    optional(PLU_PriScheNo, Stat2_PriScheNo);
-
-    appendText(line, row, PLU_Commodity, Stat2_Commodity);
-    line += ',';
-    appendText(line, row, PLU_Description, Stat2_Description);
-    line += ',';
-
-    plain(Stat1_MemPriceType);
-    for (Field f : {PLU_MemDisc1, PLU_MemDisc2, PLU_MemDisc3, PLU_MemDisc4})
-        optional(f, Stat2_MemDisc);
-    optional(PLU_Cost, Stat2_PLUCost);
-    line += "0,0,";
-    plain(Stat1_NegativePLU);
-    appendNumber(line, row.number(Stat2_RSData) != 0 ? row.number(PLU_RSData) : 0);
+    line.chop(1); // the last column ends the line
     return line;
 }
 

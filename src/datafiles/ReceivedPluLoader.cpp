@@ -5,6 +5,7 @@
 #include "platform/text/Ansi.h"
 #include "platform/text/TextFile.h"
 #include "records/EanData.h"
+#include "records/PluLayout.h"
 #include "records/PluRow.h"
 #include "state/SharedData.h"
 
@@ -136,6 +137,58 @@ private:
 // YYMMDD as received to day x 10000 + month x 100 + year.
 qint64 storedDate(qint64 v) { return v % 100 * 10000 + v % 10000 / 100 * 100 + v / 10000; }
 
+// The first column after the head of the line (its columns 0 to 8), and two of the line's own columns.
+constexpr int kFirstPartColumn = 9;
+constexpr int kMemberPriceTypeColumn = 39;
+constexpr int kNegativePluColumn = 47;
+
+// One row of the layout table from the piece at column c; the extra pieces a text took.
+int readPart(LineReader& in, const records::PluPart& part, int c)
+{
+    switch (part.form) {
+    case records::PluColumn::Number:
+        in.setIfNotZero(part.field, c, part.flag);
+        return 0;
+    case records::PluColumn::Kept:
+    case records::PluColumn::Time:
+        in.setNumber(part.field, c);
+        return 0;
+    case records::PluColumn::Date:
+        in.set(part.field, qlonglong(storedDate(in.number(c))));
+        return 0;
+    case records::PluColumn::Days: {
+        qint64 days = 0;
+        for (int i = 0; i < 7; ++i)
+            days = days * 2 + in.number(c + i);
+        in.set(part.field, qlonglong(days));
+        return 0;
+    }
+    case records::PluColumn::Text:
+        // The name's first line is also the list's name.
+        return in.readText(c + 1, part.field, part.flag, part.field == PLU_Commodity ? PLU_CommodityFirst : Count)
+            - (c + 2);
+    case records::PluColumn::Head:
+    case records::PluColumn::None:
+        break;
+    }
+    return 0;
+}
+
+// The line's own columns between those of the layout table, the one at `column` being piece c; false when the
+// line ends before its tail, which begins with the member price type: nothing of the tail is read then.
+bool readOwnColumn(LineReader& in, int column, int c)
+{
+    if (column == kMemberPriceTypeColumn) {
+        if (!in.reaches(c))
+            return false;
+        in.setNumber(Stat1_MemPriceType, c);
+    } else if (column == kNegativePluColumn && in.reaches(c)) {
+        if (const qint64 v = in.number(c))
+            in.set(Stat1_NegativePLU, qlonglong(v));
+    }
+    return true;
+}
+
 void readLine(LineReader& in, db::Recordset& rs)
 {
     in.setNumber(PLU_No, 0);
@@ -158,44 +211,19 @@ void readLine(LineReader& in, db::Recordset& rs)
     in.set(Stat2_ItemCode, rs.textValue(QLatin1String(name(PLU_EANItemCode))).toLongLong() != 0 ? 1 : 0);
     in.setNumber(PLU_BarFormat, 8);
 
-    in.setIfNotZero(PLU_MG, 9, Stat2_MGCode);
-    in.setIfNotZero(PLU_Tare, 10, Stat2_PLUTare);
-    in.setIfNotZero(PLU_CoupledPLUNo, 11, Stat2_CoupledPLU);
-    in.setIfNotZero(PLU_TaxNo, 12, Stat2_TaxNo);
-    in.setIfNotZero(PLU_Tax2No, 13, Stat2_Tax2No);
-    in.set(PLU_Disc_SDate, qlonglong(storedDate(in.number(14))));
-    in.setNumber(PLU_Disc_STime, 15);
-    in.set(PLU_Disc_EDate, qlonglong(storedDate(in.number(16))));
-    in.setNumber(PLU_Disc_ETime, 17);
-    in.setNumber(PLU_Disc_1stLim, 18);
-    in.setNumber(PLU_Disc_Within1stL, 19);
-    in.setNumber(PLU_Disc_2ndLim, 20);
-    in.setNumber(PLU_Disc_Within2ndL, 21);
-    in.setIfNotZero(PLU_Disc_Type, 22, Stat2_Discount);
-    qint64 days = 0;
-    for (int c = 23; c <= 29; ++c)
-        days = days * 2 + in.number(c);
-    in.set(PLU_DisDayOfWeek, qlonglong(days));
-    in.setIfNotZero(PLU_SPMessageNo, 31, Stat2_SPMessageNo);
-    in.setIfNotZero(PLU_IngredientNo, 32, Stat2_IngredientNo);
-    in.setIfNotZero(PLU_DiscScheNo, 33, Stat2_DiscScheNo);
-    in.setIfNotZero(PLU_PriScheNo, 34, Stat2_PriScheNo);
-
-    int c = in.readText(36, PLU_Commodity, Stat2_Commodity, PLU_CommodityFirst);
-    c = in.readText(c + 1, PLU_Description, Stat2_Description);
-    // The rest only as far as the line reaches; a line that ends inside the member discounts fails.
-    if (in.reaches(c)) {
-        in.setNumber(Stat1_MemPriceType, c);
-        for (int i = 0; i < 4; ++i)
-            in.setIfNotZero(Field(PLU_MemDisc1 + i), c + 1 + i, Stat2_MemDisc);
-        c += 8;
-        if (in.reaches(c)) {
-            if (const qint64 v = in.number(c))
-                in.set(Stat1_NegativePLU, qlonglong(v));
-        }
-        c += 6;
-        if (in.reaches(c))
-            in.setIfNotZero(PLU_RSData, c, Stat2_RSData);
+    int shift = 0; // the pieces the texts read so far took beyond their one each
+    int next = kFirstPartColumn;
+    for (const records::PluPart& part : records::kPluParts) {
+        if (part.fetched < next) // in the head, or not read
+            continue;
+        for (; next < part.fetched; ++next)
+            if (!readOwnColumn(in, next, next + shift))
+                return;
+        // Past the negative-PLU flag, only as far as the line reaches.
+        if (part.fetched > kNegativePluColumn && !in.reaches(part.fetched + shift))
+            return;
+        shift += readPart(in, part, part.fetched + shift);
+        next = part.fetched + records::pluColumnCount(part.form);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "records/EanData.h"
 #include "records/PackedBcd.h"
 #include "records/PluFlags.h"
+#include "records/PluLayout.h"
 #include "records/TextBlock.h"
 
 #include <algorithm>
@@ -95,71 +96,57 @@ void appendItemCodeData(RecordBuffer& out, PluRow& row)
         p[i] = char((data[2 * i] - '0') << 4 | (data[2 * i + 1] - '0'));
 }
 
-// The optional fields in record order (not the order of their bits).
-constexpr Field kOptionalOrder[] = {
-    Stat2_ItemCode,  Stat2_MGCode,      Stat2_PLUTare,     Stat2_CoupledPLU,   Stat2_TaxNo,      Stat2_Tax2No,
-    Stat2_Discount,  Stat2_MemPrice,    Stat2_SPMessageNo, Stat2_IngredientNo, Stat2_DiscScheNo, Stat2_PriScheNo,
-    Stat2_Commodity, Stat2_Description, Stat2_MemDisc,     Stat2_PLUCost,      Stat2_RSData,
-};
-constexpr int kOptionalCount = int(std::size(kOptionalOrder));
-
-void appendOptional(RecordBuffer& out, PluRow& row, Field flag)
+// One row of the layout table into the record.
+template<PluPart P> void appendPart(RecordBuffer& out, PluRow& row)
 {
-    switch (flag) {
-    case Stat2_ItemCode:
-        return appendItemCodeData(out, row);
-    case Stat2_MGCode:
-        return appendBcd(out, row, PLU_MG, 2);
-    case Stat2_PLUTare:
-        return appendBcd(out, row, PLU_Tare, 2);
-    case Stat2_CoupledPLU:
-        return appendBcd(out, row, PLU_CoupledPLUNo, 4);
-    case Stat2_TaxNo:
-        return appendBcd(out, row, PLU_TaxNo, 1);
-    case Stat2_Tax2No:
-        return appendBcd(out, row, PLU_Tax2No, 1);
-    case Stat2_Discount: {
-        appendBcd(out, row, PLU_Disc_SDate, 4);
-        appendBcd(out, row, PLU_Disc_STime, 2);
-        appendBcd(out, row, PLU_Disc_EDate, 4);
-        appendBcd(out, row, PLU_Disc_ETime, 2);
-        appendBcd(out, row, PLU_Disc_1stLim, 4);
-        appendBcd(out, row, PLU_Disc_Within1stL, 4);
-        appendBcd(out, row, PLU_Disc_2ndLim, 4);
-        appendBcd(out, row, PLU_Disc_Within2ndL, 4);
-        const char type = plainByte(row, PLU_Disc_Type), days = plainByte(row, PLU_DisDayOfWeek);
-        char* p = out.add(2);
-        p[0] = type;
-        p[1] = days;
-        return;
-    }
-    case Stat2_MemPrice:
-        return appendBcd(out, row, PLU_MemPrice, 4);
-    case Stat2_SPMessageNo:
-        return appendBcd(out, row, PLU_SPMessageNo, 4);
-    case Stat2_IngredientNo:
-        return appendBcd(out, row, PLU_IngredientNo, 4);
-    case Stat2_DiscScheNo:
-        return appendBcd(out, row, PLU_DiscScheNo, 4);
-    case Stat2_PriScheNo:
-        return appendBcd(out, row, PLU_PriScheNo, 4);
-    case Stat2_Commodity:
-        return appendTextBlock(out, row, PLU_Commodity);
-    case Stat2_Description:
-        return appendTextBlock(out, row, PLU_Description);
-    case Stat2_MemDisc:
-        for (const Field f : {PLU_MemDisc1, PLU_MemDisc2, PLU_MemDisc3, PLU_MemDisc4})
-            appendBcd(out, row, f, 4);
-        return;
-    case Stat2_PLUCost:
-        return appendBcd(out, row, PLU_Cost, 4);
-    case Stat2_RSData: {
-        const char b = plainByte(row, PLU_RSData);
+    if constexpr (P.wire == PluWire::Bcd) {
+        appendBcd(out, row, P.field, P.width);
+    } else if constexpr (P.wire == PluWire::Byte) {
+        const char b = plainByte(row, P.field);
         *out.add(1) = b;
-        return;
+    } else if constexpr (P.wire == PluWire::ItemCode) {
+        appendItemCodeData(out, row);
+    } else {
+        appendTextBlock(out, row, P.field);
     }
-    default:
-        break;
+}
+
+constexpr int kStat2Count = Stat2_RSData - Stat2_MGCode + 1;
+constexpr int flagIndex(Field flag) { return flag - Stat2_MGCode; }
+
+CodecError refusal(const PluRow& row, const QString& why)
+{
+    return CodecError(QStringLiteral("PLU %1: %2").arg(row.text(PLU_No), why));
+}
+
+// The optional parts of a record while they are appended: where each flag's part stands, so a text can be taken out
+// again.
+struct OptionalParts {
+    RecordBuffer& out;
+    PluRow& row;
+    QStringList* leftOut;
+    qsizetype at[kStat2Count] = {};
+    qsizetype size[kStat2Count] = {};
+};
+
+// A row whose flag is set. A part that cannot be encoded throws, or, with a list of what to leave out, goes whole,
+// its flag cleared, so that its later rows are not written.
+template<int K> void appendFlagged(OptionalParts& parts)
+{
+    constexpr PluPart part = kPluParts[K];
+    constexpr int f = flagIndex(part.flag);
+    if constexpr (K == 0 || kPluParts[K - 1].flag != part.flag)
+        parts.at[f] = parts.out.size();
+    try {
+        appendPart<part>(parts.out, parts.row);
+        parts.size[f] = parts.out.size() - parts.at[f];
+    } catch (const CodecError& e) {
+        parts.out.cut(parts.at[f]);
+        parts.size[f] = 0;
+        if (!parts.leftOut)
+            throw refusal(parts.row, e.message());
+        parts.leftOut->append(fieldName(part.flag) + QStringLiteral(" left out (") + e.message() + QLatin1Char(')'));
+        parts.row.setNumber(part.flag, 0);
     }
 }
 
@@ -184,47 +171,30 @@ Resolved resolveForRecord(const PluRow& row)
 // of the buffer again, and a throw leaves it as it was.
 void appendPluRecord(QByteArray& buffer, PluRow& row, bool resolve, QStringList* leftOut)
 {
-    auto refuse = [&](const QString& why) {
-        return CodecError(QStringLiteral("PLU %1: %2").arg(row.text(PLU_No), why));
-    };
-
     RecordBuffer out(buffer);
     const qsizetype base = out.size();
     std::fill_n(out.add(kPluFixedSize), kPluFixedSize, '\0'); // written once the parts are known
-    qsizetype partAt[kOptionalCount] = {}, partSize[kOptionalCount] = {};
-    for (int k = 0; k < kOptionalCount; ++k) {
-        const Field flag = kOptionalOrder[k];
-        if (row.number(flag) == 0)
-            continue;
-        const qsizetype at = out.size();
-        try {
-            appendOptional(out, row, flag);
-            partAt[k] = at;
-            partSize[k] = out.size() - at;
-        } catch (const CodecError& e) {
-            out.cut(at);
-            if (!leftOut)
-                throw refuse(e.message());
-            leftOut->append(fieldName(flag) + QStringLiteral(" left out (") + e.message() + QLatin1Char(')'));
-            row.setNumber(flag, 0);
-        }
-    }
+    OptionalParts parts{out, row, leftOut};
+    forEachPluPart([&](auto k) {
+        if (row.number(kPluParts[k].flag) != 0)
+            appendFlagged<k>(parts);
+    });
     // Too long for the scale: without a list of what to leave out, no record; otherwise the texts go first.
     for (const Field flag : {Stat2_Description, Stat2_Commodity}) {
         const qsizetype total = out.size() - base;
         if (total <= kPluMaxSize)
             break;
         if (!leftOut)
-            throw refuse(
-                QStringLiteral("the record would be %1 bytes long; at most %2 fit.").arg(total).arg(kPluMaxSize));
-        const int k = int(std::find(std::begin(kOptionalOrder), std::end(kOptionalOrder), flag)
-                          - std::begin(kOptionalOrder));
-        if (partSize[k] == 0)
+            throw refusal(
+                row, QStringLiteral("the record would be %1 bytes long; at most %2 fit.").arg(total).arg(kPluMaxSize));
+        const qsizetype at = parts.at[flagIndex(flag)], size = parts.size[flagIndex(flag)];
+        if (size == 0)
             continue;
-        out.remove(partAt[k], partSize[k]);
-        for (int later = k + 1; later < kOptionalCount; ++later)
-            partAt[later] -= partSize[k];
-        partSize[k] = 0;
+        out.remove(at, size);
+        for (qsizetype& later : parts.at)
+            if (later > at)
+                later -= size;
+        parts.size[flagIndex(flag)] = 0;
         row.setNumber(flag, 0);
         leftOut->append(fieldName(flag) + QStringLiteral(" left out (the record would be too long)"));
     }
@@ -237,7 +207,7 @@ void appendPluRecord(QByteArray& buffer, PluRow& row, bool resolve, QStringList*
             write();
         } catch (const CodecError& e) {
             if (!leftOut)
-                throw refuse(e.message());
+                throw refusal(row, e.message());
             leftOut->append(fieldName(f) + QStringLiteral(" written as 0 (") + e.message() + QLatin1Char(')'));
         }
     };
@@ -255,7 +225,7 @@ void appendPluRecord(QByteArray& buffer, PluRow& row, bool resolve, QStringList*
         try {
             r = resolveForRecord(row);
         } catch (const CodecError& e) {
-            throw refuse(e.message());
+            throw refusal(row, e.message());
         }
         barFormat = r.barFormat;
         flags = r.flags;
@@ -269,7 +239,7 @@ void appendPluRecord(QByteArray& buffer, PluRow& row, bool resolve, QStringList*
         PLU_BarFormat);
     if (flags < 0) {
         if (!leftOut)
-            throw refuse(QStringLiteral("PLU_EANFlags: %1 is negative.").arg(flags));
+            throw refusal(row, QStringLiteral("PLU_EANFlags: %1 is negative.").arg(flags));
         leftOut->append(QStringLiteral("PLU_EANFlags written as FF (%1 is negative)").arg(flags));
         *out.at(base + 31) = char(0xFF);
     } else {
@@ -317,6 +287,30 @@ void ClearBarFormatMemories()
     ClearEANDataCache();
 }
 
+namespace {
+
+// One row of the layout table from the record.
+template<PluPart P> void readPart(RecordReader& r, const QByteArray& rec, PluRow& row)
+{
+    if constexpr (P.wire == PluWire::Bcd) {
+        row.setNumber(P.field, r.bcd(P.width));
+    } else if constexpr (P.wire == PluWire::Byte) {
+        row.setNumber(P.field, qMin<int>(r.byte(), P.most));
+    } else if constexpr (P.wire == PluWire::ItemCode) { // each byte as two uppercase hexadecimal digits, A to F too
+        const QByteArrayView bytes = r.view(P.width);
+        char data[2 * P.width];
+        for (int i = 0; i < P.width; ++i) {
+            data[2 * i] = "0123456789ABCDEF"[quint8(bytes[i]) >> 4];
+            data[2 * i + 1] = "0123456789ABCDEF"[quint8(bytes[i]) & 0x0F];
+        }
+        row.setText(P.field, QByteArray(data, sizeof data));
+    } else {
+        row.setBytes(P.field, r.bytes(textBlockLength(rec, r.pos())));
+    }
+}
+
+} // namespace
+
 PluDecodeResult decodePluRecord(PluRow& row)
 {
     PluDecodeResult result;
@@ -353,57 +347,21 @@ PluDecodeResult decodePluRecord(PluRow& row)
             row.setNumber(PLU_EANFlags, r.bcd(1));
         }
 
-        if (present(Stat2_ItemCode)) { // each byte as two uppercase hexadecimal digits, A to F included
-            const QByteArrayView bytes = r.view(6);
-            char data[12];
-            for (int i = 0; i < 6; ++i) {
-                data[2 * i] = "0123456789ABCDEF"[quint8(bytes[i]) >> 4];
-                data[2 * i + 1] = "0123456789ABCDEF"[quint8(bytes[i]) & 0x0F];
+        forEachPluPart([&](auto k) {
+            constexpr PluPart part = kPluParts[k];
+            if (present(part.flag))
+                readPart<part>(r, rec, row);
+            // The decoder's own steps, between the parts.
+            if constexpr (part.field == PLU_MG) {
+                if (!present(Stat2_MGCode))
+                    row.setNumber(PLU_MG, 997);
+                // Derived once the bar format and, for an inherited one, the main group are known.
+                if (present(Stat2_ItemCode))
+                    deriveEanItemCode(row);
+            } else if constexpr (part.field == PLU_Commodity) {
+                row.setText(PLU_CommodityFirst, QByteArrayLiteral(" "));
             }
-            row.setText(PLU_EANData, QByteArray(data, 12));
-        }
-        row.setNumber(PLU_MG, present(Stat2_MGCode) ? r.bcd(2) : 997);
-        if (present(Stat2_ItemCode))
-            deriveEanItemCode(row);
-        auto number = [&](Field flag, Field f, int width) {
-            if (present(flag))
-                row.setNumber(f, r.bcd(width));
-        };
-        number(Stat2_PLUTare, PLU_Tare, 2);
-        number(Stat2_CoupledPLU, PLU_CoupledPLUNo, 4);
-        number(Stat2_TaxNo, PLU_TaxNo, 1);
-        number(Stat2_Tax2No, PLU_Tax2No, 1);
-        if (present(Stat2_Discount)) {
-            row.setNumber(PLU_Disc_SDate, r.bcd(4));
-            row.setNumber(PLU_Disc_STime, r.bcd(2));
-            row.setNumber(PLU_Disc_EDate, r.bcd(4));
-            row.setNumber(PLU_Disc_ETime, r.bcd(2));
-            row.setNumber(PLU_Disc_1stLim, r.bcd(4));
-            row.setNumber(PLU_Disc_Within1stL, r.bcd(4));
-            row.setNumber(PLU_Disc_2ndLim, r.bcd(4));
-            row.setNumber(PLU_Disc_Within2ndL, r.bcd(4));
-            row.setNumber(PLU_Disc_Type, qMin<int>(r.byte(), 6));
-            row.setNumber(PLU_DisDayOfWeek, r.byte());
-        }
-        number(Stat2_MemPrice, PLU_MemPrice, 4);
-        number(Stat2_SPMessageNo, PLU_SPMessageNo, 4);
-        number(Stat2_IngredientNo, PLU_IngredientNo, 4);
-        number(Stat2_DiscScheNo, PLU_DiscScheNo, 4);
-        number(Stat2_PriScheNo, PLU_PriScheNo, 4);
-        auto block = [&](Field flag, Field f) {
-            if (present(flag))
-                row.setBytes(f, r.bytes(textBlockLength(rec, r.pos())));
-        };
-        block(Stat2_Commodity, PLU_Commodity);
-        row.setText(PLU_CommodityFirst, QByteArrayLiteral(" "));
-        block(Stat2_Description, PLU_Description);
-        number(Stat2_MemDisc, PLU_MemDisc1, 4);
-        number(Stat2_MemDisc, PLU_MemDisc2, 4);
-        number(Stat2_MemDisc, PLU_MemDisc3, 4);
-        number(Stat2_MemDisc, PLU_MemDisc4, 4);
-        number(Stat2_PLUCost, PLU_Cost, 4);
-        if (present(Stat2_RSData))
-            row.setNumber(PLU_RSData, qMin<int>(r.byte(), 3));
+        });
 
         if (!row.isNull(PLU_Commodity) && row.type(PLU_Commodity) != PluRow::Type::Bytes)
             row.bytes(PLU_Commodity); // throws, with its reason

@@ -68,52 +68,10 @@ void TestPluDataFile::line_data()
     QTest::addColumn<int>("inheritedFlags");
     QTest::addColumn<QByteArray>("expected");
 
-    const QByteArray apple = test::textLine(char(3), "APPLE", 0x0C);
-    QTest::newRow("worked example")
-        << QVariantMap{{"PLU_No", 123},      {"Stat1_Unit", 1},      {"PLU_UPrice", 250},     {"PLU_EANFlags", 5},
-                       {"PLU_BarFormat", 5}, {"PLU_MG", 12},         {"Stat2_MGCode", 1},     {"PLU_TaxNo", 1},
-                       {"Stat2_TaxNo", 1},   {"Stat2_Commodity", 1}, {"PLU_Commodity", apple}}
-        << 0 << 0
-        << QByteArray("123,,1,0,0,0,250,0500000000000,5,12,0,0,1,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
-                      "0,0,0,0,3,\"APPLE\",0,,0,0,0,0,0,0,0,0,0,0");
-
-    const QVariantMap discount{{"PLU_No", 7},
-                               {"Stat2_Discount", 1},
-                               {"PLU_Disc_SDate", 50307},
-                               {"PLU_Disc_STime", 930},
-                               {"PLU_Disc_EDate", 311299},
-                               {"PLU_Disc_ETime", 2359},
-                               {"PLU_Disc_1stLim", 10},
-                               {"PLU_Disc_Within1stL", 5},
-                               {"PLU_Disc_2ndLim", 20},
-                               {"PLU_Disc_Within2ndL", 8},
-                               {"PLU_Disc_Type", 2},
-                               {"PLU_DisDayOfWeek", 65}};
-    QTest::newRow("discount present")
-        << discount << 0 << 0
-        << QByteArray("7,,0,0,0,0,0,0000000000000,0,0,0,0,0,0,070305,930,991231,2359,10,5,20,8,2,1,0,0,0,0,0,1,,"
-                      "0,0,0,0,0,,0,,0,0,0,0,0,0,0,0,0,0");
-    QVariantMap noDiscount = discount;
-    noDiscount["Stat2_Discount"] = 0;
-    QTest::newRow("discount absent whatever its fields hold")
-        << noDiscount << 0 << 0 << QByteArray("7,,0,0,0,0,0,0000000000000,0,") + kEmptyTail;
-    QTest::newRow("one-digit date parts get a leading zero")
-        << QVariantMap{{"PLU_No", 1},         {"Stat2_Discount", 1}, {"PLU_Disc_SDate", 10101},
-                       {"PLU_Disc_STime", 5}, {"PLU_Disc_EDate", 0}, {"PLU_DisDayOfWeek", 127}}
-        << 0 << 0
-        << QByteArray("1,,0,0,0,0,0,0000000000000,0,0,0,0,0,0,010101,5,000000,0,0,0,0,0,0,1,1,1,1,1,1,1,,"
-                      "0,0,0,0,0,,0,,0,0,0,0,0,0,0,0,0,0");
-
     QTest::newRow("flags 12") << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 12}} << 0 << 0
                               << QByteArray("1,,0,0,0,0,0,1200000000000,0,") + kEmptyTail;
     QTest::newRow("flags 255 give 00") << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 255}, {"PLU_BarFormat", 3}} << 0
                                        << 0 << QByteArray("1,,0,0,0,0,0,0000000000000,3,") + kEmptyTail;
-    QTest::newRow("item code") << QVariantMap{{"PLU_No", 1},
-                                              {"PLU_EANFlags", 5},
-                                              {"PLU_BarFormat", 4},
-                                              {"Stat2_ItemCode", 1},
-                                              {"PLU_EANData", "123456789010"}}
-                               << 0 << 0 << QByteArray("1,,0,0,0,0,0,0512345678901,4,") + kEmptyTail;
     QTest::newRow("item data ignored without its flag")
         << QVariantMap{{"PLU_No", 1}, {"PLU_EANFlags", 5}, {"PLU_EANData", "123456789010"}} << 0 << 0
         << QByteArray("1,,0,0,0,0,0,0500000000000,0,") + kEmptyTail;
@@ -126,16 +84,6 @@ void TestPluDataFile::line_data()
     const QByteArray head =
         "1,,0,0,0,0,0,0000000000000,0,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,0,0,0,0,";
     const QByteArray zeros10 = "0,0,0,0,0,0,0,0,0,0";
-    const QByteArray twoLines = QByteArray("\x03\x05"
-                                           "APPLE\x0D\x03\x03"
-                                           "RED\x0C",
-                                           15);
-    QTest::newRow("only the first line of a name")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", twoLines}} << 0 << 0
-        << head + "3,\"APPLE\",0,," + zeros10;
-    QTest::newRow("comma in a name adds a piece")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", test::textLine(char(3), "A,B", 0x0C)}}
-        << 0 << 0 << head + "3,\"A,B\",0,," + zeros10;
     QTest::newRow("quote in a name unescaped")
         << QVariantMap{{"PLU_No", 1},
                        {"Stat2_Commodity", 1},
@@ -146,9 +94,6 @@ void TestPluDataFile::line_data()
                        {"Stat2_Commodity", 1},
                        {"PLU_Commodity", test::textLine(char(2), "A\rB\nC\r\nD", 0x0C)}}
         << 0 << 0 << head + "2,\"A B C  D\",0,," + zeros10;
-    QTest::newRow("name flag 0 writes no name")
-        << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 0}, {"PLU_Commodity", apple}} << 0 << 0
-        << head + "0,,0,," + zeros10;
     QTest::newRow("block of three bytes gives empty quotes")
         << QVariantMap{{"PLU_No", 1}, {"Stat2_Commodity", 1}, {"PLU_Commodity", QByteArray("\x04\x00\x0C", 3)}} << 0
         << 0 << head + "4,\"\",0,," + zeros10;
@@ -162,66 +107,12 @@ void TestPluDataFile::line_data()
                                                                                         "AB",
                                                                                         4)}}
                                                              << 0 << 0 << head + "3,\"AB\",0,," + zeros10;
-    QTest::newRow("description") << QVariantMap{{"PLU_No", 1},
-                                                {"Stat2_Description", 1},
-                                                {"PLU_Description", test::textLine(char(2), "Fresh", 0x0C)}}
-                                 << 0 << 0 << head + "0,,2,\"Fresh\"," + zeros10;
     QTest::newRow("GBK bytes pass unchanged")
         << QVariantMap{{"PLU_No", 1},
                        {"Stat2_Commodity", 1},
                        {"PLU_Commodity", test::textLine(char(1), "\xC6\xBB\xB9\xFB", 0x0C)}}
         << 0 << 0 << head + "1,\"\xC6\xBB\xB9\xFB\",0,," + zeros10;
 
-    const QVariantMap optional{{"PLU_No", 9},
-                               {"Stat1_Unit", 1},
-                               {"Stat1_PBPreUnit", 2},
-                               {"Stat1_UPriceOV", 1},
-                               {"Stat1_PricePriority", 3},
-                               {"PLU_UPrice", 12345},
-                               {"PLU_MG", 12},
-                               {"Stat2_MGCode", 1},
-                               {"PLU_Tare", 15},
-                               {"Stat2_PLUTare", 1},
-                               {"PLU_CoupledPLUNo", 99},
-                               {"Stat2_CoupledPLU", 1},
-                               {"PLU_TaxNo", 1},
-                               {"Stat2_TaxNo", 1},
-                               {"PLU_Tax2No", 2},
-                               {"Stat2_Tax2No", 1},
-                               {"PLU_SPMessageNo", 3},
-                               {"Stat2_SPMessageNo", 1},
-                               {"PLU_IngredientNo", 4},
-                               {"Stat2_IngredientNo", 1},
-                               {"PLU_DiscScheNo", 5},
-                               {"Stat2_DiscScheNo", 1},
-                               {"PLU_PriScheNo", 6},
-                               {"Stat2_PriScheNo", 1},
-                               {"Stat1_MemPriceType", 1},
-                               {"PLU_MemDisc1", 10},
-                               {"PLU_MemDisc2", 20},
-                               {"PLU_MemDisc3", 30},
-                               {"PLU_MemDisc4", 40},
-                               {"Stat2_MemDisc", 1},
-                               {"PLU_Cost", 500},
-                               {"Stat2_PLUCost", 1},
-                               {"Stat1_NegativePLU", 1},
-                               {"PLU_RSData", 2},
-                               {"Stat2_RSData", 1},
-                               {"PLU_MemPrice", 777},
-                               {"Stat2_MemPrice", 1}};
-    QTest::newRow("every optional value present")
-        << optional << 0 << 0
-        << QByteArray("9,,1,2,1,3,12345,0000000000000,0,12,15,99,1,2,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
-                      "3,4,5,6,0,,0,,1,10,20,30,40,500,0,0,1,2");
-    QVariantMap absent = optional;
-    for (const char* flag : {"Stat2_MGCode", "Stat2_PLUTare", "Stat2_CoupledPLU", "Stat2_TaxNo", "Stat2_Tax2No",
-                             "Stat2_SPMessageNo", "Stat2_IngredientNo", "Stat2_DiscScheNo", "Stat2_PriScheNo",
-                             "Stat2_MemDisc", "Stat2_PLUCost", "Stat2_RSData"})
-        absent[QLatin1String(flag)] = 0;
-    QTest::newRow("every optional value absent")
-        << absent << 0 << 0
-        << QByteArray("9,,1,2,1,3,12345,0000000000000,0,0,0,0,0,0,000000,0000,000000,0000,0,0,0,0,0,0,0,0,0,0,0,0,,"
-                      "0,0,0,0,0,,0,,1,0,0,0,0,0,0,0,1,0");
     QTest::newRow("negative and zero") << QVariantMap{{"PLU_No", 0}, {"PLU_UPrice", -5}} << 0 << 0
                                        << QByteArray("0,,0,0,0,0,-5,0000000000000,0,") + kEmptyTail;
 }

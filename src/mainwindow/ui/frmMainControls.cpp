@@ -30,6 +30,7 @@ QList<Control> frmMain::windowControls()
         return commandButton(name, {left, top, width, 420}).tab(tab).caption(key);
     };
     constexpr int Right = 3840, ListRow = 120, EditRow = 9360, List = 1390, Edit = 1237;
+    // clang-format off
     return {
         button("cmdStore", 120, ListRow, 1740, 1, "MainCmdStroe").on(&W::cmdStore_Click).to(&W::cmdStore),
         button("cmdData", 1980, ListRow, 1740, 2, "MainCmdData").on(&W::cmdData_Click).to(&W::cmdData),
@@ -54,6 +55,7 @@ QList<Control> frmMain::windowControls()
         button("cmdDown", Right + 7 * Edit, EditRow, 1140, 21, "MainCmdDown").on(&plu::cmdDown_Click).to(&W::cmdDown),
         button("cmdDownload", Right + 8 * Edit, EditRow, 1140, 22, "MainCmdDownLoad").on(&plu::cmdDownload_Click).to(&W::cmdDownload),
     };
+    // clang-format on
 }
 
 const ControlTable frmMain::kPluEditor{

@@ -162,21 +162,21 @@ namespace {
 const QList<QPair<const char*, QStringList>>& lookupKeys()
 {
     static const QList<QPair<const char*, QStringList>> keys{
-        {"STORE", {"ST_No"}},
-        {"SECT", {"ST_No", "SECT_No"}},
-        {"SCALE", {"SC_IP"}},
-        {"SEARCH", {"ST_No", "SH_No"}},
-        {"KVB_14", {"FBar_No"}},
-        {"KVB_20", {"ST_No", "DP_No"}},
-        {"KVB_23", {"ST_No", "MG_No"}},
-        {"KVB_25", {"ST_No", "PLU_No"}},
-        {"KVB_41", {"Scale_IP", "PSK_Layout", "Number"}},
-        {"KVB_3A", {"No"}},
-        {"KVB_3B", {"No"}},
-        {"KVB_3C", {"No"}},
-        {"KVB_3D", {"No"}},
-        {"KVB_AA", {"Number"}},
-        {"KVB_AB", {"Number"}},
+        {"STORE", {QStringLiteral("ST_No")}},
+        {"SECT", {QStringLiteral("ST_No"), QStringLiteral("SECT_No")}},
+        {"SCALE", {QStringLiteral("SC_IP")}},
+        {"SEARCH", {QStringLiteral("ST_No"), QStringLiteral("SH_No")}},
+        {"KVB_14", {QStringLiteral("FBar_No")}},
+        {"KVB_20", {QStringLiteral("ST_No"), QStringLiteral("DP_No")}},
+        {"KVB_23", {QStringLiteral("ST_No"), QStringLiteral("MG_No")}},
+        {"KVB_25", {QStringLiteral("ST_No"), QStringLiteral("PLU_No")}},
+        {"KVB_41", {QStringLiteral("Scale_IP"), QStringLiteral("PSK_Layout"), QStringLiteral("Number")}},
+        {"KVB_3A", {QStringLiteral("No")}},
+        {"KVB_3B", {QStringLiteral("No")}},
+        {"KVB_3C", {QStringLiteral("No")}},
+        {"KVB_3D", {QStringLiteral("No")}},
+        {"KVB_AA", {QStringLiteral("Number")}},
+        {"KVB_AB", {QStringLiteral("Number")}},
     };
     return keys;
 }

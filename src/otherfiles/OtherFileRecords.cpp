@@ -47,10 +47,10 @@ bool nothingToSend(const QString& table, const QString& field, const QVariant& e
 Values spanValues(const ScheduleSpan& s, const QString& prefix, const QString& daysField)
 {
     const int days = records::dayMaskFromText(s.days);
-    return {{prefix + "SDate", s.startDate},
-            {prefix + "EDate", s.endDate},
-            {prefix + "STime", s.startTime},
-            {prefix + "ETime", s.endTime},
+    return {{prefix + QStringLiteral("SDate"), s.startDate},
+            {prefix + QStringLiteral("EDate"), s.endDate},
+            {prefix + QStringLiteral("STime"), s.startTime},
+            {prefix + QStringLiteral("ETime"), s.endTime},
             {daysField, days}};
 }
 
@@ -61,64 +61,70 @@ bool SaveTextRecordNextNo(const QString& table, qint64 No, qint64 NextNo, const 
 {
     if (!records::isOtherRecordTable(table) || records::otherRecordSize(table) != 0)
         throw Error(QStringLiteral("%1 is not a table of texts.").arg(table));
-    Values values{{"NextNo", NextNo}};
+    Values values{{QStringLiteral("NextNo"), NextNo}};
     if (text.isEmpty()) {
-        values += Values{{"Name", QVariant()}, {"NameFirstLine", kBlank}, {"Is_Selected", 0}};
+        values += Values{{QStringLiteral("Name"), QVariant()},
+                         {QStringLiteral("NameFirstLine"), kBlank},
+                         {QStringLiteral("Is_Selected"), 0}};
     } else {
-        values += Values{{"Name", text}, {"NameFirstLine", firstLine}};
+        values += Values{{QStringLiteral("Name"), text}, {QStringLiteral("NameFirstLine"), firstLine}};
         if (sendBoxTicked)
-            values += Values{{"Is_Selected", 1}};
+            values += Values{{QStringLiteral("Is_Selected"), 1}};
     }
     saveRow(table, No, values);
-    return nothingToSend(table, "NameFirstLine", kBlank);
+    return nothingToSend(table, QStringLiteral("NameFirstLine"), kBlank);
 }
 
 bool SaveClerkRecord(qint64 Clerk_No, const QString& Name)
 {
     const QString table = QStringLiteral("KVB_44");
-    saveRow(table, Clerk_No, {{"Name", Name}, {"Status", 0}});
-    return nothingToSend(table, "Name", kBlank);
+    saveRow(table, Clerk_No, {{QStringLiteral("Name"), Name}, {QStringLiteral("Status"), 0}});
+    return nothingToSend(table, QStringLiteral("Name"), kBlank);
 }
 
 bool SaveTaxRecord(qint64 Code, const QString& Name, qint64 Rate, qint64 Status)
 {
     const QString table = QStringLiteral("KVB_A8");
-    saveRow(table, Code, {{"Name", Name}, {"Rate", Rate}, {"Status", Status}});
-    return nothingToSend(table, "Rate", 0);
+    saveRow(table, Code,
+            {{QStringLiteral("Name"), Name}, {QStringLiteral("Rate"), Rate}, {QStringLiteral("Status"), Status}});
+    return nothingToSend(table, QStringLiteral("Rate"), 0);
 }
 
 bool SaveStockKeyRecord(qint64 Number, qint64 Status, qint64 Type, const QString& Name)
 {
     const QString table = QStringLiteral("KVB_AC");
-    saveRow(table, Number, {{"Status", Status}, {"Name", Name}, {"Type", Type}});
-    return nothingToSend(table, "Name", kBlank);
+    saveRow(table, Number,
+            {{QStringLiteral("Status"), Status}, {QStringLiteral("Name"), Name}, {QStringLiteral("Type"), Type}});
+    return nothingToSend(table, QStringLiteral("Name"), kBlank);
 }
 
 bool SavePaymentKeyRecord(qint64 Number, qint64 Status, const QString& Name, qint64 Reserved)
 {
     const QString table = QStringLiteral("KVB_AD");
-    saveRow(table, Number, {{"Status", Status}, {"Name", Name}, {"Reserved", Reserved}});
-    return nothingToSend(table, "Name", kBlank);
+    saveRow(
+        table, Number,
+        {{QStringLiteral("Status"), Status}, {QStringLiteral("Name"), Name}, {QStringLiteral("Reserved"), Reserved}});
+    return nothingToSend(table, QStringLiteral("Name"), kBlank);
 }
 
 void SaveDiscountSchedule(qint64 number, qint64 nextNumber, const DiscountSchedule& s)
 {
     saveRow(QStringLiteral("KVB_AA"), number,
-            spanValues(s, "Disc_", "DisDayOfWeek")
-                + Values{{"Disc_LimitType", s.limitType},
-                         {"Disc_1stLim", s.firstLimit},
-                         {"Disc_Within1stL", s.withinFirst},
-                         {"Disc_2ndLim", s.secondLimit},
-                         {"Disc_Within2ndL", s.withinSecond},
-                         {"Disc_Type", s.type},
-                         {"NextNumber", nextNumber}});
+            spanValues(s, QStringLiteral("Disc_"), QStringLiteral("DisDayOfWeek"))
+                + Values{{QStringLiteral("Disc_LimitType"), s.limitType},
+                         {QStringLiteral("Disc_1stLim"), s.firstLimit},
+                         {QStringLiteral("Disc_Within1stL"), s.withinFirst},
+                         {QStringLiteral("Disc_2ndLim"), s.secondLimit},
+                         {QStringLiteral("Disc_Within2ndL"), s.withinSecond},
+                         {QStringLiteral("Disc_Type"), s.type},
+                         {QStringLiteral("NextNumber"), nextNumber}});
 }
 
 void SavePriceSchedule(qint64 number, qint64 nextNumber, const PriceSchedule& s)
 {
     saveRow(QStringLiteral("KVB_AB"), number,
-            spanValues(s, "Price_", "PriceDayOfWeek")
-                + Values{{"NewUnitPrice", s.newUnitPrice}, {"NextNumber", nextNumber}});
+            spanValues(s, QStringLiteral("Price_"), QStringLiteral("PriceDayOfWeek"))
+                + Values{{QStringLiteral("NewUnitPrice"), s.newUnitPrice}, {QStringLiteral("NextNumber"), nextNumber}});
 }
 
 void SaveDateTimeRecord(const QDateTime& now)

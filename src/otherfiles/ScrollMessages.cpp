@@ -17,8 +17,9 @@ ScrollSequence sequenceOf(const db::Recordset& row)
     s.number = int(row.intValue(QStringLiteral("Number")));
     for (int k = 0; k < 3; ++k) {
         const QString step = QString::number(k + 1);
-        s.steps[k] = {inList(row.intValue("File" + step), 10), inList(row.intValue("Scroll" + step), 5),
-                      inList(row.intValue("Speed" + step), 3)};
+        s.steps[k] = {inList(row.intValue(QStringLiteral("File") + step), 10),
+                      inList(row.intValue(QStringLiteral("Scroll") + step), 5),
+                      inList(row.intValue(QStringLiteral("Speed") + step), 3)};
     }
     return s;
 }

@@ -115,30 +115,43 @@ QByteArray KvbOtherRecord(const QString& table, const QVariantMap& values, QStri
 
 QByteArray KvbTextRecord(qint64 No, qint64 NextNo, const QByteArray& text)
 {
-    return KvbOtherRecord(QStringLiteral("KVB_3A"), {{"No", No}, {"NextNo", NextNo}, {"Name", text}});
+    return KvbOtherRecord(
+        QStringLiteral("KVB_3A"),
+        {{QStringLiteral("No"), No}, {QStringLiteral("NextNo"), NextNo}, {QStringLiteral("Name"), text}});
 }
 
 QByteArray KvbClerkRecord(qint64 Clerk_No, const QString& Name, qint64 Status)
 {
-    return KvbOtherRecord(QStringLiteral("KVB_44"), {{"Clerk_No", Clerk_No}, {"Name", Name}, {"Status", Status}});
+    return KvbOtherRecord(
+        QStringLiteral("KVB_44"),
+        {{QStringLiteral("Clerk_No"), Clerk_No}, {QStringLiteral("Name"), Name}, {QStringLiteral("Status"), Status}});
 }
 
 QByteArray KvbTaxRecord(qint64 Code, const QString& Name, qint64 Rate, qint64 Status)
 {
     return KvbOtherRecord(QStringLiteral("KVB_A8"),
-                          {{"Code", Code}, {"Name", Name}, {"Rate", Rate}, {"Status", Status}});
+                          {{QStringLiteral("Code"), Code},
+                           {QStringLiteral("Name"), Name},
+                           {QStringLiteral("Rate"), Rate},
+                           {QStringLiteral("Status"), Status}});
 }
 
 QByteArray KvbStockKeyRecord(qint64 Number, qint64 Status, qint64 Type, const QString& Name)
 {
     return KvbOtherRecord(QStringLiteral("KVB_AC"),
-                          {{"Number", Number}, {"Status", Status}, {"Type", Type}, {"Name", Name}});
+                          {{QStringLiteral("Number"), Number},
+                           {QStringLiteral("Status"), Status},
+                           {QStringLiteral("Type"), Type},
+                           {QStringLiteral("Name"), Name}});
 }
 
 QByteArray KvbPaymentKeyRecord(qint64 Number, qint64 Status, const QString& Name, qint64 Reserved)
 {
     return KvbOtherRecord(QStringLiteral("KVB_AD"),
-                          {{"Number", Number}, {"Status", Status}, {"Name", Name}, {"Reserved", Reserved}});
+                          {{QStringLiteral("Number"), Number},
+                           {QStringLiteral("Status"), Status},
+                           {QStringLiteral("Name"), Name},
+                           {QStringLiteral("Reserved"), Reserved}});
 }
 
 QByteArray KvbDiscScheduleRecord(const QVariantMap& values) { return KvbOtherRecord(QStringLiteral("KVB_AA"), values); }

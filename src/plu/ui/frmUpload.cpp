@@ -44,8 +44,11 @@ MsgText dbReadErr() { return langMsg(QStringLiteral("dbReadErr")); }
 QList<Control> recordViewRows()
 {
     const QList<Control> editor = pluPanelRows();
-    const auto take = [&](const QStringList& names, const char* on, QPoint shift) {
-        return placedOn(takeRows(editor, names), on, shift);
+    const auto take = [&](std::initializer_list<const char*> names, const char* on, QPoint shift) {
+        QStringList taken;
+        for (const char* name : names)
+            taken << QString::fromLatin1(name);
+        return placedOn(takeRows(editor, taken), on, shift);
     };
     return QList<Control>{
                tabPage("pageUpload(1)").in("SSTabPLUupload").caption("MainTab0"),

@@ -3,7 +3,7 @@
 #include "support/TransferFixture.h"
 #include "support/WindowSteps.h"
 
-#include "otherfiles/OtherFileKinds.h"
+#include "otherfiles/OtherFileFields.h"
 #include "platform/text/Ansi.h"
 #include "settings/Settings.h"
 #include "state/SettingsState.h"
@@ -47,12 +47,12 @@ QString shownText(const OtherFileKind& kind, const QVariantMap& values)
 {
     QStringList out;
     for (const FieldBinding* b : bindingsOf(kind))
-        if (values.contains(QLatin1String(b->objectName)))
-            out << QLatin1String(b->objectName) + QLatin1Char('=') + asText(values.value(b->objectName));
+        if (values.contains(QLatin1String(b->control)))
+            out << QLatin1String(b->control) + QLatin1Char('=') + asText(values.value(b->control));
     return out.join(QLatin1Char(';'));
 }
 
-// "objectName=text;..." as the window would show them, typed by each control's form.
+// "objectName=text;..." as the window would show them, typed by each control's kind.
 QVariantMap shownValues(const QString& list)
 {
     QVariantMap values;
@@ -61,13 +61,13 @@ QVariantMap shownValues(const QString& list)
         QVariant v = text;
         if (!b)
             v = text == QLatin1String("1"); // a send box
-        else if (b->form == Form::Date)
+        else if (b->kind == fields::Kind::Date)
             v = QDate::fromString(text, Qt::ISODate);
-        else if (b->form == Form::Time)
+        else if (b->kind == fields::Kind::Time)
             v = QTime::fromString(text, QStringLiteral("HH:mm"));
-        else if (b->form == Form::StatusBit)
+        else if (b->kind == fields::Kind::StatusBit)
             v = text == QLatin1String("1");
-        else if (b->form == Form::ListPosition || b->form == Form::PluType)
+        else if (b->kind == fields::Kind::ListPosition)
             v = text.toInt();
         values.insert(name, v);
     }

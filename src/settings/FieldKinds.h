@@ -28,8 +28,8 @@ namespace quorvane::fields {
 //        .flag = f::Stat2_... , .extra = {0, 999999}, .value = at<&E::meditUPrice>},
 //   };
 //
-// Another table takes another Field enum and its own columns (a flexible-barcode list its column widths, the
-// received-record view nothing: fields::NoColumns), never a second list of its boxes.
+// Another table takes another Field type and its own columns (the other-files window its fields by name, their
+// tables and parts of Status: otherfiles/OtherFileFields.h), never a second list of its boxes.
 
 // A text that is no whole number its field can hold; its message is gLangMsg's inputErr.
 class FieldError : public Error {

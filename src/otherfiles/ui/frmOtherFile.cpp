@@ -53,7 +53,7 @@ QList<Control> textRow(int i, const char* chk, const char* no, const char* next,
     };
 }
 
-// Every row of the window, for the rules that name their controls (the kinds and bindings tables): a name the
+// Every row of the window, for the rules that name their controls (the kinds and field tables): a name the
 // window lacks stops the window there.
 struct OtherFileRows : Panel { };
 
@@ -211,7 +211,7 @@ frmOtherFile::frmOtherFile()
     Form_Load();
 }
 
-// Each kind's controls by the names the kinds and bindings tables give, once.
+// Each kind's controls by the names the kinds and field tables give, once.
 void frmOtherFile::bindKinds()
 {
     for (const OtherFileKind& kind : otherFileKinds()) {

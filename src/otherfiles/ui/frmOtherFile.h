@@ -48,7 +48,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The controls of one kind, bound once by the names its rows in the kinds and bindings tables give.
+    // The controls of one kind, bound once by the names its rows in the kinds and field tables give.
     struct KindControls {
         const otherfiles::OtherFileKind* kind = nullptr;
         QLineEdit* numberBox = nullptr; // a number typed, or

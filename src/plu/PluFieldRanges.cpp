@@ -2,7 +2,6 @@
 
 #include "plu/PluFields.h"
 
-#include <QDate>
 #include <QList>
 
 #include <optional>
@@ -12,20 +11,28 @@ namespace quorvane {
 namespace {
 
 namespace f = records::plu;
-using K = PluValueKind;
+using K = fields::Kind;
 
-// What an import checks of a field: the kind of check, and the range only where no number box of the PLU
-// editor's field table holds it (the key's store, lists, pickers, check boxes, the two flag digits taken as one
-// field, texts). Every other range is the table's own, read by its save check and by the import alike. So is the
-// presence flag: the table's flag column, and a rule's own only for a field no row of the table shows.
+// What an import checks of a field: how it reads it (a kind and its decimals), and the range only where no number
+// box of the PLU editor's field table holds it (the key's store, lists, pickers, check boxes, the two flag digits
+// taken as one field, texts). Every other range is the table's own, read by its save check and by the import
+// alike. So is the presence flag: the table's flag column, and a rule's own only for a field no row of the table
+// shows.
+struct Read {
+    K kind;
+    int decimals = 0;
+};
+constexpr Read Text{K::Text}, ItemCode{K::ItemCode}, Whole{K::Whole}, Date{K::Date}, Time{K::Time};
+constexpr Read Price{K::Amount, fields::PriceDecimals}, Weight{K::Amount, fields::WeightDecimals};
 struct Own {
     qint64 min = 0;
     qint64 max = 0;
     qint64 alsoAccepted = 0;
+    bool byte = false;
 };
 struct Rule {
     records::plu::Field field;
-    PluValueKind kind;
+    Read read;
     std::optional<Own> own = std::nullopt; // none: the field table's range
     int textLength = 0;
     std::optional<records::plu::Field> flag = std::nullopt; // a field without a row in the field table
@@ -33,46 +40,46 @@ struct Rule {
 
 // clang-format off
 const Rule kRules[] = {
-    {f::PLU_No,              K::Number},
-    {f::ST_No,               K::Number,   Own{1, 32767}},
-    {f::PLU_MG,              K::Number},
-    {f::PLU_Commodity,       K::Text,     Own{}, 50, f::Stat2_Commodity},
-    {f::PLU_Description,     K::Text,     Own{}, 50},
-    {f::PLU_UPrice,          K::Price},
-    {f::PLU_Tare,            K::Weight},
-    {f::PLU_Cost,            K::Number},
-    {f::Stat1_Unit,          K::Number,   Own{0, 1}},
-    {f::PLU_EANItemCode,     K::ItemCode, Own{}, 10},
-    {f::PLU_BarFormat,       K::Number,   Own{0, 28, 255}},
-    {f::PLU_EANFlags,        K::Flags,    Own{0, 99, 255}},
-    {f::PLU_MemPrice,        K::Number,   Own{0, 999999}, 0, f::Stat2_MemPrice},
-    {f::PLU_CoupledPLUNo,    K::Number},
-    {f::PLU_TaxNo,           K::Number},
-    {f::PLU_Tax2No,          K::Number},
-    {f::PLU_SPMessageNo,     K::Number},
-    {f::PLU_IngredientNo,    K::Number},
-    {f::PLU_DiscScheNo,      K::Number},
-    {f::PLU_PriScheNo,       K::Number},
-    {f::PLU_RSData,          K::Number,   Own{0, 3}},
-    {f::PLU_Disc_SDate,      K::Date,     Own{0, 311299}},
-    {f::PLU_Disc_STime,      K::Time,     Own{0, 2359}},
-    {f::PLU_Disc_EDate,      K::Date,     Own{0, 311299}},
-    {f::PLU_Disc_ETime,      K::Time,     Own{0, 2359}},
-    {f::PLU_Disc_1stLim,     K::Weight},
-    {f::PLU_Disc_Within1stL, K::Price},
-    {f::PLU_Disc_2ndLim,     K::Weight},
-    {f::PLU_Disc_Within2ndL, K::Price},
-    {f::PLU_Disc_Type,       K::Number,   Own{0, 6}},
-    {f::PLU_DisDayOfWeek,    K::Number},
-    {f::PLU_MemDisc1,        K::Price},
-    {f::PLU_MemDisc2,        K::Price},
-    {f::PLU_MemDisc3,        K::Price},
-    {f::PLU_MemDisc4,        K::Price},
-    {f::Stat1_PBPreUnit,     K::Number,   Own{0, 0}}, // a position of the weighed unit list, which has one entry
-    {f::Stat1_UPriceOV,      K::Number,   Own{0, 1}},
-    {f::Stat1_PricePriority, K::Number,   Own{0, 1}},
-    {f::Stat1_MemPriceType,  K::Number,   Own{0, 1}},
-    {f::Stat1_NegativePLU,   K::Number,   Own{0, 1}},
+    {f::PLU_No,              Whole},
+    {f::ST_No,               Whole,    Own{1, 32767}},
+    {f::PLU_MG,              Whole},
+    {f::PLU_Commodity,       Text,     Own{}, 50, f::Stat2_Commodity},
+    {f::PLU_Description,     Text,     Own{}, 50},
+    {f::PLU_UPrice,          Price},
+    {f::PLU_Tare,            Weight},
+    {f::PLU_Cost,            Whole},
+    {f::Stat1_Unit,          Whole,    Own{0, 1}},
+    {f::PLU_EANItemCode,     ItemCode, Own{}, 10},
+    {f::PLU_BarFormat,       Whole,    Own{0, 28, 255}},
+    {f::PLU_EANFlags,        Whole,    Own{0, 99, 255, true}},
+    {f::PLU_MemPrice,        Whole,    Own{0, 999999}, 0, f::Stat2_MemPrice},
+    {f::PLU_CoupledPLUNo,    Whole},
+    {f::PLU_TaxNo,           Whole},
+    {f::PLU_Tax2No,          Whole},
+    {f::PLU_SPMessageNo,     Whole},
+    {f::PLU_IngredientNo,    Whole},
+    {f::PLU_DiscScheNo,      Whole},
+    {f::PLU_PriScheNo,       Whole},
+    {f::PLU_RSData,          Whole,    Own{0, 3}},
+    {f::PLU_Disc_SDate,      Date,     Own{0, 311299}},
+    {f::PLU_Disc_STime,      Time,     Own{0, 2359}},
+    {f::PLU_Disc_EDate,      Date,     Own{0, 311299}},
+    {f::PLU_Disc_ETime,      Time,     Own{0, 2359}},
+    {f::PLU_Disc_1stLim,     Weight},
+    {f::PLU_Disc_Within1stL, Price},
+    {f::PLU_Disc_2ndLim,     Weight},
+    {f::PLU_Disc_Within2ndL, Price},
+    {f::PLU_Disc_Type,       Whole,    Own{0, 6}},
+    {f::PLU_DisDayOfWeek,    Whole},
+    {f::PLU_MemDisc1,        Price},
+    {f::PLU_MemDisc2,        Price},
+    {f::PLU_MemDisc3,        Price},
+    {f::PLU_MemDisc4,        Price},
+    {f::Stat1_PBPreUnit,     Whole,    Own{0, 0}}, // a position of the weighed unit list, which has one entry
+    {f::Stat1_UPriceOV,      Whole,    Own{0, 1}},
+    {f::Stat1_PricePriority, Whole,    Own{0, 1}},
+    {f::Stat1_MemPriceType,  Whole,    Own{0, 1}},
+    {f::Stat1_NegativePLU,   Whole,    Own{0, 1}},
 };
 // clang-format on
 
@@ -87,8 +94,9 @@ QList<PluFieldRange> resolvedRanges()
         if (row && rule.flag)
             qFatal("PLU field %s has its flag named twice: one table names a field's flag", f::name(rule.field));
         const Own own = rule.own ? *rule.own : Own{row->extra.min, row->extra.max};
-        ranges << PluFieldRange{
-            rule.field, rule.kind, own.min, own.max, own.alsoAccepted, rule.textLength, row ? row->flag : rule.flag};
+        ranges << PluFieldRange{rule.field, rule.read.kind,  rule.read.decimals,
+                                own.min,    own.max,         own.alsoAccepted,
+                                own.byte,   rule.textLength, row ? row->flag : rule.flag};
     }
     return ranges;
 }
@@ -108,10 +116,9 @@ QString pluRangeRefusal(const PluFieldRange& range, qint64 value)
 {
     const bool inRange = (value >= range.min && value <= range.max)
         || (range.alsoAccepted > range.max && value == range.alsoAccepted);
-    if (inRange && range.kind == K::Date && value != 0
-        && !QDate(2000 + int(value % 100), int(value / 100 % 100), int(value / 10000)).isValid())
+    if (inRange && range.kind == K::Date && value != 0 && !fields::dateOf(value).isValid())
         return QStringLiteral("not a date DDMMYY");
-    if (inRange && range.kind == K::Time && value % 100 > 59)
+    if (inRange && range.kind == K::Time && value != 0 && !fields::timeOf(value).isValid())
         return QStringLiteral("not a time HHMM");
     if (inRange)
         return QString();

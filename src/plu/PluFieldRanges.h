@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/PluRow.h"
+#include "settings/FieldKinds.h"
 
 #include <QString>
 #include <QStringView>
@@ -9,26 +10,21 @@
 
 namespace quorvane {
 
-// How a PLU field's value is written as text and read back: the editor's boxes and lists, the import and the
-// export all take a field's value by its kind.
-enum class PluValueKind {
-    Text,     // a text block (PLU_Commodity, PLU_Description): its first line
-    ItemCode, // digits kept as text, leading zeros included
-    Price,    // whole number in units of the last price place
-    Weight,   // whole number in units of the last weight place
-    Flags,    // barcode flags: two flag digits, or 255 for none
-    Number,   // a whole number
-    Date,     // DDMMYY as the date pickers write it, or 0
-    Time,     // HHMM as the time pickers write it, or 0
-};
+// The former name of the field kinds; kept until its last user reads fields::Kind.
+using PluValueKind = fields::Kind;
 
-// What a PLU field accepts: the values its editor box or list can hold, and nothing else.
+// What a PLU field accepts: the values its editor box or list can hold, and nothing else. Its kind says how the
+// import reads a column and the export writes it (settings/FieldKinds.h): Text a text block's first line,
+// ItemCode digits kept as text, Amount a whole number in units of its decimals' last place (PriceDecimals or
+// WeightDecimals), Whole, Date (DDMMYY) and Time (HHMM) whole numbers.
 struct PluFieldRange {
     records::plu::Field field;
-    PluValueKind kind;
+    fields::Kind kind;
+    int decimals = 0; // Amount: PriceDecimals or WeightDecimals
     qint64 min = 0;
     qint64 max = 0;
     qint64 alsoAccepted = 0; // above max: one more value that counts (255: inherit, or no flags)
+    bool byte = false;       // read as the record's one byte: taken mod 256 (the barcode flags)
     int textLength = 0;      // texts and item codes: characters kept, the rest cut
     // The presence flag a written value sets, so the PLU's scale record carries it; none for a field every
     // record carries.

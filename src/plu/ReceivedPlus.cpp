@@ -27,8 +27,8 @@ public:
         for (int i = 0; i < f::Count; ++i) {
             const auto field = f::Field(i);
             const PluFieldRange* range = pluFieldRange(QString::fromLatin1(f::name(field)));
-            if (range && field != f::ST_No && field != f::PLU_MG && range->kind != PluValueKind::Text
-                && range->kind != PluValueKind::ItemCode)
+            if (range && field != f::ST_No && field != f::PLU_MG && range->kind != fields::Kind::Text
+                && range->kind != fields::Kind::ItemCode)
                 m_ranges << range;
         }
     }

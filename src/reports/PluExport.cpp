@@ -23,12 +23,8 @@ ColumnKind exportKind(const db::FieldInfo& field)
 {
     if (field.kind == db::FieldKind::Binary)
         return ColumnKind::FirstLine;
-    if (const PluFieldRange* range = pluFieldRange(field.name)) {
-        if (range->kind == PluValueKind::Price)
-            return ColumnKind::Money;
-        if (range->kind == PluValueKind::Weight)
-            return ColumnKind::Weight;
-    }
+    if (const PluFieldRange* range = pluFieldRange(field.name); range && range->kind == fields::Kind::Amount)
+        return range->decimals == fields::PriceDecimals ? ColumnKind::Money : ColumnKind::Weight;
     return field.kind == db::FieldKind::Text ? ColumnKind::Text : ColumnKind::Number;
 }
 

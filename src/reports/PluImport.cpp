@@ -34,7 +34,7 @@ Converted refuse(const QString& reason) { return {Converted::Refuse, QVariant(),
 Converted convert(const PluFieldRange& range, QStringView column, const ValueFormat& format)
 {
     switch (range.kind) {
-    case PluValueKind::Text: {
+    case fields::Kind::Text: {
         if (column.isEmpty())
             return {};
         const QString t = column.first(qMin(column.size(), qsizetype(range.textLength))).toString();
@@ -46,7 +46,7 @@ Converted convert(const PluFieldRange& range, QStringView column, const ValueFor
             return refuse(QStringLiteral("a character the code page %1 cannot hold").arg(text::ansiCodePage()));
         return {Converted::Write, t, QString()}; // the block is built with its font code by the caller
     }
-    case PluValueKind::ItemCode: {
+    case fields::Kind::ItemCode: {
         const QStringView t = text::trimBlanks(column);
         if (t.isEmpty())
             return {};
@@ -60,9 +60,10 @@ Converted convert(const PluFieldRange& range, QStringView column, const ValueFor
     }
     const QStringView trimmed = text::trimBlanks(column);
     qint64 v = 0;
-    if (range.kind == PluValueKind::Price || range.kind == PluValueKind::Weight) {
+    if (range.kind == fields::Kind::Amount) {
         qint32 units = 0;
-        if (!ReadDecimalAtPlaces(trimmed, range.kind == PluValueKind::Price ? format.pricePoint : format.weightPoint,
+        if (!ReadDecimalAtPlaces(trimmed,
+                                 range.decimals == fields::PriceDecimals ? format.pricePoint : format.weightPoint,
                                  format.decimalSign, &units))
             return refuse(QStringLiteral("not a whole number"));
         v = units;
@@ -71,7 +72,7 @@ Converted convert(const PluFieldRange& range, QStringView column, const ValueFor
     } else if (!text::readNumberLine(trimmed, &v)) {
         return refuse(QStringLiteral("not a whole number"));
     }
-    if (range.kind == PluValueKind::Flags) {
+    if (range.byte) {
         if (v < 0)
             return refuse(pluRangeRefusal(range, v));
         v %= 256;

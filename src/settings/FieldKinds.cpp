@@ -51,15 +51,20 @@ QDate dateOf(qint64 ddmmyy)
     return QDate(2000 + int(ddmmyy % 100), int(ddmmyy % 10000 / 100), int(ddmmyy / 10000));
 }
 
-QTime timeOf(qint64 hhmm) { return hhmm <= 0 ? QTime() : QTime(int(hhmm / 100), int(hhmm % 100)); }
+QTime timeOf(qint64 hhmm, ZeroShown zero)
+{
+    if (hhmm < 0 || (hhmm == 0 && zero == ZeroShown::Short))
+        return QTime();
+    return QTime(int(hhmm / 100), int(hhmm % 100));
+}
 
 qint64 ddmmyyOf(const QDate& d) { return d.isValid() ? d.day() * 10000 + d.month() * 100 + d.year() % 100 : 0; }
 
 qint64 hhmmOf(const QTime& t) { return t.isValid() ? t.hour() * 100 + t.minute() : 0; }
 
-QString dayMaskText(qint64 mask)
+QString dayMaskText(qint64 mask, ZeroShown zero)
 {
-    if (mask == 0)
+    if (mask == 0 && zero == ZeroShown::Short)
         return QStringLiteral("0");
     QString s;
     for (int k = 1; k <= 7; ++k)
@@ -67,11 +72,12 @@ QString dayMaskText(qint64 mask)
     return s;
 }
 
-Shown shownValue(Kind kind, int decimals, const QVariant& stored, const Format& format)
+Shown shownValue(Kind kind, int decimals, const QVariant& stored, const Format& format, ZeroShown zero)
 {
     const qint64 n = stored.isNull() ? 0 : stored.toLongLong();
     switch (kind) {
     case Kind::Text:
+    case Kind::ItemCode:
         return stored.toString();
     case Kind::Whole:
         return QString::number(n);
@@ -80,9 +86,9 @@ Shown shownValue(Kind kind, int decimals, const QVariant& stored, const Format& 
     case Kind::Date:
         return dateOf(n);
     case Kind::Time:
-        return timeOf(n);
+        return timeOf(n, zero);
     case Kind::DayMask:
-        return dayMaskText(n);
+        return dayMaskText(n, zero);
     case Kind::ListPosition:
         return int(n);
     case Kind::StatusBit:
@@ -97,6 +103,7 @@ std::optional<qint64> storedValue(Kind kind, int /*decimals*/, const Shown& show
 {
     switch (kind) {
     case Kind::Text:
+    case Kind::ItemCode:
         return std::nullopt; // a text field is no number: its table's caller writes it
     case Kind::Whole:
     case Kind::Amount: {

@@ -7,7 +7,6 @@
 #include "support/WindowAnswer.h"
 #include "support/WindowSteps.h"
 
-#include "otherfiles/OtherFileKinds.h"
 #include "otherfiles/ui/frmOtherFile.h"
 #include "platform/text/Ansi.h"
 #include "platform/ui/CellEdit.h"

@@ -3,7 +3,7 @@
 #include "support/TransferFixture.h"
 #include "support/WindowSteps.h"
 
-#include "otherfiles/OtherFileKinds.h"
+#include "otherfiles/OtherFileFields.h"
 #include "platform/text/Ansi.h"
 #include "settings/Settings.h"
 #include "state/SettingsState.h"
@@ -30,16 +30,9 @@ void addRows(const QString& table, const QString& rows)
 // A shown value as the tables write it: dates ISO, times HH:mm, check boxes 1 or 0.
 QString asText(const QVariant& v)
 {
-    switch (v.typeId()) {
-    case QMetaType::QDate:
-        return v.toDate().toString(Qt::ISODate);
-    case QMetaType::QTime:
+    if (v.typeId() == QMetaType::QTime)
         return v.toTime().toString(QStringLiteral("HH:mm"));
-    case QMetaType::Bool:
-        return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    default:
-        return v.toString();
-    }
+    return v.typeId() == QMetaType::Bool ? QString::number(v.toInt()) : v.toString();
 }
 
 // The values of a kind's controls as the table writes them, in binding order.
@@ -47,28 +40,19 @@ QString shownText(const OtherFileKind& kind, const QVariantMap& values)
 {
     QStringList out;
     for (const FieldBinding* b : bindingsOf(kind))
-        if (values.contains(QLatin1String(b->objectName)))
-            out << QLatin1String(b->objectName) + QLatin1Char('=') + asText(values.value(b->objectName));
+        if (values.contains(QLatin1String(b->control)))
+            out << QLatin1String(b->control) + QLatin1Char('=') + asText(values.value(b->control));
     return out.join(QLatin1Char(';'));
 }
 
-// "objectName=text;..." as the window would show them, typed by each control's form.
+// "objectName=text;..." as the window would show them, typed as each control's kind shows (a send box a check).
 QVariantMap shownValues(const QString& list)
 {
     QVariantMap values;
     for (const auto& [name, text] : test::pairs(list)) {
         const FieldBinding* b = bindingOf(name);
         QVariant v = text;
-        if (!b)
-            v = text == QLatin1String("1"); // a send box
-        else if (b->form == Form::Date)
-            v = QDate::fromString(text, Qt::ISODate);
-        else if (b->form == Form::Time)
-            v = QTime::fromString(text, QStringLiteral("HH:mm"));
-        else if (b->form == Form::StatusBit)
-            v = text == QLatin1String("1");
-        else if (b->form == Form::ListPosition || b->form == Form::PluType)
-            v = text.toInt();
+        v.convert(b ? fields::shownValue(b->kind, 0, 0, {}).metaType() : QMetaType::fromType<bool>());
         values.insert(name, v);
     }
     return values;

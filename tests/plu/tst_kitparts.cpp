@@ -204,17 +204,23 @@ private slots:
         QTest::addColumn<int>("decimals");
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<QVariant>("shown");
+        QTest::addColumn<int>("zero"); // the window's display rule: the PLU editor's Short, the other files' Full
         using K = fields::Kind;
+        const int S = int(fields::ZeroShown::Short), F = int(fields::ZeroShown::Full);
         // clang-format off
-        QTest::newRow("whole") << int(K::Whole) << 0 << QVariant(42) << QVariant("42");
-        QTest::newRow("amount, price decimals, comma") << int(K::Amount) << int(fields::PriceDecimals) << QVariant(12345) << QVariant("123,45");
-        QTest::newRow("amount, weight decimals") << int(K::Amount) << int(fields::WeightDecimals) << QVariant(1500) << QVariant("1,500");
-        QTest::newRow("date DDMMYY") << int(K::Date) << 0 << QVariant(311224) << QVariant(QDate(2024, 12, 31));
-        QTest::newRow("time HHMM") << int(K::Time) << 0 << QVariant(2359) << QVariant(QTime(23, 59));
-        QTest::newRow("day mask") << int(K::DayMask) << 0 << QVariant(65) << QVariant("1000001");
-        QTest::newRow("list position") << int(K::ListPosition) << 0 << QVariant(3) << QVariant(3);
-        QTest::newRow("status bit") << int(K::StatusBit) << 0 << QVariant(1) << QVariant(true);
-        QTest::newRow("check box, negated") << int(K::CheckBox) << 0 << QVariant(0) << QVariant(true);
+        QTest::newRow("whole") << int(K::Whole) << 0 << QVariant(42) << QVariant("42") << S;
+        QTest::newRow("amount, price decimals, comma") << int(K::Amount) << int(fields::PriceDecimals) << QVariant(12345) << QVariant("123,45") << S;
+        QTest::newRow("amount, weight decimals") << int(K::Amount) << int(fields::WeightDecimals) << QVariant(1500) << QVariant("1,500") << S;
+        QTest::newRow("date DDMMYY") << int(K::Date) << 0 << QVariant(311224) << QVariant(QDate(2024, 12, 31)) << F;
+        QTest::newRow("time HHMM") << int(K::Time) << 0 << QVariant(2359) << QVariant(QTime(23, 59)) << S;
+        QTest::newRow("time 0, PLU editor") << int(K::Time) << 0 << QVariant(0) << QVariant(QTime()) << S;
+        QTest::newRow("time 0, other files") << int(K::Time) << 0 << QVariant(0) << QVariant(QTime(0, 0)) << F;
+        QTest::newRow("day mask") << int(K::DayMask) << 0 << QVariant(65) << QVariant("1000001") << F;
+        QTest::newRow("day mask 0, PLU editor") << int(K::DayMask) << 0 << QVariant(0) << QVariant("0") << S;
+        QTest::newRow("day mask 0, other files") << int(K::DayMask) << 0 << QVariant(0) << QVariant("0000000") << F;
+        QTest::newRow("list position") << int(K::ListPosition) << 0 << QVariant(3) << QVariant(3) << S;
+        QTest::newRow("status bit") << int(K::StatusBit) << 0 << QVariant(1) << QVariant(true) << S;
+        QTest::newRow("check box, negated") << int(K::CheckBox) << 0 << QVariant(0) << QVariant(true) << S;
         // clang-format on
     }
     void fieldKinds()
@@ -223,9 +229,10 @@ private slots:
         QFETCH(int, decimals);
         QFETCH(QVariant, stored);
         QFETCH(QVariant, shown);
+        QFETCH(int, zero);
         const fields::Format format{.decimalSign = ",", .priceDecimals = 2, .weightDecimals = 3};
         const auto k = fields::Kind(kind);
-        QCOMPARE(fields::shownValue(k, decimals, stored, format), shown);
+        QCOMPARE(fields::shownValue(k, decimals, stored, format, fields::ZeroShown(zero)), shown);
         QCOMPARE(fields::storedValue(k, decimals, shown, fields::Write::Always, format), stored.toLongLong());
     }
 

@@ -11,21 +11,13 @@ namespace quorvane::otherfiles {
 ui::EditLimit boxLimit(const FieldBinding& b, int maxChars)
 {
     ui::EditLimit limit;
-    limit.chars(maxChars).refusal(gLangMsg.text(QStringLiteral("charRefused"))).leadingZero(typedForm(b));
-    switch (b.typing) {
-    case Typing::Number:
-    case Typing::Amount:
+    limit.chars(maxChars).refusal(gLangMsg.text(QStringLiteral("charRefused"))).leadingZero(b.extra.change);
+    if (b.kind == fields::Kind::Whole || b.kind == fields::Kind::Amount)
         limit.digits();
-        break;
-    case Typing::Days:
+    else if (b.kind == fields::Kind::DayMask)
         limit.binary();
-        break;
-    case Typing::Name:
-        limit.bytes(b.maxBytes);
-        break;
-    case Typing::None:
-        break;
-    }
+    else if (isName(b))
+        limit.bytes(b.extra.maxBytes);
     return limit;
 }
 
@@ -40,7 +32,7 @@ void showTyped(QLineEdit* box, const ChangedBox& typed)
 void connectBoundBox(QLineEdit* box, const FieldBinding& b, std::function<void()> left)
 {
     ui::limitEdit(box, boxLimit(b, b.maxChars));
-    if (b.typing == Typing::Number || b.typing == Typing::Amount)
+    if (b.extra.change != ChangeForm::None)
         ui::onChange(box, [box, binding = &b] { showTyped(box, typedText(*binding, box->text())); });
     ui::onLeave(box, std::move(left));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "otherfiles/OtherFileKinds.h"
+#include "otherfiles/OtherFileBoxes.h"
 #include "platform/ui/LimitedEdit.h"
 
 #include <functional>
@@ -9,9 +9,9 @@ class QLineEdit;
 
 namespace quorvane::otherfiles {
 
-// The limited edit of a bound box: digits for numbers and amounts, "0" and "1" for days, the record's bytes
-// for names (a character the code page cannot hold refused with charRefused); `maxChars` characters, the
-// leading zeros its typing rule drops not counted.
+// The limited edit of a bound box, by its kind: digits for whole numbers and amounts, "0" and "1" for day masks,
+// the record's bytes for names (a character the code page cannot hold refused with charRefused); `maxChars`
+// characters, the leading zeros its typing rule drops not counted.
 ui::EditLimit boxLimit(const FieldBinding& binding, int maxChars);
 
 // A box's text after its typing rule dropped a leading zero; nothing when none was dropped.

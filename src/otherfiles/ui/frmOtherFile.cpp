@@ -1,7 +1,6 @@
 #include "otherfiles/ui/frmOtherFile.h"
 
 #include "datafiles/DataFileWriters.h"
-#include "otherfiles/OtherFileKinds.h"
 #include "otherfiles/ui/BoundBoxes.h"
 #include "platform/Error.h"
 #include "platform/ui/FieldCopy.h"
@@ -54,7 +53,7 @@ QList<Control> textRow(int i, const char* chk, const char* no, const char* next,
     };
 }
 
-// Every row of the window, for the rules that name their controls (the kinds and bindings tables): a name the
+// Every row of the window, for the rules that name their controls (the kinds and field tables): a name the
 // window lacks stops the window there.
 struct OtherFileRows : Panel { };
 
@@ -212,7 +211,7 @@ frmOtherFile::frmOtherFile()
     Form_Load();
 }
 
-// Each kind's controls by the names the kinds and bindings tables give, once.
+// Each kind's controls by the names the kinds and field tables give, once.
 void frmOtherFile::bindKinds()
 {
     for (const OtherFileKind& kind : otherFileKinds()) {
@@ -232,7 +231,7 @@ void frmOtherFile::bindKinds()
         if (kind.frame)
             k.frame = bound<QGroupBox>(this, kind.frame);
         for (const FieldBinding* b : bindingsOf(kind))
-            k.fields.append({b, bound<QWidget>(this, b->objectName)});
+            k.fields.append({b, bound<QWidget>(this, b->control)});
         m_kinds.push_back(k);
     }
 }
@@ -268,7 +267,7 @@ void frmOtherFile::Form_Load()
             auto* picker = qobject_cast<QDateTimeEdit*>(widget);
             if (!picker)
                 continue;
-            if (binding->form == Form::Time) {
+            if (binding->kind == fields::Kind::Time) {
                 picker->setDisplayFormat(QStringLiteral("HH:mm"));
                 continue;
             }
@@ -334,12 +333,12 @@ void frmOtherFile::connectField(KindControls& k, const FieldBinding& b, QWidget*
         onLeave(widget, left);
         return;
     }
-    if (b.typing == Typing::None) {
+    if (!isTyped(b)) {
         box->setReadOnly(true); // the first line of a text, edited in the text editor
         return;
     }
     connectBoundBox(box, b, left);
-    if (b.typing == Typing::Amount)
+    if (b.kind == fields::Kind::Amount)
         onEnter(box, [this, box, &b] { enterAmountBox(box, b, combDiscType->currentIndex()); });
     else
         onEnter(box, [box] { box->selectAll(); });
@@ -375,7 +374,7 @@ void frmOtherFile::display(KindControls& k)
         return;
     }
     for (const auto& [binding, widget] : std::as_const(k.fields))
-        if (const QVariant value = shown.values.value(QLatin1String(binding->objectName)); value.isValid())
+        if (const QVariant value = shown.values.value(QLatin1String(binding->control)); value.isValid())
             showField(widget, value, kKeepFormats);
     if (k.frame && k.frame->isAncestorOf(combDiscType)) {
         combDiscType_Click();
@@ -387,7 +386,7 @@ QVariantMap frmOtherFile::shownValues(const KindControls& k) const
 {
     QVariantMap values;
     for (const auto& [binding, widget] : k.fields)
-        values.insert(QLatin1String(binding->objectName), fieldShown(widget));
+        values.insert(QLatin1String(binding->control), fieldShown(widget));
     values.insert(QLatin1String(k.kind->sendBox), k.sendBox->isChecked());
     return values;
 }
@@ -409,7 +408,7 @@ void frmOtherFile::save(KindControls& k, const FieldBinding* left)
             const QVariantMap before = shown.values;
             leaveField(*left, *number, shown.values);
             for (const auto& [binding, widget] : std::as_const(k.fields)) {
-                const QString name = QLatin1String(binding->objectName);
+                const QString name = QLatin1String(binding->control);
                 if (shown.values.value(name) != before.value(name))
                     showField(widget, shown.values.value(name), kKeepFormats);
             }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "otherfiles/OtherFileFields.h"
 #include "platform/ui/ControlTable.h"
 
 #include <QList>
@@ -19,18 +20,14 @@ class QPushButton;
 
 namespace quorvane {
 
-namespace otherfiles {
-struct OtherFileKind;
-struct FieldBinding;
-} // namespace otherfiles
-
 // The editor of the scales' other files on one page: texts, clerks, taxes, stock and payment keys, discount and
 // price schedules, one row per kind, each field saved when it is left; the ticked kinds are sent, and the
 // scale's date and time. A tool window: windows().openTool<frmOtherFile>(caption).
 //
 // The kinds table (otherfiles/OtherFileKinds.h) drives the rows: a kind's number shows its record, its send box
-// marks its rows, its text button opens the text editor, and every field the bindings table names is connected
-// by one loop. Only the discount schedule's two type rules and the commands are written out.
+// marks its rows, its text button opens the text editor, and every field the field table (OtherFileFields.h) names
+// is connected by one loop, its box typed and left by OtherFileBoxes.h. Only the discount schedule's two type
+// rules and the commands are written out.
 class frmOtherFile : public QWidget {
     Q_OBJECT
 
@@ -51,7 +48,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The controls of one kind, bound once by the names its rows in the kinds and bindings tables give.
+    // The controls of one kind, bound once by the names its rows in the kinds and field tables give.
     struct KindControls {
         const otherfiles::OtherFileKind* kind = nullptr;
         QLineEdit* numberBox = nullptr; // a number typed, or

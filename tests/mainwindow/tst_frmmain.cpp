@@ -567,7 +567,6 @@ private slots:
         QPointer<frmMain> window(w);
         gPluEditor().gPLUChanged = 1;
         m_answer = answer;
-        const QString question = gLangMsg.text(QStringLiteral("updatePLU"));
         const bool chinese = command == QLatin1String("menuChinese");
         const bool language = chinese || command == QLatin1String("menuEnglish");
         if (language)
@@ -583,7 +582,7 @@ private slots:
         for (qint16 i = 0; window && i < 3; ++i)
             QCOMPARE(ui::menuEntry(w, QLatin1String(marks[i]))->isChecked(), i == gSettings().gLanguageIndex);
         QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages[0].text, question);
+        QCOMPARE(m_messages[0].key, QStringLiteral("updatePLU"));
         QCOMPARE(m_messages[0].icon, ui::MsgIcon::Question);
         QCOMPARE(gPluEditor().gPLUChanged, qint16(answer == ui::MsgNo ? 0 : 1));
         bool done = false;

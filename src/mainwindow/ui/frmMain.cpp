@@ -469,12 +469,13 @@ bool frmMain::fillTree(const std::function<TreeViewNodes()>& load)
         treeStoreAndData->addTopLevelItems(top);
     }
     if (!view.skipped.isEmpty()) {
-        QStringList lines{gLangMsg.text(QStringLiteral("treeSkipped"))};
+        QStringList lines;
         for (const SkippedNode& s : std::as_const(view.skipped))
             lines << s.node.key + QStringLiteral(" (") + s.node.text + QStringLiteral("): ")
                     + (s.reason == SkippedNode::MissingParent ? gLangMsg.text(QStringLiteral("treeNoParent"))
                                                               : gLangMsg.text(QStringLiteral("treeTwice")));
-        ui::msgBox(lines.join(QLatin1Char('\n')), ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, this);
+        ui::msgBox(langMsg(QStringLiteral("treeSkipped"), lines.join(QLatin1Char('\n'))), ui::MsgIcon::Exclamation,
+                   ui::MsgButtons::Ok, this);
     }
     return loaded;
 }

@@ -2,10 +2,7 @@
 
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/FieldCopy.h"
-#include "platform/ui/FlexGrid.h"
 #include "platform/ui/LimitedEdit.h"
-#include "platform/ui/MenuTable.h"
-#include "platform/ui/MessageBox.h"
 #include "platform/ui/ValueSetters.h"
 #include "plu/PluFieldRules.h"
 #include "plu/PluFields.h"
@@ -14,18 +11,13 @@
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
-#include "state/PluEditorState.h"
 #include "state/SettingsState.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTableWidget>
 #include <QTimeEdit>
 
 namespace quorvane::plu {

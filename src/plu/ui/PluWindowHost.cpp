@@ -1,6 +1,5 @@
 #include "plu/ui/PluWindowHost.h"
 
-#include "platform/ui/FieldCopy.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ValueSetters.h"
 #include "plu/PluSave.h"

@@ -462,7 +462,8 @@ void frmUpload::cmdTransfer_Click()
         msgBox(langMsg(QStringLiteral("upPluRefused"), copied.refused.namedText()), MsgIcon::Exclamation,
                MsgButtons::Ok, this);
     else if (ran)
-        msgBox(gLangOther.text(QStringLiteral("upTranOK")), MsgIcon::None, MsgButtons::Ok, this);
+        msgBox(MsgText{QStringLiteral("upTranOK"), gLangOther.text(QStringLiteral("upTranOK"))}, MsgIcon::None,
+               MsgButtons::Ok, this);
     Bar->hide();
     for (QWidget* w : {static_cast<QWidget*>(cmdTransfer), static_cast<QWidget*>(cmdClose),
                        static_cast<QWidget*>(Frame11), static_cast<QWidget*>(GridPLUUpload)})

@@ -30,6 +30,18 @@ const PluFieldRule& ruleOf(QWidget* box)
     return *rule;
 }
 
+// A list's rule run on the editor's values: where it applies (edit mode) what it gives is shown, then the values it
+// changed.
+template<class Rule, class Show> void runListRule(QWidget* window, Rule rule, Show show)
+{
+    PluEditorValues before = editorValues(window);
+    PluEditorValues tab = before;
+    if (const auto given = rule(tab)) {
+        show(*given);
+        showChangedValues(window, before, tab);
+    }
+}
+
 } // namespace
 
 void SetBarcodeFlagControls(QWidget* window)
@@ -58,22 +70,13 @@ void chkWeighed_Click(QWidget* window)
 
 void combMemDiscType_Click(QWidget* window)
 {
-    PluEditorValues before = editorValues(window);
-    PluEditorValues tab = before;
-    if (const std::optional<bool> percent = MemDiscTypeClick(tab)) {
-        showMemberPercent(window, *percent);
-        showChangedValues(window, before, tab);
-    }
+    runListRule(window, &MemDiscTypeClick, [window](bool percent) { showMemberPercent(window, percent); });
 }
 
 void combDiscType_Click(QWidget* window)
 {
-    PluEditorValues before = editorValues(window);
-    PluEditorValues tab = before;
-    if (const std::optional<DiscountTypeControls> controls = DiscTypeClick(tab)) {
-        showDiscountControls(window, *controls);
-        showChangedValues(window, before, tab);
-    }
+    runListRule(window, &DiscTypeClick,
+                [window](const DiscountTypeControls& controls) { showDiscountControls(window, controls); });
 }
 
 void combBarcodeFormat_Click(QWidget* window)

@@ -122,7 +122,7 @@ int main(int argc, char** argv)
 
     const QString out = dir.filePath(QStringLiteral("shell.txt"));
     // Selecting the store node of the data view lists the store's PLUs as well: the shell lists them too.
-    const PluListQuery storeList = BuildPLUListQuery(0, 1, 0, 0);
+    const PluListQuery storeList = BuildPLUListQuery(PluListKind::Store, 1, 0, 0);
     QString listQuery = storeList.sql() + QLatin1Char(';');
     for (const QVariant& value : storeList.params)
         listQuery.replace(listQuery.indexOf(QLatin1Char('?')), 1, value.toString());

@@ -10,7 +10,7 @@
 #include "mainwindow/ui/frmMain.h"
 #include "platform/ui/FlexGrid.h"
 #include "plu/ui/PluButtons.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluListView.h"
 #include "settings/Settings.h"
 #include "state/SettingsState.h"
 #include "state/SharedData.h"
@@ -40,7 +40,7 @@ int main(int argc, char** argv)
     frmMain* window = frmMain::form();
     window->Show();
     window->cmdData_Click();
-    plu::LoadPLUList(window, 0, 1, 0, 0);
+    plu::LoadPLUList(window, PluListKind::Store, 1, 0, 0);
     auto* grid = window->findChild<QTableWidget*>(QStringLiteral("MSHFlexGridPLU"));
     const int rows = ui::flexRows(grid) - 1;
 

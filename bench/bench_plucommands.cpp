@@ -35,9 +35,9 @@ int main(int argc, char** argv)
     gDBConnection.exec(QStringLiteral("VACUUM INTO ?"), {rows});
 
     StoreTreeState& tree = gStoreTree();
-    tree.gCurNodeKind = 0;
+    tree.gCurNodeKind = PluListKind::Store;
     tree.gCurStoreNo = 1;
-    const auto openList = [] { OpenPLUList(0, 1, 0, 0); };
+    const auto openList = [] { OpenPLUList(PluListKind::Store, 1, 0, 0); };
     const auto prepare = [&] {
         gRsPLU.close();
         db::Transaction tx(gDBConnection);

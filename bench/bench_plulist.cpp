@@ -11,9 +11,9 @@
 
 #include "mainwindow/ui/frmMain.h"
 #include "platform/ui/FlexGrid.h"
+#include "plu/PluFreeNumbers.h"
 #include "plu/PluList.h"
-#include "plu/PluTabs.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluListView.h"
 #include "settings/Settings.h"
 #include "state/PluEditorState.h"
 #include "state/SharedData.h"
@@ -45,7 +45,7 @@ double compareLoad(const char* what, QWidget* window, const QString& database, c
         gPluEditor().gCurPLURow = 0;
         QElapsedTimer t;
         t.start();
-        plu::LoadPLUList(window, 0, 1, 0, 0);
+        plu::LoadPLUList(window, PluListKind::Store, 1, 0, 0);
         best = qMin(best, bench::seconds(t));
         const int rows = window->findChild<QTableWidget*>(QStringLiteral("MSHFlexGridPLU"))->rowCount();
         const QString shown = window->findChild<QLineEdit*>(QStringLiteral("meditPLU"))->text();
@@ -97,14 +97,14 @@ int main(int argc, char** argv)
     window->Show();
     QCoreApplication::processEvents();
     StoreTreeState& tree = gStoreTree();
-    tree.gCurNodeKind = 0;
+    tree.gCurNodeKind = PluListKind::Store;
     tree.gCurStoreNo = 1;
-    const PluListQuery q = BuildPLUListQuery(0, 1, 0, 0);
+    const PluListQuery q = BuildPLUListQuery(PluListKind::Store, 1, 0, 0);
     const QString list = QString(q.sql()).replace(QLatin1Char('?'), QStringLiteral("?1")) + QLatin1Char(';');
     const QString unmark = QStringLiteral("UPDATE KVB_25 SET Is_Selected=0 WHERE ST_No=?1 AND Is_Selected<>0;");
     const QString bind = QStringLiteral(".parameter set ?1 1");
     compareLoad("first load of 100,000 PLUs", window, database, {bind, list}, [] { gRsPLU.close(); });
-    plu::LoadPLUList(window, 0, 1, 0, 0); // the list shown, whose marks the reload drops
+    plu::LoadPLUList(window, PluListKind::Store, 1, 0, 0); // the list shown, whose marks the reload drops
     compareLoad("reload clearing 100,000 marks", window, database, {bind, unmark, list},
                 [] { gDBConnection.exec(QStringLiteral("UPDATE KVB_25 SET Is_Selected=1")); });
     frmMain::unload();

@@ -2,7 +2,6 @@
 
 #include "mainwindow/NodeRecords.h"
 #include "records/EanData.h"
-#include "settings/TextCollections.h"
 
 namespace quorvane {
 
@@ -15,21 +14,6 @@ bool isGroupLevel(NodeKind kind) { return kind == NodeKind::Department || kind =
 Refusal refuse(Refusal::Fault fault, const QStringList& focus) { return {fault, focus}; }
 
 } // namespace
-
-QString refusalText(Refusal::Fault fault)
-{
-    switch (fault) {
-    case Refusal::CodeIllegal:
-        return gLangMsg.text(QStringLiteral("codeillegal"));
-    case Refusal::EmptyIsIllegal:
-        return gLangMsg.text(QStringLiteral("emptyisillegal"));
-    case Refusal::ChangeIP:
-        return gLangMsg.text(QStringLiteral("changeIP"));
-    case Refusal::None:
-        break;
-    }
-    return QString();
-}
 
 QString flagText(qint16 code) { return code >= 0 && code <= 9 ? QString::number(code) : QStringLiteral("F"); }
 

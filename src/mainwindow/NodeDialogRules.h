@@ -12,7 +12,8 @@ namespace quorvane {
 // The rules of the property dialogs of stores, sections, departments and main groups (frmProperties), scales
 // (frmScProperties) and searches (frmSearch), as plain functions of the boxes' texts and the database.
 
-// Why OK was refused, and the boxes (by objectName) that get the focus, in this order: the last keeps it.
+// Why OK was refused (msgbox's codeillegal, emptyisillegal or changeIP), and the boxes (by objectName) that get
+// the focus, in this order: the last keeps it.
 struct Refusal {
     enum Fault { None, CodeIllegal, EmptyIsIllegal, ChangeIP };
     Fault fault = None;
@@ -20,8 +21,6 @@ struct Refusal {
 
     explicit operator bool() const { return fault != None; }
 };
-// The message of a refusal (msgbox's "codeillegal", "emptyisillegal", "changeIP").
-QString refusalText(Refusal::Fault fault);
 
 // A flag code as its box shows it: 0 to 9 as the digit, anything larger as "F"; and back ("F" is 16).
 QString flagText(qint16 code);

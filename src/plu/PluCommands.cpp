@@ -1,8 +1,11 @@
 #include "plu/PluCommands.h"
 
 #include "platform/events/EventPump.h"
-#include "plu/PluBinding.h"
+#include "plu/PluEditorHost.h"
+#include "plu/PluFreeNumbers.h"
 #include "plu/PluList.h"
+#include "plu/PluRowBinding.h"
+#include "plu/PluSave.h"
 #include "records/EanData.h"
 #include "settings/TextCollections.h"
 #include "state/PluEditorState.h"
@@ -129,7 +132,7 @@ bool DeleteAllPLUCommand(PluEditorHost& host)
 {
     if (stopped(host))
         return false;
-    if (host.ask(gLangMsg.text(QStringLiteral("delAllPLU"))) != PluAnswer::Yes)
+    if (host.ask(QStringLiteral("delAllPLU"), gLangMsg.text(QStringLiteral("delAllPLU"))) != PluAnswer::Yes)
         return false;
     if (gRsPLU.isOpen()) {
         gRsPLU.cancelUpdate();

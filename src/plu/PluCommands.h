@@ -1,8 +1,9 @@
 #pragma once
 
+#include "plu/PluEditorSetUp.h"
 #include "plu/PluEditorValues.h"
 #include "plu/PluFieldRules.h"
-#include "plu/PluTabs.h"
+#include "plu/PluFreeNumbers.h"
 
 #include <QDate>
 #include <QVector>

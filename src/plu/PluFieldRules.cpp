@@ -1,7 +1,8 @@
 #include "plu/PluFieldRules.h"
 
-#include "plu/PluBinding.h"
-#include "plu/PluTabs.h"
+#include "plu/PluEditorHost.h"
+#include "plu/PluEditorSetUp.h"
+#include "plu/PluSave.h"
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "state/PluEditorState.h"
@@ -57,10 +58,64 @@ bool isCheckBox(const PluField& row)
     return row.kind == fields::Kind::StatusBit || row.kind == fields::Kind::CheckBox;
 }
 
+// An amount box read as stored: the decimal sign removed, the rest a whole number ("" counts as 0).
+std::optional<qint32> amountOf(const QString& text)
+{
+    qint32 v = 0;
+    if (!ReadFixedDecimal(text, decimalSign(), &v))
+        return std::nullopt;
+    return v;
+}
+
+// Whether the first amount is above the second; false when either is no number.
+bool above(const QString& first, const QString& second)
+{
+    const auto a = amountOf(first), b = amountOf(second);
+    return a && b && *a > *b;
+}
+
 qint64 dateValue(const QDate& d) { return d.day() * 10000 + d.month() * 100 + d.year() % 100; }
 qint64 timeValue(const QTime& t) { return t.hour() * 100 + t.minute(); }
 
 } // namespace
+
+void CheckDiscountDates(PluEditorValues& tab, PairBox left)
+{
+    const QDate& start = tab.DTPickerStartDate;
+    const QDate& end = tab.DTPickerEndDate;
+    if (!start.isValid() || !end.isValid() || end >= start)
+        return;
+    if (left == PairBox::First)
+        tab.DTPickerEndDate = start;
+    else
+        tab.DTPickerStartDate = end;
+}
+
+void CheckDiscountLimits(PluEditorValues& tab, PairBox left)
+{
+    if (!above(tab.meditDiscLimit1, tab.meditDiscLimit2))
+        return;
+    if (left == PairBox::First)
+        tab.meditDiscLimit2 = tab.meditDiscLimit1;
+    else
+        tab.meditDiscLimit1 = tab.meditDiscLimit2;
+}
+
+void CheckDiscountValues(PluEditorValues& tab, PairBox left)
+{
+    if (above(tab.meditDiscLmtPer1, tab.meditDiscLmtPer2)) {
+        if (left == PairBox::First)
+            tab.meditDiscLmtPer2 = tab.meditDiscLmtPer1;
+        else if (left == PairBox::Second)
+            tab.meditDiscLmtPer1 = tab.meditDiscLmtPer2;
+    }
+    if (tab.combDiscType != 2)
+        return;
+    if (above(tab.meditDiscLmtPer2, tab.meditUPrice))
+        tab.meditDiscLmtPer2 = tab.meditUPrice;
+    if (above(tab.meditDiscLmtPer1, tab.meditDiscLmtPer2))
+        tab.meditDiscLmtPer1 = tab.meditDiscLmtPer2;
+}
 
 const QList<PluFieldRule>& pluFieldRules()
 {

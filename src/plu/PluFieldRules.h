@@ -56,6 +56,13 @@ ChangedBox pluFieldChanged(const PluFieldRule& rule, const QString& text);
 // compared.
 bool pluFieldLostFocus(const PluFieldRule& rule, PluEditorValues& tab, PluEditorHost& host);
 
+// The cross-checks of page 3, run when a box is left: the first box of the pair (or the unit price) or the second.
+// An inverted pair takes the value just entered; nothing is shown.
+enum class PairBox { First = 1, Second = 2 };
+void CheckDiscountDates(PluEditorValues& tab, PairBox left);
+void CheckDiscountLimits(PluEditorValues& tab, PairBox left);
+void CheckDiscountValues(PluEditorValues& tab, PairBox left);
+
 // The other controls left: combMG, combSymbol, combMemDiscType, combDiscType, combBarcodeFormat, combRSData,
 // the check boxes of the field table and the four date and time pickers. Their comparisons as above (a check box's
 // state as the save stores it); a date picker first runs CheckDiscountDates, chkWeighed re-formats the tab. Another

@@ -2,7 +2,7 @@
 
 #include "platform/events/EventPump.h"
 #include "plu/Marks.h"
-#include "plu/PluBinding.h"
+#include "plu/PluEditorHost.h"
 #include "settings/TextCollections.h"
 #include "state/PluEditorState.h"
 #include "state/SharedData.h"
@@ -23,12 +23,12 @@ QString PluListQuery::sql() const
     return QStringLiteral("SELECT * FROM KVB_25 ") + where + QStringLiteral(" ORDER BY PLU_No, rowid");
 }
 
-PluListQuery BuildPLUListQuery(quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo)
+PluListQuery BuildPLUListQuery(PluListKind kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo)
 {
     PluListQuery q;
     q.where = QStringLiteral("WHERE ST_No=?");
     q.params << storeNo;
-    if (kind == 1) {
+    if (kind == PluListKind::Department) {
         db::Statement st = gDBConnection.prepare(
             QStringLiteral("SELECT MG_No FROM KVB_23 WHERE DP_No=? AND ST_No=? ORDER BY rowid"));
         st.bind({deptOrSearchNo, storeNo});
@@ -43,10 +43,10 @@ PluListQuery BuildPLUListQuery(quint8 kind, qint16 storeNo, qint16 deptOrSearchN
         } else {
             q.where += QStringLiteral(" AND PLU_MG IN (") + marks.join(QLatin1Char(',')) + QLatin1Char(')');
         }
-    } else if (kind == 2) {
+    } else if (kind == PluListKind::MainGroup) {
         q.where += QStringLiteral(" AND PLU_MG=?");
         q.params << mgNo;
-    } else if (kind == 3) {
+    } else if (kind == PluListKind::Search) {
         db::Statement st = gDBConnection.prepare(
             QStringLiteral("SELECT MG_No1, MG_No2, PLU_No1, PLU_No2, PLU_UPrice1, PLU_UPrice2 FROM SEARCH "
                            "WHERE ST_No=? AND SH_No=? ORDER BY rowid LIMIT 1"));
@@ -63,7 +63,7 @@ PluListQuery BuildPLUListQuery(quint8 kind, qint16 storeNo, qint16 deptOrSearchN
     return q;
 }
 
-PluListQuery OpenPLUList(quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo)
+PluListQuery OpenPLUList(PluListKind kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo)
 {
     ClearPLUSelection();
     const PluListQuery q = BuildPLUListQuery(kind, storeNo, deptOrSearchNo, mgNo);
@@ -110,7 +110,7 @@ bool DeletePLU(PluEditorHost& host)
 {
     if (!gRsPLU.isOpen() || gRsPLU.absolutePosition() < 0)
         return false;
-    if (host.ask(gLangMsg.text(QStringLiteral("delPLU"))) != PluAnswer::Yes)
+    if (host.ask(QStringLiteral("delPLU"), gLangMsg.text(QStringLiteral("delPLU"))) != PluAnswer::Yes)
         return false;
     gRsPLU.deleteCurrent();
     qint32& row = gPluEditor().gCurPLURow;

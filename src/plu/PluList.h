@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plu/Marks.h"
+#include "state/StoreTreeState.h"
 
 #include <QString>
 #include <QVariantList>
@@ -19,14 +20,14 @@ struct PluListQuery {
     QString sql() const; // "SELECT * FROM KVB_25 " + where + " ORDER BY PLU_No, rowid"
 };
 
-// Kind 0 a store: all its PLUs. 1 a department: the PLUs of its main groups in the store, or of main group 0
-// when it has none. 2 a main group. 3 a saved search: main group, PLU number and unit price within the
-// search's inclusive ranges (its department range takes no part); a search without a row lists nothing.
-PluListQuery BuildPLUListQuery(quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo);
+// A store: all its PLUs. A department: the PLUs of its main groups in the store, or of main group 0 when it has
+// none. A main group. A saved search: main group, PLU number and unit price within the search's inclusive ranges
+// (its department range takes no part); a search without a row lists nothing.
+PluListQuery BuildPLUListQuery(PluListKind kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo);
 
 // LoadPLUList's steps before the grid fill: the marks of the list shown so far dropped (ClearPLUSelection),
 // gRsPLU opened on the node's list. Returns the query for the grid fill.
-PluListQuery OpenPLUList(quint8 kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo);
+PluListQuery OpenPLUList(PluListKind kind, qint16 storeNo, qint16 deptOrSearchNo, qint16 mgNo);
 
 // The grid row to show once the list is loaded: gCurPLURow, 1 when it was 0, the last row when the list
 // became shorter (a save moved the shown PLU out of it, a delete); kept in gCurPLURow. 0 for an empty list,

@@ -1,7 +1,9 @@
 #include "plu/PluTransfers.h"
 
 #include "datafiles/DataFileWriters.h"
-#include "plu/PluBinding.h"
+#include "plu/PluEditorHost.h"
+#include "plu/PluRowBinding.h"
+#include "plu/PluSave.h"
 #include "plu/ReceivedPlus.h"
 #include "records/PackedBcd.h"
 #include "records/PluRecord.h"
@@ -27,7 +29,7 @@ std::optional<qint64> saveMarked(PluEditorHost& host, const PluEditorValues& tab
         tx.commit();
     } catch (const PluInputError& e) {
         s.gNewPLU = wasNew;
-        host.showError(e.fullText());
+        host.showInputError(e);
         return std::nullopt;
     } catch (...) {
         gRsPLU.cancelUpdate();

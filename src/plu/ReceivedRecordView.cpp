@@ -1,7 +1,7 @@
 #include "plu/ReceivedRecordView.h"
 
-#include "plu/PluBinding.h"
 #include "plu/PluFields.h"
+#include "plu/PluRowBinding.h"
 #include "settings/TextCollections.h"
 
 #include <QDate>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "plu/PluEditorSetUp.h"
 #include "plu/PluEditorValues.h"
-#include "plu/PluTabs.h"
 #include "records/PluRow.h"
 
 #include <QList>

@@ -6,9 +6,16 @@
 
 namespace quorvane {
 
+// The editor's three pages, as the tab strip numbers them from 1.
+enum class PluEditorPage : qint16 {
+    Basic = 1,    // the PLU, its price and unit, main group, cost and member prices
+    Codes = 2,    // the barcode, taxes, schedules, ingredient and special message
+    Discount = 3, // the discount, its period and days, its two limits
+};
+
 // The PLU list and editor: the row shown, the editor's mode and flags, its text buffers.
 struct PluEditorState {
-    qint16 gCurPLUTab = 1;       // selected editor page, 1 to 3
+    PluEditorPage gCurPLUTab = PluEditorPage::Basic; // selected editor page
     qint32 gCurPLURow = 0;       // grid row (1-based) of the PLU shown; 0 none. A store lists 100,000 PLUs.
     qint16 gPLUChanged = 0;      // 1 while the editor differs from the current row
     qint16 gHideSelectedCol = 0; // 1 in edit mode

@@ -71,6 +71,14 @@ struct SearchRec {
     qint16 ST_No = 0;
 };
 
+// The kind of tree node whose PLUs the main window lists (gCurNodeKind).
+enum class PluListKind : quint8 {
+    Store = 0,
+    Department = 1,
+    MainGroup = 2,
+    Search = 3, // a saved search of the store
+};
+
 // The store tree of the main window: the current selection (read by the transfer too), the views, the
 // hand-over to the property dialogs and the node property records.
 struct StoreTreeState {
@@ -81,7 +89,7 @@ struct StoreTreeState {
     QString gCurScaleIP = QStringLiteral("  0.  0.  0.  0");
     qint16 gCurDeptNo = 0;
     qint16 gCurMGNo = 0;
-    quint8 gCurNodeKind = 0; // of the PLU list shown: 0 store, 1 department, 2 main group, 3 search
+    PluListKind gCurNodeKind = PluListKind::Store; // of the PLU list shown
 
     QString gStoreViewKey;     // the node to select again when the store view is rebuilt
     QString gDataViewKey;      // the same for the data view

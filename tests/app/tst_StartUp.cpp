@@ -21,7 +21,7 @@
 #include "platform/ui/WindowOpener.h"
 #include "plu/PluFieldRanges.h"
 #include "plu/ui/PluButtons.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluListView.h"
 #include "presetkeys/KeyEditor.h"
 #include "presetkeys/ui/frmFlexiBarcode.h"
 #include "records/KvbRecords.h"
@@ -599,7 +599,7 @@ private slots:
             }
         } after;
         qApp->installEventFilter(&after);
-        plu::observePLUListLoads([&](quint8, qint16, qint16, qint16) { after.seen << QStringLiteral("PLU list"); });
+        plu::observePLUListLoads([&](auto...) { after.seen << QStringLiteral("PLU list"); });
         QEventLoop programLoop; // QApplication::exec() of main()
         QList<int> exits;
         setExitHandler([&](int code) {
@@ -637,7 +637,7 @@ private slots:
         frmMain* w = frmMain::form();
         w->cmdData_Click();
         gStoreTree().gCurStoreNo = 1; // as the store node's click sets it
-        plu::LoadPLUList(w, 0, 1, 0, 0);
+        plu::LoadPLUList(w, PluListKind::Store, 1, 0, 0);
         plu::cmdEdit_Click(w);
         test::WindowAnswer editor(QStringLiteral("frmStringEdit"), [](QWidget* d) {
             auto* grid = d->findChild<QTableWidget*>(QStringLiteral("gridString"));

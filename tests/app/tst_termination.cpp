@@ -17,7 +17,7 @@
 #include "platform/ui/MenuTable.h"
 #include "platform/ui/ValueSetters.h"
 #include "platform/ui/WindowOpener.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluListView.h"
 #include "plu/ui/frmUpload.h"
 #include "presetkeys/ui/frmPresetKey.h"
 #include "reports/ui/ReportDialogs.h"
@@ -202,7 +202,7 @@ private slots:
             // The command pumps once more after the close, as a long one does: a window deleted then is gone under it.
             atNextPump([] {});
             if (closes.value(0) == QLatin1String("main@list"))
-                plu::observePLUListLoads([&](quint8, qint16, qint16, qint16) {
+                plu::observePLUListLoads([&](auto...) {
                     if (!closes.isEmpty())
                         atNextPump(closeNext);
                 });
@@ -384,7 +384,7 @@ private slots:
             } else if (open == QLatin1String("editor")) { // nothing asked: the edit is dropped as No drops it
                 test::addRow("KVB_25", {{"PLU_No", 1}, {"ST_No", 1}, {"PLU_UPrice", 100}});
                 gStoreTree().gCurStoreNo = 1;
-                plu::LoadPLUList(frmMain::form(), 0, 1, 0, 0);
+                plu::LoadPLUList(frmMain::form(), PluListKind::Store, 1, 0, 0);
                 QCOMPARE(frmMain::form()->findChild<QLineEdit*>(QStringLiteral("meditPLU"))->text(), "1");
                 ui::setText(frmMain::form()->findChild<QLineEdit*>(QStringLiteral("meditUPrice")),
                             QStringLiteral("2.50"));

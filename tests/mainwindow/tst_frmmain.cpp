@@ -11,7 +11,7 @@
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/HandlerRun.h"
 #include "platform/ui/Twips.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluListView.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/PluEditorState.h"
@@ -100,7 +100,7 @@ QString numbersNow()
         .arg(t.gCurDeptNo)
         .arg(t.gCurMGNo)
         .arg(t.gCurScaleIP)
-        .arg(t.gCurNodeKind);
+        .arg(int(t.gCurNodeKind));
 }
 
 class ToolStandIn : public QWidget {
@@ -150,8 +150,8 @@ private slots:
             m_messages << r;
             return r.buttons == ui::MsgButtons::Ok ? int(ui::MsgOk) : m_answer;
         });
-        plu::observePLUListLoads([this](quint8 kind, qint16 store, qint16 dept, qint16 mg) {
-            m_loads << QStringLiteral("%1:%2:%3:%4").arg(kind).arg(store).arg(dept).arg(mg);
+        plu::observePLUListLoads([this](PluListKind kind, qint16 store, qint16 dept, qint16 mg) {
+            m_loads << QStringLiteral("%1:%2:%3:%4").arg(int(kind)).arg(store).arg(dept).arg(mg);
         });
         frmMain::setHelpViewer([this](const QString& path) {
             m_opened = path;
@@ -393,7 +393,7 @@ private slots:
         QCOMPARE(m_loads, QStringList({"0:2:0:0", "1:2:97:0", "1:2:97:0"}));
 
         StoreTreeState& t = gStoreTree();
-        t.gPropertyNodeKind = 1;
+        t.gPropertyNodeKind = qint16(NodeKind::Store);
         t.gStoreRec.ST_No = 2;
         t.gStoreRec.ST_Name = QStringLiteral("Quay");
         t.gTreeFilled = 0;
@@ -567,7 +567,6 @@ private slots:
         QPointer<frmMain> window(w);
         gPluEditor().gPLUChanged = 1;
         m_answer = answer;
-        const QString question = gLangMsg.text(QStringLiteral("updatePLU"));
         const bool chinese = command == QLatin1String("menuChinese");
         const bool language = chinese || command == QLatin1String("menuEnglish");
         if (language)
@@ -583,7 +582,7 @@ private slots:
         for (qint16 i = 0; window && i < 3; ++i)
             QCOMPARE(ui::menuEntry(w, QLatin1String(marks[i]))->isChecked(), i == gSettings().gLanguageIndex);
         QCOMPARE(m_messages.size(), 1);
-        QCOMPARE(m_messages[0].text, question);
+        QCOMPARE(m_messages[0].key, QStringLiteral("updatePLU"));
         QCOMPARE(m_messages[0].icon, ui::MsgIcon::Question);
         QCOMPARE(gPluEditor().gPLUChanged, qint16(answer == ui::MsgNo ? 0 : 1));
         bool done = false;

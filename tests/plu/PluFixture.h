@@ -8,10 +8,11 @@
 #include "support/TransferFixture.h"
 
 #include "app/WorkingDatabase.h"
-#include "plu/PluBinding.h"
-#include "plu/PluEditorValues.h"
+#include "plu/PluEditorHost.h"
+#include "plu/PluEditorSetUp.h"
 #include "plu/PluList.h"
-#include "plu/PluTabs.h"
+#include "plu/PluRowBinding.h"
+#include "plu/PluSave.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/PluEditorState.h"
@@ -173,9 +174,9 @@ public:
 
     void commitFocusedField() override { }
     PluEditorValues editorValues() override { return values; }
-    PluAnswer ask(const QString& text) override
+    PluAnswer ask(const QString& key, const QString&) override
     {
-        log << QStringLiteral("ask ") + text;
+        log << QStringLiteral("ask ") + key;
         return answer;
     }
     PluAnswer askSaveChanges() override
@@ -183,7 +184,7 @@ public:
         log << QStringLiteral("ask save");
         return answer;
     }
-    void showError(const QString& text) override { log << QStringLiteral("error ") + text; }
+    void showError(const QString&, const QString& text) override { log << QStringLiteral("error ") + text; }
     int gridCurrentRow() override { return gridRow; }
     void refusePLUNumber(qint32 number, bool gridBack) override
     {

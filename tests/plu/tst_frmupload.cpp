@@ -4,7 +4,6 @@
 
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/MessageBox.h"
-#include "plu/ui/PluHost.h"
 #include "plu/ui/frmUpload.h"
 #include "support/DataRows.h"
 #include "support/PluGenerator.h"
@@ -110,7 +109,6 @@ private slots:
                     {"PLU_UPrice", price},
                     {"Is_Selected", selected}});
     }
-    void cleanup() { plu::observeEditorHandlers({}); } // a test's observer goes with it, a failed check too
 
     void list()
     {
@@ -202,21 +200,23 @@ private slots:
         QCOMPARE(w.findChild<QLineEdit*>("meditPLU")->text(), ui::flexText(g, row.row, 2));
     }
 
-    // The record view shows the grid's current row, record 0 first, in controls that take no input, and runs none
-    // of the editor's handlers.
+    // The record view shows the grid's current row, record 0 first, in controls that take no input, and has none
+    // of the editor's handlers: only the window's own rows have one.
     void recordView()
     {
         gDBConnection.exec(QStringLiteral("UPDATE RC_25 SET PLU_MG=PLU_No+10, PLU_Commodity=? WHERE PLU_No=4"),
                            {textLine(1, "Plum", 0x0C)});
-        QStringList handlers;
-        plu::observeEditorHandlers([&](const QString& handler) { handlers << handler; });
         plu::frmUpload w;
         w.show();
         const auto text = [&](const char* name) { return w.findChild<QLineEdit*>(name)->text(); };
         QCOMPARE(text("meditPLU"), QStringLiteral("3"));
         click(&w, 2, 3);
         QCOMPARE(QStringList({text("meditPLU"), text("txtName"), text("meditMG")}), QStringList({"4", "Plum", "14"}));
-        QCOMPARE(handlers, QStringList());
+        QStringList handled;
+        for (const ui::Control& row : plu::frmUpload::kControls.controls)
+            if (row.handler() || row.leaveHandler() || row.enterHandler())
+                handled << row.objectName();
+        QCOMPARE(handled, QStringList({"GridPLUUpload", "combST", "combDP", "cmdTransfer", "cmdClose"}));
         for (QWidget* input : w.findChild<QTabWidget*>("SSTabPLUupload")->findChildren<QWidget*>())
             if ((qobject_cast<QLineEdit*>(input) || qobject_cast<QComboBox*>(input) || qobject_cast<QCheckBox*>(input)
                  || qobject_cast<QDateTimeEdit*>(input))

@@ -7,7 +7,7 @@
 #include "platform/ui/FlexGrid.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ValueSetters.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluListView.h"
 #include "state/PluEditorState.h"
 #include "support/WindowAnswer.h"
 #include "support/WindowSteps.h"
@@ -55,9 +55,8 @@ private slots:
     {
         QVERIFY2(setUpPluFolder(m_folder), qPrintable(m_folder.errorText()));
         ui::setMsgBoxHandler([this](const ui::MsgRequest& r) {
-            for (const char* key : {"updatePLU", "delPLU", "delAllPLU", "dbWriteErr"})
-                if (r.text.startsWith(gLangMsg.text(QLatin1String(key))))
-                    m_asked << QLatin1String(key);
+            if (!r.key.isEmpty())
+                m_asked << r.key;
             const QChar a = m_answers.isEmpty() ? QLatin1Char('y') : m_answers.at(0);
             m_answers = m_answers.mid(1);
             if (r.buttons == ui::MsgButtons::Ok)
@@ -104,7 +103,7 @@ private slots:
         w->Show();
         w->cmdData_Click();
         gPluEditor().gCurPLURow = 0;
-        plu::LoadPLUList(w, 0, 1, 0, 0);
+        plu::LoadPLUList(w, PluListKind::Store, 1, 0, 0);
         if (c.edit)
             runSteps(w, QStringLiteral("click:cmdEdit"));
         m_asked.clear();

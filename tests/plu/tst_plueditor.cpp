@@ -167,7 +167,7 @@ private slots:
         if (pluMG >= 0)
             addPlu(QStringLiteral("PLU_No=1;PLU_MG=%1").arg(pluMG));
         StoreTreeState& t = gStoreTree();
-        t.gCurNodeKind = quint8(kind);
+        t.gCurNodeKind = PluListKind(kind);
         t.gCurDeptNo = qint16(deptOrSearch);
         t.gCurMGNo = qint16(mg);
         TestHost host;

@@ -38,7 +38,7 @@ private slots:
         QFETCH(int, mg);
         QFETCH(QString, plus);
         addListRows();
-        const PluListQuery q = OpenPLUList(quint8(kind), 1, qint16(deptOrSearch), qint16(mg));
+        const PluListQuery q = OpenPLUList(PluListKind(kind), 1, qint16(deptOrSearch), qint16(mg));
         QStringList listed, prices;
         for (; !gRsPLU.eof(); gRsPLU.moveNext()) {
             listed << gRsPLU.textValue(QStringLiteral("PLU_No"));
@@ -60,7 +60,7 @@ private slots:
             addPlu(QStringLiteral("PLU_No=%1").arg(n));
         addRow(QStringLiteral("KVB_25"), {{"ST_No", 2}, {"PLU_No", 1}, {"Is_Selected", 1}});
         QCOMPARE(SetPLUSelection(1, 1, MarkMode::Click, false, 1), std::nullopt); // no list yet
-        OpenPLUList(0, 1, 0, 0);
+        OpenPLUList(PluListKind::Store, 1, 0, 0);
 
         QCOMPARE(SetPLUSelection(4, 1, MarkMode::Click, false, 4), 1); // a click in the mark column of row 4
         QCOMPARE(marked(), QStringLiteral("4"));
@@ -76,8 +76,8 @@ private slots:
         QCOMPARE(marked(), QStringLiteral("1 2 3 4 5 6 7 8"));
 
         // Another node, and back: the marks of the list shown are dropped, the other store keeps its own.
-        OpenPLUList(2, 1, 97, 997);
-        OpenPLUList(0, 1, 0, 0);
+        OpenPLUList(PluListKind::MainGroup, 1, 97, 997);
+        OpenPLUList(PluListKind::Store, 1, 0, 0);
         QCOMPARE(marked(), QString());
         QCOMPARE(marked(2), QStringLiteral("1"));
         QVERIFY(CountSelectedPLU());
@@ -87,7 +87,7 @@ private slots:
         ClearPLUSelection();
         QVERIFY(!gRsPLU.isOpen());
         QCOMPARE(SetPLUSelection(1, 8, MarkMode::Mark, false, 1), std::nullopt);
-        OpenPLUList(1, 1, 6, 0); // empty
+        OpenPLUList(PluListKind::Department, 1, 6, 0); // empty
         QCOMPARE(SetPLUSelection(1, 1, MarkMode::Mark, false, 1), std::nullopt);
         QCOMPARE(marked(), QString());
 
@@ -96,7 +96,7 @@ private slots:
         gDBConnection.exec(QStringLiteral("DELETE FROM KVB_25"));
         addListRows();
         StoreTreeState& t = gStoreTree();
-        t.gCurNodeKind = 3;
+        t.gCurNodeKind = PluListKind::Search;
         t.gCurDeptNo = 2;
         TestHost host;
         ApplyPLUEditorCaptions(host.values, QDate(2026, 3, 15));
@@ -137,7 +137,7 @@ private slots:
         host.load();
         host.answer = PluAnswer(answer);
         QCOMPARE(DeletePLU(host), answer == int(PluAnswer::Yes));
-        QCOMPARE(host.log.first(), QStringLiteral("ask Delete this PLU?"));
+        QCOMPARE(host.log.first(), QStringLiteral("ask delPLU"));
         QCOMPARE(pluRows(QStringLiteral("ST_No")), left);
         QCOMPARE(gPluEditor().gCurPLURow, shownRow);
         QCOMPARE(host.values.meditPLU, shownPLU);

@@ -132,7 +132,7 @@ private slots:
     {
         resetPlu();
         QVERIFY(m_server.clear());
-        gStoreTree().gCurNodeKind = 2;
+        gStoreTree().gCurNodeKind = PluListKind::MainGroup;
         gStoreTree().gCurDeptNo = 97;
         gStoreTree().gCurMGNo = 12;
         m_host = TestHost();

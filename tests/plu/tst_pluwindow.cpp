@@ -10,8 +10,9 @@
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
-#include "plu/ui/PluEditorWindow.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluEditorControls.h"
+#include "plu/ui/PluEditorPages.h"
+#include "plu/ui/PluListView.h"
 #include "plu/ui/PluPanel.h"
 #include "state/PluEditorState.h"
 #include "state/SettingsState.h"
@@ -92,8 +93,7 @@ class tst_PluWindow : public QObject {
     TransferFolder m_folder;
     QList<ui::MsgRequest> m_messages;
     int m_answer = ui::MsgYes;
-    QStringList m_handlers; // the editor's list handlers, as they ran
-    QList<bool> m_enabled;  // the window's state at each list load
+    QList<bool> m_enabled; // the window's state at each list load
 
     // The main window on store 1's data view, which lists the store's PLUs.
     frmMain* open()
@@ -109,11 +109,11 @@ class tst_PluWindow : public QObject {
     void list(QWidget* w, int kind, int deptOrSearch = 0, int mg = 0)
     {
         StoreTreeState& t = gStoreTree();
-        t.gCurNodeKind = quint8(kind);
+        t.gCurNodeKind = PluListKind(kind);
         t.gCurDeptNo = qint16(deptOrSearch);
         t.gCurMGNo = qint16(mg);
         gPluEditor().gCurPLURow = 0;
-        plu::LoadPLUList(w, quint8(kind), 1, qint16(deptOrSearch), qint16(mg));
+        plu::LoadPLUList(w, PluListKind(kind), 1, qint16(deptOrSearch), qint16(mg));
     }
 
     void numbered(int count)
@@ -130,8 +130,7 @@ private slots:
             m_messages << r;
             return r.buttons == ui::MsgButtons::Ok ? int(ui::MsgOk) : m_answer;
         });
-        plu::observePLUListLoads([this](quint8, qint16, qint16, qint16) { m_enabled << frmMain::form()->isEnabled(); });
-        plu::observeEditorHandlers([this](const QString& handler) { m_handlers << handler; });
+        plu::observePLUListLoads([this](auto...) { m_enabled << frmMain::form()->isEnabled(); });
     }
 
     void init()
@@ -144,7 +143,6 @@ private slots:
         addRow(QStringLiteral("KVB_20"), {{"ST_No", 1}, {"DP_No", 5}, {"DP_Name", "Dairy"}, {"barformat", 255}});
         addRow(QStringLiteral("KVB_20"), {{"ST_No", 1}, {"DP_No", 6}, {"DP_Name", "Empty"}, {"barformat", 255}});
         m_messages.clear();
-        m_handlers.clear();
         m_enabled.clear();
         m_answer = ui::MsgYes;
     }
@@ -320,7 +318,7 @@ private slots:
         runSteps(w, kFailUpdates);
         plu::RefreshPLUList(w);
         QCOMPARE(m_messages.size(), 1);
-        QVERIFY(m_messages[0].text.startsWith(gLangMsg.text(QStringLiteral("dbWriteErr"))));
+        QCOMPARE(m_messages[0].key, QStringLiteral("dbWriteErr"));
     }
 
     // Leaving an edited PLU of row 1 by a click on row 5, a press released on another row or a key, answering the
@@ -375,13 +373,13 @@ private slots:
         m_answer = answer;
         moveInGrid(grid(w), by);
         QTEST(int(m_messages.size()), "messages");
-        QCOMPARE(m_messages[0].text, gLangMsg.text(QStringLiteral("updatePLU")));
+        QCOMPARE(m_messages[0].key, QStringLiteral("updatePLU"));
         QCOMPARE(gPluEditor().gCurPLURow, shownRow);
         QCOMPARE(grid(w)->currentRow() + 1, shownRow);
         QCOMPARE(column(w, 0).indexOf(QLatin1Char('*')) + 1, shownRow);
         QTEST(pluRows(QStringLiteral("PLU_UPrice")), "prices");
         if (failing)
-            QVERIFY(m_messages[1].text.startsWith(gLangMsg.text(QStringLiteral("dbWriteErr"))));
+            QCOMPARE(m_messages[1].key, QStringLiteral("dbWriteErr"));
         const bool stayed = answer == ui::MsgCancel || m_messages.size() == 2;
         QCOMPARE(gPluEditor().gPLUChanged, qint16(stayed ? 1 : 0));
         QCOMPARE(text(w, "meditUPrice"), stayed ? QStringLiteral("2.50") : QStringLiteral("%1.00").arg(shownRow));
@@ -461,7 +459,7 @@ private slots:
         }
         QCOMPARE(!m_messages.isEmpty(), row.asked);
         if (row.asked)
-            QCOMPARE(m_messages[0].text, gLangMsg.text(QStringLiteral("updatePLU")));
+            QCOMPARE(m_messages[0].key, QStringLiteral("updatePLU"));
         QCOMPARE(pluRows(QStringLiteral("quote(PLU_EANItemCode)||'/'||Stat2_ItemCode||'/'||Stat1_UPriceOV||'/'||"
                                         "Stat1_PricePriority||'/'||Stat1_NegativePLU||'/'||PLU_UPrice"))
                      .section(QLatin1Char(' '), 0, 0),
@@ -479,7 +477,7 @@ private slots:
         QVERIFY(m_messages.isEmpty());
     }
 
-    // What the captions give (tst_plutabs) reaches the editor's controls: a caption, the lists at their first
+    // What the captions give (tst_plueditorsetup) reaches the editor's controls: a caption, the lists at their first
     // entries, the limits, the disabled boxes, the pickers' date and format; each list's handler runs once.
     void captions()
     {
@@ -491,7 +489,9 @@ private slots:
             find<QDateEdit>(w, QLatin1String(name))->setDisplayFormat(QStringLiteral("yy/MM/dd"));
             find<QDateEdit>(w, QLatin1String(name))->setDate(QDate(2020, 2, 29));
         }
-        m_handlers.clear();
+        QStringList ran; // the lists' handlers, each replaced by one that names its list
+        for (const char* name : {"combBarcodeFormat", "combDiscType", "combMemDiscType"})
+            ui::onChange(find(w, QLatin1String(name)), [&ran, name] { ran << QLatin1String(name); });
         plu::ApplyPLUEditorCaptions(w);
 
         QCOMPARE(find<QLabel>(w, QStringLiteral("lblPriceUnit(0)"))->text(), QStringLiteral("EUR"));
@@ -512,8 +512,8 @@ private slots:
         for (const char* name : {"DTPickerStartDate", "DTPickerEndDate"})
             QCOMPARE(find<QDateEdit>(w, QLatin1String(name))->text(), QDate::currentDate().toString("dd.MM.yy"));
         QCOMPARE(find<QDateTimeEdit>(w, QStringLiteral("DTPickerEndTime"))->displayFormat(), QStringLiteral("HH:mm"));
-        m_handlers.sort();
-        QCOMPARE(m_handlers, QStringList({"combBarcodeFormat_Click", "combDiscType_Click", "combMemDiscType_Click"}));
+        ran.sort();
+        QCOMPARE(ran, QStringList({"combBarcodeFormat", "combDiscType", "combMemDiscType"}));
     }
 
     // A limit counts a box's text without the leading zero its change drops: the tax box takes a digit typed
@@ -567,7 +567,7 @@ private slots:
             if (QLatin1String(mode) == QLatin1String("edit")) {
                 runSteps(w, QStringLiteral("click:cmdEdit"));
                 // Tab goes through page 1 in its order, past the name box that the text editor fills.
-                plu::SelectPLUTab(w, 1);
+                plu::SelectPLUTab(w, PluEditorPage::Basic);
                 QWidget* box = find(w, QStringLiteral("meditPLU"));
                 box->setFocus();
                 QStringList visited{box->objectName()};
@@ -578,7 +578,7 @@ private slots:
                 QCOMPARE(visited, QStringList({"meditPLU", "cmdFont", "cmdDescFont", "meditUPrice"}));
             }
             for (int page = 1; page <= 3; ++page) {
-                plu::SelectPLUTab(w, page);
+                plu::SelectPLUTab(w, PluEditorPage(page));
                 QCOMPARE(tabs->currentIndex(), page - 1);
                 QVERIFY(paintsWhole(w));
             }

@@ -82,7 +82,7 @@ private slots:
         QVERIFY(m_folder.isValid());
         test::loadTexts();
         ui::setMsgBoxHandler([this](const ui::MsgRequest& r) {
-            m_messages << r.text.section(QLatin1Char(' '), 0, 0).section(QLatin1Char('\n'), 0, 0);
+            m_messages << r.key;
             return int(ui::MsgOk);
         });
     }
@@ -91,12 +91,10 @@ private slots:
     void window_data()
     {
         QTest::addColumn<WindowCase>("c");
-        const QString refused = gLangMsg.text(QStringLiteral("charRefused")).section(QLatin1Char(' '), 0, 0);
-        const QString writeErr = gLangMsg.text(QStringLiteral("dbWriteErr")).section(QLatin1Char(' '), 0, 0);
         const QString x32(32, QLatin1Char('x')), x20(20, QLatin1Char('x')), x16(16, QLatin1Char('x'));
         // clang-format off
         QTest::newRow("33rd byte at G1")   << WindowCase{.steps = "type:x33;click:cmdOK", .lines = "G1:" + x32, .box = x32};
-        QTest::newRow("no code page room") << WindowCase{.steps = "type:a;type:中;click:cmdOK", .lines = "G1:a", .box = "a", .message = refused};
+        QTest::newRow("no code page room") << WindowCase{.steps = "type:a;type:中;click:cmdOK", .lines = "G1:a", .box = "a", .message = "charRefused"};
         QTest::newRow("GBK counts 2")      << WindowCase{.codePage = "GBK", .steps = "type:中17;click:cmdOK", .lines = "G1:" + QString(16, QChar(0x4E2D)), .box = QString(16, QChar(0x4E2D))};
         QTest::newRow("own font's limit")  << WindowCase{.mode = EditIngredient, .buffer = "1:a|2:b", .steps = "click:gridString(1,2);enter;click:gridString(2,1);type:x20;enter", .lines = "G1:a|G2:" + x16, .box = "-"};
         QTest::newRow("font changed")      << WindowCase{.mode = EditIngredient, .buffer = "1:a", .steps = "click:gridString(1,2);pick:1;enter;click:gridString(1,1);type:x20;enter", .lines = "G2:" + x16, .box = "-"};
@@ -105,7 +103,7 @@ private slots:
         QTest::newRow("refused by mouse")  << WindowCase{.buffer = "1:" + x20, .steps = "click:gridString(1,2);choose:CobFont=1;shows:CobFont=0;choose:CobFont=2;enter;click:cmdOK", .lines = "G3:" + x20, .box = x20};
         QTest::newRow("Esc in the list")   << WindowCase{.buffer = "1:a", .steps = "click:gridString(1,2);pick:2;esc;click:cmdOK", .lines = "G1:a", .box = "a"};
         QTest::newRow("append, delete")    << WindowCase{.mode = EditAdvert, .buffer = "1:a", .steps = "click:cmdAppend;type:b;click:cmdInsert;type:c;click:gridString(2,1);click:cmdDelete", .lines = "G1:a|G1:b", .box = "-"};
-        QTest::newRow("save step fails")   << WindowCase{.mode = EditSpecialMsg, .buffer = "1:a", .steps = "type:b;click:cmdOK", .lines = "G1:b", .box = "-", .message = writeErr, .saveFails = true};
+        QTest::newRow("save step fails")   << WindowCase{.mode = EditSpecialMsg, .buffer = "1:a", .steps = "type:b;click:cmdOK", .lines = "G1:b", .box = "-", .message = "dbWriteErr", .saveFails = true};
         // clang-format on
     }
     void window()

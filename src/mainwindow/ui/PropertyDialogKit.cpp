@@ -4,7 +4,6 @@
 #include "mainwindow/ui/frmMain.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/WindowOpener.h"
-#include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
 #include "state/ProgramState.h"
 #include "state/StoreTreeState.h"
@@ -37,6 +36,22 @@ private:
     std::function<void()> m_handler;
 };
 
+// The message of a refusal.
+ui::MsgText refusalMessage(Refusal::Fault fault)
+{
+    switch (fault) {
+    case Refusal::CodeIllegal:
+        return langMsg(QStringLiteral("codeillegal"));
+    case Refusal::EmptyIsIllegal:
+        return langMsg(QStringLiteral("emptyisillegal"));
+    case Refusal::ChangeIP:
+        return langMsg(QStringLiteral("changeIP"));
+    case Refusal::None:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 void onGotFocus(QWidget* control, std::function<void()> handler) { new FocusWatch(control, std::move(handler)); }
@@ -64,7 +79,7 @@ void setLocked(QLineEdit* box, bool locked)
 
 void showRefusal(QWidget* dialog, const Refusal& refusal)
 {
-    ui::msgBox(refusalText(refusal.fault), ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, dialog);
+    ui::msgBox(refusalMessage(refusal.fault), ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, dialog);
     for (const QString& name : refusal.focus)
         if (auto* box = dialog->findChild<QWidget*>(name))
             box->setFocus();

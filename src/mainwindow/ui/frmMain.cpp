@@ -9,8 +9,11 @@
 #include "platform/ui/Widgets.h"
 #include "platform/ui/WindowOpener.h"
 #include "plu/ui/PluButtons.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluEditorControls.h"
+#include "plu/ui/PluEditorPages.h"
+#include "plu/ui/PluListView.h"
 #include "plu/ui/PluPanel.h"
+#include "plu/ui/PluWindowHost.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
@@ -246,7 +249,7 @@ void frmMain::Form_Load()
     StoreTreeState& tree = gStoreTree();
     PluEditorState& editor = gPluEditor();
     mResizeReady = false;
-    editor.gCurPLUTab = 1;
+    editor.gCurPLUTab = PluEditorPage::Basic;
     picMain->show();
     tree.gTreeFilled = 1;
     editor.gCurPLURow = 0;
@@ -408,11 +411,11 @@ void frmMain::cmdStore_Click()
 void frmMain::cmdData_Click()
 {
     StoreTreeState& tree = gStoreTree();
-    gPluEditor().gCurPLUTab = 1;
+    gPluEditor().gCurPLUTab = PluEditorPage::Basic;
     const plu::PluPanel& panel = plu::pluPanel(this);
     panel.SSTabPLU->setCurrentIndex(0);
     panel.frameTAB(1)->show();
-    plu::ShowTabFrame(this, 1);
+    plu::ShowTabFrame(this, PluEditorPage::Basic);
     const QTreeWidgetItem* selected = treeStoreAndData->currentItem();
     const QString key = keyOf(selected);
     const QString text = selected ? selected->text(0) : QString();
@@ -466,12 +469,13 @@ bool frmMain::fillTree(const std::function<TreeViewNodes()>& load)
         treeStoreAndData->addTopLevelItems(top);
     }
     if (!view.skipped.isEmpty()) {
-        QStringList lines{gLangMsg.text(QStringLiteral("treeSkipped"))};
+        QStringList lines;
         for (const SkippedNode& s : std::as_const(view.skipped))
             lines << s.node.key + QStringLiteral(" (") + s.node.text + QStringLiteral("): ")
                     + (s.reason == SkippedNode::MissingParent ? gLangMsg.text(QStringLiteral("treeNoParent"))
                                                               : gLangMsg.text(QStringLiteral("treeTwice")));
-        ui::msgBox(lines.join(QLatin1Char('\n')), ui::MsgIcon::Exclamation, ui::MsgButtons::Ok, this);
+        ui::msgBox(langMsg(QStringLiteral("treeSkipped"), lines.join(QLatin1Char('\n'))), ui::MsgIcon::Exclamation,
+                   ui::MsgButtons::Ok, this);
     }
     return loaded;
 }

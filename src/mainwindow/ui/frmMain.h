@@ -175,7 +175,6 @@ private:
     void reselect(const QString& key);
     QTreeWidgetItem* nodeOf(const QString& key) const;
     void setMenuStates(const QString& key, const QTreeWidgetItem* node);
-    void setViewButtons(bool storeView);
 
     QTreeWidget* treeStoreAndData = nullptr;
     ui::PictureBox* picMain = nullptr;

@@ -4,7 +4,6 @@
 
 #include "platform/ui/Widgets.h"
 #include "plu/ui/PluButtons.h"
-#include "plu/ui/PluHost.h"
 #include "plu/ui/PluPanel.h"
 #include "plu/ui/PluTransferCommands.h"
 

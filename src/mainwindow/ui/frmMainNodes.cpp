@@ -10,7 +10,7 @@
 #include "mainwindow/ui/frmSearch.h"
 #include "platform/events/DoEvents.h"
 #include "platform/ui/MessageBox.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluWindowHost.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
 #include "state/StoreTreeState.h"

@@ -6,7 +6,8 @@
 #include "mainwindow/ui/frmMain.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/WindowOpener.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluListView.h"
+#include "plu/ui/PluWindowHost.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"
 #include "state/PluEditorState.h"
@@ -16,6 +17,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
+
+#include <optional>
 
 namespace quorvane {
 
@@ -69,11 +72,11 @@ void frmMain::treeStoreAndData_NodeClick()
     const NodeKey parsed = parseNodeKey(key);
     const NodeNumbers& n = parsed.numbers;
     if (tree.gTreeViewMode == 0) {
-        quint8 listKind = 0;
+        std::optional<PluListKind> listKind; // none: a node without PLUs
         switch (parsed.kind) {
         case NodeKind::Store:
             tree.gCurStoreNo = n.storeNo;
-            listKind = 0;
+            listKind = PluListKind::Store;
             break;
         case NodeKind::Department:
         case NodeKind::MainGroup:
@@ -82,22 +85,22 @@ void frmMain::treeStoreAndData_NodeClick()
             tree.gCurMGNo = n.mgNo;
             ui::tryStep([&] { FillSectionCombo(QStringLiteral("KVB_20"), n.storeNo, n.deptOrSearchNo); },
                         langMsg(QStringLiteral("dbReadErr")), this);
-            listKind = parsed.kind == NodeKind::Department ? 1 : 2;
+            listKind = parsed.kind == NodeKind::Department ? PluListKind::Department : PluListKind::MainGroup;
             break;
         case NodeKind::Search:
             tree.gCurStoreNo = n.storeNo;
             tree.gCurDeptNo = n.deptOrSearchNo;
-            listKind = 3;
+            listKind = PluListKind::Search;
             break;
         default:
-            listKind = 0xff;
+            break;
         }
-        if (listKind != 0xff) {
-            tree.gCurNodeKind = listKind;
+        if (listKind) {
+            tree.gCurNodeKind = *listKind;
             const qint16 index = qint16(node->data(0, Qt::UserRole + 1).toInt());
             if (index != tree.gLastNodeIndex || tree.gReloadPLUList == 1) {
                 gPluEditor().gCurPLURow = 0;
-                plu::LoadPLUList(this, listKind, tree.gCurStoreNo, tree.gCurDeptNo, tree.gCurMGNo);
+                plu::LoadPLUList(this, *listKind, tree.gCurStoreNo, tree.gCurDeptNo, tree.gCurMGNo);
                 tree.gLastNodeIndex = index;
                 tree.gReloadPLUList = 0;
             }

@@ -77,7 +77,7 @@ void frmProperties::Form_Load()
     for (QLabel* label : {labCode, labName, labBarFormat, labFlag, labSectNo, labTaxNo})
         label->setText(title + QLatin1Char(' ') + label->text());
 
-    const QString refused = gLangMsg.text(QStringLiteral("charRefused"));
+    const MsgText refused = langMsg(QStringLiteral("charRefused"));
     limitEdit(txtCode, EditLimit().digits());
     limitEdit(txtName, EditLimit().chars(50).refusal(refused));
     for (QLineEdit* box : {txtFlag1, txtFlag2, txtTaxNo})

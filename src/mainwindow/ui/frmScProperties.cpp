@@ -94,7 +94,7 @@ void frmScProperties::Form_Load()
         dot->setAlignment(Qt::AlignCenter);
     }
 
-    const QString refused = gLangMsg.text(QStringLiteral("charRefused"));
+    const MsgText refused = langMsg(QStringLiteral("charRefused"));
     for (QLineEdit* box : txtScaleIP.elements()) {
         limitEdit(box, EditLimit().chars(3).digits());
         box->installEventFilter(this);

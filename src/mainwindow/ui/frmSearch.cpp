@@ -105,7 +105,7 @@ void frmSearch::Form_Load()
     setCaptions(this, kControls, gLangSearch);
     labName->setText(gLangSearch.text(QStringLiteral("labtitleSearch")) + QLatin1Char(' ') + labName->text());
 
-    limitEdit(txtSearchName, EditLimit().chars(50).refusal(gLangMsg.text(QStringLiteral("charRefused"))));
+    limitEdit(txtSearchName, EditLimit().chars(50).refusal(langMsg(QStringLiteral("charRefused"))));
     selectAllOnFocus(txtSearchName);
     for (const Range& range : ranges())
         for (QLineEdit* box : {range.from, range.to}) {

@@ -12,6 +12,7 @@
 #include "plu/ui/frmStringEdit.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/SettingsState.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"
@@ -309,8 +310,7 @@ void frmOtherFile::connectKind(KindControls& k)
     onChange(k.sendBox, [this, &k] {
         const bool ticked = k.sendBox->isChecked();
         bool passing = true;
-        if (!tryStep([&] { passing = markForSending(*k.kind, ticked); }, gLangMsg.text(QStringLiteral("dbWriteErr")),
-                     this))
+        if (!tryStep([&] { passing = markForSending(*k.kind, ticked); }, langMsg(QStringLiteral("dbWriteErr")), this))
             k.sendBox->setChecked(!ticked); // the marks stay as they were, and so does the box
         else if (!passing)
             setChecked(k.sendBox, false); // nothing to send: cleared, which unmarks the table again
@@ -359,7 +359,7 @@ void frmOtherFile::display(KindControls& k)
     const std::optional<qint64> number = shownNumber(k);
     ShownRecord shown;
     k.shown = number
-        && tryStep([&] { shown = showRecord(*k.kind, *number); }, gLangMsg.text(QStringLiteral("dbReadErr")), this);
+        && tryStep([&] { shown = showRecord(*k.kind, *number); }, langMsg(QStringLiteral("dbReadErr")), this);
     for (const auto& [binding, widget] : std::as_const(k.fields))
         widget->setEnabled(k.shown);
     for (QWidget* w :
@@ -414,7 +414,7 @@ void frmOtherFile::save(KindControls& k, const FieldBinding* left)
             }
             untick = saveShown(*k.kind, *number, k.nextBox ? digitsValue(k.nextBox->text()) : 0, shown);
         },
-        gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+        langMsg(QStringLiteral("dbWriteErr")), this);
     if (untick)
         setChecked(k.sendBox, false);
 }
@@ -489,7 +489,7 @@ void frmOtherFile::cmdDTTM_Click()
 {
     commitFocusedField(this);
     // A send whose record cannot be saved opens no transfer window.
-    if (tryStep([] { saveDateTimeToSend(); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this))
+    if (tryStep([] { saveDateTimeToSend(); }, langMsg(QStringLiteral("dbWriteErr")), this))
         tryStep([&] { requestTransfer(this, {.mode = TransferSend, .files = {datafiles::dataFileOf("KVB_4E")}}); });
 }
 

@@ -8,6 +8,7 @@
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValueSetters.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "transfer/TransferRequest.h"
 #include "transfer/ui/RequestTransfer.h"
 
@@ -91,7 +92,7 @@ void frmScrollMSG::Form_Load()
                 setFlexText(gridScrollMsg, row, 1, shown.value(row - 1));
             }
         },
-        gLangMsg.text(QStringLiteral("dbReadErr")), this);
+        langMsg(QStringLiteral("dbReadErr")), this);
 
     QStringList numbers;
     for (int n = 1; n <= ScrollCount; ++n)
@@ -113,7 +114,7 @@ void frmScrollMSG::Form_Load()
         combSpeed(k)->addItems(speeds);
     }
     std::optional<ScrollSequence> first;
-    tryStep([&] { first = firstScrollSequence(); }, gLangMsg.text(QStringLiteral("dbReadErr")), this);
+    tryStep([&] { first = firstScrollSequence(); }, langMsg(QStringLiteral("dbReadErr")), this);
     LoadSequence(first ? first->number : 1);
     m_loaded = true;
 }
@@ -121,7 +122,7 @@ void frmScrollMSG::Form_Load()
 void frmScrollMSG::LoadSequence(int number)
 {
     ScrollSequence shown{.number = number};
-    tryStep([&] { shown = loadScrollSequence(number); }, gLangMsg.text(QStringLiteral("dbReadErr")), this);
+    tryStep([&] { shown = loadScrollSequence(number); }, langMsg(QStringLiteral("dbReadErr")), this);
     m_shownNo = number;
     setListIndex(combSeqNum, number - 1);
     for (int k = 1; k <= 3; ++k) {
@@ -144,7 +145,7 @@ void frmScrollMSG::gridScrollMsg_Click()
 {
     const int row = std::max(1, gridScrollMsg->currentRow() + 1);
     CellEdit edit{.name = QStringLiteral("txtGrid")};
-    edit.limit = EditLimit().bytes(ScrollMessageBytes).refusal(gLangMsg.text(QStringLiteral("charRefused")));
+    edit.limit = EditLimit().bytes(ScrollMessageBytes).refusal(langMsg(QStringLiteral("charRefused")));
     // Control characters never reach a cell, so no line of the data file carries one.
     const auto kept = [this](int r, int column) {
         setFlexText(gridScrollMsg, r, column, scrollMessageText(flexText(gridScrollMsg, r, column)));
@@ -165,7 +166,7 @@ QStringList frmScrollMSG::messages() const
 bool frmScrollMSG::saveMessages()
 {
     commitFocusedField(this);
-    return tryStep([&] { saveScrollMessages(messages()); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+    return tryStep([&] { saveScrollMessages(messages()); }, langMsg(QStringLiteral("dbWriteErr")), this);
 }
 
 bool frmScrollMSG::saveSequence()
@@ -174,7 +175,7 @@ bool frmScrollMSG::saveSequence()
     for (int k = 1; k <= 3; ++k)
         sequence.steps[size_t(k - 1)] = {combMSGNo(k)->currentIndex(), combPattern(k)->currentIndex(),
                                          combSpeed(k)->currentIndex()};
-    return tryStep([&] { saveScrollSequence(sequence); }, gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+    return tryStep([&] { saveScrollSequence(sequence); }, langMsg(QStringLiteral("dbWriteErr")), this);
 }
 
 void frmScrollMSG::cmdSaveM_Click() { saveMessages(); }
@@ -191,7 +192,7 @@ void frmScrollMSG::cmdDownloadM_Click()
                 requestTransfer(this, {.mode = TransferSend, .files = {datafiles::dataFileOf("KVB_3F")}});
             });
         },
-        gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+        langMsg(QStringLiteral("dbWriteErr")), this);
 }
 
 void frmScrollMSG::cmdDownloadS_Click()
@@ -205,7 +206,7 @@ void frmScrollMSG::cmdDownloadS_Click()
                 requestTransfer(this, {.mode = TransferSend, .files = {datafiles::dataFileOf("KVB_40")}});
             });
         },
-        gLangMsg.text(QStringLiteral("dbWriteErr")), this);
+        langMsg(QStringLiteral("dbWriteErr")), this);
 }
 
 void frmScrollMSG::cmdClose_Click() { close(); }

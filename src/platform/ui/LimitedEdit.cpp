@@ -142,9 +142,10 @@ public:
         if (m_refusedText.isNull() || m_box->text() != m_refusedText)
             return;
         m_refusedText.clear();
-        if (!m_limit.refusalText().isEmpty())
-            msgBox(m_limit.refusalText() + QLatin1Char(' ') + m_refused, MsgIcon::Exclamation, MsgButtons::Ok,
-                   m_box->window());
+        const MsgText& refusal = m_limit.refusalMessage();
+        if (!refusal.text.isEmpty())
+            msgBox(MsgText{refusal.key, refusal.text + QLatin1Char(' ') + m_refused}, MsgIcon::Exclamation,
+                   MsgButtons::Ok, m_box->window());
     }
 
 private:
@@ -212,9 +213,9 @@ EditLimit& EditLimit::binary()
     return *this;
 }
 
-EditLimit& EditLimit::refusal(const QString& text)
+EditLimit& EditLimit::refusal(const MsgText& message)
 {
-    m_refusal = text;
+    m_refusal = message;
     return *this;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/LeadingZero.h"
+#include "platform/ui/MessageBox.h"
 
 #include <QChar>
 #include <QString>
@@ -27,8 +28,9 @@ public:
     EditLimit& decimal(QChar sign);
     EditLimit& binary();
     // Shown through msgBox, followed by the character, when a character the ANSI code page cannot hold is
-    // refused (gLangMsg's "charRefused"); the character is refused all the same without one.
-    EditLimit& refusal(const QString& text);
+    // refused (gLangMsg's "charRefused", with its key); the character is refused all the same without one.
+    EditLimit& refusal(const MsgText& message);
+    EditLimit& refusal(const QString& text) { return refusal(MsgText{QString(), text}); }
     // The leading zeros the box's change handler drops while it is typed: the length is that of the text as it
     // will stand, so a key after a shown "0" fits where the zero goes. A decimal form keeps the zero before the
     // decimal sign above (a box with the digits filter holds no sign).
@@ -38,7 +40,7 @@ public:
     int maxBytes() const { return m_bytes; }
     Filter filter() const { return m_filter; }
     QChar decimalSign() const { return m_sign; }
-    QString refusalText() const { return m_refusal; }
+    const MsgText& refusalMessage() const { return m_refusal; }
     ChangeForm leadingZeroForm() const { return m_leadingZero; }
 
 private:
@@ -46,7 +48,7 @@ private:
     int m_bytes = 0;
     Filter m_filter = Any;
     QChar m_sign = QLatin1Char('.');
-    QString m_refusal;
+    MsgText m_refusal;
     ChangeForm m_leadingZero = ChangeForm::None;
 };
 

@@ -1,18 +1,22 @@
 #include "plu/ui/PluButtons.h"
 
 #include "platform/ui/FlexGrid.h"
-#include "platform/ui/LimitedEdit.h"
+#include "platform/ui/MenuTable.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/ValueSetters.h"
+#include "plu/PluButtonStates.h"
 #include "plu/PluCommands.h"
-#include "plu/PluFieldRules.h"
-#include "plu/ui/PluEditorWindow.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluEditorControls.h"
+#include "plu/ui/PluEditorHandlers.h"
+#include "plu/ui/PluEditorPages.h"
+#include "plu/ui/PluListView.h"
 #include "plu/ui/PluPanel.h"
+#include "plu/ui/PluWindowHost.h"
 #include "plu/ui/frmStringEdit.h"
-#include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/PluEditorState.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDate>
 #include <QLineEdit>
@@ -24,16 +28,8 @@ namespace quorvane::plu {
 
 namespace {
 
-QString dbReadErr() { return gLangMsg.text(QStringLiteral("dbReadErr")); }
-QString dbWriteErr() { return gLangMsg.text(QStringLiteral("dbWriteErr")); }
-
-const PluFieldRule& ruleOf(QWidget* box)
-{
-    const PluFieldRule* rule = pluFieldRule(box->objectName());
-    if (!rule)
-        qFatal("Editor box %s has no rule", qPrintable(box->objectName()));
-    return *rule;
-}
+ui::MsgText dbReadErr() { return langMsg(QStringLiteral("dbReadErr")); }
+ui::MsgText dbWriteErr() { return langMsg(QStringLiteral("dbWriteErr")); }
 
 void enable(QWidget* window, const char* name, bool on) { enableCommand(window, QLatin1String(name), on); }
 
@@ -80,6 +76,33 @@ void markAll(QWidget* window, MarkMode mode)
 
 } // namespace
 
+void SetEditModeButtons(QWidget* window)
+{
+    const QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
+    QList<ButtonState> states;
+    if (!ui::tryStep([&] { states = quorvane::SetEditModeButtons(grid->currentRow() + 1, ui::flexRows(grid)); },
+                     dbReadErr(), window))
+        return;
+    for (const ButtonState& b : std::as_const(states))
+        enableCommand(window, b.objectName, b.enabled);
+}
+
+QPushButton* pluButton(QWidget* window, const QString& objectName)
+{
+    auto* button = window->findChild<QPushButton*>(objectName);
+    if (!button)
+        qFatal("Window %s has no PLU button %s", qPrintable(window->objectName()), qPrintable(objectName));
+    return button;
+}
+
+void enableCommand(QWidget* window, const QString& objectName, bool enabled)
+{
+    if (QAction* entry = ui::menuEntry(window, objectName))
+        entry->setEnabled(enabled);
+    else
+        pluButton(window, objectName)->setEnabled(enabled);
+}
+
 void cmdEdit_Click(QWidget* window) { showMode(window, EnterEditMode()); }
 
 void cmdDisplay_Click(QWidget* window)
@@ -101,7 +124,7 @@ void cmdNew_Click(QWidget* window)
     showEditorCaptions(window, made->captions, made->values);
     showEditorValues(window, made->values);
     SetEditModeButtons(window);
-    SelectPLUTab(window, 1);
+    SelectPLUTab(window, PluEditorPage::Basic);
     enable(window, "cmdUpdate", true);
     enable(window, "cmdDownload", true);
     QLineEdit* box = pluPanel(window).meditPLU;
@@ -117,7 +140,7 @@ void cmdCopy_Click(QWidget* window)
     QLineEdit* box = pluPanel(window).meditPLU;
     if (proposal.number)
         ui::setText(box, QString::number(*proposal.number));
-    SelectPLUTab(window, 1);
+    SelectPLUTab(window, PluEditorPage::Basic);
     box->setFocus();
     box->selectAll();
 }
@@ -174,47 +197,5 @@ void cmdClearAll_Click(QWidget* window) { markAll(window, MarkMode::Unmark); }
 
 void cmdFont_Click(QWidget* window) { StringEdit(window, EditName, pluPanel(window).txtName); }
 void cmdDescFont_Click(QWidget* window) { StringEdit(window, EditDescription, pluPanel(window).meditDescription); }
-
-void editorBox_GotFocus(QWidget* window, QWidget* control)
-{
-    auto* box = static_cast<QLineEdit*>(control);
-    const PluFieldRule& rule = ruleOf(box);
-    const FocusedBox focused = pluFieldGotFocus(rule, box->text(), pluPanel(window).combDiscType->currentIndex());
-    if (focused.limit) {
-        ui::EditLimit limit = ui::EditLimit().chars(*focused.limit).leadingZero(rule.change);
-        limitEdit(box, rule.binaryKeys ? limit.binary() : limit.digits());
-    }
-    ui::setText(box, focused.text);
-    box->selectAll();
-}
-
-void editorBox_Change(QWidget*, QWidget* control)
-{
-    auto* box = static_cast<QLineEdit*>(control);
-    const ChangedBox changed = pluFieldChanged(ruleOf(box), box->text());
-    if (!changed.caret)
-        return;
-    ui::setText(box, changed.text);
-    box->setCursorPosition(*changed.caret);
-}
-
-// Only the controls whose values the rule changed are set again.
-void editorBox_LostFocus(QWidget* window, QWidget* control)
-{
-    const PluFieldRule& rule = ruleOf(control);
-    PluEditorValues before = editorValues(window);
-    PluEditorValues tab = before;
-    WindowHost host(window);
-    if (ui::tryStep([&] { pluFieldLostFocus(rule, tab, host); }, dbReadErr(), window))
-        showChangedValues(window, before, tab);
-}
-
-void editorControl_LostFocus(QWidget* window, QWidget* control)
-{
-    PluEditorValues before = editorValues(window);
-    PluEditorValues tab = before;
-    ui::tryStep([&] { pluControlLostFocus(control->objectName(), tab); }, dbReadErr(), window);
-    showChangedValues(window, before, tab);
-}
 
 } // namespace quorvane::plu

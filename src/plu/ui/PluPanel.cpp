@@ -2,7 +2,9 @@
 
 #include "plu/PluFieldRules.h"
 #include "plu/ui/PluButtons.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluEditorHandlers.h"
+#include "plu/ui/PluEditorPages.h"
+#include "plu/ui/PluListView.h"
 
 #include <QCheckBox>
 #include <QComboBox>

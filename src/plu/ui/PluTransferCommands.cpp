@@ -2,7 +2,7 @@
 
 #include "platform/ui/MessageBox.h"
 #include "plu/PluTransfers.h"
-#include "plu/ui/PluEditorWindow.h"
+#include "plu/ui/PluWindowHost.h"
 #include "plu/ui/frmUpload.h"
 #include "settings/TextCollections.h"
 #include "settings/ui/LangMsg.h"

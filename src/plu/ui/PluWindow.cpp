@@ -2,8 +2,8 @@
 
 #include "platform/ui/HandlerRun.h"
 #include "platform/ui/Widgets.h"
-#include "plu/ui/PluEditorWindow.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluEditorPages.h"
+#include "plu/ui/PluListView.h"
 #include "plu/ui/PluPanel.h"
 #include "state/PluEditorState.h"
 

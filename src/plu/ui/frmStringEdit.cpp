@@ -129,7 +129,7 @@ void frmStringEdit::openCell(int line, int column)
     m_lastOpened = line;
     if (column == 1) {
         CellEdit edit{.name = QStringLiteral("txtGrid")};
-        edit.limit = EditLimit().bytes(m_editor.limit(line)).refusal(gLangMsg.text(QStringLiteral("charRefused")));
+        edit.limit = EditLimit().bytes(m_editor.limit(line)).refusal(langMsg(QStringLiteral("charRefused")));
         edit.entered = [this](int row, int) { textLeft(row, false); };
         edit.left = [this](int row, int) { textLeft(row, false); };
         edit.cancelled = [this](int row, int) { textLeft(row, true); };

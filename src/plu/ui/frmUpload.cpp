@@ -7,8 +7,8 @@
 #include "platform/ui/Widgets.h"
 #include "plu/ReceivedPlus.h"
 #include "plu/ReceivedRecordView.h"
-#include "plu/ui/PluEditorWindow.h"
-#include "plu/ui/PluHost.h"
+#include "plu/ui/PluEditorControls.h"
+#include "plu/ui/PluListView.h"
 #include "plu/ui/PluPanel.h"
 #include "records/PluRecord.h"
 #include "settings/TextCollections.h"
@@ -462,7 +462,8 @@ void frmUpload::cmdTransfer_Click()
         msgBox(langMsg(QStringLiteral("upPluRefused"), copied.refused.namedText()), MsgIcon::Exclamation,
                MsgButtons::Ok, this);
     else if (ran)
-        msgBox(gLangOther.text(QStringLiteral("upTranOK")), MsgIcon::None, MsgButtons::Ok, this);
+        msgBox(MsgText{QStringLiteral("upTranOK"), gLangOther.text(QStringLiteral("upTranOK"))}, MsgIcon::None,
+               MsgButtons::Ok, this);
     Bar->hide();
     for (QWidget* w : {static_cast<QWidget*>(cmdTransfer), static_cast<QWidget*>(cmdClose),
                        static_cast<QWidget*>(Frame11), static_cast<QWidget*>(GridPLUUpload)})

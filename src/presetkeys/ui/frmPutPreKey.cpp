@@ -167,7 +167,7 @@ bool frmPutPreKey::Form_Load()
     limitEdit(meditPresetTare, EditLimit().chars(TareDigits).digits().leadingZero(TareForm));
     setText(meditPresetTare, QStringLiteral("0"));
     meditPresetTare_LostFocus();
-    limitEdit(txtCommodity, EditLimit().chars(KeyNameChars).refusal(gLangMsg.text(QStringLiteral("charRefused"))));
+    limitEdit(txtCommodity, EditLimit().chars(KeyNameChars).refusal(langMsg(QStringLiteral("charRefused"))));
     frameBrowse->setVisible(false);
 
     setupFlexGrid(GridBrowse, browseColumns(GridBrowse), 2);

@@ -103,11 +103,11 @@ void frmDownLoad::Form_Activate()
         }
         if (!pass.kept.isEmpty()) {
             constexpr int shown = 20;
-            QStringList lines{gLangMsg.text(QStringLiteral("pluRecordKept"))};
-            lines << pass.kept.mid(0, shown);
+            QStringList lines = pass.kept.mid(0, shown);
             if (pass.kept.size() > shown)
                 lines << QStringLiteral("(+%1)").arg(pass.kept.size() - shown);
-            msgBox(lines.join(QLatin1Char('\n')), MsgIcon::Exclamation, MsgButtons::Ok, this);
+            msgBox(langMsg(QStringLiteral("pluRecordKept"), lines.join(QLatin1Char('\n'))), MsgIcon::Exclamation,
+                   MsgButtons::Ok, this);
         }
     }
     m_building = false;

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "plu/PluBinding.h"
+#include "plu/PluEditorSetUp.h"
 #include "plu/PluEditorValues.h"
 #include "plu/PluFieldRules.h"
-#include "plu/PluTabs.h"
 
-class QPushButton;
 class QWidget;
 
 namespace quorvane::plu {
@@ -30,32 +28,7 @@ void showDiscountControls(QWidget* window, const DiscountTypeControls& controls)
 // The four member-discount percent labels shown or hidden.
 void showMemberPercent(QWidget* window, bool percent);
 
-// Makes the grid's row (1 for the first PLU) current, selected across; a row the grid lacks changes nothing.
-void selectGridRow(QWidget* window, int row);
-
-// Enables or disables a PLU button or menu entry of the window hosting the editor, by objectName; a name of which the
-// window has neither stops.
-void enableCommand(QWidget* window, const QString& objectName, bool enabled);
-// A PLU button of that window, by objectName; a name it lacks stops.
-QPushButton* pluButton(QWidget* window, const QString& objectName);
-
-// The rules' questions answered by the window: message boxes, the grid's row, the number box.
-class WindowHost : public PluEditorHost {
-public:
-    explicit WindowHost(QWidget* window) : m_window(window) { }
-
-    void commitFocusedField() override;
-    PluEditorValues editorValues() override;
-    PluAnswer ask(const QString& text) override;
-    PluAnswer askSaveChanges() override;
-    void showError(const QString& text) override;
-    int gridCurrentRow() override;
-    void refusePLUNumber(qint32 number, bool gridBack) override;
-    void setEditModeButtons() override;
-    void refreshPLUList() override;
-
-private:
-    QWidget* m_window;
-};
+// The editor's labels and lists in the current language; its inputs back to an empty weighed PLU.
+void ApplyPLUEditorCaptions(QWidget* window);
 
 } // namespace quorvane::plu

@@ -8,9 +8,10 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 namespace quorvane {
+
+// The editor's set-up: its captions, lists and limits, the cleared editor, the unit texts, the main-group and
+// bar-format lists and the number and date formats.
 
 // The cleared editor: meditPLU, meditDepartment, the name, the description and the item code empty, every
 // other number box "0", weighed (with the weighed unit texts, as ticking chkWeighed shows them), the
@@ -40,46 +41,6 @@ ListValue FillBarcodeFormatCombo(int select);
 // Re-formats the amount boxes with the configured decimals and sets the date pickers' format by gDateType
 // (none for a date type outside 0 to 5). A box whose text is no number is left as typed.
 void ApplyDataFormatToTab(PluEditorValues& tab);
-
-// The cross-checks of page 3, run when a box is left: the first box of the pair (or the unit price) or the second.
-// An inverted pair takes the value just entered; nothing is shown.
-enum class PairBox { First = 1, Second = 2 };
-void CheckDiscountDates(PluEditorValues& tab, PairBox left);
-void CheckDiscountLimits(PluEditorValues& tab, PairBox left);
-void CheckDiscountValues(PluEditorValues& tab, PairBox left);
-
-// The enabled state of the PLU buttons and menu entries, by objectName, each named once; a control the
-// rules leave as it is does not appear.
-struct ButtonState {
-    QString objectName;
-    bool enabled = false;
-};
-struct EditModeInputs {
-    int hideSelectedCol = 0; // gHideSelectedCol
-    bool listOpen = false;   // gRsPLU is open
-    int listCount = 0;       // its rows
-    bool anyMarked = false;  // CountSelectedPLU
-    int gridRow = 0;         // the grid's current row
-    int gridRows = 0;        // the grid's rows, header row included
-};
-QList<ButtonState> editModeButtons(const EditModeInputs& in);
-// The same for the editor's state and gRsPLU, with the grid's current row and row count.
-QList<ButtonState> SetEditModeButtons(int gridRow, int gridRows);
-
-// The lowest number from 1 to 999996 that no KVB_25 row of the store uses, from one query; none when all
-// are taken. Numbers outside that range do not count.
-std::optional<qint32> lowestFreePLUNumber(qint16 storeNo);
-// Its query; the store number is its one value.
-QString lowestFreePLUNumberQuery();
-
-// The copy command's proposal. Outside edit mode nothing happens (editMode false). In edit mode the lowest
-// free number of gCurStoreNo, also kept in gNewPLUNo, goes into meditPLU with its text selected (none when
-// every number is taken: meditPLU and gNewPLUNo keep theirs); then page 1 is selected and meditPLU focused.
-struct FreeNumberProposal {
-    bool editMode = false;
-    std::optional<qint32> number;
-};
-FreeNumberProposal ProposeFreePLUNumber();
 
 // What ApplyPLUEditorCaptions puts into the editor besides the captions of its control table.
 struct ControlText {

@@ -1,14 +1,11 @@
-#include "plu/PluBinding.h"
+#include "plu/PluRowBinding.h"
 
-#include "plu/PluFields.h"
-#include "plu/PluTabs.h"
+#include "plu/PluEditorHost.h"
+#include "plu/PluEditorSetUp.h"
 #include "records/PackedBcd.h"
 #include "records/TextBlock.h"
-#include "settings/FixedDecimal.h"
-#include "settings/Settings.h"
 #include "settings/TextCollections.h"
 #include "state/PluEditorState.h"
-#include "state/SettingsState.h"
 #include "state/SharedData.h"
 #include "state/StoreTreeState.h"
 
@@ -39,9 +36,11 @@ PluInputError notANumber(const char* control, const QString& text)
         QStringLiteral("%1: \"%2\" is not a whole number its field can hold.").arg(QLatin1String(control), text));
 }
 
-// A control's value read back into its field by its row: nothing for an empty box whose field is written only when
-// not empty. A text that is no whole number the field can hold throws PluInputError naming the control.
-std::optional<qint64> boxValue(const PluField& r, const QVariant& shown, const fields::Format& format)
+bool hasCurrentRow() { return gRsPLU.isOpen() && gRsPLU.absolutePosition() >= 0; }
+
+} // namespace
+
+std::optional<qint64> pluBoxValue(const PluField& r, const QVariant& shown, const fields::Format& format)
 {
     try {
         return fields::storedValue(r.kind, r.decimals, shown, r.write, format);
@@ -49,49 +48,6 @@ std::optional<qint64> boxValue(const PluField& r, const QVariant& shown, const f
         throw PluInputError(e.message(), QLatin1String(r.control) + QStringLiteral(": ") + e.reason());
     }
 }
-
-bool hasCurrentRow() { return gRsPLU.isOpen() && gRsPLU.absolutePosition() >= 0; }
-
-// What goes back into a refused number box: the current row's number; the proposed one when no row is current,
-// or for a new PLU when `proposedForNew`.
-qint32 refusedNumberPutBack(bool proposedForNew)
-{
-    const PluEditorState& s = gPluEditor();
-    const bool proposed = !hasCurrentRow() || (proposedForNew && s.gNewPLU == 1);
-    return proposed ? s.gNewPLUNo : qint32(gRsPLU.intValue(QStringLiteral("PLU_No")));
-}
-
-// SavePLU; `showRow` becomes gCurPLURow once the checks have passed, before the list is loaded again.
-bool savePLU(PluEditorHost& host, std::optional<qint32> showRow)
-{
-    PluEditorState& s = gPluEditor();
-    const PluEditorValues tab = host.editorValues();
-    if (!PLUNumberAccepted(host, tab.meditPLU))
-        return false;
-    const quint8 wasNew = s.gNewPLU;
-    try {
-        db::Transaction tx(gDBConnection);
-        TakePLUFromTab(tab);
-        gRsPLU.update();
-        tx.commit();
-    } catch (const PluInputError& e) {
-        host.showError(e.fullText());
-        return false;
-    } catch (...) {
-        gRsPLU.cancelUpdate();
-        s.gNewPLU = wasNew;
-        throw;
-    }
-    s.gNewPLU = 0;
-    s.gPLUChanged = 0;
-    if (showRow)
-        s.gCurPLURow = *showRow;
-    host.setEditModeButtons();
-    host.refreshPLUList();
-    return true;
-}
-
-} // namespace
 
 QVariant pluShownValue(const PluField& r, const records::PluRow& row, const fields::Format& format)
 {
@@ -161,7 +117,7 @@ void TakePLUFromTab(const PluEditorValues& tab, records::PluRow& row)
 {
     // Every box is read before any field is set, so a bad one sets nothing.
     const fields::Format format = fields::currentFormat();
-    const auto read = [&](const PluField& r, const QVariant& shown) { return boxValue(r, shown, format); };
+    const auto read = [&](const PluField& r, const QVariant& shown) { return pluBoxValue(r, shown, format); };
     const QString flag1 = tab.barcode.flagCode1.text;
     const QString flag2 = tab.barcode.flagCode2.text;
     const bool flagsUsed = tab.combBarcodeFormat != 1 && flag1 != QLatin1String("F") && flag2 != QLatin1String("F");
@@ -258,83 +214,6 @@ void TakePLUFromTab(const PluEditorValues& tab)
         throw;
     }
     s.gNewPLU = 0;
-}
-
-bool PLUNumberAccepted(PluEditorHost& host, const QString& meditPLU)
-{
-    const PluField& numberRow = *pluField(QStringLiteral("meditPLU"));
-    qint32 number = 0;
-    try {
-        number = qint32(*boxValue(numberRow, meditPLU, fields::currentFormat()));
-    } catch (const PluInputError& e) {
-        host.showError(e.fullText());
-        return false;
-    }
-    if (number < numberRow.extra.min) {
-        ShowInputRangeError(host, qint32(numberRow.extra.min - 1), OutOfRange::TooSmall);
-        return false;
-    }
-    if (number > numberRow.extra.max) {
-        ShowInputRangeError(host, qint32(numberRow.extra.max + 1), OutOfRange::TooLarge);
-        return false;
-    }
-    return CheckPLUOverlap(host, number) != OverlapCheck::Taken;
-}
-
-QString inputRangeErrorText(qint32 limit, OutOfRange refused)
-{
-    return gLangMsg.text(QStringLiteral("inputErr"))
-        + (refused == OutOfRange::TooSmall ? QLatin1Char('>') : QLatin1Char('<')) + QString::number(limit)
-        + QLatin1Char('!');
-}
-
-void ShowInputRangeError(PluEditorHost& host, qint32 limit, OutOfRange refused)
-{
-    host.showError(inputRangeErrorText(limit, refused));
-    host.refusePLUNumber(refusedNumberPutBack(false), false);
-}
-
-OverlapCheck CheckPLUOverlap(PluEditorHost& host, qint32 number)
-{
-    const bool emptyList = !gRsPLU.isOpen() || gRsPLU.recordCount() == 0;
-    if (!emptyList && gPluEditor().gNewPLU != 1 && hasCurrentRow()
-        && gRsPLU.intValue(QStringLiteral("PLU_No")) == number)
-        return OverlapCheck::NotNeeded;
-    const bool taken = gDBConnection
-                           .scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM KVB_25 WHERE PLU_No=? AND ST_No=?)"),
-                                   {number, gStoreTree().gCurStoreNo})
-                           .toBool();
-    if (!taken)
-        return OverlapCheck::Free;
-    host.showError(gLangMsg.text(QStringLiteral("overlap")));
-    host.refusePLUNumber(refusedNumberPutBack(true), true);
-    return OverlapCheck::Taken;
-}
-
-bool SavePLU(PluEditorHost& host) { return savePLU(host, std::nullopt); }
-
-SaveAnswer AskSavePLUChanges(PluEditorHost& host)
-{
-    host.commitFocusedField();
-    PluEditorState& s = gPluEditor();
-    if (s.gPLUChanged != 1)
-        return SaveAnswer::Unchanged;
-    switch (host.askSaveChanges()) {
-    case PluAnswer::Yes: {
-        // A stopped save leaves gCurPLURow on the shown PLU, and the caller stops.
-        const bool saved = savePLU(host, host.gridCurrentRow());
-        host.setEditModeButtons();
-        return saved ? SaveAnswer::Saved : SaveAnswer::Cancelled;
-    }
-    case PluAnswer::No:
-        s.gPLUChanged = 0;
-        s.gNewPLU = 0;
-        host.setEditModeButtons();
-        return SaveAnswer::Dropped;
-    case PluAnswer::Cancel:
-        break;
-    }
-    return SaveAnswer::Cancelled;
 }
 
 } // namespace quorvane

@@ -1,6 +1,4 @@
-#include "plu/PluTabs.h"
-
-#include "plu/PluList.h"
+#include "plu/PluEditorSetUp.h"
 
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
@@ -10,34 +8,16 @@
 #include "state/SharedData.h"
 #include "state/StoreTreeState.h"
 
-#include <QHash>
-
 namespace quorvane {
 
 namespace {
 
-// An amount box read as stored: the decimal sign removed, the rest a whole number ("" counts as 0).
-std::optional<qint32> amountOf(const QString& text)
-{
-    qint32 v = 0;
-    if (!ReadFixedDecimal(text, decimalSign(), &v))
-        return std::nullopt;
-    return v;
-}
-
-// decimals < 0: the whole number without a decimal sign.
+// decimals < 0: the whole number without a decimal sign; a box that is no number is left as typed.
 void reformat(QString& box, int decimals)
 {
-    const auto v = amountOf(box);
-    if (v)
-        box = decimals < 0 ? QString::number(*v) : FormatFixedDecimal(*v, qint16(decimals));
-}
-
-// Whether the first amount is above the second; false when either is no number.
-bool above(const QString& first, const QString& second)
-{
-    const auto a = amountOf(first), b = amountOf(second);
-    return a && b && *a > *b;
+    qint32 v = 0;
+    if (ReadFixedDecimal(box, decimalSign(), &v))
+        box = decimals < 0 ? QString::number(v) : FormatFixedDecimal(v, qint16(decimals));
 }
 
 std::optional<QString> dateFormatOf(int dateType)
@@ -54,29 +34,6 @@ QStringList listEntries(const LangCollection& section, const QStringList& texts)
 }
 
 int firstEntry(const QStringList& entries) { return entries.isEmpty() ? -1 : 0; }
-
-// Button states set in order, a later step overriding an earlier one.
-class ButtonSteps {
-public:
-    void set(std::initializer_list<const char*> names, bool on)
-    {
-        for (const char* n : names) {
-            const QString name = QLatin1String(n);
-            const auto at = m_index.constFind(name);
-            if (at != m_index.constEnd()) {
-                m_states[*at].enabled = on;
-            } else {
-                m_index.insert(name, int(m_states.size()));
-                m_states << ButtonState{name, on};
-            }
-        }
-    }
-    QList<ButtonState> states() const { return m_states; }
-
-private:
-    QList<ButtonState> m_states;
-    QHash<QString, int> m_index;
-};
 
 } // namespace
 
@@ -124,7 +81,7 @@ MGComboFill FillMGCombo(MGChoice choice)
     QString sql = QStringLiteral("SELECT MG_No, DP_No FROM KVB_23 WHERE ST_No=?");
     QVariantList params{tree.gCurStoreNo};
     // A search node keeps its search number in gCurDeptNo: its PLUs may be of any main group of the store.
-    if (tree.gCurNodeKind != 3) {
+    if (tree.gCurNodeKind != PluListKind::Search) {
         if (tree.gCurDeptNo != 0) {
             sql += QStringLiteral(" AND DP_No=?");
             params << tree.gCurDeptNo;
@@ -189,124 +146,6 @@ void ApplyDataFormatToTab(PluEditorValues& tab)
         reformat(*box, percent ? 2 : s.gPricePoint);
     if (const auto format = dateFormatOf(s.gDateType))
         tab.dateFormat = format;
-}
-
-void CheckDiscountDates(PluEditorValues& tab, PairBox left)
-{
-    const QDate& start = tab.DTPickerStartDate;
-    const QDate& end = tab.DTPickerEndDate;
-    if (!start.isValid() || !end.isValid() || end >= start)
-        return;
-    if (left == PairBox::First)
-        tab.DTPickerEndDate = start;
-    else
-        tab.DTPickerStartDate = end;
-}
-
-void CheckDiscountLimits(PluEditorValues& tab, PairBox left)
-{
-    if (!above(tab.meditDiscLimit1, tab.meditDiscLimit2))
-        return;
-    if (left == PairBox::First)
-        tab.meditDiscLimit2 = tab.meditDiscLimit1;
-    else
-        tab.meditDiscLimit1 = tab.meditDiscLimit2;
-}
-
-void CheckDiscountValues(PluEditorValues& tab, PairBox left)
-{
-    if (above(tab.meditDiscLmtPer1, tab.meditDiscLmtPer2)) {
-        if (left == PairBox::First)
-            tab.meditDiscLmtPer2 = tab.meditDiscLmtPer1;
-        else if (left == PairBox::Second)
-            tab.meditDiscLmtPer1 = tab.meditDiscLmtPer2;
-    }
-    if (tab.combDiscType != 2)
-        return;
-    if (above(tab.meditDiscLmtPer2, tab.meditUPrice))
-        tab.meditDiscLmtPer2 = tab.meditUPrice;
-    if (above(tab.meditDiscLmtPer1, tab.meditDiscLmtPer2))
-        tab.meditDiscLmtPer1 = tab.meditDiscLmtPer2;
-}
-
-QList<ButtonState> editModeButtons(const EditModeInputs& in)
-{
-    ButtonSteps b;
-    const bool rows = in.listOpen && in.listCount > 0;
-    if (in.hideSelectedCol != 1) {
-        b.set({"cmdDisplay"}, false);
-        b.set({"cmdEdit"}, true);
-        b.set({"cmdSendAll", "menuDownload"}, in.anyMarked);
-        b.set({"cmdDel", "menuDeletePlu", "cmdUpload", "menuUpload"}, true);
-        b.set({"cmdNew", "cmdUpdate", "cmdCancel", "cmdDlelte", "cmdUp", "cmdDown", "cmdDownload", "cmdReflesh",
-               "cmdCopy"},
-              false);
-        if (in.listOpen && !rows)
-            b.set({"cmdSelectAll", "cmdSendAll", "menuDownload", "cmdClearAll"}, false);
-        else
-            b.set({"cmdSelectAll", "cmdClearAll"}, true);
-        b.set({"cmdDelAll"}, false);
-        return b.states();
-    }
-    b.set({"cmdDisplay"}, true);
-    b.set({"cmdEdit", "cmdSelectAll", "cmdClearAll", "cmdSendAll", "menuDownload", "cmdDel", "menuDeletePlu",
-           "cmdUpload", "menuUpload"},
-          false);
-    b.set({"cmdNew", "cmdUpdate", "cmdCancel"}, true);
-    if (in.listOpen)
-        b.set({"cmdUpdate", "cmdCancel", "cmdDlelte", "cmdCopy", "cmdDelAll"}, rows);
-    b.set({"cmdUp"}, in.gridRow > 1);
-    b.set({"cmdDown"}, in.gridRow != in.gridRows - 1);
-    if (in.listOpen)
-        b.set({"cmdDownload"}, rows);
-    b.set({"cmdReflesh"}, true);
-    if (in.listOpen && !rows)
-        b.set({"cmdDlelte", "cmdUp", "cmdDown", "cmdDownload"}, false);
-    return b.states();
-}
-
-QList<ButtonState> SetEditModeButtons(int gridRow, int gridRows)
-{
-    EditModeInputs in;
-    in.hideSelectedCol = gPluEditor().gHideSelectedCol;
-    in.listOpen = gRsPLU.isOpen();
-    in.listCount = gRsPLU.recordCount();
-    // Only display mode offers the sending of marks.
-    in.anyMarked = in.hideSelectedCol != 1 && CountSelectedPLU();
-    in.gridRow = gridRow;
-    in.gridRows = gridRows;
-    return editModeButtons(in);
-}
-
-QString lowestFreePLUNumberQuery()
-{
-    // 1 when it is free, else the first used number whose successor is free, walking the store's numbers
-    // in order along the (ST_No, PLU_No) index.
-    return QStringLiteral("SELECT CASE WHEN NOT EXISTS (SELECT 1 FROM KVB_25 WHERE ST_No=?1 AND PLU_No=1) THEN 1 "
-                          "ELSE (SELECT a.PLU_No+1 FROM KVB_25 a WHERE a.ST_No=?1 AND a.PLU_No>=1 AND "
-                          "a.PLU_No<=999995 AND NOT EXISTS (SELECT 1 FROM KVB_25 b WHERE b.ST_No=?1 AND "
-                          "b.PLU_No=a.PLU_No+1) ORDER BY a.PLU_No LIMIT 1) END");
-}
-
-std::optional<qint32> lowestFreePLUNumber(qint16 storeNo)
-{
-    const QVariant n = gDBConnection.scalar(lowestFreePLUNumberQuery(), {storeNo});
-    if (n.isNull())
-        return std::nullopt;
-    return qint32(n.toLongLong());
-}
-
-FreeNumberProposal ProposeFreePLUNumber()
-{
-    FreeNumberProposal p;
-    PluEditorState& s = gPluEditor();
-    if (s.gHideSelectedCol != 1)
-        return p;
-    p.editMode = true;
-    p.number = lowestFreePLUNumber(gStoreTree().gCurStoreNo);
-    if (p.number)
-        s.gNewPLUNo = *p.number;
-    return p;
 }
 
 PluEditorCaptions ApplyPLUEditorCaptions(PluEditorValues& tab, const QDate& today)

@@ -1,32 +1,23 @@
-#include "plu/ui/PluEditorWindow.h"
+#include "plu/ui/PluEditorControls.h"
 
 #include "platform/ui/ControlTable.h"
 #include "platform/ui/FieldCopy.h"
-#include "platform/ui/FlexGrid.h"
 #include "platform/ui/LimitedEdit.h"
-#include "platform/ui/MenuTable.h"
-#include "platform/ui/MessageBox.h"
 #include "platform/ui/ValueSetters.h"
 #include "plu/PluFieldRules.h"
 #include "plu/PluFields.h"
-#include "plu/ui/PluHost.h"
 #include "plu/ui/PluPanel.h"
 #include "plu/ui/PluWindow.h"
 #include "settings/FixedDecimal.h"
 #include "settings/Settings.h"
 #include "settings/TextCollections.h"
-#include "state/PluEditorState.h"
 #include "state/SettingsState.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTableWidget>
 #include <QTimeEdit>
 
 namespace quorvane::plu {
@@ -96,15 +87,6 @@ void showRows(const PluPanel& p, const PluEditorValues& tab, const fields::Forma
 }
 
 } // namespace
-
-void selectGridRow(QWidget* window, int row)
-{
-    QTableWidget* grid = pluPanel(window).MSHFlexGridPLU;
-    if (row < 1 || row >= ui::flexRows(grid))
-        return;
-    grid->setCurrentCell(row - 1, 1);
-    grid->selectRow(row - 1);
-}
 
 PluEditorValues editorValues(QWidget* window)
 {
@@ -255,65 +237,12 @@ void showMemberPercent(QWidget* window, bool percent)
         label->setVisible(percent);
 }
 
-QPushButton* pluButton(QWidget* window, const QString& objectName)
+void ApplyPLUEditorCaptions(QWidget* window)
 {
-    auto* button = window->findChild<QPushButton*>(objectName);
-    if (!button)
-        qFatal("Window %s has no PLU button %s", qPrintable(window->objectName()), qPrintable(objectName));
-    return button;
+    PluEditorValues tab = editorValues(window);
+    const PluEditorCaptions captions = quorvane::ApplyPLUEditorCaptions(tab, QDate::currentDate());
+    showEditorCaptions(window, captions, tab);
+    showEditorValues(window, tab);
 }
-
-void enableCommand(QWidget* window, const QString& objectName, bool enabled)
-{
-    if (QAction* entry = ui::menuEntry(window, objectName))
-        entry->setEnabled(enabled);
-    else
-        pluButton(window, objectName)->setEnabled(enabled);
-}
-
-void WindowHost::commitFocusedField() { ui::commitFocusedField(m_window); }
-
-PluEditorValues WindowHost::editorValues() { return plu::editorValues(m_window); }
-
-PluAnswer WindowHost::ask(const QString& text)
-{
-    return ui::msgBox(text, ui::MsgIcon::Question, ui::MsgButtons::YesNo, m_window) == ui::MsgYes ? PluAnswer::Yes
-                                                                                                  : PluAnswer::No;
-}
-
-PluAnswer WindowHost::askSaveChanges()
-{
-    switch (ui::msgBox(gLangMsg.text(QStringLiteral("updatePLU")), ui::MsgIcon::Question, ui::MsgButtons::YesNoCancel,
-                       m_window)) {
-    case ui::MsgYes:
-        return PluAnswer::Yes;
-    case ui::MsgNo:
-        return PluAnswer::No;
-    default:
-        return PluAnswer::Cancel;
-    }
-}
-
-void WindowHost::showError(const QString& text)
-{
-    ui::msgBox(text, ui::MsgIcon::Critical, ui::MsgButtons::Ok, m_window);
-}
-
-int WindowHost::gridCurrentRow() { return pluPanel(m_window).MSHFlexGridPLU->currentRow() + 1; }
-
-void WindowHost::refusePLUNumber(qint32 number, bool gridBack)
-{
-    SelectPLUTab(m_window, 1);
-    QLineEdit* box = pluPanel(m_window).meditPLU;
-    ui::setText(box, QString::number(number));
-    box->setFocus();
-    box->selectAll();
-    if (gridBack)
-        selectGridRow(m_window, gPluEditor().gCurPLURow);
-}
-
-void WindowHost::setEditModeButtons() { SetEditModeButtons(m_window); }
-
-void WindowHost::refreshPLUList() { RefreshPLUList(m_window); }
 
 } // namespace quorvane::plu

@@ -1,4 +1,7 @@
 #include "PluFixture.h"
+#include "plu/PluButtonStates.h"
+#include "plu/PluFieldRules.h"
+#include "plu/PluFreeNumbers.h"
 #include "state/PluEditorState.h"
 #include "state/SettingsState.h"
 
@@ -7,7 +10,7 @@
 using namespace quorvane;
 using namespace quorvane::test;
 
-class tst_PluTabs : public QObject {
+class tst_PluEditorSetUp : public QObject {
     Q_OBJECT
 
     TransferFolder m_folder;
@@ -252,5 +255,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_PluTabs)
-#include "tst_plutabs.moc"
+QTEST_GUILESS_MAIN(tst_PluEditorSetUp)
+#include "tst_plueditorsetup.moc"

@@ -119,10 +119,10 @@ QVariantMap storedFields(const OtherFileKind& kind, const QVariantMap& values)
 
 void fillSpan(ScheduleSpan& s, const QVariantMap& f, const QString& prefix, const QString& daysField)
 {
-    s.startDate = f.value(prefix + "SDate").toLongLong();
-    s.startTime = f.value(prefix + "STime").toLongLong();
-    s.endDate = f.value(prefix + "EDate").toLongLong();
-    s.endTime = f.value(prefix + "ETime").toLongLong();
+    s.startDate = f.value(prefix + QStringLiteral("SDate")).toLongLong();
+    s.startTime = f.value(prefix + QStringLiteral("STime")).toLongLong();
+    s.endDate = f.value(prefix + QStringLiteral("EDate")).toLongLong();
+    s.endTime = f.value(prefix + QStringLiteral("ETime")).toLongLong();
     s.days = f.value(daysField).toString();
 }
 
@@ -153,7 +153,8 @@ ShownRecord showRecord(const OtherFileKind& kind, qint64 number)
     // A text row counts only with its text; without one the first row of the number still gives its link.
     const QString order = kind.isText() ? QStringLiteral("(Name IS NULL OR length(Name) = 0), rowid")
                                         : QStringLiteral("rowid");
-    row.open(QStringLiteral("SELECT * FROM %1 WHERE %2 = ? ORDER BY %3 LIMIT 1").arg(kind.table, kind.keyField, order),
+    row.open(QStringLiteral("SELECT * FROM %1 WHERE %2 = ? ORDER BY %3 LIMIT 1")
+                 .arg(QLatin1StringView(kind.table), QLatin1StringView(kind.keyField), order),
              {number});
     ShownRecord shown;
     shown.found = !row.eof();
@@ -207,8 +208,9 @@ bool saveShown(const OtherFileKind& kind, qint64 number, qint64 next, const Show
     const QString name = f.value(QStringLiteral("Name")).toString();
     const qint64 status = f.value(QStringLiteral("Status")).toLongLong();
     if (kind.isText())
-        return SaveTextRecordNextNo(table, number, next, shown.text, values.value(kind.textBox).toString(),
-                                    values.value(kind.sendBox).toBool());
+        return SaveTextRecordNextNo(table, number, next, shown.text,
+                                    values.value(QLatin1StringView(kind.textBox)).toString(),
+                                    values.value(QLatin1StringView(kind.sendBox)).toBool());
     if (table == QLatin1String("KVB_44"))
         return SaveClerkRecord(number, name);
     if (table == QLatin1String("KVB_A8"))

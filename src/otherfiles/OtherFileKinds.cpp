@@ -49,11 +49,12 @@ bool markForSending(const OtherFileKind& kind, bool ticked)
     db::Transaction transaction(gDBConnection);
     // The table and field come from the kinds' table, never from the operator.
     gDBConnection.exec(QStringLiteral("UPDATE %1 SET Is_Selected = CASE WHEN ? AND %2 <> ? THEN 1 ELSE 0 END")
-                           .arg(kind.table, kind.sendField),
+                           .arg(QLatin1StringView(kind.table), QLatin1StringView(kind.sendField)),
                        {ticked ? 1 : 0, empty});
     const bool found = ticked
         && gDBConnection
-               .scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 WHERE Is_Selected = 1)").arg(kind.table))
+               .scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 WHERE Is_Selected = 1)")
+                           .arg(QLatin1StringView(kind.table)))
                .toBool();
     transaction.commit();
     return !ticked || found;

@@ -1,6 +1,7 @@
 #include "otherfiles/ui/BoundBoxes.h"
 
 #include "platform/ui/ValueSetters.h"
+#include "settings/ui/LangMsg.h"
 #include "settings/TextCollections.h"
 #include "state/SettingsState.h"
 
@@ -11,7 +12,7 @@ namespace quorvane::otherfiles {
 ui::EditLimit boxLimit(const FieldBinding& b, int maxChars)
 {
     ui::EditLimit limit;
-    limit.chars(maxChars).refusal(gLangMsg.text(QStringLiteral("charRefused"))).leadingZero(b.extra.change);
+    limit.chars(maxChars).refusal(langMsg(QStringLiteral("charRefused"))).leadingZero(b.extra.change);
     if (b.kind == fields::Kind::Whole || b.kind == fields::Kind::Amount)
         limit.digits();
     else if (b.kind == fields::Kind::DayMask)

@@ -12,8 +12,6 @@
 
 namespace quorvane::app {
 
-QString gConnectionString;
-
 namespace {
 
 // SQLite keeps a cut-short transaction beside the database under these endings; they belong to that file.
@@ -196,8 +194,7 @@ void createLookupIndexes()
 
 bool OpenDatabase(QString* error)
 {
-    gConnectionString = workingDatabasePath();
-    if (!gDBConnection.open(gConnectionString, error))
+    if (!gDBConnection.open(workingDatabasePath(), error))
         return false;
     try {
         createLookupIndexes();

@@ -7,9 +7,6 @@
 
 namespace quorvane::app {
 
-// What the shared connection was opened on (the working database path).
-extern QString gConnectionString;
-
 QString workingDatabasePath();
 
 // Builds the working database afresh from the schema file. The build runs under another name and only a

@@ -61,13 +61,6 @@ ValueFormat settingsValueFormat()
     return ValueFormat{s.gPricePoint, s.gWeightPoint, decimalSign()};
 }
 
-QString formatReportValue(const QString& value, char code, const ValueFormat& format)
-{
-    QString out;
-    formatValuePieces(value, code, format, [&out](QStringView piece) { out += piece; });
-    return out;
-}
-
 char separatorFor(int entry) { return entry == 1 ? ',' : '\t'; }
 
 namespace {

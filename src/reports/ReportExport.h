@@ -43,12 +43,6 @@ struct ValueFormat {
 // The decimals and the decimal sign of the settings.
 ValueFormat settingsValueFormat();
 
-// A value text in the export file. Code 0 leaves it as it stands. Codes 1 and 2: "0" stays "0"; any
-// other text is padded with "0" on the left to at least N + 1 characters and gets the decimal sign before
-// its last N characters, so that with N = 0 the sign ends the text; a leading "-" is kept in front of the
-// formatted rest ("-0.05").
-QString formatReportValue(const QString& value, char code, const ValueFormat& format);
-
 // Separator bytes of comboSeperator's entries: 0 Tab, 1 comma.
 char separatorFor(int entry);
 

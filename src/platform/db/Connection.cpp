@@ -255,15 +255,6 @@ QByteArrayView Statement::columnUtf8(int i) const
     return QByteArrayView(text, text ? sqlite3_column_bytes(stmt, i) : 0);
 }
 
-QByteArrayView Statement::columnBlob(int i) const
-{
-    sqlite3_stmt* const stmt = checked();
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, i));
-    return QByteArrayView(bytes, bytes ? sqlite3_column_bytes(stmt, i) : 0);
-}
-
-double Statement::columnDouble(int i) const { return sqlite3_column_double(checked(), i); }
-
 // One call into the statement for the column; what follows reads the value the program's one thread was given.
 Statement::Column Statement::columnValue(int i) const
 {

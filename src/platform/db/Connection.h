@@ -74,8 +74,6 @@ public:
     enum class ColumnType { Integer = 1, Real, Text, Blob, Null }; // SQLite's own codes
     ColumnType columnType(int i) const;
     QByteArrayView columnUtf8(int i) const;
-    QByteArrayView columnBlob(int i) const;
-    double columnDouble(int i) const;
     // The column's type and value in one call, as a bulk reader of many columns wants it: the number of an
     // Integer, the number of a Real, the UTF-8 of a Text or the bytes of a Blob (valid until the next step).
     struct Column {

@@ -24,7 +24,6 @@ public:
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
-    void setConnection(Connection* connection) { m_conn = connection; }
     Connection* connection() const { return m_conn; }
 
     void open(const QString& sql, const QVariantList& params = {});

@@ -31,8 +31,6 @@ public:
 
     // "Cannot write <file>: <reason>" after a failed open, write or commit; empty before.
     QString failure() const { return m_failure; }
-    // Bytes handed over so far, those still gathered included.
-    qint64 bytesWritten() const { return m_written + m_pending.size(); }
 
 protected:
     qint64 writeData(const char* data, qint64 size) override;

@@ -1,6 +1,8 @@
 #include "records/ScaleRecordDumpList.h"
 
 #include "records/KvbRecords.h"
+#include "records/PluRecord.h"
+#include "state/SharedData.h"
 
 #include <QDir>
 
@@ -53,6 +55,13 @@ QString listed(const QStringList& items)
 }
 
 QString filePath(const QString& folder, const QString& name) { return QDir(folder).filePath(name); }
+
+bool failedPass(const QString& what, const Error& e, QString* error)
+{
+    gRsWork.close();
+    ClearBarFormatMemories();
+    return failWith(error, what.arg(QString::fromStdString(e.what())));
+}
 
 TableCodec codecOf(const QString& table, const RecordEncoders& encoders)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Error.h"
 #include "records/OtherRecords.h"
 #include "records/PackedBcd.h"
 #include "records/ScaleRecordDumps.h"
@@ -33,6 +34,10 @@ inline int smallestRecord(const DumpFile& d) { return isTextTable(d) ? TextRecor
 // The items, at most twenty of them named, the rest counted.
 QString listed(const QStringList& items);
 QString filePath(const QString& folder, const QString& name);
+
+// Ends a pass over the dumps that failed (a DbError, or a CodecError nothing expects): the work recordset closed,
+// the codecs' memories emptied, `what` given the reason as its %1. False.
+bool failedPass(const QString& what, const Error& e, QString* error);
 
 // How a table's records are checked and built at exit.
 struct TableCodec {

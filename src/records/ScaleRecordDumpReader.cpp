@@ -193,11 +193,8 @@ bool LoadBinDataFromFiles(const QString& folder, QStringList* messages, QString*
                 tablesNotApplied->append(QLatin1String(d.table));
         }
         tx.commit();
-    } catch (const Error& e) { // DbError, and a CodecError nothing above expects
-        gRsWork.close();
-        ClearBarFormatMemories();
-        return failWith(error,
-                        QStringLiteral("The scale records cannot be loaded: %1").arg(QString::fromStdString(e.what())));
+    } catch (const Error& e) {
+        return failedPass(QStringLiteral("The scale records cannot be loaded: %1"), e, error);
     }
     ClearBarFormatMemories();
     return true;

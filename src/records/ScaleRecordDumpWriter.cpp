@@ -203,11 +203,8 @@ bool SaveBinDataToFiles(const QString& targetFolder, const QString& currentFolde
                 written(QLatin1String(d.file), out);
         }
         tx.commit();
-    } catch (const Error& e) { // DbError, and a CodecError nothing above expects
-        gRsWork.close();
-        ClearBarFormatMemories();
-        return failWith(error,
-                        QStringLiteral("The scale records cannot be saved: %1").arg(QString::fromStdString(e.what())));
+    } catch (const Error& e) {
+        return failedPass(QStringLiteral("The scale records cannot be saved: %1"), e, error);
     }
     return true;
 }

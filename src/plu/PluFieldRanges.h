@@ -10,9 +10,6 @@
 
 namespace quorvane {
 
-// The former name of the field kinds; kept until its last user reads fields::Kind.
-using PluValueKind = fields::Kind;
-
 // What a PLU field accepts: the values its editor box or list can hold, and nothing else. Its kind says how the
 // import reads a column and the export writes it (settings/FieldKinds.h): Text a text block's first line,
 // ItemCode digits kept as text, Amount a whole number in units of its decimals' last place (PriceDecimals or

@@ -106,7 +106,7 @@ public:
     PluInserter()
         : m_statement(gDBConnection.prepare(QStringLiteral("INSERT INTO KVB_25 (%1) VALUES (%2)")
                                                 .arg(names(allFieldsBut({}), QStringLiteral("%1")),
-                                                     QStringList(plu::Count, QStringLiteral("?")).join(','))))
+                                                     QStringList(plu::Count, QStringLiteral("?")).join(u','))))
     {
     }
     void insert(const PluRow& row)

@@ -335,7 +335,7 @@ class TestStartUp : public QObject {
         QVariantMap bottom{{"PLU_MG", 997}, {"PLU_Commodity", test::textLine(1, "Pears", 0x0D) + test::textLine(4, "x", 0x0C)}, {"PLU_Description", test::textLine(0, "Ripe", 0x0D) + test::textLine(0, "", 0x0C)}, {"Stat2_Commodity", 1}, {"Stat2_Description", 1}};
         // clang-format on
         for (const QString& name : catalogue)
-            if (const PluFieldRange* range = pluFieldRange(name); range && range->kind != PluValueKind::ItemCode) {
+            if (const PluFieldRange* range = pluFieldRange(name); range && range->kind != fields::Kind::ItemCode) {
                 top.insert(name, top.value(name, range->max));
                 bottom.insert(name, bottom.value(name, range->min));
                 if (range->flag)

@@ -1,8 +1,8 @@
 #include "otherfiles/ui/BoundBoxes.h"
 
 #include "platform/ui/ValueSetters.h"
-#include "settings/ui/LangMsg.h"
 #include "settings/TextCollections.h"
+#include "settings/ui/LangMsg.h"
 #include "state/SettingsState.h"
 
 #include <QLineEdit>

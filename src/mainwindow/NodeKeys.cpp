@@ -42,14 +42,6 @@ qint16 keyNumber(const QString& key, int start, int* next)
     return value;
 }
 
-QString kindWord(NodeKind kind)
-{
-    for (const KindWord& k : kKindWords)
-        if (k.kind == kind)
-            return QLatin1String(k.word);
-    return QString();
-}
-
 NodeKey parseNodeKey(const QString& key)
 {
     NodeKey out;

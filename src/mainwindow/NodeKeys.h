@@ -55,9 +55,6 @@ NodeKey parseNodeKey(const QString& key);
 QString nodeKey(NodeKind kind, const NodeNumbers& numbers);
 QString nodeKey(const NodeKey& key);
 
-// The kind word of a key's nodes ("STORE", "SECT", "MACHINE", "DEPT", "MG", "SEARCH"); empty for the others.
-QString kindWord(NodeKind kind);
-
 // The current selection of the store tree (gCurStoreNo ... gCurMGNo) as node numbers, and back.
 NodeNumbers currentSelection();
 void setCurrentSelection(const NodeNumbers& numbers);

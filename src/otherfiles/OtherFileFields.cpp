@@ -128,8 +128,6 @@ void fillSpan(ScheduleSpan& s, const QVariantMap& f, const QString& prefix, cons
 
 } // namespace
 
-const QList<FieldBinding>& fieldBindings() { return kBindings; }
-
 const FieldBinding* bindingOf(const QString& objectName)
 {
     for (const FieldBinding& b : kBindings)

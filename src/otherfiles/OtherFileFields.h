@@ -36,7 +36,6 @@ struct BindingColumns {
 // record's bytes for a name) and `maxChars` characters; a box without maxChars only shows (a text's first line).
 using FieldBinding = fields::FieldRow<const char*, BindingColumns>;
 
-const QList<FieldBinding>& fieldBindings();
 const FieldBinding* bindingOf(const QString& objectName);
 // The bindings of one kind, in table order.
 QList<const FieldBinding*> bindingsOf(const OtherFileKind& kind);
